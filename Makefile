@@ -1,0 +1,38 @@
+# Entry points for people and CI. Everything builds out of source under build/.
+JOBS ?= 2
+BUILD ?= build/debug
+RELEASE ?= build/release
+WORKSPACE ?= workspace
+
+.PHONY: deps build release run test bench sanitize clean
+
+deps:
+	./scripts/install-deps
+
+build: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Debug
+	cmake --build $(BUILD) -j$(JOBS)
+
+release: deps
+	cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(RELEASE) -j$(JOBS)
+
+# Installs, builds and starts the program on a ready demo workspace.
+run: release
+	./scripts/run
+
+# Installs, builds and runs every test.
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+
+# Release build of the benchmarks; ends with one "name = value" line per headline figure.
+bench: release
+	./scripts/bench $(RELEASE)
+
+sanitize: deps
+	cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DTEXTBOOK_SANITIZE=ON
+	cmake --build build/asan -j$(JOBS)
+	cd build/asan && ctest --output-on-failure -j$(JOBS)
+
+clean:
+	rm -rf build

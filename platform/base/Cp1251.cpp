@@ -1,0 +1,106 @@
+#include "platform/base/Cp1251.h"
+
+#include <array>
+
+namespace {
+
+// Code points of bytes 0x80..0xBF; 0xC0..0xFF are U+0410..U+044F.
+constexpr std::array<char16_t, 64> kHigh = {
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021, 0x20AC, 0x2030, 0x0409, 0x2039, 0x040A, 0x040C, 0x040B, 0x040F,
+    0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0xFFFD, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F,
+    0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7, 0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407,
+    0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457};
+
+char32_t ByteToCodePoint(unsigned char b) {
+  if (b < 0x80) return b;
+  if (b >= 0xC0) return 0x0410 + (b - 0xC0);
+  return kHigh[b - 0x80];
+}
+
+int CodePointToByte(char32_t cp) {
+  if (cp < 0x80) return static_cast<int>(cp);
+  if (cp >= 0x0410 && cp <= 0x044F) return static_cast<int>(0xC0 + (cp - 0x0410));
+  for (size_t i = 0; i < kHigh.size(); ++i)
+    if (kHigh[i] == cp && cp != 0xFFFD) return static_cast<int>(0x80 + i);
+  return -1;
+}
+
+}  // namespace
+
+void AppendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+char32_t NextCodePoint(std::string_view text, size_t& pos) {
+  const auto b0 = static_cast<unsigned char>(text[pos++]);
+  if (b0 < 0x80) return b0;
+  int extra = 0;
+  char32_t cp = 0;
+  if ((b0 & 0xE0) == 0xC0) { extra = 1; cp = b0 & 0x1F; }
+  else if ((b0 & 0xF0) == 0xE0) { extra = 2; cp = b0 & 0x0F; }
+  else if ((b0 & 0xF8) == 0xF0) { extra = 3; cp = b0 & 0x07; }
+  else return 0xFFFD;
+  for (int i = 0; i < extra; ++i) {
+    if (pos >= text.size() || (static_cast<unsigned char>(text[pos]) & 0xC0) != 0x80) return 0xFFFD;
+    cp = (cp << 6) | (static_cast<unsigned char>(text[pos++]) & 0x3F);
+  }
+  return cp;
+}
+
+std::string Cp1251ToUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() * 2);
+  for (char c : text) AppendUtf8(out, ByteToCodePoint(static_cast<unsigned char>(c)));
+  return out;
+}
+
+std::string Utf8ToCp1251(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t pos = 0; pos < text.size();) {
+    const int b = CodePointToByte(NextCodePoint(text, pos));
+    out += b < 0 ? '?' : static_cast<char>(b);
+  }
+  return out;
+}
+
+char32_t UpperCodePoint(char32_t cp) {
+  if (cp >= U'a' && cp <= U'z') return cp - 32;
+  if (cp >= 0x0430 && cp <= 0x044F) return cp - 32;
+  if (cp >= 0x0450 && cp <= 0x045F) return cp - 80;  // ё, ђ, ї ...
+  return cp;
+}
+
+char32_t LowerCodePoint(char32_t cp) {
+  if (cp >= U'A' && cp <= U'Z') return cp + 32;
+  if (cp >= 0x0410 && cp <= 0x042F) return cp + 32;
+  if (cp >= 0x0400 && cp <= 0x040F) return cp + 80;
+  return cp;
+}
+
+namespace {
+template <typename Fold>
+std::string FoldUtf8(std::string_view text, Fold fold) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t pos = 0; pos < text.size();) AppendUtf8(out, fold(NextCodePoint(text, pos)));
+  return out;
+}
+}  // namespace
+
+std::string UpperCaseUtf8(std::string_view text) { return FoldUtf8(text, UpperCodePoint); }
+std::string LowerCaseUtf8(std::string_view text) { return FoldUtf8(text, LowerCodePoint); }
