@@ -1,0 +1,12 @@
+# Every external library, found once so all layers can link the imported targets.
+find_package(PkgConfig REQUIRED)
+find_package(ZLIB REQUIRED)
+find_package(PNG REQUIRED)
+find_package(JPEG REQUIRED)
+pkg_check_modules(FREETYPE REQUIRED IMPORTED_TARGET GLOBAL freetype2)
+pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET GLOBAL fontconfig)
+pkg_check_modules(SQLITE3 REQUIRED IMPORTED_TARGET GLOBAL sqlite3)
+pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET GLOBAL sdl2)
+pkg_check_modules(FFMPEG REQUIRED IMPORTED_TARGET GLOBAL libavformat libavcodec libswscale libswresample libavutil)
+find_package(litehtml QUIET)
+find_package(Threads REQUIRED)
