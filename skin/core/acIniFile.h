@@ -1,0 +1,61 @@
+#pragma once
+// The in-memory options store of a skin: INI text whose sections and keys are found
+// ignoring letter case and listed in file order. Text is held as UTF-8; files and
+// package entries are Windows-1251 and converted on loading.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class TacIniFile {
+public:
+  struct TKey {
+    std::string Name;
+    std::string Value;
+  };
+  struct TSection {
+    std::string Name;
+    std::vector<TKey> Keys;
+  };
+
+  TacIniFile() = default;
+
+  // Replaces the contents with Windows-1251 text (an options file or package entry).
+  void LoadFromCp1251(std::string_view bytes);
+  // Replaces the contents with UTF-8 text.
+  void LoadFromText(std::string_view text);
+  // Replaces the contents with the lines given (UTF-8).
+  void LoadFromLines(const std::vector<std::string>& lines);
+  void Clear() { Sections_.clear(); }
+
+  // Section names in file order, as written. A repeated header continues the first
+  // section of that name; a repeated key keeps its first value.
+  std::vector<std::string> SectionNames() const;
+  std::vector<std::string> KeyNames(std::string_view section) const;
+  const std::vector<TSection>& Sections() const { return Sections_; }
+  const TSection* FindSection(std::string_view section) const;
+  bool SectionExists(std::string_view section) const { return FindSection(section) != nullptr; }
+
+  std::optional<std::string> Value(std::string_view section, std::string_view key) const;
+  std::string ReadString(std::string_view section, std::string_view key, std::string_view defaultValue) const;
+  // Decimal or "$"/"0x" hexadecimal; defaultValue when missing or not an integer.
+  std::int32_t ReadInteger(std::string_view section, std::string_view key, std::int32_t defaultValue) const;
+  // "TRUE" in any letter case is true, any other present text false.
+  bool ReadBool(std::string_view section, std::string_view key, bool defaultValue) const;
+
+  void WriteString(std::string_view section, std::string_view key, std::string_view value);
+
+private:
+  TSection* FindSection(std::string_view section);
+  std::vector<TSection> Sections_;
+};
+
+// Letter-case-insensitive comparison of UTF-8 text (Latin and Cyrillic).
+bool SameTextUtf8(std::string_view a, std::string_view b);
+// Integer text: optional sign, decimal or "$"/"0x" hexadecimal (hex wraps to 32 bits).
+std::optional<std::int32_t> TryStrToInt(std::string_view text);
+// As TryStrToInt; raises EConvertError "'<text>' is not a valid integer value".
+std::int32_t StrToIntStrict(std::string_view text);
+// Decimal fraction with "." whatever the user's locale; nullopt when unreadable.
+std::optional<double> TryStrToFloatDot(std::string_view text);

@@ -1,0 +1,15 @@
+#pragma once
+// Writes skin packages; used by the skin tools and the build, never by the program.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct TacPackEntry {
+  std::string Name;  // UTF-8; stored as Windows-1251
+  std::vector<std::uint8_t> Bytes;
+};
+
+// The package bytes: magic, count, then each entry deflated at the given zlib level.
+std::vector<std::uint8_t> WritePackage(const std::vector<TacPackEntry>& entries, int level = 9);
+// Every file of a folder (not recursive, sorted, "Options.dat" first); paths are native.
+std::vector<TacPackEntry> ReadPackEntriesFromFolder(const std::string& nativeFolder);

@@ -1,0 +1,141 @@
+#pragma once
+// The skin manager: selects a skin source, loads the options model and the images,
+// and holds the loaded model. Announcing a change to windows is layered on top.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/gfx/Bitmap.h"
+#include "platform/gfx/Types.h"
+#include "skin/core/acIniFile.h"
+#include "skin/core/acSkinPack.h"
+#include "skin/core/sCommonIndexes.h"
+#include "skin/core/sGeneralData.h"
+#include "skin/core/acMasks.h"
+#include "skin/core/sSkinData.h"
+#include "skin/core/sStoredSkin.h"
+
+constexpr const char* kSkinEngineVersion = "6.44";
+constexpr const char* kDefaultSkinDirectory = "c:\\Skins";
+constexpr const char* kSkinVersionMessage =
+    "This version of the skin is not fully supported by this release of the skin engine.\r\n"
+    "The components must be updated to the latest version to use this skin.";
+
+class TsSkinManager {
+public:
+  TsSkinManager();
+  TsSkinManager(const TsSkinManager&) = delete;
+  TsSkinManager& operator=(const TsSkinManager&) = delete;
+  ~TsSkinManager();
+
+  // --- Properties -------------------------------------------------------------
+  bool ExtendedBorders() const { return ExtendedBorders_; }
+  void SetExtendedBorders(bool value);
+  bool Active() const { return Active_; }
+  void SetActive(bool value);
+  const std::vector<std::string>& CommonSections() const { return CommonSections_; }
+  // Copies the lines, removes every space from lines that are not empty and not
+  // comments, and reloads the skin.
+  void SetCommonSections(const std::vector<std::string>& lines);
+  int Saturation() const { return Saturation_; }
+  void SetSaturation(int value);
+  int HueOffset() const { return HueOffset_; }
+  void SetHueOffset(int value);
+  TsStoredSkins& InternalSkins() { return InternalSkins_; }
+  const TsStoredSkins& InternalSkins() const { return InternalSkins_; }
+  const std::string& SkinDirectory() const { return SkinDirectory_; }
+  void SetSkinDirectory(const std::string& value);
+  const std::string& SkinName() const { return SkinName_; }
+  // Stores the name and, when active, loads that skin (package, folder or stored).
+  void SetSkinName(const std::string& value);
+  // VERSION of the loaded skin in its shortest "." form, or "N/A" while no skin is ready.
+  std::string SkinInfo() const;
+  void SetSkinInfo(const std::string&) {}
+  std::string Version() const { return kSkinEngineVersion; }
+  void SetVersion(const std::string&) {}
+
+  // Called with the version warning (the window layer routes it to the message box).
+  std::function<void(const std::string&)> OnShowMessage;
+  std::function<void(TsSkinManager&)> OnBeforeChange;
+  std::function<void(TsSkinManager&)> OnAfterChange;
+
+  // --- Run-time state ---------------------------------------------------------
+  bool SkinIsPacked = false;  // the current skin's images come from a package reader
+  TsSkinData SkinData;        // global values; SkinData.ImageFolder is the image folder
+  TsGeneralDataArray gd;      // sections in file order
+  TsMaskArray ma;             // masks in load order
+  TsPatternArray pa;          // patterns
+  std::unique_ptr<TBitmap> MasterBitmap;
+  TacCommonIndexes CommonIndexes;
+  // Extended window-border images and their content offsets (left, top, right, bottom).
+  std::unique_ptr<TBitmap> ExBorderImages[2];
+  TRect ExBorderOffsets;
+
+  // Folder of the running program, a path text ending with "\" (tests may set it).
+  const std::string& ProgramFolder() const { return ProgramFolder_; }
+  void SetProgramFolder(const std::string& folder) { ProgramFolder_ = folder; }
+
+  // --- Loading ----------------------------------------------------------------
+  // Decides packed or not and loads the skin of SkinName; may clear Active when there
+  // is no skin at all. Errors of a bad skin propagate.
+  void LoadNewSkin();
+  // The package path: WithTrailingSeparator(SkinDirectory) + SkinName + ".asz".
+  std::string PackagePath() const;
+  std::string ResolvedSkinDirectory() const;
+  void LoadPackageSkin();
+  void LoadFolderOrInternalSkin();
+  // Global values and sections from the options store or the stored skin; runs the
+  // version check, merges CommonSections, fills mask slots and applies hue/saturation.
+  void LoadSections();
+  void CheckVersion();
+
+  // The options store and package reader; exist only while a skin is being loaded.
+  TacIniFile* SkinFile() { return SkinFile_.get(); }
+  TacSkinConvertor* Convertor() { return Convertor_.get(); }
+  // The stored skin named by SkinName, or nullptr.
+  TsStoredSkin* CurrentStoredSkin();
+
+  std::string ReadInheritedString(const std::string& section, const std::string& key, const std::string& defaultValue) const;
+  std::int32_t ReadInheritedInteger(const std::string& section, const std::string& key, std::int32_t defaultValue) const;
+
+  // --- Section lookups --------------------------------------------------------
+  int SectionIndexOf(const std::string& name) const;
+  bool IsValidSection(int index) const { return index >= 0 && index < static_cast<int>(gd.size()); }
+
+  // --- Image half (sSkinManagerImages.cpp and the mask units) ------------------
+  void LoadMasks();
+  void LoadPatterns();
+  void FillMaskSlots();
+  void ShiftHue(int degrees);
+  void ShiftSaturation(int amount);
+  void CacheCommonIndexes();
+  void ReleaseImages();  // masks, patterns and the master bitmap
+  // Locates an image named by the options file: a package item (upper-cased name
+  // equals reference) or a file in ImageFolder / an absolute path.
+  bool FindSkinImage(const std::string& reference, std::vector<std::uint8_t>& bytes);
+  int MaskIndexOf(const std::string& section, const std::string& key) const;
+  int InheritedMaskIndexOf(int sectionIndex, const std::string& section, const std::string& key) const;
+  int TextureIndexOf(int sectionIndex, const std::string& section, const std::string& key) const;
+  int PatternIndexOf(int sectionIndex, const std::string& section, const std::string& key) const;
+
+private:
+  void LoadSectionsFromFile();
+  void LoadSectionsFromStoredSkin(const TsStoredSkin& skin);
+  void MergeCommonSections();
+  void ReloadKeepingState();
+
+  bool ExtendedBorders_ = false;
+  bool Active_ = true;
+  std::vector<std::string> CommonSections_;
+  int Saturation_ = 0;
+  int HueOffset_ = 0;
+  TsStoredSkins InternalSkins_;
+  std::string SkinDirectory_ = kDefaultSkinDirectory;
+  std::string SkinName_;
+  std::string ProgramFolder_;
+
+  std::unique_ptr<TacIniFile> SkinFile_;
+  std::unique_ptr<TacSkinConvertor> Convertor_;
+};
