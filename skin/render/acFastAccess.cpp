@@ -1,0 +1,166 @@
+#include "skin/render/acFastAccess.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+bool Usable(const TBitmap* bitmap, TPixelFormat format) {
+  return bitmap != nullptr && bitmap->PixelFormat() == format && bitmap->Width() >= 2 && bitmap->Height() >= 2;
+}
+
+}  // namespace
+
+bool TacFast24::Attach(TBitmap* bitmap) {
+  Detach();
+  if (!Usable(bitmap, TPixelFormat::pf24bit)) return false;
+  Bitmap = bitmap;
+  Width = bitmap->Width();
+  Height = bitmap->Height();
+  Row0 = bitmap->ScanLine(0);
+  Stride = bitmap->Stride();
+  return true;
+}
+
+void TacFast24::Detach() {
+  Bitmap = nullptr;
+  Width = Height = 0;
+  Row0 = nullptr;
+  Stride = 0;
+}
+
+bool TacFast32::Attach(TBitmap* bitmap) {
+  Detach();
+  if (!Usable(bitmap, TPixelFormat::pf32bit)) return false;
+  Bitmap = bitmap;
+  Width = bitmap->Width();
+  Height = bitmap->Height();
+  Row0 = bitmap->ScanLine(0);
+  Stride = bitmap->Stride();
+  return true;
+}
+
+void TacFast32::Detach() {
+  Bitmap = nullptr;
+  Width = Height = 0;
+  Row0 = nullptr;
+  Stride = 0;
+}
+
+void TacFast32::FillRect(const TRect& rect, std::uint32_t value) {
+  if (Width == 0) return;
+  const TRect r = rect.Intersect(TRect{0, 0, Width, Height});
+  if (r.IsEmpty()) return;
+  // Memory order is B, G, R, A.
+  const std::uint8_t pixel[4] = {static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 8),
+                                 static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 24)};
+  std::uint32_t word = 0;
+  std::memcpy(&word, pixel, 4);
+  const int count = r.Width();
+  std::uint8_t* row = Row0 + static_cast<std::ptrdiff_t>(r.Top) * Stride + r.Left * 4;
+  for (int y = r.Top; y < r.Bottom; ++y, row += Stride) {
+    std::uint8_t* p = row;
+    for (int x = 0; x < count; ++x, p += 4) std::memcpy(p, &word, 4);
+  }
+}
+
+void BlendBytes(std::uint8_t* dst, const std::uint8_t* src, std::size_t n, int a) {
+  a = std::clamp(a, 0, 255);
+  const unsigned ua = static_cast<unsigned>(a);
+  const unsigned ub = 255u - ua;
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  // Every product and the sum stay below 65536, so 16-bit lanes are exact.
+  const __m128i va = _mm_set1_epi16(static_cast<short>(ua));
+  const __m128i vb = _mm_set1_epi16(static_cast<short>(ub));
+  const __m128i bias = _mm_set1_epi16(127);
+  const __m128i zero = _mm_setzero_si128();
+  for (; i + 16 <= n; i += 16) {
+    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+    const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+    __m128i lo = _mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(d, zero), va),
+                               _mm_mullo_epi16(_mm_unpacklo_epi8(s, zero), vb));
+    __m128i hi = _mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(d, zero), va),
+                               _mm_mullo_epi16(_mm_unpackhi_epi8(s, zero), vb));
+    lo = _mm_srli_epi16(_mm_add_epi16(lo, bias), 8);
+    hi = _mm_srli_epi16(_mm_add_epi16(hi, bias), 8);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_packus_epi16(lo, hi));
+  }
+#endif
+  for (; i < n; ++i) dst[i] = static_cast<std::uint8_t>((dst[i] * ua + src[i] * ub + 127u) >> 8);
+}
+
+bool TacFastSumBase::AttachAs(const TBitmap* source, TBitmap* destination, TPixelFormat format) {
+  Detach();
+  if (!Usable(source, format) || !Usable(destination, format)) return false;
+  Source = source;
+  Destination = destination;
+  SrcWidth_ = source->Width();
+  SrcHeight_ = source->Height();
+  DstWidth_ = destination->Width();
+  DstHeight_ = destination->Height();
+  Width = std::min(SrcWidth_, DstWidth_);
+  Height = std::min(SrcHeight_, DstHeight_);
+  SrcRow0 = source->ScanLine(0);
+  SrcStride = source->Stride();
+  DstRow0 = destination->ScanLine(0);
+  DstStride = destination->Stride();
+  return true;
+}
+
+void TacFastSumBase::Detach() {
+  Source = nullptr;
+  Destination = nullptr;
+  Width = Height = 0;
+  SrcRow0 = nullptr;
+  DstRow0 = nullptr;
+  SrcStride = DstStride = 0;
+  SrcWidth_ = SrcHeight_ = DstWidth_ = DstHeight_ = 0;
+}
+
+void TacFastSumBase::Blend() {
+  if (Source == nullptr || Destination == nullptr) return;
+  // Cut both rectangles to their bitmaps, keeping source and destination pixels paired.
+  int sx = SrcX1, sy = SrcY1, dx = DstX1, dy = DstY1;
+  if (sx < 0) { dx -= sx; sx = 0; }
+  if (sy < 0) { dy -= sy; sy = 0; }
+  if (dx < 0) { sx -= dx; dx = 0; }
+  if (dy < 0) { sy -= dy; dy = 0; }
+  const int cw = std::min(std::min(SrcX2, SrcWidth_) - sx, std::min(DstX2, DstWidth_) - dx);
+  const int ch = std::min(std::min(SrcY2, SrcHeight_) - sy, std::min(DstY2, DstHeight_) - dy);
+  if (cw <= 0 || ch <= 0) return;
+  const std::size_t rowBytes = static_cast<std::size_t>(cw) * static_cast<std::size_t>(BytesPerPixel_);
+  const std::uint8_t* s = SrcRow0 + static_cast<std::ptrdiff_t>(sy) * SrcStride + sx * BytesPerPixel_;
+  std::uint8_t* d = DstRow0 + static_cast<std::ptrdiff_t>(dy) * DstStride + dx * BytesPerPixel_;
+  for (int y = 0; y < ch; ++y, s += SrcStride, d += DstStride) BlendBytes(d, s, rowBytes, Alpha);
+}
+
+namespace {
+
+struct TacSharedFast {
+  TacFast24 Fast24A;
+  TacFast24 Fast24B;
+  TacFastSum24 Sum24;
+  TacFast32 Fast32;
+};
+
+// A function-local owner is safe to reach from other static initialisers.
+TacSharedFast& Shared() {
+  static const std::unique_ptr<TacSharedFast> shared = std::make_unique<TacSharedFast>();
+  return *shared;
+}
+
+// Touch it once at start-up so the instances exist before main and die after it.
+[[maybe_unused]] const TacSharedFast& gCreateAtStart = Shared();
+
+}  // namespace
+
+TacFast24& SharedFast24A() { return Shared().Fast24A; }
+TacFast24& SharedFast24B() { return Shared().Fast24B; }
+TacFastSum24& SharedFastSum24() { return Shared().Sum24; }
+TacFast32& SharedFast32() { return Shared().Fast32; }
