@@ -1,0 +1,111 @@
+#include "data/TADOQuery.h"
+
+#include <sqlite3.h>
+
+#include "data/SqlMarkers.h"
+#include "data/TADOConnection.h"
+#include "data/TSqliteStatement.h"
+#include "platform/base/Exception.h"
+
+namespace {
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// Accepts a keyword (any letter case) followed by a blank or the end.
+bool Word(std::string_view text, size_t& pos, std::string_view word) {
+  if (text.size() - pos < word.size()) return false;
+  for (size_t i = 0; i < word.size(); ++i)
+    if ((text[pos + i] | 0x20) != word[i]) return false;
+  const size_t end = pos + word.size();
+  if (end < text.size() && !IsBlank(text[end])) return false;
+  pos = end;
+  return true;
+}
+
+void SkipBlanks(std::string_view text, size_t& pos) {
+  while (pos < text.size() && IsBlank(text[pos])) ++pos;
+}
+
+// Position of the "*" of "select *", or npos.
+size_t StarOf(std::string_view sql, std::string& table) {
+  size_t pos = 0;
+  SkipBlanks(sql, pos);
+  if (!Word(sql, pos, "select")) return std::string_view::npos;
+  SkipBlanks(sql, pos);
+  if (pos >= sql.size() || sql[pos] != '*') return std::string_view::npos;
+  const size_t star = pos++;
+  SkipBlanks(sql, pos);
+  if (!Word(sql, pos, "from")) return std::string_view::npos;
+  SkipBlanks(sql, pos);
+  if (pos >= sql.size()) return std::string_view::npos;
+  if (sql[pos] == '"' || sql[pos] == '[' || sql[pos] == '`') {
+    const char close = sql[pos] == '[' ? ']' : sql[pos];
+    const size_t end = sql.find(close, pos + 1);
+    if (end == std::string_view::npos) return std::string_view::npos;
+    table = std::string(sql.substr(pos + 1, end - pos - 1));
+    pos = end + 1;
+  } else {
+    const size_t start = pos;
+    while (pos < sql.size() && !IsBlank(sql[pos]) && sql[pos] != ';' && sql[pos] != ',' && sql[pos] != '(') ++pos;
+    table = std::string(sql.substr(start, pos - start));
+  }
+  SkipBlanks(sql, pos);
+  while (pos < sql.size() && (sql[pos] == ';' || IsBlank(sql[pos]))) ++pos;
+  if (pos == sql.size()) return star;
+  // Only a where clause may follow: a join, an order or a grouping makes it read-only.
+  return Word(sql, pos, "where") ? star : std::string_view::npos;
+}
+}  // namespace
+
+TADOQuery::TADOQuery() {
+  sql_.SetOnChange([this] { SqlChanged(); });
+}
+
+TADOQuery::TADOQuery(TADOConnection* connection) : TADOQuery() { SetConnection(connection); }
+
+void TADOQuery::SqlChanged() {
+  Close();
+  parameters_.Rebuild(ParseSqlMarkers(sql_.Text()).Names);
+}
+
+std::string TADOQuery::EditableTableOf(std::string_view sql) {
+  std::string table;
+  return StarOf(sql, table) == std::string_view::npos ? std::string() : table;
+}
+
+TDataSet::QuerySpec TADOQuery::BuildQuery() {
+  const std::string text = sql_.Text();
+  SqlMarkers markers = ParseSqlMarkers(text);
+  QuerySpec spec;
+  for (int i = 0; i < parameters_.Count(); ++i) spec.Values.push_back(parameters_[i].Value());
+  std::string table;
+  const size_t star = StarOf(markers.EngineText, table);
+  if (star != std::string::npos && !table.empty()) {
+    // Ask for the row id too; if the engine refuses (a view, a table without
+    // row ids) the rows are simply read-only.
+    std::string withRowId = markers.EngineText;
+    withRowId.replace(star, 1, "rowid, *");
+    sqlite3_stmt* probe = nullptr;
+    const int rc = sqlite3_prepare_v2(Connection()->Handle(), withRowId.c_str(), -1, &probe, nullptr);
+    sqlite3_finalize(probe);
+    if (rc == SQLITE_OK) {
+      spec.EngineText = std::move(withRowId);
+      spec.Table = table;
+      return spec;
+    }
+  }
+  spec.EngineText = std::move(markers.EngineText);
+  return spec;
+}
+
+int TADOQuery::ExecSQL() {
+  if (!Connection()) throw EDatabaseError("Missing Connection or ConnectionString");
+  Close();
+  const SqlMarkers markers = ParseSqlMarkers(sql_.Text());
+  TSqliteStatement statement(Connection()->Handle(), markers.EngineText);
+  for (int i = 0; i < parameters_.Count() && i < statement.ParameterCount(); ++i)
+    statement.Bind(i + 1, parameters_[i].Value());
+  while (statement.Step()) {
+  }
+  rowsAffected_ = sqlite3_changes(Connection()->Handle());
+  return rowsAffected_;
+}

@@ -1,0 +1,26 @@
+#include "data/TADOTable.h"
+
+#include "platform/base/Exception.h"
+
+TADOTable::TADOTable(TADOConnection* connection, std::string tableName) : tableName_(std::move(tableName)) {
+  SetConnection(connection);
+}
+
+void TADOTable::SetTableName(std::string name) {
+  CheckInactive();
+  tableName_ = std::move(name);
+}
+
+TDataSet::QuerySpec TADOTable::BuildQuery() {
+  if (tableName_.empty()) throw EDatabaseError("Missing TableName property");
+  std::string quoted = "\"";
+  for (char c : tableName_) {
+    if (c == '"') quoted.push_back('"');
+    quoted.push_back(c);
+  }
+  quoted.push_back('"');
+  QuerySpec spec;
+  spec.EngineText = "select rowid, * from " + quoted;
+  spec.Table = tableName_;
+  return spec;
+}

@@ -1,0 +1,140 @@
+#pragma once
+// A snapshot of rows read from the engine, with a current row, editing states and
+// an optional filter. Results of "select * from" one table (with or without a
+// where clause) are editable: posts and deletes go to exactly the row shown,
+// found by its row identity and the values it was read with.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/TDataEvent.h"
+#include "data/TDataSetState.h"
+#include "data/TField.h"
+#include "data/TFilterExpression.h"
+#include "data/Variant.h"
+
+class TADOConnection;
+class TDataSource;
+
+enum class TLocateOption { loCaseInsensitive = 1, loPartialKey = 2 };
+using TLocateOptions = unsigned;
+
+class TDataSet {
+public:
+  TDataSet() = default;
+  virtual ~TDataSet();
+  TDataSet(const TDataSet&) = delete;
+  TDataSet& operator=(const TDataSet&) = delete;
+
+  TADOConnection* Connection() const { return connection_; }
+  void SetConnection(TADOConnection* connection);
+
+  void Open();
+  // Closing discards edits that were not posted.
+  void Close();
+  bool Active() const { return state_ != TDataSetState::dsInactive; }
+  void SetActive(bool value) { value ? Open() : Close(); }
+  TDataSetState State() const { return state_; }
+
+  // Rows shown (after the filter).
+  int RecordCount() const;
+  bool IsEmpty() const { return RecordCount() == 0; }
+  // 1-based number of the current row, 0 when there is none.
+  int RecNo() const;
+  void SetRecNo(int recNo);
+  bool Bof() const { return bof_; }
+  bool Eof() const { return eof_; }
+  // Moving while editing posts (or, with nothing changed, cancels) first.
+  void First();
+  void Last();
+  void Next() { MoveBy(1); }
+  void Prior() { MoveBy(-1); }
+  int MoveBy(int distance);
+
+  int FieldCount() const { return static_cast<int>(fields_.size()); }
+  TField& Fields(int index) const;
+  TField& FieldByName(std::string_view name) const;  // "Field 'x' not found"
+  TField* FindField(std::string_view name) const;
+
+  bool CanModify() const { return Active() && editTable_.has_value(); }
+  bool Modified() const { return modified_; }
+  void Edit();
+  void Insert();
+  void Append();
+  void Post();
+  void Cancel();
+  void Delete();
+  // Re-reads the rows, keeping the current row where it still exists.
+  void Refresh();
+  // Posts or cancels pending edits, as before any move.
+  void CheckBrowseMode();
+  // Asks the bound controls to write their text into the fields.
+  void UpdateRecord();
+
+  const std::string& Filter() const { return filter_; }
+  void SetFilter(std::string filter);
+  bool Filtered() const { return filtered_; }
+  void SetFiltered(bool value);
+
+  // Moves to the first row whose fields (names separated by ";") equal the values;
+  // text compares as the engine's `=` does. Returns false and stays put if none.
+  bool Locate(std::string_view keyFields, const Variant& value, TLocateOptions options = 0);
+  bool Locate(std::string_view keyFields, const std::vector<Variant>& values, TLocateOptions options = 0);
+
+  // Value of a field of the current row (the edit buffer while editing).
+  const Variant& FieldValue(int index) const;
+  void SetFieldValue(int index, const Variant& value);
+
+  // Data sources attach themselves here.
+  void AddDataSource(TDataSource* source);
+  void RemoveDataSource(TDataSource* source);
+
+protected:
+  struct QuerySpec {
+    std::string EngineText;           // the statement with "?" markers
+    std::vector<Variant> Values;      // bound by position
+    std::optional<std::string> Table; // set when the rows can be edited; the first column is then the row id
+  };
+  virtual QuerySpec BuildQuery() = 0;
+  void CheckInactive() const;
+
+private:
+  struct Row {
+    int64_t RowId = 0;
+    std::vector<Variant> Values;
+  };
+  void CheckActive() const;
+  void CheckCanModify() const;
+  void Fetch();
+  void ApplyFilter();
+  void SetState(TDataSetState state);
+  void Notify(TDataEvent event, TField* field = nullptr, int info = 0);
+  void StartInsert(bool append);
+  int CurrentRowIndex() const;  // index into rows_, -1 when none
+  void WriteUpdate(Row& row);
+  int64_t WriteInsert();
+  void ReadRow(int64_t rowId, Row& row);
+  void BindRowMatch(class TSqliteStatement& statement, int firstPosition, const Row& row) const;
+  std::string RowMatchClause() const;
+
+  TADOConnection* connection_ = nullptr;
+  TDataSetState state_ = TDataSetState::dsInactive;
+  std::vector<Row> rows_;
+  std::vector<int> visible_;  // indices into rows_ of the rows shown
+  int cur_ = -1;              // index into visible_
+  bool bof_ = true, eof_ = true;
+  std::optional<std::string> editTable_;
+  std::vector<Variant> buffer_;
+  std::vector<bool> changed_;
+  bool modified_ = false;
+  int insertAt_ = 0;
+  std::string filter_;
+  bool filtered_ = false;
+  std::optional<TFilterExpression> filterExpr_;
+  std::vector<std::unique_ptr<TField>> fieldPool_;  // kept across reopening so pointers stay valid
+  std::vector<TField*> fields_;
+  std::vector<TDataSource*> sources_;
+};

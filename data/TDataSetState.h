@@ -1,0 +1,2 @@
+#pragma once
+enum class TDataSetState { dsInactive, dsBrowse, dsEdit, dsInsert };

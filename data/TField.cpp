@@ -1,0 +1,43 @@
+#include "data/TField.h"
+
+#include <limits>
+
+#include "data/TDataSet.h"
+#include "data/TextConvert.h"
+#include "platform/base/Exception.h"
+
+Variant TField::Value() const { return dataSet_.FieldValue(index_); }
+
+std::string TField::AsString() const { return Value().ToText(); }
+
+int TField::AsInteger() const {
+  const Variant value = Value();
+  int64_t number = 0;
+  if (value.GetKind() == Variant::Kind::Integer) {
+    number = value.AsInteger();
+  } else if (value.IsNull() && type_ == TFieldType::ftInteger) {
+    return 0;
+  } else {
+    number = StrToInt64(value.ToText());
+  }
+  if (number < std::numeric_limits<int>::min() || number > std::numeric_limits<int>::max())
+    throw EConvertError("'" + value.ToText() + "' is not a valid integer value");
+  return static_cast<int>(number);
+}
+
+void TField::SetValue(const Variant& value) { dataSet_.SetFieldValue(index_, value); }
+
+void TField::SetAsString(const std::string& text) {
+  if (type_ != TFieldType::ftInteger) {
+    SetValue(Variant(text));
+    return;
+  }
+  if (text.empty()) {
+    SetValue(Variant());
+    return;
+  }
+  int64_t number = 0;
+  if (!TryStrToInt64(text, number) || number < std::numeric_limits<int>::min() || number > std::numeric_limits<int>::max())
+    throw EConvertError("'" + text + "' is not a valid integer value for field '" + name_ + "'");
+  SetValue(Variant(number));
+}

@@ -1,0 +1,42 @@
+#pragma once
+// One column of an open dataset, read and written through the current row.
+#include <string>
+
+#include "data/Variant.h"
+
+class TDataSet;
+
+enum class TFieldType { ftString, ftInteger };
+
+class TField {
+public:
+  TField(TDataSet& dataSet, std::string name) : dataSet_(dataSet), name_(std::move(name)) {}
+
+  const std::string& FieldName() const { return name_; }
+  TFieldType DataType() const { return type_; }
+  int Index() const { return index_; }
+  TDataSet& DataSet() const { return dataSet_; }
+
+  Variant Value() const;
+  bool IsNull() const { return Value().IsNull(); }
+  // The value as text; null reads as the empty text.
+  std::string AsString() const;
+  // A text column converts like StrToInt ("'x' is not a valid integer value");
+  // a null integer reads as 0.
+  int AsInteger() const;
+
+  // Writing needs the dataset in edit or insert state.
+  void SetValue(const Variant& value);
+  // An integer column refuses text that is not an integer with
+  // "'x' is not a valid integer value for field 'Name'"; the empty text stores null.
+  void SetAsString(const std::string& text);
+  void SetAsInteger(int value) { SetValue(Variant(value)); }
+  void Clear() { SetValue(Variant()); }
+
+private:
+  friend class TDataSet;
+  TDataSet& dataSet_;
+  std::string name_;
+  TFieldType type_ = TFieldType::ftString;
+  int index_ = -1;
+};

@@ -1,0 +1,30 @@
+#pragma once
+// The filter of a table dataset: comparisons of fields with literals joined by
+// AND, OR, NOT and parentheses, for example "Логин = 'O''Brien'". Text compares
+// the same way as the engine's `=` and `Like` (letter case ignored).
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/Variant.h"
+
+class TFilterExpression {
+public:
+  // Resolves a field name to its column index, or -1 when there is no such field.
+  using FieldResolver = std::function<int(std::string_view)>;
+
+  // Raises EDatabaseError on a malformed expression or an unknown field.
+  TFilterExpression(std::string_view text, const FieldResolver& resolve);
+  ~TFilterExpression();
+  TFilterExpression(TFilterExpression&&) noexcept;
+  TFilterExpression& operator=(TFilterExpression&&) noexcept;
+
+  bool Matches(const std::vector<Variant>& row) const;
+
+  struct Node;
+
+private:
+  std::unique_ptr<Node> root_;
+};

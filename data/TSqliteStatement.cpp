@@ -1,0 +1,84 @@
+#include "data/TSqliteStatement.h"
+
+#include <sqlite3.h>
+
+#include <cstdio>
+
+#include "platform/base/Exception.h"
+
+TSqliteStatement::TSqliteStatement(sqlite3* db, std::string_view text) : db_(db) {
+  if (!db_) throw EDatabaseError("Connection cannot be used to perform this operation. It is either closed or invalid in this context.");
+  const char* tail = nullptr;
+  if (sqlite3_prepare_v2(db_, text.data(), static_cast<int>(text.size()), &stmt_, &tail) != SQLITE_OK) {
+    sqlite3_finalize(stmt_);
+    stmt_ = nullptr;
+    Fail();
+  }
+  if (!stmt_) throw EDatabaseError("Command text was not set for the command object.");
+  // One statement per command: a second one after ";" is refused, not run.
+  for (const char* p = tail; p && p < text.data() + text.size(); ++p) {
+    if (*p != ' ' && *p != '\t' && *p != '\r' && *p != '\n' && *p != ';') {
+      sqlite3_finalize(stmt_);
+      stmt_ = nullptr;
+      throw EDatabaseError("Characters found after end of SQL statement.");
+    }
+  }
+}
+
+TSqliteStatement::~TSqliteStatement() { sqlite3_finalize(stmt_); }
+
+void TSqliteStatement::Fail() const { throw EDatabaseError(sqlite3_errmsg(db_)); }
+
+int TSqliteStatement::ParameterCount() const { return sqlite3_bind_parameter_count(stmt_); }
+
+void TSqliteStatement::Bind(int position, const Variant& value) {
+  int rc = SQLITE_OK;
+  switch (value.GetKind()) {
+    case Variant::Kind::Null: rc = sqlite3_bind_null(stmt_, position); break;
+    case Variant::Kind::Integer: rc = sqlite3_bind_int64(stmt_, position, value.AsInteger()); break;
+    case Variant::Kind::Text: {
+      const std::string text = value.AsString();
+      rc = sqlite3_bind_text(stmt_, position, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+      break;
+    }
+  }
+  if (rc != SQLITE_OK) Fail();
+}
+
+bool TSqliteStatement::Step() {
+  const int rc = sqlite3_step(stmt_);
+  if (rc == SQLITE_ROW) return true;
+  if (rc == SQLITE_DONE) return false;
+  Fail();
+}
+
+int TSqliteStatement::ColumnCount() const { return sqlite3_column_count(stmt_); }
+
+std::string TSqliteStatement::ColumnName(int column) const {
+  const char* name = sqlite3_column_name(stmt_, column);
+  return name ? name : "";
+}
+
+std::string TSqliteStatement::ColumnDeclType(int column) const {
+  const char* type = sqlite3_column_decltype(stmt_, column);
+  return type ? type : "";
+}
+
+Variant TSqliteStatement::ColumnValue(int column) const {
+  switch (sqlite3_column_type(stmt_, column)) {
+    case SQLITE_NULL: return Variant();
+    case SQLITE_INTEGER: return Variant(static_cast<int64_t>(sqlite3_column_int64(stmt_, column)));
+    case SQLITE_FLOAT: {
+      char buffer[32];
+      std::snprintf(buffer, sizeof buffer, "%.15g", sqlite3_column_double(stmt_, column));
+      return Variant(buffer);
+    }
+    default: {
+      const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+      const int bytes = sqlite3_column_bytes(stmt_, column);
+      return Variant(std::string(text ? text : "", static_cast<size_t>(bytes)));
+    }
+  }
+}
+
+int64_t TSqliteStatement::ColumnInt64(int column) const { return sqlite3_column_int64(stmt_, column); }
