@@ -13,7 +13,7 @@
 #include "skin/core/acSkinPack.h"
 #include "skin/core/sCommonIndexes.h"
 #include "skin/core/sGeneralData.h"
-#include "skin/core/acMasks.h"
+#include "skin/core/sMaskData.h"
 #include "skin/core/sSkinData.h"
 #include "skin/core/sStoredSkin.h"
 
@@ -60,6 +60,9 @@ public:
   std::function<void(const std::string&)> OnShowMessage;
   std::function<void(TsSkinManager&)> OnBeforeChange;
   std::function<void(TsSkinManager&)> OnAfterChange;
+  // Announcing a loaded or removed skin to the windows is hooked in here.
+  std::function<void(TsSkinManager&)> OnNewSkin;
+  std::function<void(TsSkinManager&)> OnSkinRemoved;
 
   // --- Run-time state ---------------------------------------------------------
   bool SkinIsPacked = false;  // the current skin's images come from a package reader
@@ -90,6 +93,10 @@ public:
   // version check, merges CommonSections, fills mask slots and applies hue/saturation.
   void LoadSections();
   void CheckVersion();
+  // Caches the common indexes, announces the new skin, then marks it ready.
+  void NotifyNewSkin();
+  // Marks the skin not ready, announces its removal and empties the model.
+  void NotifySkinRemoved();
 
   // The options store and package reader; exist only while a skin is being loaded.
   TacIniFile* SkinFile() { return SkinFile_.get(); }
@@ -125,6 +132,8 @@ private:
   void LoadSectionsFromStoredSkin(const TsStoredSkin& skin);
   void MergeCommonSections();
   void ReloadKeepingState();
+  void LoadOptionsFromReader();
+  void BuildModel();  // masks, patterns, sections, cached indexes
 
   bool ExtendedBorders_ = false;
   bool Active_ = true;

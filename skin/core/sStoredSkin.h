@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/gfx/Bitmap.h"
-#include "skin/core/acMasks.h"
+#include "skin/core/acImgType.h"
 #include "skin/core/acMemoryStream.h"
 
 struct TsSkinGeneral {
