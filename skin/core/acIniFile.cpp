@@ -1,0 +1,208 @@
+#include "skin/core/acIniFile.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "platform/base/Cp1251.h"
+#include "platform/base/Exception.h"
+
+namespace {
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  return s;
+}
+
+bool IsAscii(std::string_view s) {
+  for (char c : s)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
+char UpperAsciiChar(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+}  // namespace
+
+bool SameTextUtf8(std::string_view a, std::string_view b) {
+  if (IsAscii(a) && IsAscii(b)) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+      if (UpperAsciiChar(a[i]) != UpperAsciiChar(b[i])) return false;
+    return true;
+  }
+  return UpperCaseUtf8(a) == UpperCaseUtf8(b);
+}
+
+std::optional<std::int32_t> TryStrToInt(std::string_view text) {
+  std::string_view s = text;
+  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+  bool negative = false;
+  if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
+    negative = s.front() == '-';
+    s.remove_prefix(1);
+  }
+  bool hex = false;
+  if (!s.empty() && s.front() == '$') {
+    hex = true;
+    s.remove_prefix(1);
+  } else if (s.size() >= 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
+    hex = true;
+    s.remove_prefix(2);
+  }
+  if (s.empty()) return std::nullopt;
+  if (hex) {
+    std::uint64_t value = 0;
+    for (char c : s) {
+      const int d = HexDigit(c);
+      if (d < 0) return std::nullopt;
+      value = value * 16 + static_cast<std::uint64_t>(d);
+      if (value > 0xFFFFFFFFull) return std::nullopt;
+    }
+    auto v = static_cast<std::uint32_t>(value);
+    if (negative) v = 0u - v;
+    return static_cast<std::int32_t>(v);
+  }
+  std::int64_t value = 0;
+  for (char c : s) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+    if (value > 2147483648LL) return std::nullopt;
+  }
+  if (negative) value = -value;
+  if (value > INT32_MAX || value < INT32_MIN) return std::nullopt;
+  return static_cast<std::int32_t>(value);
+}
+
+std::int32_t StrToIntStrict(std::string_view text) {
+  const auto value = TryStrToInt(text);
+  if (!value) throw EConvertError("'" + std::string(text) + "' is not a valid integer value");
+  return *value;
+}
+
+std::optional<double> TryStrToFloatDot(std::string_view text) {
+  std::string_view s = Trim(text);
+  bool negative = false;
+  if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
+    negative = s.front() == '-';
+    s.remove_prefix(1);
+  }
+  if (s.empty() || !((s.front() >= '0' && s.front() <= '9') || s.front() == '.')) return std::nullopt;
+  double value = 0;
+  const auto result = std::from_chars(s.data(), s.data() + s.size(), value);
+  if (result.ec != std::errc() || result.ptr != s.data() + s.size() || !std::isfinite(value)) return std::nullopt;
+  return negative ? -value : value;
+}
+
+void TacIniFile::LoadFromCp1251(std::string_view bytes) { LoadFromText(Cp1251ToUtf8(bytes)); }
+
+void TacIniFile::LoadFromText(std::string_view text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i <= text.size(); ++i) {
+    if (i == text.size() || text[i] == '\n' || text[i] == '\r') {
+      lines.emplace_back(text.substr(start, i - start));
+      if (i + 1 < text.size() && text[i] == '\r' && text[i + 1] == '\n') ++i;
+      start = i + 1;
+    }
+  }
+  LoadFromLines(lines);
+}
+
+void TacIniFile::LoadFromLines(const std::vector<std::string>& lines) {
+  Sections_.clear();
+  TSection* current = nullptr;
+  for (const std::string& rawLine : lines) {
+    const std::string_view line = Trim(rawLine);
+    if (line.empty() || line.front() == ';') continue;
+    if (line.front() == '[' && line.back() == ']' && line.size() >= 2) {
+      const std::string_view name = Trim(line.substr(1, line.size() - 2));
+      current = FindSection(name);
+      if (current == nullptr) {
+        Sections_.push_back(TSection{std::string(name), {}});
+        current = &Sections_.back();
+      }
+      continue;
+    }
+    if (current == nullptr) continue;  // lines before the first section belong to none
+    const std::size_t eq = line.find('=');
+    if (eq == std::string_view::npos) continue;
+    const std::string_view key = Trim(line.substr(0, eq));
+    if (key.empty()) continue;
+    bool known = false;
+    for (const TKey& k : current->Keys)
+      if (SameTextUtf8(k.Name, key)) known = true;
+    if (!known) current->Keys.push_back(TKey{std::string(key), std::string(Trim(line.substr(eq + 1)))});
+  }
+}
+
+std::vector<std::string> TacIniFile::SectionNames() const {
+  std::vector<std::string> names;
+  names.reserve(Sections_.size());
+  for (const TSection& s : Sections_) names.push_back(s.Name);
+  return names;
+}
+
+std::vector<std::string> TacIniFile::KeyNames(std::string_view section) const {
+  std::vector<std::string> names;
+  if (const TSection* s = FindSection(section))
+    for (const TKey& k : s->Keys) names.push_back(k.Name);
+  return names;
+}
+
+const TacIniFile::TSection* TacIniFile::FindSection(std::string_view section) const {
+  for (const TSection& s : Sections_)
+    if (SameTextUtf8(s.Name, section)) return &s;
+  return nullptr;
+}
+
+TacIniFile::TSection* TacIniFile::FindSection(std::string_view section) {
+  for (TSection& s : Sections_)
+    if (SameTextUtf8(s.Name, section)) return &s;
+  return nullptr;
+}
+
+std::optional<std::string> TacIniFile::Value(std::string_view section, std::string_view key) const {
+  if (const TSection* s = FindSection(section))
+    for (const TKey& k : s->Keys)
+      if (SameTextUtf8(k.Name, key)) return k.Value;
+  return std::nullopt;
+}
+
+std::string TacIniFile::ReadString(std::string_view section, std::string_view key, std::string_view defaultValue) const {
+  auto v = Value(section, key);
+  return v ? std::move(*v) : std::string(defaultValue);
+}
+
+std::int32_t TacIniFile::ReadInteger(std::string_view section, std::string_view key, std::int32_t defaultValue) const {
+  const auto v = Value(section, key);
+  if (!v) return defaultValue;
+  return TryStrToInt(*v).value_or(defaultValue);
+}
+
+bool TacIniFile::ReadBool(std::string_view section, std::string_view key, bool defaultValue) const {
+  const auto v = Value(section, key);
+  if (!v) return defaultValue;
+  return SameTextUtf8(*v, "TRUE");
+}
+
+void TacIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+  TSection* s = FindSection(section);
+  if (s == nullptr) {
+    Sections_.push_back(TSection{std::string(section), {}});
+    s = &Sections_.back();
+  }
+  for (TKey& k : s->Keys)
+    if (SameTextUtf8(k.Name, key)) {
+      k.Value = std::string(value);
+      return;
+    }
+  s->Keys.push_back(TKey{std::string(key), std::string(value)});
+}

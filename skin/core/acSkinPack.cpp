@@ -1,0 +1,167 @@
+#include "skin/core/acSkinPack.h"
+
+#include <zlib.h>
+
+#include <cstring>
+
+#include "platform/base/Cp1251.h"
+#include "platform/base/Exception.h"
+#include "skin/core/acSkinSource.h"
+
+namespace {
+
+constexpr char kPackMagic[4] = {'A', 'S', 'z', 'f'};
+constexpr std::size_t kPackOutputChunk = 65536;
+// No skin file comes near this; a larger declared size is a broken package.
+constexpr std::int64_t kMaxPackEntryBytes = 256LL * 1024 * 1024;
+
+std::string ZlibMessage(const z_stream& zs, int code) {
+  if (zs.msg != nullptr && *zs.msg != '\0') return zs.msg;
+  return zError(code);
+}
+
+// Ends the inflater whichever way the entry is left.
+struct TInflater {
+  z_stream Zs{};
+  bool Started = false;
+  ~TInflater() {
+    if (Started) inflateEnd(&Zs);
+  }
+};
+
+std::string UpperExtension(const std::string& name) {
+  const std::size_t dot = name.rfind('.');
+  if (dot == std::string::npos) return {};
+  return UpperCaseUtf8(std::string_view(name).substr(dot));
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> InflateEntry(TacMemoryStream& source, std::int64_t size) {
+  if (size < 0 || size > kMaxPackEntryBytes) throw EReadError("Stream read error");
+  TInflater inflater;
+  z_stream& zs = inflater.Zs;
+  const int initCode = inflateInit(&zs);
+  if (initCode != Z_OK) throw Exception(ZlibMessage(zs, initCode));
+  inflater.Started = true;
+
+  std::vector<std::uint8_t> input(kPackInputBlock);
+  std::vector<std::uint8_t> out;
+  std::uint8_t chunk[kPackOutputChunk];
+  bool ended = false;
+  while (!ended) {
+    if (zs.avail_in == 0) {
+      const std::size_t got = source.Read(input.data(), input.size());
+      // Input ran out before the stream ended: a truncated entry.
+      if (got == 0) throw EReadError("Stream read error");
+      zs.next_in = input.data();
+      zs.avail_in = static_cast<uInt>(got);
+    }
+    zs.next_out = chunk;
+    zs.avail_out = static_cast<uInt>(sizeof chunk);
+    const int code = inflate(&zs, Z_NO_FLUSH);
+    const std::size_t produced = sizeof chunk - zs.avail_out;
+    // More bytes than declared: the entry's size does not describe its stream.
+    if (static_cast<std::int64_t>(out.size() + produced) > size) throw EReadError("Stream read error");
+    out.insert(out.end(), chunk, chunk + produced);
+    switch (code) {
+      case Z_STREAM_END:
+        ended = true;
+        break;
+      case Z_OK:
+        break;
+      case Z_BUF_ERROR:
+        // No progress possible with the input at hand; more input is read above.
+        if (zs.avail_in != 0) throw Exception(ZlibMessage(zs, code));
+        break;
+      case Z_NEED_DICT:
+      case Z_DATA_ERROR:
+      case Z_STREAM_ERROR:
+      case Z_MEM_ERROR:
+      default:
+        throw Exception(ZlibMessage(zs, code == Z_NEED_DICT ? Z_DATA_ERROR : code));
+    }
+  }
+  // Give back what was pulled but not consumed: the next entry starts there.
+  source.SetPosition(source.Position() - zs.avail_in);
+  if (static_cast<std::int64_t>(out.size()) != size) throw EReadError("Stream read error");
+  return out;
+}
+
+void TacSkinConvertor::OwnSource(std::unique_ptr<TacMemoryStream> source) {
+  OwnedSource_ = std::move(source);
+  SourceStream = OwnedSource_.get();
+}
+
+void TacSkinConvertor::BorrowSource(TacMemoryStream* source) {
+  OwnedSource_.reset();
+  SourceStream = source;
+}
+
+void TacSkinConvertor::ReleaseSource() {
+  OwnedSource_.reset();
+  SourceStream = nullptr;
+}
+
+void TacSkinConvertor::ClearPackage() {
+  Items.clear();
+  OptionsStream.reset();
+  ReleaseSource();
+  ImageCount = 0;
+}
+
+void TacSkinConvertor::ParsePackage() {
+  Items.clear();
+  OptionsStream.reset();
+  ImageCount = 0;
+  char magic[4] = {};
+  bool isPackage = false;
+  if (SourceStream != nullptr) {
+    SourceStream->Rewind();
+    isPackage = SourceStream->Read(magic, 4) == 4 && std::memcmp(magic, kPackMagic, 4) == 0;
+  }
+  if (!isPackage) {
+    ClearPackage();
+    throw Exception("Loaded data is not a packed skin file");
+  }
+  TacMemoryStream& src = *SourceStream;
+  const std::int32_t count = src.ReadInt32();
+  ImageCount = count - 1;
+  for (std::int32_t i = 0; i < count; ++i) {
+    const std::int32_t nameLength = src.ReadInt32();
+    if (nameLength < 0 || static_cast<std::size_t>(nameLength) > src.Remaining()) throw EReadError("Stream read error");
+    std::string rawName(static_cast<std::size_t>(nameLength), '\0');
+    src.ReadBuffer(rawName.data(), rawName.size());
+    const std::int32_t size = src.ReadInt32();
+    std::string name = Cp1251ToUtf8(rawName);
+    auto stream = std::make_unique<TacMemoryStream>(InflateEntry(src, size));
+    if (UpperCaseUtf8(name) == "OPTIONS.DAT") {
+      OptionsStream = std::move(stream);
+    } else {
+      TacImageItem item;
+      item.IsBitmap = UpperExtension(name) == ".BMP";
+      item.Name = std::move(name);
+      item.Stream = std::move(stream);
+      Items.push_back(std::move(item));
+    }
+  }
+}
+
+TacImageItem* TacSkinConvertor::FindItem(const std::string& reference) {
+  for (TacImageItem& item : Items)
+    if (UpperCaseUtf8(item.Name) == reference) return &item;
+  return nullptr;
+}
+
+void LoadPackageFile(const std::string& path, std::unique_ptr<TacSkinConvertor>& reader, bool releaseSource) {
+  if (!SkinFileExists(path)) return;
+  if (reader)
+    reader->ClearPackage();
+  else
+    reader = std::make_unique<TacSkinConvertor>();
+  auto bytes = ReadSkinFile(path);
+  if (!bytes) throw EFileError("Cannot open file \"" + path + "\"");
+  reader->OwnSource(std::make_unique<TacMemoryStream>(std::move(*bytes)));
+  reader->ParsePackage();
+  if (releaseSource) reader->ReleaseSource();
+}

@@ -1,0 +1,62 @@
+#include "skin/core/acSkinPackWriter.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "platform/base/Cp1251.h"
+#include "platform/base/Exception.h"
+
+namespace {
+
+void PutInt32(std::vector<std::uint8_t>& out, std::int32_t value) {
+  const auto u = static_cast<std::uint32_t>(value);
+  for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<std::uint8_t>((u >> shift) & 0xFF));
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> WritePackage(const std::vector<TacPackEntry>& entries, int level) {
+  std::vector<std::uint8_t> out = {'A', 'S', 'z', 'f'};
+  PutInt32(out, static_cast<std::int32_t>(entries.size()));
+  for (const TacPackEntry& entry : entries) {
+    const std::string name = Utf8ToCp1251(entry.Name);
+    PutInt32(out, static_cast<std::int32_t>(name.size()));
+    out.insert(out.end(), name.begin(), name.end());
+    PutInt32(out, static_cast<std::int32_t>(entry.Bytes.size()));
+    uLongf packedSize = compressBound(static_cast<uLong>(entry.Bytes.size()));
+    std::vector<std::uint8_t> packed(packedSize);
+    const int code = compress2(packed.data(), &packedSize, entry.Bytes.data(), static_cast<uLong>(entry.Bytes.size()), level);
+    if (code != Z_OK) throw Exception(zError(code));
+    out.insert(out.end(), packed.begin(), packed.begin() + static_cast<std::ptrdiff_t>(packedSize));
+  }
+  return out;
+}
+
+std::vector<TacPackEntry> ReadPackEntriesFromFolder(const std::string& nativeFolder) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  if (!fs::is_directory(nativeFolder, ec)) throw EFileError("Folder not found: " + nativeFolder);
+  std::vector<fs::path> files;
+  for (const auto& entry : fs::directory_iterator(nativeFolder, ec))
+    if (entry.is_regular_file()) files.push_back(entry.path());
+  if (ec) throw EFileError("Cannot list folder " + nativeFolder + ": " + ec.message());
+  auto isOptions = [](const fs::path& p) { return UpperCaseUtf8(p.filename().string()) == "OPTIONS.DAT"; };
+  std::sort(files.begin(), files.end(), [&](const fs::path& a, const fs::path& b) {
+    if (isOptions(a) != isOptions(b)) return isOptions(a);
+    return a.filename() < b.filename();
+  });
+  std::vector<TacPackEntry> entries;
+  for (const fs::path& file : files) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) throw EFileError("Cannot open file \"" + file.string() + "\"");
+    TacPackEntry entry;
+    entry.Name = file.filename().string();
+    entry.Bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    entries.push_back(std::move(entry));
+  }
+  return entries;
+}

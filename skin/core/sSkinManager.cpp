@@ -1,0 +1,263 @@
+#include "skin/core/sSkinManager.h"
+
+#include <charconv>
+
+#include "platform/base/Exception.h"
+#include "skin/core/acSkinSource.h"
+
+namespace {
+
+// The options store and the package reader live only while a skin loads, whatever
+// way the load ends.
+class TLoadScope {
+public:
+  TLoadScope(std::unique_ptr<TacIniFile>& file, std::unique_ptr<TacSkinConvertor>& reader) : File_(file), Reader_(reader) {}
+  ~TLoadScope() {
+    File_.reset();
+    Reader_.reset();
+  }
+
+private:
+  std::unique_ptr<TacIniFile>& File_;
+  std::unique_ptr<TacSkinConvertor>& Reader_;
+};
+
+std::string RemoveSpaces(const std::string& line) {
+  std::string out;
+  out.reserve(line.size());
+  for (char c : line)
+    if (c != ' ') out.push_back(c);
+  return out;
+}
+
+}  // namespace
+
+TsSkinManager::TsSkinManager() : ProgramFolder_(ProgramFolderText()) {}
+
+TsSkinManager::~TsSkinManager() = default;
+
+// --- Properties ---------------------------------------------------------------
+
+void TsSkinManager::SetSkinName(const std::string& value) {
+  SkinName_ = value;
+  if (!Active_) return;
+  if (OnBeforeChange) OnBeforeChange(*this);
+  SkinData.SkinReady = false;
+  LoadNewSkin();
+  if (Active_)
+    NotifyNewSkin();
+  else
+    NotifySkinRemoved();
+  if (OnAfterChange) OnAfterChange(*this);
+}
+
+void TsSkinManager::SetActive(bool value) {
+  if (value == Active_) return;
+  Active_ = value;
+  if (value) {
+    SetSkinName(SkinName_);
+  } else {
+    NotifySkinRemoved();
+    CacheCommonIndexes();
+  }
+}
+
+void TsSkinManager::ReloadKeepingState() {
+  if (!SkinData.SkinReady) return;
+  SkinData.SkinReady = false;
+  LoadNewSkin();
+  if (Active_)
+    NotifyNewSkin();
+  else
+    NotifySkinRemoved();
+}
+
+void TsSkinManager::SetHueOffset(int value) {
+  if (value == HueOffset_) return;
+  HueOffset_ = value;
+  ReloadKeepingState();
+}
+
+void TsSkinManager::SetSaturation(int value) {
+  if (value == Saturation_) return;
+  Saturation_ = value;
+  ReloadKeepingState();
+}
+
+void TsSkinManager::SetExtendedBorders(bool value) {
+  if (value == ExtendedBorders_) return;
+  ExtendedBorders_ = value;
+  ReloadKeepingState();
+}
+
+void TsSkinManager::SetSkinDirectory(const std::string& value) {
+  if (value == SkinDirectory_) return;
+  SkinDirectory_ = value;
+  SkinData.ImageFolder = ResolvedSkinDirectory();
+}
+
+void TsSkinManager::SetCommonSections(const std::vector<std::string>& lines) {
+  CommonSections_.clear();
+  for (const std::string& line : lines)
+    CommonSections_.push_back(line.empty() || line.front() == ';' ? line : RemoveSpaces(line));
+  SetSkinName(SkinName_);
+}
+
+std::string TsSkinManager::SkinInfo() const {
+  if (!SkinData.SkinReady) return "N/A";
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, SkinData.Version);
+  return std::string(buffer, result.ptr);
+}
+
+// --- Model announcements --------------------------------------------------------
+
+void TsSkinManager::NotifyNewSkin() {
+  SkinData.SkinReady = false;
+  CacheCommonIndexes();
+  if (OnNewSkin) OnNewSkin(*this);
+  SkinData.SkinReady = true;
+}
+
+void TsSkinManager::NotifySkinRemoved() {
+  SkinData.SkinReady = false;
+  if (OnSkinRemoved) OnSkinRemoved(*this);
+  ReleaseImages();
+  gd.clear();
+}
+
+// --- Choosing the source ----------------------------------------------------------
+
+std::string TsSkinManager::PackagePath() const { return WithTrailingSeparator(SkinDirectory_) + SkinName_ + ".asz"; }
+
+std::string TsSkinManager::ResolvedSkinDirectory() const { return ResolveSkinDirectory(SkinDirectory_, ProgramFolder_); }
+
+TsStoredSkin* TsSkinManager::CurrentStoredSkin() {
+  const int index = InternalSkins_.IndexOf(SkinName_);
+  return index < 0 ? nullptr : &InternalSkins_.Items(index);
+}
+
+void TsSkinManager::LoadNewSkin() {
+  if (SkinFileExists(PackagePath())) {
+    SkinIsPacked = true;
+    LoadPackageSkin();
+  } else {
+    LoadFolderOrInternalSkin();
+  }
+}
+
+void TsSkinManager::LoadOptionsFromReader() {
+  if (!Convertor_ || !Convertor_->OptionsStream) throw Exception("The skin package holds no Options.dat");
+  Convertor_->OptionsStream->Rewind();
+  SkinFile_ = std::make_unique<TacIniFile>();
+  SkinFile_->LoadFromCp1251(Convertor_->OptionsStream->View());
+}
+
+void TsSkinManager::BuildModel() {
+  LoadMasks();
+  LoadPatterns();
+  LoadSections();
+  CacheCommonIndexes();
+}
+
+void TsSkinManager::LoadPackageSkin() {
+  if (!Active_) return;
+  TLoadScope scope(SkinFile_, Convertor_);
+  SkinFile_.reset();
+  LoadPackageFile(PackagePath(), Convertor_, true);
+  LoadOptionsFromReader();
+  SkinData.ImageFolder = ResolvedSkinDirectory() + "\\";
+  BuildModel();
+}
+
+void TsSkinManager::LoadFolderOrInternalSkin() {
+  if (!Active_) return;
+  TLoadScope scope(SkinFile_, Convertor_);
+  SkinFile_.reset();
+  const std::string folder = ResolvedSkinDirectory() + "\\" + SkinName_ + "\\";
+  const std::string optionsPath = folder + "Options.dat";
+  if (SkinFileExists(optionsPath)) {
+    SkinIsPacked = false;
+    const auto bytes = ReadSkinFile(optionsPath);
+    if (!bytes) throw EFileError("Cannot open file \"" + optionsPath + "\"");
+    SkinFile_ = std::make_unique<TacIniFile>();
+    SkinFile_->LoadFromCp1251(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+    SkinData.ImageFolder = folder;
+  } else {
+    SkinData.ImageFolder.clear();
+    int index = InternalSkins_.IndexOf(SkinName_);
+    if (index < 0) {
+      if (InternalSkins_.Count() == 0) {
+        Active_ = false;
+        return;
+      }
+      SkinName_ = InternalSkins_.Items(0).Name;
+      index = 0;
+    }
+    TsStoredSkin& skin = InternalSkins_.Items(index);
+    if (!skin.Data.Empty()) {
+      SkinIsPacked = true;
+      Convertor_ = std::make_unique<TacSkinConvertor>();
+      Convertor_->BorrowSource(&skin.Data);
+      Convertor_->ParsePackage();
+      Convertor_->ReleaseSource();  // the stored skin keeps owning its bytes
+      LoadOptionsFromReader();
+    } else {
+      SkinIsPacked = false;
+    }
+  }
+  BuildModel();
+}
+
+// --- Reading with inheritance ---------------------------------------------------------
+
+std::string TsSkinManager::ReadInheritedString(const std::string& section, const std::string& key,
+                                               const std::string& defaultValue) const {
+  if (!SkinFile_) return defaultValue;
+  std::vector<std::string> visited{section};
+  std::string current = section;
+  for (;;) {
+    std::string value = SkinFile_->ReadString(current, key, "?");
+    if (value != "?") return value;
+    std::string parent = SkinFile_->ReadString(current, "PARENTCLASS", "?");
+    if (parent.empty() || parent == "?" || parent == current) break;
+    // A chain that comes back to a section already read ends here.
+    bool seen = false;
+    for (const std::string& v : visited)
+      if (SameTextUtf8(v, parent)) seen = true;
+    if (seen) break;
+    visited.push_back(parent);
+    current = std::move(parent);
+  }
+  return defaultValue;
+}
+
+std::int32_t TsSkinManager::ReadInheritedInteger(const std::string& section, const std::string& key,
+                                                 std::int32_t defaultValue) const {
+  if (!SkinFile_) return defaultValue;
+  std::vector<std::string> visited{section};
+  std::string current = section;
+  for (;;) {
+    const std::int32_t value = SkinFile_->ReadInteger(current, key, -1);
+    if (value != -1) return value;
+    std::string parent = SkinFile_->ReadString(current, "PARENTCLASS", "?");
+    if (parent.empty() || parent == "?" || parent == current) break;
+    bool seen = false;
+    for (const std::string& v : visited)
+      if (SameTextUtf8(v, parent)) seen = true;
+    if (seen) break;
+    visited.push_back(parent);
+    current = std::move(parent);
+  }
+  return defaultValue;
+}
+
+int TsSkinManager::SectionIndexOf(const std::string& name) const {
+  for (std::size_t i = 0; i < gd.size(); ++i)
+    if (gd[i].SectionName == name) return static_cast<int>(i);
+  return -1;
+}
+
+void TsSkinManager::CheckVersion() {
+  if (SkinData.Version > 255 && OnShowMessage) OnShowMessage(kSkinVersionMessage);
+}
