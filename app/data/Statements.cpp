@@ -1,0 +1,24 @@
+#include "app/data/Statements.h"
+
+#include "data/TADOQuery.h"
+
+namespace Statements {
+std::string SearchPattern(std::string_view text) { return "%" + std::string(text) + "%"; }
+
+std::string UsersFilter(std::string_view login) {
+  std::string out = "Логин = '";
+  for (char c : login) {
+    if (c == '\'') out.push_back('\'');
+    out.push_back(c);
+  }
+  out.push_back('\'');
+  return out;
+}
+}  // namespace Statements
+
+void LoadStatement(TADOQuery& query, const TStatement& statement) {
+  query.Close();
+  query.SQL().Clear();
+  query.Parameters().Clear();
+  for (int i = 0; i < statement.Count; ++i) query.SQL().Add(std::string(statement.Lines[static_cast<size_t>(i)]));
+}

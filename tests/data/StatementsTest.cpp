@@ -1,0 +1,273 @@
+// Every statement of the windows, run through the statement pattern on a fresh database.
+#include <gtest/gtest.h>
+
+#include "app/data/ConnectionSettings.h"
+#include "app/data/Statements.h"
+#include "data/TADOTable.h"
+#include "platform/base/Exception.h"
+#include "tests/data/TestDatabase.h"
+
+namespace {
+std::vector<std::string> Column(TADOQuery& query, int field = 0) {
+  std::vector<std::string> out;
+  query.First();
+  while (!query.Eof()) {
+    out.push_back(query.Fields(field).AsString());
+    query.Next();
+  }
+  return out;
+}
+
+using Strings = std::vector<std::string>;
+
+class StatementsTest : public ::testing::Test {
+protected:
+  void AddMaterial(const TStatement& insert, const std::string& title, const Variant& address) {
+    LoadStatement(query_, insert);
+    query_.Parameters().ParamByName("a1").SetValue(Variant(title));
+    query_.Parameters().ParamByName("a2").SetValue(address);
+    EXPECT_EQ(query_.ExecSQL(), 1);
+  }
+  Strings Search(const TStatement& search, const std::string& text, int field = 0) {
+    LoadStatement(query_, search);
+    query_.Parameters().ParamByName("a").SetValue(Variant(Statements::SearchPattern(text)));
+    query_.Open();
+    return Column(query_, field);
+  }
+  Strings All(const TStatement& select, int field = 0) {
+    LoadStatement(query_, select);
+    query_.Open();
+    return Column(query_, field);
+  }
+
+  TestDatabase db_;
+  TADOQuery query_{&db_.Connection()};
+};
+}  // namespace
+
+TEST_F(StatementsTest, TextsAreExactToTheSpace) {
+  EXPECT_EQ(Statements::kSearchLectures.Lines[1], "where НазваниеЛекции  Like :a ");
+  EXPECT_EQ(Statements::kSearchLabs.Lines[1], "where НазваниеЛабы Like :a ");
+  EXPECT_EQ(Statements::kSearchQuestions.Lines[1], "where Вопрос  Like :a ");
+  EXPECT_EQ(Statements::kDeleteLecture.Lines[0], "delete from Лекции ");
+  EXPECT_EQ(Statements::kDeleteUser.Lines[1], "where Логин= :a1 and Пароль= :a2 ");
+  EXPECT_EQ(Statements::kAddUser.Lines[0], "insert into Пользователи(Логин, Пароль, Группа) values (:a1,:a2,:a3 )");
+  EXPECT_EQ(Statements::kAddUser.Count, 1);
+  EXPECT_EQ(ConnectionSettings::kConnectionString,
+            "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=db.mdb;Persist Security Info=False");
+  LoadStatement(query_, Statements::kSearchLectures);
+  EXPECT_EQ(query_.SQL().Text(), "select * from Лекции\r\nwhere НазваниеЛекции  Like :a ");
+}
+
+TEST_F(StatementsTest, ParametersFollowTheMarkersAndSurviveReparsing) {
+  LoadStatement(query_, Statements::kStoreResult);
+  ASSERT_EQ(query_.Parameters().Count(), 2);
+  EXPECT_EQ(query_.Parameters()[0].Name(), "a1");
+  EXPECT_EQ(query_.Parameters()[1].Name(), "a2");
+  // Parameters are created line by line as the text grows.
+  query_.SQL().Clear();
+  query_.SQL().Add("select * from Тесты");
+  EXPECT_EQ(query_.Parameters().Count(), 0);
+  EXPECT_THROW(query_.ParamByName("a"), EDatabaseError);  // no such parameter yet
+  query_.SQL().Add("where Пользователь= :a");
+  ASSERT_EQ(query_.Parameters().Count(), 1);
+  query_.ParamByName("A").SetValue(Variant("x"));  // names ignore letter case
+  // A value set before a later line is appended is kept.
+  query_.SQL().Add("and Верно = :b");
+  EXPECT_EQ(query_.ParamByName("a").Value(), Variant("x"));
+  EXPECT_TRUE(query_.ParamByName("b").Value().IsNull());
+  // Clearing the parameters and the text forgets the value.
+  query_.Parameters().Clear();
+  query_.SQL().Clear();
+  query_.SQL().Add("select * from Тесты where Пользователь= :a");
+  EXPECT_TRUE(query_.ParamByName("a").Value().IsNull());
+}
+
+TEST_F(StatementsTest, UnknownParameterIsAnError) {
+  LoadStatement(query_, Statements::kSelectResults);
+  try {
+    query_.ParamByName("a");
+    FAIL();
+  } catch (const EDatabaseError& e) {
+    EXPECT_STREQ(e.what(), "Parameter 'a' not found");
+  }
+}
+
+TEST_F(StatementsTest, MaterialsAddSearchDelete) {
+  struct Kind { TStatement select, search, add, remove; };
+  const Kind kinds[] = {
+      {Statements::kSelectLectures, Statements::kSearchLectures, Statements::kAddLecture, Statements::kDeleteLecture},
+      {Statements::kSelectLabs, Statements::kSearchLabs, Statements::kAddLab, Statements::kDeleteLab},
+      {Statements::kSelectVideos, Statements::kSearchVideos, Statements::kAddVideo, Statements::kDeleteVideo}};
+  for (const Kind& kind : kinds) {
+    AddMaterial(kind.add, "Алгоритмы и исполнители", Variant("a.htm"));
+    AddMaterial(kind.add, "Системы счисления", Variant("b.htm"));
+    AddMaterial(kind.add, "Копия: алгоритмы", Variant("a.htm"));
+    AddMaterial(kind.add, "Без адреса", Variant());
+    AddMaterial(kind.add, "O'Reilly 100% \"точно\"", Variant("c.htm"));
+    EXPECT_EQ(All(kind.select), (Strings{"Алгоритмы и исполнители", "Системы счисления", "Копия: алгоритмы",
+                                         "Без адреса", "O'Reilly 100% \"точно\""}));
+    EXPECT_EQ(All(kind.select, 1), (Strings{"a.htm", "b.htm", "a.htm", "", "c.htm"}));
+    // Case-insensitive for Cyrillic; the text with quotes and "%" is a value, never part of the statement.
+    EXPECT_EQ(Search(kind.search, "АЛГОРИТМ"), (Strings{"Алгоритмы и исполнители", "Копия: алгоритмы"}));
+    EXPECT_EQ(Search(kind.search, "O'Reilly 100% \"т"), (Strings{"O'Reilly 100% \"точно\""}));
+    EXPECT_EQ(Search(kind.search, "' or 1=1 --"), Strings{});
+    EXPECT_EQ(Search(kind.search, "с_ст"), (Strings{"Системы счисления"}));  // "_" is a wildcard
+    EXPECT_EQ(Search(kind.search, "").size(), 5u);
+    // Reopening reruns the statement with its parameter: the search stays in force.
+    query_.Close();
+    query_.Open();
+    EXPECT_EQ(query_.RecordCount(), 5);
+    // Deleting by address removes every row with that address; a null address is never matched.
+    LoadStatement(query_, kind.remove);
+    query_.ParamByName("a1").SetValue(Variant("a.htm"));
+    EXPECT_EQ(query_.ExecSQL(), 2);
+    query_.ParamByName("a1").SetValue(Variant());
+    EXPECT_EQ(query_.ExecSQL(), 0);
+    EXPECT_EQ(All(kind.select), (Strings{"Системы счисления", "Без адреса", "O'Reilly 100% \"точно\""}));
+  }
+}
+
+TEST_F(StatementsTest, NullTitleMatchesNoSearch) {
+  AddMaterial(Statements::kAddLecture, "Есть", Variant("x"));
+  db_.Exec("insert into Лекции(АдресЛекции) values ('y')");
+  EXPECT_EQ(Search(Statements::kSearchLectures, ""), Strings{"Есть"});
+  EXPECT_EQ(All(Statements::kSelectLectures), (Strings{"Есть", ""}));
+}
+
+TEST_F(StatementsTest, ResultsStoredAndViewedPerUser) {
+  for (auto [user, score] : {std::pair{"Иванов", 12}, {"Admin", 30}, {"иванов", 3}, {"Петров", 0}}) {
+    LoadStatement(query_, Statements::kStoreResult);
+    query_.ParamByName("a1").SetValue(Variant(user));
+    query_.ParamByName("a2").SetValue(Variant(score));
+    query_.ExecSQL();
+  }
+  EXPECT_EQ(All(Statements::kSelectResults, 1), (Strings{"12", "30", "3", "0"}));
+  EXPECT_EQ(query_.FieldCount(), 2);
+  EXPECT_EQ(query_.FieldByName("Верно").DataType(), TFieldType::ftInteger);
+  LoadStatement(query_, Statements::kSelectResults);
+  query_.SQL().Add(std::string(Statements::kResultsOfUser));
+  query_.ParamByName("a").SetValue(Variant("ИВАНОВ"));
+  query_.Open();
+  EXPECT_EQ(Column(query_, 1), (Strings{"12", "3"}));
+  EXPECT_EQ(query_.RecordCount(), 2);
+  // A score that is not a number is refused by the engine.
+  LoadStatement(query_, Statements::kStoreResult);
+  query_.ParamByName("a1").SetValue(Variant("x"));
+  query_.ParamByName("a2").SetValue(Variant("abc"));
+  try {
+    query_.ExecSQL();
+    FAIL();
+  } catch (const EDatabaseError& e) {
+    EXPECT_STREQ(e.what(), "cannot store TEXT value in INTEGER column Тесты.Верно");
+  }
+}
+
+TEST_F(StatementsTest, UsersAddDeleteAndAdministratorPasswordChange) {
+  auto addUser = [&](const char* login, const char* password, const char* group) {
+    LoadStatement(query_, Statements::kAddUser);
+    ASSERT_EQ(query_.Parameters().Count(), 3);
+    query_.ParamByName("a1").SetValue(Variant(login));
+    query_.ParamByName("a2").SetValue(Variant(password));
+    query_.ParamByName("a3").SetValue(Variant(group));
+    query_.ExecSQL();
+  };
+  auto deleteUser = [&](const char* login, const char* password) {
+    LoadStatement(query_, Statements::kDeleteUser);
+    query_.ParamByName("a1").SetValue(Variant(login));
+    query_.ParamByName("a2").SetValue(Variant(password));
+    return query_.ExecSQL();
+  };
+  addUser("Admin", "admin", "");
+  addUser("Иванов", "пароль1", "9А");
+  addUser("Петров", "qwerty", "");
+  addUser("Иванов", "другой", "9Б");  // a duplicate login is a second row
+  EXPECT_EQ(All(Statements::kSelectLogins), (Strings{"Admin", "Иванов", "Петров", "Иванов"}));
+  EXPECT_EQ(All(Statements::kSelectPasswords), (Strings{"admin", "пароль1", "qwerty", "другой"}));
+  EXPECT_EQ(deleteUser("Иванов", "неверный"), 0);
+  EXPECT_EQ(deleteUser("Иванов", "пароль1"), 1);
+  // The administrator's password is replaced: delete with the old one, insert with the new.
+  EXPECT_EQ(deleteUser("Admin", "wrong"), 0);
+  EXPECT_EQ(deleteUser("Admin", "admin"), 1);
+  addUser("Admin", "новый", "");
+  EXPECT_EQ(All(Statements::kSelectLogins), (Strings{"Петров", "Иванов", "Admin"}));
+  EXPECT_EQ(All(Statements::kSelectPasswords), (Strings{"qwerty", "другой", "новый"}));
+}
+
+TEST_F(StatementsTest, TesterColumnsPairByRowAndQuestionSearch) {
+  TADOQuery insert(&db_.Connection());
+  insert.SQL().Add("insert into БДТест values (:q, :o1, :o2, :o3, :o4, :o5, :r)");
+  for (int i = 0; i < 50; ++i) {
+    insert.ParamByName("q").SetValue(Variant("Вопрос " + std::to_string(i)));
+    for (int k = 1; k <= 5; ++k) insert.ParamByName("o" + std::to_string(k)).SetValue(Variant(std::to_string(i) + "/" + std::to_string(k)));
+    insert.ParamByName("r").SetValue(i % 7 == 0 ? Variant() : Variant(std::to_string(i % 5 + 1)));  // text "3" stored as 3
+    insert.ExecSQL();
+  }
+  // Deleting and re-adding rows must not break the pairing of the separate selects.
+  db_.Exec("delete from БДТест where ОтветПр = 2");
+  insert.ParamByName("q").SetValue(Variant("Вопрос new"));
+  insert.ParamByName("r").SetValue(Variant(4));
+  insert.ExecSQL();
+
+  const Strings questions = All(Statements::kSelectQuestionTexts);
+  std::vector<Strings> answers;
+  for (const TStatement& s : Statements::kSelectAnswers) answers.push_back(All(s));
+  const Strings correct = All(Statements::kSelectCorrectAnswers);
+  ASSERT_EQ(questions.size(), correct.size());
+  LoadStatement(query_, Statements::kSelectAllQuestions);
+  query_.Open();
+  ASSERT_EQ(query_.RecordCount(), static_cast<int>(questions.size()));
+  for (size_t i = 0; i < questions.size(); ++i) {
+    query_.SetRecNo(static_cast<int>(i) + 1);
+    EXPECT_EQ(questions[i], query_.FieldByName("Вопрос").AsString());
+    for (int k = 0; k < 5; ++k) EXPECT_EQ(answers[static_cast<size_t>(k)][i], query_.Fields(k + 1).AsString());
+    EXPECT_EQ(correct[i], query_.FieldByName("ОтветПр").AsString());
+  }
+  EXPECT_EQ(correct[0], "");  // null reads as the empty text
+  EXPECT_EQ(Search(Statements::kSearchQuestions, "вопрос 4").size(), 9u);  // 4, 40 … 49 less 41 and 46
+  EXPECT_EQ(Search(Statements::kSearchQuestions, "NEW"), Strings{"Вопрос new"});
+}
+
+TEST_F(StatementsTest, UsersFilterAndLocate) {
+  db_.Exec("insert into Пользователи values ('Admin','1',''), ('O''Brien','2','9А'), ('Ёжиков','3',null), ('Петров','4','')");
+  TADOTable table(&db_.Connection(), std::string(Statements::kUsersTable));
+  table.Open();
+  EXPECT_EQ(Statements::UsersFilter("O'Brien"), "Логин = 'O''Brien'");
+  table.SetFilter(Statements::UsersFilter("o'brien"));
+  table.SetFiltered(true);
+  ASSERT_EQ(table.RecordCount(), 1);
+  EXPECT_EQ(table.FieldByName("Логин").AsString(), "O'Brien");
+  table.SetFilter(Statements::UsersFilter(""));
+  EXPECT_EQ(table.RecordCount(), 0);
+  // The filter stays in force across reopening.
+  table.SetFilter(Statements::UsersFilter("ёжиков"));
+  table.Close();
+  table.Open();
+  ASSERT_EQ(table.RecordCount(), 1);
+  EXPECT_EQ(table.FieldByName("Группа").AsString(), "");
+  table.SetFiltered(false);
+  EXPECT_EQ(table.RecordCount(), 4);
+  EXPECT_TRUE(table.Locate("Логин", Variant("ПЕТРОВ")));
+  EXPECT_EQ(table.RecNo(), 4);
+  EXPECT_FALSE(table.Locate("Логин", Variant("Сидоров")));
+  EXPECT_EQ(table.RecNo(), 4);  // stays where it was
+  EXPECT_TRUE(table.Locate("Логин", Variant("o'b"), static_cast<unsigned>(TLocateOption::loPartialKey)));
+  EXPECT_EQ(table.RecNo(), 2);
+  EXPECT_FALSE(table.Locate("Логин", Variant("")));
+  EXPECT_THROW(table.Locate("Нет", Variant("x")), EDatabaseError);
+}
+
+TEST_F(StatementsTest, WorkingDirectoryResolvesTheDataSource) {
+  const auto old = std::filesystem::current_path();
+  std::filesystem::current_path(db_.Folder());
+  TADOConnection connection{std::string(ConnectionSettings::kConnectionString)};
+  connection.Open();
+  std::filesystem::current_path(old);
+  EXPECT_EQ(connection.DatabasePath(), db_.Path());
+  TADOQuery query(&connection);
+  LoadStatement(query, Statements::kSelectLogins);
+  query.Open();
+  EXPECT_EQ(query.RecordCount(), 0);
+  EXPECT_TRUE(query.Eof());
+  EXPECT_TRUE(query.Bof());
+}
