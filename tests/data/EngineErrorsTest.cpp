@@ -1,0 +1,139 @@
+// What the engine reports for bad files, bad statements and a locked database.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "app/data/Statements.h"
+#include "data/TADOTable.h"
+#include "platform/base/Exception.h"
+#include "tests/data/TestDatabase.h"
+
+namespace {
+template <typename Fn>
+std::string DatabaseError(Fn fn) {
+  try {
+    fn();
+  } catch (const EDatabaseError& e) {
+    return e.Message();
+  }
+  return "(no error)";
+}
+
+std::string ConnectionTo(const std::filesystem::path& path) { return "Data Source=" + path.string(); }
+}  // namespace
+
+TEST(EngineErrorsTest, MissingFileIsNeverCreated) {
+  TestDatabase db(false);
+  const auto missing = db.Folder() / "nothing.mdb";
+  TADOConnection connection(ConnectionTo(missing));
+  EXPECT_EQ(DatabaseError([&] { connection.Open(); }), "unable to open database file");
+  EXPECT_FALSE(connection.Connected());
+  EXPECT_FALSE(std::filesystem::exists(missing));
+  TADOConnection noSource("Provider=Microsoft.Jet.OLEDB.4.0");
+  EXPECT_EQ(DatabaseError([&] { noSource.Open(); }), "Data source name not found and no default driver specified");
+}
+
+TEST(EngineErrorsTest, FileThatIsNotADatabase) {
+  TestDatabase db(false);
+  const auto path = db.Folder() / "text.mdb";
+  std::ofstream(path) << "This is a lecture, not a database. It is long enough to hold a page header, surely."
+                      << std::string(600, 'x');
+  TADOConnection connection(ConnectionTo(path));
+  EXPECT_EQ(DatabaseError([&] { connection.Open(); }), "file is not a database");
+  EXPECT_FALSE(connection.Connected());
+}
+
+TEST(EngineErrorsTest, CorruptFileGivesAnErrorNotACrash) {
+  TestDatabase db;
+  db.Exec("insert into БДТест(Вопрос) values ('" + std::string(3000, 'q') + "')");
+  for (int i = 0; i < 200; ++i) db.Exec("insert into Тесты values ('user" + std::to_string(i) + "', 1)");
+  db.Connection().Close();
+  {
+    // Scribble over every page after the first (the schema page stays readable).
+    std::fstream file(db.Path(), std::ios::in | std::ios::out | std::ios::binary);
+    file.seekg(0, std::ios::end);
+    const auto size = static_cast<long>(file.tellg());
+    for (long offset = 4096; offset < size; offset += 4096) {
+      file.seekp(offset);
+      const std::string junk(64, '\xA5');
+      file.write(junk.data(), static_cast<std::streamsize>(junk.size()));
+    }
+  }
+  TADOConnection connection(ConnectionTo(db.Path()));
+  std::string message;
+  try {
+    connection.Open();
+    TADOQuery query(&connection);
+    LoadStatement(query, Statements::kSelectResults);
+    query.Open();
+    TADOQuery questions(&connection);
+    LoadStatement(questions, Statements::kSelectAllQuestions);
+    questions.Open();
+  } catch (const EDatabaseError& e) {
+    message = e.Message();
+  }
+  EXPECT_EQ(message, "database disk image is malformed");
+}
+
+TEST(EngineErrorsTest, MissingTableColumnAndBadStatement) {
+  TestDatabase db;
+  TADOQuery query(&db.Connection());
+  query.SQL().Add("select * from Уроки");
+  EXPECT_EQ(DatabaseError([&] { query.Open(); }), "no such table: Уроки");
+  query.SQL().Clear();
+  query.SQL().Add("select Оценка from Тесты");
+  EXPECT_EQ(DatabaseError([&] { query.Open(); }), "no such column: Оценка");
+  query.SQL().Clear();
+  query.SQL().Add("selec * from Тесты");
+  EXPECT_EQ(DatabaseError([&] { query.Open(); }), "near \"selec\": syntax error");
+  // A second statement after ";" is refused, not run.
+  query.SQL().Clear();
+  query.SQL().Add("delete from Тесты; drop table Тесты");
+  EXPECT_EQ(DatabaseError([&] { query.ExecSQL(); }), "Characters found after end of SQL statement.");
+  query.SQL().Clear();
+  query.SQL().Add("delete from Тесты");
+  EXPECT_EQ(DatabaseError([&] { query.Open(); }), "CommandText does not return a result set");
+  TADOTable table(&db.Connection(), "Уроки");
+  EXPECT_EQ(DatabaseError([&] { table.Open(); }), "no such table: Уроки");
+  EXPECT_FALSE(table.Active());
+  EXPECT_EQ(DatabaseError([&] { Schema::CheckTables(db.Connection()); }), "(no error)");
+  db.Exec("drop table Видео");
+  EXPECT_EQ(DatabaseError([&] { Schema::CheckTables(db.Connection()); }), "no such table: Видео");
+}
+
+TEST(EngineErrorsTest, LockedDatabaseReportsAfterTheBusyTimeout) {
+  TestDatabase db;
+  db.Exec("insert into Тесты values ('a', 1)");
+  auto holder = db.OpenSecond();
+  holder->ExecuteDirect("begin immediate; insert into Тесты values ('b', 2)");
+  db.Connection().SetBusyTimeout(50);
+  // Readers still see the committed rows while the other connection writes.
+  TADOQuery query(&db.Connection());
+  LoadStatement(query, Statements::kSelectResults);
+  query.Open();
+  EXPECT_EQ(query.RecordCount(), 1);
+  LoadStatement(query, Statements::kStoreResult);
+  query.ParamByName("a1").SetValue(Variant("c"));
+  query.ParamByName("a2").SetValue(Variant(3));
+  EXPECT_EQ(DatabaseError([&] { query.ExecSQL(); }), "database is locked");
+  // An exclusive lock keeps readers out too; they also give up after the timeout.
+  holder->ExecuteDirect("commit; begin exclusive; delete from Тесты");
+  LoadStatement(query, Statements::kSelectResults);
+  EXPECT_EQ(DatabaseError([&] { query.Open(); }), "database is locked");
+  holder->ExecuteDirect("rollback");
+  query.Open();
+  EXPECT_EQ(query.RecordCount(), 2);
+}
+
+TEST(EngineErrorsTest, ClosedConnectionAndDatasetMessages) {
+  TestDatabase db;
+  TADOQuery query(&db.Connection());
+  EXPECT_EQ(DatabaseError([&] { query.First(); }), "Cannot perform this operation on a closed dataset");
+  LoadStatement(query, Statements::kSelectResults);
+  query.Open();
+  EXPECT_EQ(DatabaseError([&] { query.FieldByName("Нет"); }), "Field 'Нет' not found");
+  EXPECT_EQ(DatabaseError([&] { query.Fields(5); }), "List index out of bounds (5)");
+  db.Connection().Close();
+  query.Close();
+  EXPECT_EQ(DatabaseError([&] { query.Open(); }), "Operation is not allowed when the object is closed.");
+}
