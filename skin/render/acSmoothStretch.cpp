@@ -149,7 +149,7 @@ double StretchFilterSupport(int filter) {
 double StretchFilterValue(int filter, double x) {
   const double ax = std::fabs(x);
   switch (FilterOf(filter)) {
-    case sfBox: return (x > -0.5 && x <= 0.5) ? 1.0 : 0.0;
+    case sfBox: return ax <= 0.5 ? 1.0 : 0.0;
     case sfTriangle: return ax < 1.0 ? 1.0 - ax : 0.0;
     case sfHermite: return ax < 1.0 ? (2.0 * ax - 3.0) * ax * ax + 1.0 : 0.0;
     case sfBell:

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/gfx/SystemColors.h"
 #include "skin/render/acFastAccess.h"
 
 namespace {
@@ -14,7 +15,8 @@ bool Is32(const TBitmap& b) { return b.PixelFormat() == TPixelFormat::pf32bit; }
 bool BigEnough(const TBitmap& b) { return b.Width() >= 2 && b.Height() >= 2; }
 bool Direct(const TBitmap& b) { return (Is24(b) || Is32(b)) && BigEnough(b); }
 
-std::uint32_t Rgb(TColor c) { return static_cast<std::uint32_t>(c) & 0xFFFFFFu; }
+// System colours resolve to their RGB first.
+std::uint32_t Rgb(TColor c) { return static_cast<std::uint32_t>(ColorToRGB(c)) & 0xFFFFFFu; }
 
 // Rounds num / 100 to nearest with ties to even (num >= 0).
 int RoundPercent(int num) {

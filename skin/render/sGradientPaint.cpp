@@ -6,6 +6,8 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/gfx/DeviceContext.h"
+
 namespace {
 
 // Writes count pixels of one colour by doubling memcpy runs: few calls, full speed.
@@ -71,11 +73,14 @@ void PaintHorizontal(TBitmap& bitmap, const TRect& r, const TsGradArray& stops, 
   // Every row is the same: build the first one, copy it down.
   std::uint8_t* first = bitmap.ScanLine(r.Top) + r.Left * bpp;
   int x = r.Left;
+  int drawnFrom = r.Right, drawnTo = r.Left - 1;
   for (std::size_t i = 0; i < stops.size(); ++i) {
     const int x0 = x;
     x = static_cast<int>(std::nearbyint(x0 + PercentOf(stops[i]) * static_cast<double>(w) / 100.0));
     x = i + 1 == stops.size() ? last : std::min(x, last);
     if (x - x0 <= 0) continue;
+    drawnFrom = std::min(drawnFrom, x0);
+    drawnTo = std::max(drawnTo, x);
     const TChannels a = ChannelsOf(stops[i].Color1);
     const TChannels b = ChannelsOf(stops[i].Color2);
     const float n = static_cast<float>(x - x0);
@@ -92,15 +97,35 @@ void PaintHorizontal(TBitmap& bitmap, const TRect& r, const TsGradArray& stops, 
       acc.R += step.R;
     }
   }
-  const std::size_t bytes = static_cast<std::size_t>(w) * static_cast<std::size_t>(bpp);
-  std::uint8_t* row = first + bitmap.Stride();
-  for (int y = r.Top + 1; y < r.Bottom; ++y, row += bitmap.Stride()) std::memcpy(row, first, bytes);
+  if (drawnTo < drawnFrom) return;
+  const std::size_t bytes = static_cast<std::size_t>(drawnTo - drawnFrom + 1) * static_cast<std::size_t>(bpp);
+  std::uint8_t* span = first + (drawnFrom - r.Left) * bpp;
+  std::uint8_t* row = span + bitmap.Stride();
+  for (int y = r.Top + 1; y < r.Bottom; ++y, row += bitmap.Stride()) std::memcpy(row, span, bytes);
 }
 
 void PaintTriangles(TBitmap& bitmap, const TRect& r, const TsGradArray& stops) {
-  (void)bitmap;
-  (void)r;
-  (void)stops;
+  TRIVERTEX v[5];
+  std::int32_t color = stops[0].Color1;
+  for (std::size_t i = 0; i < 5; ++i) {
+    if (i < stops.size()) color = stops[i].Color1;  // a missing stop repeats the previous colour
+    const auto c = static_cast<std::uint32_t>(color);
+    v[i].Red = static_cast<COLOR16>((c & 0xFF) << 8);
+    v[i].Green = static_cast<COLOR16>(((c >> 8) & 0xFF) << 8);
+    v[i].Blue = static_cast<COLOR16>(((c >> 16) & 0xFF) << 8);
+    v[i].Alpha = 0xFF00;
+  }
+  const TPoint corner[5] = {{r.Left, r.Top},
+                            {r.Left + r.Width() / 2, r.Top + r.Height() / 2},
+                            {r.Right, r.Top},
+                            {r.Right, r.Bottom},
+                            {r.Left, r.Bottom}};
+  for (int i = 0; i < 5; ++i) {
+    v[i].x = corner[i].X;
+    v[i].y = corner[i].Y;
+  }
+  const GRADIENT_TRIANGLE triangles[4] = {{0, 1, 2}, {1, 2, 3}, {0, 1, 4}, {4, 1, 3}};
+  GradientFillTriangles(bitmap, r, v, 5, triangles, 4);
 }
 
 }  // namespace
