@@ -1,0 +1,95 @@
+// DrawText of a Russian sentence on a warm glyph cache, against a memcpy of the
+// same pixel area.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/gfx/Bitmap.h"
+#include "platform/gfx/FontEngine.h"
+#include "platform/gfx/TextRender.h"
+
+namespace {
+
+const char* const kSentence = "Съешь же ещё этих мягких французских булок, да выпей чаю";
+
+struct TFixture {
+  TFixture()
+      : Face(TFontEngine::Instance().Face({"Arial", -13})), Bitmap(480, 24, TPixelFormat::pf24bit) {
+    Bitmap.Fill(clWhite);
+    Bounds = {0, 0, Bitmap.Width(), Bitmap.Height()};
+    Target.Bitmap = &Bitmap;
+    Target.Clip = std::span<const TRect>(&Bounds, 1);
+    Target.TextColor = 0x533924;
+    TRect calc{0, 0, Bitmap.Width(), Bitmap.Height()};
+    DrawTextOn(Face, {}, kSentence, calc, DT_SINGLELINE | DT_CALCRECT, nullptr);
+    Area = calc;
+    TRect warm = Bounds;
+    DrawTextOn(Face, {}, kSentence, warm, DT_SINGLELINE | DT_VCENTER, &Target);  // fills the glyph cache
+  }
+  TFontFace& Face;
+  TBitmap Bitmap;
+  TRect Bounds;
+  TRect Area;
+  TTextTarget Target;
+};
+
+TFixture& Fixture() {
+  static TFixture fixture;
+  return fixture;
+}
+
+void BM_DrawText(benchmark::State& state) {
+  TFixture& f = Fixture();
+  for (auto _ : state) {
+    TRect rect = f.Bounds;
+    benchmark::DoNotOptimize(DrawTextOn(f.Face, {}, kSentence, rect, DT_SINGLELINE | DT_VCENTER, &f.Target));
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_DrawText);
+
+// The baseline: copying the text's own pixel area (its measured rectangle, 24-bit) once.
+void BM_MemcpyArea(benchmark::State& state) {
+  TFixture& f = Fixture();
+  const std::size_t bytes = static_cast<std::size_t>(f.Area.Width()) * f.Area.Height() * 3;
+  std::vector<std::uint8_t> from(bytes, 0x5A);
+  std::vector<std::uint8_t> to(bytes);
+  for (auto _ : state) {
+    std::memcpy(to.data(), from.data(), bytes);
+    benchmark::DoNotOptimize(to.data());
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_MemcpyArea);
+
+// Keeps the console output and remembers seconds per iteration of each benchmark.
+class TCollector : public benchmark::ConsoleReporter {
+public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs)
+      if (run.run_type == Run::RT_Iteration && run.iterations > 0)
+        Seconds[run.run_name.function_name] = run.real_accumulated_time / static_cast<double>(run.iterations);
+    ConsoleReporter::ReportRuns(runs);
+  }
+  std::map<std::string, double> Seconds;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  TCollector collector;
+  benchmark::RunSpecifiedBenchmarks(&collector);
+  benchmark::Shutdown();
+  const double draw = collector.Seconds["BM_DrawText"];
+  const double copy = collector.Seconds["BM_MemcpyArea"];
+  if (draw > 0) std::printf("drawtext_per_s = %.0f\n", 1.0 / draw);
+  if (copy > 0) std::printf("memcpy_area_per_s = %.0f\n", 1.0 / copy);
+  if (draw > 0 && copy > 0) std::printf("drawtext_vs_memcpy = %.2f\n", draw / copy);
+  std::printf("text_area_pixels = %d\n", Fixture().Area.Width() * Fixture().Area.Height());
+  return 0;
+}
