@@ -126,8 +126,14 @@ public:
   int InheritedMaskIndexOf(int sectionIndex, const std::string& section, const std::string& key) const;
   int TextureIndexOf(int sectionIndex, const std::string& section, const std::string& key) const;
   int PatternIndexOf(int sectionIndex, const std::string& section, const std::string& key) const;
+  // Extended-border images and offsets from EXBORDER or the built-in shadows.
+  void BuildExtendedBorders();
 
 private:
+  // Image half helpers (sSkinManagerImages.cpp).
+  void AddMaskFromValue(const std::string& section, const std::string& key, const std::string& value);
+  void LoadCommonSectionMasks();
+  std::vector<int> HueKeepingMasks() const;
   void LoadSectionsFromFile();
   void LoadSectionsFromStoredSkin(const TsStoredSkin& skin);
   void MergeCommonSections();

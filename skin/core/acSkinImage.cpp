@@ -1,0 +1,71 @@
+#include "skin/core/acSkinImage.h"
+
+#include <cmath>
+
+#include "platform/gfx/ImageFile.h"
+
+namespace {
+
+std::function<bool()>& CompositionQuery() {
+  static std::function<bool()> query;
+  return query;
+}
+
+// A soft shadow around a content rectangle: alpha falls off with the distance
+// from the content's edge; inside the content the window covers it anyway.
+TBitmap PaintShadow(int size, int left, int top, int right, int bottom, int peak, double reach) {
+  TBitmap shadow(size, size, TPixelFormat::pf32bit, true);
+  for (int y = 0; y < size; ++y) {
+    std::uint8_t* row = shadow.ScanLine(y);
+    for (int x = 0; x < size; ++x) {
+      const double px = x + 0.5, py = y + 0.5;
+      const double dx = px < left ? left - px : (px > size - right ? px - (size - right) : 0.0);
+      const double dy = py < top ? top - py : (py > size - bottom ? py - (size - bottom) : 0.0);
+      const double d = std::sqrt(dx * dx + dy * dy);
+      double a = 1.0 - d / reach;
+      a = a <= 0 ? 0 : a * a;
+      const int alpha = static_cast<int>(std::lround(a * peak));
+      std::uint8_t* p = row + x * 4;
+      // Deep navy rather than black keeps the shadow in the skin's family.
+      p[0] = alpha ? 0x30 : 0;
+      p[1] = alpha ? 0x22 : 0;
+      p[2] = alpha ? 0x14 : 0;
+      p[3] = static_cast<std::uint8_t>(alpha);
+    }
+  }
+  return shadow;
+}
+
+}  // namespace
+
+void ClearTransparentWhite(TBitmap& bitmap) {
+  if (bitmap.PixelFormat() != TPixelFormat::pf32bit) return;
+  const int width = bitmap.Width();
+  std::uint8_t* row = bitmap.ScanLine(0);
+  for (int y = 0; y < bitmap.Height(); ++y, row += bitmap.Stride()) {
+    for (std::uint8_t* p = row; p < row + width * 4; p += 4)
+      if (p[0] == 255 && p[1] == 255 && p[2] == 255 && p[3] == 0) p[0] = p[1] = p[2] = 0;
+  }
+}
+
+TBitmap DecodeSkinPng(std::span<const std::uint8_t> bytes) {
+  TBitmap bitmap = LoadPngFromMemory(bytes);
+  if (bitmap.PixelFormat() != TPixelFormat::pf32bit) bitmap.SetPixelFormat(TPixelFormat::pf32bit);
+  ClearTransparentWhite(bitmap);
+  return bitmap;
+}
+
+const TBitmap& BuiltInShadowImage(TacShadowImage which) {
+  // Content insets 11, 7, 11, 11: the light falls from above, so the shadow
+  // reaches further below and to the sides than above.
+  static const TBitmap active = PaintShadow(32, 11, 7, 11, 11, 96, 11.0);
+  static const TBitmap inactive = PaintShadow(31, 11, 7, 11, 11, 56, 9.0);
+  return which == TacShadowImage::Active ? active : inactive;
+}
+
+void SetDesktopCompositionQuery(std::function<bool()> query) { CompositionQuery() = std::move(query); }
+
+bool DesktopCompositionEnabled() {
+  const auto& query = CompositionQuery();
+  return query ? query() : false;
+}
