@@ -25,8 +25,7 @@ TTextTarget MakeTarget(const TDeviceContext& dc, const TRegion& clip) {
 int TDeviceContext::DrawText(std::string_view utf8, TRect& rect, unsigned format) {
   TGdiFont& font = EffectiveFont(SelectedFont());
   if (format & DT_CALCRECT) return DrawTextOn(font.Face(), font.Style(), utf8, rect, format, nullptr);
-  const TRegion clip = EffectiveClip();
-  const TTextTarget target = MakeTarget(*this, clip);
+  const TTextTarget target = MakeTarget(*this, Clip());  // the cached clip: no copy per call
   return DrawTextOn(font.Face(), font.Style(), utf8, rect, format, &target);
 }
 
@@ -36,8 +35,7 @@ TSize TDeviceContext::TextExtent(std::string_view utf8) {
 
 bool TDeviceContext::TextOut(int x, int y, std::string_view utf8) {
   TGdiFont& font = EffectiveFont(SelectedFont());
-  const TRegion clip = EffectiveClip();
-  const TTextTarget target = MakeTarget(*this, clip);
+  const TTextTarget target = MakeTarget(*this, Clip());
   TextOutOn(font.Face(), font.Style(), x, y, utf8, target);
   return true;
 }

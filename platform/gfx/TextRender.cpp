@@ -166,7 +166,9 @@ void DrawLine(TFontFace& face, TTextStyle style, const std::vector<TItem>& items
               std::vector<TPlacedGlyph>& placed) {
   TBitmap& bitmap = *target.Bitmap;
   const int baseline = devY + face.Ascent();
-  if (target.Opaque) FillClipped(bitmap, clip, {devX, devY, devX + line.Width, devY + layout.LineHeight}, target.BkColor);
+  const bool prefixOnly = layout.Format & DT_PREFIXONLY;
+  if (target.Opaque && !prefixOnly)
+    FillClipped(bitmap, clip, {devX, devY, devX + line.Width, devY + layout.LineHeight}, target.BkColor);
   const bool showPrefix = !(layout.Format & DT_HIDEPREFIX);
   const int ulTop = baseline + face.UnderlineOffset();
   const int ulBottom = ulTop + face.UnderlineThickness();
@@ -180,7 +182,7 @@ void DrawLine(TFontFace& face, TTextStyle style, const std::vector<TItem>& items
       FillClipped(bitmap, clip, {devX + x, ulTop, devX + x + advance, ulBottom}, target.TextColor);
     x += advance;
   }
-  if (layout.Format & DT_PREFIXONLY) return;
+  if (prefixOnly) return;
   if (line.Ellipsis)
     for (int i = 0; i < 3; ++i, x += layout.Dot->Advance) placed.push_back({layout.Dot, devX + x});
   BlendGlyphs(bitmap, clip, placed, baseline, target.TextColor);
