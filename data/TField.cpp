@@ -8,10 +8,13 @@
 
 Variant TField::Value() const { return dataSet_.FieldValue(index_); }
 
-std::string TField::AsString() const { return Value().ToText(); }
+std::string TField::AsString() const {
+  const Variant& value = dataSet_.FieldValue(index_);
+  return value.IsNull() ? std::string() : value.AsString();
+}
 
 int TField::AsInteger() const {
-  const Variant value = Value();
+  const Variant& value = dataSet_.FieldValue(index_);
   int64_t number = 0;
   if (value.GetKind() == Variant::Kind::Integer) {
     number = value.AsInteger();

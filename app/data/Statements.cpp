@@ -3,7 +3,14 @@
 #include "data/TADOQuery.h"
 
 namespace Statements {
-std::string SearchPattern(std::string_view text) { return "%" + std::string(text) + "%"; }
+std::string SearchPattern(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + 2);
+  out.push_back('%');
+  out.append(text);
+  out.push_back('%');
+  return out;
+}
 
 std::string UsersFilter(std::string_view login) {
   std::string out = "Логин = '";

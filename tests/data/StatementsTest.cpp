@@ -19,6 +19,7 @@ std::vector<std::string> Column(TADOQuery& query, int field = 0) {
 }
 
 using Strings = std::vector<std::string>;
+const char* const kOptionNames[5] = {"o1", "o2", "o3", "o4", "o5"};
 
 class StatementsTest : public ::testing::Test {
 protected:
@@ -199,7 +200,7 @@ TEST_F(StatementsTest, TesterColumnsPairByRowAndQuestionSearch) {
   insert.SQL().Add("insert into БДТест values (:q, :o1, :o2, :o3, :o4, :o5, :r)");
   for (int i = 0; i < 50; ++i) {
     insert.ParamByName("q").SetValue(Variant("Вопрос " + std::to_string(i)));
-    for (int k = 1; k <= 5; ++k) insert.ParamByName("o" + std::to_string(k)).SetValue(Variant(std::to_string(i) + "/" + std::to_string(k)));
+    for (int k = 1; k <= 5; ++k) insert.ParamByName(kOptionNames[k - 1]).SetValue(Variant(std::to_string(i) + "/" + std::to_string(k)));
     insert.ParamByName("r").SetValue(i % 7 == 0 ? Variant() : Variant(std::to_string(i % 5 + 1)));  // text "3" stored as 3
     insert.ExecSQL();
   }

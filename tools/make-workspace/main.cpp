@@ -57,6 +57,8 @@ void Run(TADOQuery& query, const TStatement& statement, std::initializer_list<st
   query.ExecSQL();
 }
 
+const char* const kOptionNames[5] = {"o1", "o2", "o3", "o4", "o5"};
+
 void FillDatabase(TADOConnection& connection, const std::vector<DemoDocument>& lectures,
                   const std::vector<DemoDocument>& labs) {
   Schema::CreateTables(connection);
@@ -70,7 +72,7 @@ void FillDatabase(TADOConnection& connection, const std::vector<DemoDocument>& l
   query.SQL().Add("values(:q, :o1, :o2, :o3, :o4, :o5, :r)");
   for (const DemoQuestion& q : DemoQuestions()) {
     query.ParamByName("q").SetValue(Variant(q.Text));
-    for (int k = 0; k < 5; ++k) query.ParamByName("o" + std::to_string(k + 1)).SetValue(Variant(q.Options[static_cast<size_t>(k)]));
+    for (int k = 0; k < 5; ++k) query.ParamByName(kOptionNames[k]).SetValue(Variant(q.Options[static_cast<size_t>(k)]));
     query.ParamByName("r").SetValue(Variant(q.Correct));
     query.ExecSQL();
   }
