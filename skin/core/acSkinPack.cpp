@@ -147,6 +147,30 @@ void TacSkinConvertor::ParsePackage() {
   }
 }
 
+std::vector<TacPackEntryInfo> ReadPackageEntries(TacMemoryStream& source) {
+  source.Rewind();
+  char magic[4] = {};
+  if (source.Read(magic, 4) != 4 || std::memcmp(magic, kPackMagic, 4) != 0)
+    throw Exception("Loaded data is not a packed skin file");
+  const std::int32_t count = source.ReadInt32();
+  std::vector<TacPackEntryInfo> entries;
+  for (std::int32_t i = 0; i < count; ++i) {
+    TacPackEntryInfo info;
+    info.Offset = source.Position();
+    const std::int32_t nameLength = source.ReadInt32();
+    if (nameLength < 0 || static_cast<std::size_t>(nameLength) > source.Remaining()) throw EReadError("Stream read error");
+    std::string rawName(static_cast<std::size_t>(nameLength), '\0');
+    source.ReadBuffer(rawName.data(), rawName.size());
+    info.Name = Cp1251ToUtf8(rawName);
+    info.Size = source.ReadInt32();
+    const std::size_t streamStart = source.Position();
+    info.Bytes = InflateEntry(source, info.Size);
+    info.PackedSize = source.Position() - streamStart;
+    entries.push_back(std::move(info));
+  }
+  return entries;
+}
+
 TacImageItem* TacSkinConvertor::FindItem(const std::string& reference) {
   for (TacImageItem& item : Items)
     if (UpperCaseUtf8(item.Name) == reference) return &item;

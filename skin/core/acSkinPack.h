@@ -56,6 +56,17 @@ private:
 // reader untouched. path is a skin path text ("\" separators).
 void LoadPackageFile(const std::string& path, std::unique_ptr<TacSkinConvertor>& reader, bool releaseSource);
 
+// One entry of a package as it lies in the file, for the skin tools.
+struct TacPackEntryInfo {
+  std::string Name;  // UTF-8
+  std::size_t Offset = 0;          // of the entry's name length
+  std::size_t PackedSize = 0;      // bytes of its zlib stream
+  std::int32_t Size = 0;           // inflated bytes
+  std::vector<std::uint8_t> Bytes;  // the inflated bytes
+};
+// Every entry in package order, Options.dat included; the same errors as ParsePackage.
+std::vector<TacPackEntryInfo> ReadPackageEntries(TacMemoryStream& source);
+
 // Inflates exactly size bytes of one zlib stream starting at source's position and
 // leaves source on the first byte after the stream's trailer. Input is pulled in
 // blocks of kPackInputBlock bytes; output grows only as bytes really arrive.
