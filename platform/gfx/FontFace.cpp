@@ -77,6 +77,24 @@ void TFontFace::ComputeMetrics(int height, int weight, bool italic) {
   PixelSize_ = std::min(PixelSize_, kMaxPixelSize);
   FT_Set_Pixel_Sizes(Face_, 0, static_cast<FT_UInt>(PixelSize_));
 
+  // Hinting lifts the marks of Ё and Й a pixel above the rounded ascent at many
+  // sizes, and the deep descenders of some faces below the rounded descent; a
+  // caption clipped to its cell would lose them, so the cell grows to hold them
+  // (a cell of a given height keeps its height and moves the baseline down as far
+  // as the descenders allow).
+  int accentTop = 0;
+  for (char32_t cp : {U'Ё', U'Й'}) accentTop = std::max(accentTop, Glyph(cp).Top);
+  int descenderDepth = 0;
+  for (char32_t cp : {U'у', U'р', U'ф', U'Д', U'Щ', U'д', U'ц'}) descenderDepth = std::max(descenderDepth, Glyph(cp).Rows - Glyph(cp).Top);
+  if (height > 0) {
+    const int cell = ascent + descent;
+    ascent = std::max(ascent, std::min(accentTop, cell - std::max(descenderDepth, 0)));
+    descent = cell - ascent;
+  } else {
+    ascent = std::max(ascent, accentTop);
+    descent = std::max(descent, descenderDepth);
+  }
+
   Metric_ = {};
   Metric_.tmAscent = ascent;
   Metric_.tmDescent = descent;
