@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <random>
 
 #include "app/data/Statements.h"
 #include "data/TADOTable.h"
@@ -73,6 +74,37 @@ TEST(EngineErrorsTest, CorruptFileGivesAnErrorNotACrash) {
     message = e.Message();
   }
   EXPECT_EQ(message, "database disk image is malformed");
+}
+
+TEST(EngineErrorsTest, RandomDamageGivesRowsOrAnEngineError) {
+  TestDatabase db;
+  db.Exec("insert into Пользователи values ('Admin', 'admin', '')");
+  for (int i = 0; i < 100; ++i)
+    db.Exec("insert into БДТест values ('Вопрос " + std::to_string(i) + "', 'a', 'b', 'c', 'd', 'e', 3)");
+  db.Connection().Close();
+  std::ifstream in(db.Path(), std::ios::binary);
+  const std::string pristine((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::mt19937 random(20240901);
+  int errors = 0;
+  for (int round = 0; round < 40; ++round) {
+    std::string damaged = pristine;
+    for (int k = 0; k < 24; ++k) damaged[random() % damaged.size()] = static_cast<char>(random());
+    std::ofstream(db.Path(), std::ios::binary | std::ios::trunc) << damaged;
+    try {
+      TADOConnection connection(ConnectionTo(db.Path()));
+      connection.Open();
+      TADOQuery query(&connection);
+      for (const TStatement& s : {Statements::kSelectAllQuestions, Statements::kSelectLogins, Statements::kSelectResults}) {
+        LoadStatement(query, s);
+        query.Open();
+        for (query.First(); !query.Eof(); query.Next())
+          for (int f = 0; f < query.FieldCount(); ++f) (void)query.Fields(f).AsString();
+      }
+    } catch (const EDatabaseError&) {
+      ++errors;  // the engine noticed; anything else would escape and fail the test
+    }
+  }
+  EXPECT_GT(errors, 0);
 }
 
 TEST(EngineErrorsTest, MissingTableColumnAndBadStatement) {
