@@ -5,6 +5,7 @@
 
 #include "platform/base/Exception.h"
 #include "platform/gfx/DeviceContext.h"
+#include "platform/gfx/SystemColors.h"
 
 int BitsPerPixel(TPixelFormat format) {
   switch (format) {
@@ -94,24 +95,29 @@ void TBitmap::DropCanvas() { Canvas_.reset(); }
 
 void TBitmap::Reallocate(int width, int height, TPixelFormat format) {
   CheckBitmapSize(width, height, format);
+  // Build everything first so a failed allocation leaves the bitmap as it was.
+  const std::ptrdiff_t rowBytes = DibRowBytes(width, format);
+  std::vector<std::uint8_t> pixels(static_cast<std::size_t>(rowBytes) * static_cast<std::size_t>(height), 0);
+  std::vector<TRGBQuad> palette;
+  if (BitsPerPixel(format) <= 8) {
+    const std::size_t entries = std::size_t{1} << BitsPerPixel(format);
+    if (Palette_.size() == entries) {
+      palette = Palette_;
+    } else {
+      // A gray ramp until the caller sets the real palette.
+      palette.assign(entries, {});
+      for (std::size_t i = 0; i < entries; ++i) {
+        const auto v = static_cast<std::uint8_t>(i * 255 / (entries - 1));
+        palette[i] = {v, v, v, 0};
+      }
+    }
+  }
   Width_ = width;
   Height_ = height;
   Format_ = format;
-  RowBytes_ = DibRowBytes(width, format);
-  Pixels_.assign(static_cast<std::size_t>(RowBytes_) * static_cast<std::size_t>(height), 0);
-  if (BitsPerPixel(format) <= 8) {
-    const std::size_t entries = std::size_t{1} << BitsPerPixel(format);
-    if (Palette_.size() != entries) {
-      // A gray ramp until the caller sets the real palette.
-      Palette_.assign(entries, {});
-      for (std::size_t i = 0; i < entries; ++i) {
-        const auto v = static_cast<std::uint8_t>(i * 255 / (entries - 1));
-        Palette_[i] = {v, v, v, 0};
-      }
-    }
-  } else {
-    Palette_.clear();
-  }
+  RowBytes_ = rowBytes;
+  Pixels_.swap(pixels);
+  Palette_.swap(palette);
   if (Canvas_) Canvas_->TargetResized();
 }
 
@@ -186,7 +192,7 @@ TColor TBitmap::Pixel(int x, int y) const { return static_cast<TColor>(Pixel32(x
 void TBitmap::SetPixel(int x, int y, TColor color) {
   if (x < 0 || y < 0 || x >= Width_ || y >= Height_) return;
   std::uint8_t* row = ScanLine(y);
-  const auto c = static_cast<COLORREF>(color);
+  const auto c = static_cast<COLORREF>(ColorToRGB(color));
   const int bits = BitsPerPixel(Format_);
   if (bits <= 8) {
     SetPaletteIndex(row, x, bits, NearestPaletteEntry(Palette_, GetRValue(c), GetGValue(c), GetBValue(c)));
@@ -200,11 +206,14 @@ void TBitmap::SetPixel(int x, int y, TColor color) {
 }
 
 void TBitmap::Fill(TColor color) {
-  const auto c = static_cast<COLORREF>(color);
+  const auto c = static_cast<COLORREF>(ColorToRGB(color));
   const int bits = BitsPerPixel(Format_);
   if (bits <= 8) {
-    for (int y = 0; y < Height_; ++y)
-      for (int x = 0; x < Width_; ++x) SetPixel(x, y, color);
+    const int index = NearestPaletteEntry(Palette_, GetRValue(c), GetGValue(c), GetBValue(c));
+    for (int y = 0; y < Height_; ++y) {
+      std::uint8_t* row = ScanLine(y);
+      for (int x = 0; x < Width_; ++x) SetPaletteIndex(row, x, bits, index);
+    }
     return;
   }
   const int bpp = bits / 8;
@@ -252,7 +261,12 @@ void TBitmap::SetPixelFormat(TPixelFormat format) {
       for (int x = 0; x < Width_; ++x) converted.SetPixel(x, y, static_cast<TColor>(Pixel32(x, y) & 0xFFFFFF));
     }
   }
-  *this = std::move(converted);
+  // Take the pixels but keep this bitmap's canvas: callers may hold it.
+  Format_ = converted.Format_;
+  RowBytes_ = converted.RowBytes_;
+  Pixels_.swap(converted.Pixels_);
+  Palette_.swap(converted.Palette_);
+  if (Canvas_) Canvas_->TargetResized();
 }
 
 TDeviceContext& TBitmap::Canvas() {

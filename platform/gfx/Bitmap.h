@@ -47,7 +47,9 @@ public:
   int Width() const { return Width_; }
   int Height() const { return Height_; }
   bool Empty() const { return Width_ == 0 || Height_ == 0; }
-  // Reallocates; pixels are zeroed. Raises EOutOfResources beyond the size limits.
+  // Reallocates with zeroed pixels when the size changes (an unchanged size keeps
+  // the pixels). Raises EOutOfResources beyond the size limits, leaving the bitmap as
+  // it was.
   void SetSize(int width, int height);
   void SetWidth(int width) { SetSize(width, Height_); }
   void SetHeight(int height) { SetSize(Width_, height); }
@@ -73,7 +75,9 @@ public:
   const std::vector<TRGBQuad>& Palette() const { return Palette_; }
 
   // Pixel access for tests and tools; hot loops use ScanLine and Stride.
-  // Colours are 0x00BBGGRR; Pixel32 returns 0xAARRGGBB-free form 0xAABBGGRR.
+  // Colours are 0x00BBGGRR (system colours are resolved); Pixel32 adds the alpha
+  // byte on top, 0xAABBGGRR (255 for formats without alpha). Outside the bitmap
+  // Pixel gives 0 and SetPixel does nothing.
   TColor Pixel(int x, int y) const;
   void SetPixel(int x, int y, TColor color);
   std::uint32_t Pixel32(int x, int y) const;
@@ -83,7 +87,8 @@ public:
   TColor TransparentColor() const { return TransparentColor_; }
   void SetTransparentColor(TColor color) { TransparentColor_ = color; }
 
-  // Fills every pixel with one colour (alpha 255 for 32-bit).
+  // Fills every pixel with one colour (alpha 255 for 32-bit; the nearest palette
+  // entry for palette formats).
   void Fill(TColor color);
 
   // A device context drawing into this bitmap, created on first use.
