@@ -55,6 +55,13 @@ TBitmap DecodeSkinPng(std::span<const std::uint8_t> bytes) {
   return bitmap;
 }
 
+TBitmap DecodeSkinPicture(std::span<const std::uint8_t> bytes) {
+  if (bytes.size() >= 8 && bytes[0] == 0x89 && bytes[1] == 'P' && bytes[2] == 'N' && bytes[3] == 'G')
+    return LoadPngFromMemory(bytes);
+  if (bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF) return LoadJpegFromMemory(bytes);
+  return LoadBmpFromMemory(bytes);
+}
+
 const TBitmap& BuiltInShadowImage(TacShadowImage which) {
   // Content insets 11, 7, 11, 11: the light falls from above, so the shadow
   // reaches further below and to the sides than above.

@@ -15,6 +15,10 @@ void ClearTransparentWhite(TBitmap& bitmap);
 // errors propagate (EInvalidGraphic with the decoder's text).
 TBitmap DecodeSkinPng(std::span<const std::uint8_t> bytes);
 
+// A master or mask picture in any of the three formats, chosen by signature
+// (BMP when none matches, so the BMP decoder reports what is wrong).
+TBitmap DecodeSkinPicture(std::span<const std::uint8_t> bytes);
+
 // The program's own shadow pictures for extended window borders, 32-bit with
 // alpha: "acSHDA" (32 x 32, active windows) and "acSHDI" (31 x 31, inactive).
 // Drawn once on first use.

@@ -211,7 +211,7 @@ void TsSkinManager::LoadMasks() {
   if (SkinFile_) {
     const std::string masterName = SkinFile_->ReadString(kGlobalInfo, "MASTERBITMAP", "");
     std::vector<std::uint8_t> bytes;
-    if (!masterName.empty() && FindSkinImage(masterName, bytes)) MasterBitmap = MakeMaster(LoadImageFromMemory(bytes));
+    if (!masterName.empty() && FindSkinImage(masterName, bytes)) MasterBitmap = MakeMaster(DecodeSkinPicture(bytes));
     for (const TacIniFile::TSection& section : SkinFile_->Sections()) {
       const bool global = SameTextUtf8(section.Name, kGlobalInfo);
       for (const TacIniFile::TKey& key : section.Keys) {

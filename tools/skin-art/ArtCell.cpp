@@ -72,7 +72,13 @@ TArtColor Mix(TArtColor a, TArtColor b, double t) {
 
 TArtCell::TArtCell(int width, int height)
     : Width_(width), Height_(height), R_(width * height), G_(width * height), B_(width * height),
-      A_(width * height) {}
+      A_(width * height), Inside_(static_cast<std::size_t>(width * height), false) {}
+
+void TArtCell::Claim(const TArtShape& shape) {
+  for (int y = 0; y < Height_; ++y)
+    for (int x = 0; x < Width_; ++x)
+      if (shape(x + 0.5, y + 0.5)) Inside_[static_cast<std::size_t>(y * Width_ + x)] = true;
+}
 
 void TArtCell::Paint(const TArtShape& shape, TArtColor color, double opacity) {
   PaintVertical(shape, color, color, 0, 1, opacity);
@@ -112,7 +118,7 @@ void TArtCell::WriteMasked(TBitmap& target, int x, int y) const {
       const std::size_t k = static_cast<std::size_t>(j * Width_ + i);
       const int alpha = Clamp255(A_[k] * 255);
       if (alpha == 0) {
-        target.SetPixel(x + i, y + j, clFuchsia);
+        target.SetPixel(x + i, y + j, Inside_[k] ? static_cast<TColor>(0xFEFEFE) : clFuchsia);
         PutPixel(target, x + i, y + j + Height_, 255, 255, 255);
         continue;
       }

@@ -36,6 +36,10 @@ public:
 
   // Paints colour over the cell where the shape covers it, with the given opacity.
   void Paint(const TArtShape& shape, TArtColor color, double opacity = 1.0);
+  // Marks the shape as the inside of the control: pixels there that stay
+  // unpainted are clear (mask 255) instead of holes, so a painter's corner
+  // update does not punch the parent through the control's own face.
+  void Claim(const TArtShape& shape);
   // Vertical gradient from top colour to bottom colour over the shape's rows y0..y1.
   void PaintVertical(const TArtShape& shape, TArtColor top, TArtColor bottom, double y0, double y1,
                      double opacity = 1.0);
@@ -52,6 +56,7 @@ public:
 private:
   int Width_, Height_;
   std::vector<double> R_, G_, B_, A_;
+  std::vector<bool> Inside_;
 };
 
 // Writes "rgb" (0..255 each) clamped and rounded.

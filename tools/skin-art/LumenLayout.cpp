@@ -59,10 +59,7 @@ TFrameLook TabLook(int state) {
 
 // Scroll thumbs carry a face of their own so they read against the track.
 void PaintThumb(TArtCell& cell, int state) {
-  const unsigned faces[3] = {0xE3EDF6, 0xD3EBFC, 0xB9D6EE};
   const unsigned outlines[3] = {kSteel, kHotBlue, kDeepBlue};
-  const TArtShape face = RoundRect(1, 1, cell.Width() - 1, cell.Height() - 1, 3);
-  cell.Paint(face, Hex(faces[state]), 1.0);
   PaintFrame(cell, 4, {outlines[state], 1.0, kWhite, state == 2 ? 0.0 : 0.7, kWhite, 0.0, state == 2});
 }
 
@@ -273,7 +270,7 @@ std::vector<TArtMask> BuildMasks() {
     v.push_back(Mask(s, k, '@', l, t, r, b, count, type, 0, 0, std::move(p)));
   };
   // The five sections the windows bind to; their rectangles are fixed.
-  border("BUTTON", 0, 0, 81, 54, 3, 1, 0, 0, Frame(4, ButtonLook));
+  border("BUTTON", 0, 0, 81, 54, 3, 1, 5, 0, Frame(4, ButtonLook));
   border("PANEL", 45, 54, 81, 90, 1, 0, 1, 2, PaintPanelBorder);
   border("BAR", 135, 0, 180, 90, 1, 1, 5, 0, FixedFrame(5, {0x8DAACB, 1.0, kWhite, 0.6, kWhite, 0.0, false}));
   border("SPEEDBUTTON", 0, 180, 45, 210, 3, 1, 5, 0, Frame(3, FlatLook));
@@ -281,7 +278,7 @@ std::vector<TArtMask> BuildMasks() {
 
   // Edits and lists.
   border("EDIT", 81, 0, 105, 24, 2, 1, 0, 0, PaintEdit);
-  border("ALPHAEDIT", 81, 0, 105, 24, 2, 1, 0, 0, PaintEdit);
+  border("ALPHAEDIT", 81, 0, 105, 24, 2, 1, 0, 0, nullptr);
   border("HINT", 105, 24, 117, 48, 1, 1, 4, 0, FixedFrame(3, {0x8A9BAE, 1.0, kWhite, 0.7, kWhite, 0.0, false}));
   // Scroll-bar tracks.
   border("SCROLLBAR1H", 105, 0, 129, 24, 2, 1, 0, 0, [](TArtCell& c, int s) {
@@ -307,7 +304,7 @@ std::vector<TArtMask> BuildMasks() {
     v.push_back(std::move(form));
   }
   border("MENUITEM", 180, 30, 204, 54, 2, 1, 6, 0, [](TArtCell& c, int) {
-    PaintFrame(c, 3, {0x7FB6E6, 1.0, kWhite, 0.6, 0xD9EEFD, 0.85, false});
+    PaintFrame(c, 3, {0x7FB6E6, 1.0, kWhite, 0.6, kWhite, 0.0, false});
   });
   v.push_back(Mask("PAGECONTROL", "BORDERSMASK", '^', 180, 54, 192, 66, 1, 0, 0, 1,
                    [](TArtCell& c, int) { PaintThinKeyed(c, kSteelLight, 0xF3F7FB); }));
@@ -315,12 +312,7 @@ std::vector<TArtMask> BuildMasks() {
   border("STATUSBAR", 180, 66, 192, 78, 1, 0, 1, 2, PaintStatusBorder);
 
   // Buttons of tool bars and small buttons.
-  border("TOOLBUTTON", 0, 54, 45, 84, 3, 1, 0, 0, [](TArtCell& c, int s) {
-    TFrameLook look = FlatLook(s);
-    if (s == 1) look.Fill = 0xE6F4FE, look.FillAlpha = 0.85;
-    if (s == 2) look.Fill = 0xC2DDF2, look.FillAlpha = 0.9;
-    PaintFrame(c, 3, look);
-  });
+  border("TOOLBUTTON", 0, 54, 45, 84, 3, 1, 0, 0, Frame(3, FlatLook));
   border("SPEEDBUTTON_SMALL", 81, 54, 117, 78, 3, 1, 0, 0, Frame(2, ButtonLook));
   border("UPDOWNBTN", 81, 54, 117, 78, 3, 1, 0, 0, nullptr);
 
@@ -346,10 +338,10 @@ std::vector<TArtMask> BuildMasks() {
   glyph("COMBOBOX", "GLYPHMASK", 180, 90, 204, 106, 3, 1, [](TArtCell& c, int s) { PaintArrow(c, s, 1); });
 
   // Check marks of GLOBALINFO.
-  glyph("GLOBALINFO", "BOXCHECKED", 0, 150, 39, 176, 3, 1, [](TArtCell& c, int s) { PaintBox(c, s, false); PaintCheck(c, s); });
-  glyph("GLOBALINFO", "BOXUNCHECKED", 39, 150, 78, 176, 3, 1, [](TArtCell& c, int s) { PaintBox(c, s, false); });
-  glyph("GLOBALINFO", "BOXGRAYED", 78, 150, 117, 176, 3, 1, [](TArtCell& c, int s) { PaintBox(c, s, false); PaintGrayedMark(c, s); });
-  glyph("GLOBALINFO", "RADIOCHECKED", 117, 150, 156, 176, 3, 1, [](TArtCell& c, int s) { PaintBox(c, s, true); PaintRadioDot(c, s); });
+  glyph("GLOBALINFO", "BOXCHECKED", 0, 152, 39, 178, 3, 1, [](TArtCell& c, int s) { PaintBox(c, s, false); PaintCheck(c, s); });
+  glyph("GLOBALINFO", "BOXUNCHECKED", 39, 152, 78, 178, 3, 1, [](TArtCell& c, int s) { PaintBox(c, s, false); });
+  glyph("GLOBALINFO", "BOXGRAYED", 78, 152, 117, 178, 3, 1, [](TArtCell& c, int s) { PaintBox(c, s, false); PaintGrayedMark(c, s); });
+  glyph("GLOBALINFO", "RADIOCHECKED", 117, 152, 156, 178, 3, 1, [](TArtCell& c, int s) { PaintBox(c, s, true); PaintRadioDot(c, s); });
   glyph("GLOBALINFO", "RADIOUNCHECKED", 45, 180, 84, 206, 3, 1, [](TArtCell& c, int s) { PaintBox(c, s, true); });
   glyph("GLOBALINFO", "SMALLCHECKED", 84, 180, 111, 198, 3, 1, [](TArtCell& c, int s) { PaintBox(c, s, false); PaintCheck(c, s); });
   glyph("GLOBALINFO", "SMALLUNCHECKED", 111, 180, 138, 198, 3, 1, [](TArtCell& c, int s) { PaintBox(c, s, false); });

@@ -16,6 +16,7 @@ void PaintFrame(TArtCell& cell, double radius, const TFrameLook& look, TOpenSide
   const TArtShape outer = RoundRect(left, top, right, bottom, radius);
   const TArtShape inner = RoundRect(left + 1, top + 1, right - 1, bottom - 1, radius > 1 ? radius - 1 : 0);
   const TArtShape inner2 = RoundRect(left + 2, top + 2, right - 2, bottom - 2, radius > 2 ? radius - 2 : 0);
+  cell.Claim(outer);
   if (look.FillAlpha > 0) cell.Paint(inner, Hex(look.Fill), look.FillAlpha);
   if (look.HighlightAlpha > 0) cell.Paint(Ring(inner, inner2), Hex(look.Highlight), look.HighlightAlpha);
   if (look.Inset) {
