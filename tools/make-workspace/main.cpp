@@ -2,155 +2,33 @@
 // six tables, accounts, a question bank, lectures, labs, two video lessons and
 // Clear.htm. Material paths are relative, so the program finds them when it runs
 // with DIR as its working directory. An existing db.mdb is kept unless --force.
-#include <filesystem>
-#include <fstream>
+#include <exception>
 #include <iostream>
 #include <string>
 
-#include "app/data/Schema.h"
-#include "app/data/Statements.h"
-#include "data/TADOConnection.h"
-#include "data/TADOQuery.h"
-#include "platform/base/Cp1251.h"
-#include "platform/base/Exception.h"
-#include "tools/make-workspace/Documents.h"
-#include "tools/make-workspace/Picture.h"
-#include "tools/make-workspace/QuestionBank.h"
-#include "tools/make-workspace/VideoLesson.h"
-
-namespace fs = std::filesystem;
+#include "tools/make-workspace/Workspace.h"
 
 namespace {
-struct Account {
-  const char* Login;
-  const char* Password;
-  const char* Group;
-};
-const Account kAccounts[] = {
-    {"Admin", "admin", ""},
-    {"ivanov", "qwe123", "9А"},
-    {"petrova", "pet456", "9А"},
-    {"Смирнов", "smi789", "9Б"},
-};
-
-struct Video {
-  const char* Title;
-  const char* Path;
-  const char* VideoCodec;
-  const char* AudioCodec;
-};
-const Video kVideos[] = {
-    {"Видеоурок 1. Двоичная система", "video/lesson1.avi", "mpeg4", "mp2"},
-    {"Видеоурок 2. Циклы", "video/lesson2.wmv", "wmv2", "wmav2"},
-};
-
-void WriteFile(const fs::path& path, const std::string& bytes) {
-  fs::create_directories(path.parent_path());
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-  if (!out.flush()) throw std::runtime_error("cannot write " + path.string());
-}
-
-void Run(TADOQuery& query, const TStatement& statement, std::initializer_list<std::pair<const char*, Variant>> values) {
-  LoadStatement(query, statement);
-  for (const auto& [name, value] : values) query.ParamByName(name).SetValue(value);
-  query.ExecSQL();
-}
-
-const char* const kOptionNames[5] = {"o1", "o2", "o3", "o4", "o5"};
-
-void FillDatabase(TADOConnection& connection, const std::vector<DemoDocument>& lectures,
-                  const std::vector<DemoDocument>& labs) {
-  Schema::CreateTables(connection);
-  connection.ExecuteDirect("begin");
-  TADOQuery query(&connection);
-  for (const Account& a : kAccounts)
-    Run(query, Statements::kAddUser, {{"a1", Variant(a.Login)}, {"a2", Variant(a.Password)}, {"a3", Variant(a.Group)}});
-
-  query.SQL().Clear();
-  query.SQL().Add("insert into БДТест(Вопрос, Ответ1, Ответ2, Ответ3, Ответ4, Ответ5, ОтветПр)");
-  query.SQL().Add("values(:q, :o1, :o2, :o3, :o4, :o5, :r)");
-  for (const DemoQuestion& q : DemoQuestions()) {
-    query.ParamByName("q").SetValue(Variant(q.Text));
-    for (int k = 0; k < 5; ++k) query.ParamByName(kOptionNames[k]).SetValue(Variant(q.Options[static_cast<size_t>(k)]));
-    query.ParamByName("r").SetValue(Variant(q.Correct));
-    query.ExecSQL();
-  }
-
-  for (const auto& [user, score] : {std::pair{"ivanov", 24}, {"petrova", 27}, {"ivanov", 19}})
-    Run(query, Statements::kStoreResult, {{"a1", Variant(user)}, {"a2", Variant(score)}});
-  for (const DemoDocument& d : lectures)
-    Run(query, Statements::kAddLecture, {{"a1", Variant(d.Title)}, {"a2", Variant(d.Path)}});
-  for (const DemoDocument& d : labs)
-    Run(query, Statements::kAddLab, {{"a1", Variant(d.Title)}, {"a2", Variant(d.Path)}});
-  for (const Video& v : kVideos)
-    Run(query, Statements::kAddVideo, {{"a1", Variant(v.Title)}, {"a2", Variant(v.Path)}});
-  connection.ExecuteDirect("commit");
-}
-
-int Usage() {
-  std::cerr << "usage: make-workspace DIR [--force]\n"
-               "  Creates a classroom workspace in DIR; an existing DIR/db.mdb is replaced only with --force.\n";
-  return 2;
+int Usage(std::ostream& out, int status) {
+  out << "usage: make-workspace DIR [--force]\n"
+         "  Creates a classroom workspace in DIR; an existing DIR/db.mdb is replaced only with --force.\n";
+  return status;
 }
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string dirArg;
+  std::string dir;
   bool force = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--force") force = true;
-    else if (arg == "--help" || arg == "-h") return Usage(), 0;
-    else if (dirArg.empty()) dirArg = arg;
-    else return Usage();
+    else if (arg == "--help" || arg == "-h") return Usage(std::cout, 0);
+    else if (dir.empty() && !arg.starts_with("-")) dir = arg;
+    else return Usage(std::cerr, 2);
   }
-  if (dirArg.empty()) return Usage();
-
+  if (dir.empty()) return Usage(std::cerr, 2);
   try {
-    const fs::path dir = fs::absolute(dirArg).lexically_normal();
-    const fs::path dbPath = dir / "db.mdb";
-    if (fs::exists(dbPath) && !force) {
-      std::cerr << "make-workspace: " << dbPath.string() << " already exists; pass --force to replace it\n";
-      return 1;
-    }
-    fs::create_directories(dir);
-
-    WriteFile(dir / "Clear.htm", BlankPage());
-    fs::create_directories(dir / "pictures");
-    FlowchartPicture().SavePng((dir / "pictures" / "flowchart.png").string());
-    BinaryPicture().SavePng((dir / "pictures" / "binary.png").string());
-    const auto lectures = DemoLectures();
-    const auto labs = DemoLabs();
-    for (const auto* list : {&lectures, &labs})
-      for (const DemoDocument& d : *list) WriteFile(dir / d.Path, d.Windows1251 ? Utf8ToCp1251(d.Html) : d.Html);
-    unsigned theme = 0;
-    for (const Video& v : kVideos) {
-      fs::create_directories((dir / v.Path).parent_path());
-      WriteVideoLesson({(dir / v.Path).string(), v.VideoCodec, v.AudioCodec, 320, 240, 25, 4, theme++});
-    }
-
-    // Build the database beside the real name and move it in place when complete,
-    // so that a failure never leaves a half-filled db.mdb.
-    const fs::path partial = dir / "db.mdb.partial";
-    fs::remove(partial);
-    fs::remove(dir / "db.mdb.partial-journal");
-    TADOConnection::CreateDatabaseFile(partial.string());
-    {
-      TADOConnection connection("Data Source=" + partial.string());
-      connection.Open();
-      FillDatabase(connection, lectures, labs);
-    }
-    fs::remove(dir / "db.mdb-journal");
-    fs::rename(partial, dbPath);
-
-    std::cout << "workspace ready in " << dir.string() << "\n"
-              << "  db.mdb: " << std::size(kAccounts) << " accounts, " << DemoQuestions().size() << " questions, "
-              << lectures.size() << " lectures, " << labs.size() << " labs, " << std::size(kVideos) << " videos\n"
-              << "  accounts (login / password):";
-    for (const Account& a : kAccounts) std::cout << " " << a.Login << " / " << a.Password << ";";
-    std::cout << "\n";
-    return 0;
+    return MakeWorkspace(dir, force, std::cout, std::cerr);
   } catch (const std::exception& e) {
     std::cerr << "make-workspace: " << e.what() << "\n";
     return 1;
