@@ -1,0 +1,122 @@
+#pragma once
+// The single-line text box and the editing core the memo builds on: caret,
+// selection, keyboard and mouse editing, clipboard, MaxLength, PasswordChar.
+// Text is UTF-8 outside and code points inside; positions count code points.
+#include <string>
+
+#include "forms/Canvas.h"
+#include "forms/WinControl.h"
+
+enum TBevelKind { bkNone, bkTile, bkSoft, bkFlat };
+enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
+
+class TCustomEdit : public TCustomControl {
+public:
+  explicit TCustomEdit(TComponent* owner);
+  std::string ClassName() const override { return "TCustomEdit"; }
+
+  void SetText(const std::string& text) override;
+  int MaxLength() const { return MaxLength_; }
+  void SetMaxLength(int value);
+  char32_t PasswordChar() const { return PasswordChar_; }
+  void SetPasswordChar(char32_t value);
+  bool ReadOnly() const { return ReadOnly_; }
+  void SetReadOnly(bool value) { ReadOnly_ = value; }
+  bool Modified() const { return Modified_; }
+  void SetModified(bool value) { Modified_ = value; }
+  bool AutoSelect() const { return AutoSelect_; }
+  void SetAutoSelect(bool value) { AutoSelect_ = value; }
+  bool HideSelection() const { return HideSelection_; }
+  void SetHideSelection(bool value);
+  TBorderStyle BorderStyle() const { return BorderStyle_; }
+  void SetBorderStyle(TBorderStyle value);
+  bool Ctl3D() const { return Ctl3D_; }
+  void SetCtl3D(bool value);
+  TBevelKind BevelKind() const { return BevelKind_; }
+  void SetBevelKind(TBevelKind value);
+  TEditCharCase CharCase() const { return CharCase_; }
+  void SetCharCase(TEditCharCase value);
+
+  // Selection in code points; SelStart is where the selection begins.
+  int SelStart() const;
+  void SetSelStart(int value);
+  int SelLength() const;
+  void SetSelLength(int value);
+  std::string SelText() const;
+  // Replaces the selection (MaxLength applies).
+  void SetSelText(const std::string& text);
+  void SelectAll();
+  void ClearSelection();
+  void CopyToClipboard();
+  void CutToClipboard();
+  void PasteFromClipboard();
+  void Clear() { SetText(""); }
+  // Caret position (code points).
+  int CaretPos() const { return Caret_; }
+  int TextLength() const { return static_cast<int>(Chars_.size()); }
+
+  TNotifyEvent OnChange;
+  void WndProc(TMessage& message) override;
+
+protected:
+  void CreateParams(TCreateParams& params) override;
+  void Paint() override;
+  void MouseDown(TMouseBtn button, TShiftState shift, int x, int y) override;
+  void MouseMove(TShiftState shift, int x, int y) override;
+  void MouseUp(TMouseBtn button, TShiftState shift, int x, int y) override;
+  void ControlKeyDown(WORD key, TShiftState shift) override;
+  void ControlKeyPress(char32_t key) override;
+  LRESULT DialogCode() const override { return DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_HASSETSEL; }
+  virtual void Change();
+
+  // Layout hooks the memo replaces.
+  virtual bool IsMultiLine() const { return false; }
+  virtual int HitTest(int x, int y);
+  virtual void MoveVertical(int lines, bool extend);
+  virtual int LineStartOf(int pos) const;
+  virtual int LineEndOf(int pos) const;
+  virtual void ScrollCaretIntoView();
+  // Called whenever the characters change (the memo re-lays its lines).
+  virtual void TextLaidOut() {}
+  // The characters shown (password characters in place of the text).
+  std::u32string DisplayChars(int from, int to) const;
+  int LineHeight();
+  int TextWidthOf(int from, int to);
+  void MoveCaret(int pos, bool extend);
+  // Replaces [from, to) with the inserted text; false when nothing changed.
+  bool ReplaceRange(int from, int to, const std::u32string& inserted, bool checkMaxLength);
+  std::u32string ApplyCharCase(std::u32string text) const;
+  int WordStart(int pos) const;
+  int WordEnd(int pos) const;
+
+  std::u32string Chars_;
+  int Anchor_ = 0;
+  int Caret_ = 0;
+  int ScrollX_ = 0;
+  bool Dragging_ = false;
+  bool WordSelect_ = false;
+  TCanvas Measure_;
+
+private:
+  void SyncFromText();
+  int MaxLength_ = 0;
+  char32_t PasswordChar_ = 0;
+  bool ReadOnly_ = false;
+  bool Modified_ = false;
+  bool AutoSelect_ = true;
+  bool HideSelection_ = true;
+  TBorderStyle BorderStyle_ = bsSingle;
+  bool Ctl3D_ = true;
+  TBevelKind BevelKind_ = bkNone;
+  TEditCharCase CharCase_ = ecNormal;
+  bool Syncing_ = false;
+};
+
+class TEdit : public TCustomEdit {
+public:
+  explicit TEdit(TComponent* owner) : TCustomEdit(owner) {}
+  std::string ClassName() const override { return "TEdit"; }
+};
+
+std::u32string Utf8ToUtf32(const std::string& text);
+std::string Utf32ToUtf8(const std::u32string& text);

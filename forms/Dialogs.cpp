@@ -1,0 +1,3 @@
+#include "forms/Dialogs.h"
+
+TModalResult MessageDlg(const std::string&, TMsgDlgType, TMsgDlgButtons) { return mrOk; }

@@ -1,0 +1,14 @@
+#pragma once
+// A captioned frame around a group of controls.
+#include "forms/WinControl.h"
+
+class TGroupBox : public TCustomControl {
+public:
+  explicit TGroupBox(TComponent* owner);
+  std::string ClassName() const override { return "TGroupBox"; }
+
+protected:
+  void Paint() override;
+  void AdjustClientRect(TRect& rect) const override;
+  int CaptionHeight() const;
+};
