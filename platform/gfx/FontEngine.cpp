@@ -82,6 +82,8 @@ TFontEngine::TFontEngine() {
 TFontEngine::~TFontEngine() {
   Faces_.clear();  // faces before the library that made them
   if (Library_) FT_Done_FreeType(Library_);
+  // Nothing of fontconfig's is kept past a match, so its caches can go (leak checkers).
+  FcFini();
 }
 
 const TResolvedFont& TFontEngine::Resolve(std::string_view faceName, int weight, bool italic) {
