@@ -118,10 +118,7 @@ struct TCheck {
 #undef TS_GLOBAL_CHECK_Int16
 #undef TS_GLOBAL_CHECK_Text
     const std::string master = Ini.ReadString(gi, "MASTERBITMAP", "");
-    if (master.empty())
-      Add(gi, "MASTERBITMAP", "no master bitmap named");
-    else
-      Reference(gi, "MASTERBITMAP", master);
+    if (!master.empty()) Reference(gi, "MASTERBITMAP", master);
   }
 
   void Images() {

@@ -1,7 +1,10 @@
 #include "skin/core/sSkinManager.h"
 
+#include <algorithm>
 #include <charconv>
+#include <filesystem>
 
+#include "platform/base/Cp1251.h"
 #include "platform/base/Exception.h"
 #include "skin/core/acSkinSource.h"
 
@@ -260,4 +263,31 @@ int TsSkinManager::SectionIndexOf(const std::string& name) const {
 
 void TsSkinManager::CheckVersion() {
   if (SkinData.Version > 255 && OnShowMessage) OnShowMessage(kSkinVersionMessage);
+}
+
+std::string TsSkinManager::ListSkins(std::vector<std::string>& list, int mode) const {
+  namespace fs = std::filesystem;
+  list.clear();
+  for (int i = 0; i < InternalSkins_.Count(); ++i) list.push_back(InternalSkins_.Items(i).Name);
+  const std::string dir = ResolvedSkinDirectory();
+  if (SkinDirectoryExists(dir)) {
+    std::vector<fs::directory_entry> entries;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(NativePath(dir), ec)) entries.push_back(entry);
+    std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.path().filename() < b.path().filename(); });
+    for (const auto& entry : entries) {
+      const std::string name = entry.path().filename().string();
+      if (name.empty() || name.front() == '.') continue;
+      std::error_code entryEc;
+      if (entry.is_directory(entryEc)) {
+        if ((mode == 0 || mode == 2) && SkinFileExists(dir + "\\" + name + "\\Options.dat")) list.push_back(name);
+      } else if ((mode == 1 || mode == 2) && name.size() > 4 && name.ends_with(".asz")) {
+        list.push_back(name.substr(0, name.find('.')));
+      }
+    }
+  }
+  const std::string first = list.empty() ? std::string() : list.front();
+  std::stable_sort(list.begin(), list.end(),
+                   [](const std::string& a, const std::string& b) { return UpperCaseUtf8(a) < UpperCaseUtf8(b); });
+  return first;
 }

@@ -107,6 +107,11 @@ public:
   std::string ReadInheritedString(const std::string& section, const std::string& key, const std::string& defaultValue) const;
   std::int32_t ReadInheritedInteger(const std::string& section, const std::string& key, std::int32_t defaultValue) const;
 
+  // Fills list with the available skins, sorted ignoring case, and returns the first
+  // name found: stored skins, then in the resolved skin directory sub-folders holding
+  // Options.dat (mode 0 or 2) and "*.asz" files (mode 1 or 2).
+  std::string ListSkins(std::vector<std::string>& list, int mode) const;
+
   // --- Section lookups --------------------------------------------------------
   int SectionIndexOf(const std::string& name) const;
   bool IsValidSection(int index) const { return index >= 0 && index < static_cast<int>(gd.size()); }

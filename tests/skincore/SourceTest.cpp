@@ -173,3 +173,23 @@ TEST_F(SkinSourceChoice, ReloadingAfterAnAdjustmentReadsTheSourceAgain) {
   EXPECT_EQ(Manager->SectionIndexOf("TWO"), 0);
   EXPECT_TRUE(Manager->SkinIsPacked);
 }
+
+TEST_F(SkinSourceChoice, ListSkinsByMode) {
+  WriteFile(Root / "Skins" / "Dark.asz", WritePackage({}));
+  WriteFile(Root / "Skins" / "Loud.ASZ", WritePackage({}));
+  WriteFile(Root / "Skins" / "aqua.v2.asz", WritePackage({}));
+  WriteFile(Root / "Skins" / "Beach" / "Options.dat", Text("[A]\n"));
+  WriteFile(Root / "Skins" / ".Hidden" / "Options.dat", Text("[A]\n"));
+  fs::create_directories(Root / "Skins" / "Empty");
+  std::vector<std::string> list;
+  EXPECT_EQ(Manager->ListSkins(list, 1), "Lumen (внутренний)");
+  EXPECT_EQ(list, (std::vector<std::string>{"aqua", "Dark", "Lumen (внутренний)"}));
+  Manager->ListSkins(list, 0);
+  EXPECT_EQ(list, (std::vector<std::string>{"Beach", "Lumen (внутренний)"}));
+  Manager->ListSkins(list, 2);
+  EXPECT_EQ(list, (std::vector<std::string>{"aqua", "Beach", "Dark", "Lumen (внутренний)"}));
+  Manager->InternalSkins().Clear();
+  Manager->SetSkinDirectory("Nowhere");
+  EXPECT_EQ(Manager->ListSkins(list, 2), "");
+  EXPECT_TRUE(list.empty());
+}
