@@ -9,7 +9,7 @@ public:
 
   Variant() = default;
   Variant(std::string text) : kind_(Kind::Text), text_(std::move(text)) {}
-  Variant(const char* text) : kind_(Kind::Text), text_(text) {}
+  Variant(const char* text) : kind_(Kind::Text), text_(text ? text : "") {}
   Variant(int value) : kind_(Kind::Integer), integer_(value) {}
   Variant(int64_t value) : kind_(Kind::Integer), integer_(value) {}
 

@@ -7,6 +7,7 @@
 #include "data/TADOTable.h"
 #include "data/TDataLink.h"
 #include "data/TDataSource.h"
+#include "data/TFieldDataLink.h"
 #include "platform/base/Exception.h"
 #include "tests/data/TestDatabase.h"
 
@@ -305,4 +306,43 @@ TEST_F(EditableTest, DestroyingEitherEndDetaches) {
   }
   EXPECT_EQ(source.DataSet(), nullptr);
   EXPECT_FALSE(link.Active());
+}
+
+TEST_F(EditableTest, FieldDataLinkEditsThroughItsControl) {
+  // A stand-in for a bound edit box: it shows the field and types into it.
+  TDataSource source(&bank_);
+  TFieldDataLink link;
+  std::string shown, typed;
+  link.OnDataChange = [&] { shown = link.Field() ? link.Field()->AsString() : "(none)"; };
+  link.OnUpdateData = [&] { link.Field()->SetAsString(typed); };
+  link.SetDataSource(&source);
+  link.SetFieldName("ОтветПр");
+  EXPECT_EQ(shown, "1");
+  EXPECT_TRUE(link.CanModify());
+  bank_.Next();
+  EXPECT_EQ(shown, "2");
+  typed = "5";
+  EXPECT_TRUE(link.Modified());
+  EXPECT_EQ(bank_.State(), TDataSetState::dsEdit);
+  bank_.Next();  // moving posts, which asks the control for its text first
+  EXPECT_EQ(shown, "2");
+  bank_.Prior();
+  EXPECT_EQ(shown, "5");
+  // A refused text keeps the row in editing and the control's text unsent.
+  typed = "abc";
+  link.Modified();
+  EXPECT_THROW(bank_.Post(), EConvertError);
+  EXPECT_EQ(bank_.State(), TDataSetState::dsEdit);
+  link.Reset();
+  bank_.Cancel();
+  EXPECT_EQ(shown, "5");
+  // Reopened with another statement, the link finds its field again or shows none.
+  LoadStatement(bank_, Statements::kSelectCorrectAnswers);
+  bank_.Open();
+  EXPECT_EQ(shown, "1");
+  EXPECT_FALSE(link.CanModify());
+  EXPECT_FALSE(link.Modified());
+  LoadStatement(bank_, Statements::kSelectLogins);
+  bank_.Open();
+  EXPECT_EQ(shown, "(none)");
 }
