@@ -159,9 +159,13 @@ void TFontFace::Render(TGlyph& glyph, unsigned glyphIndex) {
   // Light hinting: vertical snapping only, which keeps Cyrillic shapes even at 8 pt.
   if (FT_Load_Glyph(Face_, glyphIndex, FT_LOAD_TARGET_LIGHT | FT_LOAD_NO_BITMAP) != 0) return;
   FT_GlyphSlot slot = Face_->glyph;
+  // Light hinting leaves horizontal metrics alone, so the linear advance is the
+  // true one; rounding every glyph's advance would space small text unevenly.
+  const FT_Pos hinted = slot->advance.x;
   if (Resolved_.Embolden) FT_GlyphSlot_Embolden(slot);
   if (Resolved_.Oblique) FT_GlyphSlot_Oblique(slot);
-  glyph.Advance = static_cast<int>((slot->advance.x + 32) >> 6);
+  glyph.Advance64 = static_cast<int>(((slot->linearHoriAdvance + 512) >> 10) + (slot->advance.x - hinted));
+  glyph.Advance = (glyph.Advance64 + 32) >> 6;
   if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0) return;
   const FT_Bitmap& bm = slot->bitmap;
   if (bm.width == 0 || bm.rows == 0 || !bm.buffer) return;

@@ -31,7 +31,8 @@ struct TGlyph {
   int Top = 0;      // baseline up to the first coverage row
   int Width = 0;
   int Rows = 0;
-  int Advance = 0;  // whole pixels
+  int Advance = 0;    // whole pixels (rounded)
+  int Advance64 = 0;  // 1/64 pixel: the unrounded advance layout accumulates
   std::vector<std::uint8_t> Coverage;  // Width * Rows, top row first
 };
 

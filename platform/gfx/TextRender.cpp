@@ -12,7 +12,7 @@ enum class TItemKind { Glyph, Space, Tab, Newline };
 // One character of a DrawText string after prefix processing.
 struct TItem {
   const TGlyph* Glyph = nullptr;
-  int Advance = 0;
+  int Advance = 0;  // 1/64 pixel, as every x of the layout
   TItemKind Kind = TItemKind::Glyph;
   bool Prefixed = false;  // the character after a single '&'
 };
@@ -20,7 +20,7 @@ struct TItem {
 struct TLine {
   int Begin = 0;
   int End = 0;  // exclusive, trailing spaces of a wrapped line left out
-  int Width = 0;
+  int Width = 0;  // 1/64 pixel
   bool Ellipsis = false;
 };
 
@@ -39,11 +39,15 @@ TScratch& Scratch() {
 
 struct TLayout {
   unsigned Format = 0;
-  int TabWidth = 1;
+  int TabWidth = 64;  // 1/64 pixel
   const TGlyph* Dot = nullptr;
-  int EllipsisWidth = 0;
+  int EllipsisWidth = 0;  // 1/64 pixel
   int LineHeight = 0;
 };
+
+// Layout keeps pen positions in 1/64 pixel; glyphs land on the nearest whole pixel.
+constexpr int kUnit = 64;
+inline int Pixels(int units) { return (units + kUnit / 2) >> 6; }
 
 // Advance of an item with the pen at x (from the line start): tabs jump to the next stop.
 inline int Step(const TItem& item, int x, int tabWidth) {
@@ -64,7 +68,7 @@ void BuildItems(TFontFace& face, std::string_view text, unsigned format, std::ve
   const bool prefix = !(format & DT_NOPREFIX);
   const bool single = format & DT_SINGLELINE;
   const bool expandTabs = format & DT_EXPANDTABS;
-  const int spaceAdvance = face.Glyph(U' ').Advance;
+  const int spaceAdvance = face.Glyph(U' ').Advance64;
   bool marked = false;
   for (std::size_t pos = 0; pos < text.size();) {
     const char32_t cp = NextCodePoint(text, pos);
@@ -90,7 +94,7 @@ void BuildItems(TFontFace& face, std::string_view text, unsigned format, std::ve
       item.Advance = spaceAdvance;
     } else {
       item.Glyph = &face.Glyph(cp);
-      item.Advance = item.Glyph->Advance;
+      item.Advance = item.Glyph->Advance64;
     }
     item.Prefixed = marked;
     marked = false;
@@ -98,6 +102,7 @@ void BuildItems(TFontFace& face, std::string_view text, unsigned format, std::ve
   }
 }
 
+// `width` is in 1/64 pixel.
 void BreakLines(const std::vector<TItem>& items, const TLayout& layout, int width, std::vector<TLine>& lines) {
   lines.clear();
   const bool wordBreak = (layout.Format & DT_WORDBREAK) && !(layout.Format & DT_SINGLELINE);
@@ -140,7 +145,7 @@ void BreakLines(const std::vector<TItem>& items, const TLayout& layout, int widt
   }
 }
 
-// Cuts a line that does not fit so that it ends in "..." within `width`.
+// Cuts a line that does not fit so that it ends in "..." within `width` (1/64 pixel).
 void ApplyEllipsis(const std::vector<TItem>& items, const TLayout& layout, int width, TLine& line) {
   if (line.Width <= width) return;
   const bool wordEllipsis = (layout.Format & DT_WORD_ELLIPSIS) && !(layout.Format & (DT_END_ELLIPSIS | DT_PATH_ELLIPSIS));
@@ -167,8 +172,9 @@ void DrawLine(TFontFace& face, TTextStyle style, const std::vector<TItem>& items
   TBitmap& bitmap = *target.Bitmap;
   const int baseline = devY + face.Ascent();
   const bool prefixOnly = layout.Format & DT_PREFIXONLY;
+  const int lineRight = devX + Pixels(line.Width);
   if (target.Opaque && !prefixOnly)
-    FillClipped(bitmap, clip, {devX, devY, devX + line.Width, devY + layout.LineHeight}, target.BkColor);
+    FillClipped(bitmap, clip, {devX, devY, lineRight, devY + layout.LineHeight}, target.BkColor);
   const bool showPrefix = !(layout.Format & DT_HIDEPREFIX);
   const int ulTop = baseline + face.UnderlineOffset();
   const int ulBottom = ulTop + face.UnderlineThickness();
@@ -177,19 +183,19 @@ void DrawLine(TFontFace& face, TTextStyle style, const std::vector<TItem>& items
   for (int i = line.Begin; i < line.End; ++i) {
     const TItem& item = items[i];
     const int advance = Step(item, x, layout.TabWidth);
-    if (item.Glyph) placed.push_back({item.Glyph, devX + x});
+    if (item.Glyph) placed.push_back({item.Glyph, devX + Pixels(x)});
     if (item.Prefixed && showPrefix)
-      FillClipped(bitmap, clip, {devX + x, ulTop, devX + x + advance, ulBottom}, target.TextColor);
+      FillClipped(bitmap, clip, {devX + Pixels(x), ulTop, devX + Pixels(x + advance), ulBottom}, target.TextColor);
     x += advance;
   }
   if (prefixOnly) return;
   if (line.Ellipsis)
-    for (int i = 0; i < 3; ++i, x += layout.Dot->Advance) placed.push_back({layout.Dot, devX + x});
+    for (int i = 0; i < 3; ++i, x += layout.Dot->Advance64) placed.push_back({layout.Dot, devX + Pixels(x)});
   BlendGlyphs(bitmap, clip, placed, baseline, target.TextColor);
-  if (style.Underline) FillClipped(bitmap, clip, {devX, ulTop, devX + line.Width, ulBottom}, target.TextColor);
+  if (style.Underline) FillClipped(bitmap, clip, {devX, ulTop, lineRight, ulBottom}, target.TextColor);
   if (style.StrikeOut) {
     const int top = baseline - face.StrikeOutOffset();
-    FillClipped(bitmap, clip, {devX, top, devX + line.Width, top + face.StrikeOutThickness()}, target.TextColor);
+    FillClipped(bitmap, clip, {devX, top, lineRight, top + face.StrikeOutThickness()}, target.TextColor);
   }
 }
 
@@ -206,9 +212,9 @@ int DrawTextOn(TFontFace& face, TTextStyle style, std::string_view utf8, TRect& 
     if (tabChars == 0) tabChars = 8;
   }
   layout.Format = format;
-  layout.TabWidth = std::max(1, tabChars * face.Metric().tmAveCharWidth);
+  layout.TabWidth = std::max(1, tabChars * face.Metric().tmAveCharWidth) * kUnit;
   layout.Dot = &face.Glyph(U'.');
-  layout.EllipsisWidth = 3 * layout.Dot->Advance;
+  layout.EllipsisWidth = 3 * layout.Dot->Advance64;
   layout.LineHeight = face.Height() + ((format & DT_EXTERNALLEADING) ? face.Metric().tmExternalLeading : 0);
   const bool calc = format & DT_CALCRECT;
   if (utf8.empty()) {
@@ -222,15 +228,18 @@ int DrawTextOn(TFontFace& face, TTextStyle style, std::string_view utf8, TRect& 
   TScratch& scratch = Scratch();
   BuildItems(face, utf8, format, scratch.Items);
   const int width = rect.Width();
-  BreakLines(scratch.Items, layout, width, scratch.Lines);
+  // Whole pixels of the rectangle; the layout compares in 1/64 with half a pixel of
+  // tolerance, so that text measured by DT_CALCRECT fits the rectangle it gave.
+  const int width64 = std::clamp(width, -(1 << 24), 1 << 24) * kUnit + kUnit / 2 - 1;
+  BreakLines(scratch.Items, layout, width64, scratch.Lines);
   if (format & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS | DT_PATH_ELLIPSIS))
-    for (TLine& line : scratch.Lines) ApplyEllipsis(scratch.Items, layout, width, line);
+    for (TLine& line : scratch.Lines) ApplyEllipsis(scratch.Items, layout, width64, line);
 
   const bool single = format & DT_SINGLELINE;
   const int total = static_cast<int>(scratch.Lines.size()) * layout.LineHeight;
   if (calc) {
     int widest = 0;
-    for (const TLine& line : scratch.Lines) widest = std::max(widest, line.Width);
+    for (const TLine& line : scratch.Lines) widest = std::max(widest, Pixels(line.Width));
     rect.Right = rect.Left + widest;
     rect.Bottom = rect.Top + total;
     return total;
@@ -265,9 +274,9 @@ int DrawTextOn(TFontFace& face, TTextStyle style, std::string_view utf8, TRect& 
     const TLine& line = scratch.Lines[i];
     int x = rect.Left;
     if (format & DT_CENTER)
-      x = rect.Left + (width - line.Width) / 2;
+      x = rect.Left + (width - Pixels(line.Width)) / 2;
     else if (format & DT_RIGHT)
-      x = rect.Right - line.Width;
+      x = rect.Right - Pixels(line.Width);
     DrawLine(face, style, scratch.Items, line, layout, x + target->Origin.X, y + target->Origin.Y, *target, clip,
              scratch.Placed);
   }
@@ -276,8 +285,8 @@ int DrawTextOn(TFontFace& face, TTextStyle style, std::string_view utf8, TRect& 
 
 TSize TextExtentOf(TFontFace& face, std::string_view utf8) {
   int width = 0;
-  for (std::size_t pos = 0; pos < utf8.size();) width += face.Glyph(NextCodePoint(utf8, pos)).Advance;
-  return {width, face.Height()};
+  for (std::size_t pos = 0; pos < utf8.size();) width += face.Glyph(NextCodePoint(utf8, pos)).Advance64;
+  return {Pixels(width), face.Height()};
 }
 
 void TextOutOn(TFontFace& face, TTextStyle style, int x, int y, std::string_view utf8, const TTextTarget& target) {
@@ -286,12 +295,13 @@ void TextOutOn(TFontFace& face, TTextStyle style, int x, int y, std::string_view
   placed.clear();
   const int devX = x + target.Origin.X;
   const int devY = y + target.Origin.Y;
-  int pen = devX;
+  int pen64 = 0;
   for (std::size_t pos = 0; pos < utf8.size();) {
     const TGlyph& glyph = face.Glyph(NextCodePoint(utf8, pos));
-    placed.push_back({&glyph, pen});
-    pen += glyph.Advance;
+    placed.push_back({&glyph, devX + Pixels(pen64)});
+    pen64 += glyph.Advance64;
   }
+  const int pen = devX + Pixels(pen64);
   TBitmap& bitmap = *target.Bitmap;
   if (target.Opaque) FillClipped(bitmap, target.Clip, {devX, devY, pen, devY + face.Height()}, target.BkColor);
   const int baseline = devY + face.Ascent();
@@ -310,10 +320,11 @@ void DrawTextRun(TBitmap& target, std::span<const TRect> clip, TFontFace& face, 
                  std::string_view utf8, COLORREF color) {
   std::vector<TPlacedGlyph>& placed = Scratch().Placed;
   placed.clear();
+  int pen64 = 0;
   for (std::size_t pos = 0; pos < utf8.size();) {
     const TGlyph& glyph = face.Glyph(NextCodePoint(utf8, pos));
-    placed.push_back({&glyph, x});
-    x += glyph.Advance;
+    placed.push_back({&glyph, x + Pixels(pen64)});
+    pen64 += glyph.Advance64;
   }
   BlendGlyphs(target, clip, placed, baseline, color);
 }
