@@ -36,9 +36,19 @@ void ActivateTopLevel(HWND window, bool byMouse) {
     for (HWND top : tops) SendMessage(top, WM_ACTIVATEAPP, 1, 0);
     if (!wm.Find(window)) return;
   }
-  if (!(wm.Require(window).ExStyle & WS_EX_TOPMOST) || true) {
-    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // Activation brings the window to the top of its band (topmost or not), unless it is there already.
+  bool topmost = (wm.Require(window).ExStyle & WS_EX_TOPMOST) != 0;
+  bool atTop = true;
+  for (HWND h : wm.TopLevels) {
+    if (h == window) break;
+    TWindow* o = wm.Find(h);
+    if (o && (o->Style & WS_VISIBLE) && o->Owner != window && (!topmost || (o->ExStyle & WS_EX_TOPMOST)) &&
+        ((o->ExStyle & WS_EX_TOPMOST) != 0) == topmost) {
+      atTop = false;
+      break;
+    }
   }
+  if (!atTop) SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   if (!wm.Find(window) || wm.Active != window) return;
   SendMessage(window, WM_NCACTIVATE, 1, reinterpret_cast<LPARAM>(previous));
   SendMessage(window, WM_ACTIVATE, MAKEWPARAM(byMouse ? WA_CLICKACTIVE : WA_ACTIVE, IsIconic(window) ? 1 : 0),

@@ -1,0 +1,113 @@
+// Layered windows on the headless desktop: exact pixels of constant and per-pixel alpha.
+#include "platform/gfx/DeviceContext.h"
+#include "tests/win/WinTestSupport.h"
+
+namespace {
+
+LRESULT SolidProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (m == WM_ERASEBKGND) {
+    auto* dc = reinterpret_cast<HDC>(w);
+    TRect r = ClientRect(h);
+    dc->FillRect(r, static_cast<TColor>(GetWindowLongPtr(h, GWLP_USERDATA)));
+    return 1;
+  }
+  return DefWindowProc(h, m, w, l);
+}
+
+// round(v / 255), the rounding the compositor promises.
+int Round255(int v) { return (v + 127) / 255; }
+
+class LayeredTest : public WinTest {
+protected:
+  void SetUp() override {
+    WinTest::SetUp();
+    WNDCLASSEX wc;
+    wc.lpfnWndProc = &SolidProc;
+    wc.lpszClassName = "Solid";
+    RegisterClassEx(wc);
+  }
+  HWND Solid(int x, int y, int w, int h, TColor color, DWORD exStyle = 0) {
+    HWND win = CreateWindowEx(exStyle, "Solid", "", WS_POPUP, x, y, w, h, nullptr, nullptr, nullptr, nullptr);
+    SetWindowLongPtr(win, GWLP_USERDATA, color);
+    ShowWindow(win, SW_SHOWNA);
+    return win;
+  }
+};
+
+TEST_F(LayeredTest, ConstantAlphaBlendsOverTheWindowBelow) {
+  Solid(0, 0, 100, 100, RGB(255, 0, 0));
+  HWND top = Solid(50, 0, 100, 100, RGB(0, 0, 255), WS_EX_LAYERED);
+  ASSERT_TRUE(SetLayeredWindowAttributes(top, 0, 128, LWA_ALPHA));
+  TBitmap d = Backend.Desktop();
+  EXPECT_EQ(d.Pixel(25, 50), static_cast<TColor>(RGB(255, 0, 0)));
+  COLORREF blended = static_cast<COLORREF>(d.Pixel(75, 50));
+  EXPECT_EQ(GetRValue(blended), Round255(255 * 127));
+  EXPECT_EQ(GetGValue(blended), 0);
+  EXPECT_EQ(GetBValue(blended), Round255(255 * 128));
+  // Over the desktop colour.
+  COLORREF desk = static_cast<COLORREF>(Backend.DesktopColor());
+  COLORREF overDesk = static_cast<COLORREF>(d.Pixel(125, 50));
+  EXPECT_EQ(GetRValue(overDesk), Round255(GetRValue(desk) * 127));
+  EXPECT_EQ(GetBValue(overDesk), Round255(255 * 128 + GetBValue(desk) * 127));
+  std::uint8_t alpha = 0;
+  DWORD flags = 0;
+  ASSERT_TRUE(GetLayeredWindowAttributes(top, nullptr, &alpha, &flags));
+  EXPECT_EQ(alpha, 128);
+  EXPECT_EQ(flags, LWA_ALPHA);
+  // Fully transparent: the window below shows and still nothing of the top one.
+  SetLayeredWindowAttributes(top, 0, 0, LWA_ALPHA);
+  EXPECT_EQ(Backend.Desktop().Pixel(75, 50), static_cast<TColor>(RGB(255, 0, 0)));
+  EXPECT_FALSE(SetLayeredWindowAttributes(Solid(0, 0, 5, 5, 0), 0, 10, LWA_ALPHA)) << "needs WS_EX_LAYERED";
+}
+
+TEST_F(LayeredTest, PerPixelAlphaUsesPremultipliedImages) {
+  Solid(0, 0, 100, 100, RGB(255, 0, 0));
+  HWND glow = CreateWindowEx(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, "Solid", "", WS_POPUP, 0, 0, 1, 1,
+                             nullptr, nullptr, nullptr, nullptr);
+  TBitmap image(3, 1, TPixelFormat::pf32bit, true);
+  std::uint8_t* p = image.ScanLine(0);
+  const std::uint8_t px[12] = {128, 0, 0, 128,   // half blue (premultiplied)
+                               0, 0, 0, 0,       // nothing
+                               10, 20, 30, 255}; // opaque
+  std::copy(px, px + 12, p);
+  BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  TPoint at{10, 10};
+  TSize size{3, 1};
+  ASSERT_TRUE(UpdateLayeredWindow(glow, &at, &size, image, nullptr, 0, &blend, ULW_ALPHA));
+  ShowWindow(glow, SW_SHOWNA);
+  TBitmap d = Backend.Desktop();
+  COLORREF c0 = static_cast<COLORREF>(d.Pixel(10, 10));
+  EXPECT_EQ(GetBValue(c0), 128);
+  EXPECT_EQ(GetRValue(c0), Round255(255 * 127));
+  EXPECT_EQ(d.Pixel(11, 10), static_cast<TColor>(RGB(255, 0, 0)));
+  EXPECT_EQ(d.Pixel(12, 10), static_cast<TColor>(RGB(30, 20, 10)));
+  // With a constant alpha on top of the pixel alpha.
+  blend.SourceConstantAlpha = 128;
+  UpdateLayeredWindow(glow, nullptr, nullptr, image, nullptr, 0, &blend, ULW_ALPHA);
+  d = Backend.Desktop();
+  COLORREF c2 = static_cast<COLORREF>(d.Pixel(12, 10));
+  int a = Round255(255 * 128);
+  EXPECT_EQ(GetRValue(c2), Round255(30 * 128) + Round255(255 * (255 - a)));
+  EXPECT_EQ(GetBValue(c2), Round255(10 * 128));
+  // Transparent pixels let the mouse through; opaque ones take it.
+  EXPECT_NE(WindowFromPoint({11, 10}), glow);
+  EXPECT_EQ(WindowFromPoint({12, 10}), glow);
+  EXPECT_TRUE(PerPixelLayeredAvailable());
+}
+
+TEST_F(LayeredTest, DesktopIsComposedByZOrder) {
+  HWND a = Solid(0, 0, 50, 50, RGB(1, 2, 3));
+  HWND b = Solid(20, 20, 50, 50, RGB(4, 5, 6), WS_EX_TOPMOST);
+  HWND c = Solid(30, 30, 50, 50, RGB(7, 8, 9));
+  EXPECT_EQ(Backend.Desktop().Pixel(35, 35), static_cast<TColor>(RGB(4, 5, 6))) << "topmost stays above";
+  SetWindowPos(b, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowPos(c, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  EXPECT_EQ(Backend.Desktop().Pixel(35, 35), static_cast<TColor>(RGB(7, 8, 9)));
+  ShowWindow(c, SW_HIDE);
+  EXPECT_EQ(Backend.Desktop().Pixel(35, 35), static_cast<TColor>(RGB(4, 5, 6)));
+  SetWindowPos(a, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  EXPECT_EQ(Backend.Desktop().Pixel(35, 35), static_cast<TColor>(RGB(1, 2, 3)));
+  EXPECT_EQ(Backend.Desktop().Pixel(60, 60), static_cast<TColor>(RGB(4, 5, 6)));
+}
+
+}  // namespace
