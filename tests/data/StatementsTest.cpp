@@ -84,6 +84,26 @@ TEST_F(StatementsTest, ParametersFollowTheMarkersAndSurviveReparsing) {
   EXPECT_TRUE(query_.ParamByName("a").Value().IsNull());
 }
 
+TEST_F(StatementsTest, ValuesBindByMarkerPositionNotByName) {
+  // The markers appear as a2, a1: the first "?" gets a2's value.
+  TADOQuery insert(&db_.Connection());
+  insert.SQL().Add("Insert into Тесты(Верно,Пользователь)");
+  insert.SQL().Add("values(:a2,:a1)");
+  ASSERT_EQ(insert.Parameters().Count(), 2);
+  EXPECT_EQ(insert.Parameters()[0].Name(), "a2");
+  insert.ParamByName("a1").SetValue(Variant("Сидоров"));
+  insert.ParamByName("a2").SetValue(Variant(17));
+  insert.ExecSQL();
+  EXPECT_EQ(All(Statements::kSelectResults, 0), Strings{"Сидоров"});
+  EXPECT_EQ(All(Statements::kSelectResults, 1), Strings{"17"});
+  // A value is data, whatever it looks like.
+  LoadStatement(insert, Statements::kStoreResult);
+  insert.ParamByName("a1").SetValue(Variant("x'); delete from Тесты; --"));
+  insert.ParamByName("a2").SetValue(Variant(1));
+  insert.ExecSQL();
+  EXPECT_EQ(All(Statements::kSelectResults, 0), (Strings{"Сидоров", "x'); delete from Тесты; --"}));
+}
+
 TEST_F(StatementsTest, UnknownParameterIsAnError) {
   LoadStatement(query_, Statements::kSelectResults);
   try {
