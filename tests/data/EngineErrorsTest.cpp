@@ -4,6 +4,9 @@
 #include <fstream>
 #include <random>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "app/data/Statements.h"
 #include "data/TADOTable.h"
 #include "platform/base/Exception.h"
@@ -155,6 +158,47 @@ TEST(EngineErrorsTest, LockedDatabaseReportsAfterTheBusyTimeout) {
   holder->ExecuteDirect("rollback");
   query.Open();
   EXPECT_EQ(query.RecordCount(), 2);
+}
+
+TEST(EngineErrorsTest, AnotherProcessWritingMeanwhile) {
+  TestDatabase db;
+  int ready[2], release[2];
+  ASSERT_EQ(pipe(ready), 0);
+  ASSERT_EQ(pipe(release), 0);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    // The other process: take the write lock, say so, wait to be released, commit.
+    int status = 0;
+    try {
+      TADOConnection other("Data Source=" + db.Path());
+      other.Open();
+      other.ExecuteDirect("begin immediate; insert into Тесты values ('другой процесс', 5)");
+      char byte = 1;
+      if (write(ready[1], &byte, 1) != 1 || read(release[0], &byte, 1) != 1) status = 2;
+      other.ExecuteDirect("commit");
+    } catch (...) {
+      status = 3;
+    }
+    _exit(status);
+  }
+  char byte = 0;
+  ASSERT_EQ(read(ready[0], &byte, 1), 1);
+  db.Connection().SetBusyTimeout(50);
+  TADOQuery query(&db.Connection());
+  LoadStatement(query, Statements::kStoreResult);
+  query.ParamByName("a1").SetValue(Variant("этот процесс"));
+  query.ParamByName("a2").SetValue(Variant(7));
+  EXPECT_EQ(DatabaseError([&] { query.ExecSQL(); }), "database is locked");
+  ASSERT_EQ(write(release[1], &byte, 1), 1);
+  int status = -1;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_EQ(query.ExecSQL(), 1);
+  LoadStatement(query, Statements::kSelectResults);
+  query.Open();
+  EXPECT_EQ(query.RecordCount(), 2);
+  for (int fd : {ready[0], ready[1], release[0], release[1]}) close(fd);
 }
 
 TEST(EngineErrorsTest, ClosedConnectionAndDatasetMessages) {
