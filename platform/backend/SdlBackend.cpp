@@ -1,0 +1,318 @@
+#include "platform/backend/SdlBackend.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/win/Input.h"
+#include "platform/win/Message.h"
+#include "platform/win/SysCommands.h"
+#include "platform/win/VirtualKeys.h"
+#include "platform/win/Window.h"
+
+namespace {
+
+int VirtualKeyOf(SDL_Keycode key) {
+  if (key >= SDLK_a && key <= SDLK_z) return 'A' + static_cast<int>(key - SDLK_a);
+  if (key >= SDLK_0 && key <= SDLK_9) return '0' + static_cast<int>(key - SDLK_0);
+  if (key >= SDLK_F1 && key <= SDLK_F12) return VK_F1 + static_cast<int>(key - SDLK_F1);
+  if (key >= SDLK_KP_1 && key <= SDLK_KP_9) return VK_NUMPAD0 + 1 + static_cast<int>(key - SDLK_KP_1);
+  switch (key) {
+    case SDLK_RETURN: case SDLK_KP_ENTER: return VK_RETURN;
+    case SDLK_ESCAPE: return VK_ESCAPE;
+    case SDLK_BACKSPACE: return VK_BACK;
+    case SDLK_TAB: return VK_TAB;
+    case SDLK_SPACE: return VK_SPACE;
+    case SDLK_DELETE: return VK_DELETE;
+    case SDLK_INSERT: return VK_INSERT;
+    case SDLK_HOME: return VK_HOME;
+    case SDLK_END: return VK_END;
+    case SDLK_PAGEUP: return VK_PRIOR;
+    case SDLK_PAGEDOWN: return VK_NEXT;
+    case SDLK_LEFT: return VK_LEFT;
+    case SDLK_RIGHT: return VK_RIGHT;
+    case SDLK_UP: return VK_UP;
+    case SDLK_DOWN: return VK_DOWN;
+    case SDLK_LSHIFT: case SDLK_RSHIFT: return VK_SHIFT;
+    case SDLK_LCTRL: case SDLK_RCTRL: return VK_CONTROL;
+    case SDLK_LALT: case SDLK_RALT: return VK_MENU;
+    case SDLK_CAPSLOCK: return VK_CAPITAL;
+    case SDLK_KP_0: return VK_NUMPAD0;
+    case SDLK_MINUS: return VK_OEM_MINUS;
+    case SDLK_EQUALS: return VK_OEM_PLUS;
+    case SDLK_COMMA: return VK_OEM_COMMA;
+    case SDLK_PERIOD: return VK_OEM_PERIOD;
+    case SDLK_SLASH: return VK_OEM_2;
+    case SDLK_SEMICOLON: return VK_OEM_1;
+    default: return 0;
+  }
+}
+
+SDL_SystemCursor SdlCursor(TCursorShape shape) {
+  switch (shape) {
+    case TCursorShape::Arrow: return SDL_SYSTEM_CURSOR_ARROW;
+    case TCursorShape::IBeam: return SDL_SYSTEM_CURSOR_IBEAM;
+    case TCursorShape::Wait: return SDL_SYSTEM_CURSOR_WAIT;
+    case TCursorShape::Cross: return SDL_SYSTEM_CURSOR_CROSSHAIR;
+    case TCursorShape::UpArrow: return SDL_SYSTEM_CURSOR_ARROW;
+    case TCursorShape::SizeNWSE: return SDL_SYSTEM_CURSOR_SIZENWSE;
+    case TCursorShape::SizeNESW: return SDL_SYSTEM_CURSOR_SIZENESW;
+    case TCursorShape::SizeWE: return SDL_SYSTEM_CURSOR_SIZEWE;
+    case TCursorShape::SizeNS: return SDL_SYSTEM_CURSOR_SIZENS;
+    case TCursorShape::SizeAll: return SDL_SYSTEM_CURSOR_SIZEALL;
+    case TCursorShape::No: return SDL_SYSTEM_CURSOR_NO;
+    case TCursorShape::Hand: return SDL_SYSTEM_CURSOR_HAND;
+    case TCursorShape::AppStarting: return SDL_SYSTEM_CURSOR_WAITARROW;
+    case TCursorShape::Help: return SDL_SYSTEM_CURSOR_ARROW;
+  }
+  return SDL_SYSTEM_CURSOR_ARROW;
+}
+
+}  // namespace
+
+TSdlBackend::TSdlBackend() {
+  // A GL framebuffer would recreate the X window and lose its properties.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+  SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+  SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    Error_ = SDL_GetError();
+    return;
+  }
+  Ok_ = true;
+  Start_ = SDL_GetTicks64();
+  SDL_StartTextInput();
+}
+
+TSdlBackend::~TSdlBackend() {
+  if (Installed_ && &DisplayBackend() == this) SetDisplayBackend(nullptr);
+  for (auto& [h, n] : Windows_) {
+    if (n.Window) SDL_DestroyWindow(n.Window);
+  }
+  for (auto& [k, c] : Cursors_) SDL_FreeCursor(c);
+  if (Ok_) SDL_Quit();
+}
+
+void TSdlBackend::Install() {
+  SetDisplayBackend(this);
+  Installed_ = true;
+}
+
+std::uint64_t TSdlBackend::Now() { return SDL_GetTicks64() - Start_; }
+
+TSize TSdlBackend::ScreenSize() {
+  SDL_Rect r;
+  if (Ok_ && SDL_GetDisplayBounds(0, &r) == 0) return {r.w, r.h};
+  return {1280, 800};
+}
+
+TSdlBackend::TNative* TSdlBackend::Native(HWND window) {
+  auto it = Windows_.find(window);
+  return it == Windows_.end() ? nullptr : &it->second;
+}
+
+HWND TSdlBackend::FromNativeId(std::uint32_t id) const {
+  for (const auto& [h, n] : Windows_) {
+    if (n.Window && SDL_GetWindowID(n.Window) == id) return h;
+  }
+  return nullptr;
+}
+
+void TSdlBackend::ShowWindow(const TTopLevelView& view) {
+  if (!Ok_) return;
+  TNative& n = Windows_[view.Window];
+  int w = std::max(1, view.Bounds.Width());
+  int h = std::max(1, view.Bounds.Height());
+  bool fresh = false;
+  if (!n.Window) {
+    Uint32 flags = SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN;
+    if (view.Topmost) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
+    if (view.ToolWindow || view.NoActivate) flags |= SDL_WINDOW_SKIP_TASKBAR;
+    char title[64];
+    std::string caption = GetWindowText(view.Window);
+    std::snprintf(title, sizeof title, "%s", caption.c_str());
+    n.Window = SDL_CreateWindow(title, view.Bounds.Left, view.Bounds.Top, w, h, flags);
+    if (!n.Window) return;
+    n.Bounds = view.Bounds;
+    n.Topmost = view.Topmost;
+    fresh = true;
+  }
+  if (view.Bounds.Left != n.Bounds.Left || view.Bounds.Top != n.Bounds.Top) {
+    SDL_SetWindowPosition(n.Window, view.Bounds.Left, view.Bounds.Top);
+  }
+  bool resized = view.Bounds.Width() != n.Bounds.Width() || view.Bounds.Height() != n.Bounds.Height();
+  if (resized) SDL_SetWindowSize(n.Window, w, h);
+  n.Bounds = view.Bounds;
+  if (view.Topmost != n.Topmost) {
+    SDL_SetWindowAlwaysOnTop(n.Window, view.Topmost ? SDL_TRUE : SDL_FALSE);
+    n.Topmost = view.Topmost;
+  }
+  if (fresh || view.Alpha != n.Alpha) {
+    n.Alpha = view.Alpha;
+    SDL_SetWindowOpacity(n.Window, static_cast<float>(view.Alpha) / 255.0f);
+  }
+  // A fully transparent window shows nothing: keep it unmapped, which also
+  // works where opacity is not supported (no compositor).
+  bool wantShown = view.Alpha > 0;
+  if (wantShown && !n.Shown) {
+    SDL_ShowWindow(n.Window);
+    SDL_SetWindowPosition(n.Window, view.Bounds.Left, view.Bounds.Top);
+    n.Shown = true;
+    Blit(n, view, {0, 0, view.Bounds.Width(), view.Bounds.Height()});
+  } else if (!wantShown && n.Shown) {
+    SDL_HideWindow(n.Window);
+    n.Shown = false;
+  } else if (resized && n.Shown) {
+    Blit(n, view, {0, 0, view.Bounds.Width(), view.Bounds.Height()});
+  }
+}
+
+void TSdlBackend::HideWindow(HWND window) {
+  TNative* n = Native(window);
+  if (n && n->Window && n->Shown) {
+    SDL_HideWindow(n->Window);
+    n->Shown = false;
+  }
+}
+
+void TSdlBackend::DestroyWindow(HWND window) {
+  auto it = Windows_.find(window);
+  if (it == Windows_.end()) return;
+  if (it->second.Window) SDL_DestroyWindow(it->second.Window);
+  Windows_.erase(it);
+  std::erase(Order_, window);
+}
+
+void TSdlBackend::Blit(TNative& n, const TTopLevelView& view, const TRect& dirty) {
+  if (!n.Window || !n.Shown || !view.Image) return;
+  SDL_Surface* surface = SDL_GetWindowSurface(n.Window);
+  if (!surface) return;
+  const TBitmap& image = *view.Image;
+  TRect r = dirty.Intersect({0, 0, std::min(image.Width(), surface->w), std::min(image.Height(), surface->h)});
+  if (r.IsEmpty()) return;
+  if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
+  // The surface is B, G, R, X: the layout of our 32-bit images.
+  for (int y = r.Top; y < r.Bottom; ++y) {
+    const std::uint8_t* src = image.ScanLine(y) + r.Left * 4;
+    auto* dst = static_cast<std::uint8_t*>(surface->pixels) + static_cast<std::ptrdiff_t>(y) * surface->pitch + r.Left * 4;
+    std::memcpy(dst, src, static_cast<std::size_t>(r.Width()) * 4);
+  }
+  if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+  SDL_Rect rect{r.Left, r.Top, r.Width(), r.Height()};
+  SDL_UpdateWindowSurfaceRects(n.Window, &rect, 1);
+}
+
+void TSdlBackend::Present(const TTopLevelView& view, const TRect& dirty) {
+  TNative* n = Native(view.Window);
+  if (n) Blit(*n, view, dirty);
+}
+
+void TSdlBackend::SetZOrder(const std::vector<HWND>& topToBottom) {
+  if (topToBottom == Order_) return;
+  // Raise from the bottom up so the first ends on top; topmost windows last of all.
+  Order_ = topToBottom;
+  for (auto it = topToBottom.rbegin(); it != topToBottom.rend(); ++it) {
+    TNative* n = Native(*it);
+    if (n && n->Window && n->Shown) SDL_RaiseWindow(n->Window);
+  }
+}
+
+void TSdlBackend::SetCursor(TCursorShape shape) {
+  if (!Ok_) return;
+  int key = static_cast<int>(shape);
+  SDL_Cursor*& cursor = Cursors_[key];
+  if (!cursor) cursor = SDL_CreateSystemCursor(SdlCursor(shape));
+  if (cursor) SDL_SetCursor(cursor);
+}
+
+void TSdlBackend::SetCapture(bool captured) {
+  if (Ok_) SDL_CaptureMouse(captured ? SDL_TRUE : SDL_FALSE);
+}
+
+void TSdlBackend::Wake() {
+  // Single-threaded: GetMessage looks at the queue before it waits.
+}
+
+TPoint TSdlBackend::GlobalMouse() const {
+  int x = 0, y = 0;
+  SDL_GetGlobalMouseState(&x, &y);
+  return {x, y};
+}
+
+void TSdlBackend::WaitForInput(int timeoutMs) {
+  if (!Ok_) {
+    if (timeoutMs < 0) PostQuitMessage(1);
+    return;
+  }
+  SDL_Event event;
+  int got = timeoutMs < 0 ? SDL_WaitEvent(&event) : SDL_WaitEventTimeout(&event, timeoutMs);
+  if (!got) return;
+  Handle(event);
+  while (SDL_PollEvent(&event)) Handle(event);
+}
+
+void TSdlBackend::Handle(const SDL_Event& e) {
+  switch (e.type) {
+    case SDL_QUIT:
+      PostQuitMessage(0);
+      break;
+    case SDL_MOUSEMOTION:
+      InputMouseMove(GlobalMouse());
+      break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+      TMouseButton b = e.button.button == SDL_BUTTON_RIGHT    ? TMouseButton::Right
+                       : e.button.button == SDL_BUTTON_MIDDLE ? TMouseButton::Middle
+                                                              : TMouseButton::Left;
+      TPoint p = GlobalMouse();
+      InputMouseMove(p);
+      InputMouseButton(b, e.type == SDL_MOUSEBUTTONDOWN, p);
+      break;
+    }
+    case SDL_MOUSEWHEEL:
+      InputMouseWheel(e.wheel.y * 120, GlobalMouse());
+      break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+      int vk = VirtualKeyOf(e.key.keysym.sym);
+      if (vk) InputKey(vk, e.type == SDL_KEYDOWN);
+      break;
+    }
+    case SDL_TEXTINPUT:
+      InputText(e.text.text);
+      break;
+    case SDL_WINDOWEVENT: {
+      HWND h = FromNativeId(e.window.windowID);
+      if (!h) break;
+      TNative* n = Native(h);
+      switch (e.window.event) {
+        case SDL_WINDOWEVENT_EXPOSED: {
+          TTopLevelView view = TopLevelView(h);
+          if (n && view.Image) Blit(*n, view, {0, 0, view.Bounds.Width(), view.Bounds.Height()});
+          break;
+        }
+        case SDL_WINDOWEVENT_CLOSE:
+          PostMessage(h, WM_SYSCOMMAND, SC_CLOSE, 0);
+          break;
+        case SDL_WINDOWEVENT_MOVED:
+          // A window manager placed the window elsewhere: follow it.
+          if (n && (e.window.data1 != n->Bounds.Left || e.window.data2 != n->Bounds.Top)) {
+            n->Bounds = n->Bounds.Offset(e.window.data1 - n->Bounds.Left, e.window.data2 - n->Bounds.Top);
+            SetWindowPos(h, nullptr, e.window.data1, e.window.data2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+          }
+          break;
+        case SDL_WINDOWEVENT_LEAVE:
+          // Moving from one of our windows into another is not leaving.
+          if (!WindowFromPoint(GlobalMouse())) InputMouseLeftDesktop();
+          break;
+        default:
+          break;
+      }
+      break;
+    }
+    default:
+      break;
+  }
+}

@@ -1,0 +1,62 @@
+#pragma once
+// A display on SDL2: every visible top-level window is a borderless native
+// window showing the window's whole image. The program paints its own frames
+// and moves and sizes the native windows itself, so everything works with or
+// without a window manager. The clock is real; waiting blocks in SDL until an
+// event arrives or the next timer is due.
+#include <cstdint>
+#include <map>
+#include <string>
+#include <memory>
+#include <vector>
+
+#include "platform/win/Backend.h"
+
+struct SDL_Window;
+struct SDL_Cursor;
+union SDL_Event;
+
+class TSdlBackend final : public TDisplayBackend {
+public:
+  TSdlBackend();
+  ~TSdlBackend() override;
+  // False when SDL could not start video (no display); the message says why.
+  bool Ok() const { return Ok_; }
+  const char* Error() const { return Error_.c_str(); }
+  void Install();
+
+  std::uint64_t Now() override;
+  TSize ScreenSize() override;
+  bool PerPixelAlphaAvailable() override { return false; }
+  void ShowWindow(const TTopLevelView& view) override;
+  void HideWindow(HWND window) override;
+  void DestroyWindow(HWND window) override;
+  void Present(const TTopLevelView& view, const TRect& dirty) override;
+  void SetZOrder(const std::vector<HWND>& topToBottom) override;
+  void SetCursor(TCursorShape shape) override;
+  void SetCapture(bool captured) override;
+  void WaitForInput(int timeoutMs) override;
+  void Wake() override;
+
+private:
+  struct TNative {
+    SDL_Window* Window = nullptr;
+    TRect Bounds;
+    std::uint8_t Alpha = 255;
+    bool Shown = false;
+    bool Topmost = false;
+  };
+  TNative* Native(HWND window);
+  HWND FromNativeId(std::uint32_t id) const;
+  void Handle(const SDL_Event& event);
+  TPoint GlobalMouse() const;
+  void Blit(TNative& native, const TTopLevelView& view, const TRect& dirty);
+
+  bool Ok_ = false;
+  std::string Error_;
+  std::uint64_t Start_ = 0;
+  std::map<HWND, TNative> Windows_;
+  std::vector<HWND> Order_;
+  std::map<int, SDL_Cursor*> Cursors_;
+  bool Installed_ = false;
+};
