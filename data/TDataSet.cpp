@@ -68,6 +68,8 @@ void TDataSet::Open() {
     state_ = TDataSetState::dsInactive;
     rows_.clear();
     visible_.clear();
+    for (TField* field : fields_) field->index_ = -1;
+    fields_.clear();
     throw;
   }
   cur_ = visible_.empty() ? -1 : 0;
@@ -86,7 +88,9 @@ void TDataSet::Fetch() {
 
   const int first = spec.Table ? 1 : 0;
   const int columns = statement.ColumnCount() - first;
+  // Fields change only once every row is read, so a failed refresh leaves the old result intact.
   std::vector<TField*> fields;
+  std::vector<TFieldType> types;
   fields.reserve(static_cast<size_t>(columns));
   for (int c = 0; c < columns; ++c) {
     const std::string name = statement.ColumnName(c + first);
@@ -100,9 +104,8 @@ void TDataSet::Fetch() {
       fieldPool_.push_back(std::make_unique<TField>(*this, name));
       field = fieldPool_.back().get();
     }
-    field->index_ = c;
-    field->type_ = TypeOf(statement.ColumnDeclType(c + first));
     fields.push_back(field);
+    types.push_back(TypeOf(statement.ColumnDeclType(c + first)));
   }
 
   std::vector<Row> rows;
@@ -115,6 +118,10 @@ void TDataSet::Fetch() {
   }
   for (TField* old : fields_)
     if (std::find(fields.begin(), fields.end(), old) == fields.end()) old->index_ = -1;
+  for (size_t c = 0; c < fields.size(); ++c) {
+    fields[c]->index_ = static_cast<int>(c);
+    fields[c]->type_ = types[c];
+  }
   fields_ = std::move(fields);
   rows_ = std::move(rows);
   editTable_ = spec.Table;

@@ -346,3 +346,18 @@ TEST_F(EditableTest, FieldDataLinkEditsThroughItsControl) {
   bank_.Open();
   EXPECT_EQ(shown, "(none)");
 }
+
+TEST_F(EditableTest, FailedRefreshKeepsTheShownRows) {
+  bank_.SetRecNo(2);
+  TField& question = bank_.FieldByName("Вопрос");
+  db_.Exec("alter table БДТест rename to Старый");
+  EXPECT_EQ(ErrorOf([&] { bank_.Refresh(); }), "no such table: БДТест");
+  EXPECT_TRUE(bank_.Active());
+  EXPECT_EQ(bank_.RecordCount(), 4);
+  EXPECT_EQ(question.AsString(), "Два");
+  // Field objects outlive a reopening with other columns; a field not in the result refuses to read.
+  LoadStatement(bank_, Statements::kSelectLogins);
+  bank_.Open();
+  EXPECT_EQ(question.Index(), -1);
+  EXPECT_THROW(question.AsString(), EDatabaseError);
+}
