@@ -4,7 +4,13 @@
 
 namespace {
 
-// Exact round(s * a / 255 + d * (255 - a) / 255) for bytes, without a division.
+// Blue and red share one multiply (16-bit lanes, bits 0-15 and 16-31); each lane
+// gets the exact round((s * a + d * (255 - a)) / 255) by the add-shift division.
+inline std::uint32_t MixPair(std::uint32_t src, std::uint32_t dst, std::uint32_t cov) {
+  const std::uint32_t v = src * cov + dst * (255u - cov) + 0x00800080u;
+  return ((v + ((v >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
+}
+
 inline std::uint8_t Mix(unsigned src, unsigned dst, unsigned cov) {
   const unsigned v = src * cov + dst * (255u - cov) + 128u;
   return static_cast<std::uint8_t>((v + (v >> 8)) >> 8);
@@ -16,6 +22,7 @@ void BlendLoop(TBitmap& target, std::span<const TRect> clip, std::span<const TPl
   const unsigned red = GetRValue(color);
   const unsigned green = GetGValue(color);
   const unsigned blue = GetBValue(color);
+  const std::uint32_t blueRed = blue | (red << 16);
   const TRect bounds{0, 0, target.Width(), target.Height()};
   std::uint8_t* const row0 = target.ScanLine(0);
   const std::ptrdiff_t stride = target.Stride();
@@ -42,9 +49,10 @@ void BlendLoop(TBitmap& target, std::span<const TRect> clip, std::span<const TPl
             p[1] = static_cast<std::uint8_t>(green);
             p[2] = static_cast<std::uint8_t>(red);
           } else {
-            p[0] = Mix(blue, p[0], a);
+            const std::uint32_t pair = MixPair(blueRed, p[0] | (static_cast<std::uint32_t>(p[2]) << 16), a);
+            p[0] = static_cast<std::uint8_t>(pair);
             p[1] = Mix(green, p[1], a);
-            p[2] = Mix(red, p[2], a);
+            p[2] = static_cast<std::uint8_t>(pair >> 16);
           }
           if constexpr (kBpp == 4) p[3] = 255;
         }

@@ -20,7 +20,7 @@ struct TItem {
 struct TLine {
   int Begin = 0;
   int End = 0;  // exclusive, trailing spaces of a wrapped line left out
-  int Width = 0;  // 1/64 pixel
+  int Width = 0;  // 1/64 pixel: advances while breaking, then the inked extent
   bool Ellipsis = false;
 };
 
@@ -61,6 +61,23 @@ int LineWidth(const std::vector<TItem>& items, int begin, int end, int tabWidth)
   int x = 0;
   for (int i = begin; i < end; ++i) x += Step(items[i], x, tabWidth);
   return x;
+}
+
+// The advance width of a line (1/64 pixel), widened so that the ink of its glyphs
+// fits: a rectangle measured with DT_CALCRECT then clips nothing of the last letter.
+int LineExtent(const std::vector<TItem>& items, const TLine& line, const TLayout& layout) {
+  int x = 0;
+  int inkRight = 0;
+  const auto ink = [&](const TGlyph* g) {
+    if (g && g->Width > 0) inkRight = std::max(inkRight, (Pixels(x) + g->Left + g->Width) * kUnit);
+  };
+  for (int i = line.Begin; i < line.End; ++i) {
+    ink(items[i].Glyph);
+    x += Step(items[i], x, layout.TabWidth);
+  }
+  if (line.Ellipsis)
+    for (int i = 0; i < 3; ++i, x += layout.Dot->Advance64) ink(layout.Dot);
+  return std::max(x, inkRight);
 }
 
 void BuildItems(TFontFace& face, std::string_view text, unsigned format, std::vector<TItem>& items) {
@@ -234,6 +251,7 @@ int DrawTextOn(TFontFace& face, TTextStyle style, std::string_view utf8, TRect& 
   BreakLines(scratch.Items, layout, width64, scratch.Lines);
   if (format & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS | DT_PATH_ELLIPSIS))
     for (TLine& line : scratch.Lines) ApplyEllipsis(scratch.Items, layout, width64, line);
+  for (TLine& line : scratch.Lines) line.Width = LineExtent(scratch.Items, line, layout);
 
   const bool single = format & DT_SINGLELINE;
   const int total = static_cast<int>(scratch.Lines.size()) * layout.LineHeight;
