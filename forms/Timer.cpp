@@ -6,11 +6,13 @@
 #include "platform/win/Timer.h"
 
 namespace {
-std::map<std::uintptr_t, TTimer*>& Timers() {
-  static std::map<std::uintptr_t, TTimer*> timers;
+std::map<std::uintptr_t, forms_timer::TTimer*>& Timers() {
+  static std::map<std::uintptr_t, forms_timer::TTimer*> timers;
   return timers;
 }
 }  // namespace
+
+namespace forms_timer {
 
 TTimer::TTimer(TComponent* owner) : TComponent(owner) { UpdateTimer(); }
 
@@ -63,3 +65,5 @@ void TTimer::TimerProc(HWND, unsigned, std::uintptr_t id, std::uint32_t) {
 void TTimer::Timer() {
   if (Enabled_ && OnTimer) OnTimer(this);
 }
+
+}  // namespace forms_timer

@@ -4,6 +4,10 @@
 #include "forms/Component.h"
 #include "platform/win/WinTypes.h"
 
+// Kept in its own inline namespace so that its symbols never meet the window
+// system's internal timer record of the same name.
+inline namespace forms_timer {
+
 class TTimer : public TComponent {
 public:
   explicit TTimer(TComponent* owner);
@@ -29,3 +33,5 @@ private:
   unsigned Interval_ = 1000;
   std::uintptr_t Id_ = 0;
 };
+
+}  // namespace forms_timer

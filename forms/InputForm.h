@@ -1,0 +1,17 @@
+#pragma once
+// The input box as an ordinary form (named "InputBox"): a prompt, an edit
+// ("Edit") and the buttons "OK" and "Cancel".
+#include "forms/Button.h"
+#include "forms/CustomEdit.h"
+#include "forms/CustomLabel.h"
+#include "forms/Form.h"
+
+class TInputForm : public TForm {
+public:
+  TInputForm(TComponent* owner, const std::string& caption, const std::string& prompt, const std::string& value);
+  std::string ClassName() const override { return "TInputForm"; }
+  TLabel* Prompt = nullptr;
+  TEdit* Edit = nullptr;
+  TButton* OK = nullptr;
+  TButton* Cancel = nullptr;
+};

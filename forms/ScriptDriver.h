@@ -1,0 +1,82 @@
+#pragma once
+// The scripting driver: runs a script of user actions from inside the event
+// loop (so it also works inside modal dialogs) on the headless display.
+//
+//   click Form3.UserName          a control by form and component name (centre)
+//   click Form3 120,40            a point of a form's client area
+//   dblclick / rclick / hover     the same targets
+//   type Admin                    text to the focused control
+//   key Enter                     Esc, Tab, Space, arrows, F1..F12, Ctrl+/Shift+/Alt+
+//   wait 250                      advance the clock, running what falls due
+//   shot Form1 main.png           PNG of one window ("shot desktop x.png": all)
+//   dump state.json               every window and control as JSON
+//   expect Form2.Label1.Caption == Admin    (also !=)
+//
+// Open dialogs are reached by their form names: MessageBox, InputBox, OpenDialog.
+// The first failing line ends the run with "file:line: ..." and exit status 1.
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "forms/Application.h"
+#include "platform/backend/HeadlessBackend.h"
+
+class TControl;
+class TComponent;
+
+struct TDriverOptions {
+  bool Headless = false;
+  std::string ScriptFile;
+  std::string Error;  // a bad command line
+};
+
+// Takes --headless and --script FILE out of the arguments.
+TDriverOptions ParseDriverOptions(int& argc, char** argv);
+
+class TScriptDriver {
+public:
+  TScriptDriver(THeadlessBackend& backend, std::vector<std::string> lines, std::string scriptName);
+  // Reads the script; null (with error set) when it cannot be read.
+  static std::unique_ptr<TScriptDriver> FromFile(THeadlessBackend& backend, const std::string& path, std::string& error);
+
+  // Runs the script from the backend's idle handler.
+  void Attach();
+  // Runs the next line; false when the script is over (or failed).
+  bool Step();
+  bool Finished() const { return Next_ >= Lines_.size() || Failed_; }
+  bool Failed() const { return Failed_; }
+  const std::string& Failure() const { return Failure_; }
+  int ExitCode() const { return Failed_ ? 1 : 0; }
+  // 1-based number of the next line to run.
+  size_t NextLine() const { return Next_ + 1; }
+
+  // Skin section and index of a control, for dump (the skin engine installs it).
+  static std::function<void(TControl*, std::string& section, int& index)>& SkinInfo();
+  // The JSON of every form and control.
+  static std::string DumpJson();
+  // Reads a property by path "Form.Control.Property" or "Form.Property".
+  static std::optional<std::string> ReadProperty(const std::string& path, std::string& error);
+
+private:
+  void Run(const std::string& line);
+  void Fail(const std::string& message);
+  TComponent* FindTarget(const std::string& spec, std::string& error);
+  bool TargetPoint(const std::vector<std::string>& args, TPoint& point);
+  bool ParseKey(const std::string& spec, std::vector<int>& modifiers, int& key);
+
+  THeadlessBackend& Backend_;
+  std::vector<std::string> Lines_;
+  std::string Name_;
+  size_t Next_ = 0;
+  size_t Current_ = 0;
+  bool Failed_ = false;
+  bool Ended_ = false;
+  std::string Failure_;
+};
+
+// Runs a program built on the framework: parses the driver options, installs
+// the display, creates the forms, runs the loop and the script. Returns the
+// process exit status.
+int RunFormsProgram(int argc, char** argv, const std::function<void(TApplication&)>& createForms);
