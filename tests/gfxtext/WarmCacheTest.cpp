@@ -97,6 +97,16 @@ TEST(DrawTextProperty, RandomTextStaysInsideItsMeasuredRectangle) {
     EXPECT_LE(ink.Right, calc.Right + slack);
     EXPECT_GE(ink.Top, calc.Top);
     EXPECT_LE(ink.Bottom, calc.Bottom + 1);
+    // Clipped to the measured rectangle, upright text loses nothing on the right,
+    // top or bottom (a first letter may still lean out to the left).
+    if (face.Metric().tmItalic) continue;
+    TBitmap clipped = Canvas(520, 400);
+    TWholeTarget clippedWhole(clipped);
+    draw = calc;
+    DrawTextOn(face, {}, text, draw, format, &clippedWhole.Target);
+    for (int y = 0; y < 400; ++y)
+      for (int x = calc.Left; x < 520; ++x)
+        ASSERT_EQ(Rgb(clipped, x, y), Rgb(bitmap, x, y)) << x << "," << y;
   }
 }
 
