@@ -26,9 +26,7 @@ struct TCheck {
 
   bool Found(const std::string& reference) const {
     if (Reader != nullptr) return Reader->FindItem(reference) != nullptr;
-    const std::string path = reference.find(':') == std::string::npos ? Folder + NativePath(reference) : NativePath(reference);
-    std::error_code ec;
-    return fs::is_regular_file(path, ec);
+    return SkinFileExists(reference.find(':') == std::string::npos ? TextPath(Folder) + reference : reference);
   }
 
   void Reference(const std::string& section, const std::string& key, const std::string& reference) {

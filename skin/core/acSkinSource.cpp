@@ -6,6 +6,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "skin/core/acIniFile.h"
+
 std::string WithTrailingSeparator(std::string_view dir) {
   if (dir.empty()) return {};
   std::string out(dir);
@@ -39,6 +41,34 @@ std::string NativePath(std::string_view text) {
   return out;
 }
 
+std::string ExistingNativePath(std::string_view text) {
+  namespace fs = std::filesystem;
+  const std::string native = NativePath(text);
+  std::error_code ec;
+  if (native.empty() || fs::exists(native, ec)) return native;
+  const fs::path path(native);
+  fs::path resolved = path.root_path();
+  for (const fs::path& part : path.relative_path()) {
+    const fs::path exact = resolved / part;
+    if (fs::exists(exact, ec)) {
+      resolved = exact;
+      continue;
+    }
+    bool found = false;
+    const std::string wanted = part.string();
+    for (const auto& entry : fs::directory_iterator(resolved.empty() ? fs::path(".") : resolved, ec)) {
+      const std::string name = entry.path().filename().string();
+      if (SameTextUtf8(name, wanted)) {
+        resolved /= name;
+        found = true;
+        break;
+      }
+    }
+    if (!found) return native;
+  }
+  return resolved.string();
+}
+
 std::string TextPath(std::string_view nativePath) {
   std::string out(nativePath);
   for (char& c : out)
@@ -57,16 +87,16 @@ std::string ProgramFolderText() {
 
 bool SkinFileExists(std::string_view textPath) {
   std::error_code ec;
-  return !textPath.empty() && std::filesystem::is_regular_file(NativePath(textPath), ec);
+  return !textPath.empty() && std::filesystem::is_regular_file(ExistingNativePath(textPath), ec);
 }
 
 bool SkinDirectoryExists(std::string_view textPath) {
   std::error_code ec;
-  return !textPath.empty() && std::filesystem::is_directory(NativePath(textPath), ec);
+  return !textPath.empty() && std::filesystem::is_directory(ExistingNativePath(textPath), ec);
 }
 
 std::optional<std::vector<std::uint8_t>> ReadSkinFile(std::string_view textPath) {
-  std::ifstream in(NativePath(textPath), std::ios::binary);
+  std::ifstream in(ExistingNativePath(textPath), std::ios::binary);
   if (!in) return std::nullopt;
   std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   if (in.bad()) return std::nullopt;

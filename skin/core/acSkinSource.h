@@ -15,6 +15,10 @@ std::string WithTrailingSeparator(std::string_view dir);
 std::string ResolveSkinDirectory(std::string_view skinDirectory, std::string_view programFolder);
 // The file-system path of a skin path text: every "\" becomes "/".
 std::string NativePath(std::string_view text);
+// The native path of an existing file or folder whose names match text ignoring
+// letter case (skins name their files for a case-insensitive file system); the plain
+// NativePath when nothing matches.
+std::string ExistingNativePath(std::string_view text);
 // A native path as a skin path text: every "/" becomes "\".
 std::string TextPath(std::string_view nativePath);
 // The running program's folder as a path text ending with "\".

@@ -273,7 +273,7 @@ std::string TsSkinManager::ListSkins(std::vector<std::string>& list, int mode) c
   if (SkinDirectoryExists(dir)) {
     std::vector<fs::directory_entry> entries;
     std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(NativePath(dir), ec)) entries.push_back(entry);
+    for (const auto& entry : fs::directory_iterator(ExistingNativePath(dir), ec)) entries.push_back(entry);
     std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.path().filename() < b.path().filename(); });
     for (const auto& entry : entries) {
       const std::string name = entry.path().filename().string();

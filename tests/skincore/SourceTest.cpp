@@ -193,3 +193,17 @@ TEST_F(SkinSourceChoice, ListSkinsByMode) {
   EXPECT_EQ(Manager->ListSkins(list, 2), "");
   EXPECT_TRUE(list.empty());
 }
+
+TEST_F(SkinSourceChoice, FileNamesMatchIgnoringCaseAsOnTheSkinsHomeSystem) {
+  WriteFile(Root / "Skins" / "TheFrog" / "OPTIONS.DAT", Text("[FOLDER]\n"));
+  WriteFile(Root / "Skins" / "TheFrog" / "Master.bmp", Text("BM"));
+  const std::string folder = TextPath(Root.string()) + "\\skins\\THEFROG\\";
+  EXPECT_TRUE(SkinFileExists(folder + "MASTER.BMP"));
+  EXPECT_EQ(ExistingNativePath(folder + "MASTER.BMP"), (Root / "Skins" / "TheFrog" / "Master.bmp").string());
+  EXPECT_TRUE(SkinDirectoryExists(TextPath(Root.string()) + "\\SKINS"));
+  EXPECT_FALSE(SkinFileExists(folder + "MASTER.PNG"));
+  EXPECT_EQ(ExistingNativePath("\\no\\such\\Thing"), "/no/such/Thing");
+  Manager->SetSkinName("thefrog");
+  EXPECT_FALSE(Manager->SkinIsPacked);
+  EXPECT_EQ(Manager->SectionIndexOf("FOLDER"), 0);
+}
