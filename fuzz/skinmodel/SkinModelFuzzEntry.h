@@ -1,0 +1,78 @@
+#pragma once
+// One input for the options-plus-masks loader: the bytes are an options file,
+// packed with a small master bitmap and pictures that image values can name.
+// Load errors the skin engine raises are expected; anything else escapes.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/base/Exception.h"
+#include "platform/gfx/ImageFile.h"
+#include "skin/core/acMasks.h"
+#include "skin/core/acSkinPackWriter.h"
+#include "skin/core/sSkinManager.h"
+
+struct TSkinModelFuzzResult {
+  bool Loaded = false;
+  std::size_t Sections = 0;
+  std::size_t Masks = 0;
+};
+
+inline const std::vector<TacPackEntry>& SkinModelFuzzPictures() {
+  static const std::vector<TacPackEntry> pictures = [] {
+    TBitmap master(64, 48, TPixelFormat::pf24bit);
+    master.Fill(0x3080C0);
+    TBitmap glow(12, 10, TPixelFormat::pf32bit);
+    glow.Fill(0x2040F0);
+    TBitmap photo(20, 10, TPixelFormat::pf24bit);
+    photo.Fill(0x808000);
+    return std::vector<TacPackEntry>{{"Master.bmp", SaveBmpToMemory(master)},
+                                     {"Glow.png", SavePngToMemory(glow)},
+                                     {"Photo.jpg", SaveJpegToMemory(photo, 80)}};
+  }();
+  return pictures;
+}
+
+inline void TouchModel(TsSkinManager& manager) {
+  for (std::size_t i = 0; i < manager.gd.size(); ++i) {
+    const TsGeneralData& s = manager.gd[i];
+    manager.InheritedMaskIndexOf(static_cast<int>(i), s.SectionName, "BORDERSMASK");
+    manager.TextureIndexOf(static_cast<int>(i), s.SectionName, "PATTERN");
+    manager.PatternIndexOf(static_cast<int>(i), s.SectionName, "PATTERN");
+  }
+  for (TsMaskData& m : manager.ma) {
+    MaskFrameWidth(m);
+    MaskFrameHeight(m);
+    MaskLeft(m);
+    MaskTop(m);
+    MaskRight(m);
+    MaskBottom(m);
+    MaskCellSize(m);
+  }
+}
+
+inline TSkinModelFuzzResult FuzzSkinModel(const std::uint8_t* data, std::size_t size) {
+  TSkinModelFuzzResult result;
+  std::vector<TacPackEntry> entries{{"Options.dat", std::vector<std::uint8_t>(data, data + size)}};
+  for (const TacPackEntry& e : SkinModelFuzzPictures()) entries.push_back(e);
+  try {
+    TsSkinManager manager;
+    manager.SetSkinDirectory("Z:\\no skins here");
+    manager.SetExtendedBorders(true);
+    TsStoredSkin& skin = manager.InternalSkins().Add();
+    skin.Name = "Fuzz";
+    skin.Data = TacMemoryStream(WritePackage(entries, 1));
+    manager.SetSkinName("Fuzz");
+    TouchModel(manager);
+    result.Loaded = manager.Active();
+    result.Sections = manager.gd.size();
+    result.Masks = manager.ma.size();
+    // Adjusted colours reload the whole skin once more.
+    manager.SetHueOffset(size % 2 ? 77 : -200);
+    manager.SetSaturation(size % 3 ? 150 : -40);
+    TouchModel(manager);
+  } catch (const Exception&) {
+  }
+  return result;
+}
