@@ -4,10 +4,6 @@
 #include <cstring>
 #include <memory>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace {
 
 bool Usable(const TBitmap* bitmap, TPixelFormat format) {
@@ -69,32 +65,6 @@ void TacFast32::FillRect(const TRect& rect, std::uint32_t value) {
   }
 }
 
-void BlendBytes(std::uint8_t* dst, const std::uint8_t* src, std::size_t n, int a) {
-  a = std::clamp(a, 0, 255);
-  const unsigned ua = static_cast<unsigned>(a);
-  const unsigned ub = 255u - ua;
-  std::size_t i = 0;
-#if defined(__SSE2__)
-  // Every product and the sum stay below 65536, so 16-bit lanes are exact.
-  const __m128i va = _mm_set1_epi16(static_cast<short>(ua));
-  const __m128i vb = _mm_set1_epi16(static_cast<short>(ub));
-  const __m128i bias = _mm_set1_epi16(127);
-  const __m128i zero = _mm_setzero_si128();
-  for (; i + 16 <= n; i += 16) {
-    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
-    const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
-    __m128i lo = _mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(d, zero), va),
-                               _mm_mullo_epi16(_mm_unpacklo_epi8(s, zero), vb));
-    __m128i hi = _mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(d, zero), va),
-                               _mm_mullo_epi16(_mm_unpackhi_epi8(s, zero), vb));
-    lo = _mm_srli_epi16(_mm_add_epi16(lo, bias), 8);
-    hi = _mm_srli_epi16(_mm_add_epi16(hi, bias), 8);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_packus_epi16(lo, hi));
-  }
-#endif
-  for (; i < n; ++i) dst[i] = static_cast<std::uint8_t>((dst[i] * ua + src[i] * ub + 127u) >> 8);
-}
-
 bool TacFastSumBase::AttachAs(const TBitmap* source, TBitmap* destination, TPixelFormat format) {
   Detach();
   if (!Usable(source, format) || !Usable(destination, format)) return false;
@@ -137,7 +107,16 @@ void TacFastSumBase::Blend() {
   const std::size_t rowBytes = static_cast<std::size_t>(cw) * static_cast<std::size_t>(BytesPerPixel_);
   const std::uint8_t* s = SrcRow0 + static_cast<std::ptrdiff_t>(sy) * SrcStride + sx * BytesPerPixel_;
   std::uint8_t* d = DstRow0 + static_cast<std::ptrdiff_t>(dy) * DstStride + dx * BytesPerPixel_;
-  for (int y = 0; y < ch; ++y, s += SrcStride, d += DstStride) BlendBytes(d, s, rowBytes, Alpha);
+  std::ptrdiff_t sStep = SrcStride, dStep = DstStride;
+  // Rows are independent: walk a bottom-up destination upwards, in memory order,
+  // which the prefetcher likes (not when blending a bitmap onto itself).
+  if (DstStride < 0 && Source != Destination) {
+    s += static_cast<std::ptrdiff_t>(ch - 1) * SrcStride;
+    d += static_cast<std::ptrdiff_t>(ch - 1) * DstStride;
+    sStep = -SrcStride;
+    dStep = -DstStride;
+  }
+  for (int y = 0; y < ch; ++y, s += sStep, d += dStep) BlendBytes(d, s, rowBytes, Alpha);
 }
 
 namespace {

@@ -8,6 +8,7 @@
 
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Types.h"
+#include "skin/render/acPixelKernels.h"
 
 // Reads pixels of a 24-bit bitmap.
 class TacFast24 {
@@ -107,9 +108,6 @@ public:
     return AttachAs(source, destination, TPixelFormat::pf32bit);
   }
 };
-
-// D := (D * a + S * (255 - a) + 127) >> 8 over n bytes; a in 0..255.
-void BlendBytes(std::uint8_t* dst, const std::uint8_t* src, std::size_t n, int a);
 
 // The process-wide instances, reattached on each use; not reentrant.
 TacFast24& SharedFast24A();

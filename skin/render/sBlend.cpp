@@ -7,6 +7,7 @@
 
 #include "platform/gfx/SystemColors.h"
 #include "skin/render/acFastAccess.h"
+#include "skin/render/acPixelKernels.h"
 
 namespace {
 
@@ -18,41 +19,18 @@ bool Direct(const TBitmap& b) { return (Is24(b) || Is32(b)) && BigEnough(b); }
 // System colours resolve to their RGB first.
 std::uint32_t Rgb(TColor c) { return static_cast<std::uint32_t>(ColorToRGB(c)) & 0xFFFFFFu; }
 
-// Rounds num / 100 to nearest with ties to even (num >= 0).
-int RoundPercent(int num) {
-  const int q = num / 100;
-  const int r = num % 100;
-  return q + ((r > 50 || (r == 50 && (q & 1))) ? 1 : 0);
-}
-
-struct TColorTables {
-  std::uint8_t Channel[3][256];  // indexed by byte position: blue, green, red
-};
-
 // f * c + (1 - f) * k with f = p / 100 is exactly (p * c + (100 - p) * k) / 100.
-TColorTables MakeColorTables(int percent, std::uint32_t rgb) {
-  TColorTables t;
-  const int k[3] = {static_cast<int>((rgb >> 16) & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
-                    static_cast<int>(rgb & 0xFF)};
-  for (int ch = 0; ch < 3; ++ch)
-    for (int c = 0; c < 256; ++c)
-      t.Channel[ch][c] = static_cast<std::uint8_t>(RoundPercent(percent * c + (100 - percent) * k[ch]));
-  return t;
-}
-
-template <int Bpp>
-void ColorRectLoop(std::uint8_t* row, std::ptrdiff_t stride, int width, int height, const TColorTables& t) {
-  const std::uint8_t* tb = t.Channel[0];
-  const std::uint8_t* tg = t.Channel[1];
-  const std::uint8_t* tr = t.Channel[2];
-  for (int y = 0; y < height; ++y, row += stride) {
-    std::uint8_t* p = row;
-    for (int x = 0; x < width; ++x, p += Bpp) {
-      p[0] = tb[p[0]];
-      p[1] = tg[p[1]];
-      p[2] = tr[p[2]];
-    }
+TColorMix MakeColorMix(int percent, std::uint32_t rgb, int bpp) {
+  const int k[4] = {static_cast<int>((rgb >> 16) & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
+                    static_cast<int>(rgb & 0xFF), 0};
+  TColorMix mix;
+  for (int j = 0; j < 48; ++j) {
+    const int ch = j % bpp;
+    const bool alpha = ch == 3;  // kept as it is
+    mix.Mul[j] = static_cast<std::uint16_t>(alpha ? 100 : percent);
+    mix.Add[j] = static_cast<std::uint16_t>(alpha ? 0 : (100 - percent) * k[ch]);
   }
+  return mix;
 }
 
 // round(S - t * d) for d = S - D in -255..255, split so the per-pixel work is
@@ -197,13 +175,14 @@ void BlendColorRect(TBitmap& bitmap, TRect rect, int percent, TColor color) {
   const int right = std::min(rect.Right, bitmap.Width() - 1);  // inclusive
   const int bottom = std::min(rect.Bottom, bitmap.Height() - 1);
   if (right < left || bottom < top) return;
-  const TColorTables tables = MakeColorTables(std::clamp(percent, 0, 100), Rgb(color));
   const int bpp = Is32(bitmap) ? 4 : 3;
-  std::uint8_t* row = bitmap.ScanLine(top) + left * bpp;
-  if (bpp == 4)
-    ColorRectLoop<4>(row, bitmap.Stride(), right - left + 1, bottom - top + 1, tables);
-  else
-    ColorRectLoop<3>(row, bitmap.Stride(), right - left + 1, bottom - top + 1, tables);
+  const TColorMix mix = MakeColorMix(std::clamp(percent, 0, 100), Rgb(color), bpp);
+  const std::size_t bytes = static_cast<std::size_t>(right - left + 1) * static_cast<std::size_t>(bpp);
+  // Rows in memory order, whichever way up the bitmap is stored.
+  const std::ptrdiff_t stride = bitmap.Stride();
+  std::uint8_t* row = bitmap.ScanLine(stride < 0 ? bottom : top) + left * bpp;
+  const std::ptrdiff_t step = stride < 0 ? -stride : stride;
+  for (int y = top; y <= bottom; ++y, row += step) MixColorBytes(row, bytes, mix);
 }
 
 void BlendKeyed(TBitmap& dst, int x, int y, TColor key, double t, TRect srcRect, const TBitmap& src) {

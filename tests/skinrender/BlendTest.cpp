@@ -125,21 +125,24 @@ TEST(BlendColorRect, RoundsHalfwayValuesToEven) {
   EXPECT_EQ(ByteAt(b, 3, 0, 0), 1);  // 1.0
 }
 
+// Widths up to 70 pixels reach every wide loop and its tails.
 TEST(BlendColorRect, MatchesReferenceAndKeepsAlpha) {
   std::mt19937 rng(9);
-  std::uniform_int_distribution<int> pct(0, 100), coord(-3, 12), coin(0, 1);
+  std::uniform_int_distribution<int> pct(0, 100), wide(2, 70), high(2, 6), coin(0, 1);
   std::uniform_int_distribution<std::uint32_t> colour(0, 0xFFFFFF);
-  for (int round = 0; round < 200; ++round) {
+  for (int round = 0; round < 300; ++round) {
     const bool is32 = coin(rng);
-    TBitmap b = RandomBitmap(rng, 9, 7, FormatOf(is32), coin(rng));
+    const int w = wide(rng), h = high(rng);
+    TBitmap b = RandomBitmap(rng, w, h, FormatOf(is32), coin(rng));
     const TBitmap before = b;
     const int p = pct(rng);
     const auto k = static_cast<TColor>(colour(rng));
-    const TRect r{coord(rng), coord(rng), coord(rng), coord(rng)};
+    std::uniform_int_distribution<int> cx(-3, w + 3), cy(-3, h + 3);
+    const TRect r{cx(rng), cy(rng), cx(rng), cy(rng)};
     BlendColorRect(b, r, p, k);
     const int kc[3] = {(k >> 16) & 0xFF, (k >> 8) & 0xFF, k & 0xFF};
-    for (int y = 0; y < 7; ++y)
-      for (int x = 0; x < 9; ++x) {
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
         const bool covered = x >= r.Left && x <= r.Right && y >= r.Top && y <= r.Bottom;
         for (int c = 0; c < 3; ++c) {
           const int old = ByteAt(before, x, y, c);

@@ -1,0 +1,168 @@
+#include "skin/render/acPixelKernels.h"
+
+#include <algorithm>
+
+#if defined(__x86_64__) || defined(__i386__)
+#define AC_X86 1
+#include <immintrin.h>
+#endif
+
+namespace {
+
+// Inlined into the wide kernels for their tails, so no call leaves AVX state
+// behind for legacy-encoded code (that transition costs more than a row).
+inline __attribute__((always_inline)) void BlendBytesScalar(std::uint8_t* dst, const std::uint8_t* src, std::size_t n, unsigned ua) {
+  const unsigned ub = 255u - ua;
+  for (std::size_t i = 0; i < n; ++i) dst[i] = static_cast<std::uint8_t>((dst[i] * ua + src[i] * ub + 127u) >> 8);
+}
+
+// round(N / 100) with ties to even, N <= 25500.
+inline std::uint8_t RoundHundredth(unsigned n) {
+  const unsigned q = n / 100;
+  const unsigned r = n - q * 100;
+  return static_cast<std::uint8_t>(q + ((r + (q & 1)) > 50 ? 1 : 0));
+}
+
+inline __attribute__((always_inline)) void MixScalar(std::uint8_t* p, std::size_t from, std::size_t n, const TColorMix& mix) {
+  std::size_t k = from % 48;
+  for (std::size_t i = from; i < n; ++i) {
+    p[i] = RoundHundredth(mix.Mul[k] * p[i] + mix.Add[k]);
+    if (++k == 48) k = 0;
+  }
+}
+
+#if AC_X86
+// Every product and the sum stay below 65536, so 16-bit lanes are exact.
+void BlendBytesSse2(std::uint8_t* dst, const std::uint8_t* src, std::size_t n, unsigned ua) {
+  const __m128i va = _mm_set1_epi16(static_cast<short>(ua));
+  const __m128i vb = _mm_set1_epi16(static_cast<short>(255u - ua));
+  const __m128i bias = _mm_set1_epi16(127);
+  const __m128i zero = _mm_setzero_si128();
+  std::size_t i = 0;
+  for (; i + 16 <= n; i += 16) {
+    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+    const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+    __m128i lo = _mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(d, zero), va),
+                               _mm_mullo_epi16(_mm_unpacklo_epi8(s, zero), vb));
+    __m128i hi = _mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(d, zero), va),
+                               _mm_mullo_epi16(_mm_unpackhi_epi8(s, zero), vb));
+    lo = _mm_srli_epi16(_mm_add_epi16(lo, bias), 8);
+    hi = _mm_srli_epi16(_mm_add_epi16(hi, bias), 8);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_packus_epi16(lo, hi));
+  }
+  BlendBytesScalar(dst + i, src + i, n - i, ua);
+}
+
+// One multiply-add per byte pair: with a' = a - 128 and b' = 127 - a (both fit a
+// signed byte, and one of them is negative) D * a' + S * b' cannot saturate, and
+// D * a + S * (255 - a) = D * a' + S * b' + 128 * (D + S).
+__attribute__((target("avx2"))) void BlendBytesAvx2(std::uint8_t* dst, const std::uint8_t* src, std::size_t n,
+                                                    unsigned ua) {
+  const int a1 = static_cast<int>(ua) - 128;
+  const int b1 = 127 - static_cast<int>(ua);
+  const __m256i weights = _mm256_set1_epi16(static_cast<short>((a1 & 0xFF) | ((b1 & 0xFF) << 8)));
+  const __m256i ones = _mm256_set1_epi8(1);
+  const __m256i bias = _mm256_set1_epi16(127);
+  std::size_t i = 0;
+  for (; i + 32 <= n; i += 32) {
+    const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dst + i));
+    const __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i));
+    const __m256i pairLo = _mm256_unpacklo_epi8(d, s);
+    const __m256i pairHi = _mm256_unpackhi_epi8(d, s);
+    __m256i lo = _mm256_add_epi16(_mm256_maddubs_epi16(pairLo, weights),
+                                  _mm256_slli_epi16(_mm256_maddubs_epi16(pairLo, ones), 7));
+    __m256i hi = _mm256_add_epi16(_mm256_maddubs_epi16(pairHi, weights),
+                                  _mm256_slli_epi16(_mm256_maddubs_epi16(pairHi, ones), 7));
+    lo = _mm256_srli_epi16(_mm256_add_epi16(lo, bias), 8);
+    hi = _mm256_srli_epi16(_mm256_add_epi16(hi, bias), 8);
+    // unpack and pack both work within 128-bit lanes, so the order comes back.
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), _mm256_packus_epi16(lo, hi));
+  }
+  BlendBytesScalar(dst + i, src + i, n - i, ua);
+}
+
+// Exact division of N <= 25500 by 100: (N * 5243) >> 19.
+inline __m128i MixLanes(__m128i c, __m128i mul, __m128i add) {
+  const __m128i n = _mm_add_epi16(_mm_mullo_epi16(c, mul), add);
+  const __m128i q = _mm_srli_epi16(_mm_mulhi_epu16(n, _mm_set1_epi16(5243)), 3);
+  const __m128i r = _mm_sub_epi16(n, _mm_mullo_epi16(q, _mm_set1_epi16(100)));
+  const __m128i odd = _mm_and_si128(q, _mm_set1_epi16(1));
+  const __m128i up = _mm_cmpgt_epi16(_mm_add_epi16(r, odd), _mm_set1_epi16(50));
+  return _mm_sub_epi16(q, up);  // up is -1 where rounding goes up
+}
+
+void MixSse2(std::uint8_t* p, std::size_t n, const TColorMix& mix) {
+  __m128i mul[6], add[6];
+  for (int k = 0; k < 6; ++k) {
+    mul[k] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(mix.Mul + 8 * k));
+    add[k] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(mix.Add + 8 * k));
+  }
+  const __m128i zero = _mm_setzero_si128();
+  std::size_t i = 0;
+  int phase = 0;
+  for (; i + 16 <= n; i += 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+    const __m128i lo = MixLanes(_mm_unpacklo_epi8(v, zero), mul[2 * phase], add[2 * phase]);
+    const __m128i hi = MixLanes(_mm_unpackhi_epi8(v, zero), mul[2 * phase + 1], add[2 * phase + 1]);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i), _mm_packus_epi16(lo, hi));
+    phase = phase == 2 ? 0 : phase + 1;
+  }
+  MixScalar(p, i, n, mix);
+}
+
+__attribute__((target("avx2"))) inline __m256i MixLanes256(__m256i c, __m256i mul, __m256i add) {
+  const __m256i n = _mm256_add_epi16(_mm256_mullo_epi16(c, mul), add);
+  const __m256i q = _mm256_srli_epi16(_mm256_mulhi_epu16(n, _mm256_set1_epi16(5243)), 3);
+  const __m256i r = _mm256_sub_epi16(n, _mm256_mullo_epi16(q, _mm256_set1_epi16(100)));
+  const __m256i odd = _mm256_and_si256(q, _mm256_set1_epi16(1));
+  const __m256i up = _mm256_cmpgt_epi16(_mm256_add_epi16(r, odd), _mm256_set1_epi16(50));
+  return _mm256_sub_epi16(q, up);
+}
+
+__attribute__((target("avx2"))) void MixAvx2(std::uint8_t* p, std::size_t n, const TColorMix& mix) {
+  // Three 16-byte steps make one 48-byte period.
+  __m256i mul[3], add[3];
+  for (int k = 0; k < 3; ++k) {
+    mul[k] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(mix.Mul + 16 * k));
+    add[k] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(mix.Add + 16 * k));
+  }
+  std::size_t i = 0;
+  for (; i + 48 <= n; i += 48)
+    for (int k = 0; k < 3; ++k) {
+      const __m256i c = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 16 * k)));
+      const __m256i r = MixLanes256(c, mul[k], add[k]);
+      const __m128i packed = _mm_packus_epi16(_mm256_castsi256_si128(r), _mm256_extracti128_si256(r, 1));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i + 16 * k), packed);
+    }
+  MixScalar(p, i, n, mix);
+}
+
+using TBlendFn = void (*)(std::uint8_t*, const std::uint8_t*, std::size_t, unsigned);
+using TMixFn = void (*)(std::uint8_t*, std::size_t, const TColorMix&);
+
+bool HasAvx2() {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2");
+}
+
+TBlendFn ChooseBlend() { return HasAvx2() ? BlendBytesAvx2 : BlendBytesSse2; }
+TMixFn ChooseMix() { return HasAvx2() ? MixAvx2 : MixSse2; }
+#else
+void MixPortable(std::uint8_t* p, std::size_t n, const TColorMix& mix) { MixScalar(p, 0, n, mix); }
+using TBlendFn = void (*)(std::uint8_t*, const std::uint8_t*, std::size_t, unsigned);
+using TMixFn = void (*)(std::uint8_t*, std::size_t, const TColorMix&);
+TBlendFn ChooseBlend() { return BlendBytesScalar; }
+TMixFn ChooseMix() { return MixPortable; }
+#endif
+
+}  // namespace
+
+void BlendBytes(std::uint8_t* dst, const std::uint8_t* src, std::size_t n, int a) {
+  static const TBlendFn blend = ChooseBlend();  // once per process, safe from static initialisers
+  blend(dst, src, n, static_cast<unsigned>(std::clamp(a, 0, 255)));
+}
+
+void MixColorBytes(std::uint8_t* p, std::size_t n, const TColorMix& mix) {
+  static const TMixFn mixFn = ChooseMix();
+  mixFn(p, n, mix);
+}

@@ -1,0 +1,19 @@
+#pragma once
+// Byte-run kernels behind the blends. Each picks its widest instruction set
+// once at start-up; the scalar forms define the results.
+#include <cstddef>
+#include <cstdint>
+
+// D := (D * a + S * (255 - a) + 127) >> 8 over n bytes; a is clamped to 0..255.
+void BlendBytes(std::uint8_t* dst, const std::uint8_t* src, std::size_t n, int a);
+
+// Per-byte weights for a colour mix, repeating every 48 bytes (a multiple of 3-
+// and 4-byte pixels): byte j becomes round((Mul[j % 48] * c + Add[j % 48]) / 100),
+// ties to even. Mul <= 100 and Mul * 255 + Add <= 25500.
+struct TColorMix {
+  std::uint16_t Mul[48];
+  std::uint16_t Add[48];
+};
+
+// Applies the mix to n bytes starting at a byte whose pattern index is 0.
+void MixColorBytes(std::uint8_t* p, std::size_t n, const TColorMix& mix);
