@@ -5,61 +5,80 @@
 
 namespace {
 
-// round(v / 255) for 0 <= v <= 255 * 255 * 2, without division.
-inline unsigned Div255(unsigned v) { return (v + 128 + ((v + 128) >> 8)) >> 8; }
-
 enum class TBlendKind { Opaque, Constant, PerPixel };
+
+// round(v / 255) in the two 16-bit lanes of a word (each lane at most 255 * 255).
+inline std::uint32_t Div255Pair(std::uint32_t v) {
+  std::uint32_t t = v + 0x00800080u;
+  return ((t + ((t >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
+}
+
+// Lanes above 255 become 255 (lanes hold at most 510).
+inline std::uint32_t SaturatePair(std::uint32_t v) {
+  std::uint32_t over = v & 0x01000100u;
+  return (v | (over - (over >> 8))) & 0x00FF00FFu;
+}
+
+inline std::uint32_t Load(const std::uint8_t* p) {
+  std::uint32_t v;
+  std::memcpy(&v, p, 4);
+  return v;
+}
+
+inline void Store(std::uint8_t* p, std::uint32_t v) { std::memcpy(p, &v, 4); }
 
 void BlendSpan(std::uint8_t* d, const std::uint8_t* s, int count, TBlendKind kind, unsigned alpha, bool keyed,
                COLORREF key) {
-  const std::uint8_t kr = GetRValue(key), kg = GetGValue(key), kb = GetBValue(key);
+  // Pixels are B, G, R, A: lanes (B, R) and (G, A) of one 32-bit word.
+  const std::uint32_t keyWord = static_cast<std::uint32_t>(GetBValue(key)) | (static_cast<std::uint32_t>(GetGValue(key)) << 8) |
+                                (static_cast<std::uint32_t>(GetRValue(key)) << 16);
   switch (kind) {
     case TBlendKind::Opaque:
       if (!keyed) {
         std::memcpy(d, s, static_cast<std::size_t>(count) * 4);
-        for (int x = 0; x < count; ++x) d[x * 4 + 3] = 255;
         return;
       }
       for (int x = 0; x < count; ++x, d += 4, s += 4) {
-        if (s[0] == kb && s[1] == kg && s[2] == kr) continue;
-        d[0] = s[0];
-        d[1] = s[1];
-        d[2] = s[2];
-        d[3] = 255;
+        std::uint32_t sv = Load(s);
+        if ((sv & 0x00FFFFFFu) != keyWord) Store(d, sv | 0xFF000000u);
       }
       return;
     case TBlendKind::Constant: {
-      unsigned inv = 255 - alpha;
+      const std::uint32_t a = alpha, inv = 255 - alpha;
       for (int x = 0; x < count; ++x, d += 4, s += 4) {
-        if (keyed && s[0] == kb && s[1] == kg && s[2] == kr) continue;
-        d[0] = static_cast<std::uint8_t>(Div255(s[0] * alpha + d[0] * inv));
-        d[1] = static_cast<std::uint8_t>(Div255(s[1] * alpha + d[1] * inv));
-        d[2] = static_cast<std::uint8_t>(Div255(s[2] * alpha + d[2] * inv));
-        d[3] = 255;
+        std::uint32_t sv = Load(s);
+        if (keyed && (sv & 0x00FFFFFFu) == keyWord) continue;
+        std::uint32_t dv = Load(d);
+        std::uint32_t rb = Div255Pair((sv & 0x00FF00FFu) * a + (dv & 0x00FF00FFu) * inv);
+        std::uint32_t g = Div255Pair(((sv >> 8) & 0xFFu) * a + ((dv >> 8) & 0xFFu) * inv);
+        Store(d, rb | (g << 8) | 0xFF000000u);
       }
       return;
     }
-    case TBlendKind::PerPixel:
+    case TBlendKind::PerPixel: {
+      const std::uint32_t ca = alpha;
       for (int x = 0; x < count; ++x, d += 4, s += 4) {
-        unsigned sa = s[3];
+        std::uint32_t sv = Load(s);
+        std::uint32_t srb = sv & 0x00FF00FFu;
+        std::uint32_t sga = (sv >> 8) & 0x00FF00FFu;  // G and A
+        if (ca != 255) {
+          srb = Div255Pair(srb * ca);
+          sga = Div255Pair(sga * ca);
+        }
+        std::uint32_t sa = sga >> 16;
         if (sa == 0) continue;
-        if (sa == 255 && alpha == 255) {
-          d[0] = s[0];
-          d[1] = s[1];
-          d[2] = s[2];
-          d[3] = 255;
+        if (sa == 255) {
+          Store(d, srb | ((sga & 0xFFu) << 8) | 0xFF000000u);
           continue;
         }
-        unsigned a = alpha == 255 ? sa : Div255(sa * alpha);
-        unsigned inv = 255 - a;
-        for (int c = 0; c < 3; ++c) {
-          unsigned src = alpha == 255 ? s[c] : Div255(s[c] * alpha);
-          unsigned v = src + Div255(d[c] * inv);
-          d[c] = static_cast<std::uint8_t>(std::min(v, 255u));
-        }
-        d[3] = 255;
+        std::uint32_t inv = 255 - sa;
+        std::uint32_t dv = Load(d);
+        std::uint32_t rb = SaturatePair(srb + Div255Pair((dv & 0x00FF00FFu) * inv));
+        std::uint32_t g = SaturatePair((sga & 0xFFu) + Div255Pair(((dv >> 8) & 0xFFu) * inv));
+        Store(d, rb | (g << 8) | 0xFF000000u);
       }
       return;
+    }
   }
 }
 

@@ -6,7 +6,8 @@
 //   constant alpha a:          d = round((s * a + d * (255 - a)) / 255)
 //   per-pixel, premultiplied:  A = round(sa * a / 255);
 //                              d = round(s * a / 255) + round(d * (255 - A) / 255)
-// Colour-keyed pixels (RGB equal to the key) are skipped.
+// Colour-keyed pixels (RGB equal to the key) are skipped. The desktop's alpha
+// bytes carry no meaning.
 #include <vector>
 
 #include "platform/gfx/Bitmap.h"

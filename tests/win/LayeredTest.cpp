@@ -1,4 +1,5 @@
 // Layered windows on the headless desktop: exact pixels of constant and per-pixel alpha.
+#include "platform/backend/DesktopCompositor.h"
 #include "platform/gfx/DeviceContext.h"
 #include "tests/win/WinTestSupport.h"
 
@@ -108,6 +109,94 @@ TEST_F(LayeredTest, DesktopIsComposedByZOrder) {
   SetWindowPos(a, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   EXPECT_EQ(Backend.Desktop().Pixel(35, 35), static_cast<TColor>(RGB(1, 2, 3)));
   EXPECT_EQ(Backend.Desktop().Pixel(60, 60), static_cast<TColor>(RGB(4, 5, 6)));
+}
+
+}  // namespace
+
+namespace {
+
+// The compositor's promise, one pixel and one channel at a time.
+void NaiveCompose(TBitmap& desktop, const std::vector<TTopLevelView>& views, TColor background) {
+  for (int y = 0; y < desktop.Height(); ++y) {
+    for (int x = 0; x < desktop.Width(); ++x) desktop.SetPixel(x, y, background);
+  }
+  auto r255 = [](int v) { return (v + 127) / 255; };
+  for (const auto& v : views) {
+    for (int y = 0; y < v.Image->Height(); ++y) {
+      for (int x = 0; x < v.Image->Width(); ++x) {
+        int dx = v.Bounds.Left + x, dy = v.Bounds.Top + y;
+        if (dx < 0 || dy < 0 || dx >= desktop.Width() || dy >= desktop.Height()) continue;
+        if (v.Region) {
+          bool inside = false;
+          for (const TRect& r : *v.Region) inside = inside || r.Contains({x, y});
+          if (!inside) continue;
+        }
+        const std::uint8_t* s = v.Image->ScanLine(y) + x * 4;
+        std::uint8_t* d = desktop.ScanLine(dy) + dx * 4;
+        if (v.HasColorKey && RGB(s[2], s[1], s[0]) == v.ColorKey) continue;
+        int a = v.Alpha;
+        for (int c = 0; c < 3; ++c) {
+          if (v.PerPixelAlpha) {
+            int sa = r255(s[3] * a);
+            d[c] = static_cast<std::uint8_t>(std::min(255, r255(s[c] * a) + r255(d[c] * (255 - sa))));
+          } else {
+            d[c] = static_cast<std::uint8_t>(r255(s[c] * a + d[c] * (255 - a)));
+          }
+        }
+      }
+    }
+  }
+}
+
+TEST(CompositorTest, MatchesTheNaiveFormulaOnRandomWindows) {
+  std::uint32_t seed = 12345;
+  auto next = [&]() {
+    seed = seed * 1664525u + 1013904223u;
+    return seed >> 8;
+  };
+  for (int round = 0; round < 20; ++round) {
+    std::vector<TBitmap> images;
+    std::vector<std::vector<TRect>> regions(4);
+    images.reserve(4);
+    std::vector<TTopLevelView> views;
+    for (int i = 0; i < 4; ++i) {
+      int w = 1 + static_cast<int>(next() % 40), h = 1 + static_cast<int>(next() % 30);
+      images.emplace_back(w, h, TPixelFormat::pf32bit, true);
+      for (int y = 0; y < h; ++y) {
+        std::uint8_t* p = images.back().ScanLine(y);
+        for (int x = 0; x < w * 4; x += 4) {
+          std::uint8_t a = static_cast<std::uint8_t>(next());
+          if (next() % 4 == 0) a = next() % 2 ? 0 : 255;
+          for (int c = 0; c < 3; ++c) p[x + c] = static_cast<std::uint8_t>(next() % (a + 1u));  // premultiplied
+          p[x + 3] = a;
+        }
+      }
+      TTopLevelView v;
+      v.Image = &images.back();
+      v.Bounds = Bounds(static_cast<int>(next() % 60) - 10, static_cast<int>(next() % 50) - 10, w, h);
+      int kind = static_cast<int>(next() % 3);
+      v.Alpha = kind == 0 ? 255 : static_cast<std::uint8_t>(1 + next() % 255);
+      v.PerPixelAlpha = kind == 2;
+      if (next() % 3 == 0) {
+        v.HasColorKey = !v.PerPixelAlpha;
+        const std::uint8_t* p = images.back().ScanLine(0);
+        v.ColorKey = RGB(p[2], p[1], p[0]);
+      }
+      if (next() % 3 == 0) {
+        regions[static_cast<std::size_t>(i)] = {TRect{0, 0, w / 2 + 1, h}, TRect{w / 2 + 2, h / 3, w, h}};
+        v.Region = &regions[static_cast<std::size_t>(i)];
+      }
+      views.push_back(v);
+    }
+    TBitmap fast(64, 48, TPixelFormat::pf32bit, true), slow(64, 48, TPixelFormat::pf32bit, true);
+    ComposeDesktop(fast, views, RGB(10, 200, 30));
+    NaiveCompose(slow, views, RGB(10, 200, 30));
+    for (int y = 0; y < 48; ++y) {
+      for (int x = 0; x < 64; ++x) {
+        ASSERT_EQ(fast.Pixel(x, y), slow.Pixel(x, y)) << "round " << round << " at " << x << "," << y;
+      }
+    }
+  }
 }
 
 }  // namespace
