@@ -238,7 +238,12 @@ std::unique_ptr<TScriptDriver> TScriptDriver::FromFile(THeadlessBackend& backend
 
 void TScriptDriver::Attach() {
   Backend_.SetIdleHandler([this] {
-    if (Step()) return true;
+    if (Step()) {
+      // A message for the loop that is waiting, so that a modal loop sees the
+      // result of the action (ModalResult set) before the next line runs.
+      PostMessage(nullptr, WM_NULL, 0, 0);
+      return true;
+    }
     if (!Ended_) {
       Ended_ = true;
       if (Application) Application->Terminate();

@@ -616,13 +616,13 @@ bool TWinControl::DoKeyDown(TMessage& message) {
   LRESULT codes = DialogCode();
   bool dialogKey = false;
   switch (key) {
-    case VK_TAB: dialogKey = !(codes & (DLGC_WANTTAB | DLGC_WANTALLKEYS)) || shift.Contains(ssCtrl); break;
+    case VK_TAB: dialogKey = !(codes & DLGC_WANTTAB) || shift.Contains(ssCtrl); break;
     case VK_RETURN:
     case VK_ESCAPE: dialogKey = !(codes & DLGC_WANTALLKEYS); break;
     case VK_LEFT:
     case VK_RIGHT:
     case VK_UP:
-    case VK_DOWN: dialogKey = !(codes & (DLGC_WANTARROWS | DLGC_WANTALLKEYS)); break;
+    case VK_DOWN: dialogKey = !(codes & DLGC_WANTARROWS); break;
     default: break;
   }
   if (dialogKey && form && form->Perform(CM_DIALOGKEY, key, 0) != 0) return true;

@@ -1,11 +1,16 @@
 #pragma once
-// A headless desktop and an application object for each window test.
+// A headless desktop and an application object for each window test, and a
+// way to run driver scripts against forms made by the test.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "forms/Application.h"
 #include "forms/Form.h"
+#include "forms/ScriptDriver.h"
 #include "platform/backend/HeadlessBackend.h"
 
 class FormsTest : public ::testing::Test {
@@ -24,6 +29,18 @@ protected:
   void Click(TControl* c) { Backend->Click(CenterOf(c)); }
   void Pump() { ProcessPendingMessages(); }
 
+  // Runs the application loop with the script; returns the driver's failure
+  // text (empty when every line passed).
+  std::string RunScript(const std::vector<std::string>& lines) {
+    TScriptDriver driver(*Backend, lines, "test.txt");
+    driver.Attach();
+    App->Run();
+    Backend->SetIdleHandler(nullptr);
+    ScriptFinished = driver.Finished();
+    return driver.Failure();
+  }
+
   std::unique_ptr<THeadlessBackend> Backend;
   std::unique_ptr<TApplication> App;
+  bool ScriptFinished = false;
 };
