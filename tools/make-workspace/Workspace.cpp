@@ -1,5 +1,6 @@
 #include "tools/make-workspace/Workspace.h"
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -67,10 +68,16 @@ void FillDatabase(TADOConnection& connection, const std::vector<DemoDocument>& l
   query.SQL().Clear();
   query.SQL().Add("insert into БДТест(Вопрос, Ответ1, Ответ2, Ответ3, Ответ4, Ответ5, ОтветПр)");
   query.SQL().Add("values(:q, :o1, :o2, :o3, :o4, :o5, :r)");
+  // Spread the right answers over A … E (the bank lists many as B), so that
+  // answering one letter throughout does not pay.
+  int position = 0;
   for (const DemoQuestion& q : DemoQuestions()) {
+    std::array<const char*, 5> options = q.Options;
+    const int correct = position++ % 5 + 1;
+    std::swap(options[static_cast<size_t>(q.Correct - 1)], options[static_cast<size_t>(correct - 1)]);
     query.ParamByName("q").SetValue(Variant(q.Text));
-    for (int k = 0; k < 5; ++k) query.ParamByName(kOptionNames[k]).SetValue(Variant(q.Options[static_cast<size_t>(k)]));
-    query.ParamByName("r").SetValue(Variant(q.Correct));
+    for (int k = 0; k < 5; ++k) query.ParamByName(kOptionNames[k]).SetValue(Variant(options[static_cast<size_t>(k)]));
+    query.ParamByName("r").SetValue(Variant(correct));
     query.ExecSQL();
   }
 

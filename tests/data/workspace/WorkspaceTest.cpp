@@ -7,6 +7,7 @@ extern "C" {
 }
 
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <unistd.h>
 
@@ -16,6 +17,7 @@ extern "C" {
 #include "data/TADOConnection.h"
 #include "data/TADOQuery.h"
 #include "platform/base/Cp1251.h"
+#include "tools/make-workspace/QuestionBank.h"
 #include "tools/make-workspace/Workspace.h"
 
 namespace fs = std::filesystem;
@@ -70,10 +72,25 @@ TEST_F(WorkspaceTest, DatabaseHoldsEverythingAndPathsResolve) {
   EXPECT_GE(logins.size(), 3u);
   const auto correct = ColumnOf(query, Statements::kSelectCorrectAnswers, 0);
   EXPECT_GE(correct.size(), 60u);
+  std::map<int, int> letters;
   for (query.First(); !query.Eof(); query.Next()) {
     EXPECT_GE(query.Fields(0).AsInteger(), 1);
     EXPECT_LE(query.Fields(0).AsInteger(), 5);
+    ++letters[query.Fields(0).AsInteger()];
   }
+  // Every letter is right about equally often.
+  for (int letter = 1; letter <= 5; ++letter) EXPECT_GE(letters[letter], static_cast<int>(correct.size()) / 5) << letter;
+  // The stored right option is the bank's right option, wherever it moved.
+  const auto questionTexts = ColumnOf(query, Statements::kSelectAllQuestions, 0);
+  for (const DemoQuestion& q : DemoQuestions()) {
+    LoadStatement(query, Statements::kSearchQuestions);
+    query.ParamByName("a").SetValue(Variant(q.Text));
+    query.Open();
+    ASSERT_EQ(query.RecordCount(), 1) << q.Text;
+    const int stored = query.FieldByName("ОтветПр").AsInteger();
+    EXPECT_EQ(query.Fields(stored).AsString(), q.Options[static_cast<size_t>(q.Correct - 1)]) << q.Text;
+  }
+  EXPECT_EQ(questionTexts.size(), DemoQuestions().size());
   for (const TStatement& s : {Statements::kSelectLectures, Statements::kSelectLabs, Statements::kSelectVideos}) {
     const auto addresses = ColumnOf(query, s, 1);
     EXPECT_FALSE(addresses.empty());
