@@ -18,11 +18,19 @@ protected:
   void SetUp() override {
     Backend = std::make_unique<THeadlessBackend>(TSize{1024, 768});
     Backend->Install();
+    Drain();
     App = std::make_unique<TApplication>();
   }
   void TearDown() override {
     App.reset();
+    Drain();
     Backend.reset();
+  }
+  // Nothing posted by one test (a quit, a wake-up) may reach the next.
+  static void Drain() {
+    MSG m;
+    while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
+    }
   }
   // Centre of a control in desktop coordinates.
   static TPoint CenterOf(TControl* c) { return c->ClientToScreen({c->Width() / 2, c->Height() / 2}); }
