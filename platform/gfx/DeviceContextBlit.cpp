@@ -259,7 +259,10 @@ bool TDeviceContext::StretchBlt(int x, int y, int width, int height, const TDevi
   const TRect needed = dst.Intersect(clip.Bounds());
   if (needed.IsEmpty()) return true;
   const int dw = dst.Width(), dh = dst.Height(), sw = src.Width(), sh = src.Height();
-  CheckBitmapSize(sw, sh, TPixelFormat::pf32bit);
+  // Painting never throws: a source area beyond the bitmap limits is refused.
+  if (sw > kMaxBitmapSide || sh > kMaxBitmapSide ||
+      static_cast<std::size_t>(sw) * static_cast<std::size_t>(sh) * 4 > kMaxBitmapBytes)
+    return false;
   const TBitmap pixels = ToBgra(srcBitmap, src);
   TBitmap out(needed.Width(), needed.Height(), TPixelFormat::pf32bit, true);
   const int fromX = needed.Left - dst.Left, toX = needed.Right - dst.Left;

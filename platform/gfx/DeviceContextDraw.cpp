@@ -1,6 +1,7 @@
 // Fills, frames, lines, polygons and single pixels of the device context.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "platform/gfx/DeviceContext.h"
@@ -139,10 +140,14 @@ void TDeviceContext::DrawFocusRect(const TRect& rect) {
   const auto dot = [&](int x, int y) {
     if (((x - DeviceOrg_.X + y - DeviceOrg_.Y) & 1) == 0) InvertDevicePixel(x, y, clip);
   };
-  for (int x = r.Left; x < r.Right; ++x) dot(x, r.Top);
+  // Loops run over the visible part only, whatever the rectangle's size.
+  const TRect b = clip.Bounds();
+  const int xFrom = std::max(r.Left, b.Left), xTo = std::min(r.Right, b.Right);
+  const int yFrom = std::max(r.Top + 1, b.Top), yTo = std::min(r.Bottom - 1, b.Bottom);
+  for (int x = xFrom; x < xTo; ++x) dot(x, r.Top);
   if (r.Bottom - 1 > r.Top)
-    for (int x = r.Left; x < r.Right; ++x) dot(x, r.Bottom - 1);
-  for (int y = r.Top + 1; y < r.Bottom - 1; ++y) {
+    for (int x = xFrom; x < xTo; ++x) dot(x, r.Bottom - 1);
+  for (int y = yFrom; y < yTo; ++y) {
     dot(r.Left, y);
     if (r.Right - 1 > r.Left) dot(r.Right - 1, y);
   }
@@ -171,37 +176,62 @@ void TDeviceContext::LineTo(TPoint point) {
   const TPoint from = Position_;
   Position_ = point;
   if (!Drawable(Target_) || !Pen_ || Pen_->Style == PS_NULL) return;
-  const TPoint org = ViewportOrg();
-  int x = from.X + org.X, y = from.Y + org.Y;
-  const int x1 = point.X + org.X, y1 = point.Y + org.Y;
-  const int dx = std::abs(x1 - x), dy = -std::abs(y1 - y);
-  const int sx = x < x1 ? 1 : -1, sy = y < y1 ? 1 : -1;
   const TRegion& clip = Clip();
   if (clip.IsEmpty()) return;
+  const TPoint org = ViewportOrg();
+  const std::int64_t x0 = std::int64_t{from.X} + org.X, y0 = std::int64_t{from.Y} + org.Y;
+  const std::int64_t dx = std::int64_t{point.X} + org.X - x0, dy = std::int64_t{point.Y} + org.Y - y0;
+  const bool xMajor = std::abs(dx) >= std::abs(dy);
+  // Pixels 0 .. n-1 along the major axis; the end point itself is not drawn.
+  const std::int64_t n = xMajor ? std::abs(dx) : std::abs(dy);
+  if (n == 0) return;
+  const std::int64_t minorLength = xMajor ? std::abs(dy) : std::abs(dx);
+  const int majorStep = (xMajor ? dx : dy) > 0 ? 1 : -1;
+  const int minorStep = (xMajor ? dy : dx) > 0 ? 1 : -1;
+  const std::int64_t major0 = xMajor ? x0 : y0, minor0 = xMajor ? y0 : x0;
+  // Only the steps whose major coordinate lies inside the clip bounds are walked,
+  // so a line of any length costs at most the bitmap's size.
+  const TRect bounds = clip.Bounds();
+  const std::int64_t lo = xMajor ? bounds.Left : bounds.Top, hi = (xMajor ? bounds.Right : bounds.Bottom) - 1;
+  std::int64_t first = majorStep > 0 ? lo - major0 : major0 - hi;
+  std::int64_t last = majorStep > 0 ? hi - major0 : major0 - lo;
+  first = std::max<std::int64_t>(first, 0);
+  last = std::min<std::int64_t>(last, n - 1);
+  if (first > last) return;
   const COLORREF penColor = static_cast<COLORREF>(ColorToRGB(Pen_->Color));
   const COLORREF gapColor = static_cast<COLORREF>(BkColor_);
   const TDashPattern dash = DashOf(Pen_->Style);
-  int run = 0, left = dash.Count ? dash.Runs[0] : 0;
-  int err = dx + dy;
-  // Bresenham; the end point itself is not drawn.
-  while (x != x1 || y != y1) {
+  int run = 0;
+  std::int64_t left = 0;
+  if (dash.Count) {
+    std::int64_t period = 0;
+    for (int k = 0; k < dash.Count; ++k) period += dash.Runs[k];
+    std::int64_t phase = first % period;
+    while (phase >= dash.Runs[run]) phase -= dash.Runs[run++];
+    left = dash.Runs[run] - phase;
+  }
+  // Minor coordinate of step i: minor0 + round(i · minorLength / n), halves rounded up,
+  // kept as quotient and remainder so each step is an addition.
+  const std::int64_t twoN = 2 * n;
+  std::int64_t q = (2 * first * minorLength + n) / twoN, r = (2 * first * minorLength + n) % twoN;
+  for (std::int64_t i = first; i <= last; ++i) {
+    const std::int64_t major = major0 + majorStep * i, minor = minor0 + minorStep * q;
     const bool on = dash.Count == 0 || (run % 2) == 0;
-    if (on)
-      PlotLinePixel(x, y, penColor, clip);
-    else if (BkMode_ == OPAQUE)
-      PlotLinePixel(x, y, gapColor, clip);
+    if (minor >= INT32_MIN && minor <= INT32_MAX) {
+      const int px = static_cast<int>(xMajor ? major : minor), py = static_cast<int>(xMajor ? minor : major);
+      if (on)
+        PlotLinePixel(px, py, penColor, clip);
+      else if (BkMode_ == OPAQUE)
+        PlotLinePixel(px, py, gapColor, clip);
+    }
     if (dash.Count && --left == 0) {
       run = (run + 1) % dash.Count;
       left = dash.Runs[run];
     }
-    const int e2 = 2 * err;
-    if (e2 >= dy) {
-      err += dy;
-      x += sx;
-    }
-    if (e2 <= dx) {
-      err += dx;
-      y += sy;
+    r += 2 * minorLength;
+    if (r >= twoN) {
+      r -= twoN;
+      ++q;
     }
   }
 }
@@ -240,7 +270,12 @@ void TDeviceContext::Polygon(const TPoint* points, int count) {
       int Winding;
     };
     std::vector<TCrossing> crossings;
-    // A pixel is inside when its centre is; rows are sampled at y + 0.5.
+    // A pixel is inside when its centre is; rows are sampled at y + 0.5. Only rows
+    // and columns inside the clip bounds are worked out.
+    const TRect bounds = Clip().Bounds();
+    top = std::max(top, bounds.Top - org.Y);
+    bottom = std::min(bottom, bounds.Bottom - org.Y);
+    const double minX = bounds.Left - org.X - 1.0, maxX = bounds.Right - org.X + 1.0;
     for (int y = top; y < bottom; ++y) {
       const double cy = y + 0.5;
       crossings.clear();
@@ -250,8 +285,8 @@ void TDeviceContext::Polygon(const TPoint* points, int count) {
         const bool down = b.Y > a.Y;
         const int y0 = down ? a.Y : b.Y, y1 = down ? b.Y : a.Y;
         if (cy < y0 || cy >= y1) continue;
-        const double x = a.X + (cy - a.Y) * (b.X - a.X) / static_cast<double>(b.Y - a.Y);
-        crossings.push_back({x, down ? 1 : -1});
+        const double x = a.X + (cy - a.Y) * (double(b.X) - a.X) / (double(b.Y) - a.Y);
+        crossings.push_back({std::clamp(x, minX, maxX), down ? 1 : -1});
       }
       std::sort(crossings.begin(), crossings.end(), [](const TCrossing& p, const TCrossing& q) { return p.X < q.X; });
       int winding = 0;

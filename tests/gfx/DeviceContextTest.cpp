@@ -279,3 +279,54 @@ TEST(DeviceContext, PolygonFillModes) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DeviceContext, HugeCoordinatesCostOnlyTheVisiblePart) {
+  TBitmap b(5, 5, TPixelFormat::pf24bit);
+  HDC dc = &b.Canvas();
+  HPEN pen = CreatePen(PS_SOLID, 1, clWhite);
+  SelectObject(dc, pen);
+  // Far ends: only the visible pixels are walked, and they are the ones of the line.
+  MoveToEx(dc, -1000000000, -1000000000, nullptr);
+  LineTo(dc, 1000000000, 1000000000);
+  EXPECT_EQ(Picture(b, clWhite), "#....\n.#...\n..#..\n...#.\n....#\n");
+  b.Fill(clBlack);
+  MoveToEx(dc, -2000000000, 2, nullptr);
+  LineTo(dc, 2000000000, 2);
+  EXPECT_EQ(Picture(b, clWhite), ".....\n.....\n#####\n.....\n.....\n");
+  // A shallow line: y = round(x / 2) with halves rounded up.
+  b.Fill(clBlack);
+  MoveToEx(dc, 0, 0, nullptr);
+  LineTo(dc, 10, 5);
+  EXPECT_EQ(Picture(b, clWhite), "#....\n.##..\n...##\n.....\n.....\n");
+  SelectObject(dc, static_cast<HPEN>(GetStockObject(BLACK_PEN)));
+  DeleteObject(pen);
+  b.Fill(clWhite);
+  RECT huge = Rect(-2000000000, -2000000000, 2000000000, 2000000000);
+  DrawFocusRect(dc, &huge);  // its frame lies far outside: nothing visible changes
+  EXPECT_EQ(Picture(b, clWhite), "#####\n#####\n#####\n#####\n#####\n");
+  SelectObject(dc, static_cast<HPEN>(GetStockObject(NULL_PEN)));
+  SelectObject(dc, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  const POINT tri[] = {{-2000000000, -10}, {2000000000, -10}, {0, 2000000000}};
+  Polygon(dc, tri, 3);
+  EXPECT_EQ(Picture(b, clBlack), "#####\n#####\n#####\n#####\n#####\n");
+  SelectObject(dc, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  SelectObject(dc, static_cast<HPEN>(GetStockObject(BLACK_PEN)));
+}
+
+TEST(DeviceContext, DashPatternContinuesIntoTheVisiblePart) {
+  TBitmap b(6, 1, TPixelFormat::pf24bit);
+  HDC dc = &b.Canvas();
+  HPEN dots = CreatePen(PS_DOT, 1, clWhite);
+  SelectObject(dc, dots);
+  SetBkMode(dc, TRANSPARENT);
+  // Starting 3 pixels left of the bitmap: pixel 0 is step 3, a gap.
+  MoveToEx(dc, -3, 0, nullptr);
+  LineTo(dc, 6, 0);
+  EXPECT_EQ(Picture(b, clWhite), ".#.#.#\n");
+  SelectObject(dc, static_cast<HPEN>(GetStockObject(BLACK_PEN)));
+  DeleteObject(dots);
+}
+
+}  // namespace
