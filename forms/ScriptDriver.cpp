@@ -13,6 +13,7 @@
 #include "forms/ListBox.h"
 #include "forms/Memo.h"
 #include "forms/SpeedButton.h"
+#include "platform/backend/SdlBackend.h"
 #include "platform/base/Exception.h"
 #include "platform/win/Win.h"
 
@@ -522,9 +523,20 @@ int RunFormsProgram(int argc, char** argv, const std::function<void(TApplication
     std::fprintf(stderr, "%s\n", options.Error.c_str());
     return 2;
   }
-  // Without a native display backend in this build the program runs headless.
+  // A script always runs on the headless display: its clock and input are the script's.
+  bool headless = options.Headless || !options.ScriptFile.empty();
   THeadlessBackend backend;
-  backend.Install();
+  std::unique_ptr<TSdlBackend> sdl;
+  if (headless) {
+    backend.Install();
+  } else {
+    sdl = std::make_unique<TSdlBackend>();
+    if (!sdl->Ok()) {
+      std::fprintf(stderr, "Cannot open the display: %s (use --headless)\n", sdl->Error());
+      return 1;
+    }
+    sdl->Install();
+  }
   std::unique_ptr<TScriptDriver> driver;
   if (!options.ScriptFile.empty()) {
     std::string error;
@@ -534,6 +546,8 @@ int RunFormsProgram(int argc, char** argv, const std::function<void(TApplication
       return 2;
     }
   }
+  int status = 0;
+  {
   TApplication app;
   try {
     createForms(app);
@@ -549,7 +563,11 @@ int RunFormsProgram(int argc, char** argv, const std::function<void(TApplication
                    driver->NextLine());
       return 1;
     }
-    return driver->ExitCode();
+    status = driver->ExitCode();
+  } else {
+    status = app.ExitCode();
   }
-  return app.ExitCode();
+  }
+  // The forms go before the display they were shown on.
+  return status;
 }
