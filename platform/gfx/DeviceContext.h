@@ -227,7 +227,8 @@ private:
 // Fills triangles straight into a 24- or 32-bit bitmap (target pixel coordinates),
 // clipped to the rectangle and the bitmap. Pixels whose centre lies inside a
 // triangle are filled (top-left rule on edges); channels are interpolated at the
-// centre. 32-bit pixels get alpha 255.
+// centre. 32-bit pixels get alpha 255. Vertices farther than 2^20 pixels from the
+// origin are not drawn.
 void GradientFillTriangles(TBitmap& target, const TRect& clip, const TRIVERTEX* vertices, int vertexCount,
                            const GRADIENT_TRIANGLE* triangles, int triangleCount);
 // Horizontal (GRADIENT_FILL_RECT_H) or vertical (GRADIENT_FILL_RECT_V) rectangle fill.

@@ -6,6 +6,14 @@
 
 namespace {
 
+// Beyond a million pixels the exact 64-bit arithmetic would overflow; no real
+// drawing comes near it, so such vertices are skipped.
+constexpr int kMaxCoordinate = 1 << 20;
+
+bool Reasonable(const TRIVERTEX& v) {
+  return v.x >= -kMaxCoordinate && v.x <= kMaxCoordinate && v.y >= -kMaxCoordinate && v.y <= kMaxCoordinate;
+}
+
 bool Drawable(const TBitmap& target) {
   return target.PixelFormat() == TPixelFormat::pf24bit || target.PixelFormat() == TPixelFormat::pf32bit;
 }
@@ -160,6 +168,7 @@ void GradientFillTriangles(TBitmap& target, const TRect& clip, const TRIVERTEX* 
   for (int i = 0; i < triangleCount; ++i) {
     const GRADIENT_TRIANGLE& t = triangles[i];
     if (t.Vertex1 >= count || t.Vertex2 >= count || t.Vertex3 >= count) continue;
+    if (!Reasonable(vertices[t.Vertex1]) || !Reasonable(vertices[t.Vertex2]) || !Reasonable(vertices[t.Vertex3])) continue;
     FillTriangle(target, area, vertices[t.Vertex1], vertices[t.Vertex2], vertices[t.Vertex3]);
   }
 }
@@ -173,6 +182,7 @@ void GradientFillRects(TBitmap& target, const TRect& clip, const TRIVERTEX* vert
   for (int i = 0; i < rectCount; ++i) {
     const GRADIENT_RECT& r = rects[i];
     if (r.UpperLeft >= count || r.LowerRight >= count) continue;
+    if (!Reasonable(vertices[r.UpperLeft]) || !Reasonable(vertices[r.LowerRight])) continue;
     FillRectGradient(target, area, vertices[r.UpperLeft], vertices[r.LowerRight], vertical);
   }
 }
@@ -184,8 +194,10 @@ bool TDeviceContext::GradientFill(const TRIVERTEX* vertices, int vertexCount, co
   const TPoint org = ViewportOrg();
   std::vector<TRIVERTEX> moved(vertices, vertices + vertexCount);
   for (auto& v : moved) {
-    v.x += org.X;
-    v.y += org.Y;
+    // Sums that leave the drawable range become "too far" rather than wrapping.
+    const std::int64_t x = std::int64_t{v.x} + org.X, y = std::int64_t{v.y} + org.Y;
+    v.x = static_cast<int>(std::clamp<std::int64_t>(x, -2 * kMaxCoordinate, 2 * kMaxCoordinate));
+    v.y = static_cast<int>(std::clamp<std::int64_t>(y, -2 * kMaxCoordinate, 2 * kMaxCoordinate));
   }
   for (const TRect& clip : Clip().Rects()) {
     if (mode == GRADIENT_FILL_TRIANGLE)

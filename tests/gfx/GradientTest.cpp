@@ -168,3 +168,23 @@ TEST(GradientFill, DeviceContextAppliesViewportAndClip) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(GradientFill, FarVerticesAreSkippedWithoutOverflow) {
+  TBitmap b(4, 4, TPixelFormat::pf24bit);
+  const TRIVERTEX v[] = {Vertex(-2000000000, -2000000000, 0xFF00, 0, 0), Vertex(2000000000, 0, 0xFF00, 0, 0),
+                         Vertex(0, 2000000000, 0xFF00, 0, 0), Vertex(4, 4, 0xFF00, 0, 0)};
+  const GRADIENT_TRIANGLE t{0, 1, 2};
+  GradientFillTriangles(b, Rect(0, 0, 4, 4), v, 4, &t, 1);
+  const GRADIENT_RECT r{0, 3};
+  GradientFillRects(b, Rect(0, 0, 4, 4), v, 4, &r, 1, false);
+  EXPECT_EQ(Picture(b, clBlack), "####\n####\n####\n####\n");
+  // The largest accepted coordinates still draw correctly.
+  const TRIVERTEX big[] = {Vertex(-(1 << 20), -(1 << 20), 0xFF00, 0, 0), Vertex(1 << 20, -(1 << 20), 0xFF00, 0, 0),
+                           Vertex(0, 1 << 20, 0xFF00, 0, 0)};
+  GradientFillTriangles(b, Rect(0, 0, 4, 4), big, 3, &t, 1);
+  EXPECT_EQ(Picture(b, clRed), "####\n####\n####\n####\n");
+}
+
+}  // namespace
