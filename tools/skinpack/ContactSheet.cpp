@@ -143,9 +143,9 @@ std::unique_ptr<TsSkinManager> LoadSkin(const std::string& nativePath) {
   } else {
     manager->SetSkinDirectory("Z:\\no skins here");
     TsStoredSkin& skin = manager->InternalSkins().Add();
-    skin.Name = "Sheet";
+    skin.Name = std::filesystem::path(nativePath).stem().string();
     skin.Data = TacMemoryStream(SkinpackReadFile(nativePath));
-    manager->SetSkinName("Sheet");
+    manager->SetSkinName(skin.Name);
   }
   if (!manager->Active() || manager->gd.empty()) throw Exception("No skin could be loaded from " + nativePath);
   return manager;
