@@ -83,7 +83,7 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   Invalidate();
   if (Parent_ && !Parent_->Aligning_) {
     UpdateAnchorRules();
-    if (Align_ != alNone) Parent_->Realign();
+    if (Align_ != alNone) Parent_->AlignControl(this);
   }
   if (sized) Resize();
 }
@@ -126,7 +126,7 @@ void TControl::SetAlign(TAlign align) {
       if (old != alNone) Anchors_ = {akLeft, akTop};
       break;
   }
-  if (Parent_) Parent_->Realign();
+  if (Parent_) Parent_->AlignControl(this);
 }
 
 void TControl::SetAnchors(TAnchors anchors) {

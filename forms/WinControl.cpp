@@ -251,6 +251,12 @@ void TWinControl::Realign() {
   AlignControls(nullptr, rect);
 }
 
+void TWinControl::AlignControl(TControl* control) {
+  AlignPriority_ = control;
+  Realign();
+  AlignPriority_ = nullptr;
+}
+
 void TWinControl::AdjustClientRect(TRect&) const {}
 
 void TWinControl::DoAlign(TAlign align, TRect& rect) {
@@ -269,7 +275,11 @@ void TWinControl::DoAlign(TAlign align, TRect& rect) {
     }
     return 0;
   };
-  std::stable_sort(list.begin(), list.end(), [&](TControl* a, TControl* b) { return key(a) < key(b); });
+  // On equal positions the control just placed goes first, as classically.
+  std::stable_sort(list.begin(), list.end(), [&](TControl* a, TControl* b) {
+    if (key(a) != key(b)) return key(a) < key(b);
+    return a == AlignPriority_ && b != AlignPriority_;
+  });
   for (TControl* c : list) {
     int w = c->Width(), h = c->Height();
     switch (align) {

@@ -55,6 +55,8 @@ public:
   void DisableAlign() { ++AlignDisabled_; }
   void EnableAlign();
   void Realign();
+  // Lays out again, giving `control` the place it was just moved to.
+  void AlignControl(TControl* control);
   void SetChildOrder(TControl* child, int order);
 
   // --- focus and tab order ---------------------------------------------------
@@ -158,6 +160,7 @@ private:
   std::vector<TWinControl*> TabList_;
   TBrush Brush_;
   TControl* CaptureControl_ = nullptr;
+  TControl* AlignPriority_ = nullptr;
   int AlignDisabled_ = 0;
   bool AlignPending_ = false;
   bool Aligning_ = false;
