@@ -109,6 +109,9 @@ int main(int argc, char** argv) {
   TCollector collector;
   benchmark::RunSpecifiedBenchmarks(&collector);
   benchmark::Shutdown();
+  // The console reporter ends with a colour reset; keep the figures on clean lines.
+  std::fflush(stdout);
+  std::printf("\n");
   PrintPair("load_internal_skin", collector.Seconds["BM_LoadInternalSkin"], "memcpy", collector.Seconds["BM_MemcpyInflated"]);
   PrintPair("hue_shift_master", collector.Seconds["BM_HueShiftMaster"], "memcpy", collector.Seconds["BM_MemcpyMaster"]);
   std::printf("internal_skin_inflated_bytes = %zu\n", InflatedBytes());
