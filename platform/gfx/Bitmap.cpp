@@ -54,13 +54,11 @@ TBitmap::TBitmap(TBitmap&& other) noexcept
       Transparent_(other.Transparent_), TransparentColor_(other.TransparentColor_) {
   other.Width_ = other.Height_ = 0;
   other.RowBytes_ = 0;
-  other.DropCanvas();
+  other.CanvasTargetChanged();
 }
 
 TBitmap& TBitmap::operator=(TBitmap&& other) noexcept {
   if (this == &other) return *this;
-  DropCanvas();
-  other.DropCanvas();
   Width_ = other.Width_;
   Height_ = other.Height_;
   Format_ = other.Format_;
@@ -72,6 +70,9 @@ TBitmap& TBitmap::operator=(TBitmap&& other) noexcept {
   TransparentColor_ = other.TransparentColor_;
   other.Width_ = other.Height_ = 0;
   other.RowBytes_ = 0;
+  // Each bitmap keeps its own canvas: callers may hold it.
+  CanvasTargetChanged();
+  other.CanvasTargetChanged();
   return *this;
 }
 
@@ -79,19 +80,25 @@ TBitmap::~TBitmap() = default;
 
 void TBitmap::Assign(const TBitmap& other) {
   if (this == &other) return;
-  DropCanvas();
+  // Copy first, so a failed allocation leaves this bitmap as it was.
+  std::vector<std::uint8_t> pixels = other.Pixels_;
+  std::vector<TRGBQuad> palette = other.Palette_;
   Width_ = other.Width_;
   Height_ = other.Height_;
   Format_ = other.Format_;
   TopDown_ = other.TopDown_;
   RowBytes_ = other.RowBytes_;
-  Pixels_ = other.Pixels_;
-  Palette_ = other.Palette_;
+  Pixels_.swap(pixels);
+  Palette_.swap(palette);
   Transparent_ = other.Transparent_;
   TransparentColor_ = other.TransparentColor_;
+  // The canvas stays: callers may hold it; it only follows the new size.
+  CanvasTargetChanged();
 }
 
-void TBitmap::DropCanvas() { Canvas_.reset(); }
+void TBitmap::CanvasTargetChanged() {
+  if (Canvas_) Canvas_->TargetResized();
+}
 
 void TBitmap::Reallocate(int width, int height, TPixelFormat format) {
   CheckBitmapSize(width, height, format);

@@ -91,14 +91,15 @@ public:
   // entry for palette formats).
   void Fill(TColor color);
 
-  // A device context drawing into this bitmap, created on first use.
+  // A device context drawing into this bitmap, created on first use. It lives as
+  // long as the bitmap and survives Assign, assignment and format changes.
   TDeviceContext& Canvas();
 
 private:
   std::uint8_t* Row0() { return Pixels_.data() + (TopDown_ || Height_ == 0 ? 0 : (Height_ - 1) * RowBytes_); }
   const std::uint8_t* Row0() const { return Pixels_.data() + (TopDown_ || Height_ == 0 ? 0 : (Height_ - 1) * RowBytes_); }
   void Reallocate(int width, int height, TPixelFormat format);
-  void DropCanvas();
+  void CanvasTargetChanged();
 
   int Width_ = 0;
   int Height_ = 0;

@@ -93,6 +93,14 @@ TEST(Bitmap, CanvasSurvivesFormatChangeAndFollowsResize) {
   EXPECT_EQ(canvas.EffectiveClip().Bounds(), Rect(0, 0, 10, 2));
   canvas.FillRect(Rect(0, 0, 10, 2), clRed);
   EXPECT_EQ(b.Pixel32(9, 1), 0xFF000000u | clRed);
+  // Assigning another picture keeps the canvas and its clip follows the new size.
+  b.Assign(TBitmap(3, 5, TPixelFormat::pf24bit));
+  EXPECT_EQ(&b.Canvas(), &canvas);
+  EXPECT_EQ(canvas.EffectiveClip().Bounds(), Rect(0, 0, 3, 5));
+  b = TBitmap(7, 1, TPixelFormat::pf24bit);
+  EXPECT_EQ(&b.Canvas(), &canvas);
+  canvas.FillRect(Rect(0, 0, 100, 100), clLime);
+  EXPECT_EQ(b.Pixel(6, 0), clLime);
 }
 
 TEST(Bitmap, SizeLimitsAreCheckedBeforeAllocating) {
