@@ -235,6 +235,14 @@ void TSdlBackend::Wake() {
   // Single-threaded: GetMessage looks at the queue before it waits.
 }
 
+// Event positions are relative to the native window; ours know where they are.
+TPoint TSdlBackend::EventPoint(std::uint32_t windowId, int x, int y) const {
+  HWND h = FromNativeId(windowId);
+  auto it = Windows_.find(h);
+  if (!h || it == Windows_.end()) return GlobalMouse();
+  return {it->second.Bounds.Left + x, it->second.Bounds.Top + y};
+}
+
 TPoint TSdlBackend::GlobalMouse() const {
   int x = 0, y = 0;
   SDL_GetGlobalMouseState(&x, &y);
@@ -248,9 +256,9 @@ void TSdlBackend::WaitForInput(int timeoutMs) {
   }
   SDL_Event event;
   int got = timeoutMs < 0 ? SDL_WaitEvent(&event) : SDL_WaitEventTimeout(&event, timeoutMs);
-  if (!got) return;
-  Handle(event);
-  while (SDL_PollEvent(&event)) Handle(event);
+  // One event at a time: what it posts is dispatched before the next one is
+  // read, so a press starts a move or size while the button is still down.
+  if (got) Handle(event);
 }
 
 void TSdlBackend::Handle(const SDL_Event& e) {
@@ -259,14 +267,14 @@ void TSdlBackend::Handle(const SDL_Event& e) {
       PostQuitMessage(0);
       break;
     case SDL_MOUSEMOTION:
-      InputMouseMove(GlobalMouse());
+      InputMouseMove(EventPoint(e.motion.windowID, e.motion.x, e.motion.y));
       break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: {
       TMouseButton b = e.button.button == SDL_BUTTON_RIGHT    ? TMouseButton::Right
                        : e.button.button == SDL_BUTTON_MIDDLE ? TMouseButton::Middle
                                                               : TMouseButton::Left;
-      TPoint p = GlobalMouse();
+      TPoint p = EventPoint(e.button.windowID, e.button.x, e.button.y);
       InputMouseMove(p);
       InputMouseButton(b, e.type == SDL_MOUSEBUTTONDOWN, p);
       break;

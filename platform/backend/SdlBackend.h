@@ -50,6 +50,7 @@ private:
   HWND FromNativeId(std::uint32_t id) const;
   void Handle(const SDL_Event& event);
   TPoint GlobalMouse() const;
+  TPoint EventPoint(std::uint32_t windowId, int x, int y) const;
   void Blit(TNative& native, const TTopLevelView& view, const TRect& dirty);
 
   bool Ok_ = false;

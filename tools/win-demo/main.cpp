@@ -4,6 +4,7 @@
 //
 //   win-demo                       on the screen (SDL)
 //   win-demo --headless --shot F   on the virtual desktop; writes the desktop to F
+//   --still                        without the animation and clock timers
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -48,6 +49,7 @@ void Text(HDC dc, const std::string& text, TRect r, unsigned format, TColor colo
 
 int gProgress = 0;
 int gClicks = 0;
+bool gStill = false;  // no timers: nothing to do between events
 
 LRESULT ButtonProc(HWND h, UINT m, WPARAM w, LPARAM l) {
   switch (m) {
@@ -95,7 +97,7 @@ LRESULT ButtonProc(HWND h, UINT m, WPARAM w, LPARAM l) {
 LRESULT MainProc(HWND h, UINT m, WPARAM w, LPARAM l) {
   switch (m) {
     case WM_CREATE:
-      SetTimer(h, kAnimTimer, 50, nullptr);
+      if (!gStill) SetTimer(h, kAnimTimer, 50, nullptr);
       CreateWindowEx(0, "DemoButton", "", WS_CHILD | WS_VISIBLE, 20, 120, 140, 32, h, nullptr, nullptr, nullptr);
       return 0;
     case WM_TIMER:
@@ -207,7 +209,7 @@ LRESULT ListProc(HWND h, UINT m, WPARAM w, LPARAM l) {
 LRESULT ClockProc(HWND h, UINT m, WPARAM w, LPARAM l) {
   switch (m) {
     case WM_CREATE:
-      SetTimer(h, kClockTimer, 100, nullptr);
+      if (!gStill) SetTimer(h, kClockTimer, 100, nullptr);
       return 0;
     case WM_TIMER:
       InvalidateRect(h, nullptr, false);
@@ -354,10 +356,12 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--headless") == 0) {
       headless = true;
+    } else if (std::strcmp(argv[i], "--still") == 0) {
+      gStill = true;
     } else if (std::strcmp(argv[i], "--shot") == 0 && i + 1 < argc) {
       shot = argv[++i];
     } else {
-      std::fprintf(stderr, "usage: win-demo [--headless [--shot out.png]]\n");
+      std::fprintf(stderr, "usage: win-demo [--still] [--headless [--shot out.png]]\n");
       return 2;
     }
   }
