@@ -74,6 +74,10 @@ private:
   bool Failed_ = false;
   bool Ended_ = false;
   std::string Failure_;
+  // Where and when the last click landed: separate clicks must not merge into a double click.
+  TPoint LastClick_{-10000, -10000};
+  std::uint64_t LastClickTime_ = 0;
+  bool HaveClicked_ = false;
 };
 
 // Runs a program built on the framework: parses the driver options, installs

@@ -88,6 +88,15 @@ INSTANTIATE_TEST_SUITE_P(
                       TFailureCase{{"click Form3.Box 5"}, "test.txt:1: bad point '5' (expected x,y)"},
                       TFailureCase{{"shot Form3"}, "test.txt:1: shot: expected a window (or desktop) and a file name"}));
 
+TEST_F(DriverTest, SeparateClicksOnOneSpotStaySingleAndDblclickIsDouble) {
+  int doubles = 0;
+  Form->Box->OnDblClick = [&](TObject*) { ++doubles; };
+  std::string failure = RunScript({"click Form3.Box", "click Form3.Box", "expect Form3.Box.Checked == false",
+                                   "dblclick Form3.Box"});
+  EXPECT_EQ(failure, "");
+  EXPECT_EQ(doubles, 1);
+}
+
 TEST_F(DriverTest, HiddenControlsCannotBeClicked) {
   Form->Box->SetVisible(false);
   EXPECT_EQ(RunScript({"click Form3.Box"}), "test.txt:1: Form3.Box is not visible");
