@@ -132,3 +132,44 @@ TEST(PaintGradient, NothingForTinyBitmapsOrOtherModes) {
   PaintGradient(b, TRect{5, 5, 9, 9}, {TsGradPie{clWhite, clWhite, 100, 0}});
   EXPECT_EQ(b.Pixel(1, 1), clRed);
 }
+
+namespace {
+
+int ChannelDistance(TColor a, TColor b) {
+  int worst = 0;
+  for (int c = 0; c < 3; ++c) worst = std::max(worst, std::abs(((a >> (8 * c)) & 0xFF) - ((b >> (8 * c)) & 0xFF)));
+  return worst;
+}
+
+}  // namespace
+
+TEST(PaintGradient, TrianglesTakeCornerAndCentreColours) {
+  const TColor c[5] = {0x0000FF, 0x00FF00, 0xFF0000, 0xFFFFFF, 0x000000};
+  TsGradArray stops;
+  for (TColor col : c) stops.push_back(TsGradPie{col, 0, 0, 2});
+  for (TPixelFormat format : {TPixelFormat::pf24bit, TPixelFormat::pf32bit}) {
+    TBitmap b(50, 50, format);
+    b.Fill(0x808080);
+    PaintGradient(b, TRect{5, 5, 45, 45}, stops);
+    EXPECT_LE(ChannelDistance(b.Pixel(5, 5), c[0]), 16);
+    EXPECT_LE(ChannelDistance(b.Pixel(25, 25), c[1]), 16);
+    EXPECT_LE(ChannelDistance(b.Pixel(44, 5), c[2]), 16);
+    EXPECT_LE(ChannelDistance(b.Pixel(44, 44), c[3]), 16);
+    EXPECT_LE(ChannelDistance(b.Pixel(5, 44), c[4]), 16);
+    EXPECT_EQ(b.Pixel(4, 4), 0x808080);  // outside the rectangle
+    EXPECT_EQ(b.Pixel(45, 45), 0x808080);
+    if (format == TPixelFormat::pf32bit) {
+      EXPECT_EQ(ByteAt(b, 25, 25, 3), 255);
+    }
+  }
+}
+
+TEST(PaintGradient, MissingTriangleStopsRepeatThePreviousColour) {
+  TBitmap b(20, 20);
+  PaintGradient(b, TRect{-10, -10, 40, 40}, {TsGradPie{clRed, 0, 0, 2}, TsGradPie{clBlue, 0, 0, 0}});
+  // Clipped to the bitmap: corner 0 red at (0, 0), every other corner blue.
+  EXPECT_LE(ChannelDistance(b.Pixel(0, 0), clRed), 16);
+  EXPECT_LE(ChannelDistance(b.Pixel(19, 19), clBlue), 16);
+  EXPECT_LE(ChannelDistance(b.Pixel(19, 0), clBlue), 16);
+  EXPECT_LE(ChannelDistance(b.Pixel(0, 19), clBlue), 16);
+}
