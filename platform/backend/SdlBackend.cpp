@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "platform/win/Input.h"
@@ -127,7 +128,7 @@ void TSdlBackend::ShowWindow(const TTopLevelView& view) {
   int h = std::max(1, view.Bounds.Height());
   bool fresh = false;
   if (!n.Window) {
-    Uint32 flags = SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN;
+    Uint32 flags = SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
     if (view.Topmost) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
     if (view.ToolWindow || view.NoActivate) flags |= SDL_WINDOW_SKIP_TASKBAR;
     char title[64];
@@ -145,6 +146,14 @@ void TSdlBackend::ShowWindow(const TTopLevelView& view) {
   bool resized = view.Bounds.Width() != n.Bounds.Width() || view.Bounds.Height() != n.Bounds.Height();
   if (resized) SDL_SetWindowSize(n.Window, w, h);
   n.Bounds = view.Bounds;
+  if (resized && n.Shown) {
+    // Resizing may raise the native window; put the windows above it back on top.
+    auto self = std::find(Order_.begin(), Order_.end(), view.Window);
+    for (auto it = std::make_reverse_iterator(self); it != Order_.rend(); ++it) {
+      TNative* above = Native(*it);
+      if (above && above->Window && above->Shown) SDL_RaiseWindow(above->Window);
+    }
+  }
   if (view.Topmost != n.Topmost) {
     SDL_SetWindowAlwaysOnTop(n.Window, view.Topmost ? SDL_TRUE : SDL_FALSE);
     n.Topmost = view.Topmost;
@@ -227,8 +236,10 @@ void TSdlBackend::SetCursor(TCursorShape shape) {
   if (cursor) SDL_SetCursor(cursor);
 }
 
-void TSdlBackend::SetCapture(bool captured) {
-  if (Ok_) SDL_CaptureMouse(captured ? SDL_TRUE : SDL_FALSE);
+void TSdlBackend::SetCapture(bool) {
+  // While a button is held the pressed native window keeps getting the mouse
+  // (SDL's automatic capture). An explicit pointer grab on top of it made X
+  // drop the release, so the window system's capture stays logical.
 }
 
 void TSdlBackend::Wake() {

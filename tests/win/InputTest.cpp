@@ -286,3 +286,19 @@ TEST_F(InputTest, DisabledChildLetsItsParentTakeTheMouse) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(InputTest, SizingFromTheCornerThenClickingTheEdgeKeepsTheSize) {
+  HWND w = CreateWindowEx(WS_EX_CLIENTEDGE, "Logged", "L", WS_OVERLAPPEDWINDOW | WS_VSCROLL | WS_HSCROLL | WS_VISIBLE,
+                          720, 90, 420, 330, nullptr, nullptr, nullptr, nullptr);
+  Backend.MouseDown({1138, 418});
+  Backend.MouseMove({1160, 440});
+  Backend.MouseMove({1200, 480});
+  Backend.MouseUp({1200, 480});
+  EXPECT_EQ(WindowRect(w), (TRect{720, 90, 1202, 482}));
+  Backend.Click({1200, 300});
+  EXPECT_EQ(WindowRect(w), (TRect{720, 90, 1202, 482}));
+}
+
+}  // namespace
