@@ -185,6 +185,30 @@ void WindowDestroyedInput(HWND window) {
 
 // --- mouse-leave tracking ---------------------------------------------------------------
 
+namespace {
+
+constexpr UINT_PTR kHoverTimerId = 0xFFF0;
+
+// Hover comes when the pointer rests in the tracked window's client for the hover time.
+void RestartHover() {
+  auto& wm = WM();
+  HWND window = wm.TrackHover;
+  if (!window) return;
+  SetSystemTimer(window, kHoverTimerId, wm.HoverTime, [window]() {
+    auto& m = WM();
+    KillSystemTimer(window, kHoverTimerId);
+    if (m.TrackHover != window) return;
+    m.TrackHover = nullptr;
+    if (m.MouseWindow == window && m.MouseHit == HTCLIENT) {
+      TPoint p = m.MousePos;
+      ScreenToClient(window, &p);
+      PostMessage(window, WM_MOUSEHOVER, 0, PointToLParam(p));
+    }
+  });
+}
+
+}  // namespace
+
 bool TrackMouseEvent(TRACKMOUSEEVENT* track) {
   auto& wm = WM();
   if (!track) return false;
@@ -201,6 +225,17 @@ bool TrackMouseEvent(TRACKMOUSEEVENT* track) {
     return true;
   }
   if (!wm.Find(track->hwndTrack)) return false;
+  if (track->dwFlags & TME_HOVER) {
+    if (track->dwFlags & TME_CANCEL) {
+      if (wm.TrackHover == track->hwndTrack) wm.TrackHover = nullptr;
+      KillSystemTimer(track->hwndTrack, kHoverTimerId);
+    } else {
+      wm.TrackHover = track->hwndTrack;
+      wm.HoverTime = track->dwHoverTime == HOVER_DEFAULT || track->dwHoverTime == 0 ? 400 : track->dwHoverTime;
+      RestartHover();
+    }
+    if (!(track->dwFlags & TME_LEAVE)) return true;
+  }
   bool nonClient = (track->dwFlags & TME_NONCLIENT) != 0;
   HWND& slot = nonClient ? wm.TrackNcLeave : wm.TrackLeave;
   if (track->dwFlags & TME_CANCEL) {
@@ -370,6 +405,14 @@ void InputMouseMove(TPoint screen) {
   }
   wm.MouseWindow = target;
   wm.MouseHit = hit;
+  if (wm.TrackHover) {
+    if (wm.TrackHover != target || hit != HTCLIENT) {
+      KillSystemTimer(wm.TrackHover, kHoverTimerId);
+      wm.TrackHover = nullptr;
+    } else {
+      RestartHover();
+    }
+  }
   if (!target) return;
   if (!wm.Capture) SendSetCursor(target, hit, WM_MOUSEMOVE);
   if (!wm.Find(target)) return;

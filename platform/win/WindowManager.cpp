@@ -65,7 +65,7 @@ void TWindowManager::Reset() {
   MousePos = {-1, -1};
   MouseWindow = nullptr;
   MouseHit = 0;
-  TrackLeave = TrackNcLeave = nullptr;
+  TrackLeave = TrackNcLeave = TrackHover = nullptr;
   TrackClient = TrackNonClient = false;
   Cursor = nullptr;
   LastDownMsg = 0;

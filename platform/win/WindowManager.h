@@ -169,6 +169,8 @@ public:
   bool TrackNonClient = false;
   bool TrackClient = false;
   HWND TrackNcLeave = nullptr;
+  HWND TrackHover = nullptr;
+  UINT HoverTime = 400;
   HCURSOR Cursor = nullptr;
   // Double-click detection.
   UINT LastDownMsg = 0;

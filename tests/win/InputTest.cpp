@@ -302,3 +302,27 @@ TEST_F(InputTest, SizingFromTheCornerThenClickingTheEdgeKeepsTheSize) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(InputTest, HoverComesAfterThePointerRests) {
+  HWND w = Popup(0, 0, 100, 100);
+  Backend.MouseMove({10, 10});
+  TRACKMOUSEEVENT tme;
+  tme.dwFlags = TME_HOVER;
+  tme.hwndTrack = w;
+  tme.dwHoverTime = 100;
+  TrackMouseEvent(&tme);
+  Backend.Advance(60);
+  Backend.MouseMove({12, 10});  // moving restarts the wait
+  Backend.Advance(99);
+  EXPECT_TRUE(Mouse(WM_MOUSEHOVER).empty());
+  Backend.Advance(1);
+  auto hover = Mouse(WM_MOUSEHOVER);
+  ASSERT_EQ(hover.size(), 1u);
+  EXPECT_EQ(GET_X_LPARAM(hover[0].LParam), 12);
+  Backend.Advance(500);
+  EXPECT_EQ(Mouse(WM_MOUSEHOVER).size(), 1u) << "one hover per request";
+}
+
+}  // namespace
