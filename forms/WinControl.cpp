@@ -783,31 +783,3 @@ void TWinControl::WndProc(TMessage& message) {
   }
   TControl::WndProc(message);
 }
-
-// --- custom and graphic controls -----------------------------------------------
-
-TCustomControl::TCustomControl(TComponent* owner) : TWinControl(owner), Canvas_(std::make_unique<TCanvas>()) {}
-TCustomControl::~TCustomControl() = default;
-
-void TCustomControl::PaintWindow(HDC dc) {
-  Canvas_->SetHandle(dc);
-  Canvas_->Font().Assign(Font());
-  Canvas_->Brush().SetColor(Color());
-  Paint();
-  Canvas_->SetHandle(nullptr);
-}
-
-TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner), Canvas_(std::make_unique<TCanvas>()) {}
-TGraphicControl::~TGraphicControl() = default;
-
-void TGraphicControl::WndProc(TMessage& message) {
-  if (message.Msg == WM_PAINT && message.WParam) {
-    Canvas_->SetHandle(reinterpret_cast<HDC>(message.WParam));
-    Canvas_->Font().Assign(Font());
-    Canvas_->Brush().SetColor(Color());
-    Paint();
-    Canvas_->SetHandle(nullptr);
-    return;
-  }
-  TControl::WndProc(message);
-}

@@ -169,33 +169,9 @@ private:
   char32_t PendingHighSurrogate_ = 0;
 };
 
-// The windowed control that paints itself through a canvas.
-class TCustomControl : public TWinControl {
-public:
-  explicit TCustomControl(TComponent* owner);
-  ~TCustomControl() override;
-  std::string ClassName() const override { return "TCustomControl"; }
-  TCanvas& Canvas() { return *Canvas_; }
-
-protected:
-  void PaintWindow(HDC dc) override;
-
-private:
-  std::unique_ptr<TCanvas> Canvas_;
-};
-
-// The windowless control painted by its parent.
-class TGraphicControl : public TControl {
-public:
-  explicit TGraphicControl(TComponent* owner);
-  ~TGraphicControl() override;
-  std::string ClassName() const override { return "TGraphicControl"; }
-  TCanvas& Canvas() { return *Canvas_; }
-  void WndProc(TMessage& message) override;
-
-private:
-  std::unique_ptr<TCanvas> Canvas_;
-};
-
 // The form (or parent-less windowed control) a control lives on.
 TWinControl* GetParentForm(const TControl* control);
+
+// The two kinds of control every other control derives from.
+#include "forms/CustomControl.h"
+#include "forms/GraphicControl.h"
