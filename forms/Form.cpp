@@ -238,7 +238,7 @@ void TForm::ShowingChanged() {
 void TForm::Show() {
   if (Visible()) {
     if (HandleAllocated()) {
-      SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+      BringWindowToTop(Handle());
       SetActiveWindow(Handle());
     }
     return;

@@ -6,13 +6,12 @@
 #include "platform/win/Timer.h"
 
 namespace {
-std::map<std::uintptr_t, forms_timer::TTimer*>& Timers() {
-  static std::map<std::uintptr_t, forms_timer::TTimer*> timers;
+std::map<std::uintptr_t, TTimer*>& Timers() {
+  static std::map<std::uintptr_t, TTimer*> timers;
   return timers;
 }
 }  // namespace
 
-namespace forms_timer {
 
 TTimer::TTimer(TComponent* owner) : TComponent(owner) { UpdateTimer(); }
 
@@ -66,4 +65,3 @@ void TTimer::Timer() {
   if (Enabled_ && OnTimer) OnTimer(this);
 }
 
-}  // namespace forms_timer

@@ -4,10 +4,6 @@
 #include "forms/Component.h"
 #include "platform/win/WinTypes.h"
 
-// Kept in its own inline namespace so that its symbols never meet the window
-// system's internal timer record of the same name.
-inline namespace forms_timer {
-
 class TTimer : public TComponent {
 public:
   explicit TTimer(TComponent* owner);
@@ -34,4 +30,3 @@ private:
   std::uintptr_t Id_ = 0;
 };
 
-}  // namespace forms_timer

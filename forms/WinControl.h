@@ -8,16 +8,6 @@
 #include "forms/Brush.h"
 #include "forms/Controls.h"
 
-// WM_GETDLGCODE answers (classic values).
-constexpr LRESULT DLGC_WANTARROWS = 0x0001;
-constexpr LRESULT DLGC_WANTTAB = 0x0002;
-constexpr LRESULT DLGC_WANTALLKEYS = 0x0004;
-constexpr LRESULT DLGC_HASSETSEL = 0x0008;
-constexpr LRESULT DLGC_DEFPUSHBUTTON = 0x0010;
-constexpr LRESULT DLGC_UNDEFPUSHBUTTON = 0x0020;
-constexpr LRESULT DLGC_WANTCHARS = 0x0080;
-constexpr LRESULT DLGC_BUTTON = 0x2000;
-
 struct TCreateParams {
   std::string Caption;
   DWORD Style = 0;

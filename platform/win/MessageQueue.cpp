@@ -22,7 +22,7 @@ bool NextTimerMessage(MSG* msg, HWND filter, bool remove) {
   auto& wm = WM();
   for (;;) {
     std::uint64_t now = wm.Backend().Now();
-    TTimer* best = nullptr;
+    TTimerEntry* best = nullptr;
     for (auto& t : wm.Timers) {
       if (t.Due > now) continue;
       if (!t.System && filter && t.Window != filter && !IsChild(filter, t.Window)) continue;
@@ -277,7 +277,7 @@ UINT_PTR AddTimer(HWND window, UINT_PTR id, UINT interval, TIMERPROC proc, std::
       return id == 0 ? 1 : id;
     }
   }
-  TTimer t;
+  TTimerEntry t;
   t.Window = window;
   t.Id = id;
   t.Interval = interval;
@@ -291,7 +291,7 @@ UINT_PTR AddTimer(HWND window, UINT_PTR id, UINT interval, TIMERPROC proc, std::
 
 bool RemoveTimer(HWND window, UINT_PTR id, bool system) {
   auto& wm = WM();
-  auto n = std::erase_if(wm.Timers, [&](const TTimer& t) {
+  auto n = std::erase_if(wm.Timers, [&](const TTimerEntry& t) {
     return t.Window == window && t.Id == id && static_cast<bool>(t.System) == system;
   });
   return n > 0;
@@ -312,7 +312,7 @@ UINT_PTR SetSystemTimer(HWND window, UINT_PTR id, UINT interval, std::function<v
 void KillSystemTimer(HWND window, UINT_PTR id) { RemoveTimer(window, id, true); }
 
 void KillWindowTimers(HWND window) {
-  std::erase_if(WM().Timers, [window](const TTimer& t) { return t.Window == window; });
+  std::erase_if(WM().Timers, [window](const TTimerEntry& t) { return t.Window == window; });
 }
 
 int NextTimerDelay() {

@@ -97,7 +97,7 @@ struct TWindow {
   int ModalDepth = 0;
 };
 
-struct TTimer {
+struct TTimerEntry {
   HWND Window = nullptr;
   UINT_PTR Id = 0;
   UINT Interval = 0;
@@ -147,7 +147,7 @@ public:
   int QuitCode = 0;
   int SendDepth = 0;
 
-  std::vector<TTimer> Timers;
+  std::vector<TTimerEntry> Timers;
   std::uint64_t TimerSeq = 0;
   UINT_PTR NextThreadTimerId = 0x7000;
 

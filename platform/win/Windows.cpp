@@ -591,6 +591,13 @@ HWND GetTopWindow(HWND window) {
 
 HWND GetDesktopWindow() { return nullptr; }
 
+// Top of its z-order band (topmost windows stay above the others); activates a
+// top-level window as the classic call does.
+bool BringWindowToTop(HWND window) {
+  if (!FindWindowObject(window)) return false;
+  return SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
 bool IsChild(HWND parent, HWND window) {
   TWindow* w = FindWindowObject(window);
   while (w && w->Parent) {
