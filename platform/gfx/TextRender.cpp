@@ -249,8 +249,12 @@ int DrawTextOn(TFontFace& face, TTextStyle style, std::string_view utf8, TRect& 
   // tolerance, so that text measured by DT_CALCRECT fits the rectangle it gave.
   const int width64 = std::clamp(width, -(1 << 24), 1 << 24) * kUnit + kUnit / 2 - 1;
   BreakLines(scratch.Items, layout, width64, scratch.Lines);
-  if (format & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS | DT_PATH_ELLIPSIS))
+  // The word variant shortens every line that does not fit; the end variant only
+  // the end of the text (a long word on an earlier line is just clipped).
+  if (format & DT_WORD_ELLIPSIS)
     for (TLine& line : scratch.Lines) ApplyEllipsis(scratch.Items, layout, width64, line);
+  else if (format & (DT_END_ELLIPSIS | DT_PATH_ELLIPSIS))
+    ApplyEllipsis(scratch.Items, layout, width64, scratch.Lines.back());
   for (TLine& line : scratch.Lines) line.Width = LineExtent(scratch.Items, line, layout);
 
   const bool single = format & DT_SINGLELINE;

@@ -206,6 +206,19 @@ TEST(DrawTextEllipsis, LongLinesShortenToFit) {
   }
   // Text that fits is left alone.
   EXPECT_EQ(Calc(face, "Да", box, DT_SINGLELINE | DT_END_ELLIPSIS), Calc(face, "Да", box, DT_SINGLELINE));
+  // On several lines the end variant shortens only the end of the text, the word
+  // variant every line that does not fit.
+  const std::string lines = "Электроэнцефалография\nи\nэлектроэнцефалография";
+  const TRect narrow{0, 0, 80, 100};
+  const TRect wide = Calc(face, lines, narrow, 0);
+  const TRect end = Calc(face, lines, narrow, DT_END_ELLIPSIS);
+  const TRect every = Calc(face, lines, narrow, DT_WORD_ELLIPSIS);
+  EXPECT_GT(wide.Width(), narrow.Width());
+  EXPECT_EQ(end.Width(), wide.Width());  // the first line stays long
+  EXPECT_LE(every.Width(), narrow.Width());
+  TDrawn drawn = Draw(face, lines, narrow, DT_END_ELLIPSIS | DT_NOCLIP);
+  EXPECT_GT(InkBox(drawn.Bitmap).Right, narrow.Right);
+  EXPECT_LE(InkCount(drawn.Bitmap, {narrow.Right + 1, 2 * face.Height(), 400, 3 * face.Height()}), 0);
   // The word variant ends at a whole word.
   const TRect word = Calc(face, "Первое второе третье", {0, 0, 110, 20}, DT_SINGLELINE | DT_WORD_ELLIPSIS);
   EXPECT_EQ(word.Width(), TextExtentOf(face, "Первое второе...").cx > 110 ? TextExtentOf(face, "Первое...").cx
