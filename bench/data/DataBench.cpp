@@ -1,6 +1,8 @@
 // Loading the tester's seven columns and filtering results over 10,000 rows,
 // through the datasets and, as the baseline, through plain SQLite calls.
 #include <benchmark/benchmark.h>
+
+#include "bench/common/BenchRunner.h"
 #include <sqlite3.h>
 #include <unistd.h>
 
@@ -165,25 +167,13 @@ void BM_UsersFilter10k(benchmark::State& state) {
 }
 BENCHMARK(BM_UsersFilter10k)->Unit(benchmark::kMillisecond);
 
-class TCollector : public benchmark::ConsoleReporter {
-public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs)
-      if (run.run_type == Run::RT_Iteration && run.iterations > 0)
-        Seconds[run.run_name.function_name] = run.real_accumulated_time / static_cast<double>(run.iterations);
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> Seconds;
-};
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
   Data();  // build the 10,000-row database before timing anything
-  TCollector collector;
-  benchmark::RunSpecifiedBenchmarks(&collector);
-  benchmark::Shutdown();
-  auto ms = [&](const char* name) { return collector.Seconds[name] * 1000.0; };
+  TBenchTimes times;
+  if (!RunBenchmarks(argc, argv, times)) return 1;
+  auto ms = [&](const char* name) { return times.RealSeconds(name) * 1000.0; };
   const double tester = ms("BM_TesterLoad10k"), testerBase = ms("BM_TesterLoadSqlite10k");
   const double results = ms("BM_ResultsFilter10k"), resultsBase = ms("BM_ResultsFilterSqlite10k");
   if (tester > 0) std::printf("tester_load_10k_ms = %.3f\n", tester);

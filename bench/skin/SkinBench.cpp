@@ -3,6 +3,8 @@
 // produces, measured in the same run.
 #include <benchmark/benchmark.h>
 
+#include "bench/common/BenchRunner.h"
+
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -86,17 +88,6 @@ void BM_MemcpyMaster(benchmark::State& state) {
 }
 BENCHMARK(BM_MemcpyMaster)->Unit(benchmark::kMillisecond);
 
-class TCollector : public benchmark::ConsoleReporter {
-public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs)
-      if (run.run_type == Run::RT_Iteration && run.iterations > 0)
-        Seconds[run.run_name.function_name] = run.real_accumulated_time / static_cast<double>(run.iterations);
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> Seconds;
-};
-
 void PrintPair(const char* name, double seconds, const char* baselineName, double baseline) {
   if (seconds > 0) std::printf("%s_ms = %.3f\n", name, seconds * 1000.0);
   if (seconds > 0 && baseline > 0) std::printf("%s_vs_%s = %.1f\n", name, baselineName, seconds / baseline);
@@ -105,15 +96,10 @@ void PrintPair(const char* name, double seconds, const char* baselineName, doubl
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  TCollector collector;
-  benchmark::RunSpecifiedBenchmarks(&collector);
-  benchmark::Shutdown();
-  // The console reporter ends with a colour reset; keep the figures on clean lines.
-  std::fflush(stdout);
-  std::printf("\n");
-  PrintPair("load_internal_skin", collector.Seconds["BM_LoadInternalSkin"], "memcpy", collector.Seconds["BM_MemcpyInflated"]);
-  PrintPair("hue_shift_master", collector.Seconds["BM_HueShiftMaster"], "memcpy", collector.Seconds["BM_MemcpyMaster"]);
+  TBenchTimes times;
+  if (!RunBenchmarks(argc, argv, times)) return 1;
+  PrintPair("load_internal_skin", times.RealSeconds("BM_LoadInternalSkin"), "memcpy", times.RealSeconds("BM_MemcpyInflated"));
+  PrintPair("hue_shift_master", times.RealSeconds("BM_HueShiftMaster"), "memcpy", times.RealSeconds("BM_MemcpyMaster"));
   std::printf("internal_skin_inflated_bytes = %zu\n", InflatedBytes());
   return 0;
 }

@@ -3,6 +3,8 @@
 // against a memcpy of the same bytes.
 #include <benchmark/benchmark.h>
 
+#include "bench/common/BenchRunner.h"
+
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -14,19 +16,6 @@
 #include "platform/win/Win.h"
 
 namespace {
-
-class TCollectingReporter : public benchmark::ConsoleReporter {
-public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred && run.iterations > 0) {
-        Seconds[run.benchmark_name()] = run.cpu_accumulated_time / static_cast<double>(run.iterations);
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> Seconds;
-};
 
 LRESULT BaseProc(HWND h, UINT m, WPARAM w, LPARAM l) {
   if (m == WM_USER) return static_cast<LRESULT>(w + 1);
@@ -139,15 +128,9 @@ BENCHMARK(BM_MemcpyFiveImages)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  TCollectingReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  auto seconds = [&](const std::string& name) {
-    auto it = reporter.Seconds.find(name);
-    return it == reporter.Seconds.end() ? 0.0 : it->second;
-  };
+  TBenchTimes times;
+  if (!RunBenchmarks(argc, argv, times)) return 1;
+  auto seconds = [&](const std::string& name) { return times.CpuSeconds(name); };
   double send = seconds("BM_SendThroughSubclassChain");
   double direct = seconds("BM_DirectCallChain");
   double compose = seconds("BM_ComposeDesktop");
