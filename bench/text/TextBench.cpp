@@ -2,6 +2,8 @@
 // same pixel area.
 #include <benchmark/benchmark.h>
 
+#include "bench/common/BenchRunner.h"
+
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -67,27 +69,13 @@ void BM_MemcpyArea(benchmark::State& state) {
 }
 BENCHMARK(BM_MemcpyArea);
 
-// Keeps the console output and remembers CPU seconds per iteration (the machine is shared) of each benchmark.
-class TCollector : public benchmark::ConsoleReporter {
-public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs)
-      if (run.run_type == Run::RT_Iteration && run.iterations > 0)
-        Seconds[run.run_name.function_name] = run.cpu_accumulated_time / static_cast<double>(run.iterations);
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> Seconds;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  TCollector collector;
-  benchmark::RunSpecifiedBenchmarks(&collector);
-  benchmark::Shutdown();
-  const double draw = collector.Seconds["BM_DrawText"];
-  const double copy = collector.Seconds["BM_MemcpyArea"];
+  TBenchTimes times;
+  if (!RunBenchmarks(argc, argv, times)) return 1;
+  const double draw = times.CpuSeconds("BM_DrawText");
+  const double copy = times.CpuSeconds("BM_MemcpyArea");
   if (draw > 0) std::printf("drawtext_per_s = %.0f\n", 1.0 / draw);
   if (copy > 0) std::printf("memcpy_area_per_s = %.0f\n", 1.0 / copy);
   if (draw > 0 && copy > 0) std::printf("drawtext_vs_memcpy = %.2f\n", draw / copy);
