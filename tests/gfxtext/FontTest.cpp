@@ -87,13 +87,17 @@ TEST(FontCache, FacesAndGlyphsAreMadeOnce) {
   EXPECT_EQ(&first, &again);
   EXPECT_NE(&first, &engine.Face({"Arial", -14}));
   const TGlyph* glyph = &first.Glyph(U'Щ');
-  const std::size_t cached = first.CachedGlyphCount();
   EXPECT_EQ(&first.Glyph(U'Щ'), glyph);
   TBitmap bitmap = Canvas(200, 30);
   TWholeTarget whole(bitmap);
   TRect rect{0, 0, 200, 30};
+  // The first layout also caches the space and the ellipsis dot; drawing again makes nothing new.
+  DrawTextOn(first, {}, "Щ", rect, DT_SINGLELINE, &whole.Target);
+  const std::size_t cached = first.CachedGlyphCount();
+  rect = {0, 0, 200, 30};
   DrawTextOn(first, {}, "Щ", rect, DT_SINGLELINE, &whole.Target);
   EXPECT_EQ(first.CachedGlyphCount(), cached);
+  EXPECT_EQ(&first.Glyph(U'Щ'), glyph);
   // Outside the direct table too.
   const TGlyph* arrow = &first.Glyph(U'→');
   EXPECT_EQ(&first.Glyph(U'→'), arrow);
