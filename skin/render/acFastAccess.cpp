@@ -12,9 +12,9 @@ bool Usable(const TBitmap* bitmap, TPixelFormat format) {
 
 }  // namespace
 
-bool TacFast24::Attach(TBitmap* bitmap) {
+bool TacFastView::AttachAs(TBitmap* bitmap, TPixelFormat format) {
   Detach();
-  if (!Usable(bitmap, TPixelFormat::pf24bit)) return false;
+  if (!Usable(bitmap, format)) return false;
   Bitmap = bitmap;
   Width = bitmap->Width();
   Height = bitmap->Height();
@@ -23,25 +23,7 @@ bool TacFast24::Attach(TBitmap* bitmap) {
   return true;
 }
 
-void TacFast24::Detach() {
-  Bitmap = nullptr;
-  Width = Height = 0;
-  Row0 = nullptr;
-  Stride = 0;
-}
-
-bool TacFast32::Attach(TBitmap* bitmap) {
-  Detach();
-  if (!Usable(bitmap, TPixelFormat::pf32bit)) return false;
-  Bitmap = bitmap;
-  Width = bitmap->Width();
-  Height = bitmap->Height();
-  Row0 = bitmap->ScanLine(0);
-  Stride = bitmap->Stride();
-  return true;
-}
-
-void TacFast32::Detach() {
+void TacFastView::Detach() {
   Bitmap = nullptr;
   Width = Height = 0;
   Row0 = nullptr;

@@ -10,12 +10,26 @@
 #include "platform/gfx/Types.h"
 #include "skin/render/acPixelKernels.h"
 
-// Reads pixels of a 24-bit bitmap.
-class TacFast24 {
+// The attached bitmap's geometry, shared by the 24- and 32-bit readers.
+class TacFastView {
 public:
-  // Fails (Width 0) for a missing bitmap, another depth, or one below 2 x 2.
-  bool Attach(TBitmap* bitmap);
   void Detach();
+
+  TBitmap* Bitmap = nullptr;
+  int Width = 0;
+  int Height = 0;
+  std::uint8_t* Row0 = nullptr;
+  std::ptrdiff_t Stride = 0;  // address of row 1 minus row 0; negative for bottom-up
+
+protected:
+  // Fails (Width 0) for a missing bitmap, another depth, or one below 2 x 2.
+  bool AttachAs(TBitmap* bitmap, TPixelFormat format);
+};
+
+// Reads pixels of a 24-bit bitmap.
+class TacFast24 : public TacFastView {
+public:
+  bool Attach(TBitmap* bitmap) { return AttachAs(bitmap, TPixelFormat::pf24bit); }
 
   // RGB (0x00BBGGRR) at (x, y); the caller keeps x, y inside the bitmap.
   TColor Pixel(int x, int y) const {
@@ -23,19 +37,12 @@ public:
     const std::uint8_t* p = Row0 + static_cast<std::ptrdiff_t>(y) * Stride + x * 3;
     return static_cast<TColor>(p[2] | (p[1] << 8) | (p[0] << 16));
   }
-
-  TBitmap* Bitmap = nullptr;
-  int Width = 0;
-  int Height = 0;
-  std::uint8_t* Row0 = nullptr;
-  std::ptrdiff_t Stride = 0;  // address of row 1 minus row 0; negative for bottom-up
 };
 
 // Reads and writes pixels of a 32-bit bitmap.
-class TacFast32 {
+class TacFast32 : public TacFastView {
 public:
-  bool Attach(TBitmap* bitmap);
-  void Detach();
+  bool Attach(TBitmap* bitmap) { return AttachAs(bitmap, TPixelFormat::pf32bit); }
 
   // 0xAABBGGRR at (x, y).
   std::uint32_t Pixel(int x, int y) const {
@@ -54,12 +61,6 @@ public:
   }
   // Writes value (0xAABBGGRR) into rect (right and bottom exclusive), clipped to the bitmap.
   void FillRect(const TRect& rect, std::uint32_t value);
-
-  TBitmap* Bitmap = nullptr;
-  int Width = 0;
-  int Height = 0;
-  std::uint8_t* Row0 = nullptr;
-  std::ptrdiff_t Stride = 0;
 };
 
 // Blends a rectangle of one bitmap onto another of the same depth:
