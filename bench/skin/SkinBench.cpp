@@ -12,13 +12,13 @@
 #include <vector>
 
 #include "skin/core/sHue.h"
-#include "skin/core/sSkinManager.h"
+#include "skin/core/acSkinModel.h"
 #include "skin/internal/InternalSkin.h"
 
 namespace {
 
-std::unique_ptr<TsSkinManager> LoadedManager() {
-  auto manager = std::make_unique<TsSkinManager>();
+std::unique_ptr<TacSkinModel> LoadedManager() {
+  auto manager = std::make_unique<TacSkinModel>();
   manager->SetSkinDirectory("Z:\\no such skins");
   AddInternalSkin(*manager);
   manager->SetSkinName(kInternalSkinName);
@@ -41,7 +41,7 @@ std::size_t InflatedBytes() {
 }
 
 void BM_LoadInternalSkin(benchmark::State& state) {
-  TsSkinManager manager;
+  TacSkinModel manager;
   manager.SetSkinDirectory("Z:\\no such skins");
   AddInternalSkin(manager);
   for (auto _ : state) {

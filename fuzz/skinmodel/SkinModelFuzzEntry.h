@@ -11,7 +11,7 @@
 #include "platform/gfx/ImageFile.h"
 #include "skin/core/acMasks.h"
 #include "skin/core/acSkinPackWriter.h"
-#include "skin/core/sSkinManager.h"
+#include "skin/core/acSkinModel.h"
 
 struct TSkinModelFuzzResult {
   bool Loaded = false;
@@ -34,7 +34,7 @@ inline const std::vector<TacPackEntry>& SkinModelFuzzPictures() {
   return pictures;
 }
 
-inline void TouchModel(TsSkinManager& manager) {
+inline void TouchModel(TacSkinModel& manager) {
   for (std::size_t i = 0; i < manager.gd.size(); ++i) {
     const TsGeneralData& s = manager.gd[i];
     manager.InheritedMaskIndexOf(static_cast<int>(i), s.SectionName, "BORDERSMASK");
@@ -57,7 +57,7 @@ inline TSkinModelFuzzResult FuzzSkinModel(const std::uint8_t* data, std::size_t 
   std::vector<TacPackEntry> entries{{"Options.dat", std::vector<std::uint8_t>(data, data + size)}};
   for (const TacPackEntry& e : SkinModelFuzzPictures()) entries.push_back(e);
   try {
-    TsSkinManager manager;
+    TacSkinModel manager;
     manager.SetSkinDirectory("Z:\\no skins here");
     manager.SetExtendedBorders(true);
     TsStoredSkin& skin = manager.InternalSkins().Add();

@@ -8,7 +8,7 @@
 #include "platform/base/Exception.h"
 #include "skin/core/acIniFile.h"
 #include "skin/core/acSkinPack.h"
-#include "skin/core/sSkinManager.h"
+#include "skin/core/acSkinModel.h"
 
 inline void FuzzPackageReader(const std::uint8_t* data, std::size_t size) {
   std::vector<std::uint8_t> bytes(data, data + size);
@@ -29,7 +29,7 @@ inline void FuzzPackageReader(const std::uint8_t* data, std::size_t size) {
   } catch (const Exception&) {
   }
   try {
-    TsSkinManager manager;
+    TacSkinModel manager;
     manager.SetSkinDirectory("Z:\\no skins here");
     TsStoredSkin& skin = manager.InternalSkins().Add();
     skin.Name = "Fuzz";

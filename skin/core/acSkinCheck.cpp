@@ -8,7 +8,7 @@
 #include "skin/core/acMasks.h"
 #include "skin/core/acSkinPack.h"
 #include "skin/core/acSkinSource.h"
-#include "skin/core/sSkinManager.h"
+#include "skin/core/acSkinModel.h"
 
 namespace {
 
@@ -156,7 +156,7 @@ struct TCheck {
 };
 
 void LoadModel(const fs::path& path, bool packed, std::vector<TacSkinProblem>& problems) {
-  TsSkinManager manager;
+  TacSkinModel manager;
   manager.SetProgramFolder("");
   manager.OnShowMessage = [&](const std::string& m) { problems.push_back({"", "", "message: " + m}); };
   const fs::path absolute = fs::absolute(path);

@@ -11,7 +11,7 @@
 #include "platform/gfx/Types.h"
 #include "skin/core/acImgType.h"
 
-class TsSkinManager;
+class TacSkinModel;
 
 struct TsMaskData {
   std::unique_ptr<TBitmap> Image;  // own picture; none for a rectangle of the master bitmap
@@ -26,7 +26,7 @@ struct TsMaskData {
   std::int16_t BorderWidth = 0;
   std::int16_t StretchMode = 0;
   TacImgType ImgType = TacImgType::itisaBorder;
-  TsSkinManager* Manager = nullptr;
+  TacSkinModel* Manager = nullptr;
   std::int16_t WL = 0;
   std::int16_t WT = 0;
   std::int16_t WR = 0;

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "skin/core/sSkinManager.h"
+#include "skin/core/acSkinModel.h"
 
 extern const unsigned char kInternalSkinBytes[];
 extern const std::size_t kInternalSkinSize;
@@ -12,7 +12,7 @@ const std::vector<unsigned char>& InternalSkinPackage() {
   return bytes;
 }
 
-void AddInternalSkin(TsSkinManager& manager) {
+void AddInternalSkin(TacSkinModel& manager) {
   TsStoredSkin& skin = manager.InternalSkins().Add();
   skin.Name = kInternalSkinName;
   skin.Shadow1Color = 0;

@@ -2,7 +2,7 @@
 // The skin carried by the main window: the package of "Lumen", compiled in.
 #include <vector>
 
-class TsSkinManager;
+class TacSkinModel;
 
 // The stored skin's name as the main window's design names it.
 inline constexpr const char* kInternalSkinName = "Lumen (внутренний)";
@@ -12,4 +12,4 @@ const std::vector<unsigned char>& InternalSkinPackage();
 
 // Adds the internal skin to a manager's stored skins, with the values the main
 // window's design gives it (shadow colour black, offset and transparency 0).
-void AddInternalSkin(TsSkinManager& manager);
+void AddInternalSkin(TacSkinModel& manager);

@@ -9,7 +9,7 @@
 #include "skin/core/acIniFile.h"
 #include "skin/core/acMasks.h"
 #include "skin/core/acSkinPack.h"
-#include "skin/core/sSkinManager.h"
+#include "skin/core/acSkinModel.h"
 #include "skin/internal/InternalSkin.h"
 
 namespace {
@@ -71,7 +71,7 @@ protected:
     Reader->ParsePackage();
     Options = new TacIniFile;
     Options->LoadFromCp1251(Reader->OptionsStream->View());
-    Manager = new TsSkinManager;
+    Manager = new TacSkinModel;
     Manager->SetSkinDirectory("Z:\\no such skins");
     AddInternalSkin(*Manager);
     Manager->SetSkinName("TheFrog");
@@ -91,7 +91,7 @@ protected:
   static inline TacMemoryStream* Source = nullptr;
   static inline TacSkinConvertor* Reader = nullptr;
   static inline TacIniFile* Options = nullptr;
-  static inline TsSkinManager* Manager = nullptr;
+  static inline TacSkinModel* Manager = nullptr;
 };
 
 TEST_F(InternalSkin, PackageHoldsTheSixFilesInOrder) {

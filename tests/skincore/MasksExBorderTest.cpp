@@ -7,7 +7,7 @@
 
 namespace {
 
-std::unique_ptr<TsSkinManager> WithExtendedBorders(const std::string& options, const std::vector<TTestEntry>& images) {
+std::unique_ptr<TacSkinModel> WithExtendedBorders(const std::string& options, const std::vector<TTestEntry>& images) {
   auto m = ManagerWithPackage(options, images);
   m->SetExtendedBorders(true);  // reloads the skin
   return m;

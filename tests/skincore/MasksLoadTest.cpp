@@ -65,7 +65,7 @@ std::vector<TTestEntry> Images() {
 class MaskLoading : public ::testing::Test {
 protected:
   void SetUp() override { Manager = ManagerWithPackage(kOptions, Images()); }
-  std::unique_ptr<TsSkinManager> Manager;
+  std::unique_ptr<TacSkinModel> Manager;
 };
 
 TEST_F(MaskLoading, MasterBitmapIs24BitWithMagentaKey) {
@@ -207,7 +207,7 @@ TEST(MaskLookups, ParentLoopEnds) {
 
 TEST(MaskLookups, CommonSectionsAddLegacyRectanglesOnlyWithAMaster) {
   const std::vector<TTestEntry> master = {{"Master.bmp", SaveBmpToMemory(Plain(64, 64, 0x808080))}};
-  auto with = std::make_unique<TsSkinManager>();
+  auto with = std::make_unique<TacSkinModel>();
   with->SetSkinDirectory("Z:\\none");
   TsStoredSkin& skin = with->InternalSkins().Add();
   skin.Name = "S";
@@ -229,7 +229,7 @@ TEST(MaskLookups, CommonSectionsAddLegacyRectanglesOnlyWithAMaster) {
 }
 
 TEST(MaskLookups, StoredSkinImagesBecomeMasks) {
-  TsSkinManager m;
+  TacSkinModel m;
   m.SetSkinDirectory("Z:\\none");
   TsStoredSkin& skin = m.InternalSkins().Add();
   skin.Name = "Old";

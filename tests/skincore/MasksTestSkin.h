@@ -7,7 +7,7 @@
 #include "platform/base/Cp1251.h"
 #include "platform/gfx/ImageFile.h"
 #include "skin/core/acSkinPackWriter.h"
-#include "skin/core/sSkinManager.h"
+#include "skin/core/acSkinModel.h"
 
 struct TTestEntry {
   std::string Name;
@@ -27,10 +27,10 @@ inline TBitmap Plain(int w, int h, TColor color, TPixelFormat format = TPixelFor
 }
 
 // A manager whose only (stored) skin is a package of the options and entries.
-inline std::unique_ptr<TsSkinManager> ManagerWithPackage(const std::string& options,
+inline std::unique_ptr<TacSkinModel> ManagerWithPackage(const std::string& options,
                                                          const std::vector<TTestEntry>& images,
                                                          int hue = 0, int saturation = 0) {
-  auto manager = std::make_unique<TsSkinManager>();
+  auto manager = std::make_unique<TacSkinModel>();
   manager->SetSkinDirectory("Z:\\no such skins");
   if (hue != 0) manager->SetHueOffset(hue);
   if (saturation != 0) manager->SetSaturation(saturation);
@@ -43,7 +43,7 @@ inline std::unique_ptr<TsSkinManager> ManagerWithPackage(const std::string& opti
   return manager;
 }
 
-inline const TsMaskData* FindMask(const TsSkinManager& m, const std::string& section, const std::string& key) {
+inline const TsMaskData* FindMask(const TacSkinModel& m, const std::string& section, const std::string& key) {
   const int i = m.MaskIndexOf(section, key);
   return i < 0 ? nullptr : &m.ma[static_cast<std::size_t>(i)];
 }

@@ -175,7 +175,7 @@ TEST(OptionsModel, NonStrictGlobalIntegersFallBackToTheirDefaults) {
 }
 
 TEST(OptionsModel, TooNewASkinIsAnnouncedAndStillLoaded) {
-  auto manager = std::make_unique<TsSkinManager>();
+  auto manager = std::make_unique<TacSkinModel>();
   std::vector<std::string> messages;
   manager->OnShowMessage = [&](const std::string& m) { messages.push_back(m); };
   manager->SetSkinDirectory("Z:\\none");

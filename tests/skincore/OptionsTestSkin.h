@@ -5,11 +5,11 @@
 
 #include "platform/base/Cp1251.h"
 #include "skin/core/acSkinPackWriter.h"
-#include "skin/core/sSkinManager.h"
+#include "skin/core/acSkinModel.h"
 
-inline std::unique_ptr<TsSkinManager> ManagerWithOptions(const std::string& optionsUtf8,
+inline std::unique_ptr<TacSkinModel> ManagerWithOptions(const std::string& optionsUtf8,
                                                          const std::vector<std::string>& commonSections = {}) {
-  auto manager = std::make_unique<TsSkinManager>();
+  auto manager = std::make_unique<TacSkinModel>();
   manager->SetSkinDirectory("Z:\\no such skins");
   TsStoredSkin& skin = manager->InternalSkins().Add();
   skin.Name = "Test";
@@ -20,7 +20,7 @@ inline std::unique_ptr<TsSkinManager> ManagerWithOptions(const std::string& opti
   return manager;
 }
 
-inline const TsGeneralData& Section(const TsSkinManager& manager, const std::string& name) {
+inline const TsGeneralData& Section(const TacSkinModel& manager, const std::string& name) {
   static const TsGeneralData kMissing;
   const int index = manager.SectionIndexOf(name);
   return index < 0 ? kMissing : manager.gd[static_cast<std::size_t>(index)];

@@ -8,7 +8,7 @@
 #include "platform/base/Exception.h"
 #include "skin/core/acSkinPackWriter.h"
 #include "skin/core/acSkinSource.h"
-#include "skin/core/sSkinManager.h"
+#include "skin/core/acSkinModel.h"
 
 namespace fs = std::filesystem;
 
@@ -58,7 +58,7 @@ protected:
     fs::create_directories(Root / "Skins");
     OldCwd = fs::current_path();
     fs::current_path(Root);
-    Manager = std::make_unique<TsSkinManager>();
+    Manager = std::make_unique<TacSkinModel>();
     Manager->SetProgramFolder(TextPath(Root.string()) + "\\");
     Manager->SetSkinDirectory("Skins");
     Manager->OnShowMessage = [this](const std::string& m) { Messages.push_back(m); };
@@ -74,7 +74,7 @@ protected:
 
   fs::path Root;
   fs::path OldCwd;
-  std::unique_ptr<TsSkinManager> Manager;
+  std::unique_ptr<TacSkinModel> Manager;
   std::vector<std::string> Messages;
 };
 

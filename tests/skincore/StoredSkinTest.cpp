@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "platform/base/Exception.h"
-#include "skin/core/sSkinManager.h"
+#include "skin/core/acSkinModel.h"
 
 namespace {
 
-std::unique_ptr<TsSkinManager> ManagerWithStored(const std::function<void(TsStoredSkin&)>& fill) {
-  auto manager = std::make_unique<TsSkinManager>();
+std::unique_ptr<TacSkinModel> ManagerWithStored(const std::function<void(TsStoredSkin&)>& fill) {
+  auto manager = std::make_unique<TacSkinModel>();
   manager->SetSkinDirectory("Z:\\none");
   TsStoredSkin& skin = manager->InternalSkins().Add();
   skin.Name = "Stored";
@@ -100,7 +100,7 @@ TEST(StoredSkin, FontColorWordsAreStrict) {
 }
 
 TEST(StoredSkin, CommonSectionsAreMergedIntoACollectionSkin) {
-  auto manager = std::make_unique<TsSkinManager>();
+  auto manager = std::make_unique<TacSkinModel>();
   manager->SetSkinDirectory("Z:\\none");
   TsStoredSkin& skin = manager->InternalSkins().Add();
   skin.Name = "S";

@@ -10,7 +10,7 @@
 #include "platform/gfx/TextRender.h"
 #include "skin/core/acMasks.h"
 #include "skin/core/acSkinSource.h"
-#include "skin/core/sSkinManager.h"
+#include "skin/core/acSkinModel.h"
 #include "tools/skinpack/SkinpackCommand.h"
 
 namespace {
@@ -134,8 +134,8 @@ bool OnPanel(const std::string& section) {
          section == "BAR" || section == "PANEL" || section == "BUTTON_HUGE" || section == "SPEEDBUTTON_SMALL";
 }
 
-std::unique_ptr<TsSkinManager> LoadSkin(const std::string& nativePath) {
-  auto manager = std::make_unique<TsSkinManager>();
+std::unique_ptr<TacSkinModel> LoadSkin(const std::string& nativePath) {
+  auto manager = std::make_unique<TacSkinModel>();
   const std::filesystem::path path = std::filesystem::absolute(nativePath);
   if (std::filesystem::is_directory(path)) {
     manager->SetSkinDirectory(TextPath(path.parent_path().string()));

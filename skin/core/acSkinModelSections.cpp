@@ -4,7 +4,7 @@
 #include "platform/base/Cp1251.h"
 #include "platform/base/Exception.h"
 #include "platform/gfx/SystemColors.h"
-#include "skin/core/sSkinManager.h"
+#include "skin/core/acSkinModel.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ void ReadFiveColors(const std::string& text, std::int32_t (&colors)[5]) {
 
 }  // namespace
 
-void TsSkinManager::LoadSections() {
+void TacSkinModel::LoadSections() {
   if (SkinFile_) {
     LoadSectionsFromFile();
   } else {
@@ -50,7 +50,7 @@ void TsSkinManager::LoadSections() {
   ShiftSaturation(Saturation_);
 }
 
-void TsSkinManager::LoadSectionsFromFile() {
+void TacSkinModel::LoadSectionsFromFile() {
   const TacIniFile& ini = *SkinFile_;
   SkinData.Version = TryStrToFloatDot(ini.ReadString(kGlobalInfo, "VERSION", "0")).value_or(0.0);
 #define TS_READ_GLOBAL_Text(key, field, def) SkinData.field = ini.ReadString(kGlobalInfo, key, def);
@@ -94,7 +94,7 @@ void TsSkinManager::LoadSectionsFromFile() {
   }
 }
 
-void TsSkinManager::LoadSectionsFromStoredSkin(const TsStoredSkin& skin) {
+void TacSkinModel::LoadSectionsFromStoredSkin(const TsStoredSkin& skin) {
   SkinData.Version = skin.Version;
   SkinData.Author = skin.Author;
   SkinData.Description = skin.Description;
@@ -135,7 +135,7 @@ void TsSkinManager::LoadSectionsFromStoredSkin(const TsStoredSkin& skin) {
   }
 }
 
-void TsSkinManager::MergeCommonSections() {
+void TacSkinModel::MergeCommonSections() {
   if (CommonSections_.empty()) return;
   TacIniFile common;
   common.LoadFromLines(CommonSections_);

@@ -9,7 +9,7 @@
 #include "skin/core/acSkinImage.h"
 #include "skin/core/acSkinSource.h"
 #include "skin/core/sHue.h"
-#include "skin/core/sSkinManager.h"
+#include "skin/core/acSkinModel.h"
 
 namespace {
 
@@ -53,7 +53,7 @@ std::unique_ptr<TBitmap> CutFrame(const TBitmap& source, int x, int y, int w, in
 
 // --- Lookups ----------------------------------------------------------------------
 
-bool TsSkinManager::FindSkinImage(const std::string& reference, std::vector<std::uint8_t>& bytes) {
+bool TacSkinModel::FindSkinImage(const std::string& reference, std::vector<std::uint8_t>& bytes) {
   if (reference.empty()) return false;
   if (SkinIsPacked) {
     if (!Convertor_) return false;
@@ -71,7 +71,7 @@ bool TsSkinManager::FindSkinImage(const std::string& reference, std::vector<std:
   return true;
 }
 
-int TsSkinManager::MaskIndexOf(const std::string& section, const std::string& key) const {
+int TacSkinModel::MaskIndexOf(const std::string& section, const std::string& key) const {
   if (section.empty()) return -1;
   for (std::size_t i = 0; i < ma.size(); ++i)
     if (ma[i].SectionName == section && ma[i].PropertyName == key) return static_cast<int>(i);
@@ -102,11 +102,11 @@ static int InheritedLookup(const TsGeneralDataArray& sections, int sectionIndex,
   return -1;
 }
 
-int TsSkinManager::InheritedMaskIndexOf(int sectionIndex, const std::string& section, const std::string& key) const {
+int TacSkinModel::InheritedMaskIndexOf(int sectionIndex, const std::string& section, const std::string& key) const {
   return InheritedLookup(gd, sectionIndex, section, [&](const std::string& s) { return MaskIndexOf(s, key); });
 }
 
-int TsSkinManager::TextureIndexOf(int sectionIndex, const std::string& section, const std::string& key) const {
+int TacSkinModel::TextureIndexOf(int sectionIndex, const std::string& section, const std::string& key) const {
   if (ma.empty()) return -1;
   return InheritedLookup(gd, sectionIndex, section, [&](const std::string& s) {
     for (std::size_t i = 0; i < ma.size(); ++i)
@@ -116,7 +116,7 @@ int TsSkinManager::TextureIndexOf(int sectionIndex, const std::string& section, 
   });
 }
 
-int TsSkinManager::PatternIndexOf(int sectionIndex, const std::string& section, const std::string& key) const {
+int TacSkinModel::PatternIndexOf(int sectionIndex, const std::string& section, const std::string& key) const {
   return InheritedLookup(gd, sectionIndex, section, [&](const std::string& s) {
     for (std::size_t i = 0; i < pa.size(); ++i)
       if (pa[i].SectionName == s && pa[i].PropertyName == key) return static_cast<int>(i);
@@ -126,14 +126,14 @@ int TsSkinManager::PatternIndexOf(int sectionIndex, const std::string& section, 
 
 // --- Masks ------------------------------------------------------------------------
 
-void TsSkinManager::ReleaseImages() {
+void TacSkinModel::ReleaseImages() {
   ma.clear();
   pa.clear();
   MasterBitmap.reset();
 }
 
 // One options value of a section; appends a mask when the value denotes one.
-void TsSkinManager::AddMaskFromValue(const std::string& section, const std::string& key, const std::string& value) {
+void TacSkinModel::AddMaskFromValue(const std::string& section, const std::string& key, const std::string& value) {
   TsMaskData mask;
   mask.Manager = this;
   switch (ClassifyMaskValue(value)) {
@@ -206,7 +206,7 @@ void TsSkinManager::AddMaskFromValue(const std::string& section, const std::stri
   ma.push_back(std::move(mask));
 }
 
-void TsSkinManager::LoadMasks() {
+void TacSkinModel::LoadMasks() {
   ReleaseImages();
   if (SkinFile_) {
     const std::string masterName = SkinFile_->ReadString(kGlobalInfo, "MASTERBITMAP", "");
@@ -259,7 +259,7 @@ void TsSkinManager::LoadMasks() {
 
 // CommonSections add only legacy rectangles and bare bitmap files; the files are
 // always looked up in the image folder, even for a packed skin.
-void TsSkinManager::LoadCommonSectionMasks() {
+void TacSkinModel::LoadCommonSectionMasks() {
   if (CommonSections_.empty()) return;
   TacIniFile common;
   common.LoadFromLines(CommonSections_);
@@ -297,7 +297,7 @@ void TsSkinManager::LoadCommonSectionMasks() {
 
 // --- Patterns ---------------------------------------------------------------------
 
-void TsSkinManager::LoadPatterns() {
+void TacSkinModel::LoadPatterns() {
   pa.clear();
   if (SkinFile_) {
     for (const TacIniFile::TSection& section : SkinFile_->Sections())
@@ -353,7 +353,7 @@ void TsSkinManager::LoadPatterns() {
 
 // --- Mask slots -------------------------------------------------------------------
 
-void TsSkinManager::FillMaskSlots() {
+void TacSkinModel::FillMaskSlots() {
   for (std::size_t i = 0; i < gd.size(); ++i) {
     TsGeneralData& s = gd[i];
     const bool global = s.SectionName == kGlobalInfo;
@@ -385,7 +385,7 @@ static void ForEachModelColor(TsGeneralDataArray& sections, TsSkinData& data, F 
   adjust(data.BorderColor);
 }
 
-std::vector<int> TsSkinManager::HueKeepingMasks() const {
+std::vector<int> TacSkinModel::HueKeepingMasks() const {
   std::vector<std::string> keys;
   if (SkinData.BIKeepHue != 0) keys = {"BICONCLOSE", "SICONCLOSE"};
   if (SkinData.BIKeepHue == 1)
@@ -400,7 +400,7 @@ std::vector<int> TsSkinManager::HueKeepingMasks() const {
   return result;
 }
 
-void TsSkinManager::ShiftHue(int degrees) {
+void TacSkinModel::ShiftHue(int degrees) {
   if (degrees == 0) return;
   const std::vector<int> keep = HueKeepingMasks();
   // Icons cut from the master bitmap are saved before the shift and put back after it.
@@ -423,7 +423,7 @@ void TsSkinManager::ShiftHue(int degrees) {
   ForEachModelColor(gd, SkinData, [degrees](std::int32_t c) { return ShiftHueColor(c, degrees); });
 }
 
-void TsSkinManager::ShiftSaturation(int amount) {
+void TacSkinModel::ShiftSaturation(int amount) {
   if (amount == 0) return;
   if (MasterBitmap) ShiftSaturationBitmap(*MasterBitmap, amount);
   for (TsMaskData& m : ma)
@@ -433,7 +433,7 @@ void TsSkinManager::ShiftSaturation(int amount) {
 
 // --- Cached indexes -----------------------------------------------------------------
 
-void TsSkinManager::CacheCommonIndexes() {
+void TacSkinModel::CacheCommonIndexes() {
   TacCommonIndexes& c = CommonIndexes;
   c = TacCommonIndexes{};
   c.GlobalInfo = SectionIndexOf(kGlobalInfo);
@@ -485,7 +485,7 @@ void TsSkinManager::CacheCommonIndexes() {
   BuildExtendedBorders();
 }
 
-void TsSkinManager::BuildExtendedBorders() {
+void TacSkinModel::BuildExtendedBorders() {
   if (!Active() || !ExtendedBorders()) {
     ExBorderOffsets = TRect{};
     return;

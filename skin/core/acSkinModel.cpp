@@ -1,4 +1,4 @@
-#include "skin/core/sSkinManager.h"
+#include "skin/core/acSkinModel.h"
 
 #include <algorithm>
 #include <charconv>
@@ -35,13 +35,13 @@ std::string RemoveSpaces(const std::string& line) {
 
 }  // namespace
 
-TsSkinManager::TsSkinManager() : ProgramFolder_(ProgramFolderText()) {}
+TacSkinModel::TacSkinModel() : ProgramFolder_(ProgramFolderText()) {}
 
-TsSkinManager::~TsSkinManager() = default;
+TacSkinModel::~TacSkinModel() = default;
 
 // --- Properties ---------------------------------------------------------------
 
-void TsSkinManager::SetSkinName(const std::string& value) {
+void TacSkinModel::SetSkinName(const std::string& value) {
   SkinName_ = value;
   if (!Active_) return;
   if (OnBeforeChange) OnBeforeChange(*this);
@@ -54,7 +54,7 @@ void TsSkinManager::SetSkinName(const std::string& value) {
   if (OnAfterChange) OnAfterChange(*this);
 }
 
-void TsSkinManager::SetActive(bool value) {
+void TacSkinModel::SetActive(bool value) {
   if (value == Active_) return;
   Active_ = value;
   if (value) {
@@ -65,7 +65,7 @@ void TsSkinManager::SetActive(bool value) {
   }
 }
 
-void TsSkinManager::ReloadKeepingState() {
+void TacSkinModel::ReloadKeepingState() {
   if (!SkinData.SkinReady) return;
   SkinData.SkinReady = false;
   LoadNewSkin();
@@ -75,38 +75,38 @@ void TsSkinManager::ReloadKeepingState() {
     NotifySkinRemoved();
 }
 
-void TsSkinManager::SetHueOffset(int value) {
+void TacSkinModel::SetHueOffset(int value) {
   if (value == HueOffset_) return;
   HueOffset_ = value;
   ReloadKeepingState();
 }
 
-void TsSkinManager::SetSaturation(int value) {
+void TacSkinModel::SetSaturation(int value) {
   if (value == Saturation_) return;
   Saturation_ = value;
   ReloadKeepingState();
 }
 
-void TsSkinManager::SetExtendedBorders(bool value) {
+void TacSkinModel::SetExtendedBorders(bool value) {
   if (value == ExtendedBorders_) return;
   ExtendedBorders_ = value;
   ReloadKeepingState();
 }
 
-void TsSkinManager::SetSkinDirectory(const std::string& value) {
+void TacSkinModel::SetSkinDirectory(const std::string& value) {
   if (value == SkinDirectory_) return;
   SkinDirectory_ = value;
   SkinData.ImageFolder = ResolvedSkinDirectory();
 }
 
-void TsSkinManager::SetCommonSections(const std::vector<std::string>& lines) {
+void TacSkinModel::SetCommonSections(const std::vector<std::string>& lines) {
   CommonSections_.clear();
   for (const std::string& line : lines)
     CommonSections_.push_back(line.empty() || line.front() == ';' ? line : RemoveSpaces(line));
   SetSkinName(SkinName_);
 }
 
-std::string TsSkinManager::SkinInfo() const {
+std::string TacSkinModel::SkinInfo() const {
   if (!SkinData.SkinReady) return "N/A";
   char buffer[64];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, SkinData.Version);
@@ -115,14 +115,14 @@ std::string TsSkinManager::SkinInfo() const {
 
 // --- Model announcements --------------------------------------------------------
 
-void TsSkinManager::NotifyNewSkin() {
+void TacSkinModel::NotifyNewSkin() {
   SkinData.SkinReady = false;
   CacheCommonIndexes();
   if (OnNewSkin) OnNewSkin(*this);
   SkinData.SkinReady = true;
 }
 
-void TsSkinManager::NotifySkinRemoved() {
+void TacSkinModel::NotifySkinRemoved() {
   SkinData.SkinReady = false;
   if (OnSkinRemoved) OnSkinRemoved(*this);
   ReleaseImages();
@@ -131,16 +131,16 @@ void TsSkinManager::NotifySkinRemoved() {
 
 // --- Choosing the source ----------------------------------------------------------
 
-std::string TsSkinManager::PackagePath() const { return WithTrailingSeparator(SkinDirectory_) + SkinName_ + ".asz"; }
+std::string TacSkinModel::PackagePath() const { return WithTrailingSeparator(SkinDirectory_) + SkinName_ + ".asz"; }
 
-std::string TsSkinManager::ResolvedSkinDirectory() const { return ResolveSkinDirectory(SkinDirectory_, ProgramFolder_); }
+std::string TacSkinModel::ResolvedSkinDirectory() const { return ResolveSkinDirectory(SkinDirectory_, ProgramFolder_); }
 
-TsStoredSkin* TsSkinManager::CurrentStoredSkin() {
+TsStoredSkin* TacSkinModel::CurrentStoredSkin() {
   const int index = InternalSkins_.IndexOf(SkinName_);
   return index < 0 ? nullptr : &InternalSkins_.Items(index);
 }
 
-void TsSkinManager::LoadNewSkin() {
+void TacSkinModel::LoadNewSkin() {
   if (SkinFileExists(PackagePath())) {
     SkinIsPacked = true;
     LoadPackageSkin();
@@ -149,21 +149,21 @@ void TsSkinManager::LoadNewSkin() {
   }
 }
 
-void TsSkinManager::LoadOptionsFromReader() {
+void TacSkinModel::LoadOptionsFromReader() {
   if (!Convertor_ || !Convertor_->OptionsStream) throw Exception("The skin package holds no Options.dat");
   Convertor_->OptionsStream->Rewind();
   SkinFile_ = std::make_unique<TacIniFile>();
   SkinFile_->LoadFromCp1251(Convertor_->OptionsStream->View());
 }
 
-void TsSkinManager::BuildModel() {
+void TacSkinModel::BuildModel() {
   LoadMasks();
   LoadPatterns();
   LoadSections();
   CacheCommonIndexes();
 }
 
-void TsSkinManager::LoadPackageSkin() {
+void TacSkinModel::LoadPackageSkin() {
   if (!Active_) return;
   TLoadScope scope(SkinFile_, Convertor_);
   SkinFile_.reset();
@@ -173,7 +173,7 @@ void TsSkinManager::LoadPackageSkin() {
   BuildModel();
 }
 
-void TsSkinManager::LoadFolderOrInternalSkin() {
+void TacSkinModel::LoadFolderOrInternalSkin() {
   if (!Active_) return;
   TLoadScope scope(SkinFile_, Convertor_);
   SkinFile_.reset();
@@ -214,7 +214,7 @@ void TsSkinManager::LoadFolderOrInternalSkin() {
 
 // --- Reading with inheritance ---------------------------------------------------------
 
-std::string TsSkinManager::ReadInheritedString(const std::string& section, const std::string& key,
+std::string TacSkinModel::ReadInheritedString(const std::string& section, const std::string& key,
                                                const std::string& defaultValue) const {
   if (!SkinFile_) return defaultValue;
   std::vector<std::string> visited{section};
@@ -235,7 +235,7 @@ std::string TsSkinManager::ReadInheritedString(const std::string& section, const
   return defaultValue;
 }
 
-std::int32_t TsSkinManager::ReadInheritedInteger(const std::string& section, const std::string& key,
+std::int32_t TacSkinModel::ReadInheritedInteger(const std::string& section, const std::string& key,
                                                  std::int32_t defaultValue) const {
   if (!SkinFile_) return defaultValue;
   std::vector<std::string> visited{section};
@@ -255,17 +255,17 @@ std::int32_t TsSkinManager::ReadInheritedInteger(const std::string& section, con
   return defaultValue;
 }
 
-int TsSkinManager::SectionIndexOf(const std::string& name) const {
+int TacSkinModel::SectionIndexOf(const std::string& name) const {
   for (std::size_t i = 0; i < gd.size(); ++i)
     if (gd[i].SectionName == name) return static_cast<int>(i);
   return -1;
 }
 
-void TsSkinManager::CheckVersion() {
+void TacSkinModel::CheckVersion() {
   if (SkinData.Version > 255 && OnShowMessage) OnShowMessage(kSkinVersionMessage);
 }
 
-std::string TsSkinManager::ListSkins(std::vector<std::string>& list, int mode) const {
+std::string TacSkinModel::ListSkins(std::vector<std::string>& list, int mode) const {
   namespace fs = std::filesystem;
   list.clear();
   for (int i = 0; i < InternalSkins_.Count(); ++i) list.push_back(InternalSkins_.Items(i).Name);

@@ -1,6 +1,7 @@
 #pragma once
-// The skin manager: selects a skin source, loads the options model and the images,
-// and holds the loaded model. Announcing a change to windows is layered on top.
+// The loaded skin model: selects a skin source, loads the options model and the images,
+// and holds them. The skin manager component (skin/runtime) builds on it and announces
+// changes to the windows.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -23,12 +24,12 @@ constexpr const char* kSkinVersionMessage =
     "This version of the skin is not fully supported by this release of the skin engine.\r\n"
     "The components must be updated to the latest version to use this skin.";
 
-class TsSkinManager {
+class TacSkinModel {
 public:
-  TsSkinManager();
-  TsSkinManager(const TsSkinManager&) = delete;
-  TsSkinManager& operator=(const TsSkinManager&) = delete;
-  ~TsSkinManager();
+  TacSkinModel();
+  TacSkinModel(const TacSkinModel&) = delete;
+  TacSkinModel& operator=(const TacSkinModel&) = delete;
+  ~TacSkinModel();
 
   // --- Properties -------------------------------------------------------------
   bool ExtendedBorders() const { return ExtendedBorders_; }
@@ -58,11 +59,11 @@ public:
 
   // Called with the version warning (the window layer routes it to the message box).
   std::function<void(const std::string&)> OnShowMessage;
-  std::function<void(TsSkinManager&)> OnBeforeChange;
-  std::function<void(TsSkinManager&)> OnAfterChange;
+  std::function<void(TacSkinModel&)> OnBeforeChange;
+  std::function<void(TacSkinModel&)> OnAfterChange;
   // Announcing a loaded or removed skin to the windows is hooked in here.
-  std::function<void(TsSkinManager&)> OnNewSkin;
-  std::function<void(TsSkinManager&)> OnSkinRemoved;
+  std::function<void(TacSkinModel&)> OnNewSkin;
+  std::function<void(TacSkinModel&)> OnSkinRemoved;
 
   // --- Run-time state ---------------------------------------------------------
   bool SkinIsPacked = false;  // the current skin's images come from a package reader
@@ -116,7 +117,7 @@ public:
   int SectionIndexOf(const std::string& name) const;
   bool IsValidSection(int index) const { return index >= 0 && index < static_cast<int>(gd.size()); }
 
-  // --- Image half (sSkinManagerImages.cpp and the mask units) ------------------
+  // --- Image half (acSkinModelImages.cpp and the mask units) ------------------
   void LoadMasks();
   void LoadPatterns();
   void FillMaskSlots();
@@ -135,7 +136,7 @@ public:
   void BuildExtendedBorders();
 
 private:
-  // Image half helpers (sSkinManagerImages.cpp).
+  // Image half helpers (acSkinModelImages.cpp).
   void AddMaskFromValue(const std::string& section, const std::string& key, const std::string& value);
   void LoadCommonSectionMasks();
   std::vector<int> HueKeepingMasks() const;
