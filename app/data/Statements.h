@@ -27,6 +27,10 @@ inline constexpr std::array<TStatement, 5> kSelectAnswers = {
     One("select Ответ1 from БДТест"), One("select Ответ2 from БДТест"), One("select Ответ3 from БДТест"),
     One("select Ответ4 from БДТест"), One("select Ответ5 from БДТест")};
 inline constexpr TStatement kSelectCorrectAnswers = One("select ОтветПр from БДТест");
+// Tester: every column of a question row read by one statement, so the values
+// of one row stay together whatever order the engine walks the table in.
+inline constexpr TStatement kSelectQuestionRows =
+    One("select Вопрос, Ответ1, Ответ2, Ответ3, Ответ4, Ответ5, ОтветПр from БДТест");
 inline constexpr TStatement kStoreResult = Two("Insert into Тесты(Пользователь,Верно)", "values(:a1,:a2)");
 
 // Test bank editor.
