@@ -1,0 +1,237 @@
+#pragma once
+// Per-control skin data: binds its owner (a skinned control or a form provider) to a
+// section of the current skin, keeps the resolved indexes and the finished face
+// (CacheBmp, rebuilt only when Dirty), and answers the skin commands every skinned
+// control answers alike. Controls pass each message they receive to HandleMessage.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "forms/Messages.h"
+#include "platform/gfx/Bitmap.h"
+#include "platform/gfx/Types.h"
+#include "platform/win/WinTypes.h"
+#include "skin/runtime/sBackground.h"
+
+class TObject;
+class TControl;
+class TWinControl;
+class TsSkinManager;
+struct TsGeneralData;
+
+// --- Kind codes ------------------------------------------------------------------
+// X(first, last, section): kinds whose owners get `section` when theirs is left empty.
+#define TS_KIND_SECTIONS(X)          \
+  X(2, 8, "EDIT")                    \
+  X(10, 10, "EDIT")                  \
+  X(41, 41, "EDIT")                  \
+  X(76, 76, "EDIT")                  \
+  X(78, 78, "EDIT")                  \
+  X(83, 84, "EDIT")                  \
+  X(96, 97, "EDIT")                  \
+  X(131, 131, "EDIT")                \
+  X(140, 140, "EDIT")                \
+  X(227, 227, "EDIT")                \
+  X(11, 18, "COMBOBOX")              \
+  X(81, 82, "COMBOBOX")              \
+  X(19, 19, "BAR")                   \
+  X(20, 20, "BARTITLE")              \
+  X(32, 32, "CHECKBOX")              \
+  X(152, 152, "CHECKBOX")            \
+  X(33, 33, "RADIOBUTTON")           \
+  X(51, 51, "PANEL")                 \
+  X(59, 59, "PANEL")                 \
+  X(68, 68, "PANEL")                 \
+  X(73, 73, "PANEL")                 \
+  X(52, 52, "PANEL_LOW")             \
+  X(58, 58, "PANEL_LOW")             \
+  X(53, 54, "TOOLBAR")               \
+  X(60, 60, "TOOLBAR")               \
+  X(56, 56, "DRAGBAR")               \
+  X(57, 57, "TABSHEET")              \
+  X(74, 74, "GROUPBOX")              \
+  X(226, 226, "GROUPBOX")            \
+  X(75, 75, "SPLITTER")              \
+  X(92, 92, "SPEEDBUTTON")           \
+  X(95, 95, "SPEEDBUTTON")           \
+  X(93, 94, "BUTTON")                \
+  X(98, 98, "TOOLBUTTON")            \
+  X(141, 141, "PAGECONTROL")         \
+  X(143, 143, "PAGECONTROL")         \
+  X(151, 151, "STATUSBAR")           \
+  X(161, 161, "GAUGE")               \
+  X(165, 165, "TRACKBAR")
+
+// Kind codes the skinned controls use.
+constexpr int COC_Unknown = 0;
+constexpr int COC_TsEdit = 3;
+constexpr int COC_TsMemo = 7;
+constexpr int COC_TsCheckBox = 32;
+constexpr int COC_TsPanel = 51;
+constexpr int COC_TsToolBar = 54;
+constexpr int COC_TsGroupBox = 74;
+constexpr int COC_TsDBEdit = 76;
+constexpr int COC_TsSpeedButton = 92;
+constexpr int COC_TsButton = 93;
+constexpr int COC_TsBitBtn = 94;
+constexpr int COC_TsAdapter = 227;
+
+// Default section of a kind code, "" for a kind that takes its class name.
+std::string_view DefaultSectionOfKind(int kind);
+// Edit kinds repaint their frame at once when focus or hover changes.
+bool IsEditKind(int kind);
+// Container kinds never become hot and never set MouseAbove.
+bool IsContainerKind(int kind);
+// No-glow kinds get no glow from the common handling (nor do kinds 92-94).
+bool IsNoGlowKind(int kind);
+
+// --- Owner seam --------------------------------------------------------------------
+// What the skin data needs from an owner that is not a plain framework control (a
+// form provider), and from controls that want a say. Controls that do not implement
+// it get the framework's behaviour.
+class IacSkinDataOwner {
+public:
+  virtual ~IacSkinDataOwner() = default;
+  // The form a provider skins; null for controls.
+  virtual TWinControl* ProviderForm() const { return nullptr; }
+  // A command for the owner by direct call (a provider's own handler).
+  virtual void OwnerCommand(TMessage& message) = 0;
+  // The section or manager of a provider changed: its cached title image goes.
+  virtual void SectionChanged() {}
+  // Panels, scrolling containers and providers keep the plain-colour opacity bit.
+  virtual bool KeepsOpacityFlag() const { return ProviderForm() != nullptr; }
+  // Edit kinds repaint their frame (the non-client part) at once.
+  virtual void RepaintFrame() {}
+};
+
+// What a painter does for the skin data (the section painter registers it): re-composite
+// the cache's four corners over the current parent background for a state.
+using TacRefreshCornersFn = void (*)(class TsCommonData& skinData, int state);
+
+class TsCommonData {
+public:
+  // owner: the control or form provider; withCache makes an empty 24-bit cache at once.
+  TsCommonData(TObject* owner, bool withCache, IacSkinDataOwner* ownerSeam = nullptr);
+  TsCommonData(const TsCommonData&) = delete;
+  TsCommonData& operator=(const TsCommonData&) = delete;
+  ~TsCommonData();
+
+  // --- Published ----------------------------------------------------------------------
+  const std::string& SkinSection() const { return SkinSection_; }
+  // Stores the upper-cased value ("UNKNOWN" for an empty one) and resolves again.
+  void SetSkinSection(const std::string& value);
+  // The own manager (null: the default manager is used).
+  TsSkinManager* SkinManager() const { return Manager; }
+  void SetSkinManager(TsSkinManager* value);
+  bool CustomColor() const { return CustomColor_; }
+  void SetCustomColor(bool value);
+  bool CustomFont() const { return CustomFont_; }
+  void SetCustomFont(bool value);
+
+  // --- Run-time fields (painters read them) ---------------------------------------------
+  int GlowId = -1;
+  bool Suspended = false;
+  TsSkinManager* Manager = nullptr;
+  int BorderIndex = -1;
+  int SkinIndex = -1;
+  int TextureIndex = -1;
+  int HotTextureIndex = -1;
+  bool Dirty = true;
+  bool ParentChanged = true;
+  bool BackgroundLocked = false;
+  TControl* Control = nullptr;  // the owner when it is a control
+  TObject* Owner = nullptr;
+  std::unique_ptr<TBitmap> CacheBmp;
+  int ControlKind = COC_Unknown;
+  bool Focused = false;
+  bool MouseAbove = false;
+  std::uint16_t OpacityFlags = 0;
+  std::uint16_t BackgroundKind = 0;
+  IacSkinDataOwner* OwnerSeam = nullptr;
+
+  // --- Queries ------------------------------------------------------------------------
+  // Own manager, else the default manager (null when there is none).
+  TsSkinManager* GetManager() const;
+  bool IsSkinned(bool checkReady = true) const;
+  bool IsSeeThrough() const;
+  bool IsHot() const;
+  bool IsSuspended() const;
+  // The resolved section, or null when not skinned.
+  const TsGeneralData* Section() const;
+  // 0 without a border mask or when its StretchMode has bit 2; else the widest margin.
+  int BorderThickness() const;
+
+  // --- Binding ----------------------------------------------------------------------
+  // The owner finished loading: InitSection, then the announcements of a loaded control.
+  void Loaded();
+  // Resolves SkinSection when set, else assigns the kind's default section.
+  void InitSection();
+  void ResolveSection();
+  void UpdateOpacity(bool passOn);
+
+  // --- Painting state --------------------------------------------------------------------
+  void Invalidate();
+  void BeginSuspend();
+  void EndSuspend();
+  // Creates the 24-bit cache when missing and gives it the control's size.
+  void EnsureCache();
+
+  // Colour of the owner for a state (used by painters; command 21 answers differently).
+  TColor GetColor(bool hot, HWND window = nullptr) const;
+  // The answer to a background request (command 34).
+  void AnswerBackground(TacBGInfo& request, bool hot, HWND window = nullptr) const;
+  bool BackgroundChanged() const;
+  void ShowGlow(bool refresh, HWND window = nullptr);
+  void HideGlow();
+
+  // --- Messages -------------------------------------------------------------------------
+  // The common answers to SM_ALPHACMD; true when the command was handled.
+  bool HandleCommand(TMessage& message);
+  // The window messages every skinned control treats alike; SM_ALPHACMD goes to
+  // HandleCommand. True when the message must not reach the control's own handling.
+  bool HandleMessage(TMessage& message);
+
+  // --- Copying the cache --------------------------------------------------------------------
+  void CopyCacheToControls(TWinControl* control, const TRect& source, bool refreshCorners, HDC dc,
+                           const TRect& destination);
+  void CopyCacheToWindows(HWND window, const TRect& source, bool refreshCorners, HDC dc, const TRect& destination);
+
+  // The painter's corner refresh, registered by the section painter (null: none).
+  static TacRefreshCornersFn& RefreshCornersHook();
+
+private:
+  void ComputeBackgroundKind();
+  // Sends command 3 or 2 to the owner after a change of manager or section.
+  void AnnounceBinding(TsSkinManager* manager, bool toControlOnlyWhenLoaded);
+  void SendToOwner(unsigned command, LPARAM lParam);
+  TColor OwnColor() const;
+  TColor ParentColorForCommand() const;
+  LRESULT AnswerGetColor() const;
+  void CommandRemoveSkin(TsSkinManager* manager);
+  void CommandRefresh();
+  void CommandParentMoved(TMessage& message);
+  void RestoreEditColors();
+
+  std::string SkinSection_;
+  bool CustomColor_ = false;
+  bool CustomFont_ = false;
+};
+
+// Implemented by every skinned control, so that the engine and the driver find its
+// skin data.
+class IacSkinnedControl {
+public:
+  virtual ~IacSkinnedControl() = default;
+  virtual TsCommonData* SkinData() = 0;
+};
+
+// The skin data of a skinned control; null for others.
+TsCommonData* SkinDataOf(TControl* control);
+
+// Font source of a caption: the parent chain decides whose section's font colours a
+// see-through control uses (-1 when none).
+int FontSourceIndex(TControl* control, int index);
+
+// Installs the driver's skin report (section and index of each control's skin data).
+void RegisterSkinInfoForDriver();
