@@ -20,6 +20,9 @@ inline constexpr TStatement Two(std::string_view a, std::string_view b) { return
 // Login window.
 inline constexpr TStatement kSelectLogins = One("select Логин from Пользователи");
 inline constexpr TStatement kSelectPasswords = One("select Пароль from Пользователи");
+// Each login with its own row's password, in one statement: two selects paired by
+// row position break as soon as the engine walks an index for one of them.
+inline constexpr TStatement kSelectAccounts = One("select Логин, Пароль from Пользователи");
 
 // Tester: one select per column, paired by row position.
 inline constexpr TStatement kSelectQuestionTexts = One("select Вопрос from БДТест");

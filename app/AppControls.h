@@ -1,0 +1,51 @@
+#pragma once
+// The classes the windows' members are made of, named once. The windows are
+// built from the framework's controls for now; the skinned classes take their
+// place here, behind the same member names, when they exist.
+#include "forms/BitBtn.h"
+#include "forms/Button.h"
+#include "forms/CheckBox.h"
+#include "forms/CustomEdit.h"
+#include "forms/CustomLabel.h"
+#include "forms/CustomPanel.h"
+#include "forms/GroupBox.h"
+#include "forms/Image.h"
+#include "forms/ListBox.h"
+#include "forms/Memo.h"
+#include "forms/SpeedButton.h"
+
+using TsSpeedButton = TSpeedButton;
+using TsPanel = TPanel;
+using TsButton = TButton;
+using TsBitBtn = TBitBtn;
+using TsCheckBox = TCheckBox;
+using TsGroupBox = TGroupBox;
+using TsEdit = TEdit;
+using TsMemo = TMemo;
+using TsLabel = TLabel;
+
+// Data-aware controls until their library lands.
+using TDBListBox = TListBox;
+
+// Makes a control owned by `form`, names it and puts it on `parent`.
+template <class T>
+T* MakeControl(TComponent* form, TWinControl* parent, const char* name) {
+  auto* control = new T(form);
+  control->SetName(name);
+  control->SetParent(parent);
+  return control;
+}
+// The same, placed at the given bounds.
+template <class T>
+T* MakeControl(TComponent* form, TWinControl* parent, const char* name, int left, int top, int width, int height) {
+  T* control = MakeControl<T>(form, parent, name);
+  control->SetBounds(left, top, width, height);
+  return control;
+}
+// A component that is not a control (datasets, data sources, timers).
+template <class T>
+T* MakeComponent(TComponent* form, const char* name) {
+  auto* component = new T(form);
+  component->SetName(name);
+  return component;
+}

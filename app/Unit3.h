@@ -1,0 +1,38 @@
+#pragma once
+// The login window: checks a login and password against the accounts read when
+// the window was created, sets the current user and reveals the main window.
+#include <string>
+
+#include "app/AppControls.h"
+#include "forms/Form.h"
+#include "forms/db/DBComponents.h"
+
+class TForm3 : public TForm {
+public:
+  explicit TForm3(TComponent* owner);
+  std::string ClassName() const override { return "TForm3"; }
+
+  TsPanel* sPanel1;
+  TsLabel* sLabel1;  // "Введите пользователя"
+  TsLabel* sLabel2;  // "Введите пароль"
+  TEdit* UserName;
+  TEdit* Password;
+  TButton* OKButton;
+  TButton* CancelButton;
+  // Hidden: the logins and, row for row, their passwords.
+  TDBListBox* DBListBox1;
+  TDBListBox* DBListBox2;
+  // Logins and passwords of every account, read with one statement so that each
+  // login stays paired with its own row's password.
+  TADOQueryComponent* ADOQuery1;
+
+  void FormCreate(TObject* sender);
+  void FormShow(TObject* sender);
+  void OKButtonClick(TObject* sender);
+  void CancelButtonClick(TObject* sender);
+
+private:
+  int AccountCount_ = 0;
+};
+
+extern TForm3* Form3;
