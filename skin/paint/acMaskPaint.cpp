@@ -1,0 +1,290 @@
+#include "skin/paint/acMaskPaint.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "skin/core/acSkinModel.h"
+#include "skin/paint/acPaintBlocks.h"
+#include "skin/render/sBlend.h"
+
+const TBitmap* MaskPicture(const TsMaskData& mask) {
+  const TBitmap* pic = mask.Image ? mask.Image.get() : (mask.Manager ? mask.Manager->MasterBitmap.get() : nullptr);
+  return IsPaintable(pic) ? pic : nullptr;
+}
+
+TSize StateImageSize(const TsMaskData& mask) {
+  const std::int64_t w = mask.ImageCount > 0 ? (static_cast<std::int64_t>(mask.Right) - mask.Left) / mask.ImageCount : 0;
+  const std::int64_t rows = static_cast<std::int64_t>(mask.MaskType) + 1;
+  const std::int64_t h = rows > 0 ? (static_cast<std::int64_t>(mask.Bottom) - mask.Top) / rows : 0;
+  return {static_cast<int>(std::clamp<std::int64_t>(w, 0, INT_MAX)), static_cast<int>(std::clamp<std::int64_t>(h, 0, INT_MAX))};
+}
+
+int StateImageIndex(const TsMaskData& mask, int state) { return std::max(0, std::min(state, mask.ImageCount - 1)); }
+
+namespace {
+
+inline bool IsKey(const std::uint8_t* p) { return p[0] == 255 && p[1] == 0 && p[2] == 255; }
+
+// What lies behind target pixel (x, y): a pointer into the parent bitmap, or to
+// the fill colour's bytes; null when the parent has no pixel there.
+struct TBehind {
+  const TBitmap* Parent = nullptr;
+  int PB = 3;
+  int Ox = 0, Oy = 0;
+  std::uint8_t Fill[4] = {0, 0, 0, 255};
+
+  explicit TBehind(const BackgroundInfo& bg) {
+    if (bg.Ready && IsPaintable(bg.Bitmap)) {
+      Parent = bg.Bitmap;
+      PB = BytesOf(*Parent);
+      Ox = bg.OffsetX;
+      Oy = bg.OffsetY;
+    }
+    Fill[0] = static_cast<std::uint8_t>(bg.FillColor >> 16);
+    Fill[1] = static_cast<std::uint8_t>(bg.FillColor >> 8);
+    Fill[2] = static_cast<std::uint8_t>(bg.FillColor);
+  }
+  // Row of the parent for target row y, or null outside.
+  const std::uint8_t* Row(int y) const {
+    if (!Parent) return Fill;
+    const long long py = static_cast<long long>(Oy) + y;
+    return py >= 0 && py < Parent->Height() ? Parent->ScanLine(static_cast<int>(py)) : nullptr;
+  }
+  const std::uint8_t* At(const std::uint8_t* row, int x) const {
+    if (!Parent) return Fill;
+    if (!row) return nullptr;
+    const long long px = static_cast<long long>(Ox) + x;
+    return px >= 0 && px < Parent->Width() ? row + px * PB : nullptr;
+  }
+};
+
+// Clips a draw of srcRect at (x, y) to the picture and the target.
+bool ClipDraw(const TBitmap& dst, int& x, int& y, const TBitmap& pic, TRect& src, int maskOffset) {
+  TRect bounds{0, 0, pic.Width(), pic.Height() - std::max(0, maskOffset)};
+  if (src.Left < bounds.Left) x += bounds.Left - src.Left, src.Left = bounds.Left;
+  if (src.Top < bounds.Top) y += bounds.Top - src.Top, src.Top = bounds.Top;
+  src.Right = std::min(src.Right, bounds.Right);
+  src.Bottom = std::min(src.Bottom, bounds.Bottom);
+  if (x < 0) src.Left -= x, x = 0;
+  if (y < 0) src.Top -= y, y = 0;
+  src.Right = std::min(src.Right, src.Left + dst.Width() - x);
+  src.Bottom = std::min(src.Bottom, src.Top + dst.Height() - y);
+  return !src.IsEmpty();
+}
+
+}  // namespace
+
+void CompositeMasked(TBitmap& dst, int x, int y, const TBitmap& pic, TRect src, int maskOffset,
+                     const BackgroundInfo& bg, bool update) {
+  if (!IsPaintable(&dst) || !IsPaintable(&pic) || maskOffset <= 0 || !ClipDraw(dst, x, y, pic, src, maskOffset)) return;
+  const int sb = BytesOf(pic), db = BytesOf(dst);
+  const TBehind behind(bg);
+  const bool blendKeys = !update && bg.Ready;
+  for (int r = 0; r < src.Height(); ++r) {
+    const std::uint8_t* s = pic.ScanLine(src.Top + r) + src.Left * sb;
+    const std::uint8_t* m = pic.ScanLine(src.Top + r + maskOffset) + src.Left * sb;
+    std::uint8_t* d = dst.ScanLine(y + r) + x * db;
+    const std::uint8_t* prow = update ? behind.Row(y + r) : nullptr;
+    for (int i = 0; i < src.Width(); ++i, s += sb, m += sb, d += db) {
+      if (IsKey(s) && !blendKeys) {
+        if (!update) continue;
+        const std::uint8_t* b = behind.At(prow, x + i);
+        if (!b) continue;
+        d[0] = b[0], d[1] = b[1], d[2] = b[2];
+        if (db == 4) d[3] = 255;
+        continue;
+      }
+      for (int c = 0; c < 3; ++c) d[c] = static_cast<std::uint8_t>(s[c] + ((m[c] * (d[c] - s[c])) >> 8));
+    }
+  }
+}
+
+void CopyWithKey(TBitmap& dst, int x, int y, const TBitmap& pic, TRect src, const BackgroundInfo& bg, bool update) {
+  if (!IsPaintable(&dst) || !IsPaintable(&pic) || !ClipDraw(dst, x, y, pic, src, 0)) return;
+  const int sb = BytesOf(pic), db = BytesOf(dst);
+  const TBehind behind(bg);
+  for (int r = 0; r < src.Height(); ++r) {
+    const std::uint8_t* s = pic.ScanLine(src.Top + r) + src.Left * sb;
+    std::uint8_t* d = dst.ScanLine(y + r) + x * db;
+    const std::uint8_t* prow = update ? behind.Row(y + r) : nullptr;
+    for (int i = 0; i < src.Width(); ++i, s += sb, d += db) {
+      const std::uint8_t* from = s;
+      if (IsKey(s)) {
+        if (!update) continue;
+        from = behind.At(prow, x + i);
+        if (!from) continue;
+      }
+      d[0] = from[0], d[1] = from[1], d[2] = from[2];
+      if (db == 4) d[3] = 255;
+    }
+  }
+}
+
+bool ComputeBorderSlices(const TsMaskData& mask, TRect rect, int state, TacBorderSlices& s) {
+  if (state == 0 && (mask.StretchMode & 2)) return false;
+  if (rect.Width() < 2 || rect.Height() < 2 || !mask.Manager || mask.ImageCount <= 0) return false;
+  s.L = mask.WL, s.T = mask.WT, s.R = mask.WR, s.B = mask.WB;
+  auto shrink = [](int& lo, int& hi, int size) {
+    if (size < lo + hi) {
+      const int e = (lo + hi - size) / 2;
+      lo -= e;
+      hi -= e;
+      if (size % 2 != 0) hi -= 1;
+      lo = std::max(lo, 0);
+      hi = std::max(hi, 0);
+    }
+  };
+  shrink(s.L, s.R, rect.Width());
+  shrink(s.T, s.B, rect.Height());
+  const TSize size = StateImageSize(mask);
+  s.W = size.cx, s.H = size.cy;
+  s.X0 = mask.Left + StateImageIndex(mask, state) * s.W;
+  s.Y0 = mask.Top;
+  s.CW = std::max(s.W - s.L - s.R, 0);
+  s.CH = std::max(s.H - s.T - s.B, 0);
+  return true;
+}
+
+namespace {
+
+// One border slice drawn by the mask's kind: composited through the mask band,
+// copied with the key, or copied plainly.
+struct TSliceDrawer {
+  TBitmap& Target;
+  const TBitmap& Pic;
+  const TsMaskData& Mask;
+  int MaskOffset;
+
+  void Corner(int x, int y, TRect src, const BackgroundInfo& bg, bool update) const {
+    if (Mask.MaskType == 1)
+      CompositeMasked(Target, x, y, Pic, src, MaskOffset, bg, update);
+    else
+      CopyWithKey(Target, x, y, Pic, src, bg, update);
+  }
+  void Piece(int x, int y, TRect src) const {
+    if (Mask.MaskType == 1)
+      CompositeMasked(Target, x, y, Pic, src, MaskOffset, BackgroundInfo{}, false);
+    else
+      CopyBlock(Target, x, y, Pic, src);
+  }
+  // Repeats the slice src over area (clipped at its ends), or stretches it when asked.
+  void Fill(TRect area, TRect src, bool stretch) const {
+    if (area.IsEmpty()) return;
+    if (stretch && Mask.MaskType != 1) {
+      if (!src.IsEmpty()) StretchBlock(Target, area, Pic, src);
+      return;
+    }
+    const int sw = src.Width(), sh = src.Height();
+    if (sw <= 0 || sh <= 0) return;  // a slice without length draws nothing
+    const TRect visible = area.Intersect({0, 0, Target.Width(), Target.Height()});
+    if (visible.IsEmpty()) return;
+    for (int y = area.Top + (visible.Top - area.Top) / sh * sh; y < visible.Bottom; y += sh)
+      for (int x = area.Left + (visible.Left - area.Left) / sw * sw; x < visible.Right; x += sw)
+        Piece(x, y, {src.Left, src.Top, src.Left + std::min(sw, area.Right - x), src.Top + std::min(sh, area.Bottom - y)});
+  }
+};
+
+}  // namespace
+
+void DrawBorderMask(TBitmap& target, TRect rect, bool fillCentre, const BackgroundInfo& bg, const TsMaskData& mask,
+                    int state, bool updateCorners) {
+  TacBorderSlices s;
+  if (!IsPaintable(&target) || !ComputeBorderSlices(mask, rect, state, s)) return;
+  const TBitmap* pic = MaskPicture(mask);
+  if (!pic) return;
+  const TSliceDrawer draw{target, *pic, mask, (mask.Bottom - mask.Top) / 2};
+  const bool stretch = (mask.StretchMode & 1) != 0;
+  const int xr = s.X0 + s.L + s.CW, yb = s.Y0 + s.H - s.B;
+  const TRect r = rect;
+  draw.Corner(r.Left, r.Top, {s.X0, s.Y0, s.X0 + s.L, s.Y0 + s.T}, bg, updateCorners);
+  draw.Fill({r.Left, r.Top + s.T, r.Left + s.L, r.Bottom - s.B}, {s.X0, s.Y0 + s.T, s.X0 + s.L, s.Y0 + s.T + s.CH},
+            stretch);
+  draw.Fill({r.Left + s.L, r.Top, r.Right - s.R, r.Top + s.T}, {s.X0 + s.L, s.Y0, s.X0 + s.L + s.CW, s.Y0 + s.T},
+            stretch);
+  draw.Corner(r.Left, r.Bottom - s.B, {s.X0, yb, s.X0 + s.L, yb + s.B}, bg, updateCorners);
+  draw.Fill({r.Left + s.L, r.Bottom - s.B, r.Right - s.R, r.Bottom}, {s.X0 + s.L, yb, s.X0 + s.L + s.CW, yb + s.B},
+            stretch);
+  draw.Corner(r.Right - s.R, r.Bottom - s.B, {xr, yb, xr + s.R, yb + s.B}, bg, updateCorners);
+  draw.Corner(r.Right - s.R, r.Top, {xr, s.Y0, xr + s.R, s.Y0 + s.T}, bg, updateCorners);
+  draw.Fill({r.Right - s.R, r.Top + s.T, r.Right, r.Bottom - s.B}, {xr, s.Y0 + s.T, xr + s.R, s.Y0 + s.T + s.CH},
+            stretch);
+  if (fillCentre && (mask.StretchMode & 4))
+    draw.Fill({r.Left + s.L, r.Top + s.T, r.Right - s.R, r.Bottom - s.B},
+              {s.X0 + s.L, s.Y0 + s.T, s.X0 + s.L + s.CW, s.Y0 + s.T + s.CH}, stretch);
+}
+
+void RecompositeCorners(TBitmap& target, TRect rect, const TsMaskData& mask, int state, int corners,
+                        const BackgroundInfo& bg) {
+  TacBorderSlices s;
+  // Corners are refreshed whatever the state-0 rule says about drawing the border.
+  TsMaskData probe;
+  probe.Manager = mask.Manager;
+  probe.ImageCount = mask.ImageCount;
+  probe.MaskType = mask.MaskType;
+  probe.Left = mask.Left, probe.Top = mask.Top, probe.Right = mask.Right, probe.Bottom = mask.Bottom;
+  probe.WL = mask.WL, probe.WT = mask.WT, probe.WR = mask.WR, probe.WB = mask.WB;
+  if (!IsPaintable(&target) || !ComputeBorderSlices(probe, rect, state, s)) return;
+  const TBitmap* pic = MaskPicture(mask);
+  if (!pic) return;
+  const TSliceDrawer draw{target, *pic, mask, (mask.Bottom - mask.Top) / 2};
+  const int xr = s.X0 + s.L + s.CW, yb = s.Y0 + s.H - s.B;
+  // The corner first gets the parent's pixels, then the slice over them.
+  auto corner = [&](int x, int y, TRect src) {
+    const TRect area{x, y, x + src.Width(), y + src.Height()};
+    if (bg.Ready && bg.Bitmap && bg.Bitmap != &target)
+      CopyBlock(target, x, y, *bg.Bitmap, area.Offset(bg.OffsetX, bg.OffsetY));
+    else if (!bg.Ready && bg.FillColor != kTransparentKey)
+      FillBlock(target, area, bg.FillColor);
+    draw.Corner(x, y, src, bg, true);
+  };
+  if (corners & kCornerTopLeft) corner(rect.Left, rect.Top, {s.X0, s.Y0, s.X0 + s.L, s.Y0 + s.T});
+  if (corners & kCornerBottomLeft) corner(rect.Left, rect.Bottom - s.B, {s.X0, yb, s.X0 + s.L, yb + s.B});
+  if (corners & kCornerTopRight) corner(rect.Right - s.R, rect.Top, {xr, s.Y0, xr + s.R, s.Y0 + s.T});
+  if (corners & kCornerBottomRight) corner(rect.Right - s.R, rect.Bottom - s.B, {xr, yb, xr + s.R, yb + s.B});
+}
+
+void DrawGlyphMask(TBitmap& target, TPoint p, int state, int useAlpha, const TsMaskData& mask,
+                   const BackgroundInfo& bg) {
+  if (!IsPaintable(&target) || mask.ImageCount <= 0) return;
+  const TSize size = StateImageSize(mask);
+  const int x0 = mask.Left + StateImageIndex(mask, state) * size.cx;
+  TRect src{x0, mask.Top, x0 + size.cx, mask.Top + size.cy};
+  const TBitmap* pic = nullptr;
+  bool own = false;
+  if (mask.Image && IsPaintable(mask.Image.get()) && mask.Image->Width() >= mask.Right &&
+      mask.Image->Height() >= mask.Bottom) {
+    pic = mask.Image.get();
+    own = true;
+  } else if (mask.Manager) {
+    pic = MaskPicture(mask);
+  }
+  if (!pic) return;
+  if (mask.MaskType == 1) {
+    int x = p.X, y = p.Y;
+    const int maskOffset = (mask.Bottom - mask.Top) / 2;
+    if (maskOffset <= 0 || !ClipDraw(target, x, y, *pic, src, maskOffset)) return;
+    const int sb = BytesOf(*pic), db = BytesOf(target);
+    const int boost = useAlpha == 1 ? 0 : 100;
+    for (int r = 0; r < src.Height(); ++r) {
+      const std::uint8_t* s = pic->ScanLine(src.Top + r) + src.Left * sb;
+      const std::uint8_t* m = pic->ScanLine(src.Top + r + maskOffset) + src.Left * sb;
+      std::uint8_t* d = target.ScanLine(y + r) + x * db;
+      for (int i = 0; i < src.Width(); ++i, s += sb, m += sb, d += db) {
+        if (IsKey(s)) continue;
+        for (int c = 0; c < 3; ++c) {
+          const int mm = std::min(m[c] + boost, 255);
+          d[c] = static_cast<std::uint8_t>(std::clamp(s[c] + ((mm * (d[c] - s[c])) >> 8), 0, 255));
+        }
+        if (db == 4) d[3] = 255;
+      }
+    }
+  } else if (useAlpha == 1) {
+    CopyWithKey(target, p.X, p.Y, *pic, src, bg, true);
+  } else if (own) {
+    CopyWithKey(target, p.X, p.Y, *pic, src, BackgroundInfo{}, false);
+  } else {
+    // Half glyph, half target.
+    if (src.IsEmpty()) return;
+    BlendKeyed(target, p.X, p.Y, kTransparentKey, 0.5, {src.Left, src.Top, src.Right - 1, src.Bottom - 1}, *pic);
+  }
+}
