@@ -238,6 +238,12 @@ const Variant& TDataSet::FieldValue(int index) const {
   return rows_[static_cast<size_t>(row)].Values.at(static_cast<size_t>(index));
 }
 
+const Variant& TDataSet::RowValue(int row, int index) const {
+  static const Variant kNull;
+  if (row < 0 || row >= RecordCount() || index < 0 || index >= FieldCount()) return kNull;
+  return rows_[static_cast<size_t>(visible_[static_cast<size_t>(row)])].Values[static_cast<size_t>(index)];
+}
+
 void TDataSet::SetFieldValue(int index, const Variant& value) {
   if (index < 0) throw EDatabaseError(kClosed);
   if (state_ != TDataSetState::dsEdit && state_ != TDataSetState::dsInsert) throw EDatabaseError(kNotEditing);

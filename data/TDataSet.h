@@ -87,6 +87,10 @@ public:
   // Value of a field of the current row (the edit buffer while editing).
   const Variant& FieldValue(int index) const;
   void SetFieldValue(int index, const Variant& value);
+  // Value of a field of any shown row (0-based), as read: pending edits of the
+  // current row are not included. Null outside the rows. Grids and lists read
+  // every row through it without moving the current row.
+  const Variant& RowValue(int row, int index) const;
 
   // Data sources attach themselves here.
   void AddDataSource(TDataSource* source);

@@ -1,5 +1,6 @@
 #include "forms/Controls.h"
 
+#include "forms/HintWindow.h"
 #include "forms/WinControl.h"
 #include "platform/base/Exception.h"
 
@@ -55,6 +56,7 @@ TControl::TControl(TComponent* owner) : TComponent(owner), Font_(std::make_uniqu
 TControl::~TControl() {
   Destroying();
   if (gMouseControl == this) gMouseControl = nullptr;
+  HintManager().MouseActivity(this, CM_MOUSELEAVE);
   if (Parent_) Parent_->RemoveControl(this);
 }
 
@@ -234,6 +236,7 @@ void TControl::HandleMouseButton(TMessage& message, TMouseBtn button, bool down,
   int x = GET_X_LPARAM(message.LParam), y = GET_Y_LPARAM(message.LParam);
   TShiftState shift = MouseShiftState(message.WParam);
   if (down) {
+    HintManager().MouseActivity(this, message.Msg);
     if (button == mbLeft) {
       if (ControlStyle_.Contains(csCaptureMouse)) {
         if (auto* wc = dynamic_cast<TWinControl*>(this)) {
@@ -299,6 +302,7 @@ void TControl::WndProc(TMessage& message) {
     case CM_HITTEST: message.Result = HTCLIENT; return;
     case CM_VISIBLECHANGED:
       if (!Visible_ && gMouseControl == this) gMouseControl = nullptr;
+      if (!Visible_) HintManager().MouseActivity(this, CM_MOUSELEAVE);
       return;
     case CM_ENABLEDCHANGED:
     case CM_COLORCHANGED:
@@ -379,7 +383,9 @@ void TWinControl::SetMouseControl(TControl* control) {
   TControl* old = gMouseControl;
   gMouseControl = control;
   if (old) old->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(old));
+  if (old) HintManager().MouseActivity(old, CM_MOUSELEAVE);
   if (control && gMouseControl == control) control->Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(control));
+  if (control && gMouseControl == control) HintManager().MouseActivity(control, CM_MOUSEENTER);
 }
 
 TControl* TWinControl::MouseControl() { return gMouseControl; }

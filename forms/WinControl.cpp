@@ -5,6 +5,7 @@
 
 #include "forms/Canvas.h"
 #include "forms/ExceptionHandler.h"
+#include "forms/HintWindow.h"
 #include "platform/base/Exception.h"
 
 namespace {
@@ -687,6 +688,7 @@ void TWinControl::WndProc(TMessage& message) {
       return;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
+      HintManager().MouseActivity(this, message.Msg);
       if (!DoKeyDown(message)) {
         ControlKeyDown(static_cast<WORD>(message.WParam), KeyboardShiftState());
         if (message.Msg == WM_SYSKEYDOWN) DefaultHandler(message);
