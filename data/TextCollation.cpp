@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include "data/LikePattern.h"
 #include "platform/base/Cp1251.h"
 
 namespace {
@@ -19,6 +20,11 @@ int NocaseCollation(void*, int lenA, const void* a, int lenB, const void* b) {
   return CompareFoldedText(std::string_view(static_cast<const char*>(a), static_cast<size_t>(lenA)),
                            std::string_view(static_cast<const char*>(b), static_cast<size_t>(lenB)));
 }
+
+struct TCompiledLike {
+  TLikePattern Pattern;
+  char32_t Escape;
+};
 
 void LikeFunction(sqlite3_context* context, int argc, sqlite3_value** argv) {
   // like(pattern, text [, escape]); a null on either side matches nothing.
@@ -44,7 +50,19 @@ void LikeFunction(sqlite3_context* context, int argc, sqlite3_value** argv) {
     sqlite3_result_error_nomem(context);
     return;
   }
-  sqlite3_result_int(context, FoldedLike({pattern, patternLen}, {text, textLen}, escape) ? 1 : 0);
+  // The pattern is compiled once per statement and kept with its argument, so a
+  // search over many rows does not rebuild its tables row by row.
+  auto* compiled = static_cast<TCompiledLike*>(sqlite3_get_auxdata(context, 0));
+  if (compiled == nullptr || compiled->Escape != escape) {
+    compiled = new TCompiledLike{TLikePattern({pattern, patternLen}, escape), escape};
+    sqlite3_set_auxdata(context, 0, compiled, [](void* p) { delete static_cast<TCompiledLike*>(p); });
+    compiled = static_cast<TCompiledLike*>(sqlite3_get_auxdata(context, 0));
+    if (compiled == nullptr) {  // not kept (out of memory): match without the cache
+      sqlite3_result_int(context, FoldedLike({pattern, patternLen}, {text, textLen}, escape) ? 1 : 0);
+      return;
+    }
+  }
+  sqlite3_result_int(context, compiled->Pattern.Matches({text, textLen}) ? 1 : 0);
 }
 }  // namespace
 
@@ -63,44 +81,7 @@ int CompareFoldedText(std::string_view a, std::string_view b) {
 bool SameFoldedText(std::string_view a, std::string_view b) { return CompareFoldedText(a, b) == 0; }
 
 bool FoldedLike(std::string_view pattern, std::string_view text, char32_t escape) {
-  // Iterative matcher with one backtrack point (the last "%"), linear in practice.
-  size_t p = 0, t = 0;
-  size_t starP = std::string_view::npos, starT = 0;
-  while (t < text.size()) {
-    if (p < pattern.size()) {
-      size_t next = p;
-      char32_t pc = NextFolded(pattern, next);
-      bool literal = false;
-      if (escape != 0 && pc == UpperCodePoint(escape)) {
-        if (next >= pattern.size()) return false;  // a dangling escape matches nothing
-        pc = NextFolded(pattern, next);
-        literal = true;
-      }
-      if (!literal && pc == U'%') {
-        starP = p = next;
-        starT = t;
-        continue;
-      }
-      size_t tNext = t;
-      const char32_t tc = NextFolded(text, tNext);
-      if ((!literal && pc == U'_') || pc == tc) {
-        p = next;
-        t = tNext;
-        continue;
-      }
-    }
-    if (starP == std::string_view::npos) return false;
-    // Let the last "%" swallow one more character and retry.
-    p = starP;
-    NextFolded(text, starT);
-    t = starT;
-  }
-  while (p < pattern.size()) {
-    size_t next = p;
-    if (NextFolded(pattern, next) != U'%') return false;
-    p = next;
-  }
-  return true;
+  return TLikePattern(pattern, escape).Matches(text);
 }
 
 int RegisterTextCollation(sqlite3* db) {
