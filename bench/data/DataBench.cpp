@@ -181,5 +181,11 @@ int main(int argc, char** argv) {
   if (results > 0) std::printf("results_filter_10k_ms = %.3f\n", results);
   if (results > 0 && resultsBase > 0) std::printf("results_filter_vs_sqlite = %.2f\n", results / resultsBase);
   if (ms("BM_UsersFilter10k") > 0) std::printf("users_filter_10k_ms = %.3f\n", ms("BM_UsersFilter10k"));
+  // Like: 4 KB search text in a 1 MB title, against the folding pass every match needs.
+  const double like = times.CpuSeconds("BM_Like4kIn1M") * 1000.0, fold = times.CpuSeconds("BM_Fold1M") * 1000.0;
+  if (like > 0) std::printf("like_4k_in_1m_ms = %.3f\n", like);
+  if (like > 0 && fold > 0) std::printf("like_4k_in_1m_vs_fold = %.2f\n", like / fold);
+  const double small = times.CpuSeconds("BM_Like1kIn64k"), old = times.CpuSeconds("BM_BacktrackingLike1kIn64k");
+  if (small > 0 && old > 0) std::printf("like_1k_in_64k_speedup_vs_backtracking = %.1f\n", old / small);
   return 0;
 }
