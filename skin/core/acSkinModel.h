@@ -135,6 +135,16 @@ public:
   // Extended-border images and offsets from EXBORDER or the built-in shadows.
   void BuildExtendedBorders();
 
+protected:
+  // Plain stores for the manager component, which runs its own assignment steps
+  // around the loading functions above.
+  void StoreSkinName(const std::string& value) { SkinName_ = value; }
+  void StoreActive(bool value) { Active_ = value; }
+  void StoreHueOffset(int value) { HueOffset_ = value; }
+  void StoreSaturation(int value) { Saturation_ = value; }
+  void StoreExtendedBorders(bool value) { ExtendedBorders_ = value; }
+  void StoreCommonSections(std::vector<std::string> lines) { CommonSections_ = std::move(lines); }
+
 private:
   // Image half helpers (acSkinModelImages.cpp).
   void AddMaskFromValue(const std::string& section, const std::string& key, const std::string& value);

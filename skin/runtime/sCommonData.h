@@ -203,7 +203,7 @@ public:
 private:
   void ComputeBackgroundKind();
   // Sends command 3 or 2 to the owner after a change of manager or section.
-  void AnnounceBinding(TsSkinManager* manager, bool toControlOnlyWhenLoaded);
+  void AnnounceBinding(TsSkinManager* manager, bool viaProvider);
   void SendToOwner(unsigned command, LPARAM lParam);
   TColor OwnColor() const;
   TColor ParentColorForCommand() const;
@@ -212,6 +212,7 @@ private:
   void CommandRefresh();
   void CommandParentMoved(TMessage& message);
   void RestoreEditColors();
+  void RepaintFrame();
 
   std::string SkinSection_;
   bool CustomColor_ = false;

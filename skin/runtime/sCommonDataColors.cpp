@@ -1,0 +1,317 @@
+// The answers a skin data gives about what lies under and behind its owner: colours
+// (command 21), background requests (command 34), whether the background changed,
+// copying the finished face without painting over children, the font source of a
+// caption, and the kind-code tables.
+#include <algorithm>
+
+#include "forms/Form.h"
+#include "forms/WinControl.h"
+#include "platform/gfx/DeviceContext.h"
+#include "platform/gfx/SystemColors.h"
+#include "platform/win/Win.h"
+#include "skin/core/acMasks.h"
+#include "skin/runtime/acBroadcast.h"
+#include "skin/runtime/acCommands.h"
+#include "skin/runtime/sCommonData.h"
+#include "skin/runtime/sSkinManager.h"
+
+namespace {
+
+TWinControl* AsWindowed(TControl* control) { return dynamic_cast<TWinControl*>(control); }
+
+int ClampPercent(int value) { return std::clamp(value, 0, 100); }
+
+// Channel by channel: round((1 - t/100) * c + t/100 * p), t in 0..100.
+TColor MixRounded(TColor c, TColor p, int t) {
+  TColor out = 0;
+  for (int shift = 0; shift <= 16; shift += 8) {
+    const int cc = (c >> shift) & 0xFF, pc = (p >> shift) & 0xFF;
+    out |= ((cc * (100 - t) + pc * t + 50) / 100) << shift;
+  }
+  return out;
+}
+
+// Channel by channel: clamp((t * (p - c) + c * 256) div 256, 0, 255), as command 21 answers.
+TColor MixCommand(TColor c, TColor p, int t) {
+  TColor out = 0;
+  for (int shift = 0; shift <= 16; shift += 8) {
+    const int cc = (c >> shift) & 0xFF, pc = (p >> shift) & 0xFF;
+    out |= std::clamp((t * (pc - cc) + cc * 256) / 256, 0, 255) << shift;
+  }
+  return out;
+}
+
+// The colour of a control as a child sees it: a skinned one answers command 21.
+TColor ParentControlColor(TWinControl* parent) {
+  if (TacBroadcast::AnswersHandled(parent)) return static_cast<TColor>(SendAlphaCmd(parent, AC_GETCOLOR, clFuchsia));
+  return ColorToRGB(parent->Color());
+}
+
+TColor WindowColor(HWND window) {
+  if (TWinControl* control = TWinControl::FromHandle(window)) return ColorToRGB(control->Color());
+  return ColorToRGB(clBtnFace);
+}
+
+TColor DefaultGlobalColor() {
+  TsSkinManager* manager = TsSkinManager::DefaultManager();
+  return manager ? manager->GlobalColor() : ColorToRGB(clBtnFace);
+}
+
+bool HasCache(const TsCommonData& data) { return data.CacheBmp && !data.CacheBmp->Empty(); }
+
+}  // namespace
+
+TColor TsCommonData::OwnColor() const {
+  if (Control) return ColorToRGB(Control->Color());
+  if (OwnerSeam && OwnerSeam->ProviderForm()) return ColorToRGB(OwnerSeam->ProviderForm()->Color());
+  return ColorToRGB(clBtnFace);
+}
+
+TColor TsCommonData::GetColor(bool hot, HWND window) const {
+  const TsGeneralData* section = IsSkinned() ? Section() : nullptr;
+  if (section) {
+    const int t = ClampPercent(hot ? section->HotTransparency : section->Transparency);
+    const TColor c = ColorToRGB(hot ? section->HotColor : section->Color);
+    if (t == 0 && !CustomColor_) return c;
+    if (t > 0) {
+      TColor parentColor;
+      if (Control)
+        parentColor = Control->Parent() ? ParentControlColor(Control->Parent()) : clFuchsia;
+      else if (window && GetParent(window))
+        parentColor = WindowColor(GetParent(window));
+      else
+        parentColor = ColorToRGB(clBtnFace);
+      if (t == 100) return parentColor;
+      if (!Control) return 0;
+      return MixRounded(c, parentColor, t);
+    }
+  }
+  return OwnColor();
+}
+
+LRESULT TsCommonData::AnswerGetColor() const {
+  const TsGeneralData* section = IsSkinned() ? Section() : nullptr;
+  if (!section) return ColorToRGB(Control->Color());
+  const int t = ClampPercent(section->Transparency);
+  const TColor c = ColorToRGB(section->Color);
+  if (t == 0) return c;
+  TColor parentColor = ColorToRGB(Control->Color());
+  if (TWinControl* parent = Control->Parent()) {
+    parentColor = ParentControlColor(parent);
+    if (parentColor == clFuchsia) parentColor = ColorToRGB(parent->Color());
+  }
+  if (t == 100) return parentColor;
+  return MixCommand(c, parentColor, t);
+}
+
+void TsCommonData::AnswerBackground(TacBGInfo& request, bool hot, HWND window) const {
+  const TsGeneralData* section = IsSkinned() ? Section() : nullptr;
+  if (!section || CustomColor_) {
+    request.BgType = btFill;
+    request.Color = OwnColor();
+    return;
+  }
+  const int t = hot ? section->HotTransparency : section->Transparency;
+  const int g = hot ? section->HotGradientPercent : section->GradientPercent;
+  const int i = hot ? section->HotImagePercent : section->ImagePercent;
+
+  auto answerWithCache = [&] {
+    request.BgType = btCache;
+    if (request.PleaseDraw && request.DrawDC) {
+      BitBlt(request.DrawDC, request.R.Left, request.R.Top, request.R.Width(), request.R.Height(), &CacheBmp->Canvas(),
+             request.R.Left + request.OffsetX, request.R.Top + request.OffsetY, SRCCOPY);
+    } else {
+      request.Bmp = CacheBmp.get();
+      request.OffsetX = 0;
+      request.OffsetY = 0;
+    }
+  };
+
+  if (t <= 0 && g <= 0 && i < 1) {
+    request.BgType = btFill;
+    request.Color = GetColor(hot, window);
+    if (request.PleaseDraw && request.DrawDC) request.DrawDC->FillRect(request.R, request.Color);
+    return;
+  }
+  if (t < 100) {
+    if (!HasCache(*this)) {
+      request.BgType = btFill;
+      request.Color = clFuchsia;
+      return;
+    }
+    answerWithCache();
+    return;
+  }
+  // Fully see-through: a thin border lets the parent answer for it.
+  TsSkinManager* manager = GetManager();
+  bool thin = true;
+  if (manager && BorderIndex >= 0 && BorderIndex < static_cast<int>(manager->ma.size())) {
+    const TsMaskData& mask = manager->ma[static_cast<std::size_t>(BorderIndex)];
+    thin = mask.WL + mask.WR <= 24 && mask.WT + mask.WB < 25;
+  }
+  if (thin) {
+    if (Control && Control->Parent()) {
+      SendAlphaCmd(Control->Parent(), AC_GETCACHE, reinterpret_cast<LPARAM>(&request));
+      if (request.BgType == btCache) {
+        request.OffsetX += Control->Left();
+        request.OffsetY += Control->Top();
+      }
+    } else if (!Control && window && GetParent(window)) {
+      HWND parent = GetParent(window);
+      SendMessage(parent, SM_ALPHACMD, MakeCommandWParam(AC_GETCACHE), reinterpret_cast<LPARAM>(&request));
+      if (request.BgType == btCache) {
+        TRect r = WindowRect(window);
+        MapWindowPoints(nullptr, parent, &r);
+        request.OffsetX += r.Left;
+        request.OffsetY += r.Top;
+      }
+    } else {
+      request.BgType = btFill;
+      request.Color = DefaultGlobalColor();
+    }
+    return;
+  }
+  if (!HasCache(*this)) {
+    request.BgType = btFill;
+    request.Color = Control && Control->Parent() ? ParentControlColor(Control->Parent()) : DefaultGlobalColor();
+    return;
+  }
+  answerWithCache();
+}
+
+bool TsCommonData::BackgroundChanged() const {
+  if (BackgroundLocked) return true;
+  TsSkinManager* manager = GetManager();
+  if (!manager || SkinIndex < 0 || manager->IsDestroying()) return true;
+  if (!Control || Control->ControlState().Contains(csCreating) || !Control->Visible()) return true;
+  if (!manager->IsValidSection(SkinIndex)) return false;
+  const TsGeneralData& section = manager->gd[static_cast<std::size_t>(SkinIndex)];
+  bool changed = !Control->Enabled() || section.Transparency > 0;
+  if (changed) {
+    TWinControl* parent = Control->Parent();
+    if (parent && parent->HandleAllocated()) changed = SendAlphaCmd(parent, AC_GETBGCHANGED) != 0;
+  }
+  return changed;
+}
+
+// --- Copying the cache --------------------------------------------------------------------------
+
+namespace {
+
+void CopyCache(TBitmap& cache, HDC dc, const TRect& source, const TRect& destination) {
+  BitBlt(dc, destination.Left, destination.Top, destination.Width(), destination.Height(), &cache.Canvas(), source.Left,
+         source.Top, SRCCOPY);
+}
+
+}  // namespace
+
+void TsCommonData::CopyCacheToControls(TWinControl* control, const TRect& source, bool refreshCorners, HDC dc,
+                                       const TRect& destination) {
+  if (!HasCache(*this) || !dc) return;
+  if (refreshCorners && RefreshCornersHook()) RefreshCornersHook()(*this, 0);
+  const int saved = SaveDC(dc);
+  IntersectClipRect(dc, destination.Left, destination.Top, destination.Right, destination.Bottom);
+  if (control) {
+    for (int i = 0; i < control->ControlCount(); ++i) {
+      TControl* child = control->Controls(i);
+      if (!child->Visible()) continue;
+      const TRect r = child->BoundsRect();
+      if (r.Intersect(destination).IsEmpty()) continue;
+      const bool windowless = dynamic_cast<TWinControl*>(child) == nullptr;
+      if (windowless || child->ControlStyle().Contains(csOpaque)) ExcludeClipRect(dc, r.Left, r.Top, r.Right, r.Bottom);
+    }
+  }
+  CopyCache(*CacheBmp, dc, source, destination);
+  RestoreDC(dc, saved);
+}
+
+void TsCommonData::CopyCacheToWindows(HWND window, const TRect& source, bool refreshCorners, HDC dc,
+                                      const TRect& destination) {
+  if (!HasCache(*this) || !dc) return;
+  if (refreshCorners && RefreshCornersHook()) RefreshCornersHook()(*this, 0);
+  const int saved = SaveDC(dc);
+  IntersectClipRect(dc, destination.Left, destination.Top, destination.Right, destination.Bottom);
+  if (window) {
+    const TRect own = WindowRect(window);
+    TsSkinManager* manager = TsSkinManager::DefaultManager();
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      if ((GetWindowLongPtr(child, GWL_STYLE) & WS_VISIBLE) == 0) continue;
+      const TRect r = WindowRect(child).Offset(-own.Left, -own.Top);
+      const LONG_PTR style = GetWindowLongPtr(child, GWL_STYLE);
+      const LONG_PTR exStyle = GetWindowLongPtr(child, GWL_EXSTYLE);
+      if ((style & 7) == 7 && (exStyle & WS_EX_CLIENTEDGE) == 0) {
+        // A group box: only its frame hides what is behind; its inside shows the face.
+        if (!manager) continue;
+        const int top = static_cast<int>(SendMessage(child, SM_ALPHACMD, MakeCommandWParam(AC_GETSERVICEINT), 0));
+        int left = 0, right = 0, bottom = 0;
+        const int section = manager->SectionIndexOf("GROUPBOX");
+        const int mask = section >= 0 ? manager->InheritedMaskIndexOf(section, "GROUPBOX", "BORDERSMASK") : -1;
+        if (mask >= 0 && mask < static_cast<int>(manager->ma.size())) {
+          TsMaskData& m = manager->ma[static_cast<std::size_t>(mask)];
+          left = MaskLeft(m);
+          right = MaskRight(m);
+          bottom = MaskBottom(m);
+        }
+        ExcludeClipRect(dc, r.Left, r.Top, r.Right, r.Top + top);
+        ExcludeClipRect(dc, r.Left, r.Top, r.Left + left, r.Bottom);
+        ExcludeClipRect(dc, r.Right - right, r.Top, r.Right, r.Bottom);
+        ExcludeClipRect(dc, r.Left, r.Bottom - bottom, r.Right, r.Bottom);
+        continue;
+      }
+      ExcludeClipRect(dc, r.Left, r.Top, r.Right, r.Bottom);
+    }
+  }
+  CopyCache(*CacheBmp, dc, source, destination);
+  RestoreDC(dc, saved);
+}
+
+// --- Font source ----------------------------------------------------------------------------------
+
+int FontSourceIndex(TControl* control, int index) {
+  TControl* current = control;
+  while (current) {
+    TWinControl* parent = current->Parent();
+    if (!parent) return index;
+    const int parentIndex = static_cast<int>(SendAlphaCmd(parent, AC_GETSKININDEX)) - 1;
+    if (parentIndex < 0) return index;
+    TsCommonData* data = SkinDataOf(parent);
+    TsSkinManager* manager = data ? data->GetManager() : TsSkinManager::DefaultManager();
+    if (!manager || !manager->IsValidSection(parentIndex)) return index;
+    const TsGeneralData& section = manager->gd[static_cast<std::size_t>(parentIndex)];
+    if (section.Transparency > 50 && parent->Parent()) {
+      current = parent;
+      continue;
+    }
+    return section.GiveOwnFont ? parentIndex : index;
+  }
+  return index;
+}
+
+// --- Kind codes ------------------------------------------------------------------------------------
+
+std::string_view DefaultSectionOfKind(int kind) {
+#define TS_KIND_CASE(first, last, section) \
+  if (kind >= (first) && kind <= (last)) return section;
+  TS_KIND_SECTIONS(TS_KIND_CASE)
+#undef TS_KIND_CASE
+  return {};
+}
+
+bool IsEditKind(int kind) {
+  return (kind >= 2 && kind <= 18) || kind == 41 || (kind >= 76 && kind <= 84) || kind == 96 || kind == 97 ||
+         (kind >= 131 && kind <= 140);
+}
+
+bool IsContainerKind(int kind) {
+  return kind == 19 || (kind >= 51 && kind <= 74) || kind == 110 || (kind >= 141 && kind <= 161);
+}
+
+bool IsNoGlowKind(int kind) {
+  switch (kind) {
+    case 51: case 52: case 54: case 56: case 57: case 58: case 59: case 60:
+    case 68: case 73: case 74: case 110: case 141: case 143: case 151: case 161: case 226:
+      return true;
+    default:
+      return false;
+  }
+}
