@@ -2,19 +2,12 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <map>
 #include <sstream>
 
-#include "forms/Button.h"
-#include "forms/CheckBox.h"
-#include "forms/CustomEdit.h"
-#include "forms/CustomLabel.h"
-#include "forms/ListBox.h"
-#include "forms/Memo.h"
-#include "forms/SpeedButton.h"
-#include "platform/backend/SdlBackend.h"
+#include "forms/DriverProperties.h"
+#include "forms/HintWindow.h"
 #include "platform/base/Exception.h"
 #include "platform/win/Win.h"
 
@@ -56,26 +49,12 @@ std::vector<std::string> SplitDots(const std::string& s) {
 
 std::string Bool(bool b) { return b ? "true" : "false"; }
 
-std::string JsonString(const std::string& s) {
-  std::string out = "\"";
-  for (unsigned char c : s) {
-    switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default:
-        if (c < 0x20) {
-          char buf[8];
-          std::snprintf(buf, sizeof buf, "\\u%04x", c);
-          out += buf;
-        } else {
-          out += static_cast<char>(c);
-        }
-    }
-  }
-  return out + "\"";
+bool ParseInt(const std::string& text, int& value) {
+  char* end = nullptr;
+  long v = std::strtol(text.c_str(), &end, 10);
+  if (text.empty() || *end != '\0') return false;
+  value = static_cast<int>(v);
+  return true;
 }
 
 // The form shown on top among those with the name (dialogs may stack).
@@ -88,76 +67,22 @@ TForm* FindForm(const std::string& name) {
   return found;
 }
 
-std::optional<std::string> ControlProperty(TControl* c, const std::string& prop) {
-  if (prop == "Caption") return c->Caption();
-  if (prop == "Text") return c->Text();
-  if (prop == "Visible") return Bool(c->Visible());
-  if (prop == "Showing") return Bool(c->Showing());
-  if (prop == "Enabled") return Bool(c->Enabled());
-  if (prop == "Left") return std::to_string(c->Left());
-  if (prop == "Top") return std::to_string(c->Top());
-  if (prop == "Width") return std::to_string(c->Width());
-  if (prop == "Height") return std::to_string(c->Height());
-  if (prop == "ClientWidth") return std::to_string(c->ClientWidth());
-  if (prop == "ClientHeight") return std::to_string(c->ClientHeight());
-  if (prop == "Hint") return c->Hint();
-  if (prop == "Tag") return std::to_string(c->Tag());
-  if (prop == "Color") return std::to_string(c->Color());
-  if (prop == "Font.Name") return c->Font().Name();
-  if (prop == "Font.Height") return std::to_string(c->Font().Height());
-  if (prop == "Font.Size") return std::to_string(c->Font().Size());
-  if (prop == "Font.Color") return std::to_string(c->Font().Color());
-  if (prop == "MouseInControl") return Bool(c->MouseInControl());
-  if (auto* w = dynamic_cast<TWinControl*>(c)) {
-    if (prop == "Focused") return Bool(w->Focused());
-    if (prop == "TabOrder") return std::to_string(w->TabOrder());
-  }
-  if (auto* f = dynamic_cast<TForm*>(c)) {
-    if (prop == "AlphaBlend") return Bool(f->AlphaBlend());
-    if (prop == "AlphaBlendValue") return std::to_string(f->AlphaBlendValue());
-    if (prop == "ModalResult") return std::to_string(f->ModalResult());
-    if (prop == "Active") return Bool(f->Active());
-    if (prop == "ActiveControl") return f->ActiveControl() ? f->ActiveControl()->Name() : "";
-  }
-  if (auto* b = dynamic_cast<TSpeedButton*>(c)) {
-    if (prop == "Down") return Bool(b->Down());
-    if (prop == "GroupIndex") return std::to_string(b->GroupIndex());
-  }
-  if (auto* b = dynamic_cast<TButton*>(c)) {
-    if (prop == "Default") return Bool(b->Default());
-    if (prop == "Cancel") return Bool(b->Cancel());
-    if (prop == "ModalResult") return std::to_string(b->ModalResult());
-  }
-  if (auto* b = dynamic_cast<TCheckBox*>(c)) {
-    if (prop == "Checked") return Bool(b->Checked());
-    if (prop == "State") return std::to_string(static_cast<int>(b->State()));
-  }
-  if (auto* m = dynamic_cast<TCustomMemo*>(c)) {
-    if (prop == "Lines.Count") return std::to_string(m->Lines().Count());
-    if (prop == "TopLine") return std::to_string(m->TopLine());
-  }
-  if (auto* e = dynamic_cast<TCustomEdit*>(c)) {
-    if (prop == "SelText") return e->SelText();
-    if (prop == "SelStart") return std::to_string(e->SelStart());
-    if (prop == "SelLength") return std::to_string(e->SelLength());
-    if (prop == "MaxLength") return std::to_string(e->MaxLength());
-    if (prop == "Modified") return Bool(e->Modified());
-    if (prop == "TextLength") return std::to_string(e->TextLength());
-  }
-  if (auto* l = dynamic_cast<TCustomListBox*>(c)) {
-    if (prop == "ItemIndex") return std::to_string(l->ItemIndex());
-    if (prop == "Items.Count") return std::to_string(l->Items().Count());
-    if (prop == "TopIndex") return std::to_string(l->TopIndex());
-    if (prop == "SelectedItem") return l->ItemIndex() >= 0 ? l->Items().Get(l->ItemIndex()) : "";
-  }
-  if (auto* w = dynamic_cast<TWinControl*>(c); w && w->HandleAllocated() && prop.rfind("VScroll.", 0) == 0) {
-    SCROLLINFO si;
-    si.fMask = SIF_ALL;
-    GetScrollInfo(w->Handle(), SB_VERT, &si);
-    if (prop == "VScroll.Max") return std::to_string(si.nMax);
-    if (prop == "VScroll.Page") return std::to_string(si.nPage);
-    if (prop == "VScroll.Pos") return std::to_string(si.nPos);
-  }
+// A child control of a windowed control by name (controls that no form owns,
+// such as the navigator's buttons, are reached this way).
+TControl* FindChild(TComponent* parent, const std::string& name) {
+  auto* w = dynamic_cast<TWinControl*>(parent);
+  if (!w || name.empty()) return nullptr;
+  for (int i = 0; i < w->ControlCount(); ++i)
+    if (w->Controls(i)->Name() == name) return w->Controls(i);
+  return nullptr;
+}
+
+// The hint window seen as the window "Hint".
+std::optional<std::string> HintProperty(const std::string& prop) {
+  THintManager& hints = HintManager();
+  if (prop == "Visible" || prop == "Showing") return Bool(hints.HintShowing());
+  if (prop == "Caption" || prop == "Text") return hints.HintShowing() ? hints.HintText() : "";
+  if (THintWindow* w = hints.HintWindow()) return TDriverProperties::Read(*w, prop);
   return std::nullopt;
 }
 
@@ -165,20 +90,15 @@ void DumpControl(std::string& out, TControl* c) {
   std::string section;
   int index = -1;
   if (TScriptDriver::SkinInfo()) TScriptDriver::SkinInfo()(c, section, index);
-  out += "{\"name\":" + JsonString(c->Name()) + ",\"class\":" + JsonString(c->ClassName());
-  out += ",\"parent\":" + JsonString(c->Parent() ? c->Parent()->Name() : "");
-  out += ",\"caption\":" + JsonString(c->Caption());
+  const auto& J = TDriverProperties::JsonString;
+  out += "{\"name\":" + J(c->Name()) + ",\"class\":" + J(c->ClassName());
+  out += ",\"parent\":" + J(c->Parent() ? c->Parent()->Name() : "");
+  out += ",\"caption\":" + J(c->Caption());
   out += ",\"bounds\":[" + std::to_string(c->Left()) + "," + std::to_string(c->Top()) + "," + std::to_string(c->Width()) +
          "," + std::to_string(c->Height()) + "]";
   out += ",\"visible\":" + Bool(c->Visible()) + ",\"enabled\":" + Bool(c->Enabled());
-  if (auto* b = dynamic_cast<TSpeedButton*>(c)) out += ",\"down\":" + Bool(b->Down());
-  if (auto* b = dynamic_cast<TCheckBox*>(c)) out += ",\"checked\":" + Bool(b->Checked());
-  if (auto* l = dynamic_cast<TCustomListBox*>(c)) {
-    out += ",\"itemIndex\":" + std::to_string(l->ItemIndex());
-    out += ",\"selected\":" + JsonString(l->ItemIndex() >= 0 ? l->Items().Get(l->ItemIndex()) : "");
-  }
-  if (auto* w = dynamic_cast<TWinControl*>(c)) out += ",\"focused\":" + Bool(w->Focused());
-  out += ",\"skinSection\":" + JsonString(section) + ",\"skinIndex\":" + std::to_string(index) + "}";
+  out += TDriverProperties::DumpMembers(*c);
+  out += ",\"skinSection\":" + J(section) + ",\"skinIndex\":" + std::to_string(index) + "}";
 }
 
 const std::map<std::string, int>& KeyNames() {
@@ -196,30 +116,30 @@ const std::map<std::string, int>& KeyNames() {
 
 }  // namespace
 
+const std::vector<TScriptDriver::TAction>& TScriptDriver::Actions() {
+  static const std::vector<TAction> actions = {
+      {"click", "TARGET [x,y]", &TScriptDriver::DoClick},
+      {"dblclick", "TARGET [x,y]", &TScriptDriver::DoClick},
+      {"rclick", "TARGET [x,y]", &TScriptDriver::DoClick},
+      {"hover", "TARGET [x,y]", &TScriptDriver::DoHover},
+      {"select", "TARGET ROW", &TScriptDriver::DoSelect},
+      {"dblselect", "TARGET ROW", &TScriptDriver::DoSelect},
+      {"cell", "TARGET ROW COL", &TScriptDriver::DoCell},
+      {"dblcell", "TARGET ROW COL", &TScriptDriver::DoCell},
+      {"close", "FORM", &TScriptDriver::DoClose},
+      {"type", "TEXT", &TScriptDriver::DoType},
+      {"key", "KEY", &TScriptDriver::DoKey},
+      {"wait", "MILLISECONDS", &TScriptDriver::DoWait},
+      {"shot", "FORM|desktop FILE", &TScriptDriver::DoShot},
+      {"dump", "FILE", &TScriptDriver::DoDump},
+      {"expect", "PATH == VALUE | PATH != VALUE", &TScriptDriver::DoExpect},
+  };
+  return actions;
+}
+
 std::function<void(TControl*, std::string&, int&)>& TScriptDriver::SkinInfo() {
   static std::function<void(TControl*, std::string&, int&)> provider;
   return provider;
-}
-
-TDriverOptions ParseDriverOptions(int& argc, char** argv) {
-  TDriverOptions options;
-  int out = 1;
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--headless") == 0) {
-      options.Headless = true;
-    } else if (std::strcmp(argv[i], "--script") == 0) {
-      if (i + 1 >= argc) {
-        options.Error = "--script needs a file name";
-      } else {
-        options.ScriptFile = argv[++i];
-      }
-    } else {
-      argv[out++] = argv[i];
-    }
-  }
-  argc = out;
-  argv[argc] = nullptr;
-  return options;
 }
 
 TScriptDriver::TScriptDriver(THeadlessBackend& backend, std::vector<std::string> lines, std::string scriptName)
@@ -277,6 +197,14 @@ bool TScriptDriver::Step() {
   return false;
 }
 
+void TScriptDriver::Run(const std::string& line) {
+  TCall call{line, SplitWords(line)};
+  ProcessPendingMessages();
+  for (const TAction& action : Actions())
+    if (call.Args[0] == action.Name) return (this->*action.Handler)(call);
+  Fail("unknown action '" + call.Args[0] + "'");
+}
+
 TComponent* TScriptDriver::FindTarget(const std::string& spec, std::string& error) {
   auto parts = SplitDots(spec);
   TForm* form = FindForm(parts[0]);
@@ -286,11 +214,39 @@ TComponent* TScriptDriver::FindTarget(const std::string& spec, std::string& erro
   }
   if (parts.size() == 1) return form;
   TComponent* c = form->FindComponent(parts[1]);
+  if (!c) c = FindChild(form, parts[1]);
   if (!c) {
     error = parts[0] + " has no control named " + parts[1];
     return nullptr;
   }
+  for (size_t i = 2; i < parts.size(); ++i) {
+    TControl* child = FindChild(c, parts[i]);
+    if (!child) {
+      error = parts[i - 1] + " has no control named " + parts[i];
+      return nullptr;
+    }
+    c = child;
+  }
   return c;
+}
+
+TControl* TScriptDriver::VisibleControl(const std::string& spec) {
+  std::string error;
+  TComponent* target = FindTarget(spec, error);
+  if (!target) {
+    Fail(error);
+    return nullptr;
+  }
+  auto* control = dynamic_cast<TControl*>(target);
+  if (!control) {
+    Fail(spec + " is not a control");
+    return nullptr;
+  }
+  if (!control->Showing() && !(dynamic_cast<TForm*>(control) && control->Visible())) {
+    Fail(spec + " is not visible");
+    return nullptr;
+  }
+  return control;
 }
 
 bool TScriptDriver::TargetPoint(const std::vector<std::string>& args, TPoint& point) {
@@ -298,21 +254,8 @@ bool TScriptDriver::TargetPoint(const std::vector<std::string>& args, TPoint& po
     Fail("missing target");
     return false;
   }
-  std::string error;
-  TComponent* target = FindTarget(args[1], error);
-  if (!target) {
-    Fail(error);
-    return false;
-  }
-  auto* control = dynamic_cast<TControl*>(target);
-  if (!control) {
-    Fail(args[1] + " is not a control");
-    return false;
-  }
-  if (!control->Showing() && !(dynamic_cast<TForm*>(control) && control->Visible())) {
-    Fail(args[1] + " is not visible");
-    return false;
-  }
+  TControl* control = VisibleControl(args[1]);
+  if (!control) return false;
   TPoint local{control->Width() / 2, control->Height() / 2};
   if (dynamic_cast<TForm*>(control)) local = {control->ClientWidth() / 2, control->ClientHeight() / 2};
   if (args.size() >= 3) {
@@ -355,115 +298,173 @@ bool TScriptDriver::ParseKey(const std::string& spec, std::vector<int>& modifier
   return false;
 }
 
-void TScriptDriver::Run(const std::string& line) {
-  auto args = SplitWords(line);
-  const std::string& action = args[0];
-  ProcessPendingMessages();
-  if (action == "click" || action == "dblclick" || action == "rclick" || action == "hover") {
-    TPoint p;
-    if (!TargetPoint(args, p)) return;
-    if (action == "hover") {
-      Backend_.MouseMove(p);
-      return;
-    }
-    // Two separate clicks on one spot: let the double-click time pass first.
-    std::uint64_t now = Backend_.Now();
-    std::uint64_t limit = GetDoubleClickTime();
-    if (HaveClicked_ && std::abs(p.X - LastClick_.X) <= 4 && std::abs(p.Y - LastClick_.Y) <= 4 &&
-        now - LastClickTime_ <= limit)
-      Backend_.Advance(static_cast<int>(limit + 1 - (now - LastClickTime_)));
-    if (action == "rclick") {
-      Backend_.Click(p, TMouseButton::Right);
-    } else {
-      Backend_.Click(p);
-      if (action == "dblclick") Backend_.Click(p);
-    }
-    HaveClicked_ = true;
-    LastClick_ = p;
-    LastClickTime_ = Backend_.Now();
-    return;
+void TScriptDriver::ClickAt(TPoint p, bool right, bool twice) {
+  // Two separate clicks on one spot: let the double-click time pass first.
+  std::uint64_t now = Backend_.Now();
+  std::uint64_t limit = GetDoubleClickTime();
+  if (HaveClicked_ && std::abs(p.X - LastClick_.X) <= 4 && std::abs(p.Y - LastClick_.Y) <= 4 &&
+      now - LastClickTime_ <= limit)
+    Backend_.Advance(static_cast<int>(limit + 1 - (now - LastClickTime_)));
+  if (right) {
+    Backend_.Click(p, TMouseButton::Right);
+  } else {
+    Backend_.Click(p);
+    if (twice) Backend_.Click(p);
   }
-  if (action == "type") {
-    size_t at = line.find("type") + 4;
-    std::string text = line.substr(at);
-    if (!text.empty() && text[0] == ' ') text.erase(0, 1);
-    if (!GetFocus()) {
-      Fail("type: no control has the focus");
-      return;
-    }
-    Backend_.Text(text);
-    return;
-  }
-  if (action == "key") {
-    if (args.size() < 2) return Fail("key: which key?");
-    std::vector<int> mods;
-    int key = 0;
-    if (!ParseKey(args[1], mods, key)) return Fail("key: unknown key '" + args[1] + "'");
-    for (int m : mods) Backend_.KeyDown(m);
-    Backend_.Key(key);
-    for (auto it = mods.rbegin(); it != mods.rend(); ++it) Backend_.KeyUp(*it);
-    return;
-  }
-  if (action == "wait") {
-    int ms = 0;
-    if (args.size() < 2 || std::sscanf(args[1].c_str(), "%d", &ms) != 1 || ms < 0)
-      return Fail("wait: expected milliseconds");
-    Backend_.Advance(ms);
-    return;
-  }
-  if (action == "shot") {
-    if (args.size() < 3) return Fail("shot: expected a window (or desktop) and a file name");
-    UpdateAllWindows();
-    if (args[1] == "desktop") {
-      Backend_.SaveDesktopPng(args[2]);
-      return;
-    }
-    TForm* form = FindForm(args[1]);
-    if (!form) return Fail("no window named " + args[1]);
-    if (!form->HandleAllocated() || !Backend_.SaveWindowPng(form->Handle(), args[2]))
-      return Fail("shot: " + args[1] + " has no window image");
-    return;
-  }
-  if (action == "dump") {
-    if (args.size() < 2) return Fail("dump: expected a file name");
-    std::ofstream out(args[1]);
-    if (!out) return Fail("dump: cannot write " + args[1]);
-    out << DumpJson();
-    return;
-  }
-  if (action == "expect") {
-    // expect PATH == VALUE  /  expect PATH != VALUE
-    std::string rest = Trim(line.substr(6));
-    size_t op = rest.find(" == ");
-    bool equal = true;
-    if (op == std::string::npos) {
-      op = rest.find(" != ");
-      equal = false;
-    }
-    std::string path, want;
-    if (op == std::string::npos) {
-      // "expect PATH ==" with an empty value
-      if (rest.size() > 3 && (rest.substr(rest.size() - 3) == " ==" || rest.substr(rest.size() - 3) == " !=")) {
-        equal = rest.substr(rest.size() - 2) == "==";
-        path = Trim(rest.substr(0, rest.size() - 3));
-      } else {
-        return Fail("expect: expected 'PATH == VALUE' or 'PATH != VALUE'");
-      }
-    } else {
-      path = Trim(rest.substr(0, op));
-      want = Trim(rest.substr(op + 4));
-    }
-    std::string error;
-    auto got = ReadProperty(path, error);
-    if (!got) return Fail("expect " + path + ": " + error);
-    if ((*got == want) != equal) {
-      if (equal) Fail("expected " + path + " == '" + want + "', found '" + *got + "'");
-      else Fail("expected " + path + " != '" + want + "', found it equal");
-    }
-    return;
-  }
-  Fail("unknown action '" + action + "'");
+  HaveClicked_ = true;
+  LastClick_ = p;
+  LastClickTime_ = Backend_.Now();
 }
+
+// --- actions -----------------------------------------------------------------------------
+
+void TScriptDriver::DoClick(const TCall& call) {
+  TPoint p;
+  if (!TargetPoint(call.Args, p)) return;
+  ClickAt(p, call.Args[0] == "rclick", call.Args[0] == "dblclick");
+}
+
+void TScriptDriver::DoHover(const TCall& call) {
+  TPoint p;
+  if (!TargetPoint(call.Args, p)) return;
+  Backend_.MouseMove(p);
+}
+
+void TScriptDriver::DoSelect(const TCall& call) {
+  const std::string& action = call.Args[0];
+  int row = 0;
+  if (call.Args.size() < 3 || !ParseInt(call.Args[2], row)) return Fail(action + ": expected a target and a row number");
+  TControl* control = VisibleControl(call.Args[1]);
+  if (!control) return;
+  if (!TDriverProperties::HasRows(*control)) return Fail(call.Args[1] + " has no rows");
+  auto point = TDriverProperties::RowPoint(*control, row, 0);
+  if (!point) return Fail(call.Args[1] + " has no row " + call.Args[2]);
+  ProcessPendingMessages();
+  ClickAt(control->ClientToScreen(*point), false, action == "dblselect");
+}
+
+void TScriptDriver::DoCell(const TCall& call) {
+  const std::string& action = call.Args[0];
+  int row = 0, col = 0;
+  if (call.Args.size() < 4 || !ParseInt(call.Args[2], row) || !ParseInt(call.Args[3], col))
+    return Fail(action + ": expected a target, a row and a column");
+  TControl* control = VisibleControl(call.Args[1]);
+  if (!control) return;
+  if (!TDriverProperties::HasRows(*control)) return Fail(call.Args[1] + " has no rows");
+  auto point = TDriverProperties::RowPoint(*control, row, col);
+  if (!point) return Fail(call.Args[1] + " has no cell " + call.Args[2] + "," + call.Args[3]);
+  ProcessPendingMessages();
+  ClickAt(control->ClientToScreen(*point), false, action == "dblcell");
+}
+
+void TScriptDriver::DoClose(const TCall& call) {
+  if (call.Args.size() < 2) return Fail("close: which window?");
+  TForm* form = FindForm(call.Args[1]);
+  if (!form) return Fail("no window named " + call.Args[1]);
+  if (!form->Visible() || !form->HandleAllocated()) return Fail(call.Args[1] + " is not visible");
+  HWND window = form->Handle();
+  TRect r;
+  GetWindowRect(window, &r);
+  // Find the close box by asking the frame what lies where, top rows first, from the right.
+  const int rows = std::min(r.Height(), 64);
+  for (int y = r.Top; y < r.Top + rows; ++y)
+    for (int x = r.Right - 1; x >= r.Left; --x) {
+      if (SendMessage(window, WM_NCHITTEST, 0, MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y))) != HTCLOSE)
+        continue;
+      int right = x, bottom = y;
+      while (bottom + 1 < r.Bottom &&
+             SendMessage(window, WM_NCHITTEST, 0, MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(bottom + 1))) ==
+                 HTCLOSE)
+        ++bottom;
+      int left = x;
+      while (left - 1 >= r.Left &&
+             SendMessage(window, WM_NCHITTEST, 0, MAKELPARAM(static_cast<WORD>(left - 1), static_cast<WORD>(y))) ==
+                 HTCLOSE)
+        --left;
+      ClickAt({(left + right) / 2, (y + bottom) / 2}, false, false);
+      return;
+    }
+  Fail(call.Args[1] + " has no close box");
+}
+
+void TScriptDriver::DoType(const TCall& call) {
+  size_t at = call.Line.find("type") + 4;
+  std::string text = call.Line.substr(at);
+  if (!text.empty() && text[0] == ' ') text.erase(0, 1);
+  if (!GetFocus()) return Fail("type: no control has the focus");
+  Backend_.Text(text);
+}
+
+void TScriptDriver::DoKey(const TCall& call) {
+  if (call.Args.size() < 2) return Fail("key: which key?");
+  std::vector<int> mods;
+  int key = 0;
+  if (!ParseKey(call.Args[1], mods, key)) return Fail("key: unknown key '" + call.Args[1] + "'");
+  for (int m : mods) Backend_.KeyDown(m);
+  Backend_.Key(key);
+  for (auto it = mods.rbegin(); it != mods.rend(); ++it) Backend_.KeyUp(*it);
+}
+
+void TScriptDriver::DoWait(const TCall& call) {
+  int ms = 0;
+  if (call.Args.size() < 2 || std::sscanf(call.Args[1].c_str(), "%d", &ms) != 1 || ms < 0)
+    return Fail("wait: expected milliseconds");
+  Backend_.Advance(ms);
+}
+
+void TScriptDriver::DoShot(const TCall& call) {
+  const auto& args = call.Args;
+  if (args.size() < 3) return Fail("shot: expected a window (or desktop) and a file name");
+  UpdateAllWindows();
+  if (args[1] == "desktop") {
+    Backend_.SaveDesktopPng(args[2]);
+    return;
+  }
+  TForm* form = FindForm(args[1]);
+  if (!form) return Fail("no window named " + args[1]);
+  if (!form->HandleAllocated() || !Backend_.SaveWindowPng(form->Handle(), args[2]))
+    return Fail("shot: " + args[1] + " has no window image");
+}
+
+void TScriptDriver::DoDump(const TCall& call) {
+  if (call.Args.size() < 2) return Fail("dump: expected a file name");
+  std::ofstream out(call.Args[1]);
+  if (!out) return Fail("dump: cannot write " + call.Args[1]);
+  out << DumpJson();
+}
+
+void TScriptDriver::DoExpect(const TCall& call) {
+  // expect PATH == VALUE  /  expect PATH != VALUE
+  std::string rest = Trim(call.Line.substr(6));
+  size_t op = rest.find(" == ");
+  bool equal = true;
+  if (op == std::string::npos) {
+    op = rest.find(" != ");
+    equal = false;
+  }
+  std::string path, want;
+  if (op == std::string::npos) {
+    // "expect PATH ==" with an empty value
+    if (rest.size() > 3 && (rest.substr(rest.size() - 3) == " ==" || rest.substr(rest.size() - 3) == " !=")) {
+      equal = rest.substr(rest.size() - 2) == "==";
+      path = Trim(rest.substr(0, rest.size() - 3));
+    } else {
+      return Fail("expect: expected 'PATH == VALUE' or 'PATH != VALUE'");
+    }
+  } else {
+    path = Trim(rest.substr(0, op));
+    want = Trim(rest.substr(op + 4));
+  }
+  std::string error;
+  auto got = ReadProperty(path, error);
+  if (!got) return Fail("expect " + path + ": " + error);
+  if ((*got == want) != equal) {
+    if (equal) Fail("expected " + path + " == '" + want + "', found '" + *got + "'");
+    else Fail("expected " + path + " != '" + want + "', found it equal");
+  }
+}
+
+// --- reading -------------------------------------------------------------------------------
 
 std::optional<std::string> TScriptDriver::ReadProperty(const std::string& path, std::string& error) {
   auto parts = SplitDots(path);
@@ -472,20 +473,30 @@ std::optional<std::string> TScriptDriver::ReadProperty(const std::string& path, 
     return std::nullopt;
   }
   TForm* form = FindForm(parts[0]);
+  if (!form && parts[0] == "Hint") {
+    std::string prop = path.substr(5);
+    auto value = HintProperty(prop);
+    if (!value) error = "the hint has no property " + prop;
+    return value;
+  }
   if (!form) {
     error = "no window named " + parts[0];
     return std::nullopt;
   }
-  TControl* target = form;
+  TComponent* target = form;
   size_t propStart = 1;
-  if (parts.size() >= 3 || (parts.size() == 2 && form->FindComponent(parts[1]) && !ControlProperty(form, parts[1]))) {
-    TComponent* c = form->FindComponent(parts[1]);
-    if (c) {
-      target = dynamic_cast<TControl*>(c);
+  TComponent* named = form->FindComponent(parts[1]);
+  if (!named) named = FindChild(form, parts[1]);
+  if (parts.size() >= 3 || (parts.size() == 2 && named && !TDriverProperties::Read(*form, parts[1]))) {
+    if (named) {
+      target = named;
       propStart = 2;
-      if (!target) {
-        error = parts[1] + " is not a control";
-        return std::nullopt;
+      // Further names may pick child controls (Form.Navigator.nbNext.Enabled).
+      while (propStart + 1 < parts.size()) {
+        TControl* child = FindChild(target, parts[propStart]);
+        if (!child) break;
+        target = child;
+        ++propStart;
       }
     } else if (parts.size() >= 3 && parts[1] != "Font") {
       error = parts[0] + " has no control named " + parts[1];
@@ -498,18 +509,19 @@ std::optional<std::string> TScriptDriver::ReadProperty(const std::string& path, 
     error = "which property?";
     return std::nullopt;
   }
-  auto value = ControlProperty(target, prop);
+  auto value = TDriverProperties::Read(*target, prop);
   if (!value) error = target->ClassName() + " has no property " + prop;
   return value;
 }
 
 std::string TScriptDriver::DumpJson() {
+  const auto& J = TDriverProperties::JsonString;
   std::string out = "{\"windows\":[";
   for (int i = 0; i < Screen()->FormCount(); ++i) {
     TForm* f = Screen()->Forms(i);
     if (i) out += ",";
-    out += "\n{\"name\":" + JsonString(f->Name()) + ",\"class\":" + JsonString(f->ClassName());
-    out += ",\"caption\":" + JsonString(f->Caption());
+    out += "\n{\"name\":" + J(f->Name()) + ",\"class\":" + J(f->ClassName());
+    out += ",\"caption\":" + J(f->Caption());
     out += ",\"bounds\":[" + std::to_string(f->Left()) + "," + std::to_string(f->Top()) + "," +
            std::to_string(f->Width()) + "," + std::to_string(f->Height()) + "]";
     out += ",\"visible\":" + Bool(f->Visible()) + ",\"enabled\":" + Bool(f->Enabled());
@@ -527,59 +539,4 @@ std::string TScriptDriver::DumpJson() {
   }
   out += "\n]}\n";
   return out;
-}
-
-int RunFormsProgram(int argc, char** argv, const std::function<void(TApplication&)>& createForms) {
-  TDriverOptions options = ParseDriverOptions(argc, argv);
-  if (!options.Error.empty()) {
-    std::fprintf(stderr, "%s\n", options.Error.c_str());
-    return 2;
-  }
-  // A script always runs on the headless display: its clock and input are the script's.
-  bool headless = options.Headless || !options.ScriptFile.empty();
-  THeadlessBackend backend;
-  std::unique_ptr<TSdlBackend> sdl;
-  if (headless) {
-    backend.Install();
-  } else {
-    sdl = std::make_unique<TSdlBackend>();
-    if (!sdl->Ok()) {
-      std::fprintf(stderr, "Cannot open the display: %s (use --headless)\n", sdl->Error());
-      return 1;
-    }
-    sdl->Install();
-  }
-  std::unique_ptr<TScriptDriver> driver;
-  if (!options.ScriptFile.empty()) {
-    std::string error;
-    driver = TScriptDriver::FromFile(backend, options.ScriptFile, error);
-    if (!driver) {
-      std::fprintf(stderr, "%s\n", error.c_str());
-      return 2;
-    }
-  }
-  int status = 0;
-  {
-  TApplication app;
-  try {
-    createForms(app);
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "%s\n", e.what());
-    return 1;
-  }
-  if (driver) driver->Attach();
-  app.Run();
-  if (driver) {
-    if (!driver->Failed() && !driver->Finished()) {
-      std::fprintf(stderr, "%s:%zu: the program ended before the script did\n", options.ScriptFile.c_str(),
-                   driver->NextLine());
-      return 1;
-    }
-    status = driver->ExitCode();
-  } else {
-    status = app.ExitCode();
-  }
-  }
-  // The forms go before the display they were shown on.
-  return status;
 }

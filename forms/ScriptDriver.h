@@ -4,7 +4,12 @@
 //
 //   click Form3.UserName          a control by form and component name (centre)
 //   click Form3 120,40            a point of a form's client area
+//   click Form4.Nav.nbNext        a child control by name (navigator buttons)
 //   dblclick / rclick / hover     the same targets
+//   select Form7.List 2           clicks row 2 (0-based) of a list, scrolled into view
+//   dblselect Form7.List 2        double-clicks it
+//   cell Form6.DBGrid1 1 2        clicks row 1, column 2 of a grid (dblcell: double)
+//   close Form5                   presses the window's close box
 //   type Admin                    text to the focused control
 //   key Enter                     Esc, Tab, Space, arrows, F1..F12, Ctrl+/Shift+/Alt+
 //   wait 250                      advance the clock, running what falls due
@@ -12,7 +17,9 @@
 //   dump state.json               every window and control as JSON
 //   expect Form2.Label1.Caption == Admin    (also !=)
 //
-// Open dialogs are reached by their form names: MessageBox, InputBox, OpenDialog.
+// Open dialogs are reached by their form names: MessageBox, InputBox, OpenDialog;
+// the shown hint is the window "Hint" (Hint.Visible, Hint.Caption).
+// Properties come from the registry in DriverProperties.h.
 // The first failing line ends the run with "file:line: ..." and exit status 1.
 #include <functional>
 #include <memory>
@@ -21,19 +28,11 @@
 #include <vector>
 
 #include "forms/Application.h"
+#include "forms/ProgramRunner.h"
 #include "platform/backend/HeadlessBackend.h"
 
 class TControl;
 class TComponent;
-
-struct TDriverOptions {
-  bool Headless = false;
-  std::string ScriptFile;
-  std::string Error;  // a bad command line
-};
-
-// Takes --headless and --script FILE out of the arguments.
-TDriverOptions ParseDriverOptions(int& argc, char** argv);
 
 class TScriptDriver {
 public:
@@ -56,8 +55,21 @@ public:
   static std::function<void(TControl*, std::string& section, int& index)>& SkinInfo();
   // The JSON of every form and control.
   static std::string DumpJson();
-  // Reads a property by path "Form.Control.Property" or "Form.Property".
+  // Reads a property by path "Form.Control.Property", "Form.Control.Child.Property" or "Form.Property".
   static std::optional<std::string> ReadProperty(const std::string& path, std::string& error);
+
+  // One line as the action handlers get it.
+  struct TCall {
+    std::string Line;               // the whole line, trimmed
+    std::vector<std::string> Args;  // Args[0] is the action
+  };
+  // The table of actions: name, what it takes, and its handler.
+  struct TAction {
+    const char* Name;
+    const char* Usage;
+    void (TScriptDriver::*Handler)(const TCall&);
+  };
+  static const std::vector<TAction>& Actions();
 
 private:
   void Run(const std::string& line);
@@ -65,6 +77,21 @@ private:
   TComponent* FindTarget(const std::string& spec, std::string& error);
   bool TargetPoint(const std::vector<std::string>& args, TPoint& point);
   bool ParseKey(const std::string& spec, std::vector<int>& modifiers, int& key);
+  // Clicks at a desktop point, waiting out the double-click time after a click on the same spot.
+  void ClickAt(TPoint point, bool right, bool twice);
+  TControl* VisibleControl(const std::string& spec);
+
+  void DoClick(const TCall& call);
+  void DoHover(const TCall& call);
+  void DoSelect(const TCall& call);
+  void DoCell(const TCall& call);
+  void DoClose(const TCall& call);
+  void DoType(const TCall& call);
+  void DoKey(const TCall& call);
+  void DoWait(const TCall& call);
+  void DoShot(const TCall& call);
+  void DoDump(const TCall& call);
+  void DoExpect(const TCall& call);
 
   THeadlessBackend& Backend_;
   std::vector<std::string> Lines_;
@@ -79,8 +106,3 @@ private:
   std::uint64_t LastClickTime_ = 0;
   bool HaveClicked_ = false;
 };
-
-// Runs a program built on the framework: parses the driver options, installs
-// the display, creates the forms, runs the loop and the script. Returns the
-// process exit status.
-int RunFormsProgram(int argc, char** argv, const std::function<void(TApplication&)>& createForms);

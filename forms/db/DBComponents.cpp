@@ -1,4 +1,5 @@
 #include "forms/db/DBComponents.h"
+#include "forms/DriverProperties.h"
 
 #include <algorithm>
 
@@ -64,3 +65,48 @@ void TDataSourceComponent::Notification(TComponent* component, TOperation operat
     TDataSource::SetDataSet(nullptr);
   }
 }
+
+namespace {
+
+const char* StateName(TDataSetState state) {
+  switch (state) {
+    case TDataSetState::dsInactive: return "dsInactive";
+    case TDataSetState::dsBrowse: return "dsBrowse";
+    case TDataSetState::dsEdit: return "dsEdit";
+    case TDataSetState::dsInsert: return "dsInsert";
+  }
+  return "";
+}
+
+std::string Bool(bool b) { return b ? "true" : "false"; }
+
+[[maybe_unused]] const bool kDriverRegistered = [] {
+  using P = TDriverProperties;
+  P::Register<TADOConnectionComponent>("Connected", [](TADOConnectionComponent& c) { return Bool(c.Connected()); });
+  P::Register<TDataSetComponent>("Active", [](TDataSetComponent& d) { return Bool(d.DataSetObject().Active()); });
+  P::Register<TDataSetComponent>("State", [](TDataSetComponent& d) { return StateName(d.DataSetObject().State()); });
+  P::Register<TDataSetComponent>("RecordCount",
+                                 [](TDataSetComponent& d) { return std::to_string(d.DataSetObject().RecordCount()); });
+  P::Register<TDataSetComponent>("RecNo", [](TDataSetComponent& d) { return std::to_string(d.DataSetObject().RecNo()); });
+  P::Register<TDataSetComponent>("Bof", [](TDataSetComponent& d) { return Bool(d.DataSetObject().Bof()); });
+  P::Register<TDataSetComponent>("Eof", [](TDataSetComponent& d) { return Bool(d.DataSetObject().Eof()); });
+  P::Register<TDataSetComponent>("Modified", [](TDataSetComponent& d) { return Bool(d.DataSetObject().Modified()); });
+  P::Register<TDataSetComponent>("CanModify", [](TDataSetComponent& d) { return Bool(d.DataSetObject().CanModify()); });
+  P::Register<TDataSetComponent>("Filter", [](TDataSetComponent& d) { return d.DataSetObject().Filter(); });
+  P::Register<TDataSetComponent>("Filtered", [](TDataSetComponent& d) { return Bool(d.DataSetObject().Filtered()); });
+  // The current row's values, "|" between them.
+  P::Register<TDataSetComponent>("CurrentRecord", [](TDataSetComponent& d) {
+    TDataSet& set = d.DataSetObject();
+    std::string out;
+    if (!set.Active()) return out;
+    for (int i = 0; i < set.FieldCount(); ++i) out += (i ? "|" : "") + set.FieldValue(i).ToText();
+    return out;
+  });
+  P::Register<TADOQueryComponent>("SQL.Text", [](TADOQueryComponent& q) { return q.SQL().Text(); });
+  P::Register<TDataSourceComponent>("DataSet", [](TDataSourceComponent& s) {
+    return s.DataSetComponent() ? s.DataSetComponent()->Name() : std::string();
+  });
+  return true;
+}();
+
+}  // namespace

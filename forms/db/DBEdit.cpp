@@ -1,4 +1,5 @@
 #include "forms/db/DBEdit.h"
+#include "forms/DriverProperties.h"
 
 #include "data/TDataSource.h"
 #include "forms/db/DBTextBinding.h"
@@ -43,3 +44,13 @@ void TDBEdit::WndProc(TMessage& message) {
   if (Binding_ && Binding_->HandleMessage(message)) return;
   TCustomEdit::WndProc(message);
 }
+
+namespace {
+
+[[maybe_unused]] const bool kDriverRegistered = [] {
+  TDriverProperties::Register<TDBEdit>("DataField", [](TDBEdit& c) { return c.DataField(); });
+  TDriverProperties::Register<TDBEdit>("ReadOnly", [](TDBEdit& c) { return std::string(c.ReadOnly() ? "true" : "false"); });
+  return true;
+}();
+
+}  // namespace

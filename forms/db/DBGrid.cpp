@@ -1,4 +1,5 @@
 #include "forms/db/DBGrid.h"
+#include "forms/DriverProperties.h"
 
 #include <algorithm>
 
@@ -624,3 +625,49 @@ void TDBGrid::Paint() {
     }
   }
 }
+
+namespace {
+
+std::string JoinRow(const TDBGrid& grid, int row) {
+  std::string out;
+  for (int c = 0; c < grid.ColumnCount(); ++c) out += (c ? "|" : "") + grid.CellText(row, c);
+  return out;
+}
+
+// What the driver reads of a grid, and how it reaches a cell.
+[[maybe_unused]] const bool kDriverRegistered = [] {
+  using P = TDriverProperties;
+  P::Register<TDBGrid>("CurrentRow", [](TDBGrid& g) { return std::to_string(g.CurrentRow()); }, TDumpAs::Raw,
+                       "currentRow");
+  P::Register<TDBGrid>("RowCount", [](TDBGrid& g) { return std::to_string(g.RowCount()); }, TDumpAs::Raw, "rowCount");
+  P::Register<TDBGrid>("ColumnCount", [](TDBGrid& g) { return std::to_string(g.ColumnCount()); });
+  P::Register<TDBGrid>("SelectedIndex", [](TDBGrid& g) { return std::to_string(g.SelectedIndex()); });
+  P::Register<TDBGrid>("TopRow", [](TDBGrid& g) { return std::to_string(g.TopRow()); });
+  P::Register<TDBGrid>("LeftCol", [](TDBGrid& g) { return std::to_string(g.LeftCol()); });
+  P::Register<TDBGrid>("EditorMode", [](TDBGrid& g) { return g.EditorMode() ? "true" : "false"; });
+  P::Register<TDBGrid>("ReadOnly", [](TDBGrid& g) { return g.ReadOnly() ? "true" : "false"; });
+  P::Register<TDBGrid>("Titles", [](TDBGrid& g) {
+    std::string out;
+    for (int c = 0; c < g.ColumnCount(); ++c) out += (c ? "|" : "") + g.ColumnTitle(c);
+    return out;
+  });
+  P::Register<TDBGrid>("CurrentRecord", [](TDBGrid& g) { return JoinRow(g, g.CurrentRow()); });
+  P::Register<TDBGrid>("CurrentCell", [](TDBGrid& g) { return g.CellText(g.CurrentRow(), g.SelectedIndex()); });
+  P::RegisterRows<TDBGrid>([](TDBGrid& g, int row, int col) -> std::optional<TPoint> {
+    if (row < 0 || row >= g.RowCount() || col < 0 || col >= g.ColumnCount()) return std::nullopt;
+    if (row < g.TopRow()) g.SetTopRow(row);
+    else if (row >= g.TopRow() + g.VisibleRowCount()) g.SetTopRow(row - g.VisibleRowCount() + 1);
+    if (col < g.LeftCol()) g.SetLeftCol(col);
+    TRect r = g.CellRect(row, col);
+    while (r.IsEmpty() || r.Right > g.ClientWidth()) {
+      if (g.LeftCol() >= col) break;
+      g.SetLeftCol(g.LeftCol() + 1);
+      r = g.CellRect(row, col);
+    }
+    if (r.IsEmpty()) return std::nullopt;
+    return TPoint{std::min(r.Left + 6, r.Right - 1), (r.Top + r.Bottom) / 2};
+  });
+  return true;
+}();
+
+}  // namespace

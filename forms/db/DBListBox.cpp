@@ -1,4 +1,5 @@
 #include "forms/db/DBListBox.h"
+#include "forms/DriverProperties.h"
 
 #include "data/TDataSource.h"
 #include "data/TField.h"
@@ -76,3 +77,13 @@ void TDBListBox::ControlKeyDown(WORD key, TShiftState shift) {
 }
 
 void TDBListBox::WndProc(TMessage& message) { TCustomListBox::WndProc(message); }
+
+namespace {
+
+[[maybe_unused]] const bool kDriverRegistered = [] {
+  TDriverProperties::Register<TDBListBox>("DataField", [](TDBListBox& c) { return c.DataField(); });
+  TDriverProperties::Register<TDBListBox>("ReadOnly", [](TDBListBox& c) { return std::string(c.ReadOnly() ? "true" : "false"); });
+  return true;
+}();
+
+}  // namespace

@@ -1,4 +1,5 @@
 #include "forms/db/DBLookupListBox.h"
+#include "forms/DriverProperties.h"
 
 #include "data/TDataLink.h"
 #include "data/TDataSet.h"
@@ -115,3 +116,18 @@ std::string TDBLookupListBox::SelectedText() const {
 }
 
 void TDBLookupListBox::WndProc(TMessage& message) { TCustomListBox::WndProc(message); }
+
+namespace {
+
+[[maybe_unused]] const bool kDriverRegistered = [] {
+  using P = TDriverProperties;
+  P::Register<TDBLookupListBox>("KeyValue", [](TDBLookupListBox& l) { return l.KeyValue().ToText(); }, TDumpAs::Text,
+                                "keyValue");
+  P::Register<TDBLookupListBox>("KeyValue.IsNull",
+                                [](TDBLookupListBox& l) { return std::string(l.KeyValue().IsNull() ? "true" : "false"); });
+  P::Register<TDBLookupListBox>("ListField", [](TDBLookupListBox& l) { return l.ListField(); });
+  P::Register<TDBLookupListBox>("KeyField", [](TDBLookupListBox& l) { return l.KeyField(); });
+  return true;
+}();
+
+}  // namespace

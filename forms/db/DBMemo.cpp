@@ -1,4 +1,5 @@
 #include "forms/db/DBMemo.h"
+#include "forms/DriverProperties.h"
 
 #include "data/TDataSource.h"
 #include "forms/db/DBTextBinding.h"
@@ -43,3 +44,13 @@ void TDBMemo::WndProc(TMessage& message) {
   if (Binding_ && Binding_->HandleMessage(message)) return;
   TCustomMemo::WndProc(message);
 }
+
+namespace {
+
+[[maybe_unused]] const bool kDriverRegistered = [] {
+  TDriverProperties::Register<TDBMemo>("DataField", [](TDBMemo& c) { return c.DataField(); });
+  TDriverProperties::Register<TDBMemo>("ReadOnly", [](TDBMemo& c) { return std::string(c.ReadOnly() ? "true" : "false"); });
+  return true;
+}();
+
+}  // namespace

@@ -1,4 +1,5 @@
 #include "forms/db/DBNavigator.h"
+#include "forms/DriverProperties.h"
 
 #include <algorithm>
 
@@ -141,6 +142,10 @@ const std::string& DefaultNavHint(TNavigateBtn button) {
 
 TNavButton::TNavButton(TDBNavigator& navigator, TNavigateBtn index)
     : TSpeedButton(nullptr), Navigator_(navigator), Index_(index), Repeat_(index == nbPrior || index == nbNext) {
+  static const char* const names[kNavButtonCount] = {"nbFirst", "nbPrior", "nbNext",   "nbLast",   "nbInsert",
+                                                     "nbDelete", "nbEdit", "nbPost", "nbCancel", "nbRefresh"};
+  // Named, so that scripts reach them as Form.Navigator.nbNext.
+  SetName(names[index]);
   SetFlat(true);
   SetGlyph(TDBNavigator::DefaultGlyph(index));
   SetNumGlyphs(1);
@@ -431,3 +436,19 @@ void TDBNavigator::WndProc(TMessage& message) {
   }
   TCustomPanel::WndProc(message);
 }
+
+namespace {
+
+[[maybe_unused]] const bool kDriverRegistered = [] {
+  using P = TDriverProperties;
+  P::Register<TDBNavigator>("ConfirmDelete", [](TDBNavigator& n) { return std::string(n.ConfirmDelete() ? "true" : "false"); });
+  // Which buttons are enabled, as "1" or "0" from first to refresh.
+  P::Register<TDBNavigator>("EnabledButtons", [](TDBNavigator& n) {
+    std::string out;
+    for (int i = 0; i < kNavButtonCount; ++i) out += n.Buttons(static_cast<TNavigateBtn>(i))->Enabled() ? '1' : '0';
+    return out;
+  }, TDumpAs::Text, "enabledButtons");
+  return true;
+}();
+
+}  // namespace

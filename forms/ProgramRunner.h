@@ -1,0 +1,44 @@
+#pragma once
+// Running a program built on the framework: the driver's command-line options,
+// the choice of display (headless for scripts and --headless, SDL otherwise),
+// creating the forms, the loop and the script.
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "forms/Application.h"
+
+struct TDriverOptions {
+  bool Headless = false;
+  std::string ScriptFile;
+  std::string Error;  // a bad command line
+};
+
+// Takes --headless and --script FILE out of the arguments.
+TDriverOptions ParseDriverOptions(int& argc, char** argv);
+
+class THeadlessBackend;
+class TSdlBackend;
+
+// The display a run uses: the headless one (always made, the script drives it)
+// or SDL. Installed on creation; removed when destroyed.
+class TProgramDisplay {
+public:
+  explicit TProgramDisplay(bool headless);
+  ~TProgramDisplay();
+  // False (with the reason) when the SDL display could not start.
+  bool Ok() const { return Error_.empty(); }
+  const std::string& Error() const { return Error_; }
+  THeadlessBackend& Headless() { return *Headless_; }
+
+private:
+  std::unique_ptr<THeadlessBackend> Headless_;
+  std::unique_ptr<TSdlBackend> Sdl_;
+  std::string Error_;
+};
+
+// Parses the driver options, installs the display, creates the forms, runs the
+// loop and the script. Returns the process exit status: the script's (0 or 1),
+// or the application's; 1 when creating the forms raised (the message goes to
+// stderr), 2 for a bad command line or an unreadable script.
+int RunFormsProgram(int argc, char** argv, const std::function<void(TApplication&)>& createForms);
