@@ -18,6 +18,9 @@ TBitmap DecodeSkinPng(std::span<const std::uint8_t> bytes);
 // A master or mask picture in any of the three formats, chosen by signature
 // (BMP when none matches, so the BMP decoder reports what is wrong).
 TBitmap DecodeSkinPicture(std::span<const std::uint8_t> bytes);
+// True for an image that has no pixels to show: no bytes at all, or a BMP, PNG or
+// JPEG header declaring a width or height of 0. Such images count as "no image".
+bool DeclaresNoPixels(std::span<const std::uint8_t> bytes);
 
 // The program's own shadow pictures for extended window borders, 32-bit with
 // alpha: "acSHDA" (32 x 32, active windows) and "acSHDI" (31 x 31, inactive).

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <span>
 
+#include "platform/base/Cp1251.h"
 #include "platform/base/Exception.h"
 #include "platform/gfx/ImageFile.h"
 #include "skin/core/acMasks.h"
@@ -155,7 +156,7 @@ void TacSkinModel::AddMaskFromValue(const std::string& section, const std::strin
       const bool isBmp = Contains(upper, ".BMP");
       if (!isBmp && !Contains(upper, ".PNG")) return;
       std::vector<std::uint8_t> bytes;
-      if (!FindSkinImage(file, bytes)) return;
+      if (!FindSkinImage(file, bytes) || DeclaresNoPixels(bytes)) return;
       TBitmap image = isBmp ? LoadBmpFromMemory(bytes) : DecodeSkinPng(bytes);
       if (image.Width() == 0) return;
       const TacFileImageValue words = ParseFileImageValue(value);
@@ -179,7 +180,8 @@ void TacSkinModel::AddMaskFromValue(const std::string& section, const std::strin
     }
     case TacMaskValueKind::mvSeparateBitmap: {
       std::vector<std::uint8_t> bytes;
-      if (!FindSkinImage(UpperAscii(value), bytes)) return;
+      // Upper-cased as entry names are, Cyrillic letters included.
+      if (!FindSkinImage(UpperCaseUtf8(value), bytes) || DeclaresNoPixels(bytes)) return;
       TBitmap image = LoadBmpFromMemory(bytes);
       if (image.Width() == 0) return;
       image.SetPixelFormat(TPixelFormat::pf24bit);
@@ -211,7 +213,7 @@ void TacSkinModel::LoadMasks() {
   if (SkinFile_) {
     const std::string masterName = SkinFile_->ReadString(kGlobalInfo, "MASTERBITMAP", "");
     std::vector<std::uint8_t> bytes;
-    if (!masterName.empty() && FindSkinImage(masterName, bytes)) MasterBitmap = MakeMaster(DecodeSkinPicture(bytes));
+    if (!masterName.empty() && FindSkinImage(masterName, bytes) && !DeclaresNoPixels(bytes)) MasterBitmap = MakeMaster(DecodeSkinPicture(bytes));
     for (const TacIniFile::TSection& section : SkinFile_->Sections()) {
       const bool global = SameTextUtf8(section.Name, kGlobalInfo);
       for (const TacIniFile::TKey& key : section.Keys) {
@@ -277,7 +279,7 @@ void TacSkinModel::LoadCommonSectionMasks() {
       } else if (Contains(UpperAscii(value), ".BMP")) {
         const std::string path = value.find(':') == std::string::npos ? SkinData.ImageFolder + value : value;
         const auto bytes = SkinFileExists(path) ? ReadSkinFile(path) : std::nullopt;
-        if (!bytes) continue;
+        if (!bytes || DeclaresNoPixels(*bytes)) continue;
         TBitmap image = LoadBmpFromMemory(*bytes);
         if (image.Width() == 0) continue;
         image.SetPixelFormat(TPixelFormat::pf24bit);
@@ -302,10 +304,10 @@ void TacSkinModel::LoadPatterns() {
   if (SkinFile_) {
     for (const TacIniFile::TSection& section : SkinFile_->Sections())
       for (const TacIniFile::TKey& key : section.Keys) {
-        const std::string value = UpperAscii(key.Value.empty() ? "-" : key.Value);
+        const std::string value = UpperCaseUtf8(key.Value.empty() ? "-" : key.Value);
         if (!Contains(value, ".JPG") && !Contains(value, ".JPEG")) continue;
         std::vector<std::uint8_t> bytes;
-        if (!FindSkinImage(value, bytes)) continue;
+        if (!FindSkinImage(value, bytes) || DeclaresNoPixels(bytes)) continue;
         TBitmap image = LoadJpegFromMemory(bytes);
         if (image.Width() == 0) continue;
         if (static_cast<long long>(image.Width()) * image.Height() >= kPatternMinPixels) {
@@ -344,7 +346,7 @@ void TacSkinModel::LoadPatterns() {
       if (!Contains(value, ".JPG") && !Contains(value, ".JPEG")) continue;
       const std::string path = value.find(':') == std::string::npos ? SkinData.ImageFolder + value : value;
       const auto bytes = SkinFileExists(path) ? ReadSkinFile(path) : std::nullopt;
-      if (!bytes) continue;
+      if (!bytes || DeclaresNoPixels(*bytes)) continue;
       TBitmap image = LoadJpegFromMemory(*bytes);
       if (image.Width() == 0) continue;
       pa.push_back({std::make_unique<TBitmap>(std::move(image)), UpperAscii(section.Name), UpperAscii(key.Name)});

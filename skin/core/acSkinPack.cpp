@@ -15,10 +15,9 @@ constexpr std::size_t kPackOutputChunk = 65536;
 // No skin file comes near this; a larger declared size is a broken package.
 constexpr std::int64_t kMaxPackEntryBytes = 256LL * 1024 * 1024;
 
-std::string ZlibMessage(const z_stream& zs, int code) {
-  if (zs.msg != nullptr && *zs.msg != '\0') return zs.msg;
-  return zError(code);
-}
+// zlib's generic text for the code ("data error"), not its detailed stream message
+// ("incorrect header check"), so that a load fails with one text per kind of fault.
+std::string ZlibMessage(const z_stream&, int code) { return zError(code); }
 
 // Ends the inflater whichever way the entry is left.
 struct TInflater {
@@ -126,7 +125,7 @@ void TacSkinConvertor::ParsePackage() {
   }
   TacMemoryStream& src = *SourceStream;
   const std::int32_t count = src.ReadInt32();
-  ImageCount = count - 1;
+  ImageCount = count > 0 ? count - 1 : -1;  // no overflow for a negative count
   for (std::int32_t i = 0; i < count; ++i) {
     const std::int32_t nameLength = src.ReadInt32();
     if (nameLength < 0 || static_cast<std::size_t>(nameLength) > src.Remaining()) throw EReadError("Stream read error");

@@ -1,10 +1,10 @@
 #include "skin/core/sGradient.h"
 
 #include <algorithm>
-#include <charconv>
 #include <string>
 
 #include "platform/base/Exception.h"
+#include "skin/core/acIniFile.h"
 
 namespace {
 
@@ -12,13 +12,10 @@ std::int32_t ParseField(std::string_view field) {
   std::string_view trimmed = field;
   while (!trimmed.empty() && (trimmed.front() == ' ' || trimmed.front() == '\t')) trimmed.remove_prefix(1);
   while (!trimmed.empty() && (trimmed.back() == ' ' || trimmed.back() == '\t')) trimmed.remove_suffix(1);
-  if (!trimmed.empty() && trimmed.front() == '+') trimmed.remove_prefix(1);
-  std::int64_t value = 0;
-  const auto* end = trimmed.data() + trimmed.size();
-  const auto result = std::from_chars(trimmed.data(), end, value);
-  if (trimmed.empty() || result.ec != std::errc() || result.ptr != end || value < INT32_MIN || value > INT32_MAX)
-    throw EConvertError("'" + std::string(field) + "' is not a valid integer value");
-  return static_cast<std::int32_t>(value);
+  // The same integer forms as every other key: sign, decimal, "$" or "0x" hexadecimal.
+  const auto value = TryStrToInt(trimmed);
+  if (trimmed.empty() || !value) throw EConvertError("'" + std::string(field) + "' is not a valid integer value");
+  return *value;
 }
 
 }  // namespace

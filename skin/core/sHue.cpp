@@ -77,8 +77,9 @@ TColor ShiftHueColor(TColor color, int degrees) {
 }
 
 int SaturationAmount(int saturation) {
-  // C++ remainder keeps the sign of the dividend, which is the rule wanted here.
-  return (-saturation) % 101;
+  // C++ remainder keeps the sign of the dividend, which is the rule wanted here;
+  // negating after the remainder cannot overflow for INT_MIN.
+  return -(saturation % 101);
 }
 
 TColor ShiftSaturationColor(TColor color, int saturation) {
