@@ -1,0 +1,210 @@
+#include "media/HtmlPrepare.h"
+
+#include <algorithm>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace {
+
+constexpr auto npos = std::string::npos;
+
+bool IsNameChar(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ':' || c == '-' ||
+         c == '_' || c == '.';
+}
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool OneOf(std::string_view name, std::initializer_list<std::string_view> names) {
+  return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+bool IsVoid(std::string_view n) {
+  return OneOf(n, {"area", "base", "br", "col", "embed", "hr", "img", "input", "link", "meta", "param", "source",
+                   "track", "wbr", "basefont", "frame", "keygen", "isindex", "bgsound", "spacer"});
+}
+
+// Elements whose content is not markup: copied through untouched.
+bool IsRawText(std::string_view n) {
+  return OneOf(n, {"script", "style", "textarea", "title", "xmp", "iframe", "noembed", "noframes", "plaintext"});
+}
+
+// Elements that an open element of the same name closes implicitly.
+bool ClosesSibling(std::string_view n) {
+  return OneOf(n, {"p", "li", "dt", "dd", "tr", "td", "th", "option", "thead", "tbody", "tfoot"});
+}
+
+bool ClosesParagraph(std::string_view n) {
+  return OneOf(n, {"div", "p", "ul", "ol", "dl", "table", "h1", "h2", "h3", "h4", "h5", "h6", "pre", "blockquote",
+                   "center", "form", "hr", "address", "section", "article", "header", "footer", "nav", "menu"});
+}
+
+// Case-insensitive search for an ASCII lower-case pattern that starts with a non-letter.
+std::size_t FindCaseless(const std::string& text, std::string_view pattern, std::size_t from) {
+  if (pattern.empty()) return from;
+  for (std::size_t i = from; i + pattern.size() <= text.size(); ++i) {
+    i = text.find(pattern[0], i);
+    if (i == npos || i + pattern.size() > text.size()) return npos;
+    std::size_t k = 1;
+    while (k < pattern.size() && Lower(text[i + k]) == pattern[k]) ++k;
+    if (k == pattern.size()) return i;
+  }
+  return npos;
+}
+
+// End of a tag that starts at `from` (the position after its name): the '>' outside quotes.
+std::size_t TagEnd(const std::string& text, std::size_t from) {
+  char quote = 0;
+  for (std::size_t i = from; i < text.size(); ++i) {
+    const char c = text[i];
+    if (quote) {
+      if (c == quote) quote = 0;
+    } else if (c == '"' || c == '\'') {
+      // Only a quote that opens an attribute value counts (after '=' and spaces).
+      std::size_t p = i;
+      while (p > from && (text[p - 1] == ' ' || text[p - 1] == '\t' || text[p - 1] == '\n' || text[p - 1] == '\r')) --p;
+      if (p > from && text[p - 1] == '=') quote = c;
+    } else if (c == '>') {
+      return i;
+    }
+  }
+  return npos;
+}
+
+}  // namespace
+
+bool LooksBinary(const std::string& bytes) {
+  if (bytes.size() >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF')))
+    return false;  // UTF-16 text is full of zero bytes
+  const std::size_t n = std::min<std::size_t>(bytes.size(), 1 << 20);
+  std::size_t control = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    const auto c = static_cast<unsigned char>(bytes[i]);
+    if (c < 0x20 && c != '\t' && c != '\n' && c != '\r' && c != '\f' && c != 0x1B) ++control;
+  }
+  return control > 0 && control * 100 >= n;  // 1 % or more
+}
+
+THtmlPrepared PrepareHtml(const std::string& in, int maxDepth) {
+  THtmlPrepared out;
+  std::string& o = out.Text;
+  o.reserve(in.size());
+  std::vector<std::string> stack;
+  std::unordered_map<std::string, std::size_t> dropped;
+  std::size_t droppedOpen = 0;
+  const std::size_t n = in.size();
+  std::size_t copyFrom = 0;
+  std::size_t i = 0;
+  auto keepUpTo = [&](std::size_t end) {
+    o.append(in, copyFrom, end - copyFrom);
+    copyFrom = end;
+  };
+  auto skipTo = [&](std::size_t start, std::size_t end) {
+    keepUpTo(start);
+    copyFrom = end;
+  };
+  std::string name;
+  while (i < n) {
+    const std::size_t lt = in.find('<', i);
+    if (lt == npos) break;
+    i = lt;
+    if (in.compare(i, 4, "<!--") == 0) {
+      // Comments, conditional ones included, never show: leave them out.
+      const std::size_t end = in.find("-->", i + 4);
+      const std::size_t stop = end == npos ? n : end + 3;
+      skipTo(i, stop);
+      i = stop;
+      continue;
+    }
+    if (in.compare(i, 3, "<![") == 0) {  // <![if !supportLists]>, <![endif]>
+      const std::size_t end = in.find('>', i);
+      const std::size_t stop = end == npos ? n : end + 1;
+      skipTo(i, stop);
+      i = stop;
+      continue;
+    }
+    if (i + 1 < n && (in[i + 1] == '!' || in[i + 1] == '?')) {
+      const std::size_t end = in.find('>', i);
+      i = end == npos ? n : end + 1;
+      continue;
+    }
+    const bool closing = i + 1 < n && in[i + 1] == '/';
+    std::size_t p = i + (closing ? 2 : 1);
+    if (p >= n || !((in[p] >= 'a' && in[p] <= 'z') || (in[p] >= 'A' && in[p] <= 'Z'))) {
+      ++i;  // a lone '<' in text
+      continue;
+    }
+    name.clear();
+    while (p < n && IsNameChar(in[p])) name += Lower(in[p++]);
+    const std::size_t end = TagEnd(in, p);
+    if (end == npos) break;  // an unfinished tag ends the page as text
+    const std::size_t after = end + 1;
+    const bool namespaced = name.find(':') != npos;
+    if (closing) {
+      auto d = dropped.find(name);
+      if (namespaced) {
+        skipTo(i, after);
+      } else if (d != dropped.end() && d->second > 0) {
+        --d->second;
+        --droppedOpen;
+        skipTo(i, after);
+      } else {
+        for (std::size_t k = stack.size(); k > 0; --k) {
+          if (stack[k - 1] == name) {
+            stack.resize(k - 1);
+            break;
+          }
+        }
+      }
+      i = after;
+      continue;
+    }
+    if (namespaced) {  // <o:p>, <v:shape>, <w:data>: no meaning for the view
+      skipTo(i, after);
+      i = after;
+      continue;
+    }
+    const bool selfClosing = end > i && in[end - 1] == '/';
+    if (IsRawText(name)) {
+      const std::string close = "</" + name;
+      const std::size_t closeAt = FindCaseless(in, close, after);
+      if (closeAt == npos) {
+        i = n;
+        break;
+      }
+      const std::size_t closeEnd = in.find('>', closeAt);
+      i = closeEnd == npos ? n : closeEnd + 1;
+      ++out.Elements;
+      continue;
+    }
+    if (IsVoid(name) || selfClosing) {
+      ++out.Elements;
+      i = after;
+      continue;
+    }
+    if (ClosesSibling(name)) {
+      const std::size_t limit = stack.size() > 8 ? stack.size() - 8 : 0;
+      for (std::size_t k = stack.size(); k > limit; --k) {
+        if (stack[k - 1] == name) {
+          stack.resize(k - 1);
+          break;
+        }
+      }
+    }
+    if (!stack.empty() && stack.back() == "p" && ClosesParagraph(name)) stack.pop_back();
+    if (static_cast<int>(stack.size()) >= maxDepth) {
+      ++dropped[name];
+      ++droppedOpen;
+      ++out.DroppedTags;
+      skipTo(i, after);
+    } else {
+      stack.push_back(name);
+      ++out.Elements;
+    }
+    out.MaxDepth = std::max(out.MaxDepth, static_cast<int>(stack.size() + droppedOpen));
+    i = after;
+  }
+  keepUpTo(n);
+  return out;
+}

@@ -1,0 +1,26 @@
+#pragma once
+// Getting page text ready for the parser: word-processor markup the view does not
+// use is taken out, and nesting deeper than the layout can follow is flattened
+// (the parser and the layout recurse once per level, so 20,000 nested tags would
+// exhaust the stack).
+#include <cstddef>
+#include <string>
+
+// Elements nested deeper than this lose their tags (their text stays).
+constexpr int kHtmlMaxDepth = 256;
+
+struct THtmlPrepared {
+  std::string Text;
+  int MaxDepth = 0;          // nesting depth found in the source (before flattening)
+  std::size_t Elements = 0;  // start tags kept
+  std::size_t DroppedTags = 0;
+};
+
+// Removes conditional comments and their downlevel markers, and namespaced
+// tags such as <o:p> and <v:shape> (keeping what is between them); flattens nesting
+// beyond `maxDepth`.
+THtmlPrepared PrepareHtml(const std::string& utf8, int maxDepth = kHtmlMaxDepth);
+
+// True when the bytes look like a binary file rather than text (control bytes that
+// no text document contains).
+bool LooksBinary(const std::string& bytes);

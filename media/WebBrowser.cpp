@@ -1,0 +1,292 @@
+#include "media/WebBrowser.h"
+
+#include <algorithm>
+
+#include "media/HtmlAddress.h"
+#include "platform/gfx/DeviceContext.h"
+
+TWebBrowser::TWebBrowser(TComponent* owner) : TWinControl(owner) {
+  TabStop_ = true;
+  SetColor(clWhite);
+}
+
+TWebBrowser::~TWebBrowser() = default;
+
+void TWebBrowser::CreateParams(TCreateParams& params) {
+  TWinControl::CreateParams(params);
+  // The vertical bar is always there (greyed when the page fits), so the
+  // client width, and with it the layout, does not depend on the page.
+  params.Style |= WS_VSCROLL | WS_CLIPCHILDREN;
+}
+
+void TWebBrowser::CreateWindowHandle(const TCreateParams& params) {
+  TWinControl::CreateWindowHandle(params);
+  UpdateScrollBars();
+}
+
+void TWebBrowser::Navigate(const std::string& address) {
+  Location_ = address;
+  Open(address, {});
+}
+
+void TWebBrowser::Open(const std::string& address, const std::string& baseDir) {
+  Page_.Open(address, baseDir);
+  ScrollX_ = 0;
+  ScrollY_ = 0;
+  if (HandleAllocated()) {
+    EnsureLayout();
+    if (!Page_.Fragment().empty()) {
+      const int top = Page_.AnchorTop(Page_.Fragment());
+      if (top >= 0) ScrollY_ = std::min(top, MaxScrollY());
+    }
+    UpdateScrollBars();
+    UpdateCursor();
+    InvalidateRect(Handle(), nullptr, false);
+  }
+  if (OnDocumentComplete) OnDocumentComplete(this);
+}
+
+void TWebBrowser::EnsureLayout() {
+  if (!HandleAllocated()) return;
+  const TRect client = ClientRect();
+  if (client.Width() <= 0) return;
+  const int before = Page_.LayoutCount();
+  Page_.Layout(client.Width(), client.Height());
+  if (Page_.LayoutCount() != before) UpdateScrollBars();
+}
+
+int TWebBrowser::MaxScrollX() const { return std::max(0, Page_.Width() - ClientRect().Width()); }
+int TWebBrowser::MaxScrollY() const { return std::max(0, Page_.Height() - ClientRect().Height()); }
+
+void TWebBrowser::UpdateScrollBars() {
+  if (!HandleAllocated() || UpdatingBars_) return;
+  UpdatingBars_ = true;
+  HWND wnd = Handle();
+  // The horizontal bar comes and goes with wide pages; it changes only the client height.
+  const bool wide = Page_.LayoutWidth() > 0 && Page_.Width() > ClientRect().Width();
+  ShowScrollBar(wnd, SB_HORZ, wide);
+  const TRect client = ClientRect();
+  ScrollY_ = std::clamp(ScrollY_, 0, MaxScrollY());
+  ScrollX_ = wide ? std::clamp(ScrollX_, 0, MaxScrollX()) : 0;
+  SCROLLINFO vert;
+  vert.fMask = SIF_ALL | SIF_DISABLENOSCROLL;
+  vert.nMin = 0;
+  vert.nMax = std::max(0, Page_.Height() - 1);
+  vert.nPage = static_cast<UINT>(std::max(0, client.Height()));
+  vert.nPos = ScrollY_;
+  SetScrollInfo(wnd, SB_VERT, &vert, true);
+  EnableScrollBar(wnd, SB_VERT, MaxScrollY() > 0 ? ESB_ENABLE_BOTH : ESB_DISABLE_BOTH);
+  if (wide) {
+    SCROLLINFO horz;
+    horz.fMask = SIF_ALL;
+    horz.nMin = 0;
+    horz.nMax = std::max(0, Page_.Width() - 1);
+    horz.nPage = static_cast<UINT>(std::max(0, client.Width()));
+    horz.nPos = ScrollX_;
+    SetScrollInfo(wnd, SB_HORZ, &horz, true);
+  }
+  UpdatingBars_ = false;
+}
+
+void TWebBrowser::PaintWindow(HDC dc) {
+  if (!dc || !dc->Target()) return;
+  EnsureLayout();
+  const TPoint org = dc->ViewportOrg();
+  const TRegion clip = dc->EffectiveClip();
+  const TPoint pageOrigin{org.X - ScrollX_, org.Y - ScrollY_};
+  for (const TRect& rect : clip.Rects()) Page_.Draw(*dc->Target(), pageOrigin, rect);
+  LastPaint_ = clip.IsEmpty() ? TRect{} : clip.Bounds().Offset(-org.X, -org.Y);
+  ++PaintCount_;
+}
+
+void TWebBrowser::ScrollTo(int x, int y) {
+  EnsureLayout();
+  ScrollView(std::clamp(x, 0, MaxScrollX()), std::clamp(y, 0, MaxScrollY()));
+}
+
+bool TWebBrowser::ScrollToAnchor(const std::string& name) {
+  EnsureLayout();
+  const int top = Page_.AnchorTop(name);
+  if (top < 0) return false;
+  ScrollTo(ScrollX_, top);
+  return true;
+}
+
+void TWebBrowser::ScrollView(int x, int y) {
+  const int dx = x - ScrollX_;
+  const int dy = y - ScrollY_;
+  if (dx == 0 && dy == 0) return;
+  ScrollX_ = x;
+  ScrollY_ = y;
+  if (!HandleAllocated()) return;
+  HWND wnd = Handle();
+  SetScrollPos(wnd, SB_VERT, ScrollY_, true);
+  if (GetWindowLongPtr(wnd, GWL_STYLE) & WS_HSCROLL) SetScrollPos(wnd, SB_HORZ, ScrollX_, true);
+  const TRect client = ClientRect();
+  const int w = client.Width();
+  const int h = client.Height();
+  TRect pending;
+  const bool painted = IsWindowVisible(wnd) && !GetUpdateRect(wnd, &pending, false);
+  if (!painted || std::abs(dx) >= w || std::abs(dy) >= h) {
+    InvalidateRect(wnd, nullptr, false);
+    UpdateWindow(wnd);
+    return;
+  }
+  // Shift what is on screen, when all of it is really on screen (nothing covers it).
+  HDC dc = GetDC(wnd);
+  bool shifted = false;
+  if (dc) {
+    const TRegion visible = dc->EffectiveClip();
+    const TPoint org = dc->ViewportOrg();
+    if (visible == TRegion(client.Offset(org.X, org.Y))) {
+      BitBlt(dc, std::max(0, -dx), std::max(0, -dy), w - std::abs(dx), h - std::abs(dy), dc, std::max(0, dx),
+             std::max(0, dy), SRCCOPY);
+      shifted = true;
+    }
+    ReleaseDC(wnd, dc);
+  }
+  if (!shifted) {
+    InvalidateRect(wnd, nullptr, false);
+  } else {
+    if (dy > 0) {
+      const TRect band{0, h - dy, w, h};
+      InvalidateRect(wnd, &band, false);
+    } else if (dy < 0) {
+      const TRect band{0, 0, w, -dy};
+      InvalidateRect(wnd, &band, false);
+    }
+    if (dx > 0) {
+      const TRect band{w - dx, 0, w, h};
+      InvalidateRect(wnd, &band, false);
+    } else if (dx < 0) {
+      const TRect band{0, 0, -dx, h};
+      InvalidateRect(wnd, &band, false);
+    }
+  }
+  UpdateWindow(wnd);
+}
+
+void TWebBrowser::HandleScroll(int bar, int code) {
+  EnsureLayout();
+  const bool vertical = bar == SB_VERT;
+  const TRect client = ClientRect();
+  const int page = std::max(kLineStep, (vertical ? client.Height() : client.Width()) - kLineStep);
+  const int pos = vertical ? ScrollY_ : ScrollX_;
+  const int max = vertical ? MaxScrollY() : MaxScrollX();
+  int next = pos;
+  switch (code) {
+    case SB_LINEUP: next = pos - kLineStep; break;
+    case SB_LINEDOWN: next = pos + kLineStep; break;
+    case SB_PAGEUP: next = pos - page; break;
+    case SB_PAGEDOWN: next = pos + page; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+      // The 16-bit position of the message is too small for long pages.
+      SCROLLINFO si;
+      si.fMask = SIF_TRACKPOS;
+      if (GetScrollInfo(Handle(), bar, &si)) next = si.nTrackPos;
+      break;
+    }
+    case SB_TOP: next = 0; break;
+    case SB_BOTTOM: next = max; break;
+    default: return;
+  }
+  next = std::clamp(next, 0, max);
+  if (vertical)
+    ScrollView(ScrollX_, next);
+  else
+    ScrollView(next, ScrollY_);
+}
+
+void TWebBrowser::ControlKeyDown(WORD key, TShiftState shift) {
+  switch (key) {
+    case VK_UP: HandleScroll(SB_VERT, SB_LINEUP); break;
+    case VK_DOWN: HandleScroll(SB_VERT, SB_LINEDOWN); break;
+    case VK_PRIOR: HandleScroll(SB_VERT, SB_PAGEUP); break;
+    case VK_NEXT: HandleScroll(SB_VERT, SB_PAGEDOWN); break;
+    case VK_SPACE: HandleScroll(SB_VERT, shift.Contains(ssShift) ? SB_PAGEUP : SB_PAGEDOWN); break;
+    case VK_HOME: HandleScroll(SB_VERT, SB_TOP); break;
+    case VK_END: HandleScroll(SB_VERT, SB_BOTTOM); break;
+    case VK_LEFT: HandleScroll(SB_HORZ, SB_LINEUP); break;
+    case VK_RIGHT: HandleScroll(SB_HORZ, SB_LINEDOWN); break;
+    default: break;
+  }
+}
+
+void TWebBrowser::FollowLink(const std::string& href) {
+  if (href.empty()) return;
+  if (href[0] == '#') {
+    ScrollToAnchor(PercentDecode(href.substr(1)));
+    return;
+  }
+  const std::string folder = Page_.Path().empty() ? std::string() : FolderOf(Page_.Path());
+  const THtmlAddress target = ParseHtmlAddress(href, folder);
+  if (target.Kind == THtmlAddress::TKind::File && !Page_.IsErrorPage() && target.Path == Page_.Path()) {
+    if (!target.Fragment.empty()) ScrollToAnchor(target.Fragment);
+    return;
+  }
+  Location_ = href;
+  Open(href, folder);
+}
+
+void TWebBrowser::UpdateCursor() {
+  const TCursor wanted = Page_.OverLink() ? crHandPoint : crDefault;
+  if (Cursor() == wanted) return;
+  SetCursor(wanted);
+  TPoint pt;
+  if (HandleAllocated() && GetCursorPos(&pt) && WindowFromPoint(pt) == Handle())
+    ::SetCursor(CursorHandle(wanted == crDefault ? crArrow : wanted));
+}
+
+void TWebBrowser::WndProc(TMessage& message) {
+  switch (message.Msg) {
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+      HandleScroll(message.Msg == WM_VSCROLL ? SB_VERT : SB_HORZ, static_cast<int>(LOWORD(message.WParam)));
+      return;
+    case WM_MOUSEWHEEL: {
+      const int notches = GET_WHEEL_DELTA_WPARAM(message.WParam);
+      EnsureLayout();
+      const int step = kWheelLines * kLineStep * notches / WHEEL_DELTA;
+      ScrollView(ScrollX_, std::clamp(ScrollY_ - step, 0, MaxScrollY()));
+      return;
+    }
+    case WM_SIZE:
+      TWinControl::WndProc(message);
+      EnsureLayout();
+      UpdateScrollBars();
+      return;
+    case WM_MOUSEMOVE: {
+      TWinControl::WndProc(message);
+      const int x = GET_X_LPARAM(message.LParam);
+      const int y = GET_Y_LPARAM(message.LParam);
+      if (Page_.MouseMove(x + ScrollX_, y + ScrollY_, x, y)) Invalidate();
+      UpdateCursor();
+      return;
+    }
+    case WM_LBUTTONDOWN: {
+      TWinControl::WndProc(message);
+      if (CanFocus() && !Focused()) SetFocus();
+      const int x = GET_X_LPARAM(message.LParam);
+      const int y = GET_Y_LPARAM(message.LParam);
+      if (Page_.MouseDown(x + ScrollX_, y + ScrollY_, x, y)) Invalidate();
+      return;
+    }
+    case WM_LBUTTONUP: {
+      TWinControl::WndProc(message);
+      const int x = GET_X_LPARAM(message.LParam);
+      const int y = GET_Y_LPARAM(message.LParam);
+      if (Page_.MouseUp(x + ScrollX_, y + ScrollY_, x, y)) Invalidate();
+      // The page is replaced only after litehtml has finished with the click.
+      FollowLink(Page_.TakeClickedLink());
+      return;
+    }
+    case CM_MOUSELEAVE:
+      TWinControl::WndProc(message);
+      if (Page_.MouseLeave()) Invalidate();
+      UpdateCursor();
+      return;
+    default: break;
+  }
+  TWinControl::WndProc(message);
+}
