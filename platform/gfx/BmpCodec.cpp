@@ -52,6 +52,54 @@ TPixelFormat FormatOfBits(int bits) {
   }
 }
 
+// Run-length data of 8- or 4-bit pixels into a bottom-up bitmap. Runs and literal
+// groups that reach past the right edge are cut there; data ending without the
+// end-of-bitmap marker leaves the remaining pixels at palette entry 0.
+void DecodeRle(TBitmap& bitmap, const std::uint8_t* p, std::size_t n, int bits) {
+  const int width = bitmap.Width(), height = bitmap.Height();
+  int x = 0, y = 0;
+  const auto put = [&](int value) {
+    if (x < width && y < height) {
+      std::uint8_t* row = bitmap.Bits() + static_cast<std::size_t>(y) * static_cast<std::size_t>(bitmap.RowBytes());
+      if (bits == 8) {
+        row[x] = static_cast<std::uint8_t>(value);
+      } else {
+        std::uint8_t& b = row[x / 2];
+        b = (x % 2 == 0) ? static_cast<std::uint8_t>((b & 0x0F) | (value << 4)) : static_cast<std::uint8_t>((b & 0xF0) | value);
+      }
+    }
+    ++x;
+  };
+  std::size_t i = 0;
+  while (i + 2 <= n && y < height) {
+    const int count = p[i], value = p[i + 1];
+    i += 2;
+    if (count > 0) {
+      for (int k = 0; k < count && x < width; ++k) put(bits == 8 ? value : (k % 2 == 0 ? value >> 4 : value & 0x0F));
+      continue;
+    }
+    if (value == 0) {  // end of line
+      x = 0;
+      ++y;
+    } else if (value == 1) {  // end of bitmap
+      return;
+    } else if (value == 2) {  // move right and up
+      if (i + 2 > n) return;
+      x += p[i];
+      y += p[i + 1];
+      i += 2;
+    } else {  // literal pixels, padded to a 16-bit boundary
+      const std::size_t bytes = bits == 8 ? static_cast<std::size_t>(value) : (static_cast<std::size_t>(value) + 1) / 2;
+      if (i + bytes > n) Fail("the run-length data is truncated");
+      for (int k = 0; k < value; ++k) {
+        const int v = bits == 8 ? p[i + static_cast<std::size_t>(k)] : (k % 2 == 0 ? p[i + static_cast<std::size_t>(k / 2)] >> 4 : p[i + static_cast<std::size_t>(k / 2)] & 0x0F);
+        if (x < width) put(v); else ++x;
+      }
+      i += bytes + (bytes % 2);
+    }
+  }
+}
+
 }  // namespace
 
 TBitmap LoadBmpFromMemory(std::span<const std::uint8_t> data) {
@@ -85,9 +133,12 @@ TBitmap LoadBmpFromMemory(std::span<const std::uint8_t> data) {
   }
   if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
     Fail("unsupported depth of " + std::to_string(bits) + " bits per pixel");
-  if (compression == kBiRle8 || compression == kBiRle4) Fail("run-length compressed bitmaps are not supported");
+  const bool rle = compression == kBiRle8 || compression == kBiRle4;
+  if ((compression == kBiRle8 && bits != 8) || (compression == kBiRle4 && bits != 4))
+    Fail("run-length compression does not match the depth");
+  if (rle && height < 0) Fail("run-length compressed bitmaps cannot be top-down");
   const bool bitfields = compression == kBiBitfields || compression == kBiAlphaBitfields;
-  if (compression != kBiRgb && !bitfields) Fail("unsupported compression " + std::to_string(compression));
+  if (compression != kBiRgb && !bitfields && !rle) Fail("unsupported compression " + std::to_string(compression));
   if (bitfields && bits != 16 && bits != 32) Fail("bit fields need 16 or 32 bits per pixel");
   const bool topDown = height < 0;
   if (topDown) height = -height;
@@ -126,6 +177,12 @@ TBitmap LoadBmpFromMemory(std::span<const std::uint8_t> data) {
       const std::uint8_t* q = d + afterHeader + i * paletteEntrySize;
       palette[i] = {q[0], q[1], q[2], 0};
     }
+  }
+
+  if (rle) {
+    if (offBits < afterHeader || offBits > size) Fail("the pixel data offset is out of range");
+    DecodeRle(bitmap, d + offBits, size - offBits, bits);
+    return bitmap;
   }
 
   const std::size_t fileRowBytes = ((static_cast<std::size_t>(width) * static_cast<std::size_t>(bits) + 31) / 32) * 4;

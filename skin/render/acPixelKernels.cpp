@@ -1,6 +1,8 @@
 #include "skin/render/acPixelKernels.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <string_view>
 
 #if defined(__x86_64__) || defined(__i386__)
 #define AC_X86 1
@@ -137,32 +139,79 @@ __attribute__((target("avx2"))) void MixAvx2(std::uint8_t* p, std::size_t n, con
   MixScalar(p, i, n, mix);
 }
 
-using TBlendFn = void (*)(std::uint8_t*, const std::uint8_t*, std::size_t, unsigned);
-using TMixFn = void (*)(std::uint8_t*, std::size_t, const TColorMix&);
-
 bool HasAvx2() {
   __builtin_cpu_init();
   return __builtin_cpu_supports("avx2");
 }
+#endif
 
-TBlendFn ChooseBlend() { return HasAvx2() ? BlendBytesAvx2 : BlendBytesSse2; }
-TMixFn ChooseMix() { return HasAvx2() ? MixAvx2 : MixSse2; }
-#else
-void MixPortable(std::uint8_t* p, std::size_t n, const TColorMix& mix) { MixScalar(p, 0, n, mix); }
 using TBlendFn = void (*)(std::uint8_t*, const std::uint8_t*, std::size_t, unsigned);
 using TMixFn = void (*)(std::uint8_t*, std::size_t, const TColorMix&);
-TBlendFn ChooseBlend() { return BlendBytesScalar; }
-TMixFn ChooseMix() { return MixPortable; }
+
+void BlendPortable(std::uint8_t* dst, const std::uint8_t* src, std::size_t n, unsigned ua) {
+  BlendBytesScalar(dst, src, n, ua);
+}
+void MixPortable(std::uint8_t* p, std::size_t n, const TColorMix& mix) { MixScalar(p, 0, n, mix); }
+
+// The kernels in use: chosen on first use, and again by SetKernelLevel.
+struct TKernels {
+  TacKernelLevel Level = TacKernelLevel::Scalar;
+  TBlendFn Blend = BlendPortable;
+  TMixFn Mix = MixPortable;
+};
+
+void Select(TKernels& k, TacKernelLevel level) {
+  k.Level = std::min(level, MachineKernelLevel());
+  k.Blend = BlendPortable;
+  k.Mix = MixPortable;
+#if AC_X86
+  if (k.Level == TacKernelLevel::Avx2) {
+    k.Blend = BlendBytesAvx2;
+    k.Mix = MixAvx2;
+  } else if (k.Level == TacKernelLevel::Sse2) {
+    k.Blend = BlendBytesSse2;
+    k.Mix = MixSse2;
+  }
 #endif
+}
+
+TacKernelLevel LevelFromEnvironment() {
+  const char* text = std::getenv("TB_PIXEL_KERNELS");
+  const std::string_view v = text ? text : "";
+  if (v == "scalar") return TacKernelLevel::Scalar;
+  if (v == "sse2") return TacKernelLevel::Sse2;
+  return TacKernelLevel::Avx2;
+}
+
+TKernels& Kernels() {
+  static TKernels k = [] {  // once per process, safe from static initialisers
+    TKernels chosen;
+    Select(chosen, LevelFromEnvironment());
+    return chosen;
+  }();
+  return k;
+}
 
 }  // namespace
 
-void BlendBytes(std::uint8_t* dst, const std::uint8_t* src, std::size_t n, int a) {
-  static const TBlendFn blend = ChooseBlend();  // once per process, safe from static initialisers
-  blend(dst, src, n, static_cast<unsigned>(std::clamp(a, 0, 255)));
+TacKernelLevel MachineKernelLevel() {
+#if AC_X86
+  static const TacKernelLevel level = HasAvx2() ? TacKernelLevel::Avx2 : TacKernelLevel::Sse2;
+  return level;
+#else
+  return TacKernelLevel::Scalar;
+#endif
 }
 
-void MixColorBytes(std::uint8_t* p, std::size_t n, const TColorMix& mix) {
-  static const TMixFn mixFn = ChooseMix();
-  mixFn(p, n, mix);
+TacKernelLevel KernelLevel() { return Kernels().Level; }
+
+TacKernelLevel SetKernelLevel(TacKernelLevel level) {
+  Select(Kernels(), level);
+  return Kernels().Level;
 }
+
+void BlendBytes(std::uint8_t* dst, const std::uint8_t* src, std::size_t n, int a) {
+  Kernels().Blend(dst, src, n, static_cast<unsigned>(std::clamp(a, 0, 255)));
+}
+
+void MixColorBytes(std::uint8_t* p, std::size_t n, const TColorMix& mix) { Kernels().Mix(p, n, mix); }

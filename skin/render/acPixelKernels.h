@@ -1,6 +1,8 @@
 #pragma once
 // Byte-run kernels behind the blends. Each picks its widest instruction set
-// once at start-up; the scalar forms define the results.
+// once at start-up; the scalar forms define the results. The environment variable
+// TB_PIXEL_KERNELS (scalar, sse2 or avx2) or SetKernelLevel caps the choice, so
+// that every path can be tested on any machine.
 #include <cstddef>
 #include <cstdint>
 
@@ -17,3 +19,12 @@ struct TColorMix {
 
 // Applies the mix to n bytes starting at a byte whose pattern index is 0.
 void MixColorBytes(std::uint8_t* p, std::size_t n, const TColorMix& mix);
+
+// Instruction sets the kernels can use, narrowest first.
+enum class TacKernelLevel { Scalar, Sse2, Avx2 };
+// The widest level this machine runs (Scalar off x86).
+TacKernelLevel MachineKernelLevel();
+// The level in use: the machine's, capped by TB_PIXEL_KERNELS when set.
+TacKernelLevel KernelLevel();
+// Caps the kernels at level (never above the machine's); returns the level now in use.
+TacKernelLevel SetKernelLevel(TacKernelLevel level);

@@ -235,7 +235,8 @@ void GrayBitmap(TBitmap& bitmap) {
 
 void GrayBitmapExceptKey(TBitmap& bitmap, TColor key) {
   if (!Is24(bitmap) || !BigEnough(bitmap)) return;
-  GrayLoop<true>(bitmap, static_cast<std::uint32_t>(key));
+  // A system colour as key is compared by the RGB it stands for.
+  GrayLoop<true>(bitmap, static_cast<std::uint32_t>(ColorToRGB(key)));
 }
 
 void CopyKeyed(TBitmap& dst, const TBitmap& src, int x, int y, TColor key) {
@@ -252,6 +253,7 @@ void CopyKeyed(TBitmap& dst, const TBitmap& src, int x, int y, TColor key) {
   const int width = std::min(src.Width() - sLeft, dst.Width() - x);
   const int height = std::min(src.Height() - sTop, dst.Height() - y);
   if (width <= 0 || height <= 0) return;
+  key = ColorToRGB(key);  // a system colour as key is compared by its RGB
   const int dBpp = Is32(dst) ? 4 : 3;
   const std::uint8_t* s = src.ScanLine(sTop) + sLeft * 3;
   std::uint8_t* d = dst.ScanLine(y) + x * dBpp;

@@ -146,7 +146,7 @@ TEST(BmpFile, MalformedFilesAreRefused) {
   EXPECT_THROW(LoadBmpFromMemory(HandMadeBmp(-3, 5, 24, 0, {}, {})), EInvalidGraphic);
   EXPECT_THROW(LoadBmpFromMemory(HandMadeBmp(1, static_cast<int>(0x80000000u), 24, 0, {}, {})), EOutOfResources);
   EXPECT_THROW(LoadBmpFromMemory(HandMadeBmp(1, 1, 7, 0, {}, {0, 0, 0, 0})), EInvalidGraphic);
-  EXPECT_THROW(LoadBmpFromMemory(HandMadeBmp(1, 1, 8, 1, {}, {0, 0, 0, 0})), EInvalidGraphic);  // RLE
+  EXPECT_THROW(LoadBmpFromMemory(HandMadeBmp(1, 1, 8, 1, {}, {0, 0, 0, 0})), EInvalidGraphic);  // RLE8 without its palette
   EXPECT_THROW(LoadBmpFromMemory(HandMadeBmp(1, 1, 24, 3, {}, {0, 0, 0, 0})), EInvalidGraphic);
   const TBytes scattered = {0x01, 0x01, 0, 0, 0, 0, 0, 0, 0xFF, 0, 0, 0};  // non-contiguous mask
   EXPECT_THROW(LoadBmpFromMemory(HandMadeBmp(1, 1, 32, 3, scattered, {0, 0, 0, 0})), EInvalidGraphic);

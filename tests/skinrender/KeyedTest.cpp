@@ -3,6 +3,7 @@
 #include <cmath>
 #include <random>
 
+#include "platform/gfx/SystemColors.h"
 #include "skin/render/sBlend.h"
 #include "tests/skinrender/TestBitmaps.h"
 
@@ -93,3 +94,27 @@ TEST(BlendKeyed, MatchesReferenceForEveryDepthPair) {
     ASSERT_TRUE(SamePixels(dst, expect)) << "round " << round << " t " << t;
   }
 }
+
+namespace {
+
+// A system colour given as key stands for the RGB it currently resolves to.
+TEST(SystemColourKeys, KeyedCopyAndGrayResolveTheKeyFirst) {
+  const TColor face = ColorToRGB(clBtnFace);
+  TBitmap src(2, 2, TPixelFormat::pf24bit);
+  src.Fill(0x102030);
+  src.SetPixel(0, 0, face);
+  TBitmap dst(2, 2, TPixelFormat::pf24bit);
+  dst.Fill(0x0000FF);
+  CopyKeyed(dst, src, 0, 0, clBtnFace);
+  EXPECT_EQ(dst.Pixel(0, 0), 0x0000FF);  // skipped as key
+  EXPECT_EQ(dst.Pixel(1, 1), 0x102030);
+
+  TBitmap gray(2, 2, TPixelFormat::pf24bit);
+  gray.Fill(0x0000FF);
+  gray.SetPixel(1, 0, face);
+  GrayBitmapExceptKey(gray, clBtnFace);
+  EXPECT_EQ(gray.Pixel(1, 0), face);
+  EXPECT_EQ(gray.Pixel(0, 0), 0x555555);  // 255 div 3 in every channel
+}
+
+}  // namespace

@@ -1,0 +1,95 @@
+// Every instruction-set path of the byte kernels gives the scalar results: the
+// tests force each level this machine runs (SetKernelLevel; TB_PIXEL_KERNELS does
+// the same for a whole run).
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "skin/render/acPixelKernels.h"
+#include "skin/render/sBlend.h"
+#include "tests/skinrender/TestBitmaps.h"
+
+namespace {
+
+class KernelLevels : public ::testing::TestWithParam<TacKernelLevel> {
+protected:
+  void SetUp() override {
+    Saved = KernelLevel();
+    if (GetParam() > MachineKernelLevel()) GTEST_SKIP() << "this machine lacks the instruction set";
+    ASSERT_EQ(SetKernelLevel(GetParam()), GetParam());
+  }
+  void TearDown() override { SetKernelLevel(Saved); }
+  TacKernelLevel Saved = TacKernelLevel::Scalar;
+};
+
+TEST_P(KernelLevels, BlendBytesMatchesTheFormulaAtEveryLengthAndByte) {
+  std::mt19937 rng(11);
+  std::uniform_int_distribution<int> byte(0, 255);
+  for (std::size_t n : {1u, 15u, 16u, 17u, 31u, 32u, 33u, 100u, 1000u})
+    for (int a : {0, 1, 127, 128, 254, 255}) {
+      std::vector<std::uint8_t> d(n), s(n), expect(n);
+      for (std::size_t i = 0; i < n; ++i) {
+        d[i] = static_cast<std::uint8_t>(byte(rng));
+        s[i] = static_cast<std::uint8_t>(byte(rng));
+        expect[i] = static_cast<std::uint8_t>((d[i] * a + s[i] * (255 - a) + 127) / 256);
+      }
+      BlendBytes(d.data(), s.data(), n, a);
+      ASSERT_EQ(d, expect) << "n = " << n << ", a = " << a;
+    }
+}
+
+TEST_P(KernelLevels, ColourMixRoundsTiesToEven) {
+  std::mt19937 rng(5);
+  for (int percent : {0, 1, 33, 50, 99, 100})
+    for (TPixelFormat f : {TPixelFormat::pf24bit, TPixelFormat::pf32bit}) {
+      TBitmap b = RandomBitmap(rng, 37, 3, f, true);
+      const TBitmap before = b;
+      const TColor color = 0x4080C0;
+      BlendColorRect(b, {0, 0, 36, 2}, percent, color);
+      for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 37; ++x)
+          for (int c = 0; c < 3; ++c) {
+            const int col = (color >> (8 * (2 - c))) & 0xFF;  // byte c is blue, green, red
+            // round((p * c + (100 - p) * colour) / 100), ties to even, in integers.
+            const int n = percent * ByteAt(before, x, y, c) + (100 - percent) * col;
+            const int q = n / 100, r = n % 100;
+            ASSERT_EQ(ByteAt(b, x, y, c), q + (r > 50 || (r == 50 && (q & 1)) ? 1 : 0))
+                << percent << " at " << x << "," << y << " channel " << c;
+          }
+    }
+}
+
+TEST_P(KernelLevels, WholeBitmapBlendAgreesWithTheScalarPath) {
+  std::mt19937 rng(3);
+  const TBitmap src = RandomBitmap(rng, 53, 7, TPixelFormat::pf24bit, false);
+  const TBitmap start = RandomBitmap(rng, 53, 7, TPixelFormat::pf24bit, false);
+  TBitmap here = start;
+  BlendWholeBitmaps(here, src, 77);
+  const TacKernelLevel level = KernelLevel();
+  SetKernelLevel(TacKernelLevel::Scalar);
+  TBitmap scalar = start;
+  BlendWholeBitmaps(scalar, src, 77);
+  SetKernelLevel(level);
+  EXPECT_TRUE(SamePixels(here, scalar));
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, KernelLevels,
+                         ::testing::Values(TacKernelLevel::Scalar, TacKernelLevel::Sse2, TacKernelLevel::Avx2),
+                         [](const auto& info) {
+                           switch (info.param) {
+                             case TacKernelLevel::Scalar: return std::string("Scalar");
+                             case TacKernelLevel::Sse2: return std::string("Sse2");
+                             case TacKernelLevel::Avx2: return std::string("Avx2");
+                           }
+                           return std::string("Unknown");
+                         });
+
+TEST(KernelLevelsMachine, LevelsNeverExceedTheMachine) {
+  const TacKernelLevel saved = KernelLevel();
+  EXPECT_LE(SetKernelLevel(TacKernelLevel::Avx2), MachineKernelLevel());
+  EXPECT_EQ(SetKernelLevel(TacKernelLevel::Scalar), TacKernelLevel::Scalar);
+  SetKernelLevel(saved);
+}
+
+}  // namespace
