@@ -17,8 +17,6 @@
 
 namespace {
 
-TWinControl* AsWindowed(TControl* control) { return dynamic_cast<TWinControl*>(control); }
-
 int ClampPercent(int value) { return std::clamp(value, 0, 100); }
 
 // Channel by channel: round((1 - t/100) * c + t/100 * p), t in 0..100.
