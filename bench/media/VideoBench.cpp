@@ -34,21 +34,25 @@ bool NextFrame(TVideoDecoder& decoder) {
   return false;
 }
 
-void BM_VideoFrameDecodeScale(benchmark::State& state) {
+// A panel of the frame's own size, and one of a maximised browser window's.
+void DecodeScale(benchmark::State& state, int panelWidth, int panelHeight) {
   TVideoDecoder decoder;
   decoder.Open(LessonFile());
-  TBitmap panel(kWidth, kHeight, TPixelFormat::pf32bit, true);
+  TBitmap panel(panelWidth, panelHeight, TPixelFormat::pf32bit, true);
   for (auto _ : state) {
     if (!NextFrame(decoder)) {
       state.SkipWithError("no picture");
       break;
     }
-    decoder.ScaleFront(panel, {0, 0, kWidth, kHeight});
+    decoder.ScaleFront(panel, {0, 0, panelWidth, panelHeight});
     decoder.DropFront();
     benchmark::DoNotOptimize(panel.Bits());
   }
 }
+void BM_VideoFrameDecodeScale(benchmark::State& state) { DecodeScale(state, kWidth, kHeight); }
 BENCHMARK(BM_VideoFrameDecodeScale)->Unit(benchmark::kMillisecond);
+void BM_VideoFrameDecodeScaleTo1000x700(benchmark::State& state) { DecodeScale(state, 1000, 700); }
+BENCHMARK(BM_VideoFrameDecodeScaleTo1000x700)->Unit(benchmark::kMillisecond);
 
 // The same with decoding only, to tell the two costs apart.
 void BM_VideoFrameDecode(benchmark::State& state) {
@@ -85,6 +89,8 @@ int main(int argc, char** argv) {
   const double copy = ms("BM_PanelMemcpy");
   if (frame > 0) std::printf("video_frame_decode_scale_ms = %.3f\n", frame);
   if (frame > 0 && copy > 0) std::printf("video_frame_decode_scale_vs_memcpy = %.1f\n", frame / copy);
+  if (ms("BM_VideoFrameDecodeScaleTo1000x700") > 0)
+    std::printf("video_frame_decode_scale_1000x700_ms = %.3f\n", ms("BM_VideoFrameDecodeScaleTo1000x700"));
   if (frame > 0 && decode > 0) std::printf("video_frame_scale_share = %.2f\n", (frame - decode) / frame);
   std::error_code ec;
   fs::remove_all(fs::path(LessonFile()).parent_path(), ec);
