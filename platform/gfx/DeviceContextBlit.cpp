@@ -63,64 +63,44 @@ TBitmap ToBgra(const TBitmap& source, const TRect& area) {
 }
 
 // One row of a source-using operation. SB/DB are bytes per pixel of source and
-// destination; the operation is chosen once per row, never per pixel.
-template <int SB, int DB>
-void CombineRow(const std::uint8_t* s, std::uint8_t* d, int n, DWORD rop) {
-  if constexpr (SB == DB) {
-    if (rop == SRCCOPY) {
-      std::memcpy(d, s, static_cast<std::size_t>(n) * DB);
-      return;
+// destination; the operation is a template argument, picked once per call.
+template <int SB, int DB, DWORD ROP>
+void CombineRow(const std::uint8_t* s, std::uint8_t* d, int n) {
+  if constexpr (SB == DB && ROP == SRCCOPY) {
+    std::memcpy(d, s, static_cast<std::size_t>(n) * DB);
+    return;
+  } else {
+    for (int x = 0; x < n; ++x, s += SB, d += DB) {
+      for (int c = 0; c < 3; ++c) {
+        if constexpr (ROP == SRCCOPY) d[c] = s[c];
+        else if constexpr (ROP == SRCPAINT) d[c] |= s[c];
+        else if constexpr (ROP == SRCAND) d[c] &= s[c];
+        else if constexpr (ROP == SRCINVERT) d[c] ^= s[c];
+        else if constexpr (ROP == SRCERASE) d[c] = static_cast<std::uint8_t>(s[c] & ~d[c]);
+        else d[c] = static_cast<std::uint8_t>(~s[c]);  // NOTSRCCOPY
+      }
+      if constexpr (DB == 4) d[3] = (SB == 4 && ROP == SRCCOPY) ? s[3] : 255;
     }
-  }
-  const auto alpha = [&](std::uint8_t* dp, const std::uint8_t* sp, bool copy) {
-    if constexpr (DB == 4) dp[3] = (SB == 4 && copy) ? sp[3] : 255;
-  };
-  switch (rop) {
-    case SRCCOPY:
-      for (int x = 0; x < n; ++x, s += SB, d += DB) {
-        d[0] = s[0], d[1] = s[1], d[2] = s[2];
-        alpha(d, s, true);
-      }
-      break;
-    case SRCPAINT:
-      for (int x = 0; x < n; ++x, s += SB, d += DB) {
-        d[0] |= s[0], d[1] |= s[1], d[2] |= s[2];
-        alpha(d, s, false);
-      }
-      break;
-    case SRCAND:
-      for (int x = 0; x < n; ++x, s += SB, d += DB) {
-        d[0] &= s[0], d[1] &= s[1], d[2] &= s[2];
-        alpha(d, s, false);
-      }
-      break;
-    case SRCINVERT:
-      for (int x = 0; x < n; ++x, s += SB, d += DB) {
-        d[0] ^= s[0], d[1] ^= s[1], d[2] ^= s[2];
-        alpha(d, s, false);
-      }
-      break;
-    case SRCERASE:
-      for (int x = 0; x < n; ++x, s += SB, d += DB) {
-        for (int c = 0; c < 3; ++c) d[c] = static_cast<std::uint8_t>(s[c] & ~d[c]);
-        alpha(d, s, false);
-      }
-      break;
-    case NOTSRCCOPY:
-      for (int x = 0; x < n; ++x, s += SB, d += DB) {
-        for (int c = 0; c < 3; ++c) d[c] = static_cast<std::uint8_t>(~s[c]);
-        alpha(d, s, false);
-      }
-      break;
-    default: break;
   }
 }
 
-using TCombineRow = void (*)(const std::uint8_t*, std::uint8_t*, int, DWORD);
+using TCombineRow = void (*)(const std::uint8_t*, std::uint8_t*, int);
 
-TCombineRow PickCombine(int sb, int db) {
-  if (sb == 3) return db == 3 ? CombineRow<3, 3> : CombineRow<3, 4>;
-  return db == 3 ? CombineRow<4, 3> : CombineRow<4, 4>;
+template <int SB, int DB>
+TCombineRow PickCombineFor(DWORD rop) {
+  switch (rop) {
+    case SRCPAINT: return CombineRow<SB, DB, SRCPAINT>;
+    case SRCAND: return CombineRow<SB, DB, SRCAND>;
+    case SRCINVERT: return CombineRow<SB, DB, SRCINVERT>;
+    case SRCERASE: return CombineRow<SB, DB, SRCERASE>;
+    case NOTSRCCOPY: return CombineRow<SB, DB, NOTSRCCOPY>;
+    default: return CombineRow<SB, DB, SRCCOPY>;
+  }
+}
+
+TCombineRow PickCombine(int sb, int db, DWORD rop) {
+  if (sb == 3) return db == 3 ? PickCombineFor<3, 3>(rop) : PickCombineFor<3, 4>(rop);
+  return db == 3 ? PickCombineFor<4, 3>(rop) : PickCombineFor<4, 4>(rop);
 }
 
 // Per destination position: the source pixels it covers and how much of each, in
@@ -164,14 +144,14 @@ bool TDeviceContext::BlitFrom(const TBitmap& source, const TRect& srcRect, int d
   }
   const int sb = source.PixelFormat() == TPixelFormat::pf32bit ? 4 : 3;
   const int db = Target_->PixelFormat() == TPixelFormat::pf32bit ? 4 : 3;
-  const TCombineRow combine = PickCombine(sb, db);
+  const TCombineRow combine = PickCombine(sb, db, rop);
   for (const TRect& clip : Clip().Rects()) {
     const TRect part = clip.Intersect(dst);
     if (part.IsEmpty()) continue;
     const int sx = cut.Left + part.Left - dst.Left;
     for (int y = part.Top; y < part.Bottom; ++y) {
       const std::uint8_t* s = source.ScanLine(cut.Top + y - dst.Top) + sx * sb;
-      combine(s, Target_->ScanLine(y) + part.Left * db, part.Width(), rop);
+      combine(s, Target_->ScanLine(y) + part.Left * db, part.Width());
     }
   }
   return true;
@@ -179,23 +159,30 @@ bool TDeviceContext::BlitFrom(const TBitmap& source, const TRect& srcRect, int d
 
 namespace {
 
-void PatternRow(std::uint8_t* d, int n, int db, DWORD rop, COLORREF color) {
-  const std::uint8_t c[3] = {GetBValue(color), GetGValue(color), GetRValue(color)};
-  for (int x = 0; x < n; ++x, d += db) {
-    switch (rop) {
-      case DSTINVERT:
-        for (int i = 0; i < 3; ++i) d[i] = static_cast<std::uint8_t>(~d[i]);
-        break;
-      case PATINVERT:
-        for (int i = 0; i < 3; ++i) d[i] = static_cast<std::uint8_t>(d[i] ^ c[i]);
-        if (db == 4) d[3] = 255;
-        break;
-      default:
-        d[0] = c[0], d[1] = c[1], d[2] = c[2];
-        if (db == 4) d[3] = 255;
-        break;
+// One row of a pattern operation; the operation and depth are template
+// arguments, picked once per call.
+template <int DB, DWORD ROP>
+void PatternRow(std::uint8_t* d, int n, const std::uint8_t* c) {
+  for (int x = 0; x < n; ++x, d += DB) {
+    if constexpr (ROP == DSTINVERT) {
+      for (int i = 0; i < 3; ++i) d[i] = static_cast<std::uint8_t>(~d[i]);
+    } else if constexpr (ROP == PATINVERT) {
+      for (int i = 0; i < 3; ++i) d[i] = static_cast<std::uint8_t>(d[i] ^ c[i]);
+      if constexpr (DB == 4) d[3] = 255;
+    } else {
+      d[0] = c[0], d[1] = c[1], d[2] = c[2];
+      if constexpr (DB == 4) d[3] = 255;
     }
   }
+}
+
+using TPatternRow = void (*)(std::uint8_t*, int, const std::uint8_t*);
+
+template <int DB>
+TPatternRow PickPatternFor(DWORD rop) {
+  if (rop == DSTINVERT) return PatternRow<DB, DSTINVERT>;
+  if (rop == PATINVERT) return PatternRow<DB, PATINVERT>;
+  return PatternRow<DB, PATCOPY>;
 }
 
 }  // namespace
@@ -215,10 +202,11 @@ bool TDeviceContext::BitBlt(int x, int y, int width, int height, const TDeviceCo
     COLORREF color = rop == WHITENESS ? 0xFFFFFF : 0;
     if ((rop == PATCOPY || rop == PATINVERT) && Brush_) color = static_cast<COLORREF>(ColorToRGB(Brush_->Color));
     const int db = Target_->PixelFormat() == TPixelFormat::pf32bit ? 4 : 3;
+    const TPatternRow row = db == 4 ? PickPatternFor<4>(rop) : PickPatternFor<3>(rop);
+    const std::uint8_t bytes[3] = {GetBValue(color), GetGValue(color), GetRValue(color)};
     for (const TRect& clip : Clip().Rects()) {
       const TRect part = clip.Intersect(dst);
-      for (int yy = part.Top; yy < part.Bottom; ++yy)
-        PatternRow(Target_->ScanLine(yy) + part.Left * db, part.Width(), db, rop, color);
+      for (int yy = part.Top; yy < part.Bottom; ++yy) row(Target_->ScanLine(yy) + part.Left * db, part.Width(), bytes);
     }
     return true;
   }
