@@ -139,3 +139,25 @@ int MakeWorkspace(const std::filesystem::path& target, bool force, std::ostream&
   out << "\n";
   return 0;
 }
+
+int UpgradeWorkspace(const std::filesystem::path& target, std::ostream& out, std::ostream& err) {
+  const fs::path dbPath = fs::absolute(target).lexically_normal() / "db.mdb";
+  if (!fs::exists(dbPath)) {
+    err << "make-workspace: " << dbPath.string() << " does not exist\n";
+    return 1;
+  }
+  try {
+    TADOConnection connection("Data Source=" + dbPath.string());
+    connection.Open();
+    if (Schema::PasswordsCompareExactly(connection)) {
+      out << dbPath.string() << ": passwords already compare exactly\n";
+      return 0;
+    }
+    Schema::UpgradePasswordCollation(connection);
+    out << dbPath.string() << ": upgraded, passwords now compare exactly\n";
+    return 0;
+  } catch (const std::exception& e) {
+    err << "make-workspace: " << e.what() << "\n";
+    return 1;
+  }
+}

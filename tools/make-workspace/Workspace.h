@@ -6,3 +6,8 @@
 // Returns 0 when done, 1 when DIR/db.mdb exists and force is false (nothing is
 // written then). Failures of the engine, FFmpeg or the file system throw.
 int MakeWorkspace(const std::filesystem::path& dir, bool force, std::ostream& out, std::ostream& err);
+
+// Upgrades an existing DIR/db.mdb so that passwords compare exactly (see
+// Schema::UpgradePasswordCollation). Returns 0 when done or nothing was needed,
+// 1 when there is no db.mdb or the upgrade failed (the file is then unchanged).
+int UpgradeWorkspace(const std::filesystem::path& dir, std::ostream& out, std::ostream& err);

@@ -1,7 +1,9 @@
-// make-workspace DIR [--force]: a ready classroom workspace in DIR: db.mdb with the
-// six tables, accounts, a question bank, lectures, labs, two video lessons and
-// Clear.htm. Material paths are relative, so the program finds them when it runs
-// with DIR as its working directory. An existing db.mdb is kept unless --force.
+// make-workspace DIR [--force | --upgrade]: a ready classroom workspace in DIR:
+// db.mdb with the six tables, accounts, a question bank, lectures, labs, two video
+// lessons and Clear.htm. Material paths are relative, so the program finds them
+// when it runs with DIR as its working directory. An existing db.mdb is kept
+// unless --force; --upgrade only brings an existing db.mdb up to date (passwords
+// compared exactly).
 #include <exception>
 #include <iostream>
 #include <string>
@@ -10,25 +12,27 @@
 
 namespace {
 int Usage(std::ostream& out, int status) {
-  out << "usage: make-workspace DIR [--force]\n"
-         "  Creates a classroom workspace in DIR; an existing DIR/db.mdb is replaced only with --force.\n";
+  out << "usage: make-workspace DIR [--force | --upgrade]\n"
+         "  Creates a classroom workspace in DIR; an existing DIR/db.mdb is replaced only with --force.\n"
+         "  --upgrade changes nothing but an existing DIR/db.mdb, so that passwords compare exactly.\n";
   return status;
 }
 }  // namespace
 
 int main(int argc, char** argv) {
   std::string dir;
-  bool force = false;
+  bool force = false, upgrade = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--force") force = true;
+    else if (arg == "--upgrade") upgrade = true;
     else if (arg == "--help" || arg == "-h") return Usage(std::cout, 0);
     else if (dir.empty() && !arg.starts_with("-")) dir = arg;
     else return Usage(std::cerr, 2);
   }
-  if (dir.empty()) return Usage(std::cerr, 2);
+  if (dir.empty() || (force && upgrade)) return Usage(std::cerr, 2);
   try {
-    return MakeWorkspace(dir, force, std::cout, std::cerr);
+    return upgrade ? UpgradeWorkspace(dir, std::cout, std::cerr) : MakeWorkspace(dir, force, std::cout, std::cerr);
   } catch (const std::exception& e) {
     std::cerr << "make-workspace: " << e.what() << "\n";
     return 1;

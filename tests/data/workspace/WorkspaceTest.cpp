@@ -166,3 +166,42 @@ TEST_F(WorkspaceTest, ExistingDatabaseIsKeptUnlessForced) {
   EXPECT_EQ(markers(), 0);
   EXPECT_FALSE(fs::exists("db.mdb.partial"));
 }
+
+TEST_F(WorkspaceTest, PasswordsCompareExactlyAndOldFilesCanBeUpgraded) {
+  {
+    TADOConnection connection{std::string(ConnectionSettings::kConnectionString)};
+    connection.Open();
+    EXPECT_TRUE(Schema::PasswordsCompareExactly(connection));
+    TADOQuery query(&connection);
+    LoadStatement(query, Statements::kDeleteUser);
+    query.ParamByName("a1").SetValue(Variant("Admin"));
+    query.ParamByName("a2").SetValue(Variant("ADMIN"));
+    EXPECT_EQ(query.ExecSQL(), 0);
+  }
+  std::ostringstream out, err;
+  EXPECT_EQ(UpgradeWorkspace(".", out, err), 0) << err.str();
+  EXPECT_NE(out.str().find("already compare exactly"), std::string::npos);
+
+  // A folder holding a file of the older schema.
+  const fs::path old = fs::path("old");
+  fs::create_directories(old);
+  TADOConnection::CreateDatabaseFile((old / "db.mdb").string());
+  {
+    TADOConnection connection("Data Source=" + (old / "db.mdb").string());
+    connection.Open();
+    connection.ExecuteDirect("create table Пользователи (Логин text collate nocase, Пароль text collate nocase, "
+                             "Группа text collate nocase) strict");
+    connection.ExecuteDirect("insert into Пользователи values ('Admin', 'admin', '')");
+    EXPECT_FALSE(Schema::PasswordsCompareExactly(connection));
+  }
+  EXPECT_EQ(UpgradeWorkspace(old, out, err), 0) << err.str();
+  EXPECT_NE(out.str().find("upgraded"), std::string::npos);
+  {
+    TADOConnection connection("Data Source=" + (old / "db.mdb").string());
+    connection.Open();
+    EXPECT_TRUE(Schema::PasswordsCompareExactly(connection));
+  }
+  EXPECT_EQ(UpgradeWorkspace("missing", out, err), 1);
+  EXPECT_NE(err.str().find("does not exist"), std::string::npos);
+  fs::remove_all(old);
+}
