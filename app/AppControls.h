@@ -13,6 +13,7 @@
 #include "forms/ListBox.h"
 #include "forms/Memo.h"
 #include "forms/SpeedButton.h"
+#include "forms/db/DBListBox.h"
 
 using TsSpeedButton = TSpeedButton;
 using TsPanel = TPanel;
@@ -24,8 +25,6 @@ using TsEdit = TEdit;
 using TsMemo = TMemo;
 using TsLabel = TLabel;
 
-// Data-aware controls until their library lands.
-using TDBListBox = TListBox;
 
 // Makes a control owned by `form`, names it and puts it on `parent`.
 template <class T>

@@ -1,12 +1,17 @@
 #pragma once
+// The about window: the textbook's picture and the credit of its author.
 #include <string>
 
+#include "app/AppControls.h"
 #include "forms/Form.h"
 
 class TForm9 : public TForm {
 public:
   explicit TForm9(TComponent* owner);
   std::string ClassName() const override { return "TForm9"; }
+
+  TImage* Image1;
+  TsLabel* sLabel1;  // the credit, on a green bar
 };
 
 extern TForm9* Form9;

@@ -5,19 +5,11 @@
 #include <exception>
 #include <string>
 
-#include "app/Unit1.h"
-#include "app/Unit2.h"
-#include "app/Unit3.h"
-#include "app/Unit4.h"
-#include "app/Unit5.h"
-#include "app/Unit6.h"
-#include "app/Unit7.h"
-#include "app/Unit8.h"
-#include "app/Unit9.h"
+#include "app/AppForms.h"
 #include "forms/ScriptDriver.h"
 
 namespace {
-// "/acver" asks for the skin engine's version box at start-up.
+// Takes "/acver" (the skin engine's version box at start-up) out of the arguments.
 bool TakeVersionSwitch(int& argc, char** argv) {
   bool found = false;
   int out = 1;
@@ -34,28 +26,21 @@ bool TakeVersionSwitch(int& argc, char** argv) {
 int main(int argc, char** argv) {
   const bool versionSwitch = TakeVersionSwitch(argc, argv);
   bool startUpFailed = false;
-  int status = RunFormsProgram(argc, argv, [&](TApplication& app) {
+  const int status = RunFormsProgram(argc, argv, [&](TApplication& app) {
     app.Initialize();
     app.SetTitle("Электронный учебник");
     try {
-      app.CreateForm(&Form1);
-      app.CreateForm(&Form2);
-      app.CreateForm(&Form3);
-      app.CreateForm(&Form4);
-      app.CreateForm(&Form5);
-      app.CreateForm(&Form6);
-      app.CreateForm(&Form7);
-      app.CreateForm(&Form8);
-      app.CreateForm(&Form9);
+      CreateAppForms(app);
       if (versionSwitch) {
-        // The skin manager's version box is shown here once the main window owns one.
+        // Hook for "/acver": the skin manager's version box is shown from here
+        // once the main window owns a skin manager.
       }
     } catch (...) {
       // A database that cannot be opened or lacks a table: the engine's message in
-      // the error box, no window shown, and the program ends.
+      // the error box, no window shown, exit status 1.
       startUpFailed = true;
       app.SetShowMainForm(false);
-      std::string message = ExceptionMessage(std::current_exception());
+      const std::string message = ExceptionMessage(std::current_exception());
       app.OnStarted = [&app, message] {
         app.ShowException(message);
         app.Terminate();

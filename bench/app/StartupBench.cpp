@@ -1,0 +1,79 @@
+// Start-up of the textbook on the demo workspace, headless: from starting the
+// process until the script, which runs once the login window is up and painted,
+// has seen it (and the process has ended). The baseline is the same program
+// started the same way but ending before any window exists (its script cannot be
+// read), so the ratio is what creating the nine windows costs over starting the binary.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "bench/common/BenchRunner.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct TWorkspace {
+  fs::path Dir;
+  fs::path Script;
+  TWorkspace() {
+    std::string pattern = (fs::temp_directory_path() / "textbook-bench-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) std::abort();
+    Dir = pattern;
+    const std::string make = std::string(MAKE_WORKSPACE) + " '" + Dir.string() + "' > /dev/null";
+    if (std::system(make.c_str()) != 0) std::abort();
+    Script = Dir / "login.txt";
+    std::ofstream(Script) << "expect Form3.Visible == true\nexpect Form3.Showing == true\n";
+  }
+  ~TWorkspace() { fs::remove_all(Dir); }
+};
+
+TWorkspace& Workspace() {
+  static TWorkspace workspace;
+  return workspace;
+}
+
+// Runs the program in the workspace with the script; returns its exit status.
+int RunProgram(const std::string& script) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    if (chdir(Workspace().Dir.c_str()) != 0) _exit(126);
+    if (!freopen("/dev/null", "w", stderr)) _exit(126);
+    execl(TEXTBOOK_PROGRAM, TEXTBOOK_PROGRAM, "--headless", "--script", script.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+}
+
+void BM_StartupToLogin(benchmark::State& state) {
+  for (auto _ : state)
+    if (RunProgram(Workspace().Script.string()) != 0) state.SkipWithError("the login window did not come up");
+}
+BENCHMARK(BM_StartupToLogin)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ProgramWithoutWindows(benchmark::State& state) {
+  const std::string missing = (Workspace().Dir / "no-such-script.txt").string();
+  for (auto _ : state)
+    if (RunProgram(missing) != 2) state.SkipWithError("the program did not refuse the missing script");
+}
+BENCHMARK(BM_ProgramWithoutWindows)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Workspace();
+  TBenchTimes times;
+  if (!RunBenchmarks(argc, argv, times)) return 1;
+  const double startup = times.RealSeconds("BM_StartupToLogin") * 1000.0;
+  const double bare = times.RealSeconds("BM_ProgramWithoutWindows") * 1000.0;
+  if (startup > 0) std::printf("startup_to_login_ms = %.1f\n", startup);
+  if (startup > 0 && bare > 0) std::printf("startup_to_login_vs_bare_start = %.2f\n", startup / bare);
+  return 0;
+}

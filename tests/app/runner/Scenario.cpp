@@ -1,0 +1,179 @@
+// Runs one scenario script on the real program, on a fresh workspace:
+//   app-scenario --program TEXTBOOK --make-workspace TOOL --script FILE
+// Lines of the script starting with "#@" prepare the workspace and check the run
+// (the driver itself reads them as comments):
+//   #@ sql STATEMENT          run on db.mdb before the program starts
+//   #@ remove FILE            delete a file of the workspace
+//   #@ write FILE TEXT        replace a file's bytes with TEXT
+//   #@ exit N                 the exit status the run must end with (default 0)
+//   #@ stderr TEXT            the program's error output must contain TEXT
+//   #@ unchanged              every file of the workspace stays byte for byte, none appears
+//   #@ after SELECT == ROWS   after the run: the rows of SELECT, columns joined by "|",
+//                             rows by ";", must equal ROWS
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "data/TADOConnection.h"
+#include "data/TADOQuery.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct TDirective {
+  std::string Name;
+  std::string Argument;
+};
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+std::vector<TDirective> ReadDirectives(const fs::path& script) {
+  std::vector<TDirective> out;
+  std::istringstream in(ReadFile(script));
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.rfind("#@ ", 0) != 0) continue;
+    const std::string rest = line.substr(3);
+    const size_t space = rest.find(' ');
+    out.push_back({rest.substr(0, space), space == std::string::npos ? "" : rest.substr(space + 1)});
+  }
+  return out;
+}
+
+// Every regular file under the workspace with its bytes.
+std::map<std::string, std::string> Snapshot(const fs::path& dir) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : fs::recursive_directory_iterator(dir))
+    if (entry.is_regular_file()) files[fs::relative(entry.path(), dir).string()] = ReadFile(entry.path());
+  return files;
+}
+
+std::string Rows(const fs::path& database, const std::string& select) {
+  TADOConnection connection("Data Source=" + database.string());
+  connection.Open();
+  TADOQuery query(&connection);
+  query.SQL().Add(select);
+  query.Open();
+  std::string out;
+  for (query.First(); !query.Eof(); query.Next()) {
+    if (!out.empty()) out += ";";
+    for (int i = 0; i < query.FieldCount(); ++i) {
+      if (i) out += "|";
+      out += query.Fields(i).AsString();
+    }
+  }
+  return out;
+}
+
+int Run(const std::string& program, const fs::path& dir, const fs::path& script, const fs::path& errors) {
+  const pid_t pid = fork();
+  if (pid < 0) return -1;
+  if (pid == 0) {
+    if (chdir(dir.c_str()) != 0) _exit(126);
+    if (!freopen(errors.c_str(), "w", stderr)) _exit(126);
+    execl(program.c_str(), program.c_str(), "--headless", "--script", script.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  int status = 0;
+  if (waitpid(pid, &status, 0) < 0) return -1;
+  if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+  return WEXITSTATUS(status);
+}
+
+int Fail(const std::string& message, const fs::path& dir) {
+  std::cerr << "FAILED: " << message << "\n(workspace kept at " << dir.string() << ")\n";
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string program, makeWorkspace, scriptArg;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    const std::string key = argv[i];
+    if (key == "--program") program = argv[i + 1];
+    else if (key == "--make-workspace") makeWorkspace = argv[i + 1];
+    else if (key == "--script") scriptArg = argv[i + 1];
+  }
+  if (program.empty() || makeWorkspace.empty() || scriptArg.empty()) {
+    std::cerr << "usage: app-scenario --program P --make-workspace M --script FILE\n";
+    return 2;
+  }
+  const fs::path script = fs::absolute(scriptArg);
+  program = fs::absolute(program).string();  // the program runs in the workspace
+  std::string pattern = (fs::temp_directory_path() / "textbook-scenario-XXXXXX").string();
+  if (!mkdtemp(pattern.data())) return Fail("cannot make a temporary folder", pattern);
+  const fs::path dir = pattern;
+  const fs::path errors = dir.string() + ".stderr";
+
+  const std::string make = makeWorkspace + " '" + dir.string() + "' > /dev/null";
+  if (std::system(make.c_str()) != 0) return Fail("make-workspace failed", dir);
+
+  const std::vector<TDirective> directives = ReadDirectives(script);
+  int expectedExit = 0;
+  bool unchanged = false;
+  try {
+    for (const TDirective& d : directives) {
+      if (d.Name == "sql") {
+        TADOConnection connection("Data Source=" + (dir / "db.mdb").string());
+        connection.Open();
+        connection.ExecuteDirect(d.Argument);
+      } else if (d.Name == "remove") {
+        fs::remove(dir / d.Argument);
+      } else if (d.Name == "write") {
+        const size_t space = d.Argument.find(' ');
+        std::ofstream(dir / d.Argument.substr(0, space), std::ios::binary | std::ios::trunc)
+            << (space == std::string::npos ? "" : d.Argument.substr(space + 1));
+      } else if (d.Name == "exit") {
+        expectedExit = std::stoi(d.Argument);
+      } else if (d.Name == "unchanged") {
+        unchanged = true;
+      } else if (d.Name != "stderr" && d.Name != "after") {
+        return Fail("unknown directive #@ " + d.Name, dir);
+      }
+    }
+  } catch (const std::exception& e) {
+    return Fail(std::string("preparing the workspace: ") + e.what(), dir);
+  }
+
+  const auto before = Snapshot(dir);
+  const int status = Run(program, dir, script, errors);
+  const std::string errorText = ReadFile(errors);
+  std::cerr << errorText;
+  if (status != expectedExit)
+    return Fail("exit status " + std::to_string(status) + ", expected " + std::to_string(expectedExit), dir);
+  if (unchanged && Snapshot(dir) != before) return Fail("the workspace changed", dir);
+  for (const TDirective& d : directives) {
+    if (d.Name == "stderr" && errorText.find(d.Argument) == std::string::npos)
+      return Fail("error output lacks '" + d.Argument + "'", dir);
+    if (d.Name != "after") continue;
+    const size_t eq = d.Argument.find(" == ");
+    if (eq == std::string::npos) return Fail("#@ after needs ' == '", dir);
+    const std::string expected = d.Argument.substr(eq + 4);
+    std::string found;
+    try {
+      found = Rows(dir / "db.mdb", d.Argument.substr(0, eq));
+    } catch (const std::exception& e) {
+      found = std::string("error: ") + e.what();
+    }
+    if (found != expected) return Fail(d.Argument.substr(0, eq) + ": expected '" + expected + "', found '" + found + "'", dir);
+  }
+  fs::remove_all(dir);
+  fs::remove(errors);
+  return 0;
+}
