@@ -24,10 +24,13 @@ bool TacBroadcast::AnswersHandled(TControl* control) {
 }
 
 void TacBroadcast::SendToControl(TControl* control, const TMessage& message, TacDelivery how) {
-  if (Observer()) Observer()(control, nullptr, message, how);
   auto* windowed = dynamic_cast<TWinControl*>(control);
-  if (how == TacDelivery::Message && windowed && windowed->HandleAllocated())
-    SendMessage(windowed->Handle(), message.Msg, message.WParam, message.LParam);
+  // A form without a window yet is called directly.
+  if (!windowed || !windowed->HandleAllocated()) how = TacDelivery::DirectCall;
+  HWND window = how == TacDelivery::Message ? windowed->Handle() : nullptr;
+  if (Observer()) Observer()(control, window, message, how);
+  if (how == TacDelivery::Message)
+    SendMessage(window, message.Msg, message.WParam, message.LParam);
   else
     control->Perform(message.Msg, message.WParam, message.LParam);
 }

@@ -426,7 +426,7 @@ bool TsCommonData::HandleCommand(TMessage& message) {
       Dirty = true;
       return false;
     case AC_GETBGCHANGED: {
-      const TsGeneralData* section = IsSkinned() ? Section() : nullptr;
+      const TsGeneralData* section = IsSkinned(false) ? Section() : nullptr;
       if (!section) return false;
       TControl* parent = Control ? Control->Parent() : nullptr;
       if (section->Transparency == 100 && parent)
@@ -481,7 +481,7 @@ bool TsCommonData::HandleMessage(TMessage& message) {
       HideGlow();
       return false;
     case WM_SIZE:
-      if (const TsGeneralData* section = IsSkinned() ? Section() : nullptr) {
+      if (const TsGeneralData* section = IsSkinned(false) ? Section() : nullptr) {
         Dirty = true;
         if (section->GradientPercent > 0 && windowed)
           for (int i = 0; i < windowed->ControlCount(); ++i) {

@@ -66,7 +66,7 @@ TColor TsCommonData::OwnColor() const {
 }
 
 TColor TsCommonData::GetColor(bool hot, HWND window) const {
-  const TsGeneralData* section = IsSkinned() ? Section() : nullptr;
+  const TsGeneralData* section = IsSkinned(false) ? Section() : nullptr;
   if (section) {
     const int t = ClampPercent(hot ? section->HotTransparency : section->Transparency);
     const TColor c = ColorToRGB(hot ? section->HotColor : section->Color);
@@ -88,7 +88,7 @@ TColor TsCommonData::GetColor(bool hot, HWND window) const {
 }
 
 LRESULT TsCommonData::AnswerGetColor() const {
-  const TsGeneralData* section = IsSkinned() ? Section() : nullptr;
+  const TsGeneralData* section = IsSkinned(false) ? Section() : nullptr;
   if (!section) return ColorToRGB(Control->Color());
   const int t = ClampPercent(section->Transparency);
   const TColor c = ColorToRGB(section->Color);
@@ -103,7 +103,7 @@ LRESULT TsCommonData::AnswerGetColor() const {
 }
 
 void TsCommonData::AnswerBackground(TacBGInfo& request, bool hot, HWND window) const {
-  const TsGeneralData* section = IsSkinned() ? Section() : nullptr;
+  const TsGeneralData* section = IsSkinned(false) ? Section() : nullptr;
   if (!section || CustomColor_) {
     request.BgType = btFill;
     request.Color = OwnColor();

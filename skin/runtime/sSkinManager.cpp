@@ -249,7 +249,7 @@ bool LockableForm(const TacRegisteredForm& entry, const TsSkinManager* manager) 
 void TsSkinManager::SuspendRedrawing() {
   if (IsDefault() && AnimEffects_.SkinChanging.Active) animationPending = true;
   for (const TacRegisteredForm& entry : std::vector<TacRegisteredForm>(ProviderForms())) {
-    if (!LockableForm(entry, this)) continue;
+    if (!LockableForm(entry, this) || entry.Link->RedrawLocked()) continue;
     entry.Link->SetRedrawLocked(true);
     SendMessage(entry.Form->Handle(), WM_SETREDRAW, 0, 0);
   }
