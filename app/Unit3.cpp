@@ -32,16 +32,16 @@ TForm3::TForm3(TComponent* owner) : TForm(owner) {
 
   sPanel1 = MakeControl<TsPanel>(this, this, "sPanel1", 0, 0, 395, 109);
   sPanel1->SetAlign(alClient);
-  sLabel1 = MakeControl<TsLabel>(this, sPanel1, "sLabel1", 16, 22, 176, 20);
+  sLabel1 = MakeControl<TsLabel>(this, sPanel1, "sLabel1", 14, 22, 190, 20);
   sLabel1->SetCaption("Введите пользователя");
   StyleLabel(sLabel1);
-  UserName = MakeControl<TEdit>(this, sPanel1, "UserName", 204, 18, 175, 26);
+  UserName = MakeControl<TEdit>(this, sPanel1, "UserName", 214, 18, 167, 26);
   UserName->SetMaxLength(31);
   sLabel1->SetFocusControl(UserName);
-  sLabel2 = MakeControl<TsLabel>(this, sPanel1, "sLabel2", 16, 66, 176, 20);
+  sLabel2 = MakeControl<TsLabel>(this, sPanel1, "sLabel2", 14, 66, 190, 20);
   sLabel2->SetCaption("Введите пароль");
   StyleLabel(sLabel2);
-  Password = MakeControl<TEdit>(this, sPanel1, "Password", 204, 62, 175, 26);
+  Password = MakeControl<TEdit>(this, sPanel1, "Password", 214, 62, 167, 26);
   Password->SetMaxLength(31);
   Password->SetPasswordChar('*');
   sLabel2->SetFocusControl(Password);

@@ -130,6 +130,10 @@ TForm5::TForm5(TComponent* owner) : TForm(owner) {
   sButton1->OnClick = [this](TObject* s) { sButton1Click(s); };
 
   ADOTable1->Open();
+  // The three columns share the grid's width.
+  DBGrid1->SetColumnWidth(0, 104);
+  DBGrid1->SetColumnWidth(1, 96);
+  DBGrid1->SetColumnWidth(2, 86);
 }
 
 void TForm5::sSpeedButton1Click(TObject*) {
@@ -149,6 +153,10 @@ void TForm5::sSpeedButton2Click(TObject*) {
 void TForm5::ReopenTable() {
   ADOTable1->Close();
   ADOTable1->Open();
+  // The three columns share the grid's width.
+  DBGrid1->SetColumnWidth(0, 104);
+  DBGrid1->SetColumnWidth(1, 96);
+  DBGrid1->SetColumnWidth(2, 86);
 }
 
 void TForm5::AddAccount(const std::string& login, const std::string& password, const std::string& group) {
