@@ -46,7 +46,6 @@ TForm7::TForm7(TComponent* owner) : TForm(owner) {
   SetCaption("Теория");
   SetBorderStyle(bsSizeable);
   SetBounds(0, 0, 1024, 700);
-  SetWindowState(wsMaximized);
 
   ADOQuery1 = MakeComponent<TADOQueryComponent>(this, "ADOQuery1");
   ADOQuery1->SetConnection(Form1->ADOConnection1);
@@ -152,10 +151,20 @@ TForm7::TForm7(TComponent* owner) : TForm(owner) {
   sButton2->OnClick = [this](TObject* s) { sButton2Click(s); };
   sButton3->OnClick = [this](TObject* s) { sButton3Click(s); };
   sButton4->OnClick = [this](TObject* s) { sButton4Click(s); };
+  // Last, so that laying out the controls cannot turn it back to normal.
+  SetWindowState(wsMaximized);
   // The on-show steps also run once while the window is made.
   OnCreate = [this](TObject* s) { FormShow(s); };
   OnShow = [this](TObject* s) { FormShow(s); };
   OnHide = [this](TObject* s) { FormHide(s); };
+}
+
+void TForm7::CreateWnd() {
+  const TWindowState designed = WindowState();
+  TForm::CreateWnd();
+  // Making the window reports its normal size, which would make the window
+  // state normal; it still opens maximised.
+  SetWindowState(designed);
 }
 
 TADOQueryComponent* TForm7::ListQuery(std::uint8_t kind) const {

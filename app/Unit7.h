@@ -65,6 +65,9 @@ public:
   // Where the document view was last sent.
   const std::string& DocumentAddress() const { return DocumentAddress_; }
 
+protected:
+  void CreateWnd() override;
+
 private:
   void Navigate(const std::string& address);
   // The list and its dataset of a kind (null for kind 0).
