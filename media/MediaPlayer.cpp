@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "forms/Canvas.h"
+#include "forms/DriverProperties.h"
 #include "forms/Timer.h"
 #include "media/AudioOutput.h"
 #include "platform/gfx/DeviceContext.h"
@@ -237,6 +238,15 @@ void TMediaPlayer::Tick(TObject*) {
   if (pump == TVideoDecoder::TPump::End && Decoder_.QueuedFrames() == 0) Finish();
 }
 
+bool TMediaPlayer::PictureBlank() const {
+  if (!PictureValid_ || Picture_.Empty()) return true;
+  const TColor panel = Display_ ? ColorToRGB(Display_->Color()) : clBlack;
+  for (int y = 0; y < Picture_.Height(); ++y)
+    for (int x = 0; x < Picture_.Width(); ++x)
+      if (Picture_.Pixel(x, y) != panel) return false;
+  return true;
+}
+
 // --- the buttons ---------------------------------------------------------------------
 
 TRect TMediaPlayer::ButtonRect(TMPBtnType button) const {
@@ -315,3 +325,32 @@ void TMediaPlayer::Paint() {
     }
   }
 }
+
+namespace {
+const char* ModeName(TMPModes mode) {
+  switch (mode) {
+    case mpNotReady: return "mpNotReady";
+    case mpStopped: return "mpStopped";
+    case mpPlaying: return "mpPlaying";
+    case mpRecording: return "mpRecording";
+    case mpSeeking: return "mpSeeking";
+    case mpPaused: return "mpPaused";
+    case mpOpen: return "mpOpen";
+  }
+  return "?";
+}
+
+// What scripts can read of the player.
+[[maybe_unused]] const bool kDriverRegistered = [] {
+  TDriverProperties::Register<TMediaPlayer>("FileName", [](TMediaPlayer& p) { return p.FileName(); });
+  TDriverProperties::Register<TMediaPlayer>(
+      "Mode", [](TMediaPlayer& p) { return std::string(ModeName(p.Mode())); }, TDumpAs::Text, "mode");
+  TDriverProperties::Register<TMediaPlayer>(
+      "FramesShown", [](TMediaPlayer& p) { return std::to_string(p.FramesShown()); }, TDumpAs::Raw, "framesShown");
+  TDriverProperties::Register<TMediaPlayer>("PictureBlank",
+                                            [](TMediaPlayer& p) { return std::string(p.PictureBlank() ? "true" : "false"); });
+  TDriverProperties::Register<TMediaPlayer>("Notify",
+                                            [](TMediaPlayer& p) { return std::string(p.Notify() ? "true" : "false"); });
+  return true;
+}();
+}  // namespace

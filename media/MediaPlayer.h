@@ -57,6 +57,8 @@ public:
   bool HasSound() const { return Audio_ != nullptr; }
   // The last picture shown, display-rectangle sized (empty before the first).
   const TBitmap& Picture() const { return Picture_; }
+  // No picture is on the display, or every pixel of it has the display's own colour.
+  bool PictureBlank() const;
 
   // Where a button sits in the control (client coordinates).
   TRect ButtonRect(TMPBtnType button) const;

@@ -101,6 +101,7 @@ protected:
 class LessonVideoTest : public VideoPlayerTest, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(LessonVideoTest, PlayShowsChangingFramesInThePanelAndStopStopsThem) {
+  EXPECT_TRUE(Player->PictureBlank());
   Load(LessonDir() / GetParam());
   EXPECT_EQ(Player->Mode(), mpStopped);
   EXPECT_FALSE(Player->HasSound());  // the headless display has no speakers
@@ -117,6 +118,7 @@ TEST_P(LessonVideoTest, PlayShowsChangingFramesInThePanelAndStopStopsThem) {
   // The picture fills the panel, and it moves.
   EXPECT_GT(CountNot(later, kPanelColor), area * 95 / 100);
   EXPECT_GT(CountDifferent(early, later), 100);
+  EXPECT_FALSE(Player->PictureBlank());
   // 500 ms at 25 frames a second: about a dozen pictures, each on time.
   EXPECT_GE(Player->FramesShown(), 10);
   EXPECT_NEAR(Player->Position(), 0.5, 0.1);
