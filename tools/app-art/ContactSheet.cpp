@@ -38,23 +38,26 @@ void ButtonWith(TArtCanvas& sheet, const TArtCanvas& face, double x, double y, i
   sheet.Draw(face, static_cast<int>(x) + (w - face.Width()) / 2 + d, static_cast<int>(y) + (h - face.Height()) / 2 + d);
 }
 
-// The cover under a sketch of the main window's strip and buttons: what stays visible.
+// The cover under a sketch of the main window's strip and buttons, placed as the
+// main window places them, with the client height a skinned frame leaves: what
+// of the cover stays visible.
 void MainWindowSketch(TArtCanvas& sheet, const std::vector<TPictureSpec>& p, int x, int y) {
   const int clientW = 889, clientH = 590, stripTop = clientH - 113;
+  const int lowerRow = 59, upperRow = 8, firstButton = 78, step = kStripButtonSize.cx + 6;
   sheet.Fill(RoundRect(x, y, x + clientW, y + clientH, 0), Rgb(kForm));
   sheet.Draw(p[0].Picture, x, y);
   sheet.Fill(RoundRect(x, y + stripTop, x + clientW, y + clientH, 0),
              Linear(0, y + stripTop, Rgb(kPanelTop), 0, y + clientH, Rgb(kPanelBottom)));
   sheet.Fill(RoundRect(x, y + stripTop, x + clientW, y + stripTop + 1, 0), Rgb(kWhite), 0.6);
-  sheet.Fill(RoundRect(x + 8, y + stripTop + 6, x + 72, y + stripTop + 54, 4), Rgb(kPanel));
-  sheet.Text(x + 14, y + stripTop + 18, "Admin", {"Arial", 17, true, false}, Solid(Rgb(kNavy)));
+  sheet.Fill(RoundRect(x + 8, y + stripTop + lowerRow, x + 72, y + stripTop + lowerRow + 48, 4), Rgb(kPanel));
+  sheet.Text(x + 12, y + stripTop + lowerRow + 13, "Admin", {"Arial", 17, true, false}, Solid(Rgb(kNavy)));
   const int bw = kStripButtonSize.cx, bh = kStripButtonSize.cy;
-  ButtonWith(sheet, p[5].Picture, x + clientW - 8 - bw, y + stripTop + 6, bw, bh, kPaleSky, false);
-  const int left = (clientW - 4 * bw - 3 * 12) / 2;
+  ButtonWith(sheet, p[5].Picture, x + firstButton + 3 * step, y + stripTop + upperRow, bw, bh, kPaleSky, false);
   const int order[] = {1, 2, 3, 4};  // Уроки, Видео, Тесты, Дополнительно
   for (int i = 0; i < 4; ++i)
-    ButtonWith(sheet, p[order[i]].Picture, x + left + i * (bw + 12), y + stripTop + 60, bw, bh, i == 2 ? kSky : kPaleSky, i == 0);
-  ButtonWith(sheet, p[6].Picture, x + clientW - 6 - kAboutButtonSize.cx, y + 6, kAboutButtonSize.cx, kAboutButtonSize.cy,
+    ButtonWith(sheet, p[order[i]].Picture, x + firstButton + i * step, y + stripTop + lowerRow, bw, bh,
+               i == 2 ? kSky : kPaleSky, i == 0);
+  ButtonWith(sheet, p[6].Picture, x + clientW - 8 - kAboutButtonSize.cx, y + 8, kAboutButtonSize.cx, kAboutButtonSize.cy,
              kPaleSky, false);
 }
 

@@ -8,7 +8,7 @@ namespace appart {
 
 namespace {
 
-void PaintTitle(TArtCanvas& c, double x, double y, double s, bool twoLines) {
+void PaintTitle(TArtCanvas& c, double x, double y, double s, bool twoLines, bool subtitleLine = true) {
   const TArtFont title{"Palatino Linotype", static_cast<int>(std::lround(54 * s)), true, false};
   const TArtFont subtitle{"Palatino Linotype", static_cast<int>(std::lround(21 * s)), false, true};
   const TArtPaint ink = Linear(0, y, Rgb(kInk), 0, y + 130 * s, Rgb(kNavy));
@@ -29,7 +29,7 @@ void PaintTitle(TArtCanvas& c, double x, double y, double s, bool twoLines) {
   const double ry = bottom + 8 * s;
   c.Fill(Capsule(x + 3 * s, ry, x + 64 * s, ry, 2.2 * s), Rgb(kHotBlue));
   c.Fill(Circle(x + 76 * s, ry, 2.4 * s), Rgb(kAmber));
-  c.Text(x + 2 * s, ry + 10 * s, "уроки · практика · видео · тесты", subtitle, Solid(Rgb(kInk)));
+  if (subtitleLine) c.Text(x + 2 * s, ry + 10 * s, "уроки · практика · видео · тесты", subtitle, Solid(Rgb(kInk)));
 }
 
 }  // namespace
@@ -46,6 +46,7 @@ TArtCanvas PaintCover(int width, int height) {
   PaintGlobe(c, 455, 306, 64, deskY);
   PaintMonitor(c, 566, 176, 250, 168, deskY);
   PaintOpenBook(c, 690, 430, 0.62);
+  PaintRuler(c, 96, 436, 250, -0.025);
   return c;
 }
 
@@ -55,8 +56,8 @@ TArtCanvas PaintAboutBanner(int width, int height) {
   PaintSkyAndDesk(c, deskY, 12);
   c.Fill(Circle(285, 64, 88), Radial(285, 64, 88, Rgb(kWhite), Rgb(kPaleSky)), 0.55);
   c.Fill(Outline(Circle(285, 64, 98), 1), Rgb(kWhite), 0.75);
-  PaintTitle(c, 16, 18, 0.44, true);
-  PaintBookStack(c, 16, deskY, 0.42);
+  PaintTitle(c, 16, 12, 0.46, true, false);
+  PaintBookStack(c, 18, deskY, 0.38);
   PaintGlobe(c, 203, 86, 27, deskY);
   PaintMonitor(c, 245, 36, 110, 74, deskY);
   return c;

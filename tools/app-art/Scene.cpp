@@ -1,6 +1,8 @@
 #include "tools/app-art/Scene.h"
 
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "tools/app-art/ArtPalette.h"
 
@@ -63,9 +65,19 @@ void PaintGlobe(TArtCanvas& c, double cx, double cy, double r, double deskY) {
   // The sphere: sea, land, lines of latitude and longitude, light and shade.
   const TArtShape ball = Circle(cx, cy, r);
   c.Fill(ball, Radial(cx - r * 0.35, cy - r * 0.4, r * 1.5, Rgb(0x9FE0FC), Rgb(kHotBlue)));
-  const TArtShape land =
-      Union(Union(Ellipse(cx - r * 0.28, cy - r * 0.30, r * 0.36, r * 0.24), Ellipse(cx - r * 0.10, cy + r * 0.20, r * 0.16, r * 0.34)),
-            Union(Ellipse(cx + r * 0.42, cy - r * 0.18, r * 0.30, r * 0.18), Ellipse(cx + r * 0.50, cy + r * 0.42, r * 0.18, r * 0.12)));
+  // Land: rounded outlines drawn in the globe's unit square.
+  auto landmass = [&](std::vector<double> unit) {
+    for (std::size_t i = 0; i < unit.size(); ++i) unit[i] = (i % 2 ? cy : cx) + unit[i] * r;
+    const TArtShape outline = Polygon(std::move(unit));
+    const double round = 0.05 * r;
+    return TArtShape{[outline, round](double x, double y) { return outline.Distance(x, y) - round; },
+                     {outline.Box.Left - round, outline.Box.Top - round, outline.Box.Right + round, outline.Box.Bottom + round}};
+  };
+  TArtShape land = landmass({-0.75, -0.55, -0.45, -0.70, -0.20, -0.62, -0.24, -0.42, -0.38, -0.24, -0.46, -0.06, -0.62, -0.14, -0.80, -0.32});
+  land = Union(land, landmass({-0.45, 0.04, -0.26, 0.08, -0.18, 0.30, -0.30, 0.60, -0.40, 0.76, -0.46, 0.48, -0.54, 0.20}));
+  land = Union(land, landmass({0.05, -0.60, 0.35, -0.72, 0.70, -0.55, 0.88, -0.30, 0.66, -0.18, 0.46, -0.24, 0.34, -0.06, 0.15, -0.16, 0.02, -0.36}));
+  land = Union(land, landmass({0.10, 0.00, 0.38, 0.02, 0.48, 0.22, 0.36, 0.54, 0.26, 0.62, 0.18, 0.36, 0.05, 0.18}));
+  land = Union(land, Ellipse(cx + 0.70 * r, cy + 0.50 * r, 0.13 * r, 0.08 * r));
   c.Fill(Intersect(land, ball), Rgb(kPaper), 0.95);
   for (double k : {-0.5, 0.0, 0.5}) {
     const double yy = cy + k * r, half = std::sqrt(1 - k * k) * r;
@@ -188,6 +200,26 @@ void PaintOpenBook(TArtCanvas& c, double cx, double cy, double s) {
   c.Fill(Polygon({cx + 6 * s, cy + h * 0.55, cx + 12 * s, cy + h * 0.55, cx + 12 * s, cy + h * 1.0, cx + 9 * s, cy + h * 0.9,
                   cx + 6 * s, cy + h * 1.0}),
          Rgb(kCoral), 0.9);
+}
+
+void PaintRuler(TArtCanvas& c, double x, double y, double length, double angle) {
+  const double ux = std::cos(angle), uy = std::sin(angle), nx = -uy, ny = ux, w = 22;
+  auto at = [&](double along, double across) { return std::pair{x + ux * along + nx * across, y + uy * along + ny * across}; };
+  const auto [ax, ay] = at(0, 0);
+  const auto [bx, by] = at(length, 0);
+  const auto [cx, cy] = at(length, w);
+  const auto [dx, dy] = at(0, w);
+  const TArtShape body = Polygon({ax, ay, bx, by, cx, cy, dx, dy});
+  c.Fill(Offset(body, 1, 4), Rgb(kNavy), 0.14, 5);
+  c.Fill(body, Linear(ax, ay, Rgb(0xFFF6DC), dx, dy, Rgb(0xF3DFA6)));
+  c.Fill(Outline(body, 1.0), Rgb(0xC9A24A), 0.9);
+  // Marks every 10 pixels, longer every 50, along the top edge.
+  for (int i = 1; i * 10 < length - 4; ++i) {
+    const double along = i * 10.0, mark = i % 5 == 0 ? 9 : 5;
+    const auto [mx0, my0] = at(along, 1.5);
+    const auto [mx1, my1] = at(along, mark);
+    c.Fill(Capsule(mx0, my0, mx1, my1, 0.5), Rgb(kInk), 0.75);
+  }
 }
 
 }  // namespace appart

@@ -17,6 +17,8 @@ void PaintMonitor(TArtCanvas& c, double left, double top, double width, double h
 void PaintBookStack(TArtCanvas& c, double left, double deskY, double s);
 // An open book lying flat in front, centred at (cx, cy).
 void PaintOpenBook(TArtCanvas& c, double cx, double cy, double s);
+// A school ruler lying on the desk, its left end at (x, y), turned by angle (radians).
+void PaintRuler(TArtCanvas& c, double x, double y, double length, double angle);
 // A soft shadow on the desk.
 void PaintDeskShadow(TArtCanvas& c, double cx, double cy, double rx, double ry, double opacity = 0.16);
 
