@@ -89,6 +89,13 @@ void BM_BroadcastNewSkin(benchmark::State& state) {
 }
 BENCHMARK(BM_BroadcastNewSkin)->Unit(benchmark::kMicrosecond);
 
+// The visitor alone: a command every control passes on and none repaints for.
+void BM_BroadcastDeliveryOnly(benchmark::State& state) {
+  TBenchWorld& world = World();
+  for (auto _ : state) TacBroadcast::ToApplication(AC_STOPFADING, reinterpret_cast<LPARAM>(world.Manager.get()));
+}
+BENCHMARK(BM_BroadcastDeliveryOnly)->Unit(benchmark::kMicrosecond);
+
 // Baseline: copying the bytes of every face once.
 void BM_MemcpyFaces(benchmark::State& state) {
   TBenchWorld& world = World();
@@ -107,9 +114,11 @@ int main(int argc, char** argv) {
   if (!RunBenchmarks(argc, argv, times)) return 1;
   const double broadcast = times.CpuSeconds("BM_BroadcastNewSkin");
   const double copy = times.CpuSeconds("BM_MemcpyFaces");
+  const double delivery = times.CpuSeconds("BM_BroadcastDeliveryOnly");
   std::printf("broadcast_controls = %zu\n", World().Faces.size());
   std::printf("broadcast_new_skin_us = %.1f\n", broadcast * 1e6);
   std::printf("broadcast_memcpy_us = %.1f\n", copy * 1e6);
   std::printf("broadcast_vs_memcpy = %.1f\n", copy > 0 ? broadcast / copy : 0.0);
+  std::printf("broadcast_delivery_only_us = %.1f\n", delivery * 1e6);
   return 0;
 }
