@@ -267,6 +267,19 @@ void UpgradePasswordCollation(TADOConnection& connection) {
   sqlite3* db = connection.Handle();
   if (!db) throw EDatabaseError("Operation is not allowed when the object is closed.");
   if (PasswordsCompareExactly(connection)) return;
+  // Only a sound file is upgraded: with a table missing or damaged pages the
+  // windows report the engine's own error, and the file must stay as it was.
+  for (std::string_view table : kTables) {
+    const std::string name(table);
+    if (sqlite3_table_column_metadata(db, "main", name.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr) !=
+        SQLITE_OK)
+      return;
+  }
+  try {
+    if (Rows(db, "pragma quick_check").at(0).at(0) != "ok") return;
+  } catch (const std::exception&) {
+    return;
+  }
   if (sqlite3_db_readonly(db, "main") == 1) throw EDatabaseError(std::string(kUpgradeFailed) + "attempt to write a readonly database");
   if (sqlite3_get_autocommit(db) == 0) throw EDatabaseError(std::string(kUpgradeFailed) + "a transaction is already open");
 

@@ -32,8 +32,9 @@ bool PasswordsCompareExactly(TADOConnection& connection);
 // "ADMIN" would delete the row of the password "admin". This rebuilds the users
 // table with the password column BINARY, in one transaction that keeps every row
 // with its row id, the table's other columns and options, its indexes and its
-// triggers. Nothing happens when the column already compares exactly or the
-// table or column is missing (the windows' own statements report that). When the
+// triggers. Nothing happens when the column already compares exactly, or when
+// the file is not sound (a table or the column missing, a failed quick check):
+// the windows' own statements report that with the engine's words. When the
 // file cannot be written or any step fails, the file is left exactly as it was and
 // EDatabaseError says so, with the engine's reason.
 void UpgradePasswordCollation(TADOConnection& connection);

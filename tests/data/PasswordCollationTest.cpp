@@ -16,12 +16,14 @@
 
 namespace {
 
-// The users table as files made before the upgrade declared it.
-constexpr const char* kOldUsersTable = R"(create table Пользователи (
-  Логин text collate nocase,
-  Пароль text collate nocase,
-  Группа text collate nocase
-) strict)";
+// The six tables as files made before the upgrade declared them: the password
+// column compared without regard to case.
+std::string OldSchemaSql() {
+  std::string sql(Schema::CreateTablesSql());
+  const std::string exact = "Пароль text collate binary";
+  sql.replace(sql.find(exact), exact.size(), "Пароль text collate nocase");
+  return sql;
+}
 
 std::string FileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -54,7 +56,7 @@ protected:
     return out;
   }
   void MakeOldSchema() {
-    db_.Connection().ExecuteDirect(kOldUsersTable);
+    db_.Connection().ExecuteDirect(OldSchemaSql());
     db_.Connection().ExecuteDirect(
         "insert into Пользователи(rowid, Логин, Пароль, Группа) values (3, 'Admin', 'admin', ''), "
         "(7, 'ivanov', 'Qwe123', '9А'), (12, 'Смирнов', 'ПАРОЛЬ', null)");
@@ -161,6 +163,16 @@ TEST_F(PasswordCollationTest, MissingTableOrColumnIsLeftToTheStatements) {
   EXPECT_NO_THROW(Schema::UpgradePasswordCollation(db_.Connection()));
   db_.Connection().ExecuteDirect("create table Пользователи (Логин text)");
   EXPECT_NO_THROW(Schema::UpgradePasswordCollation(db_.Connection()));
+}
+
+TEST_F(PasswordCollationTest, AFileMissingAnotherTableIsNotTouched) {
+  // Start-up will end with the engine's "no such table"; the file stays as it was.
+  MakeOldSchema();
+  db_.Connection().ExecuteDirect("drop table Видео");
+  const std::string bytes = FileBytes(db_.Path());
+  EXPECT_NO_THROW(Schema::UpgradePasswordCollation(db_.Connection()));
+  EXPECT_FALSE(Schema::PasswordsCompareExactly(db_.Connection()));
+  EXPECT_EQ(FileBytes(db_.Path()), bytes);
 }
 
 TEST(PasswordDefinitionTest, RewritesOnlyThePasswordColumn) {

@@ -189,8 +189,10 @@ TEST_F(WorkspaceTest, PasswordsCompareExactlyAndOldFilesCanBeUpgraded) {
   {
     TADOConnection connection("Data Source=" + (old / "db.mdb").string());
     connection.Open();
-    connection.ExecuteDirect("create table Пользователи (Логин text collate nocase, Пароль text collate nocase, "
-                             "Группа text collate nocase) strict");
+    std::string oldSchema(Schema::CreateTablesSql());
+    const std::string exact = "Пароль text collate binary";
+    oldSchema.replace(oldSchema.find(exact), exact.size(), "Пароль text collate nocase");
+    connection.ExecuteDirect(oldSchema);
     connection.ExecuteDirect("insert into Пользователи values ('Admin', 'admin', '')");
     EXPECT_FALSE(Schema::PasswordsCompareExactly(connection));
   }
