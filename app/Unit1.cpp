@@ -25,6 +25,10 @@ constexpr int kUpperRow = 8;
 constexpr int kLowerRow = 59;
 constexpr int kFirstButton = 78;
 constexpr int kButtonStep = kButtonWidth + 6;
+// The strip and the margin beside the picture in the blue of the window's panels.
+constexpr TColor kStripColor = static_cast<TColor>(RGB(0xC4, 0xD8, 0xEA));
+constexpr TColor kUserColor = static_cast<TColor>(RGB(0xD0, 0xEB, 0xFF));
+constexpr TColor kUserTextColor = static_cast<TColor>(RGB(0x24, 0x39, 0x53));
 
 #ifdef TEXTBOOK_HAVE_TB_APPART
 // The word is the button's face: the picture fills the whole button (Margin 0)
@@ -63,6 +67,7 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
   SetBorderIcons({biSystemMenu, biMinimize});
   SetPosition(poScreenCenter);
   SetBounds(0, 0, 895, 624);
+  SetColor(kStripColor);
 
   // The connection opens first: a missing or damaged database ends start-up here.
   ADOConnection1 = MakeComponent<TADOConnectionComponent>(this, "ADOConnection1");
@@ -76,6 +81,7 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
   sPanel4->SetAnchors({akLeft, akBottom});
   sPanel4->SetCursor(crHandPoint);
   sPanel4->SetBevelOuter(bvNone);
+  sPanel4->SetColor(kStripColor);
 
   sPanel1 = MakeControl<TsPanel>(this, sPanel4, "sPanel1", 8, kLowerRow, 64, 48);
   sPanel1->SetCaption("sPanel1");
@@ -83,6 +89,8 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
   sPanel1->Font().SetHeight(-21);
   sPanel1->Font().SetStyle({fsBold});
   sPanel1->SetCursor(crHandPoint);
+  sPanel1->SetColor(kUserColor);
+  sPanel1->Font().SetColor(kUserTextColor);
 
   auto stripButton = [this](const char* name, int left, int top) {
     TsSpeedButton* b = MakeControl<TsSpeedButton>(this, sPanel4, name, left, top, kButtonWidth, kButtonHeight);
