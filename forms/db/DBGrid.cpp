@@ -56,8 +56,10 @@ void TInplaceEdit::ControlKeyDown(WORD key, TShiftState shift) {
 
 void TInplaceEdit::Change() {
   TCustomEdit::Change();
-  if (!Visible()) return;
+  if (!Visible() || Grid_.Syncing_) return;
+  // Typing in the cell puts the row into editing at once.
   Grid_.EditorDirty_ = true;
+  Grid_.Link_->Edit();
 }
 
 // --- TDBGrid ---------------------------------------------------------------------------------
@@ -323,7 +325,7 @@ void TDBGrid::SetEditorMode(bool value) {
   if (CurrentRow() < 0 && dataSet->IsEmpty()) return;
   EditorShown_ = true;
   EditorDirty_ = false;
-  Editor_->SetText(CellText(CurrentRow(), SelectedIndex_));
+  SetEditorText(CellText(CurrentRow(), SelectedIndex_));
   Editor_->SetModified(false);
   Editor_->Font().Assign(Font());
   PlaceEditor();
@@ -332,6 +334,13 @@ void TDBGrid::SetEditorMode(bool value) {
     if (Editor_->CanFocus()) Editor_->SetFocus();
   }
   Editor_->SelectAll();
+}
+
+void TDBGrid::SetEditorText(const std::string& text) {
+  Syncing_ = true;
+  Editor_->SetText(text);
+  Syncing_ = false;
+  Editor_->SetModified(false);
 }
 
 void TDBGrid::PlaceEditor() {
@@ -386,7 +395,7 @@ void TDBGrid::DataChanged() {
   const int maxTop = std::max(0, RowCount() - VisibleRowCount());
   TopRow_ = std::clamp(TopRow_, 0, maxTop);
   ScrollRowIntoView(CurrentRow());
-  if (EditorShown_ && !EditorDirty_) Editor_->SetText(CellText(CurrentRow(), SelectedIndex_));
+  if (EditorShown_ && !EditorDirty_) SetEditorText(CellText(CurrentRow(), SelectedIndex_));
   PlaceEditor();
   UpdateScrollBars();
   Invalidate();
@@ -469,7 +478,7 @@ void TDBGrid::ControlKeyDown(WORD key, TShiftState shift) {
     case VK_ESCAPE:
       if (EditorShown_ && EditorDirty_) {
         // First Esc takes back the cell's typing, the second the row's edits.
-        Editor_->SetText(CellText(CurrentRow(), SelectedIndex_));
+        SetEditorText(CellText(CurrentRow(), SelectedIndex_));
         EditorDirty_ = false;
         Editor_->SelectAll();
       } else {
@@ -488,7 +497,12 @@ void TDBGrid::ControlKeyDown(WORD key, TShiftState shift) {
 }
 
 void TDBGrid::ControlKeyPress(char32_t key) {
-  if (key < 32 || key == 127 || EditorShown_) return;
+  if (key < 32 || key == 127) return;
+  // Keys that arrive here while the editor is up belong to it.
+  if (EditorShown_) {
+    Editor_->Perform(WM_CHAR, static_cast<WPARAM>(key), 0);
+    return;
+  }
   SetEditorMode(true);
   if (!EditorShown_) return;
   // The key typed on the grid becomes the cell's new text.

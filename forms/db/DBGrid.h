@@ -117,6 +117,8 @@ protected:
   void ScrollColIntoView(int col);
   void PlaceEditor();
   void HideEditor();
+  // Shows a text in the editor without counting it as typing.
+  void SetEditorText(const std::string& text);
   // Writes the editor's text into the field (raises on a value the field refuses).
   void CommitEditor();
   void DefaultColumnWidths();

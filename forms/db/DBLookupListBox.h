@@ -35,12 +35,13 @@ public:
   bool ReadOnly() const { return ReadOnly_; }
   void SetReadOnly(bool value) { ReadOnly_ = value; }
 
+  // Selecting a line makes its key the KeyValue.
+  void SetItemIndex(int index) override;
   // OnClick (a line chosen) and OnDblClick are the inherited events.
   void WndProc(TMessage& message) override;
 
 protected:
   friend class TLookupListLink;
-  void SetItemIndex(int index) override;
   // Re-reads the lines from the list dataset.
   virtual void ListChanged();
   // Key of a line, null outside the list.

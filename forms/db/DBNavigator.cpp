@@ -212,6 +212,11 @@ void TNavButton::Paint() {
   }
 }
 
+void TNavButton::Click() {
+  TSpeedButton::Click();
+  Navigator_.BtnClick(Index_);
+}
+
 void TNavButton::WndProc(TMessage& message) { TSpeedButton::WndProc(message); }
 
 // --- TDBNavigator ----------------------------------------------------------------------

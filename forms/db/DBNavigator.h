@@ -44,6 +44,8 @@ public:
   TDBNavigator& Navigator() const { return Navigator_; }
   // Prior and Next repeat while held.
   bool NavStyleRepeat() const { return Repeat_; }
+  // A click is the navigator's action for this button.
+  void Click() override;
   void WndProc(TMessage& message) override;
 
 protected:

@@ -65,8 +65,10 @@ void TDBTextBinding::WriteField() {
 }
 
 void TDBTextBinding::Exited() {
+  // Only this control's own text: another control's refusal is that control's to report.
+  if (Refusing_ || !Link_.IsModified() || !Link_.Field()) return;
   try {
-    Link_.UpdateRecord();
+    WriteField();
   } catch (...) {
     Refused_ = std::current_exception();
     if (Control_.HandleAllocated()) PostMessage(Control_.Handle(), kRefusedMessage, 0, 0);
@@ -79,8 +81,15 @@ bool TDBTextBinding::HandleMessage(TMessage& message) {
   Refused_ = nullptr;
   if (!error) return true;
   // Focus first, so the window comes back to this control when the error box closes.
-  if (Control_.CanFocus()) Control_.SetFocus();
-  Control_.SelectAll();
-  if (Application) Application->HandleException(error);
+  Refusing_ = true;
+  try {
+    if (Control_.CanFocus()) Control_.SetFocus();
+    Control_.SelectAll();
+    if (Application) Application->HandleException(error);
+  } catch (...) {
+    Refusing_ = false;
+    throw;
+  }
+  Refusing_ = false;
   return true;
 }

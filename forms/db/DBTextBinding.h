@@ -38,5 +38,6 @@ private:
   TCustomEdit& Control_;
   TFieldDataLink Link_;
   bool Showing_ = false;
+  bool Refusing_ = false;  // the refusal is being reported: leaving now is not a new exit
   std::exception_ptr Refused_;
 };

@@ -1,0 +1,136 @@
+#pragma once
+// A headless desktop, an application object, a temporary database with a
+// small bank of questions and results, and a form owning the connection, a
+// query and a data source, for each data-aware control test.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "data/TADOQuery.h"
+#include "forms/Application.h"
+#include "forms/Form.h"
+#include "forms/ScriptDriver.h"
+#include "forms/db/DBComponents.h"
+#include "platform/backend/HeadlessBackend.h"
+
+// The connection string of the test's database (the form reads it while it is built).
+inline std::string gDbTestConnection;
+
+class TDbTestForm : public TForm {
+public:
+  explicit TDbTestForm(TComponent* owner) : TForm(owner) {
+    const std::string& connectionString = gDbTestConnection;
+    SetName("Form4");
+    SetBounds(50, 50, 640, 480);
+    ADOConnection1 = new TADOConnectionComponent(this);
+    ADOConnection1->SetName("ADOConnection1");
+    ADOConnection1->SetConnectionString(connectionString);
+    ADOConnection1->Open();
+    ADOQuery1 = new TADOQueryComponent(this);
+    ADOQuery1->SetName("ADOQuery1");
+    ADOQuery1->SetConnection(ADOConnection1);
+    ADOQuery1->SQL().Add("select * from БДТест");
+    ADOQuery1->Open();
+    DataSource1 = new TDataSourceComponent(this);
+    DataSource1->SetName("DataSource1");
+    DataSource1->SetDataSet(ADOQuery1);
+  }
+  TADOConnectionComponent* ADOConnection1;
+  TADOQueryComponent* ADOQuery1;
+  TDataSourceComponent* DataSource1;
+};
+
+class FormsDbTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    static std::atomic<int> counter{0};
+    Folder = std::filesystem::temp_directory_path() /
+             ("tb_formsdb_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
+    std::filesystem::remove_all(Folder);
+    std::filesystem::create_directories(Folder);
+    const std::string path = (Folder / "db.mdb").string();
+    TADOConnection::CreateDatabaseFile(path);
+    Connection = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + path + ";Persist Security Info=False";
+    {
+      TADOConnection setup(Connection);
+      setup.Open();
+      setup.ExecuteDirect(
+          "create table БДТест (Вопрос text, Ответ1 text, Ответ2 text, Ответ3 text, Ответ4 text, Ответ5 text,"
+          " ОтветПр integer);"
+          "create table Лекции (НазваниеЛекции text, АдресЛекции text);");
+      for (int i = 1; i <= 30; ++i)
+        setup.ExecuteDirect("insert into БДТест values ('Вопрос " + std::to_string(i) + "', 'a', 'b', 'c', 'd', 'e', " +
+                            std::to_string(1 + i % 5) + ")");
+      setup.ExecuteDirect(
+          "insert into Лекции values ('Введение', 'intro.htm'), ('Циклы', 'loops.htm'), ('Без адреса', null)");
+    }
+    Backend = std::make_unique<THeadlessBackend>(TSize{1024, 768});
+    Backend->Install();
+    Drain();
+    App = std::make_unique<TApplication>();
+    // Errors land here instead of in the modal error box.
+    App->OnException = [this](TObject*, const std::exception_ptr& error) { Errors.push_back(ExceptionMessage(error)); };
+    gDbTestConnection = Connection;
+    Form = App->CreateForm<TDbTestForm>();
+  }
+  void TearDown() override {
+    App.reset();
+    Drain();
+    Backend.reset();
+    std::error_code ec;
+    std::filesystem::remove_all(Folder, ec);
+  }
+  static void Drain() {
+    MSG m;
+    while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
+    }
+  }
+  void Pump() { ProcessPendingMessages(); }
+  static TPoint CenterOf(TControl* c) { return c->ClientToScreen({c->Width() / 2, c->Height() / 2}); }
+  void Click(TControl* c) { Backend->Click(CenterOf(c)); }
+  // Value of one column of row `row` (1-based, table order) as the file holds it now.
+  std::string Stored(const std::string& column, int row) {
+    TADOConnection second(Connection);
+    second.Open();
+    TADOQuery q(&second);
+    q.SQL().Add("select " + column + " from БДТест");
+    q.Open();
+    q.SetRecNo(row);
+    return q.Fields(0).AsString();
+  }
+  int StoredCount(const std::string& table) {
+    TADOConnection second(Connection);
+    second.Open();
+    TADOQuery q(&second);
+    q.SQL().Add("select * from " + table);
+    q.Open();
+    return q.RecordCount();
+  }
+  std::string RunScript(const std::vector<std::string>& lines) {
+    TScriptDriver driver(*Backend, lines, "test.txt");
+    driver.Attach();
+    App->Run();
+    Backend->SetIdleHandler(nullptr);
+    return driver.Failure();
+  }
+  template <class T>
+  T* Add(const std::string& name, int left, int top, int width, int height) {
+    auto* c = new T(Form);
+    c->SetName(name);
+    c->SetParent(Form);
+    c->SetBounds(left, top, width, height);
+    return c;
+  }
+
+  std::filesystem::path Folder;
+  std::string Connection;
+  std::unique_ptr<THeadlessBackend> Backend;
+  std::unique_ptr<TApplication> App;
+  TDbTestForm* Form = nullptr;
+  std::vector<std::string> Errors;
+};
