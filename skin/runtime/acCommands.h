@@ -20,7 +20,7 @@ constexpr UINT SM_ALPHACMD = 0xA100;
   X(AC_PARENTPAINTED, 6)          \
   X(AC_CTRLHANDLED, 7)            \
   X(AC_SETSUSPENDED, 8)           \
-  X(AC_SETBGCHANGED, 9)           \
+  X(AC_LOCKBACKGROUND, 9)         \
   X(AC_ISSUSPENDED, 10)           \
   X(AC_GETPARENTCHANGED, 11)      \
   X(AC_SECTIONCHANGED, 13)        \
@@ -36,14 +36,14 @@ constexpr UINT SM_ALPHACMD = 0xA100;
   X(AC_SCROLLS, 24)               \
   X(AC_CONTROLLOADED, 25)         \
   X(AC_GETSKININDEX, 26)          \
-  X(AC_GETSERVICEINT, 27)         \
+  X(AC_ADAPTERQUERY, 27)          \
   X(AC_MOUSEENTER, 29)            \
   X(AC_MOUSELEAVE, 30)            \
-  X(AC_BEFORESCROLL, 31)          \
-  X(AC_AFTERSCROLL, 32)           \
+  X(AC_SUSPENDED, 31)             \
+  X(AC_RESUMED, 32)               \
   X(AC_GETCACHE, 34)              \
   X(AC_SCROLLBARS, 35)            \
-  X(AC_GETDEFINDEX, 36)           \
+  X(AC_UPDATEOPACITY, 36)         \
   X(AC_ADAPTER51, 51)             \
   X(AC_ADAPTER52, 52)             \
   X(AC_GETAPPLICATION, 60)        \

@@ -256,7 +256,7 @@ void TsCommonData::UpdateOpacity(bool passOn) {
       if (t != 0 && t != 100) plain = false;
       if (t == 100) {
         TControl* parent = Control ? Control->Parent() : nullptr;
-        if (!parent || (SendAlphaCmd(parent, AC_GETDEFINDEX, 0) & 1) == 0) plain = false;
+        if (!parent || (SendAlphaCmd(parent, AC_UPDATEOPACITY, 0) & 1) == 0) plain = false;
       }
       if (section->ImagePercent > 0 || section->GradientPercent > 0) plain = false;
     }
@@ -264,7 +264,7 @@ void TsCommonData::UpdateOpacity(bool passOn) {
   }
   if (passOn) {
     if (auto* windowed = AsWindowed(Control))
-      for (int i = 0; i < windowed->ControlCount(); ++i) SendAlphaCmd(windowed->Controls(i), AC_GETDEFINDEX, 1);
+      for (int i = 0; i < windowed->ControlCount(); ++i) SendAlphaCmd(windowed->Controls(i), AC_UPDATEOPACITY, 1);
   }
 }
 
@@ -280,12 +280,12 @@ void TsCommonData::Invalidate() {
 
 void TsCommonData::BeginSuspend() {
   Suspended = true;
-  SendToOwner(AC_BEFORESCROLL, 0);
+  SendToOwner(AC_SUSPENDED, 0);
 }
 
 void TsCommonData::EndSuspend() {
   Suspended = false;
-  SendToOwner(AC_AFTERSCROLL, 0);
+  SendToOwner(AC_RESUMED, 0);
 }
 
 void TsCommonData::EnsureCache() {
@@ -412,7 +412,7 @@ bool TsCommonData::HandleCommand(TMessage& message) {
       Suspended = message.WParamLo() == 1;
       message.Result = 0;
       return false;
-    case AC_SETBGCHANGED:
+    case AC_LOCKBACKGROUND:
       BackgroundLocked = message.WParamLo() == 1;
       message.Result = 0;
       return false;
@@ -451,7 +451,7 @@ bool TsCommonData::HandleCommand(TMessage& message) {
     case AC_GETCACHE:
       if (message.LParam != 0) AnswerBackground(*reinterpret_cast<TacBGInfo*>(message.LParam), false);
       return true;
-    case AC_GETDEFINDEX:
+    case AC_UPDATEOPACITY:
       if (message.LParam == 1) {
         UpdateOpacity(true);
         return false;

@@ -240,7 +240,7 @@ void TsCommonData::CopyCacheToWindows(HWND window, const TRect& source, bool ref
       if ((style & 7) == 7 && (exStyle & WS_EX_CLIENTEDGE) == 0) {
         // A group box: only its frame hides what is behind; its inside shows the face.
         if (!manager) continue;
-        const int top = static_cast<int>(SendMessage(child, SM_ALPHACMD, MakeCommandWParam(AC_GETSERVICEINT), 0));
+        const int top = static_cast<int>(SendMessage(child, SM_ALPHACMD, MakeCommandWParam(AC_ADAPTERQUERY), 0));
         int left = 0, right = 0, bottom = 0;
         const int section = manager->SectionIndexOf("GROUPBOX");
         const int mask = section >= 0 ? manager->InheritedMaskIndexOf(section, "GROUPBOX", "BORDERSMASK") : -1;

@@ -51,9 +51,9 @@ void ExerciseControl(TTestSkinPanel* panel, TTestSkinGraphic* child) {
     panel->Data.AnswerBackground(request, hot);
     EXPECT_LE(request.BgType, btCache);
   }
-  for (unsigned command : {AC_GETCOLOR, AC_GETBGCHANGED, AC_GETDEFINDEX, AC_GETSKININDEX, AC_ISSUSPENDED})
+  for (unsigned command : {AC_GETCOLOR, AC_GETBGCHANGED, AC_UPDATEOPACITY, AC_GETSKININDEX, AC_ISSUSPENDED})
     panel->Perform(SM_ALPHACMD, MakeCommandWParam(command), 0);
-  panel->Perform(SM_ALPHACMD, MakeCommandWParam(AC_GETDEFINDEX), 1);
+  panel->Perform(SM_ALPHACMD, MakeCommandWParam(AC_UPDATEOPACITY), 1);
   panel->Perform(SM_ALPHACMD, MakeCommandWParam(AC_PARENTMOVED, 1), 0);
   TacBGInfo fromChild;
   SendAlphaCmd(child, AC_GETCACHE, reinterpret_cast<LPARAM>(&fromChild));

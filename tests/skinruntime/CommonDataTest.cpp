@@ -221,10 +221,10 @@ TEST_F(CommonDataTest, SimpleCommandAnswers) {
   EXPECT_EQ(Command(panel, AC_ISSUSPENDED), 0);
   Command(panel, AC_SETDIRTY);
   EXPECT_TRUE(panel->Data.Dirty);
-  Command(panel, AC_SETBGCHANGED, 0, 1);
+  Command(panel, AC_LOCKBACKGROUND, 0, 1);
   EXPECT_TRUE(panel->Data.BackgroundLocked);
   EXPECT_TRUE(panel->Data.BackgroundChanged());
-  Command(panel, AC_SETBGCHANGED, 0, 0);
+  Command(panel, AC_LOCKBACKGROUND, 0, 0);
   EXPECT_FALSE(panel->Data.BackgroundLocked);
   panel->Data.ParentChanged = false;
   EXPECT_EQ(Command(panel, AC_GETPARENTCHANGED), 0);
@@ -237,20 +237,20 @@ TEST_F(CommonDataTest, SimpleCommandAnswers) {
 
 TEST_F(CommonDataTest, OpacityFlagOfPanels) {
   TTestSkinPanel* panel = PanelOnWhiteForm("PANEL");
-  EXPECT_EQ(Command(panel, AC_GETDEFINDEX), 1) << "a plain-colour panel";
+  EXPECT_EQ(Command(panel, AC_UPDATEOPACITY), 1) << "a plain-colour panel";
   panel->Data.SetSkinSection("GRADIENT");
-  EXPECT_EQ(Command(panel, AC_GETDEFINDEX), 0);
+  EXPECT_EQ(Command(panel, AC_UPDATEOPACITY), 0);
   EXPECT_EQ(panel->Data.BackgroundKind, 1) << "gradient share with a horizontal first stop";
   panel->Data.SetSkinSection("SEETHROUGH");
-  EXPECT_EQ(Command(panel, AC_GETDEFINDEX), 0);
+  EXPECT_EQ(Command(panel, AC_UPDATEOPACITY), 0);
   // Fully see-through over a parent that reports no plain colour.
   panel->Data.SetSkinSection("GROUPBOX");
-  EXPECT_EQ(Command(panel, AC_GETDEFINDEX), 0);
+  EXPECT_EQ(Command(panel, AC_UPDATEOPACITY), 0);
   // A button keeps the bit clear whatever its section.
   TTestSkinPanel* button = AddControl<TTestSkinPanel>(Form, 80, 5, 20, 20);
   button->Data.ControlKind = COC_TsButton;
   button->Data.SetSkinSection("PANEL");
-  EXPECT_EQ(Command(button, AC_GETDEFINDEX), 0);
+  EXPECT_EQ(Command(button, AC_UPDATEOPACITY), 0);
 }
 
 TEST_F(CommonDataTest, BackgroundChangedAsksTheParent) {
@@ -355,9 +355,9 @@ TEST_F(CommonDataTest, SuspensionAsksTheParent) {
   parent->Data.Dirty = true;
   EXPECT_TRUE(child->Data.IsSuspended()) << "a parent still to be rebuilt";
   child->Data.BeginSuspend();
-  EXPECT_EQ(child->Received[AC_BEFORESCROLL], 1);
+  EXPECT_EQ(child->Received[AC_SUSPENDED], 1);
   child->Data.EndSuspend();
-  EXPECT_EQ(child->Received[AC_AFTERSCROLL], 1);
+  EXPECT_EQ(child->Received[AC_RESUMED], 1);
 }
 
 TEST_F(CommonDataTest, BorderThicknessFromTheBorderMask) {
