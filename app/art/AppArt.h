@@ -10,7 +10,7 @@
 #include "platform/gfx/Types.h"
 
 enum class TAppPicture {
-  MainBackground,   // 873 x 585, opaque; the bottom 113 rows lie under the strip
+  MainBackground,   // 873 x 585, opaque; below about row 475 it lies under the strip
   ButtonLessons,    // "Уроки"           strip button face, transparent around
   ButtonVideo,      // "Видео"
   ButtonTests,      // "Тесты"

@@ -227,6 +227,21 @@ void TArtCanvas::Draw(const TArtCanvas& layer, int x, int y, double opacity) {
   }
 }
 
+TArtCanvas TArtCanvas::FromBitmap(const TBitmap& bitmap) {
+  TArtCanvas c(bitmap.Width(), bitmap.Height());
+  for (int y = 0; y < bitmap.Height(); ++y)
+    for (int x = 0; x < bitmap.Width(); ++x) {
+      const std::uint32_t p = bitmap.Pixel32(x, y);
+      const float a = static_cast<float>((p >> 24) / 255.0);
+      float* out = &c.Px_[(static_cast<std::size_t>(y) * c.Width_ + x) * 4];
+      out[0] = static_cast<float>((p & 0xFF) / 255.0) * a;
+      out[1] = static_cast<float>(((p >> 8) & 0xFF) / 255.0) * a;
+      out[2] = static_cast<float>(((p >> 16) & 0xFF) / 255.0) * a;
+      out[3] = a;
+    }
+  return c;
+}
+
 TBitmap TArtCanvas::ToBitmap() const {
   TBitmap out(Width_, Height_, TPixelFormat::pf32bit, true);
   for (int y = 0; y < Height_; ++y) {

@@ -74,6 +74,8 @@ public:
   // Another canvas laid over this one at (x, y).
   void Draw(const TArtCanvas& layer, int x, int y, double opacity = 1.0);
 
+  // A canvas holding a 32-bit picture's pixels (straight alpha).
+  static TArtCanvas FromBitmap(const TBitmap& bitmap);
   // 32-bit BGRA, top-down, straight alpha.
   TBitmap ToBitmap() const;
 

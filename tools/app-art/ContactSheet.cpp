@@ -15,20 +15,6 @@ constexpr int kRightColumn = 930;
 const TArtFont kLabelFont{"Arial", 13, false, false};
 const TArtFont kHeadFont{"Arial", 16, true, false};
 
-// A canvas holding a bitmap's pixels (straight alpha in, premultiplied inside).
-TArtCanvas FromBitmap(const TBitmap& bitmap) {
-  TArtCanvas c(bitmap.Width(), bitmap.Height());
-  for (int y = 0; y < bitmap.Height(); ++y)
-    for (int x = 0; x < bitmap.Width(); ++x) {
-      const std::uint32_t p = bitmap.Pixel32(x, y);
-      const double a = (p >> 24) / 255.0;
-      if (a <= 0) continue;
-      const TArtRgb rgb{(p & 0xFF) / 255.0, ((p >> 8) & 0xFF) / 255.0, ((p >> 16) & 0xFF) / 255.0};
-      c.Fill(RoundRect(x, y, x + 1, y + 1, 0), rgb, a, 0.01);
-    }
-  return c;
-}
-
 // A speed-button face of the skin's colours, the picture centred on it.
 void ButtonWith(TArtCanvas& sheet, const TArtCanvas& face, double x, double y, int w, int h, unsigned color, bool down) {
   const TArtShape plate = RoundRect(x, y, x + w, y + h, 4);
@@ -95,8 +81,7 @@ TBitmap PaintContactSheet(const std::vector<TPictureSpec>& p) {
   for (int i = 1; i <= 6; ++i) {
     const bool about = i == 6;
     const int w = about ? kAboutButtonSize.cx : kStripButtonSize.cx, h = about ? kAboutButtonSize.cy : kStripButtonSize.cy;
-    const int step = about ? 140 : 140;
-    // Strip faces are wider than a column: draw them scaled to the column width.
+    // Strip faces are wider than the column: they are shown at two thirds, smoothly scaled.
     TArtCanvas row(3 * (w + 8), h + 2);
     ButtonWith(row, p[i].Picture, 0, 0, w, h, kPaleSky, false);
     ButtonWith(row, p[i].Picture, w + 8, 0, w, h, kSky, false);
@@ -106,10 +91,9 @@ TBitmap PaintContactSheet(const std::vector<TPictureSpec>& p) {
     } else {
       TBitmap full = row.ToBitmap(), half;
       SmoothStretch(full, half, row.Width() * 2 / 3, row.Height() * 2 / 3, sfMitchell);
-      sheet.Draw(FromBitmap(half), kRightColumn, y);
+      sheet.Draw(TArtCanvas::FromBitmap(half), kRightColumn, y);
     }
     y += (row.Width() <= kSheetWidth - kRightColumn - 10 ? h : h * 2 / 3) + 10;
-    (void)step;
   }
   y += 10;
   sheet.Text(kRightColumn, y, "Кнопки полосы в натуральную величину", kLabelFont, ink);
