@@ -5,6 +5,7 @@
 #include "app/Unit1.h"
 #include "app/data/Statements.h"
 #include "forms/Dialogs.h"
+#include "forms/DriverProperties.h"
 #include "platform/base/Exception.h"
 
 TForm7* Form7 = nullptr;
@@ -131,11 +132,8 @@ TForm7::TForm7(TComponent* owner) : TForm(owner) {
   MediaPlayer1 = MakeControl<TMediaPlayer>(this, sPanel1, "MediaPlayer1");
   MediaPlayer1->SetLeft(8);
   MediaPlayer1->SetTop((kStrip - MediaPlayer1->Height()) / 2);
-  WebBrowser1 = MakeControl<TWebBrowserPlaceholder>(this, sPanel3, "WebBrowser1");
+  WebBrowser1 = MakeControl<TWebBrowser>(this, sPanel3, "WebBrowser1");
   WebBrowser1->SetAlign(alClient);
-  WebBrowser1->SetBevelOuter(bvNone);
-  WebBrowser1->SetColor(clWhite);
-  WebBrowser1->SetCaption("");
   Panel4 = MakeControl<TPanel>(this, sPanel3, "Panel4");
   Panel4->SetAlign(alClient);
   Panel4->SetBevelOuter(bvNone);
@@ -190,10 +188,6 @@ void TForm7::Reopen(TADOQueryComponent* query) {
   query->Open();  // its current statement and parameters: a search stays in force
 }
 
-void TForm7::Navigate(const std::string& address) {
-  DocumentAddress_ = address;
-}
-
 void TForm7::FormShow(TObject*) {
   Panel4->SetVisible(false);
   // The first pressed of "Уроки", "Дополнительно", "Видео" decides the kind.
@@ -216,7 +210,7 @@ void TForm7::FormShow(TObject*) {
     sGroupBox2->SetVisible(true);
     break;
   }
-  Navigate(std::filesystem::current_path().string() + "\\Clear.htm");
+  WebBrowser1->Navigate(std::filesystem::current_path().string() + "\\Clear.htm");
   for (TADOQueryComponent* q : {ADOQuery2, ADOQuery3, ADOQuery4}) Reopen(q);
   MediaPlayer1->SetVisible(false);
   MediaPlayer1->SetDisplay(Panel4);
@@ -227,9 +221,9 @@ void TForm7::FormHide(TObject*) {
   MediaPlayer1->Stop();
 }
 
-void TForm7::sDBLookupListBox1DblClick(TObject*) { Navigate(sDBLookupListBox1->KeyValue().AsString()); }
+void TForm7::sDBLookupListBox1DblClick(TObject*) { WebBrowser1->Navigate(sDBLookupListBox1->KeyValue().AsString()); }
 
-void TForm7::sDBLookupListBox2DblClick(TObject*) { Navigate(sDBLookupListBox2->KeyValue().AsString()); }
+void TForm7::sDBLookupListBox2DblClick(TObject*) { WebBrowser1->Navigate(sDBLookupListBox2->KeyValue().AsString()); }
 
 void TForm7::sDBLookupListBox3DblClick(TObject*) {
   MediaPlayer1->SetVisible(true);
@@ -291,3 +285,14 @@ void TForm7::sButton4Click(TObject*) {
   ADOQuery1->ExecSQL();
   for (TADOQueryComponent* q : {ADOQuery2, ADOQuery3, ADOQuery4}) Reopen(q);
 }
+
+namespace {
+// What scenario scripts read of the document view: where it was sent and what it shows.
+[[maybe_unused]] const bool kDriverRegistered = [] {
+  TDriverProperties::Register<TWebBrowser>("LocationURL", [](TWebBrowser& b) { return b.LocationURL(); });
+  TDriverProperties::Register<TWebBrowser>("LocationName", [](TWebBrowser& b) { return b.LocationName(); });
+  TDriverProperties::Register<TWebBrowser>("ShowingErrorPage",
+                                           [](TWebBrowser& b) { return std::string(b.ShowingErrorPage() ? "true" : "false"); });
+  return true;
+}();
+}  // namespace

@@ -13,11 +13,11 @@
 #include "forms/db/DBComponents.h"
 #include "forms/db/DBLookupListBox.h"
 #include "media/MediaPlayer.h"
+#include "media/WebBrowser.h"
 
 // The classes of this window's members, named in one place; the skinned
 // classes take their place here.
 using TsDBLookupListBox = TDBLookupListBox;
-using TWebBrowserPlaceholder = TPanel;  // the document view, until it exists
 
 class TForm7 : public TForm {
 public:
@@ -49,7 +49,7 @@ public:
   TsPanel* sPanel3;        // the right part
   TsPanel* sPanel1;        // the strip holding the player's buttons
   TMediaPlayer* MediaPlayer1;
-  TWebBrowserPlaceholder* WebBrowser1;
+  TWebBrowser* WebBrowser1;
   TPanel* Panel4;          // the video panel, over the document view
 
   void FormShow(TObject* sender);
@@ -62,21 +62,16 @@ public:
   void sButton3Click(TObject* sender);
   void sButton4Click(TObject* sender);
 
-  // Where the document view was last sent.
-  const std::string& DocumentAddress() const { return DocumentAddress_; }
-
 protected:
   void CreateWnd() override;
 
 private:
-  void Navigate(const std::string& address);
   // The list and its dataset of a kind (null for kind 0).
   TADOQueryComponent* ListQuery(std::uint8_t kind) const;
   TsDBLookupListBox* List(std::uint8_t kind) const;
   static void Reopen(TADOQueryComponent* query);
 
   std::uint8_t Kind_ = 0;
-  std::string DocumentAddress_;
 };
 
 extern TForm7* Form7;
