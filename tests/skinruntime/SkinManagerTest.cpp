@@ -302,3 +302,45 @@ TEST_F(SkinRuntimeTest, ListSkinsModes) {
   EXPECT_EQ(list, (std::vector<std::string>{"Blue", "Folder", "Green", "Stored"}));
   fs::remove_all(dir);
 }
+
+TEST_F(SkinRuntimeTest, MainManagerAnnouncesToEarlierWindowsOnceWhenRead) {
+  TTestSkinPanel* earlier = nullptr;
+  NewForm([&](TForm* form) { earlier = AddControl<TTestSkinPanel>(form, 0, 0, 40, 40); });
+  EXPECT_EQ(earlier->Data.SkinIndex, -1) << "no manager yet";
+  earlier->Received.clear();
+  TsSkinManager* manager = nullptr;
+  NewForm([&](TForm* form) {
+    manager = new TsSkinManager(form);
+    ApplyMainWindowSkinSettings(*manager);
+    EXPECT_EQ(earlier->Received[AC_SETNEWSKIN], 0) << "nothing is announced while the manager is read";
+  });
+  EXPECT_EQ(earlier->Received[AC_SETNEWSKIN], 1);
+  EXPECT_EQ(earlier->Received[AC_REFRESH], 0) << "the first announcement locks no redrawing and refreshes nothing";
+  EXPECT_EQ(earlier->Data.SkinIndex, manager->SectionIndexOf("PANEL"));
+}
+
+TEST_F(SkinRuntimeTest, ExtendedBordersRebuildAndRefresh) {
+  TsSkinManager* manager = NewManager();
+  AddInternalSkin(*manager);
+  manager->SetSkinName(kInternalSkinName);
+  TTestSkinPanel* panel = nullptr;
+  NewForm([&](TForm* form) { panel = AddControl<TTestSkinPanel>(form, 0, 0, 40, 40); });
+  panel->Received.clear();
+  manager->SetExtendedBorders(true);
+  EXPECT_TRUE(manager->ExtendedBorders());
+  EXPECT_TRUE(manager->ExBorderImages[0] != nullptr);
+  EXPECT_EQ(panel->Received[AC_REFRESH], 1);
+  manager->SetExtendedBorders(true);
+  EXPECT_EQ(panel->Received[AC_REFRESH], 1) << "no change, no reload";
+}
+
+TEST_F(SkinRuntimeTest, ApplicationHookSwallowsThemeChanges) {
+  TsSkinManager* manager = NewManager();
+  HWND hookWindow = FindWindow("TacAppHookWindow", nullptr);
+  ASSERT_NE(hookWindow, nullptr);
+  EXPECT_EQ(SendMessage(hookWindow, WM_THEMECHANGED, 0, 0), 1);
+  manager->SetSkinnedPopups(false);
+  EXPECT_EQ(SendMessage(hookWindow, WM_THEMECHANGED, 0, 0), 0);
+  Managers.clear();
+  EXPECT_EQ(FindWindow("TacAppHookWindow", nullptr), nullptr) << "the hook goes with the default manager";
+}
