@@ -69,6 +69,9 @@ TBackValues ChooseValues(const TacPaintSource& src, int state) {
       if (p >= 0 && p < static_cast<int>(m.pa.size()) && IsPaintable(m.pa[static_cast<std::size_t>(p)].Image.get()))
         v.Pattern = m.pa[static_cast<std::size_t>(p)].Image.get();
     }
+    // No texture to draw: its share goes to the colour, so that whatever the target
+    // held before never shows through.
+    if (!v.HasTexture()) v.ImagePercent = 0;
   }
   return v;
 }

@@ -196,4 +196,13 @@ TEST(FillTextureModes, ModeSevenTilesDownTheRightEdge) {
   EXPECT_EQ(target.Pixel(29, 0), 0x0000FF);
 }
 
+TEST(SectionBackground, ImagePercentWithoutATextureGoesToTheColour) {
+  TPaintSkin skin;
+  const int s = skin.AddSection("PANEL", 0x0000FF);
+  skin.Section(s).ImagePercent = 40;
+  TBitmap face = Filled(6, 6, 0x00FF00);
+  PaintSection(skin.Source(s), BackgroundInfo::FromColor(kKey), false, 0, {0, 0, 6, 6}, {}, &face, false);
+  EXPECT_EQ(face.Pixel(3, 3), 0x0000FF);  // nothing of the old green left
+}
+
 }  // namespace
