@@ -124,10 +124,11 @@ bool THtmlDocument::Open(const std::string& address, const std::string& baseDir)
   THtmlPrepared prepared = PrepareHtml(decoded.Text);
   decoded.Text.clear();
   decoded.Text.shrink_to_fit();
-  if (prepared.Elements > kHtmlMaxElements) {
+  const std::size_t nodes = prepared.Elements + 2 * prepared.Words;
+  if (nodes > kHtmlMaxNodes) {
     ShowError(ErrorPage("Документ слишком велик",
-                        "В документе " + std::to_string(prepared.Elements) +
-                            " элементов разметки, а показать можно не больше " + std::to_string(kHtmlMaxElements) +
+                        "В документе около " + std::to_string(nodes) +
+                            " слов и элементов разметки, а показать можно не больше " + std::to_string(kHtmlMaxNodes) +
                             ". Разделите его на несколько частей.",
                         path),
               "Документ слишком велик: " + path, path);
@@ -141,12 +142,14 @@ bool THtmlDocument::Open(const std::string& address, const std::string& baseDir)
   }
   Charset_ = HtmlCharsetName(decoded.Charset);
   Fragment_ = where.Fragment;
+  NodeCount_ = nodes;
   return true;
 }
 
 void THtmlDocument::LoadHtml(const std::string& utf8, const std::string& path) {
   Reset();
   ErrorText_.clear();
+  NodeCount_ = 0;
   Charset_ = "utf-8";
   Path_ = path;
   Container_.SetDocumentPath(path);
@@ -201,8 +204,9 @@ void THtmlDocument::Draw(TBitmap& target, TPoint origin, const TRect& clip) {
   Document_->draw(reinterpret_cast<litehtml::uint_ptr>(&canvas), 0, 0, &pageClip);
 }
 
-int THtmlDocument::AnchorTop(const std::string& name) const {
-  if (!Document_ || name.empty()) return -1;
+std::shared_ptr<litehtml::element> THtmlDocument::FindElement(const std::string& name) const {
+  if (!Document_ || name.empty()) return nullptr;
+  // Depth first without recursion: the tree is as deep as the page nests.
   std::vector<litehtml::element::ptr> pending{Document_->root()};
   while (!pending.empty()) {
     litehtml::element::ptr el = pending.back();
@@ -211,10 +215,22 @@ int THtmlDocument::AnchorTop(const std::string& name) const {
     const char* id = el->get_attr("id");
     const char* tag = el->get_tagName();
     const char* anchorName = tag && std::strcmp(tag, "a") == 0 ? el->get_attr("name") : nullptr;
-    if ((id && name == id) || (anchorName && name == anchorName)) return std::max(0, el->get_placement().y);
+    if ((id && name == id) || (anchorName && name == anchorName)) return el;
     for (std::size_t i = el->get_children_count(); i > 0; --i) pending.push_back(el->get_child(static_cast<int>(i - 1)));
   }
-  return -1;
+  return nullptr;
+}
+
+TRect THtmlDocument::ElementRect(const std::string& name) const {
+  const auto el = FindElement(name);
+  if (!el) return {};
+  const litehtml::position p = el->get_placement();
+  return Bounds(p.x, p.y, std::max(0, p.width), std::max(0, p.height));
+}
+
+int THtmlDocument::AnchorTop(const std::string& name) const {
+  const auto el = FindElement(name);
+  return el ? std::max(0, el->get_placement().y) : -1;
 }
 
 bool THtmlDocument::MouseMove(int x, int y, int clientX, int clientY) {

@@ -12,12 +12,14 @@
 
 namespace litehtml {
 class document;
+class element;
 }
 
 // Bigger files are refused with a page saying so (they would take too long).
 constexpr std::size_t kHtmlMaxFileBytes = 6u << 20;
-// So are pages with more elements than this (memory grows with every element).
-constexpr std::size_t kHtmlMaxElements = 150000;
+// So are pages with more nodes than this: the layout makes a node of every
+// element, word and space, and time and memory grow with them.
+constexpr std::size_t kHtmlMaxNodes = 300000;
 
 class THtmlDocument {
 public:
@@ -42,6 +44,8 @@ public:
   const std::string& Fragment() const { return Fragment_; }
   const std::string& Title() const;
   const char* CharsetName() const { return Charset_.c_str(); }
+  // Elements, words and spaces of the page last read from a file (before layout).
+  std::size_t NodeCount() const { return NodeCount_; }
 
   // Lays the page out for a width; does nothing when already laid out for it.
   void Layout(int width, int viewHeight);
@@ -59,6 +63,8 @@ public:
 
   // Top of the element named by an anchor (id, or name of <a>); -1 when there is none.
   int AnchorTop(const std::string& name) const;
+  // Box of that element in page coordinates (empty when there is none).
+  TRect ElementRect(const std::string& name) const;
 
   // Mouse over the page at page coordinates (x, y) and view coordinates
   // (clientX, clientY). Each returns true when the page looks different now.
@@ -75,6 +81,7 @@ public:
 
 private:
   void ShowError(const std::string& page, const std::string& why, const std::string& path);
+  std::shared_ptr<litehtml::element> FindElement(const std::string& name) const;
   void Reset();
 
   THtmlContainer Container_;
@@ -86,4 +93,5 @@ private:
   TColor Background_ = clWhite;
   int LayoutWidth_ = -1;
   int LayoutCount_ = 0;
+  std::size_t NodeCount_ = 0;
 };

@@ -1,6 +1,7 @@
 #include "media/HtmlPrepare.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -105,8 +106,19 @@ THtmlPrepared PrepareHtml(const std::string& in, int maxDepth) {
     copyFrom = end;
   };
   std::string name;
+  // Words of the text from `from` up to `to`: the layout makes a node of every word and space.
+  auto countWords = [&](std::size_t from, std::size_t to) {
+    bool inWord = false;
+    for (std::size_t k = from; k < to; ++k) {
+      const char c = in[k];
+      const bool space = c == ' ' || c == '\n' || c == '\t' || c == '\r';
+      if (!space && !inWord) ++out.Words;
+      inWord = !space;
+    }
+  };
   while (i < n) {
     const std::size_t lt = in.find('<', i);
+    countWords(i, lt == npos ? n : lt);
     if (lt == npos) break;
     i = lt;
     if (in.compare(i, 4, "<!--") == 0) {
@@ -172,6 +184,16 @@ THtmlPrepared PrepareHtml(const std::string& in, int maxDepth) {
       if (closeAt == npos) {
         i = n;
         break;
+      }
+      if (name == "style") {
+        // "<!--" and "-->" that hide a style sheet from ancient browsers mean
+        // nothing in CSS, but litehtml would take them for part of a selector.
+        keepUpTo(after);
+        std::string css = in.substr(after, closeAt - after);
+        for (const char* token : {"<!--", "-->"})
+          for (std::size_t at = css.find(token); at != npos; at = css.find(token, at)) css.replace(at, std::strlen(token), " ");
+        o += css;
+        copyFrom = closeAt;
       }
       const std::size_t closeEnd = in.find('>', closeAt);
       i = closeEnd == npos ? n : closeEnd + 1;

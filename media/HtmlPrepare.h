@@ -13,6 +13,7 @@ struct THtmlPrepared {
   std::string Text;
   int MaxDepth = 0;          // nesting depth found in the source (before flattening)
   std::size_t Elements = 0;  // start tags kept
+  std::size_t Words = 0;     // runs of text between spaces and tags (each becomes a node)
   std::size_t DroppedTags = 0;
 };
 

@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
     const auto start = std::chrono::steady_clock::now();
     THtmlDocument page;
     const bool ok = page.Open(argv[1]);
+    const auto opened = std::chrono::steady_clock::now();
     page.Layout(width, 768);
     const auto laidOut = std::chrono::steady_clock::now();
     const int height = std::max(1, std::min(page.Height(), maxHeight));
@@ -29,9 +30,9 @@ int main(int argc, char** argv) {
     const auto drawn = std::chrono::steady_clock::now();
     SavePngToFile(shot, argv[2]);
     using ms = std::chrono::duration<double, std::milli>;
-    std::printf("%s: %s, charset %s, title \"%s\", page %d x %d, open+layout %.1f ms, draw %.1f ms\n", argv[1],
-                ok ? "shown" : page.ErrorText().c_str(), page.CharsetName(), page.Title().c_str(), page.Width(),
-                page.Height(), ms(laidOut - start).count(), ms(drawn - laidOut).count());
+    std::printf("%s: %s, charset %s, title \"%s\", %zu nodes, page %d x %d, open %.1f ms, layout %.1f ms, draw %.1f ms\n", argv[1],
+                ok ? "shown" : page.ErrorText().c_str(), page.CharsetName(), page.Title().c_str(), page.NodeCount(), page.Width(),
+                page.Height(), ms(opened - start).count(), ms(laidOut - opened).count(), ms(drawn - laidOut).count());
     return ok ? 0 : 1;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "html-shot: %s\n", e.what());
