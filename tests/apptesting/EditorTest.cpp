@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Unit2.h"
 #include "app/Unit4.h"
 #include "tests/apptesting/TestingFixture.h"
 
@@ -85,6 +86,34 @@ TEST_F(EditorTest, SearchSurvivesHidingAndShowing) {
   EXPECT_EQ(Form4->ADOQuery1->SQL().Count(), 2);
   EXPECT_EQ(Shown(), 2);
   EXPECT_FALSE(Form4->sDBNavigator1->Enabled());
+}
+
+}  // namespace
+
+namespace {
+
+class EmptyBankEditorTest : public TestingFixture {};
+
+TEST_F(EmptyBankEditorTest, QuestionAddedHereJoinsTheNextAttempt) {
+  MakeWindows("Admin");
+  Form4->Show();
+  Pump();
+  ASSERT_EQ(Form4->ADOQuery1->RecordCount(), 0);
+  Form4->sDBNavigator1->BtnClick(nbInsert);
+  Click(Form4->sDBMemo1);
+  Backend->Text("Сколько будет два плюс два?");
+  Click(Form4->sDBEdit1);
+  Backend->Text("1");
+  Form4->sDBNavigator1->BtnClick(nbPost);
+  Pump();
+  EXPECT_EQ(Form4->ADOQuery1->RecordCount(), 1);
+  EXPECT_EQ(Rows("select Вопрос, ОтветПр from БДТест"),
+            (std::vector<std::vector<std::string>>{{"Сколько будет два плюс два?", "1"}}));
+  Click(Form4->sButton3);
+  Form2->Show();
+  Pump();
+  EXPECT_EQ(Form2->QuestionCount(), 1);
+  EXPECT_EQ(Form2->DBListBox1->Items().Get(0), "Сколько будет два плюс два?");
 }
 
 }  // namespace
