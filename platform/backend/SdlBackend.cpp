@@ -131,15 +131,15 @@ void TSdlBackend::ShowWindow(const TTopLevelView& view) {
     Uint32 flags = SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
     if (view.Topmost) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
     if (view.ToolWindow || view.NoActivate) flags |= SDL_WINDOW_SKIP_TASKBAR;
-    char title[64];
-    std::string caption = GetWindowText(view.Window);
-    std::snprintf(title, sizeof title, "%s", caption.c_str());
-    n.Window = SDL_CreateWindow(title, view.Bounds.Left, view.Bounds.Top, w, h, flags);
+    // The window manager's title (task bar, window list) is the form's caption.
+    n.Title = GetWindowText(view.Window);
+    n.Window = SDL_CreateWindow(n.Title.c_str(), view.Bounds.Left, view.Bounds.Top, w, h, flags);
     if (!n.Window) return;
     n.Bounds = view.Bounds;
     n.Topmost = view.Topmost;
     fresh = true;
   }
+  SyncTitle(view.Window, n);
   if (view.Bounds.Left != n.Bounds.Left || view.Bounds.Top != n.Bounds.Top) {
     SDL_SetWindowPosition(n.Window, view.Bounds.Left, view.Bounds.Top);
   }
@@ -169,6 +169,13 @@ void TSdlBackend::ShowWindow(const TTopLevelView& view) {
     SDL_ShowWindow(n.Window);
     SDL_SetWindowPosition(n.Window, view.Bounds.Left, view.Bounds.Top);
     n.Shown = true;
+    // Mapping raises it: the windows that stand above it go back on top.
+    auto self = std::find(Order_.begin(), Order_.end(), view.Window);
+    if (self != Order_.end())
+      for (auto it = std::make_reverse_iterator(self); it != Order_.rend(); ++it) {
+        TNative* above = Native(*it);
+        if (above && above->Window && above->Shown) SDL_RaiseWindow(above->Window);
+      }
     Blit(n, view, {0, 0, view.Bounds.Width(), view.Bounds.Height()});
   } else if (!wantShown && n.Shown) {
     SDL_HideWindow(n.Window);
@@ -215,7 +222,32 @@ void TSdlBackend::Blit(TNative& n, const TTopLevelView& view, const TRect& dirty
 
 void TSdlBackend::Present(const TTopLevelView& view, const TRect& dirty) {
   TNative* n = Native(view.Window);
-  if (n) Blit(*n, view, dirty);
+  if (!n) return;
+  SyncTitle(view.Window, *n);
+  Blit(*n, view, dirty);
+}
+
+void TSdlBackend::SyncTitle(HWND window, TNative& native) {
+  if (!native.Window) return;
+  std::string text = GetWindowText(window);
+  if (text == native.Title) return;
+  native.Title = std::move(text);
+  SDL_SetWindowTitle(native.Window, native.Title.c_str());
+}
+
+void TSdlBackend::SyncTitles() {
+  for (auto& [h, n] : Windows_)
+    if (IsWindow(h)) SyncTitle(h, n);
+}
+
+SDL_Window* TSdlBackend::NativeWindow(HWND window) {
+  TNative* n = Native(window);
+  return n ? n->Window : nullptr;
+}
+
+bool TSdlBackend::NativeShown(HWND window) {
+  TNative* n = Native(window);
+  return n && n->Window && (SDL_GetWindowFlags(n->Window) & SDL_WINDOW_SHOWN) != 0 && n->Shown;
 }
 
 void TSdlBackend::SetZOrder(const std::vector<HWND>& topToBottom) {
@@ -265,6 +297,9 @@ void TSdlBackend::WaitForInput(int timeoutMs) {
     if (timeoutMs < 0) PostQuitMessage(1);
     return;
   }
+  // A caption set on a window that paints no title bar (a borderless form)
+  // reaches no paint: the titles are compared before every wait.
+  SyncTitles();
   SDL_Event event;
   int got = timeoutMs < 0 ? SDL_WaitEvent(&event) : SDL_WaitEventTimeout(&event, timeoutMs);
   // One event at a time: what it posts is dispatched before the next one is

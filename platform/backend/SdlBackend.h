@@ -38,6 +38,13 @@ public:
   void WaitForInput(int timeoutMs) override;
   void Wake() override;
 
+  // The native window of a top-level window (null when none), and whether it is
+  // mapped: for tests and tools that look at what the desktop shows.
+  SDL_Window* NativeWindow(HWND window);
+  bool NativeShown(HWND window);
+  // Gives every native window its window's current text as title.
+  void SyncTitles();
+
 private:
   struct TNative {
     SDL_Window* Window = nullptr;
@@ -45,7 +52,9 @@ private:
     std::uint8_t Alpha = 255;
     bool Shown = false;
     bool Topmost = false;
+    std::string Title;
   };
+  void SyncTitle(HWND window, TNative& native);
   TNative* Native(HWND window);
   HWND FromNativeId(std::uint32_t id) const;
   void Handle(const SDL_Event& event);
