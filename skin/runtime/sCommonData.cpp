@@ -5,6 +5,7 @@
 #include "forms/Application.h"
 #include "forms/CustomEdit.h"
 #include "forms/CustomLabel.h"
+#include "forms/DriverProperties.h"
 #include "forms/ScriptDriver.h"
 #include "forms/WinControl.h"
 #include "platform/base/Cp1251.h"
@@ -574,4 +575,9 @@ void RegisterSkinInfoForDriver() {
       index = data->SkinIndex;
     }
   };
+  // Also readable one by one: "expect Form1.sPanel1.SkinSection == PANEL".
+  TDriverProperties::Register<IacSkinnedControl>(
+      "SkinSection", [](IacSkinnedControl& c) { return c.SkinData() ? c.SkinData()->SkinSection() : std::string(); });
+  TDriverProperties::Register<IacSkinnedControl>(
+      "SkinIndex", [](IacSkinnedControl& c) { return std::to_string(c.SkinData() ? c.SkinData()->SkinIndex : -1); });
 }

@@ -428,5 +428,10 @@ TEST_F(CommonDataTest, DriverDumpReportsSectionAndIndex) {
   const std::string expected =
       "\"skinSection\":\"PANEL\",\"skinIndex\":" + std::to_string(Manager->SectionIndexOf("PANEL"));
   EXPECT_NE(json.find(expected), std::string::npos) << json;
+  std::string error;
+  EXPECT_EQ(TScriptDriver::ReadProperty("SkinForm.Panel1.SkinSection", error), std::optional<std::string>("PANEL")) << error;
+  EXPECT_EQ(TScriptDriver::ReadProperty("SkinForm.Panel1.SkinIndex", error),
+            std::optional<std::string>(std::to_string(Manager->SectionIndexOf("PANEL"))))
+      << error;
   TScriptDriver::SkinInfo() = nullptr;
 }
