@@ -71,8 +71,8 @@ int main(int argc, char** argv) {
   Workspace();
   TBenchTimes times;
   if (!RunBenchmarks(argc, argv, times)) return 1;
-  const double startup = times.RealSeconds("BM_StartupToLogin") * 1000.0;
-  const double bare = times.RealSeconds("BM_ProgramWithoutWindows") * 1000.0;
+  const double startup = times.RealSeconds("BM_StartupToLogin/real_time") * 1000.0;
+  const double bare = times.RealSeconds("BM_ProgramWithoutWindows/real_time") * 1000.0;
   if (startup > 0) std::printf("startup_to_login_ms = %.1f\n", startup);
   if (startup > 0 && bare > 0) std::printf("startup_to_login_vs_bare_start = %.2f\n", startup / bare);
   return 0;
