@@ -305,12 +305,14 @@ void UpgradePasswordCollation(TADOConnection& connection) {
       for (const auto& row : Rows(db, "select name, wr from pragma_table_list where schema = 'main'"))
         if (row.at(0) == users) withoutRowid = row.at(1) == "1";
       std::string columns;
+      bool rowidNamed = false;  // a column called rowid hides the row id itself
       for (const auto& row : Rows(db, "select name, hidden from pragma_table_xinfo(" + Quoted(users, '\'') + ")")) {
         if (row.at(1) != "0") continue;  // generated columns fill themselves
         if (!columns.empty()) columns += ", ";
         columns += Quoted(row.at(0));
+        rowidNamed = rowidNamed || sqlite3_stricmp(row.at(0).c_str(), "rowid") == 0;
       }
-      if (!withoutRowid) columns = "rowid, " + columns;
+      if (!withoutRowid && !rowidNamed) columns = "rowid, " + columns;
       const std::string before = Rows(db, "select count(*) from " + Quoted(users)).at(0).at(0);
 
       Exec(db, WithBinaryPasswords(create.at(0).at(0), kUpgradeTable));

@@ -198,3 +198,34 @@ TEST(PasswordDefinitionTest, RewritesOnlyThePasswordColumn) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PasswordCollationTest, ExtraColumnsKeysAndGeneratedColumnsSurvive) {
+  // Another tool's users table: a key, an extra column, a generated column, a check.
+  std::string sql = OldSchemaSql();
+  sql.replace(sql.find("create table Пользователи ("), std::string("create table Пользователи (").size(),
+              "create table Пользователи (\n  Номер integer primary key,\n  Почта text default 'нет, не указана',");
+  sql.replace(sql.find("  Группа text collate nocase\n) strict;"), std::string("  Группа text collate nocase\n) strict;").size(),
+              "  Группа text collate nocase,\n  Длина integer generated always as (length(Пароль)) virtual,\n"
+              "  check (Пароль is not null)\n) strict;");
+  db_.Connection().ExecuteDirect(sql);
+  db_.Connection().ExecuteDirect("insert into Пользователи(Номер, Логин, Пароль, Группа) values (40, 'Admin', 'admin', '')");
+  db_.Connection().ExecuteDirect("insert into Пользователи(Номер, Логин, Пароль, Почта) values (41, 'b', 'Пароль', 'b@x')");
+  Schema::UpgradePasswordCollation(db_.Connection());
+  EXPECT_TRUE(Schema::PasswordsCompareExactly(db_.Connection()));
+  EXPECT_EQ(UsersWithRowIds(), (std::vector<std::string>{"40:Admin:admin:", "41:b:Пароль:-"}));
+  TADOQuery query(&db_.Connection());
+  query.SQL().Add("select Почта, Длина from Пользователи order by Номер");
+  query.Open();
+  EXPECT_EQ(query.Fields(0).AsString(), "нет, не указана");
+  EXPECT_EQ(query.Fields(1).AsString(), "5");
+  query.Next();
+  EXPECT_EQ(query.Fields(0).AsString(), "b@x");
+  EXPECT_EQ(query.Fields(1).AsString(), "6");
+  EXPECT_THROW(db_.Connection().ExecuteDirect("insert into Пользователи(Логин) values ('c')"), EDatabaseError);  // the check
+  EXPECT_EQ(DeleteUser("B", "пароль"), 0);
+  EXPECT_EQ(DeleteUser("B", "Пароль"), 1);
+}
+
+}  // namespace
