@@ -15,7 +15,8 @@
 class SdlBackendTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    // No screen needed; SDL_VIDEODRIVER=x11 under xvfb-run tries the real thing.
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
     Backend = std::make_unique<TSdlBackend>();
     if (!Backend->Ok()) GTEST_SKIP() << "no SDL video: " << Backend->Error();
     Backend->Install();
