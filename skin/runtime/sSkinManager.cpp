@@ -222,6 +222,8 @@ void TsSkinManager::NotifySkinRemoved() {
   BroadcastCommand(AC_REMOVESKIN);
   ReleaseImages();
   gd.clear();
+  // The cached indexes would point into the arrays just emptied.
+  CacheCommonIndexes();
 }
 
 void TsSkinManager::NotifyRefresh() {

@@ -87,6 +87,8 @@ TEST_F(SkinRuntimeTest, MissingSkinWithoutStoredSkinsRemovesTheSkin) {
   EXPECT_EQ(panel->Received[AC_REMOVESKIN], 1);
   EXPECT_EQ(panel->Data.SkinIndex, -1);
   EXPECT_TRUE(manager->gd.empty());
+  EXPECT_EQ(manager->CommonIndexes.GlobalInfo, -1);
+  EXPECT_EQ(manager->GlobalColor(), ColorToRGB(clBtnFace));
   EXPECT_FALSE(manager->SkinHooked());
   EXPECT_FALSE(TsSkinManager::SkinChanging());
 }
