@@ -3,9 +3,9 @@
 
 namespace appart {
 
-std::vector<TPictureSpec> AllPictures() {
+std::vector<TPictureEntry> AllPictures() {
   // The order and the file names are those of TAppPicture and app/art's list.
-  std::vector<TPictureSpec> out;
+  std::vector<TPictureEntry> out;
   auto face = [&](const char* file, TFaceIcon icon, const char* word) {
     out.push_back({file, word, PaintButtonFace(icon, word, kStripFaceSize.cx, kStripFaceSize.cy, 16)});
   };

@@ -27,7 +27,7 @@ void ButtonWith(TArtCanvas& sheet, const TArtCanvas& face, double x, double y, i
 // The cover under a sketch of the main window's strip and buttons, placed as the
 // main window places them, with the client height a skinned frame leaves: what
 // of the cover stays visible.
-void MainWindowSketch(TArtCanvas& sheet, const std::vector<TPictureSpec>& p, int x, int y) {
+void MainWindowSketch(TArtCanvas& sheet, const std::vector<TPictureEntry>& p, int x, int y) {
   const int clientW = 889, clientH = 590, stripTop = clientH - 113;
   const int lowerRow = 59, upperRow = 8, firstButton = 78, step = kStripButtonSize.cx + 6;
   sheet.Fill(RoundRect(x, y, x + clientW, y + clientH, 0), Rgb(kForm));
@@ -49,7 +49,7 @@ void MainWindowSketch(TArtCanvas& sheet, const std::vector<TPictureSpec>& p, int
 
 }  // namespace
 
-TBitmap PaintContactSheet(const std::vector<TPictureSpec>& p) {
+TBitmap PaintContactSheet(const std::vector<TPictureEntry>& p) {
   TArtCanvas sheet(kSheetWidth, kSheetHeight);
   sheet.Fill(RoundRect(0, 0, kSheetWidth, kSheetHeight, 0), Rgb(0xF4F6F8));
   const TArtPaint ink = Solid(Rgb(kNavy));

@@ -7,7 +7,7 @@
 
 namespace appart {
 
-struct TPictureSpec {
+struct TPictureEntry {
   std::string FileName;  // e.g. "MainBackground.png"
   std::string Title;     // what the contact sheet writes under it
   TArtCanvas Picture;
@@ -24,9 +24,9 @@ enum class TTestIcon { Taking, Results, Editing };
 TArtCanvas PaintTestPicture(TTestIcon icon, int size);
 
 // All pictures in the order of TAppPicture.
-std::vector<TPictureSpec> AllPictures();
+std::vector<TPictureEntry> AllPictures();
 
 // The contact sheet: every picture, the faces over the speed button's colours.
-TBitmap PaintContactSheet(const std::vector<TPictureSpec>& pictures);
+TBitmap PaintContactSheet(const std::vector<TPictureEntry>& pictures);
 
 }  // namespace appart
