@@ -1,0 +1,124 @@
+// What lies behind a control: the request to the parent (command 34), colour
+// answers, parents without a window, and corners refreshed over the parent.
+#include "tests/skinpaint/FadeTestKit.h"
+#include "tests/skinpaint/PaintTestSkin.h"
+
+#include "forms/GraphicControl.h"
+#include "skin/paint/acMaskPaint.h"
+
+namespace {
+
+// A parent that answers background requests with its own picture, its client
+// origin lying at (2, 3) of it.
+class TPictureParent : public TCustomControl {
+public:
+  explicit TPictureParent(TComponent* owner) : TCustomControl(owner), Picture(PatternedParent(200, 120)) {
+    ControlStyle_.Include(csAcceptsControls);
+  }
+  void WndProc(TMessage& message) override {
+    if (message.Msg == SM_ALPHACMD && CommandOf(message.WParam) == AC_GETCACHE) {
+      ++Requests;
+      auto* request = reinterpret_cast<TacBGInfo*>(message.LParam);
+      request->BgType = btCache;
+      request->Bmp = &Picture;
+      request->OffsetX = 2;
+      request->OffsetY = 3;
+      return;
+    }
+    TCustomControl::WndProc(message);
+  }
+  TBitmap Picture;
+  int Requests = 0;
+};
+
+TEST_F(FadeTest, FullyTransparentSectionShowsThePicturedParentExactly) {
+  TFadeButton* b = Build("TRANSPARENCY=100");
+  auto* parent = new TPictureParent(Form);
+  parent->SetBounds(0, 0, 200, 120);
+  parent->SetParent(Form);
+  b->SetParent(parent);
+  b->SetBounds(11, 13, 40, 20);
+  b->RebuildFace();
+  EXPECT_EQ(parent->Requests, 1);
+  const TBitmap& face = *b->Data.CacheBmp;
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 40; ++x) ASSERT_EQ(face.Pixel(x, y), parent->Picture.Pixel(2 + 11 + x, 3 + 13 + y));
+}
+
+TEST_F(FadeTest, AParentThatKnowsNothingOfSkinsAnswersWithItsColour) {
+  TFadeButton* b = Build("TRANSPARENCY=100");
+  Form->SetColor(0x336699);
+  TacBGInfo request;
+  EXPECT_FALSE(GetParentBackground(request, b, false));
+  EXPECT_EQ(request.BgType, btFill);
+  EXPECT_EQ(request.Color, 0x336699);
+  b->RebuildFace();
+  EXPECT_EQ(b->Data.CacheBmp->Pixel(4, 4), 0x336699);
+
+  TacBGInfo none;
+  auto* orphan = new TFadeButton(Form);
+  EXPECT_FALSE(GetParentBackground(none, orphan, false));
+  EXPECT_EQ(none.Color, kKey);
+  EXPECT_EQ(ControlColor(nullptr), kKey);
+}
+
+TEST_F(FadeTest, HalfTransparentSectionOverThePicturedParent) {
+  TFadeButton* b = Build("TRANSPARENCY=50");
+  auto* parent = new TPictureParent(Form);
+  parent->SetBounds(0, 0, 200, 120);
+  parent->SetParent(Form);
+  parent->Picture.Fill(0xFFFFFF);
+  b->SetParent(parent);
+  b->RebuildFace();
+  // Red 255 over white: the parent keeps 127 of 255 in every channel.
+  EXPECT_EQ(b->Data.CacheBmp->Pixel(7, 7), RGB(254, 127, 127));
+}
+
+TEST_F(FadeTest, RefreshCornersPutsTheParentUnderKeyPixels) {
+  TFadeButton* b = Build("");
+  auto* parent = new TPictureParent(Form);
+  parent->SetBounds(0, 0, 200, 120);
+  parent->SetParent(Form);
+  b->SetParent(parent);
+  b->SetBounds(11, 13, 40, 20);
+  // A 3-state border of the master whose top-left pixel is a hole.
+  Manager->MasterBitmap = std::make_unique<TBitmap>(12, 4, TPixelFormat::pf24bit);
+  Manager->MasterBitmap->Fill(0x00FF00);
+  Manager->MasterBitmap->SetPixel(0, 0, kKey);
+  TsMaskData mask;
+  mask.Manager = Manager.get();
+  mask.Right = 12;
+  mask.Bottom = 4;
+  mask.ImageCount = 3;
+  mask.WL = mask.WT = mask.WR = mask.WB = 1;
+  Manager->ma.push_back(std::move(mask));
+  b->Data.BorderIndex = static_cast<int>(Manager->ma.size()) - 1;
+  b->RebuildFace();
+  EXPECT_EQ(b->Data.CacheBmp->Pixel(0, 0), 0x0000FF);  // painted without updating corners: the face's red
+  EXPECT_EQ(b->Data.CacheBmp->Pixel(1, 0), 0x00FF00);
+  RefreshCorners(b->Data, 0, kCornerTopLeft);
+  EXPECT_EQ(b->Data.CacheBmp->Pixel(0, 0), parent->Picture.Pixel(2 + 11, 3 + 13));
+  EXPECT_EQ(b->Data.CacheBmp->Pixel(1, 0), 0x00FF00);
+  // Through the skin data's hook, as cache copies call it.
+  b->RebuildFace();
+  ASSERT_NE(TsCommonData::RefreshCornersHook(), nullptr);
+  TsCommonData::RefreshCornersHook()(b->Data, 0);
+  EXPECT_EQ(b->Data.CacheBmp->Pixel(0, 0), parent->Picture.Pixel(2 + 11, 3 + 13));
+}
+
+TEST_F(FadeTest, DisabledLookBlendsWithTheParentOrItsColour) {
+  TFadeButton* b = Build("");
+  TBitmap face = Filled(10, 10, 0x000000);
+  const TBitmap parent = Filled(40, 40, 0xFFFFFF);
+  PaintDisabledLook(face, kDisabledBlend, b, {5, 5}, BackgroundInfo::FromBitmap(&parent, 0, 0));
+  EXPECT_EQ(face.Pixel(3, 3), RGB(153, 153, 153));  // round(0 - 0.6 * (0 - 255))
+  Form->SetColor(0x0000FE);
+  face = Filled(10, 10, 0x000000);
+  PaintDisabledLook(face, kDisabledBlend, b, {}, BackgroundInfo::FromColor(kKey));
+  EXPECT_EQ(face.Pixel(3, 3), RGB(127, 0, 0));  // half of the parent's 254
+  face = Filled(10, 10, RGB(30, 60, 90));
+  PaintDisabledLook(face, kDisabledGray, b, {}, BackgroundInfo::FromColor(kKey));
+  EXPECT_EQ(face.Pixel(3, 3), RGB(60, 60, 60));
+}
+
+}  // namespace
