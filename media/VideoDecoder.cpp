@@ -10,6 +10,8 @@ extern "C" {
 }
 
 #include <algorithm>
+#include <cerrno>
+#include <filesystem>
 
 namespace {
 // Opening (probing included) may take this long before it is abandoned; a
@@ -66,8 +68,15 @@ void TVideoDecoder::Open(const std::string& path) {
     Close();
     throw EMediaError(MediaErrorText(code));
   };
+  // A pipe or device could block the open itself, where no deadline reaches.
+  std::error_code ec;
+  const auto status = std::filesystem::status(path, ec);
+  if (!ec && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+    throw EMediaError(MediaErrorText(std::filesystem::is_directory(status) ? AVERROR(EISDIR) : AVERROR(EINVAL)));
   AVFormatContext* format = avformat_alloc_context();
   if (!format) throw EMediaError(MediaErrorText(AVERROR(ENOMEM)));
+  // Video lessons are files: no network address may hold the window while it answers.
+  format->protocol_whitelist = av_strdup("file");
   format->interrupt_callback.callback = &TVideoDecoder::InterruptCallback;
   format->interrupt_callback.opaque = this;
   SetDeadline(kOpenLimit);

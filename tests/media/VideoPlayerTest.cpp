@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -239,6 +241,16 @@ TEST_F(HostileVideoTest, MissingEmptyAndNonVideoFilesGiveTheMediaSystemsOwnText)
   // After each failure the player is closed and its buttons cannot act.
   EXPECT_EQ(Player->Mode(), mpNotReady);
   EXPECT_FALSE(Player->ButtonEnabled(btPlay));
+}
+
+TEST_F(HostileVideoTest, PipesFoldersAndNetworkAddressesAreRefusedWithoutWaiting) {
+  const fs::path pipe = LessonDir() / "pipe.avi";
+  fs::remove(pipe);
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);  // nobody writes: opening it would block
+  EXPECT_EQ(TryOpen(pipe), "Invalid argument");
+  EXPECT_EQ(TryOpen(LessonDir()), "Is a directory");
+  EXPECT_EQ(TryOpen("http://192.0.2.1/lesson.avi"), "Invalid argument");  // not a permitted protocol
+  EXPECT_EQ(Player->Mode(), mpNotReady);
 }
 
 TEST_F(HostileVideoTest, TruncatedOrDamagedVideoPlaysWhatItHasAndEnds) {
