@@ -435,3 +435,45 @@ TEST_F(CommonDataTest, DriverDumpReportsSectionAndIndex) {
       << error;
   TScriptDriver::SkinInfo() = nullptr;
 }
+
+namespace {
+
+LRESULT GroupBoxWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == SM_ALPHACMD && CommandOf(wParam) == AC_ADAPTERQUERY) return 12;  // its caption band
+  return DefWindowProc(window, msg, wParam, lParam);
+}
+
+}  // namespace
+
+TEST_F(CommonDataTest, CopyingTheCacheShowsThroughGroupBoxWindows) {
+  TsSkinManager* manager = NewManager();
+  manager->SetIsDefault(true);
+  AddStoredSkin(*manager, "Groups",
+                "[GLOBALINFO]\nMASTERBITMAP=MASTER.BMP\n[PANEL]\nCOLOR=255\n[GROUPBOX]\n"
+                "BORDERSMASK=^0000^0000^0030^0030^0003^0003^0004^0005^1^0^0^0\n",
+                {{"Master.bmp", BmpBytes(64, 64, 0x808080)}});
+  manager->SetSkinName("Groups");
+  TTestSkinPanel* panel = PanelOnWhiteForm("PANEL");
+  panel->HandleNeeded();
+  WNDCLASSEX wc;
+  wc.lpfnWndProc = GroupBoxWindowProc;
+  wc.lpszClassName = "TestGroupBox";
+  RegisterClassEx(wc);
+  HWND group = CreateWindowEx(0, "TestGroupBox", "", WS_CHILD | WS_VISIBLE | 7, 10, 10, 40, 30, panel->Handle(), nullptr,
+                              nullptr, nullptr);
+  ASSERT_NE(group, nullptr);
+  panel->Data.EnsureCache();
+  panel->Data.CacheBmp->Fill(0x0000FF);
+  TBitmap target(60, 40, TPixelFormat::pf24bit);
+  target.Fill(clBlack);
+  panel->Data.CopyCacheToWindows(panel->Handle(), Rect(0, 0, 60, 40), false, &target.Canvas(), Rect(0, 0, 60, 40));
+  EXPECT_EQ(target.Pixel(20, 15), 0) << "the caption band";
+  EXPECT_EQ(target.Pixel(11, 30), 0) << "the left border, 3 wide";
+  EXPECT_EQ(target.Pixel(13, 30), 0x0000FF) << "inside the frame the face shows";
+  EXPECT_EQ(target.Pixel(46, 30), 0) << "the right border, 4 wide";
+  EXPECT_EQ(target.Pixel(45, 30), 0x0000FF);
+  EXPECT_EQ(target.Pixel(30, 36), 0) << "the bottom border, 5 wide";
+  EXPECT_EQ(target.Pixel(30, 34), 0x0000FF);
+  DestroyWindow(group);
+  UnregisterClass("TestGroupBox", nullptr);
+}
