@@ -13,8 +13,6 @@
 TForm2* Form2 = nullptr;
 
 namespace {
-
-
 constexpr const char* kAnswerCaptions[TForm2::kAnswers] = {"A", "B", "C", "D", "E"};
 
 // The runtime's StrToInt: a 32-bit decimal, anything else is refused.
@@ -22,14 +20,6 @@ int StrToInt(const std::string& text) {
   const std::int64_t value = StrToInt64(text);
   if (value < INT32_MIN || value > INT32_MAX) throw EConvertError("'" + text + "' is not a valid integer value");
   return static_cast<int>(value);
-}
-
-// The main window's connection, whichever kind it is.
-[[maybe_unused]] void UseConnection(TADOQueryComponent& query, TADOConnectionComponent* connection) {
-  query.SetConnection(connection);
-}
-[[maybe_unused]] void UseConnection(TADOQueryComponent& query, TADOConnection* connection) {
-  query.TDataSet::SetConnection(connection);
 }
 
 }  // namespace
@@ -91,11 +81,11 @@ TForm2::TForm2(TComponent* owner) : TForm(owner) {
 
   ADOQuery1 = new TADOQueryComponent(this);
   ADOQuery1->SetName("ADOQuery1");
-  UseConnection(*ADOQuery1, Form1->ADOConnection1);
+  ADOQuery1->SetConnection(Form1->ADOConnection1);
   LoadStatement(*ADOQuery1, Statements::kSelectQuestionRows);
   ADOQuery8 = new TADOQueryComponent(this);
   ADOQuery8->SetName("ADOQuery8");
-  UseConnection(*ADOQuery8, Form1->ADOConnection1);
+  ADOQuery8->SetConnection(Form1->ADOConnection1);
   // A stored select: opened with the window, so a missing table stops start-up.
   ADOQuery1->Open();
 

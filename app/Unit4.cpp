@@ -6,14 +6,6 @@
 TForm4* Form4 = nullptr;
 
 namespace {
-// The main window's connection, whichever kind it is.
-[[maybe_unused]] void UseConnection(TADOQueryComponent& query, TADOConnectionComponent* connection) {
-  query.SetConnection(connection);
-}
-[[maybe_unused]] void UseConnection(TADOQueryComponent& query, TADOConnection* connection) {
-  query.TDataSet::SetConnection(connection);
-}
-
 constexpr TColor kLabelColor = RGB(0x40, 0x40, 0x40);
 
 void LabelFont(TsLabel* label) {
@@ -40,7 +32,7 @@ TForm4::TForm4(TComponent* owner) : TForm(owner) {
 
   ADOQuery1 = new TADOQueryComponent(this);
   ADOQuery1->SetName("ADOQuery1");
-  UseConnection(*ADOQuery1, Form1->ADOConnection1);
+  ADOQuery1->SetConnection(Form1->ADOConnection1);
   LoadStatement(*ADOQuery1, Statements::kSelectAllQuestions);
   DataSource1 = new TDataSourceComponent(this);
   DataSource1->SetName("DataSource1");

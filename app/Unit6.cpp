@@ -5,16 +5,6 @@
 
 TForm6* Form6 = nullptr;
 
-namespace {
-// The main window's connection, whichever kind it is.
-[[maybe_unused]] void UseConnection(TADOQueryComponent& query, TADOConnectionComponent* connection) {
-  query.SetConnection(connection);
-}
-[[maybe_unused]] void UseConnection(TADOQueryComponent& query, TADOConnection* connection) {
-  query.TDataSet::SetConnection(connection);
-}
-}  // namespace
-
 TForm6::TForm6(TComponent* owner) : TForm(owner) {
   SetName("Form6");
   SetCaption("Результаты тестов");
@@ -24,7 +14,7 @@ TForm6::TForm6(TComponent* owner) : TForm(owner) {
 
   ADOQuery1 = new TADOQueryComponent(this);
   ADOQuery1->SetName("ADOQuery1");
-  UseConnection(*ADOQuery1, Form1->ADOConnection1);
+  ADOQuery1->SetConnection(Form1->ADOConnection1);
   LoadStatement(*ADOQuery1, Statements::kSelectResults);
   DataSource1 = new TDataSourceComponent(this);
   DataSource1->SetName("DataSource1");

