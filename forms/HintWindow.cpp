@@ -138,7 +138,9 @@ void THintManager::CancelHint() {
 void THintManager::MouseActivity(TControl* control, UINT msg) {
   switch (msg) {
     case CM_MOUSEENTER: {
-      const bool wasShowing = HintShowing();
+      // Straight from one shown hint to the next (the leave came just before).
+      const bool wasShowing = HintShowing() || (LeftShownAt_ && GetTickCount64() - *LeftShownAt_ <= 50);
+      LeftShownAt_.reset();
       StopTimers();
       if (Window_) Window_->ReleaseHandle();
       Control_ = nullptr;
@@ -151,10 +153,13 @@ void THintManager::MouseActivity(TControl* control, UINT msg) {
       return;
     }
     case CM_MOUSELEAVE:
-      if (control == Control_) CancelHint();
+      if (control != Control_) return;
+      if (HintShowing()) LeftShownAt_ = GetTickCount64();
+      CancelHint();
       return;
     default:
       // A button or a key: the hint goes and does not come back until the pointer enters again.
+      LeftShownAt_.reset();
       CancelHint();
       return;
   }

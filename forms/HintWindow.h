@@ -5,7 +5,9 @@
 // leaving the control, on a press of a mouse button or a key, or after
 // HintHidePause. Moving from a shown hint to another hinted control shows the
 // new hint after HintShortPause.
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "forms/WinControl.h"
@@ -79,7 +81,7 @@ private:
   std::string Text_;
   std::unique_ptr<THintWindow> Window_;
   HWND TimerWindow_ = nullptr;
-  bool WasShowing_ = false;
+  std::optional<std::uint64_t> LeftShownAt_;  // when a shown hint went because the pointer left
 };
 
 // The process's hint state (made on first use).

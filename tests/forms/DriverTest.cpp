@@ -126,3 +126,109 @@ TEST(DriverOptions, HeadlessAndScriptAreTakenOutOfTheArguments) {
   int argc2 = 2;
   EXPECT_FALSE(ParseDriverOptions(argc2, argv2).Error.empty());
 }
+
+// --- actions added for the textbook's windows ------------------------------------------
+
+#include "forms/DriverProperties.h"
+#include "forms/ListBox.h"
+
+namespace {
+
+class TListForm : public TForm {
+public:
+  explicit TListForm(TComponent* owner) : TForm(owner) {
+    SetName("Form7");
+    SetCaption("Теория");
+    SetBounds(40, 40, 320, 240);
+    List = new TListBox(this);
+    List->SetName("List");
+    List->SetParent(this);
+    List->SetBounds(10, 10, 150, 60);
+    for (int i = 0; i < 20; ++i) List->Items().Add("Строка " + std::to_string(i));
+  }
+  TListBox* List;
+};
+
+// A class of a later layer: its properties come through the registry, not the driver.
+class TGauge : public TControl {
+public:
+  explicit TGauge(TComponent* owner) : TControl(owner) {}
+  std::string ClassName() const override { return "TGauge"; }
+  int Progress = 42;
+};
+
+}  // namespace
+
+class DriverActionsTest : public DriverTest {
+protected:
+  void SetUp() override {
+    DriverTest::SetUp();
+    Lists = App->CreateForm<TListForm>();
+  }
+  // Runs the lines one by one outside the loop (the loop runs once per test).
+  std::string Steps(const std::vector<std::string>& lines) {
+    TScriptDriver driver(*Backend, lines, "test.txt");
+    while (driver.Step()) {
+    }
+    return driver.Failure();
+  }
+  TListForm* Lists = nullptr;
+};
+
+TEST_F(DriverActionsTest, EveryActionIsInTheTable) {
+  std::vector<std::string> names;
+  for (const auto& action : TScriptDriver::Actions()) {
+    names.push_back(action.Name);
+    EXPECT_NE(action.Handler, nullptr);
+  }
+  for (const char* wanted : {"click", "dblclick", "rclick", "hover", "select", "dblselect", "cell", "dblcell",
+                             "close", "type", "key", "wait", "shot", "dump", "expect"})
+    EXPECT_NE(std::find(names.begin(), names.end(), wanted), names.end()) << wanted;
+}
+
+TEST_F(DriverActionsTest, CloseClicksTheCloseBoxOfTheFrame) {
+  int closes = 0;
+  Lists->OnClose = [&](TObject*, TCloseAction&) { ++closes; };
+  Lists->Show();
+  std::string failure = RunScript({"expect Form7.Visible == true", "close Form7", "expect Form7.Visible == false"});
+  EXPECT_EQ(failure, "");
+  EXPECT_EQ(closes, 1);
+}
+
+TEST_F(DriverActionsTest, CloseFailsClearlyWithoutACloseBox) {
+  Lists->SetBorderStyle(bsNone);
+  Lists->Show();
+  EXPECT_EQ(Steps({"close Form7"}), "test.txt:1: Form7 has no close box");
+  EXPECT_EQ(Steps({"close Form9"}), "test.txt:1: no window named Form9");
+}
+
+TEST_F(DriverActionsTest, SelectClicksARowScrolledIntoView) {
+  Lists->Show();
+  int clicks = 0;
+  Lists->List->OnClick = [&](TObject*) { ++clicks; };
+  std::string failure = RunScript({"select Form7.List 15", "expect Form7.List.ItemIndex == 15",
+                                   "expect Form7.List.SelectedItem == Строка 15", "select Form7.List 0",
+                                   "expect Form7.List.TopIndex == 0"});
+  EXPECT_EQ(failure, "");
+  EXPECT_EQ(clicks, 2);
+  EXPECT_EQ(Steps({"select Form7.List 20"}), "test.txt:1: Form7.List has no row 20");
+  EXPECT_EQ(Steps({"select Form7.List x"}), "test.txt:1: select: expected a target and a row number");
+  Form->Show();
+  EXPECT_EQ(Steps({"select Form3.UserName 0"}), "test.txt:1: Form3.UserName has no rows");
+}
+
+TEST_F(DriverActionsTest, LaterLayersRegisterTheirOwnProperties) {
+  auto* gauge = new TGauge(Form);
+  gauge->SetName("Gauge1");
+  std::string error;
+  EXPECT_FALSE(TScriptDriver::ReadProperty("Form3.Gauge1.Progress", error));
+  EXPECT_EQ(error, "TGauge has no property Progress");
+  TDriverProperties::Register<TGauge>("Progress", [](TGauge& g) { return std::to_string(g.Progress); },
+                                      TDumpAs::Raw, "progress");
+  EXPECT_EQ(TScriptDriver::ReadProperty("Form3.Gauge1.Progress", error), "42");
+  // The framework's own properties still answer for it.
+  EXPECT_EQ(TScriptDriver::ReadProperty("Form3.Gauge1.Visible", error), "true");
+  EXPECT_NE(TScriptDriver::DumpJson().find("\"progress\":42"), std::string::npos);
+  // Other classes do not get it.
+  EXPECT_FALSE(TScriptDriver::ReadProperty("Form3.UserName.Progress", error));
+}
