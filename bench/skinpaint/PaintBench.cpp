@@ -1,0 +1,112 @@
+// The section painter and the cross-fade frame, each beside a memcpy of the same
+// bytes measured in the same run.
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "bench/common/BenchRunner.h"
+#include "skin/core/acSkinModel.h"
+#include "skin/internal/InternalSkin.h"
+#include "skin/paint/sFade.h"
+#include "skin/paint/sStyleSimply.h"
+
+namespace {
+
+TacSkinModel& Skin() {
+  static std::unique_ptr<TacSkinModel> skin = [] {
+    auto m = std::make_unique<TacSkinModel>();
+    m->SetSkinDirectory("Z:\\no skins here");
+    AddInternalSkin(*m);
+    m->SetSkinName(kInternalSkinName);
+    return m;
+  }();
+  return *skin;
+}
+
+TBitmap Parent() {
+  TBitmap parent(400, 300, TPixelFormat::pf24bit);
+  for (int y = 0; y < 300; ++y)
+    for (int x = 0; x < 400; ++x) parent.SetPixel(x, y, static_cast<TColor>((x * 3) | ((y * 5 & 255) << 8) | 0x400000));
+  return parent;
+}
+
+// A 100 x 30 BUTTON face in state 1 over a parent that answers with its picture.
+void BM_PaintSectionButton(benchmark::State& state) {
+  TacSkinModel& m = Skin();
+  const int index = m.SectionIndexOf("BUTTON");
+  if (index < 0) {
+    state.SkipWithError("the internal skin has no BUTTON section");
+    return;
+  }
+  TacPaintSource source;
+  source.Manager = &m;
+  source.SkinIndex = index;
+  source.BorderIndex = m.gd[static_cast<std::size_t>(index)].BorderIndex;
+  const TBitmap parent = Parent();
+  TBitmap face(100, 30, TPixelFormat::pf24bit);
+  const BackgroundInfo bg = BackgroundInfo::FromBitmap(&parent, 0, 0);
+  for (auto _ : state) {
+    PaintSection(source, bg, true, 1, {0, 0, 100, 30}, {37, 41}, &face, true);
+    benchmark::DoNotOptimize(face.Bits());
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_PaintSectionButton)->Unit(benchmark::kMicrosecond);
+
+void BM_MemcpyButton(benchmark::State& state) {
+  TBitmap face(100, 30, TPixelFormat::pf24bit);
+  std::vector<std::uint8_t> from(face.SizeInBytes(), 7);
+  for (auto _ : state) {
+    std::memcpy(face.Bits(), from.data(), from.size());
+    benchmark::DoNotOptimize(face.Bits());
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_MemcpyButton)->Unit(benchmark::kMicrosecond);
+
+// One 200 x 60 frame: the start image copied, then blended with the new face.
+void BM_FadeFrame(benchmark::State& state) {
+  TBitmap start(200, 60, TPixelFormat::pf24bit), fresh(200, 60, TPixelFormat::pf24bit), frame(200, 60);
+  start.Fill(0x2040C0);
+  fresh.Fill(0xC04020);
+  int level = 1;
+  for (auto _ : state) {
+    std::memcpy(frame.Bits(), start.Bits(), start.SizeInBytes());
+    ComputeFadeFrame(frame, fresh, level, 20);
+    level = level % 20 + 1;
+    benchmark::DoNotOptimize(frame.Bits());
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_FadeFrame)->Unit(benchmark::kMicrosecond);
+
+void BM_MemcpyFadeFrame(benchmark::State& state) {
+  TBitmap frame(200, 60, TPixelFormat::pf24bit);
+  std::vector<std::uint8_t> from(frame.SizeInBytes(), 7);
+  for (auto _ : state) {
+    std::memcpy(frame.Bits(), from.data(), from.size());
+    benchmark::DoNotOptimize(frame.Bits());
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_MemcpyFadeFrame)->Unit(benchmark::kMicrosecond);
+
+void PrintPair(const char* name, double seconds, double baseline) {
+  if (seconds <= 0) return;
+  std::printf("%s_us = %.3f\n", name, seconds * 1e6);
+  if (baseline > 0) {
+    std::printf("%s_memcpy_us = %.4f\n", name, baseline * 1e6);
+    std::printf("%s_vs_memcpy = %.1f\n", name, seconds / baseline);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  TBenchTimes times;
+  if (!RunBenchmarks(argc, argv, times)) return 1;
+  PrintPair("paint_section_button", times.CpuSeconds("BM_PaintSectionButton"), times.CpuSeconds("BM_MemcpyButton"));
+  PrintPair("fade_frame", times.CpuSeconds("BM_FadeFrame"), times.CpuSeconds("BM_MemcpyFadeFrame"));
+  return 0;
+}
