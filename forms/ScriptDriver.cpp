@@ -526,6 +526,7 @@ std::string TScriptDriver::DumpJson() {
            std::to_string(f->Width()) + "," + std::to_string(f->Height()) + "]";
     out += ",\"visible\":" + Bool(f->Visible()) + ",\"enabled\":" + Bool(f->Enabled());
     out += ",\"alphaBlend\":" + Bool(f->AlphaBlend()) + ",\"alpha\":" + std::to_string(f->AlphaBlend() ? f->AlphaBlendValue() : 255);
+    out += TDriverProperties::DumpMembers(*f);  // what later layers report of a window
     out += ",\"controls\":[";
     bool first = true;
     for (int k = 0; k < f->ComponentCount(); ++k) {

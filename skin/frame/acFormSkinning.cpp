@@ -1,0 +1,96 @@
+// The form-skinning hook and the driver's report of skinned frames.
+#include "skin/frame/acFormSkinning.h"
+
+#include <algorithm>
+
+#include "forms/DriverProperties.h"
+#include "forms/Form.h"
+#include "platform/win/Icons.h"
+#include "platform/win/Win.h"
+#include "skin/frame/acAppIcon.h"
+#include "skin/frame/acGlowEffect.h"
+#include "skin/frame/sSkinProvider.h"
+#include "skin/runtime/acBroadcast.h"
+#include "skin/runtime/acCommands.h"
+#include "skin/runtime/acFormRegistry.h"
+#include "skin/runtime/sSkinManager.h"
+
+namespace {
+
+// The engine's own animation windows carry this tag and stay unskinned.
+constexpr std::intptr_t kNoSkinTag = -98;
+
+std::vector<TsSkinProvider*>& Providers() {
+  static std::vector<TsSkinProvider*> providers;
+  return providers;
+}
+
+class TacFormSkinner final : public IacFormSkinningHook {
+public:
+  void WindowActivated(TsSkinManager& manager, HWND window) override {
+    (void)manager;
+    auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(window));
+    if (!form || !FormWantsSkin(form) || TsSkinProvider::Of(form)) return;
+    auto* provider = new TsSkinProvider(form);  // owned by the form
+    Providers().push_back(provider);
+    provider->MakeSkinMenu = false;
+    // Controls painted before the frame was skinned take the new background.
+    TMessage refresh;
+    refresh.Msg = SM_ALPHACMD;
+    refresh.WParam = MakeCommandWParam(AC_SETPARENTCHANGED);
+    TacBroadcast::ToControls(form, refresh);
+    if (form->HandleAllocated() && IsWindowVisible(form->Handle()))
+      RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  }
+  void WindowDestroyed(HWND window) override {
+    auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(window));
+    if (!form || !form->IsDestroying()) return;
+    // The provider goes with its form (it is a component the form owns).
+  }
+  void HookRemoved() override {
+    std::vector<TsSkinProvider*> gone;
+    gone.swap(Providers());
+    for (TsSkinProvider* provider : gone) delete provider;
+  }
+};
+
+std::string Bool(bool value) { return value ? "true" : "false"; }
+
+}  // namespace
+
+void ForgetHookedProvider(TsSkinProvider* provider) { std::erase(Providers(), provider); }
+
+const std::vector<TsSkinProvider*>& HookedProviders() { return Providers(); }
+
+bool FormWantsSkin(TForm* form) {
+  TsSkinManager* manager = TsSkinManager::DefaultManager();
+  if (!form || !manager || form->Tag() == kNoSkinTag || form->IsDestroying()) return false;
+  const std::string cls = form->ClassName();
+  if (cls == "TApplication" || cls == "TQRStandardPreview" || cls == "TfcPopup") return false;
+  if (cls == "TMessageForm") return manager->SkinningRules().Contains(srStdDialogs);
+  return manager->SkinningRules().Contains(srStdForms);
+}
+
+void RegisterFormSkinning() {
+  static TacFormSkinner skinner;
+  static bool registered = false;
+  SetFormSkinningHook(&skinner);
+  RegisterGlowWindows();
+  if (!ApplicationIcon()) SetApplicationIcon(CreateIconFromImage(DrawTextbookIcon(16)));
+  if (registered) return;
+  registered = true;
+  TDriverProperties::Register<TForm>(
+      "FrameSkinned",
+      [](TForm& form) {
+        TsSkinProvider* provider = TsSkinProvider::Of(&form);
+        return Bool(provider && provider->FrameSkinned());
+      },
+      TDumpAs::Raw, "frameSkinned");
+  TDriverProperties::Register<TForm>(
+      "TitleSection",
+      [](TForm& form) {
+        TsSkinProvider* provider = TsSkinProvider::Of(&form);
+        return provider ? provider->TitleSectionName() : std::string();
+      },
+      TDumpAs::Text, "titleSection");
+}

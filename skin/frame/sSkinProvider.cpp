@@ -1,0 +1,419 @@
+// The form provider: attaching to the form, its window procedure, the skin
+// commands and the frame geometry.
+#include "skin/frame/sSkinProvider.h"
+
+#include <algorithm>
+
+#include "forms/Application.h"
+#include "forms/CustomLabel.h"
+#include "forms/Form.h"
+#include "platform/base/Exception.h"
+#include "platform/gfx/DeviceContext.h"
+#include "platform/gfx/SystemColors.h"
+#include "platform/win/HitTest.h"
+#include "platform/win/Paint.h"
+#include "platform/win/SystemMetrics.h"
+#include "platform/win/Timer.h"
+#include "platform/win/Win.h"
+#include "skin/frame/acFormSkinning.h"
+#include "skin/frame/acGlowEffect.h"
+#include "skin/runtime/acBroadcast.h"
+#include "skin/runtime/acCommands.h"
+#include "skin/runtime/sSkinManager.h"
+
+namespace {
+
+// Button records by hit code: minimize, maximize, close, help, then the three of a
+// maximised MDI child.
+int ButtonSlot(int hitCode) {
+  switch (hitCode) {
+    case HTMINBUTTON: return 0;
+    case HTMAXBUTTON: return 1;
+    case HTCLOSE: return 2;
+    case HTHELP: return 3;
+    case 101: return 4;
+    case 102: return 5;
+    case 103: return 6;
+    default: return -1;
+  }
+}
+
+constexpr int kSlotHitCodes[7] = {HTMINBUTTON, HTMAXBUTTON, HTCLOSE, HTHELP, 101, 102, 103};
+
+TacCtrlAdapterFactory& AdapterFactory() {
+  static TacCtrlAdapterFactory factory;
+  return factory;
+}
+
+}  // namespace
+
+void SetCtrlAdapterFactory(TacCtrlAdapterFactory factory) { AdapterFactory() = std::move(factory); }
+
+std::unique_ptr<IacCtrlAdapter> MakeCtrlAdapter(TsSkinProvider& provider) {
+  return AdapterFactory() ? AdapterFactory()(provider) : nullptr;
+}
+
+// --- Creation --------------------------------------------------------------------------------
+
+TsSkinProvider::TsSkinProvider(TComponent* owner) : TComponent(owner), SkinData_(this, true, this) {
+  Form_ = dynamic_cast<TForm*>(owner);
+  if (!Form_) throw Exception("TsSkinProvider component must be used with forms only!");
+  // One provider per form: an older one goes.
+  for (int i = Form_->ComponentCount() - 1; i >= 0; --i) {
+    auto* other = dynamic_cast<TsSkinProvider*>(Form_->Components(i));
+    if (other && other != this) delete other;
+  }
+  for (int i = 0; i < 7; ++i) Buttons_[static_cast<std::size_t>(i)].HitCode = kSlotHitCodes[i];
+  SkinData_.SetSkinSection("FORM");
+  Attach();
+  if (!Form_->IsLoading()) Loaded();
+}
+
+TsSkinProvider::~TsSkinProvider() {
+  if (Form_ && !Form_->IsDestroying() && FrameSkinned()) RemoveSkin();
+  for (TsCaptionButton& b : Buttons_) HideButtonGlow(b);
+  if (Adapter_) Adapter_->RemoveAllItems();
+  Adapter_.reset();
+  Detach();
+  ForgetHookedProvider(this);
+}
+
+void TsSkinProvider::Attach() {
+  if (Attached_) return;
+  OldWndProc_ = Form_->WindowProc;
+  Form_->WindowProc = [this](TMessage& message) { NewWndProc(message); };
+  Attached_ = true;
+  RegisterProviderForm(Form_, this);
+}
+
+void TsSkinProvider::Detach() {
+  if (!Attached_) return;
+  Attached_ = false;
+  if (TimerOn_ && Form_->HandleAllocated()) KillTimer(Form_->Handle(), kCaptionAnimationTimer);
+  TimerOn_ = false;
+  Form_->WindowProc = OldWndProc_;
+  UnregisterProviderForm(Form_);
+}
+
+void TsSkinProvider::Loaded() {
+  TComponent::Loaded();
+  if (Initialized_) return;
+  Initialized_ = true;
+  SkinData_.Loaded();
+  InitButtons();
+  Adapter_ = MakeCtrlAdapter(*this);
+  if (Adapter_ && FrameSkinned()) Adapter_->AddAllItems();
+  if (FrameSkinned() && UseGlobalColor && !SkinData_.CustomColor()) Form_->SetColor(SkinData_.GetColor(false));
+  FormActive_ = Form_->HandleAllocated() && GetActiveWindow() == Form_->Handle();
+  UpdateRegion();
+}
+
+TsSkinProvider* TsSkinProvider::Of(TForm* form) {
+  if (!form) return nullptr;
+  for (int i = 0; i < form->ComponentCount(); ++i)
+    if (auto* p = dynamic_cast<TsSkinProvider*>(form->Components(i))) return p;
+  return nullptr;
+}
+
+TWinControl* TsSkinProvider::ProviderForm() const { return Form_; }
+
+// --- Properties --------------------------------------------------------------------------------
+
+void TsSkinProvider::SetDrawNonClientArea(bool value) {
+  if (value == DrawNonClientArea_) return;
+  DrawNonClientArea_ = value;
+  UpdateRegion();
+  Refresh(true);
+}
+
+void TsSkinProvider::SetGripMode(TsGripMode value) {
+  if (value == GripMode_) return;
+  GripMode_ = value;
+  Refresh(false);
+}
+
+void TsSkinProvider::SetShowAppIcon(bool value) {
+  if (value == ShowAppIcon_) return;
+  ShowAppIcon_ = value;
+  Refresh(false);
+}
+
+void TsSkinProvider::SetTitleSkin(const std::string& value) {
+  if (value == TitleSkin_) return;
+  TitleSkin_ = value;
+  Refresh(false);
+}
+
+bool TsSkinProvider::FrameSkinned() const {
+  return Attached_ && DrawNonClientArea_ && SkinData_.IsSkinned() && !SkinData_.IsSuspended();
+}
+
+std::string TsSkinProvider::TitleSectionName() const {
+  if (!FrameSkinned() || !HasCaption() || TitleSectionIndex() < 0) return "";
+  return TitleSkin_.empty() ? std::string("FORMTITLE") : TitleSkin_;
+}
+
+const TsCaptionButton& TsSkinProvider::Button(int hitCode) const {
+  static const TsCaptionButton none;
+  const int slot = ButtonSlot(hitCode);
+  return slot < 0 ? none : Buttons_[static_cast<std::size_t>(slot)];
+}
+
+TsCaptionButton* TsSkinProvider::ButtonAt(int hitCode) {
+  const int slot = ButtonSlot(hitCode);
+  return slot < 0 ? nullptr : &Buttons_[static_cast<std::size_t>(slot)];
+}
+
+void TsSkinProvider::SectionChanged() {
+  TitleBg_ = TBitmap();
+  SkinData_.Dirty = true;
+  InitButtons();
+  Refresh(true);
+}
+
+void TsSkinProvider::Refresh(bool all) {
+  SkinData_.Dirty = true;
+  if (!Form_->HandleAllocated() || !IsWindowVisible(Form_->Handle())) return;
+  UINT flags = RDW_INVALIDATE | RDW_FRAME;
+  if (all) flags |= RDW_ERASE | RDW_ALLCHILDREN;
+  RedrawWindow(Form_->Handle(), nullptr, nullptr, flags);
+}
+
+// --- Frame geometry -------------------------------------------------------------------------------
+
+TPoint TsSkinProvider::ClientOffset() const {
+  if (!Form_->HandleAllocated()) return {0, 0};
+  HWND window = Form_->Handle();
+  TRect bounds;
+  GetWindowRect(window, &bounds);
+  TPoint origin{0, 0};
+  ClientToScreen(window, &origin);
+  return {origin.X - bounds.Left, origin.Y - bounds.Top};
+}
+
+bool TsSkinProvider::HasCaption() const {
+  if (!Form_->HandleAllocated() || Form_->BorderStyle() == bsNone) return false;
+  return (static_cast<DWORD>(GetWindowLongPtr(Form_->Handle(), GWL_STYLE)) & WS_CAPTION) == WS_CAPTION;
+}
+
+int TsSkinProvider::BorderWidth() const {
+  if (!Form_->HandleAllocated()) return 0;
+  TRect bounds, client;
+  GetWindowRect(Form_->Handle(), &bounds);
+  GetClientRect(Form_->Handle(), &client);
+  const DWORD style = static_cast<DWORD>(GetWindowLongPtr(Form_->Handle(), GWL_STYLE));
+  const int vscroll = (style & WS_VSCROLL) ? GetSystemMetrics(SM_CXVSCROLL) : 0;
+  return std::max(0, (bounds.Width() - client.Width() - vscroll) / 2);
+}
+
+int TsSkinProvider::CaptionHeight() const {
+  if (!HasCaption()) return 0;
+  return std::max(0, ClientOffset().Y - BorderWidth());
+}
+
+TRect TsSkinProvider::CaptionBand() const {
+  if (!HasCaption()) return {};
+  const int b = BorderWidth();
+  TRect bounds;
+  GetWindowRect(Form_->Handle(), &bounds);
+  return {b, b, bounds.Width() - b, b + CaptionHeight()};
+}
+
+// --- The window procedure ------------------------------------------------------------------------
+
+void TsSkinProvider::CallOld(TMessage& message) {
+  if (OldWndProc_) OldWndProc_(message);
+}
+
+void TsSkinProvider::NewWndProc(TMessage& message) {
+  if (message.Msg == SM_ALPHACMD) {
+    if (!HandleCommand(message)) CallOld(message);
+    return;
+  }
+  if (!FrameSkinned() || !Form_->HandleAllocated()) {
+    CallOld(message);
+    return;
+  }
+  HWND window = Form_->Handle();
+  switch (message.Msg) {
+    case WM_NCPAINT:
+      if (RedrawLocked_) return;
+      if (SkinData_.Dirty) PaintAll();
+      CopyFrameToWindow(nullptr);
+      message.Result = 0;
+      return;
+    case WM_NCACTIVATE:
+      CallOld(message);  // the window system keeps its own active flag
+      FormActive_ = message.WParam != 0;
+      for (TsCaptionButton& b : Buttons_) HideButtonGlow(b);
+      Refresh(false);
+      message.Result = 1;
+      return;
+    case WM_ERASEBKGND:
+      PaintClientBackground(reinterpret_cast<HDC>(message.WParam));
+      message.Result = 1;
+      return;
+    case WM_NCHITTEST:
+      if (!HasCaption()) break;
+      message.Result = HitTest({GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)});
+      if (message.Result == HTCLIENT || message.Result == HTNOWHERE) CallOld(message);
+      return;
+    case WM_NCMOUSEMOVE: {
+      TRACKMOUSEEVENT track;
+      track.dwFlags = TME_LEAVE | TME_NONCLIENT;
+      track.hwndTrack = window;
+      TrackMouseEvent(&track);
+      break;
+    }
+    case WM_NCMOUSELEAVE:
+    case WM_MOUSELEAVE:
+      if (message.Msg == WM_NCMOUSELEAVE || HotButton_ >= 0) {
+        PressedButton_ = -1;
+        SetHotButton(-1);
+      }
+      break;
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:
+      if (NcButtonDown(static_cast<int>(message.WParam))) {
+        message.Result = 0;
+        return;
+      }
+      break;
+    case WM_NCLBUTTONUP:
+      if (NcButtonUp(static_cast<int>(message.WParam))) {
+        message.Result = 0;
+        return;
+      }
+      break;
+    case WM_TIMER:
+      if (message.WParam == kCaptionAnimationTimer) {
+        AnimationStep();
+        return;
+      }
+      break;
+    case WM_SETTEXT:
+      CallOld(message);
+      Refresh(false);
+      return;
+    case WM_SIZE:
+      SkinData_.Dirty = true;
+      for (TsCaptionButton& b : Buttons_) HideButtonGlow(b);
+      CallOld(message);
+      LayoutButtons();
+      UpdateRegion();
+      RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE);
+      return;
+    case WM_MOVE:
+      for (TsCaptionButton& b : Buttons_) HideButtonGlow(b);
+      break;
+    case WM_SETICON:
+      CallOld(message);
+      Refresh(false);
+      return;
+    default:
+      break;
+  }
+  CallOld(message);
+}
+
+bool TsSkinProvider::HandleCommand(TMessage& message) {
+  const unsigned command = CommandOf(message.WParam);
+  auto* manager = reinterpret_cast<TsSkinManager*>(message.LParam);
+  switch (command) {
+    case AC_CTRLHANDLED:
+      message.Result = 1;
+      return true;
+    case AC_SETNEWSKIN:
+      if (manager != SkinData_.GetManager()) return true;
+      SkinData_.HandleCommand(message);
+      TitleBg_ = TBitmap();
+      InitButtons();
+      SkinData_.Dirty = true;
+      if (FrameSkinned() && UseGlobalColor && !SkinData_.CustomColor()) Form_->SetColor(SkinData_.GetColor(false));
+      if (Adapter_ && FrameSkinned()) Adapter_->AddAllItems();
+      UpdateRegion();
+      return true;
+    case AC_REMOVESKIN:
+      if (manager != SkinData_.GetManager()) return true;
+      RemoveSkin();
+      return true;
+    case AC_REFRESH:
+      if (manager != SkinData_.GetManager()) return true;
+      SkinData_.HandleCommand(message);
+      UpdateRegion();
+      Refresh(true);
+      return true;
+    case AC_GETPROVIDER:
+      message.Result = reinterpret_cast<LRESULT>(this);
+      return true;
+    case AC_GETCACHE: {
+      if (!FrameSkinned() || message.LParam == 0) return SkinData_.HandleCommand(message);
+      if (SkinData_.Dirty) PaintAll();
+      auto& request = *reinterpret_cast<TacBGInfo*>(message.LParam);
+      const TPoint offset = ClientOffset();
+      request.BgType = btCache;
+      if (request.PleaseDraw && request.DrawDC) {
+        BitBlt(request.DrawDC, request.R.Left, request.R.Top, request.R.Width(), request.R.Height(),
+               &SkinData_.CacheBmp->Canvas(), request.R.Left + request.OffsetX + offset.X,
+               request.R.Top + request.OffsetY + offset.Y, SRCCOPY);
+      } else {
+        request.Bmp = SkinData_.CacheBmp.get();
+        request.OffsetX = offset.X;
+        request.OffsetY = offset.Y;
+      }
+      message.Result = 0;
+      return true;
+    }
+    case AC_GETCOLOR:
+      message.Result = SkinData_.IsSkinned() ? SkinData_.GetColor(false) : ColorToRGB(Form_->Color());
+      return true;
+    case AC_UPDATEOPACITY:
+      return SkinData_.HandleCommand(message);
+    case AC_GETAPPLICATION:
+      message.Result = reinterpret_cast<LRESULT>(Application);
+      return true;
+    case AC_GETCLIENTOFFSET: {
+      const TPoint offset = ClientOffset();
+      message.Result = static_cast<LRESULT>(MAKELPARAM(static_cast<WORD>(offset.X), static_cast<WORD>(offset.Y)));
+      return true;
+    }
+    case AC_SETDIRTY:
+      SkinData_.Dirty = true;
+      return true;
+    case AC_REPAINT:
+      Refresh(true);
+      return true;
+    default:
+      return SkinData_.HandleCommand(message);
+  }
+}
+
+void TsSkinProvider::OwnerCommand(TMessage& message) {
+  if (!HandleCommand(message)) CallOld(message);
+}
+
+// Back to the standard frame: the image, the region, the form's colours.
+void TsSkinProvider::RemoveSkin() {
+  for (TsCaptionButton& b : Buttons_) HideButtonGlow(b);
+  if (TimerOn_ && Form_->HandleAllocated()) KillTimer(Form_->Handle(), kCaptionAnimationTimer);
+  TimerOn_ = false;
+  for (TsCaptionButton& b : Buttons_) b.State = b.Level = b.Target = 0;
+  HotButton_ = PressedButton_ = -1;
+  MenuRows_ = -1;
+  if (Adapter_) Adapter_->RemoveAllItems();
+  TMessage remove;
+  remove.Msg = SM_ALPHACMD;
+  remove.WParam = MakeCommandWParam(AC_REMOVESKIN);
+  remove.LParam = reinterpret_cast<LPARAM>(SkinData_.GetManager());
+  SkinData_.HandleCommand(remove);
+  for (int i = 0; i < Form_->ControlCount(); ++i)
+    if (auto* label = dynamic_cast<TCustomLabel*>(Form_->Controls(i)); label && label->ClassName() == "TLabel")
+      label->Font().SetColor(clWindowText);
+  if (UseGlobalColor && !SkinData_.CustomColor()) Form_->SetColor(clBtnFace);
+  if (SkinData_.CacheBmp) SkinData_.CacheBmp->SetSize(0, 0);
+  TitleBg_ = TBitmap();
+  if (Form_->HandleAllocated() && RegionSet_) SetWindowRgn(Form_->Handle(), nullptr, false);
+  RegionSet_ = false;
+  if (Form_->HandleAllocated() && IsWindowVisible(Form_->Handle()))
+    RedrawWindow(Form_->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
