@@ -10,6 +10,7 @@ extern "C" {
 }
 
 #include <algorithm>
+#include <cstring>
 #include <cerrno>
 #include <filesystem>
 
@@ -253,10 +254,17 @@ void TVideoDecoder::ScaleFront(TBitmap& target, const TRect& rect) {
   Scaler_ = sws_getCachedContext(Scaler_, f->width, f->height, static_cast<AVPixelFormat>(f->format), rect.Width(),
                                  rect.Height(), AV_PIX_FMT_BGRA, SWS_FAST_BILINEAR, nullptr, nullptr, nullptr);
   if (!Scaler_) return;
-  std::uint8_t* dst[4] = {target.ScanLine(rect.Top) + static_cast<std::ptrdiff_t>(rect.Left) * 4, nullptr, nullptr,
-                          nullptr};
-  int dstStride[4] = {static_cast<int>(target.Stride()), 0, 0, 0};
+  // The converters work in blocks of pixels and may write past the end of a
+  // row; they write into our own padded rows, which are then copied out.
+  const int rowBytes = rect.Width() * 4;
+  const int stride = (rowBytes + 63) & ~63;
+  ScaleBuffer_.resize(static_cast<std::size_t>(stride) * rect.Height() + 64);
+  std::uint8_t* dst[4] = {ScaleBuffer_.data(), nullptr, nullptr, nullptr};
+  int dstStride[4] = {stride, 0, 0, 0};
   sws_scale(Scaler_, f->data, f->linesize, 0, f->height, dst, dstStride);
+  for (int y = 0; y < rect.Height(); ++y)
+    std::memcpy(target.ScanLine(rect.Top + y) + static_cast<std::ptrdiff_t>(rect.Left) * 4,
+                ScaleBuffer_.data() + static_cast<std::size_t>(y) * stride, static_cast<std::size_t>(rowBytes));
 }
 
 void TVideoDecoder::Rewind() {

@@ -110,6 +110,7 @@ private:
   TClock::time_point Deadline_ = TClock::time_point::max();
 
   SwsContext* Scaler_ = nullptr;
+  std::vector<std::uint8_t> ScaleBuffer_;
 
   SwrContext* Resampler_ = nullptr;
   TAudioSink AudioSink_;
