@@ -66,13 +66,18 @@ int RunFormsProgram(int argc, char** argv, const std::function<void(TApplication
   }
   // The forms go before the display they were shown on.
   TApplication app;
+  // Attached first, so that a script also answers an error box of the start-up.
+  if (driver) driver->Attach();
   try {
     createForms(app);
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "%s\n", e.what());
+  } catch (...) {
+    // Start-up failed: the message goes to stderr and, where someone can see
+    // and close it, into the error box; the program ends without a window.
+    const std::string message = ExceptionMessage(std::current_exception());
+    std::fprintf(stderr, "%s\n", message.c_str());
+    if (driver || !options.Headless) app.ShowException(message);
     return 1;
   }
-  if (driver) driver->Attach();
   app.Run();
   if (!driver) return app.ExitCode();
   if (!driver->Failed() && !driver->Finished()) {

@@ -40,5 +40,7 @@ private:
 // Parses the driver options, installs the display, creates the forms, runs the
 // loop and the script. Returns the process exit status: the script's (0 or 1),
 // or the application's; 1 when creating the forms raised (the message goes to
-// stderr), 2 for a bad command line or an unreadable script.
+// stderr and, on the screen or under a script, into the error box: a script
+// reads it as MessageBox.Message.Caption and closes it with "click MessageBox.OK");
+// 2 for a bad command line or an unreadable script.
 int RunFormsProgram(int argc, char** argv, const std::function<void(TApplication&)>& createForms);

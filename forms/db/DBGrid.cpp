@@ -303,8 +303,12 @@ void TDBGrid::SelectCell(int row, int col) {
     if (EditorShown_) CommitEditor();
     HideEditor();
     if (dataSet->State() == TDataSetState::dsInsert) {
+      // A new row left untouched goes away and the lines below it move up;
+      // a posted one stays where it was shown.
+      const int insertLine = current;
+      const int before = dataSet->RecordCount();
       dataSet->CheckBrowseMode();
-      if (row > CurrentRow()) --row;
+      if (dataSet->RecordCount() == before && row > insertLine) --row;
     }
     dataSet->MoveBy(row - (dataSet->RecNo() - 1));
   }

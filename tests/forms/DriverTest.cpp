@@ -1,4 +1,12 @@
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
 #include "FormsTestUtil.h"
+#include "forms/DriverProperties.h"
+#include "forms/ListBox.h"
 #include "forms/CheckBox.h"
 #include "forms/CustomEdit.h"
 
@@ -129,8 +137,6 @@ TEST(DriverOptions, HeadlessAndScriptAreTakenOutOfTheArguments) {
 
 // --- actions added for the textbook's windows ------------------------------------------
 
-#include "forms/DriverProperties.h"
-#include "forms/ListBox.h"
 
 namespace {
 
@@ -231,4 +237,27 @@ TEST_F(DriverActionsTest, LaterLayersRegisterTheirOwnProperties) {
   EXPECT_NE(TScriptDriver::DumpJson().find("\"progress\":42"), std::string::npos);
   // Other classes do not get it.
   EXPECT_FALSE(TScriptDriver::ReadProperty("Form3.UserName.Progress", error));
+}
+
+
+TEST(ProgramRunner, AStartUpErrorReachesTheErrorBoxAndEndsWithStatusOne) {
+  const auto script = std::filesystem::temp_directory_path() / ("tb_runner_" + std::to_string(::getpid()) + ".txt");
+  {
+    std::ofstream out(script);
+    out << "expect MessageBox.Message.Caption == no such table: Тесты\n"
+           "expect MessageBox.Visible == true\n"
+           "click MessageBox.OK\n";
+  }
+  std::string path = script.string();
+  char a0[] = "prog", a1[] = "--script";
+  char* argv[] = {a0, a1, path.data(), nullptr};
+  bool later = false;
+  int status = RunFormsProgram(3, argv, [&](TApplication& app) {
+    app.CreateForm<TForm>()->SetName("Form1");
+    throw std::runtime_error("no such table: Тесты");
+    later = true;
+  });
+  std::filesystem::remove(script);
+  EXPECT_EQ(status, 1);
+  EXPECT_FALSE(later);
 }

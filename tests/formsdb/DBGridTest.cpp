@@ -125,3 +125,24 @@ TEST_F(DBGridTest, EscTakesBackTheCellThenTheRow) {
   EXPECT_EQ(Form->ADOQuery1->State(), TDataSetState::dsBrowse);
   EXPECT_EQ(Stored("Вопрос", 2), "Вопрос 2");
 }
+
+TEST_F(DBGridTest, ANewRowShowsInPlaceAndLeavingItPostsOrDropsIt) {
+  std::string failure = RunScript({
+      "cell Form4.DBGrid1 1 0",
+      "key Insert",
+      "expect Form4.DBGrid1.RowCount == 31",
+      "expect Form4.DBGrid1.CurrentRow == 1",
+      "expect Form4.DBGrid1.CurrentCell ==",
+      "cell Form4.DBGrid1 5 0",          // untouched: the new row goes, the lines move up
+      "expect Form4.DBGrid1.RowCount == 30",
+      "expect Form4.DBGrid1.CurrentCell == Вопрос 5",
+      "key Insert",
+      "type Ещё вопрос",
+      "cell Form4.DBGrid1 7 0",          // typed: posted where it was shown
+      "expect Form4.DBGrid1.RowCount == 31",
+      "expect Form4.DBGrid1.CurrentCell == Вопрос 7",
+  });
+  EXPECT_EQ(failure, "");
+  EXPECT_EQ(StoredCount("БДТест"), 31);
+  EXPECT_EQ(Grid->CellText(4, 0), "Ещё вопрос");
+}
