@@ -140,7 +140,7 @@ TBitmap PaintLabSheet(const std::string& what) {
     const int n = s.FadingIterations >= 2 ? std::min(s.FadingIterations, 12) : 10;
     Label(sheet, kMargin, y, "Cross-fade of " + s.SectionName + ", normal to hot in " + std::to_string(n) +
                                  " steps (frame = old x a + new x (255 - a), a = 255 - L x 256 div N)", -12);
-    const int w = 92, h = kCellH;
+    const int w = 80, h = kCellH;
     TBitmap faces[2] = {TBitmap(w, h, TPixelFormat::pf24bit, true), TBitmap(w, h, TPixelFormat::pf24bit, true)};
     for (int state = 0; state < 2; ++state) {
       TBitmap back(w, h, TPixelFormat::pf24bit, true);
@@ -152,7 +152,7 @@ TBitmap PaintLabSheet(const std::string& what) {
     for (int level = 0; level <= n; ++level) {
       TBitmap frame = faces[0];
       ComputeFadeFrame(frame, faces[1], level, n);
-      const int fx = kMargin + level * (w + 6);
+      const int fx = kMargin + level * (w + 4);
       if (fx + w > sheet.Width() - kMargin) break;
       CopyBlock(sheet, fx, y + 22, frame, {0, 0, w, h});
       Label(sheet, fx + 2, y + 24 + h, "L " + std::to_string(level), -10, kQuiet);
