@@ -31,9 +31,24 @@ bool IsRawText(std::string_view n) {
   return OneOf(n, {"script", "style", "textarea", "title", "xmp", "iframe", "noembed", "noframes", "plaintext"});
 }
 
-// Elements that an open element of the same name closes implicitly.
+// Elements that an open element of the same name closes implicitly, and the
+// elements that end the search for it (a <li> of an inner list closes nothing outside it).
 bool ClosesSibling(std::string_view n) {
   return OneOf(n, {"p", "li", "dt", "dd", "tr", "td", "th", "option", "thead", "tbody", "tfoot"});
+}
+
+bool EndsSiblingSearch(std::string_view name, std::string_view open) {
+  if (name == "li") return OneOf(open, {"ul", "ol", "menu", "dir", "table", "td", "th"});
+  if (name == "dt" || name == "dd") return OneOf(open, {"dl", "table", "td", "th"});
+  if (name == "td" || name == "th") return OneOf(open, {"tr", "table"});
+  if (name == "option") return open == "select";
+  if (name == "p")
+    return OneOf(open, {"table", "td", "th", "caption", "button", "object", "applet", "marquee", "template", "html"});
+  return open == "table";  // tr, thead, tbody, tfoot
+}
+
+bool IsTablePart(std::string_view n) {
+  return OneOf(n, {"tbody", "thead", "tfoot", "tr", "td", "th", "caption", "colgroup", "col"});
 }
 
 bool ClosesParagraph(std::string_view n) {
@@ -94,6 +109,7 @@ THtmlPrepared PrepareHtml(const std::string& in, int maxDepth) {
   std::vector<std::string> stack;
   std::unordered_map<std::string, std::size_t> dropped;
   std::size_t droppedOpen = 0;
+  std::size_t droppedTables = 0;  // open tables left out for being nested too deep
   const std::size_t n = in.size();
   std::size_t copyFrom = 0;
   std::size_t i = 0;
@@ -155,7 +171,10 @@ THtmlPrepared PrepareHtml(const std::string& in, int maxDepth) {
     const bool namespaced = name.find(':') != npos;
     if (closing) {
       auto d = dropped.find(name);
-      if (namespaced) {
+      if (droppedTables > 0 && (IsTablePart(name) || name == "table")) {
+        if (name == "table") --droppedTables;
+        skipTo(i, after);
+      } else if (namespaced) {
         skipTo(i, after);
       } else if (d != dropped.end() && d->second > 0) {
         --d->second;
@@ -200,22 +219,39 @@ THtmlPrepared PrepareHtml(const std::string& in, int maxDepth) {
       ++out.Elements;
       continue;
     }
+    // Tables inside tables cost the layout twice per level: keep only a few levels.
+    if (droppedTables > 0 && (IsTablePart(name) || name == "table")) {
+      if (name == "table") ++droppedTables;
+      ++out.DroppedTags;
+      skipTo(i, after);
+      i = after;
+      continue;
+    }
+    if (name == "table" && std::count(stack.begin(), stack.end(), "table") >= kHtmlMaxTableDepth) {
+      ++droppedTables;
+      ++out.DroppedTags;
+      skipTo(i, after);
+      i = after;
+      continue;
+    }
     if (IsVoid(name) || selfClosing) {
       ++out.Elements;
       i = after;
       continue;
     }
-    if (ClosesSibling(name)) {
-      const std::size_t limit = stack.size() > 8 ? stack.size() - 8 : 0;
-      for (std::size_t k = stack.size(); k > limit; --k) {
+    // At the depth limit nothing opens any more, not even a sibling that would close
+    // the one before it: everything further down joins the deepest element kept.
+    const bool full = static_cast<int>(stack.size()) >= maxDepth;
+    if (ClosesSibling(name) && !full) {
+      for (std::size_t k = stack.size(); k > 0 && !EndsSiblingSearch(name, stack[k - 1]); --k) {
         if (stack[k - 1] == name) {
           stack.resize(k - 1);
           break;
         }
       }
     }
-    if (!stack.empty() && stack.back() == "p" && ClosesParagraph(name)) stack.pop_back();
-    if (static_cast<int>(stack.size()) >= maxDepth) {
+    if (!full && !stack.empty() && stack.back() == "p" && ClosesParagraph(name)) stack.pop_back();
+    if (full || static_cast<int>(stack.size()) >= maxDepth) {
       ++dropped[name];
       ++droppedOpen;
       ++out.DroppedTags;

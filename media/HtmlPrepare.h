@@ -8,6 +8,9 @@
 
 // Elements nested deeper than this lose their tags (their text stays).
 constexpr int kHtmlMaxDepth = 256;
+// Tables nested deeper than this lose their table tags (the layout's time
+// doubles with every level of tables in tables).
+constexpr long kHtmlMaxTableDepth = 5;
 
 struct THtmlPrepared {
   std::string Text;

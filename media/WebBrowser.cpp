@@ -264,19 +264,25 @@ void TWebBrowser::WndProc(TMessage& message) {
       UpdateCursor();
       return;
     }
-    case WM_LBUTTONDOWN: {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {  // a quick second click is a click on the page all the same
       TWinControl::WndProc(message);
       if (CanFocus() && !Focused()) SetFocus();
       const int x = GET_X_LPARAM(message.LParam);
       const int y = GET_Y_LPARAM(message.LParam);
-      if (Page_.MouseDown(x + ScrollX_, y + ScrollY_, x, y)) Invalidate();
+      // litehtml clicks the element it last saw the mouse over: tell it where the mouse is.
+      bool changed = Page_.MouseMove(x + ScrollX_, y + ScrollY_, x, y);
+      changed = Page_.MouseDown(x + ScrollX_, y + ScrollY_, x, y) || changed;
+      if (changed) Invalidate();
       return;
     }
     case WM_LBUTTONUP: {
       TWinControl::WndProc(message);
       const int x = GET_X_LPARAM(message.LParam);
       const int y = GET_Y_LPARAM(message.LParam);
-      if (Page_.MouseUp(x + ScrollX_, y + ScrollY_, x, y)) Invalidate();
+      bool changed = Page_.MouseMove(x + ScrollX_, y + ScrollY_, x, y);
+      changed = Page_.MouseUp(x + ScrollX_, y + ScrollY_, x, y) || changed;
+      if (changed) Invalidate();
       // The page is replaced only after litehtml has finished with the click.
       FollowLink(Page_.TakeClickedLink());
       return;
