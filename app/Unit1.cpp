@@ -6,6 +6,7 @@
 #include "app/Unit8.h"
 #include "app/Unit9.h"
 #include "app/data/ConnectionSettings.h"
+#include "app/data/Schema.h"
 #include "app/data/Statements.h"
 #ifdef TEXTBOOK_HAVE_TB_APPART
 #include "app/art/AppArt.h"
@@ -73,6 +74,8 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
   ADOConnection1 = MakeComponent<TADOConnectionComponent>(this, "ADOConnection1");
   ADOConnection1->SetConnectionString(std::string(ConnectionSettings::kConnectionString));
   ADOConnection1->Open();
+  // Files of the older schema compared passwords without regard to letter case.
+  Schema::UpgradePasswordCollation(*ADOConnection1);
 
   Image1 = MakeControl<TImage>(this, this, "Image1", 0, 0, 873, 585);
   Image1->SetStretch(true);

@@ -241,4 +241,21 @@ TEST_F(AppFormsTest, AdministratorPasswordNeedsTheExactOldPassword) {
             (std::vector<std::string>{"other", "secret"}));
 }
 
+// A file made before passwords compared exactly is brought up to date when the
+// main window opens it, so a wrong-case password no longer matches.
+TEST_F(AppFormsTest, OlderFileComparesPasswordsExactlyOnceOpened) {
+  Sql([](TADOConnection& c) {
+    c.ExecuteDirect("drop table Пользователи");
+    c.ExecuteDirect(
+        "create table Пользователи (Логин text collate nocase, Пароль text collate nocase, "
+        "Группа text collate nocase) strict");
+    c.ExecuteDirect("insert into Пользователи values ('Admin', 'admin', '')");
+    ASSERT_FALSE(Schema::PasswordsCompareExactly(c));
+  });
+  Start();
+  Sql([](TADOConnection& c) { EXPECT_TRUE(Schema::PasswordsCompareExactly(c)); });
+  EXPECT_EQ(Rows("select count(*) from Пользователи where Пароль = 'ADMIN'"), std::vector<std::string>{"0"});
+  EXPECT_EQ(Rows("select Логин, Пароль from Пользователи"), std::vector<std::string>{"Admin|admin"});
+}
+
 }  // namespace
