@@ -106,3 +106,33 @@ TEST_F(DBNavigatorTest, ClickHidesTheHint) {
                                    "expect Form4.ADOQuery1.RecNo == 30"});
   EXPECT_EQ(failure, "");
 }
+
+TEST_F(DBNavigatorTest, CancelDiscardsTheTypingAndEventsNameTheButton) {
+  std::vector<TNavigateBtn> before, after;
+  Nav->BeforeAction = [&](TObject*, TNavigateBtn b) { before.push_back(b); };
+  Nav->OnClick = [&](TObject*, TNavigateBtn b) { after.push_back(b); };
+  std::string failure = RunScript({"click Form4.sDBEdit1", "type !", "expect Form4.ADOQuery1.State == dsEdit",
+                                   "expect Form4.sDBNavigator1.nbCancel.Enabled == true",
+                                   "click Form4.sDBNavigator1.nbCancel", "expect Form4.ADOQuery1.State == dsBrowse",
+                                   "expect Form4.sDBEdit1.Text == Вопрос 1"});
+  EXPECT_EQ(failure, "");
+  EXPECT_EQ(Stored("Вопрос", 1), "Вопрос 1");
+  ASSERT_EQ(before.size(), 1u);
+  EXPECT_EQ(before[0], nbCancel);
+  ASSERT_EQ(after.size(), 1u);
+  EXPECT_EQ(after[0], nbCancel);
+}
+
+TEST_F(DBNavigatorTest, WithoutAnOpenDatasetAClickOnlyReportsItself) {
+  std::vector<TNavigateBtn> before, after;
+  Nav->BeforeAction = [&](TObject*, TNavigateBtn b) { before.push_back(b); };
+  Nav->OnClick = [&](TObject*, TNavigateBtn b) { after.push_back(b); };
+  Form->ADOQuery1->Close();
+  Nav->BtnClick(nbNext);
+  EXPECT_TRUE(before.empty());
+  ASSERT_EQ(after.size(), 1u);
+  EXPECT_EQ(after[0], nbNext);
+  Nav->SetDataSource(nullptr);
+  Nav->BtnClick(nbDelete);  // no source: nothing asked, nothing done
+  EXPECT_EQ(after.size(), 2u);
+}
