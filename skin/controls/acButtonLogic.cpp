@@ -1,0 +1,268 @@
+#include "skin/controls/acButtonLogic.h"
+
+#include "platform/gfx/DeviceContext.h"
+#include "platform/win/Paint.h"
+#include "skin/paint/acMaskPaint.h"
+#include "skin/paint/acParentBg.h"
+#include "skin/runtime/acCommands.h"
+#include "skin/runtime/sSkinManager.h"
+
+// Paints the section's background, border mask, caption, focus rectangle and the
+// disabled look of a push button into its cache; shared with the bit button.
+namespace acButtonFace {
+
+void PaintBorder(TsCommonData& data, TControl& control, int state, const BackgroundInfo& bg);
+
+BackgroundInfo PaintBackgroundAndBorder(TsCommonData& data, TControl& control, int state, bool border) {
+  TacBGInfo request;
+  GetParentBackground(request, &control, false);
+  const BackgroundInfo bg = BackgroundFromRequest(request);
+  data.EnsureCache();
+  TBitmap& cache = *data.CacheBmp;
+  const TRect whole{0, 0, cache.Width(), cache.Height()};
+  PaintSectionBackground(data, bg, state, whole, {control.Left(), control.Top()}, cache);
+  if (border) PaintBorder(data, control, state, bg);
+  return bg;
+}
+
+void PaintBorder(TsCommonData& data, TControl& control, int state, const BackgroundInfo& bg) {
+  TsSkinManager* manager = data.GetManager();
+  if (!manager || data.BorderIndex < 0 || data.BorderIndex >= static_cast<int>(manager->ma.size())) return;
+  const TsMaskData& mask = manager->ma[static_cast<std::size_t>(data.BorderIndex)];
+  if (state == 0 && (mask.StretchMode & 2) != 0) return;
+  BackgroundInfo shifted = bg;
+  shifted.OffsetX += control.Left();
+  shifted.OffsetY += control.Top();
+  TBitmap& cache = *data.CacheBmp;
+  DrawBorderMask(cache, {0, 0, cache.Width(), cache.Height()}, true, shifted, mask, state, true);
+}
+
+}  // namespace acButtonFace
+
+TacButtonLogic::TacButtonLogic(TButton& button, TsCommonData& data, std::function<void(int)> rebuild,
+                               std::function<bool()> activeDefault)
+    : Button_(button), Data_(data), Rebuild_(std::move(rebuild)), ActiveDefault_(std::move(activeDefault)) {}
+
+TacButtonLogic::~TacButtonLogic() { EndFade(Fade, Data_); }
+
+int TacButtonLogic::PaintState() const {
+  if (Button_.Pressed() || ForcedPressed || Down) return 2;
+  if (DefaultLook || (Button_.Enabled() && ActiveDefault_ && ActiveDefault_() && Button_.Default())) return 1;
+  return Data_.IsHot() ? 1 : 0;
+}
+
+void TacButtonLogic::RebuildNow() {
+  Data_.EnsureCache();
+  if (Data_.CacheBmp->Empty()) return;
+  Rebuild_(PaintState());
+  Data_.Dirty = false;
+  ++RenderCount;
+}
+
+void TacButtonLogic::Repaint() {
+  if (Button_.IsDestroying() || !Button_.HandleAllocated()) return;
+  Button_.Invalidate();
+}
+
+bool TacButtonLogic::PaintWindow(HDC dc) {
+  if (!Data_.IsSkinned()) return false;
+  if (!dc || Button_.Width() < 1 || Button_.Height() < 1) return true;
+  if (Data_.IsSuspended()) return true;  // the parent's command 6 repaints it
+  if (Fade && Fade->Enabled()) return true;  // the timer draws the frames
+  RebuildNow();
+  if (!Data_.CacheBmp || Data_.CacheBmp->Empty()) return true;
+  RefreshCorners(Data_, PaintState());
+  dc->DrawBitmap(0, 0, *Data_.CacheBmp, {0, 0, Button_.Width(), Button_.Height()});
+  return true;
+}
+
+void TacButtonLogic::ReleaseFade() { EndFade(Fade, Data_); }
+
+void TacButtonLogic::Change(bool half, TacAnimatEvent event) {
+  Data_.Dirty = false;
+  FadeOrRepaint(Fade, Data_, half, 1, AnimationWanted(event, AnimatEvents, Data_.GetManager()));
+}
+
+bool TacButtonLogic::HandleCommand(TMessage& message) {
+  auto* manager = reinterpret_cast<TsSkinManager*>(message.LParam);
+  switch (CommandOf(message.WParam)) {
+    case AC_SETNEWSKIN:
+      if (manager != Data_.GetManager()) return false;
+      ReleaseFade();
+      Data_.HandleCommand(message);
+      FaceChanged = true;
+      Repaint();
+      return true;
+    case AC_REMOVESKIN:
+      if (manager != Data_.GetManager()) return false;
+      ReleaseFade();
+      Data_.HandleCommand(message);
+      Repaint();
+      return true;
+    case AC_REFRESH:
+      if (manager != Data_.GetManager()) return false;
+      ReleaseFade();
+      Data_.HandleCommand(message);
+      FaceChanged = true;
+      Repaint();
+      return true;
+    case AC_PARENTPAINTED:
+      if (Data_.Suspended) {
+        Data_.Suspended = false;
+        Repaint();
+      }
+      return true;
+    case AC_LOCKBACKGROUND:
+      if (CommandArgument(message.WParam) == 1) RebuildNow();
+      Data_.HandleCommand(message);
+      return true;
+    case AC_STOPFADING:
+      ReleaseFade();
+      Data_.Dirty = true;
+      Repaint();
+      return true;
+    case AC_PREPARING:
+      RebuildNow();
+      return true;
+    case AC_SCROLLS:  // a fade frame: the timer draws it
+      message.Result = 0;
+      return true;
+    default:
+      return Data_.HandleCommand(message);
+  }
+}
+
+bool TacButtonLogic::BeforeMessage(TMessage& message) {
+  const bool own = message.LParam == 0 || message.LParam == reinterpret_cast<LPARAM>(&Button_);
+  switch (message.Msg) {
+    case SM_ALPHACMD:
+      return HandleCommand(message);
+    case WM_ERASEBKGND:
+      if (!Data_.IsSkinned()) return false;
+      message.Result = 1;
+      return true;
+    case WM_UPDATEUISTATE:
+      if (!Data_.IsSkinned()) return false;
+      message.Result = 1;
+      return true;
+    case CM_MOUSEENTER:
+      // The framework fires OnMouseEnter first; the new look follows (AfterMessage).
+      PendingEnter_ = own && Button_.Enabled() && !Data_.MouseAbove;
+      return false;
+    case CM_MOUSELEAVE:
+      PendingLeave_ = own && Data_.MouseAbove;
+      return false;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      if (!Data_.IsSkinned() || !Button_.Enabled()) return false;
+      Data_.Suspended = false;
+      PressedByMouse = true;
+      if (!Down) {
+        FaceChanged = true;
+        // The new face is built before the framework repaints, so the fade starts from the old one.
+        ForcedPressed = true;
+        Change(true, aeMouseDown);
+      }
+      return false;
+    case WM_LBUTTONUP:
+      if (!PressedByMouse || !Data_.IsSkinned()) return false;
+      if (Fade && Fade->Enabled() && Fade->Level <= Fade->Iterations) {
+        // A click quicker than the press fade: show the pressed face at once and keep it a moment.
+        ReleaseFade();
+        Data_.Dirty = true;
+        ForcedPressed = true;
+        if (Button_.HandleAllocated())
+          RedrawWindow(Button_.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        if (!Hold_) {
+          Hold_ = std::make_unique<TTimer>(nullptr);
+          Hold_->SetEnabled(false);
+          Hold_->SetInterval(kPressedHold);
+          Hold_->OnTimer = [this](TObject*) {
+            Hold_->SetEnabled(false);
+            ForcedPressed = false;
+            if (Button_.IsDestroying()) return;
+            Data_.Suspended = false;
+            FaceChanged = true;
+            Change(true, aeMouseUp);
+          };
+        }
+        Hold_->SetEnabled(true);
+      }
+      return false;
+    case WM_SIZE:
+      FaceChanged = true;
+      Data_.HideGlow();
+      return Data_.HandleMessage(message);
+    case WM_MOVE:
+      if (const TsGeneralData* s = Data_.IsSkinned() ? Data_.Section() : nullptr;
+          s && (s->Transparency > 0 || (s->HotTransparency > 0 && Data_.IsHot()))) {
+        Data_.Dirty = true;
+        Repaint();
+      }
+      return Data_.HandleMessage(message);
+    case WM_KILLFOCUS:
+      ReleaseFade();
+      return Data_.HandleMessage(message);
+    case CM_TEXTCHANGED:
+    case CM_FONTCHANGED:
+    case CM_ENABLEDCHANGED:
+    case CM_VISIBLECHANGED:
+      Data_.Suspended = false;
+      Data_.Dirty = true;
+      Data_.HandleMessage(message);
+      return false;
+    default:
+      return Data_.HandleMessage(message);
+  }
+}
+
+void TacButtonLogic::AfterMessage(const TMessage& message) {
+  if (Button_.IsDestroying()) return;
+  switch (message.Msg) {
+    case CM_MOUSEENTER:
+      if (!PendingEnter_) break;
+      PendingEnter_ = false;
+      Data_.MouseAbove = true;
+      if (Data_.IsSkinned()) Change(false, aeMouseEnter);
+      break;
+    case CM_MOUSELEAVE:
+      if (!PendingLeave_) break;
+      PendingLeave_ = false;
+      Data_.MouseAbove = false;
+      if (Data_.IsSkinned()) Change(false, aeMouseLeave);
+      break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      if (!Holding()) ForcedPressed = false;
+      break;
+    case WM_LBUTTONUP:
+      if (!PressedByMouse) break;
+      PressedByMouse = false;
+      if (Holding() || !Data_.IsSkinned()) break;
+      ForcedPressed = false;
+      Data_.Suspended = false;
+      FaceChanged = true;
+      Change(true, aeMouseUp);
+      break;
+    case WM_KEYUP:
+      if (message.WParam == VK_SPACE && Data_.IsSkinned()) {
+        FaceChanged = true;
+        Data_.Dirty = true;
+        Repaint();
+      }
+      break;
+    case WM_SETFOCUS:
+      if (!Button_.Enabled() || !Button_.Visible()) break;
+      if (Fade && Fade->Enabled())
+        Fade->Step();
+      else
+        Repaint();
+      break;
+    case WM_KILLFOCUS:
+      Data_.Focused = false;
+      FaceChanged = true;
+      Repaint();
+      break;
+    default: break;
+  }
+}

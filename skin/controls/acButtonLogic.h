@@ -1,0 +1,68 @@
+#pragma once
+// The behaviour TsButton and TsBitBtn share. The framework's push button paints
+// itself (there is no platform button class whose owner-drawn style the skin could
+// switch on), so the skinned buttons take over by overriding Paint and the
+// framework's handling of the mouse, keys, focus and the skin commands; this class
+// holds that state and logic, and each button supplies only its face.
+#include <functional>
+#include <memory>
+
+#include "forms/Button.h"
+#include "forms/Timer.h"
+#include "skin/controls/acButtonCommon.h"
+#include "skin/paint/sFade.h"
+#include "skin/runtime/sCommonData.h"
+
+// Background (and border mask) of a push button's face for a state; returns what lies behind.
+namespace acButtonFace {
+BackgroundInfo PaintBackgroundAndBorder(TsCommonData& data, TControl& control, int state, bool border);
+void PaintBorder(TsCommonData& data, TControl& control, int state, const BackgroundInfo& bg);
+}  // namespace acButtonFace
+
+class TacButtonLogic {
+public:
+  // rebuild draws the face into the skin data's cache for a paint state; activeDefault
+  // tells whether Enter presses the button now (the default-button look).
+  TacButtonLogic(TButton& button, TsCommonData& data, std::function<void(int state)> rebuild,
+                 std::function<bool()> activeDefault);
+  ~TacButtonLogic();
+
+  // Before the button's own handling; true when the message is fully handled.
+  bool BeforeMessage(TMessage& message);
+  // After the framework's handling (mouse release, focus).
+  void AfterMessage(const TMessage& message);
+  // The window paint: rebuilds the face and copies it; false when unskinned.
+  bool PaintWindow(HDC dc);
+  int PaintState() const;
+  void RebuildNow();
+  // Clicks faster than the press fade show the pressed face this long (ms).
+  static constexpr unsigned kPressedHold = 30;
+  bool Holding() const { return Hold_ && Hold_->Enabled(); }
+
+  bool Down = false;
+  bool ShowFocus = true;
+  int FocusMargin = 1;
+  TsDisabledKind DisabledKind{dkBlended};
+  TacAnimatEvents AnimatEvents{aeGlobalDef};
+  bool FaceChanged = true;
+  bool PressedByMouse = false;
+  bool DefaultLook = false;
+  bool ForcedPressed = false;
+  int RenderCount = 0;
+  TsFadeTimer* Fade = nullptr;
+
+private:
+  void Change(bool half, TacAnimatEvent event);
+  bool HandleCommand(TMessage& message);
+  void Repaint();
+  void ReleaseFade();
+
+  TButton& Button_;
+  TsCommonData& Data_;
+  std::function<void(int)> Rebuild_;
+  std::function<bool()> ActiveDefault_;
+  // Keeps the pressed face on screen a moment after a click quicker than the press fade.
+  std::unique_ptr<TTimer> Hold_;
+  bool PendingEnter_ = false;
+  bool PendingLeave_ = false;
+};

@@ -1,0 +1,195 @@
+#include "skin/controls/sBitBtn.h"
+
+#include <algorithm>
+
+#include "forms/Canvas.h"
+#include "forms/DriverProperties.h"
+#include "platform/gfx/DeviceContext.h"
+#include "skin/controls/acButtonLogic.h"
+#include "skin/paint/acParentBg.h"
+#include "skin/runtime/sSkinManager.h"
+
+TsBitBtn::TsBitBtn(TComponent* owner)
+    : TBitBtn(owner), SkinData_(std::make_unique<TsCommonData>(this, true)) {
+  SkinData_->ControlKind = COC_TsBitBtn;
+  SkinData_->InitSection();  // "BUTTON"
+  ControlStyle_.Exclude(csOpaque);
+  SetWordWrap(true);
+  Logic_ = std::make_unique<TacButtonLogic>(*this, *SkinData_, [this](int state) { RenderFace(state); },
+                                            [this] { return IsActiveDefault(); });
+}
+
+TsBitBtn::~TsBitBtn() {
+  Destroying();
+  Logic_.reset();
+}
+
+void TsBitBtn::LookChanged() { SkinData_->Invalidate(); }
+
+bool TsBitBtn::ShowFocus() const { return Logic_->ShowFocus; }
+void TsBitBtn::SetShowFocus(bool value) {
+  Logic_->ShowFocus = value;
+  LookChanged();
+}
+int TsBitBtn::FocusMargin() const { return Logic_->FocusMargin; }
+void TsBitBtn::SetFocusMargin(int value) { Logic_->FocusMargin = value; }
+bool TsBitBtn::Down() const { return Logic_->Down; }
+void TsBitBtn::SetDown(bool value) {
+  if (value == Logic_->Down) return;
+  Logic_->Down = value;
+  LookChanged();
+}
+TsDisabledKind TsBitBtn::DisabledKind() const { return Logic_->DisabledKind; }
+void TsBitBtn::SetDisabledKind(TsDisabledKind value) {
+  Logic_->DisabledKind = value;
+  LookChanged();
+}
+TacAnimatEvents TsBitBtn::AnimatEvents() const { return Logic_->AnimatEvents; }
+void TsBitBtn::SetAnimatEvents(TacAnimatEvents value) { Logic_->AnimatEvents = value; }
+int TsBitBtn::PaintState() const { return Logic_->PaintState(); }
+int TsBitBtn::RenderCount() const { return Logic_->RenderCount; }
+TsFadeTimer* TsBitBtn::FadeTimer() const { return Logic_->Fade; }
+
+void TsBitBtn::SetAlignment(TAlignment value) {
+  if (value == Alignment_) return;
+  Alignment_ = value;
+  LookChanged();
+}
+void TsBitBtn::SetTextAlignment(TAlignment value) {
+  if (value == TextAlignment_) return;
+  TextAlignment_ = value;
+  LookChanged();
+}
+void TsBitBtn::SetBlend(int value) {
+  value = std::clamp(value, 0, 100);
+  if (value == Blend_) return;
+  Blend_ = value;
+  LookChanged();
+}
+void TsBitBtn::SetDisabledGlyphKind(TsDisabledGlyphKind value) {
+  DisabledGlyphKind_ = value;
+  LookChanged();
+}
+void TsBitBtn::SetGrayed(bool value) {
+  Grayed_ = value;
+  LookChanged();
+}
+void TsBitBtn::SetReflected(bool value) {
+  Reflected_ = value;
+  LookChanged();
+}
+void TsBitBtn::SetShowCaption(bool value) {
+  ShowCaption_ = value;
+  LookChanged();
+}
+void TsBitBtn::SetDrawOverBorder(bool value) {
+  DrawOverBorder_ = value;
+  LookChanged();
+}
+void TsBitBtn::SetTextOffset(int value) {
+  TextOffset_ = value;
+  LookChanged();
+}
+
+void TsBitBtn::Loaded() {
+  TBitBtn::Loaded();
+  SkinData_->Loaded();
+}
+
+void TsBitBtn::Paint() {
+  TsCommonData& d = *SkinData_;
+  if (d.SkinIndex < 0 && d.GetManager() && d.GetManager()->SkinData.SkinReady && d.SkinSection() != "UNKNOWN")
+    d.ResolveSection();
+  if (!Logic_->PaintWindow(Canvas().Handle())) TBitBtn::Paint();
+}
+
+void TsBitBtn::RenderFace(int state) {
+  TsCommonData& d = *SkinData_;
+  const BackgroundInfo bg = acButtonFace::PaintBackgroundAndBorder(d, *this, state, false);
+  if (DrawOverBorder_) acButtonFace::PaintBorder(d, *this, state, bg);
+  TBitmap& cache = *d.CacheBmp;
+  const int w = Width(), h = Height();
+  const bool hasGlyph = !Glyph().Empty();
+  const int gw = hasGlyph ? Glyph().Width() / std::max(1, NumGlyphs()) : 0;
+  const int gh = hasGlyph ? Glyph().Height() : 0;
+  const bool captionShown = ShowCaption_ && !Caption().empty();
+  const unsigned wrap = WordWrap() ? DT_WORDBREAK : 0;
+  const unsigned flags = AlignmentFlags(TextAlignment_) | DT_EXPANDTABS | wrap;
+
+  TCanvas canvas;
+  canvas.SetHandle(&cache.Canvas());
+  canvas.Font().Assign(Font());
+  canvas.Brush().SetStyle(bsClear);
+  TSize text{0, 0};
+  if (captionShown) {
+    int widest = w - 2 * Margin();
+    if ((Layout() == blGlyphLeft || Layout() == blGlyphRight) && gw > 0) widest -= gw + Spacing();
+    TRect calc{0, 0, std::max(widest, 0), 0};
+    canvas.DrawText(Caption(), calc, DT_CALCRECT | flags);
+    text = {calc.Width(), calc.Height()};
+  }
+  const TacGlyphTextLayout layout = LayoutGlyphAndText({0, 0, w, h}, {gw, gh}, text, Layout(), Alignment_, Margin(),
+                                                        Spacing(), false);
+  TRect captionRect = layout.TextRect.Offset(TextOffset_, 0);
+  if (state == 2) captionRect = captionRect.Offset(1, 1);
+  LastCaptionRect_ = captionRect;
+  if (captionShown) {
+    DrawSectionText(cache.Canvas(), Caption(), true, d.GetManager(), state != 0 ? 1 : 0, d.SkinIndex,
+                    flags | DT_VCENTER, captionRect);
+    const TsGeneralData* s = d.Section();
+    if (Enabled() && Focused() && s && s->ShowFocus && Logic_->ShowFocus)
+      cache.Canvas().DrawFocusRect(captionRect.Inflate(Logic_->FocusMargin, Logic_->FocusMargin));
+  }
+  canvas.SetHandle(nullptr);
+
+  if (hasGlyph) {
+    TacGlyphBoundsInput in;
+    in.Width = w;
+    in.Height = h;
+    in.GlyphWidth = gw;
+    in.GlyphHeight = gh;
+    in.TextWidth = text.cx;
+    in.TextHeight = text.cy;
+    in.Layout = Layout();
+    in.Alignment = Alignment_;
+    in.Margin = Margin();
+    in.Spacing = Spacing();
+    in.HasCaption = captionShown;
+    in.Pressed = state == 2;
+    in.Reflected = Reflected_;
+    TacGlyphInfo info;
+    info.Glyph = &Glyph();
+    info.NumGlyphs = NumGlyphs();
+    info.Bounds = ButtonGlyphBounds(in);
+    info.Enabled = Enabled();
+    info.Blend = Blend_;
+    info.Down = Logic_->Down;
+    info.Grayed = Grayed_;
+    info.State = state;
+    info.DisabledGlyphKind = DisabledGlyphKind_;
+    info.Reflected = Reflected_;
+    LastGlyphRect_ = info.Bounds;
+    PaintButtonGlyph(cache, info);
+  } else {
+    LastGlyphRect_ = {};
+  }
+  if (!DrawOverBorder_) acButtonFace::PaintBorder(d, *this, state, bg);
+  if (!Enabled()) PaintDisabledLook(cache, DisabledFlags(Logic_->DisabledKind), this, {Left(), Top()}, bg);
+  if (OnPaint) OnPaint(this, cache);
+}
+
+void TsBitBtn::WndProc(TMessage& message) {
+  if (Logic_->BeforeMessage(message)) return;
+  TBitBtn::WndProc(message);
+  Logic_->AfterMessage(message);
+}
+
+namespace {
+
+[[maybe_unused]] const bool kDriverRegistered = [] {
+  TDriverProperties::Register<TsBitBtn>("PaintState", [](TsBitBtn& b) { return std::to_string(b.PaintState()); });
+  TDriverProperties::Register<TsBitBtn>("Kind", [](TsBitBtn& b) { return std::to_string(static_cast<int>(b.Kind())); });
+  return true;
+}();
+
+}  // namespace

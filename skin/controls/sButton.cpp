@@ -1,0 +1,108 @@
+#include "skin/controls/sButton.h"
+
+#include <algorithm>
+
+#include "forms/Canvas.h"
+#include "forms/DriverProperties.h"
+#include "platform/gfx/DeviceContext.h"
+#include "skin/controls/acButtonLogic.h"
+#include "skin/paint/acParentBg.h"
+#include "skin/runtime/sSkinManager.h"
+
+
+TsButton::TsButton(TComponent* owner)
+    : TButton(owner), SkinData_(std::make_unique<TsCommonData>(this, true)) {
+  SkinData_->ControlKind = COC_TsButton;
+  SkinData_->InitSection();  // "BUTTON"
+  ControlStyle_.Exclude(csOpaque);
+  ControlStyle_.Exclude(csDoubleClicks);
+  SetWordWrap(true);
+  Logic_ = std::make_unique<TacButtonLogic>(*this, *SkinData_, [this](int state) { RenderFace(state); },
+                                            [this] { return IsActiveDefault(); });
+}
+
+TsButton::~TsButton() {
+  Destroying();
+  Logic_.reset();
+}
+
+bool TsButton::ShowFocus() const { return Logic_->ShowFocus; }
+void TsButton::SetShowFocus(bool value) {
+  Logic_->ShowFocus = value;
+  SkinData_->Invalidate();
+}
+int TsButton::FocusMargin() const { return Logic_->FocusMargin; }
+void TsButton::SetFocusMargin(int value) { Logic_->FocusMargin = value; }
+bool TsButton::Down() const { return Logic_->Down; }
+void TsButton::SetDown(bool value) {
+  if (value == Logic_->Down) return;
+  Logic_->Down = value;
+  SkinData_->Invalidate();
+}
+TsDisabledKind TsButton::DisabledKind() const { return Logic_->DisabledKind; }
+void TsButton::SetDisabledKind(TsDisabledKind value) {
+  Logic_->DisabledKind = value;
+  SkinData_->Invalidate();
+}
+TacAnimatEvents TsButton::AnimatEvents() const { return Logic_->AnimatEvents; }
+void TsButton::SetAnimatEvents(TacAnimatEvents value) { Logic_->AnimatEvents = value; }
+int TsButton::PaintState() const { return Logic_->PaintState(); }
+int TsButton::RenderCount() const { return Logic_->RenderCount; }
+TsFadeTimer* TsButton::FadeTimer() const { return Logic_->Fade; }
+
+void TsButton::Loaded() {
+  TButton::Loaded();
+  SkinData_->Loaded();
+}
+
+void TsButton::Paint() {
+  TsCommonData& d = *SkinData_;
+  if (d.SkinIndex < 0 && d.GetManager() && d.GetManager()->SkinData.SkinReady && d.SkinSection() != "UNKNOWN")
+    d.ResolveSection();
+  if (!Logic_->PaintWindow(Canvas().Handle())) TButton::Paint();
+}
+
+void TsButton::RenderFace(int state) {
+  TsCommonData& d = *SkinData_;
+  const BackgroundInfo bg = acButtonFace::PaintBackgroundAndBorder(d, *this, state, true);
+  TBitmap& cache = *d.CacheBmp;
+  const int w = Width(), h = Height();
+  TCanvas canvas;
+  canvas.SetHandle(&cache.Canvas());
+  canvas.Font().Assign(Font());
+  canvas.Brush().SetStyle(bsClear);
+  const unsigned wrap = WordWrap() ? DT_WORDBREAK : DT_SINGLELINE;
+  TRect text{0, 0, 0, 0};
+  if (!Caption().empty()) {
+    text = {0, 0, w - 2, 0};
+    canvas.DrawText(Caption(), text, DT_CALCRECT | DT_CENTER | DT_EXPANDTABS | wrap);
+  }
+  const int tw = text.Width(), th = text.Height();
+  TRect r{(w - tw) / 2 - 1, (h - th) / 2, w - (w - tw) / 2 + 2, h - (h - th) / 2};
+  if (state == 2) r = r.Offset(1, 1);
+  if (!Caption().empty()) {
+    DrawSectionText(cache.Canvas(), Caption(), true, d.GetManager(), state != 0 ? 1 : 0, d.SkinIndex,
+                    DT_CENTER | DT_EXPANDTABS | wrap, r);
+    const TsGeneralData* s = d.Section();
+    if (Enabled() && Focused() && s && s->ShowFocus && Logic_->ShowFocus)
+      cache.Canvas().DrawFocusRect(r.Inflate(Logic_->FocusMargin, Logic_->FocusMargin));
+  }
+  canvas.SetHandle(nullptr);
+  if (!Enabled()) PaintDisabledLook(cache, DisabledFlags(Logic_->DisabledKind), this, {Left(), Top()}, bg);
+}
+
+void TsButton::WndProc(TMessage& message) {
+  if (Logic_->BeforeMessage(message)) return;
+  TButton::WndProc(message);
+  Logic_->AfterMessage(message);
+}
+
+namespace {
+
+[[maybe_unused]] const bool kDriverRegistered = [] {
+  TDriverProperties::Register<TsButton>("PaintState", [](TsButton& b) { return std::to_string(b.PaintState()); });
+  TDriverProperties::Register<TsButton>("Down", [](TsButton& b) { return std::string(b.Down() ? "true" : "false"); });
+  return true;
+}();
+
+}  // namespace

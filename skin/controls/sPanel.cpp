@@ -1,0 +1,274 @@
+#include "skin/controls/sPanel.h"
+
+#include <algorithm>
+
+#include "forms/Canvas.h"
+#include "platform/gfx/DeviceContext.h"
+#include "platform/win/Paint.h"
+#include "skin/paint/acParentBg.h"
+#include "skin/paint/sStyleSimply.h"
+#include "skin/runtime/acBroadcast.h"
+#include "skin/runtime/acCommands.h"
+#include "skin/runtime/sSkinManager.h"
+
+namespace {
+
+// Selects a font into a bitmap's context for the duration of a paint.
+class TFontInBitmap {
+public:
+  TFontInBitmap(TDeviceContext& dc, const TFont& font) {
+    Canvas_.SetHandle(&dc);
+    Canvas_.Font().Assign(font);
+    Canvas_.Brush().SetStyle(bsClear);
+    TRect probe{0, 0, 0, 0};
+    Canvas_.DrawText("", probe, DT_CALCRECT);  // makes the canvas select its font
+  }
+  ~TFontInBitmap() { Canvas_.SetHandle(nullptr); }
+  TCanvas& Canvas() { return Canvas_; }
+
+private:
+  TCanvas Canvas_;
+};
+
+}  // namespace
+
+void CopyFaceAroundChildren(TWinControl* control, const TBitmap& face, HDC dc) {
+  if (!control || !dc) return;
+  const int saved = SaveDC(dc);
+  for (int i = 0; i < control->ControlCount(); ++i) {
+    TControl* child = control->Controls(i);
+    if (!child->Visible()) continue;
+    const bool windowed = dynamic_cast<TWinControl*>(child) != nullptr;
+    if (windowed || child->ControlStyle().Contains(csOpaque)) {
+      const TRect r = child->BoundsRect();
+      ExcludeClipRect(dc, r.Left, r.Top, r.Right, r.Bottom);
+    }
+  }
+  BitBlt(dc, 0, 0, face.Width(), face.Height(), &const_cast<TBitmap&>(face).Canvas(), 0, 0, SRCCOPY);
+  RestoreDC(dc, saved);
+  control->PaintControls(dc, nullptr);
+}
+
+void NotifyChildrenPainted(TWinControl* control) {
+  for (int i = 0; i < control->ControlCount(); ++i) {
+    auto* child = dynamic_cast<TWinControl*>(control->Controls(i));
+    if (child && child->HandleAllocated() && child->Showing())
+      SendMessage(child->Handle(), SM_ALPHACMD, MakeCommandWParam(AC_PARENTPAINTED), 0);
+  }
+}
+
+TsPanel::TsPanel(TComponent* owner) : TPanel(owner), SkinData_(std::make_unique<TsCommonData>(this, true)) {
+  SkinData_->ControlKind = COC_TsPanel;
+  SkinData_->InitSection();  // "PANEL"; no parent yet, so nothing is announced
+}
+
+TsPanel::~TsPanel() { Destroying(); }
+
+void TsPanel::Loaded() {
+  TPanel::Loaded();
+  SkinData_->Loaded();
+}
+
+bool TsPanel::UsesCache() const {
+  if (SkinData_->CustomColor()) return false;
+  return (SkinData_->OpacityFlags & 1) == 0 || SkinData_->IsHot();
+}
+
+TRect TsPanel::TextRect() const {
+  const int w = FrameWidth();
+  return ClientRect().Inflate(-w, -w);
+}
+
+void TsPanel::WriteText(TRect rect, TDeviceContext& dc) {
+  if (Caption().empty()) return;
+  TFontInBitmap font(dc, Font());
+  const int h = font.Canvas().TextHeight("W");
+  TRect r{rect.Left, (Height() - h) / 2, rect.Right, (Height() - h) / 2 + h};
+  unsigned flags = DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS;
+  switch (Alignment()) {
+    case taLeftJustify: flags |= DT_LEFT; break;
+    case taRightJustify: flags |= DT_RIGHT; break;
+    case taCenter: flags |= DT_CENTER; break;
+  }
+  // Captions of containers never take the hot look.
+  DrawSectionText(dc, Caption(), Enabled(), SkinData_->GetManager(), 0, SkinData_->SkinIndex, flags, r);
+}
+
+void TsPanel::RebuildCache() {
+  TsCommonData& d = *SkinData_;
+  d.EnsureCache();
+  PaintSectionForControl(d, Parent(), true, 0, {0, 0, Width(), Height()}, {Left(), Top()}, d.CacheBmp.get(), true);
+  WriteText(TextRect(), d.CacheBmp->Canvas());
+  if (OnPaint) {
+    TCanvas canvas;
+    canvas.SetHandle(&d.CacheBmp->Canvas());
+    OnPaint(this, canvas);
+    canvas.SetHandle(nullptr);
+  }
+  d.Dirty = false;
+  ++RenderCount_;
+}
+
+void TsPanel::PaintDirect(HDC dc) {
+  if (OnPaint) {
+    Canvas().SetHandle(dc);
+    OnPaint(this, Canvas());
+    Canvas().SetHandle(nullptr);
+    PaintControls(dc, nullptr);
+    return;
+  }
+  SkinData_->Suspended = false;
+  // A temporary face: plain looks are cheap to paint again, so nothing is kept.
+  TBitmap face(std::max(Width(), 0), std::max(Height(), 0), TPixelFormat::pf24bit);
+  PaintSectionForControl(*SkinData_, Parent(), true, 0, {0, 0, Width(), Height()}, {Left(), Top()}, &face, true);
+  WriteText(TextRect(), face.Canvas());
+  CopyFaceAroundChildren(this, face, dc);
+}
+
+void TsPanel::PaintTo(HDC dc, bool notify) {
+  TsCommonData& d = *SkinData_;
+  d.Suspended = d.IsSuspended();
+  if (d.Suspended) return;
+  if (UsesCache()) {
+    const bool rebuild = d.Dirty || d.ParentChanged || !d.CacheBmp || d.CacheBmp->Width() != Width() ||
+                         d.CacheBmp->Height() != Height();
+    if (d.IsSeeThrough()) {
+      RECT clip{};
+      GetClipBox(dc, &clip);
+      d.ParentChanged = clip.Width() < Width() || clip.Height() < Height();
+    } else {
+      d.ParentChanged = false;
+    }
+    if (rebuild && !d.BackgroundLocked) RebuildCache();
+    CopyFaceAroundChildren(this, *d.CacheBmp, dc);
+  } else {
+    PaintDirect(dc);
+  }
+  if (notify) NotifyChildren();
+}
+
+void TsPanel::NotifyChildren() { NotifyChildrenPainted(this); }
+
+bool TsPanel::OwnManager(const TMessage& message) const {
+  return reinterpret_cast<TsSkinManager*>(message.LParam) == SkinData_->GetManager();
+}
+
+bool TsPanel::HandleSkinCommand(TMessage& message) {
+  TsCommonData& d = *SkinData_;
+  switch (CommandOf(message.WParam)) {
+    case AC_CTRLHANDLED:
+      message.Result = 1;
+      return true;
+    case AC_SETNEWSKIN:
+      ControlStyle_.Exclude(csOpaque);
+      TacBroadcast::ToControls(this, message);
+      if (OwnManager(message)) d.HandleCommand(message);
+      return true;
+    case AC_REMOVESKIN:
+      ControlStyle_.Exclude(csOpaque);
+      if (OwnManager(message)) {
+        d.HandleCommand(message);
+        Invalidate();
+      }
+      TacBroadcast::ToControls(this, message);
+      return true;
+    case AC_REFRESH:
+      if (OwnManager(message)) {
+        d.HandleCommand(message);
+        if (HandleAllocated() && !IsLoading())
+          RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME | RDW_ERASE);
+      }
+      TacBroadcast::ToControls(this, message);
+      return true;
+    case AC_PARENTPAINTED:
+      if (d.Suspended) {
+        d.Suspended = Parent() && SendAlphaCmd(Parent(), AC_ISSUSPENDED) != 0;
+        if (!d.Suspended && HandleAllocated()) RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+      }
+      NotifyChildren();
+      return true;
+    case AC_ISSUSPENDED:
+      message.Result = d.Suspended ? 1 : 0;
+      return true;
+    case AC_GETCACHE: {
+      if (message.LParam == 0) return true;
+      auto& request = *reinterpret_cast<TacBGInfo*>(message.LParam);
+      const bool emptyCache = !d.CacheBmp || d.CacheBmp->Width() != Width() || d.CacheBmp->Height() != Height();
+      if (d.IsSkinned() && UsesCache() && (d.Dirty || emptyCache) && !d.Suspended) RebuildCache();
+      d.AnswerBackground(request, false);
+      // Children count from the client origin, which a border moves in.
+      if (request.BgType == btCache && !request.PleaseDraw && ClientWidth() != Width()) {
+        request.OffsetX += (Width() - ClientWidth()) / 2;
+        request.OffsetY += (Height() - ClientHeight()) / 2;
+      }
+      message.Result = 0;
+      return true;
+    }
+    default:
+      d.HandleCommand(message);
+      return true;
+  }
+}
+
+void TsPanel::WndProc(TMessage& message) {
+  TsCommonData& d = *SkinData_;
+  if (message.Msg == SM_ALPHACMD) {
+    HandleSkinCommand(message);
+    return;
+  }
+  if (d.IsSkinned() && !IsDestroying()) {
+    switch (message.Msg) {
+      case WM_PAINT: {
+        if (message.WParam) {
+          PaintTo(reinterpret_cast<HDC>(message.WParam), false);
+          return;
+        }
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(Handle(), &ps);
+        if (dc) PaintTo(dc, true);
+        EndPaint(Handle(), &ps);
+        return;
+      }
+      case WM_ERASEBKGND:
+        message.Result = 1;
+        return;
+      case WM_PRINTCLIENT: {
+        HDC dc = reinterpret_cast<HDC>(message.WParam);
+        if (!dc) return;
+        if (!UsesCache()) d.EnsureCache();
+        RebuildCache();
+        RefreshCorners(d, 0);
+        CopyFaceAroundChildren(this, *d.CacheBmp, dc);
+        return;
+      }
+      default: break;
+    }
+  }
+  if (d.HandleMessage(message)) return;
+  switch (message.Msg) {
+    case WM_SIZE: d.Dirty = true; break;
+    case WM_MOVE:
+      if ((d.OpacityFlags & 1) == 0) d.Dirty = true;
+      break;
+    case CM_COLORCHANGED:
+      if (d.CustomColor()) d.Dirty = true;
+      break;
+    case CM_TEXTCHANGED:
+    case CM_ENABLEDCHANGED:
+      d.Dirty = true;
+      TPanel::WndProc(message);
+      if (Parent()) Invalidate();
+      return;
+    case CM_FONTCHANGED:
+      if (!Caption().empty()) {
+        d.Dirty = true;
+        TPanel::WndProc(message);
+        Invalidate();
+        return;
+      }
+      break;
+    case CM_VISIBLECHANGED: d.Suspended = false; break;
+    default: break;
+  }
+  TPanel::WndProc(message);
+}

@@ -1,0 +1,63 @@
+#pragma once
+// The skinned panel ("PANEL"): the bars and areas of the windows. A panel whose look
+// is more than a plain colour keeps its finished face in the skin data's cache and
+// hands it to its children when they ask what lies behind them (command 34); a plain
+// or custom-coloured panel paints straight into its window and lets its children
+// reach its parent. After painting, it tells its windowed children (command 6).
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "forms/CustomPanel.h"
+#include "skin/runtime/sCommonData.h"
+
+class TCanvas;
+
+using TPaintEvent = std::function<void(TObject* sender, TCanvas& canvas)>;
+
+class TsPanel : public TPanel, public IacSkinnedControl {
+public:
+  explicit TsPanel(TComponent* owner);
+  ~TsPanel() override;
+  std::string ClassName() const override { return "TsPanel"; }
+  TsCommonData* SkinData() override { return SkinData_.get(); }
+
+  // Called with the face's canvas after the section and the caption were drawn.
+  TPaintEvent OnPaint;
+
+  // Whether the face is kept in the cache (the look is not a plain colour, or the
+  // panel is hot) rather than painted straight into the window.
+  bool UsesCache() const;
+  // Rebuilds the cached face now (section, caption, OnPaint) and clears Dirty.
+  void RebuildCache();
+  // Paints the panel into dc; notify sends command 6 to the windowed children after.
+  void PaintTo(HDC dc, bool notify);
+  // How many times the face was rebuilt (what a warm paint avoids).
+  int RenderCount() const { return RenderCount_; }
+
+  void WndProc(TMessage& message) override;
+
+protected:
+  void Loaded() override;
+  // The caption in the section's font colours, vertically centred in the panel.
+  void WriteText(TRect rect, TDeviceContext& dc);
+  // The client rectangle less bevels and border, where the caption goes.
+  TRect TextRect() const;
+
+private:
+  bool HandleSkinCommand(TMessage& message);
+  void PaintDirect(HDC dc);
+  void CopyFaceToWindow(const TBitmap& face, HDC dc);
+  void NotifyChildren();
+  bool OwnManager(const TMessage& message) const;
+
+  std::unique_ptr<TsCommonData> SkinData_;
+  int RenderCount_ = 0;
+};
+
+// Copies a finished face into a window's context except where opaque children
+// stand (windowed ones and opaque windowless ones), then paints the windowless
+// children on top. See-through windowless children (labels) get the face under them.
+void CopyFaceAroundChildren(TWinControl* control, const TBitmap& face, HDC dc);
+// Sends command 6 to every showing windowed child of control.
+void NotifyChildrenPainted(TWinControl* control);

@@ -1,0 +1,737 @@
+#include "skin/controls/sSpeedButton.h"
+
+#include <algorithm>
+
+#include "forms/Canvas.h"
+#include "forms/DriverProperties.h"
+#include "platform/gfx/DeviceContext.h"
+#include "platform/win/Paint.h"
+#include "skin/core/acMasks.h"
+#include "skin/paint/acMaskPaint.h"
+#include "skin/paint/acParentBg.h"
+#include "skin/runtime/acCommands.h"
+#include "skin/runtime/sSkinManager.h"
+
+namespace {
+
+bool SkinReady(TsSkinManager* manager) { return manager && manager->SkinData.SkinReady; }
+
+// Selects the control's font into a bitmap's context for measuring and drawing.
+class TacFontScope {
+public:
+  TacFontScope(TBitmap& bitmap, const TFont& font) {
+    Canvas_.SetHandle(&bitmap.Canvas());
+    Canvas_.Font().Assign(font);
+    Canvas_.Brush().SetStyle(bsClear);
+    TRect probe{0, 0, 0, 0};
+    Canvas_.DrawText("", probe, DT_CALCRECT);  // selects the font
+  }
+  ~TacFontScope() { Canvas_.SetHandle(nullptr); }
+  TCanvas& Canvas() { return Canvas_; }
+
+private:
+  TCanvas Canvas_;
+};
+
+}  // namespace
+
+TsSpeedButton::TsSpeedButton(TComponent* owner)
+    : TSpeedButton(owner), SkinData_(std::make_unique<TsCommonData>(this, true)) {
+  SkinData_->ControlKind = COC_TsSpeedButton;
+  SkinData_->InitSection();  // "SPEEDBUTTON"; no parent yet, so nothing is announced
+}
+
+TsSpeedButton::~TsSpeedButton() {
+  Destroying();
+  Fade_.reset();
+}
+
+// --- Properties -------------------------------------------------------------------------
+
+void TsSpeedButton::LookChanged(bool evenHidden) {
+  SkinData_->Dirty = true;
+  if (Visible() || evenHidden) UpdateFromCache();
+}
+
+void TsSpeedButton::SetAlignment(TAlignment value) {
+  if (value == Alignment_) return;
+  Alignment_ = value;
+  LookChanged();
+}
+
+void TsSpeedButton::SetTextAlignment(TAlignment value) {
+  if (value == TextAlignment_) return;
+  TextAlignment_ = value;
+  SkinData_->Dirty = true;
+  Invalidate();
+}
+
+void TsSpeedButton::SetBlend(int value) {
+  value = std::clamp(value, 0, 100);
+  if (value == Blend_) return;
+  Blend_ = value;
+  LookChanged();
+}
+
+void TsSpeedButton::SetButtonStyle(TToolButtonStyle value) {
+  if (value == ButtonStyle_) return;
+  const bool wasDropDown = ButtonStyle_ == tbsDropDown;
+  ButtonStyle_ = value;
+  if (!IsLoading()) {
+    if (value == tbsDropDown)
+      SetWidth(Width() + 16);
+    else if (wasDropDown)
+      SetWidth(Width() - 16);
+  }
+  LookChanged();
+}
+
+void TsSpeedButton::SetDisabledKind(TsDisabledKind value) {
+  if (value == DisabledKind_) return;
+  DisabledKind_ = value;
+  LookChanged();
+}
+
+void TsSpeedButton::SetDisabledGlyphKind(TsDisabledGlyphKind value) {
+  if (value == DisabledGlyphKind_) return;
+  DisabledGlyphKind_ = value;
+  LookChanged();
+}
+
+void TsSpeedButton::SetGrayed(bool value) {
+  if (value == Grayed_) return;
+  Grayed_ = value;
+  LookChanged();
+}
+
+void TsSpeedButton::SetReflected(bool value) {
+  if (value == Reflected_) return;
+  Reflected_ = value;
+  LookChanged(true);
+}
+
+void TsSpeedButton::SetShowCaption(bool value) {
+  if (!Caption().empty()) SavedCaption_ = Caption();
+  if (value == ShowCaption_) return;
+  ShowCaption_ = value;
+  SettingCaption_ = true;
+  TSpeedButton::SetText(value ? SavedCaption_ : std::string());
+  SettingCaption_ = false;
+  LookChanged();
+}
+
+void TsSpeedButton::SetText(const std::string& text) {
+  if (!SettingCaption_) {
+    SavedCaption_ = text;
+    if (!ShowCaption_) return;  // shown again with ShowCaption
+  }
+  TSpeedButton::SetText(text);
+}
+
+void TsSpeedButton::SetDrawOverBorder(bool value) {
+  if (value == DrawOverBorder_) return;
+  DrawOverBorder_ = value;
+  LookChanged();
+}
+
+void TsSpeedButton::SetTextOffset(int value) {
+  if (value == TextOffset_) return;
+  TextOffset_ = value;
+  LookChanged();
+}
+
+void TsSpeedButton::SetGlyph(const TBitmap& glyph) {
+  TSpeedButton::SetGlyph(glyph);
+  if (!IsLoading() && !IsDestroying()) SkinData_->Invalidate();
+}
+
+void TsSpeedButton::SetBounds(int left, int top, int width, int height) {
+  const bool changed = left != Left() || top != Top() || width != Width() || height != Height();
+  TSpeedButton::SetBounds(left, top, width, height);
+  if (changed && Visible() && SkinData_) SkinData_->Dirty = true;
+}
+
+// --- Geometry ---------------------------------------------------------------------------
+
+int TsSpeedButton::EffectiveMargin() const { return Margin() < 0 ? 0 : Margin() + 3; }
+
+int TsSpeedButton::GlyphCellWidth() const {
+  const TBitmap& glyph = const_cast<TsSpeedButton*>(this)->Glyph();
+  if (glyph.Empty()) return 0;
+  return glyph.Width() / std::max(1, NumGlyphs());
+}
+
+int TsSpeedButton::GlyphCellHeight() const {
+  const TBitmap& glyph = const_cast<TsSpeedButton*>(this)->Glyph();
+  return glyph.Empty() ? 0 : glyph.Height();
+}
+
+void TsSpeedButton::MeasureCaption(int& width, int& height) {
+  width = height = 0;
+  const int a = ArrowWidth();
+  int widest = 0;
+  if (ShowCaption_ && !Caption().empty()) {
+    widest = Width() - 2 * Margin() - a;
+    if ((Layout() == blGlyphLeft || Layout() == blGlyphRight) && GlyphCellWidth() > 0)
+      widest -= GlyphCellWidth() + Spacing();
+  }
+  if (widest <= 0) return;
+  SkinData_->EnsureCache();
+  TacFontScope scope(*SkinData_->CacheBmp, Font());
+  TRect r{0, 0, widest, 0};
+  scope.Canvas().DrawText(Caption(), r, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+  width = r.Width();
+  height = r.Height();
+}
+
+void TsSpeedButton::CaptionBounds(TRect& rect) {
+  int tw = 0, th = 0;
+  MeasureCaption(tw, th);
+  const int w = Width(), h = Height(), a = ArrowWidth();
+  const int gw = GlyphCellWidth(), gh = GlyphCellHeight();
+  const int m = EffectiveMargin();
+  const bool hasCaption = !Caption().empty();
+  TRect r{};
+  switch (Layout()) {
+    case blGlyphLeft:
+    case blGlyphRight: {
+      const int s = gw > 0 && hasCaption ? Spacing() : 0;
+      const int dx = (w - a - gw - s - tw) / 2 - m;
+      r.Top = (h - th) / 2;
+      r.Bottom = h - (h - th) / 2;
+      if (Layout() == blGlyphLeft) {
+        switch (Alignment_) {
+          case taLeftJustify: r.Left = gw + Margin() + s; r.Right = w - a - m - 2 * dx; break;
+          case taCenter: r.Left = gw + m + dx + s; r.Right = w - a - m - dx; break;
+          case taRightJustify: r.Left = m + 2 * dx + gw + s; r.Right = w - a - m; break;
+        }
+      } else {
+        switch (Alignment_) {
+          case taLeftJustify: r.Left = m; r.Right = m + tw; break;
+          case taCenter: r.Left = m + dx; r.Right = m + dx + tw; break;
+          case taRightJustify: r.Left = m + 2 * dx; r.Right = m + 2 * dx + tw; break;
+        }
+      }
+      break;
+    }
+    case blGlyphTop:
+    case blGlyphBottom: {
+      const int s = gh > 0 && hasCaption ? Spacing() : 0;
+      const int dy = (h - gh - s - th) / 2 - m;
+      r.Left = (w - tw - a) / 2;
+      r.Right = w - r.Left - a;
+      if (Layout() == blGlyphTop) {
+        r.Top = gh + m + dy + s;
+        r.Bottom = h - dy - m;
+      } else {
+        r.Top = m + dy;
+        r.Bottom = h - dy - m - gh - s;
+      }
+      break;
+    }
+  }
+  r.Left += TextOffset_ - 1;
+  r.Right += TextOffset_ + 2;
+  if (PaintState() == 2) r = r.Offset(1, 1);
+  rect = r;
+}
+
+void TsSpeedButton::GlyphBounds(TRect& rect) {
+  TacGlyphBoundsInput in;
+  in.Width = Width();
+  in.Height = Height();
+  in.Arrow = ArrowWidth();
+  in.GlyphWidth = GlyphCellWidth();
+  in.GlyphHeight = GlyphCellHeight();
+  MeasureCaption(in.TextWidth, in.TextHeight);
+  in.Layout = Layout();
+  in.Alignment = Alignment_;
+  in.Margin = Margin();
+  in.Spacing = Spacing();
+  in.HasCaption = ShowCaption_ && !Caption().empty();
+  in.Pressed = PaintState() == 2;
+  in.Reflected = Reflected_;
+  rect = ButtonGlyphBounds(in);
+}
+
+// --- Painting ---------------------------------------------------------------------------
+
+bool TsSpeedButton::SkinnedAndReady() const {
+  return SkinData_->IsSkinned(true) && !ControlState().Contains(csCreating);
+}
+
+int TsSpeedButton::PaintState() {
+  if (State() == bsDown || State() == bsExclusive) return 2;
+  return SkinData_->IsHot() ? 1 : 0;
+}
+
+void TsSpeedButton::UpdateOpaque() { ControlStyle_.Set(csOpaque, SkinData_->IsSkinned(false)); }
+
+void TsSpeedButton::Loaded() {
+  TSpeedButton::Loaded();
+  SkinData_->Loaded();
+  UpdateOpaque();
+}
+
+void TsSpeedButton::Invalidate() {
+  if (SkinData_ && Layout() != OldLayout_) {
+    OldLayout_ = Layout();
+    SkinData_->Dirty = true;
+  }
+  TSpeedButton::Invalidate();
+}
+
+void TsSpeedButton::Paint() {
+  TsCommonData& d = *SkinData_;
+  if (SkinReady(d.GetManager()) && d.SkinIndex < 0 && d.SkinSection() != "UNKNOWN") {
+    d.ResolveSection();
+    UpdateOpaque();
+  }
+  if (!d.IsSkinned()) {
+    PaintUnskinned(true);
+    return;
+  }
+  if (Width() < 1 || Height() < 1) return;
+  if (Fade_ && Fade_->Enabled() && Fade_->FrameImage->Width() == Width()) {
+    CopyToScreen(*Fade_->FrameImage);
+    return;
+  }
+  bool dirty = d.Dirty || Down() != OldDown_ || d.ParentChanged;
+  OldDown_ = Down();
+  if (d.BackgroundLocked || ControlState().Contains(csCreating) || !Visible()) {
+    d.ParentChanged = true;
+  } else if (!Enabled() || d.IsSeeThrough()) {
+    d.ParentChanged = !(Parent() && Parent()->HandleAllocated() &&
+                        SendMessage(Parent()->Handle(), SM_ALPHACMD, MakeCommandWParam(AC_GETBGCHANGED), 0) == 0);
+  } else {
+    d.ParentChanged = false;
+  }
+  if (dirty) {
+    OldNumGlyphs_ = NumGlyphs();
+    OldSpacing_ = Spacing();
+    OldMargin_ = Margin();
+  } else if (NumGlyphs() != OldNumGlyphs_ || Spacing() != OldSpacing_ || Margin() != OldMargin_) {
+    OldNumGlyphs_ = NumGlyphs();
+    OldSpacing_ = Spacing();
+    OldMargin_ = Margin();
+    dirty = true;
+  }
+  d.Dirty = dirty;
+  if (dirty && !d.BackgroundLocked) RenderCache();
+  if (!d.CacheBmp || d.CacheBmp->Empty()) return;
+  RefreshCorners(d, 0);
+  CopyToScreen(*d.CacheBmp);
+}
+
+void TsSpeedButton::CopyToScreen(const TBitmap& image) {
+  HDC dc = Canvas().Handle();
+  if (dc) {
+    dc->DrawBitmap(0, 0, image, {0, 0, std::min(Width(), image.Width()), std::min(Height(), image.Height())});
+    return;
+  }
+  // Outside a paint: straight into the parent's window at the button's place.
+  if (!Parent() || !Parent()->HandleAllocated()) return;
+  HWND window = Parent()->Handle();
+  HDC parentDC = GetDC(window);
+  if (!parentDC) return;
+  const int saved = SaveDC(parentDC);
+  IntersectClipRect(parentDC, Left(), Top(), Left() + Width(), Top() + Height());
+  parentDC->DrawBitmap(Left(), Top(), image, {0, 0, std::min(Width(), image.Width()), std::min(Height(), image.Height())});
+  RestoreDC(parentDC, saved);
+  ReleaseDC(window, parentDC);
+}
+
+void TsSpeedButton::RenderCache() {
+  TsCommonData& d = *SkinData_;
+  d.EnsureCache();
+  TBitmap& cache = *d.CacheBmp;
+  if (cache.Empty()) return;
+  TacBGInfo request;
+  GetParentBackground(request, this, false);
+  if (request.BgType == btCache && request.Bmp && request.Bmp->Width() == 0) return;  // parent not ready: stay dirty
+  const BackgroundInfo bg = BackgroundFromRequest(request);
+  BackgroundInfo shifted = bg;
+  shifted.OffsetX += Left();
+  shifted.OffsetY += Top();
+  const int w = Width(), h = Height();
+  TsSkinManager* manager = d.GetManager();
+  if (ButtonStyle_ == tbsSeparator || ButtonStyle_ == tbsDivider) {
+    if (bg.Ready && bg.Bitmap)
+      cache.Canvas().DrawBitmap(0, 0, *bg.Bitmap, TRect{0, 0, w, h}.Offset(shifted.OffsetX, shifted.OffsetY));
+    else
+      cache.Fill(ColorToRGB(bg.FillColor == kTransparentKey ? ControlColor(Parent()) : bg.FillColor));
+    if (ButtonStyle_ == tbsDivider && manager) {
+      const int mask = manager->MaskIndexOf("DIVIDER", "BORDERSMASK");
+      if (mask >= 0) {
+        const TsMaskData& m = manager->ma[static_cast<std::size_t>(mask)];
+        const int mw = MaskCellSize(m).cx;
+        DrawBorderMask(cache, {(w - mw) / 2, 0, (w + mw) / 2, h}, false, shifted, m, 0, true);
+      }
+    }
+  } else {
+    const int a = ArrowWidth();
+    const TRect face{0, 0, w - a, h};
+    const int state = PaintState();
+    if (DrawOverBorder_) {
+      PaintSection(d, bg, true, state, face, {Left(), Top()}, &cache, true);
+      RefreshCorners(d, state);
+      PaintCaption();
+      PaintGlyph();
+    } else {
+      PaintSectionBackground(d, bg, state, face, {Left(), Top()}, cache);
+      PaintCaption();
+      PaintGlyph();
+      if (manager && d.BorderIndex >= 0 && d.BorderIndex < static_cast<int>(manager->ma.size()))
+        DrawBorderMask(cache, face, false, shifted, manager->ma[static_cast<std::size_t>(d.BorderIndex)], state, true);
+    }
+    if (ButtonStyle_ == tbsDropDown) PaintArrowPart(bg);
+  }
+  if (!Enabled()) PaintDisabledLook(cache, DisabledFlags(DisabledKind_), this, {Left(), Top()}, bg);
+  if (OnPaint) OnPaint(this, cache);
+  d.Dirty = false;
+  ++RenderCount_;
+}
+
+void TsSpeedButton::PaintArrowPart(const BackgroundInfo& bg) {
+  TsCommonData& d = *SkinData_;
+  TBitmap& cache = *d.CacheBmp;
+  const int w = Width(), h = Height(), a = ArrowWidth();
+  int state = 0;
+  if (Down() || State() == bsDown || State() == bsExclusive)
+    state = 2;
+  else if (d.IsHot())
+    state = 1;
+  PaintSection(d, bg, true, state, {w - a, 0, w, h}, {Left(), Top()}, &cache, true);
+  TsSkinManager* manager = d.GetManager();
+  const int glyph = manager ? manager->CommonIndexes.ScrollBtnBottom.Glyph : -1;
+  if (glyph < 0 || glyph >= static_cast<int>(manager->ma.size())) return;
+  const TsMaskData& mask = manager->ma[static_cast<std::size_t>(glyph)];
+  const int mw = MaskFrameWidth(mask), mh = MaskFrameHeight(mask);
+  const BackgroundInfo self = BackgroundInfo::FromBitmap(&cache, 0, 0);
+  DrawGlyphMask(cache, {(a - mw) / 2 + (w - a) + 1, (h - mh) / 2}, state, 1, mask, self);
+}
+
+void TsSpeedButton::PaintCaption() {
+  if (!ShowCaption_ || Caption().empty()) return;
+  TRect r;
+  CaptionBounds(r);
+  WriteCaption(r, AlignmentFlags(TextAlignment_) | DT_VCENTER | DT_EXPANDTABS | DT_WORDBREAK);
+}
+
+void TsSpeedButton::WriteCaption(TRect rect, unsigned flags) {
+  flags &= ~static_cast<unsigned>(DT_SINGLELINE);
+  TsCommonData& d = *SkinData_;
+  if (d.IsSkinned() && d.CacheBmp && !d.CacheBmp->Empty()) {
+    TacFontScope scope(*d.CacheBmp, Font());
+    TDeviceContext& dc = d.CacheBmp->Canvas();
+    if (d.CustomFont()) {
+      dc.SetBkMode(TRANSPARENT);
+      dc.SetTextColor(ColorToRGB(Font().Color()));
+      dc.DrawText(Caption(), rect, flags);
+    } else {
+      DrawSectionText(dc, Caption(), true, d.GetManager(), PaintState() != 0 ? 1 : 0, d.SkinIndex, flags, rect);
+    }
+    return;
+  }
+  TCanvas& c = Canvas();
+  if (!c.Handle()) return;
+  c.Font().Assign(Font());
+  c.Brush().SetStyle(bsClear);
+  if (Enabled()) {
+    c.DrawText(Caption(), rect, flags);
+  } else {
+    TRect moved = rect.Offset(1, 1);
+    c.Font().SetColor(clBtnHighlight);
+    c.DrawText(Caption(), moved, flags);
+    c.Font().SetColor(clBtnShadow);
+    c.DrawText(Caption(), rect, flags);
+  }
+}
+
+TacGlyphInfo TsSpeedButton::GlyphInfo() {
+  TacGlyphInfo info;
+  info.Glyph = &Glyph();
+  info.NumGlyphs = NumGlyphs();
+  GlyphBounds(info.Bounds);
+  info.Enabled = Enabled();
+  info.Blend = Blend_;
+  info.Down = Down();
+  info.Grayed = Grayed_;
+  info.State = PaintState();
+  info.DisabledGlyphKind = DisabledGlyphKind_;
+  info.Reflected = Reflected_;
+  return info;
+}
+
+void TsSpeedButton::PaintGlyph() {
+  if (Glyph().Empty()) return;
+  TsCommonData& d = *SkinData_;
+  if (d.IsSkinned() && d.CacheBmp) {
+    if (!d.CacheBmp->Empty()) PaintButtonGlyph(*d.CacheBmp, GlyphInfo());
+    return;
+  }
+  // Unskinned: drawn through a copy of the control's area, as the painter works on bitmaps.
+  HDC dc = Canvas().Handle();
+  if (!dc || Width() < 1 || Height() < 1) return;
+  TBitmap area(Width(), Height(), TPixelFormat::pf24bit);
+  area.Canvas().BitBlt(0, 0, Width(), Height(), dc, 0, 0, SRCCOPY);
+  PaintButtonGlyph(area, GlyphInfo());
+  dc->DrawBitmap(0, 0, area, {0, 0, Width(), Height()});
+}
+
+void TsSpeedButton::PaintUnskinned(bool) { TSpeedButton::Paint(); }
+
+void TsSpeedButton::UpdateFromCache() {
+  if (IsLoading() || IsDestroying() || ControlState().Contains(csCreating) || !Parent() || !Visible() ||
+      !Parent()->HandleAllocated())
+    return;
+  TsCommonData& d = *SkinData_;
+  if (!d.IsSkinned()) {
+    Invalidate();
+    return;
+  }
+  if (d.Dirty) {
+    RenderCache();
+    PaintOverlappingSiblings();
+  }
+  if (Fade_ && Fade_->Enabled() && Fade_->FrameImage->Width() == Width())
+    CopyToScreen(*Fade_->FrameImage);
+  else if (d.CacheBmp && !d.CacheBmp->Empty())
+    CopyToScreen(*d.CacheBmp);
+}
+
+void TsSpeedButton::PaintOverlappingSiblings() {
+  TWinControl* parent = Parent();
+  TsCommonData& d = *SkinData_;
+  if (!parent || !d.CacheBmp || d.CacheBmp->Empty() || ControlState().Contains(csPaintCopy)) return;
+  const TRect bounds = BoundsRect();
+  for (int i = 0; i < parent->ControlCount(); ++i) {
+    TControl* sibling = parent->Controls(i);
+    if (sibling == this || !sibling->Visible() || sibling->IsDestroying()) continue;
+    const TRect sb = sibling->BoundsRect();
+    if (!bounds.Contains({sb.Left, sb.Top}) && !bounds.Contains({sb.Right - 1, sb.Bottom - 1})) continue;
+    TDeviceContext& dc = d.CacheBmp->Canvas();
+    const int saved = dc.Save();
+    sibling->SetControlState(sibling->ControlState() + csPaintCopy);
+    SetViewportOrgEx(&dc, sb.Left - Left(), sb.Top - Top(), nullptr);
+    IntersectClipRect(&dc, 0, 0, sb.Width(), sb.Height());
+    sibling->Perform(WM_PAINT, reinterpret_cast<WPARAM>(&dc), 0);
+    sibling->SetControlState(sibling->ControlState() - csPaintCopy);
+    dc.Restore(saved);
+  }
+}
+
+// --- State changes and fades ------------------------------------------------------------
+
+void TsSpeedButton::ChangeState(bool half, bool animate) {
+  TsCommonData& d = *SkinData_;
+  if (animate && !TsSkinManager::SkinChanging() && d.IsSkinned() && SectionFades(d) && !d.Dirty) {
+    d.Dirty = true;
+    StartCrossFade(half);
+  } else {
+    d.Dirty = true;
+    StopCrossFade();
+    UpdateFromCache();
+  }
+  // Speed buttons show no hover glow of their own (no button section of our skins has one).
+  d.HideGlow();
+}
+
+void TsSpeedButton::StartCrossFade(bool half) {
+  TsCommonData& d = *SkinData_;
+  int stepsLeft = 1;
+  if (Fade_) {
+    stepsLeft = std::max(1, Fade_->Iterations - Fade_->Level);
+    Fade_.reset();
+  }
+  if (!SectionFades(d) || TsSkinManager::SkinChanging() || !d.CacheBmp) {
+    UpdateFromCache();
+    return;
+  }
+  Fade_ = std::make_unique<TsAnimTimer>();
+  Fade_->Setup(&d);
+  if (half) Fade_->Iterations /= 2;
+  Fade_->Level = stepsLeft;
+  PaintOverlappingSiblings();
+  Fade_->StartImage->Assign(*d.CacheBmp);
+  Fade_->StartImage->SetPixelFormat(TPixelFormat::pf24bit);
+  RenderCache();
+  PaintOverlappingSiblings();
+  RefreshCorners(d, 1);
+  Fade_->SetEnabled(true);
+  Fade_->Step();
+}
+
+void TsSpeedButton::StopCrossFade() {
+  if (!Fade_) return;
+  if (IsDestroying()) {
+    Fade_.reset();
+    return;
+  }
+  Fade_->SetEnabled(false);
+  const bool shown = Fade_->Level != 0;
+  std::unique_ptr<TsAnimTimer> dying = std::move(Fade_);
+  if (shown) {
+    SkinData_->Dirty = true;
+    UpdateFromCache();
+  }
+}
+
+// --- Mouse --------------------------------------------------------------------------------
+
+void TsSpeedButton::MouseDown(TMouseBtn button, TShiftState shift, int x, int y) {
+  TSpeedButton::MouseDown(button, shift, x, y);
+  if (button == mbLeft && !IsDestroying() && SkinData_->IsSkinned())
+    ChangeState(true, AnimationWanted(aeMouseDown, AnimatEvents_, SkinData_->GetManager()));
+}
+
+void TsSpeedButton::MouseUp(TMouseBtn button, TShiftState shift, int x, int y) {
+  if (button == mbLeft && Fade_ && Fade_->Enabled() && Fade_->FrameImage->Width() == Width()) {
+    Fade_->SetEnabled(false);
+    Fade_.reset();
+    SkinData_->Dirty = true;
+    UpdateFromCache();
+  }
+  TSpeedButton::MouseUp(button, shift, x, y);
+  if (button == mbLeft && !IsDestroying() && SkinData_->IsSkinned())
+    ChangeState(true, AnimationWanted(aeMouseUp, AnimatEvents_, SkinData_->GetManager()));
+}
+
+// --- Messages -----------------------------------------------------------------------------
+
+bool TsSpeedButton::HandleSkinCommand(TMessage& message) {
+  TsCommonData& d = *SkinData_;
+  auto* manager = reinterpret_cast<TsSkinManager*>(message.LParam);
+  switch (CommandOf(message.WParam)) {
+    case AC_SETNEWSKIN:
+      if (manager != d.GetManager()) break;
+      d.HandleCommand(message);
+      UpdateOpaque();
+      d.Dirty = true;
+      return true;
+    case AC_REMOVESKIN:
+      if (manager != d.GetManager() || IsDestroying()) break;
+      StopCrossFade();
+      d.HandleCommand(message);
+      ControlStyle_.Exclude(csOpaque);
+      if (Visible()) TSpeedButton::Invalidate();
+      return true;
+    case AC_REFRESH:
+      if (manager != d.GetManager()) break;
+      d.HandleCommand(message);
+      d.Dirty = true;
+      if (Visible()) TSpeedButton::Invalidate();
+      return true;
+    case AC_PARENTPAINTED:
+      if (!d.Suspended) break;
+      d.Suspended = false;
+      UpdateFromCache();
+      return true;
+    case AC_ISSUSPENDED:
+      if (!SkinnedAndReady()) break;
+      message.Result = d.Suspended ? 1 : 0;
+      return true;
+    case AC_SECTIONCHANGED:
+      if (!SkinnedAndReady()) break;
+      UpdateFromCache();
+      return true;
+    case AC_STOPFADING:
+      if (!SkinnedAndReady()) break;
+      StopCrossFade();
+      return true;
+    case AC_REPAINT:
+      d.Suspended = false;
+      if (Fade_ && Fade_->Enabled()) {
+        // A fade frame: the new face is already in the cache, only the frame goes out.
+        UpdateFromCache();
+        return true;
+      }
+      d.Dirty = true;
+      UpdateFromCache();
+      return true;
+    default: break;
+  }
+  return d.HandleCommand(message);
+}
+
+void TsSpeedButton::WndProc(TMessage& message) {
+  TsCommonData& d = *SkinData_;
+  const bool own = message.LParam == 0 || message.LParam == reinterpret_cast<LPARAM>(this);
+  switch (message.Msg) {
+    case SM_ALPHACMD:
+      if (HandleSkinCommand(message)) return;
+      break;
+    case CM_MOUSEENTER: {
+      if (!own) break;
+      const bool wasIn = MouseInControl();
+      TSpeedButton::WndProc(message);
+      if (SkinnedAndReady() && Enabled()) {
+        if (wasIn || d.MouseAbove) return;
+        d.MouseAbove = true;
+        ChangeState(false, AnimationWanted(aeMouseEnter, AnimatEvents_, d.GetManager()));
+      } else {
+        d.MouseAbove = true;
+      }
+      return;
+    }
+    case CM_MOUSELEAVE: {
+      if (!own) break;
+      if (SkinnedAndReady() && Enabled()) {
+        if (!d.MouseAbove) {
+          TSpeedButton::WndProc(message);
+          return;
+        }
+        TSpeedButton::WndProc(message);
+        d.MouseAbove = false;
+        if (State() == bsDown) SetState(bsUp);
+        if (Visible()) ChangeState(false, AnimationWanted(aeMouseLeave, AnimatEvents_, d.GetManager()));
+      } else {
+        TSpeedButton::WndProc(message);
+        d.MouseAbove = false;
+        if (State() == bsDown) SetState(bsUp);
+      }
+      return;
+    }
+    case CM_VISIBLECHANGED:
+      d.MouseAbove = false;
+      d.HandleMessage(message);
+      TSpeedButton::WndProc(message);
+      return;
+    case CM_ENABLEDCHANGED:
+      d.HandleMessage(message);
+      TSpeedButton::WndProc(message);
+      d.Dirty = true;
+      if (!IsLoading()) UpdateFromCache();
+      return;
+    case CM_BUTTONPRESSED:
+      TSpeedButton::WndProc(message);
+      if (static_cast<int>(message.WParam) == GroupIndex() && GroupIndex() != 0 &&
+          message.LParam != reinterpret_cast<LPARAM>(this)) {
+        d.Dirty = true;
+        UpdateFromCache();
+      }
+      return;
+    case CM_TEXTCHANGED:
+    case CM_FONTCHANGED:
+      d.Dirty = true;
+      break;
+    case WM_ERASEBKGND:
+      message.Result = 1;
+      return;
+    default:
+      if (d.HandleMessage(message)) return;
+      break;
+  }
+  TSpeedButton::WndProc(message);
+}
+
+namespace {
+
+[[maybe_unused]] const bool kDriverRegistered = [] {
+  TDriverProperties::Register<TsSpeedButton>("ShowCaption",
+                                             [](TsSpeedButton& b) { return std::string(b.ShowCaption() ? "true" : "false"); });
+  TDriverProperties::Register<TsSpeedButton>("PaintState", [](TsSpeedButton& b) { return std::to_string(b.PaintState()); });
+  return true;
+}();
+
+}  // namespace
