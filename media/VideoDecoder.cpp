@@ -215,10 +215,11 @@ void TVideoDecoder::HandlePacket(AVPacket* packet) {
 TVideoDecoder::TPump TVideoDecoder::Pump(std::size_t frames, TClock::duration budget) {
   if (!IsOpen()) return TPump::End;
   const TClock::time_point until = TClock::now() + budget;
+  bool readSome = false;  // every call reads at least one packet, so a slow file still advances
   while (Frames_.size() < frames) {
     if (ReceiveVideo()) continue;
     if (Drained_) return Frames_.empty() ? TPump::End : TPump::Ready;
-    if (TClock::now() >= until) return TPump::Busy;
+    if (readSome && TClock::now() >= until) return TPump::Busy;
     if (InputEnded_) {
       // The decoder has been told; an EAGAIN here would mean it wants no more
       // input yet gives nothing: take that as the end.
@@ -236,6 +237,7 @@ TVideoDecoder::TPump TVideoDecoder::Pump(std::size_t frames, TClock::duration bu
       if (Audio_ && AudioSink_ && avcodec_send_packet(Audio_, nullptr) >= 0) ReceiveAudio();
       continue;
     }
+    readSome = true;
     HandlePacket(Packet_);
     av_packet_unref(Packet_);
   }
