@@ -37,25 +37,52 @@ void EnsureGlowClass() {
   RegisterClassEx(wc);
 }
 
-// Straight alpha to premultiplied; a picture without alpha (all opaque) takes its
-// brightness as alpha, so that a glow drawn on black fades out to nothing.
-void Premultiply(TBitmap& image) {
-  bool anyTranslucent = false;
-  for (int y = 0; y < image.Height() && !anyTranslucent; ++y) {
-    const std::uint8_t* p = image.ScanLine(y);
-    for (int x = 0; x < image.Width(); ++x)
-      if (p[x * 4 + 3] != 255) {
-        anyTranslucent = true;
-        break;
-      }
+// The glow picture's nine slices over the whole image, alpha kept: corners as they
+// are, edges stretched along, the middle (where the target is) left clear.
+void DrawGlowSlices(TBitmap& image, const TsMaskData& mask) {
+  const TBitmap* pic = MaskPicture(mask);
+  if (!pic || pic->PixelFormat() != TPixelFormat::pf32bit) {
+    // A picture without alpha goes through the border painter.
+    DrawBorderMask(image, {0, 0, image.Width(), image.Height()}, false, BackgroundInfo{}, mask, 0, false);
+    return;
   }
+  const TSize state = StateImageSize(mask);
+  const int sx0 = mask.Left, sy0 = mask.Top, sw = state.cx, sh = state.cy;
+  const int w = image.Width(), h = image.Height();
+  const int l = std::min<int>(mask.WL, w / 2), t = std::min<int>(mask.WT, h / 2);
+  const int r = std::min<int>(mask.WR, w - l), b = std::min<int>(mask.WB, h - t);
+  // Maps a target coordinate to a source one along one axis of nine slices.
+  auto map = [](int d, int size, int lo, int hi, int srcSize) {
+    if (d < lo) return d;
+    if (d >= size - hi) return srcSize - (size - d);
+    const int mid = size - lo - hi, srcMid = srcSize - lo - hi;
+    if (mid <= 0 || srcMid <= 0) return lo;
+    return lo + (d - lo) * srcMid / mid;
+  };
+  for (int y = 0; y < h; ++y) {
+    const bool middleRow = y >= t && y < h - b;
+    const int sy = sy0 + std::clamp(map(y, h, t, b, sh), 0, sh - 1);
+    if (sy < 0 || sy >= pic->Height()) continue;
+    const std::uint8_t* srow = pic->ScanLine(sy);
+    std::uint8_t* drow = image.ScanLine(y);
+    for (int x = 0; x < w; ++x) {
+      if (middleRow && x >= l && x < w - r) continue;
+      const int sx = sx0 + std::clamp(map(x, w, l, r, sw), 0, sw - 1);
+      if (sx < 0 || sx >= pic->Width()) continue;
+      const std::uint8_t* p = srow + sx * 4;
+      std::uint8_t* d = drow + x * 4;
+      const bool key = p[0] == 0xFF && p[1] == 0x00 && p[2] == 0xFF;
+      if (key) continue;
+      d[0] = p[0], d[1] = p[1], d[2] = p[2], d[3] = p[3];
+    }
+  }
+}
+
+// Straight alpha to premultiplied.
+void Premultiply(TBitmap& image) {
   for (int y = 0; y < image.Height(); ++y) {
     std::uint8_t* p = image.ScanLine(y);
     for (int x = 0; x < image.Width(); ++x, p += 4) {
-      if (!anyTranslucent) {
-        p[3] = std::max({p[0], p[1], p[2]});
-        continue;  // colours over black are premultiplied already
-      }
       const int a = p[3];
       for (int c = 0; c < 3; ++c) p[c] = static_cast<std::uint8_t>((p[c] * a + 127) / 255);
     }
@@ -115,7 +142,7 @@ int ShowGlowEffect(const TRect& target, const std::string& section, TsSkinManage
     std::uint8_t* p = image.ScanLine(y);
     for (int x = 0; x < width; ++x) p[x * 4 + 3] = 0;
   }
-  DrawBorderMask(image, {0, 0, width, height}, false, BackgroundInfo{}, mask, 0, false);
+  DrawGlowSlices(image, mask);
   Premultiply(image);
   TPoint position{target.Left + margin - mask.WL, target.Top + margin - mask.WT};
   // Only the visible part of the target glows: the image is cut to it.

@@ -92,6 +92,8 @@ public:
   std::string TitleSectionName() const;
   bool FormActive() const { return FormActive_; }
   const TBitmap* WindowImage() const { return SkinData_.CacheBmp.get(); }
+  // The title band as painted before the caption buttons (window coordinates from 0, 0).
+  const TBitmap& TitleBackground() const { return TitleBg_; }
   const TsCaptionButton& Button(int hitCode) const;
   // The button under the mouse (a hit code, -1 none).
   int HotButton() const { return HotButton_; }

@@ -107,6 +107,10 @@ LRESULT TsSkinProvider::HitTest(TPoint screen) {
   GetWindowRect(window, &bounds);
   const TPoint p{screen.X - bounds.Left, screen.Y - bounds.Top};
   LRESULT result = HTNOWHERE;
+  if (!TRect{0, 0, bounds.Width(), bounds.Height()}.Contains(p)) {
+    SetHotButton(-1);
+    return HTNOWHERE;
+  }
   for (const TsCaptionButton& b : Buttons_) {
     if (b.Rect.IsEmpty() || b.ImageIndex < 0 || !b.Rect.Contains(p)) continue;
     result = b.Enabled ? b.HitCode : HTCAPTION;

@@ -1,0 +1,232 @@
+// The form provider: attaching through the manager's hook, the frame it paints,
+// hit testing, the skin commands and removing the skin.
+#include "forms/MessageForm.h"
+#include "platform/win/HitTest.h"
+#include "platform/win/NonClient.h"
+#include "skin/paint/acMaskPaint.h"
+#include "skin/runtime/acBroadcast.h"
+#include "skin/runtime/acCommands.h"
+#include "skin/runtime/sBackground.h"
+#include "tests/skinframe/FrameTestUtil.h"
+
+namespace {
+
+LRESULT HitAt(TForm* form, TPoint windowPoint) {
+  const TPoint p = FrameTest::Screen(form, windowPoint);
+  return SendMessage(form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(static_cast<WORD>(p.X), static_cast<WORD>(p.Y)));
+}
+
+// How many frame pixels of the window differ from the standard frame drawn now.
+int DifferencesFromStandardFrame(TForm* form) {
+  const TBitmap* image = WindowImage(form->Handle());
+  if (!image) return -1;
+  TBitmap standard(image->Width(), image->Height(), TPixelFormat::pf32bit, true);
+  PaintDefaultFrame(form->Handle(), &standard.Canvas(), FrameActive(form->Handle()));
+  TRect client;
+  GetClientRect(form->Handle(), &client);
+  const TPoint offset = FrameTest::Screen(form, {0, 0});
+  TPoint origin{0, 0};
+  ClientToScreen(form->Handle(), &origin);
+  client = client.Offset(origin.X - offset.X, origin.Y - offset.Y);
+  int differences = 0;
+  for (int y = 0; y < image->Height(); ++y)
+    for (int x = 0; x < image->Width(); ++x)
+      if (!client.Contains({x, y}) && image->Pixel(x, y) != standard.Pixel(x, y)) ++differences;
+  return differences;
+}
+
+LRESULT Command(TForm* form, unsigned command, LPARAM lParam = 0) {
+  return SendMessage(form->Handle(), SM_ALPHACMD, MakeCommandWParam(command), lParam);
+}
+
+}  // namespace
+
+TEST_F(FrameTest, ActivationAttachesAProviderThatPaintsTheSkinnedFrame) {
+  TForm* form = ShowForm();
+  TsSkinProvider* provider = ProviderOf(form);
+  ASSERT_NE(provider, nullptr);
+  EXPECT_TRUE(provider->FrameSkinned());
+  EXPECT_EQ(provider->TitleSectionName(), "FORMTITLE");
+  EXPECT_TRUE(TacBroadcast::AnswersHandled(form->Handle()));
+  EXPECT_EQ(HookedProviders().size(), 1u);
+  // The window shows the provider's whole image, frame and client alike.
+  const TBitmap* image = provider->WindowImage();
+  ASSERT_NE(image, nullptr);
+  ASSERT_EQ(image->Width(), form->Width());
+  const TPoint title{60, 12};
+  EXPECT_EQ(ImagePixel(form, title), image->Pixel(title.X, title.Y));
+  const TPoint client{200, 150};
+  EXPECT_EQ(ImagePixel(form, client), image->Pixel(client.X, client.Y));
+  // The title band is the skin's FORMTITLE, hot while active: not the classic caption blue.
+  const TColor classicCaption = GetSysColor(COLOR_ACTIVECAPTION);
+  EXPECT_NE(ImagePixel(form, title), classicCaption);
+  // A second activation does not attach again.
+  SetActiveWindow(nullptr);
+  SetActiveWindow(form->Handle());
+  EXPECT_EQ(HookedProviders().size(), 1u);
+}
+
+TEST_F(FrameTest, TagMinus98KeepsTheStandardFrame) {
+  TForm* plain = ShowForm([](TForm* f) { f->SetTag(-98); });
+  EXPECT_EQ(ProviderOf(plain), nullptr);
+  EXPECT_FALSE(TacBroadcast::AnswersHandled(plain->Handle()));
+  EXPECT_EQ(DifferencesFromStandardFrame(plain), 0);
+  TForm* skinned = ShowForm({}, Bounds(520, 80, 400, 300));
+  EXPECT_GT(DifferencesFromStandardFrame(skinned), 1000);
+}
+
+TEST_F(FrameTest, RulesDecideWhichFormsAreSkinned) {
+  auto* form = new TForm(App.get());
+  form->AfterConstruction();
+  EXPECT_TRUE(FormWantsSkin(form));
+  Manager->SetSkinningRules({srStdDialogs});
+  EXPECT_FALSE(FormWantsSkin(form)) << "ordinary forms need srStdForms";
+  auto* box = new TMessageForm(App.get(), "Текст", mtInformation, {mbOK});
+  EXPECT_TRUE(FormWantsSkin(box)) << "message boxes need srStdDialogs";
+  Manager->SetSkinningRules({srStdForms});
+  EXPECT_FALSE(FormWantsSkin(box));
+}
+
+TEST_F(FrameTest, HitTestingGivesButtonsSizingEdgesCaptionIconAndClient) {
+  TForm* form = ShowForm([](TForm* f) { f->SetBorderStyle(bsSizeable); });
+  TsSkinProvider* provider = ProviderOf(form);
+  ASSERT_NE(provider, nullptr);
+  const TsCaptionButton& close = provider->Button(HTCLOSE);
+  const TsCaptionButton& max = provider->Button(HTMAXBUTTON);
+  const TsCaptionButton& min = provider->Button(HTMINBUTTON);
+  ASSERT_FALSE(close.Rect.IsEmpty());
+  ASSERT_FALSE(max.Rect.IsEmpty());
+  ASSERT_FALSE(min.Rect.IsEmpty());
+  EXPECT_LT(max.Rect.Right, close.Rect.Left + 1) << "right to left: close, maximize, minimize";
+  EXPECT_LT(min.Rect.Right, max.Rect.Left + 1);
+  EXPECT_EQ(HitAt(form, Centre(close.Rect)), HTCLOSE);
+  EXPECT_EQ(HitAt(form, Centre(max.Rect)), HTMAXBUTTON);
+  EXPECT_EQ(HitAt(form, Centre(min.Rect)), HTMINBUTTON);
+  const int w = form->Width(), h = form->Height();
+  EXPECT_EQ(HitAt(form, {150, 12}), HTCAPTION);
+  EXPECT_EQ(HitAt(form, {0, 150}), HTLEFT);
+  EXPECT_EQ(HitAt(form, {w - 1, 150}), HTRIGHT);
+  EXPECT_EQ(HitAt(form, {150, 0}), HTTOP);
+  EXPECT_EQ(HitAt(form, {150, h - 1}), HTBOTTOM);
+  EXPECT_EQ(HitAt(form, {0, 0}), HTTOPLEFT);
+  EXPECT_EQ(HitAt(form, {w - 1, 0}), HTTOPRIGHT);
+  EXPECT_EQ(HitAt(form, {0, h - 1}), HTBOTTOMLEFT);
+  EXPECT_EQ(HitAt(form, {w - 1, h - 1}), HTBOTTOMRIGHT);
+  EXPECT_EQ(HitAt(form, {200, 150}), HTCLIENT);
+  EXPECT_EQ(HitAt(form, {-5, 150}), HTNOWHERE);
+}
+
+TEST_F(FrameTest, DisabledMaximizeAnswersCaptionAndIconAnswersSystemMenu) {
+  // The main window's icons: system menu and minimize; maximize shows, disabled.
+  TForm* form = ShowForm([](TForm* f) {
+    f->SetBorderStyle(bsSingle);
+    f->SetBorderIcons({biSystemMenu, biMinimize});
+  });
+  TsSkinProvider* provider = ProviderOf(form);
+  ASSERT_NE(provider, nullptr);
+  const TsCaptionButton& max = provider->Button(HTMAXBUTTON);
+  ASSERT_FALSE(max.Rect.IsEmpty());
+  EXPECT_FALSE(max.Enabled);
+  EXPECT_EQ(HitAt(form, Centre(max.Rect)), HTCAPTION);
+  EXPECT_NE(HitAt(form, {0, 150}), HTLEFT) << "a single border does not size";
+  const TPoint icon{8, 12};
+  EXPECT_EQ(HitAt(form, icon), HTSYSMENU);
+}
+
+TEST_F(FrameTest, DialogFrameHasOnlyTheCloseButtonAndNoIcon) {
+  TForm* form = ShowForm([](TForm* f) { f->SetBorderStyle(bsDialog); });
+  TsSkinProvider* provider = ProviderOf(form);
+  ASSERT_NE(provider, nullptr);
+  EXPECT_FALSE(provider->Button(HTCLOSE).Rect.IsEmpty());
+  EXPECT_TRUE(provider->Button(HTMAXBUTTON).Rect.IsEmpty());
+  EXPECT_TRUE(provider->Button(HTMINBUTTON).Rect.IsEmpty());
+  EXPECT_TRUE(provider->Button(HTHELP).Rect.IsEmpty());
+  EXPECT_TRUE(provider->Button(HTCLOSE).Large);
+  EXPECT_EQ(HitAt(form, {10, 12}), HTCAPTION) << "no window icon on a dialog frame";
+}
+
+TEST_F(FrameTest, BorderlessFormGetsOnlyTheFormBackground) {
+  TForm* form = ShowForm([](TForm* f) { f->SetBorderStyle(bsNone); });
+  TsSkinProvider* provider = ProviderOf(form);
+  ASSERT_NE(provider, nullptr);
+  EXPECT_TRUE(provider->FrameSkinned());
+  EXPECT_EQ(provider->TitleSectionName(), "");
+  EXPECT_TRUE(provider->Button(HTCLOSE).Rect.IsEmpty());
+  // FORM's colour all over, corners included: no border mask drawn.
+  const TColor formColour = Manager->gd[static_cast<std::size_t>(Manager->SectionIndexOf("FORM"))].Color;
+  EXPECT_EQ(ImagePixel(form, {0, 0}), formColour);
+  EXPECT_EQ(ImagePixel(form, {200, 150}), formColour);
+}
+
+TEST_F(FrameTest, ProviderAnswersItsChildrensCommands) {
+  TForm* form = ShowForm();
+  TsSkinProvider* provider = ProviderOf(form);
+  ASSERT_NE(provider, nullptr);
+  EXPECT_EQ(Command(form, AC_CTRLHANDLED), 1);
+  TPoint origin{0, 0};
+  ClientToScreen(form->Handle(), &origin);
+  TRect bounds;
+  GetWindowRect(form->Handle(), &bounds);
+  const LRESULT offset = Command(form, AC_GETCLIENTOFFSET);
+  EXPECT_EQ(LOWORD(offset), origin.X - bounds.Left);
+  EXPECT_EQ(HIWORD(offset), origin.Y - bounds.Top);
+  TacBGInfo request;
+  Command(form, AC_GETCACHE, reinterpret_cast<LPARAM>(&request));
+  EXPECT_EQ(request.BgType, btCache);
+  EXPECT_EQ(request.Bmp, provider->WindowImage());
+  EXPECT_EQ(request.OffsetX, origin.X - bounds.Left);
+  EXPECT_EQ(request.OffsetY, origin.Y - bounds.Top);
+  const TColor formColour = Manager->gd[static_cast<std::size_t>(Manager->SectionIndexOf("FORM"))].Color;
+  EXPECT_EQ(Command(form, AC_GETCOLOR), formColour);
+  EXPECT_EQ(Command(form, AC_GETAPPLICATION), reinterpret_cast<LRESULT>(Application));
+  EXPECT_EQ(form->Color(), formColour) << "UseGlobalColor gives the form the skin's colour";
+}
+
+TEST_F(FrameTest, RemovingTheSkinRestoresTheStandardFrame) {
+  TForm* plain = ShowForm([](TForm* f) { f->SetTag(-98); }, Bounds(520, 80, 400, 300));
+  TForm* form = ShowForm();
+  ASSERT_NE(ProviderOf(form), nullptr);
+  Manager->SetActive(false);
+  Settle();
+  EXPECT_EQ(ProviderOf(form), nullptr);
+  EXPECT_FALSE(TacBroadcast::AnswersHandled(form->Handle()));
+  EXPECT_EQ(form->Color(), clBtnFace);
+  EXPECT_EQ(DifferencesFromStandardFrame(form), 0) << "the standard frame, no region, no skinned pixel";
+  TRect bounds;
+  GetWindowRect(form->Handle(), &bounds);
+  EXPECT_EQ(WindowFromPoint({bounds.Left, bounds.Top}), form->Handle()) << "the corners are the window's again";
+  // A skin again, and the next activation skins the form once more.
+  Manager->SetActive(true);
+  SetActiveWindow(plain->Handle());
+  SetActiveWindow(form->Handle());
+  Settle();
+  ASSERT_NE(ProviderOf(form), nullptr);
+  EXPECT_TRUE(ProviderOf(form)->FrameSkinned());
+}
+
+TEST_F(FrameTest, FrameImageIsRebuiltOnlyWhenDirty) {
+  TForm* form = ShowForm();
+  TsSkinProvider* provider = ProviderOf(form);
+  ASSERT_NE(provider, nullptr);
+  // Paint over the cached image: a frame repaint that finds it clean copies it as it is.
+  auto* image = const_cast<TBitmap*>(provider->WindowImage());
+  image->SetPixel(1, 1, RGB(1, 2, 3));
+  RedrawWindow(form->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_EQ(ImagePixel(form, {1, 1}), RGB(1, 2, 3));
+  // A new caption marks it dirty: the frame is painted again from the skin.
+  form->SetCaption("Другое окно");
+  Settle();
+  EXPECT_NE(ImagePixel(form, {1, 1}), RGB(1, 2, 3));
+}
+
+TEST_F(FrameTest, ActiveAndInactiveTitleBandsUseHotAndPlainValues) {
+  TForm* first = ShowForm();
+  const TColor active = ImagePixel(first, {150, 6});
+  TForm* second = ShowForm({}, Bounds(520, 80, 400, 300));
+  Settle();
+  EXPECT_TRUE(ProviderOf(second)->FormActive());
+  EXPECT_FALSE(ProviderOf(first)->FormActive());
+  const TColor inactive = ImagePixel(first, {150, 6});
+  EXPECT_NE(active, inactive);
+  EXPECT_EQ(ImagePixel(second, {150, 6}), active);
+}
