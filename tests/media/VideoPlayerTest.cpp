@@ -283,3 +283,31 @@ TEST_F(HostileVideoTest, RandomBytesWithAVideoNameNeverCrash) {
   Watch(3000);
   EXPECT_EQ(Player->Mode(), mpStopped);
 }
+
+// --- the display's life --------------------------------------------------------------
+
+TEST_F(VideoPlayerTest, DisplayAndPlayerMayGoAwayInEitherOrder) {
+  Load(LessonDir() / "lesson1.avi");
+  Player->Play();
+  Watch(200);
+  ASSERT_GT(CountNot(PanelPixels(), kPanelColor), 0);
+
+  // The player goes first: the display paints as a plain panel again.
+  delete Player;
+  Player = nullptr;
+  InvalidateRect(Panel->Handle(), nullptr, true);
+  EXPECT_EQ(CountNot(PanelPixels(), kPanelColor), 0);
+
+  // The display goes first: the player plays on with nowhere to show it.
+  Player = new TMediaPlayer(Form);
+  Player->SetParent(Form);
+  Player->SetDisplay(Panel);
+  Load(LessonDir() / "lesson2.wmv");
+  Player->Play();
+  delete Panel;
+  Panel = nullptr;
+  EXPECT_EQ(Player->Display(), nullptr);
+  Watch(300);
+  EXPECT_EQ(Player->Mode(), mpPlaying);
+  EXPECT_GT(Player->FramesShown(), 3);
+}
