@@ -1,0 +1,240 @@
+#include "skin/controls/sGroupBox.h"
+
+#include <algorithm>
+
+#include "forms/Canvas.h"
+#include "platform/gfx/DeviceContext.h"
+#include "platform/win/Paint.h"
+#include "skin/controls/sPanel.h"
+#include "skin/paint/acParentBg.h"
+#include "skin/paint/sStyleSimply.h"
+#include "skin/runtime/acBroadcast.h"
+#include "skin/runtime/acCommands.h"
+#include "skin/runtime/sSkinManager.h"
+
+TsGroupBox::TsGroupBox(TComponent* owner) : TGroupBox(owner), SkinData_(std::make_unique<TsCommonData>(this, true)) {
+  SkinData_->ControlKind = COC_TsGroupBox;
+  SkinData_->InitSection();  // "GROUPBOX"
+}
+
+TsGroupBox::~TsGroupBox() { Destroying(); }
+
+void TsGroupBox::Loaded() {
+  TGroupBox::Loaded();
+  SkinData_->Loaded();
+}
+
+void TsGroupBox::LookChanged() {
+  SkinData_->Dirty = true;
+  Invalidate();
+}
+
+void TsGroupBox::SetCaptionLayout(TsCaptionLayout value) {
+  if (value == CaptionLayout_) return;
+  CaptionLayout_ = value;
+  LookChanged();
+}
+
+void TsGroupBox::SetCaptionYOffset(int value) {
+  if (value == CaptionYOffset_) return;
+  CaptionYOffset_ = value;
+  Realign();
+  LookChanged();
+}
+
+void TsGroupBox::SetCaptionSkin(const std::string& value) {
+  if (value == CaptionSkin_) return;
+  CaptionSkin_ = value;
+  LookChanged();
+}
+
+void TsGroupBox::AdjustClientRect(TRect& rect) const {
+  TGroupBox::AdjustClientRect(rect);
+  rect.Top += CaptionYOffset_;
+}
+
+int TsGroupBox::SkinCaptionHeight() const {
+  TCanvas measure;
+  measure.Font().Assign(Font());
+  return std::max(4, measure.TextHeight("W")) + 2;
+}
+
+TRect TsGroupBox::CaptionRect() {
+  TCanvas measure;
+  measure.Font().Assign(Font());
+  const int tw = measure.TextWidth(Caption());
+  const int ch = SkinCaptionHeight();
+  TRect r{0, 0, 0, ch};
+  if (SkinData_->IsSkinned()) r.Bottom += CaptionYOffset_;
+  if (CaptionYOffset_ < 0) r.Top += CaptionYOffset_;
+  const int w = Width();
+  int left;
+  switch (CaptionLayout_) {
+    case clTopCenter: left = (w - tw - 10) / 2; break;
+    case clTopLeft: left = 6; break;
+    case clTopRight: left = w - tw - 14; break;
+  }
+  r.Left = std::max(left, 0);
+  r.Right = std::min(r.Left + tw + 8, w);
+  return r;
+}
+
+void TsGroupBox::PrepareCache() {
+  TsCommonData& d = *SkinData_;
+  TsSkinManager* manager = d.GetManager();
+  d.EnsureCache();
+  TBitmap& cache = *d.CacheBmp;
+  const int w = Width(), h = Height();
+  TacBGInfo request;
+  GetParentBackground(request, this, false);
+  BackgroundInfo bg = BackgroundFromRequest(request);
+  const int ch = SkinCaptionHeight();
+
+  // The caption band shows what lies behind the box.
+  if (bg.Ready && bg.Bitmap)
+    BitBlt(&cache.Canvas(), 0, 0, w, ch, &const_cast<TBitmap*>(bg.Bitmap)->Canvas(), bg.OffsetX + Left(),
+           bg.OffsetY + Top(), SRCCOPY);
+  else
+    FillRectColor(&cache.Canvas(), {0, 0, w, ch}, bg.FillColor == clFuchsia ? ControlColor(Parent()) : bg.FillColor);
+
+  const int frameTop = CaptionYOffset_ < 0 ? 0 : ch / 2;
+  if (frameTop < h)
+    PaintSection(d, bg, false, 0, {0, frameTop, w, h}, {Left(), Top() + frameTop}, &cache, false);
+
+  if (!Caption().empty()) {
+    const TRect cr = CaptionRect().Intersect({0, 0, w, h});
+    const int captionSection = CaptionSkin_.empty() ? -1 : manager->SectionIndexOf(CaptionSkin_);
+    if (captionSection >= 0) {
+      PaintSectionByIndex(captionSection, CaptionSkin_, BackgroundInfo::FromBitmap(&cache, 0, 0), -1, -1, manager,
+                          &cache, {cr.Left, cr.Top}, cr, Focused() ? 1 : 0, true);
+    } else if (bg.Ready && bg.Bitmap) {
+      const int checkBox = manager->SectionIndexOf("CHECKBOX");
+      if (checkBox >= 0)
+        PaintSectionByIndex(checkBox, "CHECKBOX", bg, -1, -1, manager, &cache, {Left() + cr.Left, Top() + cr.Top}, cr,
+                            0, true);
+    } else {
+      FillRectColor(&cache.Canvas(), cr, bg.FillColor == clFuchsia ? ControlColor(Parent()) : bg.FillColor);
+    }
+    TCanvas font;
+    font.SetHandle(&cache.Canvas());
+    font.Font().Assign(Font());
+    font.Brush().SetStyle(bsClear);
+    TRect probe{0, 0, 0, 0};
+    font.DrawText("", probe, DT_CALCRECT);  // selects the font
+    DrawSectionText(cache.Canvas(), Caption(), true, manager, 0, d.SkinIndex, DT_CENTER | DT_VCENTER | DT_SINGLELINE,
+                    cr);
+    font.SetHandle(nullptr);
+  }
+  d.Dirty = false;
+  ++RenderCount_;
+}
+
+void TsGroupBox::PaintTo(HDC dc, bool notify) {
+  TsCommonData& d = *SkinData_;
+  d.Suspended = d.IsSuspended();
+  if (d.Suspended) return;
+  if (d.IsSeeThrough() && Parent()) {
+    const TRect client = Parent()->ClientRect();
+    d.ParentChanged = !client.Contains({Left() + 1, Top() + 1}) || !client.Contains({Left() + Width() - 1, Top() + Height() - 1});
+  }
+  if (!d.BackgroundLocked) PrepareCache();
+  CopyFaceAroundChildren(this, *d.CacheBmp, dc);
+  if (notify) NotifyChildrenPainted(this);
+}
+
+bool TsGroupBox::OwnManager(const TMessage& message) const {
+  return reinterpret_cast<TsSkinManager*>(message.LParam) == SkinData_->GetManager();
+}
+
+bool TsGroupBox::HandleSkinCommand(TMessage& message) {
+  TsCommonData& d = *SkinData_;
+  switch (CommandOf(message.WParam)) {
+    case AC_CTRLHANDLED:
+      message.Result = 1;
+      return true;
+    case AC_SETNEWSKIN:
+      TacBroadcast::ToControls(this, message);
+      if (OwnManager(message)) d.HandleCommand(message);
+      return true;
+    case AC_REMOVESKIN:
+    case AC_REFRESH:
+      if (OwnManager(message)) d.HandleCommand(message);
+      TacBroadcast::ToControls(this, message);
+      if (OwnManager(message) && HandleAllocated() && !IsLoading())
+        RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+      return true;
+    case AC_PARENTPAINTED:
+      if (d.Suspended && Showing()) {
+        d.Suspended = Parent() && SendAlphaCmd(Parent(), AC_ISSUSPENDED) != 0;
+        if (!d.Suspended && HandleAllocated()) RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+      }
+      return true;
+    case AC_LOCKBACKGROUND:
+      d.HandleCommand(message);
+      if (d.BackgroundLocked && d.IsSkinned()) PrepareCache();
+      return true;
+    case AC_GETCACHE:
+      if (message.LParam != 0 && !CaptionSkin_.empty() && d.IsSkinned()) {
+        if (d.Dirty || !d.CacheBmp || d.CacheBmp->Empty()) PrepareCache();
+        auto& request = *reinterpret_cast<TacBGInfo*>(message.LParam);
+        request.BgType = btCache;
+        request.Bmp = d.CacheBmp.get();
+        request.OffsetX = 0;
+        request.OffsetY = 0;
+        return true;
+      }
+      d.HandleCommand(message);
+      return true;
+    default:
+      d.HandleCommand(message);
+      return true;
+  }
+}
+
+void TsGroupBox::WndProc(TMessage& message) {
+  TsCommonData& d = *SkinData_;
+  if (message.Msg == SM_ALPHACMD) {
+    HandleSkinCommand(message);
+    return;
+  }
+  if (d.IsSkinned() && !IsDestroying()) {
+    switch (message.Msg) {
+      case WM_PAINT: {
+        if (!Visible()) return;
+        if (message.WParam) {
+          PaintTo(reinterpret_cast<HDC>(message.WParam), false);
+          return;
+        }
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(Handle(), &ps);
+        if (dc) PaintTo(dc, true);
+        EndPaint(Handle(), &ps);
+        return;
+      }
+      case WM_ERASEBKGND:
+        message.Result = 1;
+        return;
+      case WM_PRINTCLIENT:
+        if (HDC dc = reinterpret_cast<HDC>(message.WParam)) {
+          PrepareCache();
+          CopyFaceAroundChildren(this, *d.CacheBmp, dc);
+        }
+        return;
+      default: break;
+    }
+  }
+  if (d.HandleMessage(message)) return;
+  switch (message.Msg) {
+    case WM_SIZE:
+    case WM_WINDOWPOSCHANGED:
+    case CM_VISIBLECHANGED: d.Dirty = true; break;
+    case CM_FONTCHANGED:
+    case CM_TEXTCHANGED:
+      d.Dirty = true;
+      TGroupBox::WndProc(message);
+      if (!Caption().empty() || message.Msg == CM_TEXTCHANGED) Invalidate();
+      return;
+    default: break;
+  }
+  TGroupBox::WndProc(message);
+}
