@@ -1,0 +1,115 @@
+#pragma once
+// A headless desktop with the internal skin announced, a form to put buttons on,
+// the virtual clock, and pixel helpers for the skinned-button tests.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "forms/Application.h"
+#include "forms/Form.h"
+#include "platform/backend/HeadlessBackend.h"
+#include "platform/win/Win.h"
+#include "skin/internal/InternalSkin.h"
+#include "skin/paint/acParentBg.h"
+#include "skin/paint/sFade.h"
+#include "skin/runtime/sCommonData.h"
+#include "skin/runtime/sSkinManager.h"
+
+class ButtonTestBase : public ::testing::Test {
+protected:
+  void SetUp() override {
+    Backend = std::make_unique<THeadlessBackend>(TSize{800, 600});
+    Backend->Install();
+    App = std::make_unique<TApplication>();
+    RegisterPainterHooks();
+    Manager = std::make_unique<TsSkinManager>(nullptr);
+    Manager->SetSkinDirectory("Z:\\no such skins");
+    AddInternalSkin(*Manager);
+    Manager->SetSkinName(kInternalSkinName);
+    Form = new TForm(App.get());
+    Form->SetBounds(40, 40, 360, 260);
+    Form->SetColor(0x00C0E0F0);
+  }
+  void TearDown() override {
+    Form = nullptr;
+    App.reset();
+    Manager.reset();
+    Drain();
+    Backend.reset();
+  }
+  static void Drain() {
+    MSG m;
+    while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&m);
+      DispatchMessage(&m);
+    }
+  }
+  // Shows the form and lets every pending paint run.
+  void ShowForm() {
+    if (Form->IsLoading()) Form->AfterConstruction();  // the end of loading, as for a stored design
+    Form->Show();
+    Drain();
+    UpdateAllWindows();
+  }
+  template <class T>
+  T* Add(int left, int top, int width, int height) {
+    auto* c = new T(Form);
+    c->SetBounds(left, top, width, height);
+    c->SetParent(Form);
+    return c;
+  }
+  // Advances the virtual clock in fade steps.
+  void Tick(int steps = 1) {
+    for (int i = 0; i < steps; ++i) {
+      Backend->Advance(static_cast<int>(kFadeInterval));
+      Drain();
+    }
+  }
+  TPoint Screen(TControl* control, int x, int y) const {
+    const TPoint origin = control->Parent()->ClientToScreen({control->Left(), control->Top()});
+    return {origin.X + x, origin.Y + y};
+  }
+  // The pixel on screen at a control's client point.
+  TColor ScreenPixel(TControl* control, int x, int y) {
+    UpdateAllWindows();
+    const TPoint p = Screen(control, x, y);
+    return Backend->Desktop().Pixel(p.X, p.Y);
+  }
+  void MoveTo(TControl* control, int x, int y) {
+    Backend->MouseMove(Screen(control, x, y));
+    Drain();
+  }
+
+  std::unique_ptr<THeadlessBackend> Backend;
+  std::unique_ptr<TApplication> App;
+  std::unique_ptr<TsSkinManager> Manager;
+  TForm* Form = nullptr;
+};
+
+inline int Channel(TColor c, int i) { return static_cast<int>((c >> (8 * i)) & 0xFF); }
+
+// True when every channel of c lies between those of a and b (inclusive, with a slack).
+inline bool Between(TColor c, TColor a, TColor b, int slack = 1) {
+  for (int i = 0; i < 3; ++i) {
+    const int lo = std::min(Channel(a, i), Channel(b, i)) - slack, hi = std::max(Channel(a, i), Channel(b, i)) + slack;
+    if (Channel(c, i) < lo || Channel(c, i) > hi) return false;
+  }
+  return true;
+}
+
+inline int ColourDistance(TColor a, TColor b) {
+  int d = 0;
+  for (int i = 0; i < 3; ++i) d = std::max(d, std::abs(Channel(a, i) - Channel(b, i)));
+  return d;
+}
+
+// Pixels of a bitmap within tolerance of a colour.
+inline int CountNear(const TBitmap& b, TColor color, int tolerance = 8) {
+  int n = 0;
+  for (int y = 0; y < b.Height(); ++y)
+    for (int x = 0; x < b.Width(); ++x)
+      if (ColourDistance(b.Pixel(x, y), color) <= tolerance) ++n;
+  return n;
+}
