@@ -1,0 +1,98 @@
+// Skinned group boxes: the caption band over the parent's pixels, the caption
+// rectangle's clamping and offset, and background answers with and without a
+// caption section of their own.
+#include "tests/skincontrols/PanelTestKit.h"
+
+#include "forms/CustomControl.h"
+
+namespace {
+
+class TPlainChild : public TCustomControl {
+public:
+  explicit TPlainChild(TComponent* owner) : TCustomControl(owner) {}
+};
+
+using GroupBoxTest = PanelTestBase;
+
+TEST_F(GroupBoxTest, CaptionBandShowsTheGradientPanelBehindIt) {
+  auto* panel = Add<TsPanel>(Form, 0, 0, 400, 260);
+  auto* box = Add<TsGroupBox>(panel, 20, 30, 200, 100);
+  box->SetCaption("Поиск");
+  ShowForm();
+  const TBitmap& face = *box->SkinData()->CacheBmp;
+  const TBitmap& behind = *panel->SkinData()->CacheBmp;
+  const TRect caption = box->CaptionRect();
+  ASSERT_GT(caption.Height(), 4);
+  // Above the frame line and beside the caption the band is the panel's image.
+  const int frameTop = caption.Height() / 2;
+  for (int y = 0; y < frameTop; ++y) {
+    for (int x = 0; x < caption.Left; ++x) ASSERT_EQ(face.Pixel(x, y), behind.Pixel(20 + x, 30 + y)) << x << "," << y;
+    for (int x = caption.Right; x < 200; ++x) ASSERT_EQ(face.Pixel(x, y), behind.Pixel(20 + x, 30 + y)) << x << "," << y;
+  }
+  // The frame line is drawn below it: somewhere on that row the face is not the panel.
+  int differing = 0;
+  for (int x = caption.Right; x < 200; ++x)
+    for (int y = frameTop; y < frameTop + 3; ++y) differing += face.Pixel(x, y) != behind.Pixel(20 + x, 30 + y);
+  EXPECT_GT(differing, 0);
+  // And the window shows the face.
+  EXPECT_EQ(FormPixel(box, 2, 2), face.Pixel(2, 2));
+}
+
+TEST_F(GroupBoxTest, LongCaptionClampsToTheBoxAndLayoutsPlaceIt) {
+  auto* box = Add<TsGroupBox>(Form, 10, 10, 60, 80);
+  box->SetCaption("Пароль администратора");
+  ShowForm();
+  TRect r = box->CaptionRect();
+  EXPECT_EQ(r.Left, 6);
+  EXPECT_EQ(r.Right, 60);
+  box->SetCaption("Тест");
+  box->SetCaptionLayout(clTopRight);
+  r = box->CaptionRect();
+  EXPECT_EQ(r.Right, r.Left + (r.Right - r.Left));
+  EXPECT_LE(r.Right, 60);
+  const int tw = r.Width() - 8;
+  EXPECT_EQ(r.Left, std::max(0, 60 - tw - 14));
+  box->SetCaptionLayout(clTopCenter);
+  EXPECT_EQ(box->CaptionRect().Left, std::max(0, (60 - tw - 10) / 2));
+}
+
+TEST_F(GroupBoxTest, CaptionYOffsetMovesTheClientAreaAndTheBandDown) {
+  auto* box = Add<TsGroupBox>(Form, 10, 10, 200, 120);
+  box->SetCaption("Тест");
+  auto* inside = Add<TPlainChild>(box, 0, 0, 10, 10);
+  inside->SetAlign(alClient);
+  ShowForm();
+  const int top = inside->Top();
+  const TRect band = box->CaptionRect();
+  box->SetCaptionYOffset(10);
+  EXPECT_EQ(inside->Top(), top + 10);
+  EXPECT_EQ(box->CaptionRect().Bottom, band.Bottom + 10);
+  EXPECT_EQ(box->CaptionRect().Top, band.Top);
+  box->SetCaptionYOffset(-3);
+  EXPECT_EQ(box->CaptionRect().Top, -3);
+}
+
+TEST_F(GroupBoxTest, ChildrenReachThePanelUnlessTheCaptionHasItsOwnSection) {
+  auto* panel = Add<TsPanel>(Form, 0, 0, 400, 260);
+  auto* box = Add<TsGroupBox>(panel, 20, 30, 200, 100);
+  box->SetCaption("Поиск");
+  auto* child = Add<TPlainChild>(box, 12, 40, 50, 20);
+  ShowForm();
+  TacBGInfo request;
+  GetParentBackground(request, child, false);
+  ASSERT_EQ(request.BgType, btCache);
+  EXPECT_EQ(request.Bmp, panel->SkinData()->CacheBmp.get());
+  EXPECT_EQ(request.OffsetX, 20);
+  EXPECT_EQ(request.OffsetY, 30);
+
+  box->SetCaptionSkin("BAR");
+  UpdateAllWindows();
+  TacBGInfo own;
+  GetParentBackground(own, child, false);
+  ASSERT_EQ(own.BgType, btCache);
+  EXPECT_EQ(own.Bmp, box->SkinData()->CacheBmp.get());
+  EXPECT_EQ(own.OffsetX, 0);
+  EXPECT_EQ(own.OffsetY, 0);
+}
+
+}  // namespace

@@ -1,0 +1,139 @@
+// Skinned labels: see-through over a gradient panel, colours taken from the skin,
+// a section of their own behind the text, the disabled mix, the skin going, and
+// the caption label bound to an edit.
+#include "tests/skincontrols/PanelTestKit.h"
+
+#include "forms/CustomEdit.h"
+
+namespace {
+
+int CountColour(const TBitmap& b, TRect r, TColor c) {
+  int n = 0;
+  for (int y = r.Top; y < r.Bottom; ++y)
+    for (int x = r.Left; x < r.Right; ++x)
+      if (b.Pixel(x, y) == c) ++n;
+  return n;
+}
+
+TColor Mix40(TColor a, TColor b) {
+  TColor out = 0;
+  for (int i = 0; i < 3; ++i)
+    out |= ((PanelChannel(a, i) * 40 + PanelChannel(b, i) * 60 + 50) / 100) << (8 * i);
+  return out;
+}
+
+using LabelTest = PanelTestBase;
+
+TEST_F(LabelTest, TransparentLabelShowsTheGradientPanelsPixels) {
+  auto* panel = Add<TsPanel>(Form, 0, 0, 400, 260);
+  auto* label = Add<TsLabel>(panel, 40, 30, 120, 60);
+  label->SetAutoSize(false);
+  label->SetColor(clRed);  // never shown: the label is see-through
+  label->SetCaption("i");
+  ShowForm();
+  const TBitmap& behind = *panel->SkinData()->CacheBmp;
+  ASSERT_NE(behind.Pixel(100, 30), behind.Pixel(100, 89));  // a gradient under the label
+  for (int y = 0; y < 60; ++y)
+    for (int x = 30; x < 120; ++x) ASSERT_EQ(FormPixel(label, x, y), behind.Pixel(40 + x, 30 + y)) << x << "," << y;
+  // Repainting the label alone keeps the panel under it, the text does not thicken.
+  label->Invalidate();
+  UpdateAllWindows();
+  EXPECT_EQ(FormPixel(label, 100, 50), behind.Pixel(140, 80));
+}
+
+TEST_F(LabelTest, FontColourComesFromTheSkin) {
+  auto* panel = Add<TsPanel>(Form, 0, 0, 400, 260);
+  auto* label = Add<TsLabel>(panel, 40, 30, 120, 20);
+  label->Font().SetColor(clRed);
+  label->SetCaption("Вопрос");
+  ShowForm();
+  EXPECT_EQ(label->Font().Color(), Manager->GlobalFontColor());
+  // Without UseSkinColor the label keeps its own.
+  auto* own = Add<TsLabel>(panel, 40, 80, 120, 20);
+  own->SetUseSkinColor(false);
+  own->Font().SetColor(clRed);
+  own->SetCaption("Вопрос");
+  UpdateAllWindows();
+  EXPECT_EQ(own->Font().Color(), clRed);
+}
+
+TEST_F(LabelTest, BarSectionIsPaintedBehindTheText) {
+  auto* panel = Add<TsPanel>(Form, 0, 0, 400, 260);
+  auto* label = Add<TsLabel>(panel, 20, 20, 200, 40);
+  label->SetAutoSize(false);
+  label->SetSkinSection("bar");
+  label->SetCaption("Автор");
+  ShowForm();
+  EXPECT_EQ(label->SkinSection(), "BAR");
+  ASSERT_GE(label->SectionIndex(), 0);
+  // The BAR border shows along the label's edge, where the panel alone would be.
+  const TBitmap& behind = *panel->SkinData()->CacheBmp;
+  int differing = 0;
+  for (int x = 0; x < 200; ++x) differing += FormPixel(label, x, 0) != behind.Pixel(20 + x, 20);
+  EXPECT_GT(differing, 100);
+  const TColor barFont = Section("BAR").FontColor[0];
+  if (barFont != clFuchsia && barFont != -1) EXPECT_EQ(label->Font().Color(), barFont);
+}
+
+TEST_F(LabelTest, DisabledLabelMixesFortyPercentTextWithSixtyPercentPanel) {
+  auto* panel = Add<TsPanel>(Form, 0, 0, 400, 260);
+  auto* label = Add<TsLabel>(panel, 20, 20, 300, 60);
+  label->SetAutoSize(false);
+  label->Font().SetHeight(-40);
+  label->Font().SetStyle({fsBold});
+  label->SetCaption("WWWW");
+  label->SetEnabled(false);
+  ShowForm();
+  const TColor text = ColorToRGB(label->Font().Color());
+  const TColor mixed = Mix40(text, ControlColor(panel));
+  const TBitmap* image = WindowImage(Form->Handle());
+  ASSERT_NE(image, nullptr);
+  int mixedCount = 0, textCount = 0;
+  for (int y = 0; y < 60; ++y)
+    for (int x = 0; x < 300; ++x) {
+      const TColor c = FormPixel(label, x, y);
+      mixedCount += c == mixed;
+      textCount += c == text;
+    }
+  EXPECT_GT(mixedCount, 30);
+  EXPECT_EQ(textCount, 0);
+}
+
+TEST_F(LabelTest, RemovingTheSkinGivesTheWindowTextColourBack) {
+  auto* panel = Add<TsPanel>(Form, 0, 0, 400, 260);
+  auto* label = Add<TsLabel>(panel, 20, 20, 100, 20);
+  label->SetCaption("Пароль");
+  ShowForm();
+  ASSERT_NE(label->Font().Color(), clWindowText);
+  label->Perform(SM_ALPHACMD, MakeCommandWParam(AC_REMOVESKIN), reinterpret_cast<LPARAM>(TsSkinManager::DefaultManager()));
+  EXPECT_EQ(label->Font().Color(), clWindowText);
+}
+
+TEST_F(LabelTest, BoundLabelSitsLeftOfItsEditAndGoesWithIt) {
+  auto* edit = Add<TEdit>(Form, 150, 40, 120, 24);
+  edit->SetName("sEdit2");
+  TsBoundLabel bound(edit);
+  bound.SetCaption("Пользователь");
+  bound.SetIndent(2);
+  bound.SetActive(true);
+  ShowForm();
+  TsEditLabel* label = bound.Label();
+  ASSERT_NE(label, nullptr);
+  EXPECT_EQ(label->Name(), "sEdit2Label");
+  EXPECT_EQ(label->FocusControl(), edit);
+  EXPECT_EQ(label->Left(), 150 - label->Width() - 2 - 4);
+  EXPECT_EQ(label->Top(), 40 + (24 - label->Height()) / 2);
+  bound.SetLayout(sclTopCenter);
+  EXPECT_EQ(label->Top() + label->Height() + 2, 40);
+  EXPECT_EQ(label->Left(), 150 + (120 - label->Width()) / 2);
+  bound.SetMaxWidth(60);
+  EXPECT_EQ(label->Width(), 60);
+  EXPECT_GE(label->Height(), 24);
+  bound.SetActive(false);
+  EXPECT_EQ(bound.Label(), nullptr);
+  bound.SetActive(true);
+  delete bound.Label();  // the edit's owner frees it
+  EXPECT_FALSE(bound.Active());
+}
+
+}  // namespace

@@ -1,0 +1,144 @@
+// Skinned panels: the cached face and when it is rebuilt, background answers to
+// children (with the border offset), command 6 to windowed children, captions in
+// the section's font colours, and speed buttons drawn on a panel.
+#include "tests/skincontrols/PanelTestKit.h"
+
+#include "forms/CustomControl.h"
+#include "skin/controls/sSpeedButton.h"
+
+namespace {
+
+// A windowed child that counts the parent's "painted" notices.
+class TProbeChild : public TCustomControl {
+public:
+  explicit TProbeChild(TComponent* owner) : TCustomControl(owner) {}
+  void WndProc(TMessage& message) override {
+    if (message.Msg == SM_ALPHACMD && CommandOf(message.WParam) == AC_PARENTPAINTED) {
+      ++Notices;
+      return;
+    }
+    TCustomControl::WndProc(message);
+  }
+  int Notices = 0;
+};
+
+int CountColour(const TBitmap& b, TRect r, TColor c) {
+  int n = 0;
+  for (int y = r.Top; y < r.Bottom; ++y)
+    for (int x = r.Left; x < r.Right; ++x)
+      if (b.Pixel(x, y) == c) ++n;
+  return n;
+}
+
+using PanelTest = PanelTestBase;
+
+TEST_F(PanelTest, GradientPanelKeepsItsFaceAndHandsItToChildren) {
+  auto* panel = Add<TsPanel>(Form, 10, 10, 200, 120);
+  auto* child = Add<TProbeChild>(panel, 30, 20, 40, 20);
+  ShowForm();
+  TsCommonData& d = *panel->SkinData();
+  ASSERT_GE(d.SkinIndex, 0);
+  EXPECT_TRUE(panel->UsesCache());  // the internal PANEL has a gradient
+  EXPECT_FALSE(d.Dirty);
+  TacBGInfo request;
+  EXPECT_TRUE(GetParentBackground(request, child, false));
+  EXPECT_EQ(request.BgType, btCache);
+  EXPECT_EQ(request.Bmp, d.CacheBmp.get());
+  EXPECT_EQ(request.OffsetX, 0);
+  EXPECT_EQ(request.OffsetY, 0);
+  // The window shows the cache.
+  EXPECT_EQ(FormPixel(panel, 5, 5), d.CacheBmp->Pixel(5, 5));
+  EXPECT_EQ(FormPixel(panel, 150, 100), d.CacheBmp->Pixel(150, 100));
+  EXPECT_NE(d.CacheBmp->Pixel(100, 10), d.CacheBmp->Pixel(100, 110));  // a gradient, top to bottom
+}
+
+TEST_F(PanelTest, BorderShiftsTheAnswerToTheClientOrigin) {
+  auto* panel = Add<TsPanel>(Form, 10, 10, 200, 120);
+  panel->SetBorderStyle(bsSingle);
+  auto* child = Add<TProbeChild>(panel, 30, 20, 40, 20);
+  ShowForm();
+  ASSERT_NE(panel->ClientWidth(), panel->Width());
+  TacBGInfo request;
+  GetParentBackground(request, child, false);
+  ASSERT_EQ(request.BgType, btCache);
+  EXPECT_EQ(request.OffsetX, (panel->Width() - panel->ClientWidth()) / 2);
+  EXPECT_EQ(request.OffsetY, (panel->Height() - panel->ClientHeight()) / 2);
+  EXPECT_GT(request.OffsetX, 0);
+}
+
+TEST_F(PanelTest, FaceIsRebuiltOnlyWhenItsLookChanged) {
+  auto* panel = Add<TsPanel>(Form, 10, 10, 200, 120);
+  ShowForm();
+  const int built = panel->RenderCount();
+  EXPECT_GE(built, 1);
+  panel->Invalidate();
+  UpdateAllWindows();
+  EXPECT_EQ(panel->RenderCount(), built);
+  panel->SetCaption("Admin");
+  UpdateAllWindows();
+  EXPECT_EQ(panel->RenderCount(), built + 1);
+  panel->SetBounds(10, 10, 220, 120);
+  UpdateAllWindows();
+  EXPECT_EQ(panel->RenderCount(), built + 2);
+  EXPECT_EQ(panel->SkinData()->CacheBmp->Width(), 220);
+}
+
+TEST_F(PanelTest, WindowedChildrenThatShowHearThePanelHasPainted) {
+  auto* panel = Add<TsPanel>(Form, 10, 10, 200, 120);
+  auto* shown = Add<TProbeChild>(panel, 10, 10, 30, 20);
+  auto* hidden = Add<TProbeChild>(panel, 50, 10, 30, 20);
+  hidden->SetVisible(false);
+  ShowForm();
+  shown->Notices = hidden->Notices = 0;
+  RedrawWindow(panel->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_EQ(shown->Notices, 1);
+  EXPECT_EQ(hidden->Notices, 0);
+  // A paint into a context the caller hands over is no real paint: nobody is told.
+  TBitmap copy(200, 120, TPixelFormat::pf24bit);
+  panel->Perform(WM_PAINT, reinterpret_cast<WPARAM>(&copy.Canvas()), 0);
+  EXPECT_EQ(shown->Notices, 1);
+}
+
+TEST_F(PanelTest, CaptionIsWrittenInTheSectionFontColourNotTheFonts) {
+  auto* panel = Add<TsPanel>(Form, 10, 10, 200, 60);
+  panel->Font().SetName("Arial");
+  panel->Font().SetHeight(-21);
+  panel->Font().SetStyle({fsBold});
+  panel->Font().SetColor(clRed);
+  panel->SetCaption("WWW");
+  ShowForm();
+  const TBitmap& face = *panel->SkinData()->CacheBmp;
+  const TColor expected = Section("PANEL").FontColor[0];
+  EXPECT_GT(CountColour(face, {0, 0, 200, 60}, ColorToRGB(expected)), 20);
+  EXPECT_EQ(CountColour(face, {0, 0, 200, 60}, ColorToRGB(clRed)), 0);
+  // A disabled panel writes it once in 40 % font colour over 60 % GLOBALINFO colour.
+  panel->SetEnabled(false);
+  UpdateAllWindows();
+  EXPECT_EQ(CountColour(face, {0, 0, 200, 60}, ColorToRGB(expected)), 0);
+}
+
+TEST_F(PanelTest, AnswerRowCaptionsUseTheSectionsFontColours) {
+  // The tester's answer row: speed buttons made at run time on a plain panel, with
+  // red and black fonts that only an unskinned look would show.
+  auto* row = Add<TsPanel>(Form, 0, 0, 400, 56);
+  TsSpeedButton* buttons[2];
+  for (int j = 0; j < 2; ++j) {
+    buttons[j] = Add<TsSpeedButton>(row, 10 + 80 * j, 2, 70, 50);
+    buttons[j]->SetGroupIndex(1);
+    buttons[j]->SetCaption(j == 0 ? "A" : "B");
+    buttons[j]->Font().SetHeight(-27);
+    buttons[j]->Font().SetStyle({fsBold});
+    buttons[j]->Font().SetColor(j == 0 ? clRed : clBlack);
+  }
+  buttons[0]->SetDown(true);
+  ShowForm();
+  const TsGeneralData& section = Section("SPEEDBUTTON");
+  const TRect face{0, 0, 70, 50};
+  const TBitmap& pressed = *buttons[0]->SkinData()->CacheBmp;
+  const TBitmap& normal = *buttons[1]->SkinData()->CacheBmp;
+  EXPECT_GT(CountColour(pressed, face, ColorToRGB(section.HotFontColor[0])), 10);
+  EXPECT_EQ(CountColour(pressed, face, ColorToRGB(clRed)), 0);
+  EXPECT_GT(CountColour(normal, face, ColorToRGB(section.FontColor[0])), 10);
+}
+
+}  // namespace

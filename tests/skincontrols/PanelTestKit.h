@@ -1,0 +1,83 @@
+#pragma once
+// A headless desktop with the internal skin, a form to build containers on and
+// helpers to read what the containers painted.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "forms/Application.h"
+#include "forms/Form.h"
+#include "platform/backend/HeadlessBackend.h"
+#include "platform/win/Win.h"
+#include "skin/controls/sGroupBox.h"
+#include "skin/controls/sLabel.h"
+#include "skin/controls/sPanel.h"
+#include "skin/internal/InternalSkin.h"
+#include "skin/paint/acParentBg.h"
+#include "skin/runtime/acCommands.h"
+#include "skin/runtime/sCommonData.h"
+#include "skin/runtime/sSkinManager.h"
+
+class PanelTestBase : public ::testing::Test {
+protected:
+  void SetUp() override {
+    Backend = std::make_unique<THeadlessBackend>(TSize{800, 600});
+    Backend->Install();
+    App = std::make_unique<TApplication>();
+    RegisterPainterHooks();
+    Manager = std::make_unique<TsSkinManager>(nullptr);
+    Manager->SetSkinDirectory("Z:\\no such skins");
+    AddInternalSkin(*Manager);
+    Manager->SetSkinName(kInternalSkinName);
+    Form = new TForm(App.get());
+    Form->SetBounds(40, 40, 420, 300);
+    Form->SetColor(0x00C0E0F0);
+  }
+  void TearDown() override {
+    Form = nullptr;
+    App.reset();
+    Manager.reset();
+    Drain();
+    Backend.reset();
+  }
+  static void Drain() {
+    MSG m;
+    while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&m);
+      DispatchMessage(&m);
+    }
+  }
+  void ShowForm() {
+    Form->Show();
+    Drain();
+    UpdateAllWindows();
+  }
+  template <class T>
+  T* Add(TWinControl* parent, int left, int top, int width, int height) {
+    auto* c = new T(Form);
+    c->SetBounds(left, top, width, height);
+    c->SetParent(parent);
+    return c;
+  }
+  // The pixel of the form's window image at a control's client point.
+  TColor FormPixel(TControl* control, int x, int y) {
+    UpdateAllWindows();
+    const TPoint screen = control->ClientToScreen({x, y});
+    TRect window;
+    GetWindowRect(Form->Handle(), &window);
+    const TBitmap* image = WindowImage(Form->Handle());
+    return image ? image->Pixel(screen.X - window.Left, screen.Y - window.Top) : clFuchsia;
+  }
+  const TsGeneralData& Section(const char* name) const {
+    return Manager->gd[static_cast<std::size_t>(Manager->SectionIndexOf(name))];
+  }
+
+  std::unique_ptr<THeadlessBackend> Backend;
+  std::unique_ptr<TApplication> App;
+  std::unique_ptr<TsSkinManager> Manager;
+  TForm* Form = nullptr;
+};
+
+inline int PanelChannel(TColor c, int i) { return static_cast<int>((c >> (8 * i)) & 0xFF); }
