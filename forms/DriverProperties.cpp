@@ -28,22 +28,27 @@ std::vector<TDriverProperties::TRows>& TDriverProperties::Rows() {
   return rows;
 }
 
-void TDriverProperties::Add(const std::string& name, TDumpAs dump, const std::string& dumpKey, TGetter getter) {
-  // The framework's classes come first, whoever registers first.
+// The framework's classes come first, whoever registers or asks first.
+static void EnsureFormsRegistered() {
   static bool standard = false;
   if (!standard) {
     standard = true;
     RegisterFormsDriverProperties();
   }
+}
+
+void TDriverProperties::Add(const std::string& name, TDumpAs dump, const std::string& dumpKey, TGetter getter) {
+  EnsureFormsRegistered();
   Entries().push_back({name, dump, dumpKey, std::move(getter)});
 }
 
 void TDriverProperties::AddRows(TRowPoint point, std::function<bool(TComponent&)> applies) {
+  EnsureFormsRegistered();
   Rows().push_back({std::move(point), std::move(applies)});
 }
 
 std::optional<std::string> TDriverProperties::Read(TComponent& component, const std::string& name) {
-  if (Entries().empty()) RegisterFormsDriverProperties();
+  EnsureFormsRegistered();
   const auto& entries = Entries();
   for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
     if (it->Name != name) continue;
@@ -53,7 +58,7 @@ std::optional<std::string> TDriverProperties::Read(TComponent& component, const 
 }
 
 std::string TDriverProperties::DumpMembers(TComponent& component) {
-  if (Entries().empty()) RegisterFormsDriverProperties();
+  EnsureFormsRegistered();
   std::string out;
   std::set<std::string> done;
   for (const TEntry& entry : Entries()) {
@@ -67,12 +72,14 @@ std::string TDriverProperties::DumpMembers(TComponent& component) {
 }
 
 bool TDriverProperties::HasRows(TComponent& component) {
+  EnsureFormsRegistered();
   for (auto it = Rows().rbegin(); it != Rows().rend(); ++it)
     if (it->Applies(component)) return true;
   return false;
 }
 
 std::optional<TPoint> TDriverProperties::RowPoint(TComponent& component, int row, int col) {
+  EnsureFormsRegistered();
   for (auto it = Rows().rbegin(); it != Rows().rend(); ++it)
     if (it->Applies(component)) return it->Point(component, row, col);
   return std::nullopt;
