@@ -224,8 +224,27 @@ std::shared_ptr<litehtml::element> THtmlDocument::FindElement(const std::string&
 TRect THtmlDocument::ElementRect(const std::string& name) const {
   const auto el = FindElement(name);
   if (!el) return {};
-  const litehtml::position p = el->get_placement();
-  return Bounds(p.x, p.y, std::max(0, p.width), std::max(0, p.height));
+  const litehtml::position own = el->get_placement();
+  if (own.width > 0 && own.height > 0) return Bounds(own.x, own.y, own.width, own.height);
+  // Inline elements have no box of their own: their words have.
+  TRect box;
+  bool any = false;
+  std::vector<litehtml::element::ptr> pending{el};
+  while (!pending.empty()) {
+    litehtml::element::ptr e = pending.back();
+    pending.pop_back();
+    const litehtml::position p = e->get_placement();
+    if (p.width > 0 && p.height > 0) {
+      const TRect r = Bounds(p.x, p.y, p.width, p.height);
+      box = any ? TRect{std::min(box.Left, r.Left), std::min(box.Top, r.Top), std::max(box.Right, r.Right),
+                        std::max(box.Bottom, r.Bottom)}
+                : r;
+      any = true;
+      continue;
+    }
+    for (std::size_t i = 0; i < e->get_children_count(); ++i) pending.push_back(e->get_child(static_cast<int>(i)));
+  }
+  return any ? box : Bounds(own.x, own.y, 0, 0);
 }
 
 int THtmlDocument::AnchorTop(const std::string& name) const {

@@ -50,6 +50,8 @@ public:
   // Lays the page out for a width; does nothing when already laid out for it.
   void Layout(int width, int viewHeight);
   int LayoutWidth() const { return LayoutWidth_; }
+  // Forgets the layout, so that the next Layout lays the page out again.
+  void InvalidateLayout() { LayoutWidth_ = -1; }
   int LayoutCount() const { return LayoutCount_; }
   // Size of the laid-out page (at least the layout width wide).
   int Width() const;
@@ -63,7 +65,8 @@ public:
 
   // Top of the element named by an anchor (id, or name of <a>); -1 when there is none.
   int AnchorTop(const std::string& name) const;
-  // Box of that element in page coordinates (empty when there is none).
+  // Box of that element in page coordinates (for inline elements, the box around
+  // their words; empty when there is none).
   TRect ElementRect(const std::string& name) const;
 
   // Mouse over the page at page coordinates (x, y) and view coordinates

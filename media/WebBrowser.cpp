@@ -31,6 +31,7 @@ void TWebBrowser::Navigate(const std::string& address) {
 
 void TWebBrowser::Open(const std::string& address, const std::string& baseDir) {
   Page_.Open(address, baseDir);
+  Tiles_.Clear();
   ScrollX_ = 0;
   ScrollY_ = 0;
   if (HandleAllocated()) {
@@ -52,7 +53,10 @@ void TWebBrowser::EnsureLayout() {
   if (client.Width() <= 0) return;
   const int before = Page_.LayoutCount();
   Page_.Layout(client.Width(), client.Height());
-  if (Page_.LayoutCount() != before) UpdateScrollBars();
+  if (Page_.LayoutCount() != before) {
+    Tiles_.Clear();
+    UpdateScrollBars();
+  }
 }
 
 int TWebBrowser::MaxScrollX() const { return std::max(0, Page_.Width() - ClientRect().Width()); }
@@ -94,7 +98,8 @@ void TWebBrowser::PaintWindow(HDC dc) {
   const TPoint org = dc->ViewportOrg();
   const TRegion clip = dc->EffectiveClip();
   const TPoint pageOrigin{org.X - ScrollX_, org.Y - ScrollY_};
-  for (const TRect& rect : clip.Rects()) Page_.Draw(*dc->Target(), pageOrigin, rect);
+  const int width = ClientRect().Width();
+  for (const TRect& rect : clip.Rects()) Tiles_.Draw(Page_, *dc->Target(), pageOrigin, rect, width);
   LastPaint_ = clip.IsEmpty() ? TRect{} : clip.Bounds().Offset(-org.X, -org.Y);
   ++PaintCount_;
 }
@@ -229,6 +234,11 @@ void TWebBrowser::FollowLink(const std::string& href) {
   Open(href, folder);
 }
 
+void TWebBrowser::PageChanged() {
+  Tiles_.Clear();
+  Invalidate();
+}
+
 void TWebBrowser::UpdateCursor() {
   const TCursor wanted = Page_.OverLink() ? crHandPoint : crDefault;
   if (Cursor() == wanted) return;
@@ -260,7 +270,7 @@ void TWebBrowser::WndProc(TMessage& message) {
       TWinControl::WndProc(message);
       const int x = GET_X_LPARAM(message.LParam);
       const int y = GET_Y_LPARAM(message.LParam);
-      if (Page_.MouseMove(x + ScrollX_, y + ScrollY_, x, y)) Invalidate();
+      if (Page_.MouseMove(x + ScrollX_, y + ScrollY_, x, y)) PageChanged();
       UpdateCursor();
       return;
     }
@@ -273,7 +283,7 @@ void TWebBrowser::WndProc(TMessage& message) {
       // litehtml clicks the element it last saw the mouse over: tell it where the mouse is.
       bool changed = Page_.MouseMove(x + ScrollX_, y + ScrollY_, x, y);
       changed = Page_.MouseDown(x + ScrollX_, y + ScrollY_, x, y) || changed;
-      if (changed) Invalidate();
+      if (changed) PageChanged();
       return;
     }
     case WM_LBUTTONUP: {
@@ -282,14 +292,14 @@ void TWebBrowser::WndProc(TMessage& message) {
       const int y = GET_Y_LPARAM(message.LParam);
       bool changed = Page_.MouseMove(x + ScrollX_, y + ScrollY_, x, y);
       changed = Page_.MouseUp(x + ScrollX_, y + ScrollY_, x, y) || changed;
-      if (changed) Invalidate();
+      if (changed) PageChanged();
       // The page is replaced only after litehtml has finished with the click.
       FollowLink(Page_.TakeClickedLink());
       return;
     }
     case CM_MOUSELEAVE:
       TWinControl::WndProc(message);
-      if (Page_.MouseLeave()) Invalidate();
+      if (Page_.MouseLeave()) PageChanged();
       UpdateCursor();
       return;
     default: break;

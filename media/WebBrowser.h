@@ -12,6 +12,7 @@
 
 #include "forms/WinControl.h"
 #include "media/HtmlDocument.h"
+#include "media/HtmlTileCache.h"
 
 class TWebBrowser : public TWinControl {
 public:
@@ -39,6 +40,7 @@ public:
   bool ScrollToAnchor(const std::string& name);
 
   THtmlDocument& Page() { return Page_; }
+  const THtmlTileCache& Tiles() const { return Tiles_; }
   // The client area painted by the last WM_PAINT, and how many paints there were.
   const TRect& LastPaintRect() const { return LastPaint_; }
   int PaintCount() const { return PaintCount_; }
@@ -69,8 +71,11 @@ private:
   void HandleScroll(int bar, int code);
   void FollowLink(const std::string& href);
   void UpdateCursor();
+  // The page looks different (hover, press): strips painted before are stale.
+  void PageChanged();
 
   THtmlDocument Page_;
+  THtmlTileCache Tiles_;
   std::string Location_;
   int ScrollX_ = 0;
   int ScrollY_ = 0;

@@ -96,9 +96,11 @@ TEST_F(WebBrowserTest, WheelScrollsByShiftingTheImageAndPaintingOnlyTheNewBand) 
 
   const int step = TWebBrowser::kWheelLines * TWebBrowser::kLineStep;
   const int paints = Browser->PaintCount();
+  const int walks = Browser->Tiles().WalkCount();
   Backend->Wheel(Browser->ClientToScreen({50, 50}), -120);
   EXPECT_EQ(Browser->ScrollTop(), step);
   EXPECT_EQ(Browser->PaintCount(), paints + 1);
+  EXPECT_EQ(Browser->Tiles().WalkCount(), walks) << "the band comes from the strip painted with the screen";
   EXPECT_EQ(Browser->LastPaintRect(), (TRect{0, client.Height() - step, client.Width(), client.Height()}));
   EXPECT_TRUE(SameImage(Shown(), Expected(path)));
 
@@ -187,10 +189,12 @@ TEST_F(WebBrowserTest, LinksAnchorsAndTheHandCursor) {
 
   Browser->ScrollTo(0, 0);
   Backend->Click(CentreOf("other"));
+
   EXPECT_EQ(Browser->LocationName(), "Вторая");
   EXPECT_EQ(Browser->LocationURL(), "second.htm#sec");
   EXPECT_EQ(Browser->Page().Path(), (Dir / "second.htm").string());
-  EXPECT_EQ(Browser->ScrollTop(), Browser->Page().AnchorTop("sec"));
+  const int secondMax = Browser->Page().Height() - Browser->ClientRect().Height();
+  EXPECT_EQ(Browser->ScrollTop(), std::min(secondMax, Browser->Page().AnchorTop("sec")));
   EXPECT_GT(Browser->ScrollTop(), 0);
 
   Browser->Navigate(path);
