@@ -8,6 +8,8 @@
 #include "app/data/ConnectionSettings.h"
 #include "app/data/Schema.h"
 #include "app/data/Statements.h"
+#include "skin/frame/acFormSkinning.h"
+#include "skin/runtime/sSkinManager.h"
 #ifdef TEXTBOOK_HAVE_TB_APPART
 #include "app/art/AppArt.h"
 #endif
@@ -76,6 +78,12 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
   ADOConnection1->Open();
   // Files of the older schema compared passwords without regard to letter case.
   Schema::UpgradePasswordCollation(*ADOConnection1);
+
+  // The skin manager of the stored design: carries the internal skin and becomes the
+  // default manager; every window is given its skinned frame when first activated.
+  RegisterFormSkinning();
+  sSkinManager1 = MakeComponent<TsSkinManager>(this, "sSkinManager1");
+  ApplyMainWindowSkinSettings(*sSkinManager1);
 
   Image1 = MakeControl<TImage>(this, this, "Image1", 0, 0, 873, 585);
   Image1->SetStretch(true);

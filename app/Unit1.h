@@ -7,6 +7,8 @@
 #include "forms/Form.h"
 #include "forms/db/DBComponents.h"
 
+class TsSkinManager;
+
 class TForm1 : public TForm {
 public:
   explicit TForm1(TComponent* owner);
@@ -14,6 +16,8 @@ public:
 
   // The one connection every dataset of every window uses.
   TADOConnectionComponent* ADOConnection1;
+  // The skin manager: the internal skin "Lumen (внутренний)" as its stored skin.
+  TsSkinManager* sSkinManager1;
 
   TImage* Image1;              // the background picture
   TsPanel* sPanel4;            // the navigation strip

@@ -7,6 +7,8 @@
 
 #include "app/AppForms.h"
 #include "forms/ScriptDriver.h"
+#include "skin/runtime/sCommonData.h"
+#include "skin/runtime/sSkinManager.h"
 
 namespace {
 // Takes "/acver" (the skin engine's version box at start-up) out of the arguments.
@@ -29,11 +31,15 @@ int main(int argc, char** argv) {
   const int status = RunFormsProgram(argc, argv, [&](TApplication& app) {
     app.Initialize();
     app.SetTitle("Электронный учебник");
+    RegisterSkinInfoForDriver();
     try {
       CreateAppForms(app);
       if (versionSwitch) {
-        // Hook for "/acver": the skin manager's version box is shown from here
-        // once the main window owns a skin manager.
+        // "/acver": the skin engine's version box, once the main window owns its manager.
+        char program[] = "textbook";
+        char versionArg[] = "/acver";
+        char* versionArgs[] = {program, versionArg, nullptr};
+        CheckVersionSwitch(2, versionArgs);
       }
     } catch (...) {
       // A database that cannot be opened or lacks a table: the engine's message in
