@@ -119,14 +119,27 @@ void TForm::SetBorderStyle(TFormBorderStyle style) {
   // Keep the client size: the frame changes around it.
   TRect client = ClientRect();
   BorderStyle_ = style;
-  RecreateWnd();
+  RecreateFrame();
   SetClientSize(client.Width(), client.Height());
 }
 
 void TForm::SetBorderIcons(TBorderIcons icons) {
   if (icons == BorderIcons_) return;
   BorderIcons_ = icons;
+  RecreateFrame();
+}
+
+void TForm::RecreateFrame() {
+  const bool shown = HandleAllocated() && IsWindowVisible(Handle());
+  const bool active = shown && Active();
   RecreateWnd();
+  if (!shown) return;
+  ApplyAlpha();
+  int cmd = SW_SHOWNA;
+  if (WindowState_ == wsMaximized) cmd = SW_SHOWMAXIMIZED;
+  else if (WindowState_ == wsMinimized) cmd = SW_SHOWMINIMIZED;
+  ShowWindow(Handle(), cmd);
+  if (active) SetActiveWindow(Handle());
 }
 
 void TForm::SetWindowState(TWindowState state) {

@@ -94,6 +94,8 @@ protected:
   virtual bool CloseQuery();
   void ApplyAlpha();
   void ApplyPosition();
+  // Makes the window anew for a changed frame; a form on screen stays on screen.
+  void RecreateFrame();
 
 private:
   void LoadedAll(TComponent* root);

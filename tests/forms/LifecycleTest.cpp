@@ -107,3 +107,26 @@ TEST_F(FormsTest, ClientSizeAndCentring) {
   EXPECT_EQ(r.Left, (1024 - r.Width()) / 2);
   EXPECT_EQ(r.Top, (768 - r.Height()) / 2);
 }
+
+// A new frame means a new window; the form must not vanish from the screen with the old
+// one, nor lose its client size or its place as the active window.
+TEST_F(FormsTest, ChangingTheFrameOfAShownFormKeepsItShownAndActive) {
+  TLifeForm* form = App->CreateForm<TLifeForm>();
+  form->SetClientSize(200, 120);
+  form->Show();
+  Pump();
+  gLog.clear();
+  form->SetBorderStyle(bsDialog);
+  EXPECT_TRUE(form->Visible());
+  EXPECT_TRUE(IsWindowVisible(form->Handle()));
+  EXPECT_TRUE(form->Active());
+  EXPECT_EQ(form->ClientWidth(), 200);
+  EXPECT_EQ(form->ClientHeight(), 120);
+  form->SetBorderIcons({});
+  EXPECT_TRUE(IsWindowVisible(form->Handle()));
+  EXPECT_TRUE(gLog.empty());  // no second OnShow
+  TLifeForm* hidden = App->CreateForm<TLifeForm>();
+  hidden->HandleNeeded();
+  hidden->SetBorderStyle(bsNone);
+  EXPECT_FALSE(IsWindowVisible(hidden->Handle()));
+}
