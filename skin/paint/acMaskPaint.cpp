@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
+#include <vector>
 
 #include "skin/core/acSkinModel.h"
 #include "skin/paint/acPaintBlocks.h"
+#include "skin/render/acPixelKernels.h"
 #include "skin/render/sBlend.h"
 
 const TBitmap* MaskPicture(const TsMaskData& mask) {
@@ -85,16 +88,33 @@ void CompositeMasked(TBitmap& dst, int x, int y, const TBitmap& pic, TRect src, 
     const std::uint8_t* m = pic.ScanLine(src.Top + r + maskOffset) + src.Left * sb;
     std::uint8_t* d = dst.ScanLine(y + r) + x * db;
     const std::uint8_t* prow = update ? behind.Row(y + r) : nullptr;
-    for (int i = 0; i < src.Width(); ++i, s += sb, m += sb, d += db) {
+    const int w = src.Width();
+    if (sb == 3 && db == 3) {
+      // Runs of picture pixels go through the byte kernel; holes are handled one by one.
+      for (int i = 0; i < w;) {
+        int j = i;
+        if (!blendKeys)
+          while (j < w && !IsKey(s + j * 3)) ++j;
+        else
+          j = w;
+        if (j > i) MaskBlendBytes(d + i * 3, s + i * 3, m + i * 3, static_cast<std::size_t>(j - i) * 3);
+        if (j < w && update) {
+          if (const std::uint8_t* bp = behind.At(prow, x + j)) d[j * 3] = bp[0], d[j * 3 + 1] = bp[1], d[j * 3 + 2] = bp[2];
+        }
+        i = j + 1;
+      }
+      continue;
+    }
+    for (int i = 0; i < w; ++i, s += sb, m += sb, d += db) {
       if (IsKey(s) && !blendKeys) {
         if (!update) continue;
-        const std::uint8_t* b = behind.At(prow, x + i);
-        if (!b) continue;
-        d[0] = b[0], d[1] = b[1], d[2] = b[2];
+        const std::uint8_t* bp = behind.At(prow, x + i);
+        if (!bp) continue;
+        d[0] = bp[0], d[1] = bp[1], d[2] = bp[2];
         if (db == 4) d[3] = 255;
         continue;
       }
-      for (int c = 0; c < 3; ++c) d[c] = static_cast<std::uint8_t>(s[c] + ((m[c] * (d[c] - s[c])) >> 8));
+      for (int c = 0; c < 3; ++c) d[c] = static_cast<std::uint8_t>(((256 - m[c]) * s[c] + m[c] * d[c]) >> 8);
     }
   }
 }
@@ -178,9 +198,68 @@ struct TSliceDrawer {
     if (sw <= 0 || sh <= 0) return;  // a slice without length draws nothing
     const TRect visible = area.Intersect({0, 0, Target.Width(), Target.Height()});
     if (visible.IsEmpty()) return;
+    if (BytesOf(Pic) == 3 && BytesOf(Target) == 3 && src == ClipToBitmap(src, Pic) &&
+        (Mask.MaskType != 1 || src.Bottom + MaskOffset <= Pic.Height())) {
+      RowWise(area, visible, src);
+      return;
+    }
     for (int y = area.Top + (visible.Top - area.Top) / sh * sh; y < visible.Bottom; y += sh)
       for (int x = area.Left + (visible.Left - area.Left) / sw * sw; x < visible.Right; x += sw)
         Piece(x, y, {src.Left, src.Top, src.Left + std::min(sw, area.Right - x), src.Top + std::min(sh, area.Bottom - y)});
+  }
+
+  // The repetition row by row: each source row is laid out once across the visible
+  // width (picture and mask band), then every target row it repeats on is done in
+  // one pass, so a slice of one pixel costs no more per pixel than a wide one.
+  void RowWise(TRect area, TRect visible, TRect src) const {
+    const int sw = src.Width(), sh = src.Height(), w = visible.Width();
+    const bool masked = Mask.MaskType == 1;
+    std::vector<std::uint8_t> pic(static_cast<std::size_t>(w) * 3), band(masked ? pic.size() : 0);
+    const int phase = (visible.Left - area.Left) % sw;
+    for (int k = 0; k < sh; ++k) {
+      // Target rows using source row k, from the first visible one.
+      int y = area.Top + k;
+      if (y < visible.Top) y += (visible.Top - y + sh - 1) / sh * sh;
+      if (y >= visible.Bottom) continue;
+      // One period from the source, then the row doubles itself (to[x] = to[x - sw]).
+      const auto spread = [&](const std::uint8_t* from, std::vector<std::uint8_t>& to) {
+        int x = 0;
+        for (int sx = phase; x < w && x < sw;) {
+          const int n = std::min(sw - sx, w - x);
+          std::memcpy(to.data() + x * 3, from + (src.Left + sx) * 3, static_cast<std::size_t>(n) * 3);
+          x += n;
+          sx = 0;
+        }
+        while (x < w) {
+          const int n = std::min(x / sw * sw, w - x);
+          std::memcpy(to.data() + x * 3, to.data() + (x - x / sw * sw) * 3, static_cast<std::size_t>(n) * 3);
+          x += n;
+        }
+      };
+      const std::uint8_t* row = Pic.ScanLine(src.Top + k);
+      bool holes = false;
+      for (int i = 0; i < sw && !holes; ++i) holes = IsKey(row + (src.Left + i) * 3);
+      spread(row, pic);
+      if (masked) spread(Pic.ScanLine(src.Top + k + MaskOffset), band);
+      for (; y < visible.Bottom; y += sh) {
+        std::uint8_t* d = Target.ScanLine(y) + visible.Left * 3;
+        if (!masked) {
+          std::memcpy(d, pic.data(), pic.size());
+          continue;
+        }
+        if (!holes) {
+          MaskBlendBytes(d, pic.data(), band.data(), pic.size());
+          continue;
+        }
+        // Holes keep the target (no background for edges and centre).
+        for (int i = 0; i < w;) {
+          int j = i;
+          while (j < w && !IsKey(pic.data() + j * 3)) ++j;
+          if (j > i) MaskBlendBytes(d + i * 3, pic.data() + i * 3, band.data() + i * 3, static_cast<std::size_t>(j - i) * 3);
+          i = j + 1;
+        }
+      }
+    }
   }
 };
 

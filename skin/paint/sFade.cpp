@@ -11,6 +11,7 @@
 #include "platform/win/Paint.h"
 #include "platform/win/VirtualKeys.h"
 #include "skin/paint/acPaintBlocks.h"
+#include "skin/render/acPixelKernels.h"
 #include "skin/render/sBlend.h"
 #include "skin/runtime/acCommands.h"
 #include "skin/runtime/sCommonData.h"
@@ -57,6 +58,20 @@ void ComputeFadeFrame(TBitmap& frame, const TBitmap& newFace, int level, int ite
   BlendWholeBitmaps(frame, newFace, FadeBlendByte(level, iterations));
 }
 
+void ComputeFadeFrame(TBitmap& frame, const TBitmap& oldFace, const TBitmap& newFace, int level, int iterations) {
+  const auto fits = [](const TBitmap& b) { return b.PixelFormat() == TPixelFormat::pf24bit && b.Width() >= 2 && b.Height() >= 2; };
+  if (!fits(oldFace) || !fits(newFace) || oldFace.Width() != newFace.Width() || oldFace.Height() != newFace.Height()) {
+    frame.Assign(oldFace);
+    frame.SetPixelFormat(TPixelFormat::pf24bit);
+    return;
+  }
+  if (frame.PixelFormat() != TPixelFormat::pf24bit) frame.SetPixelFormat(TPixelFormat::pf24bit);
+  frame.SetSize(oldFace.Width(), oldFace.Height());
+  const int a = FadeBlendByte(level, iterations);
+  const std::size_t bytes = static_cast<std::size_t>(oldFace.Width()) * 3;
+  for (int y = 0; y < oldFace.Height(); ++y) BlendBytesInto(frame.ScanLine(y), oldFace.ScanLine(y), newFace.ScanLine(y), bytes, a);
+}
+
 bool SectionFades(const TsCommonData& data) {
   const TsGeneralData* s = data.Section();
   return s && s->FadingEnabled;
@@ -84,8 +99,10 @@ void TsAnimTimer::Step() {
   TControl* control = OwnerData ? OwnerData->Control : nullptr;
   if (!Busy && !Gone(control) && Iterations != 0 && Level >= 0) {
     Busy = true;
-    FrameImage->Assign(*StartImage);
-    if (OwnerData->CacheBmp) ComputeFadeFrame(*FrameImage, *OwnerData->CacheBmp, Level, Iterations);
+    if (OwnerData->CacheBmp)
+      ComputeFadeFrame(*FrameImage, *StartImage, *OwnerData->CacheBmp, Level, Iterations);
+    else
+      FrameImage->Assign(*StartImage);
     SendToControl(control, AC_SETSUSPENDED);
     SendToControl(control, AC_REPAINT);
     Busy = false;
@@ -152,9 +169,13 @@ void TsFadeTimer::Step() {
     OwnerData->Invalidate();
     return;
   }
-  TBitmap frame(*StartImage);
-  frame.SetPixelFormat(TPixelFormat::pf24bit);
-  if (OwnerData->CacheBmp) ComputeFadeFrame(frame, *OwnerData->CacheBmp, Level, Iterations);
+  TBitmap frame;  // the one temporary bitmap of a step
+  if (OwnerData->CacheBmp) {
+    ComputeFadeFrame(frame, *StartImage, *OwnerData->CacheBmp, Level, Iterations);
+  } else {
+    frame.Assign(*StartImage);
+    frame.SetPixelFormat(TPixelFormat::pf24bit);
+  }
   auto* win = dynamic_cast<TWinControl*>(control);
   HWND window = win && win->HandleAllocated() ? win->Handle() : nullptr;
   HDC dc = window ? GetDC(window) : nullptr;

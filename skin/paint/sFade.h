@@ -27,6 +27,8 @@ int FadeBlendByte(int level, int iterations);
 // frame := old (already in frame) blended with the new face at that step. Images of
 // different sizes or below 2 x 2 leave the old face.
 void ComputeFadeFrame(TBitmap& frame, const TBitmap& newFace, int level, int iterations);
+// The same in one pass from the old face: frame becomes a 24-bit bitmap of its size.
+void ComputeFadeFrame(TBitmap& frame, const TBitmap& oldFace, const TBitmap& newFace, int level, int iterations);
 
 // Whether the control's section fades, and its number of steps.
 bool SectionFades(const TsCommonData& data);

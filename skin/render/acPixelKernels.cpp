@@ -13,9 +13,17 @@ namespace {
 
 // Inlined into the wide kernels for their tails, so no call leaves AVX state
 // behind for legacy-encoded code (that transition costs more than a row).
-inline __attribute__((always_inline)) void BlendBytesScalar(std::uint8_t* dst, const std::uint8_t* src, std::size_t n, unsigned ua) {
+// old may be dst itself; out and old are read and written in step.
+inline __attribute__((always_inline)) void BlendBytesScalar(std::uint8_t* dst, const std::uint8_t* old, const std::uint8_t* src,
+                                                            std::size_t n, unsigned ua) {
   const unsigned ub = 255u - ua;
-  for (std::size_t i = 0; i < n; ++i) dst[i] = static_cast<std::uint8_t>((dst[i] * ua + src[i] * ub + 127u) >> 8);
+  for (std::size_t i = 0; i < n; ++i) dst[i] = static_cast<std::uint8_t>((old[i] * ua + src[i] * ub + 127u) >> 8);
+}
+
+inline __attribute__((always_inline)) void MaskBlendScalar(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m,
+                                                           std::size_t n) {
+  for (std::size_t i = 0; i < n; ++i)
+    d[i] = static_cast<std::uint8_t>(((256u - m[i]) * s[i] + m[i] * d[i]) >> 8);
 }
 
 // round(N / 100) with ties to even, N <= 25500.
@@ -35,14 +43,14 @@ inline __attribute__((always_inline)) void MixScalar(std::uint8_t* p, std::size_
 
 #if AC_X86
 // Every product and the sum stay below 65536, so 16-bit lanes are exact.
-void BlendBytesSse2(std::uint8_t* dst, const std::uint8_t* src, std::size_t n, unsigned ua) {
+void BlendBytesSse2(std::uint8_t* dst, const std::uint8_t* old, const std::uint8_t* src, std::size_t n, unsigned ua) {
   const __m128i va = _mm_set1_epi16(static_cast<short>(ua));
   const __m128i vb = _mm_set1_epi16(static_cast<short>(255u - ua));
   const __m128i bias = _mm_set1_epi16(127);
   const __m128i zero = _mm_setzero_si128();
   std::size_t i = 0;
   for (; i + 16 <= n; i += 16) {
-    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(old + i));
     const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
     __m128i lo = _mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(d, zero), va),
                                _mm_mullo_epi16(_mm_unpacklo_epi8(s, zero), vb));
@@ -52,13 +60,13 @@ void BlendBytesSse2(std::uint8_t* dst, const std::uint8_t* src, std::size_t n, u
     hi = _mm_srli_epi16(_mm_add_epi16(hi, bias), 8);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_packus_epi16(lo, hi));
   }
-  BlendBytesScalar(dst + i, src + i, n - i, ua);
+  BlendBytesScalar(dst + i, old + i, src + i, n - i, ua);
 }
 
 // One multiply-add per byte pair: with a' = a - 128 and b' = 127 - a (both fit a
 // signed byte, and one of them is negative) D * a' + S * b' cannot saturate, and
 // D * a + S * (255 - a) = D * a' + S * b' + 128 * (D + S).
-__attribute__((target("avx2"))) void BlendBytesAvx2(std::uint8_t* dst, const std::uint8_t* src, std::size_t n,
+__attribute__((target("avx2"))) void BlendBytesAvx2(std::uint8_t* dst, const std::uint8_t* old, const std::uint8_t* src, std::size_t n,
                                                     unsigned ua) {
   const int a1 = static_cast<int>(ua) - 128;
   const int b1 = 127 - static_cast<int>(ua);
@@ -67,7 +75,7 @@ __attribute__((target("avx2"))) void BlendBytesAvx2(std::uint8_t* dst, const std
   const __m256i bias = _mm256_set1_epi16(127);
   std::size_t i = 0;
   for (; i + 32 <= n; i += 32) {
-    const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dst + i));
+    const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(old + i));
     const __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i));
     const __m256i pairLo = _mm256_unpacklo_epi8(d, s);
     const __m256i pairHi = _mm256_unpackhi_epi8(d, s);
@@ -80,7 +88,47 @@ __attribute__((target("avx2"))) void BlendBytesAvx2(std::uint8_t* dst, const std
     // unpack and pack both work within 128-bit lanes, so the order comes back.
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), _mm256_packus_epi16(lo, hi));
   }
-  BlendBytesScalar(dst + i, src + i, n - i, ua);
+  BlendBytesScalar(dst + i, old + i, src + i, n - i, ua);
+}
+
+// (256 - M) * S + M * D <= 256 * 255, so unsigned 16-bit lanes are exact.
+void MaskBlendSse2(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m, std::size_t n) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i full = _mm_set1_epi16(256);
+  std::size_t i = 0;
+  for (; i + 16 <= n; i += 16) {
+    const __m128i vd = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+    const __m128i vs = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+    const __m128i vm = _mm_loadu_si128(reinterpret_cast<const __m128i*>(m + i));
+    const auto half = [&](__m128i dd, __m128i ss, __m128i mm) {
+      return _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_sub_epi16(full, mm), ss), _mm_mullo_epi16(mm, dd)), 8);
+    };
+    const __m128i lo = half(_mm_unpacklo_epi8(vd, zero), _mm_unpacklo_epi8(vs, zero), _mm_unpacklo_epi8(vm, zero));
+    const __m128i hi = half(_mm_unpackhi_epi8(vd, zero), _mm_unpackhi_epi8(vs, zero), _mm_unpackhi_epi8(vm, zero));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), _mm_packus_epi16(lo, hi));
+  }
+  MaskBlendScalar(d + i, s + i, m + i, n - i);
+}
+
+__attribute__((target("avx2"))) void MaskBlendAvx2(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m,
+                                                   std::size_t n) {
+  const __m256i zero = _mm256_setzero_si256();
+  const __m256i full = _mm256_set1_epi16(256);
+  std::size_t i = 0;
+  for (; i + 32 <= n; i += 32) {
+    const __m256i vd = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(d + i));
+    const __m256i vs = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i));
+    const __m256i vm = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(m + i));
+    const __m256i mlo = _mm256_unpacklo_epi8(vm, zero), mhi = _mm256_unpackhi_epi8(vm, zero);
+    __m256i lo = _mm256_add_epi16(_mm256_mullo_epi16(_mm256_sub_epi16(full, mlo), _mm256_unpacklo_epi8(vs, zero)),
+                                  _mm256_mullo_epi16(mlo, _mm256_unpacklo_epi8(vd, zero)));
+    __m256i hi = _mm256_add_epi16(_mm256_mullo_epi16(_mm256_sub_epi16(full, mhi), _mm256_unpackhi_epi8(vs, zero)),
+                                  _mm256_mullo_epi16(mhi, _mm256_unpackhi_epi8(vd, zero)));
+    lo = _mm256_srli_epi16(lo, 8);
+    hi = _mm256_srli_epi16(hi, 8);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i), _mm256_packus_epi16(lo, hi));
+  }
+  MaskBlendScalar(d + i, s + i, m + i, n - i);
 }
 
 // Exact division of N <= 25500 by 100: (N * 5243) >> 19.
@@ -145,11 +193,15 @@ bool HasAvx2() {
 }
 #endif
 
-using TBlendFn = void (*)(std::uint8_t*, const std::uint8_t*, std::size_t, unsigned);
+using TBlendFn = void (*)(std::uint8_t*, const std::uint8_t*, const std::uint8_t*, std::size_t, unsigned);
 using TMixFn = void (*)(std::uint8_t*, std::size_t, const TColorMix&);
+using TMaskFn = void (*)(std::uint8_t*, const std::uint8_t*, const std::uint8_t*, std::size_t);
 
-void BlendPortable(std::uint8_t* dst, const std::uint8_t* src, std::size_t n, unsigned ua) {
-  BlendBytesScalar(dst, src, n, ua);
+void MaskPortable(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m, std::size_t n) {
+  MaskBlendScalar(d, s, m, n);
+}
+void BlendPortable(std::uint8_t* dst, const std::uint8_t* old, const std::uint8_t* src, std::size_t n, unsigned ua) {
+  BlendBytesScalar(dst, old, src, n, ua);
 }
 void MixPortable(std::uint8_t* p, std::size_t n, const TColorMix& mix) { MixScalar(p, 0, n, mix); }
 
@@ -158,19 +210,23 @@ struct TKernels {
   TacKernelLevel Level = TacKernelLevel::Scalar;
   TBlendFn Blend = BlendPortable;
   TMixFn Mix = MixPortable;
+  TMaskFn Mask = MaskPortable;
 };
 
 void Select(TKernels& k, TacKernelLevel level) {
   k.Level = std::min(level, MachineKernelLevel());
   k.Blend = BlendPortable;
   k.Mix = MixPortable;
+  k.Mask = MaskPortable;
 #if AC_X86
   if (k.Level == TacKernelLevel::Avx2) {
     k.Blend = BlendBytesAvx2;
     k.Mix = MixAvx2;
+    k.Mask = MaskBlendAvx2;
   } else if (k.Level == TacKernelLevel::Sse2) {
     k.Blend = BlendBytesSse2;
     k.Mix = MixSse2;
+    k.Mask = MaskBlendSse2;
   }
 #endif
 }
@@ -211,7 +267,15 @@ TacKernelLevel SetKernelLevel(TacKernelLevel level) {
 }
 
 void BlendBytes(std::uint8_t* dst, const std::uint8_t* src, std::size_t n, int a) {
-  Kernels().Blend(dst, src, n, static_cast<unsigned>(std::clamp(a, 0, 255)));
+  Kernels().Blend(dst, dst, src, n, static_cast<unsigned>(std::clamp(a, 0, 255)));
+}
+
+void BlendBytesInto(std::uint8_t* out, const std::uint8_t* old, const std::uint8_t* src, std::size_t n, int a) {
+  Kernels().Blend(out, old, src, n, static_cast<unsigned>(std::clamp(a, 0, 255)));
 }
 
 void MixColorBytes(std::uint8_t* p, std::size_t n, const TColorMix& mix) { Kernels().Mix(p, n, mix); }
+
+void MaskBlendBytes(std::uint8_t* dst, const std::uint8_t* src, const std::uint8_t* mask, std::size_t n) {
+  Kernels().Mask(dst, src, mask, n);
+}

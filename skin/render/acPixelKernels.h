@@ -8,6 +8,13 @@
 
 // D := (D * a + S * (255 - a) + 127) >> 8 over n bytes; a is clamped to 0..255.
 void BlendBytes(std::uint8_t* dst, const std::uint8_t* src, std::size_t n, int a);
+// The same with the old bytes read from old: out := (old * a + src * (255 - a) + 127) >> 8.
+void BlendBytesInto(std::uint8_t* out, const std::uint8_t* old, const std::uint8_t* src, std::size_t n, int a);
+
+// A picture composited through its mask band, per byte:
+// D := ((256 - M) * S + M * D) >> 8, which is S + floor(M * (D - S) / 256)
+// (a black mask gives the picture, a white one nearly keeps the target).
+void MaskBlendBytes(std::uint8_t* dst, const std::uint8_t* src, const std::uint8_t* mask, std::size_t n);
 
 // Per-byte weights for a colour mix, repeating every 48 bytes (a multiple of 3-
 // and 4-byte pixels): byte j becomes round((Mul[j % 48] * c + Add[j % 48]) / 100),

@@ -186,4 +186,29 @@ TEST(MaskedTiler, ModeTenDrawsWholeTilesAndFillsTheStripsFromBehind) {
   EXPECT_EQ(face.Pixel(0, 9), parent.Pixel(1, 10));
 }
 
+// The row-wise repetition (24-bit targets) and the tile-by-tile one (others) agree.
+TEST(BorderMask, RepeatedSlicesMatchOnEveryDepth) {
+  for (int maskType : {0, 1}) {
+    TPaintSkin skin;
+    // A 7 x 5 state image with every pixel different, holes on the diagonal, and a
+    // mask band of varied greys below it.
+    for (int y = 0; y < 5; ++y)
+      for (int x = 0; x < 7; ++x) {
+        const TColor c = x == y ? kKey : static_cast<TColor>(RGB(static_cast<std::uint8_t>(30 * x), static_cast<std::uint8_t>(40 * y), 90));
+        skin.Model.MasterBitmap->SetPixel(x, y, c);
+        skin.Model.MasterBitmap->SetPixel(x, y + 5, static_cast<TColor>(RGB(static_cast<std::uint8_t>(37 * (x + y)), static_cast<std::uint8_t>(37 * (x + y)), static_cast<std::uint8_t>(37 * (x + y)))));
+      }
+    const int b = skin.AddMask("PANEL", "BORDERSMASK", {0, 0, 7, maskType == 1 ? 10 : 5}, 1, maskType, TacImgType::itisaBorder, 4);
+    TsMaskData& m = skin.Mask(b);
+    m.WL = 2, m.WT = 1, m.WR = 2, m.WB = 2;
+    TBitmap t24 = PatternedParent(33, 23);
+    TBitmap t32 = t24;
+    t32.SetPixelFormat(TPixelFormat::pf32bit);
+    for (TBitmap* t : {&t24, &t32})
+      DrawBorderMask(*t, {1, 2, 31, 21}, true, BackgroundInfo::FromColor(kKey), m, 0, false);
+    for (int y = 0; y < 23; ++y)
+      for (int x = 0; x < 33; ++x) ASSERT_EQ(t24.Pixel(x, y), t32.Pixel(x, y)) << maskType << " at " << x << "," << y;
+  }
+}
+
 }  // namespace

@@ -27,6 +27,17 @@ TEST(FadeFrames, BlendByteStepsFromNearlyOldToNew) {
   frame = old;
   ComputeFadeFrame(frame, small, 10, 20);  // sizes differ: the old face stays
   EXPECT_EQ(frame.Pixel(1, 1), 0xFFFFFF);
+  // In one pass from the old face: the same bytes as copy-then-blend.
+  TBitmap into;
+  for (int level : {0, 1, 7, 20}) {
+    TBitmap copied = old;
+    ComputeFadeFrame(copied, fresh, level, 20);
+    ComputeFadeFrame(into, old, fresh, level, 20);
+    EXPECT_EQ(into.Pixel(2, 3), copied.Pixel(2, 3)) << level;
+  }
+  ComputeFadeFrame(into, old, small, 10, 20);
+  EXPECT_EQ(into.Height(), 4);
+  EXPECT_EQ(into.Pixel(1, 1), 0xFFFFFF);
 }
 
 TEST_F(FadeTest, HoverShowsTwentyFramesAndPressTen) {

@@ -39,6 +39,21 @@ TEST_P(KernelLevels, BlendBytesMatchesTheFormulaAtEveryLengthAndByte) {
     }
 }
 
+TEST_P(KernelLevels, MaskBlendIsThePictureThroughItsMask) {
+  // Every picture byte against every mask byte, over a target that walks through all values.
+  std::vector<std::uint8_t> d(65536 + 5), s(d.size()), m(d.size()), expect(d.size());
+  for (std::size_t i = 0; i < d.size(); ++i) {
+    s[i] = static_cast<std::uint8_t>(i & 0xFF);
+    m[i] = static_cast<std::uint8_t>((i >> 8) & 0xFF);
+    d[i] = static_cast<std::uint8_t>((i * 7) & 0xFF);
+    // S + floor(M * (D - S) / 256), the compositing rule written with a signed difference.
+    const int diff = m[i] * (d[i] - s[i]);
+    expect[i] = static_cast<std::uint8_t>(s[i] + (diff >= 0 ? diff / 256 : -((-diff + 255) / 256)));
+  }
+  MaskBlendBytes(d.data(), s.data(), m.data(), d.size());
+  EXPECT_EQ(d, expect);
+}
+
 TEST_P(KernelLevels, ColourMixRoundsTiesToEven) {
   std::mt19937 rng(5);
   for (int percent : {0, 1, 33, 50, 99, 100})
