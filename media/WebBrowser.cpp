@@ -56,6 +56,7 @@ void TWebBrowser::EnsureLayout() {
   if (Page_.LayoutCount() != before) {
     Tiles_.Clear();
     UpdateScrollBars();
+    InvalidateRect(Handle(), nullptr, false);  // every line may have moved
   }
 }
 
@@ -259,6 +260,13 @@ void TWebBrowser::WndProc(TMessage& message) {
       EnsureLayout();
       const int step = kWheelLines * kLineStep * notches / WHEEL_DELTA;
       ScrollView(ScrollX_, std::clamp(ScrollY_ - step, 0, MaxScrollY()));
+      return;
+    }
+    case WM_MOUSEHWHEEL: {  // tilting the wheel to the right scrolls right
+      const int notches = GET_WHEEL_DELTA_WPARAM(message.WParam);
+      EnsureLayout();
+      const int step = kWheelLines * kLineStep * notches / WHEEL_DELTA;
+      ScrollView(std::clamp(ScrollX_ + step, 0, MaxScrollX()), ScrollY_);
       return;
     }
     case WM_SIZE:

@@ -157,6 +157,10 @@ TEST_F(WebBrowserTest, WidePagesGetAHorizontalBar) {
   const TRect client = Browser->ClientRect();
   EXPECT_EQ(Browser->LastPaintRect(), (TRect{client.Width() - TWebBrowser::kLineStep, 0, client.Width(), client.Height()}));
   EXPECT_TRUE(SameImage(Shown(), Expected(path)));
+  InputMouseWheel(120, Browser->ClientToScreen({50, 50}), true);
+  ProcessPendingMessages();
+  EXPECT_EQ(Browser->ScrollLeft(), TWebBrowser::kLineStep * (1 + TWebBrowser::kWheelLines));
+  EXPECT_TRUE(SameImage(Shown(), Expected(path)));
   SendMessage(Browser->Handle(), WM_HSCROLL, SB_BOTTOM, 0);
   EXPECT_EQ(Browser->ScrollLeft(), Browser->Page().Width() - client.Width());
   EXPECT_TRUE(SameImage(Shown(), Expected(path)));
