@@ -1,6 +1,7 @@
 #include "platform/backend/SdlBackend.h"
 
 #include <SDL.h>
+#include <SDL_shape.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -84,6 +85,11 @@ TSdlBackend::TSdlBackend() {
   }
   Ok_ = true;
   Start_ = SDL_GetTicks64();
+  // Shaped windows exist where the video driver can shape them (X11, not offscreen).
+  if (SDL_Window* probe = SDL_CreateShapedWindow("", 0, 0, 1, 1, SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS)) {
+    Shaping_ = true;
+    SDL_DestroyWindow(probe);
+  }
   SDL_StartTextInput();
 }
 
@@ -127,17 +133,31 @@ void TSdlBackend::ShowWindow(const TTopLevelView& view) {
   int w = std::max(1, view.Bounds.Width());
   int h = std::max(1, view.Bounds.Height());
   bool fresh = false;
+  // A window that gains or loses its region is made again, shaped or plain.
+  const bool wantShaped = Shaping_ && view.Region != nullptr;
+  if (n.Window && n.Shaped != wantShaped) {
+    SDL_DestroyWindow(n.Window);
+    n.Window = nullptr;
+    n.Shown = false;
+    n.Shape.clear();
+  }
   if (!n.Window) {
     Uint32 flags = SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
     if (view.Topmost) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
     if (view.ToolWindow || view.NoActivate) flags |= SDL_WINDOW_SKIP_TASKBAR;
     // The window manager's title (task bar, window list) is the form's caption.
     n.Title = GetWindowText(view.Window);
-    n.Window = SDL_CreateWindow(n.Title.c_str(), view.Bounds.Left, view.Bounds.Top, w, h, flags);
+    n.Window = wantShaped ? SDL_CreateShapedWindow(n.Title.c_str(), static_cast<unsigned>(std::max(0, view.Bounds.Left)),
+                                                   static_cast<unsigned>(std::max(0, view.Bounds.Top)),
+                                                   static_cast<unsigned>(w), static_cast<unsigned>(h), flags)
+                          : nullptr;
+    n.Shaped = n.Window != nullptr;
+    if (!n.Window) n.Window = SDL_CreateWindow(n.Title.c_str(), view.Bounds.Left, view.Bounds.Top, w, h, flags);
     if (!n.Window) return;
     n.Bounds = view.Bounds;
     n.Topmost = view.Topmost;
     fresh = true;
+    if (n.Shaped) SDL_SetWindowPosition(n.Window, view.Bounds.Left, view.Bounds.Top);
   }
   SyncTitle(view.Window, n);
   if (view.Bounds.Left != n.Bounds.Left || view.Bounds.Top != n.Bounds.Top) {
@@ -158,6 +178,7 @@ void TSdlBackend::ShowWindow(const TTopLevelView& view) {
     SDL_SetWindowAlwaysOnTop(n.Window, view.Topmost ? SDL_TRUE : SDL_FALSE);
     n.Topmost = view.Topmost;
   }
+  if (n.Shaped) ApplyShape(n, view);
   if (fresh || view.Alpha != n.Alpha) {
     n.Alpha = view.Alpha;
     SDL_SetWindowOpacity(n.Window, static_cast<float>(view.Alpha) / 255.0f);
@@ -183,6 +204,37 @@ void TSdlBackend::ShowWindow(const TTopLevelView& view) {
   } else if (resized && n.Shown) {
     Blit(n, view, {0, 0, view.Bounds.Width(), view.Bounds.Height()});
   }
+}
+
+void TSdlBackend::ApplyShape(TNative& n, const TTopLevelView& view) {
+  const int w = std::max(1, view.Bounds.Width()), h = std::max(1, view.Bounds.Height());
+  std::vector<TRect> rects = view.Region ? *view.Region : std::vector<TRect>{};
+  // The window's size travels with its shape: a resized window is shaped again.
+  rects.push_back({0, 0, -w, -h});
+  if (rects == n.Shape) return;
+  n.Shape = rects;
+  rects.pop_back();
+  SDL_Surface* mask = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888);
+  if (!mask) return;
+  SDL_FillRect(mask, nullptr, 0);
+  for (const TRect& r : rects) {
+    const TRect c = r.Intersect({0, 0, w, h});
+    if (c.IsEmpty()) continue;
+    SDL_Rect sr{c.Left, c.Top, c.Width(), c.Height()};
+    SDL_FillRect(mask, &sr, 0xFF000000u);
+  }
+  SDL_WindowShapeMode mode;
+  mode.mode = ShapeModeBinarizeAlpha;
+  mode.parameters.binarizationCutoff = 128;
+  SDL_SetWindowShape(n.Window, mask, &mode);
+  SDL_FreeSurface(mask);
+  // Setting the first shape places the window where it was made: put it back.
+  SDL_SetWindowPosition(n.Window, view.Bounds.Left, view.Bounds.Top);
+}
+
+bool TSdlBackend::NativeShaped(HWND window) {
+  TNative* n = Native(window);
+  return n && n->Window && n->Shaped && SDL_IsShapedWindow(n->Window);
 }
 
 void TSdlBackend::HideWindow(HWND window) {

@@ -44,6 +44,10 @@ public:
   bool NativeShown(HWND window);
   // Gives every native window its window's current text as title.
   void SyncTitles();
+  // Whether windows with a region are shown shaped (the video driver can shape
+  // windows), so that what lies behind shows outside the region.
+  bool ShapingAvailable() const { return Shaping_; }
+  bool NativeShaped(HWND window);
 
 private:
   struct TNative {
@@ -52,8 +56,12 @@ private:
     std::uint8_t Alpha = 255;
     bool Shown = false;
     bool Topmost = false;
+    bool Shaped = false;             // made to take a shape (the window has a region)
+    std::vector<TRect> Shape;        // the region last given to it
     std::string Title;
   };
+  // Gives a shaped native window the window's region (rounded frame corners).
+  void ApplyShape(TNative& native, const TTopLevelView& view);
   void SyncTitle(HWND window, TNative& native);
   TNative* Native(HWND window);
   HWND FromNativeId(std::uint32_t id) const;
@@ -69,4 +77,5 @@ private:
   std::vector<HWND> Order_;
   std::map<int, SDL_Cursor*> Cursors_;
   bool Installed_ = false;
+  bool Shaping_ = false;
 };

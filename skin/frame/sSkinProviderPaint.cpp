@@ -21,6 +21,28 @@ namespace {
 
 bool ToolWindow(HWND window) { return (GetWindowLongPtr(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0; }
 
+bool IsKey(const std::uint8_t* p) { return p[0] == 0xFF && p[1] == 0x00 && p[2] == 0xFF; }
+
+// The frame's rounded corners leave key-coloured pixels; the window region cuts them
+// away where the display can shape windows. Elsewhere they take the colour of the
+// border beside them, so that no magenta ever shows.
+void FillKeyCorners(TBitmap& image, int l, int t, int r, int b) {
+  const int w = image.Width(), h = image.Height();
+  auto row = [&](int y, int from, int to, int step) {  // carries inward colour outward
+    std::uint8_t* line = image.ScanLine(y);
+    for (int x = from; x != to; x += step) {
+      std::uint8_t* p = line + x * 3;
+      const std::uint8_t* inner = line + (x - step) * 3;
+      if (IsKey(p) && !IsKey(inner)) p[0] = inner[0], p[1] = inner[1], p[2] = inner[2];
+    }
+  };
+  for (int y = 0; y < h; ++y) {
+    if (y >= t && y < h - b) continue;
+    if (l > 0 && l < w) row(y, l - 1, -1, -1);
+    if (r > 0 && w - r > 0) row(y, w - r, w, 1);
+  }
+}
+
 }  // namespace
 
 int TsSkinProvider::TitleSectionIndex() const {
@@ -60,9 +82,13 @@ void TsSkinProvider::PaintAll() {
   const int state = FormActive_ ? 1 : 0;
   const TRect whole{0, 0, image.Width(), image.Height()};
   const TacPaintSource source = PaintSourceOf(SkinData_);
-  if (Form_->BorderStyle() != bsNone)
+  if (Form_->BorderStyle() != bsNone) {
     PaintSection(source, BackgroundInfo{}, true, state, whole, {0, 0}, &image, true);
-  else
+    if (SkinData_.BorderIndex >= 0 && SkinData_.BorderIndex < static_cast<int>(manager->ma.size())) {
+      const TsMaskData& border = manager->ma[static_cast<std::size_t>(SkinData_.BorderIndex)];
+      FillKeyCorners(image, border.WL, border.WT, border.WR, border.WB);
+    }
+  } else
     PaintSectionBackground(source, BackgroundInfo{}, state, whole, {0, 0}, image);
   // The size grip at the bottom-right of the client.
   if (GripMode_ == gmRightBottom) {

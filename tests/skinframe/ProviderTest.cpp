@@ -230,3 +230,24 @@ TEST_F(FrameTest, ActiveAndInactiveTitleBandsUseHotAndPlainValues) {
   EXPECT_NE(active, inactive);
   EXPECT_EQ(ImagePixel(second, {150, 6}), active);
 }
+
+TEST_F(FrameTest, RoundedCornersAreLeftOutOfTheWindowAndNoKeyColourShows) {
+  TForm* form = ShowForm([](TForm* f) { f->SetBorderStyle(bsSizeable); });
+  TsSkinProvider* provider = ProviderOf(form);
+  ASSERT_NE(provider, nullptr);
+  const TBitmap* image = provider->WindowImage();
+  ASSERT_NE(image, nullptr);
+  int keys = 0;
+  for (int y = 0; y < image->Height(); ++y)
+    for (int x = 0; x < image->Width(); ++x) keys += image->Pixel(x, y) == clFuchsia;
+  EXPECT_EQ(keys, 0) << "not a pixel of the transparent key in the frame";
+  TRect bounds;
+  GetWindowRect(form->Handle(), &bounds);
+  EXPECT_NE(WindowFromPoint({bounds.Left, bounds.Top}), form->Handle()) << "the very corner belongs to what lies behind";
+  EXPECT_EQ(WindowFromPoint({bounds.Left + 10, bounds.Top + 1}), form->Handle());
+  // Maximised windows are square: the region goes.
+  form->SetWindowState(wsMaximized);
+  Settle();
+  GetWindowRect(form->Handle(), &bounds);
+  EXPECT_EQ(WindowFromPoint({bounds.Left, bounds.Top}), form->Handle());
+}
