@@ -1,7 +1,7 @@
 #pragma once
-// The classes the windows' members are made of, named once. The windows are
-// built from the framework's controls for now; the skinned classes take their
-// place here, behind the same member names, when they exist.
+// The classes the windows' members are made of, named once: the skinned controls
+// where they exist, the framework's controls (behind the skinned names) where the
+// skinned ones are still to come.
 #include "forms/BitBtn.h"
 #include "forms/Button.h"
 #include "forms/CheckBox.h"
@@ -14,16 +14,16 @@
 #include "forms/Memo.h"
 #include "forms/SpeedButton.h"
 #include "forms/db/DBListBox.h"
+#include "skin/controls/sBitBtn.h"
+#include "skin/controls/sButton.h"
+#include "skin/controls/sCheckBox.h"
+#include "skin/controls/sGroupBox.h"
+#include "skin/controls/sLabel.h"
+#include "skin/controls/sPanel.h"
+#include "skin/controls/sSpeedButton.h"
 
-using TsSpeedButton = TSpeedButton;
-using TsPanel = TPanel;
-using TsButton = TButton;
-using TsBitBtn = TBitBtn;
-using TsCheckBox = TCheckBox;
-using TsGroupBox = TGroupBox;
 using TsEdit = TEdit;
 using TsMemo = TMemo;
-using TsLabel = TLabel;
 
 
 // Makes a control owned by `form`, names it and puts it on `parent`.
