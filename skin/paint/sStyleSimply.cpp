@@ -10,6 +10,7 @@
 #include "skin/paint/acTexture.h"
 #include "skin/render/sBlend.h"
 #include "skin/render/sGradientPaint.h"
+#include "skin/runtime/sSkinManager.h"
 
 int PercentToByte(int percent) {
   return static_cast<int>(std::clamp<long long>(static_cast<long long>(percent) * 255 / 100, 0, 255));
@@ -22,6 +23,9 @@ TColor SectionColor(const TacSkinModel& manager, int sectionIndex, int state) {
 }
 
 namespace {
+
+// No manager given: the process's default manager.
+TacSkinModel* OrDefault(TacSkinModel* manager) { return manager ? manager : TsSkinManager::DefaultManager(); }
 
 bool ValidMask(const TacSkinModel& m, int index) { return index >= 0 && index < static_cast<int>(m.ma.size()); }
 
@@ -191,6 +195,7 @@ void PaintSection(const TacPaintSource& source, const BackgroundInfo& bg, bool f
 void PaintSectionByIndex(int sectionIndex, std::string_view sectionName, const BackgroundInfo& bg, int texture,
                          int hotTexture, TacSkinModel* manager, TBitmap* target, TPoint offset, TRect rect, int state,
                          bool fillCentre) {
+  manager = OrDefault(manager);
   if (!CanPaint(manager, sectionIndex, target, rect) || rect.IsEmpty()) return;
   const TsGeneralData& s = manager->gd[static_cast<std::size_t>(sectionIndex)];
   (void)sectionName;  // the index names the section; PATTERN keys are looked up through it
@@ -208,6 +213,7 @@ void PaintSectionByIndex(int sectionIndex, std::string_view sectionName, const B
 
 void PaintSectionToDC(int sectionIndex, std::string_view sectionName, const BackgroundInfo& bg, TacSkinModel* manager,
                       HDC dc, TPoint offset, TRect rect, int state, bool fillCentre) {
+  manager = OrDefault(manager);
   if (!dc || !dc->Target() || rect.IsEmpty() || !manager || !manager->IsValidSection(sectionIndex)) return;
   const TPixelFormat format =
       dc->Target()->PixelFormat() == TPixelFormat::pf32bit ? TPixelFormat::pf32bit : TPixelFormat::pf24bit;
@@ -219,6 +225,7 @@ void PaintSectionToDC(int sectionIndex, std::string_view sectionName, const Back
 
 int PaintSectionByName(TBitmap& bitmap, std::string_view name, std::string_view altName, HDC sourceDC, TColor color,
                        TRect rect, TacSkinModel* manager, int state) {
+  manager = OrDefault(manager);
   if (!manager) return -1;
   int index = manager->SectionIndexOf(std::string(name));
   if (index < 0 && !altName.empty()) index = manager->SectionIndexOf(std::string(altName));
@@ -251,6 +258,7 @@ void PaintDisabledLook(TBitmap& bitmap, int flags, TColor parentColor, TPoint of
 
 void DrawSectionText(TDeviceContext& canvas, std::string_view text, bool enabled, TacSkinModel* manager, int state,
                      int sectionIndex, unsigned format, TRect rect) {
+  manager = OrDefault(manager);
   if (!manager || !manager->SkinData.SkinReady || !manager->IsValidSection(sectionIndex)) return;
   const TsGeneralData& s = manager->gd[static_cast<std::size_t>(sectionIndex)];
   const int oldMode = canvas.SetBkMode(TRANSPARENT);

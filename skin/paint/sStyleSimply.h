@@ -38,6 +38,7 @@ void PaintSectionBackground(const TacPaintSource& source, const BackgroundInfo& 
                             TPoint offset, TBitmap& target);
 // A section that belongs to no control (frames, title bars, scroll-bar parts):
 // corner images are drawn before the border mask, and corners are always updated.
+// Here and below, a null manager means the default manager.
 void PaintSectionByIndex(int sectionIndex, std::string_view sectionName, const BackgroundInfo& bg, int texture,
                          int hotTexture, TacSkinModel* manager, TBitmap* target, TPoint offset, TRect rect, int state,
                          bool fillCentre);

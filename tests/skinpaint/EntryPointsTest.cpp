@@ -114,4 +114,16 @@ TEST_F(FadeTest, ParentsWithoutAWindowAreAskedDirectly) {
   EXPECT_FALSE(parent->HandleAllocated());
 }
 
+TEST_F(FadeTest, NoManagerMeansTheDefaultManager) {
+  Build("");
+  ASSERT_EQ(TsSkinManager::DefaultManager(), Manager.get());
+  TBitmap b = Filled(10, 10, 0);
+  const int index = Manager->SectionIndexOf("BUTTON");
+  PaintSectionByIndex(index, "BUTTON", BackgroundInfo::FromColor(kKey), -1, -1, nullptr, &b, {}, {0, 0, 10, 10}, 0, true);
+  EXPECT_EQ(b.Pixel(5, 5), 0x0000FF);
+  TBitmap c = Filled(10, 10, 0);
+  EXPECT_EQ(PaintSectionByName(c, "BUTTON", "", nullptr, 0, {0, 0, 10, 10}, nullptr, 1), index);
+  EXPECT_EQ(c.Pixel(5, 5), 0x00FF00);
+}
+
 }  // namespace
