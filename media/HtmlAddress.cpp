@@ -120,5 +120,11 @@ THtmlAddress ParseHtmlAddress(const std::string& address, const std::string& bas
   if (isUrl) s = PercentDecode(s);
   out.Kind = THtmlAddress::TKind::File;
   out.Path = s.empty() ? std::string() : Normalised(s, baseDir);
+  // Pages link to "my%20file.htm" as browsers write it; a file named so literally comes first.
+  if (!isUrl && s.find('%') != std::string::npos) {
+    std::error_code ec;
+    const std::string decoded = Normalised(PercentDecode(s), baseDir);
+    if (!std::filesystem::exists(out.Path, ec) && std::filesystem::exists(decoded, ec)) out.Path = decoded;
+  }
   return out;
 }

@@ -222,11 +222,11 @@ TEST_F(HtmlRenderTest, BothCyrillicEncodingsRenderAlikeWhateverTheMetaSays) {
 
 TEST_F(HtmlRenderTest, StyleSheetsAndPicturesComeFromTheDocumentsFolder) {
   Write("css/site.css", Utf8ToCp1251("p.note { color: #ff0000; } /* стиль */"));
-  SavePngToFile(Solid(10, 10, kGreen), (Dir / "bg.png").string());
+  SavePngToFile(Solid(10, 10, kGreen), (Dir / "bg image.png").string());
   const std::string path = Write("sub/../page.htm",
                                  "<html><head><link rel=stylesheet href=\"css/site.css\"></head>"
                                  "<body><p class=note>красный</p>"
-                                 "<div id=tile style=\"width:50px;height:30px;background:url(bg.png)\"></div></body></html>");
+                                 "<div id=tile style=\"width:50px;height:30px;background:url(bg%20image.png)\"></div></body></html>");
   THtmlDocument page;
   ASSERT_TRUE(page.Open(path));
   const TBitmap shot = Render(page, 300);

@@ -123,6 +123,12 @@ TEST_F(WebBrowserTest, BarsAndKeysScroll) {
   UpdateAllWindows();
   const int page = Browser->ClientRect().Height() - TWebBrowser::kLineStep;
   const int max = Browser->Page().Height() - Browser->ClientRect().Height();
+  // A click on the bar's lower arrow (the bar lies right of the client area).
+  const TRect client = Browser->ClientRect();
+  const int bar = GetSystemMetrics(SM_CXVSCROLL);
+  Backend->Click(Browser->ClientToScreen({client.Width() + bar / 2, client.Height() - bar / 2}));
+  EXPECT_EQ(Browser->ScrollTop(), TWebBrowser::kLineStep);
+  Browser->ScrollTo(0, 0);
   SendMessage(Browser->Handle(), WM_VSCROLL, SB_LINEDOWN, 0);
   EXPECT_EQ(Browser->ScrollTop(), TWebBrowser::kLineStep);
   EXPECT_EQ(GetScrollPos(Browser->Handle(), SB_VERT), TWebBrowser::kLineStep);
