@@ -8,6 +8,7 @@
 #include <litehtml/el_td.h>
 #include <litehtml/html_tag.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -120,6 +121,53 @@ public:
       m_style.add_property("border-style", "solid", nullptr, false, this);
     }
     el_image::parse_attributes();
+  }
+
+  // A picture that cannot be shown keeps its place, framed, with its alt text, as
+  // browsers show it.
+  int render(int x, int y, int max_width, bool second_pass) override {
+    int width = el_image::render(x, y, max_width, second_pass);
+    if ((m_pos.width > 0 && m_pos.height > 0) || !Missing()) return width;
+    const char* alt = get_attr("alt", "");
+    litehtml::font_metrics fm;
+    const litehtml::uint_ptr font = get_font(&fm);
+    const int textWidth = *alt ? get_document()->container()->text_width(alt, font) : 0;
+    if (m_pos.width <= 0) m_pos.width = std::min(textWidth + 8, std::max(8, max_width));
+    if (m_pos.height <= 0) m_pos.height = fm.height + 6;
+    return m_pos.width + content_margins_left() + content_margins_right();
+  }
+
+  void draw(litehtml::uint_ptr hdc, int x, int y, const litehtml::position* clip) override {
+    el_image::draw(hdc, x, y, clip);
+    if (!Missing()) return;
+    litehtml::position pos = m_pos;
+    pos.x += x;
+    pos.y += y;
+    if (pos.width <= 2 || pos.height <= 2 || (clip && !pos.does_intersect(clip))) return;
+    litehtml::document_container* container = get_document()->container();
+    litehtml::borders frame;
+    frame.left.width = frame.top.width = frame.right.width = frame.bottom.width = 1;
+    frame.left.style = frame.top.style = frame.right.style = frame.bottom.style = litehtml::border_style_inset;
+    frame.left.color = frame.top.color = frame.right.color = frame.bottom.color = litehtml::web_color(160, 160, 160);
+    container->draw_borders(hdc, frame, pos, false);
+    const char* alt = get_attr("alt", "");
+    if (!*alt) return;
+    litehtml::font_metrics fm;
+    const litehtml::uint_ptr font = get_font(&fm);
+    litehtml::position inner(pos.x + 1, pos.y + 1, pos.width - 2, pos.height - 2);
+    container->set_clip(inner, litehtml::border_radiuses(), true, true);
+    container->draw_text(hdc, alt, font, get_color("color", true, litehtml::web_color(0, 0, 0)),
+                         litehtml::position(pos.x + 4, pos.y + 3, pos.width - 8, fm.height));
+    container->del_clip();
+  }
+
+private:
+  bool Missing() {
+    const char* src = get_attr("src", "");
+    if (!*src) return true;
+    litehtml::size natural;
+    get_document()->container()->get_image_size(src, nullptr, natural);
+    return natural.width <= 0 || natural.height <= 0;
   }
 };
 

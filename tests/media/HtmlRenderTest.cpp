@@ -235,3 +235,20 @@ TEST_F(HtmlRenderTest, StyleSheetsAndPicturesComeFromTheDocumentsFolder) {
   EXPECT_EQ(At(shot, tile.Left + 3, tile.Top + 3), kGreen);
   EXPECT_EQ(At(shot, tile.Right - 2, tile.Bottom - 2), kGreen) << "the background repeats";
 }
+
+TEST_F(HtmlRenderTest, MissingPicturesKeepTheirPlaceWithTheirAltText) {
+  const std::string path = Write("alt.htm", R"(<html><body>
+<p><img id=sized src="lecture_files/image001.gif" width=200 height=80 alt="Рисунок 1"></p>
+<p>До <img id=unsized src="lecture_files/image002.gif" alt="Схема алгоритма"> после</p></body></html>)");
+  THtmlDocument page;
+  ASSERT_TRUE(page.Open(path));
+  const TBitmap shot = Render(page, 500);
+  const TRect sized = page.ElementRect("sized");
+  EXPECT_EQ(sized.Width(), 200);
+  EXPECT_EQ(sized.Height(), 80);
+  EXPECT_GT(DarkPixels(shot, sized.Inflate(-2, -2)), 30) << "the alt text inside the frame";
+  EXPECT_NE(At(shot, sized.Left, sized.Top + 40), kWhite) << "the frame";
+  const TRect unsized = page.ElementRect("unsized");
+  EXPECT_GT(unsized.Width(), 80) << "as wide as its alt text";
+  EXPECT_GT(DarkPixels(shot, unsized.Inflate(-2, -2)), 30);
+}
