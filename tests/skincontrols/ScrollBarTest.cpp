@@ -1,0 +1,277 @@
+// Skinned scroll bars: geometry and hit test by the documented formulas, and the
+// mouse interaction of a memo's bar on the virtual clock.
+#include <algorithm>
+#include <vector>
+
+#include "AdapterTestKit.h"
+#include "platform/win/HitTest.h"
+#include "platform/win/ScrollInfo.h"
+#include "skin/controls/acSBUtils.h"
+
+namespace {
+
+TacScrollBar VerticalBar(int min, int max, int page, int pos) {
+  TacScrollBar bar(nullptr, SB_VERT);
+  bar.Info.nMin = min;
+  bar.Info.nMax = max;
+  bar.Info.nPage = static_cast<UINT>(page);
+  bar.Info.nPos = pos;
+  return bar;
+}
+
+}  // namespace
+
+TEST(ScrollBarGeometry, MulDivRoundsAndTreatsAFailedDivisionAsZero) {
+  EXPECT_EQ(acMulDiv(20, 86, 100), 17);
+  EXPECT_EQ(acMulDiv(1, 3, 2), 2);
+  EXPECT_EQ(acMulDiv(-1, 3, 2), -2);
+  EXPECT_EQ(acMulDiv(5, 7, 0), 0);
+}
+
+TEST(ScrollBarGeometry, ThumbSizeAndOffsetFollowRangePageAndPosition) {
+  const TRect r{0, 0, 17, 120};
+  TacScrollBar bar = VerticalBar(0, 99, 20, 0);
+  TacThumb t = ThumbGeometry(bar, r, 17);
+  EXPECT_EQ(t.Size, 17) << "MulDiv(20, 86, 100)";
+  EXPECT_EQ(t.Start, 17);
+  bar.Info.nPos = 80;  // the last position: the thumb touches the second arrow
+  t = ThumbGeometry(bar, r, 17);
+  EXPECT_EQ(t.Start + t.Size, 120 - 17);
+  bar.Info.nPos = 500;  // out of range: clamped to the track
+  EXPECT_EQ(ThumbGeometry(bar, r, 17).Start, t.Start);
+  bar.Info.nPage = 2;  // small page: the minimum thumb size
+  EXPECT_EQ(ThumbGeometry(bar, r, 17).Size, 10);
+  bar.Info.nPage = 0;  // no page: a square thumb
+  EXPECT_EQ(ThumbGeometry(bar, r, 17).Size, 17);
+  TacScrollBar empty = VerticalBar(5, 4, 3, 5);  // range 0
+  EXPECT_EQ(ThumbGeometry(empty, r, 17).Size, 0);
+  EXPECT_EQ(ThumbGeometry(empty, r, 17).Start, 17);
+}
+
+TEST(ScrollBarGeometry, HitTestFindsArrowsTrackAndThumb) {
+  const TRect r{100, 50, 117, 170};
+  const TacScrollBar bar = VerticalBar(0, 99, 20, 40);
+  const TacThumb t = ThumbGeometry(bar, r, 17);
+  EXPECT_EQ(ScrollBarHitTest(bar, r, {108, 50}, 17), kSBFirstArrow);
+  EXPECT_EQ(ScrollBarHitTest(bar, r, {108, 169}, 17), kSBSecondArrow);
+  EXPECT_EQ(ScrollBarHitTest(bar, r, {108, t.Start}, 17), kSBThumb);
+  EXPECT_EQ(ScrollBarHitTest(bar, r, {108, t.Start - 1}, 17), kSBTrackBefore);
+  EXPECT_EQ(ScrollBarHitTest(bar, r, {108, t.Start + t.Size}, 17), kSBTrackAfter);
+  EXPECT_EQ(ScrollBarHitTest(bar, r, {117, 60}, 17), kSBNone) << "outside across the bar";
+  EXPECT_EQ(ScrollBarHitTest(bar, r, {108, 170}, 17), kSBNone);
+  // Too short for two arrows: two halves and nothing else.
+  const TRect shortBar{0, 0, 17, 30};
+  EXPECT_EQ(ScrollBarHitTest(bar, shortBar, {8, 14}, 17), kSBFirstArrow);
+  EXPECT_EQ(ScrollBarHitTest(bar, shortBar, {8, 15}, 17), kSBSecondArrow);
+  // A page as large as the range: no thumb, no track parts.
+  const TacScrollBar full = VerticalBar(0, 9, 10, 0);
+  EXPECT_EQ(ScrollBarHitTest(full, r, {108, 100}, 17), kSBNone);
+}
+
+// --- A memo with a skinned vertical bar -------------------------------------------------------
+
+class ScrollBarTest : public AdapterTestBase {
+protected:
+  ScrollBarTest() { WithFormSkinning = false; }
+
+  void SetUp() override {
+    AdapterTestBase::SetUp();
+    Form = MakeForm([this](TForm* f) {
+      Memo = new TMemo(f);
+      Memo->SetParent(f);
+      Memo->SetBounds(20, 20, 200, 124);
+      Memo->SetWordWrap(false);
+      Memo->SetScrollBars(ssVertical);
+      std::string text;
+      for (int i = 0; i < 100; ++i) text += "Строка " + std::to_string(i) + "\r\n";
+      Memo->Lines().SetText(text);
+    });
+    Spy.Attach(Memo);
+    Wnd = InstallSubclass<TacEditWnd>(Memo->Handle(), nullptr, Manager.get(), "EDIT");
+    Settle();
+    Bar = Wnd->BarRect(SB_VERT);
+  }
+  void TearDown() override {
+    Wnd.reset();
+    AdapterTestBase::TearDown();
+  }
+  TPoint BottomArrow() const { return {(Bar.Left + Bar.Right) / 2, Bar.Bottom - 5}; }
+  TPoint TopArrow() const { return {(Bar.Left + Bar.Right) / 2, Bar.Top + 5}; }
+  TPoint ThumbCentre() {
+    Wnd->VBar().ReadInfo(Memo->Handle());
+    const TacThumb t = ThumbGeometry(Wnd->VBar(), Bar, Wnd->VBar().ArrowLength());
+    return {(Bar.Left + Bar.Right) / 2, t.Start + t.Size / 2};
+  }
+  // The pixels of the bottom arrow as they are on the screen.
+  std::vector<TColor> BottomArrowPixels() {
+    Settle();
+    TRect r;
+    GetWindowRect(Form->Handle(), &r);
+    std::vector<TColor> pixels;
+    for (int y = Bar.Bottom - 17; y < Bar.Bottom; ++y)
+      for (int x = Bar.Left; x < Bar.Right; ++x) pixels.push_back(WindowImage(Form->Handle())->Pixel(x - r.Left, y - r.Top));
+    return pixels;
+  }
+  TColor ScreenPixel(TPoint p) {
+    Settle();
+    TRect r;
+    GetWindowRect(Form->Handle(), &r);
+    return WindowImage(Form->Handle())->Pixel(p.X - r.Left, p.Y - r.Top);
+  }
+
+  TForm* Form = nullptr;
+  TMemo* Memo = nullptr;
+  TScrollSpy Spy;
+  std::unique_ptr<TacEditWnd> Wnd;
+  TRect Bar;
+};
+
+TEST_F(ScrollBarTest, BarTakesItsRoomFromTheClientArea) {
+  ASSERT_TRUE(Wnd->VBar().Visible);
+  EXPECT_FALSE(Wnd->HBar().Visible) << "the style asks for no horizontal bar";
+  TRect window, client;
+  GetWindowRect(Memo->Handle(), &window);
+  GetClientRect(Memo->Handle(), &client);
+  EXPECT_EQ(Bar.Width(), 17);
+  EXPECT_EQ(Bar.Height(), 120);
+  EXPECT_EQ(client.Width(), window.Width() - 4 - 17);
+  EXPECT_EQ(SendMessage(Memo->Handle(), WM_NCHITTEST, 0, PointToLParam(BottomArrow())), HTVSCROLL);
+}
+
+TEST_F(ScrollBarTest, HoldingAnArrowScrollsOnceThenRepeatsAfter300EveryFiftyFive) {
+  const std::uint64_t start = GetTickCount();
+  Backend->MouseMove(BottomArrow());
+  Backend->MouseDown(BottomArrow());
+  Settle();
+  ASSERT_EQ(Spy.Count(SB_LINEDOWN), 1) << "one line at once";
+  EXPECT_EQ(Memo->TopLine(), 1);
+  EXPECT_EQ(ScrollInteraction().ShownPart, kSBSecondArrow);
+  Wait(299);
+  EXPECT_EQ(Spy.Count(SB_LINEDOWN), 1);
+  Wait(1);  // 300 ms: the pause ends, the repeat rate starts
+  EXPECT_EQ(Spy.Count(SB_LINEDOWN), 1);
+  Wait(54);
+  EXPECT_EQ(Spy.Count(SB_LINEDOWN), 1);
+  Wait(1);
+  ASSERT_EQ(Spy.Count(SB_LINEDOWN), 2) << "the first repeat 355 ms after the press";
+  EXPECT_EQ(Spy.Requests.back().Time - start, 355u);
+  Wait(55);
+  Wait(55);
+  EXPECT_EQ(Spy.Count(SB_LINEDOWN), 4);
+  EXPECT_EQ(Memo->TopLine(), 4);
+  // Off the arrow: the repeats pause and the arrow shows unpressed.
+  Backend->MouseMove({BottomArrow().X, Bar.Top + 60});
+  Wait(55);
+  Wait(55);
+  EXPECT_EQ(Spy.Count(SB_LINEDOWN), 4);
+  EXPECT_EQ(ScrollInteraction().ShownPart, kSBNone);
+  Backend->MouseMove(BottomArrow());
+  Wait(55);
+  EXPECT_EQ(Spy.Count(SB_LINEDOWN), 5) << "back on the arrow, the repeats go on";
+  Backend->MouseUp(BottomArrow());
+  Settle();
+  EXPECT_EQ(Spy.Count(SB_ENDSCROLL), 1);
+  EXPECT_EQ(Spy.Requests.back().Pos, 0);
+  Wait(500);
+  EXPECT_EQ(Spy.Count(SB_LINEDOWN), 5) << "released: no more repeats";
+  EXPECT_EQ(ScrollInteraction().PressedPart, kSBNone);
+}
+
+TEST_F(ScrollBarTest, DraggingTheThumbTracksAndEndsWithTheFinalPosition) {
+  Wnd->VBar().ReadInfo(Memo->Handle());
+  const SCROLLINFO info = Wnd->VBar().Info;
+  const TPoint grab = ThumbCentre();
+  Backend->MouseMove(grab);
+  Backend->MouseDown(grab);
+  Settle();
+  EXPECT_TRUE(Wnd->ThumbTracking);
+  Backend->MouseMove({grab.X, grab.Y + 20});
+  Settle();
+  ASSERT_GE(Spy.Count(SB_THUMBTRACK), 1);
+  const int middle = Spy.Requests.back().Pos;
+  EXPECT_GT(middle, 0);
+  EXPECT_EQ(Memo->TopLine(), middle) << "the memo follows the thumb";
+  // Far below the bar: the thumb stops at the track's end.
+  Backend->MouseMove({grab.X + 40, Bar.Bottom + 200});
+  Settle();
+  const int r = info.nMax - info.nMin;
+  EXPECT_EQ(Spy.Requests.back().Code, SB_THUMBTRACK);
+  EXPECT_EQ(Spy.Requests.back().Pos, r - static_cast<int>(info.nPage) + 2);
+  const std::size_t before = Spy.Requests.size();
+  Backend->MouseMove({grab.X + 41, Bar.Bottom + 210});
+  Settle();
+  EXPECT_EQ(Spy.Requests.size(), before) << "the same position is not sent twice";
+  Backend->MouseUp({grab.X, Bar.Bottom + 200});
+  Settle();
+  ASSERT_GE(Spy.Requests.size(), 2u);
+  const auto& position = Spy.Requests[Spy.Requests.size() - 2];
+  const auto& end = Spy.Requests.back();
+  EXPECT_EQ(position.Code, SB_THUMBPOSITION);
+  EXPECT_EQ(position.Pos, r - static_cast<int>(info.nPage) + 2);
+  EXPECT_EQ(end.Code, SB_ENDSCROLL);
+  EXPECT_EQ(end.Pos, position.Pos);
+  EXPECT_FALSE(Wnd->ThumbTracking);
+  EXPECT_EQ(GetScrollPos(Memo->Handle(), SB_VERT), info.nMax - static_cast<int>(info.nPage) + 1)
+      << "the platform keeps the position in its valid range";
+  EXPECT_EQ(Memo->TopLine(), info.nMax - static_cast<int>(info.nPage) + 1);
+}
+
+TEST_F(ScrollBarTest, HoveredArrowIsHotAndPressedArrowIsPressed) {
+  const std::vector<TColor> normal = BottomArrowPixels();
+  Backend->MouseMove(BottomArrow());
+  Settle();
+  EXPECT_EQ(ScrollInteraction().HoverWindow, Memo->Handle());
+  Wait(20);
+  EXPECT_EQ(ScrollInteraction().HoverPart, kSBSecondArrow);
+  const std::vector<TColor> hot = BottomArrowPixels();
+  EXPECT_NE(hot, normal);
+  Backend->MouseDown(BottomArrow());
+  Settle();
+  const std::vector<TColor> pressed = BottomArrowPixels();
+  EXPECT_NE(pressed, hot);
+  EXPECT_NE(pressed, normal);
+  Backend->MouseUp(BottomArrow());
+  // Away from the bar: the next hover tick ends the hover and the arrow is normal again.
+  Backend->MouseMove({Bar.Left - 60, Bar.Top + 30});
+  Wait(20);
+  EXPECT_EQ(ScrollInteraction().HoverWindow, nullptr);
+  EXPECT_EQ(BottomArrowPixels(), normal);
+}
+
+TEST_F(ScrollBarTest, UnavailableBarIsBlendedWithTheBackgroundAndIgnoresPresses) {
+  const TPoint probe{Bar.Left + 3, Bar.Bottom - 3};
+  const TColor enabled = ScreenPixel(probe);
+  EnableScrollBar(Memo->Handle(), SB_VERT, ESB_DISABLE_BOTH);
+  Settle();
+  EXPECT_EQ(SendMessage(Memo->Handle(), WM_NCHITTEST, 0, PointToLParam(BottomArrow())), HTNOWHERE);
+  const TColor disabled = ScreenPixel(probe);
+  const TColor back = ColorToRGB(Form->Color());
+  for (int i = 0; i < 3; ++i)
+    EXPECT_NEAR(Channel(disabled, i), (40 * Channel(enabled, i) + 60 * Channel(back, i)) / 100, 2) << "channel " << i;
+  Backend->MouseMove(BottomArrow());
+  Backend->MouseDown(BottomArrow());
+  Settle();
+  Backend->MouseUp(BottomArrow());
+  Settle();
+  EXPECT_EQ(Spy.Count(SB_LINEDOWN), 0);
+  EXPECT_EQ(Memo->TopLine(), 0);
+}
+
+TEST_F(ScrollBarTest, UninstallGivesThePlatformItsBarsBack) {
+  TRect skinnedClient;
+  GetClientRect(Memo->Handle(), &skinnedClient);
+  const TColor skinned = ScreenPixel({Bar.Left + 3, Bar.Bottom - 3});
+  Wnd->Uninstall();
+  Settle();
+  TRect client;
+  GetClientRect(Memo->Handle(), &client);
+  EXPECT_EQ(client, skinnedClient) << "the platform's bar takes the same room";
+  EXPECT_EQ(TacMainWnd::Of(Memo->Handle()), nullptr);
+  EXPECT_NE(ScreenPixel({Bar.Left + 3, Bar.Bottom - 3}), skinned) << "the classic arrow is back";
+  // Pressing the arrow now runs the platform's own bar.
+  Backend->MouseMove(BottomArrow());
+  Backend->MouseDown(BottomArrow());
+  Backend->MouseUp(BottomArrow());
+  Settle();
+  EXPECT_EQ(Spy.Count(SB_LINEDOWN), 1);
+}
