@@ -239,11 +239,17 @@ struct TSliceDrawer {
       const std::uint8_t* row = Pic.ScanLine(src.Top + k);
       bool holes = false;
       for (int i = 0; i < sw && !holes; ++i) holes = IsKey(row + (src.Left + i) * 3);
+      // A black mask row composites to the picture itself: a copy gives the same bytes.
+      bool opaque = true;
+      if (masked) {
+        const std::uint8_t* m = Pic.ScanLine(src.Top + k + MaskOffset) + src.Left * 3;
+        for (int i = 0; i < sw * 3 && opaque; ++i) opaque = m[i] == 0;
+      }
       spread(row, pic);
-      if (masked) spread(Pic.ScanLine(src.Top + k + MaskOffset), band);
+      if (masked && !opaque) spread(Pic.ScanLine(src.Top + k + MaskOffset), band);
       for (; y < visible.Bottom; y += sh) {
         std::uint8_t* d = Target.ScanLine(y) + visible.Left * 3;
-        if (!masked) {
+        if (!masked || (opaque && !holes)) {
           std::memcpy(d, pic.data(), pic.size());
           continue;
         }
@@ -255,7 +261,10 @@ struct TSliceDrawer {
         for (int i = 0; i < w;) {
           int j = i;
           while (j < w && !IsKey(pic.data() + j * 3)) ++j;
-          if (j > i) MaskBlendBytes(d + i * 3, pic.data() + i * 3, band.data() + i * 3, static_cast<std::size_t>(j - i) * 3);
+          if (j > i && opaque)
+            std::memcpy(d + i * 3, pic.data() + i * 3, static_cast<std::size_t>(j - i) * 3);
+          else if (j > i)
+            MaskBlendBytes(d + i * 3, pic.data() + i * 3, band.data() + i * 3, static_cast<std::size_t>(j - i) * 3);
           i = j + 1;
         }
       }

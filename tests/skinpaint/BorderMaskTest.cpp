@@ -196,7 +196,7 @@ TEST(BorderMask, RepeatedSlicesMatchOnEveryDepth) {
       for (int x = 0; x < 7; ++x) {
         const TColor c = x == y ? kKey : static_cast<TColor>(RGB(static_cast<std::uint8_t>(30 * x), static_cast<std::uint8_t>(40 * y), 90));
         skin.Model.MasterBitmap->SetPixel(x, y, c);
-        skin.Model.MasterBitmap->SetPixel(x, y + 5, static_cast<TColor>(RGB(static_cast<std::uint8_t>(37 * (x + y)), static_cast<std::uint8_t>(37 * (x + y)), static_cast<std::uint8_t>(37 * (x + y)))));
+        skin.Model.MasterBitmap->SetPixel(x, y + 5, static_cast<TColor>(y == 1 ? 0 : RGB(static_cast<std::uint8_t>(37 * (x + y)), static_cast<std::uint8_t>(37 * (x + y)), static_cast<std::uint8_t>(37 * (x + y)))));
       }
     const int b = skin.AddMask("PANEL", "BORDERSMASK", {0, 0, 7, maskType == 1 ? 10 : 5}, 1, maskType, TacImgType::itisaBorder, 4);
     TsMaskData& m = skin.Mask(b);
