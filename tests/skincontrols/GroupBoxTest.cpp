@@ -96,3 +96,27 @@ TEST_F(GroupBoxTest, ChildrenReachThePanelUnlessTheCaptionHasItsOwnSection) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(GroupBoxTest, ARequestToDrawIsPassedOnAtTheAskersPlaceInTheParent) {
+  auto* panel = Add<TsPanel>(Form, 0, 0, 400, 260);
+  auto* box = Add<TsGroupBox>(panel, 20, 30, 200, 160);
+  box->SetCaption("Поиск");
+  auto* child = Add<TPlainChild>(box, 14, 98, 150, 22);
+  ShowForm();
+  TBitmap target(150, 22, TPixelFormat::pf24bit);
+  target.Fill(0x123456);
+  TacBGInfo request;
+  request.DrawDC = &target.Canvas();
+  request.OffsetX = child->Left();
+  request.OffsetY = child->Top();
+  request.R = {0, 0, 150, 22};
+  GetParentBackground(request, child, true);
+  EXPECT_EQ(request.BgType, btCache);
+  const TBitmap& behind = *panel->SkinData()->CacheBmp;
+  for (int y = 0; y < 22; ++y)
+    for (int x = 0; x < 150; ++x) ASSERT_EQ(target.Pixel(x, y), behind.Pixel(20 + 14 + x, 30 + 98 + y)) << x << "," << y;
+}
+
+}  // namespace

@@ -7,14 +7,6 @@
 
 namespace {
 
-int CountColour(const TBitmap& b, TRect r, TColor c) {
-  int n = 0;
-  for (int y = r.Top; y < r.Bottom; ++y)
-    for (int x = r.Left; x < r.Right; ++x)
-      if (b.Pixel(x, y) == c) ++n;
-  return n;
-}
-
 TColor Mix40(TColor a, TColor b) {
   TColor out = 0;
   for (int i = 0; i < 3; ++i)
@@ -72,7 +64,9 @@ TEST_F(LabelTest, BarSectionIsPaintedBehindTheText) {
   for (int x = 0; x < 200; ++x) differing += FormPixel(label, x, 0) != behind.Pixel(20 + x, 20);
   EXPECT_GT(differing, 100);
   const TColor barFont = Section("BAR").FontColor[0];
-  if (barFont != clFuchsia && barFont != -1) EXPECT_EQ(label->Font().Color(), barFont);
+  if (barFont != clFuchsia && barFont != -1) {
+    EXPECT_EQ(label->Font().Color(), barFont);
+  }
 }
 
 TEST_F(LabelTest, DisabledLabelMixesFortyPercentTextWithSixtyPercentPanel) {
