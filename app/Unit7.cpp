@@ -157,14 +157,6 @@ TForm7::TForm7(TComponent* owner) : TForm(owner) {
   OnHide = [this](TObject* s) { FormHide(s); };
 }
 
-void TForm7::CreateWnd() {
-  const TWindowState designed = WindowState();
-  TForm::CreateWnd();
-  // Making the window reports its normal size, which would make the window
-  // state normal; it still opens maximised.
-  SetWindowState(designed);
-}
-
 TADOQueryComponent* TForm7::ListQuery(std::uint8_t kind) const {
   switch (kind) {
     case kLectures: return ADOQuery2;

@@ -62,9 +62,6 @@ public:
   void sButton3Click(TObject* sender);
   void sButton4Click(TObject* sender);
 
-protected:
-  void CreateWnd() override;
-
 private:
   // The list and its dataset of a kind (null for kind 0).
   TADOQueryComponent* ListQuery(std::uint8_t kind) const;

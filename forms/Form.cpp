@@ -370,7 +370,9 @@ void TForm::WndProc(TMessage& message) {
       return;
     case WM_SIZE:
       TWinControl::WndProc(message);
-      if (HandleAllocated()) {
+      // A hidden window's sizes (the one sent while it is made, for one) say nothing
+      // of the state it is designed to show in.
+      if (HandleAllocated() && IsWindowVisible(Handle())) {
         if (message.WParam == SIZE_MAXIMIZED) WindowState_ = wsMaximized;
         else if (message.WParam == SIZE_MINIMIZED) WindowState_ = wsMinimized;
         else if (message.WParam == SIZE_RESTORED) WindowState_ = wsNormal;

@@ -130,3 +130,16 @@ TEST_F(FormsTest, ChangingTheFrameOfAShownFormKeepsItShownAndActive) {
   hidden->SetBorderStyle(bsNone);
   EXPECT_FALSE(IsWindowVisible(hidden->Handle()));
 }
+
+// The state a form is designed to open in survives its window being made.
+TEST_F(FormsTest, DesignedMaximisedStateSurvivesTheWindowBeingMade) {
+  TLifeForm* form = App->CreateForm<TLifeForm>();
+  form->SetWindowState(wsMaximized);
+  form->HandleNeeded();
+  EXPECT_EQ(form->WindowState(), wsMaximized);
+  form->Show();
+  EXPECT_TRUE(IsZoomed(form->Handle()));
+  EXPECT_EQ(form->WindowState(), wsMaximized);
+  ShowWindow(form->Handle(), SW_RESTORE);
+  EXPECT_EQ(form->WindowState(), wsNormal);
+}
