@@ -34,12 +34,9 @@ void TWebBrowser::Open(const std::string& address, const std::string& baseDir) {
   Tiles_.Clear();
   ScrollX_ = 0;
   ScrollY_ = 0;
+  PendingAnchor_ = Page_.Fragment();
   if (HandleAllocated()) {
     EnsureLayout();
-    if (!Page_.Fragment().empty()) {
-      const int top = Page_.AnchorTop(Page_.Fragment());
-      if (top >= 0) ScrollY_ = std::min(top, MaxScrollY());
-    }
     UpdateScrollBars();
     UpdateCursor();
     InvalidateRect(Handle(), nullptr, false);
@@ -55,6 +52,11 @@ void TWebBrowser::EnsureLayout() {
   Page_.Layout(client.Width(), client.Height());
   if (Page_.LayoutCount() != before) {
     Tiles_.Clear();
+    if (!PendingAnchor_.empty()) {
+      const int top = Page_.AnchorTop(PendingAnchor_);
+      if (top >= 0) ScrollY_ = std::min(top, MaxScrollY());
+      PendingAnchor_.clear();
+    }
     UpdateScrollBars();
     InvalidateRect(Handle(), nullptr, false);  // every line may have moved
   }

@@ -76,6 +76,7 @@ private:
 
   THtmlDocument Page_;
   THtmlTileCache Tiles_;
+  std::string PendingAnchor_;  // a #fragment to show once the page is first laid out
   std::string Location_;
   int ScrollX_ = 0;
   int ScrollY_ = 0;

@@ -245,3 +245,18 @@ TEST_F(WebBrowserTest, ResizingToAnotherWidthLaysOutOnceMore) {
   EXPECT_EQ(Browser->Page().LayoutCount(), layouts + 1);
   EXPECT_EQ(Browser->Page().LayoutWidth(), Browser->ClientRect().Width());
 }
+
+TEST_F(WebBrowserTest, AnAnchorAskedForBeforeTheWindowExistsIsShownOnceLaidOut) {
+  const std::string path = Write("long.htm", LongPage());
+  auto* late = new TWebBrowser(Form);
+  late->Navigate(path + "#end");
+  EXPECT_FALSE(late->HandleAllocated());
+  late->SetParent(Form);
+  late->SetBounds(0, 0, 300, 200);
+  late->BringToFront();
+  UpdateAllWindows();
+  ASSERT_TRUE(late->HandleAllocated());
+  const int max = late->Page().Height() - late->ClientRect().Height();
+  EXPECT_EQ(late->ScrollTop(), std::min(max, late->Page().AnchorTop("end")));
+  EXPECT_GT(late->ScrollTop(), 0);
+}
