@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "skin/core/acSkinModel.h"
@@ -214,7 +215,11 @@ struct TSliceDrawer {
   void RowWise(TRect area, TRect visible, TRect src) const {
     const int sw = src.Width(), sh = src.Height(), w = visible.Width();
     const bool masked = Mask.MaskType == 1;
-    std::vector<std::uint8_t> pic(static_cast<std::size_t>(w) * 3), band(masked ? pic.size() : 0);
+    // Reused between calls: the painter runs on the user-interface thread only.
+    static std::vector<std::uint8_t> pic, band;
+    static std::vector<std::pair<int, int>> runs;
+    pic.resize(static_cast<std::size_t>(w) * 3);
+    band.resize(masked ? pic.size() : 0);
     const int phase = (visible.Left - area.Left) % sw;
     for (int k = 0; k < sh; ++k) {
       // Target rows using source row k, from the first visible one.
@@ -247,6 +252,15 @@ struct TSliceDrawer {
       }
       spread(row, pic);
       if (masked && !opaque) spread(Pic.ScanLine(src.Top + k + MaskOffset), band);
+      // The picture's pixels between holes, found once for every row that repeats it.
+      runs.clear();
+      if (masked && holes)
+        for (int i = 0; i < w;) {
+          int j = i;
+          while (j < w && !IsKey(pic.data() + j * 3)) ++j;
+          if (j > i) runs.emplace_back(i, j);
+          i = j + 1;
+        }
       for (; y < visible.Bottom; y += sh) {
         std::uint8_t* d = Target.ScanLine(y) + visible.Left * 3;
         if (!masked || (opaque && !holes)) {
@@ -258,14 +272,11 @@ struct TSliceDrawer {
           continue;
         }
         // Holes keep the target (no background for edges and centre).
-        for (int i = 0; i < w;) {
-          int j = i;
-          while (j < w && !IsKey(pic.data() + j * 3)) ++j;
-          if (j > i && opaque)
+        for (const auto& [i, j] : runs) {
+          if (opaque)
             std::memcpy(d + i * 3, pic.data() + i * 3, static_cast<std::size_t>(j - i) * 3);
-          else if (j > i)
+          else
             MaskBlendBytes(d + i * 3, pic.data() + i * 3, band.data() + i * 3, static_cast<std::size_t>(j - i) * 3);
-          i = j + 1;
         }
       }
     }
