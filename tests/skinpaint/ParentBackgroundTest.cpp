@@ -4,6 +4,8 @@
 #include "tests/skinpaint/PaintTestSkin.h"
 
 #include "forms/GraphicControl.h"
+#include "platform/gfx/DeviceContext.h"
+#include "platform/gfx/SystemColors.h"
 #include "skin/paint/acMaskPaint.h"
 
 namespace {
@@ -119,6 +121,39 @@ TEST_F(FadeTest, DisabledLookBlendsWithTheParentOrItsColour) {
   face = Filled(10, 10, RGB(30, 60, 90));
   PaintDisabledLook(face, kDisabledGray, b, {}, BackgroundInfo::FromColor(kKey));
   EXPECT_EQ(face.Pixel(3, 3), RGB(60, 60, 60));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(FadeTest, BorderOnlyPaintsTheBandAndReturnsTheInside) {
+  TFadeButton* b = Build("");
+  Manager->MasterBitmap = std::make_unique<TBitmap>(6, 6, TPixelFormat::pf24bit);
+  Manager->MasterBitmap->Fill(0x00FF00);
+  TsMaskData mask;
+  mask.Manager = Manager.get();
+  mask.Right = 6;
+  mask.Bottom = 6;
+  mask.ImageCount = 1;
+  mask.WL = mask.WT = mask.WR = mask.WB = 2;
+  Manager->ma.push_back(std::move(mask));
+  b->Data.BorderIndex = static_cast<int>(Manager->ma.size()) - 1;
+  b->Data.EnsureCache();
+  b->Data.CacheBmp->Fill(0);
+  const TRect inner = PaintBorderOnly(nullptr, {0, 0, 40, 20}, 4, 0, b->Data);
+  EXPECT_EQ(inner, (TRect{4, 4, 36, 16}));
+  const TBitmap& cache = *b->Data.CacheBmp;
+  EXPECT_EQ(cache.Pixel(0, 0), 0x00FF00);   // the border
+  EXPECT_EQ(cache.Pixel(3, 3), ColorToRGB(b->Data.GetColor(false)));  // the band up to the width
+  EXPECT_EQ(cache.Pixel(20, 10), 0);        // the inside is left to the control
+  // Without a border mask the band goes straight to the context.
+  b->Data.BorderIndex = -1;
+  TBitmap screen = Filled(40, 20, 0);
+  TDeviceContext dc(screen);
+  EXPECT_EQ(PaintBorderOnly(&dc, {0, 0, 40, 20}, 3, 0, b->Data), (TRect{0, 0, 40, 20}));
+  EXPECT_EQ(screen.Pixel(2, 10), ColorToRGB(b->Data.GetColor(false)));
+  EXPECT_EQ(screen.Pixel(3, 10), 0);
 }
 
 }  // namespace
