@@ -99,6 +99,11 @@ bool THtmlDocument::Open(const std::string& address, const std::string& baseDir)
     ShowError(FolderPage(path), "Это папка: " + path, path);
     return false;
   }
+  if (!std::filesystem::is_regular_file(status)) {
+    // A pipe or a device would block the reader or never end.
+    ShowError(ReadErrorPage(path, "это не обычный файл"), "Не удаётся прочитать файл: " + path, path);
+    return false;
+  }
   const auto size = std::filesystem::file_size(path, ec);
   if (!ec && size > kHtmlMaxFileBytes) {
     ShowError(TooLargePage(path, size, kHtmlMaxFileBytes), "Документ слишком велик: " + path, path);

@@ -1,6 +1,7 @@
 // Inputs a classroom computer meets sooner or later: each ends in a rendered
 // page or a page that says why not, never in a crash, a hang or a runaway of memory.
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <random>
 
@@ -33,6 +34,12 @@ TEST_F(HtmlHostileTest, MissingEmptyAndFolderAddresses) {
 
   EXPECT_FALSE(OpenAndDraw(page, Dir.string()));
   EXPECT_TRUE(Says(page, "папка")) << page.ErrorText();
+
+  const std::string pipe = (Dir / "pipe.htm").string();
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  EXPECT_FALSE(OpenAndDraw(page, pipe)) << "a pipe with no writer must not block the view";
+  EXPECT_TRUE(Says(page, "прочитать")) << page.ErrorText();
+  EXPECT_FALSE(OpenAndDraw(page, "/dev/zero"));
 
   TBitmap shot;
   EXPECT_FALSE(OpenAndDraw(page, "http://school.example/lecture.htm", &shot));
