@@ -5,6 +5,7 @@
 #include "forms/CustomLabel.h"
 #include "forms/Form.h"
 #include "forms/WinControl.h"
+#include "platform/gfx/SystemColors.h"
 #include "skin/controls/acBtnWnd.h"
 #include "skin/controls/acEditWnd.h"
 #include "skin/frame/sSkinProvider.h"
@@ -52,7 +53,7 @@ bool IsSkinnedLabel(TCustomLabel* label) { return dynamic_cast<IacSkinnedControl
 const TacThirdPartyKind& ThirdPartyKind(int listIndex) { return kKinds.at(static_cast<std::size_t>(listIndex)); }
 
 int ThirdPartyIndexOf(const TsSkinManager& manager, const std::string& className) {
-  if (className.empty()) return -1;
+  if (className.find_first_not_of(' ') == std::string::npos) return -1;
   for (int i = 0; i < kThirdPartyCount; ++i)
     for (const std::string& name : manager.ThirdLists[static_cast<std::size_t>(i)])
       if (name == className) return i;
@@ -120,9 +121,26 @@ TacAdapterItem* TacCtrlAdapter::ItemOf(const TControl* control) const {
 
 void TacCtrlAdapter::AddAllItems() { ScanControls(nullptr); }
 
+// Labels the scan made take the skin's colour get the window-text colour back,
+// as the provider does for the form's own labels.
+void TacCtrlAdapter::RestoreLabels(TWinControl* window) {
+  for (int i = 0; i < window->ControlCount(); ++i) {
+    TControl* control = window->Controls(i);
+    if (control->IsDestroying()) continue;
+    if (auto* label = dynamic_cast<TCustomLabel*>(control)) {
+      if (!IsSkinnedLabel(label) && label->Tag() != kOwnColourTag && label->Tag() != kNoSkinTag)
+        label->Font().SetColor(clWindowText);
+    } else if (auto* windowed = dynamic_cast<TWinControl*>(control)) {
+      RestoreLabels(windowed);
+    }
+  }
+}
+
 void TacCtrlAdapter::RemoveAllItems() {
   if (Removing_) return;
   Removing_ = true;
+  if (TForm* form = Provider_.Form(); form && !form->IsDestroying() && LabelsTreated_) RestoreLabels(form);
+  LabelsTreated_ = false;
   // Each item unhooks its subclass; the list is emptied first so that messages
   // sent while unhooking find no half-freed items.
   std::vector<std::unique_ptr<TacAdapterItem>> items = std::move(Items_);
@@ -178,6 +196,7 @@ void TacCtrlAdapter::TreatLabel(TCustomLabel* label) {
   TsSkinManager* manager = Manager();
   if (!manager || !manager->Active()) return;
   label->SetTransparent(true);
+  LabelsTreated_ = true;
   const TColor colour = manager->GlobalFontColor();
   if (colour != clFuchsia) label->Font().SetColor(colour);
 }

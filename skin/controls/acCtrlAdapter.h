@@ -78,10 +78,12 @@ private:
   void Treat(TControl* control);
   void TreatLabel(TCustomLabel* label);
   bool ProviderAllows(TControl* control) const;
+  void RestoreLabels(TWinControl* window);
 
   TsSkinProvider& Provider_;
   std::vector<std::unique_ptr<TacAdapterItem>> Items_;
   bool Removing_ = false;
+  bool LabelsTreated_ = false;
 };
 
 // Gives every form provider an adapter (call once before forms are shown).

@@ -38,8 +38,10 @@ TacMainWnd::TacMainWnd(HWND window, TsCommonData* skinData, TsSkinManager* manag
 }
 
 TacMainWnd::~TacMainWnd() {
-  if (Installed_ && !Destroyed_) Uninstall();
+  if (Installed_ && !Destroyed()) Uninstall();
 }
+
+bool TacMainWnd::Destroyed() const { return Destroyed_ || !IsWindow(Handle_); }
 
 TsSkinManager* TacMainWnd::SkinManager() const { return Manager_ ? Manager_ : SkinData_->GetManager(); }
 
@@ -94,6 +96,12 @@ void TacMainWnd::Unhook() {
 
 void TacMainWnd::Uninstall() {
   if (!Installed_) return;
+  if (!IsWindow(Handle_)) {
+    // The window (and with it a framework control) is gone: nothing to give back.
+    Installed_ = false;
+    Destroyed_ = true;
+    return;
+  }
   Unhook();
   if (!Destroyed_) AcUninstall();
 }

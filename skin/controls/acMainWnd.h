@@ -42,8 +42,10 @@ public:
   const TsCommonData& SkinData() const { return *SkinData_; }
   TsSkinManager* SkinManager() const;
   bool Installed() const { return Installed_; }
-  // The window was destroyed: the subclass is dead and waits to be freed.
-  bool Destroyed() const { return Destroyed_; }
+  // The window was destroyed: the subclass is dead and waits to be freed. A control
+  // deleted outright destroys its window without passing the messages through its
+  // message method, so a window that no longer exists counts as well.
+  bool Destroyed() const;
   bool DlgMode() const { return DlgMode_; }
   const std::string& WndText() const { return WndText_; }
   bool Initialized() const { return Initialized_; }
