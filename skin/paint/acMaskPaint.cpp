@@ -354,8 +354,8 @@ void DrawGlyphMask(TBitmap& target, TPoint p, int state, int useAlpha, const TsM
       mask.Image->Height() >= mask.Bottom) {
     pic = mask.Image.get();
     own = true;
-  } else if (mask.Manager) {
-    pic = MaskPicture(mask);
+  } else if (mask.Manager && IsPaintable(mask.Manager->MasterBitmap.get())) {
+    pic = mask.Manager->MasterBitmap.get();  // an own picture too small for the rectangle is not used
   }
   if (!pic) return;
   if (mask.MaskType == 1) {

@@ -109,8 +109,10 @@ void PaintOpaqueLayer(TBitmap& b, TRect r, const TBackValues& v, const Backgroun
     }
   }
   const int s = v.GradientPercent + v.ImagePercent;
+  // The colour behind stands in for a see-through plain section; when nothing is
+  // known behind (the key), the section's own colour is used rather than the key.
   if (s == 0)
-    FillBlock(b, r, !bg.Ready && v.T != 0 ? bg.FillColor : v.Color);
+    FillBlock(b, r, !bg.Ready && v.T != 0 && bg.FillColor != kTransparentKey ? bg.FillColor : v.Color);
   else if (s < 100)
     BlendColorRect(b, {r.Left, r.Top, r.Right - 1, r.Bottom - 1}, s, v.Color);
 }

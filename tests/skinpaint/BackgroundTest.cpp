@@ -205,4 +205,13 @@ TEST(SectionBackground, ImagePercentWithoutATextureGoesToTheColour) {
   EXPECT_EQ(face.Pixel(3, 3), 0x0000FF);  // nothing of the old green left
 }
 
+TEST(SectionBackground, SeeThroughPlainSectionWithNothingBehindKeepsItsColour) {
+  TPaintSkin skin;
+  const int s = skin.AddSection("PANEL", 0x0000FF);
+  skin.Section(s).Transparency = 30;
+  TBitmap face = Filled(6, 6, 0);
+  PaintSection(skin.Source(s), BackgroundInfo::FromColor(kKey), false, 0, {0, 0, 6, 6}, {}, &face, false);
+  EXPECT_EQ(face.Pixel(2, 2), 0x0000FF);  // not the magenta key
+}
+
 }  // namespace

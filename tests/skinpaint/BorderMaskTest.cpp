@@ -211,4 +211,18 @@ TEST(BorderMask, RepeatedSlicesMatchOnEveryDepth) {
   }
 }
 
+TEST(GlyphMask, AnOwnPictureSmallerThanTheRectangleFallsBackToTheMaster) {
+  TPaintSkin skin;
+  skin.FillMaster({0, 0, 4, 4}, 0x0000FF);
+  const int g = skin.AddMask("GLOBALINFO", "GLYPH", {0, 0, 4, 4}, 1, 0, TacImgType::itisaGlyph);
+  skin.Mask(g).Image = std::make_unique<TBitmap>(Filled(2, 2, 0x00FF00));
+  TBitmap t = Filled(6, 6, 0);
+  DrawGlyphMask(t, {1, 1}, 0, 0, skin.Mask(g), BackgroundInfo{});
+  // From the master, half glyph and half target: round(255 - 0.5 * 255) = 128 (ties to even).
+  EXPECT_EQ(t.Pixel(2, 2), RGB(128, 0, 0));
+  skin.Mask(g).Image = std::make_unique<TBitmap>(Filled(4, 4, 0x00FF00));
+  DrawGlyphMask(t, {1, 1}, 0, 0, skin.Mask(g), BackgroundInfo{});
+  EXPECT_EQ(t.Pixel(2, 2), 0x00FF00);  // its own picture, copied
+}
+
 }  // namespace
