@@ -34,10 +34,17 @@ constexpr TColor kUserColor = static_cast<TColor>(RGB(0xD0, 0xEB, 0xFF));
 constexpr TColor kUserTextColor = static_cast<TColor>(RGB(0x24, 0x39, 0x53));
 
 #ifdef TEXTBOOK_HAVE_TB_APPART
+// The faces' soft edges are blended over the colour of the skin's button face.
+TColor ButtonFaceColour(const TsSkinManager* manager) {
+  const int section = manager ? manager->SectionIndexOf("SPEEDBUTTON") : -1;
+  if (section < 0) return GetSysColor(COLOR_BTNFACE);
+  return ColorToRGB(manager->gd[static_cast<std::size_t>(section)].Color);
+}
+
 // The word is the button's face: the picture fills the whole button (Margin 0)
 // so that a caption, which only some buttons carry, falls outside and is not drawn.
-TBitmap FaceGlyph(TAppPicture id, int width, int height) {
-  TBitmap face = AppPictureGlyph(id, GetSysColor(COLOR_BTNFACE));
+TBitmap FaceGlyph(TAppPicture id, int width, int height, TColor faceColour) {
+  TBitmap face = AppPictureGlyph(id, faceColour);
   TBitmap glyph(width, height, TPixelFormat::pf24bit, true);
   const int left = (width - face.Width()) / 2, top = (height - face.Height()) / 2;
   for (int y = 0; y < height; ++y) {
@@ -139,12 +146,13 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
 
 #ifdef TEXTBOOK_HAVE_TB_APPART
   Image1->Picture().SetBitmap(AppPictureBitmap(TAppPicture::MainBackground));
-  sSpeedButton1->SetGlyph(FaceGlyph(TAppPicture::ButtonLessons, kButtonWidth, kButtonHeight));
-  sSpeedButton3->SetGlyph(FaceGlyph(TAppPicture::ButtonVideo, kButtonWidth, kButtonHeight));
-  sSpeedButton4->SetGlyph(FaceGlyph(TAppPicture::ButtonTests, kButtonWidth, kButtonHeight));
-  sSpeedButton2->SetGlyph(FaceGlyph(TAppPicture::ButtonExtra, kButtonWidth, kButtonHeight));
-  sSpeedButton5->SetGlyph(FaceGlyph(TAppPicture::ButtonAccounts, kButtonWidth, kButtonHeight));
-  sSpeedButton7->SetGlyph(FaceGlyph(TAppPicture::ButtonAbout, kAboutWidth, kAboutHeight));
+  const TColor faceColour = ButtonFaceColour(sSkinManager1);
+  sSpeedButton1->SetGlyph(FaceGlyph(TAppPicture::ButtonLessons, kButtonWidth, kButtonHeight, faceColour));
+  sSpeedButton3->SetGlyph(FaceGlyph(TAppPicture::ButtonVideo, kButtonWidth, kButtonHeight, faceColour));
+  sSpeedButton4->SetGlyph(FaceGlyph(TAppPicture::ButtonTests, kButtonWidth, kButtonHeight, faceColour));
+  sSpeedButton2->SetGlyph(FaceGlyph(TAppPicture::ButtonExtra, kButtonWidth, kButtonHeight, faceColour));
+  sSpeedButton5->SetGlyph(FaceGlyph(TAppPicture::ButtonAccounts, kButtonWidth, kButtonHeight, faceColour));
+  sSpeedButton7->SetGlyph(FaceGlyph(TAppPicture::ButtonAbout, kAboutWidth, kAboutHeight, faceColour));
 #else
   for (TsSpeedButton* b : {sSpeedButton1, sSpeedButton3, sSpeedButton4, sSpeedButton2, sSpeedButton5, sSpeedButton7})
     b->SetMargin(-1);

@@ -34,6 +34,7 @@ TForm9::TForm9(TComponent* owner) : TForm(owner) {
   sLabel1->Font().SetName("MS Sans Serif");
   sLabel1->Font().SetHeight(-13);
   sLabel1->Font().SetColor(clBlack);
+  sLabel1->SetSkinSection("BAR");  // the skin's bar behind the credit
 #ifdef TEXTBOOK_HAVE_TB_APPART
   Image1->Picture().SetBitmap(AppPictureBitmap(TAppPicture::AboutBanner));
   sLabel1->SetCaption(kAboutCredit);
