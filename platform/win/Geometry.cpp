@@ -304,7 +304,12 @@ bool EnableWindow(HWND window, bool enable) {
     w->Style |= WS_DISABLED;
     auto& wm = WM();
     if (wm.Focus == window || IsChild(window, wm.Focus)) SetFocus(nullptr);
-    if (wm.Capture == window) ReleaseCapture();
+    // A disabled window keeps no mouse capture, nor does any window inside it: a
+    // modal box that disables its owner must get the next click itself.
+    if (wm.Capture && (wm.Capture == window || IsChild(window, wm.Capture))) {
+      SendMessage(wm.Capture, WM_CANCELMODE, 0, 0);
+      if (wm.Capture == window || IsChild(window, wm.Capture)) ReleaseCapture();
+    }
   }
   SendMessage(window, WM_ENABLE, enable ? 1 : 0, 0);
   return wasDisabled;

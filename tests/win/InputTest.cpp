@@ -96,6 +96,24 @@ TEST_F(InputTest, CaptureGetsEverythingUntilReleased) {
   EXPECT_TRUE(Mouse(WM_MOUSEMOVE).empty()) << "the desktop gets the mouse again";
 }
 
+// A window that is disabled while a control inside it holds the mouse (a modal box
+// opening in the middle of a click) gives the capture up: the box gets the next click.
+TEST_F(InputTest, DisablingAWindowReleasesTheCaptureOfAControlInside) {
+  HWND top = Popup(0, 0, 200, 200);
+  HWND inner = Child(top, 10, 10, 50, 50);
+  HWND box = Popup(300, 0, 100, 100);
+  SetCapture(inner);
+  Log().Clear();
+  EnableWindow(top, false);
+  EXPECT_EQ(GetCapture(), nullptr);
+  ASSERT_EQ(Mouse(WM_CANCELMODE).size(), 1u);
+  EXPECT_EQ(Mouse(WM_CANCELMODE)[0].Window, inner);
+  Log().Clear();
+  Backend.Click({350, 50});
+  ASSERT_EQ(Mouse(WM_LBUTTONDOWN).size(), 1u);
+  EXPECT_EQ(Mouse(WM_LBUTTONDOWN)[0].Window, box);
+}
+
 TEST_F(InputTest, MouseLeaveIsPostedOnceWhenThePointerLeaves) {
   HWND top = Popup(0, 0, 200, 200);
   HWND child = Child(top, 50, 50, 50, 50);
