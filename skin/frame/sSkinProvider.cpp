@@ -266,11 +266,10 @@ void TsSkinProvider::NewWndProc(TMessage& message) {
       break;
     }
     case WM_NCMOUSELEAVE:
-    case WM_MOUSELEAVE:
-      if (message.Msg == WM_NCMOUSELEAVE || HotButton_ >= 0) {
-        PressedButton_ = -1;
-        SetHotButton(-1);
-      }
+      // Only leaving the frame ends a hover: the client's own leave comes when the
+      // pointer moves from the client onto the title band.
+      PressedButton_ = -1;
+      SetHotButton(-1);
       break;
     case WM_NCLBUTTONDOWN:
     case WM_NCLBUTTONDBLCLK:

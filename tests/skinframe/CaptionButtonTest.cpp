@@ -86,6 +86,21 @@ TEST_F(FrameTest, HoveringTheCloseButtonAnimatesInTwelveMillisecondStepsAndGlows
       ASSERT_EQ(after.Pixel(x, y), before.Pixel(x, y)) << "back as before at " << x << "," << y;
 }
 
+TEST_F(FrameTest, MovingFromTheClientOntoAButtonMakesItHotAtOnce) {
+  TForm* form = ShowForm();
+  TsSkinProvider* provider = ProviderOf(form);
+  const TsCaptionButton& close = provider->Button(HTCLOSE);
+  // In the client first: the form follows the mouse there and hears it leave.
+  Backend->MouseMove(Screen(form, {200, 150}));
+  Settle();
+  Backend->MouseMove(Screen(form, Centre(close.Rect)));
+  Settle();
+  EXPECT_EQ(provider->HotButton(), HTCLOSE) << "the client's leave does not end the button's hover";
+  EXPECT_EQ(close.State, 1);
+  Backend->Advance(200);
+  EXPECT_EQ(close.Level, 255);
+}
+
 TEST_F(FrameTest, AGlowNeverTakesTheMouse) {
   TForm* form = ShowForm();
   TsSkinProvider* provider = ProviderOf(form);
