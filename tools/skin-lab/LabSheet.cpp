@@ -74,6 +74,8 @@ std::unique_ptr<TacSkinModel> LoadLabSkin(const std::string& what, int hueOffset
     m->SetSkinName(kInternalSkinName);
   } else {
     const std::filesystem::path path = std::filesystem::absolute(what);
+    // The directory is an absolute path already; nothing is to be put in front of it.
+    m->SetProgramFolder("");
     if (std::filesystem::is_directory(path)) {
       m->SetSkinDirectory(TextPath(path.parent_path().string()));
       m->SetSkinName(path.filename().string());
