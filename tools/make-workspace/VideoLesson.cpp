@@ -152,7 +152,9 @@ void WriteVideoLesson(const VideoLessonSpec& spec) {
   SwsContext* sws = sws_getContext(spec.Width, spec.Height, AV_PIX_FMT_RGB24, spec.Width, spec.Height, AV_PIX_FMT_YUV420P,
                                    SWS_BILINEAR, nullptr, nullptr, nullptr);
   if (!sws) throw std::runtime_error("no colour converter");
-  std::vector<uint8_t> rgb(static_cast<size_t>(spec.Width) * spec.Height * 3);
+  // The converter's vector loops read up to a register past the last row: slack for them.
+  constexpr size_t kConverterSlack = 64;
+  std::vector<uint8_t> rgb(static_cast<size_t>(spec.Width) * spec.Height * 3 + kConverterSlack);
   const int totalFrames = spec.FramesPerSecond * spec.Seconds;
   const int64_t totalSamples = static_cast<int64_t>(audio.Ctx->sample_rate) * spec.Seconds;
   double phase = 0;
