@@ -80,6 +80,9 @@ private:
   int Running_ = 0;
 };
 
+// The routines below keep the control's timer in a field of the control (null when
+// none); a control calls EndFade on that field before it is destroyed.
+//
 // After every hover or press change of a windowed control: fade when wanted and
 // possible, else repaint at once; then show or hide the hover glow.
 void FadeOrRepaint(TsFadeTimer*& timer, TsCommonData& data, bool half, int direction, bool animate);
