@@ -85,6 +85,9 @@ TSdlBackend::TSdlBackend() {
   }
   Ok_ = true;
   Start_ = SDL_GetTicks64();
+  // Drivers of a real screen report the pointer's screen position.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  ScreenPointer_ = driver && std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0;
   // Shaped windows exist where the video driver can shape them (X11, not offscreen).
   if (SDL_Window* probe = SDL_CreateShapedWindow("", 0, 0, 1, 1, SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS)) {
     Shaping_ = true;
@@ -332,6 +335,10 @@ void TSdlBackend::Wake() {
 
 // Event positions are relative to the native window; ours know where they are.
 TPoint TSdlBackend::EventPoint(std::uint32_t windowId, int x, int y) const {
+  // Event coordinates are relative to where the native window stood when the event
+  // was made; while the program moves that window (dragging by the title band) the
+  // pointer's own screen position is the one to trust.
+  if (ScreenPointer_) return GlobalMouse();
   HWND h = FromNativeId(windowId);
   auto it = Windows_.find(h);
   if (!h || it == Windows_.end()) return GlobalMouse();

@@ -78,4 +78,5 @@ private:
   std::map<int, SDL_Cursor*> Cursors_;
   bool Installed_ = false;
   bool Shaping_ = false;
+  bool ScreenPointer_ = false;  // SDL_GetGlobalMouseState gives the screen position
 };
