@@ -17,13 +17,12 @@
 #include "skin/controls/sBitBtn.h"
 #include "skin/controls/sButton.h"
 #include "skin/controls/sCheckBox.h"
+#include "skin/controls/sEdit.h"
 #include "skin/controls/sGroupBox.h"
 #include "skin/controls/sLabel.h"
+#include "skin/controls/sMemo.h"
 #include "skin/controls/sPanel.h"
 #include "skin/controls/sSpeedButton.h"
-
-using TsEdit = TEdit;
-using TsMemo = TMemo;
 
 
 // Makes a control owned by `form`, names it and puts it on `parent`.

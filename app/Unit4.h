@@ -7,14 +7,9 @@
 #include "app/AppControls.h"
 #include "forms/Form.h"
 #include "forms/db/DBComponents.h"
-#include "forms/db/DBEdit.h"
-#include "forms/db/DBMemo.h"
-#include "forms/db/DBNavigator.h"
-
-// The data-aware controls the window is made of; skinned ones replace them here.
-using TsDBMemo = TDBMemo;
-using TsDBEdit = TDBEdit;
-using TsDBNavigator = TDBNavigator;
+#include "skin/controls/sDBEdit.h"
+#include "skin/controls/sDBMemo.h"
+#include "skin/controls/sDBNavigator.h"
 
 class TForm4 : public TForm {
 public:

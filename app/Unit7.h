@@ -11,13 +11,9 @@
 #include "forms/Form.h"
 #include "forms/OpenDialog.h"
 #include "forms/db/DBComponents.h"
-#include "forms/db/DBLookupListBox.h"
+#include "skin/controls/sDBLookupListBox.h"
 #include "media/MediaPlayer.h"
 #include "media/WebBrowser.h"
-
-// The classes of this window's members, named in one place; the skinned
-// classes take their place here.
-using TsDBLookupListBox = TDBLookupListBox;
 
 class TForm7 : public TForm {
 public:

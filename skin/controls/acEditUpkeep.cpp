@@ -1,0 +1,139 @@
+#include "skin/controls/acEditUpkeep.h"
+
+#include "forms/DriverProperties.h"
+#include "forms/WinControl.h"
+#include "platform/win/Paint.h"
+#include "platform/win/PaintFlags.h"
+#include "platform/win/Win.h"
+#include "skin/runtime/acCommands.h"
+#include "skin/runtime/sCommonData.h"
+#include "skin/runtime/sSkinManager.h"
+
+namespace {
+bool IsAnnouncement(unsigned command) {
+  return command == AC_SETNEWSKIN || command == AC_REMOVESKIN || command == AC_REFRESH;
+}
+}  // namespace
+
+TacOwnedEditWnd::TacOwnedEditWnd(HWND window, TsCommonData* skinData) : TacEditWnd(window, skinData, nullptr, "EDIT") {}
+
+bool TacOwnedEditWnd::AcCommand(TMessage& message) {
+  const unsigned command = CommandOf(message.WParam);
+  if (!IsAnnouncement(command)) return TacEditWnd::AcCommand(message);
+  // The subclass does its part, then the control gets the command (false sends it on).
+  TacEditWnd::AcCommand(message);
+  return false;
+}
+
+TacEditUpkeep::~TacEditUpkeep() { Free(); }
+
+TacOwnedEditWnd* TacEditUpkeep::Wnd() const {
+  return Wnd_ && Wnd_->Installed() && !Wnd_->Destroyed() ? Wnd_.get() : nullptr;
+}
+
+void TacEditUpkeep::Free() {
+  if (!Wnd_) return;
+  if (Wnd_->Installed() && !Wnd_->Destroyed()) Wnd_->Uninstall();
+  Wnd_.reset();
+}
+
+void TacEditUpkeep::Update() {
+  const bool skinned = SkinData_.IsSkinned() && !Control_.IsDestroying();
+  if (!skinned) {
+    Free();
+    return;
+  }
+  if (Wnd()) return;
+  // A subclass whose window went (or that the skin's removal took off) is replaced.
+  Free();
+  if (!Control_.HandleAllocated() || !Control_.Parent()) return;
+  Wnd_ = std::make_unique<TacOwnedEditWnd>(Control_.Handle(), &SkinData_);
+  Wnd_->Install();
+  ++Created_;
+}
+
+void TacEditUpkeep::RedrawWithFrame() {
+  if (Control_.HandleAllocated() && IsWindowVisible(Control_.Handle()))
+    RedrawWindow(Control_.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_UPDATENOW);
+}
+
+bool TacEditUpkeep::HandleAnnouncement(TMessage& message) {
+  if (message.Msg != SM_ALPHACMD) return false;
+  const unsigned command = CommandOf(message.WParam);
+  if (!IsAnnouncement(command)) return false;
+  auto* manager = reinterpret_cast<TsSkinManager*>(message.LParam);
+  if (manager != SkinData_.GetManager()) return true;
+  switch (command) {
+    case AC_SETNEWSKIN:
+      SkinData_.HandleCommand(message);
+      Update();
+      if (TacOwnedEditWnd* wnd = Wnd()) wnd->Reinitialize();
+      RedrawWithFrame();
+      break;
+    case AC_REMOVESKIN:
+      // The subclass (when there was one) has already taken itself off and given
+      // the control its colours back; it is freed at the next upkeep, never here,
+      // where its own handling may still be running. Without it the platform
+      // computes and paints its own frame and bars again.
+      if (Wnd_ && Wnd_->Installed() && !Wnd_->Destroyed()) Wnd_->Uninstall();
+      SkinData_.HandleCommand(message);
+      if (Control_.HandleAllocated())
+        SetWindowPos(Control_.Handle(), nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      RedrawWithFrame();
+      break;
+    case AC_REFRESH:
+      SkinData_.HandleCommand(message);
+      Update();
+      if (TacOwnedEditWnd* wnd = Wnd()) wnd->Reinitialize();
+      RedrawWithFrame();
+      break;
+    default:
+      break;
+  }
+  message.Result = 0;
+  return true;
+}
+
+bool EditFamilyCommand(TWinControl& control, TsCommonData& skinData, TMessage& message, bool repaintClient) {
+  if (message.Msg != SM_ALPHACMD) return false;
+  switch (CommandOf(message.WParam)) {
+    case AC_PARENTPAINTED:
+      if (skinData.Suspended) {
+        skinData.Suspended = false;
+        if (control.HandleAllocated())
+          RedrawWindow(control.Handle(), nullptr, nullptr,
+                       repaintClient ? RDW_INVALIDATE | RDW_FRAME | RDW_ERASE : RDW_FRAME | RDW_INVALIDATE);
+      }
+      message.Result = 0;
+      return true;
+    case AC_CTRLHANDLED:
+      message.Result = 1;
+      return true;
+    default:
+      return false;
+  }
+}
+
+namespace {
+
+// Scripts switch the skin off and on again through the main window's manager:
+//   expect Form1.sSkinManager1.SkinOff == false
+//   expect Form1.sSkinManager1.SkinOn == true
+// Reading either property sets Active and answers the new value.
+[[maybe_unused]] const bool kDriverRegistered = [] {
+  using P = TDriverProperties;
+  auto state = [](TsSkinManager& m) { return std::string(m.Active() ? "true" : "false"); };
+  P::Register<TsSkinManager>("Active", state);
+  P::Register<TsSkinManager>("SkinOff", [state](TsSkinManager& m) {
+    m.SetActive(false);
+    return state(m);
+  });
+  P::Register<TsSkinManager>("SkinOn", [state](TsSkinManager& m) {
+    m.SetActive(true);
+    return state(m);
+  });
+  return true;
+}();
+
+}  // namespace

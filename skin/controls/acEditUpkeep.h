@@ -1,0 +1,61 @@
+#pragma once
+// What the skinned memos, the data-aware edit and memo and the lookup list box
+// share: they keep an edit subclass (TacEditWnd, section "EDIT") on their own
+// window while they are skinned, let it paint frame and scroll bars, and handle
+// the skin's announcements (new skin, skin removed, refresh) themselves.
+#include <memory>
+
+#include "forms/Messages.h"
+#include "skin/controls/acEditWnd.h"
+
+class TWinControl;
+class TsCommonData;
+
+// The edit subclass as the edit family uses it: the announcements 1, 2 and 3 are
+// acted on by the subclass and then passed on to the control, which owns the
+// subclass and decides about its life.
+class TacOwnedEditWnd : public TacEditWnd {
+public:
+  TacOwnedEditWnd(HWND window, TsCommonData* skinData);
+  // Applies the section's colours again and marks the frame dirty.
+  void Reinitialize() { Initialize(); }
+
+protected:
+  bool AcCommand(TMessage& message) override;
+};
+
+class TacEditUpkeep {
+public:
+  TacEditUpkeep(TWinControl& control, TsCommonData& skinData) : Control_(control), SkinData_(skinData) {}
+  ~TacEditUpkeep();
+  TacEditUpkeep(const TacEditUpkeep&) = delete;
+  TacEditUpkeep& operator=(const TacEditUpkeep&) = delete;
+
+  // While skinned: a dead or removed subclass goes and a new one is made for the
+  // window; a live one stays. Not skinned: the subclass goes.
+  void Update();
+  // Removes and frees the subclass (never from inside the subclass's own handling).
+  void Free();
+  // The installed subclass, null when none.
+  TacOwnedEditWnd* Wnd() const;
+  // How many subclasses were made so far (tests watch re-skinning with it).
+  int Created() const { return Created_; }
+
+  // The announcements as every member of the family handles them after the
+  // subclass: 1 and 3 re-resolve and reinstall, 2 leaves the subclass removed
+  // (it is freed at the next upkeep) and lets the platform draw its own frame.
+  // beforeRefresh runs first on command 3 (the lookup list takes its colours).
+  // True when the message was a broadcast command and has been handled.
+  bool HandleAnnouncement(TMessage& message);
+
+private:
+  void RedrawWithFrame();
+
+  TWinControl& Control_;
+  TsCommonData& SkinData_;
+  std::unique_ptr<TacOwnedEditWnd> Wnd_;
+  int Created_ = 0;
+};
+
+// The common answers of the family: 6 (parent painted), 7 (handled). True when answered.
+bool EditFamilyCommand(TWinControl& control, TsCommonData& skinData, TMessage& message, bool repaintClient);

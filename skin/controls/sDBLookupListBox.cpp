@@ -1,0 +1,67 @@
+#include "skin/controls/sDBLookupListBox.h"
+
+#include "forms/Font.h"
+#include "platform/win/Win.h"
+#include "skin/core/sGeneralData.h"
+#include "skin/controls/sDBEdit.h"
+#include "skin/runtime/sSkinManager.h"
+
+TsDBLookupListBox::TsDBLookupListBox(TComponent* owner)
+    : TacEditFamily<TDBLookupListBox>(owner, COC_TsEdit, "EDIT") {}
+
+void TsDBLookupListBox::TakeSectionColors() {
+  TsCommonData& d = *SkinData_;
+  if (!d.IsSkinned()) return;
+  const TsGeneralData* section = d.Section();
+  if (!section) return;
+  if (!d.CustomColor()) SetColor(section->Color);
+  if (!d.CustomFont()) Font().SetColor(section->FontColor[0]);
+}
+
+void TsDBLookupListBox::Loaded() {
+  TacEditFamily<TDBLookupListBox>::Loaded();
+  TakeSectionColors();
+}
+
+void TsDBLookupListBox::BeforeRefresh(TMessage& message) {
+  if (reinterpret_cast<TsSkinManager*>(message.LParam) != SkinData_->GetManager()) return;
+  SkinData_->ResolveSection();
+  TakeSectionColors();
+}
+
+void TsDBLookupListBox::WndProc(TMessage& message) {
+  TsCommonData& d = *SkinData_;
+  switch (message.Msg) {
+    case CM_MOUSEENTER:
+    case CM_MOUSELEAVE:
+      TDBLookupListBox::WndProc(message);
+      if (d.IsSkinned() && SectionHasHotLook(d)) {
+        d.MouseAbove = message.Msg == CM_MOUSEENTER;
+        d.Dirty = true;
+      }
+      return;
+    case WM_SETFOCUS:
+      TDBLookupListBox::WndProc(message);
+      d.MouseAbove = false;
+      d.Focused = true;
+      d.Dirty = true;
+      return;
+    case WM_KILLFOCUS:
+      TDBLookupListBox::WndProc(message);
+      d.MouseAbove = false;
+      d.Focused = false;
+      d.Dirty = true;
+      return;
+    case WM_ERASEBKGND:
+      // The list paints its whole client itself; the skin's frame needs no erase.
+      if (d.IsSkinned()) {
+        message.Result = 1;
+        return;
+      }
+      break;
+    default:
+      break;
+  }
+  if (FamilyMessage(message)) return;
+  TDBLookupListBox::WndProc(message);
+}
