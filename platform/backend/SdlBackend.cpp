@@ -323,10 +323,11 @@ void TSdlBackend::SetCursor(TCursorShape shape) {
   if (cursor) SDL_SetCursor(cursor);
 }
 
-void TSdlBackend::SetCapture(bool) {
+void TSdlBackend::SetCapture(bool captured) {
   // While a button is held the pressed native window keeps getting the mouse
   // (SDL's automatic capture). An explicit pointer grab on top of it made X
   // drop the release, so the window system's capture stays logical.
+  Captured_ = captured;
 }
 
 void TSdlBackend::Wake() {
@@ -336,9 +337,9 @@ void TSdlBackend::Wake() {
 // Event positions are relative to the native window; ours know where they are.
 TPoint TSdlBackend::EventPoint(std::uint32_t windowId, int x, int y) const {
   // Event coordinates are relative to where the native window stood when the event
-  // was made; while the program moves that window (dragging by the title band) the
-  // pointer's own screen position is the one to trust.
-  if (ScreenPointer_) return GlobalMouse();
+  // was made; while the program moves that window (a drag by the title band holds
+  // the capture) the pointer's own screen position is the one to trust.
+  if (ScreenPointer_ && Captured_) return GlobalMouse();
   HWND h = FromNativeId(windowId);
   auto it = Windows_.find(h);
   if (!h || it == Windows_.end()) return GlobalMouse();

@@ -79,4 +79,5 @@ private:
   bool Installed_ = false;
   bool Shaping_ = false;
   bool ScreenPointer_ = false;  // SDL_GetGlobalMouseState gives the screen position
+  bool Captured_ = false;       // the window system holds the mouse (moving, sizing)
 };
