@@ -8,6 +8,7 @@
 #include "app/data/ConnectionSettings.h"
 #include "app/data/Schema.h"
 #include "app/data/Statements.h"
+#include "skin/controls/acCtrlAdapter.h"
 #include "skin/frame/acFormSkinning.h"
 #include "skin/runtime/sSkinManager.h"
 #ifdef TEXTBOOK_HAVE_TB_APPART
@@ -89,6 +90,7 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
   // The skin manager of the stored design: carries the internal skin and becomes the
   // default manager; every window is given its skinned frame when first activated.
   RegisterFormSkinning();
+  RegisterCtrlAdapter();  // plain controls of the skinned windows (the login window's buttons)
   sSkinManager1 = MakeComponent<TsSkinManager>(this, "sSkinManager1");
   ApplyMainWindowSkinSettings(*sSkinManager1);
 

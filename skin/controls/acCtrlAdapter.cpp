@@ -1,8 +1,10 @@
 #include "skin/controls/acCtrlAdapter.h"
 
 #include <array>
+#include <optional>
 
 #include "forms/CustomLabel.h"
+#include "forms/DriverProperties.h"
 #include "forms/Form.h"
 #include "forms/WinControl.h"
 #include "platform/gfx/SystemColors.h"
@@ -244,4 +246,13 @@ void TacCtrlAdapter::AddNewItem(TControl* control) {
 
 void RegisterCtrlAdapter() {
   SetCtrlAdapterFactory([](TsSkinProvider& provider) { return std::make_unique<TacCtrlAdapter>(provider); });
+  static bool registered = false;
+  if (registered) return;
+  registered = true;
+  // "expect Form3.OKButton.AdapterSection == BUTTON": the section of the subclass on a plain control.
+  TDriverProperties::RegisterOptional<TWinControl>("AdapterSection", [](TWinControl& c) -> std::optional<std::string> {
+    TacMainWnd* wnd = c.HandleAllocated() ? TacMainWnd::Of(c.Handle()) : nullptr;
+    if (!wnd || !wnd->Installed()) return std::nullopt;
+    return wnd->SkinData().SkinSection();
+  });
 }
