@@ -6,6 +6,7 @@
 #include "platform/gfx/SystemColors.h"
 #include "platform/win/Cursors.h"
 #include "platform/win/HitTest.h"
+#include "platform/win/Icons.h"
 #include "platform/win/Input.h"
 #include "platform/win/Message.h"
 #include "platform/win/NonClient.h"
@@ -202,6 +203,10 @@ LRESULT DefWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_GETTEXTLENGTH:
       return static_cast<LRESULT>(w->Text.size());
+    case WM_SETICON:
+      return reinterpret_cast<LRESULT>(SetWindowIcon(window, wParam, reinterpret_cast<HICON>(lParam)));
+    case WM_GETICON:
+      return reinterpret_cast<LRESULT>(WindowIcon(window, wParam == ICON_BIG ? ICON_BIG : ICON_SMALL));
     case WM_SETCURSOR: {
       LRESULT hit = static_cast<std::int16_t>(LOWORD(static_cast<std::uintptr_t>(lParam)));
       if (w->Parent && SendMessage(w->Parent, WM_SETCURSOR, wParam, lParam)) return 1;

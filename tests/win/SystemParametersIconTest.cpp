@@ -77,6 +77,11 @@ TEST_F(WinTest, WindowAndApplicationIcons) {
   EXPECT_EQ(SetWindowIcon(a, ICON_SMALL, second), first);
   EXPECT_EQ(SetWindowIcon(a, ICON_SMALL, nullptr), second);
   EXPECT_EQ(WindowIcon(a, ICON_SMALL), nullptr);
+  // The classic messages keep the same icons.
+  EXPECT_EQ(SendMessage(b, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(second)), 0);
+  EXPECT_EQ(SendMessage(b, WM_GETICON, ICON_BIG, 0), reinterpret_cast<LRESULT>(second));
+  EXPECT_EQ(WindowIcon(b, ICON_BIG), second);
+  EXPECT_EQ(SendMessage(b, WM_GETICON, ICON_SMALL, 0), 0);
   HICON saved = ApplicationIcon();
   SetApplicationIcon(first);
   EXPECT_EQ(ApplicationIcon(), first);
