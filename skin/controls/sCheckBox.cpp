@@ -196,8 +196,8 @@ void TsCheckBox::RenderFace() {
   GetParentBackground(request, this, true);
   TBitmap parentCopy;
   BackgroundInfo bg;
-  if (request.BgType == btUnknown) {
-    // The parent painted itself into the cache: that is what lies behind.
+  if (request.BgType == btUnknown || (request.BgType == btCache && !request.Bmp)) {
+    // The parent painted itself (or its cache) into ours: that is what lies behind.
     parentCopy.Assign(cache);
     bg = BackgroundInfo::FromBitmap(&parentCopy, -Left(), -Top());
   } else {

@@ -68,10 +68,10 @@ TRect TsGroupBox::CaptionRect() {
   if (SkinData_->IsSkinned()) r.Bottom += CaptionYOffset_;
   if (CaptionYOffset_ < 0) r.Top += CaptionYOffset_;
   const int w = Width();
-  int left;
+  int left = 6;  // clTopLeft
   switch (CaptionLayout_) {
     case clTopCenter: left = (w - tw - 10) / 2; break;
-    case clTopLeft: left = 6; break;
+    case clTopLeft: break;
     case clTopRight: left = w - tw - 14; break;
   }
   r.Left = std::max(left, 0);
