@@ -19,6 +19,7 @@
 #include "skin/frame/acGlowEffect.h"
 #include "skin/frame/sSkinProvider.h"
 #include "skin/paint/acParentBg.h"
+#include "skin/runtime/acCommands.h"
 #include "skin/runtime/acFormRegistry.h"
 #include "skin/runtime/sSkinManager.h"
 
@@ -76,15 +77,21 @@ struct TScrollSpy {
     int Code;
     int Pos;
     std::uint64_t Time;
+    LPARAM LParam;
   };
   std::vector<TRequest> Requests;
+  bool Answer51 = false;  // answer skin command 51 with 1 (positions travel whole in LParam)
 
   void Attach(TControl* control) {
     auto old = control->WindowProc;
     control->WindowProc = [this, old](TMessage& m) {
       if (m.Msg == WM_VSCROLL || m.Msg == WM_HSCROLL)
         Requests.push_back({m.Msg, static_cast<int>(LOWORD(m.WParam)), static_cast<int>(HIWORD(m.WParam)),
-                            GetTickCount()});
+                            GetTickCount(), m.LParam});
+      if (m.Msg == SM_ALPHACMD && (m.WParam >> 16) == 51 && Answer51) {
+        m.Result = 1;
+        return;
+      }
       old(m);
     };
   }

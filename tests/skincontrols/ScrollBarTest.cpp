@@ -275,3 +275,67 @@ TEST_F(ScrollBarTest, UninstallGivesThePlatformItsBarsBack) {
   Settle();
   EXPECT_EQ(Spy.Count(SB_LINEDOWN), 1);
 }
+
+TEST_F(ScrollBarTest, PositionsBeyondSixteenBitsAreClampedUnlessTheWindowAsksForThemWhole) {
+  SendScrollRequest(Memo->Handle(), WM_VSCROLL, SB_THUMBTRACK, 70000);
+  ASSERT_EQ(Spy.Requests.size(), 1u);
+  EXPECT_EQ(Spy.Requests[0].Pos, 65535);
+  EXPECT_EQ(Spy.Requests[0].LParam, 0);
+  EXPECT_EQ(GetScrollPos(Memo->Handle(), SB_VERT), Memo->TopLine()) << "a thumb track sets the position first";
+  Spy.Answer51 = true;
+  SendScrollRequest(Memo->Handle(), WM_VSCROLL, SB_THUMBPOSITION, 70000);
+  ASSERT_EQ(Spy.Requests.size(), 2u);
+  EXPECT_EQ(Spy.Requests[1].Pos, 70000 & 0xFFFF);
+  EXPECT_EQ(Spy.Requests[1].LParam, 70000);
+}
+
+// A memo with both bars: the horizontal one, the size box between them.
+class ScrollBarBothTest : public ScrollBarTest {
+protected:
+  void SetUp() override {
+    ScrollBarTest::SetUp();
+    Wnd.reset();
+    Memo->SetScrollBars(ssBoth);
+    Wnd = InstallSubclass<TacEditWnd>(Memo->Handle(), nullptr, Manager.get(), "EDIT");
+    SCROLLINFO si;
+    si.fMask = SIF_ALL;
+    si.nMin = 0;
+    si.nMax = 199;
+    si.nPage = 50;
+    si.nPos = 0;
+    SetScrollInfo(Memo->Handle(), SB_HORZ, &si, true);
+    Settle();
+    HBarRect = Wnd->BarRect(SB_HORZ);
+    Bar = Wnd->BarRect(SB_VERT);
+  }
+  TRect HBarRect;
+};
+
+TEST_F(ScrollBarBothTest, BothBarsLeaveASizeBoxAndTheHorizontalThumbEndsAtRangeMinusPagePlusOne) {
+  ASSERT_TRUE(Wnd->HBar().Visible);
+  ASSERT_TRUE(Wnd->VBar().Visible);
+  EXPECT_EQ(HBarRect.Height(), 17);
+  EXPECT_EQ(HBarRect.Right, Bar.Left) << "the horizontal bar stops at the vertical one";
+  EXPECT_EQ(Bar.Bottom, HBarRect.Top);
+  const TRect box = SizeBoxRect(*Wnd);
+  EXPECT_EQ(box, (TRect{Bar.Left, HBarRect.Top, Bar.Right, HBarRect.Bottom}));
+  EXPECT_FALSE(SizeBoxHasGrip(*Wnd)) << "not on the corner of the form's client area";
+  EXPECT_EQ(SendMessage(Memo->Handle(), WM_NCHITTEST, 0, PointToLParam({HBarRect.Left + 5, HBarRect.Top + 5})),
+            HTHSCROLL);
+  Wnd->HBar().ReadInfo(Memo->Handle());
+  const TacThumb thumb = ThumbGeometry(Wnd->HBar(), HBarRect, 17);
+  const TPoint grab{thumb.Start + thumb.Size / 2, (HBarRect.Top + HBarRect.Bottom) / 2};
+  Backend->MouseMove(grab);
+  Backend->MouseDown(grab);
+  Backend->MouseMove({HBarRect.Right + 300, grab.Y});
+  Settle();
+  ASSERT_FALSE(Spy.Requests.empty());
+  EXPECT_EQ(Spy.Requests.back().Msg, WM_HSCROLL);
+  EXPECT_EQ(Spy.Requests.back().Code, SB_THUMBTRACK);
+  EXPECT_EQ(Spy.Requests.back().Pos, 199 - 50 + 1);
+  EXPECT_EQ(GetScrollPos(Memo->Handle(), SB_HORZ), 150);
+  Backend->MouseUp({HBarRect.Right + 300, grab.Y});
+  Settle();
+  EXPECT_EQ(Spy.Requests.back().Code, SB_ENDSCROLL);
+  EXPECT_EQ(Spy.Requests.back().Msg, WM_HSCROLL);
+}
