@@ -3,12 +3,14 @@
 #include <algorithm>
 
 #include "forms/Canvas.h"
+#include "forms/DriverProperties.h"
 #include "platform/gfx/DeviceContext.h"
 #include "platform/win/Paint.h"
 #include "skin/paint/acParentBg.h"
 #include "skin/paint/sStyleSimply.h"
 #include "skin/runtime/acBroadcast.h"
 #include "skin/runtime/acCommands.h"
+#include "skin/controls/sSpeedButton.h"
 #include "skin/runtime/sSkinManager.h"
 
 namespace {
@@ -272,3 +274,43 @@ void TsPanel::WndProc(TMessage& message) {
   }
   TPanel::WndProc(message);
 }
+
+// --- What scripts can read of a finished face ---------------------------------------------
+// Registered here because the panels' file is linked wherever skinned controls are used.
+namespace {
+
+// The colour a speed button's caption is written in now: its own font colour with
+// CustomFont, else the section's font colour for its state.
+TColor CaptionColor(TsSpeedButton& button) {
+  TsCommonData& d = *button.SkinData();
+  const TsGeneralData* section = d.IsSkinned() ? d.Section() : nullptr;
+  if (!section || d.CustomFont()) return ColorToRGB(button.Font().Color());
+  return ColorToRGB(button.PaintState() != 0 ? section->HotFontColor[0] : section->FontColor[0]);
+}
+
+// Whether the cached face holds a pixel of exactly that colour.
+bool FaceHolds(IacSkinnedControl& control, TColor color) {
+  TsCommonData* d = control.SkinData();
+  if (!d || !d->CacheBmp) return false;
+  const TBitmap& face = *d->CacheBmp;
+  for (int y = 0; y < face.Height(); ++y)
+    for (int x = 0; x < face.Width(); ++x)
+      if (face.Pixel(x, y) == color) return true;
+  return false;
+}
+
+std::string Bool(bool value) { return value ? "true" : "false"; }
+
+[[maybe_unused]] const bool kFaceReportRegistered = [] {
+  TDriverProperties::Register<IacSkinnedControl>(
+      "CustomFont", [](IacSkinnedControl& c) { return Bool(c.SkinData() && c.SkinData()->CustomFont()); });
+  TDriverProperties::Register<TsSpeedButton>("CaptionColor",
+                                             [](TsSpeedButton& b) { return std::to_string(CaptionColor(b)); });
+  TDriverProperties::Register<TsSpeedButton>("FaceHasCaptionColor",
+                                             [](TsSpeedButton& b) { return Bool(FaceHolds(b, CaptionColor(b))); });
+  TDriverProperties::Register<TsSpeedButton>(
+      "FaceHasFontColor", [](TsSpeedButton& b) { return Bool(FaceHolds(b, ColorToRGB(b.Font().Color()))); });
+  return true;
+}();
+
+}  // namespace
