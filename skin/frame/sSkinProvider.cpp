@@ -144,8 +144,11 @@ void TsSkinProvider::SetTitleSkin(const std::string& value) {
   Refresh(false);
 }
 
-bool TsSkinProvider::FrameSkinned() const {
-  return Attached_ && DrawNonClientArea_ && SkinData_.IsSkinned() && !SkinData_.IsSuspended();
+bool TsSkinProvider::FrameSkinned() const { return SkinnedNow(true); }
+
+// While a new skin is announced the manager's ready mark is still off.
+bool TsSkinProvider::SkinnedNow(bool checkReady) const {
+  return Attached_ && DrawNonClientArea_ && SkinData_.IsSkinned(checkReady) && !SkinData_.IsSuspended();
 }
 
 std::string TsSkinProvider::TitleSectionName() const {
@@ -328,8 +331,8 @@ bool TsSkinProvider::HandleCommand(TMessage& message) {
       TitleBg_ = TBitmap();
       InitButtons();
       SkinData_.Dirty = true;
-      if (FrameSkinned() && UseGlobalColor && !SkinData_.CustomColor()) Form_->SetColor(SkinData_.GetColor(false));
-      if (Adapter_ && FrameSkinned()) Adapter_->AddAllItems();
+      if (SkinnedNow(false) && UseGlobalColor && !SkinData_.CustomColor()) Form_->SetColor(SkinData_.GetColor(false));
+      if (Adapter_ && SkinnedNow(false)) Adapter_->AddAllItems();
       UpdateRegion();
       return true;
     case AC_REMOVESKIN:

@@ -127,6 +127,7 @@ private:
   friend class TsProviderFrame;
   void Attach();
   void Detach();
+  bool SkinnedNow(bool checkReady) const;
   void NewWndProc(TMessage& message);
   void CallOld(TMessage& message);
   bool HandleCommand(TMessage& message);

@@ -258,7 +258,7 @@ void TsSkinProvider::UpdateRegion() {
   if (!Form_->HandleAllocated()) return;
   HWND window = Form_->Handle();
   TsSkinManager* manager = SkinData_.GetManager();
-  const bool wanted = FrameSkinned() && Form_->BorderStyle() != bsNone && Form_->WindowState() != wsMaximized &&
+  const bool wanted = SkinnedNow(false) && Form_->BorderStyle() != bsNone && Form_->WindowState() != wsMaximized &&
                       manager && SkinData_.BorderIndex >= 0 &&
                       SkinData_.BorderIndex < static_cast<int>(manager->ma.size());
   if (!wanted) {

@@ -245,6 +245,10 @@ TEST_F(FrameTest, RoundedCornersAreLeftOutOfTheWindowAndNoKeyColourShows) {
   GetWindowRect(form->Handle(), &bounds);
   EXPECT_NE(WindowFromPoint({bounds.Left, bounds.Top}), form->Handle()) << "the very corner belongs to what lies behind";
   EXPECT_EQ(WindowFromPoint({bounds.Left + 10, bounds.Top + 1}), form->Handle());
+  // A new skin keeps the corners round.
+  Manager->NotifyNewSkin(false);
+  Settle();
+  EXPECT_NE(WindowFromPoint({bounds.Left, bounds.Top}), form->Handle());
   // Maximised windows are square: the region goes.
   form->SetWindowState(wsMaximized);
   Settle();
