@@ -339,3 +339,22 @@ TEST_F(ScrollBarBothTest, BothBarsLeaveASizeBoxAndTheHorizontalThumbEndsAtRangeM
   EXPECT_EQ(Spy.Requests.back().Code, SB_ENDSCROLL);
   EXPECT_EQ(Spy.Requests.back().Msg, WM_HSCROLL);
 }
+
+TEST_F(ScrollBarBothTest, SizeBoxOnTheFormsCornerShowsTheGripAndAnswersTheSizingCode) {
+  const TRect client = Form->ClientRect();
+  Memo->SetBounds(client.Right - Memo->Width(), client.Bottom - Memo->Height(), Memo->Width(), Memo->Height());
+  Settle();
+  ASSERT_TRUE(SizeBoxHasGrip(*Wnd));
+  const TRect box = SizeBoxRect(*Wnd);
+  const TPoint inside{box.Right - 3, box.Bottom - 3};
+  EXPECT_EQ(SendMessage(Memo->Handle(), WM_NCHITTEST, 0, PointToLParam(inside)), HTBOTTOMRIGHT);
+  // The grip is drawn: the box is no longer plain background.
+  TRect f;
+  GetWindowRect(Form->Handle(), &f);
+  const TBitmap* image = WindowImage(Form->Handle());
+  int differing = 0;
+  const TColor back = image->Pixel(box.Left - f.Left, box.Top - f.Top);
+  for (int y = box.Top; y < box.Bottom; ++y)
+    for (int x = box.Left; x < box.Right; ++x) differing += image->Pixel(x - f.Left, y - f.Top) != back ? 1 : 0;
+  EXPECT_GT(differing, 5);
+}
