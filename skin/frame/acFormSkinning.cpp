@@ -27,25 +27,23 @@ std::vector<TsSkinProvider*>& Providers() {
 
 class TacFormSkinner final : public IacFormSkinningHook {
 public:
-  void WindowActivated(TsSkinManager& manager, HWND window) override {
-    (void)manager;
+  // Providers go with their forms (components the forms own), so a destroyed
+  // window needs nothing here.
+  void WindowActivated(TsSkinManager& /*manager*/, HWND window) override {
     auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(window));
     if (!form || !FormWantsSkin(form) || TsSkinProvider::Of(form)) return;
     auto* provider = new TsSkinProvider(form);  // owned by the form
     Providers().push_back(provider);
     provider->MakeSkinMenu = false;
-    // Controls painted before the frame was skinned take the new background.
-    TMessage refresh;
-    refresh.Msg = SM_ALPHACMD;
-    refresh.WParam = MakeCommandWParam(AC_SETPARENTCHANGED);
-    TacBroadcast::ToControls(form, refresh);
+    // Controls painted before the frame was skinned rebuild over the new background.
+    for (unsigned command : {AC_SETPARENTCHANGED, AC_SETDIRTY}) {
+      TMessage message;
+      message.Msg = SM_ALPHACMD;
+      message.WParam = MakeCommandWParam(command);
+      TacBroadcast::ToControls(form, message);
+    }
     if (form->HandleAllocated() && IsWindowVisible(form->Handle()))
       RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
-  }
-  void WindowDestroyed(HWND window) override {
-    auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(window));
-    if (!form || !form->IsDestroying()) return;
-    // The provider goes with its form (it is a component the form owns).
   }
   void HookRemoved() override {
     std::vector<TsSkinProvider*> gone;
