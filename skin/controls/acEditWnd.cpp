@@ -76,6 +76,9 @@ void TacEditWnd::RebuildFace() {
   const int state = FrameState();
   const TRect all{0, 0, cache.Width(), cache.Height()};
   if (Control_ && Control_->Parent()) {
+    TacBGInfo request;
+    GetParentBackground(request, Control_, false);
+    if (request.BgType != btCache && request.Color == clFuchsia) BackgroundPending = true;
     PaintSectionForControl(*SkinData_, Control_->Parent(), true, state, all, {Control_->Left(), Control_->Top()},
                            &cache, false);
     RefreshCorners(*SkinData_, state);

@@ -106,7 +106,15 @@ BackgroundInfo WindowBackground(TacScrollWnd& wnd, TPoint& origin) {
   if (TWinControl* control = wnd.Control()) {
     GetParentBackground(request, control, false);
     origin = {control->Left(), control->Top()};
-    return BackgroundFromRequest(request);
+    BackgroundInfo bg = BackgroundFromRequest(request);
+    if (!bg.Ready && bg.FillColor == clFuchsia) {
+      // A parent without its face yet answers "nothing known"; its own colour stands
+      // in so that key pixels never show, and the bars are painted again once it
+      // tells its children it has painted.
+      wnd.BackgroundPending = true;
+      bg.FillColor = control->Parent() ? ColorToRGB(control->Parent()->Color()) : ColorToRGB(clBtnFace);
+    }
+    return bg;
   }
   HWND parent = GetParent(wnd.Handle());
   TRect r;

@@ -165,8 +165,16 @@ LRESULT TacScrollWnd::NcHitTest(TMessage& message) {
 bool TacScrollWnd::AcCommand(TMessage& message) {
   switch (CommandOf(message.WParam)) {
     case AC_PARENTPAINTED:
-      if (!SkinData_->Suspended) return true;
+      if (!SkinData_->Suspended) {
+        if (BackgroundPending) {
+          BackgroundPending = false;
+          SkinData_->Dirty = true;
+          RepaintFrame();
+        }
+        return true;
+      }
       SkinData_->Suspended = false;
+      BackgroundPending = false;
       if (IsWindowVisible(Handle_))
         RedrawWindow(Handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN);
       return true;

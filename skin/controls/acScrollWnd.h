@@ -36,6 +36,7 @@ public:
   bool Busy = false;           // the subclass sends a line, page, position or end request
   bool ThumbTrackSending = false;
   bool StyleGuard = false;     // the style is being changed by the size calculation
+  bool BackgroundPending = false;  // the bars were painted before the parent knew its background
 
 protected:
   void AcWndProc(TMessage& message) override;
