@@ -131,6 +131,12 @@ void RefreshAllCorners(TsCommonData& skinData, int state) { RefreshCorners(skinD
 
 void RegisterPainterHooks() { TsCommonData::RefreshCornersHook() = RefreshAllCorners; }
 
+namespace {
+// Every skinned control links this file (it asks its parent for the background here),
+// so the skin data finds the corner refresh installed before any control paints.
+[[maybe_unused]] const bool kPainterHooksInstalled = (RegisterPainterHooks(), true);
+}  // namespace
+
 void PaintDisabledLook(TBitmap& bitmap, int flags, TControl* control, TPoint offset, const BackgroundInfo& bg) {
   const TColor parentColor =
       bg.FillColor == kTransparentKey && !bg.Ready ? ControlColor(control ? control->Parent() : nullptr) : bg.FillColor;
