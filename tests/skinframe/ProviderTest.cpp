@@ -1,6 +1,7 @@
 // The form provider: attaching through the manager's hook, the frame it paints,
 // hit testing, the skin commands and removing the skin.
 #include "forms/MessageForm.h"
+#include "platform/base/Exception.h"
 #include "platform/win/HitTest.h"
 #include "platform/win/NonClient.h"
 #include "skin/paint/acMaskPaint.h"
@@ -254,4 +255,29 @@ TEST_F(FrameTest, RoundedCornersAreLeftOutOfTheWindowAndNoKeyColourShows) {
   Settle();
   GetWindowRect(form->Handle(), &bounds);
   EXPECT_EQ(WindowFromPoint({bounds.Left, bounds.Top}), form->Handle());
+}
+
+TEST_F(FrameTest, ExplicitProvidersBelongToFormsOnlyAndOneAtATime) {
+  TComponent notAForm(nullptr);
+  try {
+    TsSkinProvider provider(&notAForm);
+    FAIL() << "a provider on a component that is not a form";
+  } catch (const Exception& e) {
+    EXPECT_STREQ(e.what(), "TsSkinProvider component must be used with forms only!");
+  }
+  TForm* form = ShowForm();
+  TsSkinProvider* first = ProviderOf(form);
+  ASSERT_NE(first, nullptr);
+  auto* second = new TsSkinProvider(form);  // frees the older one
+  EXPECT_EQ(ProviderOf(form), second);
+  int providers = 0;
+  for (int i = 0; i < form->ComponentCount(); ++i) providers += dynamic_cast<TsSkinProvider*>(form->Components(i)) != nullptr;
+  EXPECT_EQ(providers, 1);
+  EXPECT_TRUE(second->FrameSkinned());
+  EXPECT_TRUE(TacBroadcast::AnswersHandled(form->Handle()));
+  // Without the non-client painting the standard frame stays, the commands still answer.
+  second->SetDrawNonClientArea(false);
+  Settle();
+  EXPECT_FALSE(second->FrameSkinned());
+  EXPECT_EQ(second->TitleSectionName(), "");
 }
