@@ -4,6 +4,7 @@
 #include "tests/skincontrols/PanelTestKit.h"
 
 #include "forms/CustomEdit.h"
+#include "skin/core/acSkinPackWriter.h"
 
 namespace {
 
@@ -101,6 +102,44 @@ TEST_F(LabelTest, RemovingTheSkinGivesTheWindowTextColourBack) {
   ASSERT_NE(label->Font().Color(), clWindowText);
   label->Perform(SM_ALPHACMD, MakeCommandWParam(AC_REMOVESKIN), reinterpret_cast<LPARAM>(TsSkinManager::DefaultManager()));
   EXPECT_EQ(label->Font().Color(), clWindowText);
+}
+
+TEST_F(LabelTest, MostlySeeThroughParentsPassTheColourQuestionUp) {
+  const std::string options =
+      "[GLOBALINFO]\r\nVERSION=6.4\r\nFONTCOLOR=8421504\r\n"
+      "[OUTER]\r\nGIVEOWNFONT=TRUE\r\nFONTCOLOR=65280\r\n"
+      "[SEETHROUGH]\r\nTRANSPARENCY=100\r\nGIVEOWNFONT=TRUE\r\nFONTCOLOR=255\r\n"
+      "[HALF]\r\nTRANSPARENCY=50\r\nGIVEOWNFONT=TRUE\r\nFONTCOLOR=16711680\r\n"
+      "[PLAIN]\r\nFONTCOLOR=16776960\r\n";
+  TsStoredSkin& skin = Manager->InternalSkins().Add();
+  skin.Name = "Labels";
+  skin.Data = TacMemoryStream(WritePackage({{"Options.dat", std::vector<std::uint8_t>(options.begin(), options.end())}}));
+  Manager->SetSkinName("Labels");
+  auto* outer = Add<TsPanel>(Form, 0, 0, 400, 260);
+  outer->SkinData()->SetSkinSection("OUTER");
+  auto panelIn = [&](TWinControl* parent, const char* section, int top) {
+    auto* p = Add<TsPanel>(parent, 10, top, 300, 50);
+    p->SkinData()->SetSkinSection(section);
+    return p;
+  };
+  auto* seeThrough = panelIn(outer, "SEETHROUGH", 10);
+  auto* half = panelIn(outer, "HALF", 70);
+  auto* plain = panelIn(outer, "PLAIN", 130);
+  auto labelOn = [&](TWinControl* parent) {
+    auto* l = Add<TsLabel>(parent, 4, 4, 80, 20);
+    l->SetCaption("Текст");
+    l->Font().SetColor(clBlack);
+    return l;
+  };
+  TsLabel* overSeeThrough = labelOn(seeThrough);
+  TsLabel* overHalf = labelOn(half);
+  TsLabel* overPlain = labelOn(plain);
+  TsLabel* overOuter = labelOn(outer);
+  ShowForm();
+  EXPECT_EQ(overSeeThrough->Font().Color(), 65280);  // the outer panel answers for it
+  EXPECT_EQ(overHalf->Font().Color(), 16711680);     // 50 is not above 50
+  EXPECT_EQ(overPlain->Font().Color(), 8421504);     // no own font: the skin's global colour
+  EXPECT_EQ(overOuter->Font().Color(), 65280);
 }
 
 TEST_F(LabelTest, BoundLabelSitsLeftOfItsEditAndGoesWithIt) {
