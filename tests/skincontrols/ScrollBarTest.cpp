@@ -6,7 +6,9 @@
 #include "AdapterTestKit.h"
 #include "platform/win/HitTest.h"
 #include "platform/win/ScrollInfo.h"
+#include "forms/CustomPanel.h"
 #include "skin/controls/acSBUtils.h"
+#include "skin/runtime/sBackground.h"
 
 namespace {
 
@@ -357,4 +359,61 @@ TEST_F(ScrollBarBothTest, SizeBoxOnTheFormsCornerShowsTheGripAndAnswersTheSizing
   for (int y = box.Top; y < box.Bottom; ++y)
     for (int x = box.Left; x < box.Right; ++x) differing += image->Pixel(x - f.Left, y - f.Top) != back ? 1 : 0;
   EXPECT_GT(differing, 5);
+}
+
+namespace {
+
+// A skinned-looking parent that does not know its background yet.
+class TUnreadyPanel : public TPanel {
+public:
+  using TPanel::TPanel;
+  bool Ready = false;
+  void WndProc(TMessage& m) override {
+    if (m.Msg == SM_ALPHACMD && CommandOf(m.WParam) == AC_CTRLHANDLED) {
+      m.Result = 1;
+      return;
+    }
+    if (m.Msg == SM_ALPHACMD && CommandOf(m.WParam) == AC_GETCACHE && m.LParam && !Ready) {
+      auto& request = *reinterpret_cast<TacBGInfo*>(m.LParam);
+      request.BgType = btFill;
+      request.Color = clFuchsia;
+      return;
+    }
+    TPanel::WndProc(m);
+  }
+};
+
+}  // namespace
+
+TEST_F(ScrollBarTest, BarsPaintedBeforeTheParentKnowsItsBackgroundShowNoKeyColourAndComeAgain) {
+  auto* panel = new TUnreadyPanel(Form);
+  panel->SetParent(Form);
+  panel->SetBounds(240, 10, 160, 150);
+  panel->SetColor(0x00A0B0C0);
+  auto* memo = new TMemo(Form);
+  memo->SetParent(panel);
+  memo->SetBounds(5, 5, 140, 124);
+  memo->SetScrollBars(ssVertical);
+  memo->Lines().SetText("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\n12\r\n");
+  Settle();
+  auto wnd = InstallSubclass<TacEditWnd>(memo->Handle(), nullptr, Manager.get(), "EDIT");
+  Settle();
+  EXPECT_TRUE(wnd->BackgroundPending);
+  const TRect bar = wnd->BarRect(SB_VERT);
+  TRect f;
+  GetWindowRect(Form->Handle(), &f);
+  const TBitmap* image = WindowImage(Form->Handle());
+  TRect w;
+  GetWindowRect(memo->Handle(), &w);
+  int keyPixels = 0;
+  for (int y = w.Top; y < w.Bottom; ++y)
+    for (int x = w.Left; x < w.Right; ++x) keyPixels += image->Pixel(x - f.Left, y - f.Top) == clFuchsia ? 1 : 0;
+  EXPECT_EQ(keyPixels, 0);
+  EXPECT_FALSE(bar.IsEmpty());
+  SendMessage(memo->Handle(), SM_ALPHACMD, MakeCommandWParam(AC_PARENTPAINTED), 0);
+  EXPECT_TRUE(wnd->BackgroundPending) << "still nothing known: painted again with the colour";
+  panel->Ready = true;
+  SendMessage(memo->Handle(), SM_ALPHACMD, MakeCommandWParam(AC_PARENTPAINTED), 0);
+  EXPECT_FALSE(wnd->BackgroundPending) << "told that the parent painted, the frame is painted again";
+  wnd.reset();
 }
