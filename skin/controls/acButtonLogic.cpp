@@ -71,7 +71,6 @@ bool TacButtonLogic::PaintWindow(HDC dc) {
   if (Fade && Fade->Enabled()) return true;  // the timer draws the frames
   RebuildNow();
   if (!Data_.CacheBmp || Data_.CacheBmp->Empty()) return true;
-  RefreshCorners(Data_, PaintState());
   dc->DrawBitmap(0, 0, *Data_.CacheBmp, {0, 0, Button_.Width(), Button_.Height()});
   return true;
 }

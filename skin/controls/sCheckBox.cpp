@@ -265,7 +265,6 @@ void TsCheckBox::Paint() {
   if (Fade_ && Fade_->Enabled()) return;
   RenderFace();
   if (!d.CacheBmp || d.CacheBmp->Empty()) return;
-  RefreshCorners(d, 0);
   dc->DrawBitmap(0, 0, *d.CacheBmp, {0, 0, Width(), Height()});
 }
 

@@ -319,7 +319,6 @@ void TsSpeedButton::Paint() {
   d.Dirty = dirty;
   if (dirty && !d.BackgroundLocked) RenderCache();
   if (!d.CacheBmp || d.CacheBmp->Empty()) return;
-  RefreshCorners(d, 0);
   CopyToScreen(*d.CacheBmp);
 }
 
@@ -374,7 +373,6 @@ void TsSpeedButton::RenderCache() {
     const int state = PaintState();
     if (DrawOverBorder_) {
       PaintSection(d, bg, true, state, face, {Left(), Top()}, &cache, true);
-      RefreshCorners(d, state);
       PaintCaption();
       PaintGlyph();
     } else {
@@ -557,7 +555,6 @@ void TsSpeedButton::StartCrossFade(bool half) {
   Fade_->StartImage->SetPixelFormat(TPixelFormat::pf24bit);
   RenderCache();
   PaintOverlappingSiblings();
-  RefreshCorners(d, 1);
   Fade_->SetEnabled(true);
   Fade_->Step();
 }

@@ -54,10 +54,10 @@ protected:
     UpdateAllWindows();
   }
   template <class T>
-  T* Add(int left, int top, int width, int height) {
+  T* Add(int left, int top, int width, int height, TWinControl* parent = nullptr) {
     auto* c = new T(Form);
     c->SetBounds(left, top, width, height);
-    c->SetParent(Form);
+    c->SetParent(parent ? parent : Form);
     return c;
   }
   // Advances the virtual clock in fade steps.

@@ -62,3 +62,196 @@ TEST_F(SpeedButtonTest, HoverFadesThroughIntermediateFramesToTheHotFace) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SpeedButtonTest, PressingAGroupButtonReleasesTheOtherAndBothFacesChange) {
+  auto* a = Add<TsSpeedButton>(20, 20, 80, 30);
+  auto* b = Add<TsSpeedButton>(110, 20, 80, 30);
+  a->SetGroupIndex(1);
+  b->SetGroupIndex(1);
+  a->SetCaption("Тест");
+  b->SetCaption("Итоги");
+  ShowForm();
+  Backend->Click(Screen(a, 40, 15));
+  Drain();
+  Tick(25);
+  EXPECT_TRUE(a->Down());
+  EXPECT_EQ(a->PaintState(), 2);
+  const TColor pressed = a->SkinData()->CacheBmp->Pixel(40, 5);
+  const int aRenders = a->RenderCount();
+  Backend->Click(Screen(b, 40, 15));
+  Drain();
+  Tick(25);
+  EXPECT_TRUE(b->Down());
+  EXPECT_FALSE(a->Down());
+  EXPECT_EQ(a->PaintState(), 0);
+  EXPECT_EQ(b->PaintState(), 2);
+  EXPECT_GT(a->RenderCount(), aRenders);  // the released button rebuilt its face
+  EXPECT_GT(ColourDistance(ScreenPixel(a, 40, 5), pressed), 20);
+  EXPECT_LE(ColourDistance(ScreenPixel(b, 40, 5), pressed), 1);
+  EXPECT_LE(ColourDistance(ScreenPixel(a, 40, 5), Form->Color()), 1);  // see-through again
+}
+
+TEST_F(SpeedButtonTest, RepaintsReuseTheCacheUntilSomethingMarksItDirty) {
+  auto* b = Add<TsSpeedButton>(20, 20, 100, 30);
+  b->SetCaption("Видео");
+  ShowForm();
+  const int built = b->RenderCount();
+  for (int i = 0; i < 3; ++i) {
+    Form->Invalidate();
+    UpdateAllWindows();
+    Drain();
+  }
+  EXPECT_EQ(b->RenderCount(), built);
+  b->SetCaption("Практика");
+  Drain();
+  UpdateAllWindows();
+  EXPECT_EQ(b->RenderCount(), built + 1);
+  b->Font().SetSize(b->Font().Size() + 4);
+  Drain();
+  UpdateAllWindows();
+  EXPECT_EQ(b->RenderCount(), built + 2);
+  Form->Invalidate();
+  UpdateAllWindows();
+  EXPECT_EQ(b->RenderCount(), built + 2);
+}
+
+// The tester's answer buttons: 30 x 30, bold, captions "1" ... "5".
+TEST_F(SpeedButtonTest, AnswerButtonCaptionsUseTheSectionFontColourUnlessCustomFont) {
+  TsSpeedButton* answers[5];
+  for (int i = 0; i < 5; ++i) {
+    answers[i] = Add<TsSpeedButton>(20 + 40 * i, 20, 30, 30);
+    answers[i]->SetCaption(std::to_string(i + 1));
+    answers[i]->Font().SetStyle({fsBold});
+    answers[i]->Font().SetColor(clRed);
+  }
+  ShowForm();
+  const TsGeneralData* section = answers[0]->SkinData()->Section();
+  ASSERT_NE(section, nullptr);
+  const TColor skinText = ColorToRGB(section->FontColor[0]);
+  ASSERT_GT(ColourDistance(skinText, 0x0000FF), 100);
+  for (TsSpeedButton* b : answers) {
+    const TBitmap& face = *b->SkinData()->CacheBmp;
+    EXPECT_EQ(CountNear(face, 0x0000FF, 40), 0) << b->Caption();
+    EXPECT_GT(CountNear(face, skinText, 40), 3) << b->Caption();
+  }
+  answers[2]->SkinData()->SetCustomFont(true);
+  answers[2]->SkinData()->Invalidate();
+  Drain();
+  UpdateAllWindows();
+  EXPECT_GT(CountNear(*answers[2]->SkinData()->CacheBmp, 0x0000FF, 40), 3);
+  // Hot: the section's hot font colour.
+  MoveTo(answers[0], 15, 15);
+  Tick(25);
+  EXPECT_GT(CountNear(*answers[0]->SkinData()->CacheBmp, ColorToRGB(section->HotFontColor[0]), 40), 3);
+}
+
+TEST_F(SpeedButtonTest, ADisabledButtonIsHalfMixedWithAPlainParent) {
+  auto* b = Add<TsSpeedButton>(20, 20, 100, 30);
+  b->SetCaption("Выход");
+  ShowForm();
+  const TBitmap enabled = *b->SkinData()->CacheBmp;
+  const TColor parent = ColorToRGB(Form->Color());
+  // A pixel of the face that differs clearly from the form (caption or border).
+  TPoint probe{-1, -1};
+  for (int y = 0; y < enabled.Height() && probe.X < 0; ++y)
+    for (int x = 0; x < enabled.Width(); ++x)
+      if (ColourDistance(enabled.Pixel(x, y), parent) > 80) {
+        probe = {x, y};
+        break;
+      }
+  ASSERT_GE(probe.X, 0);
+  b->SetEnabled(false);
+  Drain();
+  UpdateAllWindows();
+  const TColor face = enabled.Pixel(probe.X, probe.Y);
+  const TColor disabled = b->SkinData()->CacheBmp->Pixel(probe.X, probe.Y);
+  for (int i = 0; i < 3; ++i)
+    EXPECT_NEAR(Channel(disabled, i), (Channel(face, i) + Channel(parent, i)) / 2, 2) << "channel " << i;
+  EXPECT_EQ(ScreenPixel(b, probe.X, probe.Y), disabled);
+}
+
+TEST_F(SpeedButtonTest, LeavingForANeighbourLeavesOnlyTheNeighbourHot) {
+  auto* a = Add<TsSpeedButton>(20, 20, 80, 30);
+  auto* b = Add<TsSpeedButton>(100, 20, 80, 30);
+  ShowForm();
+  MoveTo(a, 40, 15);
+  Tick(3);
+  MoveTo(b, 10, 15);
+  Tick(25);
+  EXPECT_FALSE(a->SkinData()->MouseAbove);
+  EXPECT_EQ(a->PaintState(), 0);
+  EXPECT_EQ(b->PaintState(), 1);
+  EXPECT_EQ(a->FadeTimer(), nullptr);
+}
+
+TEST_F(SpeedButtonTest, AnInterruptedFadeGoesBackFromWhereItStood) {
+  auto* b = Add<TsSpeedButton>(20, 20, 100, 30);
+  ShowForm();
+  MoveTo(b, 50, 15);
+  Tick(5);
+  ASSERT_NE(b->FadeTimer(), nullptr);
+  const int level = b->FadeTimer()->Level;  // 1 shown at once, then one per tick
+  EXPECT_EQ(level, 7);
+  MoveTo(b, 50, 100);  // out, onto the form
+  ASSERT_NE(b->FadeTimer(), nullptr);
+  EXPECT_EQ(b->FadeTimer()->Iterations, 20);
+  // It starts with as many steps done as the first fade had left, then runs to the end.
+  EXPECT_EQ(b->FadeTimer()->Level, 20 - level + 1);
+  int frames = 0;
+  while (b->FadeTimer() && frames < 40) {
+    Tick();
+    ++frames;
+  }
+  EXPECT_EQ(frames, level + 1);  // from the step it started at to the end, then the tick that ends it
+  EXPECT_EQ(ScreenPixel(b, 50, 4), ColorToRGB(Form->Color()));
+}
+
+TEST_F(SpeedButtonTest, PropertiesThatChangeTheLook) {
+  auto* b = Add<TsSpeedButton>(20, 20, 100, 30);
+  b->SetCaption("Лекции");
+  ShowForm();
+  b->SetBlend(150);
+  EXPECT_EQ(b->Blend(), 100);
+  b->SetBlend(-5);
+  EXPECT_EQ(b->Blend(), 0);
+  b->SetShowCaption(false);
+  EXPECT_EQ(b->Caption(), "");
+  b->SetShowCaption(true);
+  EXPECT_EQ(b->Caption(), "Лекции");
+  const int renders = b->RenderCount();
+  b->SetButtonStyle(tbsDropDown);
+  EXPECT_EQ(b->Width(), 116);
+  EXPECT_GT(b->RenderCount(), renders);
+  b->SetButtonStyle(tbsButton);
+  EXPECT_EQ(b->Width(), 100);
+}
+
+TEST_F(SpeedButtonTest, ABigGlyphIsCentredAndClipped) {
+  auto* b = Add<TsSpeedButton>(20, 20, 201, 49);
+  TBitmap glyph(225, 93, TPixelFormat::pf24bit);
+  glyph.Fill(0x0000FF);
+  glyph.SetPixel(0, 92, 0x00FF00);  // the bottom-left pixel is the transparent colour
+  b->SetGlyph(glyph);
+  ShowForm();
+  TRect r;
+  b->GlyphBounds(r);
+  EXPECT_EQ(r.Left, -12);
+  EXPECT_EQ(r.Top, -22);
+  EXPECT_EQ(r.Width(), 225);
+  // The whole face shows the glyph's colour, nothing drawn outside the cache.
+  EXPECT_EQ(b->SkinData()->CacheBmp->Pixel(100, 24), 0x0000FFu);
+}
+
+TEST_F(SpeedButtonTest, TheHandCursorShowsWhereTheWindowAsksForIt) {
+  auto* b = Add<TsSpeedButton>(20, 20, 100, 30);
+  b->SetCursor(crHandPoint);
+  ShowForm();
+  MoveTo(b, 50, 15);
+  EXPECT_EQ(Backend->Cursor(), TCursorShape::Hand);
+  MoveTo(b, 50, 100);
+  EXPECT_EQ(Backend->Cursor(), TCursorShape::Arrow);
+}
+
+}  // namespace

@@ -1,0 +1,125 @@
+// A skinned speed button's face rebuilt in each state, and the warm paint that only
+// copies the cached face, each beside a memcpy of the face's bytes in the same run.
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "bench/common/BenchRunner.h"
+#include "forms/Application.h"
+#include "forms/Form.h"
+#include "platform/backend/HeadlessBackend.h"
+#include "platform/gfx/DeviceContext.h"
+#include "platform/win/Win.h"
+#include "skin/controls/sSpeedButton.h"
+#include "skin/internal/InternalSkin.h"
+#include "skin/paint/acParentBg.h"
+#include "skin/runtime/sSkinManager.h"
+
+namespace {
+
+constexpr int kWidth = 120, kHeight = 32;
+
+// A shown form with one navigation-sized button, built once.
+struct TBenchDesk {
+  THeadlessBackend Backend{TSize{800, 600}};
+  std::unique_ptr<TApplication> App;
+  std::unique_ptr<TsSkinManager> Manager;
+  TForm* Form = nullptr;
+  TsSpeedButton* Button = nullptr;
+
+  TBenchDesk() {
+    Backend.Install();
+    App = std::make_unique<TApplication>();
+    RegisterPainterHooks();
+    Manager = std::make_unique<TsSkinManager>(nullptr);
+    Manager->SetSkinDirectory("Z:\\no such skins");
+    AddInternalSkin(*Manager);
+    Manager->SetSkinName(kInternalSkinName);
+    Form = new TForm(App.get());
+    Form->SetBounds(20, 20, 400, 200);
+    Button = new TsSpeedButton(Form);
+    Button->SetBounds(30, 30, kWidth, kHeight);
+    Button->SetParent(Form);
+    Button->SetCaption("Тестирование");
+    Button->SetGroupIndex(1);
+    Button->SetAllowAllUp(true);
+    Form->AfterConstruction();
+    Form->Show();
+    UpdateAllWindows();
+  }
+};
+
+TBenchDesk& Desk() {
+  static TBenchDesk desk;
+  return desk;
+}
+
+// The face rebuilt for state 0 (normal), 1 (hot) or 2 (pressed).
+void BM_SpeedButtonFace(benchmark::State& state) {
+  TBenchDesk& d = Desk();
+  TsSpeedButton& b = *d.Button;
+  const int wanted = static_cast<int>(state.range(0));
+  b.SkinData()->MouseAbove = wanted == 1;
+  b.SetDown(wanted == 2);
+  if (b.PaintState() != wanted) {
+    state.SkipWithError("the button did not take the state");
+    return;
+  }
+  for (auto _ : state) {
+    b.RenderCache();
+    benchmark::DoNotOptimize(b.SkinData()->CacheBmp->Bits());
+    benchmark::ClobberMemory();
+  }
+  b.SetDown(false);
+  b.SkinData()->MouseAbove = false;
+}
+BENCHMARK(BM_SpeedButtonFace)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
+// A paint request with nothing dirty: the cache goes to the screen as it is.
+void BM_SpeedButtonWarmPaint(benchmark::State& state) {
+  TBenchDesk& d = Desk();
+  TsSpeedButton& b = *d.Button;
+  TBitmap screen(kWidth, kHeight, TPixelFormat::pf32bit);
+  TDeviceContext dc(screen);
+  b.Perform(WM_PAINT, reinterpret_cast<WPARAM>(&dc), 0);
+  const int renders = b.RenderCount();
+  for (auto _ : state) {
+    b.Perform(WM_PAINT, reinterpret_cast<WPARAM>(&dc), 0);
+    benchmark::DoNotOptimize(screen.Bits());
+    benchmark::ClobberMemory();
+  }
+  if (b.RenderCount() != renders) state.SkipWithError("a warm paint rebuilt the face");
+}
+BENCHMARK(BM_SpeedButtonWarmPaint)->Unit(benchmark::kMicrosecond);
+
+void BM_MemcpyFace(benchmark::State& state) {
+  TBitmap face(kWidth, kHeight, TPixelFormat::pf24bit);
+  std::vector<std::uint8_t> from(face.SizeInBytes(), 7);
+  for (auto _ : state) {
+    std::memcpy(face.Bits(), from.data(), from.size());
+    benchmark::DoNotOptimize(face.Bits());
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_MemcpyFace)->Unit(benchmark::kMicrosecond);
+
+void PrintPair(const char* name, double seconds, double baseline) {
+  if (seconds <= 0) return;
+  std::printf("%s_us = %.3f\n", name, seconds * 1e6);
+  if (baseline > 0) std::printf("%s_vs_memcpy = %.1f\n", name, seconds / baseline);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  TBenchTimes times;
+  if (!RunBenchmarks(argc, argv, times)) return 1;
+  const double memcpy = times.CpuSeconds("BM_MemcpyFace");
+  std::printf("speedbutton_face_memcpy_us = %.4f\n", memcpy * 1e6);
+  PrintPair("speedbutton_face_normal", times.CpuSeconds("BM_SpeedButtonFace/0"), memcpy);
+  PrintPair("speedbutton_face_hot", times.CpuSeconds("BM_SpeedButtonFace/1"), memcpy);
+  PrintPair("speedbutton_face_pressed", times.CpuSeconds("BM_SpeedButtonFace/2"), memcpy);
+  PrintPair("speedbutton_warm_paint", times.CpuSeconds("BM_SpeedButtonWarmPaint"), memcpy);
+  return 0;
+}

@@ -1,0 +1,213 @@
+#include "skin/controls/sButton.h"
+
+#include "forms/CustomEdit.h"
+#include "platform/win/VirtualKeys.h"
+#include "skin/controls/sBitBtn.h"
+#include "tests/skincontrols/ButtonTestKit.h"
+
+namespace {
+
+class ButtonTest : public ButtonTestBase {};
+
+TEST_F(ButtonTest, HoverFadesTwentyFramesIntoTheWindowAndPressTen) {
+  auto* edit = Add<TEdit>(20, 80, 100, 22);
+  auto* b = Add<TsButton>(20, 20, 90, 28);
+  b->SetCaption("Найти");
+  ShowForm();
+  edit->SetFocus();  // a focused button already looks hot
+  Drain();
+  UpdateAllWindows();
+  EXPECT_EQ(b->SkinData()->SkinSection(), "BUTTON");
+  ASSERT_GE(b->SkinData()->SkinIndex, 0);
+  const TColor normal = ScreenPixel(b, 45, 22);
+  MoveTo(b, 45, 14);
+  ASSERT_NE(b->FadeTimer(), nullptr);
+  EXPECT_EQ(b->FadeTimer()->Iterations, 20);
+  const TColor hot = b->SkinData()->CacheBmp->Pixel(45, 22);
+  ASSERT_GT(ColourDistance(normal, hot), 10);
+  int frames = 0, intermediate = 0;
+  while (b->FadeTimer() && frames < 40) {
+    Tick();
+    ++frames;
+    const TColor now = ScreenPixel(b, 45, 22);
+    if (ColourDistance(now, normal) > 1 && ColourDistance(now, hot) > 1 && Between(now, normal, hot)) ++intermediate;
+  }
+  EXPECT_EQ(b->FadeTimer(), nullptr);
+  EXPECT_GE(frames, 20);
+  EXPECT_GE(intermediate, 10);
+  EXPECT_LE(ColourDistance(ScreenPixel(b, 45, 22), hot), 1);
+  EXPECT_EQ(b->PaintState(), 1);
+  Backend->MouseDown(Screen(b, 45, 14));
+  Drain();
+  ASSERT_NE(b->FadeTimer(), nullptr);
+  EXPECT_EQ(b->FadeTimer()->Iterations, 10);
+  EXPECT_EQ(b->PaintState(), 2);
+  Tick(12);
+  EXPECT_EQ(b->FadeTimer(), nullptr);
+  Backend->MouseUp(Screen(b, 45, 14));
+  Drain();
+}
+
+TEST_F(ButtonTest, AClickQuickerThanThePressFadeStillShowsThePressedFace) {
+  auto* b = Add<TsButton>(20, 20, 90, 28);
+  b->SetCaption("Выход");
+  b->SetShowFocus(false);
+  int clicks = 0;
+  b->OnClick = [&](TObject*) { ++clicks; };
+  ShowForm();
+  MoveTo(b, 45, 14);
+  Tick(25);
+  const TBitmap hot = *b->SkinData()->CacheBmp;
+  Backend->MouseDown(Screen(b, 45, 14));
+  Drain();
+  Tick(12);
+  const TBitmap pressed = *b->SkinData()->CacheBmp;
+  Backend->MouseUp(Screen(b, 45, 14));
+  Drain();
+  Tick(15);
+  // A pixel where the two faces differ (the border darkens when pressed).
+  TPoint probe{-1, -1};
+  for (int y = 0; y < hot.Height() && probe.X < 0; ++y)
+    for (int x = 0; x < hot.Width(); ++x)
+      if (ColourDistance(hot.Pixel(x, y), pressed.Pixel(x, y)) > 20) {
+        probe = {x, y};
+        break;
+      }
+  ASSERT_GE(probe.X, 0);
+  EXPECT_EQ(ScreenPixel(b, probe.X, probe.Y), hot.Pixel(probe.X, probe.Y));
+  Backend->MouseDown(Screen(b, 45, 14));
+  Drain();
+  Tick(2);  // the press fade (10 steps) is far from done
+  Backend->MouseUp(Screen(b, 45, 14));
+  Drain();
+  EXPECT_EQ(clicks, 2);
+  EXPECT_EQ(b->PaintState(), 2);
+  EXPECT_EQ(ScreenPixel(b, probe.X, probe.Y), pressed.Pixel(probe.X, probe.Y));
+  Tick(2);  // 20 ms: still pressed
+  EXPECT_EQ(b->PaintState(), 2);
+  Tick(2);  // past 30 ms: the release fade back to the hot face
+  EXPECT_EQ(b->PaintState(), 1);
+  Tick(15);
+  EXPECT_LE(ColourDistance(ScreenPixel(b, probe.X, probe.Y), hot.Pixel(probe.X, probe.Y)), 1);
+}
+
+TEST_F(ButtonTest, DefaultAnswersEnterAndCancelAnswersEscape) {
+  auto* edit = Add<TEdit>(20, 80, 100, 22);
+  auto* ok = Add<TsButton>(20, 20, 80, 26);
+  auto* cancel = Add<TsButton>(110, 20, 80, 26);
+  ok->SetDefault(true);
+  ok->SetModalResult(mrOk);
+  cancel->SetCancel(true);
+  int okClicks = 0, cancelClicks = 0;
+  ok->OnClick = [&](TObject*) { ++okClicks; };
+  cancel->OnClick = [&](TObject*) { ++cancelClicks; };
+  ShowForm();
+  edit->SetFocus();
+  Drain();
+  UpdateAllWindows();
+  EXPECT_EQ(ok->PaintState(), 1);  // the default button looks hot while Enter presses it
+  EXPECT_EQ(cancel->PaintState(), 0);
+  Backend->Key(VK_RETURN);
+  Drain();
+  EXPECT_EQ(okClicks, 1);
+  EXPECT_EQ(Form->ModalResult(), mrOk);
+  Backend->Key(VK_ESCAPE);
+  Drain();
+  EXPECT_EQ(cancelClicks, 1);
+  cancel->SetFocus();
+  Drain();
+  EXPECT_EQ(ok->PaintState(), 0);  // Enter now presses the focused button
+  EXPECT_EQ(cancel->PaintState(), 1);
+}
+
+TEST_F(ButtonTest, ADisabledButtonIsBlendedWithWhatLiesBehind) {
+  auto* edit = Add<TEdit>(20, 80, 100, 22);
+  auto* b = Add<TsButton>(20, 20, 90, 28);
+  b->SetCaption("Удалить");
+  ShowForm();
+  edit->SetFocus();  // the button shows its normal face
+  Drain();
+  UpdateAllWindows();
+  ASSERT_EQ(b->PaintState(), 0);
+  const TBitmap enabled = *b->SkinData()->CacheBmp;
+  b->SetEnabled(false);
+  Drain();
+  UpdateAllWindows();
+  const TColor parent = ColorToRGB(Form->Color());
+  const TColor face = enabled.Pixel(45, 14), disabled = b->SkinData()->CacheBmp->Pixel(45, 14);
+  for (int i = 0; i < 3; ++i)
+    EXPECT_NEAR(Channel(disabled, i), (Channel(face, i) + Channel(parent, i)) / 2, 2) << "channel " << i;
+  EXPECT_EQ(ScreenPixel(b, 45, 14), disabled);
+  MoveTo(b, 45, 14);
+  EXPECT_EQ(b->FadeTimer(), nullptr);  // no hover look while disabled
+}
+
+TEST(ButtonLayoutTest, BitButtonGlyphAndCaptionPositions) {
+  // 75 pixels wide, Margin -1, Spacing 4, an 18-pixel cell and a caption 20 pixels wide.
+  TacGlyphBoundsInput in;
+  in.Width = 75;
+  in.Height = 25;
+  in.GlyphWidth = in.GlyphHeight = 18;
+  in.TextWidth = 20;
+  in.TextHeight = 13;
+  in.HasCaption = true;
+  TacGlyphTextLayout text = LayoutGlyphAndText({0, 0, 75, 25}, {18, 18}, {20, 13}, blGlyphLeft, taCenter, -1, 4, false);
+  EXPECT_EQ(ButtonGlyphBounds(in).Left, 16);
+  EXPECT_EQ(text.TextRect.Left, 38);
+  in.Pressed = true;
+  EXPECT_EQ(ButtonGlyphBounds(in).Left, 17);
+  in.Pressed = false;
+  in.Alignment = taLeftJustify;
+  text = LayoutGlyphAndText({0, 0, 75, 25}, {18, 18}, {20, 13}, blGlyphLeft, taLeftJustify, -1, 4, false);
+  EXPECT_EQ(ButtonGlyphBounds(in).Left, 0);
+  EXPECT_EQ(text.TextRect.Left, 24);
+  // Right to left: the glyph goes to the right of the caption.
+  text = LayoutGlyphAndText({0, 0, 75, 25}, {18, 18}, {20, 13}, blGlyphLeft, taCenter, -1, 4, true);
+  EXPECT_EQ(text.TextRect.Left, 16);
+  EXPECT_EQ(text.GlyphPos.X, 40);
+}
+
+TEST_F(ButtonTest, BitButtonKindsDrawTheFirstCellOfTheirGlyphInEveryState) {
+  auto* ok = Add<TsBitBtn>(20, 20, 90, 28);
+  auto* cancel = Add<TsBitBtn>(120, 20, 90, 28);
+  ok->SetKind(bkOK);
+  cancel->SetKind(bkCancel);
+  ShowForm();
+  EXPECT_EQ(ok->Caption(), "OK");
+  EXPECT_EQ(ok->ModalResult(), mrOk);
+  EXPECT_TRUE(cancel->Cancel());
+  EXPECT_EQ(ok->LastGlyphRect().Width(), 18);
+  auto markPixels = [](TsBitBtn* b, TColor colour) {
+    const TBitmap& face = *b->SkinData()->CacheBmp;
+    const TRect r = b->LastGlyphRect();
+    TBitmap part(r.Width(), r.Height(), TPixelFormat::pf24bit);
+    part.Canvas().DrawBitmap(0, 0, face, r);
+    return CountNear(part, colour, 30);
+  };
+  const TColor lime = 0x00FF00, red = 0x0000FF;
+  EXPECT_GT(markPixels(ok, lime), 5);
+  EXPECT_GT(markPixels(cancel, red), 5);
+  MoveTo(ok, 45, 14);
+  Tick(25);
+  EXPECT_EQ(ok->PaintState(), 1);
+  EXPECT_GT(markPixels(ok, lime), 5);
+  Backend->MouseDown(Screen(ok, 45, 14));
+  Drain();
+  Tick(12);
+  EXPECT_EQ(ok->PaintState(), 2);
+  EXPECT_GT(markPixels(ok, lime), 5);
+  Backend->MouseUp(Screen(ok, 45, 14));
+  Drain();
+  Tick(25);
+  // Disabled, the whole face is blended half and half with the plain form: the mark turns pale.
+  ok->SetEnabled(false);
+  Drain();
+  UpdateAllWindows();
+  const TColor form = ColorToRGB(Form->Color());
+  const TColor paleLime = static_cast<TColor>((Channel(form, 0) / 2) | ((Channel(form, 1) + 255) / 2) << 8 |
+                                              (Channel(form, 2) / 2) << 16);
+  EXPECT_EQ(markPixels(ok, lime), 0);
+  EXPECT_GT(markPixels(ok, paleLime), 5);
+}
+
+}  // namespace
