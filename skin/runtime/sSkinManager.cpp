@@ -3,6 +3,8 @@
 #include "forms/Dialogs.h"
 #include "forms/Form.h"
 #include "platform/gfx/SystemColors.h"
+#include "platform/win/Paint.h"
+#include "platform/win/PaintFlags.h"
 #include "platform/win/Win.h"
 #include "skin/runtime/acBroadcast.h"
 #include "skin/runtime/acCommands.h"
@@ -211,8 +213,31 @@ void TsSkinManager::NotifyNewSkin(bool lockRedraw) {
   CacheCommonIndexes();
   BroadcastCommand(AC_SETNEWSKIN);
   SkinData.SkinReady = true;
-  if (IsDefault() && !CbtHook_) InstallSkinHook();
+  std::vector<TForm*> reattached;
+  if (IsDefault() && !CbtHook_) {
+    InstallSkinHook();
+    // Windows already shown (the skin applied again after its removal) are not
+    // activated again: they get their skinned frames now.
+    if (IacFormSkinningHook* hook = FormSkinningHook())
+      for (int i = 0; i < Screen()->FormCount(); ++i) {
+        TForm* form = Screen()->Forms(i);
+        if (!form->HandleAllocated() || !IsWindowVisible(form->Handle()) || TacBroadcast::AnswersHandled(form))
+          continue;
+        hook->WindowActivated(*this, form->Handle());
+        reattached.push_back(form);
+      }
+  }
   if (lockRedraw) NotifyRefresh();
+  // Their controls painted while the new frames were not ready and wait for the
+  // word that the window behind them has painted.
+  for (TForm* form : reattached) {
+    RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+    for (int i = 0; i < form->ControlCount(); ++i)
+      if (auto* child = dynamic_cast<TWinControl*>(form->Controls(i)); child && child->HandleAllocated())
+        SendMessage(child->Handle(), SM_ALPHACMD, MakeCommandWParam(AC_PARENTPAINTED), 0);
+    // Controls that only skipped their paint while a parent was suspended paint now.
+    RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  }
 }
 
 void TsSkinManager::NotifySkinRemoved() {

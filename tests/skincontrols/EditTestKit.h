@@ -1,0 +1,185 @@
+#pragma once
+// A headless desktop with the main window's skin manager (the internal skin), the
+// form skinning and the standard-control adapter, for the skinned edits, memos,
+// data-aware controls and the navigator; a small in-memory table to bind them to.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "data/TADOConnection.h"
+#include "forms/Application.h"
+#include "forms/Form.h"
+#include "forms/ScriptDriver.h"
+#include "forms/db/DBComponents.h"
+#include "platform/backend/HeadlessBackend.h"
+#include "platform/gfx/DeviceContext.h"
+#include "platform/win/Win.h"
+#include "skin/controls/acCtrlAdapter.h"
+#include "skin/frame/acFormSkinning.h"
+#include "skin/frame/acGlowEffect.h"
+#include "skin/paint/acParentBg.h"
+#include "skin/runtime/acFormRegistry.h"
+#include "skin/runtime/sSkinManager.h"
+
+// A form whose controls a test builds while the form loads.
+class TBuiltForm : public TForm {
+public:
+  explicit TBuiltForm(TComponent* owner) : TForm(owner) {
+    if (Builder) Builder(this);
+  }
+  static inline std::function<void(TForm*)> Builder;
+};
+
+class EditTestBase : public ::testing::Test {
+protected:
+  void SetUp() override {
+    Backend = std::make_unique<THeadlessBackend>(TSize{1024, 768});
+    Backend->Install();
+    App = std::make_unique<TApplication>();
+    RegisterPainterHooks();
+    RegisterFormSkinning();
+    RegisterCtrlAdapter();
+    Manager = std::make_unique<TsSkinManager>(nullptr);
+    ApplyMainWindowSkinSettings(*Manager);
+    Manager->NotifyNewSkin(false);
+  }
+  // A database of 30 questions and three lectures; Query shows the questions.
+  void OpenDatabase(TForm* form) {
+    static std::atomic<int> counter{0};
+    Folder = std::filesystem::temp_directory_path() /
+             ("tb_skinedit_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
+    std::filesystem::remove_all(Folder);
+    std::filesystem::create_directories(Folder);
+    const std::string path = (Folder / "db.mdb").string();
+    TADOConnection::CreateDatabaseFile(path);
+    const std::string connection = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + path;
+    {
+      TADOConnection setup(connection);
+      setup.Open();
+      setup.ExecuteDirect(
+          "create table БДТест (Вопрос text, Ответ1 text, ОтветПр integer);"
+          "create table Лекции (НазваниеЛекции text, АдресЛекции text);");
+      for (int i = 1; i <= 30; ++i)
+        setup.ExecuteDirect("insert into БДТест values ('Вопрос " + std::to_string(i) + "', 'a', " +
+                            std::to_string(1 + i % 5) + ")");
+      setup.ExecuteDirect("insert into Лекции values ('Введение', 'intro.htm'), ('Циклы', 'loops.htm')");
+    }
+    Connection = new TADOConnectionComponent(form);
+    Connection->SetName("ADOConnection1");
+    Connection->SetConnectionString(connection);
+    Connection->Open();
+    Query = new TADOQueryComponent(form);
+    Query->SetName("ADOQuery1");
+    Query->SetConnection(Connection);
+    Query->SQL().Add("select * from БДТест");
+    Query->Open();
+    Source = new TDataSourceComponent(form);
+    Source->SetName("DataSource1");
+    Source->SetDataSet(Query);
+    Lectures = new TADOQueryComponent(form);
+    Lectures->SetName("ADOQuery2");
+    Lectures->SetConnection(Connection);
+    Lectures->SQL().Add("select * from Лекции");
+    Lectures->Open();
+    LectureSource = new TDataSourceComponent(form);
+    LectureSource->SetName("DataSource2");
+    LectureSource->SetDataSet(Lectures);
+  }
+  std::string RunScript(const std::vector<std::string>& lines) {
+    TScriptDriver driver(*Backend, lines, "test.txt");
+    driver.Attach();
+    App->Run();
+    Backend->SetIdleHandler(nullptr);
+    return driver.Failure();
+  }
+  void TearDown() override {
+    App.reset();
+    Manager.reset();
+    ReleaseAllGlowEffects();
+    SetFormSkinningHook(nullptr);
+    SetCtrlAdapterFactory(nullptr);
+    Settle();
+    Backend.reset();
+    if (!Folder.empty()) {
+      std::error_code ec;
+      std::filesystem::remove_all(Folder, ec);
+    }
+  }
+  void Settle() {
+    Backend->Advance(0);
+    UpdateAllWindows();
+  }
+  void Wait(int ms) { Backend->Advance(ms); }
+
+  // A form built by `build` while it loads; the first one is the application's main form.
+  TForm* MakeForm(const std::function<void(TForm*)>& build, TRect bounds = Bounds(100, 80, 520, 400)) {
+    TBuiltForm::Builder = [&](TForm* form) {
+      form->SetBounds(bounds.Left, bounds.Top, bounds.Width(), bounds.Height());
+      form->SetCaption("Окно");
+      if (build) build(form);
+    };
+    TForm* form = App->CreateForm<TBuiltForm>();
+    TBuiltForm::Builder = nullptr;
+    form->Show();
+    Settle();
+    return form;
+  }
+  template <class T>
+  T* Add(TForm* form, TWinControl* parent, const char* name, int left, int top, int width, int height) {
+    auto* c = new T(form);
+    c->SetName(name);
+    c->SetParent(parent);
+    c->SetBounds(left, top, width, height);
+    return c;
+  }
+  // The pixel of a window's whole image at a point of the window.
+  static TColor WindowPixel(HWND window, int x, int y) {
+    UpdateAllWindows();
+    HWND top = window;
+    while (GetParent(top)) top = GetParent(top);
+    TRect w, t;
+    GetWindowRect(window, &w);
+    GetWindowRect(top, &t);
+    const TBitmap* image = WindowImage(top);
+    return image ? image->Pixel(w.Left - t.Left + x, w.Top - t.Top + y) : clFuchsia;
+  }
+  // The whole image of a top-level window.
+  static TBitmap Snapshot(HWND window) {
+    UpdateAllWindows();
+    const TBitmap* image = WindowImage(window);
+    TBitmap copy(image ? image->Width() : 0, image ? image->Height() : 0, TPixelFormat::pf32bit);
+    if (image) copy.Canvas().DrawBitmap(0, 0, *image, {0, 0, image->Width(), image->Height()});
+    return copy;
+  }
+  // Pixels that differ where the first image shows the window (its cut-off rounded
+  // corners, never shown, are left out).
+  static int DifferingPixels(const TBitmap& a, const TBitmap& b) {
+    if (a.Width() != b.Width() || a.Height() != b.Height()) return -1;
+    int n = 0;
+    for (int y = 0; y < a.Height(); ++y)
+      for (int x = 0; x < a.Width(); ++x) {
+        if (a.ScanLine(y)[x * 4 + 3] == 0) continue;
+        n += (a.Pixel(x, y) & 0xFFFFFF) != (b.Pixel(x, y) & 0xFFFFFF) ? 1 : 0;
+      }
+    return n;
+  }
+  const TsGeneralData& Section(const char* name) const {
+    return Manager->gd[static_cast<std::size_t>(Manager->SectionIndexOf(name))];
+  }
+
+  std::unique_ptr<THeadlessBackend> Backend;
+  std::unique_ptr<TApplication> App;
+  std::unique_ptr<TsSkinManager> Manager;
+  std::filesystem::path Folder;
+  TADOConnectionComponent* Connection = nullptr;
+  TADOQueryComponent* Query = nullptr;
+  TDataSourceComponent* Source = nullptr;
+  TADOQueryComponent* Lectures = nullptr;
+  TDataSourceComponent* LectureSource = nullptr;
+};
