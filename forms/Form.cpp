@@ -306,6 +306,21 @@ TModalResult TForm::ShowModal() {
   InModal_ = true;
   ModalResult_ = mrNone;
   TModalResult result = mrCancel;
+  // A dialog stays above every window it holds up, stay-on-top ones included.
+  bool raisedTopmost = false;
+  if (FormStyle_ != fsStayOnTop) {
+    for (TForm* f : disabled)
+      if (GetWindowLongPtr(f->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) raisedTopmost = true;
+    if (raisedTopmost) SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+  auto release = [&] {
+    InModal_ = false;
+    for (TForm* f : disabled)
+      if (f->HandleAllocated()) EnableWindow(f->Handle(), true);
+    Hide();
+    if (raisedTopmost && HandleAllocated())
+      SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  };
   try {
     Show();
     for (;;) {
@@ -326,16 +341,10 @@ TModalResult TForm::ShowModal() {
     }
     result = ModalResult_;
   } catch (...) {
-    InModal_ = false;
-    for (TForm* f : disabled)
-      if (f->HandleAllocated()) EnableWindow(f->Handle(), true);
-    Hide();
+    release();
     throw;
   }
-  InModal_ = false;
-  for (TForm* f : disabled)
-    if (f->HandleAllocated()) EnableWindow(f->Handle(), true);
-  Hide();
+  release();
   if (previous && IsWindow(previous)) SetActiveWindow(previous);
   return result;
 }

@@ -78,6 +78,18 @@ TEST_F(DialogTest, ScriptAnswersAModalMessageBox) {
   EXPECT_TRUE(ScriptFinished);
 }
 
+// A box asked for by a stay-on-top window (the login window) must open above it,
+// where the user can see and answer it.
+TEST_F(DialogTest, ABoxOpensAboveTheStayOnTopFormItHoldsUp) {
+  Form->SetFormStyle(fsStayOnTop);
+  Form->SetBounds(0, 0, 1024, 768);  // covers the place where the box opens
+  Form->Show();
+  std::string failure = RunScript({"click Form1.Ask", "click MessageBox.Cancel", "expect Form1.Result.Caption == cancel",
+                                   "click Form1.Ask", "click MessageBox.OK", "expect Form1.Result.Caption == ok"});
+  EXPECT_EQ(failure, "");
+  EXPECT_TRUE(GetWindowLongPtr(Form->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
 TEST_F(DialogTest, InputBoxReturnsTheTextOnOkAndTheDefaultOnCancel) {
   std::string failure = RunScript({
       "click Form1.Input",
