@@ -131,7 +131,7 @@ void TsGroupBox::PrepareCache() {
 
 void TsGroupBox::PaintTo(HDC dc, bool notify) {
   TsCommonData& d = *SkinData_;
-  d.Suspended = d.IsSuspended();
+  d.Suspended = ContainerSuspended(d);
   if (d.Suspended) return;
   if (d.IsSeeThrough() && Parent()) {
     const TRect client = Parent()->ClientRect();
@@ -165,7 +165,8 @@ bool TsGroupBox::HandleSkinCommand(TMessage& message) {
       return true;
     case AC_PARENTPAINTED:
       if (d.Suspended && Showing()) {
-        d.Suspended = Parent() && SendAlphaCmd(Parent(), AC_ISSUSPENDED) != 0;
+        d.Suspended = false;
+        d.Suspended = ContainerSuspended(d);
         if (!d.Suspended && HandleAllocated()) RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
       }
       return true;

@@ -10,6 +10,7 @@
 #include "skin/paint/sStyleSimply.h"
 #include "skin/runtime/acBroadcast.h"
 #include "skin/runtime/acCommands.h"
+#include "skin/controls/sGroupBox.h"
 #include "skin/controls/sSpeedButton.h"
 #include "skin/runtime/sSkinManager.h"
 
@@ -49,6 +50,14 @@ void CopyFaceAroundChildren(TWinControl* control, const TBitmap& face, HDC dc) {
   BitBlt(dc, 0, 0, face.Width(), face.Height(), &const_cast<TBitmap&>(face).Canvas(), 0, 0, SRCCOPY);
   RestoreDC(dc, saved);
   control->PaintControls(dc, nullptr);
+}
+
+bool ContainerSuspended(TsCommonData& data) {
+  if (data.Suspended) return true;
+  TWinControl* parent = data.Control ? data.Control->Parent() : nullptr;
+  if (!parent) return true;
+  if (!dynamic_cast<TsPanel*>(parent) && !dynamic_cast<TsGroupBox*>(parent)) return false;
+  return SendAlphaCmd(parent, AC_ISSUSPENDED) != 0;
 }
 
 void NotifyChildrenPainted(TWinControl* control) {
@@ -130,7 +139,7 @@ void TsPanel::PaintDirect(HDC dc) {
 
 void TsPanel::PaintTo(HDC dc, bool notify) {
   TsCommonData& d = *SkinData_;
-  d.Suspended = d.IsSuspended();
+  d.Suspended = ContainerSuspended(d);
   if (d.Suspended) return;
   if (UsesCache()) {
     const bool rebuild = d.Dirty || d.ParentChanged || !d.CacheBmp || d.CacheBmp->Width() != Width() ||
@@ -185,7 +194,8 @@ bool TsPanel::HandleSkinCommand(TMessage& message) {
       return true;
     case AC_PARENTPAINTED:
       if (d.Suspended) {
-        d.Suspended = Parent() && SendAlphaCmd(Parent(), AC_ISSUSPENDED) != 0;
+        d.Suspended = false;
+        d.Suspended = ContainerSuspended(d);
         if (!d.Suspended && HandleAllocated()) RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
       }
       NotifyChildren();

@@ -59,5 +59,9 @@ private:
 // stand (windowed ones and opaque windowless ones), then paints the windowless
 // children on top. See-through windowless children (labels) get the face under them.
 void CopyFaceAroundChildren(TWinControl* control, const TBitmap& face, HDC dc);
+// Whether a container must wait before painting: its own flag, or a skinned
+// container parent that has not painted yet (it sends command 6 when it has). Other
+// parents never send command 6, so they are not waited for.
+bool ContainerSuspended(TsCommonData& data);
 // Sends command 6 to every showing windowed child of control.
 void NotifyChildrenPainted(TWinControl* control);

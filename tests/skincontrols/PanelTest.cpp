@@ -5,6 +5,7 @@
 
 #include "forms/CustomControl.h"
 #include "skin/controls/sSpeedButton.h"
+#include "skin/runtime/acBroadcast.h"
 
 namespace {
 
@@ -97,6 +98,24 @@ TEST_F(PanelTest, WindowedChildrenThatShowHearThePanelHasPainted) {
   TBitmap copy(200, 120, TPixelFormat::pf24bit);
   panel->Perform(WM_PAINT, reinterpret_cast<WPARAM>(&copy.Canvas()), 0);
   EXPECT_EQ(shown->Notices, 1);
+}
+
+TEST_F(PanelTest, InnerPanelWaitsForItsSuspendedContainerAndPaintsWhenTold) {
+  auto* outer = Add<TsPanel>(Form, 10, 10, 300, 200);
+  auto* inner = Add<TsPanel>(outer, 20, 20, 120, 80);
+  ShowForm();
+  const int built = inner->RenderCount();
+  outer->Perform(SM_ALPHACMD, MakeCommandWParam(AC_SETSUSPENDED, 1), 0);
+  ASSERT_EQ(SendAlphaCmd(outer, AC_ISSUSPENDED), 1);
+  inner->SetCaption("ivanov");  // a new look, but the container has not painted
+  UpdateAllWindows();
+  EXPECT_EQ(inner->RenderCount(), built);
+  EXPECT_TRUE(inner->SkinData()->Suspended);
+  // The container resumes and paints: the inner panel is told and paints now.
+  outer->SkinData()->Suspended = false;
+  SendMessage(inner->Handle(), SM_ALPHACMD, MakeCommandWParam(AC_PARENTPAINTED), 0);
+  EXPECT_FALSE(inner->SkinData()->Suspended);
+  EXPECT_EQ(inner->RenderCount(), built + 1);
 }
 
 TEST_F(PanelTest, CaptionIsWrittenInTheSectionFontColourNotTheFonts) {
