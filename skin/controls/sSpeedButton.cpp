@@ -291,6 +291,7 @@ void TsSpeedButton::Paint() {
     PaintUnskinned(true);
     return;
   }
+  ControlStyle_.Include(csOpaque);  // buttons made at run time never see Loaded
   if (Width() < 1 || Height() < 1) return;
   if (Fade_ && Fade_->Enabled() && Fade_->FrameImage->Width() == Width()) {
     CopyToScreen(*Fade_->FrameImage);

@@ -2,6 +2,7 @@
 
 #include "forms/DriverProperties.h"
 #include "platform/gfx/ImageFile.h"
+#include "skin/controls/sPanel.h"
 #include "tests/skincontrols/ButtonTestKit.h"
 
 namespace {
@@ -252,6 +253,74 @@ TEST_F(SpeedButtonTest, TheHandCursorShowsWhereTheWindowAsksForIt) {
   EXPECT_EQ(Backend->Cursor(), TCursorShape::Hand);
   MoveTo(b, 50, 100);
   EXPECT_EQ(Backend->Cursor(), TCursorShape::Arrow);
+}
+
+}  // namespace
+
+namespace {
+
+// Buttons made at run time (the tester's) and a skin switched off and on again.
+TEST_F(SpeedButtonTest, RunTimeButtonsFollowTheSkinOffAndOn) {
+  ShowForm();
+  auto* b = Add<TsSpeedButton>(20, 20, 70, 30);
+  b->SetCaption("1");
+  auto* plain = Add<TSpeedButton>(120, 20, 70, 30);
+  plain->SetCaption("1");
+  Drain();
+  UpdateAllWindows();
+  EXPECT_GE(b->SkinData()->SkinIndex, 0);
+  EXPECT_EQ(b->RenderCount(), 1);
+  EXPECT_TRUE(b->ControlStyle().Contains(csOpaque));
+  Manager->SetActive(false);
+  Drain();
+  UpdateAllWindows();
+  EXPECT_LT(b->SkinData()->SkinIndex, 0);
+  EXPECT_FALSE(b->ControlStyle().Contains(csOpaque));
+  // The framework's own face, pixel for pixel.
+  const TBitmap desk = Backend->Desktop();
+  const TPoint at = Screen(b, 0, 0), plainAt = Screen(plain, 0, 0);
+  int differing = 0;
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 70; ++x)
+      if (desk.Pixel(at.X + x, at.Y + y) != desk.Pixel(plainAt.X + x, plainAt.Y + y)) ++differing;
+  EXPECT_EQ(differing, 0);
+  const int renders = b->RenderCount();
+  Manager->SetActive(true);
+  Drain();
+  UpdateAllWindows();
+  EXPECT_GE(b->SkinData()->SkinIndex, 0);
+  EXPECT_GT(b->RenderCount(), renders);
+  EXPECT_EQ(ScreenPixel(b, 35, 25), ColorToRGB(Form->Color()));  // see-through skinned face
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SpeedButtonTest, ADisabledButtonOnAGradientPanelShowsSixtyPercentPanel) {
+  auto* panel = Add<TsPanel>(0, 0, 300, 120);
+  auto* b = Add<TsSpeedButton>(30, 40, 120, 32, panel);
+  b->SetCaption("Тестирование");
+  ShowForm();
+  ASSERT_TRUE(panel->UsesCache());
+  const TBitmap enabled = *b->SkinData()->CacheBmp;
+  const TBitmap& behind = *panel->SkinData()->CacheBmp;
+  TPoint probe{-1, -1};
+  for (int y = 0; y < enabled.Height() && probe.X < 0; ++y)
+    for (int x = 0; x < enabled.Width(); ++x)
+      if (ColourDistance(enabled.Pixel(x, y), behind.Pixel(30 + x, 40 + y)) > 80) {
+        probe = {x, y};
+        break;
+      }
+  ASSERT_GE(probe.X, 0);
+  b->SetEnabled(false);
+  Drain();
+  UpdateAllWindows();
+  const TColor face = enabled.Pixel(probe.X, probe.Y), under = behind.Pixel(30 + probe.X, 40 + probe.Y);
+  const TColor disabled = b->SkinData()->CacheBmp->Pixel(probe.X, probe.Y);
+  for (int i = 0; i < 3; ++i)
+    EXPECT_NEAR(Channel(disabled, i), 0.6 * Channel(under, i) + 0.4 * Channel(face, i), 2) << "channel " << i;
+  EXPECT_EQ(ScreenPixel(b, probe.X, probe.Y), disabled);
 }
 
 }  // namespace
