@@ -6,6 +6,7 @@
 #include "forms/DriverProperties.h"
 #include "platform/gfx/DeviceContext.h"
 #include "platform/win/Paint.h"
+#include "platform/win/Win.h"
 #include "skin/paint/acParentBg.h"
 #include "skin/paint/sStyleSimply.h"
 #include "skin/runtime/acBroadcast.h"
@@ -312,6 +313,55 @@ bool FaceHolds(IacSkinnedControl& control, TColor color) {
 
 std::string Bool(bool value) { return value ? "true" : "false"; }
 
+TsAnimTimer* RunningFade(TsSpeedButton& button) {
+  TsAnimTimer* fade = button.FadeTimer();
+  return fade && fade->Enabled() && fade->StartImage && fade->FrameImage ? fade : nullptr;
+}
+
+// A fade frame lies between the face it left and the face it heads for, channel by
+// channel, and is neither of them somewhere.
+bool FrameBetweenFaces(TsSpeedButton& button) {
+  TsAnimTimer* fade = RunningFade(button);
+  const TBitmap* to = button.SkinData()->CacheBmp.get();
+  if (!fade || !to) return false;
+  const TBitmap& from = *fade->StartImage;
+  const TBitmap& frame = *fade->FrameImage;
+  if (frame.Width() != to->Width() || frame.Height() != to->Height() || from.Width() != to->Width() ||
+      from.Height() != to->Height())
+    return false;
+  bool strictlyBetween = false;
+  for (int y = 0; y < frame.Height(); ++y)
+    for (int x = 0; x < frame.Width(); ++x) {
+      const TColor a = from.Pixel(x, y), b = to->Pixel(x, y), f = frame.Pixel(x, y);
+      bool inner = false;
+      for (int shift = 0; shift <= 16; shift += 8) {
+        const int ca = (a >> shift) & 0xFF, cb = (b >> shift) & 0xFF, cf = (f >> shift) & 0xFF;
+        if (cf < std::min(ca, cb) - 1 || cf > std::max(ca, cb) + 1) return false;
+        if (cf > std::min(ca, cb) + 1 && cf < std::max(ca, cb) - 1) inner = true;
+      }
+      strictlyBetween = strictlyBetween || inner;
+    }
+  return strictlyBetween;
+}
+
+// Whether the top-level window's image shows exactly `image` where the control is.
+bool ScreenShows(TControl& control, const TBitmap* image) {
+  TWinControl* form = GetParentForm(&control);
+  if (!image || !form || !form->HandleAllocated()) return false;
+  const TBitmap* window = WindowImage(form->Handle());
+  TRect frame;
+  GetWindowRect(form->Handle(), &frame);
+  if (!window || image->Width() != control.Width() || image->Height() != control.Height()) return false;
+  const TPoint origin = control.ClientToScreen({0, 0});
+  for (int y = 0; y < image->Height(); ++y)
+    for (int x = 0; x < image->Width(); ++x) {
+      const int wx = origin.X - frame.Left + x, wy = origin.Y - frame.Top + y;
+      if (wx < 0 || wy < 0 || wx >= window->Width() || wy >= window->Height()) return false;
+      if ((window->Pixel(wx, wy) & 0xFFFFFF) != (image->Pixel(x, y) & 0xFFFFFF)) return false;
+    }
+  return true;
+}
+
 [[maybe_unused]] const bool kFaceReportRegistered = [] {
   TDriverProperties::Register<IacSkinnedControl>(
       "CustomFont", [](IacSkinnedControl& c) { return Bool(c.SkinData() && c.SkinData()->CustomFont()); });
@@ -321,6 +371,18 @@ std::string Bool(bool value) { return value ? "true" : "false"; }
                                              [](TsSpeedButton& b) { return Bool(FaceHolds(b, CaptionColor(b))); });
   TDriverProperties::Register<TsSpeedButton>(
       "FaceHasFontColor", [](TsSpeedButton& b) { return Bool(FaceHolds(b, ColorToRGB(b.Font().Color()))); });
+  TDriverProperties::Register<TsSpeedButton>("Fading", [](TsSpeedButton& b) { return Bool(RunningFade(b) != nullptr); });
+  TDriverProperties::Register<TsSpeedButton>("FadeFrameBetweenFaces",
+                                             [](TsSpeedButton& b) { return Bool(FrameBetweenFaces(b)); });
+  TDriverProperties::Register<TsSpeedButton>("ScreenShowsFadeFrame", [](TsSpeedButton& b) {
+    TsAnimTimer* fade = RunningFade(b);
+    UpdateAllWindows();
+    return Bool(fade && ScreenShows(b, fade->FrameImage.get()));
+  });
+  TDriverProperties::Register<TsSpeedButton>("ScreenShowsFace", [](TsSpeedButton& b) {
+    UpdateAllWindows();
+    return Bool(ScreenShows(b, b.SkinData()->CacheBmp.get()));
+  });
   return true;
 }();
 
