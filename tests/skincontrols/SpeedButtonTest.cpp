@@ -324,3 +324,37 @@ TEST_F(SpeedButtonTest, ADisabledButtonOnAGradientPanelShowsSixtyPercentPanel) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SpeedButtonTest, OnlyTheEventsAskedForFadeAndOnPaintSeesEveryFace) {
+  auto* b = Add<TsSpeedButton>(20, 20, 100, 30);
+  b->SetAnimatEvents({aeMouseDown});
+  int painted = 0;
+  TColor lastCorner = 0;
+  b->OnPaint = [&](TObject* sender, TBitmap& face) {
+    EXPECT_EQ(sender, b);
+    ++painted;
+    lastCorner = face.Pixel(50, 4);
+  };
+  ShowForm();
+  EXPECT_EQ(painted, 1);
+  MoveTo(b, 50, 15);
+  EXPECT_EQ(b->FadeTimer(), nullptr);  // entering changes the face at once
+  EXPECT_EQ(b->PaintState(), 1);
+  EXPECT_EQ(painted, 2);
+  EXPECT_EQ(ScreenPixel(b, 50, 4), lastCorner);
+  Backend->MouseDown(Screen(b, 50, 15));
+  Drain();
+  ASSERT_NE(b->FadeTimer(), nullptr);  // pressing fades
+  EXPECT_EQ(b->FadeTimer()->Iterations, 10);
+  Tick(12);
+  Backend->MouseUp(Screen(b, 50, 15));
+  Drain();
+  EXPECT_EQ(b->FadeTimer(), nullptr);  // releasing does not
+  MoveTo(b, 52, 15);  // the framework forgets the hover when it releases the capture
+  EXPECT_EQ(b->FadeTimer(), nullptr);
+  EXPECT_EQ(b->PaintState(), 1);
+}
+
+}  // namespace
