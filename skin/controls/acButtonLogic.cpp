@@ -1,7 +1,10 @@
 #include "skin/controls/acButtonLogic.h"
 
+#include <vector>
+
 #include "platform/gfx/DeviceContext.h"
 #include "platform/win/Paint.h"
+#include "platform/win/Window.h"
 #include "skin/paint/acMaskPaint.h"
 #include "skin/paint/acParentBg.h"
 #include "skin/runtime/acCommands.h"
@@ -37,6 +40,40 @@ void PaintBorder(TsCommonData& data, TControl& control, int state, const Backgro
   DrawBorderMask(cache, {0, 0, cache.Width(), cache.Height()}, true, shifted, mask, state, true);
 }
 
+TRegion VisibleRegion(TsCommonData& data, int width, int height, int state) {
+  TRegion visible(0, 0, width, height);
+  TsSkinManager* manager = data.GetManager();
+  if (!manager || data.BorderIndex < 0 || data.BorderIndex >= static_cast<int>(manager->ma.size())) return visible;
+  const TsMaskData& mask = manager->ma[static_cast<std::size_t>(data.BorderIndex)];
+  TacBorderSlices s;
+  const TBitmap* picture = MaskPicture(mask);
+  if (!picture || !ComputeBorderSlices(mask, {0, 0, width, height}, state, s)) return visible;
+  std::vector<TRect> holes;
+  // Each corner: where it lies in the picture and on the face, and its size.
+  const struct {
+    int PicX, PicY, X, Y, W, H;
+  } corners[4] = {{s.X0, s.Y0, 0, 0, s.L, s.T},
+                  {s.X0 + s.W - s.R, s.Y0, width - s.R, 0, s.R, s.T},
+                  {s.X0, s.Y0 + s.H - s.B, 0, height - s.B, s.L, s.B},
+                  {s.X0 + s.W - s.R, s.Y0 + s.H - s.B, width - s.R, height - s.B, s.R, s.B}};
+  for (const auto& c : corners)
+    for (int y = 0; y < c.H; ++y) {
+      int run = -1;
+      for (int x = 0; x <= c.W; ++x) {
+        const int px = c.PicX + x, py = c.PicY + y;
+        const bool key = x < c.W && px >= 0 && py >= 0 && px < picture->Width() && py < picture->Height() &&
+                         picture->Pixel(px, py) == kTransparentKey;
+        if (key && run < 0) run = x;
+        if (!key && run >= 0) {
+          holes.push_back({c.X + run, c.Y + y, c.X + x, c.Y + y + 1});
+          run = -1;
+        }
+      }
+    }
+  if (holes.empty()) return visible;
+  return visible.Subtract(TRegion::FromRects(holes));
+}
+
 }  // namespace acButtonFace
 
 TacButtonLogic::TacButtonLogic(TButton& button, TsCommonData& data, std::function<void(int)> rebuild,
@@ -54,9 +91,45 @@ int TacButtonLogic::PaintState() const {
 void TacButtonLogic::RebuildNow() {
   Data_.EnsureCache();
   if (Data_.CacheBmp->Empty()) return;
-  Rebuild_(PaintState());
+  const int state = PaintState();
+  Rebuild_(state);
+  if (FaceChanged) PendingRegion_ = acButtonFace::VisibleRegion(Data_, Button_.Width(), Button_.Height(), state);
   Data_.Dirty = false;
   ++RenderCount;
+}
+
+void TacButtonLogic::ApplyRegion() {
+  if (!PendingRegion_ || !Button_.HandleAllocated()) return;
+  TRegion region = std::move(*PendingRegion_);
+  PendingRegion_.reset();
+  const bool same = AppliedRegion_ && AppliedRegion_->Rects() == region.Rects();
+  if (!same) {
+    SetWindowRgn(Button_.Handle(), CreateRegionFrom(region), false);
+    AppliedRegion_ = std::move(region);
+  }
+  const TRect bounds = Button_.BoundsRect();
+  TWinControl* parent = Button_.Parent();
+  if (parent && parent->HandleAllocated() && !LastBounds_.IsEmpty() &&
+      (bounds.Width() < LastBounds_.Width() || bounds.Height() < LastBounds_.Height())) {
+    // What the old corners covered along the old right and bottom edges shows the parent again.
+    int cw = 0, ch = 0;
+    if (TsSkinManager* manager = Data_.GetManager();
+        manager && Data_.BorderIndex >= 0 && Data_.BorderIndex < static_cast<int>(manager->ma.size())) {
+      cw = manager->ma[static_cast<std::size_t>(Data_.BorderIndex)].WR;
+      ch = manager->ma[static_cast<std::size_t>(Data_.BorderIndex)].WB;
+    }
+    const TRect right{LastBounds_.Right - cw, LastBounds_.Top, LastBounds_.Right, LastBounds_.Bottom};
+    const TRect bottom{LastBounds_.Left, LastBounds_.Bottom - ch, LastBounds_.Right, LastBounds_.Bottom};
+    InvalidateRect(parent->Handle(), &right, true);
+    InvalidateRect(parent->Handle(), &bottom, true);
+  }
+  LastBounds_ = bounds;
+}
+
+void TacButtonLogic::DropRegion() {
+  PendingRegion_.reset();
+  if (AppliedRegion_ && Button_.HandleAllocated()) SetWindowRgn(Button_.Handle(), nullptr, true);
+  AppliedRegion_.reset();
 }
 
 void TacButtonLogic::Repaint() {
@@ -71,6 +144,7 @@ bool TacButtonLogic::PaintWindow(HDC dc) {
   if (Fade && Fade->Enabled()) return true;  // the timer draws the frames
   RebuildNow();
   if (!Data_.CacheBmp || Data_.CacheBmp->Empty()) return true;
+  ApplyRegion();
   dc->DrawBitmap(0, 0, *Data_.CacheBmp, {0, 0, Button_.Width(), Button_.Height()});
   return true;
 }
@@ -96,6 +170,7 @@ bool TacButtonLogic::HandleCommand(TMessage& message) {
       if (manager != Data_.GetManager()) return false;
       ReleaseFade();
       Data_.HandleCommand(message);
+      DropRegion();
       Repaint();
       return true;
     case AC_REFRESH:
@@ -124,6 +199,7 @@ bool TacButtonLogic::HandleCommand(TMessage& message) {
       RebuildNow();
       return true;
     case AC_SCROLLS:  // a fade frame: the timer draws it
+      PendingRegion_.reset();
       message.Result = 0;
       return true;
     default:

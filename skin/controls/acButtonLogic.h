@@ -6,9 +6,11 @@
 // holds that state and logic, and each button supplies only its face.
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "forms/Button.h"
 #include "forms/Timer.h"
+#include "platform/gfx/Region.h"
 #include "skin/controls/acButtonCommon.h"
 #include "skin/paint/sFade.h"
 #include "skin/runtime/sCommonData.h"
@@ -17,6 +19,9 @@
 namespace acButtonFace {
 BackgroundInfo PaintBackgroundAndBorder(TsCommonData& data, TControl& control, int state, bool border);
 void PaintBorder(TsCommonData& data, TControl& control, int state, const BackgroundInfo& bg);
+// The face's visible pixels: the control's rectangle less the runs of key-coloured
+// pixels in the four corner slices of the section's border mask for the state.
+TRegion VisibleRegion(TsCommonData& data, int width, int height, int state);
 }  // namespace acButtonFace
 
 class TacButtonLogic {
@@ -54,6 +59,10 @@ public:
 private:
   void Change(bool half, TacAnimatEvent event);
   bool HandleCommand(TMessage& message);
+  // Applies the region of the last rebuilt face; the parent repaints what a shrunk
+  // button no longer covers.
+  void ApplyRegion();
+  void DropRegion();
   void Repaint();
   void ReleaseFade();
 
@@ -63,6 +72,9 @@ private:
   std::function<bool()> ActiveDefault_;
   // Keeps the pressed face on screen a moment after a click quicker than the press fade.
   std::unique_ptr<TTimer> Hold_;
+  std::optional<TRegion> PendingRegion_;
+  std::optional<TRegion> AppliedRegion_;
+  TRect LastBounds_;
   bool PendingEnter_ = false;
   bool PendingLeave_ = false;
 };

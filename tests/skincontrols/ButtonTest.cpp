@@ -211,3 +211,41 @@ TEST_F(ButtonTest, BitButtonKindsDrawTheFirstCellOfTheirGlyphInEveryState) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ButtonTest, KeyColouredCornerPixelsAreLeftOutOfTheWindow) {
+  auto* b = Add<TsButton>(20, 20, 90, 28);
+  b->SetCaption("Результат");
+  ShowForm();
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(b->Handle(), region), 0);
+  // The internal skin's button border has one key pixel in each outer corner.
+  EXPECT_FALSE(PtInRegion(region, 0, 0));
+  EXPECT_FALSE(PtInRegion(region, 89, 27));
+  EXPECT_TRUE(PtInRegion(region, 1, 1));
+  EXPECT_TRUE(PtInRegion(region, 45, 0));
+  EXPECT_TRUE(PtInRegion(region, 45, 14));
+  DeleteObject(region);
+  // The form shows through the holes.
+  EXPECT_EQ(ScreenPixel(b, 0, 0), ColorToRGB(Form->Color()));
+  EXPECT_EQ(ScreenPixel(b, 89, 0), ColorToRGB(Form->Color()));
+  // Shrunk, the button gets a region of its new size and the form paints what it left.
+  b->SetBounds(20, 20, 60, 24);
+  Drain();
+  UpdateAllWindows();
+  region = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(b->Handle(), region), 0);
+  EXPECT_FALSE(PtInRegion(region, 59, 23));
+  EXPECT_TRUE(PtInRegion(region, 58, 22));
+  DeleteObject(region);
+  EXPECT_EQ(ScreenPixel(b, 85, 14), ColorToRGB(Form->Color()));
+  // Without the skin the window is whole again.
+  Manager->SetActive(false);
+  Drain();
+  region = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(GetWindowRgn(b->Handle(), region), 0);
+  DeleteObject(region);
+}
+
+}  // namespace
