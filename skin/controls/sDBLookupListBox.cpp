@@ -14,8 +14,20 @@ void TsDBLookupListBox::TakeSectionColors() {
   if (!d.IsSkinned()) return;
   const TsGeneralData* section = d.Section();
   if (!section) return;
+  if (!OwnColorsSaved_) {
+    OwnColor_ = Color();
+    OwnFontColor_ = Font().Color();
+    OwnColorsSaved_ = true;
+  }
   if (!d.CustomColor()) SetColor(section->Color);
   if (!d.CustomFont()) Font().SetColor(section->FontColor[0]);
+}
+
+void TsDBLookupListBox::RestoreOwnColors() {
+  if (!OwnColorsSaved_) return;
+  OwnColorsSaved_ = false;
+  if (!SkinData_->CustomColor()) SetColor(OwnColor_);
+  if (!SkinData_->CustomFont()) Font().SetColor(OwnFontColor_);
 }
 
 void TsDBLookupListBox::Loaded() {
@@ -62,6 +74,11 @@ void TsDBLookupListBox::WndProc(TMessage& message) {
     default:
       break;
   }
-  if (FamilyMessage(message)) return;
+  const bool removal = message.Msg == SM_ALPHACMD && CommandOf(message.WParam) == AC_REMOVESKIN &&
+                       reinterpret_cast<TsSkinManager*>(message.LParam) == d.GetManager();
+  if (FamilyMessage(message)) {
+    if (removal) RestoreOwnColors();
+    return;
+  }
   TDBLookupListBox::WndProc(message);
 }

@@ -21,4 +21,10 @@ protected:
 private:
   // Color and Font.Color from the section's COLOR and FONTCOLOR (unless custom).
   void TakeSectionColors();
+  // The list's own colours come back when the skin goes.
+  void RestoreOwnColors();
+
+  bool OwnColorsSaved_ = false;
+  TColor OwnColor_ = clWindow;
+  TColor OwnFontColor_ = clWindowText;
 };

@@ -32,6 +32,7 @@ protected:
       List->SetListSource(LectureSource);
       List->SetListField("НазваниеЛекции");
       List->SetKeyField("АдресЛекции");
+      List->Font().SetColor(clBlack);
       Nav = Add<TsDBNavigator>(form, Panel, "sDBNavigator1", 220, 140, 240, 25);
       Nav->SetDataSource(Source);
       Button = Add<TsButton>(form, Panel, "sButton1", 220, 200, 120, 30);
@@ -70,6 +71,9 @@ TEST_F(EditSkinSwitchTest, OffRestoresThePlatformLookAndOnSkinsEverythingAgain) 
   EXPECT_EQ(List->EditWnd(), nullptr);
   EXPECT_EQ(TsSkinProvider::Of(Form), nullptr);
   EXPECT_EQ(Memo->SkinData()->SkinIndex, -1);
+  // The list's own colours come back with the platform look.
+  EXPECT_EQ(List->Font().Color(), clBlack);
+  EXPECT_EQ(List->Color(), clWindow);
   const TBitmap off = Snapshot(Form->Handle());
   EXPECT_GT(DifferingPixels(before, off), 1000);
 
@@ -79,6 +83,7 @@ TEST_F(EditSkinSwitchTest, OffRestoresThePlatformLookAndOnSkinsEverythingAgain) 
   EXPECT_NE(List->EditWnd(), nullptr);
   EXPECT_NE(TsSkinProvider::Of(Form), nullptr);
   EXPECT_FALSE(Panel->SkinData()->Suspended);
+  EXPECT_EQ(List->Font().Color(), Section("EDIT").FontColor[0]);
   const TBitmap again = Snapshot(Form->Handle());
   EXPECT_EQ(DifferingPixels(before, again), 0);
 }
