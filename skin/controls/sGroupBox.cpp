@@ -184,17 +184,6 @@ bool TsGroupBox::HandleSkinCommand(TMessage& message) {
         request.OffsetY = 0;
         return true;
       }
-      if (message.LParam != 0 && reinterpret_cast<TacBGInfo*>(message.LParam)->PleaseDraw) {
-        // Passed on to the parent, which draws at the asker's place in its own client.
-        auto& request = *reinterpret_cast<TacBGInfo*>(message.LParam);
-        const TPoint asked{request.OffsetX, request.OffsetY};
-        request.OffsetX += Left();
-        request.OffsetY += Top();
-        d.HandleCommand(message);
-        request.OffsetX = asked.X;
-        request.OffsetY = asked.Y;
-        return true;
-      }
       d.HandleCommand(message);
       return true;
     default:

@@ -148,21 +148,35 @@ void TsCommonData::AnswerBackground(TacBGInfo& request, bool hot, HWND window) c
     thin = mask.WL + mask.WR <= 24 && mask.WT + mask.WB < 25;
   }
   if (thin) {
-    if (Control && Control->Parent()) {
-      SendAlphaCmd(Control->Parent(), AC_GETCACHE, reinterpret_cast<LPARAM>(&request));
-      if (request.BgType == btCache) {
-        request.OffsetX += Control->Left();
-        request.OffsetY += Control->Top();
+    // The parent answers in its own coordinates: a request to draw is drawn there at
+    // once, so it needs the asker's place moved by ours before it goes; a cache answer
+    // gets our place added afterwards.
+    auto forward = [&](TPoint place, auto&& send) {
+      const bool drawn = request.PleaseDraw && request.DrawDC;
+      const TPoint asked{request.OffsetX, request.OffsetY};
+      if (drawn) {
+        request.OffsetX += place.X;
+        request.OffsetY += place.Y;
       }
+      send();
+      if (drawn) {
+        request.OffsetX = asked.X;
+        request.OffsetY = asked.Y;
+      } else if (request.BgType == btCache) {
+        request.OffsetX += place.X;
+        request.OffsetY += place.Y;
+      }
+    };
+    if (Control && Control->Parent()) {
+      forward(TPoint{Control->Left(), Control->Top()},
+              [&] { SendAlphaCmd(Control->Parent(), AC_GETCACHE, reinterpret_cast<LPARAM>(&request)); });
     } else if (!Control && window && GetParent(window)) {
       HWND parent = GetParent(window);
-      SendMessage(parent, SM_ALPHACMD, MakeCommandWParam(AC_GETCACHE), reinterpret_cast<LPARAM>(&request));
-      if (request.BgType == btCache) {
-        TRect r = WindowRect(window);
-        MapWindowPoints(nullptr, parent, &r);
-        request.OffsetX += r.Left;
-        request.OffsetY += r.Top;
-      }
+      TRect r = WindowRect(window);
+      MapWindowPoints(nullptr, parent, &r);
+      forward(TPoint{r.Left, r.Top}, [&] {
+        SendMessage(parent, SM_ALPHACMD, MakeCommandWParam(AC_GETCACHE), reinterpret_cast<LPARAM>(&request));
+      });
     } else {
       request.BgType = btFill;
       request.Color = DefaultGlobalColor();
