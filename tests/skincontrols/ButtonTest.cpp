@@ -3,6 +3,7 @@
 #include "forms/CustomEdit.h"
 #include "platform/win/VirtualKeys.h"
 #include "skin/controls/sBitBtn.h"
+#include "skin/controls/sSpeedButton.h"
 #include "tests/skincontrols/ButtonTestKit.h"
 
 namespace {
@@ -246,6 +247,32 @@ TEST_F(ButtonTest, KeyColouredCornerPixelsAreLeftOutOfTheWindow) {
   region = CreateRectRgn(0, 0, 0, 0);
   EXPECT_EQ(GetWindowRgn(b->Handle(), region), 0);
   DeleteObject(region);
+}
+
+}  // namespace
+
+namespace {
+
+// The tester rebuilds its buttons; a button freed in the middle of a fade takes its fade with it.
+TEST_F(ButtonTest, ButtonsFreedWhileFadingLeaveNoTimerBehind) {
+  auto* edit = Add<TEdit>(20, 120, 100, 22);
+  auto* pushed = Add<TsButton>(20, 20, 90, 28);
+  auto* speed = Add<TsSpeedButton>(20, 60, 90, 28);
+  ShowForm();
+  edit->SetFocus();
+  Drain();
+  MoveTo(pushed, 45, 14);
+  Tick(2);
+  ASSERT_NE(pushed->FadeTimer(), nullptr);
+  delete pushed;
+  MoveTo(speed, 45, 14);
+  Tick(2);
+  ASSERT_NE(speed->FadeTimer(), nullptr);
+  delete speed;
+  Tick(30);
+  MoveTo(edit, 10, 10);
+  Tick(5);
+  EXPECT_EQ(Form->ControlCount(), 1);
 }
 
 }  // namespace
