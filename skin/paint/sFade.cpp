@@ -69,7 +69,17 @@ void ComputeFadeFrame(TBitmap& frame, const TBitmap& oldFace, const TBitmap& new
   frame.SetSize(oldFace.Width(), oldFace.Height());
   const int a = FadeBlendByte(level, iterations);
   const std::size_t bytes = static_cast<std::size_t>(oldFace.Width()) * 3;
-  for (int y = 0; y < oldFace.Height(); ++y) BlendBytesInto(frame.ScanLine(y), oldFace.ScanLine(y), newFace.ScanLine(y), bytes, a);
+  const int h = oldFace.Height();
+  // Rows without padding, stored the same way up in all three: the bytes are one run,
+  // blended in one call (no per-row tails, no per-row calls).
+  const std::ptrdiff_t stride = frame.Stride();
+  if (static_cast<std::size_t>(stride < 0 ? -stride : stride) == bytes && oldFace.Stride() == stride &&
+      newFace.Stride() == stride) {
+    const int first = stride < 0 ? h - 1 : 0;
+    BlendBytesInto(frame.ScanLine(first), oldFace.ScanLine(first), newFace.ScanLine(first), bytes * static_cast<std::size_t>(h), a);
+    return;
+  }
+  for (int y = 0; y < h; ++y) BlendBytesInto(frame.ScanLine(y), oldFace.ScanLine(y), newFace.ScanLine(y), bytes, a);
 }
 
 bool SectionFades(const TsCommonData& data) {
