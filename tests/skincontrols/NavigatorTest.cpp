@@ -182,3 +182,32 @@ TEST_F(NavigatorTest, GlyphsAreOurOwnTenWithSmoothEdges) {
   const TColor enabled = first->SkinData()->CacheBmp->Pixel(first->Width() / 2 - 3, first->Height() / 2);
   EXPECT_NE(disabled & 0xFFFFFF, enabled & 0xFFFFFF);
 }
+
+TEST_F(NavigatorTest, ArrowsMoveTheFocusedButtonAndSpaceClicksIt) {
+  Build();
+  Nav->SetTabStop(true);
+  Nav->SetFocus();
+  Settle();
+  ASSERT_TRUE(Nav->Focused());
+  EXPECT_EQ(Nav->FocusedButton(), nbFirst);
+  Backend->Key(VK_LEFT);  // stops at the first
+  EXPECT_EQ(Nav->FocusedButton(), nbFirst);
+  Backend->Key(VK_RIGHT);
+  Backend->Key(VK_RIGHT);
+  EXPECT_EQ(Nav->FocusedButton(), nbNext);
+  Backend->Key(VK_SPACE);
+  Settle();
+  EXPECT_EQ(Query->RecNo(), 2);
+  // A disabled focused button does nothing.
+  Backend->Key(VK_LEFT);
+  Backend->Key(VK_LEFT);
+  Query->First();
+  Backend->Key(VK_SPACE);
+  Settle();
+  EXPECT_EQ(Query->RecNo(), 1);
+  // Pressing a button makes it the focused one.
+  Backend->Click(CenterOf(Button(nbLast)));
+  Settle();
+  EXPECT_EQ(Nav->FocusedButton(), nbLast);
+  EXPECT_EQ(Query->RecNo(), 30);
+}
