@@ -1,7 +1,6 @@
 #pragma once
-// The classes the windows' members are made of, named once: the skinned controls
-// where they exist, the framework's controls (behind the skinned names) where the
-// skinned ones are still to come.
+// The classes the windows' members are made of, named once: the skinned controls,
+// and the framework's controls that the standard-control adapter skins in place.
 #include "forms/BitBtn.h"
 #include "forms/Button.h"
 #include "forms/CheckBox.h"
