@@ -1,5 +1,6 @@
 #include "platform/gfx/Bitmap.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -225,10 +226,18 @@ void TBitmap::Fill(TColor color) {
   }
   const int bpp = bits / 8;
   std::uint8_t pixel[4] = {GetBValue(c), GetGValue(c), GetRValue(c), 255};
-  for (int y = 0; y < Height_; ++y) {
-    std::uint8_t* p = ScanLine(y);
-    for (int x = 0; x < Width_; ++x, p += bpp) std::memcpy(p, pixel, static_cast<std::size_t>(bpp));
+  if (Width_ <= 0 || Height_ <= 0) return;
+  // The first row in memory is laid out once (one pixel, then copies of what is
+  // already there, doubling), every other row is a copy of it; padding stays as it was.
+  const std::size_t rowBytes = static_cast<std::size_t>(Width_) * static_cast<std::size_t>(bpp);
+  std::uint8_t* first = Pixels_.data();
+  std::memcpy(first, pixel, static_cast<std::size_t>(bpp));
+  for (std::size_t done = static_cast<std::size_t>(bpp); done < rowBytes;) {
+    const std::size_t n = std::min(done, rowBytes - done);
+    std::memcpy(first + done, first, n);
+    done += n;
   }
+  for (int y = 1; y < Height_; ++y) std::memcpy(first + static_cast<std::size_t>(y) * static_cast<std::size_t>(RowBytes_), first, rowBytes);
 }
 
 void TBitmap::SetTopDown(bool topDown) {

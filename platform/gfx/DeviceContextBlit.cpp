@@ -69,6 +69,18 @@ void CombineRow(const std::uint8_t* s, std::uint8_t* d, int n) {
   if constexpr (SB == DB && ROP == SRCCOPY) {
     std::memcpy(d, s, static_cast<std::size_t>(n) * DB);
     return;
+  } else if constexpr (SB == 3 && DB == 4 && ROP == SRCCOPY) {
+    // A face shown on a 32-bit screen: one 4-byte load per pixel (its fourth byte is
+    // the next pixel's, so the last pixel goes byte by byte) with the alpha forced.
+    int x = 0;
+    for (; x + 1 < n; ++x, s += 3, d += 4) {
+      std::uint32_t v;
+      std::memcpy(&v, s, 4);
+      v = (v & 0x00FFFFFFu) | 0xFF000000u;
+      std::memcpy(d, &v, 4);
+    }
+    if (x < n) d[0] = s[0], d[1] = s[1], d[2] = s[2], d[3] = 255;
+    return;
   } else {
     for (int x = 0; x < n; ++x, s += SB, d += DB) {
       for (int c = 0; c < 3; ++c) {
