@@ -61,6 +61,12 @@ TacThumb ThumbGeometry(const TacScrollBar& bar, const TRect& r, int arrow) {
   const int l = len - 2 * arrow;
   const int range = bar.Info.nMax - bar.Info.nMin + 1;
   const int page = static_cast<int>(bar.Info.nPage);
+  // Nothing to scroll (the page shows the whole range): no thumb, as on a plain bar.
+  const bool canScroll = page == 0 ? range > 1 : range > page;
+  if (!canScroll) {
+    thumb.Start = start + arrow;
+    return thumb;
+  }
   if (page == 0)
     thumb.Size = arrow;
   else if (range > 0)
@@ -83,7 +89,7 @@ int ScrollBarHitTest(const TacScrollBar& bar, const TRect& r, TPoint p, int arro
   if (t < e) return kSBFirstArrow;
   if (t >= len - e) return kSBSecondArrow;
   const TacThumb thumb = ThumbGeometry(bar, r, arrow);
-  if (thumb.Size >= len - 2 * arrow) return kSBNone;
+  if (thumb.Size == 0 || thumb.Size >= len - 2 * arrow) return kSBNone;
   const int ts = thumb.Start - (v ? r.Top : r.Left);
   if (t >= ts && t < ts + thumb.Size) return kSBThumb;
   if (t < ts) return kSBTrackBefore;

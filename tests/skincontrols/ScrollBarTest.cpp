@@ -50,6 +50,19 @@ TEST(ScrollBarGeometry, ThumbSizeAndOffsetFollowRangePageAndPosition) {
   EXPECT_EQ(ThumbGeometry(empty, r, 17).Start, 17);
 }
 
+// A memo whose text fits (one line, the page clamped to the range) has nothing to
+// scroll: no thumb to draw or to grab, however the page compares with the range.
+TEST(ScrollBarGeometry, NothingToScrollHasNoThumb) {
+  const TRect r{0, 0, 17, 120};
+  for (TacScrollBar bar : {VerticalBar(0, 0, 1, 0), VerticalBar(0, 4, 5, 0), VerticalBar(0, 4, 9, 0),
+                           VerticalBar(3, 3, 0, 3)}) {
+    const TacThumb t = ThumbGeometry(bar, r, 17);
+    EXPECT_EQ(t.Size, 0) << bar.Info.nMax << "/" << bar.Info.nPage;
+    EXPECT_EQ(ScrollBarHitTest(bar, r, {8, 60}, 17), kSBNone);
+  }
+  EXPECT_GT(ThumbGeometry(VerticalBar(0, 5, 5, 0), r, 17).Size, 0) << "six lines, five shown";
+}
+
 TEST(ScrollBarGeometry, HitTestFindsArrowsTrackAndThumb) {
   const TRect r{100, 50, 117, 170};
   const TacScrollBar bar = VerticalBar(0, 99, 20, 40);
