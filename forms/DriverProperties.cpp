@@ -42,6 +42,25 @@ void TDriverProperties::Add(const std::string& name, TDumpAs dump, const std::st
   Entries().push_back({name, dump, dumpKey, std::move(getter)});
 }
 
+std::vector<TDriverProperties::TSetterEntry>& TDriverProperties::Setters() {
+  static std::vector<TSetterEntry> setters;
+  return setters;
+}
+
+void TDriverProperties::AddSetter(const std::string& name, TSetter setter) {
+  Setters().push_back({name, std::move(setter)});
+}
+
+std::optional<std::string> TDriverProperties::Write(TComponent& component, const std::string& name,
+                                                    const std::string& value) {
+  const auto& setters = Setters();
+  for (auto it = setters.rbegin(); it != setters.rend(); ++it) {
+    if (it->Name != name) continue;
+    if (auto answer = it->Set(component, value)) return answer;
+  }
+  return std::nullopt;
+}
+
 void TDriverProperties::AddRows(TRowPoint point, std::function<bool(TComponent&)> applies) {
   EnsureFormsRegistered();
   Rows().push_back({std::move(point), std::move(applies)});

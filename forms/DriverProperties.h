@@ -46,6 +46,16 @@ public:
       return getter(*t);
     });
   }
+  // A property a script may set ("set Form1.sSkinManager1.Active false"). The setter
+  // returns an empty text when it took the value, else why it refused it.
+  template <class T>
+  static void RegisterSetter(const std::string& name, std::function<std::string(T&, const std::string&)> setter) {
+    AddSetter(name, [setter](TComponent& c, const std::string& value) -> std::optional<std::string> {
+      auto* t = dynamic_cast<T*>(&c);
+      if (!t) return std::nullopt;
+      return setter(*t, value);
+    });
+  }
   // How the driver reaches row `row` (column `col`) of a list-like control.
   template <class T>
   static void RegisterRows(std::function<std::optional<TPoint>(T&, int row, int col)> point) {
@@ -60,6 +70,9 @@ public:
   static std::optional<std::string> Read(TComponent& component, const std::string& name);
   // The dump members of the component (",\"key\":value" each).
   static std::string DumpMembers(TComponent& component);
+  // Sets a property: nullopt when no class of the component lets scripts set it,
+  // else the setter's answer (empty when the value was taken).
+  static std::optional<std::string> Write(TComponent& component, const std::string& name, const std::string& value);
   // True when some class registered rows for the component.
   static bool HasRows(TComponent& component);
   static std::optional<TPoint> RowPoint(TComponent& component, int row, int col);
@@ -73,12 +86,19 @@ private:
     std::string DumpKey;
     TGetter Get;
   };
+  using TSetter = std::function<std::optional<std::string>(TComponent&, const std::string&)>;
+  struct TSetterEntry {
+    std::string Name;
+    TSetter Set;
+  };
   struct TRows {
     TRowPoint Point;
     std::function<bool(TComponent&)> Applies;
   };
   static void Add(const std::string& name, TDumpAs dump, const std::string& dumpKey, TGetter getter);
   static void AddRows(TRowPoint point, std::function<bool(TComponent&)> applies);
+  static void AddSetter(const std::string& name, TSetter setter);
+  static std::vector<TSetterEntry>& Setters();
   static std::vector<TEntry>& Entries();
   static std::vector<TRows>& Rows();
 };

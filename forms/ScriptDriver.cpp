@@ -133,6 +133,7 @@ const std::vector<TScriptDriver::TAction>& TScriptDriver::Actions() {
       {"shot", "FORM|desktop FILE", &TScriptDriver::DoShot},
       {"dump", "FILE", &TScriptDriver::DoDump},
       {"expect", "PATH == VALUE | PATH != VALUE", &TScriptDriver::DoExpect},
+      {"set", "PATH VALUE", &TScriptDriver::DoSet},
   };
   return actions;
 }
@@ -431,6 +432,23 @@ void TScriptDriver::DoDump(const TCall& call) {
   std::ofstream out(call.Args[1]);
   if (!out) return Fail("dump: cannot write " + call.Args[1]);
   out << DumpJson();
+}
+
+void TScriptDriver::DoSet(const TCall& call) {
+  // set Form.Control.Property VALUE (the value is the rest of the line)
+  if (call.Args.size() < 3) return Fail("set: expected a property and a value");
+  const std::string& path = call.Args[1];
+  const size_t dot = path.rfind('.');
+  if (dot == std::string::npos) return Fail("set: expected Form.Property or Form.Control.Property");
+  const std::string value = Trim(call.Line.substr(call.Line.find(path) + path.size()));
+  std::string error;
+  TComponent* target = FindTarget(path.substr(0, dot), error);
+  if (!target) return Fail(error);
+  const std::string name = path.substr(dot + 1);
+  auto answer = TDriverProperties::Write(*target, name, value);
+  if (!answer) return Fail(path.substr(0, dot) + " has no property " + name + " that scripts may set");
+  if (!answer->empty()) return Fail("set " + path + ": " + *answer);
+  ProcessPendingMessages();
 }
 
 void TScriptDriver::DoExpect(const TCall& call) {

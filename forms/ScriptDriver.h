@@ -92,6 +92,7 @@ private:
   void DoShot(const TCall& call);
   void DoDump(const TCall& call);
   void DoExpect(const TCall& call);
+  void DoSet(const TCall& call);
 
   THeadlessBackend& Backend_;
   std::vector<std::string> Lines_;

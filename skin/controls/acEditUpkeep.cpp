@@ -117,21 +117,15 @@ bool EditFamilyCommand(TWinControl& control, TsCommonData& skinData, TMessage& m
 
 namespace {
 
-// Scripts switch the skin off and on again through the main window's manager:
-//   expect Form1.sSkinManager1.SkinOff == false
-//   expect Form1.sSkinManager1.SkinOn == true
-// Reading either property sets Active and answers the new value.
+// Scripts read the skin's state and switch it off and on again through the main
+// window's manager: "set Form1.sSkinManager1.Active false".
 [[maybe_unused]] const bool kDriverRegistered = [] {
   using P = TDriverProperties;
-  auto state = [](TsSkinManager& m) { return std::string(m.Active() ? "true" : "false"); };
-  P::Register<TsSkinManager>("Active", state);
-  P::Register<TsSkinManager>("SkinOff", [state](TsSkinManager& m) {
-    m.SetActive(false);
-    return state(m);
-  });
-  P::Register<TsSkinManager>("SkinOn", [state](TsSkinManager& m) {
-    m.SetActive(true);
-    return state(m);
+  P::Register<TsSkinManager>("Active", [](TsSkinManager& m) { return std::string(m.Active() ? "true" : "false"); });
+  P::RegisterSetter<TsSkinManager>("Active", [](TsSkinManager& m, const std::string& value) -> std::string {
+    if (value != "true" && value != "false") return "expected true or false, found '" + value + "'";
+    m.SetActive(value == "true");
+    return {};
   });
   return true;
 }();

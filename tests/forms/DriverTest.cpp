@@ -188,7 +188,7 @@ TEST_F(DriverActionsTest, EveryActionIsInTheTable) {
     EXPECT_NE(action.Handler, nullptr);
   }
   for (const char* wanted : {"click", "dblclick", "rclick", "hover", "select", "dblselect", "cell", "dblcell",
-                             "close", "type", "key", "wait", "shot", "dump", "expect"})
+                             "close", "type", "key", "wait", "shot", "dump", "expect", "set"})
     EXPECT_NE(std::find(names.begin(), names.end(), wanted), names.end()) << wanted;
 }
 
@@ -239,6 +239,26 @@ TEST_F(DriverActionsTest, LaterLayersRegisterTheirOwnProperties) {
   EXPECT_FALSE(TScriptDriver::ReadProperty("Form3.UserName.Progress", error));
 }
 
+
+TEST_F(DriverActionsTest, SetWritesOnlyWhatALayerLetsScriptsSet) {
+  auto* gauge = new TGauge(Form);
+  gauge->SetName("Gauge2");
+  Form->Show();
+  EXPECT_EQ(Steps({"set Form3.Gauge2.Progress 7"}), "test.txt:1: Form3.Gauge2 has no property Progress that scripts may set");
+  TDriverProperties::RegisterSetter<TGauge>("Progress", [](TGauge& g, const std::string& value) -> std::string {
+    if (value.empty() || value.find_first_not_of("0123456789") != std::string::npos) return "not a number";
+    g.Progress = std::stoi(value);
+    return {};
+  });
+  EXPECT_EQ(Steps({"set Form3.Gauge2.Progress 7"}), "");
+  EXPECT_EQ(gauge->Progress, 7);
+  EXPECT_EQ(Steps({"set Form3.Gauge2.Progress seven"}), "test.txt:1: set Form3.Gauge2.Progress: not a number");
+  EXPECT_EQ(gauge->Progress, 7);
+  EXPECT_EQ(Steps({"set Form3.Gauge2.Progress"}), "test.txt:1: set: expected a property and a value");
+  EXPECT_EQ(Steps({"set Form3.Nothing.Progress 1"}), "test.txt:1: Form3 has no control named Nothing");
+  // Only that class: another control keeps its properties read-only.
+  EXPECT_EQ(Steps({"set Form3.UserName.Progress 1"}), "test.txt:1: Form3.UserName has no property Progress that scripts may set");
+}
 
 TEST(ProgramRunner, AStartUpErrorReachesTheErrorBoxAndEndsWithStatusOne) {
   const auto script = std::filesystem::temp_directory_path() / ("tb_runner_" + std::to_string(::getpid()) + ".txt");
