@@ -211,17 +211,40 @@ TRegion TRegion::Offsetted(int dx, int dy) const {
   return copy;
 }
 
-TRegion TRegion::Union(const TRegion& other) const { return Combined(*this, other, RGN_OR); }
+// The short cuts below return what the band sweep would: a region's rectangles are
+// always canonical (bands merged, spans neither touching nor overlapping), and the
+// sweep of a canonical region against nothing that changes it gives it back as it is.
+// Window painting builds many regions from a few rectangles, so they matter there.
+namespace {
+bool Covers(const TRect& outer, const TRect& inner) {
+  return outer.Left <= inner.Left && outer.Top <= inner.Top && outer.Right >= inner.Right && outer.Bottom >= inner.Bottom;
+}
+}  // namespace
+
+TRegion TRegion::Union(const TRegion& other) const {
+  if (other.Rects_.empty()) return *this;
+  if (Rects_.empty()) return other;
+  return Combined(*this, other, RGN_OR);
+}
 TRegion TRegion::Intersect(const TRegion& other) const {
-  if (Bounds_.Intersect(other.Bounds_).IsEmpty()) return {};
+  if (Rects_.empty() || other.Rects_.empty() || Bounds_.Intersect(other.Bounds_).IsEmpty()) return {};
+  if (other.Rects_.size() == 1) return Intersect(other.Rects_.front());
+  if (Rects_.size() == 1 && Covers(Rects_.front(), other.Bounds_)) return other;
   return Combined(*this, other, RGN_AND);
 }
-TRegion TRegion::Subtract(const TRegion& other) const { return Combined(*this, other, RGN_DIFF); }
+TRegion TRegion::Subtract(const TRegion& other) const {
+  if (Rects_.empty()) return {};
+  if (other.Rects_.empty() || Bounds_.Intersect(other.Bounds_).IsEmpty()) return *this;
+  if (other.Rects_.size() == 1 && Covers(other.Rects_.front(), Bounds_)) return {};
+  return Combined(*this, other, RGN_DIFF);
+}
 TRegion TRegion::Xor(const TRegion& other) const { return Combined(*this, other, RGN_XOR); }
 
 TRegion TRegion::Intersect(const TRect& rect) const {
   if (Rects_.size() == 1) return TRegion(Rects_.front().Intersect(rect));
-  return Intersect(TRegion(rect));
+  if (Rects_.empty() || rect.IsEmpty() || Bounds_.Intersect(rect).IsEmpty()) return {};
+  if (Covers(rect, Bounds_)) return *this;
+  return Combined(*this, TRegion(rect), RGN_AND);
 }
 
 TRegion TRegion::Combine(const TRegion& other, int mode) const {

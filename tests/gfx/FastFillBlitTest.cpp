@@ -61,3 +61,45 @@ TEST(FastPaths, CopyOf24BitOnto32BitMatchesPerPixelCopy) {
       for (int x = 0; x < dst.Width(); ++x) ASSERT_EQ(dst.Pixel32(x, y), expect.Pixel32(x, y)) << round << " at " << x << "," << y;
   }
 }
+
+namespace {
+
+// The canonical region of the pixels for which keep(x, y) holds, made from 1 x 1
+// rectangles, so it never passes through a short cut.
+template <class F>
+TRegion RegionOfPixels(F keep) {
+  std::vector<TRect> pixels;
+  for (int y = -2; y < 72; ++y)  // beyond every random rectangle
+    for (int x = -2; x < 72; ++x)
+      if (keep(x, y)) pixels.push_back({x, y, x + 1, y + 1});
+  return TRegion::FromRects(pixels);
+}
+
+TRegion RandomRegion(std::mt19937& rng) {
+  std::uniform_int_distribution<int> count(0, 4), coord(0, 26), len(1, 14);
+  std::vector<TRect> rects;
+  for (int n = count(rng); n > 0; --n) {
+    const int x = coord(rng), y = coord(rng);
+    rects.push_back({x, y, x + len(rng), y + len(rng)});
+  }
+  return TRegion::FromRects(rects);
+}
+
+}  // namespace
+
+TEST(FastPaths, RegionOperationsGiveTheCanonicalRegionOfTheirPixels) {
+  std::mt19937 rng(41);
+  std::uniform_int_distribution<int> coord(-2, 28), len(0, 30);
+  for (int round = 0; round < 400; ++round) {
+    const TRegion a = RandomRegion(rng), b = RandomRegion(rng);
+    const TRect r{coord(rng), coord(rng), coord(rng) + len(rng), coord(rng) + len(rng)};
+    ASSERT_EQ(a.Intersect(b), RegionOfPixels([&](int x, int y) { return a.Contains(x, y) && b.Contains(x, y); })) << round;
+    ASSERT_EQ(a.Subtract(b), RegionOfPixels([&](int x, int y) { return a.Contains(x, y) && !b.Contains(x, y); })) << round;
+    ASSERT_EQ(a.Union(b), RegionOfPixels([&](int x, int y) { return a.Contains(x, y) || b.Contains(x, y); })) << round;
+    const auto inR = [&](int x, int y) { return x >= r.Left && x < r.Right && y >= r.Top && y < r.Bottom; };
+    const TRegion clipped = a.Intersect(r);
+    ASSERT_EQ(clipped, RegionOfPixels([&](int x, int y) { return a.Contains(x, y) && inR(x, y); })) << round;
+    ASSERT_EQ(clipped.Bounds(), RegionOfPixels([&](int x, int y) { return a.Contains(x, y) && inR(x, y); }).Bounds());
+    ASSERT_EQ(a.Subtract(TRegion(r)).Bounds(), RegionOfPixels([&](int x, int y) { return a.Contains(x, y) && !inR(x, y); }).Bounds());
+  }
+}
