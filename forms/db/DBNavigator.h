@@ -8,30 +8,16 @@
 // Derived navigators replace the buttons: override CreateButton and call
 // RebuildButtons from their constructor (the base constructor can only make
 // the base kind).
-#include <array>
-#include <functional>
-#include <memory>
 #include <string>
 
 #include "forms/CustomPanel.h"
 #include "forms/SpeedButton.h"
 #include "forms/StringList.h"
-#include "forms/Timer.h"
+#include "forms/db/NavRepeat.h"
+#include "forms/db/NavigatorLogic.h"
 
 class TDataSource;
 class TDBNavigator;
-class TNavDataLink;
-
-enum TNavigateBtn { nbFirst, nbPrior, nbNext, nbLast, nbInsert, nbDelete, nbEdit, nbPost, nbCancel, nbRefresh };
-using TNavButtonSet = TSet<TNavigateBtn>;
-constexpr int kNavButtonCount = 10;
-constexpr TNavButtonSet kAllNavButtons{nbFirst, nbPrior, nbNext, nbLast, nbInsert,
-                                       nbDelete, nbEdit, nbPost, nbCancel, nbRefresh};
-
-using ENavClick = std::function<void(TObject* sender, TNavigateBtn button)>;
-
-// The default hint of each button ("First record" ... "Refresh data").
-const std::string& DefaultNavHint(TNavigateBtn button);
 
 // One button of the navigator: a flat speed button without caption that routes
 // its clicks to the navigator.
@@ -43,7 +29,7 @@ public:
   TNavigateBtn Index() const { return Index_; }
   TDBNavigator& Navigator() const { return Navigator_; }
   // Prior and Next repeat while held.
-  bool NavStyleRepeat() const { return Repeat_; }
+  bool NavStyleRepeat() const { return NavButtonRepeats(Index_); }
   // A click is the navigator's action for this button.
   void Click() override;
   void WndProc(TMessage& message) override;
@@ -54,12 +40,9 @@ protected:
   void Paint() override;
 
 private:
-  void StopRepeat();
-  void RepeatTick();
   TDBNavigator& Navigator_;
   TNavigateBtn Index_;
-  bool Repeat_ = false;
-  std::unique_ptr<TTimer> RepeatTimer_;
+  TNavRepeat Repeat_;
 };
 
 class TDBNavigator : public TCustomPanel {
@@ -68,20 +51,20 @@ public:
   ~TDBNavigator() override;
   std::string ClassName() const override { return "TDBNavigator"; }
 
-  TDataSource* DataSource() const;
-  void SetDataSource(TDataSource* source);
-  TNavButtonSet VisibleButtons() const { return VisibleButtons_; }
+  TDataSource* DataSource() const { return Logic_.DataSource(); }
+  void SetDataSource(TDataSource* source) { Logic_.SetDataSource(source); }
+  TNavButtonSet VisibleButtons() const { return Logic_.VisibleButtons(); }
   void SetVisibleButtons(TNavButtonSet buttons);
   // Hint texts overriding the defaults line by line (an empty line keeps the default).
-  TStrings& Hints() { return *Hints_; }
-  bool ConfirmDelete() const { return ConfirmDelete_; }
-  void SetConfirmDelete(bool value) { ConfirmDelete_ = value; }
-  TNavButton* Buttons(TNavigateBtn button) const { return Buttons_[button]; }
+  TStrings& Hints() { return Logic_.Hints(); }
+  bool ConfirmDelete() const { return Logic_.ConfirmDelete(); }
+  void SetConfirmDelete(bool value) { Logic_.SetConfirmDelete(value); }
+  TNavButton* Buttons(TNavigateBtn button) const { return static_cast<TNavButton*>(Logic_.Button(button)); }
 
   // Performs the button's action on the dataset (Delete asks first), then OnClick.
   virtual void BtnClick(TNavigateBtn button);
   // Recomputes which buttons are enabled.
-  void UpdateButtons();
+  void UpdateButtons() { Logic_.UpdateButtons(); }
 
   ENavClick BeforeAction;
   // Hides the inherited OnClick: the navigator's click names the button.
@@ -92,7 +75,6 @@ public:
   void WndProc(TMessage& message) override;
 
 protected:
-  friend class TNavDataLink;
   friend class TNavButton;
   // Makes the button of an index; derived navigators make their own kind.
   virtual TNavButton* CreateButton(TNavigateBtn index);
@@ -104,21 +86,13 @@ protected:
   void Resize() override;
   void ControlKeyDown(WORD key, TShiftState shift) override;
   LRESULT DialogCode() const override { return DLGC_WANTARROWS; }
-  void ApplyHints();
+  void ApplyHints() { Logic_.ApplyHints(); }
   // The built-in picture of a button (made once per process).
   static const TBitmap& DefaultGlyph(TNavigateBtn button);
-  int FocusedButton() const { return FocusedButton_; }
+  int FocusedButton() const { return Logic_.FocusedButton(); }
   // A button was pressed: it becomes the focused one.
-  void ButtonPressed(TNavigateBtn button);
+  void ButtonPressed(TNavigateBtn button) { Logic_.ButtonPressed(button); }
 
 private:
-  void ActiveChanged();
-  void DataChanged();
-  void EditingChanged();
-  std::unique_ptr<TNavDataLink> Link_;
-  std::array<TNavButton*, kNavButtonCount> Buttons_{};
-  std::unique_ptr<TStringList> Hints_;
-  TNavButtonSet VisibleButtons_ = kAllNavButtons;
-  bool ConfirmDelete_ = true;
-  int FocusedButton_ = 0;
+  TNavigatorLogic Logic_;
 };

@@ -5,19 +5,15 @@
 // and hint, enabled as the dataset's position and state allow. Delete asks
 // "Delete record?" (caption "Confirm") first when ConfirmDelete is set; Prior and
 // Next repeat while held (400 ms, then every 100 ms).
-#include <array>
-#include <memory>
 #include <string>
 
-#include "forms/StringList.h"
-#include "forms/Timer.h"
-#include "forms/db/DBNavigator.h"
+#include "forms/db/NavRepeat.h"
+#include "forms/db/NavigatorLogic.h"
 #include "skin/controls/sPanel.h"
 #include "skin/controls/sSpeedButton.h"
 
 class TDataSource;
 class TsDBNavigator;
-class TsNavDataLink;
 
 class TsNavButton : public TsSpeedButton {
 public:
@@ -27,9 +23,9 @@ public:
   TNavigateBtn Index() const { return Index_; }
   TsDBNavigator& Navigator() const { return Navigator_; }
   // Prior and Next repeat while held.
-  bool NavStyleRepeat() const { return Repeat_; }
+  bool NavStyleRepeat() const { return NavButtonRepeats(Index_); }
   // The repeat timer runs (between a press of Prior or Next and its release).
-  bool Repeating() const { return RepeatTimer_ && RepeatTimer_->Enabled(); }
+  bool Repeating() const { return Repeat_.Running(); }
   void Click() override;
 
 protected:
@@ -38,14 +34,10 @@ protected:
   void Paint() override;
 
 private:
-  void StopRepeat();
-  void RepeatTick();
-
   TsDBNavigator& Navigator_;
   TNavigateBtn Index_;
-  bool Repeat_ = false;
+  TNavRepeat Repeat_;
   bool SkipClick_ = false;
-  std::unique_ptr<TTimer> RepeatTimer_;
 };
 
 class TsDBNavigator : public TsPanel {
@@ -54,23 +46,25 @@ public:
   ~TsDBNavigator() override;
   std::string ClassName() const override { return "TsDBNavigator"; }
 
-  TDataSource* DataSource() const;
-  void SetDataSource(TDataSource* source);
-  TNavButtonSet VisibleButtons() const { return VisibleButtons_; }
+  TDataSource* DataSource() const { return Logic_.DataSource(); }
+  void SetDataSource(TDataSource* source) { Logic_.SetDataSource(source); }
+  TNavButtonSet VisibleButtons() const { return Logic_.VisibleButtons(); }
   void SetVisibleButtons(TNavButtonSet buttons);
   // Hint texts overriding the defaults line by line (an empty line keeps the default).
-  TStrings& Hints() { return *Hints_; }
-  bool ConfirmDelete() const { return ConfirmDelete_; }
-  void SetConfirmDelete(bool value) { ConfirmDelete_ = value; }
-  TsNavButton* Buttons(TNavigateBtn button) const { return Buttons_[button]; }
-  int FocusedButton() const { return FocusedButton_; }
+  TStrings& Hints() { return Logic_.Hints(); }
+  bool ConfirmDelete() const { return Logic_.ConfirmDelete(); }
+  void SetConfirmDelete(bool value) { Logic_.SetConfirmDelete(value); }
+  TsNavButton* Buttons(TNavigateBtn button) const { return static_cast<TsNavButton*>(Logic_.Button(button)); }
+  int FocusedButton() const { return Logic_.FocusedButton(); }
 
   // Performs the button's action on the dataset (Delete asks first), then OnClick.
   void BtnClick(TNavigateBtn button);
   // Recomputes which buttons are enabled.
-  void UpdateButtons();
+  void UpdateButtons() { Logic_.UpdateButtons(); }
   // A button was pressed: it becomes the focused one.
-  void ButtonPressed(TNavigateBtn button);
+  void ButtonPressed(TNavigateBtn button) { Logic_.ButtonPressed(button); }
+  // Whether the button draws the focus rectangle.
+  bool ShowsFocus(TNavigateBtn button) const { return Logic_.ShowsFocus(button); }
   // Border width the buttons sit inside.
   int BorderSize() const;
 
@@ -83,7 +77,6 @@ public:
   void WndProc(TMessage& message) override;
 
 protected:
-  friend class TsNavDataLink;
   void Loaded() override;
   void Resize() override;
   void ControlKeyDown(WORD key, TShiftState shift) override;
@@ -91,17 +84,7 @@ protected:
 
 private:
   void LayoutButtons();
-  void ApplyHints();
-  void ActiveChanged();
-  void DataChanged();
-  void EditingChanged();
-  int VisibleCount() const;
 
-  std::unique_ptr<TsNavDataLink> Link_;
-  std::array<TsNavButton*, kNavButtonCount> Buttons_{};
-  std::unique_ptr<TStringList> Hints_;
-  TNavButtonSet VisibleButtons_ = kAllNavButtons;
-  bool ConfirmDelete_ = true;
-  int FocusedButton_ = 0;
+  TNavigatorLogic Logic_;
   bool Laying_ = false;
 };
