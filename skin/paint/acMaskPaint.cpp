@@ -312,29 +312,49 @@ void DrawBorderMask(TBitmap& target, TRect rect, bool fillCentre, const Backgrou
               {s.X0 + s.L, s.Y0 + s.T, s.X0 + s.L + s.CW, s.Y0 + s.T + s.CH}, stretch);
 }
 
+namespace {
+
+// Key pixels of srcRect take what lies behind; every other target pixel stays.
+void PutBehindKeys(TBitmap& dst, int x, int y, const TBitmap& pic, TRect src, const BackgroundInfo& bg) {
+  if (!ClipDraw(dst, x, y, pic, src, 0)) return;
+  const int sb = BytesOf(pic), db = BytesOf(dst);
+  const TBehind behind(bg);
+  for (int r = 0; r < src.Height(); ++r) {
+    const std::uint8_t* s = pic.ScanLine(src.Top + r) + src.Left * sb;
+    std::uint8_t* d = dst.ScanLine(y + r) + x * db;
+    const std::uint8_t* prow = behind.Row(y + r);
+    for (int i = 0; i < src.Width(); ++i, s += sb, d += db) {
+      if (!IsKey(s)) continue;
+      const std::uint8_t* from = behind.At(prow, x + i);
+      if (!from) continue;
+      d[0] = from[0], d[1] = from[1], d[2] = from[2];
+      if (db == 4) d[3] = 255;
+    }
+  }
+}
+
+}  // namespace
+
 void RecompositeCorners(TBitmap& target, TRect rect, const TsMaskData& mask, int state, int corners,
                         const BackgroundInfo& bg) {
   TacBorderSlices s;
-  // Corners are refreshed whatever the state-0 rule says about drawing the border.
-  TsMaskData probe;
-  probe.Manager = mask.Manager;
-  probe.ImageCount = mask.ImageCount;
-  probe.MaskType = mask.MaskType;
-  probe.Left = mask.Left, probe.Top = mask.Top, probe.Right = mask.Right, probe.Bottom = mask.Bottom;
-  probe.WL = mask.WL, probe.WT = mask.WT, probe.WR = mask.WR, probe.WB = mask.WB;
-  if (!IsPaintable(&target) || !ComputeBorderSlices(probe, rect, state, s)) return;
+  // A border not drawn in this state (StretchMode flag 2 in state 0) has no corners to refresh.
+  if (!IsPaintable(&target) || !ComputeBorderSlices(mask, rect, state, s)) return;
   const TBitmap* pic = MaskPicture(mask);
   if (!pic) return;
-  const TSliceDrawer draw{target, *pic, mask, (mask.Bottom - mask.Top) / 2};
+  // Nothing known behind: the corners keep what they show rather than take the key colour.
+  if (!bg.Ready && bg.FillColor == kTransparentKey) return;
   const int xr = s.X0 + s.L + s.CW, yb = s.Y0 + s.H - s.B;
-  // The corner first gets the parent's pixels, then the slice over them.
+  // Only the holes take what lies behind now. A masked slice's other pixels were
+  // composited over the control's own face when the border was drawn, and a pixel the
+  // mask band leaves clear inside the outline shows that face; putting the parent
+  // under the whole slice would punch parent-coloured squares into the face, and
+  // compositing again would darken the half-clear pixels at every refresh.
   auto corner = [&](int x, int y, TRect src) {
-    const TRect area{x, y, x + src.Width(), y + src.Height()};
-    if (bg.Ready && bg.Bitmap && bg.Bitmap != &target)
-      CopyBlock(target, x, y, *bg.Bitmap, area.Offset(bg.OffsetX, bg.OffsetY));
-    else if (!bg.Ready && bg.FillColor != kTransparentKey)
-      FillBlock(target, area, bg.FillColor);
-    draw.Corner(x, y, src, bg, true);
+    if (mask.MaskType == 1)
+      PutBehindKeys(target, x, y, *pic, src, bg);
+    else
+      CopyWithKey(target, x, y, *pic, src, bg, true);
   };
   if (corners & kCornerTopLeft) corner(rect.Left, rect.Top, {s.X0, s.Y0, s.X0 + s.L, s.Y0 + s.T});
   if (corners & kCornerBottomLeft) corner(rect.Left, rect.Bottom - s.B, {s.X0, yb, s.X0 + s.L, yb + s.B});

@@ -48,7 +48,11 @@ void DrawGlyphMask(TBitmap& target, TPoint p, int state, int useAlpha, const TsM
 
 // Corner flags of RefreshCorners.
 constexpr int kCornerTopLeft = 1, kCornerBottomLeft = 2, kCornerTopRight = 4, kCornerBottomRight = 8;
-// Recomposites the requested corner slices of the border over what lies behind
-// (bg maps target positions onto parent pixels).
+// Refreshes the requested corner slices of the border over what lies behind (bg
+// maps target positions onto parent pixels): the slice's key pixels take the parent's
+// pixels (or bg's colour), a keyed slice's other pixels are copied again, and a masked
+// slice's other pixels keep the face they were composited on. Nothing changes when
+// nothing is known behind or when the border is not drawn in this state. Calling
+// it twice gives what calling it once does.
 void RecompositeCorners(TBitmap& target, TRect rect, const TsMaskData& mask, int state, int corners,
                         const BackgroundInfo& bg);

@@ -75,6 +75,7 @@ TArtCell::TArtCell(int width, int height)
       A_(width * height), Inside_(static_cast<std::size_t>(width * height), false) {}
 
 void TArtCell::Claim(const TArtShape& shape) {
+  Claimed_ = true;
   for (int y = 0; y < Height_; ++y)
     for (int x = 0; x < Width_; ++x)
       if (shape(x + 0.5, y + 0.5)) Inside_[static_cast<std::size_t>(y * Width_ + x)] = true;
@@ -117,7 +118,11 @@ void TArtCell::WriteMasked(TBitmap& target, int x, int y) const {
     for (int i = 0; i < Width_; ++i) {
       const std::size_t k = static_cast<std::size_t>(j * Width_ + i);
       const int alpha = Clamp255(A_[k] * 255);
-      if (alpha == 0) {
+      // Beside a claimed face, a pixel of the outline's soft edge that is less than half
+      // covered becomes a hole: the painter composites masked pixels over the control's
+      // face, where it would show as a light dot against a darker parent.
+      const bool fringe = Claimed_ && !Inside_[k] && A_[k] < 0.5;
+      if (alpha == 0 || fringe) {
         target.SetPixel(x + i, y + j, Inside_[k] ? static_cast<TColor>(0xFEFEFE) : clFuchsia);
         PutPixel(target, x + i, y + j + Height_, 255, 255, 255);
         continue;

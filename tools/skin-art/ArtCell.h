@@ -45,7 +45,8 @@ public:
                      double opacity = 1.0);
 
   // Picture at (x, y), mask band (0 opaque .. 255 clear) at (x, y + Height()).
-  // Uncovered pixels become the magenta key in the picture.
+  // Uncovered pixels become the magenta key in the picture, and so do pixels outside
+  // a claimed face that are less than half covered.
   void WriteMasked(TBitmap& target, int x, int y) const;
   // Picture only; pixels less than half covered become the key, the rest are
   // flattened onto base.
@@ -57,6 +58,7 @@ private:
   int Width_, Height_;
   std::vector<double> R_, G_, B_, A_;
   std::vector<bool> Inside_;
+  bool Claimed_ = false;
 };
 
 // Writes "rgb" (0..255 each) clamped and rounded.

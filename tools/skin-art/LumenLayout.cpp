@@ -367,6 +367,7 @@ std::vector<TArtMask> BuildMasks() {
 
   // The grip texture tiled by GRIPH.
   v.push_back(Mask("GRIPH", "PATTERN", '~', 172, 165, 178, 177, 1, 1, 10, 0, PaintGripDot));
+  v.push_back(Mask("GRIPH", "HOTPATTERN", '~', 172, 165, 178, 177, 1, 1, 10, 0, nullptr));
   return v;
 }
 

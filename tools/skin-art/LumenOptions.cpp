@@ -19,6 +19,28 @@ std::string Vertical(unsigned top, unsigned bottom) {
 
 using TKeys = std::vector<std::pair<std::string, std::string>>;
 
+// A surface that never goes hot (containers, bars, hints, meters) looks the same in
+// every state: each normal value is repeated for the hot state unless given.
+TKeys Steady(TKeys keys) {
+  static const std::pair<const char*, const char*> kHotOf[] = {
+      {"COLOR", "HOTCOLOR"},
+      {"FONTCOLOR", "HOTFONTCOLOR"},
+      {"TRANSPARENCY", "HOTTRANSPARENCY"},
+      {"GRADIENTPERCENT", "HOTGRADIENTPERCENT"},
+      {"GRADIENTDATA", "HOTGRADIENTDATA"},
+      {"IMAGEPERCENT", "HOTIMAGEPERCENT"}};
+  auto has = [&](const std::string& key) {
+    for (const auto& kv : keys)
+      if (kv.first == key) return true;
+    return false;
+  };
+  const TKeys normal = keys;
+  for (const auto& [key, value] : normal)
+    for (const auto& [plain, hot] : kHotOf)
+      if (key == plain && !has(hot)) keys.emplace_back(hot, value);
+  return keys;
+}
+
 // Sections in file order. The masks are added from the layout table.
 std::vector<TArtSection> PlainSections() {
   const std::string navy = C(kNavy);
@@ -65,15 +87,15 @@ std::vector<TArtSection> PlainSections() {
         {"TRANSPARENCY", "0"}}},
       {"MAINMENU", {{"COLOR", C(0xE7EEF5)}, {"FONTCOLOR", navy}, {"HOTCOLOR", C(0xD0EBFF)}, {"HOTFONTCOLOR", navy}}},
       {"COMBOBOX", {{"PARENTCLASS", "EDIT"}}},
-      {"MENULINE", {{"COLOR", C(0xE7EEF5)}, {"GRADIENTDATA", Vertical(0xF3F7FB, 0xDCE6EF)}, {"GRADIENTPERCENT", "100"}}},
-      {"PAGECONTROL", {{"COLOR", C(0xF3F7FB)}, {"FONTCOLOR", navy}}},
+      {"MENULINE", Steady({{"COLOR", C(0xE7EEF5)}, {"GRADIENTDATA", Vertical(0xF3F7FB, 0xDCE6EF)}, {"GRADIENTPERCENT", "100"}})},
+      {"PAGECONTROL", Steady({{"COLOR", C(0xF3F7FB)}, {"FONTCOLOR", navy}})},
       {"SCROLLBAR1H", {{"COLOR", C(0xE9F0F6)}, {"HOTCOLOR", C(0xDDE8F2)}}},
       {"SCROLLBAR2H", {{"COLOR", C(0xD6E3EF)}, {"HOTCOLOR", C(0xC9DAEA)}}},
       {"SCROLLBAR1V", {{"COLOR", C(0xE9F0F6)}, {"HOTCOLOR", C(0xDDE8F2)}}},
       {"SCROLLBAR2V", {{"COLOR", C(0xD6E3EF)}, {"HOTCOLOR", C(0xC9DAEA)}}},
-      {"STATUSBAR", {{"COLOR", C(0xDCE6EF)}, {"FONTCOLOR", navy}, {"GRADIENTDATA", Vertical(0xE9F0F6, 0xD1DDE8)},
-                     {"GRADIENTPERCENT", "100"}}},
-      {"DIVIDER", {{"COLOR", C(0xB9C9D8)}}},
+      {"STATUSBAR", Steady({{"COLOR", C(0xDCE6EF)}, {"FONTCOLOR", navy}, {"GRADIENTDATA", Vertical(0xE9F0F6, 0xD1DDE8)},
+                            {"GRADIENTPERCENT", "100"}})},
+      {"DIVIDER", Steady({{"COLOR", C(0xB9C9D8)}})},
       {"GROUPBOX", {}},
       {"PAGECONTROLBOTTOM", {{"PARENTCLASS", "PAGECONTROL"}}},
       {"TABCONTROL", {{"PARENTCLASS", "PAGECONTROL"}}},
@@ -82,7 +104,7 @@ std::vector<TArtSection> PlainSections() {
       {"TABCONTROLRIGHT", {{"PARENTCLASS", "PAGECONTROLRIGHT"}}},
       {"PAGECONTROLRIGHT", {{"PARENTCLASS", "PAGECONTROL"}}},
       {"PAGECONTROLLEFT", {{"PARENTCLASS", "PAGECONTROL"}}},
-      {"CALCPANEL", {{"COLOR", C(0xDCE6EF)}, {"FONTCOLOR", navy}}},
+      {"CALCPANEL", Steady({{"COLOR", C(0xDCE6EF)}, {"FONTCOLOR", navy}})},
       {"FORMTITLE",
        {{"COLOR", C(0xC4D8EA)},
         {"GRADIENTDATA", Vertical(0xE3ECF4, 0xC4D8EA)},
@@ -93,18 +115,17 @@ std::vector<TArtSection> PlainSections() {
         {"FONTCOLOR", C(0x4A6380)},
         {"HOTFONTCOLOR", C(0x17304D)},
         {"HOTTCBOTTOM", C(0xC8DCEE)}}},
-      {"PANEL_LOW", {{"COLOR", C(0xDCE6EF)}, {"FONTCOLOR", navy}}},
+      {"PANEL_LOW", Steady({{"COLOR", C(0xDCE6EF)}, {"FONTCOLOR", navy}})},
       {"DIALOG", {{"PARENTCLASS", "FORM"}}},
-      {"TOOLBAR", {{"COLOR", C(0xDCE6EF)}, {"GRADIENTDATA", Vertical(0xF3F7FB, 0xD6E2EE)}, {"GRADIENTPERCENT", "100"}}},
+      {"TOOLBAR", Steady({{"COLOR", C(0xDCE6EF)}, {"GRADIENTDATA", Vertical(0xF3F7FB, 0xD6E2EE)}, {"GRADIENTPERCENT", "100"}})},
       {"PANEL", {}},
       {"EDIT",
        {{"COLOR", white}, {"HOTCOLOR", white}, {"FONTCOLOR", navy}, {"HOTFONTCOLOR", navy}, {"FADINGENABLED", "FALSE"}}},
-      {"DRAGBAR", {{"COLOR", C(0xA9C6E0)}, {"GRADIENTDATA", Vertical(0xC4D8EA, 0x9ABFE0)}, {"GRADIENTPERCENT", "100"},
-                   {"FONTCOLOR", navy}}},
+      {"DRAGBAR", Steady({{"COLOR", C(0xA9C6E0)}, {"GRADIENTDATA", Vertical(0xC4D8EA, 0x9ABFE0)}, {"GRADIENTPERCENT", "100"},
+                          {"FONTCOLOR", navy}})},
       {"ALPHACOMBOBOX", {{"PARENTCLASS", "ALPHAEDIT"}}},
-      {"PROGRESSV", {{"COLOR", C(0x5FA8E0)}, {"GRADIENTDATA", C(0x8CCAF2) + ";" + C(0x3F8FD0) + ";99;1;0"},
-                     {"GRADIENTPERCENT", "100"},
-                     {"HOTCOLOR", C(0xE9F0F6)}}},
+      {"PROGRESSV", Steady({{"COLOR", C(0x5FA8E0)}, {"GRADIENTDATA", C(0x8CCAF2) + ";" + C(0x3F8FD0) + ";99;1;0"},
+                            {"GRADIENTPERCENT", "100"}})},
       {"GAUGE", {{"COLOR", C(0xE9F0F6)}, {"HOTCOLOR", C(0x5FA8E0)}, {"FONTCOLOR", navy}}},
       {"TABBOTTOM", {{"COLOR", C(0xE3ECF4)}, {"HOTCOLOR", C(0xF3F9FE)}, {"FONTCOLOR", navy}, {"HOTFONTCOLOR", navy}}},
       {"TABTOP", {{"COLOR", C(0xE3ECF4)}, {"HOTCOLOR", C(0xF3F9FE)}, {"FONTCOLOR", navy}, {"HOTFONTCOLOR", navy},
@@ -134,7 +155,7 @@ std::vector<TArtSection> PlainSections() {
       {"ALPHAEDIT", {{"COLOR", white}, {"HOTCOLOR", white}, {"FONTCOLOR", navy}, {"HOTFONTCOLOR", navy},
                      {"TRANSPARENCY", "20"}}},
       {"BAR", {}},
-      {"BARPANEL", {{"COLOR", C(0xDCE6EF)}, {"FONTCOLOR", navy}}},
+      {"BARPANEL", Steady({{"COLOR", C(0xDCE6EF)}, {"FONTCOLOR", navy}})},
       {"WEBBUTTON", {{"COLOR", C(kForm)}, {"HOTCOLOR", C(kForm)}, {"FONTCOLOR", C(0x1F5F9E)},
                      {"HOTFONTCOLOR", C(0x2E8CD1)}, {"TRANSPARENCY", "100"}, {"HOTTRANSPARENCY", "100"}}},
       {"RADIOBUTTON", {{"COLOR", C(kForm)}, {"FONTCOLOR", navy}, {"HOTFONTCOLOR", C(0x1F5F9E)},
@@ -143,28 +164,28 @@ std::vector<TArtSection> PlainSections() {
                     {"TRANSPARENCY", "100"}, {"HOTTRANSPARENCY", "100"}}},
       {"BUTTON_BIG", {{"PARENTCLASS", "BUTTON"}, {"COLOR", "16772048"}, {"FONTCOLOR", navy}}},
       {"BUTTON", {}},
-      {"BARTITLE", {{"COLOR", C(0xA9C6E0)}, {"GRADIENTDATA", Vertical(0xC4D8EA, 0xA9C6E0)}, {"GRADIENTPERCENT", "100"},
-                    {"FONTCOLOR", navy}}},
+      {"BARTITLE", Steady({{"COLOR", C(0xA9C6E0)}, {"GRADIENTDATA", Vertical(0xC4D8EA, 0xA9C6E0)}, {"GRADIENTPERCENT", "100"},
+                           {"FONTCOLOR", navy}})},
       {"SPEEDBUTTON", {}},
       {"TOOLBUTTON",
        {{"COLOR", C(0xDCE6EF)}, {"HOTCOLOR", C(0xE6F4FE)}, {"FONTCOLOR", navy}, {"HOTFONTCOLOR", navy},
         {"TRANSPARENCY", "100"}, {"HOTTRANSPARENCY", "30"}, {"FADINGENABLED", "TRUE"}, {"FADINGITERATIONS", "10"},
         {"FADINGINTERVALIN", "10"}, {"FADINGINTERVALOUT", "10"}}},
-      {"EXTRALINE", {{"COLOR", C(0xA9C6E0)}, {"GRADIENTDATA", "14730921;14396279;99;1;0"}, {"GRADIENTPERCENT", "100"},
-                     {"FONTCOLOR", white}}},
-      {"GRIPH", {{"BORDERSMASK", "N/A"}, {"COLOR", C(0xDCE6EF)}, {"IMAGEPERCENT", "100"}}},
-      {"HINT", {{"COLOR", C(0xFBFCE8)}, {"FONTCOLOR", navy}, {"GRADIENTDATA", Vertical(0xFFFFFF, 0xF4F3DC)},
-                {"GRADIENTPERCENT", "100"}}},
+      {"EXTRALINE", Steady({{"COLOR", C(0xA9C6E0)}, {"GRADIENTDATA", "14730921;14396279;99;1;0"}, {"GRADIENTPERCENT", "100"},
+                            {"FONTCOLOR", white}})},
+      {"GRIPH", Steady({{"BORDERSMASK", "N/A"}, {"COLOR", C(0xDCE6EF)}, {"IMAGEPERCENT", "100"}})},
+      {"HINT", Steady({{"COLOR", C(0xFBFCE8)}, {"FONTCOLOR", navy}, {"GRADIENTDATA", Vertical(0xFFFFFF, 0xF4F3DC)},
+                       {"GRADIENTPERCENT", "100"}})},
       {"TRACKBAR", {{"COLOR", C(kForm)}, {"TRANSPARENCY", "100"}, {"HOTTRANSPARENCY", "100"}}},
       {"BUTTON_HUGE",
        {{"BORDERSMASK", "!BUTTONHUGE.BMP!3!1!0"}, {"COLOR", C(0xE3EDF6)}, {"HOTCOLOR", C(0xEAF5FE)},
         {"FONTCOLOR", navy}, {"HOTFONTCOLOR", navy}, {"TRANSPARENCY", "100"}, {"HOTTRANSPARENCY", "100"},
         {"FADINGENABLED", "TRUE"}, {"FADINGITERATIONS", "20"}}},
       {"UPDOWNBTN", {{"COLOR", C(0xEEF4FA)}, {"HOTCOLOR", C(kPaleSky)}, {"GRADIENTDATA", Vertical(0xFFFFFF, 0xD6E4F1)},
-                     {"GRADIENTPERCENT", "100"}}},
-      {"DIVIDERV", {{"COLOR", C(0xB9C9D8)}}},
-      {"PROGRESSH", {{"COLOR", C(0x5FA8E0)}, {"GRADIENTDATA", Vertical(0x8CCAF2, 0x3F8FD0)}, {"GRADIENTPERCENT", "100"},
-                     {"HOTCOLOR", C(0xE9F0F6)}}},
+                     {"GRADIENTPERCENT", "100"}, {"HOTGRADIENTDATA", Vertical(0xFFFFFF, 0xBFE3FA)},
+                     {"HOTGRADIENTPERCENT", "100"}}},
+      {"DIVIDERV", Steady({{"COLOR", C(0xB9C9D8)}})},
+      {"PROGRESSH", Steady({{"COLOR", C(0x5FA8E0)}, {"GRADIENTDATA", Vertical(0x8CCAF2, 0x3F8FD0)}, {"GRADIENTPERCENT", "100"}})},
   };
   // The five sections the windows bind to, line by line as fixed for this skin.
   for (TArtSection& section : s) {
