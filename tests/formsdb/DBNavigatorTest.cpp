@@ -2,6 +2,9 @@
 #include "forms/HintWindow.h"
 #include "forms/db/DBEdit.h"
 #include "forms/db/DBNavigator.h"
+#include "forms/db/NavRepeat.h"
+
+#include <stdexcept>
 
 class DBNavigatorTest : public FormsDbTest {
 protected:
@@ -90,6 +93,27 @@ TEST_F(DBNavigatorTest, NextActsOnThePressAndRepeatsWhileHeld) {
   Backend->MouseUp(p);
   Backend->Advance(500);
   EXPECT_EQ(Form->ADOQuery1->RecNo(), 6);
+}
+
+TEST_F(DBNavigatorTest, AFailingStepStopsTheRepeat) {
+  // The plain and the skinned buttons share this repeat: an action that fails
+  // on the press must not fire again from the timer.
+  int calls = 0;
+  TNavRepeat failing(*Nav->Buttons(nbNext), [&] {
+    ++calls;
+    throw std::runtime_error("no next record");
+  });
+  EXPECT_THROW(failing.Start(), std::runtime_error);
+  EXPECT_FALSE(failing.Running());
+  Backend->Advance(600);
+  EXPECT_EQ(calls, 1);
+
+  TNavRepeat working(*Nav->Buttons(nbNext), [&] { ++calls; });
+  working.Start();
+  EXPECT_TRUE(working.Running());
+  EXPECT_EQ(calls, 2);
+  working.Stop();
+  EXPECT_FALSE(working.Running());
 }
 
 TEST_F(DBNavigatorTest, HintAppearsAfterThePauseAndGoesOnLeave) {
