@@ -216,51 +216,89 @@ struct TSliceDrawer {
     const int sw = src.Width(), sh = src.Height(), w = visible.Width();
     const bool masked = Mask.MaskType == 1;
     // Reused between calls: the painter runs on the user-interface thread only.
-    static std::vector<std::uint8_t> pic, band;
+    static std::vector<std::uint8_t> pic, band, picRuns, bandRuns;
     static std::vector<std::pair<int, int>> runs;
+    static std::vector<int> keysAt;
     pic.resize(static_cast<std::size_t>(w) * 3);
     band.resize(masked ? pic.size() : 0);
     const int phase = (visible.Left - area.Left) % sw;
+    const std::size_t period = static_cast<std::size_t>(sw) * 3, runBytes = period + kRepeatChunk;
+    // Short slices: the runs the rows are laid out from are made for every source row
+    // first, so the copies never wait for bytes just stored.
+    const bool short_ = period <= kRepeatRunMax;
+    if (short_) {
+      picRuns.resize(runBytes * static_cast<std::size_t>(sh));
+      bandRuns.resize(masked ? picRuns.size() : 0);
+      for (int k = 0; k < sh; ++k) {
+        MakeRepeatRun(picRuns.data() + runBytes * static_cast<std::size_t>(k), Pic.ScanLine(src.Top + k) + src.Left * 3, period);
+        if (masked)
+          MakeRepeatRun(bandRuns.data() + runBytes * static_cast<std::size_t>(k),
+                        Pic.ScanLine(src.Top + k + MaskOffset) + src.Left * 3, period);
+      }
+    }
     for (int k = 0; k < sh; ++k) {
       // Target rows using source row k, from the first visible one.
       int y = area.Top + k;
       if (y < visible.Top) y += (visible.Top - y + sh - 1) / sh * sh;
       if (y >= visible.Bottom) continue;
-      // One period from the source, then the row doubles itself (to[x] = to[x - sw]).
-      const auto spread = [&](const std::uint8_t* from, std::vector<std::uint8_t>& to) {
-        int x = 0;
-        for (int sx = phase; x < w && x < sw;) {
-          const int n = std::min(sw - sx, w - x);
-          std::memcpy(to.data() + x * 3, from + (src.Left + sx) * 3, static_cast<std::size_t>(n) * 3);
-          x += n;
-          sx = 0;
-        }
-        while (x < w) {
-          const int n = std::min(x / sw * sw, w - x);
-          std::memcpy(to.data() + x * 3, to.data() + (x - x / sw * sw) * 3, static_cast<std::size_t>(n) * 3);
-          x += n;
-        }
+      // Target pixel x shows source pixel (phase + x) mod sw.
+      const auto spread = [&](const std::uint8_t* from, const std::vector<std::uint8_t>& made, std::uint8_t* to) {
+        if (short_)
+          RepeatFromRun(to, made.data() + runBytes * static_cast<std::size_t>(k), period, static_cast<std::size_t>(phase) * 3,
+                        static_cast<std::size_t>(w) * 3);
+        else
+          RepeatBytes(to, from + src.Left * 3, period, static_cast<std::size_t>(phase) * 3, static_cast<std::size_t>(w) * 3);
       };
       const std::uint8_t* row = Pic.ScanLine(src.Top + k);
       bool holes = false;
-      for (int i = 0; i < sw && !holes; ++i) holes = IsKey(row + (src.Left + i) * 3);
+      for (int i = 0; i < sw; ++i) holes |= IsKey(row + (src.Left + i) * 3);
       // A black mask row composites to the picture itself: a copy gives the same bytes.
       bool opaque = true;
       if (masked) {
         const std::uint8_t* m = Pic.ScanLine(src.Top + k + MaskOffset) + src.Left * 3;
-        for (int i = 0; i < sw * 3 && opaque; ++i) opaque = m[i] == 0;
+        std::uint8_t any = 0;
+        for (std::size_t i = 0; i < period; ++i) any |= m[i];
+        opaque = any == 0;
       }
-      spread(row, pic);
-      if (masked && !opaque) spread(Pic.ScanLine(src.Top + k + MaskOffset), band);
-      // The picture's pixels between holes, found once for every row that repeats it.
-      runs.clear();
-      if (masked && holes)
-        for (int i = 0; i < w;) {
-          int j = i;
-          while (j < w && !IsKey(pic.data() + j * 3)) ++j;
-          if (j > i) runs.emplace_back(i, j);
-          i = j + 1;
+      // Short slices without holes go from the runs straight onto every target row.
+      if (short_ && !(masked && holes)) {
+        const std::uint8_t* pr = picRuns.data() + runBytes * static_cast<std::size_t>(k);
+        const std::uint8_t* br = masked ? bandRuns.data() + runBytes * static_cast<std::size_t>(k) : nullptr;
+        for (; y < visible.Bottom; y += sh) {
+          std::uint8_t* d = Target.ScanLine(y) + visible.Left * 3;
+          if (!masked || opaque)
+            RepeatFromRun(d, pr, period, static_cast<std::size_t>(phase) * 3, static_cast<std::size_t>(w) * 3);
+          else
+            MaskBlendRepeating(d, pr, br, period, static_cast<std::size_t>(phase) * 3, static_cast<std::size_t>(w) * 3);
         }
+        continue;
+      }
+      // A row copied to one target row only is laid out there directly.
+      if ((!masked || (opaque && !holes)) && y + sh >= visible.Bottom) {
+        spread(row, picRuns, Target.ScanLine(y) + visible.Left * 3);
+        continue;
+      }
+      spread(row, picRuns, pic.data());
+      if (masked && !opaque) spread(Pic.ScanLine(src.Top + k + MaskOffset), bandRuns, band.data());
+      // The picture's pixels between holes, found once for every row that repeats it.
+      // The holes repeat with the slice: their places in the first repetition are
+      // found in the source row, then stepped across the row.
+      runs.clear();
+      if (masked && holes) {
+        keysAt.clear();
+        for (int i = 0; i < sw; ++i)
+          if (IsKey(row + (src.Left + i) * 3)) keysAt.push_back((i - phase + sw) % sw);
+        std::sort(keysAt.begin(), keysAt.end());
+        int start = 0;
+        for (int base = 0; base < w; base += sw)
+          for (int kx : keysAt) {
+            const int x = base + kx;
+            if (x >= w) break;
+            if (x > start) runs.emplace_back(start, x);
+            start = x + 1;
+          }
+        if (start < w) runs.emplace_back(start, w);
+      }
       for (; y < visible.Bottom; y += sh) {
         std::uint8_t* d = Target.ScanLine(y) + visible.Left * 3;
         if (!masked || (opaque && !holes)) {

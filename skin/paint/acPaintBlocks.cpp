@@ -116,3 +116,54 @@ void StretchBlock(TBitmap& dst, TRect dstRect, const TBitmap& src, TRect srcRect
     }
   }
 }
+
+void MakeRepeatRun(std::uint8_t* run, const std::uint8_t* period, std::size_t periodBytes) {
+  std::memcpy(run, period, periodBytes);
+  for (std::size_t k = periodBytes; k < periodBytes + kRepeatChunk; ++k) run[k] = run[k - periodBytes];
+}
+
+void RepeatFromRun(std::uint8_t* to, const std::uint8_t* run, std::size_t periodBytes, std::size_t phase,
+                   std::size_t total) {
+  if (periodBytes == 0 || total == 0) return;
+  phase %= periodBytes;
+  if (total < kRepeatChunk) {
+    for (std::size_t i = 0, o = phase; i < total; ++i) {
+      to[i] = run[o];
+      if (++o == periodBytes) o = 0;
+    }
+    return;
+  }
+  std::size_t o = phase, i = 0;
+  for (; i + kRepeatChunk <= total; i += kRepeatChunk) {
+    std::memcpy(to + i, run + o, kRepeatChunk);
+    o += kRepeatChunk;
+    if (o >= periodBytes) o = periodBytes >= kRepeatChunk ? o - periodBytes : o % periodBytes;
+  }
+  // The last window ends at total and overlaps bytes already written with equal ones.
+  if (i < total) std::memcpy(to + total - kRepeatChunk, run + (phase + total - kRepeatChunk) % periodBytes, kRepeatChunk);
+}
+
+void RepeatBytes(std::uint8_t* to, const std::uint8_t* period, std::size_t periodBytes, std::size_t phase,
+                 std::size_t total) {
+  if (periodBytes == 0 || total == 0) return;
+  phase %= periodBytes;
+  if (periodBytes > kRepeatRunMax || total < kRepeatChunk) {
+    // Long periods: a few large copies (one period, then doubling what is written).
+    std::size_t x = std::min(periodBytes - phase, total);
+    std::memcpy(to, period + phase, x);
+    if (x < total) {
+      const std::size_t first = std::min(phase, total - x);
+      std::memcpy(to + x, period, first);
+      x += first;
+    }
+    while (x < total) {
+      const std::size_t n = std::min(x / periodBytes * periodBytes, total - x);
+      std::memcpy(to + x, to + x - x / periodBytes * periodBytes, n);
+      x += n;
+    }
+    return;
+  }
+  std::uint8_t run[kRepeatRunMax + kRepeatChunk];
+  MakeRepeatRun(run, period, periodBytes);
+  RepeatFromRun(to, run, periodBytes, phase, total);
+}

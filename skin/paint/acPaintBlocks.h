@@ -2,6 +2,7 @@
 // Block work of the section painter on 24- and 32-bit bitmaps: clipped copies,
 // fills, tiles and a nearest-pixel stretch, all through row pointers. Every
 // routine clips to both bitmaps and does nothing for other depths.
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/gfx/Bitmap.h"
@@ -37,3 +38,16 @@ inline void PutPixel(std::uint8_t* row, int x, int bytes, TColor c) {
   p[2] = static_cast<std::uint8_t>(c);
   if (bytes == 4) p[3] = 255;
 }
+
+// to[i] = period[(phase + i) % periodBytes] for i < total: a slice laid out across a
+// row. Short periods go by fixed 16-byte copies from a run of the period, so a
+// 9-pixel slice spread over a wide row costs no library calls. to must not overlap period.
+void RepeatBytes(std::uint8_t* to, const std::uint8_t* period, std::size_t periodBytes, std::size_t phase,
+                 std::size_t total);
+// The same in two steps, for callers that lay out many rows: the run (the period and
+// its first 16 bytes again, periodBytes + kRepeatChunk bytes, periodBytes <= kRepeatRunMax)
+// is made first, well before the copies read it back.
+constexpr std::size_t kRepeatChunk = 16, kRepeatRunMax = 256;
+void MakeRepeatRun(std::uint8_t* run, const std::uint8_t* period, std::size_t periodBytes);
+void RepeatFromRun(std::uint8_t* to, const std::uint8_t* run, std::size_t periodBytes, std::size_t phase,
+                   std::size_t total);

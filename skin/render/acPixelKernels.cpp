@@ -26,6 +26,15 @@ inline __attribute__((always_inline)) void MaskBlendScalar(std::uint8_t* d, cons
     d[i] = static_cast<std::uint8_t>(((256u - m[i]) * s[i] + m[i] * d[i]) >> 8);
 }
 
+inline __attribute__((always_inline)) void MaskBlendRepeatingScalar(std::uint8_t* d, const std::uint8_t* s,
+                                                                    const std::uint8_t* m, std::size_t period,
+                                                                    std::size_t phase, std::size_t n) {
+  for (std::size_t i = 0, o = phase; i < n; ++i) {
+    d[i] = static_cast<std::uint8_t>(((256u - m[o]) * s[o] + m[o] * d[i]) >> 8);
+    if (++o == period) o = 0;
+  }
+}
+
 // round(N / 100) with ties to even, N <= 25500.
 inline std::uint8_t RoundHundredth(unsigned n) {
   const unsigned q = n / 100;
@@ -164,6 +173,54 @@ __attribute__((target("avx2"))) void MaskBlendAvx2(std::uint8_t* d, const std::u
   _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + t), last);
 }
 
+// 16 bytes a step from the runs; the last window is computed before the loop
+// (see MaskBlendAvx2).
+__attribute__((target("avx2"))) void MaskBlendRepeatingAvx2(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m,
+                                                            std::size_t period, std::size_t phase, std::size_t n) {
+  if (n < 16) {
+    MaskBlendRepeatingScalar(d, s, m, period, phase, n);
+    return;
+  }
+  const std::size_t lo = (phase + n - 16) % period;
+  const __m128i last = MaskBlend16(Load16(d + n - 16), Load16(s + lo), Load16(m + lo));
+  std::size_t o = phase, i = 0;
+  for (; i + 16 <= n; i += 16) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), MaskBlend16(Load16(d + i), Load16(s + o), Load16(m + o)));
+    o += 16;
+    if (o >= period) o = period >= 16 ? o - period : o % period;
+  }
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(d + n - 16), last);
+}
+
+void MaskBlendRepeatingSse2(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m, std::size_t period,
+                            std::size_t phase, std::size_t n) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i full = _mm_set1_epi16(256);
+  const auto blend = [&](const std::uint8_t* dd, const std::uint8_t* ss, const std::uint8_t* mm) {
+    const __m128i vd = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dd));
+    const __m128i vs = _mm_loadu_si128(reinterpret_cast<const __m128i*>(ss));
+    const __m128i vm = _mm_loadu_si128(reinterpret_cast<const __m128i*>(mm));
+    const auto half = [&](__m128i a, __m128i b, __m128i c) {
+      return _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_sub_epi16(full, c), b), _mm_mullo_epi16(c, a)), 8);
+    };
+    return _mm_packus_epi16(half(_mm_unpacklo_epi8(vd, zero), _mm_unpacklo_epi8(vs, zero), _mm_unpacklo_epi8(vm, zero)),
+                            half(_mm_unpackhi_epi8(vd, zero), _mm_unpackhi_epi8(vs, zero), _mm_unpackhi_epi8(vm, zero)));
+  };
+  if (n < 16) {
+    MaskBlendRepeatingScalar(d, s, m, period, phase, n);
+    return;
+  }
+  const std::size_t lo = (phase + n - 16) % period;
+  const __m128i last = blend(d + n - 16, s + lo, m + lo);
+  std::size_t o = phase, i = 0;
+  for (; i + 16 <= n; i += 16) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), blend(d + i, s + o, m + o));
+    o += 16;
+    if (o >= period) o = period >= 16 ? o - period : o % period;
+  }
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(d + n - 16), last);
+}
+
 // Exact division of N <= 25500 by 100: (N * 5243) >> 19.
 inline __m128i MixLanes(__m128i c, __m128i mul, __m128i add) {
   const __m128i n = _mm_add_epi16(_mm_mullo_epi16(c, mul), add);
@@ -229,6 +286,7 @@ bool HasAvx2() {
 using TBlendFn = void (*)(std::uint8_t*, const std::uint8_t*, const std::uint8_t*, std::size_t, unsigned);
 using TMixFn = void (*)(std::uint8_t*, std::size_t, const TColorMix&);
 using TMaskFn = void (*)(std::uint8_t*, const std::uint8_t*, const std::uint8_t*, std::size_t);
+using TMaskRepFn = void (*)(std::uint8_t*, const std::uint8_t*, const std::uint8_t*, std::size_t, std::size_t, std::size_t);
 
 void MaskPortable(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m, std::size_t n) {
   MaskBlendScalar(d, s, m, n);
@@ -237,6 +295,10 @@ void BlendPortable(std::uint8_t* dst, const std::uint8_t* old, const std::uint8_
   BlendBytesScalar(dst, old, src, n, ua);
 }
 void MixPortable(std::uint8_t* p, std::size_t n, const TColorMix& mix) { MixScalar(p, 0, n, mix); }
+void MaskRepPortable(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m, std::size_t period, std::size_t phase,
+                     std::size_t n) {
+  MaskBlendRepeatingScalar(d, s, m, period, phase, n);
+}
 
 // The kernels in use: chosen on first use, and again by SetKernelLevel.
 struct TKernels {
@@ -244,6 +306,7 @@ struct TKernels {
   TBlendFn Blend = BlendPortable;
   TMixFn Mix = MixPortable;
   TMaskFn Mask = MaskPortable;
+  TMaskRepFn MaskRep = MaskRepPortable;
 };
 
 void Select(TKernels& k, TacKernelLevel level) {
@@ -251,15 +314,18 @@ void Select(TKernels& k, TacKernelLevel level) {
   k.Blend = BlendPortable;
   k.Mix = MixPortable;
   k.Mask = MaskPortable;
+  k.MaskRep = MaskRepPortable;
 #if AC_X86
   if (k.Level == TacKernelLevel::Avx2) {
     k.Blend = BlendBytesAvx2;
     k.Mix = MixAvx2;
     k.Mask = MaskBlendAvx2;
+    k.MaskRep = MaskBlendRepeatingAvx2;
   } else if (k.Level == TacKernelLevel::Sse2) {
     k.Blend = BlendBytesSse2;
     k.Mix = MixSse2;
     k.Mask = MaskBlendSse2;
+    k.MaskRep = MaskBlendRepeatingSse2;
   }
 #endif
 }
@@ -311,4 +377,10 @@ void MixColorBytes(std::uint8_t* p, std::size_t n, const TColorMix& mix) { Kerne
 
 void MaskBlendBytes(std::uint8_t* dst, const std::uint8_t* src, const std::uint8_t* mask, std::size_t n) {
   Kernels().Mask(dst, src, mask, n);
+}
+
+void MaskBlendRepeating(std::uint8_t* dst, const std::uint8_t* src, const std::uint8_t* mask, std::size_t period,
+                        std::size_t phase, std::size_t n) {
+  if (period == 0) return;
+  Kernels().MaskRep(dst, src, mask, period, phase % period, n);
 }

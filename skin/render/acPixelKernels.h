@@ -15,6 +15,12 @@ void BlendBytesInto(std::uint8_t* out, const std::uint8_t* old, const std::uint8
 // D := ((256 - M) * S + M * D) >> 8, which is S + floor(M * (D - S) / 256)
 // (a black mask gives the picture, a white one nearly keeps the target).
 void MaskBlendBytes(std::uint8_t* dst, const std::uint8_t* src, const std::uint8_t* mask, std::size_t n);
+// The same with picture and mask repeating every period bytes: byte i takes
+// S = src[(phase + i) % period] and M = mask[(phase + i) % period]. src and mask hold
+// period + 16 bytes (the period, then its first 16 bytes again; a period shorter
+// than 16 bytes repeats as often as it takes). phase < period.
+void MaskBlendRepeating(std::uint8_t* dst, const std::uint8_t* src, const std::uint8_t* mask, std::size_t period,
+                        std::size_t phase, std::size_t n);
 
 // Per-byte weights for a colour mix, repeating every 48 bytes (a multiple of 3-
 // and 4-byte pixels): byte j becomes round((Mul[j % 48] * c + Add[j % 48]) / 100),

@@ -4,8 +4,11 @@
 
 #include <random>
 
+#include "skin/paint/acMaskPaint.h"
+#include "skin/paint/acPaintBlocks.h"
 #include "skin/paint/sFade.h"
 #include "skin/render/acPixelKernels.h"
+#include "tests/skinpaint/PaintTestSkin.h"
 #include "tests/skinrender/TestBitmaps.h"
 
 namespace {
@@ -41,6 +44,72 @@ TEST(FastPaths, FadeFrameMatchesPerPixelBlend) {
           const int expect = (old.ScanLine(y)[x] * a + fresh.ScanLine(y)[x] * (255 - a) + 127) >> 8;
           ASSERT_EQ(frame.ScanLine(y)[x], expect) << "round " << round << " at " << x / 3 << "," << y;
         }
+    }
+  }
+}
+
+TEST(FastPaths, RepeatBytesLaysOutThePeriodFromItsPhase) {
+  std::mt19937 rng(19);
+  std::uniform_int_distribution<int> byte(0, 255);
+  for (std::size_t period : {1u, 2u, 3u, 5u, 15u, 16u, 17u, 27u, 48u, 255u, 256u, 257u, 600u})
+    for (std::size_t total : {0u, 1u, 7u, 15u, 16u, 17u, 31u, 100u, 246u, 1000u})
+      for (std::size_t phase : {std::size_t{0}, period / 2, period - 1}) {
+        std::vector<std::uint8_t> from(period), to(total + 8, 0xAB);
+        for (auto& b : from) b = static_cast<std::uint8_t>(byte(rng));
+        RepeatBytes(to.data(), from.data(), period, phase, total);
+        for (std::size_t i = 0; i < total; ++i) ASSERT_EQ(to[i], from[(phase + i) % period]) << period << " " << total;
+        for (std::size_t i = total; i < to.size(); ++i) ASSERT_EQ(to[i], 0xAB) << "past the end";
+        if (period > kRepeatRunMax) continue;
+        std::vector<std::uint8_t> run(period + kRepeatChunk), again(total + 8, 0xAB);
+        MakeRepeatRun(run.data(), from.data(), period);
+        RepeatFromRun(again.data(), run.data(), period, phase, total);
+        ASSERT_EQ(again, to) << period << " " << total << " " << phase;
+      }
+}
+
+// A 24-bit face takes the painter's row-wise way through the slices; a 32-bit face
+// takes the slice-by-slice compositing that defines the result. Their colours must
+// agree for any border picture, mask band, holes, margins, modes and clipping.
+TEST(FastPaths, BorderRowsAgreeWithSliceBySliceCompositing) {
+  TKernelGuard guard;
+  std::mt19937 rng(53);
+  std::uniform_int_distribution<int> byte(0, 255), margin(0, 7), count(1, 3), mode(0, 7), coin(0, 1), size(1, 70),
+      pos(-12, 30), side(2, 24);
+  for (TacKernelLevel k : {TacKernelLevel::Scalar, TacKernelLevel::Sse2, TacKernelLevel::Avx2}) {
+    SetKernelLevel(k);
+    for (int round = 0; round < 150; ++round) {
+      TPaintSkin skin;
+      TBitmap& master = *skin.Model.MasterBitmap;
+      for (int y = 0; y < master.Height(); ++y)
+        for (int x = 0; x < master.Width(); ++x) {
+          const int kind = byte(rng);
+          // Some key pixels (holes), some black mask rows, the rest random.
+          const TColor c = kind < 20 ? 0xFF00FF : (y % 5 == 0 && y >= 32) ? 0 : static_cast<TColor>(byte(rng) | byte(rng) << 8 | byte(rng) << 16);
+          master.SetPixel(x, y, c);
+        }
+      const int images = count(rng), maskType = coin(rng);
+      const int frameW = side(rng) / images + 1, frameH = side(rng) / (maskType + 1) + 1;
+      const int b = skin.AddMask("BUTTON", "BORDERSMASK", {0, 0, frameW * images, frameH * (maskType + 1)}, images, maskType,
+                                 TacImgType::itisaBorder, mode(rng));
+      TsMaskData& m = skin.Mask(b);
+      m.WL = static_cast<std::int16_t>(margin(rng)), m.WT = static_cast<std::int16_t>(margin(rng));
+      m.WR = static_cast<std::int16_t>(margin(rng)), m.WB = static_cast<std::int16_t>(margin(rng));
+      const TBitmap start = RandomBitmap(rng, 40, 36, TPixelFormat::pf24bit, coin(rng));
+      TBitmap face24 = start, face32 = start;
+      face32.SetPixelFormat(TPixelFormat::pf32bit);
+      const TBitmap parent = RandomBitmap(rng, 80, 80, TPixelFormat::pf24bit, false);
+      const BackgroundInfo bg = coin(rng) ? BackgroundInfo::FromBitmap(&parent, 5, 7) : BackgroundInfo::FromColor(kKey);
+      const int l = pos(rng), t = pos(rng);
+      const TRect r{l, t, l + size(rng), t + size(rng)};
+      const bool centre = coin(rng), update = coin(rng);
+      const int state = byte(rng) % 4;
+      DrawBorderMask(face24, r, centre, bg, m, state, update);
+      DrawBorderMask(face32, r, centre, bg, m, state, update);
+      for (int y = 0; y < start.Height(); ++y)
+        for (int x = 0; x < start.Width(); ++x)
+          ASSERT_EQ(face24.Pixel(x, y), face32.Pixel(x, y))
+              << "round " << round << " at " << x << "," << y << " rect " << r.Left << "," << r.Top << "," << r.Right
+              << "," << r.Bottom << " mode " << m.StretchMode << " type " << maskType;
     }
   }
 }
