@@ -118,8 +118,16 @@ void StretchBlock(TBitmap& dst, TRect dstRect, const TBitmap& src, TRect srcRect
 }
 
 void MakeRepeatRun(std::uint8_t* run, const std::uint8_t* period, std::size_t periodBytes) {
-  std::memcpy(run, period, periodBytes);
-  for (std::size_t k = periodBytes; k < periodBytes + kRepeatChunk; ++k) run[k] = run[k - periodBytes];
+  if (periodBytes < kRepeatChunk) {
+    std::memcpy(run, period, periodBytes);
+    for (std::size_t k = periodBytes; k < periodBytes + kRepeatChunk; ++k) run[k] = run[k - periodBytes];
+    return;
+  }
+  // Fixed-size copies read from the period only (the last one overlaps with equal bytes).
+  std::size_t i = 0;
+  for (; i + kRepeatChunk <= periodBytes; i += kRepeatChunk) std::memcpy(run + i, period + i, kRepeatChunk);
+  if (i < periodBytes) std::memcpy(run + periodBytes - kRepeatChunk, period + periodBytes - kRepeatChunk, kRepeatChunk);
+  std::memcpy(run + periodBytes, period, kRepeatChunk);
 }
 
 void RepeatFromRun(std::uint8_t* to, const std::uint8_t* run, std::size_t periodBytes, std::size_t phase,

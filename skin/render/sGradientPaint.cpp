@@ -8,7 +8,7 @@
 
 #include "platform/gfx/DeviceContext.h"
 
-#if defined(__x86_64__)
+#if defined(__x86_64__) || defined(__SSE2__)
 #include <immintrin.h>
 #endif
 
@@ -27,6 +27,17 @@ void FillRun(std::uint8_t* p, int count, const std::uint8_t* pixel, int bpp) {
     const std::uint64_t w0 = v | (v << 24) | (v << 48);                // b g r b g r b g
     const std::uint64_t w1 = (v >> 16) | (v << 8) | (v << 32) | (v << 56);  // r b g r b g r b
     const std::uint64_t w2 = (v >> 8) | (v << 16) | (v << 40);        // g r b g r b g r
+#if defined(__SSE2__)
+    // 48 bytes (sixteen pixels) in three 16-byte stores.
+    const __m128i a = _mm_set_epi64x(static_cast<long long>(w1), static_cast<long long>(w0));
+    const __m128i b = _mm_set_epi64x(static_cast<long long>(w0), static_cast<long long>(w2));
+    const __m128i c = _mm_set_epi64x(static_cast<long long>(w2), static_cast<long long>(w1));
+    for (; done + 48 <= total; done += 48) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(p + done), a);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(p + done + 16), b);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(p + done + 32), c);
+    }
+#endif
     for (; done + 24 <= total; done += 24) {
       std::memcpy(p + done, &w0, 8);
       std::memcpy(p + done + 8, &w1, 8);
@@ -34,6 +45,10 @@ void FillRun(std::uint8_t* p, int count, const std::uint8_t* pixel, int bpp) {
     }
   } else {
     const std::uint64_t w = v | (v << 32);
+#if defined(__SSE2__)
+    const __m128i a = _mm_set1_epi64x(static_cast<long long>(w));
+    for (; done + 16 <= total; done += 16) _mm_storeu_si128(reinterpret_cast<__m128i*>(p + done), a);
+#endif
     for (; done + 8 <= total; done += 8) std::memcpy(p + done, &w, 8);
   }
   // Whole pixels are left (done is a multiple of the pixel size).
