@@ -1,32 +1,13 @@
 #include "skin/controls/sDBMemo.h"
 
-#include "platform/win/Paint.h"
-#include "platform/win/PaintFlags.h"
-#include "platform/win/Win.h"
+#include "skin/controls/sMemo.h"
 
 TsDBMemo::TsDBMemo(TComponent* owner) : TacEditFamily<TDBMemo>(owner, COC_TsMemo, "EDIT") {
   SetParentColor(false);
 }
 
 void TsDBMemo::WndProc(TMessage& message) {
-  TsCommonData& d = *SkinData_;
-  if (d.IsSkinned() && !IsDestroying()) {
-    switch (message.Msg) {
-      case WM_PAINT:
-        if (d.Suspended && HandleAllocated()) {
-          ValidateRect(Handle(), nullptr);
-          message.Result = 0;
-          return;
-        }
-        break;
-      case CM_FONTCHANGED:
-        TDBMemo::WndProc(message);
-        if (HandleAllocated()) RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE);
-        return;
-      default:
-        break;
-    }
-  }
+  if (MemoSkinMessage(*this, *SkinData_, message, [this](TMessage& m) { TDBMemo::WndProc(m); })) return;
   if (FamilyMessage(message)) return;
   TDBMemo::WndProc(message);
 }

@@ -13,23 +13,7 @@ void TsMemo::ScrollCaretIntoView() {
 
 void TsMemo::WndProc(TMessage& message) {
   TsCommonData& d = *SkinData_;
-  if (d.IsSkinned() && !IsDestroying()) {
-    switch (message.Msg) {
-      case WM_PAINT:
-        if (d.Suspended && HandleAllocated()) {
-          ValidateRect(Handle(), nullptr);
-          message.Result = 0;
-          return;
-        }
-        break;
-      case CM_FONTCHANGED:
-        TMemo::WndProc(message);
-        if (HandleAllocated()) RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE);
-        return;
-      default:
-        break;
-    }
-  }
+  if (MemoSkinMessage(*this, d, message, [this](TMessage& m) { TMemo::WndProc(m); })) return;
   if (FamilyMessage(message)) return;
   switch (message.Msg) {
     case WM_VSCROLL:
@@ -44,4 +28,24 @@ void TsMemo::WndProc(TMessage& message) {
       break;
   }
   TMemo::WndProc(message);
+}
+
+bool MemoSkinMessage(TCustomMemo& memo, TsCommonData& skinData, TMessage& message,
+                     const std::function<void(TMessage&)>& base) {
+  if (!skinData.IsSkinned() || memo.IsDestroying()) return false;
+  switch (message.Msg) {
+    case WM_PAINT:
+      if (skinData.Suspended && memo.HandleAllocated()) {
+        ValidateRect(memo.Handle(), nullptr);
+        message.Result = 0;
+        return true;
+      }
+      return false;
+    case CM_FONTCHANGED:
+      base(message);
+      if (memo.HandleAllocated())
+        RedrawWindow(memo.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE);
+      return true;
+    default: return false;
+  }
 }

@@ -24,3 +24,10 @@ public:
 protected:
   void ScrollCaretIntoView() override;
 };
+
+// The skinned memos' first word on a message (this memo and the data-aware
+// one): while the skin is suspended a paint draws nothing, and a font change
+// redraws the frame as well. `base` is the framework memo's own handling.
+// True when the message was handled.
+bool MemoSkinMessage(TCustomMemo& memo, TsCommonData& skinData, TMessage& message,
+                     const std::function<void(TMessage&)>& base);
