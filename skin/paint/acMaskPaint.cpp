@@ -260,26 +260,6 @@ struct TSliceDrawer {
         for (std::size_t i = 0; i < period; ++i) any |= m[i];
         opaque = any == 0;
       }
-      // Short slices without holes go from the runs straight onto every target row.
-      if (short_ && !(masked && holes)) {
-        const std::uint8_t* pr = picRuns.data() + runBytes * static_cast<std::size_t>(k);
-        const std::uint8_t* br = masked ? bandRuns.data() + runBytes * static_cast<std::size_t>(k) : nullptr;
-        for (; y < visible.Bottom; y += sh) {
-          std::uint8_t* d = Target.ScanLine(y) + visible.Left * 3;
-          if (!masked || opaque)
-            RepeatFromRun(d, pr, period, static_cast<std::size_t>(phase) * 3, static_cast<std::size_t>(w) * 3);
-          else
-            MaskBlendRepeating(d, pr, br, period, static_cast<std::size_t>(phase) * 3, static_cast<std::size_t>(w) * 3);
-        }
-        continue;
-      }
-      // A row copied to one target row only is laid out there directly.
-      if ((!masked || (opaque && !holes)) && y + sh >= visible.Bottom) {
-        spread(row, picRuns, Target.ScanLine(y) + visible.Left * 3);
-        continue;
-      }
-      spread(row, picRuns, pic.data());
-      if (masked && !opaque) spread(Pic.ScanLine(src.Top + k + MaskOffset), bandRuns, band.data());
       // The picture's pixels between holes, found once for every row that repeats it.
       // The holes repeat with the slice: their places in the first repetition are
       // found in the source row, then stepped across the row.
@@ -299,6 +279,37 @@ struct TSliceDrawer {
           }
         if (start < w) runs.emplace_back(start, w);
       }
+      // Short slices go from the runs straight onto every target row; with holes,
+      // run by run between them.
+      if (short_) {
+        const std::uint8_t* pr = picRuns.data() + runBytes * static_cast<std::size_t>(k);
+        const std::uint8_t* br = masked ? bandRuns.data() + runBytes * static_cast<std::size_t>(k) : nullptr;
+        for (; y < visible.Bottom; y += sh) {
+          std::uint8_t* d = Target.ScanLine(y) + visible.Left * 3;
+          if (!(masked && holes)) {
+            if (!masked || opaque)
+              RepeatFromRun(d, pr, period, static_cast<std::size_t>(phase) * 3, static_cast<std::size_t>(w) * 3);
+            else
+              MaskBlendRepeating(d, pr, br, period, static_cast<std::size_t>(phase) * 3, static_cast<std::size_t>(w) * 3);
+            continue;
+          }
+          for (const auto& [i, j] : runs) {
+            const std::size_t from = static_cast<std::size_t>(phase + i) * 3, n = static_cast<std::size_t>(j - i) * 3;
+            if (opaque)
+              RepeatFromRun(d + i * 3, pr, period, from, n);
+            else
+              MaskBlendRepeating(d + i * 3, pr, br, period, from, n);
+          }
+        }
+        continue;
+      }
+      // A row copied to one target row only is laid out there directly.
+      if ((!masked || (opaque && !holes)) && y + sh >= visible.Bottom) {
+        spread(row, picRuns, Target.ScanLine(y) + visible.Left * 3);
+        continue;
+      }
+      spread(row, picRuns, pic.data());
+      if (masked && !opaque) spread(Pic.ScanLine(src.Top + k + MaskOffset), bandRuns, band.data());
       for (; y < visible.Bottom; y += sh) {
         std::uint8_t* d = Target.ScanLine(y) + visible.Left * 3;
         if (!masked || (opaque && !holes)) {
