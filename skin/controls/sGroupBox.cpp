@@ -142,10 +142,6 @@ void TsGroupBox::PaintTo(HDC dc, bool notify) {
   if (notify) NotifyChildrenPainted(this);
 }
 
-bool TsGroupBox::OwnManager(const TMessage& message) const {
-  return reinterpret_cast<TsSkinManager*>(message.LParam) == SkinData_->GetManager();
-}
-
 bool TsGroupBox::HandleSkinCommand(TMessage& message) {
   TsCommonData& d = *SkinData_;
   switch (CommandOf(message.WParam)) {
@@ -154,20 +150,18 @@ bool TsGroupBox::HandleSkinCommand(TMessage& message) {
       return true;
     case AC_SETNEWSKIN:
       TacBroadcast::ToControls(this, message);
-      if (OwnManager(message)) d.HandleCommand(message);
+      if (FromOwnManager(message, d)) d.HandleCommand(message);
       return true;
     case AC_REMOVESKIN:
     case AC_REFRESH:
-      if (OwnManager(message)) d.HandleCommand(message);
+      if (FromOwnManager(message, d)) d.HandleCommand(message);
       TacBroadcast::ToControls(this, message);
-      if (OwnManager(message) && HandleAllocated() && !IsLoading())
+      if (FromOwnManager(message, d) && HandleAllocated() && !IsLoading())
         RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
       return true;
     case AC_PARENTPAINTED:
       if (d.Suspended && Showing()) {
-        d.Suspended = false;
-        d.Suspended = ContainerSuspended(d);
-        if (!d.Suspended && HandleAllocated()) RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        ResumeContainer(this, d);
       }
       return true;
     case AC_LOCKBACKGROUND:
@@ -200,18 +194,10 @@ void TsGroupBox::WndProc(TMessage& message) {
   }
   if (d.IsSkinned() && !IsDestroying()) {
     switch (message.Msg) {
-      case WM_PAINT: {
+      case WM_PAINT:
         if (!Visible()) return;
-        if (message.WParam) {
-          PaintTo(reinterpret_cast<HDC>(message.WParam), false);
-          return;
-        }
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(Handle(), &ps);
-        if (dc) PaintTo(dc, true);
-        EndPaint(Handle(), &ps);
+        PaintContainerMessage(this, message, [this](HDC dc, bool notify) { PaintTo(dc, notify); });
         return;
-      }
       case WM_ERASEBKGND:
         message.Result = 1;
         return;

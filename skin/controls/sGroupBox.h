@@ -44,7 +44,6 @@ protected:
 
 private:
   bool HandleSkinCommand(TMessage& message);
-  bool OwnManager(const TMessage& message) const;
   int SkinCaptionHeight() const;
   void LookChanged();
 

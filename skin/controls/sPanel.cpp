@@ -61,6 +61,28 @@ bool ContainerSuspended(TsCommonData& data) {
   return SendAlphaCmd(parent, AC_ISSUSPENDED) != 0;
 }
 
+void PaintContainerMessage(TWinControl* control, TMessage& message, const std::function<void(HDC dc, bool notify)>& paintTo) {
+  if (message.WParam) {
+    paintTo(reinterpret_cast<HDC>(message.WParam), false);
+    return;
+  }
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(control->Handle(), &ps);
+  if (dc) paintTo(dc, true);
+  EndPaint(control->Handle(), &ps);
+}
+
+void ResumeContainer(TWinControl* control, TsCommonData& data) {
+  data.Suspended = false;
+  data.Suspended = ContainerSuspended(data);
+  if (!data.Suspended && control->HandleAllocated())
+    RedrawWindow(control->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+bool FromOwnManager(const TMessage& message, TsCommonData& data) {
+  return reinterpret_cast<TsSkinManager*>(message.LParam) == data.GetManager();
+}
+
 void NotifyChildrenPainted(TWinControl* control) {
   for (int i = 0; i < control->ControlCount(); ++i) {
     auto* child = dynamic_cast<TWinControl*>(control->Controls(i));
@@ -162,10 +184,6 @@ void TsPanel::PaintTo(HDC dc, bool notify) {
 
 void TsPanel::NotifyChildren() { NotifyChildrenPainted(this); }
 
-bool TsPanel::OwnManager(const TMessage& message) const {
-  return reinterpret_cast<TsSkinManager*>(message.LParam) == SkinData_->GetManager();
-}
-
 bool TsPanel::HandleSkinCommand(TMessage& message) {
   TsCommonData& d = *SkinData_;
   switch (CommandOf(message.WParam)) {
@@ -175,18 +193,18 @@ bool TsPanel::HandleSkinCommand(TMessage& message) {
     case AC_SETNEWSKIN:
       ControlStyle_.Exclude(csOpaque);
       TacBroadcast::ToControls(this, message);
-      if (OwnManager(message)) d.HandleCommand(message);
+      if (FromOwnManager(message, d)) d.HandleCommand(message);
       return true;
     case AC_REMOVESKIN:
       ControlStyle_.Exclude(csOpaque);
-      if (OwnManager(message)) {
+      if (FromOwnManager(message, d)) {
         d.HandleCommand(message);
         Invalidate();
       }
       TacBroadcast::ToControls(this, message);
       return true;
     case AC_REFRESH:
-      if (OwnManager(message)) {
+      if (FromOwnManager(message, d)) {
         d.HandleCommand(message);
         if (HandleAllocated() && !IsLoading())
           RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME | RDW_ERASE);
@@ -195,9 +213,7 @@ bool TsPanel::HandleSkinCommand(TMessage& message) {
       return true;
     case AC_PARENTPAINTED:
       if (d.Suspended) {
-        d.Suspended = false;
-        d.Suspended = ContainerSuspended(d);
-        if (!d.Suspended && HandleAllocated()) RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        ResumeContainer(this, d);
       }
       NotifyChildren();
       return true;
@@ -232,17 +248,9 @@ void TsPanel::WndProc(TMessage& message) {
   }
   if (d.IsSkinned() && !IsDestroying()) {
     switch (message.Msg) {
-      case WM_PAINT: {
-        if (message.WParam) {
-          PaintTo(reinterpret_cast<HDC>(message.WParam), false);
-          return;
-        }
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(Handle(), &ps);
-        if (dc) PaintTo(dc, true);
-        EndPaint(Handle(), &ps);
+      case WM_PAINT:
+        PaintContainerMessage(this, message, [this](HDC dc, bool notify) { PaintTo(dc, notify); });
         return;
-      }
       case WM_ERASEBKGND:
         message.Result = 1;
         return;

@@ -49,7 +49,6 @@ private:
   void PaintDirect(HDC dc);
   void CopyFaceToWindow(const TBitmap& face, HDC dc);
   void NotifyChildren();
-  bool OwnManager(const TMessage& message) const;
 
   std::unique_ptr<TsCommonData> SkinData_;
   int RenderCount_ = 0;
@@ -65,3 +64,11 @@ void CopyFaceAroundChildren(TWinControl* control, const TBitmap& face, HDC dc);
 bool ContainerSuspended(TsCommonData& data);
 // Sends command 6 to every showing windowed child of control.
 void NotifyChildrenPainted(TWinControl* control);
+// A skinned container's WM_PAINT: into the context the message brings (the
+// children are not told), or between BeginPaint and EndPaint (they are told).
+void PaintContainerMessage(TWinControl* control, TMessage& message, const std::function<void(HDC dc, bool notify)>& paintTo);
+// The parent of a waiting container has painted (command 6): the container waits
+// no longer unless a skinned container above still waits, and then paints at once.
+void ResumeContainer(TWinControl* control, TsCommonData& data);
+// Whether a skin command comes from the container's own skin manager (LParam names it).
+bool FromOwnManager(const TMessage& message, TsCommonData& data);
