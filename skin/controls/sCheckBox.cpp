@@ -27,13 +27,11 @@ TsCheckBox::~TsCheckBox() {
 
 void TsCheckBox::SetMargin(int value) {
   Margin_ = value;
-  DoAutoSize();
-  SkinData_->Invalidate();
+  SizeChanged();
 }
 void TsCheckBox::SetTextIndent(int value) {
   TextIndent_ = value;
-  DoAutoSize();
-  SkinData_->Invalidate();
+  SizeChanged();
 }
 void TsCheckBox::SetShowFocus(bool value) {
   ShowFocus_ = value;
@@ -45,8 +43,7 @@ void TsCheckBox::SetReadOnly(bool value) {
 }
 void TsCheckBox::SetWordWrap(bool value) {
   WordWrap_ = value;
-  DoAutoSize();
-  SkinData_->Invalidate();
+  SizeChanged();
 }
 void TsCheckBox::SetAutoSize(bool value) {
   AutoSize_ = value;
@@ -54,26 +51,28 @@ void TsCheckBox::SetAutoSize(bool value) {
 }
 void TsCheckBox::SetGlyphChecked(const TBitmap& glyph) {
   GlyphChecked_.Assign(glyph);
-  DoAutoSize();
-  SkinData_->Invalidate();
+  SizeChanged();
 }
 void TsCheckBox::SetGlyphUnChecked(const TBitmap& glyph) {
   GlyphUnChecked_.Assign(glyph);
-  DoAutoSize();
-  SkinData_->Invalidate();
+  SizeChanged();
 }
 void TsCheckBox::SetImgChecked(int value) {
   ImgChecked_ = value;
-  DoAutoSize();
-  SkinData_->Invalidate();
+  SizeChanged();
 }
 void TsCheckBox::SetImgUnchecked(int value) {
   ImgUnchecked_ = value;
-  DoAutoSize();
-  SkinData_->Invalidate();
+  SizeChanged();
 }
 void TsCheckBox::SetDisabledKind(TsDisabledKind value) {
   DisabledKind_ = value;
+  SkinData_->Invalidate();
+}
+
+// A property that may change the size: fit the size again and repaint.
+void TsCheckBox::SizeChanged() {
+  DoAutoSize();
   SkinData_->Invalidate();
 }
 
@@ -321,12 +320,6 @@ void TsCheckBox::WndProc(TMessage& message) {
           DoAutoSize();
           return;
         case AC_REMOVESKIN:
-          if (manager != d.GetManager()) break;
-          EndFade(Fade_, d);
-          d.HandleCommand(message);
-          DoAutoSize();
-          Invalidate();
-          return;
         case AC_REFRESH:
           if (manager != d.GetManager()) break;
           EndFade(Fade_, d);

@@ -71,6 +71,7 @@ protected:
   void ControlKeyUp(WORD key, TShiftState shift) override;
 
 private:
+  void SizeChanged();
   int CheckMaskIndex() const;
   void DrawCheck(TRect box, int frame);
   TSize MeasureText(int available);
