@@ -3,9 +3,6 @@
 //   app-golden --program TEXTBOOK --make-workspace TOOL --script shots.txt --golden DIR
 // A mismatch writes the image found as DIR/<case>-FAILED.png and names both files.
 // With TEXTBOOK_UPDATE_GOLDEN=1 the images found replace the golden ones.
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -16,6 +13,7 @@
 #include <vector>
 
 #include "platform/gfx/ImageFile.h"
+#include "tests/app/runner/HeadlessRun.h"
 
 namespace fs = std::filesystem;
 
@@ -36,21 +34,6 @@ std::vector<TCase> ReadCases(const fs::path& script) {
     if (words >> action >> form >> file && action == "shot") cases.push_back({form, file});
   }
   return cases;
-}
-
-int Run(const std::string& program, const fs::path& dir, const fs::path& script, const fs::path& errors) {
-  const pid_t pid = fork();
-  if (pid < 0) return -1;
-  if (pid == 0) {
-    if (chdir(dir.c_str()) != 0) _exit(126);
-    if (!freopen(errors.c_str(), "w", stderr)) _exit(126);
-    execl(program.c_str(), program.c_str(), "--headless", "--script", script.c_str(), static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  int status = 0;
-  if (waitpid(pid, &status, 0) < 0) return -1;
-  if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
-  return WEXITSTATUS(status);
 }
 
 std::string Hex(TColor c) {
@@ -97,17 +80,16 @@ int main(int argc, char** argv) {
   const char* update = std::getenv("TEXTBOOK_UPDATE_GOLDEN");
   const bool updating = update && *update && std::string(update) != "0";
 
-  std::string pattern = (fs::temp_directory_path() / "textbook-golden-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) {
-    std::cerr << "FAILED: cannot make a temporary folder\n";
-    return 1;
+  fs::path dir;
+  switch (MakeFreshWorkspace(makeWorkspace, "textbook-golden", dir)) {
+    case TWorkspaceResult::NoFolder: std::cerr << "FAILED: cannot make a temporary folder\n"; return 1;
+    case TWorkspaceResult::MakeFailed:
+      std::cerr << "FAILED: make-workspace failed (workspace kept at " << dir << ")\n";
+      return 1;
+    case TWorkspaceResult::Made: break;
   }
-  const fs::path dir = pattern, errors = dir.string() + ".stderr";
-  if (std::system((makeWorkspace + " '" + dir.string() + "' > /dev/null").c_str()) != 0) {
-    std::cerr << "FAILED: make-workspace failed (workspace kept at " << dir << ")\n";
-    return 1;
-  }
-  const int status = Run(program, dir, script, errors);
+  const fs::path errors = dir.string() + ".stderr";
+  const int status = RunHeadless(program, dir, script, errors);
   if (status != 0) {
     std::ifstream in(errors);
     std::cerr << in.rdbuf() << "\nFAILED: the program ended with status " << status << " (workspace kept at " << dir

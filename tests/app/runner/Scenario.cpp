@@ -10,9 +10,6 @@
 //   #@ unchanged              every file of the workspace stays byte for byte, none appears
 //   #@ after SELECT == ROWS   after the run: the rows of SELECT, columns joined by "|",
 //                             rows by ";", must equal ROWS
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -25,6 +22,7 @@
 
 #include "data/TADOConnection.h"
 #include "data/TADOQuery.h"
+#include "tests/app/runner/HeadlessRun.h"
 
 namespace fs = std::filesystem;
 
@@ -80,21 +78,6 @@ std::string Rows(const fs::path& database, const std::string& select) {
   return out;
 }
 
-int Run(const std::string& program, const fs::path& dir, const fs::path& script, const fs::path& errors) {
-  const pid_t pid = fork();
-  if (pid < 0) return -1;
-  if (pid == 0) {
-    if (chdir(dir.c_str()) != 0) _exit(126);
-    if (!freopen(errors.c_str(), "w", stderr)) _exit(126);
-    execl(program.c_str(), program.c_str(), "--headless", "--script", script.c_str(), static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  int status = 0;
-  if (waitpid(pid, &status, 0) < 0) return -1;
-  if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
-  return WEXITSTATUS(status);
-}
-
 int Fail(const std::string& message, const fs::path& dir) {
   std::cerr << "FAILED: " << message << "\n(workspace kept at " << dir.string() << ")\n";
   return 1;
@@ -116,13 +99,13 @@ int main(int argc, char** argv) {
   }
   const fs::path script = fs::absolute(scriptArg);
   program = fs::absolute(program).string();  // the program runs in the workspace
-  std::string pattern = (fs::temp_directory_path() / "textbook-scenario-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) return Fail("cannot make a temporary folder", pattern);
-  const fs::path dir = pattern;
+  fs::path dir;
+  switch (MakeFreshWorkspace(makeWorkspace, "textbook-scenario", dir)) {
+    case TWorkspaceResult::NoFolder: return Fail("cannot make a temporary folder", dir);
+    case TWorkspaceResult::MakeFailed: return Fail("make-workspace failed", dir);
+    case TWorkspaceResult::Made: break;
+  }
   const fs::path errors = dir.string() + ".stderr";
-
-  const std::string make = makeWorkspace + " '" + dir.string() + "' > /dev/null";
-  if (std::system(make.c_str()) != 0) return Fail("make-workspace failed", dir);
 
   const std::vector<TDirective> directives = ReadDirectives(script);
   int expectedExit = 0;
@@ -152,7 +135,7 @@ int main(int argc, char** argv) {
   }
 
   const auto before = Snapshot(dir);
-  const int status = Run(program, dir, script, errors);
+  const int status = RunHeadless(program, dir, script, errors);
   const std::string errorText = ReadFile(errors);
   std::cerr << errorText;
   if (status != expectedExit)

@@ -1,0 +1,45 @@
+#pragma once
+// What the scenario runner and the golden-image runner share: a fresh demo
+// workspace in a temporary folder, and one headless run of the textbook in it
+// with a script, its error output going to a file. Header only, so that each
+// runner stays a single source file.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+enum class TWorkspaceResult { Made, NoFolder, MakeFailed };
+
+// Makes the folder <temp>/<prefix>-XXXXXX and fills it with the make-workspace
+// tool. `dir` is the folder (or the unfilled name pattern when none was made).
+inline TWorkspaceResult MakeFreshWorkspace(const std::string& makeWorkspace, const std::string& prefix,
+                                           std::filesystem::path& dir) {
+  std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
+  const bool made = mkdtemp(pattern.data()) != nullptr;
+  dir = pattern;
+  if (!made) return TWorkspaceResult::NoFolder;
+  const std::string make = makeWorkspace + " '" + dir.string() + "' > /dev/null";
+  return std::system(make.c_str()) == 0 ? TWorkspaceResult::Made : TWorkspaceResult::MakeFailed;
+}
+
+// Runs the program headless in `dir` on `script`; its error output goes to
+// `errors`. The exit status, 128 + the signal when killed, or -1 when it could
+// not be started.
+inline int RunHeadless(const std::string& program, const std::filesystem::path& dir,
+                       const std::filesystem::path& script, const std::filesystem::path& errors) {
+  const pid_t pid = fork();
+  if (pid < 0) return -1;
+  if (pid == 0) {
+    if (chdir(dir.c_str()) != 0) _exit(126);
+    if (!freopen(errors.c_str(), "w", stderr)) _exit(126);
+    execl(program.c_str(), program.c_str(), "--headless", "--script", script.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  int status = 0;
+  if (waitpid(pid, &status, 0) < 0) return -1;
+  if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+  return WEXITSTATUS(status);
+}
