@@ -14,7 +14,7 @@ build: deps
 	cmake --build $(BUILD) -j$(JOBS)
 
 release: deps
-	cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release
+	cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release -DTEXTBOOK_TESTS=OFF
 	cmake --build $(RELEASE) -j$(JOBS)
 
 # Installs, builds and starts the program on a ready demo workspace.
