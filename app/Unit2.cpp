@@ -86,9 +86,8 @@ TForm2::TForm2(TComponent* owner) : TForm(owner) {
   ADOQuery8 = new TADOQueryComponent(this);
   ADOQuery8->SetName("ADOQuery8");
   ADOQuery8->SetConnection(Form1->ADOConnection1);
-  // A stored select: opened with the window, so a missing table stops start-up.
-  ADOQuery1->Open();
-
+  // The attempt that starts on creation opens the select, so a missing table still
+  // stops start-up, and the bank is read once, not twice.
   OnCreate = [this](TObject* s) { FormShow(s); };
   OnShow = [this](TObject* s) { FormShow(s); };
 }
