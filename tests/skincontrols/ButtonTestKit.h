@@ -3,6 +3,8 @@
 // the virtual clock, and pixel helpers for the skinned-button tests.
 #include <gtest/gtest.h>
 
+#include "SkinnedFormTestKit.h"
+
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -17,35 +19,9 @@
 #include "skin/runtime/sCommonData.h"
 #include "skin/runtime/sSkinManager.h"
 
-class ButtonTestBase : public ::testing::Test {
+class ButtonTestBase : public SkinnedFormTestBase {
 protected:
-  void SetUp() override {
-    Backend = std::make_unique<THeadlessBackend>(TSize{800, 600});
-    Backend->Install();
-    App = std::make_unique<TApplication>();
-    RegisterPainterHooks();
-    Manager = std::make_unique<TsSkinManager>(nullptr);
-    Manager->SetSkinDirectory("Z:\\no such skins");
-    AddInternalSkin(*Manager);
-    Manager->SetSkinName(kInternalSkinName);
-    Form = new TForm(App.get());
-    Form->SetBounds(40, 40, 360, 260);
-    Form->SetColor(0x00C0E0F0);
-  }
-  void TearDown() override {
-    Form = nullptr;
-    App.reset();
-    Manager.reset();
-    Drain();
-    Backend.reset();
-  }
-  static void Drain() {
-    MSG m;
-    while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&m);
-      DispatchMessage(&m);
-    }
-  }
+  ButtonTestBase() : SkinnedFormTestBase({360, 260}) {}
   // Shows the form and lets every pending paint run.
   void ShowForm() {
     if (Form->IsLoading()) Form->AfterConstruction();  // the end of loading, as for a stored design
@@ -81,11 +57,6 @@ protected:
     Backend->MouseMove(Screen(control, x, y));
     Drain();
   }
-
-  std::unique_ptr<THeadlessBackend> Backend;
-  std::unique_ptr<TApplication> App;
-  std::unique_ptr<TsSkinManager> Manager;
-  TForm* Form = nullptr;
 };
 
 inline int Channel(TColor c, int i) { return static_cast<int>((c >> (8 * i)) & 0xFF); }

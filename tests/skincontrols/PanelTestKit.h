@@ -3,6 +3,8 @@
 // helpers to read what the containers painted.
 #include <gtest/gtest.h>
 
+#include "SkinnedFormTestKit.h"
+
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -20,35 +22,9 @@
 #include "skin/runtime/sCommonData.h"
 #include "skin/runtime/sSkinManager.h"
 
-class PanelTestBase : public ::testing::Test {
+class PanelTestBase : public SkinnedFormTestBase {
 protected:
-  void SetUp() override {
-    Backend = std::make_unique<THeadlessBackend>(TSize{800, 600});
-    Backend->Install();
-    App = std::make_unique<TApplication>();
-    RegisterPainterHooks();
-    Manager = std::make_unique<TsSkinManager>(nullptr);
-    Manager->SetSkinDirectory("Z:\\no such skins");
-    AddInternalSkin(*Manager);
-    Manager->SetSkinName(kInternalSkinName);
-    Form = new TForm(App.get());
-    Form->SetBounds(40, 40, 420, 300);
-    Form->SetColor(0x00C0E0F0);
-  }
-  void TearDown() override {
-    Form = nullptr;
-    App.reset();
-    Manager.reset();
-    Drain();
-    Backend.reset();
-  }
-  static void Drain() {
-    MSG m;
-    while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&m);
-      DispatchMessage(&m);
-    }
-  }
+  PanelTestBase() : SkinnedFormTestBase({420, 300}) {}
   void ShowForm() {
     Form->Show();
     Drain();
@@ -73,11 +49,6 @@ protected:
   const TsGeneralData& Section(const char* name) const {
     return Manager->gd[static_cast<std::size_t>(Manager->SectionIndexOf(name))];
   }
-
-  std::unique_ptr<THeadlessBackend> Backend;
-  std::unique_ptr<TApplication> App;
-  std::unique_ptr<TsSkinManager> Manager;
-  TForm* Form = nullptr;
 };
 
 inline int PanelChannel(TColor c, int i) { return static_cast<int>((c >> (8 * i)) & 0xFF); }
