@@ -34,12 +34,31 @@ function(textbook_test name)
     DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
 endfunction()
 
-# A Google Benchmark executable.
+# A Google Benchmark executable. With the tests on, it also gets a smoke run in
+# ctest (label "benchsmoke"): one short round that must end normally and print
+# every "name = value" headline figure its sources print, so a benchmark that
+# crashes or stops reporting fails the suite instead of going unseen.
 function(textbook_benchmark name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   textbook_options(${name})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} benchmark::benchmark)
+  if(TEXTBOOK_TESTS)
+    set(figures "")
+    foreach(source IN LISTS ARG_SOURCES)
+      get_filename_component(path ${source} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+      file(STRINGS ${path} lines REGEX "printf\\(\"[a-z0-9_]+ = ")
+      foreach(line IN LISTS lines)
+        string(REGEX MATCH "printf\\(\"([a-z0-9_]+) = " match "${line}")
+        list(APPEND figures ${CMAKE_MATCH_1})
+      endforeach()
+    endforeach()
+    list(REMOVE_DUPLICATES figures)
+    add_test(NAME benchsmoke_${name}
+             COMMAND ${PROJECT_SOURCE_DIR}/scripts/bench-smoke $<TARGET_FILE:${name}> ${figures}
+             WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+    set_tests_properties(benchsmoke_${name} PROPERTIES LABELS benchsmoke TIMEOUT 600)
+  endif()
 endfunction()
 
 # A command-line tool or demo.
