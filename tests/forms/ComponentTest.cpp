@@ -98,13 +98,18 @@ TEST(Component, FreeNotificationReachesAcrossOwners) {
   watcher->FreeNotification(target);
   delete target;
   EXPECT_EQ(watcher->Watched, nullptr);
-  // And the watcher going first leaves no dangling link behind.
+  // And the watcher going first leaves no dangling link behind: the target's
+  // later removal still reaches the watcher that stays, and only that one.
   auto* target2 = new TComponent(&ownerB);
   auto* watcher2 = new TProbe(&ownerA, nullptr);
+  auto* watcher3 = new TProbe(&ownerA, nullptr);
+  watcher2->Watched = target2;
+  watcher3->Watched = target2;
   watcher2->FreeNotification(target2);
+  watcher3->FreeNotification(target2);
   delete watcher2;
   delete target2;
-  SUCCEED();
+  EXPECT_EQ(watcher3->Watched, nullptr);
 }
 
 TEST(Component, ComponentsCreatedUnderALoadingOwnerLoadToo) {

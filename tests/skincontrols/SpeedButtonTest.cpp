@@ -1,7 +1,6 @@
 #include "skin/controls/sSpeedButton.h"
 
 #include "forms/DriverProperties.h"
-#include "platform/gfx/ImageFile.h"
 #include "skin/controls/sPanel.h"
 #include "tests/skincontrols/ButtonTestKit.h"
 
@@ -19,7 +18,6 @@ TEST_F(SpeedButtonTest, BindsToTheSpeedButtonSectionOfTheInternalSkin) {
   RegisterSkinInfoForDriver();
   EXPECT_EQ(TDriverProperties::Read(*b, "SkinSection").value_or(""), "SPEEDBUTTON");
   EXPECT_EQ(b->RenderCount(), 1);
-  SavePngToFile(Backend->Desktop(), "/tmp/sb.png");
 }
 
 }  // namespace
@@ -52,14 +50,12 @@ TEST_F(SpeedButtonTest, HoverFadesThroughIntermediateFramesToTheHotFace) {
   EXPECT_GE(intermediate, 15);
   EXPECT_EQ(frames, 20);
   EXPECT_LE(ColourDistance(ScreenPixel(b, 50, 4), hotPixel), 1);
-  SavePngToFile(Backend->Desktop(), "/tmp/sb-hot.png");
   Backend->MouseDown(Screen(b, 50, 15));
   Drain();
   ASSERT_NE(b->FadeTimer(), nullptr);
   EXPECT_EQ(b->FadeTimer()->Iterations, 10);
   EXPECT_EQ(b->PaintState(), 2);
   Tick(12);
-  SavePngToFile(Backend->Desktop(), "/tmp/sb-down.png");
 }
 
 }  // namespace
