@@ -1,40 +1,54 @@
-// The electronic textbook:
-//   textbook [/acver] [--headless] [--script FILE]
-// Runs in the folder that holds "db.mdb".
-#include <cstring>
+// The electronic textbook; `textbook --help` lists the switches (app/CommandLine.cpp).
+// Works in the folder that holds "db.mdb": the current one, the one given by
+// --workspace, or the user's own (--user-workspace, as the menu entry starts it).
+#include <unistd.h>
+
+#include <cstdio>
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "app/AppForms.h"
+#include "app/CommandLine.h"
+#include "app/WorkspaceChoice.h"
+#include "forms/Dialogs.h"
 #include "forms/ScriptDriver.h"
 #include "skin/runtime/sCommonData.h"
 #include "skin/runtime/sSkinManager.h"
 
-namespace {
-// Takes "/acver" (the skin engine's version box at start-up) out of the arguments.
-bool TakeVersionSwitch(int& argc, char** argv) {
-  bool found = false;
-  int out = 1;
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "/acver") == 0) found = true;
-    else argv[out++] = argv[i];
-  }
-  argc = out;
-  argv[argc] = nullptr;
-  return found;
-}
-}  // namespace
-
 int main(int argc, char** argv) {
-  const bool versionSwitch = TakeVersionSwitch(argc, argv);
+  const TCommandLine line = ParseCommandLine(argc, argv);
+  if (!line.Error.empty()) {
+    std::fprintf(stderr, "textbook: %s\n", line.Error.c_str());
+    return 2;
+  }
+  if (line.Help || line.Version) {
+    std::fputs((line.Help ? CommandLineHelp() : CommandLineVersion() + "\n").c_str(), stdout);
+    return 0;
+  }
+  // The program runner reads only the driver's switches.
+  std::vector<std::string> runnerArgs{argv[0]};
+  runnerArgs.insert(runnerArgs.end(), line.DriverArguments.begin(), line.DriverArguments.end());
+  std::vector<char*> runnerArgv;
+  for (std::string& a : runnerArgs) runnerArgv.push_back(a.data());
+  runnerArgv.push_back(nullptr);
+
   bool startUpFailed = false;
-  const int status = RunFormsProgram(argc, argv, [&](TApplication& app) {
+  const int status = RunFormsProgram(static_cast<int>(runnerArgs.size()), runnerArgv.data(), [&](TApplication& app) {
     app.Initialize();
     app.SetTitle("Электронный учебник");
     RegisterSkinInfoForDriver();
     try {
+      const TWorkspacePlace place = ChooseWorkspace(line, TWorkspaceEnvironment::FromProcess());
+      std::filesystem::current_path(place.Dir);
       CreateAppForms(app);
-      if (versionSwitch) {
+      if (place.Created) {
+        const std::string message = FirstStartMessage(place.Dir);
+        std::printf("%s\n", message.c_str());
+        std::fflush(stdout);
+        app.OnStarted = [message] { ShowMessage(message); };
+      }
+      if (line.SkinVersion) {
         // "/acver": the skin engine's version box, once the main window owns its manager.
         char program[] = "textbook";
         char versionArg[] = "/acver";
@@ -42,11 +56,12 @@ int main(int argc, char** argv) {
         CheckVersionSwitch(2, versionArgs);
       }
     } catch (...) {
-      // A database that cannot be opened or lacks a table: the engine's message in
-      // the error box, no window shown, exit status 1.
+      // A workspace that cannot be made, a database that cannot be opened or lacks
+      // a table: the message in the error box, no window shown, exit status 1.
       startUpFailed = true;
       app.SetShowMainForm(false);
       const std::string message = ExceptionMessage(std::current_exception());
+      std::fprintf(stderr, "%s\n", message.c_str());
       app.OnStarted = [&app, message] {
         app.ShowException(message);
         app.Terminate();

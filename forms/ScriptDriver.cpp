@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -144,7 +145,15 @@ std::function<void(TControl*, std::string&, int&)>& TScriptDriver::SkinInfo() {
 }
 
 TScriptDriver::TScriptDriver(THeadlessBackend& backend, std::vector<std::string> lines, std::string scriptName)
-    : Backend_(backend), Lines_(std::move(lines)), Name_(std::move(scriptName)) {}
+    : Backend_(backend), Lines_(std::move(lines)), Name_(std::move(scriptName)) {
+  std::error_code ec;
+  StartDir_ = std::filesystem::current_path(ec).string();
+}
+
+std::string TScriptDriver::OutputPath(const std::string& name) const {
+  if (StartDir_.empty()) return name;
+  return (std::filesystem::path(StartDir_) / name).string();
+}
 
 std::unique_ptr<TScriptDriver> TScriptDriver::FromFile(THeadlessBackend& backend, const std::string& path,
                                                      std::string& error) {
@@ -418,18 +427,18 @@ void TScriptDriver::DoShot(const TCall& call) {
   if (args.size() < 3) return Fail("shot: expected a window (or desktop) and a file name");
   UpdateAllWindows();
   if (args[1] == "desktop") {
-    Backend_.SaveDesktopPng(args[2]);
+    Backend_.SaveDesktopPng(OutputPath(args[2]));
     return;
   }
   TForm* form = FindForm(args[1]);
   if (!form) return Fail("no window named " + args[1]);
-  if (!form->HandleAllocated() || !Backend_.SaveWindowPng(form->Handle(), args[2]))
+  if (!form->HandleAllocated() || !Backend_.SaveWindowPng(form->Handle(), OutputPath(args[2])))
     return Fail("shot: " + args[1] + " has no window image");
 }
 
 void TScriptDriver::DoDump(const TCall& call) {
   if (call.Args.size() < 2) return Fail("dump: expected a file name");
-  std::ofstream out(call.Args[1]);
+  std::ofstream out(OutputPath(call.Args[1]));
   if (!out) return Fail("dump: cannot write " + call.Args[1]);
   out << DumpJson();
 }

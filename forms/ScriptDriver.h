@@ -15,6 +15,8 @@
 //   wait 250                      advance the clock, running what falls due
 //   shot Form1 main.png           PNG of one window ("shot desktop x.png": all)
 //   dump state.json               every window and control as JSON
+//                                 (relative names: from the folder the driver was made in,
+//                                 even after the program moved into its workspace)
 //   expect Form2.Label1.Caption == Admin    (also !=)
 //
 // Open dialogs are reached by their form names: MessageBox, InputBox, OpenDialog;
@@ -93,10 +95,12 @@ private:
   void DoDump(const TCall& call);
   void DoExpect(const TCall& call);
   void DoSet(const TCall& call);
+  std::string OutputPath(const std::string& name) const;
 
   THeadlessBackend& Backend_;
   std::vector<std::string> Lines_;
   std::string Name_;
+  std::string StartDir_;
   size_t Next_ = 0;
   size_t Current_ = 0;
   bool Failed_ = false;
