@@ -4,7 +4,7 @@ BUILD ?= build/debug
 RELEASE ?= build/release
 WORKSPACE ?= workspace
 
-.PHONY: deps build release run test bench sanitize clean
+.PHONY: deps build release run test bench sanitize package clean
 
 deps:
 	./scripts/install-deps
@@ -28,6 +28,10 @@ test: build
 # Release build of the benchmarks; ends with one "name = value" line per headline figure.
 bench: release
 	./scripts/bench $(RELEASE)
+
+# Debian package of the Release build: build/release/textbook_<version>_<arch>.deb.
+package: release
+	cd $(RELEASE) && cpack -G DEB
 
 sanitize: deps
 	cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DTEXTBOOK_SANITIZE=ON

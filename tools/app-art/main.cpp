@@ -1,18 +1,48 @@
 // app-art: draws the program's own pictures and writes them as PNG files.
 //
 //   app-art <folder> [--sheet <contact-sheet.png>]
+//   app-art --icons <folder> <name>
 //
-// The folder receives one PNG per picture, named as app/art expects them.
+// The folder receives one PNG per picture, named as app/art expects them; with
+// --icons, the program's icon as an icon theme tree: hicolor/NxN/apps/<name>.png
+// at the sizes desktops ask for and hicolor/scalable/apps/<name>.svg.
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "platform/gfx/ImageFile.h"
+#include "skin/frame/acAppIcon.h"
 #include "tools/app-art/Pictures.h"
 
+namespace {
+int WriteIcons(const std::filesystem::path& folder, const std::string& name) {
+  const std::filesystem::path theme = folder / "hicolor";
+  for (int size : {16, 32, 48, 64, 128, 256}) {
+    const std::filesystem::path dir = theme / (std::to_string(size) + "x" + std::to_string(size)) / "apps";
+    std::filesystem::create_directories(dir);
+    SavePngToFile(DrawTextbookIcon(size), (dir / (name + ".png")).string());
+  }
+  const std::filesystem::path scalable = theme / "scalable" / "apps";
+  std::filesystem::create_directories(scalable);
+  std::ofstream svg(scalable / (name + ".svg"), std::ios::binary);
+  svg << TextbookIconSvg();
+  if (!svg.flush()) throw std::runtime_error("cannot write " + (scalable / (name + ".svg")).string());
+  return 0;
+}
+}  // namespace
+
 int main(int argc, char** argv) {
+  if (argc == 4 && std::string(argv[1]) == "--icons") {
+    try {
+      return WriteIcons(argv[2], argv[3]);
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "app-art: %s\n", e.what());
+      return 1;
+    }
+  }
   if (argc != 2 && !(argc == 4 && std::string(argv[2]) == "--sheet")) {
-    std::fprintf(stderr, "usage: app-art <folder> [--sheet <contact-sheet.png>]\n");
+    std::fprintf(stderr, "usage: app-art <folder> [--sheet <contact-sheet.png>] | app-art --icons <folder> <name>\n");
     return 2;
   }
   try {
