@@ -31,6 +31,13 @@ int HexDigit(char c) {
 
 }  // namespace
 
+std::string FoldName(std::string_view name) {
+  if (!IsAscii(name)) return UpperCaseUtf8(name);
+  std::string out(name);
+  for (char& c : out) c = UpperAsciiChar(c);
+  return out;
+}
+
 bool SameTextUtf8(std::string_view a, std::string_view b) {
   if (IsAscii(a) && IsAscii(b)) {
     if (a.size() != b.size()) return false;
@@ -117,7 +124,7 @@ void TacIniFile::LoadFromText(std::string_view text) {
 }
 
 void TacIniFile::LoadFromLines(const std::vector<std::string>& lines) {
-  Sections_.clear();
+  Clear();
   TSection* current = nullptr;
   for (const std::string& rawLine : lines) {
     const std::string_view line = Trim(rawLine);
@@ -125,10 +132,7 @@ void TacIniFile::LoadFromLines(const std::vector<std::string>& lines) {
     if (line.front() == '[' && line.back() == ']' && line.size() >= 2) {
       const std::string_view name = Trim(line.substr(1, line.size() - 2));
       current = FindSection(name);
-      if (current == nullptr) {
-        Sections_.push_back(TSection{std::string(name), {}});
-        current = &Sections_.back();
-      }
+      if (current == nullptr) current = &AddSection(name);
       continue;
     }
     if (current == nullptr) continue;  // lines before the first section belong to none
@@ -136,11 +140,24 @@ void TacIniFile::LoadFromLines(const std::vector<std::string>& lines) {
     if (eq == std::string_view::npos) continue;
     const std::string_view key = Trim(line.substr(0, eq));
     if (key.empty()) continue;
-    bool known = false;
-    for (const TKey& k : current->Keys)
-      if (SameTextUtf8(k.Name, key)) known = true;
-    if (!known) current->Keys.push_back(TKey{std::string(key), std::string(Trim(line.substr(eq + 1)))});
+    AddKey(*current, key, Trim(line.substr(eq + 1)));  // a repeated key keeps its first value
   }
+}
+
+TacIniFile::TSection& TacIniFile::AddSection(std::string_view name) {
+  SectionIndex_.emplace(FoldName(name), static_cast<std::uint32_t>(Sections_.size()));
+  Sections_.push_back(TSection{std::string(name), {}, {}});
+  return Sections_.back();
+}
+
+void TacIniFile::AddKey(TSection& section, std::string_view key, std::string_view value) {
+  if (section.KeyIndex.emplace(FoldName(key), static_cast<std::uint32_t>(section.Keys.size())).second)
+    section.Keys.push_back(TKey{std::string(key), std::string(value)});
+}
+
+const TacIniFile::TKey* TacIniFile::TSection::FindKey(std::string_view key) const {
+  const auto it = KeyIndex.find(FoldName(key));
+  return it == KeyIndex.end() ? nullptr : &Keys[it->second];
 }
 
 std::vector<std::string> TacIniFile::SectionNames() const {
@@ -157,22 +174,24 @@ std::vector<std::string> TacIniFile::KeyNames(std::string_view section) const {
   return names;
 }
 
+int TacIniFile::SectionIndexOf(std::string_view section) const {
+  const auto it = SectionIndex_.find(FoldName(section));
+  return it == SectionIndex_.end() ? -1 : static_cast<int>(it->second);
+}
+
 const TacIniFile::TSection* TacIniFile::FindSection(std::string_view section) const {
-  for (const TSection& s : Sections_)
-    if (SameTextUtf8(s.Name, section)) return &s;
-  return nullptr;
+  const int index = SectionIndexOf(section);
+  return index < 0 ? nullptr : &Sections_[static_cast<std::size_t>(index)];
 }
 
 TacIniFile::TSection* TacIniFile::FindSection(std::string_view section) {
-  for (TSection& s : Sections_)
-    if (SameTextUtf8(s.Name, section)) return &s;
-  return nullptr;
+  const int index = SectionIndexOf(section);
+  return index < 0 ? nullptr : &Sections_[static_cast<std::size_t>(index)];
 }
 
 std::optional<std::string> TacIniFile::Value(std::string_view section, std::string_view key) const {
   if (const TSection* s = FindSection(section))
-    for (const TKey& k : s->Keys)
-      if (SameTextUtf8(k.Name, key)) return k.Value;
+    if (const TKey* k = s->FindKey(key)) return k->Value;
   return std::nullopt;
 }
 
@@ -195,14 +214,10 @@ bool TacIniFile::ReadBool(std::string_view section, std::string_view key, bool d
 
 void TacIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
   TSection* s = FindSection(section);
-  if (s == nullptr) {
-    Sections_.push_back(TSection{std::string(section), {}});
-    s = &Sections_.back();
-  }
-  for (TKey& k : s->Keys)
-    if (SameTextUtf8(k.Name, key)) {
-      k.Value = std::string(value);
-      return;
-    }
-  s->Keys.push_back(TKey{std::string(key), std::string(value)});
+  if (s == nullptr) s = &AddSection(section);
+  const auto it = s->KeyIndex.find(FoldName(key));
+  if (it != s->KeyIndex.end())
+    s->Keys[it->second].Value = std::string(value);
+  else
+    AddKey(*s, key, value);
 }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 class TacIniFile {
@@ -17,6 +18,10 @@ public:
   struct TSection {
     std::string Name;
     std::vector<TKey> Keys;
+    // Upper-cased key name -> position in Keys: lookups stay constant-time however
+    // many keys a section has.
+    std::unordered_map<std::string, std::uint32_t> KeyIndex;
+    const TKey* FindKey(std::string_view key) const;
   };
 
   TacIniFile() = default;
@@ -27,7 +32,10 @@ public:
   void LoadFromText(std::string_view text);
   // Replaces the contents with the lines given (UTF-8).
   void LoadFromLines(const std::vector<std::string>& lines);
-  void Clear() { Sections_.clear(); }
+  void Clear() {
+    Sections_.clear();
+    SectionIndex_.clear();
+  }
 
   // Section names in file order, as written. A repeated header continues the first
   // section of that name; a repeated key keeps its first value.
@@ -35,6 +43,8 @@ public:
   std::vector<std::string> KeyNames(std::string_view section) const;
   const std::vector<TSection>& Sections() const { return Sections_; }
   const TSection* FindSection(std::string_view section) const;
+  // Position of the section in Sections(), or -1.
+  int SectionIndexOf(std::string_view section) const;
   bool SectionExists(std::string_view section) const { return FindSection(section) != nullptr; }
 
   std::optional<std::string> Value(std::string_view section, std::string_view key) const;
@@ -48,8 +58,16 @@ public:
 
 private:
   TSection* FindSection(std::string_view section);
+  TSection& AddSection(std::string_view name);
+  static void AddKey(TSection& section, std::string_view key, std::string_view value);
   std::vector<TSection> Sections_;
+  // Upper-cased section name -> position in Sections_.
+  std::unordered_map<std::string, std::uint32_t> SectionIndex_;
 };
+
+// The letter-case-free form of a name that lookups compare: names are equal ignoring
+// case exactly when their folded forms are equal.
+std::string FoldName(std::string_view name);
 
 // Letter-case-insensitive comparison of UTF-8 text (Latin and Cyrillic).
 bool SameTextUtf8(std::string_view a, std::string_view b);

@@ -6,6 +6,7 @@
 #include "platform/base/Exception.h"
 #include "skin/core/acIniFile.h"
 #include "skin/core/acMasks.h"
+#include "skin/core/acSectionChains.h"
 #include "skin/core/acSkinPack.h"
 #include "skin/core/acSkinSource.h"
 #include "skin/core/acSkinModel.h"
@@ -37,26 +38,18 @@ struct TCheck {
   }
 
   void Parents() {
-    for (const auto& section : Ini.Sections()) {
-      const std::string parent = Ini.ReadString(section.Name, "PARENTCLASS", "");
-      if (parent.empty() || parent == section.Name) continue;
+    const TacSectionChains chains = TacSectionChains::FromOptions(Ini);
+    const auto& sections = Ini.Sections();
+    for (std::size_t i = 0; i < sections.size(); ++i) {
+      const std::string& name = sections[i].Name;
+      const std::string parent = Ini.ReadString(name, "PARENTCLASS", "");
+      if (parent.empty() || parent == name) continue;
       if (!Ini.SectionExists(parent)) {
-        Add(section.Name, "PARENTCLASS", "unknown parent \"" + parent + "\"");
+        Add(name, "PARENTCLASS", "unknown parent \"" + parent + "\"");
         continue;
       }
-      std::vector<std::string> chain{section.Name};
-      for (std::string current = parent; !current.empty();) {
-        bool seen = false;
-        for (const auto& c : chain) seen = seen || SameTextUtf8(c, current);
-        if (seen) {
-          Add(section.Name, "PARENTCLASS", "parent chain loops back to \"" + current + "\"");
-          break;
-        }
-        chain.push_back(current);
-        const std::string next = Ini.ReadString(current, "PARENTCLASS", "");
-        if (next == current || !Ini.SectionExists(next)) break;
-        current = next;
-      }
+      const int entry = chains.LoopEntry(static_cast<int>(i));
+      if (entry >= 0) Add(name, "PARENTCLASS", "parent chain loops back to \"" + sections[static_cast<std::size_t>(entry)].Name + "\"");
     }
   }
 

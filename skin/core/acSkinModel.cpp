@@ -214,48 +214,73 @@ void TacSkinModel::LoadFolderOrInternalSkin() {
 
 // --- Reading with inheritance ---------------------------------------------------------
 
+TacSectionChains TacSkinModel::OptionsChains() const {
+  return SkinFile_ ? TacSectionChains::FromOptions(*SkinFile_) : TacSectionChains();
+}
+
+namespace {
+
+// An inherited text is given unless missing or the marker "?"; an inherited integer
+// unless missing, not an integer, or -1.
+const std::string* GivenText(const TacIniFile::TSection& section, const char* key) {
+  const TacIniFile::TKey* k = section.FindKey(key);
+  return k != nullptr && k->Value != "?" ? &k->Value : nullptr;
+}
+
+std::optional<std::int32_t> GivenInteger(const TacIniFile::TSection& section, const char* key) {
+  const TacIniFile::TKey* k = section.FindKey(key);
+  if (k == nullptr) return std::nullopt;
+  const auto v = TryStrToInt(k->Value);
+  if (!v || *v == -1) return std::nullopt;
+  return v;
+}
+
+}  // namespace
+
+std::vector<std::string> TacSkinModel::InheritedStrings(const TacSectionChains& chains, const char* key,
+                                                        const std::string& defaultValue) const {
+  const auto& sections = SkinFile_->Sections();
+  const std::vector<int> from = chains.Resolve([&](int i) { return GivenText(sections[static_cast<std::size_t>(i)], key) != nullptr; });
+  std::vector<std::string> values(from.size(), defaultValue);
+  for (std::size_t i = 0; i < from.size(); ++i)
+    if (from[i] >= 0) values[i] = *GivenText(sections[static_cast<std::size_t>(from[i])], key);
+  return values;
+}
+
+std::vector<std::int32_t> TacSkinModel::InheritedIntegers(const TacSectionChains& chains, const char* key,
+                                                          std::int32_t defaultValue) const {
+  const auto& sections = SkinFile_->Sections();
+  const std::vector<int> from = chains.Resolve([&](int i) { return GivenInteger(sections[static_cast<std::size_t>(i)], key).has_value(); });
+  std::vector<std::int32_t> values(from.size(), defaultValue);
+  for (std::size_t i = 0; i < from.size(); ++i)
+    if (from[i] >= 0) values[i] = *GivenInteger(sections[static_cast<std::size_t>(from[i])], key);
+  return values;
+}
+
 std::string TacSkinModel::ReadInheritedString(const std::string& section, const std::string& key,
                                                const std::string& defaultValue) const {
   if (!SkinFile_) return defaultValue;
-  std::vector<std::string> visited{section};
-  std::string current = section;
-  for (;;) {
-    std::string value = SkinFile_->ReadString(current, key, "?");
-    if (value != "?") return value;
-    std::string parent = SkinFile_->ReadString(current, "PARENTCLASS", "?");
-    if (parent.empty() || parent == "?" || parent == current) break;
-    // A chain that comes back to a section already read ends here.
-    bool seen = false;
-    for (const std::string& v : visited)
-      if (SameTextUtf8(v, parent)) seen = true;
-    if (seen) break;
-    visited.push_back(parent);
-    current = std::move(parent);
-  }
-  return defaultValue;
+  const int start = SkinFile_->SectionIndexOf(section);
+  if (start < 0) return defaultValue;
+  const TacSectionChains chains = OptionsChains();
+  const auto& sections = SkinFile_->Sections();
+  const int hit = chains.Walk(start, [&](int i) { return GivenText(sections[static_cast<std::size_t>(i)], key.c_str()) != nullptr; });
+  return hit < 0 ? defaultValue : *GivenText(sections[static_cast<std::size_t>(hit)], key.c_str());
 }
 
 std::int32_t TacSkinModel::ReadInheritedInteger(const std::string& section, const std::string& key,
                                                  std::int32_t defaultValue) const {
   if (!SkinFile_) return defaultValue;
-  std::vector<std::string> visited{section};
-  std::string current = section;
-  for (;;) {
-    const std::int32_t value = SkinFile_->ReadInteger(current, key, -1);
-    if (value != -1) return value;
-    std::string parent = SkinFile_->ReadString(current, "PARENTCLASS", "?");
-    if (parent.empty() || parent == "?" || parent == current) break;
-    bool seen = false;
-    for (const std::string& v : visited)
-      if (SameTextUtf8(v, parent)) seen = true;
-    if (seen) break;
-    visited.push_back(parent);
-    current = std::move(parent);
-  }
-  return defaultValue;
+  const int start = SkinFile_->SectionIndexOf(section);
+  if (start < 0) return defaultValue;
+  const TacSectionChains chains = OptionsChains();
+  const auto& sections = SkinFile_->Sections();
+  const int hit = chains.Walk(start, [&](int i) { return GivenInteger(sections[static_cast<std::size_t>(i)], key.c_str()).has_value(); });
+  return hit < 0 ? defaultValue : *GivenInteger(sections[static_cast<std::size_t>(hit)], key.c_str());
 }
 
 int TacSkinModel::SectionIndexOf(const std::string& name) const {
+  if (Lookup_.Serves(gd, ma, pa)) return Lookup_.Section(name);
   for (std::size_t i = 0; i < gd.size(); ++i)
     if (gd[i].SectionName == name) return static_cast<int>(i);
   return -1;

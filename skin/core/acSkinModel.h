@@ -11,6 +11,8 @@
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Types.h"
 #include "skin/core/acIniFile.h"
+#include "skin/core/acModelLookup.h"
+#include "skin/core/acSectionChains.h"
 #include "skin/core/acSkinPack.h"
 #include "skin/core/sCommonIndexes.h"
 #include "skin/core/sGeneralData.h"
@@ -105,8 +107,12 @@ public:
   // The stored skin named by SkinName, or nullptr.
   TsStoredSkin* CurrentStoredSkin();
 
+  // One key read through PARENTCLASS (a chain stops at the first section it meets
+  // again); these walk one chain, the loader resolves every section at once.
   std::string ReadInheritedString(const std::string& section, const std::string& key, const std::string& defaultValue) const;
   std::int32_t ReadInheritedInteger(const std::string& section, const std::string& key, std::int32_t defaultValue) const;
+  // The PARENTCLASS chains of the options store's sections.
+  TacSectionChains OptionsChains() const;
 
   // Fills list with the available skins, sorted ignoring case, and returns the first
   // name found: stored skins, then in the resolved skin directory sub-folders holding
@@ -151,6 +157,9 @@ private:
   void LoadCommonSectionMasks();
   std::vector<int> HueKeepingMasks() const;
   void LoadSectionsFromFile();
+  // One key through inheritance for every section of the options store, in order.
+  std::vector<std::string> InheritedStrings(const TacSectionChains& chains, const char* key, const std::string& defaultValue) const;
+  std::vector<std::int32_t> InheritedIntegers(const TacSectionChains& chains, const char* key, std::int32_t defaultValue) const;
   void LoadSectionsFromStoredSkin(const TsStoredSkin& skin);
   void MergeCommonSections();
   void ReloadKeepingState();
@@ -169,4 +178,7 @@ private:
 
   std::unique_ptr<TacIniFile> SkinFile_;
   std::unique_ptr<TacSkinConvertor> Convertor_;
+  // Name lookups of the model as last loaded (built with the mask slots).
+  TacModelLookup Lookup_;
+  const TacModelLookup* ServingLookup() const;
 };

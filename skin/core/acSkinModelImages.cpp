@@ -74,6 +74,7 @@ bool TacSkinModel::FindSkinImage(const std::string& reference, std::vector<std::
 
 int TacSkinModel::MaskIndexOf(const std::string& section, const std::string& key) const {
   if (section.empty()) return -1;
+  if (Lookup_.Serves(gd, ma, pa)) return Lookup_.Mask(section, key);
   for (std::size_t i = 0; i < ma.size(); ++i)
     if (ma[i].SectionName == section && ma[i].PropertyName == key) return static_cast<int>(i);
   return -1;
@@ -82,7 +83,18 @@ int TacSkinModel::MaskIndexOf(const std::string& section, const std::string& key
 // Walks section -> PARENTCLASS -> ... and returns the first hit of `match`.
 // The walk is bounded by the section count, so a looping chain ends.
 template <typename Match>
-static int InheritedLookup(const TsGeneralDataArray& sections, int sectionIndex, std::string section, Match match) {
+static int InheritedLookup(const TsGeneralDataArray& sections, const TacModelLookup* lookup, int sectionIndex,
+                           std::string section, Match match) {
+  if (sectionIndex < 0 || section.empty()) return -1;
+  if (lookup != nullptr && static_cast<std::size_t>(sectionIndex) < sections.size() &&
+      sections[static_cast<std::size_t>(sectionIndex)].SectionName == section) {
+    int hit = -1;
+    lookup->Chains().Walk(sectionIndex, [&](int i) {
+      hit = match(sections[static_cast<std::size_t>(i)].SectionName);
+      return hit >= 0;
+    });
+    return hit;
+  }
   for (std::size_t steps = 0; steps <= sections.size(); ++steps) {
     if (sectionIndex < 0 || section.empty()) return -1;
     const int hit = match(section);
@@ -103,13 +115,17 @@ static int InheritedLookup(const TsGeneralDataArray& sections, int sectionIndex,
   return -1;
 }
 
+const TacModelLookup* TacSkinModel::ServingLookup() const { return Lookup_.Serves(gd, ma, pa) ? &Lookup_ : nullptr; }
+
 int TacSkinModel::InheritedMaskIndexOf(int sectionIndex, const std::string& section, const std::string& key) const {
-  return InheritedLookup(gd, sectionIndex, section, [&](const std::string& s) { return MaskIndexOf(s, key); });
+  return InheritedLookup(gd, ServingLookup(), sectionIndex, section, [&](const std::string& s) { return MaskIndexOf(s, key); });
 }
 
 int TacSkinModel::TextureIndexOf(int sectionIndex, const std::string& section, const std::string& key) const {
   if (ma.empty()) return -1;
-  return InheritedLookup(gd, sectionIndex, section, [&](const std::string& s) {
+  const TacModelLookup* lookup = ServingLookup();
+  return InheritedLookup(gd, lookup, sectionIndex, section, [&](const std::string& s) {
+    if (lookup != nullptr) return lookup->Texture(s, key);
     for (std::size_t i = 0; i < ma.size(); ++i)
       if (ma[i].ImgType == TacImgType::itisaTexture && ma[i].SectionName == s && ma[i].PropertyName == key)
         return static_cast<int>(i);
@@ -118,7 +134,9 @@ int TacSkinModel::TextureIndexOf(int sectionIndex, const std::string& section, c
 }
 
 int TacSkinModel::PatternIndexOf(int sectionIndex, const std::string& section, const std::string& key) const {
-  return InheritedLookup(gd, sectionIndex, section, [&](const std::string& s) {
+  const TacModelLookup* lookup = ServingLookup();
+  return InheritedLookup(gd, lookup, sectionIndex, section, [&](const std::string& s) {
+    if (lookup != nullptr) return lookup->Pattern(s, key);
     for (std::size_t i = 0; i < pa.size(); ++i)
       if (pa[i].SectionName == s && pa[i].PropertyName == key) return static_cast<int>(i);
     return -1;
@@ -128,6 +146,7 @@ int TacSkinModel::PatternIndexOf(int sectionIndex, const std::string& section, c
 // --- Masks ------------------------------------------------------------------------
 
 void TacSkinModel::ReleaseImages() {
+  Lookup_.Clear();
   ma.clear();
   pa.clear();
   MasterBitmap.reset();
@@ -356,14 +375,23 @@ void TacSkinModel::LoadPatterns() {
 // --- Mask slots -------------------------------------------------------------------
 
 void TacSkinModel::FillMaskSlots() {
-  for (std::size_t i = 0; i < gd.size(); ++i) {
-    TsGeneralData& s = gd[i];
-    const bool global = s.SectionName == kGlobalInfo;
-    const int index = static_cast<int>(i);
-#define TS_FILL_SLOT(key, field) s.field = global ? -1 : InheritedMaskIndexOf(index, s.SectionName, key);
-    TS_MASK_SLOT_KEYS(TS_FILL_SLOT)
-#undef TS_FILL_SLOT
+  // The arrays are complete now: index them once and resolve each slot key for all
+  // sections in one pass over the chains.
+  Lookup_.Build(gd, ma, pa);
+  const TacSectionChains& chains = Lookup_.Chains();
+  const auto own = [&](const char* key) {
+    return chains.Resolve([&](int i) { return Lookup_.Mask(gd[static_cast<std::size_t>(i)].SectionName, key) >= 0; });
+  };
+#define TS_FILL_SLOT(key, field)                                                                   \
+  {                                                                                                \
+    const std::vector<int> from = own(key);                                                        \
+    for (std::size_t i = 0; i < gd.size(); ++i)                                                    \
+      gd[i].field = gd[i].SectionName == kGlobalInfo || from[i] < 0 || gd[i].SectionName.empty()   \
+                        ? -1                                                                       \
+                        : Lookup_.Mask(gd[static_cast<std::size_t>(from[i])].SectionName, key);    \
   }
+  TS_MASK_SLOT_KEYS(TS_FILL_SLOT)
+#undef TS_FILL_SLOT
 }
 
 // --- Colour adjustment --------------------------------------------------------------

@@ -70,27 +70,40 @@ void TacSkinModel::LoadSectionsFromFile() {
   CheckVersion();
 
   gd.clear();
-  for (const std::string& section : ini.SectionNames()) {
-    TsGeneralData rec;
-    rec.SectionName = section;
-    rec.ParentClass = ini.ReadString(section, "PARENTCLASS", "");
-#define TS_READ_SECTION_SysColor(key, field, def) rec.field = ColorToRGB(ReadInheritedInteger(section, key, def));
-#define TS_READ_SECTION_Color(key, field, def) rec.field = ReadInheritedInteger(section, key, def);
-#define TS_READ_SECTION_Integer(key, field, def) rec.field = ReadInheritedInteger(section, key, def);
-#define TS_READ_SECTION_Bool(key, field, def) \
-  rec.field = UpperCaseUtf8(ReadInheritedString(section, key, (def) ? "TRUE" : "FALSE")) == "TRUE";
-#define TS_READ_SECTION_Text(key, field, def) rec.field = ReadInheritedString(section, key, def);
+  const auto& sections = ini.Sections();
+  gd.resize(sections.size());
+  for (std::size_t i = 0; i < sections.size(); ++i) {
+    gd[i].SectionName = sections[i].Name;
+    const TacIniFile::TKey* parent = sections[i].FindKey("PARENTCLASS");
+    gd[i].ParentClass = parent ? parent->Value : std::string();
+  }
+  // Key by key: each key's inheritance is resolved for all sections in one pass.
+  const TacSectionChains chains = OptionsChains();
+#define TS_FILL_SECTIONS(values, assign)                                 \
+  {                                                                      \
+    const auto all = values;                                             \
+    for (std::size_t i = 0; i < gd.size(); ++i) assign;                  \
+  }
+#define TS_READ_SECTION_SysColor(key, field, def) \
+  TS_FILL_SECTIONS(InheritedIntegers(chains, key, def), gd[i].field = ColorToRGB(all[i]))
+#define TS_READ_SECTION_Color(key, field, def) TS_FILL_SECTIONS(InheritedIntegers(chains, key, def), gd[i].field = all[i])
+#define TS_READ_SECTION_Integer(key, field, def) TS_FILL_SECTIONS(InheritedIntegers(chains, key, def), gd[i].field = all[i])
+#define TS_READ_SECTION_Bool(key, field, def)                                      \
+  TS_FILL_SECTIONS(InheritedStrings(chains, key, (def) ? "TRUE" : "FALSE"), \
+                   gd[i].field = UpperCaseUtf8(all[i]) == "TRUE")
+#define TS_READ_SECTION_Text(key, field, def) TS_FILL_SECTIONS(InheritedStrings(chains, key, def), gd[i].field = all[i])
 #define TS_READ_SECTION(kind, key, field, def) TS_READ_SECTION_##kind(key, field, def)
-    TS_SECTION_KEYS(TS_READ_SECTION)
+  TS_SECTION_KEYS(TS_READ_SECTION)
 #undef TS_READ_SECTION
 #undef TS_READ_SECTION_Text
 #undef TS_READ_SECTION_Bool
 #undef TS_READ_SECTION_Integer
 #undef TS_READ_SECTION_Color
 #undef TS_READ_SECTION_SysColor
+#undef TS_FILL_SECTIONS
+  for (TsGeneralData& rec : gd) {
     rec.GradientStops = ParseStops(rec.GradientData);
     rec.HotGradientStops = ParseStops(rec.HotGradientData);
-    gd.push_back(std::move(rec));
   }
 }
 

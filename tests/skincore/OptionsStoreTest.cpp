@@ -78,3 +78,19 @@ TEST(OptionsStore, RealsUseThePointWhateverTheLocale) {
   EXPECT_FALSE(TryStrToFloatDot("inf"));
   EXPECT_FALSE(TryStrToFloatDot(""));
 }
+
+TEST(OptionsStore, WritingKeepsTheIndexesInStepWithTheSections) {
+  TacIniFile ini;
+  ini.LoadFromText("[A]\nx=1\n");
+  ini.WriteString("a", "X", "2");        // an existing key of an existing section
+  ini.WriteString("A", "y", "3");        // a new key
+  ini.WriteString("Новая", "Ключ", "4");  // a new section, Cyrillic
+  EXPECT_EQ(ini.ReadString("A", "x", ""), "2");
+  EXPECT_EQ(ini.KeyNames("A"), (std::vector<std::string>{"x", "y"}));
+  EXPECT_EQ(ini.ReadString("НОВАЯ", "КЛЮЧ", ""), "4");
+  EXPECT_EQ(ini.SectionIndexOf("новая"), 1);
+  EXPECT_EQ(ini.SectionIndexOf("none"), -1);
+  ini.LoadFromText("[B]\n");
+  EXPECT_FALSE(ini.SectionExists("A"));  // a reload forgets the old names
+  EXPECT_EQ(ini.SectionIndexOf("b"), 0);
+}
