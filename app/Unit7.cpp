@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "app/Unit1.h"
+#include "app/WorkspaceChoice.h"
 #include "app/data/Statements.h"
 #include "forms/Dialogs.h"
 #include "forms/DriverProperties.h"
@@ -261,7 +262,7 @@ void TForm7::sButton3Click(TObject*) {
   if (!list) return;
   LoadStatement(*ADOQuery1, Add(Kind_));
   ADOQuery1->ParamByName("a1").SetValue(title);
-  ADOQuery1->ParamByName("a2").SetValue(OpenDialog1->FileName());
+  ADOQuery1->ParamByName("a2").SetValue(StoredMaterialPath(OpenDialog1->FileName(), std::filesystem::current_path()));
   ADOQuery1->ExecSQL();
   Reopen(list);
 }

@@ -130,3 +130,16 @@ std::string FirstStartMessage(const fs::path& dir) {
          "записи. Пароль администратора «Admin» сейчас «admin»: войдите как Admin и смените его "
          "в окне «Учетные записи».";
 }
+
+std::string StoredMaterialPath(const std::string& file, const fs::path& workspace) {
+  if (file.empty() || !fs::path(file).is_absolute()) return file;
+  // Both resolved, so that a workspace reached through a link still matches.
+  std::error_code ec;
+  const fs::path resolvedFile = fs::weakly_canonical(file, ec);
+  if (ec) return file;
+  const fs::path resolvedDir = fs::weakly_canonical(workspace, ec);
+  if (ec) return file;
+  const fs::path relative = resolvedFile.lexically_relative(resolvedDir);
+  if (relative.empty() || relative == "." || *relative.begin() == "..") return file;
+  return relative.generic_string();
+}

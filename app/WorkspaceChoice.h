@@ -41,3 +41,8 @@ TWorkspacePlace ChooseWorkspace(const TCommandLine& line, const TWorkspaceEnviro
 // The message after the user's workspace was made: where it is, and that the
 // administrator's password should be changed.
 std::string FirstStartMessage(const std::filesystem::path& dir);
+
+// How a material file chosen in the materials browser is stored: by its path
+// relative to the workspace (with "/") when it lies inside it, so that a copied or
+// moved workspace keeps its links; as given otherwise.
+std::string StoredMaterialPath(const std::string& file, const std::filesystem::path& workspace);

@@ -135,6 +135,8 @@ TEST_F(ProgramTest, WorkspaceSwitchAndCurrentFolder) {
     TADOConnection c("Data Source=" + (ws / "db.mdb").string());
     c.Open();
     c.ExecuteDirect("insert into Пользователи values ('учитель', 'у1', '')");
+    // A row from before materials were stored relative to the workspace.
+    c.ExecuteDirect("insert into Лекции values ('Старая', '" + (ws / "lectures" / "lecture3.htm").string() + "')");
   }
   const fs::path login = Script("login.txt",
                                 "type учитель\nkey Tab\ntype у1\nkey Enter\n"
@@ -143,6 +145,10 @@ TEST_F(ProgramTest, WorkspaceSwitchAndCurrentFolder) {
                                 "click Form1.sSpeedButton1\n"
                                 "expect Form7.WebBrowser1.ShowingErrorPage == false\n"
                                 "dblselect Form7.sDBLookupListBox1 2\n"
+                                "expect Form7.WebBrowser1.LocationName == Кодирование текста\n"
+                                // An older row stored with its full path still opens.
+                                "dblselect Form7.sDBLookupListBox1 3\n"
+                                "expect Form7.WebBrowser1.LocationURL == " + (ws / "lectures" / "lecture3.htm").string() + "\n"
                                 "expect Form7.WebBrowser1.LocationName == Кодирование текста\n");
   fs::create_directories(Root / "elsewhere");
   TRun run = Run({"--workspace", "../класс 9А", "--headless", "--script", login.string()}, Root / "elsewhere");

@@ -176,4 +176,25 @@ TEST_F(WorkspaceChoiceTest, FirstStartMessageSaysWhereAndAsksToChangeTheAdminPas
   EXPECT_NE(message.find("смените"), std::string::npos);
 }
 
+TEST_F(WorkspaceChoiceTest, MaterialsInsideTheWorkspaceAreStoredRelativeToIt) {
+  const fs::path ws = Root / "here";
+  Write(ws / "lectures" / "урок 1.htm", "x");
+  Write(Root / "here2" / "lab.htm", "x");
+  EXPECT_EQ(StoredMaterialPath((ws / "lectures" / "урок 1.htm").string(), ws), "lectures/урок 1.htm");
+  EXPECT_EQ(StoredMaterialPath((ws / "lectures" / ".." / "lectures" / "урок 1.htm").string(), ws),
+            "lectures/урок 1.htm");
+  // Reached through a link to the workspace: still inside.
+  fs::create_symlink(ws, Root / "link");
+  EXPECT_EQ(StoredMaterialPath((Root / "link" / "lectures" / "урок 1.htm").string(), ws), "lectures/урок 1.htm");
+  EXPECT_EQ(StoredMaterialPath((ws / "lectures" / "урок 1.htm").string(), Root / "link"), "lectures/урок 1.htm");
+  // Outside, including a folder whose name merely starts like the workspace's.
+  EXPECT_EQ(StoredMaterialPath((Root / "here2" / "lab.htm").string(), ws), (Root / "here2" / "lab.htm").string());
+  EXPECT_EQ(StoredMaterialPath("/etc/passwd", ws), "/etc/passwd");
+  EXPECT_EQ(StoredMaterialPath(ws.string(), ws), ws.string());
+  // Already relative, an address or nothing: as given.
+  EXPECT_EQ(StoredMaterialPath("video/lesson1.avi", ws), "video/lesson1.avi");
+  EXPECT_EQ(StoredMaterialPath("http://school.example/lecture.htm", ws), "http://school.example/lecture.htm");
+  EXPECT_EQ(StoredMaterialPath("", ws), "");
+}
+
 }  // namespace
