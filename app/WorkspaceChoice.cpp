@@ -103,6 +103,18 @@ fs::path FindDemoWorkspace(const fs::path& programDir) {
   return {};
 }
 
+namespace {
+// The installed demo workspace is only ever copied: working in it would write
+// inside the installation.
+void RefuseDemoWorkspace(const fs::path& dir, const TWorkspaceEnvironment& env) {
+  std::error_code ec;
+  if (!env.DemoWorkspace.empty() && fs::equivalent(dir, env.DemoWorkspace, ec))
+    throw std::runtime_error("Папка " + Quoted(dir) +
+                             " входит в установку учебника, работать в ней нельзя.\n"
+                             "Запустите textbook --user-workspace или создайте свою папку: make-workspace ПАПКА.");
+}
+}  // namespace
+
 TWorkspacePlace ChooseWorkspace(const TCommandLine& line, const TWorkspaceEnvironment& env) {
   TWorkspacePlace place;
   if (!line.Workspace.empty()) {
@@ -110,10 +122,12 @@ TWorkspacePlace ChooseWorkspace(const TCommandLine& line, const TWorkspaceEnviro
     std::error_code ec;
     if (!fs::is_directory(place.Dir, ec))
       throw std::runtime_error("Рабочая папка " + Quoted(place.Dir) + " не найдена.");
+    RefuseDemoWorkspace(place.Dir, env);
     return place;
   }
   if (!line.UserWorkspace) {
     place.Dir = env.CurrentDir;
+    RefuseDemoWorkspace(place.Dir, env);
     return place;
   }
   place.Dir = UserWorkspaceDir(env);

@@ -92,6 +92,18 @@ TEST_F(WorkspaceChoiceTest, TheWorkspaceSwitchNamesAFolderRelativeToTheStartFold
   EXPECT_FALSE(fs::exists(Root / "here" / "нет-такой")) << "a missing folder is not made";
 }
 
+TEST_F(WorkspaceChoiceTest, TheInstalledDemoWorkspaceIsNeverWorkedIn) {
+  TCommandLine line;
+  line.Workspace = Demo.string() + "/";
+  EXPECT_NE(ErrorOf(line).find("входит в установку учебника"), std::string::npos) << ErrorOf(line);
+  Env.CurrentDir = Demo / "video" / "..";
+  EXPECT_NE(ErrorOf(TCommandLine{}).find("--user-workspace"), std::string::npos);
+  // Its copies are fine.
+  fs::copy(Demo, Root / "copy", fs::copy_options::recursive);
+  Env.CurrentDir = Root / "copy";
+  EXPECT_EQ(ChooseWorkspace(TCommandLine{}, Env).Dir, Root / "copy");
+}
+
 TEST_F(WorkspaceChoiceTest, UserWorkspaceFollowsXdgDataHomeElseHome) {
   EXPECT_EQ(UserWorkspaceDir(Env), Root / "home" / ".local" / "share" / "textbook");
   Env.XdgDataHome = (Root / "data").string();
