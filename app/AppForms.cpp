@@ -9,6 +9,9 @@
 #include "app/Unit7.h"
 #include "app/Unit8.h"
 #include "app/Unit9.h"
+#include "app/data/ConnectionSettings.h"
+#include "app/data/Schema.h"
+#include "data/TADOConnection.h"
 #include "forms/Application.h"
 
 void CreateAppForms(TApplication& app) {
@@ -21,4 +24,19 @@ void CreateAppForms(TApplication& app) {
   app.CreateForm(&Form7);
   app.CreateForm(&Form8);
   app.CreateForm(&Form9);
+}
+
+std::string UpgradeDatabase() {
+  TADOConnection connection{std::string(ConnectionSettings::kConnectionString)};
+  try {
+    connection.Open();
+  } catch (const std::exception&) {
+    return {};
+  }
+  try {
+    Schema::Upgrade(connection);
+  } catch (const std::exception& e) {
+    return std::string(e.what()) + ". Учебник открыл файл как есть.";
+  }
+  return {};
 }

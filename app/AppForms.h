@@ -1,6 +1,15 @@
 #pragma once
 // The nine windows of the textbook, created hidden in their fixed order: the
 // main window first (it opens the connection every later window uses).
+#include <string>
+
 class TApplication;
 
 void CreateAppForms(TApplication& app);
+
+// Brings "db.mdb" of the working directory up to the current schema before any
+// window opens it (Schema::Upgrade). Returns the warning to show when the file
+// cannot be upgraded (read-only media, a failing step): the textbook then uses
+// it as it is. A file that cannot be opened at all is left to the main window,
+// whose connection reports it.
+std::string UpgradeDatabase();

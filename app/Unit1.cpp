@@ -6,7 +6,6 @@
 #include "app/Unit8.h"
 #include "app/Unit9.h"
 #include "app/data/ConnectionSettings.h"
-#include "app/data/Schema.h"
 #include "app/data/Statements.h"
 #include "skin/controls/acCtrlAdapter.h"
 #include "skin/frame/acFormSkinning.h"
@@ -84,8 +83,6 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
   ADOConnection1 = MakeComponent<TADOConnectionComponent>(this, "ADOConnection1");
   ADOConnection1->SetConnectionString(std::string(ConnectionSettings::kConnectionString));
   ADOConnection1->Open();
-  // Files of the older schema compared passwords without regard to letter case.
-  Schema::UpgradePasswordCollation(*ADOConnection1);
 
   // The skin manager of the stored design: carries the internal skin and becomes the
   // default manager; every window is given its skinned frame when first activated.

@@ -6,6 +6,7 @@
 #include "app/Unit1.h"
 #include "app/data/Statements.h"
 #include "data/TextConvert.h"
+#include "forms/Application.h"
 #include "forms/Dialogs.h"
 #include "platform/base/Exception.h"
 #include "platform/win/Backend.h"
@@ -15,12 +16,9 @@ TForm2* Form2 = nullptr;
 namespace {
 constexpr const char* kAnswerCaptions[TForm2::kAnswers] = {"A", "B", "C", "D", "E"};
 
-// The runtime's StrToInt: a 32-bit decimal, anything else is refused.
-int StrToInt(const std::string& text) {
-  const std::int64_t value = StrToInt64(text);
-  if (value < INT32_MIN || value > INT32_MAX) throw EConvertError("'" + text + "' is not a valid integer value");
-  return static_cast<int>(value);
-}
+// Said when the score could not be stored; the engine's reason goes between.
+constexpr const char* kNotStored = "Результат не сохранён в базе данных (";
+constexpr const char* kHandInAgain = "). Анкета остаётся открытой: сдайте её ещё раз.";
 
 }  // namespace
 
@@ -208,13 +206,22 @@ void TForm2::sSpeedButton3Click(TObject*) {
   std::uint8_t score = 0;
   for (int p = 0; p < kPositions; ++p) {
     const std::string correct = DBListBox7->Items().Get(Drawn_[static_cast<size_t>(p)]);
-    if (StrToInt(correct) == Chosen_[static_cast<size_t>(p)]) ++score;
+    // A correct number that is empty or not an integer matches no answer: that
+    // position counts as wrong, and the attempt is still scored and stored.
+    std::int64_t number = 0;
+    if (TryStrToInt64(correct, number) && number == Chosen_[static_cast<size_t>(p)]) ++score;
   }
   Score_ = score;
   ShowMessage("Вы " + std::to_string(score) + " ответили верно");
-  LoadStatement(*ADOQuery8, Statements::kStoreResult);
-  ADOQuery8->ParamByName("a1").SetValue(Variant(Form1->sPanel1->Caption()));
-  ADOQuery8->ParamByName("a2").SetValue(Variant(static_cast<std::int64_t>(score)));
-  ADOQuery8->ExecSQL();
+  try {
+    LoadStatement(*ADOQuery8, Statements::kStoreResult);
+    ADOQuery8->ParamByName("a1").SetValue(Variant(Form1->sPanel1->Caption()));
+    ADOQuery8->ParamByName("a2").SetValue(Variant(static_cast<std::int64_t>(score)));
+    ADOQuery8->ExecSQL();
+  } catch (...) {
+    // The attempt stays open, answers and all, so that handing it in again can store it.
+    MessageDlg(kNotStored + ExceptionMessage(std::current_exception()) + kHandInAgain, mtError, {mbOK});
+    return;
+  }
   Close();
 }

@@ -36,13 +36,13 @@ TForm3::TForm3(TComponent* owner) : TForm(owner) {
   sLabel1->SetCaption("Введите пользователя");
   StyleLabel(sLabel1);
   UserName = MakeControl<TEdit>(this, sPanel1, "UserName", 214, 18, 167, 26);
-  UserName->SetMaxLength(31);
+  UserName->SetMaxLength(kFieldLength);
   sLabel1->SetFocusControl(UserName);
   sLabel2 = MakeControl<TsLabel>(this, sPanel1, "sLabel2", 14, 66, 190, 20);
   sLabel2->SetCaption("Введите пароль");
   StyleLabel(sLabel2);
   Password = MakeControl<TEdit>(this, sPanel1, "Password", 214, 62, 167, 26);
-  Password->SetMaxLength(31);
+  Password->SetMaxLength(kFieldLength);
   Password->SetPasswordChar('*');
   sLabel2->SetFocusControl(Password);
 

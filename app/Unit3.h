@@ -11,6 +11,8 @@ class TForm3 : public TForm {
 public:
   explicit TForm3(TComponent* owner);
   std::string ClassName() const override { return "TForm3"; }
+  // The most characters either edit takes.
+  static constexpr int kFieldLength = 31;
 
   TsPanel* sPanel1;
   TsLabel* sLabel1;  // "Введите пользователя"

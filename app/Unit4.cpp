@@ -1,12 +1,18 @@
 #include "app/Unit4.h"
 
+#include <cstdint>
+
 #include "app/Unit1.h"
 #include "app/data/Statements.h"
+#include "data/TextConvert.h"
+#include "platform/base/Exception.h"
 
 TForm4* Form4 = nullptr;
 
 namespace {
 constexpr TColor kLabelColor = RGB(0x40, 0x40, 0x40);
+constexpr const char* kNoCorrectNumber =
+    "Вопрос не сохранён: укажите номер правильного ответа (целое число).";
 
 void LabelFont(TsLabel* label) {
   label->Font().SetName("Arial");
@@ -34,6 +40,7 @@ TForm4::TForm4(TComponent* owner) : TForm(owner) {
   ADOQuery1->SetName("ADOQuery1");
   ADOQuery1->SetConnection(Form1->ADOConnection1);
   LoadStatement(*ADOQuery1, Statements::kSelectAllQuestions);
+  ADOQuery1->BeforePost = [this](TDataSet& d) { ADOQuery1BeforePost(d); };
   DataSource1 = new TDataSourceComponent(this);
   DataSource1->SetName("DataSource1");
   DataSource1->SetDataSet(ADOQuery1);
@@ -142,3 +149,11 @@ void TForm4::sButton2Click(TObject*) {
 }
 
 void TForm4::sButton3Click(TObject*) { Close(); }
+
+// A question without a correct number could never be scored: it is not posted,
+// and the row stays in editing for the number to be typed.
+void TForm4::ADOQuery1BeforePost(TDataSet& dataSet) {
+  const TField& correct = dataSet.FieldByName("ОтветПр");
+  std::int64_t number = 0;
+  if (correct.IsNull() || !TryStrToInt64(correct.AsString(), number)) throw EDatabaseError(kNoCorrectNumber);
+}

@@ -44,6 +44,7 @@ public:
   void sButton1Click(TObject* sender);
   void sButton2Click(TObject* sender);
   void sButton3Click(TObject* sender);
+  void ADOQuery1BeforePost(TDataSet& dataSet);
 };
 
 extern TForm4* Form4;

@@ -1,6 +1,7 @@
 #include "app/Unit5.h"
 
 #include "app/Unit1.h"
+#include "app/Unit3.h"
 #include "app/data/Statements.h"
 #include "data/TextCollation.h"
 #include "forms/Dialogs.h"
@@ -9,6 +10,9 @@ TForm5* Form5 = nullptr;
 
 namespace {
 constexpr int kBand = 249;  // height of the upper band
+constexpr const char* kPasswordTooLong =
+    "Пароль администратора не может быть длиннее 31 символа: окно входа не примет более длинный пароль.";
+static_assert(TForm3::kFieldLength == 31, "the message names the login window's limit");
 
 void BoldArial(TFont& font, int pixels) {
   font.SetName("Arial");
@@ -183,9 +187,14 @@ void TForm5::sBitBtn1Click(TObject*) {
   sEdit4->SetText("");
 }
 
+bool TForm5::NamesAdministrator(const std::string& login) const {
+  if (login == Statements::kAdminLogin) return true;
+  const TField* column = ADOTable1->FindField("Логин");
+  return !(column && column->ComparesExactly()) && SameFoldedText(login, Statements::kAdminLogin);
+}
+
 void TForm5::sBitBtn2Click(TObject*) {
-  // Logins compare as the database compares them: "admin" names the same row.
-  if (SameFoldedText(sEdit2->Text(), Statements::kAdminLogin)) {
+  if (NamesAdministrator(sEdit2->Text())) {
     ShowMessage("Нельзя удалить Администратора");
     return;
   }
@@ -198,6 +207,11 @@ void TForm5::sBitBtn2Click(TObject*) {
 
 void TForm5::sBitBtn3Click(TObject*) {
   if (sEdit5->Text().empty() || sEdit6->Text().empty()) return;
+  // A longer password could never be typed into the login window.
+  if (sEdit6->TextLength() > TForm3::kFieldLength) {
+    ShowMessage(kPasswordTooLong);
+    return;
+  }
   {
     TTransaction transaction(*Form1->ADOConnection1);
     // No administrator row with that password: nothing changes and nothing is said.

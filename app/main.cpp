@@ -41,12 +41,22 @@ int main(int argc, char** argv) {
     try {
       const TWorkspacePlace place = ChooseWorkspace(line, TWorkspaceEnvironment::FromProcess());
       std::filesystem::current_path(place.Dir);
+      // An older file is upgraded before any window reads it; one that cannot be
+      // (read-only media) is used as it is, with a warning once the program runs.
+      const std::string warning = UpgradeDatabase();
+      if (!warning.empty()) std::fprintf(stderr, "textbook: %s\n", warning.c_str());
       CreateAppForms(app);
+      std::string welcome;
       if (place.Created) {
-        const std::string message = FirstStartMessage(place.Dir);
-        std::printf("%s\n", message.c_str());
+        welcome = FirstStartMessage(place.Dir);
+        std::printf("%s\n", welcome.c_str());
         std::fflush(stdout);
-        app.OnStarted = [message] { ShowMessage(message); };
+      }
+      if (!welcome.empty() || !warning.empty()) {
+        app.OnStarted = [welcome, warning] {
+          if (!welcome.empty()) ShowMessage(welcome);
+          if (!warning.empty()) MessageDlg(warning, mtWarning, {mbOK});
+        };
       }
       if (line.SkinVersion) {
         // "/acver": the skin engine's version box, once the main window owns its manager.

@@ -1,6 +1,7 @@
 #include "data/TADOConnection.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -63,15 +64,18 @@ std::string TADOConnection::ConnectionValue(std::string_view connectionString, s
   return {};
 }
 
-void TADOConnection::Open() {
-  if (db_) return;
-  const std::string source = ConnectionValue(connectionString_, "Data Source");
-  if (source.empty()) throw EDatabaseError("Data source name not found and no default driver specified");
-  std::error_code ec;
-  std::filesystem::path path(source);
-  if (path.is_relative()) path = std::filesystem::current_path(ec) / path;
-  const std::string full = path.lexically_normal().string();
+namespace {
+// The file's device and inode; false when it cannot be read.
+bool FileIdentity(const std::string& path, unsigned long long& device, unsigned long long& inode) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return false;
+  device = static_cast<unsigned long long>(info.st_dev);
+  inode = static_cast<unsigned long long>(info.st_ino);
+  return true;
+}
+}  // namespace
 
+sqlite3* TADOConnection::OpenFile(const std::string& full) {
   // SQLITE_OPEN_READWRITE without CREATE: a missing file is an error, never a new database.
   sqlite3* db = nullptr;
   const int rc = sqlite3_open_v2(full.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX, nullptr);
@@ -81,7 +85,6 @@ void TADOConnection::Open() {
     throw EDatabaseError(message);
   }
   sqlite3_extended_result_codes(db, 0);
-  sqlite3_busy_timeout(db, busyTimeoutMs_);
   if (RegisterTextCollation(db) != SQLITE_OK) {
     const std::string message = sqlite3_errmsg(db);
     sqlite3_close(db);
@@ -96,8 +99,40 @@ void TADOConnection::Open() {
     sqlite3_close(db);
     throw;
   }
+  return db;
+}
+
+void TADOConnection::Open() {
+  if (db_) return;
+  const std::string source = ConnectionValue(connectionString_, "Data Source");
+  if (source.empty()) throw EDatabaseError("Data source name not found and no default driver specified");
+  std::error_code ec;
+  std::filesystem::path path(source);
+  if (path.is_relative()) path = std::filesystem::current_path(ec) / path;
+  const std::string full = path.lexically_normal().string();
+  sqlite3* db = OpenFile(full);
+  sqlite3_busy_timeout(db, busyTimeoutMs_);
   db_ = db;
   path_ = full;
+  if (!FileIdentity(full, device_, inode_)) device_ = inode_ = 0;
+}
+
+void TADOConnection::FollowReplacedFile() {
+  // Only between statements: a statement or transaction in progress belongs to the open file.
+  if (sqlite3_get_autocommit(db_) == 0 || sqlite3_next_stmt(db_, nullptr) != nullptr) return;
+  unsigned long long device = 0, inode = 0;
+  if (!FileIdentity(path_, device, inode) || (device == device_ && inode == inode_)) return;
+  sqlite3* db = nullptr;
+  try {
+    db = OpenFile(path_);
+  } catch (const std::exception&) {
+    return;  // not (yet) a database: the old file serves, and its errors are reported
+  }
+  sqlite3_busy_timeout(db, busyTimeoutMs_);
+  sqlite3_close_v2(db_);
+  db_ = db;
+  device_ = device;
+  inode_ = inode;
 }
 
 void TADOConnection::Close() {
@@ -112,8 +147,9 @@ void TADOConnection::SetBusyTimeout(int milliseconds) {
   if (db_) sqlite3_busy_timeout(db_, busyTimeoutMs_);
 }
 
-sqlite3* TADOConnection::Handle() const {
+sqlite3* TADOConnection::Handle() {
   if (!db_) throw EDatabaseError("Operation is not allowed when the object is closed.");
+  FollowReplacedFile();
   return db_;
 }
 

@@ -2,7 +2,9 @@
 // The one connection to the textbook database: an SQLite file named by the
 // connection string's "Data Source", relative names resolved against the
 // working directory. Opened shared: other processes may use the file at the same
-// time; a locked file is waited for up to BusyTimeout and then reported.
+// time; a locked file is waited for up to BusyTimeout and then reported. A file
+// replaced on disk while open (a new file moved over the old name) is opened
+// again before the next statement, rather than written to in its old place.
 #include <string>
 #include <string_view>
 
@@ -37,11 +39,19 @@ public:
   // Creates an empty database file (used by the workspace generator and tests only).
   static void CreateDatabaseFile(const std::string& path);
 
-  sqlite3* Handle() const;
+  // The engine's connection for a new statement. When no statement and no
+  // transaction is in progress and the file at the path is no longer the one
+  // open, the file at the path is opened in its place first.
+  sqlite3* Handle();
 
 private:
+  // Opens the file at `full` with the program's collation and reads its schema.
+  static sqlite3* OpenFile(const std::string& full);
+  void FollowReplacedFile();
   std::string connectionString_;
   std::string path_;
   sqlite3* db_ = nullptr;
+  // The identity (device, inode) of the file opened.
+  unsigned long long device_ = 0, inode_ = 0;
   int busyTimeoutMs_ = 5000;
 };

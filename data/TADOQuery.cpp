@@ -80,18 +80,9 @@ TDataSet::QuerySpec TADOQuery::BuildQuery() {
   std::string table;
   const size_t star = StarOf(markers.EngineText, table);
   if (star != std::string::npos && !table.empty()) {
-    // Ask for the row id too; if the engine refuses (a view, a table without
-    // row ids) the rows are simply read-only.
-    std::string withRowId = markers.EngineText;
-    withRowId.replace(star, 1, "rowid, *");
-    sqlite3_stmt* probe = nullptr;
-    const int rc = sqlite3_prepare_v2(Connection()->Handle(), withRowId.c_str(), -1, &probe, nullptr);
-    sqlite3_finalize(probe);
-    if (rc == SQLITE_OK) {
-      spec.EngineText = std::move(withRowId);
-      spec.Table = table;
-      return spec;
-    }
+    QuerySpec editable = WithRowId(std::move(markers.EngineText), star, table);
+    editable.Values = std::move(spec.Values);
+    return editable;
   }
   spec.EngineText = std::move(markers.EngineText);
   return spec;

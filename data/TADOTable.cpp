@@ -19,8 +19,5 @@ TDataSet::QuerySpec TADOTable::BuildQuery() {
     quoted.push_back(c);
   }
   quoted.push_back('"');
-  QuerySpec spec;
-  spec.EngineText = "select rowid, * from " + quoted;
-  spec.Table = tableName_;
-  return spec;
+  return WithRowId("select * from " + quoted, 7, tableName_);
 }

@@ -49,6 +49,22 @@ void TDataSet::CheckActive() const {
   if (!Active()) throw EDatabaseError(kClosed);
 }
 
+TDataSet::QuerySpec TDataSet::WithRowId(std::string engineText, size_t star, const std::string& table) const {
+  QuerySpec spec;
+  std::string withRowId = engineText;
+  withRowId.replace(star, 1, "rowid, *");
+  sqlite3_stmt* probe = nullptr;
+  const int rc = sqlite3_prepare_v2(connection_->Handle(), withRowId.c_str(), -1, &probe, nullptr);
+  sqlite3_finalize(probe);
+  if (rc == SQLITE_OK) {
+    spec.EngineText = std::move(withRowId);
+    spec.Table = table;
+  } else {
+    spec.EngineText = std::move(engineText);
+  }
+  return spec;
+}
+
 void TDataSet::CheckInactive() const {
   if (Active()) throw EDatabaseError(kOpen);
 }
@@ -91,6 +107,7 @@ void TDataSet::Fetch() {
   // Fields change only once every row is read, so a failed refresh leaves the old result intact.
   std::vector<TField*> fields;
   std::vector<TFieldType> types;
+  std::vector<bool> exact;
   fields.reserve(static_cast<size_t>(columns));
   for (int c = 0; c < columns; ++c) {
     const std::string name = statement.ColumnName(c + first);
@@ -106,6 +123,7 @@ void TDataSet::Fetch() {
     }
     fields.push_back(field);
     types.push_back(TypeOf(statement.ColumnDeclType(c + first)));
+    exact.push_back(statement.ColumnComparesExactly(c + first));
   }
 
   std::vector<Row> rows;
@@ -121,6 +139,7 @@ void TDataSet::Fetch() {
   for (size_t c = 0; c < fields.size(); ++c) {
     fields[c]->index_ = static_cast<int>(c);
     fields[c]->type_ = types[c];
+    fields[c]->exact_ = exact[c];
   }
   fields_ = std::move(fields);
   rows_ = std::move(rows);
@@ -130,10 +149,13 @@ void TDataSet::Fetch() {
 void TDataSet::ApplyFilter() {
   filterExpr_.reset();
   if (filtered_ && !filter_.empty()) {
-    filterExpr_.emplace(filter_, [this](std::string_view name) {
-      const TField* field = FindField(name);
-      return field ? field->Index() : -1;
-    });
+    filterExpr_.emplace(
+        filter_,
+        [this](std::string_view name) {
+          const TField* field = FindField(name);
+          return field ? field->Index() : -1;
+        },
+        [this](int index) { return fields_[static_cast<size_t>(index)]->ComparesExactly(); });
   }
   visible_.clear();
   visible_.reserve(rows_.size());
@@ -358,6 +380,7 @@ int64_t TDataSet::WriteInsert() {
 void TDataSet::Post() {
   CheckActive();
   UpdateRecord();
+  if (BeforePost && (state_ == TDataSetState::dsEdit || state_ == TDataSetState::dsInsert)) BeforePost(*this);
   if (state_ == TDataSetState::dsEdit) {
     // On failure the row stays in editing with its edits.
     WriteUpdate(rows_[static_cast<size_t>(CurrentRowIndex())]);
@@ -484,6 +507,9 @@ bool TDataSet::Locate(std::string_view keyFields, const std::vector<Variant>& va
   }
   if (columns.size() != values.size()) throw EDatabaseError("Locate: the number of key fields and values differ");
   const bool partial = (options & static_cast<unsigned>(TLocateOption::loPartialKey)) != 0;
+  const bool anyCase = (options & static_cast<unsigned>(TLocateOption::loCaseInsensitive)) != 0;
+  std::vector<bool> exactColumn;
+  for (int c : columns) exactColumn.push_back(!anyCase && fields_[static_cast<size_t>(c)]->ComparesExactly());
   for (int i = 0; i < RecordCount(); ++i) {
     const Row& row = rows_[static_cast<size_t>(visible_[static_cast<size_t>(i)])];
     bool match = true;
@@ -495,9 +521,11 @@ bool TDataSet::Locate(std::string_view keyFields, const std::vector<Variant>& va
         continue;
       }
       const std::string haveText = have.AsString(), wantText = want.AsString();
-      // Folding keeps the byte length of every letter, so a prefix is a byte prefix.
-      match = partial ? haveText.size() >= wantText.size() && SameFoldedText(haveText.substr(0, wantText.size()), wantText)
-                      : SameFoldedText(haveText, wantText);
+      // A column that compares exactly is matched exactly unless the caller asks
+      // otherwise. Folding keeps the byte length of every letter, so a prefix is a
+      // byte prefix either way.
+      const std::string_view head = partial ? std::string_view(haveText).substr(0, wantText.size()) : haveText;
+      match = exactColumn[k] ? head == wantText : SameFoldedText(head, wantText);
     }
     if (match) {
       const int moved = i - cur_;

@@ -4,6 +4,7 @@
 // where clause) are editable: posts and deletes go to exactly the row shown,
 // found by its row identity and the values it was read with.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -65,6 +66,9 @@ public:
   void Insert();
   void Append();
   void Post();
+  // Runs in Post once the bound controls have written their text into the fields
+  // and before the row is written; raising refuses the post, the row stays in editing.
+  std::function<void(TDataSet&)> BeforePost;
   void Cancel();
   void Delete();
   // Re-reads the rows, keeping the current row where it still exists.
@@ -103,6 +107,9 @@ protected:
     std::optional<std::string> Table; // set when the rows can be edited; the first column is then the row id
   };
   virtual QuerySpec BuildQuery() = 0;
+  // Asks for the row id too when the engine takes it; a view or a table without
+  // row ids is read as it is, its rows read-only.
+  QuerySpec WithRowId(std::string engineText, size_t star, const std::string& table) const;
   void CheckInactive() const;
 
 private:

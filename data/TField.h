@@ -14,6 +14,9 @@ public:
 
   const std::string& FieldName() const { return name_; }
   TFieldType DataType() const { return type_; }
+  // True when the field's column compares letter case exactly; the table filter
+  // and Locate then compare it exactly too, as the engine's `=` does.
+  bool ComparesExactly() const { return exact_; }
   int Index() const { return index_; }
   TDataSet& DataSet() const { return dataSet_; }
 
@@ -38,5 +41,6 @@ private:
   TDataSet& dataSet_;
   std::string name_;
   TFieldType type_ = TFieldType::ftString;
+  bool exact_ = false;
   int index_ = -1;
 };

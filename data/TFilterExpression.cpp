@@ -28,12 +28,16 @@ struct TFilterExpression::Node {
   // Operands of a comparison: a field (index >= 0) or a literal.
   int LeftField = -1, RightField = -1;
   Variant LeftValue, RightValue;
+  // A comparison with a field whose column compares letter case exactly.
+  bool Exact = false;
 };
 
 namespace {
 class Parser {
 public:
-  Parser(std::string_view text, const TFilterExpression::FieldResolver& resolve) : text_(text), resolve_(resolve) {}
+  Parser(std::string_view text, const TFilterExpression::FieldResolver& resolve,
+         const TFilterExpression::ExactResolver& exact)
+      : text_(text), resolve_(resolve), exact_(exact) {}
 
   std::unique_ptr<TFilterExpression::Node> Parse() {
     auto node = ParseOr();
@@ -171,19 +175,27 @@ private:
       else Fail();
     }
     ParseOperand(node->RightField, node->RightValue);
+    node->Exact = exact_ && ((node->LeftField >= 0 && exact_(node->LeftField)) ||
+                             (node->RightField >= 0 && exact_(node->RightField)));
     return node;
   }
 
   std::string_view text_;
   const TFilterExpression::FieldResolver& resolve_;
+  const TFilterExpression::ExactResolver& exact_;
   size_t pos_ = 0;
 };
 
-// -1, 0, 1; numbers compare as numbers when both sides are integers, else as text.
-int CompareValues(const Variant& a, const Variant& b) {
+// -1, 0, 1; numbers compare as numbers when both sides are integers, else as text,
+// byte by byte when exact.
+int CompareValues(const Variant& a, const Variant& b, bool exact) {
   if (a.GetKind() == Variant::Kind::Integer && b.GetKind() == Variant::Kind::Integer) {
     const int64_t x = a.AsInteger(), y = b.AsInteger();
     return x < y ? -1 : (x > y ? 1 : 0);
+  }
+  if (exact) {
+    const int order = a.AsString().compare(b.AsString());
+    return order < 0 ? -1 : (order > 0 ? 1 : 0);
   }
   return CompareFoldedText(a.AsString(), b.AsString());
 }
@@ -204,20 +216,20 @@ bool Evaluate(const TFilterExpression::Node& node, const std::vector<Variant>& r
   if (left.IsNull() || right.IsNull()) return false;
   switch (node.Kind) {
     case Op::Like: return FoldedLike(right.AsString(), left.AsString());
-    case Op::Eq: return CompareValues(left, right) == 0;
-    case Op::Ne: return CompareValues(left, right) != 0;
-    case Op::Lt: return CompareValues(left, right) < 0;
-    case Op::Le: return CompareValues(left, right) <= 0;
-    case Op::Gt: return CompareValues(left, right) > 0;
-    case Op::Ge: return CompareValues(left, right) >= 0;
+    case Op::Eq: return CompareValues(left, right, node.Exact) == 0;
+    case Op::Ne: return CompareValues(left, right, node.Exact) != 0;
+    case Op::Lt: return CompareValues(left, right, node.Exact) < 0;
+    case Op::Le: return CompareValues(left, right, node.Exact) <= 0;
+    case Op::Gt: return CompareValues(left, right, node.Exact) > 0;
+    case Op::Ge: return CompareValues(left, right, node.Exact) >= 0;
     case Op::And: case Op::Or: case Op::Not: case Op::IsNull: case Op::IsNotNull: break;
   }
   return false;
 }
 }  // namespace
 
-TFilterExpression::TFilterExpression(std::string_view text, const FieldResolver& resolve)
-    : root_(Parser(text, resolve).Parse()) {}
+TFilterExpression::TFilterExpression(std::string_view text, const FieldResolver& resolve, const ExactResolver& exact)
+    : root_(Parser(text, resolve, exact).Parse()) {}
 TFilterExpression::~TFilterExpression() = default;
 TFilterExpression::TFilterExpression(TFilterExpression&&) noexcept = default;
 TFilterExpression& TFilterExpression::operator=(TFilterExpression&&) noexcept = default;

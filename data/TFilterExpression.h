@@ -1,7 +1,8 @@
 #pragma once
 // The filter of a table dataset: comparisons of fields with literals joined by
 // AND, OR, NOT and parentheses, for example "Логин = 'O''Brien'". Text compares
-// the same way as the engine's `=` and `Like` (letter case ignored).
+// the same way as the engine's `=` and `Like`: letter case ignored, except that a
+// comparison with a field whose column compares exactly is exact.
 #include <functional>
 #include <memory>
 #include <string>
@@ -14,9 +15,11 @@ class TFilterExpression {
 public:
   // Resolves a field name to its column index, or -1 when there is no such field.
   using FieldResolver = std::function<int(std::string_view)>;
+  // True when the column of that index compares letter case exactly.
+  using ExactResolver = std::function<bool(int)>;
 
   // Raises EDatabaseError on a malformed expression or an unknown field.
-  TFilterExpression(std::string_view text, const FieldResolver& resolve);
+  TFilterExpression(std::string_view text, const FieldResolver& resolve, const ExactResolver& exact = {});
   ~TFilterExpression();
   TFilterExpression(TFilterExpression&&) noexcept;
   TFilterExpression& operator=(TFilterExpression&&) noexcept;

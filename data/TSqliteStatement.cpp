@@ -64,6 +64,18 @@ std::string TSqliteStatement::ColumnDeclType(int column) const {
   return type ? type : "";
 }
 
+bool TSqliteStatement::ColumnComparesExactly(int column) const {
+  const char* database = sqlite3_column_database_name(stmt_, column);
+  const char* table = sqlite3_column_table_name(stmt_, column);
+  const char* origin = sqlite3_column_origin_name(stmt_, column);
+  if (!database || !table || !origin) return false;
+  const char* collation = nullptr;
+  if (sqlite3_table_column_metadata(db_, database, table, origin, nullptr, &collation, nullptr, nullptr, nullptr) !=
+      SQLITE_OK)
+    return false;
+  return !collation || sqlite3_stricmp(collation, "BINARY") == 0;
+}
+
 Variant TSqliteStatement::ColumnValue(int column) const {
   switch (sqlite3_column_type(stmt_, column)) {
     case SQLITE_NULL: return Variant();

@@ -25,6 +25,9 @@ public:
   int ColumnCount() const;
   std::string ColumnName(int column) const;
   std::string ColumnDeclType(int column) const;  // empty when the column is an expression
+  // True when the column comes straight from a table column declared to compare
+  // exactly (BINARY, the engine's default); false for other collations and expressions.
+  bool ColumnComparesExactly(int column) const;
   Variant ColumnValue(int column) const;
   int64_t ColumnInt64(int column) const;
   sqlite3_stmt* Handle() const { return stmt_; }

@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <string>
+
 #include "data/LikePattern.h"
 #include "platform/base/Cp1251.h"
 
@@ -16,7 +18,7 @@ inline char32_t NextFolded(std::string_view text, size_t& pos) {
   return UpperCodePoint(NextCodePoint(text, pos));
 }
 
-int NocaseCollation(void*, int lenA, const void* a, int lenB, const void* b) {
+int FoldingCollation(void*, int lenA, const void* a, int lenB, const void* b) {
   return CompareFoldedText(std::string_view(static_cast<const char*>(a), static_cast<size_t>(lenA)),
                            std::string_view(static_cast<const char*>(b), static_cast<size_t>(lenB)));
 }
@@ -85,7 +87,7 @@ bool FoldedLike(std::string_view pattern, std::string_view text, char32_t escape
 }
 
 int RegisterTextCollation(sqlite3* db) {
-  int rc = sqlite3_create_collation(db, "NOCASE", SQLITE_UTF8, nullptr, NocaseCollation);
+  int rc = sqlite3_create_collation(db, std::string(kFoldingCollation).c_str(), SQLITE_UTF8, nullptr, FoldingCollation);
   if (rc != SQLITE_OK) return rc;
   const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
   rc = sqlite3_create_function(db, "like", 2, flags, nullptr, LikeFunction, nullptr, nullptr);

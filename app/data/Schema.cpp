@@ -12,44 +12,22 @@
 
 namespace Schema {
 
-std::string_view CreateTablesSql() {
-  return R"(create table Пользователи (
-  Логин text collate nocase,
-  Пароль text collate binary,
-  Группа text collate nocase
-) strict;
-create table БДТест (
-  Вопрос text collate nocase,
-  Ответ1 text collate nocase,
-  Ответ2 text collate nocase,
-  Ответ3 text collate nocase,
-  Ответ4 text collate nocase,
-  Ответ5 text collate nocase,
-  ОтветПр integer
-) strict;
-create table Тесты (
-  Пользователь text collate nocase,
-  Верно integer
-) strict;
-create table Лекции (
-  НазваниеЛекции text collate nocase,
-  АдресЛекции text collate nocase
-) strict;
-create table Лабы (
-  НазваниеЛабы text collate nocase,
-  АдресЛабы text collate nocase
-) strict;
-create table Видео (
-  НазваниеВидео text collate nocase,
-  АдресВидео text collate nocase
-) strict;
-)";
+std::string CreateTablesSql() {
+  std::string sql;
+  for (std::size_t i = 0; i < kColumns.size(); ++i) {
+    const TColumn& c = kColumns[i];
+    if (i == 0 || kColumns[i - 1].Table != c.Table) sql += "create table " + std::string(c.Table) + " (\n";
+    sql += "  " + std::string(c.Name) + " " + std::string(c.Type);
+    if (!c.Collation.empty()) sql += " collate " + std::string(c.Collation);
+    sql += i + 1 == kColumns.size() || kColumns[i + 1].Table != c.Table ? "\n) strict;\n" : ",\n";
+  }
+  return sql;
 }
 
 void CreateTables(TADOConnection& connection) {
   connection.ExecuteDirect("begin");
   try {
-    connection.ExecuteDirect(std::string(CreateTablesSql()));
+    connection.ExecuteDirect(CreateTablesSql());
     connection.ExecuteDirect("commit");
   } catch (...) {
     connection.ExecuteDirect("rollback");
@@ -90,7 +68,7 @@ std::vector<TToken> Tokens(std::string_view sql) {
       }
       ++j;
     }
-    throw EDatabaseError("unrecognized token in the definition of Пользователи");
+    throw EDatabaseError("unrecognized token in a table definition");
   };
   while (i < sql.size()) {
     const char c = sql[i];
@@ -157,13 +135,27 @@ std::string Quoted(std::string_view name, char quote = '"') {
 
 // --- Small engine helpers -----------------------------------------------------
 
-std::string ColumnCollation(sqlite3* db) {
+// The declared collation of a column ("BINARY" when none is declared), or ""
+// when there is no such table or column.
+std::string ColumnCollation(sqlite3* db, std::string_view table, std::string_view column) {
   const char* collation = nullptr;
-  const std::string table(kUsers), column(kPasswordColumn);
-  if (sqlite3_table_column_metadata(db, "main", table.c_str(), column.c_str(), nullptr, &collation, nullptr, nullptr,
-                                    nullptr) != SQLITE_OK)
+  const std::string t(table), c(column);
+  if (sqlite3_table_column_metadata(db, "main", t.c_str(), c.c_str(), nullptr, &collation, nullptr, nullptr, nullptr) !=
+      SQLITE_OK)
     return {};
   return collation ? collation : "BINARY";
+}
+
+// The columns of one table whose collation differs from the one they should have.
+std::vector<std::pair<std::string, std::string>> StaleColumns(sqlite3* db, std::string_view table) {
+  std::vector<std::pair<std::string, std::string>> out;
+  for (const TColumn& c : kColumns) {
+    if (c.Table != table || c.Collation.empty()) continue;
+    const std::string have = ColumnCollation(db, c.Table, c.Name);
+    if (!have.empty() && sqlite3_stricmp(have.c_str(), std::string(c.Collation).c_str()) != 0)
+      out.emplace_back(std::string(c.Name), std::string(c.Collation));
+  }
+  return out;
 }
 
 // Rows of a query without parameters, every value as text ("" for null).
@@ -195,17 +187,46 @@ void Exec(sqlite3* db, const std::string& sql) {
   }
 }
 
-constexpr std::string_view kUpgradeFailed =
-    "Не удалось обновить базу данных, чтобы пароли сравнивались с учетом регистра букв; файл оставлен без изменений: ";
-constexpr std::string_view kUpgradeTable = "Пользователи_upgrade";
+// Replaces one table by a copy whose columns compare as `columns` says: every row
+// with its row id, then the table's indexes and triggers made again. Runs inside
+// the caller's transaction.
+void RebuildTable(sqlite3* db, const std::string& table, const std::vector<std::pair<std::string, std::string>>& columns) {
+  const std::string work = table + "_upgrade";
+  const auto create = Rows(db, "select sql from sqlite_schema where type = 'table' and name = " + Quoted(table, '\''));
+  if (create.empty()) throw EDatabaseError("no such table: " + table);
+  const auto extras = Rows(db, "select sql from sqlite_schema where tbl_name = " + Quoted(table, '\'') +
+                                   " and type in ('index', 'trigger') and sql is not null");
+  bool withoutRowid = false;
+  for (const auto& row : Rows(db, "select name, wr from pragma_table_list where schema = 'main'"))
+    if (row.at(0) == table) withoutRowid = row.at(1) == "1";
+  std::string names;
+  bool rowidNamed = false;  // a column called rowid hides the row id itself
+  for (const auto& row : Rows(db, "select name, hidden from pragma_table_xinfo(" + Quoted(table, '\'') + ")")) {
+    if (row.at(1) != "0") continue;  // generated columns fill themselves
+    if (!names.empty()) names += ", ";
+    names += Quoted(row.at(0));
+    rowidNamed = rowidNamed || sqlite3_stricmp(row.at(0).c_str(), "rowid") == 0;
+  }
+  if (!withoutRowid && !rowidNamed) names = "rowid, " + names;
+  const std::string before = Rows(db, "select count(*) from " + Quoted(table)).at(0).at(0);
+
+  Exec(db, WithCollations(create.at(0).at(0), work, columns));
+  Exec(db, "insert into " + Quoted(work) + " (" + names + ") select " + names + " from " + Quoted(table));
+  if (Rows(db, "select count(*) from " + Quoted(work)).at(0).at(0) != before)
+    throw EDatabaseError("the copy of " + table + " lost rows");
+  Exec(db, "drop table " + Quoted(table));
+  Exec(db, "alter table " + Quoted(work) + " rename to " + Quoted(table));
+  for (const auto& row : extras) Exec(db, row.at(0));
+}
 
 }  // namespace
 
-std::string WithBinaryPasswords(std::string_view sql, std::string_view newName) {
+std::string WithCollations(std::string_view sql, std::string_view newName,
+                           const std::vector<std::pair<std::string, std::string>>& columns) {
   const std::vector<TToken> tokens = Tokens(sql);
   std::size_t open = 0;
   while (open < tokens.size() && tokens[open].Kind != '(') ++open;
-  if (open == tokens.size()) throw EDatabaseError("no column list in the definition of Пользователи");
+  if (open == tokens.size()) throw EDatabaseError("no column list in the definition of " + std::string(newName));
   // The column list: elements split at commas outside inner parentheses.
   std::vector<std::pair<std::size_t, std::size_t>> elements;  // token ranges
   std::size_t depth = 0, start = open + 1, close = tokens.size();
@@ -221,21 +242,31 @@ std::string WithBinaryPasswords(std::string_view sql, std::string_view newName) 
       start = i + 1;
     }
   }
-  if (close == tokens.size()) throw EDatabaseError("unterminated column list in the definition of Пользователи");
+  if (close == tokens.size()) throw EDatabaseError("unterminated column list in the definition of " + std::string(newName));
+
+  // The collation a column element gets, or null when it is left as it is.
+  auto targetOf = [&](std::size_t from, std::size_t to) -> const std::string* {
+    if (from >= to || tokens[from].Kind != 'w') return nullptr;
+    const std::string name = NameOf(sql, tokens[from]);
+    for (const auto& [column, collation] : columns) {
+      std::string folded = column;
+      for (char& ch : folded)
+        if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch + 32);
+      if (folded == name) return &collation;
+    }
+    return nullptr;
+  };
 
   // Each element keeps its own text (spaces and comments included); only the
-  // password column loses any "collate NAME" and gains ours.
-  const std::string target(kPasswordColumn);
+  // named columns lose any "collate NAME" and gain their own.
   std::string body;
-  bool found = false;
   std::size_t textFrom = tokens[open].End;
   for (const auto& [from, to] : elements) {
     const std::size_t textTo = tokens[to].Begin;
-    const bool isPassword = from < to && tokens[from].Kind == 'w' && NameOf(sql, tokens[from]) == target;
-    if (!isPassword) {
+    const std::string* target = targetOf(from, to);
+    if (!target) {
       body += std::string(sql.substr(textFrom, textTo - textFrom));
     } else {
-      found = true;
       const std::size_t columnEnd = tokens[to - 1].End;
       std::size_t copied = textFrom;
       for (std::size_t i = from; i + 1 < to; ++i) {
@@ -248,25 +279,25 @@ std::string WithBinaryPasswords(std::string_view sql, std::string_view newName) 
       }
       body += std::string(sql.substr(copied, columnEnd - copied));
       while (!body.empty() && body.back() == ' ') body.pop_back();
-      body += " collate binary" + std::string(sql.substr(columnEnd, textTo - columnEnd));
+      body += " collate " + *target + std::string(sql.substr(columnEnd, textTo - columnEnd));
     }
     if (to != close) body += ",";
     textFrom = tokens[to].End;
   }
-  if (!found) throw EDatabaseError("no such column: " + target);
   const std::string tail(sql.substr(tokens[close].End));
   return "create table " + Quoted(newName) + " (" + body + ")" + tail;
 }
 
-bool PasswordsCompareExactly(TADOConnection& connection) {
-  const std::string collation = ColumnCollation(connection.Handle());
-  return collation.empty() || sqlite3_stricmp(collation.c_str(), "BINARY") == 0;
+bool IsCurrent(TADOConnection& connection) {
+  sqlite3* db = connection.Handle();
+  for (std::string_view table : kTables)
+    if (!StaleColumns(db, table).empty()) return false;
+  return true;
 }
 
-void UpgradePasswordCollation(TADOConnection& connection) {
+void Upgrade(TADOConnection& connection) {
   sqlite3* db = connection.Handle();
-  if (!db) throw EDatabaseError("Operation is not allowed when the object is closed.");
-  if (PasswordsCompareExactly(connection)) return;
+  if (IsCurrent(connection)) return;
   // Only a sound file is upgraded: with a table missing or damaged pages the
   // windows report the engine's own error, and the file must stay as it was.
   for (std::string_view table : kTables) {
@@ -283,8 +314,7 @@ void UpgradePasswordCollation(TADOConnection& connection) {
   if (sqlite3_db_readonly(db, "main") == 1) throw EDatabaseError(std::string(kUpgradeFailed) + "attempt to write a readonly database");
   if (sqlite3_get_autocommit(db) == 0) throw EDatabaseError(std::string(kUpgradeFailed) + "a transaction is already open");
 
-  const std::string users(kUsers);
-  // Foreign keys must be off while the table is replaced (a connection setting,
+  // Foreign keys must be off while a table is replaced (a connection setting,
   // outside the transaction); renaming must not touch views and triggers.
   const bool foreignKeys = Rows(db, "pragma foreign_keys").at(0).at(0) == "1";
   const bool legacyAlter = Rows(db, "pragma legacy_alter_table").at(0).at(0) == "1";
@@ -297,32 +327,14 @@ void UpgradePasswordCollation(TADOConnection& connection) {
   try {
     Exec(db, "begin immediate");
     try {
-      const auto create = Rows(db, "select sql from sqlite_schema where type = 'table' and name = " + Quoted(users, '\''));
-      if (create.empty()) throw EDatabaseError("no such table: " + users);
-      const auto extras = Rows(db, "select sql from sqlite_schema where tbl_name = " + Quoted(users, '\'') +
-                                       " and type in ('index', 'trigger') and sql is not null");
-      bool withoutRowid = false;
-      for (const auto& row : Rows(db, "select name, wr from pragma_table_list where schema = 'main'"))
-        if (row.at(0) == users) withoutRowid = row.at(1) == "1";
-      std::string columns;
-      bool rowidNamed = false;  // a column called rowid hides the row id itself
-      for (const auto& row : Rows(db, "select name, hidden from pragma_table_xinfo(" + Quoted(users, '\'') + ")")) {
-        if (row.at(1) != "0") continue;  // generated columns fill themselves
-        if (!columns.empty()) columns += ", ";
-        columns += Quoted(row.at(0));
-        rowidNamed = rowidNamed || sqlite3_stricmp(row.at(0).c_str(), "rowid") == 0;
+      for (std::string_view table : kTables) {
+        const auto stale = StaleColumns(db, table);
+        if (!stale.empty()) RebuildTable(db, std::string(table), stale);
       }
-      if (!withoutRowid && !rowidNamed) columns = "rowid, " + columns;
-      const std::string before = Rows(db, "select count(*) from " + Quoted(users)).at(0).at(0);
-
-      Exec(db, WithBinaryPasswords(create.at(0).at(0), kUpgradeTable));
-      Exec(db, "insert into " + Quoted(kUpgradeTable) + " (" + columns + ") select " + columns + " from " + Quoted(users));
-      if (Rows(db, "select count(*) from " + Quoted(kUpgradeTable)).at(0).at(0) != before)
-        throw EDatabaseError("the copy of Пользователи lost rows");
-      Exec(db, "drop table " + Quoted(users));
-      Exec(db, "alter table " + Quoted(kUpgradeTable) + " rename to " + Quoted(users));
-      for (const auto& row : extras) Exec(db, row.at(0));
-      if (!PasswordsCompareExactly(connection)) throw EDatabaseError("the password column still ignores letter case");
+      // Indexes that name NOCASE themselves were built by the program's old
+      // replacement of it: build them again with the engine's own.
+      Exec(db, "reindex nocase");
+      if (!IsCurrent(connection)) throw EDatabaseError("a column still compares the old way");
       if (foreignKeys && !Rows(db, "pragma foreign_key_check").empty()) throw EDatabaseError("FOREIGN KEY constraint failed");
       Exec(db, "commit");
     } catch (...) {

@@ -77,30 +77,32 @@ protected:
     Backend = std::make_unique<THeadlessBackend>(TSize{1280, 900});
     Backend->Install();
     App = std::make_unique<TApplication>();
+    StartWarning = UpgradeDatabase();
     CreateAppForms(*App);
   }
 
   fs::path Dir, OldDir;
+  std::string StartWarning;
   std::unique_ptr<THeadlessBackend> Backend;
   std::unique_ptr<TApplication> App;
 };
 
 TEST_F(AppFormsTest, LoginListsKeepEachLoginWithItsPasswordUnderAnIndex) {
   Sql([](TADOConnection& c) {
-    c.ExecuteDirect("insert into Пользователи values ('aaa', 'first', '')");
+    c.ExecuteDirect("insert into Пользователи values ('AAA', 'first', '')");
     c.ExecuteDirect("create index ЛогиныПоИмени on Пользователи(Логин)");
   });
   // The index really reorders a select of the logins alone, so pairing two
-  // single-column selects by position would give "aaa" the password "admin".
+  // single-column selects by position would give "AAA" the password "admin".
   const auto logins = Rows("select Логин from Пользователи");
   const auto passwords = Rows("select Пароль from Пользователи");
   ASSERT_EQ(logins.size(), passwords.size());
-  ASSERT_EQ(logins.front(), "aaa");
+  ASSERT_EQ(logins.front(), "AAA");
   ASSERT_NE(passwords.front(), "first");
 
   Start();
   auto expected = kAccounts;
-  expected["aaa"] = "first";
+  expected["AAA"] = "first";
   ASSERT_EQ(Form3->DBListBox1->Items().Count(), 5);
   ASSERT_EQ(Form3->DBListBox2->Items().Count(), 5);
   for (int i = 0; i < 5; ++i) {
@@ -197,10 +199,20 @@ TEST_F(AppFormsTest, UsersSearchTakesAnyTextLiterally) {
     f.sButton1Click(nullptr);
     EXPECT_EQ(f.ADOTable1->FieldByName("Логин").AsString(), "petrova");
   }
-  // Logins compare as the engine compares them: letter case aside.
+  // Logins compare as the engine and the login window compare them: exactly.
   f.sEdit1->SetText("СМИРНОВ");
   f.sButton1Click(nullptr);
+  EXPECT_EQ(f.ADOTable1->FieldByName("Логин").AsString(), "petrova");
+  f.sEdit1->SetText("Смирнов");
+  f.sButton1Click(nullptr);
   EXPECT_EQ(f.ADOTable1->FieldByName("Логин").AsString(), "Смирнов");
+  f.sCheckBox1->SetChecked(true);
+  f.sEdit1->SetText("ADMIN");
+  f.sButton1Click(nullptr);
+  EXPECT_EQ(f.ADOTable1->RecordCount(), 0);
+  f.sEdit1->SetText("Admin");
+  f.sButton1Click(nullptr);
+  EXPECT_EQ(f.ADOTable1->RecordCount(), 1);
 }
 
 TEST_F(AppFormsTest, AdministratorPasswordChangeIsAllOrNothing) {
@@ -241,21 +253,28 @@ TEST_F(AppFormsTest, AdministratorPasswordNeedsTheExactOldPassword) {
             (std::vector<std::string>{"other", "secret"}));
 }
 
-// A file made before passwords compared exactly is brought up to date when the
-// main window opens it, so a wrong-case password no longer matches.
-TEST_F(AppFormsTest, OlderFileComparesPasswordsExactlyOnceOpened) {
+// A file of the older schema (every text column NOCASE) is brought up to date
+// at start-up, before the windows read it: logins and passwords then compare
+// exactly, in the users window's filter too.
+TEST_F(AppFormsTest, OlderFileIsUpgradedBeforeTheWindowsOpen) {
   Sql([](TADOConnection& c) {
     c.ExecuteDirect("drop table Пользователи");
     c.ExecuteDirect(
         "create table Пользователи (Логин text collate nocase, Пароль text collate nocase, "
         "Группа text collate nocase) strict");
-    c.ExecuteDirect("insert into Пользователи values ('Admin', 'admin', '')");
-    ASSERT_FALSE(Schema::PasswordsCompareExactly(c));
+    c.ExecuteDirect("insert into Пользователи values ('Admin', 'admin', ''), ('admin', 'x', '')");
+    ASSERT_FALSE(Schema::IsCurrent(c));
   });
   Start();
-  Sql([](TADOConnection& c) { EXPECT_TRUE(Schema::PasswordsCompareExactly(c)); });
-  EXPECT_EQ(Rows("select count(*) from Пользователи where Пароль = 'ADMIN'"), std::vector<std::string>{"0"});
-  EXPECT_EQ(Rows("select Логин, Пароль from Пользователи"), std::vector<std::string>{"Admin|admin"});
+  EXPECT_EQ(StartWarning, "");
+  Sql([](TADOConnection& c) { EXPECT_TRUE(Schema::IsCurrent(c)); });
+  EXPECT_EQ(Rows("select count(*) from Пользователи where Пароль = 'ADMIN' or Логин = 'ADMIN'"),
+            std::vector<std::string>{"0"});
+  Form5->sCheckBox1->SetChecked(true);
+  Form5->sEdit1->SetText("admin");
+  Form5->sButton1Click(nullptr);
+  ASSERT_EQ(Form5->ADOTable1->RecordCount(), 1);
+  EXPECT_EQ(Form5->ADOTable1->FieldByName("Пароль").AsString(), "x");
 }
 
 }  // namespace

@@ -116,4 +116,39 @@ TEST_F(EmptyBankEditorTest, QuestionAddedHereJoinsTheNextAttempt) {
   EXPECT_EQ(Form2->DBListBox1->Items().Get(0), "Сколько будет два плюс два?");
 }
 
+// A question without a correct number could never be scored: the editor refuses
+// to post it, says why, and keeps the row in editing until the number is typed.
+TEST_F(EmptyBankEditorTest, QuestionWithoutACorrectNumberIsNotPosted) {
+  MakeWindows("Admin");
+  Form4->Show();
+  Pump();
+  Form4->sDBNavigator1->BtnClick(nbInsert);
+  Click(Form4->sDBMemo1);
+  Backend->Text("Сколько будет два плюс два?");
+  Pump();
+  try {
+    Form4->sDBNavigator1->BtnClick(nbPost);
+    ADD_FAILURE() << "a question without a correct number was posted";
+  } catch (const std::exception& e) {
+    EXPECT_STREQ(e.what(), "Вопрос не сохранён: укажите номер правильного ответа (целое число).");
+  }
+  EXPECT_EQ(Form4->ADOQuery1->State(), TDataSetState::dsInsert);
+  EXPECT_EQ(Form4->sDBMemo1->Text(), "Сколько будет два плюс два?");
+  EXPECT_TRUE(Rows("select * from БДТест").empty());
+  Click(Form4->sDBEdit1);
+  Backend->Text("4");
+  Form4->sDBNavigator1->BtnClick(nbPost);
+  Pump();
+  EXPECT_EQ(Rows("select Вопрос, ОтветПр from БДТест"),
+            (std::vector<std::vector<std::string>>{{"Сколько будет два плюс два?", "4"}}));
+  // Emptying the number of a stored question is refused the same way.
+  Click(Form4->sDBEdit1);
+  Backend->Key(VK_BACK);
+  Pump();
+  ASSERT_EQ(Form4->ADOQuery1->State(), TDataSetState::dsEdit);
+  EXPECT_THROW(Form4->sDBNavigator1->BtnClick(nbPost), std::exception);
+  EXPECT_EQ(Form4->ADOQuery1->State(), TDataSetState::dsEdit);
+  EXPECT_EQ(Rows("select ОтветПр from БДТест"), (std::vector<std::vector<std::string>>{{"4"}}));
+}
+
 }  // namespace

@@ -105,4 +105,24 @@ TEST_F(MenuResultsTest, MenuChecksTheUserOnEveryShowing) {
   EXPECT_TRUE(Form8->sSpeedButton3->Visible());
 }
 
+// The results of exactly the logged-in login, letter case significant, as the
+// login window compares: "IVANOV" is not ivanov, a student "admin" not the administrator.
+TEST_F(MenuResultsTest, ResultsAreThoseOfExactlyTheLogin) {
+  AddResult("IVANOV", 3);
+  AddResult("admin", 7);
+  AddResult("Admin", 9);
+  MakeWindows("IVANOV");
+  ShowResults();
+  EXPECT_EQ(Scores(), "3;");
+}
+
+TEST_F(MenuResultsTest, AStudentAdminSeesOnlyTheirOwnResults) {
+  AddResult("admin", 7);
+  AddResult("Admin", 9);
+  MakeWindows("admin");
+  ShowResults();
+  EXPECT_FALSE(Form8->sSpeedButton3->Visible());
+  EXPECT_EQ(Scores(), "7;");
+}
+
 }  // namespace

@@ -1,10 +1,12 @@
 // The tester: loading the bank row by row, answering, scoring and storing.
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "app/Unit8.h"
+#include "data/TADOQuery.h"
 #include "tests/apptesting/TestingFixture.h"
 
 namespace {
@@ -170,19 +172,86 @@ TEST_F(TesterTest, EmptyBankFailsWithListIndexOutOfBounds) {
   EXPECT_EQ(StoredRows(), 0);
 }
 
-TEST_F(TesterTest, NullRightNumberStopsTheHandIn) {
-  AddQuestions({{"Без ответа", {"1", "2", "3", "4", "5"}, ""}});
+// A bank of an older file whose right number is text: empty (null), letters,
+// trailing characters. Such a position counts as wrong; the attempt is still
+// scored and stored.
+TEST_F(TesterTest, AnEmptyOrNonIntegerRightNumberCountsAsWrong) {
+  Db->ExecuteDirect("drop table БДТест");
+  Db->ExecuteDirect(
+      "create table БДТест (Вопрос text, Ответ1 text, Ответ2 text, Ответ3 text, Ответ4 text, Ответ5 text, ОтветПр text)");
+  const std::vector<std::string> options = {"1", "2", "3", "4", "5"};
+  AddQuestions({{"Без ответа", options, ""}, {"Буквы", options, "abc"}, {"Хвост", options, "1x"}, {"Верный", options, "1"}});
   MakeWindows("ivanov");
   ShowTester();
+  // Nothing answered: every position stands at A (1), so only "Верный" scores.
+  int expected = 0;
+  for (int p = 1; p <= 30; ++p) expected += Form2->DBListBox7->Items().Get(Form2->DrawnIndex(p)) == "1";
   EXPECT_EQ(Script({"click Form2.sSpeedButton3",
-                    "expect MessageBox.Message.Caption == '' is not a valid integer value",
+                    "expect MessageBox.Message.Caption == Вы " + std::to_string(expected) + " ответили верно",
                     "click MessageBox.OK",
-                    "expect Form2.Visible == true",
-                    "click Form2.sSpeedButton3",
-                    "expect MessageBox.Message.Caption == '' is not a valid integer value",
-                    "click MessageBox.OK"}),
+                    "expect Form2.Visible == false"}),
             "");
-  EXPECT_EQ(StoredRows(), 0);
+  EXPECT_TRUE(ScriptFinished);
+  EXPECT_EQ(Rows("select Пользователь, Верно from Тесты"),
+            (std::vector<std::vector<std::string>>{{"ivanov", std::to_string(expected)}}));
+}
+
+// The score is announced first; when it then cannot be stored, the tester says so
+// and stays open with the attempt as it was, and handing in again stores it.
+TEST_F(TesterTest, AFailedStoreIsSaidAndTheAttemptStaysOpen) {
+  AddQuestions(Bank(5));
+  // The first insert fails (RAISE(FAIL) keeps the trigger's own delete), the next ones pass.
+  Db->ExecuteDirect("create table Сбой (n integer)");
+  Db->ExecuteDirect("insert into Сбой values (1)");
+  Db->ExecuteDirect(
+      "create trigger ПервыйОтказ before insert on Тесты when (select count(*) from Сбой) > 0 "
+      "begin delete from Сбой; select raise(fail, 'database or disk is full'); end");
+  MakeWindows("ivanov");
+  ShowTester();
+  int expected = 0;
+  for (int p = 1; p <= 30; ++p) {
+    const int chosen = p == 1 ? 3 : 1;
+    expected += std::stoi(Form2->DBListBox7->Items().Get(Form2->DrawnIndex(p))) == chosen;
+  }
+  const std::string score = "expect MessageBox.Message.Caption == Вы " + std::to_string(expected) + " ответили верно";
+  EXPECT_EQ(Script({"click Form2.QuestionButton1", "click Form2.AnswerButton3", "click Form2.sSpeedButton3", score,
+                    "click MessageBox.OK",
+                    "expect MessageBox.Message.Caption == Результат не сохранён в базе данных (database or disk is "
+                    "full). Анкета остаётся открытой: сдайте её ещё раз.",
+                    "click MessageBox.OK", "expect Form2.Visible == true", "expect Form2.QuestionButton1.Down == true",
+                    "expect Form2.AnswerButton3.Down == true", "click Form2.sSpeedButton3", score, "click MessageBox.OK",
+                    "expect Form2.Visible == false"}),
+            "");
+  EXPECT_TRUE(ScriptFinished);
+  EXPECT_EQ(Form2->ChosenAnswer(1), 3);
+  EXPECT_EQ(Rows("select Пользователь, Верно from Тесты"),
+            (std::vector<std::vector<std::string>>{{"ivanov", std::to_string(expected)}}));
+}
+
+// A database file replaced on disk while the tester runs (a new copy moved over
+// the old name) is opened again: the result goes into the file now there.
+TEST_F(TesterTest, AFileReplacedOnDiskIsOpenedAgainForTheStore) {
+  AddQuestions(Bank(5));
+  MakeWindows("ivanov");
+  ShowTester();
+  const auto folder = std::filesystem::current_path();
+  std::filesystem::copy_file(folder / "db.mdb", folder / "db.new");
+  {
+    TADOConnection copy("Data Source=" + (folder / "db.new").string());
+    copy.Open();
+    copy.ExecuteDirect("insert into Тесты values ('из новой копии', 1)");
+  }
+  std::filesystem::rename(folder / "db.new", folder / "db.mdb");
+  EXPECT_EQ(Script({"click Form2.sSpeedButton3", "click MessageBox.OK", "expect Form2.Visible == false"}), "");
+  EXPECT_TRUE(ScriptFinished);
+  TADOConnection now("Data Source=" + (folder / "db.mdb").string());
+  now.Open();
+  TADOQuery query(&now);
+  query.SQL().Add("select Пользователь from Тесты order by rowid");
+  query.Open();
+  std::vector<std::string> users;
+  for (query.First(); !query.Eof(); query.Next()) users.push_back(query.Fields(0).AsString());
+  EXPECT_EQ(users, (std::vector<std::string>{"из новой копии", "ivanov"}));
 }
 
 }  // namespace

@@ -235,8 +235,11 @@ TEST_F(EditableTest, TableDatasetIsEditableAndFilterable) {
   db_.Exec("insert into Пользователи values ('Admin','1',''), ('Петров','2','')");
   TADOTable users(&db_.Connection(), "Пользователи");
   users.Open();
+  // Logins compare exactly, like the engine's `=` on that column.
   users.SetFilter("Логин = 'петров'");
   users.SetFiltered(true);
+  EXPECT_EQ(users.RecordCount(), 0);
+  users.SetFilter("Логин = 'Петров'");
   ASSERT_EQ(users.RecordCount(), 1);
   users.Edit();
   users.FieldByName("Группа").SetAsString("10Б");

@@ -168,10 +168,15 @@ TEST_F(StatementsTest, ResultsStoredAndViewedPerUser) {
   EXPECT_EQ(query_.FieldByName("Верно").DataType(), TFieldType::ftInteger);
   LoadStatement(query_, Statements::kSelectResults);
   query_.SQL().Add(std::string(Statements::kResultsOfUser));
+  // Exactly the login asked for: "иванов" and "ИВАНОВ" are other logins.
+  query_.ParamByName("a").SetValue(Variant("Иванов"));
+  query_.Open();
+  EXPECT_EQ(Column(query_, 1), (Strings{"12"}));
+  EXPECT_EQ(query_.RecordCount(), 1);
+  query_.Close();
   query_.ParamByName("a").SetValue(Variant("ИВАНОВ"));
   query_.Open();
-  EXPECT_EQ(Column(query_, 1), (Strings{"12", "3"}));
-  EXPECT_EQ(query_.RecordCount(), 2);
+  EXPECT_EQ(query_.RecordCount(), 0);
   // A score that is not a number is refused by the engine.
   LoadStatement(query_, Statements::kStoreResult);
   query_.ParamByName("a1").SetValue(Variant("x"));
@@ -254,26 +259,37 @@ TEST_F(StatementsTest, UsersFilterAndLocate) {
   TADOTable table(&db_.Connection(), std::string(Statements::kUsersTable));
   table.Open();
   EXPECT_EQ(Statements::UsersFilter("O'Brien"), "Логин = 'O''Brien'");
+  // Logins compare exactly, as the engine's `=` on that column does.
   table.SetFilter(Statements::UsersFilter("o'brien"));
   table.SetFiltered(true);
+  EXPECT_EQ(table.RecordCount(), 0);
+  table.SetFilter(Statements::UsersFilter("O'Brien"));
   ASSERT_EQ(table.RecordCount(), 1);
   EXPECT_EQ(table.FieldByName("Логин").AsString(), "O'Brien");
   table.SetFilter(Statements::UsersFilter(""));
   EXPECT_EQ(table.RecordCount(), 0);
+  // Groups ignore case, Cyrillic letters included.
+  table.SetFilter("Группа = '9а'");
+  EXPECT_EQ(table.RecordCount(), 1);
   // The filter stays in force across reopening.
-  table.SetFilter(Statements::UsersFilter("ёжиков"));
+  table.SetFilter(Statements::UsersFilter("Ёжиков"));
   table.Close();
   table.Open();
   ASSERT_EQ(table.RecordCount(), 1);
   EXPECT_EQ(table.FieldByName("Группа").AsString(), "");
   table.SetFiltered(false);
   EXPECT_EQ(table.RecordCount(), 4);
-  EXPECT_TRUE(table.Locate("Логин", Variant("ПЕТРОВ")));
+  EXPECT_TRUE(table.Locate("Логин", Variant("Петров")));
   EXPECT_EQ(table.RecNo(), 4);
+  EXPECT_FALSE(table.Locate("Логин", Variant("ПЕТРОВ")));
   EXPECT_FALSE(table.Locate("Логин", Variant("Сидоров")));
   EXPECT_EQ(table.RecNo(), 4);  // stays where it was
-  EXPECT_TRUE(table.Locate("Логин", Variant("o'b"), static_cast<unsigned>(TLocateOption::loPartialKey)));
+  EXPECT_TRUE(table.Locate("Логин", Variant("O'B"), static_cast<unsigned>(TLocateOption::loPartialKey)));
   EXPECT_EQ(table.RecNo(), 2);
+  EXPECT_FALSE(table.Locate("Логин", Variant("o'b"), static_cast<unsigned>(TLocateOption::loPartialKey)));
+  // Asked for, any letter case.
+  EXPECT_TRUE(table.Locate("Логин", Variant("ёЖИКОВ"), static_cast<unsigned>(TLocateOption::loCaseInsensitive)));
+  EXPECT_EQ(table.RecNo(), 3);
   EXPECT_FALSE(table.Locate("Логин", Variant("")));
   EXPECT_THROW(table.Locate("Нет", Variant("x")), EDatabaseError);
 }

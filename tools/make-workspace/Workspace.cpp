@@ -149,12 +149,18 @@ int UpgradeWorkspace(const std::filesystem::path& target, std::ostream& out, std
   try {
     TADOConnection connection("Data Source=" + dbPath.string());
     connection.Open();
-    if (Schema::PasswordsCompareExactly(connection)) {
-      out << dbPath.string() << ": passwords already compare exactly\n";
+    if (Schema::IsCurrent(connection)) {
+      out << dbPath.string() << ": already up to date\n";
       return 0;
     }
-    Schema::UpgradePasswordCollation(connection);
-    out << dbPath.string() << ": upgraded, passwords now compare exactly\n";
+    Schema::Upgrade(connection);
+    // A file that is not sound is left alone by the upgrade: say so.
+    if (!Schema::IsCurrent(connection)) {
+      err << "make-workspace: " << dbPath.string()
+          << ": not upgraded: a table is missing or the file is damaged (pragma quick_check)\n";
+      return 1;
+    }
+    out << dbPath.string() << ": upgraded, logins, passwords and addresses now compare exactly\n";
     return 0;
   } catch (const std::exception& e) {
     err << "make-workspace: " << e.what() << "\n";

@@ -7,7 +7,7 @@
 // written then). Failures of the engine, FFmpeg or the file system throw.
 int MakeWorkspace(const std::filesystem::path& dir, bool force, std::ostream& out, std::ostream& err);
 
-// Upgrades an existing DIR/db.mdb so that passwords compare exactly (see
-// Schema::UpgradePasswordCollation). Returns 0 when done or nothing was needed,
-// 1 when there is no db.mdb or the upgrade failed (the file is then unchanged).
+// Upgrades an existing DIR/db.mdb to the current collations (see Schema::Upgrade).
+// Returns 0 when done or nothing was needed, 1 when there is no db.mdb, the file
+// is not sound or the upgrade failed (the file is then unchanged).
 int UpgradeWorkspace(const std::filesystem::path& dir, std::ostream& out, std::ostream& err);

@@ -2,8 +2,8 @@
 // db.mdb with the six tables, accounts, a question bank, lectures, labs, two video
 // lessons and Clear.htm. Material paths are relative, so the program finds them
 // when it runs with DIR as its working directory. An existing db.mdb is kept
-// unless --force; --upgrade only brings an existing db.mdb up to date (passwords
-// compared exactly).
+// unless --force; --upgrade only brings an existing db.mdb up to date (logins,
+// passwords and addresses compared exactly, indexes rebuilt in that order).
 #include <exception>
 #include <iostream>
 #include <string>
@@ -14,7 +14,8 @@ namespace {
 int Usage(std::ostream& out, int status) {
   out << "usage: make-workspace DIR [--force | --upgrade]\n"
          "  Creates a classroom workspace in DIR; an existing DIR/db.mdb is replaced only with --force.\n"
-         "  --upgrade changes nothing but an existing DIR/db.mdb, so that passwords compare exactly.\n";
+         "  --upgrade changes nothing but an existing DIR/db.mdb, so that logins, passwords\n"
+         "  and addresses compare exactly (the textbook does the same when it starts).\n";
   return status;
 }
 }  // namespace

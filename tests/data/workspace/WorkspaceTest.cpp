@@ -167,42 +167,56 @@ TEST_F(WorkspaceTest, ExistingDatabaseIsKeptUnlessForced) {
   EXPECT_FALSE(fs::exists("db.mdb.partial"));
 }
 
-TEST_F(WorkspaceTest, PasswordsCompareExactlyAndOldFilesCanBeUpgraded) {
+TEST_F(WorkspaceTest, LoginsCompareExactlyAndOldFilesCanBeUpgraded) {
   {
     TADOConnection connection{std::string(ConnectionSettings::kConnectionString)};
     connection.Open();
-    EXPECT_TRUE(Schema::PasswordsCompareExactly(connection));
+    EXPECT_TRUE(Schema::IsCurrent(connection));
     TADOQuery query(&connection);
     LoadStatement(query, Statements::kDeleteUser);
-    query.ParamByName("a1").SetValue(Variant("Admin"));
-    query.ParamByName("a2").SetValue(Variant("ADMIN"));
+    query.ParamByName("a1").SetValue(Variant("ADMIN"));
+    query.ParamByName("a2").SetValue(Variant("admin"));
     EXPECT_EQ(query.ExecSQL(), 0);
   }
   std::ostringstream out, err;
   EXPECT_EQ(UpgradeWorkspace(".", out, err), 0) << err.str();
-  EXPECT_NE(out.str().find("already compare exactly"), std::string::npos);
+  EXPECT_NE(out.str().find("already up to date"), std::string::npos);
 
-  // A folder holding a file of the older schema.
+  // A folder holding a file of an older schema: every text column NOCASE.
   const fs::path old = fs::path("old");
   fs::create_directories(old);
   TADOConnection::CreateDatabaseFile((old / "db.mdb").string());
-  {
+  auto oldFile = [&] {
     TADOConnection connection("Data Source=" + (old / "db.mdb").string());
     connection.Open();
     std::string oldSchema(Schema::CreateTablesSql());
-    const std::string exact = "Пароль text collate binary";
-    oldSchema.replace(oldSchema.find(exact), exact.size(), "Пароль text collate nocase");
+    for (const std::string collation : {"binary", "textbook_nocase"})
+      for (size_t at; (at = oldSchema.find("collate " + collation)) != std::string::npos;)
+        oldSchema.replace(at, collation.size() + 8, "collate nocase");
     connection.ExecuteDirect(oldSchema);
     connection.ExecuteDirect("insert into Пользователи values ('Admin', 'admin', '')");
-    EXPECT_FALSE(Schema::PasswordsCompareExactly(connection));
-  }
+    EXPECT_FALSE(Schema::IsCurrent(connection));
+  };
+  oldFile();
   EXPECT_EQ(UpgradeWorkspace(old, out, err), 0) << err.str();
   EXPECT_NE(out.str().find("upgraded"), std::string::npos);
   {
     TADOConnection connection("Data Source=" + (old / "db.mdb").string());
     connection.Open();
-    EXPECT_TRUE(Schema::PasswordsCompareExactly(connection));
+    EXPECT_TRUE(Schema::IsCurrent(connection));
   }
+  // A file that is not sound is not upgraded, and the tool says so.
+  fs::remove(old / "db.mdb");
+  TADOConnection::CreateDatabaseFile((old / "db.mdb").string());
+  oldFile();
+  {
+    TADOConnection connection("Data Source=" + (old / "db.mdb").string());
+    connection.Open();
+    connection.ExecuteDirect("drop table Видео");
+  }
+  std::ostringstream unsound;
+  EXPECT_EQ(UpgradeWorkspace(old, out, unsound), 1);
+  EXPECT_NE(unsound.str().find("not upgraded"), std::string::npos) << unsound.str();
   EXPECT_EQ(UpgradeWorkspace("missing", out, err), 1);
   EXPECT_NE(err.str().find("does not exist"), std::string::npos);
   fs::remove_all(old);
