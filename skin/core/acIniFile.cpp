@@ -150,12 +150,30 @@ TacIniFile::TSection& TacIniFile::AddSection(std::string_view name) {
   return Sections_.back();
 }
 
+namespace {
+
+// Sections with few keys are searched in place; larger ones get their index.
+constexpr std::size_t kIndexedKeys = 12;
+
+}  // namespace
+
 void TacIniFile::AddKey(TSection& section, std::string_view key, std::string_view value) {
-  if (section.KeyIndex.emplace(FoldName(key), static_cast<std::uint32_t>(section.Keys.size())).second)
-    section.Keys.push_back(TKey{std::string(key), std::string(value)});
+  if (section.FindKey(key) != nullptr) return;
+  section.Keys.push_back(TKey{std::string(key), std::string(value)});
+  if (section.Keys.size() == kIndexedKeys) {
+    for (std::size_t i = 0; i < section.Keys.size(); ++i)
+      section.KeyIndex.emplace(FoldName(section.Keys[i].Name), static_cast<std::uint32_t>(i));
+  } else if (section.Keys.size() > kIndexedKeys) {
+    section.KeyIndex.emplace(FoldName(key), static_cast<std::uint32_t>(section.Keys.size() - 1));
+  }
 }
 
 const TacIniFile::TKey* TacIniFile::TSection::FindKey(std::string_view key) const {
+  if (Keys.size() < kIndexedKeys) {
+    for (const TKey& k : Keys)
+      if (SameTextUtf8(k.Name, key)) return &k;
+    return nullptr;
+  }
   const auto it = KeyIndex.find(FoldName(key));
   return it == KeyIndex.end() ? nullptr : &Keys[it->second];
 }
@@ -215,9 +233,8 @@ bool TacIniFile::ReadBool(std::string_view section, std::string_view key, bool d
 void TacIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
   TSection* s = FindSection(section);
   if (s == nullptr) s = &AddSection(section);
-  const auto it = s->KeyIndex.find(FoldName(key));
-  if (it != s->KeyIndex.end())
-    s->Keys[it->second].Value = std::string(value);
+  if (const TKey* k = s->FindKey(key))
+    s->Keys[static_cast<std::size_t>(k - s->Keys.data())].Value = std::string(value);
   else
     AddKey(*s, key, value);
 }

@@ -18,8 +18,8 @@ public:
   struct TSection {
     std::string Name;
     std::vector<TKey> Keys;
-    // Upper-cased key name -> position in Keys: lookups stay constant-time however
-    // many keys a section has.
+    // Folded key name -> position in Keys, once a section has many keys: lookups stay
+    // constant-time however many keys it has.
     std::unordered_map<std::string, std::uint32_t> KeyIndex;
     const TKey* FindKey(std::string_view key) const;
   };

@@ -7,6 +7,7 @@
 #include "skin/core/acIniFile.h"
 #include "skin/core/acMasks.h"
 #include "skin/core/acSectionChains.h"
+#include "skin/core/acSkinBudget.h"
 #include "skin/core/acSkinPack.h"
 #include "skin/core/acSkinSource.h"
 #include "skin/core/acSkinModel.h"
@@ -180,6 +181,7 @@ std::vector<TacSkinProblem> CheckSkin(const std::string& nativePath) {
     if (isFolder) {
       folder = nativePath;
       if (folder.back() != '/') folder += '/';
+      if (const auto size = SkinFileSize(TextPath(folder + "Options.dat"))) CheckSkinOptionsSize(*size, "Options.dat");
       const auto bytes = ReadSkinFile(TextPath(folder + "Options.dat"));
       if (!bytes) {
         problems.push_back({"", "", "no Options.dat in " + nativePath});

@@ -55,35 +55,43 @@ TBitmap DecodeSkinPng(std::span<const std::uint8_t> bytes) {
   return bitmap;
 }
 
-bool DeclaresNoPixels(std::span<const std::uint8_t> bytes) {
+std::optional<TacDeclaredSize> DeclaredImageSize(std::span<const std::uint8_t> bytes) {
   const std::size_t n = bytes.size();
-  if (n == 0) return true;
   const auto le32 = [&](std::size_t i) {
     return static_cast<std::uint32_t>(bytes[i] | (bytes[i + 1] << 8) | (bytes[i + 2] << 16)) |
            (static_cast<std::uint32_t>(bytes[i + 3]) << 24);
   };
-  const auto be16 = [&](std::size_t i) { return (bytes[i] << 8) | bytes[i + 1]; };
+  const auto be16 = [&](std::size_t i) { return static_cast<std::uint32_t>((bytes[i] << 8) | bytes[i + 1]); };
   if (n >= 26 && bytes[0] == 'B' && bytes[1] == 'M') {
-    if (le32(14) == 12) return (bytes[18] | (bytes[19] << 8)) == 0 || (bytes[20] | (bytes[21] << 8)) == 0;
-    return n >= 26 && (le32(18) == 0 || le32(22) == 0);
+    if (le32(14) == 12) return TacDeclaredSize{static_cast<std::uint32_t>(bytes[18] | (bytes[19] << 8)),
+                                               static_cast<std::uint32_t>(bytes[20] | (bytes[21] << 8))};
+    // The height is negative for top-down rows.
+    const auto height = static_cast<std::int32_t>(le32(22));
+    return TacDeclaredSize{le32(18), height < 0 ? 0u - static_cast<std::uint32_t>(height) : static_cast<std::uint32_t>(height)};
   }
   if (n >= 24 && bytes[0] == 0x89 && bytes[1] == 'P' && bytes[2] == 'N' && bytes[3] == 'G')
-    return (be16(16) | be16(18)) == 0 || (be16(20) | be16(22)) == 0;
+    return TacDeclaredSize{(be16(16) << 16) | be16(18), (be16(20) << 16) | be16(22)};
   if (n >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8) {
     // The first start-of-frame marker carries the height and width.
     for (std::size_t i = 2; i + 9 <= n;) {
-      if (bytes[i] != 0xFF) return false;
+      if (bytes[i] != 0xFF) return std::nullopt;
       const int marker = bytes[i + 1];
       if (marker == 0xD8 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
         i += 2;
         continue;
       }
       if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC)
-        return be16(i + 5) == 0 || be16(i + 7) == 0;
+        return TacDeclaredSize{be16(i + 7), be16(i + 5)};
       i += 2 + static_cast<std::size_t>(be16(i + 2));
     }
   }
-  return false;
+  return std::nullopt;
+}
+
+bool DeclaresNoPixels(std::span<const std::uint8_t> bytes) {
+  if (bytes.empty()) return true;
+  const auto size = DeclaredImageSize(bytes);
+  return size && (size->Width == 0 || size->Height == 0);
 }
 
 TBitmap DecodeSkinPicture(std::span<const std::uint8_t> bytes) {

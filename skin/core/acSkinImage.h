@@ -3,6 +3,7 @@
 // pattern files, and the built-in window-shadow pictures.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 
 #include "platform/gfx/Bitmap.h"
@@ -18,6 +19,13 @@ TBitmap DecodeSkinPng(std::span<const std::uint8_t> bytes);
 // A master or mask picture in any of the three formats, chosen by signature
 // (BMP when none matches, so the BMP decoder reports what is wrong).
 TBitmap DecodeSkinPicture(std::span<const std::uint8_t> bytes);
+// The width and height a BMP, PNG or JPEG header declares, or nullopt when the
+// bytes carry no header this can read.
+struct TacDeclaredSize {
+  std::uint32_t Width = 0;
+  std::uint32_t Height = 0;
+};
+std::optional<TacDeclaredSize> DeclaredImageSize(std::span<const std::uint8_t> bytes);
 // True for an image that has no pixels to show: no bytes at all, or a BMP, PNG or
 // JPEG header declaring a width or height of 0. Such images count as "no image".
 bool DeclaresNoPixels(std::span<const std::uint8_t> bytes);

@@ -167,7 +167,8 @@ void TacSkinModel::LoadPackageSkin() {
   if (!Active_) return;
   TLoadScope scope(SkinFile_, Convertor_);
   SkinFile_.reset();
-  LoadPackageFile(PackagePath(), Convertor_, true);
+  LoadBudget_ = TacSkinBudget(LoadLimit_);
+  LoadPackageFile(PackagePath(), Convertor_, true, &LoadBudget_);
   LoadOptionsFromReader();
   SkinData.ImageFolder = ResolvedSkinDirectory() + "\\";
   BuildModel();
@@ -179,9 +180,11 @@ void TacSkinModel::LoadFolderOrInternalSkin() {
   SkinFile_.reset();
   const std::string folder = ResolvedSkinDirectory() + "\\" + SkinName_ + "\\";
   const std::string optionsPath = folder + "Options.dat";
+  LoadBudget_ = TacSkinBudget(LoadLimit_);
   if (SkinFileExists(optionsPath)) {
     SkinIsPacked = false;
-    const auto bytes = ReadSkinFile(optionsPath);
+    if (const auto size = SkinFileSize(optionsPath)) CheckSkinOptionsSize(*size, "Options.dat");
+    const auto bytes = ReadSkinFile(optionsPath, &LoadBudget_);
     if (!bytes) throw EFileError("Cannot open file \"" + optionsPath + "\"");
     SkinFile_ = std::make_unique<TacIniFile>();
     SkinFile_->LoadFromCp1251(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
@@ -201,6 +204,7 @@ void TacSkinModel::LoadFolderOrInternalSkin() {
     if (!skin.Data.Empty()) {
       SkinIsPacked = true;
       Convertor_ = std::make_unique<TacSkinConvertor>();
+      Convertor_->Budget = &LoadBudget_;
       Convertor_->BorrowSource(&skin.Data);
       Convertor_->ParsePackage();
       Convertor_->ReleaseSource();  // the stored skin keeps owning its bytes

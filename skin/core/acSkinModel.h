@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "platform/gfx/Types.h"
 #include "skin/core/acIniFile.h"
 #include "skin/core/acModelLookup.h"
+#include "skin/core/acSkinBudget.h"
 #include "skin/core/acSectionChains.h"
 #include "skin/core/acSkinPack.h"
 #include "skin/core/sCommonIndexes.h"
@@ -79,6 +81,9 @@ public:
   std::unique_ptr<TBitmap> ExBorderImages[2];
   TRect ExBorderOffsets;
 
+  // The most one load may bring into memory (kMaxSkinBytes; tests lower it).
+  void SetLoadLimit(std::uint64_t bytes) { LoadLimit_ = bytes; }
+
   // Folder of the running program, a path text ending with "\" (tests may set it).
   const std::string& ProgramFolder() const { return ProgramFolder_; }
   void SetProgramFolder(const std::string& folder) { ProgramFolder_ = folder; }
@@ -134,6 +139,10 @@ public:
   // Locates an image named by the options file: a package item (upper-cased name
   // equals reference) or a file in ImageFolder / an absolute path.
   bool FindSkinImage(const std::string& reference, std::vector<std::uint8_t>& bytes);
+  // Decodes a skin picture with decode, counting its pixels against the load's budget
+  // (before decoding when the header tells the size).
+  TBitmap DecodeCounted(std::span<const std::uint8_t> bytes, const std::string& what,
+                        TBitmap (*decode)(std::span<const std::uint8_t>));
   int MaskIndexOf(const std::string& section, const std::string& key) const;
   int InheritedMaskIndexOf(int sectionIndex, const std::string& section, const std::string& key) const;
   int TextureIndexOf(int sectionIndex, const std::string& section, const std::string& key) const;
@@ -178,6 +187,9 @@ private:
 
   std::unique_ptr<TacIniFile> SkinFile_;
   std::unique_ptr<TacSkinConvertor> Convertor_;
+  // What the current load has brought into memory (files, inflated entries, pictures).
+  TacSkinBudget LoadBudget_;
+  std::uint64_t LoadLimit_ = kMaxSkinBytes;
   // Name lookups of the model as last loaded (built with the mask slots).
   TacModelLookup Lookup_;
   const TacModelLookup* ServingLookup() const;

@@ -66,10 +66,22 @@ bool TacSkinModel::FindSkinImage(const std::string& reference, std::vector<std::
   }
   const std::string path = reference.find(':') == std::string::npos ? SkinData.ImageFolder + reference : reference;
   if (!SkinFileExists(path)) return false;
-  auto data = ReadSkinFile(path);
+  auto data = ReadSkinFile(path, &LoadBudget_);
   if (!data) return false;
   bytes = std::move(*data);
   return true;
+}
+
+TBitmap TacSkinModel::DecodeCounted(std::span<const std::uint8_t> bytes, const std::string& what,
+                                    TBitmap (*decode)(std::span<const std::uint8_t>)) {
+  // Four bytes a pixel covers every format a skin picture ends up in.
+  if (const auto size = DeclaredImageSize(bytes)) {
+    LoadBudget_.Take(std::uint64_t{size->Width} * size->Height * 4, what);
+    return decode(bytes);
+  }
+  TBitmap image = decode(bytes);
+  LoadBudget_.Take(static_cast<std::uint64_t>(image.Width()) * static_cast<std::uint64_t>(image.Height()) * 4, what);
+  return image;
 }
 
 int TacSkinModel::MaskIndexOf(const std::string& section, const std::string& key) const {
@@ -176,7 +188,7 @@ void TacSkinModel::AddMaskFromValue(const std::string& section, const std::strin
       if (!isBmp && !Contains(upper, ".PNG")) return;
       std::vector<std::uint8_t> bytes;
       if (!FindSkinImage(file, bytes) || DeclaresNoPixels(bytes)) return;
-      TBitmap image = isBmp ? LoadBmpFromMemory(bytes) : DecodeSkinPng(bytes);
+      TBitmap image = DecodeCounted(bytes, file, isBmp ? LoadBmpFromMemory : DecodeSkinPng);
       if (image.Width() == 0) return;
       const TacFileImageValue words = ParseFileImageValue(value);
       mask.ImgType = static_cast<TacImgType>(std::clamp(words.ImgType, 0, 4));
@@ -201,7 +213,7 @@ void TacSkinModel::AddMaskFromValue(const std::string& section, const std::strin
       std::vector<std::uint8_t> bytes;
       // Upper-cased as entry names are, Cyrillic letters included.
       if (!FindSkinImage(UpperCaseUtf8(value), bytes) || DeclaresNoPixels(bytes)) return;
-      TBitmap image = LoadBmpFromMemory(bytes);
+      TBitmap image = DecodeCounted(bytes, value, LoadBmpFromMemory);
       if (image.Width() == 0) return;
       image.SetPixelFormat(TPixelFormat::pf24bit);
       mask.ImageCount = 3;
@@ -232,7 +244,8 @@ void TacSkinModel::LoadMasks() {
   if (SkinFile_) {
     const std::string masterName = SkinFile_->ReadString(kGlobalInfo, "MASTERBITMAP", "");
     std::vector<std::uint8_t> bytes;
-    if (!masterName.empty() && FindSkinImage(masterName, bytes) && !DeclaresNoPixels(bytes)) MasterBitmap = MakeMaster(DecodeSkinPicture(bytes));
+    if (!masterName.empty() && FindSkinImage(masterName, bytes) && !DeclaresNoPixels(bytes))
+      MasterBitmap = MakeMaster(DecodeCounted(bytes, masterName, DecodeSkinPicture));
     for (const TacIniFile::TSection& section : SkinFile_->Sections()) {
       const bool global = SameTextUtf8(section.Name, kGlobalInfo);
       for (const TacIniFile::TKey& key : section.Keys) {
@@ -297,9 +310,9 @@ void TacSkinModel::LoadCommonSectionMasks() {
         ParseLegacyValue(value, mask);
       } else if (Contains(UpperAscii(value), ".BMP")) {
         const std::string path = value.find(':') == std::string::npos ? SkinData.ImageFolder + value : value;
-        const auto bytes = SkinFileExists(path) ? ReadSkinFile(path) : std::nullopt;
+        const auto bytes = SkinFileExists(path) ? ReadSkinFile(path, &LoadBudget_) : std::nullopt;
         if (!bytes || DeclaresNoPixels(*bytes)) continue;
-        TBitmap image = LoadBmpFromMemory(*bytes);
+        TBitmap image = DecodeCounted(*bytes, value, LoadBmpFromMemory);
         if (image.Width() == 0) continue;
         image.SetPixelFormat(TPixelFormat::pf24bit);
         mask.ImageCount = 3;
@@ -327,7 +340,7 @@ void TacSkinModel::LoadPatterns() {
         if (!Contains(value, ".JPG") && !Contains(value, ".JPEG")) continue;
         std::vector<std::uint8_t> bytes;
         if (!FindSkinImage(value, bytes) || DeclaresNoPixels(bytes)) continue;
-        TBitmap image = LoadJpegFromMemory(bytes);
+        TBitmap image = DecodeCounted(bytes, value, LoadJpegFromMemory);
         if (image.Width() == 0) continue;
         if (static_cast<long long>(image.Width()) * image.Height() >= kPatternMinPixels) {
           pa.push_back({std::make_unique<TBitmap>(std::move(image)), UpperAscii(section.Name), UpperAscii(key.Name)});
@@ -364,9 +377,9 @@ void TacSkinModel::LoadPatterns() {
       const std::string value = UpperAscii(key.Value);
       if (!Contains(value, ".JPG") && !Contains(value, ".JPEG")) continue;
       const std::string path = value.find(':') == std::string::npos ? SkinData.ImageFolder + value : value;
-      const auto bytes = SkinFileExists(path) ? ReadSkinFile(path) : std::nullopt;
+      const auto bytes = SkinFileExists(path) ? ReadSkinFile(path, &LoadBudget_) : std::nullopt;
       if (!bytes || DeclaresNoPixels(*bytes)) continue;
-      TBitmap image = LoadJpegFromMemory(*bytes);
+      TBitmap image = DecodeCounted(*bytes, value, LoadJpegFromMemory);
       if (image.Width() == 0) continue;
       pa.push_back({std::make_unique<TBitmap>(std::move(image)), UpperAscii(section.Name), UpperAscii(key.Name)});
     }

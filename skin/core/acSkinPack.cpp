@@ -6,6 +6,7 @@
 
 #include "platform/base/Cp1251.h"
 #include "platform/base/Exception.h"
+#include "skin/core/acSkinBudget.h"
 #include "skin/core/acSkinSource.h"
 
 namespace {
@@ -124,6 +125,8 @@ void TacSkinConvertor::ParsePackage() {
     throw Exception("Loaded data is not a packed skin file");
   }
   TacMemoryStream& src = *SourceStream;
+  TacSkinBudget own;
+  TacSkinBudget& budget = Budget != nullptr ? *Budget : own;
   const std::int32_t count = src.ReadInt32();
   ImageCount = count > 0 ? count - 1 : -1;  // no overflow for a negative count
   for (std::int32_t i = 0; i < count; ++i) {
@@ -133,8 +136,14 @@ void TacSkinConvertor::ParsePackage() {
     src.ReadBuffer(rawName.data(), rawName.size());
     const std::int32_t size = src.ReadInt32();
     std::string name = Cp1251ToUtf8(rawName);
+    const bool options = UpperCaseUtf8(name) == "OPTIONS.DAT";
+    // A size past the bound of one entry is a lie that inflating reports as such.
+    if (size > 0 && size <= kMaxPackEntryBytes) {
+      if (options) CheckSkinOptionsSize(static_cast<std::uint64_t>(size), name);
+      budget.Take(static_cast<std::uint64_t>(size), name);
+    }
     auto stream = std::make_unique<TacMemoryStream>(InflateEntry(src, size));
-    if (UpperCaseUtf8(name) == "OPTIONS.DAT") {
+    if (options) {
       OptionsStream = std::move(stream);
     } else {
       TacImageItem item;
@@ -152,6 +161,7 @@ std::vector<TacPackEntryInfo> ReadPackageEntries(TacMemoryStream& source) {
   if (source.Read(magic, 4) != 4 || std::memcmp(magic, kPackMagic, 4) != 0)
     throw Exception("Loaded data is not a packed skin file");
   const std::int32_t count = source.ReadInt32();
+  TacSkinBudget budget;
   std::vector<TacPackEntryInfo> entries;
   for (std::int32_t i = 0; i < count; ++i) {
     TacPackEntryInfo info;
@@ -162,6 +172,7 @@ std::vector<TacPackEntryInfo> ReadPackageEntries(TacMemoryStream& source) {
     source.ReadBuffer(rawName.data(), rawName.size());
     info.Name = Cp1251ToUtf8(rawName);
     info.Size = source.ReadInt32();
+    if (info.Size > 0 && info.Size <= kMaxPackEntryBytes) budget.Take(static_cast<std::uint64_t>(info.Size), info.Name);
     const std::size_t streamStart = source.Position();
     info.Bytes = InflateEntry(source, info.Size);
     info.PackedSize = source.Position() - streamStart;
@@ -176,15 +187,17 @@ TacImageItem* TacSkinConvertor::FindItem(const std::string& reference) {
   return nullptr;
 }
 
-void LoadPackageFile(const std::string& path, std::unique_ptr<TacSkinConvertor>& reader, bool releaseSource) {
+void LoadPackageFile(const std::string& path, std::unique_ptr<TacSkinConvertor>& reader, bool releaseSource,
+                     TacSkinBudget* budget) {
   if (!SkinFileExists(path)) return;
   if (reader)
     reader->ClearPackage();
   else
     reader = std::make_unique<TacSkinConvertor>();
-  auto bytes = ReadSkinFile(path);
+  auto bytes = ReadSkinFile(path, budget);
   if (!bytes) throw EFileError("Cannot open file \"" + path + "\"");
   reader->OwnSource(std::make_unique<TacMemoryStream>(std::move(*bytes)));
+  reader->Budget = budget;
   reader->ParsePackage();
   if (releaseSource) reader->ReleaseSource();
 }

@@ -9,6 +9,8 @@
 
 #include "skin/core/acMemoryStream.h"
 
+class TacSkinBudget;
+
 // One image entry of a package.
 struct TacImageItem {
   std::string Name;  // the entry name as stored, converted to UTF-8
@@ -28,6 +30,8 @@ public:
   std::unique_ptr<TacMemoryStream> OptionsStream;  // the inflated "Options.dat", or none
   std::int32_t ImageCount = 0;  // entry count - 1
   std::vector<TacImageItem> Items;  // image entries in package order
+  // What the load may still inflate; without one a parse has a budget of its own.
+  TacSkinBudget* Budget = nullptr;
 
   // Takes ownership of a source stream.
   void OwnSource(std::unique_ptr<TacMemoryStream> source);
@@ -39,7 +43,8 @@ public:
   // Parses SourceStream from its first byte. Raises Exception "Loaded data is not a
   // packed skin file" without the magic (the reader is cleared first), EReadError
   // "Stream read error" when the data ends early, and Exception with zlib's message
-  // for a corrupt stream.
+  // for a corrupt stream. Declared sizes are counted against Budget before an entry
+  // is inflated (ESkinTooLarge), and Options.dat has its own smaller bound.
   void ParsePackage();
   // Releases every item, the options stream and the source.
   void ClearPackage();
@@ -54,7 +59,9 @@ private:
 // When a file exists at path, (re)creates reader, reads the whole file as its source
 // and parses it; releaseSource drops the source afterwards. A missing file leaves
 // reader untouched. path is a skin path text ("\" separators).
-void LoadPackageFile(const std::string& path, std::unique_ptr<TacSkinConvertor>& reader, bool releaseSource);
+// The file and its entries count against budget when one is given.
+void LoadPackageFile(const std::string& path, std::unique_ptr<TacSkinConvertor>& reader, bool releaseSource,
+                     TacSkinBudget* budget = nullptr);
 
 // One entry of a package as it lies in the file, for the skin tools.
 struct TacPackEntryInfo {

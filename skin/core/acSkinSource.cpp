@@ -1,12 +1,17 @@
 #include "skin/core/acSkinSource.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "skin/core/acIniFile.h"
+#include "skin/core/acSkinBudget.h"
 
 std::string WithTrailingSeparator(std::string_view dir) {
   if (dir.empty()) return {};
@@ -95,10 +100,39 @@ bool SkinDirectoryExists(std::string_view textPath) {
   return !textPath.empty() && std::filesystem::is_directory(ExistingNativePath(textPath), ec);
 }
 
-std::optional<std::vector<std::uint8_t>> ReadSkinFile(std::string_view textPath) {
-  std::ifstream in(ExistingNativePath(textPath), std::ios::binary);
-  if (!in) return std::nullopt;
-  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
+std::optional<std::uint64_t> SkinFileSize(std::string_view textPath) {
+  std::error_code ec;
+  const std::string native = ExistingNativePath(textPath);
+  if (textPath.empty() || !std::filesystem::is_regular_file(native, ec)) return std::nullopt;
+  const auto size = std::filesystem::file_size(native, ec);
+  if (ec) return std::nullopt;
+  return size;
+}
+
+std::optional<std::vector<std::uint8_t>> ReadSkinFile(std::string_view textPath, TacSkinBudget* budget) {
+  const std::string native = ExistingNativePath(textPath);
+  // Non-blocking open: a FIFO put where a skin file belongs must not hang the load.
+  const int fd = ::open(native.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  struct TClose {
+    int Fd;
+    ~TClose() { ::close(Fd); }
+  } closer{fd};
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+  const auto size = static_cast<std::uint64_t>(info.st_size);
+  TacSkinBudget own;
+  const std::size_t slash = native.find_last_of('/');
+  (budget != nullptr ? *budget : own).Take(size, slash == std::string::npos ? native : native.substr(slash + 1));
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return std::nullopt;
+    if (got == 0) break;  // the file shrank meanwhile: keep what is there
+    done += static_cast<std::size_t>(got);
+  }
+  bytes.resize(done);
   return bytes;
 }

@@ -26,5 +26,11 @@ std::string ProgramFolderText();
 
 bool SkinFileExists(std::string_view textPath);
 bool SkinDirectoryExists(std::string_view textPath);
-// The whole file, or nullopt when it cannot be read.
-std::optional<std::vector<std::uint8_t>> ReadSkinFile(std::string_view textPath);
+class TacSkinBudget;
+
+// The whole file, or nullopt when it is not a regular file or cannot be read. Its size
+// is counted against budget before anything is read (without one, against a budget
+// of its own), so a huge file fails with ESkinTooLarge.
+std::optional<std::vector<std::uint8_t>> ReadSkinFile(std::string_view textPath, TacSkinBudget* budget = nullptr);
+// The size of a regular file, or nullopt.
+std::optional<std::uint64_t> SkinFileSize(std::string_view textPath);
