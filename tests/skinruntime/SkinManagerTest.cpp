@@ -1,5 +1,7 @@
 // The skin manager: start-up with the main window's stored values, assignments,
 // the default manager, colour queries and the start-up switch.
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -345,4 +347,79 @@ TEST_F(SkinRuntimeTest, ApplicationHookSwallowsThemeChanges) {
   EXPECT_EQ(SendMessage(hookWindow, WM_THEMECHANGED, 0, 0), 0);
   Managers.clear();
   EXPECT_EQ(FindWindow("TacAppHookWindow", nullptr), nullptr) << "the hook goes with the default manager";
+}
+
+// A broken stored skin on disk: the main window's manager starts with the internal
+// skin and says once, in a message box and on the standard error stream, which skin
+// failed and why.
+class BrokenStoredSkinTest : public SkinRuntimeTest {
+protected:
+  void SetUp() override {
+    SkinRuntimeTest::SetUp();
+    Root = std::filesystem::temp_directory_path() / ("skinruntime-broken-" + std::to_string(getpid()));
+    std::filesystem::remove_all(Root);
+    std::filesystem::create_directories(Root / "C:" / "Tessaly" / "Skins");
+    OldCwd = std::filesystem::current_path();
+    std::filesystem::current_path(Root);
+  }
+  void TearDown() override {
+    SkinRuntimeTest::TearDown();
+    std::filesystem::current_path(OldCwd);
+    std::filesystem::remove_all(Root);
+  }
+  void Write(const std::filesystem::path& relative, const std::string& bytes) {
+    std::filesystem::create_directories((Root / relative).parent_path());
+    std::ofstream(Root / relative, std::ios::binary) << bytes;
+  }
+  TsSkinManager* StartMainManager(std::string& errors) {
+    TsSkinManager* manager = nullptr;
+    testing::internal::CaptureStderr();
+    NewForm([&](TForm* form) {
+      manager = new TsSkinManager(form);
+      manager->SetName("sSkinManager1");
+      ApplyMainWindowSkinSettings(*manager);
+    });
+    errors = testing::internal::GetCapturedStderr();
+    return manager;
+  }
+  std::filesystem::path Root, OldCwd;
+};
+
+TEST_F(BrokenStoredSkinTest, ABrokenPackageGivesTheInternalSkinAndOneMessage) {
+  Write("C:/Tessaly/Skins/TheFrog.asz", "not a package at all");
+  std::string errors;
+  TsSkinManager* manager = StartMainManager(errors);
+  ASSERT_NE(manager, nullptr);
+  EXPECT_TRUE(manager->Active());
+  EXPECT_EQ(manager->SkinName(), kInternalSkinName);
+  EXPECT_EQ(manager->SkinInfo(), "6.4");
+  EXPECT_GE(manager->SectionIndexOf("PANEL"), 0);
+  ASSERT_EQ(Messages.size(), 1u);
+  const std::string& text = Messages[0];
+  EXPECT_NE(text.find("Не удалось загрузить скин «TheFrog»"), std::string::npos) << text;
+  EXPECT_NE(text.find("TheFrog.asz"), std::string::npos) << text;
+  EXPECT_NE(text.find("Loaded data is not a packed skin file"), std::string::npos) << text;
+  EXPECT_NE(text.find("Используется внутренний скин «Lumen (внутренний)»"), std::string::npos) << text;
+  EXPECT_EQ(errors, text + "\n");
+  EXPECT_FALSE(TsSkinManager::SkinChanging());
+}
+
+TEST_F(BrokenStoredSkinTest, ABrokenSkinFolderGivesTheInternalSkinWithTheReason) {
+  Write("C:/Tessaly/Skins/TheFrog/Options.dat", "[GLOBALINFO]\r\nSHADOW1OFFSET=abc\r\n");
+  std::string errors;
+  TsSkinManager* manager = StartMainManager(errors);
+  EXPECT_EQ(manager->SkinName(), kInternalSkinName);
+  ASSERT_EQ(Messages.size(), 1u);
+  EXPECT_NE(Messages[0].find("'abc' is not a valid integer value"), std::string::npos) << Messages[0];
+  EXPECT_NE(Messages[0].find("TheFrog"), std::string::npos);
+  EXPECT_NE(errors.find("Не удалось загрузить скин «TheFrog»"), std::string::npos);
+}
+
+TEST_F(BrokenStoredSkinTest, AGoodStoredSkinOnDiskIsUsedSilently) {
+  Write("C:/Tessaly/Skins/TheFrog/Options.dat", "[GLOBALINFO]\r\nVERSION=7.5\r\n[PANEL]\r\nCOLOR=255\r\n");
+  std::string errors;
+  TsSkinManager* manager = StartMainManager(errors);
+  EXPECT_EQ(manager->SkinName(), "TheFrog");
+  EXPECT_TRUE(Messages.empty());
+  EXPECT_TRUE(errors.empty()) << errors;
 }
