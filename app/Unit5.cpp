@@ -13,6 +13,9 @@ constexpr int kBand = 249;  // height of the upper band
 constexpr const char* kPasswordTooLong =
     "Пароль администратора не может быть длиннее 31 символа: окно входа не примет более длинный пароль.";
 static_assert(TForm3::kFieldLength == 31, "the message names the login window's limit");
+constexpr const char* kOtherAccountsTaken =
+    "Пароль не изменён: в этом файле базы данных логины сравниваются без учета регистра букв, и вместе с "
+    "администратором была бы удалена другая учетная запись. Обновите файл (make-workspace ПАПКА --upgrade).";
 
 void BoldArial(TFont& font, int pixels) {
   font.SetName("Arial");
@@ -187,6 +190,16 @@ void TForm5::sBitBtn1Click(TObject*) {
   sEdit4->SetText("");
 }
 
+int TForm5::ExactAccounts(const std::string& login, const std::string& password) {
+  LoadStatement(*ADOQuery1, Statements::kSelectAccounts);
+  ADOQuery1->Open();
+  int count = 0;
+  for (ADOQuery1->First(); !ADOQuery1->Eof(); ADOQuery1->Next())
+    count += ADOQuery1->Fields(0).AsString() == login && ADOQuery1->Fields(1).AsString() == password;
+  ADOQuery1->Close();
+  return count;
+}
+
 bool TForm5::NamesAdministrator(const std::string& login) const {
   if (login == Statements::kAdminLogin) return true;
   const TField* column = ADOTable1->FindField("Логин");
@@ -214,8 +227,17 @@ void TForm5::sBitBtn3Click(TObject*) {
   }
   {
     TTransaction transaction(*Form1->ADOConnection1);
+    const int administrators = ExactAccounts(std::string(Statements::kAdminLogin), sEdit5->Text());
     // No administrator row with that password: nothing changes and nothing is said.
-    if (DeleteAccount(std::string(Statements::kAdminLogin), sEdit5->Text()) == 0) return;
+    const int deleted = DeleteAccount(std::string(Statements::kAdminLogin), sEdit5->Text());
+    if (deleted == 0) return;
+    // A file that could not be upgraded may still compare logins without regard
+    // to case: the delete then took another account too, so nothing is changed.
+    if (deleted != administrators) {
+      transaction.Rollback();
+      ShowMessage(kOtherAccountsTaken);
+      return;
+    }
     try {
       AddAccount(std::string(Statements::kAdminLogin), sEdit6->Text(), "");
       transaction.Commit();

@@ -51,6 +51,8 @@ public:
 private:
   // Runs the delete of an account on the command dataset; returns the rows deleted.
   int DeleteAccount(const std::string& login, const std::string& password);
+  // The rows whose login and password equal these exactly, letter case included.
+  int ExactAccounts(const std::string& login, const std::string& password);
   // True for "Admin", and for any login the users table takes for it (a file whose
   // logins still compare without regard to letter case).
   bool NamesAdministrator(const std::string& login) const;
