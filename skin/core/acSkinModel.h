@@ -139,6 +139,9 @@ public:
   // Locates an image named by the options file: a package item (upper-cased name
   // equals reference) or a file in ImageFolder / an absolute path.
   bool FindSkinImage(const std::string& reference, std::vector<std::uint8_t>& bytes);
+  // The same without copying: view shows a package entry in place, or a file read
+  // into storage.
+  bool FindSkinImage(const std::string& reference, std::span<const std::uint8_t>& view, std::vector<std::uint8_t>& storage);
   // Decodes a skin picture with decode, counting its pixels against the load's budget
   // (before decoding when the header tells the size).
   TBitmap DecodeCounted(std::span<const std::uint8_t> bytes, const std::string& what,

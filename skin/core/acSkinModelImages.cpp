@@ -55,20 +55,29 @@ std::unique_ptr<TBitmap> CutFrame(const TBitmap& source, int x, int y, int w, in
 // --- Lookups ----------------------------------------------------------------------
 
 bool TacSkinModel::FindSkinImage(const std::string& reference, std::vector<std::uint8_t>& bytes) {
+  std::span<const std::uint8_t> view;
+  if (!FindSkinImage(reference, view, bytes)) return false;
+  if (view.data() != bytes.data()) bytes.assign(view.begin(), view.end());
+  return true;
+}
+
+bool TacSkinModel::FindSkinImage(const std::string& reference, std::span<const std::uint8_t>& view,
+                                 std::vector<std::uint8_t>& storage) {
   if (reference.empty()) return false;
   if (SkinIsPacked) {
     if (!Convertor_) return false;
     TacImageItem* item = Convertor_->FindItem(reference);
     if (item == nullptr || !item->Stream) return false;
     item->Stream->Rewind();
-    bytes = item->Stream->Bytes();
+    view = item->Stream->Bytes();  // the package's bytes, read in place
     return true;
   }
   const std::string path = reference.find(':') == std::string::npos ? SkinData.ImageFolder + reference : reference;
   if (!SkinFileExists(path)) return false;
   auto data = ReadSkinFile(path, &LoadBudget_);
   if (!data) return false;
-  bytes = std::move(*data);
+  storage = std::move(*data);
+  view = storage;
   return true;
 }
 
@@ -186,8 +195,9 @@ void TacSkinModel::AddMaskFromValue(const std::string& section, const std::strin
       const std::string upper = UpperAscii(file);
       const bool isBmp = Contains(upper, ".BMP");
       if (!isBmp && !Contains(upper, ".PNG")) return;
-      std::vector<std::uint8_t> bytes;
-      if (!FindSkinImage(file, bytes) || DeclaresNoPixels(bytes)) return;
+      std::vector<std::uint8_t> storage;
+      std::span<const std::uint8_t> bytes;
+      if (!FindSkinImage(file, bytes, storage) || DeclaresNoPixels(bytes)) return;
       TBitmap image = DecodeCounted(bytes, file, isBmp ? LoadBmpFromMemory : DecodeSkinPng);
       if (image.Width() == 0) return;
       const TacFileImageValue words = ParseFileImageValue(value);
@@ -210,9 +220,10 @@ void TacSkinModel::AddMaskFromValue(const std::string& section, const std::strin
       break;
     }
     case TacMaskValueKind::mvSeparateBitmap: {
-      std::vector<std::uint8_t> bytes;
+      std::vector<std::uint8_t> storage;
+      std::span<const std::uint8_t> bytes;
       // Upper-cased as entry names are, Cyrillic letters included.
-      if (!FindSkinImage(UpperCaseUtf8(value), bytes) || DeclaresNoPixels(bytes)) return;
+      if (!FindSkinImage(UpperCaseUtf8(value), bytes, storage) || DeclaresNoPixels(bytes)) return;
       TBitmap image = DecodeCounted(bytes, value, LoadBmpFromMemory);
       if (image.Width() == 0) return;
       image.SetPixelFormat(TPixelFormat::pf24bit);
@@ -243,8 +254,9 @@ void TacSkinModel::LoadMasks() {
   ReleaseImages();
   if (SkinFile_) {
     const std::string masterName = SkinFile_->ReadString(kGlobalInfo, "MASTERBITMAP", "");
-    std::vector<std::uint8_t> bytes;
-    if (!masterName.empty() && FindSkinImage(masterName, bytes) && !DeclaresNoPixels(bytes))
+    std::vector<std::uint8_t> storage;
+    std::span<const std::uint8_t> bytes;
+    if (!masterName.empty() && FindSkinImage(masterName, bytes, storage) && !DeclaresNoPixels(bytes))
       MasterBitmap = MakeMaster(DecodeCounted(bytes, masterName, DecodeSkinPicture));
     for (const TacIniFile::TSection& section : SkinFile_->Sections()) {
       const bool global = SameTextUtf8(section.Name, kGlobalInfo);
@@ -338,8 +350,9 @@ void TacSkinModel::LoadPatterns() {
       for (const TacIniFile::TKey& key : section.Keys) {
         const std::string value = UpperCaseUtf8(key.Value.empty() ? "-" : key.Value);
         if (!Contains(value, ".JPG") && !Contains(value, ".JPEG")) continue;
-        std::vector<std::uint8_t> bytes;
-        if (!FindSkinImage(value, bytes) || DeclaresNoPixels(bytes)) continue;
+        std::vector<std::uint8_t> storage;
+        std::span<const std::uint8_t> bytes;
+        if (!FindSkinImage(value, bytes, storage) || DeclaresNoPixels(bytes)) continue;
         TBitmap image = DecodeCounted(bytes, value, LoadJpegFromMemory);
         if (image.Width() == 0) continue;
         if (static_cast<long long>(image.Width()) * image.Height() >= kPatternMinPixels) {

@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/base/Cp1251.h"
@@ -45,17 +46,22 @@ std::vector<std::uint8_t> InflateEntry(TacMemoryStream& source, std::int64_t siz
   if (initCode != Z_OK) throw Exception(ZlibMessage(zs, initCode));
   inflater.Started = true;
 
-  std::vector<std::uint8_t> input(kPackInputBlock);
+  // Sizes are counted against the load's budget before an entry is inflated, so the
+  // whole output is reserved at once (untouched pages cost nothing until written).
   std::vector<std::uint8_t> out;
+  out.reserve(static_cast<std::size_t>(size));
   std::uint8_t chunk[kPackOutputChunk];
   bool ended = false;
+  std::size_t pulled = 0;  // input handed to zlib in the current block
   while (!ended) {
     if (zs.avail_in == 0) {
-      const std::size_t got = source.Read(input.data(), input.size());
+      // Blocks of the source's own bytes, read in place.
+      source.SetPosition(source.Position() + pulled);
+      pulled = std::min(kPackInputBlock, source.Remaining());
       // Input ran out before the stream ended: a truncated entry.
-      if (got == 0) throw EReadError("Stream read error");
-      zs.next_in = input.data();
-      zs.avail_in = static_cast<uInt>(got);
+      if (pulled == 0) throw EReadError("Stream read error");
+      zs.next_in = const_cast<Bytef*>(source.Bytes().data() + source.Position());
+      zs.avail_in = static_cast<uInt>(pulled);
     }
     zs.next_out = chunk;
     zs.avail_out = static_cast<uInt>(sizeof chunk);
@@ -82,8 +88,8 @@ std::vector<std::uint8_t> InflateEntry(TacMemoryStream& source, std::int64_t siz
         throw Exception(ZlibMessage(zs, code == Z_NEED_DICT ? Z_DATA_ERROR : code));
     }
   }
-  // Give back what was pulled but not consumed: the next entry starts there.
-  source.SetPosition(source.Position() - zs.avail_in);
+  // What was pulled but not consumed stays: the next entry starts there.
+  source.SetPosition(source.Position() + pulled - zs.avail_in);
   if (static_cast<std::int64_t>(out.size()) != size) throw EReadError("Stream read error");
   return out;
 }
