@@ -35,5 +35,4 @@ private:
   bool AllowGrayed_ = false;
   TLeftRight Alignment_ = lrRight;
   bool SpaceDown_ = false;
-  bool Toggling_ = false;
 };
