@@ -187,13 +187,15 @@ std::vector<TArtSection> PlainSections() {
       {"DIVIDERV", Steady({{"COLOR", C(0xB9C9D8)}})},
       {"PROGRESSH", Steady({{"COLOR", C(0x5FA8E0)}, {"GRADIENTDATA", Vertical(0x8CCAF2, 0x3F8FD0)}, {"GRADIENTPERCENT", "100"}})},
   };
-  // The five sections the windows bind to, line by line as fixed for this skin.
+  // The five sections the windows bind to, line by line as fixed for this skin; the
+  // containers (PANEL, GROUPBOX) repeat their look for the hot state, which a panel
+  // under the mouse or a focused group box's caption band is painted in.
   for (TArtSection& section : s) {
     if (section.Name == "PANEL")
-      section.Keys = {{"BORDERSMASK", "^0045^0054^0081^0090^0000^0000^0000^0000^1^0^1^2"},
-                      {"COLOR", "15390916"},
-                      {"GRADIENTDATA", "14396279;14730921;99;0;0;14730921;14730921;0;0;0"},
-                      {"GRADIENTPERCENT", "100"}};
+      section.Keys = Steady({{"BORDERSMASK", "^0045^0054^0081^0090^0000^0000^0000^0000^1^0^1^2"},
+                             {"COLOR", "15390916"},
+                             {"GRADIENTDATA", "14396279;14730921;99;0;0;14730921;14730921;0;0;0"},
+                             {"GRADIENTPERCENT", "100"}});
     else if (section.Name == "SPEEDBUTTON")
       section.Keys = {{"BORDERSMASK", "^0000^0180^0045^0210^0000^0000^0000^0000^3^1^5^0"},
                       {"FADINGENABLED", "TRUE"},
@@ -214,9 +216,9 @@ std::vector<TArtSection> PlainSections() {
                       {"TRANSPARENCY", "50"},
                       {"COLOR", "16772048"}};
     else if (section.Name == "GROUPBOX")
-      section.Keys = {{"BORDERSMASK", "^0000^0279^0012^0297^0000^0000^0000^0000^1^1^5^0"},
-                      {"COLOR", "14215660"},
-                      {"TRANSPARENCY", "100"}};
+      section.Keys = Steady({{"BORDERSMASK", "^0000^0279^0012^0297^0000^0000^0000^0000^1^1^5^0"},
+                             {"COLOR", "14215660"},
+                             {"TRANSPARENCY", "100"}});
     else if (section.Name == "BAR")
       section.Keys = {{"BORDERSMASK", "^0135^0000^0180^0090^0000^0000^0000^0000^1^1^5^0"},
                       {"TRANSPARENCY", "100"},
