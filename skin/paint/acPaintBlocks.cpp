@@ -85,6 +85,10 @@ void TileBlock(TBitmap& dst, TRect area, const TBitmap& src, TRect srcRect) {
 }
 
 void StretchBlock(TBitmap& dst, TRect dstRect, const TBitmap& src, TRect srcRect) {
+  StretchBlock(dst, dstRect, src, srcRect, dstRect);
+}
+
+void StretchBlock(TBitmap& dst, TRect dstRect, const TBitmap& src, TRect srcRect, TRect clip) {
   if (!IsPaintable(&dst) || !IsPaintable(&src) || dstRect.IsEmpty()) return;
   const TRect srcCut = ClipToBitmap(srcRect, src);
   if (srcCut != srcRect || srcRect.IsEmpty()) {
@@ -92,12 +96,12 @@ void StretchBlock(TBitmap& dst, TRect dstRect, const TBitmap& src, TRect srcRect
     if (srcCut.IsEmpty()) return;
     srcRect = srcCut;
   }
+  const TRect vis = ClipToBitmap(dstRect, dst).Intersect(clip);
+  if (vis.IsEmpty()) return;
   if (dstRect.Width() == srcRect.Width() && dstRect.Height() == srcRect.Height()) {
-    CopyBlock(dst, dstRect.Left, dstRect.Top, src, srcRect);
+    CopyBlock(dst, vis.Left, vis.Top, src, vis.Offset(srcRect.Left - dstRect.Left, srcRect.Top - dstRect.Top));
     return;
   }
-  const TRect vis = ClipToBitmap(dstRect, dst);
-  if (vis.IsEmpty()) return;
   const int sb = BytesOf(src), db = BytesOf(dst);
   const std::int64_t dw = dstRect.Width(), dh = dstRect.Height(), sw = srcRect.Width(), sh = srcRect.Height();
   std::vector<int> columns(static_cast<std::size_t>(vis.Width()));

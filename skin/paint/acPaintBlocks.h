@@ -22,6 +22,8 @@ void FillBlock(TBitmap& dst, TRect rect, TColor color);
 void TileBlock(TBitmap& dst, TRect area, const TBitmap& src, TRect srcRect);
 // Stretches srcRect over dstRect, nearest pixel.
 void StretchBlock(TBitmap& dst, TRect dstRect, const TBitmap& src, TRect srcRect);
+// The same, drawing only the part of dstRect inside clip.
+void StretchBlock(TBitmap& dst, TRect dstRect, const TBitmap& src, TRect srcRect, TRect clip);
 
 // srcRect cut to the bitmap's bounds.
 TRect ClipToBitmap(TRect rect, const TBitmap& bitmap);

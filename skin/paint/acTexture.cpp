@@ -32,11 +32,12 @@ void FillTexture(TBitmap& target, TRect& rect, const TBitmap& pic, TRect picRect
       rect.Left = r.Left + tw;
       break;
     case 4:
-      StretchBlock(target, {r.Left, r.Top, r.Right, r.Top + th}, pic, picRect);
+      // A texture taller than the rectangle is cut at its bottom, not squeezed.
+      StretchBlock(target, {r.Left, r.Top, r.Right, r.Top + th}, pic, picRect, r);
       rect.Top = r.Top + th;
       break;
     case 5:
-      StretchBlock(target, {r.Left, r.Top, r.Left + tw, r.Bottom}, pic, picRect);
+      StretchBlock(target, {r.Left, r.Top, r.Left + tw, r.Bottom}, pic, picRect, r);
       rect.Left = r.Left + tw;
       break;
     case 6:

@@ -187,6 +187,39 @@ TEST(FillTextureModes, ModeTenLeavesTheBottomStripAsItWas) {
   EXPECT_EQ(target.Pixel(39, 29), 0x0000FF);
 }
 
+// Modes 4 and 5 stretch along one edge only; a texture deeper than the rectangle is
+// cut at the rectangle (its first rows or columns show), never drawn past it.
+TEST(FillTextureModes, ModesFourAndFiveStayInsideARectangleSmallerThanTheTexture) {
+  TBitmap pic(10, 8, TPixelFormat::pf24bit);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 10; ++x) pic.SetPixel(x, y, RGB(static_cast<std::uint8_t>(20 * x), static_cast<std::uint8_t>(30 * y), 7));
+  TBitmap target = Filled(40, 30, 0x0000FF);
+  TRect r{5, 5, 25, 9};  // 4 rows high, the texture 8
+  FillTexture(target, r, pic, {0, 0, 10, 8}, 4);
+  EXPECT_EQ(r, (TRect{0, 0, -1, 0}));
+  for (int y = 5; y < 9; ++y) {
+    EXPECT_EQ(target.Pixel(5, y), pic.Pixel(0, y - 5)) << y;
+    EXPECT_EQ(target.Pixel(24, y), pic.Pixel(9, y - 5)) << y;
+  }
+  for (int y = 9; y < 13; ++y)
+    for (int x = 0; x < 40; ++x) ASSERT_EQ(target.Pixel(x, y), 0x0000FF) << x << "," << y;
+
+  target.Fill(0x0000FF);
+  r = {5, 5, 9, 25};  // 4 columns wide, the texture 10
+  FillTexture(target, r, pic, {0, 0, 10, 8}, 5);
+  EXPECT_EQ(r, (TRect{0, 0, -1, 0}));
+  for (int x = 5; x < 9; ++x) EXPECT_EQ(target.Pixel(x, 5), pic.Pixel(x - 5, 0)) << x;
+  for (int y = 0; y < 30; ++y)
+    for (int x = 9; x < 15; ++x) ASSERT_EQ(target.Pixel(x, y), 0x0000FF) << x << "," << y;
+
+  // A texture exactly as large as its strip goes through the plain copy: clipped as well.
+  target.Fill(0x0000FF);
+  r = {5, 5, 15, 9};
+  FillTexture(target, r, pic, {0, 0, 10, 8}, 4);
+  EXPECT_EQ(target.Pixel(14, 8), pic.Pixel(9, 3));
+  EXPECT_EQ(target.Pixel(14, 9), 0x0000FF);
+}
+
 TEST(FillTextureModes, ModeSevenTilesDownTheRightEdge) {
   TBitmap pic = Filled(10, 8, 0x00FF00);
   TBitmap target = Filled(40, 30, 0x0000FF);
