@@ -397,7 +397,7 @@ void InputMouseMove(TPoint screen) {
   }
   LRESULT hit = HTNOWHERE;
   HWND target = RouteMouse(screen, &hit);
-  UpdateLeaveTracking(wm.Capture ? nullptr : target, hit);
+  UpdateLeaveTracking(target, hit);  // under capture the target is the capture window
   if (wm.Capture && wm.TrackLeave == wm.Capture) {
     // Under capture the leave comes when the pointer is outside the window.
     TRect r = WindowRect(wm.Capture);

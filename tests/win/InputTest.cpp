@@ -135,6 +135,26 @@ TEST_F(InputTest, MouseLeaveIsPostedOnceWhenThePointerLeaves) {
   EXPECT_EQ(Mouse(WM_MOUSELEAVE).size(), 2u);
 }
 
+// A window holding the capture is left only when the pointer goes outside it: moves
+// inside (a button held down and wiggled) post no leave.
+TEST_F(InputTest, UnderTheCaptureTheLeaveComesOnlyOutsideTheWindow) {
+  HWND top = Popup(0, 0, 200, 200);
+  HWND child = Child(top, 50, 50, 50, 50);
+  Backend.MouseMove({60, 60});
+  TRACKMOUSEEVENT tme;
+  tme.dwFlags = TME_LEAVE;
+  tme.hwndTrack = child;
+  ASSERT_TRUE(TrackMouseEvent(&tme));
+  SetCapture(child);
+  Backend.MouseMove({70, 70});
+  Backend.MouseMove({71, 70});
+  EXPECT_TRUE(Mouse(WM_MOUSELEAVE).empty());
+  Backend.MouseMove({150, 150});
+  ASSERT_EQ(Mouse(WM_MOUSELEAVE).size(), 1u);
+  EXPECT_EQ(Mouse(WM_MOUSELEAVE)[0].Window, child);
+  ReleaseCapture();
+}
+
 TEST_F(InputTest, NonClientLeaveWhenMovingIntoTheClient) {
   HWND w = CreateWindowEx(0, "Logged", "W", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 150, nullptr, nullptr,
                           nullptr, nullptr);
