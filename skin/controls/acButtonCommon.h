@@ -22,12 +22,6 @@ enum TToolButtonStyle { tbsButton, tbsCheck, tbsDropDown, tbsSeparator, tbsDivid
 // Called with the finished face, the last step of every rebuild.
 using TBmpPaintEvent = std::function<void(TObject* sender, TBitmap& bitmap)>;
 
-// Corner refreshes: the painter's RefreshCorners recomposites whole corner slices of the
-// border over the parent, and the internal skin's masks leave the inside of those slices
-// to what lies behind, which would punch parent-coloured squares into opaque hot and
-// pressed faces. The buttons therefore rebuild a face over the current parent instead
-// (key pixels take the parent while the border is drawn) and never refresh corners alone.
-
 // The painter's flags of a disabled kind (blend 1, gray 2).
 int DisabledFlags(TsDisabledKind kind);
 

@@ -83,7 +83,7 @@ TacButtonLogic::TacButtonLogic(TButton& button, TsCommonData& data, std::functio
 TacButtonLogic::~TacButtonLogic() { EndFade(Fade, Data_); }
 
 int TacButtonLogic::PaintState() const {
-  if (Button_.Pressed() || ForcedPressed || Down) return 2;
+  if ((Button_.Pressed() && !Releasing_) || ForcedPressed || Down) return 2;
   if (DefaultLook || (Button_.Enabled() && ActiveDefault_ && ActiveDefault_() && Button_.Default())) return 1;
   return Data_.IsHot() ? 1 : 0;
 }
@@ -144,6 +144,7 @@ bool TacButtonLogic::PaintWindow(HDC dc) {
   if (Fade && Fade->Enabled()) return true;  // the timer draws the frames
   RebuildNow();
   if (!Data_.CacheBmp || Data_.CacheBmp->Empty()) return true;
+  RefreshCorners(Data_, PaintState());
   ApplyRegion();
   dc->DrawBitmap(0, 0, *Data_.CacheBmp, {0, 0, Button_.Width(), Button_.Height()});
   return true;
@@ -241,8 +242,10 @@ bool TacButtonLogic::BeforeMessage(TMessage& message) {
       return false;
     case WM_LBUTTONUP:
       if (!PressedByMouse || !Data_.IsSkinned()) return false;
-      if (Fade && Fade->Enabled() && Fade->Level <= Fade->Iterations) {
+      if (Fade && Fade->Enabled() && Fade->Half && Fade->Level <= Fade->Iterations) {
         // A click quicker than the press fade: show the pressed face at once and keep it a moment.
+        // (A hover fade still running, as the pointer's leave and return under the capture
+        // start one, is no reason to wait: the face fades back from where it stands.)
         ReleaseFade();
         Data_.Dirty = true;
         ForcedPressed = true;
@@ -262,7 +265,16 @@ bool TacButtonLogic::BeforeMessage(TMessage& message) {
           };
         }
         Hold_->SetEnabled(true);
+        return false;
       }
+      // The face fades back before the framework fires the click (whose handler may
+      // open a modal window): the released face is built while the framework still
+      // reports the button pushed.
+      Releasing_ = true;
+      ForcedPressed = false;
+      Data_.Suspended = false;
+      FaceChanged = true;
+      Change(true, aeMouseUp);
       return false;
     case WM_SIZE:
       FaceChanged = true;
@@ -311,13 +323,8 @@ void TacButtonLogic::AfterMessage(const TMessage& message) {
       if (!Holding()) ForcedPressed = false;
       break;
     case WM_LBUTTONUP:
-      if (!PressedByMouse) break;
       PressedByMouse = false;
-      if (Holding() || !Data_.IsSkinned()) break;
-      ForcedPressed = false;
-      Data_.Suspended = false;
-      FaceChanged = true;
-      Change(true, aeMouseUp);
+      Releasing_ = false;
       break;
     case WM_KEYUP:
       if (message.WParam == VK_SPACE && Data_.IsSkinned()) {

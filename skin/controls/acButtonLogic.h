@@ -75,6 +75,7 @@ private:
   std::optional<TRegion> PendingRegion_;
   std::optional<TRegion> AppliedRegion_;
   TRect LastBounds_;
+  bool Releasing_ = false;  // between the release and the framework's click
   bool PendingEnter_ = false;
   bool PendingLeave_ = false;
 };

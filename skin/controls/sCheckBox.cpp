@@ -264,6 +264,8 @@ void TsCheckBox::Paint() {
   if (Fade_ && Fade_->Enabled()) return;
   RenderFace();
   if (!d.CacheBmp || d.CacheBmp->Empty()) return;
+  // The face leaves its corners' holes alone; they take what lies behind now.
+  RefreshCorners(d, 0);
   dc->DrawBitmap(0, 0, *d.CacheBmp, {0, 0, Width(), Height()});
 }
 

@@ -320,6 +320,8 @@ void TsSpeedButton::Paint() {
   d.Dirty = dirty;
   if (dirty && !d.BackgroundLocked) RenderCache();
   if (!d.CacheBmp || d.CacheBmp->Empty()) return;
+  // A clean face keeps its rounded corners over whatever the parent shows now.
+  RefreshCorners(d, 0);
   CopyToScreen(*d.CacheBmp);
 }
 
@@ -374,6 +376,7 @@ void TsSpeedButton::RenderCache() {
     const int state = PaintState();
     if (DrawOverBorder_) {
       PaintSection(d, bg, true, state, face, {Left(), Top()}, &cache, true);
+      RefreshCorners(d, state);
       PaintCaption();
       PaintGlyph();
     } else {
@@ -532,8 +535,7 @@ void TsSpeedButton::ChangeState(bool half, bool animate) {
     StopCrossFade();
     UpdateFromCache();
   }
-  // Speed buttons show no hover glow of their own (no button section of our skins has one).
-  d.HideGlow();
+  UpdateHoverGlow(d);
 }
 
 void TsSpeedButton::StartCrossFade(bool half) {
@@ -556,6 +558,7 @@ void TsSpeedButton::StartCrossFade(bool half) {
   Fade_->StartImage->SetPixelFormat(TPixelFormat::pf24bit);
   RenderCache();
   PaintOverlappingSiblings();
+  RefreshCorners(d, 1);
   Fade_->SetEnabled(true);
   Fade_->Step();
 }

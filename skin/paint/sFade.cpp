@@ -246,6 +246,10 @@ void FadeOrRepaint(TsFadeTimer*& timer, TsCommonData& data, bool half, int direc
     if (timer) EndFade(timer, data);
     if (data.Control) data.Control->Invalidate();
   }
+  UpdateHoverGlow(data);
+}
+
+void UpdateHoverGlow(TsCommonData& data) {
   const bool buttonHeld = (GetAsyncKeyState(VK_LBUTTON) & 0x8000) || (GetAsyncKeyState(VK_RBUTTON) & 0x8000);
   if (data.MouseAbove && !buttonHeld)
     data.ShowGlow(false);

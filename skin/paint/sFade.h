@@ -86,6 +86,9 @@ private:
 // After every hover or press change of a windowed control: fade when wanted and
 // possible, else repaint at once; then show or hide the hover glow.
 void FadeOrRepaint(TsFadeTimer*& timer, TsCommonData& data, bool half, int direction, bool animate);
+// After a state change: the hover glow shows while the mouse is over the control and no
+// mouse button is held, and goes otherwise (a section without GLOW shows none).
+void UpdateHoverGlow(TsCommonData& data);
 // Starts (or restarts) the fade. A fade of the same kind still under way is
 // reversed from where it stands: the new fade takes as many steps as the
 // interrupted one had shown, so the face never jumps.

@@ -4,6 +4,10 @@
 #include "platform/win/VirtualKeys.h"
 #include "skin/controls/sBitBtn.h"
 #include "skin/controls/sSpeedButton.h"
+#include "forms/CustomControl.h"
+#include "platform/win/Paint.h"
+#include "skin/runtime/acCommands.h"
+#include "skin/runtime/sBackground.h"
 #include "tests/skincontrols/ButtonTestKit.h"
 
 namespace {
@@ -273,6 +277,93 @@ TEST_F(ButtonTest, ButtonsFreedWhileFadingLeaveNoTimerBehind) {
   MoveTo(edit, 10, 10);
   Tick(5);
   EXPECT_EQ(Form->ControlCount(), 1);
+}
+
+}  // namespace
+
+namespace {
+
+// The click handler may open a modal window: by then the face must already be on its
+// way back, built from the released look.
+TEST_F(ButtonTest, OnReleaseTheFaceFadesBackBeforeTheFrameworksClick) {
+  auto* b = Add<TsButton>(20, 20, 90, 28);
+  b->SetCaption("Выход");
+  b->SetShowFocus(false);
+  bool fadingAtClick = false;
+  int stateAtClick = -1;
+  TBitmap faceAtClick;
+  b->OnClick = [&](TObject*) {
+    fadingAtClick = b->FadeTimer() && b->FadeTimer()->Running() != 0;
+    stateAtClick = b->PaintState();
+    faceAtClick.Assign(*b->SkinData()->CacheBmp);
+  };
+  ShowForm();
+  MoveTo(b, 45, 14);
+  Tick(25);
+  const TBitmap hot = *b->SkinData()->CacheBmp;
+  Backend->MouseDown(Screen(b, 45, 14));
+  Drain();
+  Tick(12);  // the press fade is over
+  ASSERT_EQ(b->FadeTimer(), nullptr);
+  const TBitmap pressed = *b->SkinData()->CacheBmp;
+  Backend->MouseUp(Screen(b, 45, 14));
+  Drain();
+  EXPECT_TRUE(fadingAtClick);
+  EXPECT_EQ(stateAtClick, 1);
+  ASSERT_EQ(faceAtClick.Width(), hot.Width());
+  int likeHot = 0, likePressed = 0;
+  for (int y = 0; y < hot.Height(); ++y)
+    for (int x = 0; x < hot.Width(); ++x)
+      if (ColourDistance(hot.Pixel(x, y), pressed.Pixel(x, y)) > 20) {
+        likeHot += faceAtClick.Pixel(x, y) == hot.Pixel(x, y) ? 1 : 0;
+        likePressed += faceAtClick.Pixel(x, y) == pressed.Pixel(x, y) ? 1 : 0;
+      }
+  EXPECT_GT(likeHot, 20);
+  EXPECT_EQ(likePressed, 0);
+  Tick(12);
+  EXPECT_EQ(ScreenPixel(b, 45, 3), hot.Pixel(45, 3));
+}
+
+// A parent that answers background requests with a picture and counts them.
+class TCountingParent : public TCustomControl {
+public:
+  explicit TCountingParent(TComponent* owner) : TCustomControl(owner), Picture(300, 200, TPixelFormat::pf24bit) {
+    ControlStyle_.Include(csAcceptsControls);
+    Picture.Fill(0x00407080);
+  }
+  void WndProc(TMessage& message) override {
+    if (message.Msg == SM_ALPHACMD && CommandOf(message.WParam) == AC_GETCACHE) {
+      ++Requests;
+      auto* request = reinterpret_cast<TacBGInfo*>(message.LParam);
+      request->BgType = btCache;
+      request->Bmp = &Picture;
+      request->OffsetX = 0;
+      request->OffsetY = 0;
+      return;
+    }
+    TCustomControl::WndProc(message);
+  }
+  TBitmap Picture;
+  int Requests = 0;
+};
+
+// Every window paint of a push button refreshes its corners over the parent (a second
+// background request after the one the face is built from), and the holes show it.
+TEST_F(ButtonTest, EveryWindowPaintRefreshesThePushButtonsCorners) {
+  auto* parent = Add<TCountingParent>(0, 0, 300, 200);
+  auto* b = Add<TsButton>(20, 20, 90, 28, parent);
+  b->SetCaption("Найти");
+  ShowForm();
+  ASSERT_GE(b->RenderCount(), 1);
+  const int requests = parent->Requests;
+  const int renders = b->RenderCount();
+  RedrawWindow(b->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  Drain();
+  EXPECT_EQ(b->RenderCount(), renders + 1);
+  EXPECT_EQ(parent->Requests - requests, 2);
+  const std::vector<TPoint> holes = CornerHoles(*Manager, b->SkinData()->BorderIndex, 90, 28, b->PaintState());
+  ASSERT_FALSE(holes.empty());
+  for (TPoint p : holes) EXPECT_EQ(b->SkinData()->CacheBmp->Pixel(p.X, p.Y), 0x00407080) << p.X << "," << p.Y;
 }
 
 }  // namespace

@@ -8,12 +8,14 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "forms/Application.h"
 #include "forms/Form.h"
 #include "platform/backend/HeadlessBackend.h"
 #include "platform/win/Win.h"
 #include "skin/internal/InternalSkin.h"
+#include "skin/paint/acMaskPaint.h"
 #include "skin/paint/acParentBg.h"
 #include "skin/paint/sFade.h"
 #include "skin/runtime/sCommonData.h"
@@ -58,6 +60,21 @@ protected:
     Drain();
   }
 };
+
+// Face positions of the key-coloured pixels (holes) in the top-left corner slice of a
+// border mask drawn over a w x h face in a state.
+inline std::vector<TPoint> CornerHoles(const TsSkinManager& manager, int maskIndex, int w, int h, int state) {
+  std::vector<TPoint> holes;
+  if (maskIndex < 0) return holes;
+  const TsMaskData& mask = manager.ma[static_cast<std::size_t>(maskIndex)];
+  TacBorderSlices s;
+  const TBitmap* picture = MaskPicture(mask);
+  if (!picture || !ComputeBorderSlices(mask, {0, 0, w, h}, state, s)) return holes;
+  for (int y = 0; y < s.T; ++y)
+    for (int x = 0; x < s.L; ++x)
+      if (picture->Pixel(s.X0 + x, s.Y0 + y) == kTransparentKey) holes.push_back({x, y});
+  return holes;
+}
 
 inline int Channel(TColor c, int i) { return static_cast<int>((c >> (8 * i)) & 0xFF); }
 

@@ -3,6 +3,7 @@
 #include "forms/CustomEdit.h"
 #include "platform/win/VirtualKeys.h"
 #include "skin/core/acMasks.h"
+#include "skin/core/sGeneralData.h"
 #include "tests/skincontrols/ButtonTestKit.h"
 
 namespace {
@@ -137,6 +138,33 @@ TEST_F(CheckBoxTest, DisabledTheWholeFaceIsBlendedWithWhatTheParentPainted) {
                     2);
     }
   EXPECT_GT(checkedPixels, 10);
+}
+
+}  // namespace
+
+namespace {
+
+// The face is painted without giving its corners' holes the parent; the window paint
+// refreshes them, so they show what lies behind now.
+TEST_F(CheckBoxTest, TheWindowPaintGivesTheCornerHolesTheParent) {
+  const int buttonSection = Manager->SectionIndexOf("BUTTON");
+  TsGeneralData& section = Manager->gd[static_cast<std::size_t>(Manager->SectionIndexOf("CHECKBOX"))];
+  section.BorderIndex = Manager->gd[static_cast<std::size_t>(buttonSection)].BorderIndex;
+  section.Transparency = section.HotTransparency = 0;
+  section.Color = section.HotColor = 0x00204060;
+  Form->SetColor(0x00A0B0C0);
+  auto* c = Add<TsCheckBox>(20, 20, 150, 24);
+  c->SetAutoSize(false);
+  c->SetCaption("Фильтрация");
+  ShowForm();
+  ASSERT_EQ(c->SkinData()->BorderIndex, section.BorderIndex);
+  const std::vector<TPoint> holes = CornerHoles(*Manager, section.BorderIndex, c->Width(), c->Height(), 0);
+  ASSERT_FALSE(holes.empty());
+  for (TPoint p : holes) {
+    EXPECT_EQ(c->SkinData()->CacheBmp->Pixel(p.X, p.Y), 0x00A0B0C0) << p.X << "," << p.Y;
+    EXPECT_EQ(ScreenPixel(c, p.X, p.Y), 0x00A0B0C0) << p.X << "," << p.Y;
+  }
+  EXPECT_EQ(c->SkinData()->CacheBmp->Pixel(c->Width() - 8, c->Height() / 2), 0x00204060) << "the face keeps its colour";
 }
 
 }  // namespace

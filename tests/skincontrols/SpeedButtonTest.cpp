@@ -2,6 +2,8 @@
 
 #include "forms/DriverProperties.h"
 #include "skin/controls/sPanel.h"
+#include "skin/core/sGeneralData.h"
+#include "skin/runtime/acGlowEffects.h"
 #include "tests/skincontrols/ButtonTestKit.h"
 
 namespace {
@@ -351,6 +353,79 @@ TEST_F(SpeedButtonTest, OnlyTheEventsAskedForFadeAndOnPaintSeesEveryFace) {
   MoveTo(b, 52, 15);  // the framework forgets the hover when it releases the capture
   EXPECT_EQ(b->FadeTimer(), nullptr);
   EXPECT_EQ(b->PaintState(), 1);
+}
+
+}  // namespace
+
+namespace {
+
+// An opaque section: the face is not rebuilt when only the parent changes, so the
+// holes of its rounded corners must be refreshed over the parent on each paint.
+TEST_F(SpeedButtonTest, ACleanFaceShowsTheParentsNewColourInItsCornerHoles) {
+  TsGeneralData& section = Manager->gd[static_cast<std::size_t>(Manager->SectionIndexOf("SPEEDBUTTON"))];
+  section.Transparency = section.HotTransparency = 0;
+  auto* b = Add<TsSpeedButton>(20, 20, 100, 30);
+  b->SetCaption("Тест");
+  ShowForm();
+  const std::vector<TPoint> holes = CornerHoles(*Manager, b->SkinData()->BorderIndex, 100, 30, 0);
+  ASSERT_FALSE(holes.empty());
+  const TPoint hole = holes.front();
+  EXPECT_EQ(ScreenPixel(b, hole.X, hole.Y), ColorToRGB(Form->Color()));
+  const int built = b->RenderCount();
+  Form->SetColor(0x00336699);
+  Form->Invalidate();
+  UpdateAllWindows();
+  Drain();
+  EXPECT_EQ(b->RenderCount(), built) << "the face itself stayed clean";
+  for (TPoint p : holes) EXPECT_EQ(ScreenPixel(b, p.X, p.Y), 0x00336699) << p.X << "," << p.Y;
+  // Pixels of the face proper keep their colour.
+  EXPECT_NE(ScreenPixel(b, 50, 15), 0x00336699);
+}
+
+// Glow windows that only count what is asked of them.
+class TGlowSpy : public IacGlowEffects {
+public:
+  int ShowGlow(const TacGlowRequest& request) override {
+    Sections.push_back(request.Section);
+    return static_cast<int>(Sections.size());
+  }
+  void HideGlow(int) override { ++Hidden; }
+  void HideAllGlows() override {}
+  std::vector<std::string> Sections;
+  int Hidden = 0;
+};
+
+TEST_F(SpeedButtonTest, AfterAStateChangeTheGlowShowsWhenTheSectionHasOne) {
+  TGlowSpy spy;
+  IacGlowEffects* previous = GlowEffects();
+  SetGlowEffects(&spy);
+  TsGeneralData& section = Manager->gd[static_cast<std::size_t>(Manager->SectionIndexOf("SPEEDBUTTON"))];
+  section.GlowCount = 1;
+  auto* b = Add<TsSpeedButton>(20, 20, 100, 30);
+  ShowForm();
+  MoveTo(b, 50, 15);
+  ASSERT_EQ(spy.Sections.size(), 1u);
+  EXPECT_EQ(spy.Sections[0], "SPEEDBUTTON");
+  EXPECT_GE(b->SkinData()->GlowId, 0);
+  Backend->MouseDown(Screen(b, 50, 15));  // a held button hides it
+  Drain();
+  EXPECT_EQ(b->SkinData()->GlowId, -1);
+  EXPECT_EQ(spy.Hidden, 1);
+  Backend->MouseUp(Screen(b, 50, 15));  // released over the button: back
+  Drain();
+  EXPECT_EQ(spy.Sections.size(), 2u);
+  EXPECT_GE(b->SkinData()->GlowId, 0);
+  MoveTo(b, 200, 150);  // left: gone
+  EXPECT_EQ(b->SkinData()->GlowId, -1);
+  EXPECT_EQ(spy.Hidden, 2);
+  // A section whose GLOW is 0 shows none.
+  section.GlowCount = 0;
+  MoveTo(b, 50, 15);
+  EXPECT_EQ(spy.Sections.size(), 2u);
+  EXPECT_EQ(b->SkinData()->GlowId, -1);
+  MoveTo(b, 200, 150);
+  Tick(25);
+  SetGlowEffects(previous);
 }
 
 }  // namespace

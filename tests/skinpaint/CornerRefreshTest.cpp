@@ -103,21 +103,31 @@ TEST(CornerRefresh, KeyedCornerCopiesItsPictureAndTheParentUnderHoles) {
   EXPECT_EQ(face.Pixel(2, 2), 0x405060);  // outside the slice
 }
 
+// The internal skin, and a 96 x 31 control at (17, 11) on a pictured parent.
+class CornerRefreshOverAPicture : public FadeTest {
+protected:
+  bool OverAPicture(TPicturedParent*& parent, TFadeButton*& control) {
+    Build("");
+    AddInternalSkin(*Manager);
+    Manager->SetSkinName(kInternalSkinName);
+    parent = new TPicturedParent(Form);
+    parent->SetBounds(0, 0, 300, 200);
+    parent->SetParent(Form);
+    control = new TFadeButton(Form);
+    control->SetParent(parent);
+    control->SetBounds(17, 11, 96, 31);
+    return Manager->SkinData.SkinReady;
+  }
+};
+
 // Every section of the internal skin whose border is masked: a face painted with its
 // corners taking the parent is left exactly as it is by a corner refresh, and a face
 // painted without is refreshed into that same picture (no parent squares inside the
 // rounded corners of buttons, edits or frames).
-TEST_F(FadeTest, InternalSkinFacesAreUnchangedByCornerRefreshes) {
-  Build("");
-  AddInternalSkin(*Manager);
-  Manager->SetSkinName(kInternalSkinName);
-  ASSERT_TRUE(Manager->SkinData.SkinReady);
-  auto* parent = new TPicturedParent(Form);
-  parent->SetBounds(0, 0, 300, 200);
-  parent->SetParent(Form);
-  auto* control = new TFadeButton(Form);
-  control->SetParent(parent);
-  control->SetBounds(17, 11, 96, 31);
+TEST_F(CornerRefreshOverAPicture, InternalSkinFacesAreUnchangedByCornerRefreshes) {
+  TPicturedParent* parent = nullptr;
+  TFadeButton* control = nullptr;
+  ASSERT_TRUE(OverAPicture(parent, control));
   int masked = 0;
   for (std::size_t i = 0; i < Manager->gd.size(); ++i) {
     const TsGeneralData& section = Manager->gd[i];
@@ -141,6 +151,27 @@ TEST_F(FadeTest, InternalSkinFacesAreUnchangedByCornerRefreshes) {
     }
   }
   EXPECT_GE(masked, 20);
+}
+
+// Clean speed buttons refresh their corners for state 0 whatever face they show: the
+// internal skin's masks have their holes at the same places in every state image, so
+// a hot or pressed face keeps its outline.
+TEST_F(CornerRefreshOverAPicture, InternalSkinHotFacesAreUnchangedByAStateZeroRefresh) {
+  TPicturedParent* parent = nullptr;
+  TFadeButton* control = nullptr;
+  ASSERT_TRUE(OverAPicture(parent, control));
+  for (const char* name : {"SPEEDBUTTON", "BUTTON", "TOOLBUTTON", "EDIT", "CHECKBOX"}) {
+    control->Data.SetSkinSection(name);
+    for (int state = 1; state < 3; ++state) {
+      control->Data.EnsureCache();
+      TBitmap& cache = *control->Data.CacheBmp;
+      PaintSectionForControl(control->Data, parent, true, state, {0, 0, 96, 31}, {17, 11}, &cache, true);
+      const TBitmap painted = cache;
+      RefreshCorners(control->Data, 0);
+      int x = 0, y = 0;
+      EXPECT_TRUE(SameBitmap(cache, painted, x, y)) << name << " state " << state << " at " << x << "," << y;
+    }
+  }
 }
 
 }  // namespace
