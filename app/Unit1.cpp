@@ -108,6 +108,7 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
   sPanel1->SetCursor(crHandPoint);
   sPanel1->SetColor(kUserColor);
   sPanel1->Font().SetColor(kUserTextColor);
+  sPanel1->SetShrinkCaption(true);  // a long login is drawn smaller, never clipped
 
   auto stripButton = [this](const char* name, int left, int top) {
     TsSpeedButton* b = MakeControl<TsSpeedButton>(this, sPanel4, name, left, top, kButtonWidth, kButtonHeight);

@@ -48,6 +48,18 @@ void TsGroupBox::SetCaptionSkin(const std::string& value) {
   LookChanged();
 }
 
+void TsGroupBox::SetBevelWidth(int value) {
+  if (value == BevelWidth_) return;
+  BevelWidth_ = value;
+  LookChanged();
+}
+
+void TsGroupBox::SetBiDiMode(TBiDiMode value) {
+  if (value == BiDiMode_) return;
+  BiDiMode_ = value;
+  LookChanged();
+}
+
 void TsGroupBox::AdjustClientRect(TRect& rect) const {
   TGroupBox::AdjustClientRect(rect);
   rect.Top += CaptionYOffset_;
@@ -68,14 +80,18 @@ TRect TsGroupBox::CaptionRect() {
   if (SkinData_->IsSkinned()) r.Bottom += CaptionYOffset_;
   if (CaptionYOffset_ < 0) r.Top += CaptionYOffset_;
   const int w = Width();
-  int left = 6;  // clTopLeft
-  switch (CaptionLayout_) {
-    case clTopCenter: left = (w - tw - 10) / 2; break;
-    case clTopLeft: break;
-    case clTopRight: left = w - tw - 14; break;
-  }
+  // The layout names the side for left-to-right reading; right to left mirrors it.
+  int left = w - tw - 14;
+  if (CaptionLayout_ == clTopCenter)
+    left = (w - tw - 10) / 2;
+  else if ((CaptionLayout_ == clTopLeft) != UseRightToLeftReading())
+    left = 6;
   r.Left = std::max(left, 0);
   r.Right = std::min(r.Left + tw + 8, w);
+  if (r.Width() < 2 * BevelWidth_) {
+    r.Left -= BevelWidth_;
+    r.Right += BevelWidth_;
+  }
   return r;
 }
 
@@ -111,7 +127,7 @@ void TsGroupBox::PrepareCache() {
       const int checkBox = manager->SectionIndexOf("CHECKBOX");
       if (checkBox >= 0)
         PaintSectionByIndex(checkBox, "CHECKBOX", bg, -1, -1, manager, &cache, {Left() + cr.Left, Top() + cr.Top}, cr,
-                            0, true);
+                            Focused() ? 1 : 0, true);
     } else {
       FillRectColor(&cache.Canvas(), cr, bg.FillColor == clFuchsia ? ControlColor(Parent()) : bg.FillColor);
     }

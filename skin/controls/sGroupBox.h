@@ -10,6 +10,9 @@
 #include "skin/runtime/sCommonData.h"
 
 enum TsCaptionLayout { clTopLeft, clTopCenter, clTopRight };
+// Reading order: anything but bdLeftToRight reads right to left (the caption's
+// left and right layouts swap sides).
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 
 class TsGroupBox : public TGroupBox, public IacSkinnedControl {
 public:
@@ -27,6 +30,12 @@ public:
   // A section painted behind the caption instead of the default.
   const std::string& CaptionSkin() const { return CaptionSkin_; }
   void SetCaptionSkin(const std::string& value);
+  // A caption band narrower than twice this widens by it on both sides.
+  int BevelWidth() const { return BevelWidth_; }
+  void SetBevelWidth(int value);
+  TBiDiMode BiDiMode() const { return BiDiMode_; }
+  void SetBiDiMode(TBiDiMode value);
+  bool UseRightToLeftReading() const { return BiDiMode_ != bdLeftToRight; }
 
   // --- Painting ---------------------------------------------------------------------
   // Where the caption goes, in the box's coordinates.
@@ -51,5 +60,7 @@ private:
   TsCaptionLayout CaptionLayout_ = clTopLeft;
   int CaptionYOffset_ = 0;
   std::string CaptionSkin_;
+  int BevelWidth_ = 1;
+  TBiDiMode BiDiMode_ = bdLeftToRight;
   int RenderCount_ = 0;
 };

@@ -1,6 +1,7 @@
 #include "skin/controls/sPanel.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "forms/Canvas.h"
 #include "forms/DriverProperties.h"
@@ -114,9 +115,34 @@ TRect TsPanel::TextRect() const {
   return ClientRect().Inflate(-w, -w);
 }
 
+void TsPanel::SetShrinkCaption(bool value) {
+  if (value == ShrinkCaption_) return;
+  ShrinkCaption_ = value;
+  SkinData_->Invalidate();
+}
+
+int TsPanel::CaptionFontHeight(int room) {
+  const int height = Font().Height();
+  if (!ShrinkCaption_ || Caption().empty()) return height;
+  TCanvas measure;
+  measure.Font().Assign(Font());
+  // One pixel of character height at a time, down to a size still worth reading.
+  constexpr int kSmallest = 6;
+  const int sign = height < 0 ? -1 : 1;
+  int h = std::abs(height);
+  while (h > kSmallest && measure.TextWidth(Caption()) > room) {
+    --h;
+    measure.Font().SetHeight(sign * h);
+  }
+  return sign * h;
+}
+
 void TsPanel::WriteText(TRect rect, TDeviceContext& dc) {
   if (Caption().empty()) return;
-  TFontInBitmap font(dc, Font());
+  TFont drawn;
+  drawn.Assign(Font());
+  drawn.SetHeight(CaptionFontHeight(rect.Width()));
+  TFontInBitmap font(dc, drawn);
   const int h = font.Canvas().TextHeight("W");
   TRect r{rect.Left, (Height() - h) / 2, rect.Right, (Height() - h) / 2 + h};
   unsigned flags = DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS;
@@ -126,7 +152,18 @@ void TsPanel::WriteText(TRect rect, TDeviceContext& dc) {
     case taCenter: flags |= DT_CENTER; break;
   }
   // Captions of containers never take the hot look.
-  DrawSectionText(dc, Caption(), Enabled(), SkinData_->GetManager(), 0, SkinData_->SkinIndex, flags, r);
+  TsSkinManager* manager = SkinData_->GetManager();
+  const TsGeneralData* section = SkinData_->Section();
+  if (Enabled() || !manager || !section) {
+    DrawSectionText(dc, Caption(), Enabled(), manager, 0, SkinData_->SkinIndex, flags, r);
+    return;
+  }
+  // A disabled caption fades towards the skin's window colour (GLOBALINFO), whatever the panel's own.
+  const int oldMode = dc.SetBkMode(TRANSPARENT);
+  const TColor oldColor = dc.SetTextColor(DisabledMix(section->FontColor[0], manager->GlobalColor()));
+  dc.DrawText(Caption(), r, flags);
+  dc.SetTextColor(oldColor);
+  dc.SetBkMode(oldMode);
 }
 
 void TsPanel::RebuildCache() {

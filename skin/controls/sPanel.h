@@ -32,6 +32,13 @@ public:
   void RebuildCache();
   // Paints the panel into dc; notify sends command 6 to the windowed children after.
   void PaintTo(HDC dc, bool notify);
+  // A caption wider than its room is drawn in smaller sizes of the same font until it
+  // fits (Font itself is left as it is); off by default.
+  bool ShrinkCaption() const { return ShrinkCaption_; }
+  void SetShrinkCaption(bool value);
+  // The height (as Font.Height) the caption is drawn in within a room that wide:
+  // Font's own, or a smaller one.
+  int CaptionFontHeight(int room);
   // How many times the face was rebuilt (what a warm paint avoids).
   int RenderCount() const { return RenderCount_; }
 
@@ -52,6 +59,7 @@ private:
 
   std::unique_ptr<TsCommonData> SkinData_;
   int RenderCount_ = 0;
+  bool ShrinkCaption_ = false;
 };
 
 // Copies a finished face into a window's context except where opaque children

@@ -277,15 +277,19 @@ void DrawSectionText(TDeviceContext& canvas, std::string_view text, bool enabled
       if (colors[i + 1] != -1) draw(colors[i + 1], shifts[i][0], shifts[i][1]);
     draw(colors[0], 0, 0);
   } else {
-    const TColor f = ColorToRGB(s.FontColor[0]), c = ColorToRGB(s.Color);
-    auto mix = [&](int shift) {
-      const double v = 0.4 * ((f >> shift) & 0xFF) + 0.6 * ((c >> shift) & 0xFF);
-      return static_cast<TColor>(std::lround(std::nearbyint(v))) << shift;
-    };
-    draw(mix(0) | mix(8) | mix(16), 0, 0);
+    draw(DisabledMix(s.FontColor[0], s.Color), 0, 0);
   }
   canvas.SetTextColor(oldColor);
   canvas.SetBkMode(oldMode);
+}
+
+TColor DisabledMix(TColor front, TColor background) {
+  const TColor f = ColorToRGB(front), c = ColorToRGB(background);
+  auto mix = [&](int shift) {
+    const double v = 0.4 * ((f >> shift) & 0xFF) + 0.6 * ((c >> shift) & 0xFF);
+    return static_cast<TColor>(std::lround(std::nearbyint(v))) << shift;
+  };
+  return mix(0) | mix(8) | mix(16);
 }
 
 void FillRectColor(HDC dc, TRect rect, TColor color) {

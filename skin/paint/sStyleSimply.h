@@ -62,6 +62,9 @@ void PaintDisabledLook(TBitmap& bitmap, int flags, TColor parentColor, TPoint of
 // once in round(0.4 * FONTCOLOR + 0.6 * COLOR).
 void DrawSectionText(TDeviceContext& canvas, std::string_view text, bool enabled, TacSkinModel* manager, int state,
                      int sectionIndex, unsigned format, TRect rect);
+// The disabled look of one colour (text, or a face pixel over a plain background):
+// each channel round(0.4 * front + 0.6 * background).
+TColor DisabledMix(TColor front, TColor background);
 
 // Solid fills (system colours resolved).
 void FillRectColor(HDC dc, TRect rect, TColor color);

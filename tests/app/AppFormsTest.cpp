@@ -17,6 +17,7 @@
 #include "app/data/Schema.h"
 #include "data/TADOConnection.h"
 #include "data/TADOQuery.h"
+#include "forms/Canvas.h"
 #include "forms/Application.h"
 #include "platform/backend/HeadlessBackend.h"
 
@@ -124,6 +125,28 @@ TEST_F(AppFormsTest, LoginSucceedsForAnAccountIndexedOutOfOrder) {
   EXPECT_EQ(Form1->sPanel1->Caption(), "aaa");
   EXPECT_FALSE(Form1->sSpeedButton5->Visible());
   EXPECT_FALSE(Form1->AlphaBlend());
+}
+
+// The current user's panel keeps its 64 pixels and its Arial 21 bold; a login too wide
+// for it is drawn smaller until it fits, never cut at both ends.
+TEST_F(AppFormsTest, ALongLoginIsDrawnSmallerInTheUserPanel) {
+  Start();
+  Form3->UserName->SetText("Смирнов");
+  Form3->Password->SetText(kAccounts.at("Смирнов"));
+  Form3->OKButtonClick(nullptr);
+  TsPanel* panel = Form1->sPanel1;
+  ASSERT_EQ(panel->Caption(), "Смирнов");
+  EXPECT_EQ(panel->Width(), 64);
+  EXPECT_EQ(panel->Height(), 48);
+  EXPECT_EQ(panel->Font().Height(), -21);
+  EXPECT_TRUE(panel->ShrinkCaption());
+  const int room = panel->ClientWidth() - 2;  // inside the raised bevel
+  const int height = panel->CaptionFontHeight(room);
+  EXPECT_GT(height, -21);
+  TCanvas measure;
+  measure.Font().Assign(panel->Font());
+  measure.Font().SetHeight(height);
+  EXPECT_LE(measure.TextWidth(panel->Caption()), room);
 }
 
 // Texts a user might type that must never change a statement.

@@ -120,3 +120,56 @@ TEST_F(GroupBoxTest, ARequestToDrawIsPassedOnAtTheAskersPlaceInTheParent) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(GroupBoxTest, RightToLeftReadingMirrorsTheCaptionLayouts) {
+  auto* box = Add<TsGroupBox>(Form, 10, 10, 200, 80);
+  box->SetCaption("Тест");
+  ShowForm();
+  const int tw = box->CaptionRect().Width() - 8;
+  ASSERT_GT(tw, 10);
+  box->SetBiDiMode(bdRightToLeft);
+  EXPECT_EQ(box->CaptionRect().Left, 200 - tw - 14) << "the left layout sits right";
+  box->SetCaptionLayout(clTopRight);
+  EXPECT_EQ(box->CaptionRect().Left, 6) << "the right layout sits left";
+  box->SetCaptionLayout(clTopCenter);
+  EXPECT_EQ(box->CaptionRect().Left, (200 - tw - 10) / 2);
+  box->SetBiDiMode(bdLeftToRight);
+  box->SetCaptionLayout(clTopRight);
+  EXPECT_EQ(box->CaptionRect().Left, 200 - tw - 14);
+}
+
+TEST_F(GroupBoxTest, ABandNarrowerThanTwoBevelsWidensByTheBevelOnEachSide) {
+  auto* box = Add<TsGroupBox>(Form, 10, 10, 200, 80);
+  box->SetCaption("Ш");
+  ShowForm();
+  const TRect plain = box->CaptionRect();
+  box->SetBevelWidth(plain.Width() / 2);  // exactly two bevels wide: unchanged
+  EXPECT_EQ(box->CaptionRect(), plain);
+  box->SetBevelWidth(plain.Width() / 2 + 1);
+  const int bw = box->BevelWidth();
+  EXPECT_EQ(box->CaptionRect().Left, plain.Left - bw);
+  EXPECT_EQ(box->CaptionRect().Right, plain.Right + bw);
+}
+
+// Behind the caption the CHECKBOX section is painted in the box's focus state.
+TEST_F(GroupBoxTest, TheCaptionBackgroundTakesTheFocusedLook) {
+  TsGeneralData& checkBox = Manager->gd[static_cast<std::size_t>(Manager->SectionIndexOf("CHECKBOX"))];
+  checkBox.Transparency = checkBox.HotTransparency = 0;
+  checkBox.Color = 0x00102030;
+  checkBox.HotColor = 0x00C0D0E0;
+  auto* panel = Add<TsPanel>(Form, 0, 0, 400, 260);
+  auto* box = Add<TsGroupBox>(panel, 20, 30, 200, 100);
+  box->SetCaption("Поиск");
+  ShowForm();
+  const TRect caption = box->CaptionRect();
+  EXPECT_EQ(box->SkinData()->CacheBmp->Pixel(caption.Left + 1, caption.Top + 1), 0x00102030);
+  box->SetFocus();
+  Drain();
+  ASSERT_TRUE(box->Focused());
+  box->PrepareCache();
+  EXPECT_EQ(box->SkinData()->CacheBmp->Pixel(caption.Left + 1, caption.Top + 1), 0x00C0D0E0);
+}
+
+}  // namespace

@@ -134,6 +134,58 @@ TEST_F(PanelTest, CaptionIsWrittenInTheSectionFontColourNotTheFonts) {
   panel->SetEnabled(false);
   UpdateAllWindows();
   EXPECT_EQ(CountColour(face, {0, 0, 200, 60}, ColorToRGB(expected)), 0);
+  const TColor global = DisabledMix(expected, Manager->GlobalColor());
+  const TColor own = DisabledMix(expected, Section("PANEL").Color);
+  ASSERT_NE(global, own);
+  EXPECT_GT(CountColour(face, {0, 0, 200, 60}, global), 20);
+  EXPECT_EQ(CountColour(face, {0, 0, 200, 60}, own), 0);
+}
+
+// The current user's panel: 64 pixels for a login in Arial 21 bold. A longer login
+// is drawn in smaller sizes of the font until it fits, centred, nothing cut off.
+TEST_F(PanelTest, AShrinkingCaptionFitsItsRoomWithoutChangingTheFont) {
+  auto makeUserPanel = [this](int left, bool shrink) {
+    auto* panel = Add<TsPanel>(Form, left, 10, 64, 48);
+    panel->Font().SetName("Arial");
+    panel->Font().SetHeight(-21);
+    panel->Font().SetStyle({fsBold});
+    panel->SetShrinkCaption(shrink);
+    return panel;
+  };
+  auto* blank = makeUserPanel(10, true);
+  auto* shrunk = makeUserPanel(90, true);
+  auto* clipped = makeUserPanel(170, false);
+  blank->SetCaption("");
+  shrunk->SetCaption("Смирнов");
+  clipped->SetCaption("Смирнов");
+  ShowForm();
+  EXPECT_EQ(shrunk->Font().Height(), -21);
+  EXPECT_EQ(shrunk->Width(), 64);
+  EXPECT_EQ(shrunk->Height(), 48);
+  const int drawn = shrunk->CaptionFontHeight(64 - 2);
+  EXPECT_GT(drawn, -21);
+  EXPECT_LE(drawn, -6);
+  // Columns holding ink: where the face differs from the blank panel's.
+  auto inkColumns = [&](TsPanel* panel, int& first, int& last) {
+    first = 64;
+    last = -1;
+    for (int x = 0; x < 64; ++x)
+      for (int y = 0; y < 48; ++y)
+        if (panel->SkinData()->CacheBmp->Pixel(x, y) != blank->SkinData()->CacheBmp->Pixel(x, y)) {
+          first = std::min(first, x);
+          last = std::max(last, x);
+        }
+  };
+  int first = 0, last = 0;
+  inkColumns(clipped, first, last);
+  EXPECT_LE(first, 1) << "unshrunk, the login runs over both edges";
+  EXPECT_GE(last, 62);
+  inkColumns(shrunk, first, last);
+  EXPECT_GE(first, 2);
+  EXPECT_LE(last, 61);
+  EXPECT_LE(std::abs((first + last) / 2 - 32), 2) << "centred";
+  // A login that fits keeps the full size.
+  EXPECT_EQ(shrunk->CaptionFontHeight(400), -21);
 }
 
 TEST_F(PanelTest, AnswerRowCaptionsUseTheSectionsFontColours) {
