@@ -258,9 +258,21 @@ void TsSkinProvider::NewWndProc(TMessage& message) {
       return;
     case WM_NCHITTEST:
       if (!HasCaption()) break;
-      message.Result = HitTest({GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)});
-      if (message.Result == HTCLIENT || message.Result == HTNOWHERE) CallOld(message);
+    {
+      const LRESULT skinned = HitTest({GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)});
+      message.Result = skinned;
+      if (skinned != HTNOWHERE && skinned != HTCLIENT && skinned != HTCAPTION && skinned != HTMENU) return;
+      // Nowhere, client, caption and menu go to the saved procedure, so that the form's
+      // own handling and the system's moving and menus apply. Over the caption or menu
+      // band an answer naming a part of the standard frame is not taken: its buttons and
+      // icon lie elsewhere than the skin's.
+      CallOld(message);
+      const LRESULT old = message.Result;
+      if ((skinned == HTCAPTION || skinned == HTMENU) && old != HTNOWHERE && old != HTCLIENT && old != HTCAPTION &&
+          old != HTMENU && old != HTTRANSPARENT)
+        message.Result = skinned;
       return;
+    }
     case WM_NCMOUSEMOVE: {
       TRACKMOUSEEVENT track;
       track.dwFlags = TME_LEAVE | TME_NONCLIENT;

@@ -158,6 +158,9 @@ private:
   void LayoutButtons();
   TsCaptionButton* ButtonAt(int hitCode);
   LRESULT HitTest(TPoint screen);
+  // Over the size grip (GRIPIMAGE with gmRightBottom, or the box between two scroll
+  // bars); p in window coordinates.
+  bool InGrip(TPoint p);
   void SetHotButton(int hitCode);
   void StartAnimation(TsCaptionButton& button, int target, int steps);
   void ShowButtonGlow(TsCaptionButton& button);

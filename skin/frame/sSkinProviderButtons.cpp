@@ -71,8 +71,7 @@ void TsSkinProvider::LayoutButtons() {
   const int maxImage = manager->MaskIndexOf("GLOBALINFO", std::string(small ? "S" : "B") + (maximized ? "ICONNORM" : "ICONMAX"));
   if (maxImage >= 0) Buttons_[1].ImageIndex = maxImage;
   const bool boxes = (style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) != 0 && !(ExStyleOf(window) & WS_EX_TOOLWINDOW);
-  const bool present[4] = {boxes, boxes, (style & WS_SYSMENU) != 0,
-                           Form_->BorderIcons().Contains(biHelp) && !boxes};
+  const bool present[4] = {boxes, boxes, (style & WS_SYSMENU) != 0, Form_->BorderIcons().Contains(biHelp)};
   Buttons_[0].Enabled = (style & WS_MINIMIZEBOX) != 0;
   Buttons_[1].Enabled = (style & WS_MAXIMIZEBOX) != 0;
   Buttons_[2].Enabled = Buttons_[3].Enabled = true;
@@ -121,26 +120,43 @@ LRESULT TsSkinProvider::HitTest(TPoint screen) {
     const bool sizable = (StyleOf(window) & WS_THICKFRAME) && !IsZoomed(window) && !IsIconic(window);
     const int w = bounds.Width(), h = bounds.Height();
     if (sizable && (p.X < border || p.Y < border || p.X >= w - border || p.Y >= h - border)) {
-      // Corners take a caption-button wide stretch of the edges, as the standard frame does.
-      const int corner = std::max(border, GetSystemMetrics(SM_CXSIZE));
-      const bool left = p.X < corner, right = p.X >= w - corner, top = p.Y < corner, bottom = p.Y >= h - corner;
-      if (p.Y < border) result = left ? HTTOPLEFT : right ? HTTOPRIGHT : HTTOP;
-      else if (p.Y >= h - border) result = left ? HTBOTTOMLEFT : right ? HTBOTTOMRIGHT : HTBOTTOM;
-      else if (p.X < border) result = top ? HTTOPLEFT : bottom ? HTBOTTOMLEFT : HTLEFT;
-      else result = top ? HTTOPRIGHT : bottom ? HTBOTTOMRIGHT : HTRIGHT;
+      // Only the border itself sizes; a corner is where two edges' borders meet.
+      const bool left = p.X < border, right = p.X >= w - border, top = p.Y < border, bottom = p.Y >= h - border;
+      if (top) result = left ? HTTOPLEFT : right ? HTTOPRIGHT : HTTOP;
+      else if (bottom) result = left ? HTBOTTOMLEFT : right ? HTBOTTOMRIGHT : HTBOTTOM;
+      else result = left ? HTLEFT : HTRIGHT;
     } else if (CaptionBand().Contains(p) || (p.Y < CaptionBand().Bottom && p.Y >= 0 && p.X >= 0 && p.X < w)) {
       result = IconRect().Contains(p) ? HTSYSMENU : HTCAPTION;
-    } else if (GripMode_ == gmRightBottom && sizable) {
-      TsSkinManager* manager = SkinData_.GetManager();
-      const int grip = manager ? manager->MaskIndexOf("GLOBALINFO", "GRIPIMAGE") : -1;
-      if (grip >= 0) {
-        const TSize size = StateImageSize(manager->ma[static_cast<std::size_t>(grip)]);
-        if (Bounds(w - border - size.cx, h - border - size.cy, size.cx, size.cy).Contains(p)) result = HTBOTTOMRIGHT;
-      }
+    } else if (InGrip(p)) {
+      result = HTBOTTOMRIGHT;
     }
   }
   SetHotButton(ButtonAt(static_cast<int>(result)) ? static_cast<int>(result) : -1);
   return result;
+}
+
+bool TsSkinProvider::InGrip(TPoint p) {
+  HWND window = Form_->Handle();
+  TRect bounds;
+  GetWindowRect(window, &bounds);
+  const int border = BorderWidth(), w = bounds.Width(), h = bounds.Height();
+  if (GripMode_ == gmRightBottom) {
+    TsSkinManager* manager = SkinData_.GetManager();
+    const int grip = manager ? manager->MaskIndexOf("GLOBALINFO", "GRIPIMAGE") : -1;
+    if (grip >= 0) {
+      const TSize size = StateImageSize(manager->ma[static_cast<std::size_t>(grip)]);
+      if (Bounds(w - border - size.cx, h - border - size.cy, size.cx, size.cy).Contains(p)) return true;
+    }
+  }
+  // The box where a visible horizontal and a visible vertical scroll bar meet.
+  const DWORD style = StyleOf(window);
+  if ((style & WS_HSCROLL) == 0 || (style & WS_VSCROLL) == 0) return false;
+  TRect client;
+  GetClientRect(window, &client);
+  const TPoint origin = ClientOffset();
+  const int cx = GetSystemMetrics(SM_CXVSCROLL), cy = GetSystemMetrics(SM_CYHSCROLL);
+  const int right = origin.X + client.Right, bottom = origin.Y + client.Bottom;
+  return Bounds(right, bottom, cx, cy).Contains(p);
 }
 
 void TsSkinProvider::SetHotButton(int hitCode) {

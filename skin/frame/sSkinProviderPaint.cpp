@@ -155,9 +155,12 @@ void TsSkinProvider::PaintCaptionText(TBitmap& image) {
   TsSkinManager* manager = SkinData_.GetManager();
   const TRect band = CaptionBand();
   const TRect icon = IconRect();
-  int right = band.Right - 6;
+  TRect bounds;
+  GetWindowRect(Form_->Handle(), &bounds);
+  int buttons = 0;
   for (const TsCaptionButton& b : Buttons_)
-    if (!b.Rect.IsEmpty()) right = std::min(right, b.Rect.Left - 6);
+    if (!b.Rect.IsEmpty() && b.ImageIndex >= 0) buttons += b.Rect.Width();
+  const int right = bounds.Width() - buttons - BorderWidth() - 6;
   TRect r{BorderWidth() + (icon.IsEmpty() ? 0 : icon.Width()) + manager->SkinData.BILeft + 4, band.Top + 2, right,
           band.Bottom};
   if (Form_->WindowState() == wsMaximized) r.Top = BorderWidth() / 2 + 1;

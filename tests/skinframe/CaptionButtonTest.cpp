@@ -236,12 +236,22 @@ TEST_F(FrameTest, DraggingAnEdgeSizesTheWindowAndTheFrameFollows) {
   EXPECT_GT(close.Rect.Right, form->Width() - 20) << "the buttons keep to the right edge";
   // Bottom-right corner sizes both ways.
   const int height = form->Height();
-  // On the right edge near the bottom: the corner's stretch of the edge (the very
-  // corner pixel is outside the rounded frame).
-  const TPoint corner = Screen(form, {form->Width() - 1, form->Height() - 10});
-  ASSERT_EQ(SendMessage(form->Handle(), WM_NCHITTEST, 0,
-                        MAKELPARAM(static_cast<WORD>(corner.X), static_cast<WORD>(corner.Y))),
-            HTBOTTOMRIGHT);
+  // Where the right and bottom borders meet, at a pixel the rounded frame keeps (the
+  // very corner pixel lies outside it); further up the right edge is only the edge.
+  auto hit = [&](TPoint p) {
+    return SendMessage(form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(static_cast<WORD>(p.X), static_cast<WORD>(p.Y)));
+  };
+  TRect client;
+  GetClientRect(form->Handle(), &client);
+  const int border = (form->Width() - client.Width()) / 2;
+  TPoint corner{-1, -1};
+  for (int d = 0; d < border && corner.X < 0; ++d) {
+    const TPoint p = Screen(form, {form->Width() - 1 - d, form->Height() - 1 - d});
+    if (WindowFromPoint(p) == form->Handle()) corner = p;
+  }
+  ASSERT_GE(corner.X, 0);
+  ASSERT_EQ(hit(corner), HTBOTTOMRIGHT);
+  EXPECT_EQ(hit(Screen(form, {form->Width() - 1, form->Height() - 10})), HTRIGHT);
   Backend->MouseMove(corner);
   Backend->MouseDown(corner);
   Backend->MouseMove({corner.X - 30, corner.Y + 20});

@@ -36,6 +36,14 @@ int DifferencesFromStandardFrame(TForm* form) {
   return differences;
 }
 
+// The frame's border width: half of what the window has beside its client.
+int FrameBorder(TForm* form) {
+  TRect bounds, client;
+  GetWindowRect(form->Handle(), &bounds);
+  GetClientRect(form->Handle(), &client);
+  return (bounds.Width() - client.Width()) / 2;
+}
+
 LRESULT Command(TForm* form, unsigned command, LPARAM lParam = 0) {
   return SendMessage(form->Handle(), SM_ALPHACMD, MakeCommandWParam(command), lParam);
 }
@@ -280,4 +288,111 @@ TEST_F(FrameTest, ExplicitProvidersBelongToFormsOnlyAndOneAtATime) {
   Settle();
   EXPECT_FALSE(second->FrameSkinned());
   EXPECT_EQ(second->TitleSectionName(), "");
+}
+
+TEST_F(FrameTest, AHelpButtonShowsWheneverTheBorderIconsAskForIt) {
+  TForm* form = ShowForm([](TForm* f) {
+    f->SetBorderStyle(bsSizeable);
+    f->SetBorderIcons({biSystemMenu, biMinimize, biMaximize, biHelp});
+  });
+  TsSkinProvider* provider = ProviderOf(form);
+  ASSERT_NE(provider, nullptr);
+  const TsCaptionButton& help = provider->Button(HTHELP);
+  const TsCaptionButton& min = provider->Button(HTMINBUTTON);
+  ASSERT_FALSE(help.Rect.IsEmpty()) << "beside minimize and maximize too";
+  EXPECT_LE(help.Rect.Right, min.Rect.Left) << "help is the leftmost";
+  EXPECT_EQ(HitAt(form, Centre(help.Rect)), HTHELP);
+}
+
+// Only the border width sizes: a point on the top border one step in from the
+// corner is the top edge, not the corner.
+TEST_F(FrameTest, SizingCodesComeFromTheBorderWidthOnly) {
+  TForm* form = ShowForm([](TForm* f) { f->SetBorderStyle(bsSizeable); });
+  TsSkinProvider* provider = ProviderOf(form);
+  ASSERT_NE(provider, nullptr);
+  const int b = FrameBorder(form);
+  ASSERT_GT(b, 1);
+  const int w = form->Width(), h = form->Height();
+  EXPECT_EQ(HitAt(form, {b, 0}), HTTOP);
+  EXPECT_EQ(HitAt(form, {b - 1, 0}), HTTOPLEFT);
+  EXPECT_EQ(HitAt(form, {w - 1 - b, h - 1}), HTBOTTOM);
+  EXPECT_EQ(HitAt(form, {w - b, h - 1}), HTBOTTOMRIGHT);
+  EXPECT_EQ(HitAt(form, {0, h - 1 - b}), HTLEFT);
+  EXPECT_EQ(HitAt(form, {w - 1, b}), HTRIGHT);
+}
+
+// The box where two visible scroll bars meet is the size grip, also on a frame that
+// does not size itself otherwise.
+TEST_F(FrameTest, TheBoxBetweenTwoScrollBarsAnswersTheGripCode) {
+  TForm* form = ShowForm([](TForm* f) { f->SetBorderStyle(bsSingle); });
+  const LONG_PTR style = GetWindowLongPtr(form->Handle(), GWL_STYLE);
+  SetWindowLongPtr(form->Handle(), GWL_STYLE, style | WS_HSCROLL | WS_VSCROLL);
+  SetWindowPos(form->Handle(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  Settle();
+  TRect client;
+  GetClientRect(form->Handle(), &client);
+  TPoint origin{0, 0};
+  ClientToScreen(form->Handle(), &origin);
+  const TPoint corner = FrameTest::Screen(form, {0, 0});
+  const TPoint box{origin.X - corner.X + client.Right + 3, origin.Y - corner.Y + client.Bottom + 3};
+  EXPECT_EQ(HitAt(form, box), HTBOTTOMRIGHT);
+  EXPECT_NE(HitAt(form, {box.X, box.Y - 20}), HTBOTTOMRIGHT) << "the vertical bar itself";
+}
+
+// Nowhere, client, caption and menu answers go through the form's saved window
+// procedure (its own handling and the system's moving apply); buttons and edges do not.
+TEST_F(FrameTest, CaptionAndClientHitTestsReachTheSavedWindowProcedure) {
+  int seen = 0;
+  TForm* form = ShowForm([&seen](TForm* f) {
+    f->SetBorderStyle(bsSizeable);
+    auto old = f->WindowProc;
+    f->WindowProc = [&seen, old](TMessage& m) {
+      if (m.Msg == WM_NCHITTEST) ++seen;
+      old(m);
+    };
+  });
+  TsSkinProvider* provider = ProviderOf(form);
+  ASSERT_NE(provider, nullptr);
+  seen = 0;
+  EXPECT_EQ(HitAt(form, {150, 12}), HTCAPTION);
+  EXPECT_EQ(seen, 1);
+  EXPECT_EQ(HitAt(form, {200, 150}), HTCLIENT);
+  EXPECT_EQ(seen, 2);
+  EXPECT_EQ(HitAt(form, Centre(provider->Button(HTCLOSE).Rect)), HTCLOSE);
+  EXPECT_EQ(HitAt(form, {0, 150}), HTLEFT);
+  EXPECT_EQ(seen, 2);
+  // Over the title band the standard frame's own buttons (elsewhere than the skin's)
+  // never answer for the skin's caption.
+  TRect bounds;
+  GetWindowRect(form->Handle(), &bounds);
+  const TRect& min = provider->Button(HTMINBUTTON).Rect;
+  for (int x = FrameBorder(form) + 1; x < min.Left - 1; x += 3) {
+    const LRESULT hit = HitAt(form, {x, 12});
+    EXPECT_TRUE(hit == HTCAPTION || hit == HTSYSMENU) << x << ": " << hit;
+  }
+}
+
+// The caption's room ends six pixels before the caption buttons' total width and the
+// right border: right-aligned, the text's last column lies just inside that edge.
+TEST_F(FrameTest, CaptionTextEndsSixPixelsBeforeTheButtonsWidthAndTheBorder) {
+  TForm* form = ShowForm([](TForm* f) {
+    f->SetBorderStyle(bsSizeable);
+    f->SetCaption("");
+  });
+  TsSkinProvider* provider = ProviderOf(form);
+  ASSERT_NE(provider, nullptr);
+  const TBitmap blank = *provider->WindowImage();
+  provider->CaptionAlignment = taRightJustify;
+  form->SetCaption("Окно");
+  Settle();
+  const TBitmap& titled = *provider->WindowImage();
+  int buttons = 0;
+  for (int code : {HTCLOSE, HTMAXBUTTON, HTMINBUTTON}) buttons += provider->Button(code).Rect.Width();
+  const int right = form->Width() - buttons - FrameBorder(form) - 6;
+  int last = -1;
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < provider->Button(HTMINBUTTON).Rect.Left; ++x)
+      if (titled.Pixel(x, y) != blank.Pixel(x, y)) last = std::max(last, x);
+  EXPECT_LT(last, right);
+  EXPECT_GE(last, right - 3);
 }
