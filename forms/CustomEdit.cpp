@@ -87,6 +87,16 @@ void TCustomEdit::SetBevelKind(TBevelKind value) {
   Invalidate();
 }
 
+void TCustomEdit::SetBevelInner(TBevelCut value) {
+  BevelInner_ = value;
+  Invalidate();
+}
+
+void TCustomEdit::SetBevelOuter(TBevelCut value) {
+  BevelOuter_ = value;
+  Invalidate();
+}
+
 void TCustomEdit::SetCharCase(TEditCharCase value) {
   if (value == CharCase_) return;
   CharCase_ = value;

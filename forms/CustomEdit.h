@@ -5,6 +5,7 @@
 #include <string>
 
 #include "forms/Canvas.h"
+#include "forms/CustomPanel.h"
 #include "forms/WinControl.h"
 
 enum TBevelKind { bkNone, bkTile, bkSoft, bkFlat };
@@ -34,6 +35,11 @@ public:
   void SetCtl3D(bool value);
   TBevelKind BevelKind() const { return BevelKind_; }
   void SetBevelKind(TBevelKind value);
+  // The bevels drawn while BevelKind is set (bvNone: that bevel is absent).
+  TBevelCut BevelInner() const { return BevelInner_; }
+  void SetBevelInner(TBevelCut value);
+  TBevelCut BevelOuter() const { return BevelOuter_; }
+  void SetBevelOuter(TBevelCut value);
   TEditCharCase CharCase() const { return CharCase_; }
   void SetCharCase(TEditCharCase value);
 
@@ -108,6 +114,8 @@ private:
   TBorderStyle BorderStyle_ = bsSingle;
   bool Ctl3D_ = true;
   TBevelKind BevelKind_ = bkNone;
+  TBevelCut BevelInner_ = bvRaised;
+  TBevelCut BevelOuter_ = bvLowered;
   TEditCharCase CharCase_ = ecNormal;
   bool Syncing_ = false;
 };

@@ -10,6 +10,7 @@
 #include "platform/win/Paint.h"
 #include "platform/win/Win.h"
 #include "skin/core/sGeneralData.h"
+#include "skin/paint/acMaskPaint.h"
 #include "skin/paint/acParentBg.h"
 #include "skin/render/sBlend.h"
 #include "skin/runtime/acCommands.h"
@@ -20,6 +21,16 @@
 namespace {
 constexpr DWORD kDefPushButtonStyle = 0x0001;  // BS_DEFPUSHBUTTON
 constexpr DWORD kMultiLineStyle = 0x2000;      // BS_MULTILINE
+// The disabled face over a plain colour: 40 % face, 60 % colour, each channel
+// rounded; holes (the key colour) stay holes.
+void MixKeyedWithColor(TBitmap& face, TColor color) {
+  for (int y = 0; y < face.Height(); ++y)
+    for (int x = 0; x < face.Width(); ++x) {
+      const TColor c = face.Pixel(x, y);
+      if (c != kTransparentKey) face.SetPixel(x, y, DisabledMix(c, color));
+    }
+}
+
 }  // namespace
 
 TacBtnWnd::TacBtnWnd(HWND window, TsCommonData* skinData, TsSkinManager* manager, const std::string& section)
@@ -107,7 +118,7 @@ void TacBtnWnd::RebuildFace() {
     if (bg.Ready)
       PaintDisabledLook(cache, kDisabledBlend, Control_, offset, bg);
     else
-      BlendColorRect(cache, {0, 0, w - 1, h - 1}, 40, bg.FillColor);
+      MixKeyedWithColor(cache, ColorToRGB(bg.FillColor));
   }
   d.Dirty = false;
   ++RenderCount_;

@@ -61,8 +61,9 @@ TacThumb ThumbGeometry(const TacScrollBar& bar, const TRect& r, int arrow) {
   const int l = len - 2 * arrow;
   const int range = bar.Info.nMax - bar.Info.nMin + 1;
   const int page = static_cast<int>(bar.Info.nPage);
-  // Nothing to scroll (the page shows the whole range): no thumb, as on a plain bar.
-  const bool canScroll = page == 0 ? range > 1 : range > page;
+  // A page that shows the whole range leaves nothing to scroll: no thumb, as on a plain
+  // bar. Without a page the thumb is an arrow long, whatever the range.
+  const bool canScroll = page == 0 || range > page;
   if (!canScroll) {
     thumb.Start = start + arrow;
     return thumb;

@@ -89,8 +89,15 @@ void TsDBNavigator::SetVisibleButtons(TNavButtonSet buttons) {
   Invalidate();
 }
 
+void TsDBNavigator::SetCtl3D(bool value) {
+  if (value == Ctl3D_) return;
+  Ctl3D_ = value;
+  LayoutButtons();
+  Invalidate();
+}
+
 int TsDBNavigator::BorderSize() const {
-  const int single = BorderStyle() == bsSingle ? 3 + 1 : 0;  // Ctl3D: 3, plus one
+  const int single = BorderStyle() == bsSingle ? (Ctl3D_ ? 3 : 0) + 1 : 0;
   const int bevels = (BevelInner() != bvNone ? 1 : 0) + (BevelOuter() != bvNone ? 1 : 0);
   return single + BorderWidth() + BevelWidth() * bevels;
 }

@@ -67,6 +67,9 @@ public:
   bool ShowsFocus(TNavigateBtn button) const { return Logic_.ShowsFocus(button); }
   // Border width the buttons sit inside.
   int BorderSize() const;
+  // A single border is three pixels thicker with the 3D look.
+  bool Ctl3D() const { return Ctl3D_; }
+  void SetCtl3D(bool value);
 
   ENavClick BeforeAction;
   // Hides the inherited OnClick: the navigator's click names the button.
@@ -87,4 +90,5 @@ private:
 
   TNavigatorLogic Logic_;
   bool Laying_ = false;
+  bool Ctl3D_ = true;
 };

@@ -57,10 +57,15 @@ void TsEdit::SetDisabledKind(TsDisabledKind value) {
   SkinData_->Invalidate();
 }
 
+int TsEdit::BevelCount() const {
+  if (BevelKind() == bkNone) return 0;
+  return (BevelInner() != bvNone ? 1 : 0) + (BevelOuter() != bvNone ? 1 : 0);
+}
+
 int TsEdit::FrameRingWidth() const {
   if (BorderStyle() != bsNone) return Ctl3D() ? 2 : 1;
   // Without a border the bevels make the ring, one pixel each.
-  return BevelKind() == bkNone ? 0 : 2;
+  return BevelCount();
 }
 
 void TsEdit::PaintText() {
@@ -68,7 +73,7 @@ void TsEdit::PaintText() {
   TBitmap& cache = *d.CacheBmp;
   int b = 0;
   if (BorderStyle() != bsNone) b = Ctl3D() ? 2 : 1;
-  if (BevelKind() != bkNone) b += 2;
+  b += BevelCount();
   const TRect rect{b + 1, b + 1, Width() - b, Height() - b};
   std::string text = Text();
   if (PasswordChar() != 0) {

@@ -29,6 +29,8 @@ public:
   virtual void PaintText();
   // Width of the frame ring the non-client paint copies from the face.
   int FrameRingWidth() const;
+  // Bevels present while BevelKind is set (one pixel of frame each).
+  int BevelCount() const;
   // How many times the face was rebuilt.
   int RenderCount() const { return RenderCount_; }
 

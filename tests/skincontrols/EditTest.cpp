@@ -147,3 +147,41 @@ TEST_F(EditTest, ADisabledEditIsPaintedFromItsCache) {
   EXPECT_GT(Edit->RenderCount(), renders);
   EXPECT_GT(maskWidth(), six);
 }
+
+// Without a border the bevels make the frame, one pixel for each one present; the
+// text moves in by as much.
+TEST_F(EditTest, EachPresentBevelIsOnePixelOfFrame) {
+  Build();
+  Edit->SetBorderStyle(bsNone);
+  Edit->SetBevelKind(bkFlat);
+  Edit->SetEnabled(false);  // painted from the face, text included
+  Settle();
+  EXPECT_EQ(Edit->FrameRingWidth(), 2);
+  // The first column where the face with the text differs from the face without it.
+  auto firstInk = [&] {
+    Edit->SetText("");
+    Settle();
+    const TBitmap blank = *Edit->SkinData()->CacheBmp;
+    Edit->SetText("Иванов");
+    Settle();
+    const TBitmap& face = *Edit->SkinData()->CacheBmp;
+    for (int x = 0; x < Edit->Width(); ++x)
+      for (int y = 0; y < Edit->Height(); ++y)
+        if (face.Pixel(x, y) != blank.Pixel(x, y)) return x;
+    return -1;
+  };
+  const int two = firstInk();
+  ASSERT_GT(two, 0);
+  Edit->SetBevelOuter(bvNone);
+  Settle();
+  EXPECT_EQ(Edit->BevelCount(), 1);
+  EXPECT_EQ(Edit->FrameRingWidth(), 1);
+  EXPECT_EQ(firstInk(), two - 1);
+  Edit->SetBevelInner(bvNone);
+  Settle();
+  EXPECT_EQ(Edit->FrameRingWidth(), 0);
+  EXPECT_EQ(firstInk(), two - 2);
+  Edit->SetBevelKind(bkNone);
+  Edit->SetBevelInner(bvRaised);
+  EXPECT_EQ(Edit->BevelCount(), 0) << "bevels count only while BevelKind is set";
+}

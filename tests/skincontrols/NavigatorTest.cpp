@@ -211,3 +211,22 @@ TEST_F(NavigatorTest, ArrowsMoveTheFocusedButtonAndSpaceClicksIt) {
   EXPECT_EQ(Nav->FocusedButton(), nbLast);
   EXPECT_EQ(Query->RecNo(), 30);
 }
+
+// A single border is Ctl3D x 3 + 1 wide: four pixels with the 3D look, one without.
+TEST_F(NavigatorTest, ASingleBorderIsFourPixelsIn3DAndOneFlat) {
+  Build();
+  Nav->SetBevelOuter(bvNone);
+  Nav->SetBorderStyle(bsSingle);
+  EXPECT_EQ(Nav->BorderSize(), 4);
+  Nav->SetCtl3D(false);
+  EXPECT_EQ(Nav->BorderSize(), 1);
+  Nav->SetBounds(Nav->Left(), Nav->Top(), Nav->Width() + 1, Nav->Height());  // lays the buttons out again
+  EXPECT_EQ(Button(nbFirst)->Left(), 1);
+  EXPECT_EQ(Button(nbFirst)->Top(), 1);
+  EXPECT_EQ(Button(nbFirst)->Height(), Nav->Height() - 2 - 1);
+  int total = 0;
+  for (int i = 0; i < kNavButtonCount; ++i) total += Button(static_cast<TNavigateBtn>(i))->Width();
+  EXPECT_EQ(total, Nav->Width() - 2);
+  Nav->SetCtl3D(true);
+  EXPECT_EQ(Button(nbFirst)->Left(), 4);
+}

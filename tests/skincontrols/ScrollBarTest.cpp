@@ -54,13 +54,25 @@ TEST(ScrollBarGeometry, ThumbSizeAndOffsetFollowRangePageAndPosition) {
 // scroll: no thumb to draw or to grab, however the page compares with the range.
 TEST(ScrollBarGeometry, NothingToScrollHasNoThumb) {
   const TRect r{0, 0, 17, 120};
-  for (TacScrollBar bar : {VerticalBar(0, 0, 1, 0), VerticalBar(0, 4, 5, 0), VerticalBar(0, 4, 9, 0),
-                           VerticalBar(3, 3, 0, 3)}) {
+  for (TacScrollBar bar : {VerticalBar(0, 0, 1, 0), VerticalBar(0, 4, 5, 0), VerticalBar(0, 4, 9, 0)}) {
     const TacThumb t = ThumbGeometry(bar, r, 17);
     EXPECT_EQ(t.Size, 0) << bar.Info.nMax << "/" << bar.Info.nPage;
     EXPECT_EQ(ScrollBarHitTest(bar, r, {8, 60}, 17), kSBNone);
   }
   EXPECT_GT(ThumbGeometry(VerticalBar(0, 5, 5, 0), r, 17).Size, 0) << "six lines, five shown";
+}
+
+// Without a page the thumb is as long as an arrow, also over a range of one position.
+TEST(ScrollBarGeometry, NoPageGivesAnArrowLongThumbWhateverTheRange) {
+  const TRect r{0, 0, 17, 120};
+  for (TacScrollBar bar : {VerticalBar(3, 3, 0, 3), VerticalBar(0, 0, 0, 0), VerticalBar(0, 1, 0, 1)}) {
+    const TacThumb t = ThumbGeometry(bar, r, 17);
+    EXPECT_EQ(t.Size, 17) << bar.Info.nMin << ".." << bar.Info.nMax;
+    EXPECT_EQ(ScrollBarHitTest(bar, r, {8, t.Start + 8}, 17), kSBThumb) << bar.Info.nMin << ".." << bar.Info.nMax;
+  }
+  // One position: the thumb stands at the start of the track.
+  EXPECT_EQ(ThumbGeometry(VerticalBar(3, 3, 0, 3), r, 17).Start, 17);
+  EXPECT_EQ(ThumbGeometry(VerticalBar(0, 1, 0, 1), r, 17).Start, 120 - 17 - 17);
 }
 
 TEST(ScrollBarGeometry, HitTestFindsArrowsTrackAndThumb) {
