@@ -13,6 +13,20 @@
 
 namespace {
 constexpr const char* kSubclassProp = "ACSBSC";
+
+// The driver's report of a plain control under a window subclass: the subclass's section.
+bool ReportSubclassed(TControl* control, std::string& section, int& index) {
+  auto* windowed = dynamic_cast<TWinControl*>(control);
+  if (!windowed || !windowed->HandleAllocated()) return false;
+  TacMainWnd* wnd = TacMainWnd::Of(windowed->Handle());
+  if (!wnd || wnd->Destroyed()) return false;
+  section = wnd->SkinData().SkinSection();
+  index = wnd->SkinData().SkinIndex;
+  return true;
+}
+
+[[maybe_unused]] const bool kSubclassReporter = (AddSkinReporter(ReportSubclassed), true);
+
 }  // namespace
 
 bool& TacMainWnd::DialogModeSetting() {

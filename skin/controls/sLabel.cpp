@@ -10,6 +10,7 @@
 #include "skin/paint/sStyleSimply.h"
 #include "skin/runtime/acBroadcast.h"
 #include "skin/runtime/acCommands.h"
+#include "skin/runtime/sCommonData.h"
 #include "skin/runtime/sSkinManager.h"
 
 namespace {
@@ -25,15 +26,16 @@ TsSkinManager* ActiveManager() {
 
 bool IsColorGiven(TColor color) { return color != clFuchsia && color != static_cast<TColor>(-1); }
 
-// 40 % of a, 60 % of b, channel by channel.
-TColor Mix40(TColor a, TColor b) {
-  TColor out = 0;
-  for (int shift = 0; shift <= 16; shift += 8) {
-    const int ca = (a >> shift) & 0xFF, cb = (b >> shift) & 0xFF;
-    out |= ((ca * 40 + cb * 60 + 50) / 100) << shift;
-  }
-  return out;
+// The driver's report of a label: the section painted behind its text.
+bool ReportLabel(TControl* control, std::string& section, int& index) {
+  auto* label = dynamic_cast<TsCustomLabel*>(control);
+  if (!label) return false;
+  section = label->SkinSection();
+  index = label->SectionIndex();
+  return true;
 }
+
+[[maybe_unused]] const bool kLabelReporter = (AddSkinReporter(ReportLabel), true);
 
 }  // namespace
 
@@ -123,7 +125,7 @@ void TsCustomLabel::DoDrawText(TRect& rect, unsigned flags) {
   // Disabled under a skin: the text once, 40 % of its colour over 60 % of the parent's.
   TCanvas& c = Canvas();
   c.Font().Assign(Font());
-  c.Font().SetColor(Mix40(ColorToRGB(Font().Color()), ControlColor(Parent())));
+  c.Font().SetColor(DisabledMix(Font().Color(), ControlColor(Parent())));
   c.Brush().SetStyle(bsClear);
   c.DrawText(Caption(), rect, flags);
 }

@@ -1,6 +1,7 @@
 #include "skin/runtime/sCommonData.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "forms/Application.h"
 #include "forms/CustomEdit.h"
@@ -568,12 +569,35 @@ TsCommonData* SkinDataOf(TControl* control) {
   return skinned ? skinned->SkinData() : nullptr;
 }
 
+namespace {
+std::vector<TacSkinReportFn>& SkinReporters() {
+  static std::vector<TacSkinReportFn> reporters;
+  return reporters;
+}
+}  // namespace
+
+void AddSkinReporter(TacSkinReportFn reporter) {
+  auto& reporters = SkinReporters();
+  if (reporter && std::find(reporters.begin(), reporters.end(), reporter) == reporters.end())
+    reporters.push_back(reporter);
+}
+
+void SkinReportOf(TControl* control, std::string& section, int& index) {
+  section.clear();
+  index = -1;
+  if (!control) return;
+  if (TsCommonData* data = SkinDataOf(control)) {
+    section = data->SkinSection();
+    index = data->SkinIndex;
+    return;
+  }
+  for (TacSkinReportFn reporter : SkinReporters())
+    if (reporter(control, section, index)) return;
+}
+
 void RegisterSkinInfoForDriver() {
   TScriptDriver::SkinInfo() = [](TControl* control, std::string& section, int& index) {
-    if (TsCommonData* data = SkinDataOf(control)) {
-      section = data->SkinSection();
-      index = data->SkinIndex;
-    }
+    SkinReportOf(control, section, index);
   };
   // Also readable one by one: "expect Form1.sPanel1.SkinSection == PANEL".
   TDriverProperties::Register<IacSkinnedControl>(

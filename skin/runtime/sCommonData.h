@@ -236,3 +236,10 @@ int FontSourceIndex(TControl* control, int index);
 
 // Installs the driver's skin report (section and index of each control's skin data).
 void RegisterSkinInfoForDriver();
+// Controls skinned without a skin data of their own (labels over a section, plain
+// controls under an adapter's window subclass) report their section through these;
+// a reporter answers true when it knows the control.
+using TacSkinReportFn = bool (*)(TControl* control, std::string& section, int& index);
+void AddSkinReporter(TacSkinReportFn reporter);
+// The section and index the driver reports for a control ("" and -1 when none).
+void SkinReportOf(TControl* control, std::string& section, int& index);

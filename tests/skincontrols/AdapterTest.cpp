@@ -2,6 +2,9 @@
 // "BUTTON", the label treatment, controls the lists do not name, and the skin
 // switched off and on again.
 #include "AdapterTestKit.h"
+
+#include <cmath>
+
 #include "forms/Button.h"
 #include "forms/CustomEdit.h"
 #include "forms/CustomLabel.h"
@@ -206,3 +209,72 @@ TEST_F(AdapterTest, EmptyThirdButtonsGetsTheDefaultBack) {
   EXPECT_EQ(ThirdPartyIndexOf(*Manager, "TEdit"), -1) << "a single blank names no class";
   EXPECT_EQ(ThirdPartyIndexOf(*Manager, " "), -1);
 }
+
+namespace {
+
+// A disabled plain button on a plain panel (only the panel's colour is known behind
+// it): each face pixel becomes 40 % face and 60 % colour, rounded.
+TEST_F(AdapterTest, ADisabledButtonOverAColourMixesEveryPixelFortySixty) {
+  TPanel* panel = nullptr;
+  TButton* button = nullptr;
+  TEdit* edit = nullptr;
+  TForm* form = MakeForm([&](TForm* f) {
+    panel = new TPanel(f);
+    panel->SetParent(f);
+    panel->SetBounds(10, 10, 380, 120);
+    panel->SetColor(0x00306090);
+    button = new TButton(f);
+    button->SetParent(panel);
+    button->SetBounds(30, 40, 89, 27);
+    button->SetCaption("Тег");
+    edit = new TEdit(f);  // takes the focus, so the button shows its normal face
+    edit->SetParent(f);
+    edit->SetBounds(10, 200, 100, 22);
+  });
+  edit->SetFocus();
+  Settle();
+  TacBtnWnd* wnd = ButtonWnd(button);
+  ASSERT_NE(wnd, nullptr);
+  ASSERT_EQ(wnd->PaintState(), 0);
+  const TBitmap enabled = *wnd->SkinData().CacheBmp;
+  button->SetEnabled(false);
+  Settle();
+  InvalidateRect(button->Handle(), nullptr, false);
+  Settle();
+  ASSERT_EQ(wnd->PaintState(), 0);
+  const TBitmap& disabled = *wnd->SkinData().CacheBmp;
+  ASSERT_EQ(disabled.Width(), enabled.Width());
+  int mismatches = 0;
+  for (int y = 0; y < enabled.Height(); ++y)
+    for (int x = 0; x < enabled.Width(); ++x) {
+      const TColor e = enabled.Pixel(x, y);
+      TColor expected = 0;
+      for (int i = 0; i < 3; ++i) {
+        const double v = 0.4 * Channel(e, i) + 0.6 * Channel(0x00306090, i);
+        expected |= static_cast<TColor>(std::lround(v)) << (8 * i);
+      }
+      mismatches += disabled.Pixel(x, y) != expected ? 1 : 0;
+    }
+  EXPECT_EQ(mismatches, 0);
+  EXPECT_EQ(ScreenPixel(form, button, 88, 26), disabled.Pixel(88, 26)) << "the last column and row too";
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(AdapterTest, TheDriverReportsTheSectionOfAnAdaptedButton) {
+  MakeLoginLike();
+  std::string section;
+  int index = -2;
+  SkinReportOf(Ok, section, index);
+  EXPECT_EQ(section, "BUTTON");
+  EXPECT_EQ(index, Manager->SectionIndexOf("BUTTON"));
+  SkinReportOf(Untouched, section, index);  // Tag -98: not skinned
+  EXPECT_EQ(section, "");
+  EXPECT_EQ(index, -1);
+  SkinReportOf(Edit, section, index);  // no list names edits
+  EXPECT_EQ(section, "");
+}
+
+}  // namespace

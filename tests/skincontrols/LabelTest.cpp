@@ -4,6 +4,7 @@
 #include "tests/skincontrols/PanelTestKit.h"
 
 #include "forms/CustomEdit.h"
+#include "forms/ScriptDriver.h"
 #include "skin/core/acSkinPackWriter.h"
 
 namespace {
@@ -167,6 +168,45 @@ TEST_F(LabelTest, BoundLabelSitsLeftOfItsEditAndGoesWithIt) {
   bound.SetActive(true);
   delete bound.Label();  // the edit's owner frees it
   EXPECT_FALSE(bound.Active());
+}
+
+}  // namespace
+
+namespace {
+
+// The script driver's dump names the section of every skinned control, a label's
+// own section included (the about window's credit line draws BAR).
+TEST_F(LabelTest, TheDumpReportsTheSectionALabelDraws) {
+  RegisterSkinInfoForDriver();
+  Form->SetName("Form3");
+  auto* panel = Add<TsPanel>(Form, 0, 0, 400, 260);
+  panel->SetName("sPanel1");
+  auto* credit = Add<TsLabel>(panel, 20, 20, 200, 40);
+  credit->SetName("sLabel1");
+  credit->SetSkinSection("BAR");
+  credit->SetCaption("Автор");
+  auto* plain = Add<TsLabel>(panel, 20, 80, 200, 20);
+  plain->SetName("sLabel2");
+  plain->SetCaption("Логин");
+  ShowForm();
+  std::string section;
+  int index = -2;
+  TScriptDriver::SkinInfo()(credit, section, index);
+  EXPECT_EQ(section, "BAR");
+  EXPECT_EQ(index, Manager->SectionIndexOf("BAR"));
+  TScriptDriver::SkinInfo()(plain, section, index);
+  EXPECT_EQ(section, "");
+  EXPECT_EQ(index, -1);
+  TScriptDriver::SkinInfo()(panel, section, index);
+  EXPECT_EQ(section, "PANEL");
+
+  const std::string dump = TScriptDriver::DumpJson();
+  const std::size_t at = dump.find("\"name\":\"sLabel1\"");
+  ASSERT_NE(at, std::string::npos);
+  const std::string entry = dump.substr(at, dump.find('}', at) - at);
+  EXPECT_NE(entry.find("\"skinSection\":\"BAR\",\"skinIndex\":" + std::to_string(Manager->SectionIndexOf("BAR"))),
+            std::string::npos)
+      << entry;
 }
 
 }  // namespace
