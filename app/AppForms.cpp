@@ -9,13 +9,21 @@
 #include "app/Unit7.h"
 #include "app/Unit8.h"
 #include "app/Unit9.h"
-#include "app/data/ConnectionSettings.h"
+#include "app/data/DatabaseChoice.h"
 #include "app/data/Schema.h"
 #include "data/TADOConnection.h"
+#include "app/data/ResultStore.h"
 #include "forms/Application.h"
 
 void CreateAppForms(TApplication& app) {
   app.CreateForm(&Form1);
+  // Results kept on this computer while the server could not be reached are sent
+  // now; whatever cannot be sent stays kept for the next time.
+  try {
+    TResultJournal journal(TResultJournal::DefaultPath());
+    SendJournal(*Form1->ADOConnection1, journal);
+  } catch (const std::exception&) {
+  }
   app.CreateForm(&Form2);
   app.CreateForm(&Form3);
   app.CreateForm(&Form4);
@@ -27,7 +35,9 @@ void CreateAppForms(TApplication& app) {
 }
 
 std::string UpgradeDatabase() {
-  TADOConnection connection{std::string(ConnectionSettings::kConnectionString)};
+  // A server's tables are made by textbook-db as they must be: nothing to upgrade.
+  if (DatabaseChoice::IsServer(DatabaseChoice::Chosen())) return {};
+  TADOConnection connection{DatabaseChoice::ConnectionStringFor(DatabaseChoice::Chosen())};
   try {
     connection.Open();
   } catch (const std::exception&) {

@@ -7,7 +7,8 @@ class TApplication;
 
 void CreateAppForms(TApplication& app);
 
-// Brings "db.mdb" of the working directory up to the current schema before any
+// Brings the chosen database file ("db.mdb" of the working directory unless
+// another was chosen; a server needs nothing) up to the current schema before any
 // window opens it (Schema::Upgrade). Returns the warning to show when the file
 // cannot be upgraded (read-only media, a failing step): the textbook then uses
 // it as it is. A file that cannot be opened at all is left to the main window,

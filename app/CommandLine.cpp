@@ -26,6 +26,11 @@ constexpr TSwitch kSwitches[] = {
      "~/.local/share/textbook); при первом запуске она создаётся с демонстрационными\n"
      "материалами и учётными записями. Так программу запускает пункт меню",
      [](TCommandLine& c, const std::string&) { c.UserWorkspace = true; }},
+    {"--database", "URL",
+     "открыть базу данных URL: путь к файлу или адрес сервера\n"
+     "postgresql://пользователь:пароль@сервер:порт/база. Без ключа: переменная\n"
+     "TEXTBOOK_DATABASE, строка database = URL в textbook.conf рабочей папки, иначе db.mdb",
+     [](TCommandLine& c, const std::string& v) { c.Database = v; }},
     {"--headless", "", "без экрана: окна рисуются в памяти (для сценариев и проверок)",
      [](TCommandLine& c, const std::string&) { c.DriverArguments.push_back("--headless"); }},
     {"--script", "ФАЙЛ", "выполнить сценарий действий пользователя из ФАЙЛА (всегда без экрана)",

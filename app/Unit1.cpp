@@ -5,7 +5,8 @@
 #include "app/Unit7.h"
 #include "app/Unit8.h"
 #include "app/Unit9.h"
-#include "app/data/ConnectionSettings.h"
+#include "app/data/DatabaseChoice.h"
+#include "app/data/Schema.h"
 #include "app/data/Statements.h"
 #include "skin/controls/acCtrlAdapter.h"
 #include "skin/frame/acFormSkinning.h"
@@ -81,7 +82,8 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
 
   // The connection opens first: a missing or damaged database ends start-up here.
   ADOConnection1 = MakeComponent<TADOConnectionComponent>(this, "ADOConnection1");
-  ADOConnection1->SetConnectionString(std::string(ConnectionSettings::kConnectionString));
+  // db.mdb, or the database chosen at start-up (a file or a server).
+  ADOConnection1->SetConnectionString(DatabaseChoice::ConnectionStringFor(DatabaseChoice::Chosen()));
   ADOConnection1->Open();
 
   // The skin manager of the stored design: carries the internal skin and becomes the

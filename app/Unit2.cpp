@@ -4,6 +4,7 @@
 #include <random>
 
 #include "app/Unit1.h"
+#include "app/data/ResultStore.h"
 #include "app/data/Statements.h"
 #include "data/TextConvert.h"
 #include "forms/Application.h"
@@ -15,6 +16,9 @@ TForm2* Form2 = nullptr;
 
 namespace {
 constexpr const char* kAnswerCaptions[TForm2::kAnswers] = {"A", "B", "C", "D", "E"};
+constexpr const char* kResultKept =
+    "Нет связи с сервером базы данных. Результат сохранён на этом компьютере и будет отправлен на сервер "
+    "при следующем подключении.";
 
 // Said when the score could not be stored; the engine's reason goes between.
 constexpr const char* kNotStored = "Результат не сохранён в базе данных (";
@@ -213,15 +217,17 @@ void TForm2::sSpeedButton3Click(TObject*) {
   }
   Score_ = score;
   ShowMessage("Вы " + std::to_string(score) + " ответили верно");
+  // On a server the result is kept on this computer first, so that a broken
+  // connection at any moment loses nothing; it is sent later, exactly once.
+  TResultJournal journal(TResultJournal::DefaultPath());
+  TStoreResult stored = TStoreResult::Stored;
   try {
-    LoadStatement(*ADOQuery8, Statements::kStoreResult);
-    ADOQuery8->ParamByName("a1").SetValue(Variant(Form1->sPanel1->Caption()));
-    ADOQuery8->ParamByName("a2").SetValue(Variant(static_cast<std::int64_t>(score)));
-    ADOQuery8->ExecSQL();
+    stored = StoreResult(*Form1->ADOConnection1, *ADOQuery8, journal, Form1->sPanel1->Caption(), score);
   } catch (...) {
     // The attempt stays open, answers and all, so that handing it in again can store it.
     MessageDlg(kNotStored + ExceptionMessage(std::current_exception()) + kHandInAgain, mtError, {mbOK});
     return;
   }
+  if (stored == TStoreResult::Kept) ShowMessage(kResultKept);
   Close();
 }

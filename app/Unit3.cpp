@@ -4,6 +4,7 @@
 
 #include "app/Unit1.h"
 #include "app/Unit7.h"
+#include "app/data/ServerSchema.h"
 #include "app/data/Statements.h"
 #include "forms/Application.h"
 #include "forms/Dialogs.h"
@@ -61,7 +62,7 @@ TForm3::TForm3(TComponent* owner) : TForm(owner) {
 
   ADOQuery1 = MakeComponent<TADOQueryComponent>(this, "ADOQuery1");
   ADOQuery1->SetConnection(Form1->ADOConnection1);
-  LoadStatement(*ADOQuery1, Statements::kSelectAccounts);
+  LoadStatement(*ADOQuery1, PasswordsOnServer() ? Statements::kSelectLogins : Statements::kSelectAccounts);
   ADOQuery1->Open();
 
   OKButton->OnClick = [this](TObject* s) { OKButtonClick(s); };
@@ -80,8 +81,21 @@ void TForm3::FormCreate(TObject*) {
   // One row gives both lists their entry, so entry i of each belongs to one account.
   for (ADOQuery1->First(); !ADOQuery1->Eof(); ADOQuery1->Next()) {
     DBListBox1->Items().Add(ADOQuery1->Fields(0).AsString());
-    DBListBox2->Items().Add(ADOQuery1->Fields(1).AsString());
+    if (ADOQuery1->FieldCount() > 1) DBListBox2->Items().Add(ADOQuery1->Fields(1).AsString());
   }
+}
+
+bool TForm3::PasswordsOnServer() const {
+  return Form1->ADOConnection1->Engine().Kind() == TDbEngineKind::Postgres;
+}
+
+int TForm3::CheckOnServer(const std::string& login, const std::string& password) const {
+  TADOQuery query(Form1->ADOConnection1);
+  LoadStatement(query, Statements::kCheckLogin);
+  query.ParamByName("a1").SetValue(Variant(login));
+  query.ParamByName("a2").SetValue(Variant(password));
+  query.Open();
+  return query.Fields(0).AsInteger();
 }
 
 void TForm3::FormShow(TObject*) {
@@ -96,7 +110,11 @@ void TForm3::OKButtonClick(TObject*) {
   for (int i = 0; i < n; ++i) {
     if (DBListBox1->Items()[i] != typed) continue;
     const std::string login = typed;
-    if (DBListBox2->Items()[i] != Password->Text()) {
+    const int verdict = PasswordsOnServer() ? CheckOnServer(login, Password->Text())
+                        : DBListBox2->Items()[i] == Password->Text() ? ServerSchema::kLoggedIn
+                                                                     : ServerSchema::kWrongPassword;
+    if (verdict == ServerSchema::kNoSuchAccount) break;  // removed on the server meanwhile
+    if (verdict != ServerSchema::kLoggedIn) {
       ShowMessage(kWrongPassword);
       return;
     }

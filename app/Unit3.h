@@ -25,7 +25,9 @@ public:
   TDBListBox* DBListBox1;
   TDBListBox* DBListBox2;
   // Logins and passwords of every account, read with one statement so that each
-  // login stays paired with its own row's password.
+  // login stays paired with its own row's password. On a server only the logins
+  // are read: a student's role may not read passwords, and the password of the
+  // first row with the typed login is checked by the server (tb_check_login).
   TADOQueryComponent* ADOQuery1;
 
   void FormCreate(TObject* sender);
@@ -34,6 +36,9 @@ public:
   void CancelButtonClick(TObject* sender);
 
 private:
+  bool PasswordsOnServer() const;
+  // The server's verdict for the first row with this login (ServerSchema outcomes).
+  int CheckOnServer(const std::string& login, const std::string& password) const;
   int AccountCount_ = 0;
 };
 

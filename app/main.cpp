@@ -5,12 +5,14 @@
 
 #include <cstdio>
 #include <exception>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/AppForms.h"
 #include "app/CommandLine.h"
 #include "app/WorkspaceChoice.h"
+#include "app/data/DatabaseChoice.h"
 #include "forms/Dialogs.h"
 #include "forms/ScriptDriver.h"
 #include "skin/runtime/sCommonData.h"
@@ -41,6 +43,10 @@ int main(int argc, char** argv) {
     try {
       const TWorkspacePlace place = ChooseWorkspace(line, TWorkspaceEnvironment::FromProcess());
       std::filesystem::current_path(place.Dir);
+      // db.mdb of the workspace, or the database the command line, the environment
+      // or the workspace's textbook.conf names.
+      DatabaseChoice::SetChosen(DatabaseChoice::Choose(
+          line.Database.empty() ? std::nullopt : std::optional<std::string>(line.Database), place.Dir));
       // An older file is upgraded before any window reads it; one that cannot be
       // (read-only media) is used as it is, with a warning once the program runs.
       const std::string warning = UpgradeDatabase();

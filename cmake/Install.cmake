@@ -5,7 +5,7 @@ set(TEXTBOOK_RELEASE_DATE 2026-12-10)
 set(packaging ${PROJECT_SOURCE_DIR}/packaging)
 set(generated ${PROJECT_BINARY_DIR}/packaging)
 
-install(TARGETS textbook make-workspace skinpack skin-lab RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS textbook textbook-db make-workspace skinpack skin-lab RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # The demo workspace the program copies for each user (tools/make-workspace) and
 # the icon theme tree (tools/app-art): both made by the build.

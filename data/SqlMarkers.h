@@ -11,3 +11,12 @@ struct SqlMarkers {
 };
 
 SqlMarkers ParseSqlMarkers(std::string_view sql);
+
+// The engine text with each "?" marker (outside quoted text and comments)
+// numbered "$1", "$2" … for engines that number their parameters; count gets the
+// number of markers.
+std::string NumberedMarkers(std::string_view engineText, int& count);
+
+// True when text other than blanks, ";" and comments follows the first ";" outside
+// quoted text: one statement per command, a second one is refused, not run.
+bool HasSecondStatement(std::string_view text);

@@ -1,10 +1,7 @@
 #include "data/TADOQuery.h"
 
-#include <sqlite3.h>
-
 #include "data/SqlMarkers.h"
 #include "data/TADOConnection.h"
-#include "data/TSqliteStatement.h"
 #include "platform/base/Exception.h"
 
 namespace {
@@ -92,11 +89,11 @@ int TADOQuery::ExecSQL() {
   if (!Connection()) throw EDatabaseError("Missing Connection or ConnectionString");
   Close();
   const SqlMarkers markers = ParseSqlMarkers(sql_.Text());
-  TSqliteStatement statement(Connection()->Handle(), markers.EngineText);
-  for (int i = 0; i < parameters_.Count() && i < statement.ParameterCount(); ++i)
-    statement.Bind(i + 1, parameters_[i].Value());
-  while (statement.Step()) {
+  const std::unique_ptr<TDbStatement> statement = Connection()->Engine().Prepare(markers.EngineText);
+  for (int i = 0; i < parameters_.Count() && i < statement->ParameterCount(); ++i)
+    statement->Bind(i + 1, parameters_[i].Value());
+  while (statement->Step()) {
   }
-  rowsAffected_ = sqlite3_changes(Connection()->Handle());
+  rowsAffected_ = statement->RowsChanged();
   return rowsAffected_;
 }

@@ -1,5 +1,6 @@
 #include "data/TADOTable.h"
 
+#include "data/TADOConnection.h"
 #include "platform/base/Exception.h"
 
 TADOTable::TADOTable(TADOConnection* connection, std::string tableName) : tableName_(std::move(tableName)) {
@@ -13,11 +14,5 @@ void TADOTable::SetTableName(std::string name) {
 
 TDataSet::QuerySpec TADOTable::BuildQuery() {
   if (tableName_.empty()) throw EDatabaseError("Missing TableName property");
-  std::string quoted = "\"";
-  for (char c : tableName_) {
-    if (c == '"') quoted.push_back('"');
-    quoted.push_back(c);
-  }
-  quoted.push_back('"');
-  return WithRowId("select * from " + quoted, 7, tableName_);
+  return WithRowId("select * from " + QuoteSqlName(tableName_), 7, tableName_);
 }

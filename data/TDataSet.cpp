@@ -1,12 +1,9 @@
 #include "data/TDataSet.h"
 
-#include <sqlite3.h>
-
 #include <algorithm>
 
 #include "data/TADOConnection.h"
 #include "data/TDataSource.h"
-#include "data/TSqliteStatement.h"
 #include "data/TextCollation.h"
 #include "platform/base/Exception.h"
 
@@ -18,22 +15,7 @@ const char* const kNotEditing = "Dataset not in edit or insert mode";
 const char* const kEmpty = "Cannot perform this operation on an empty dataset";
 const char* const kRowMoved = "Row cannot be located for updating. Some values may have been changed since it was last read.";
 
-std::string QuoteName(std::string_view name) {
-  std::string out = "\"";
-  for (char c : name) {
-    if (c == '"') out.push_back('"');
-    out.push_back(c);
-  }
-  out.push_back('"');
-  return out;
-}
-
-TFieldType TypeOf(const std::string& declType) {
-  // Any declared type with "INT" in it has integer affinity in the engine.
-  std::string upper = declType;
-  for (auto& c : upper) if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-  return upper.find("INT") != std::string::npos ? TFieldType::ftInteger : TFieldType::ftString;
-}
+std::string QuoteName(std::string_view name) { return QuoteSqlName(name); }
 }  // namespace
 
 TDataSet::~TDataSet() {
@@ -51,12 +33,16 @@ void TDataSet::CheckActive() const {
 
 TDataSet::QuerySpec TDataSet::WithRowId(std::string engineText, size_t star, const std::string& table) const {
   QuerySpec spec;
+  TDbEngine& engine = connection_->Engine();
   std::string withRowId = engineText;
-  withRowId.replace(star, 1, "rowid, *");
-  sqlite3_stmt* probe = nullptr;
-  const int rc = sqlite3_prepare_v2(connection_->Handle(), withRowId.c_str(), -1, &probe, nullptr);
-  sqlite3_finalize(probe);
-  if (rc == SQLITE_OK) {
+  withRowId.replace(star, 1, std::string(engine.RowIdColumn()) + ", *");
+  bool prepared = true;
+  try {
+    engine.Prepare(withRowId)->ColumnCount();  // a server checks the statement only when asked
+  } catch (const EDatabaseError&) {
+    prepared = false;
+  }
+  if (prepared) {
     spec.EngineText = std::move(withRowId);
     spec.Table = table;
   } else {
@@ -97,7 +83,8 @@ void TDataSet::Open() {
 
 void TDataSet::Fetch() {
   QuerySpec spec = BuildQuery();
-  TSqliteStatement statement(connection_->Handle(), spec.EngineText);
+  const std::unique_ptr<TDbStatement> prepared = connection_->Engine().Prepare(spec.EngineText);
+  TDbStatement& statement = *prepared;
   if (statement.ColumnCount() == 0) throw EDatabaseError("CommandText does not return a result set");
   for (int i = 0; i < static_cast<int>(spec.Values.size()) && i < statement.ParameterCount(); ++i)
     statement.Bind(i + 1, spec.Values[static_cast<size_t>(i)]);
@@ -122,14 +109,14 @@ void TDataSet::Fetch() {
       field = fieldPool_.back().get();
     }
     fields.push_back(field);
-    types.push_back(TypeOf(statement.ColumnDeclType(c + first)));
+    types.push_back(statement.ColumnType(c + first));
     exact.push_back(statement.ColumnComparesExactly(c + first));
   }
 
   std::vector<Row> rows;
   while (statement.Step()) {
     Row row;
-    if (first) row.RowId = statement.ColumnInt64(0);
+    if (first) row.RowId = statement.ColumnValue(0);
     row.Values.reserve(static_cast<size_t>(columns));
     for (int c = 0; c < columns; ++c) row.Values.push_back(statement.ColumnValue(c + first));
     rows.push_back(std::move(row));
@@ -318,24 +305,27 @@ void TDataSet::UpdateRecord() {
 
 std::string TDataSet::RowMatchClause() const {
   // The row id finds the row; the values it was read with make sure it is still that row.
-  std::string clause = " where rowid = ?";
-  for (TField* field : fields_) clause += " and " + QuoteName(field->FieldName()) + " is ? collate binary";
+  const TDbEngine& engine = connection_->Engine();
+  std::string clause = " where " + engine.RowIdMatch();
+  for (TField* field : fields_) clause += " and " + engine.SameValue(QuoteName(field->FieldName()));
   return clause;
 }
 
-void TDataSet::BindRowMatch(TSqliteStatement& statement, int firstPosition, const Row& row) const {
-  statement.Bind(firstPosition, Variant(row.RowId));
+void TDataSet::BindRowMatch(TDbStatement& statement, int firstPosition, const Row& row) const {
+  statement.Bind(firstPosition, row.RowId);
   for (size_t i = 0; i < row.Values.size(); ++i) statement.Bind(firstPosition + 1 + static_cast<int>(i), row.Values[i]);
 }
 
-void TDataSet::ReadRow(int64_t rowId, Row& row) {
-  TSqliteStatement statement(connection_->Handle(), "select rowid, * from " + QuoteName(*editTable_) + " where rowid = ?");
-  statement.Bind(1, Variant(rowId));
-  if (!statement.Step()) throw EDatabaseError(kRowMoved);
+void TDataSet::ReadRow(const Variant& rowId, Row& row) {
+  TDbEngine& engine = connection_->Engine();
+  const auto statement = engine.Prepare("select " + std::string(engine.RowIdColumn()) + ", * from " +
+                                        QuoteName(*editTable_) + " where " + engine.RowIdMatch());
+  statement->Bind(1, rowId);
+  if (!statement->Step()) throw EDatabaseError(kRowMoved);
   row.RowId = rowId;
   row.Values.resize(fields_.size());
-  for (size_t c = 0; c < fields_.size() && static_cast<int>(c) + 1 < statement.ColumnCount(); ++c)
-    row.Values[c] = statement.ColumnValue(static_cast<int>(c) + 1);
+  for (size_t c = 0; c < fields_.size() && static_cast<int>(c) + 1 < statement->ColumnCount(); ++c)
+    row.Values[c] = statement->ColumnValue(static_cast<int>(c) + 1);
 }
 
 void TDataSet::WriteUpdate(Row& row) {
@@ -348,18 +338,21 @@ void TDataSet::WriteUpdate(Row& row) {
     any = true;
   }
   if (!any) return;
-  sql += RowMatchClause();
-  TSqliteStatement statement(connection_->Handle(), sql);
+  TDbEngine& engine = connection_->Engine();
+  // The row's id may change with the update (a server's row address does).
+  sql += RowMatchClause() + " returning " + std::string(engine.RowIdColumn());
+  const auto statement = engine.Prepare(sql);
   int position = 1;
   for (size_t i = 0; i < fields_.size(); ++i)
-    if (changed_[i]) statement.Bind(position++, buffer_[i]);
-  BindRowMatch(statement, position, row);
-  statement.Step();
-  if (sqlite3_changes(connection_->Handle()) != 1) throw EDatabaseError(kRowMoved);
-  ReadRow(row.RowId, row);
+    if (changed_[i]) statement->Bind(position++, buffer_[i]);
+  BindRowMatch(*statement, position, row);
+  if (!statement->Step()) throw EDatabaseError(kRowMoved);
+  const Variant newId = statement->ColumnValue(0);
+  if (statement->Step()) throw EDatabaseError(kRowMoved);
+  ReadRow(newId, row);
 }
 
-int64_t TDataSet::WriteInsert() {
+Variant TDataSet::WriteInsert() {
   std::string columns, marks;
   for (size_t i = 0; i < fields_.size(); ++i) {
     if (!changed_[i]) continue;
@@ -367,14 +360,19 @@ int64_t TDataSet::WriteInsert() {
     columns += QuoteName(fields_[i]->FieldName());
     marks += "?";
   }
+  TDbEngine& engine = connection_->Engine();
   const std::string sql = "insert into " + QuoteName(*editTable_) +
-                          (columns.empty() ? std::string(" default values") : " (" + columns + ") values (" + marks + ")");
-  TSqliteStatement statement(connection_->Handle(), sql);
+                          (columns.empty() ? std::string(" default values") : " (" + columns + ") values (" + marks + ")") +
+                          " returning " + std::string(engine.RowIdColumn());
+  const auto statement = engine.Prepare(sql);
   int position = 1;
   for (size_t i = 0; i < fields_.size(); ++i)
-    if (changed_[i]) statement.Bind(position++, buffer_[i]);
-  statement.Step();
-  return sqlite3_last_insert_rowid(connection_->Handle());
+    if (changed_[i]) statement->Bind(position++, buffer_[i]);
+  if (!statement->Step()) throw EDatabaseError(kRowMoved);
+  Variant rowId = statement->ColumnValue(0);
+  while (statement->Step()) {
+  }
+  return rowId;
 }
 
 void TDataSet::Post() {
@@ -386,7 +384,7 @@ void TDataSet::Post() {
     WriteUpdate(rows_[static_cast<size_t>(CurrentRowIndex())]);
   } else {
     Row row;
-    const int64_t rowId = WriteInsert();
+    const Variant rowId = WriteInsert();
     ReadRow(rowId, row);
     rows_.push_back(std::move(row));
     visible_.insert(visible_.begin() + insertAt_, static_cast<int>(rows_.size()) - 1);
@@ -426,10 +424,11 @@ void TDataSet::Delete() {
   if (state_ == TDataSetState::dsEdit) Cancel();
   const int rowIndex = CurrentRowIndex();
   const Row& row = rows_[static_cast<size_t>(rowIndex)];
-  TSqliteStatement statement(connection_->Handle(), "delete from " + QuoteName(*editTable_) + RowMatchClause());
-  BindRowMatch(statement, 1, row);
-  statement.Step();
-  if (sqlite3_changes(connection_->Handle()) != 1) throw EDatabaseError(kRowMoved);
+  const auto statement = connection_->Engine().Prepare("delete from " + QuoteName(*editTable_) + RowMatchClause());
+  BindRowMatch(*statement, 1, row);
+  while (statement->Step()) {
+  }
+  if (statement->RowsChanged() != 1) throw EDatabaseError(kRowMoved);
   // Drop the row from the snapshot; indices after it shift down by one.
   rows_.erase(rows_.begin() + rowIndex);
   visible_.erase(visible_.begin() + cur_);
@@ -445,8 +444,8 @@ void TDataSet::Refresh() {
   CheckActive();
   CheckBrowseMode();
   const int rowIndex = CurrentRowIndex();
-  const std::optional<int64_t> rowId =
-      rowIndex >= 0 && editTable_ ? std::optional<int64_t>(rows_[static_cast<size_t>(rowIndex)].RowId) : std::nullopt;
+  const std::optional<Variant> rowId =
+      rowIndex >= 0 && editTable_ ? std::optional<Variant>(rows_[static_cast<size_t>(rowIndex)].RowId) : std::nullopt;
   const int oldCur = cur_;
   Fetch();
   ApplyFilter();

@@ -114,7 +114,7 @@ protected:
 
 private:
   struct Row {
-    int64_t RowId = 0;
+    Variant RowId;  // as the engine names the row (RowIdColumn)
     std::vector<Variant> Values;
   };
   void CheckActive() const;
@@ -126,9 +126,9 @@ private:
   void StartInsert(bool append);
   int CurrentRowIndex() const;  // index into rows_, -1 when none
   void WriteUpdate(Row& row);
-  int64_t WriteInsert();
-  void ReadRow(int64_t rowId, Row& row);
-  void BindRowMatch(class TSqliteStatement& statement, int firstPosition, const Row& row) const;
+  Variant WriteInsert();
+  void ReadRow(const Variant& rowId, Row& row);
+  void BindRowMatch(class TDbStatement& statement, int firstPosition, const Row& row) const;
   std::string RowMatchClause() const;
 
   TADOConnection* connection_ = nullptr;

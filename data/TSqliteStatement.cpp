@@ -93,4 +93,11 @@ Variant TSqliteStatement::ColumnValue(int column) const {
   }
 }
 
-int64_t TSqliteStatement::ColumnInt64(int column) const { return sqlite3_column_int64(stmt_, column); }
+TFieldType TSqliteStatement::ColumnType(int column) const {
+  std::string upper = ColumnDeclType(column);
+  for (auto& c : upper)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+  return upper.find("INT") != std::string::npos ? TFieldType::ftInteger : TFieldType::ftString;
+}
+
+int TSqliteStatement::RowsChanged() const { return sqlite3_changes(db_); }

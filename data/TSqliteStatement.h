@@ -5,31 +5,30 @@
 #include <string>
 #include <string_view>
 
-#include "data/Variant.h"
+#include "data/TDbEngine.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
 
-class TSqliteStatement {
+class TSqliteStatement : public TDbStatement {
 public:
   // Prepares one statement; text after it other than blanks is refused.
   TSqliteStatement(sqlite3* db, std::string_view text);
-  ~TSqliteStatement();
+  ~TSqliteStatement() override;
   TSqliteStatement(const TSqliteStatement&) = delete;
   TSqliteStatement& operator=(const TSqliteStatement&) = delete;
 
-  int ParameterCount() const;
-  void Bind(int position, const Variant& value);  // position from 1
-  // True while a row is ready; false when done.
-  bool Step();
-  int ColumnCount() const;
-  std::string ColumnName(int column) const;
+  int ParameterCount() const override;
+  void Bind(int position, const Variant& value) override;
+  bool Step() override;
+  int ColumnCount() const override;
+  std::string ColumnName(int column) const override;
+  // Integer when the declared type has "INT" in it (the engine's integer affinity).
+  TFieldType ColumnType(int column) const override;
+  Variant ColumnValue(int column) const override;
+  int RowsChanged() const override;
+  bool ColumnComparesExactly(int column) const override;
   std::string ColumnDeclType(int column) const;  // empty when the column is an expression
-  // True when the column comes straight from a table column declared to compare
-  // exactly (BINARY, the engine's default); false for other collations and expressions.
-  bool ColumnComparesExactly(int column) const;
-  Variant ColumnValue(int column) const;
-  int64_t ColumnInt64(int column) const;
   sqlite3_stmt* Handle() const { return stmt_; }
 
 private:

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/data/ServerSchema.h"
 #include "data/TADOConnection.h"
 #include "data/TADOQuery.h"
 #include "platform/base/Exception.h"
@@ -25,9 +26,10 @@ std::string CreateTablesSql() {
 }
 
 void CreateTables(TADOConnection& connection) {
+  const bool server = connection.Engine().Kind() == TDbEngineKind::Postgres;
   connection.ExecuteDirect("begin");
   try {
-    connection.ExecuteDirect(CreateTablesSql());
+    connection.ExecuteDirect(server ? ServerSchema::CreateTablesSql() : CreateTablesSql());
     connection.ExecuteDirect("commit");
   } catch (...) {
     connection.ExecuteDirect("rollback");
@@ -39,7 +41,7 @@ void CheckTables(TADOConnection& connection) {
   TADOQuery query(&connection);
   for (std::string_view table : kTables) {
     query.SQL().Clear();
-    query.SQL().Add("select * from " + std::string(table) + " where 0");
+    query.SQL().Add("select * from " + std::string(table) + " where 1 = 0");
     query.Open();
   }
 }
@@ -289,6 +291,8 @@ std::string WithCollations(std::string_view sql, std::string_view newName,
 }
 
 bool IsCurrent(TADOConnection& connection) {
+  // A server's tables are made by textbook-db as they must be from the start.
+  if (connection.Engine().Kind() == TDbEngineKind::Postgres) return true;
   sqlite3* db = connection.Handle();
   for (std::string_view table : kTables)
     if (!StaleColumns(db, table).empty()) return false;
@@ -296,8 +300,8 @@ bool IsCurrent(TADOConnection& connection) {
 }
 
 void Upgrade(TADOConnection& connection) {
-  sqlite3* db = connection.Handle();
   if (IsCurrent(connection)) return;
+  sqlite3* db = connection.Handle();
   // Only a sound file is upgraded: with a table missing or damaged pages the
   // windows report the engine's own error, and the file must stay as it was.
   for (std::string_view table : kTables) {

@@ -23,6 +23,9 @@ inline constexpr TStatement kSelectPasswords = One("select Пароль from П�
 // Each login with its own row's password, in one statement: two selects paired by
 // row position break as soon as the engine walks an index for one of them.
 inline constexpr TStatement kSelectAccounts = One("select Логин, Пароль from Пользователи");
+// On a server: 2 when the first row with login a1 has password a2, 1 when its
+// password differs, 0 when no row has that login (app/data/ServerSchema.h).
+inline constexpr TStatement kCheckLogin = One("select tb_check_login(:a1, :a2)");
 
 // Tester: one select per column, paired by row position.
 inline constexpr TStatement kSelectQuestionTexts = One("select Вопрос from БДТест");
@@ -35,6 +38,9 @@ inline constexpr TStatement kSelectCorrectAnswers = One("select ОтветПр f
 inline constexpr TStatement kSelectQuestionRows =
     One("select Вопрос, Ответ1, Ответ2, Ответ3, Ответ4, Ответ5, ОтветПр from БДТест");
 inline constexpr TStatement kStoreResult = Two("Insert into Тесты(Пользователь,Верно)", "values(:a1,:a2)");
+// On a server, in the same transaction: the key of the hand-in, so that it is
+// stored once however often it is sent (app/data/ResultStore.h).
+inline constexpr TStatement kRememberHandIn = One("insert into tb_handins(key) values (:k)");
 
 // Test bank editor.
 inline constexpr TStatement kSelectAllQuestions = One("select * from БДТест");

@@ -27,6 +27,7 @@ std::string ConnectionTo(const std::filesystem::path& path) { return "Data Sourc
 }  // namespace
 
 TEST(EngineErrorsTest, MissingFileIsNeverCreated) {
+  SKIP_UNLESS_FILE();
   TestDatabase db(false);
   const auto missing = db.Folder() / "nothing.mdb";
   TADOConnection connection(ConnectionTo(missing));
@@ -38,6 +39,7 @@ TEST(EngineErrorsTest, MissingFileIsNeverCreated) {
 }
 
 TEST(EngineErrorsTest, FileThatIsNotADatabase) {
+  SKIP_UNLESS_FILE();
   TestDatabase db(false);
   const auto path = db.Folder() / "text.mdb";
   std::ofstream(path) << "This is a lecture, not a database. It is long enough to hold a page header, surely."
@@ -48,6 +50,7 @@ TEST(EngineErrorsTest, FileThatIsNotADatabase) {
 }
 
 TEST(EngineErrorsTest, CorruptFileGivesAnErrorNotACrash) {
+  SKIP_UNLESS_FILE();
   TestDatabase db;
   db.Exec("insert into БДТест(Вопрос) values ('" + std::string(3000, 'q') + "')");
   for (int i = 0; i < 200; ++i) db.Exec("insert into Тесты values ('user" + std::to_string(i) + "', 1)");
@@ -80,6 +83,7 @@ TEST(EngineErrorsTest, CorruptFileGivesAnErrorNotACrash) {
 }
 
 TEST(EngineErrorsTest, RandomDamageGivesRowsOrAnEngineError) {
+  SKIP_UNLESS_FILE();
   TestDatabase db;
   db.Exec("insert into Пользователи values ('Admin', 'admin', '')");
   for (int i = 0; i < 100; ++i)
@@ -111,6 +115,7 @@ TEST(EngineErrorsTest, RandomDamageGivesRowsOrAnEngineError) {
 }
 
 TEST(EngineErrorsTest, MissingTableColumnAndBadStatement) {
+  SKIP_UNLESS_FILE();
   TestDatabase db;
   TADOQuery query(&db.Connection());
   query.SQL().Add("select * from Уроки");
@@ -137,6 +142,7 @@ TEST(EngineErrorsTest, MissingTableColumnAndBadStatement) {
 }
 
 TEST(EngineErrorsTest, LockedDatabaseReportsAfterTheBusyTimeout) {
+  SKIP_UNLESS_FILE();
   TestDatabase db;
   db.Exec("insert into Тесты values ('a', 1)");
   auto holder = db.OpenSecond();
@@ -161,6 +167,7 @@ TEST(EngineErrorsTest, LockedDatabaseReportsAfterTheBusyTimeout) {
 }
 
 TEST(EngineErrorsTest, AnotherProcessWritingMeanwhile) {
+  SKIP_UNLESS_FILE();
   TestDatabase db;
   int ready[2], release[2];
   ASSERT_EQ(pipe(ready), 0);

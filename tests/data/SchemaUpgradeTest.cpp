@@ -84,6 +84,7 @@ protected:
         "(7, 'ivanov', 'Qwe123', '9А'), (12, 'Смирнов', 'ПАРОЛЬ', null)");
   }
 
+  void SetUp() override { SKIP_UNLESS_FILE(); }
   TestDatabase db_{false};
 };
 

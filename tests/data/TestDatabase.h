@@ -1,6 +1,11 @@
 #pragma once
-// A fresh textbook database in its own temporary folder, removed afterwards.
+// A fresh textbook database, removed afterwards: an SQLite file in its own
+// temporary folder, or, when the suite runs with TEXTBOOK_TEST_ENGINE=postgres, a
+// new database on the process's own private PostgreSQL server. Tests of what
+// only a file can do (locks, damaged pages, the file's schema upgrade) skip
+// themselves on the server with SkipUnlessFile().
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -8,13 +13,22 @@
 #include "data/TADOConnection.h"
 #include "data/TADOQuery.h"
 
+class TPgServer;
+
 class TestDatabase {
 public:
   explicit TestDatabase(bool withSchema = true);
   ~TestDatabase();
+  // True when this run's databases live on the server.
+  static bool OnServer();
+  // The run's server (started on first use), or null for files.
+  static TPgServer* Server();
   const std::filesystem::path& Folder() const { return folder_; }
   std::string Path() const { return (folder_ / "db.mdb").string(); }
-  std::string ConnectionString() const { return "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + Path() + ";Persist Security Info=False"; }
+  // The data source: the file's path or the server database's URI.
+  std::string Source() const { return source_; }
+  std::string ConnectionString() const { return "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + source_ + ";Persist Security Info=False"; }
+  const std::string& DatabaseName() const { return name_; }
   TADOConnection& Connection() { return *connection_; }
   std::unique_ptr<TADOConnection> OpenSecond() const;
   // Runs a statement with up to three text or integer parameters a1..a3.
@@ -22,5 +36,14 @@ public:
 
 private:
   std::filesystem::path folder_;
+  std::string name_;
+  std::string source_;
   std::unique_ptr<TADOConnection> connection_;
 };
+
+// The message of the error fn raises, or "(no error)".
+std::string ErrorOf(const std::function<void()>& fn);
+
+// In a test body: skips the test when the run's databases live on the server.
+#define SKIP_UNLESS_FILE() \
+  if (TestDatabase::OnServer()) GTEST_SKIP() << "a property of the database file"

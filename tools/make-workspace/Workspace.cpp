@@ -94,6 +94,8 @@ void FillDatabase(TADOConnection& connection, const std::vector<DemoDocument>& l
 
 }  // namespace
 
+void FillDemoDatabase(TADOConnection& connection) { FillDatabase(connection, DemoLectures(), DemoLabs()); }
+
 int MakeWorkspace(const std::filesystem::path& target, bool force, std::ostream& out, std::ostream& err) {
   const fs::path dir = fs::absolute(target).lexically_normal();
   const fs::path dbPath = dir / "db.mdb";

@@ -1,5 +1,12 @@
-// Runs one scenario script on the real program, on a fresh workspace:
-//   app-scenario --program TEXTBOOK --make-workspace TOOL --script FILE
+// Runs scenario scripts on the real program, each on a fresh workspace:
+//   app-scenario --program TEXTBOOK --make-workspace TOOL --script FILE...
+//                [--engine postgres --textbook-db TOOL]
+// With --engine postgres a private PostgreSQL server is started for the run; each
+// workspace's prepared db.mdb is copied onto it (textbook-db copy), the program
+// opens it through TEXTBOOK_DATABASE, and the "after" checks read the server.
+// Scripts about the file itself (removing or overwriting db.mdb, dropping a
+// table, triggers and indexes of the file) and checks that name the file's row
+// ids run against the file only.
 // Lines of the script starting with "#@" prepare the workspace and check the run
 // (the driver itself reads them as comments):
 //   #@ sql STATEMENT          run on db.mdb before the program starts
@@ -13,6 +20,7 @@
 //   #@ exit N                 the exit status the run must end with (default 0)
 //   #@ stderr TEXT            the program's error output must contain TEXT
 //   #@ unchanged              every file of the workspace stays byte for byte, none appears
+//   #@ file-only LINE         on a server run the script runs without this line
 //   #@ after SELECT == ROWS   after the run: the rows of SELECT, columns joined by "|",
 //                             rows by ";", must equal ROWS
 //   #@ after-sqlite3 SQL == OUTPUT  after the run: the stock sqlite3 shell's output
@@ -23,6 +31,7 @@
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -30,6 +39,7 @@
 #include "data/TADOConnection.h"
 #include "data/TADOQuery.h"
 #include "tests/app/runner/HeadlessRun.h"
+#include "tools/pg-server/TPgServer.h"
 
 namespace fs = std::filesystem;
 
@@ -68,8 +78,8 @@ std::map<std::string, std::string> Snapshot(const fs::path& dir) {
   return files;
 }
 
-std::string Rows(const fs::path& database, const std::string& select) {
-  TADOConnection connection("Data Source=" + database.string());
+std::string Rows(const std::string& source, const std::string& select) {
+  TADOConnection connection("Data Source=" + source);
   connection.Open();
   TADOQuery query(&connection);
   query.SQL().Add(select);
@@ -116,22 +126,24 @@ int Fail(const std::string& message, const fs::path& dir) {
   return 1;
 }
 
-}  // namespace
 
-int main(int argc, char** argv) {
-  std::string program, makeWorkspace, scriptArg;
-  for (int i = 1; i + 1 < argc; i += 2) {
-    const std::string key = argv[i];
-    if (key == "--program") program = argv[i + 1];
-    else if (key == "--make-workspace") makeWorkspace = argv[i + 1];
-    else if (key == "--script") scriptArg = argv[i + 1];
-  }
-  if (program.empty() || makeWorkspace.empty() || scriptArg.empty()) {
-    std::cerr << "usage: app-scenario --program P --make-workspace M --script FILE\n";
-    return 2;
-  }
-  const fs::path script = fs::absolute(scriptArg);
-  program = fs::absolute(program).string();  // the program runs in the workspace
+bool FileOnly(const TDirective& d) {
+  const bool aboutTheFile = ((d.Name == "remove" || d.Name == "write" || d.Name == "immutable") &&
+                             d.Argument.starts_with("db.mdb")) ||
+                            d.Name == "sqlite3";
+  const bool fileSql = d.Name == "sql" && (d.Argument.starts_with("drop ") || d.Argument.starts_with("create ") ||
+                                           d.Argument.starts_with("analyze"));
+  return aboutTheFile || fileSql;
+}
+
+struct TServerRun {
+  TPgServer* Server = nullptr;
+  std::string TextbookDb;
+  int Counter = 0;
+};
+
+// 0 passed, 1 failed, 3 skipped (file-only on a server run).
+int RunScript(const fs::path& script, const std::string& program, const std::string& makeWorkspace, TServerRun& run) {
   fs::path dir;
   switch (MakeFreshWorkspace(makeWorkspace, "textbook-scenario", dir)) {
     case TWorkspaceResult::NoFolder: return Fail("cannot make a temporary folder", dir);
@@ -141,6 +153,13 @@ int main(int argc, char** argv) {
   const fs::path errors = dir.string() + ".stderr";
 
   const std::vector<TDirective> directives = ReadDirectives(script);
+  if (run.Server) {
+    for (const TDirective& d : directives)
+      if (FileOnly(d)) {
+        fs::remove_all(dir);
+        return 3;
+      }
+  }
   int expectedExit = 0;
   bool unchanged = false;
   std::vector<fs::path> immutable;
@@ -178,7 +197,7 @@ int main(int argc, char** argv) {
         expectedExit = std::stoi(d.Argument);
       } else if (d.Name == "unchanged") {
         unchanged = true;
-      } else if (d.Name != "stderr" && d.Name != "after" && d.Name != "after-sqlite3") {
+      } else if (d.Name != "stderr" && d.Name != "after" && d.Name != "after-sqlite3" && d.Name != "file-only") {
         return Fail("unknown directive #@ " + d.Name, dir);
       }
     }
@@ -186,8 +205,34 @@ int main(int argc, char** argv) {
     return Fail(std::string("preparing the workspace: ") + e.what(), dir);
   }
 
+  std::string source = (dir / "db.mdb").string();
+  if (run.Server) {
+    // The prepared file goes onto the server; the program opens the server.
+    const std::string name = "s" + std::to_string(run.Counter++);
+    run.Server->DropDatabase(name);
+    source = run.Server->CreateDatabase(name);
+    const std::string copy = run.TextbookDb + " copy '" + (dir / "db.mdb").string() + "' '" + source + "' > /dev/null";
+    if (std::system(copy.c_str()) != 0) return Fail("textbook-db copy failed", dir);
+    setenv("TEXTBOOK_DATABASE", source.c_str(), 1);
+    // The journal of kept results lives beside the workspace, not in our home.
+    setenv("XDG_DATA_HOME", (dir.string() + ".data").c_str(), 1);
+  }
+  fs::path toRun = script;
+  if (run.Server) {
+    // Lines about what only the file has are left out of the server's run.
+    std::istringstream in(ReadFile(script));
+    std::string line, kept;
+    while (std::getline(in, line)) {
+      bool drop = false;
+      for (const TDirective& d : directives) drop = drop || (d.Name == "file-only" && d.Argument == line);
+      if (!drop) kept += line + "\n";
+    }
+    toRun = dir.string() + ".script";
+    std::ofstream(toRun, std::ios::binary | std::ios::trunc) << kept;
+  }
   const auto before = Snapshot(dir);
-  const int status = RunHeadless(program, dir, script, errors);
+  const int status = RunHeadless(program, dir, toRun, errors);
+  if (toRun != script) fs::remove(toRun);
   const std::string errorText = ReadFile(errors);
   std::cerr << errorText;
   if (status != expectedExit)
@@ -198,6 +243,8 @@ int main(int argc, char** argv) {
     if (d.Name == "stderr" && errorText.find(d.Argument) == std::string::npos)
       return Fail("error output lacks '" + d.Argument + "'", dir);
     if (d.Name != "after" && d.Name != "after-sqlite3") continue;
+    // The file's own row ids and the sqlite3 shell's view are the file's alone.
+    if (run.Server && (d.Name == "after-sqlite3" || d.Argument.find("rowid") != std::string::npos)) continue;
     const size_t eq = d.Argument.find(" == ");
     if (eq == std::string::npos) return Fail("#@ " + d.Name + " needs ' == '", dir);
     const std::string expected = d.Argument.substr(eq + 4);
@@ -207,7 +254,7 @@ int main(int argc, char** argv) {
       found = Shell(dir / "db.mdb", d.Argument.substr(0, eq), ok);
     } else {
       try {
-        found = Rows(dir / "db.mdb", d.Argument.substr(0, eq));
+        found = Rows(source, d.Argument.substr(0, eq));
       } catch (const std::exception& e) {
         found = std::string("error: ") + e.what();
       }
@@ -215,6 +262,43 @@ int main(int argc, char** argv) {
     if (found != expected) return Fail(d.Argument.substr(0, eq) + ": expected '" + expected + "', found '" + found + "'", dir);
   }
   fs::remove_all(dir);
+  fs::remove_all(dir.string() + ".data");
   fs::remove(errors);
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string program, makeWorkspace, engine, textbookDb;
+  std::vector<std::string> scripts;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    const std::string key = argv[i];
+    if (key == "--program") program = argv[i + 1];
+    else if (key == "--make-workspace") makeWorkspace = argv[i + 1];
+    else if (key == "--script") scripts.push_back(argv[i + 1]);
+    else if (key == "--engine") engine = argv[i + 1];
+    else if (key == "--textbook-db") textbookDb = argv[i + 1];
+  }
+  if (program.empty() || makeWorkspace.empty() || scripts.empty() ||
+      (!engine.empty() && (engine != "postgres" || textbookDb.empty()))) {
+    std::cerr << "usage: app-scenario --program P --make-workspace M --script FILE... [--engine postgres --textbook-db T]\n";
+    return 2;
+  }
+  program = fs::absolute(program).string();  // the program runs in the workspace
+  TServerRun run;
+  std::unique_ptr<TPgServer> server;
+  if (engine == "postgres") {
+    server = std::make_unique<TPgServer>();
+    run.Server = server.get();
+    run.TextbookDb = fs::absolute(textbookDb).string();
+  }
+  int failed = 0;
+  for (const std::string& script : scripts) {
+    const int result = RunScript(fs::absolute(script), program, makeWorkspace, run);
+    if (scripts.size() > 1)
+      std::cerr << (result == 0 ? "passed  " : result == 3 ? "skipped " : "FAILED  ") << script << "\n";
+    if (result == 1) ++failed;
+  }
+  return failed == 0 ? 0 : 1;
 }

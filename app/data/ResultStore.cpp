@@ -1,0 +1,91 @@
+#include "app/data/ResultStore.h"
+
+#include <algorithm>
+
+#include "app/data/Statements.h"
+#include "data/TADOConnection.h"
+#include "data/TADOQuery.h"
+
+namespace {
+void Probe(const TStoreProbe& probe, TStoreMoment moment) {
+  if (probe) probe(moment);
+}
+
+void RunStore(TADOQuery& command, const std::string& login, int score) {
+  LoadStatement(command, Statements::kStoreResult);
+  command.ParamByName("a1").SetValue(Variant(login));
+  command.ParamByName("a2").SetValue(Variant(static_cast<std::int64_t>(score)));
+  command.ExecSQL();
+}
+
+// One transaction: the key, then the result. A key already there means that an
+// earlier sending was stored and only its reply was lost.
+bool Send(TADOConnection& connection, TADOQuery& command, const TJournalEntry& entry, const TStoreProbe& probe) {
+  Probe(probe, TStoreMoment::BeforeSend);
+  connection.ExecuteDirect("begin");
+  try {
+    LoadStatement(command, Statements::kRememberHandIn);
+    command.ParamByName("k").SetValue(Variant(entry.Key));
+    command.ExecSQL();
+    RunStore(command, entry.Login, entry.Score);
+    Probe(probe, TStoreMoment::AfterInsert);
+    connection.ExecuteDirect("commit");
+  } catch (const EDatabaseDuplicateError&) {
+    if (connection.Engine().InTransaction()) connection.ExecuteDirect("rollback");
+    return false;
+  } catch (const EDatabaseConnectionError&) {
+    throw;  // the transaction went with the connection
+  } catch (...) {
+    if (connection.Engine().InTransaction()) connection.ExecuteDirect("rollback");
+    throw;
+  }
+  Probe(probe, TStoreMoment::AfterCommit);
+  return true;
+}
+}  // namespace
+
+TStoreResult StoreResult(TADOConnection& connection, TADOQuery& command, TResultJournal& journal,
+                         const std::string& login, int score, const TStoreProbe& probe) {
+  if (connection.Engine().Kind() != TDbEngineKind::Postgres) {
+    RunStore(command, login, score);
+    return TStoreResult::Stored;
+  }
+  const TJournalEntry entry = TResultJournal::NewEntry(login, score);
+  journal.Add(entry);  // first on this computer, so that no moment loses it
+  try {
+    SendJournal(connection, journal, probe);  // every kept result, this one last
+    const auto kept = journal.Entries();
+    if (std::any_of(kept.begin(), kept.end(), [&](const TJournalEntry& e) { return e.Key == entry.Key; })) {
+      // An older entry held the line up: this one is sent on its own, and a
+      // refusal of the server is the user's error as before.
+      Send(connection, command, entry, probe);
+      journal.Remove(entry.Key);
+    }
+  } catch (const EDatabaseConnectionError&) {
+    return TStoreResult::Kept;
+  } catch (...) {
+    journal.Remove(entry.Key);
+    throw;
+  }
+  return TStoreResult::Stored;
+}
+
+int SendJournal(TADOConnection& connection, TResultJournal& journal, const TStoreProbe& probe) {
+  if (connection.Engine().Kind() != TDbEngineKind::Postgres) return 0;
+  const auto entries = journal.Entries();
+  if (entries.empty()) return 0;
+  TADOQuery command(&connection);
+  int sent = 0;
+  for (const TJournalEntry& entry : entries) {
+    try {
+      Send(connection, command, entry, probe);
+    } catch (const EDatabaseConnectionError&) {
+      throw;
+    } catch (const EDatabaseError&) {
+      return sent;  // refused now (rights, a changed table): kept for a later start
+    }
+    journal.Remove(entry.Key);
+    ++sent;
+  }
+  return sent;
+}

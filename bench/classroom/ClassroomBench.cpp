@@ -1,0 +1,109 @@
+// Forty students hand in an attempt at the same moment, each from its own
+// connection, against a private local server; beside it, one student alone in the
+// same run. Prints the slowest of the forty and the single one's store time
+// (median of several), and checks that every row is on the server.
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <barrier>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "app/data/ResultStore.h"
+#include "app/data/Schema.h"
+#include "data/TADOConnection.h"
+#include "data/TADOQuery.h"
+#include "tools/pg-server/TPgServer.h"
+
+namespace {
+using TClock = std::chrono::steady_clock;
+constexpr int kClients = 40;
+constexpr int kSingles = 7;
+
+struct TClient {
+  std::unique_ptr<TADOConnection> Connection;
+  std::unique_ptr<TADOQuery> Command;
+  std::unique_ptr<TResultJournal> Journal;
+  double Ms = 0;
+  bool Stored = false;
+};
+
+TClient Connect(const std::string& uri, const std::filesystem::path& journal) {
+  TClient c;
+  c.Connection = std::make_unique<TADOConnection>("Data Source=" + uri);
+  c.Connection->SetBusyTimeout(60000);
+  c.Connection->Open();
+  c.Command = std::make_unique<TADOQuery>(c.Connection.get());
+  c.Journal = std::make_unique<TResultJournal>(journal);
+  return c;
+}
+
+// One hand-in as the tester makes it; its wall time in milliseconds.
+void HandIn(TClient& c, const std::string& login) {
+  const auto start = TClock::now();
+  c.Stored = StoreResult(*c.Connection, *c.Command, *c.Journal, login, 17) == TStoreResult::Stored;
+  c.Ms = std::chrono::duration<double, std::milli>(TClock::now() - start).count();
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);  // accepts the usual flags; the timing is our own
+  TPgServer server;
+  const std::string uri = server.CreateDatabase("classroom");
+  {
+    TADOConnection setup("Data Source=" + uri);
+    setup.Open();
+    Schema::CreateTables(setup);
+  }
+  const auto journals = std::filesystem::temp_directory_path() / ("textbook-classroom-" + std::to_string(getpid()));
+  std::filesystem::create_directories(journals);
+
+  // One student alone, a few times: the median.
+  std::vector<double> singles;
+  for (int i = 0; i < kSingles; ++i) {
+    TClient c = Connect(uri, journals / ("single" + std::to_string(i)));
+    HandIn(c, "один");
+    if (!c.Stored) return std::fprintf(stderr, "a single hand-in was not stored\n"), 1;
+    singles.push_back(c.Ms);
+  }
+  std::sort(singles.begin(), singles.end());
+  const double single = singles[singles.size() / 2];
+
+  // Forty at once: every connection is made first, then all start together.
+  std::vector<TClient> clients;
+  for (int i = 0; i < kClients; ++i) clients.push_back(Connect(uri, journals / ("client" + std::to_string(i))));
+  std::barrier start(kClients);
+  std::vector<std::thread> threads;
+  for (int i = 0; i < kClients; ++i)
+    threads.emplace_back([&, i] {
+      start.arrive_and_wait();
+      HandIn(clients[static_cast<size_t>(i)], "ученик" + std::to_string(i));
+    });
+  for (std::thread& t : threads) t.join();
+  double slowest = 0;
+  for (const TClient& c : clients) {
+    if (!c.Stored) return std::fprintf(stderr, "a hand-in of the forty was kept, not stored\n"), 1;
+    slowest = std::max(slowest, c.Ms);
+  }
+  clients.clear();
+  TADOConnection check("Data Source=" + uri);
+  check.Open();
+  TADOQuery rows(&check);
+  rows.SQL().Add("select count(distinct Пользователь) from Тесты where Пользователь like 'ученик%'");
+  rows.Open();
+  const int present = rows.Fields(0).AsInteger();
+  std::filesystem::remove_all(journals);
+  if (present != kClients) return std::fprintf(stderr, "%d of %d rows present\n", present, kClients), 1;
+
+  std::printf("classroom_1_handin_ms = %.3f\n", single);
+  std::printf("classroom_40_handins_ms = %.3f\n", slowest);
+  std::printf("classroom_40_vs_1 = %.2f\n", slowest / single);
+  std::printf("classroom_40_rows_present = %d\n", present);
+  return 0;
+}

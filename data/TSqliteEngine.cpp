@@ -1,0 +1,112 @@
+#include "data/TSqliteEngine.h"
+
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+#include "data/TSqliteStatement.h"
+#include "data/TextCollation.h"
+#include "platform/base/Exception.h"
+
+namespace {
+// The file's device and inode; false when it cannot be read.
+bool FileIdentity(const std::string& path, unsigned long long& device, unsigned long long& inode) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return false;
+  device = static_cast<unsigned long long>(info.st_dev);
+  inode = static_cast<unsigned long long>(info.st_ino);
+  return true;
+}
+}  // namespace
+
+sqlite3* TSqliteEngine::OpenFile(const std::string& full) {
+  // SQLITE_OPEN_READWRITE without CREATE: a missing file is an error, never a new database.
+  sqlite3* db = nullptr;
+  const int rc = sqlite3_open_v2(full.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX, nullptr);
+  if (rc != SQLITE_OK) {
+    const std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    sqlite3_close(db);
+    throw EDatabaseError(message);
+  }
+  sqlite3_extended_result_codes(db, 0);
+  if (RegisterTextCollation(db) != SQLITE_OK) {
+    const std::string message = sqlite3_errmsg(db);
+    sqlite3_close(db);
+    throw EDatabaseError(message);
+  }
+  // The file is read lazily; read the schema now so that a file that is not a
+  // database (or a damaged one) fails here rather than at the first query.
+  try {
+    TSqliteStatement check(db, "select count(*) from sqlite_master");
+    check.Step();
+  } catch (...) {
+    sqlite3_close(db);
+    throw;
+  }
+  return db;
+}
+
+TSqliteEngine::TSqliteEngine(const std::string& fullPath, int busyTimeoutMs)
+    : path_(fullPath), busyTimeoutMs_(busyTimeoutMs) {
+  db_ = OpenFile(fullPath);
+  sqlite3_busy_timeout(db_, busyTimeoutMs_);
+  if (!FileIdentity(fullPath, device_, inode_)) device_ = inode_ = 0;
+}
+
+void TSqliteEngine::FollowReplacedFile() {
+  // Only between statements: a statement or transaction in progress belongs to the open file.
+  if (sqlite3_get_autocommit(db_) == 0 || sqlite3_next_stmt(db_, nullptr) != nullptr) return;
+  unsigned long long device = 0, inode = 0;
+  if (!FileIdentity(path_, device, inode) || (device == device_ && inode == inode_)) return;
+  sqlite3* db = nullptr;
+  try {
+    db = OpenFile(path_);
+  } catch (const std::exception&) {
+    return;  // not (yet) a database: the old file serves, and its errors are reported
+  }
+  sqlite3_busy_timeout(db, busyTimeoutMs_);
+  sqlite3_close_v2(db_);
+  db_ = db;
+  device_ = device;
+  inode_ = inode;
+}
+
+sqlite3* TSqliteEngine::Handle() {
+  FollowReplacedFile();
+  return db_;
+}
+
+TSqliteEngine::~TSqliteEngine() { sqlite3_close_v2(db_); }
+
+std::unique_ptr<TDbStatement> TSqliteEngine::Prepare(std::string_view text) {
+  return std::make_unique<TSqliteStatement>(Handle(), text);
+}
+
+void TSqliteEngine::ExecuteDirect(const std::string& sql) {
+  char* error = nullptr;
+  if (sqlite3_exec(Handle(), sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+    const std::string message = error ? error : sqlite3_errmsg(db_);
+    sqlite3_free(error);
+    throw EDatabaseError(message);
+  }
+}
+
+std::string TSqliteEngine::SameValue(std::string_view quotedColumn) const {
+  return std::string(quotedColumn) + " is ? collate binary";
+}
+
+void TSqliteEngine::SetBusyTimeout(int milliseconds) {
+  busyTimeoutMs_ = milliseconds;
+  sqlite3_busy_timeout(db_, milliseconds);
+}
+
+bool TSqliteEngine::InTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
+
+void TSqliteEngine::CreateFile(const std::string& path) {
+  sqlite3* db = nullptr;
+  const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  const std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+  // Touch the schema so that the file is really written.
+  if (rc == SQLITE_OK) sqlite3_exec(db, "pragma user_version = 0", nullptr, nullptr, nullptr);
+  sqlite3_close(db);
+  if (rc != SQLITE_OK) throw EDatabaseError(message);
+}

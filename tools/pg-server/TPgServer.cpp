@@ -1,0 +1,101 @@
+#include "tools/pg-server/TPgServer.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <pwd.h>
+#include <stdexcept>
+
+#include "data/TADOConnection.h"
+
+namespace {
+constexpr const char* kBin = "/usr/lib/postgresql/15/bin";
+constexpr const char* kPort = "5432";  // names the socket file only; the folder is ours
+
+// Commands run as "postgres" when we are root: the server refuses root.
+std::string AsServerUser(const std::string& command) {
+  if (geteuid() != 0) return command;
+  return "runuser -u postgres -- " + command;
+}
+}  // namespace
+
+bool TPgServer::Available() { return std::filesystem::exists(std::string(kBin) + "/initdb"); }
+
+int TPgServer::Run(const std::string& command) const {
+  // The server writes its own log (server.log); the programs' output goes beside it.
+  const std::string line = AsServerUser(command) + " >> '" + folder_ + "/programs.log' 2>&1";
+  return std::system(line.c_str());
+}
+
+TPgServer::TPgServer() {
+  if (!Available()) throw std::runtime_error(std::string("PostgreSQL 15 is not installed (") + kBin + ")");
+  std::string pattern = (std::filesystem::temp_directory_path() / "textbook-pg-XXXXXX").string();
+  if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder for the server");
+  folder_ = pattern;
+  if (geteuid() == 0) {
+    const passwd* user = getpwnam("postgres");
+    if (!user || chown(folder_.c_str(), user->pw_uid, user->pw_gid) != 0) {
+      std::filesystem::remove_all(folder_);
+      throw std::runtime_error("cannot give the server's folder to the user postgres");
+    }
+  }
+  // No syncing: the cluster lives as long as the test.
+  if (Run(std::string(kBin) + "/initdb -N -D '" + folder_ + "/data' -A trust -E UTF8 --locale=C.UTF-8 -U postgres") != 0) {
+    std::filesystem::remove_all(folder_);
+    throw std::runtime_error("initdb failed");
+  }
+  try {
+    Start();
+  } catch (...) {
+    std::filesystem::remove_all(folder_);
+    throw;
+  }
+}
+
+TPgServer::~TPgServer() {
+  if (running_) Stop();
+  std::error_code ec;
+  std::filesystem::remove_all(folder_, ec);
+}
+
+void TPgServer::Start() {
+  const std::string options = "-p " + std::string(kPort) + " -k " + folder_ +
+                              " -c listen_addresses= -c fsync=off -c full_page_writes=off -c max_connections=120";
+  if (Run(std::string(kBin) + "/pg_ctl -D '" + folder_ + "/data' -o '" + options + "' -w -t 120 -l '" + folder_ +
+          "/server.log' start") != 0)
+    throw std::runtime_error("the server did not start; see " + folder_ + "/server.log");
+  running_ = true;
+}
+
+void TPgServer::Stop() {
+  Run(std::string(kBin) + "/pg_ctl -D '" + folder_ + "/data' -m fast -w stop");
+  running_ = false;
+}
+
+void TPgServer::Kill() {
+  // Immediate: every server process quits at once, nothing is shut down cleanly.
+  Run(std::string(kBin) + "/pg_ctl -D '" + folder_ + "/data' -m immediate -w stop");
+  running_ = false;
+}
+
+std::string TPgServer::Uri(const std::string& database, const std::string& role) const {
+  return "postgresql://" + role + "@/" + database + "?host=" + folder_ + "&port=" + kPort;
+}
+
+void TPgServer::Execute(const std::string& database, const std::string& sql) const {
+  TADOConnection connection("Data Source=" + Uri(database));
+  connection.SetBusyTimeout(60000);
+  connection.Open();
+  connection.ExecuteDirect(sql);
+}
+
+std::string TPgServer::CreateDatabase(const std::string& name) {
+  Execute("postgres", "create database \"" + name + "\"");
+  return Uri(name);
+}
+
+void TPgServer::DropDatabase(const std::string& name) {
+  Execute("postgres", "drop database if exists \"" + name + "\" with (force)");
+}
