@@ -30,16 +30,6 @@ $$;
 create operator = (leftarg = tb_text, rightarg = tb_text, function = tb_text_eq, commutator = =, negator = <>);
 create operator <> (leftarg = tb_text, rightarg = tb_text, function = tb_text_ne, commutator = <>, negator = =);
 create operator ~~ (leftarg = tb_text, rightarg = tb_text, function = tb_text_like);
--- Keys of stored hand-ins: a result sent again after a lost reply is refused here.
-create table tb_handins (key text primary key);
--- The login window's check: the first row (in the table's order) whose login
--- is exactly the typed one decides; its password must match exactly.
-create function tb_check_login(login text, password text) returns integer
-  language sql stable security definer set search_path = public, pg_temp as $$
-  select coalesce((select case when coalesce(u."Пароль", '') = password then 2 else 1 end
-                   from "Пользователи" u where coalesce(u."Логин"::text, '') = login order by u.ctid limit 1), 0)
-$$;
-revoke all on function tb_check_login(text, text) from public;
 )SQL";
   // The six tables from the file's column list: folding text becomes tb_text,
   // exact text plain text (byte for byte, as the file's BINARY).
@@ -51,6 +41,19 @@ revoke all on function tb_check_login(text, text) from public;
            (c.Type == "integer" ? "integer" : c.Collation == Schema::kFolding ? "tb_text" : "text");
     if (i + 1 == Schema::kColumns.size() || Schema::kColumns[i + 1].Table != c.Table) sql += ");\n";
   }
+  // After the tables, which the login check's body names.
+  sql += R"SQL(
+-- Keys of stored hand-ins: a result sent again after a lost reply is refused here.
+create table tb_handins (key text primary key);
+-- The login window's check: the first row (in the table's order) whose login
+-- is exactly the typed one decides; its password must match exactly.
+create function tb_check_login(login text, password text) returns integer
+  language sql stable security definer set search_path = public, pg_temp as $$
+  select coalesce((select case when coalesce(u."Пароль", '') = password then 2 else 1 end
+                   from "Пользователи" u where coalesce(u."Логин"::text, '') = login order by u.ctid limit 1), 0)
+$$;
+revoke all on function tb_check_login(text, text) from public;
+)SQL";
   return sql;
 }
 
