@@ -46,7 +46,7 @@ std::u32string Folded(const std::string& s) {
 
 class TOpenDialogForm : public TForm {
 public:
-  TOpenDialogForm(TComponent* owner, TOpenDialog& dialog, const std::string& folder) : TForm(owner), Dialog_(dialog) {
+  TOpenDialogForm(TComponent* owner, TOpenDialog& dialog, const std::string& folder) : TForm(owner) {
     SetName("OpenDialog");
     SetBorderStyle(bsDialog);
     SetBorderIcons({biSystemMenu});
@@ -218,7 +218,6 @@ private:
     SetModalResult(mrOk);
   }
 
-  TOpenDialog& Dialog_;
   std::vector<std::pair<std::string, std::string>> Filters_;
 };
 
