@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <set>
+#include <utility>
 
 #include "forms/Canvas.h"
 #include "forms/ExceptionHandler.h"
@@ -609,6 +610,13 @@ void TWinControl::KeyUp(WORD& key, TShiftState shift) {
   if (OnKeyUp) OnKeyUp(this, key, shift);
 }
 
+void TWinControl::CharMessage(char32_t ch) {
+  TWinControl* form = GetParentForm(this);
+  if (form && form != this && form->KeyPreviewWanted()) form->KeyPress(ch);
+  if (ch) KeyPress(ch);
+  if (ch) ControlKeyPress(ch);
+}
+
 void TWinControl::KeyPress(char32_t& key) {
   if (OnKeyPress) OnKeyPress(this, key);
 }
@@ -705,19 +713,21 @@ void TWinControl::WndProc(TMessage& message) {
       return;
     }
     case WM_CHAR: {
+      // Characters past U+FFFF come as two halves; a half without its partner
+      // is no character and becomes U+FFFD, as is anything past U+10FFFF.
       char32_t ch = static_cast<char32_t>(message.WParam);
-      if (ch >= 0xD800 && ch < 0xDC00) {
-        PendingHighSurrogate_ = ch;
-        return;
+      const char32_t pending = std::exchange(PendingHighSurrogate_, 0);
+      if (ch >= 0xDC00 && ch < 0xE000 && pending) {
+        ch = 0x10000 + ((pending - 0xD800) << 10) + (ch - 0xDC00);
+      } else {
+        if (pending) CharMessage(0xFFFD);
+        if (ch >= 0xD800 && ch < 0xDC00) {
+          PendingHighSurrogate_ = ch;
+          return;
+        }
+        if ((ch >= 0xDC00 && ch < 0xE000) || ch > 0x10FFFF) ch = 0xFFFD;
       }
-      if (ch >= 0xDC00 && ch < 0xE000 && PendingHighSurrogate_) {
-        ch = 0x10000 + ((PendingHighSurrogate_ - 0xD800) << 10) + (ch - 0xDC00);
-        PendingHighSurrogate_ = 0;
-      }
-      TWinControl* form = GetParentForm(this);
-      if (form && form != this && form->KeyPreviewWanted()) form->KeyPress(ch);
-      if (ch) KeyPress(ch);
-      if (ch) ControlKeyPress(ch);
+      CharMessage(ch);
       return;
     }
     case WM_GETDLGCODE: message.Result = DialogCode(); return;

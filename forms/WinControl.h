@@ -119,6 +119,8 @@ protected:
   virtual void ControlKeyDown(WORD, TShiftState) {}
   virtual void ControlKeyUp(WORD, TShiftState) {}
   virtual void ControlKeyPress(char32_t) {}
+  // One typed character through the form's preview, KeyPress and ControlKeyPress.
+  void CharMessage(char32_t ch);
   // Which keys the control keeps for itself (DLGC_* flags).
   virtual LRESULT DialogCode() const { return 0; }
   virtual void DoEnter();

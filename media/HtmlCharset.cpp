@@ -137,38 +137,9 @@ const char* HtmlCharsetName(THtmlCharset charset) {
 }
 
 bool IsValidUtf8(std::string_view s) {
-  std::size_t i = 0;
-  const std::size_t n = s.size();
-  while (i < n) {
-    const auto c = static_cast<unsigned char>(s[i]);
-    if (c < 0x80) {
-      ++i;
-      continue;
-    }
-    int extra = 0;
-    char32_t cp = 0;
-    if (c >= 0xC2 && c <= 0xDF) {
-      extra = 1;
-      cp = c & 0x1F;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-      extra = 2;
-      cp = c & 0x0F;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-      extra = 3;
-      cp = c & 0x07;
-    } else {
-      return false;
-    }
-    if (i + static_cast<std::size_t>(extra) >= n) return false;
-    for (int k = 1; k <= extra; ++k) {
-      const auto t = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
-      if ((t & 0xC0) != 0x80) return false;
-      cp = (cp << 6) | (t & 0x3F);
-    }
-    if ((extra == 2 && (cp < 0x800 || (cp >= 0xD800 && cp < 0xE000))) || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)))
-      return false;
-    i += static_cast<std::size_t>(extra) + 1;
-  }
+  char32_t cp = 0;
+  for (std::size_t i = 0; i < s.size();)
+    if (!DecodeUtf8(s, i, cp)) return false;
   return true;
 }
 

@@ -321,12 +321,11 @@ void THtmlContainer::draw_background(litehtml::uint_ptr hdc, const litehtml::bac
   if (bg.image.empty()) return;
   const std::string path = ResolveFile(bg.image, bg.baseurl);
   if (path.empty()) return;
-  const TBitmap* natural = Images_.Get(path);
-  if (!natural) return;
-  const int w = bg.image_size.width > 0 ? bg.image_size.width : natural->Width();
-  const int h = bg.image_size.height > 0 ? bg.image_size.height : natural->Height();
-  const TBitmap* picture = Images_.Get(path, w, h);
-  if (!picture) return;
+  const TSize natural = Images_.Size(path);
+  if (natural.cx <= 0 || natural.cy <= 0) return;
+  const int w = bg.image_size.width > 0 ? bg.image_size.width : natural.cx;
+  const int h = bg.image_size.height > 0 ? bg.image_size.height : natural.cy;
+  if (w > kHtmlMaxPictureSide || h > kHtmlMaxPictureSide) return;
   const TRect clip = clipBox.Offset(canvas->Origin.X, canvas->Origin.Y).Intersect(ClipOf(*canvas));
   if (clip.IsEmpty()) return;
   // litehtml gives the picture's place in page coordinates, origin box included.
@@ -344,7 +343,7 @@ void THtmlContainer::draw_background(litehtml::uint_ptr hdc, const litehtml::bac
   const int y0 = firstTile(startY, h, clip.Top, repeatY);
   for (int y = y0; y < clip.Bottom; y += h) {
     for (int x = x0; x < clip.Right; x += w) {
-      BlendPicture(*canvas->Bitmap, clip, *picture, x, y);
+      Images_.Draw(*canvas->Bitmap, clip, path, w, h, x, y);
       if (!repeatX) break;
     }
     if (!repeatY) break;
@@ -417,8 +416,9 @@ void THtmlContainer::draw_list_marker(litehtml::uint_ptr hdc, const litehtml::li
   if (!canvas || !canvas->Bitmap) return;
   if (!marker.image.empty()) {
     const std::string path = ResolveFile(marker.image, marker.baseurl ? marker.baseurl : "");
-    if (const TBitmap* picture = path.empty() ? nullptr : Images_.Get(path)) {
-      BlendPicture(*canvas->Bitmap, ClipOf(*canvas), *picture, marker.pos.x + canvas->Origin.X,
+    const TSize size = path.empty() ? TSize{} : Images_.Size(path);
+    if (size.cx > 0 && size.cy > 0) {
+      Images_.Draw(*canvas->Bitmap, ClipOf(*canvas), path, size.cx, size.cy, marker.pos.x + canvas->Origin.X,
                    marker.pos.y + canvas->Origin.Y);
       return;
     }
@@ -496,7 +496,7 @@ void THtmlContainer::del_clip() {
 void THtmlContainer::load_image(const litehtml::tchar_t* src, const litehtml::tchar_t* baseurl, bool) {
   if (!src) return;
   const std::string path = ResolveFile(src, baseurl ? baseurl : "");
-  if (!path.empty()) Images_.Get(path);
+  if (!path.empty()) Images_.Size(path);
 }
 
 void THtmlContainer::get_image_size(const litehtml::tchar_t* src, const litehtml::tchar_t* baseurl,
@@ -505,9 +505,10 @@ void THtmlContainer::get_image_size(const litehtml::tchar_t* src, const litehtml
   sz.height = 0;
   if (!src) return;
   const std::string path = ResolveFile(src, baseurl ? baseurl : "");
-  if (const TBitmap* picture = path.empty() ? nullptr : Images_.Get(path)) {
-    sz.width = picture->Width();
-    sz.height = picture->Height();
+  if (!path.empty()) {
+    const TSize size = Images_.Size(path);
+    sz.width = size.cx;
+    sz.height = size.cy;
   }
 }
 
@@ -516,8 +517,7 @@ void THtmlContainer::import_css(litehtml::tstring& text, const litehtml::tstring
   const std::string path = ResolveFile(url, baseurl);
   if (path.empty()) return;
   try {
-    const std::vector<std::uint8_t> bytes = ReadWholeFile(path);
-    if (bytes.size() > kMaxStyleSheetBytes) return;
+    const std::vector<std::uint8_t> bytes = ReadWholeFile(path, kMaxStyleSheetBytes);
     std::string raw(bytes.begin(), bytes.end());
     if (raw.rfind("\xEF\xBB\xBF", 0) == 0) raw.erase(0, 3);
     text = IsValidUtf8(raw) ? raw : Cp1251ToUtf8(raw);

@@ -10,6 +10,7 @@
 
 #include "media/HtmlAddress.h"
 #include "media/HtmlCharset.h"
+#include "media/HtmlElements.h"
 #include "media/HtmlMasterCss.h"
 #include "media/HtmlPages.h"
 #include "media/HtmlPrepare.h"
@@ -84,7 +85,7 @@ bool THtmlDocument::Open(const std::string& address, const std::string& baseDir)
       LoadHtml("<html><body></body></html>", {});
       return true;
     case THtmlAddress::TKind::Remote:
-      ShowError(UnreachablePage(where.Text), "Адрес недоступен: " + where.Text, {});
+      ShowError(UnreachablePage(where.Text), "Учебник открывает только файлы этого компьютера: " + where.Text, {});
       return false;
     case THtmlAddress::TKind::File: break;
   }
@@ -141,6 +142,9 @@ bool THtmlDocument::Open(const std::string& address, const std::string& baseDir)
   }
   try {
     LoadHtml(prepared.Text, path);
+  } catch (const EHtmlTooLarge& e) {
+    ShowError(ErrorPage("Документ слишком велик", e.what(), path), "Документ слишком велик: " + path, path);
+    return false;
   } catch (const std::exception& e) {
     ShowError(ParseErrorPage(path, e.what()), std::string("Документ не удалось разобрать: ") + e.what(), path);
     return false;

@@ -9,9 +9,11 @@
 #include <litehtml/html_tag.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -213,11 +215,85 @@ public:
   }
 };
 
+bool IsRowGroup(litehtml::style_display d) {
+  return d == litehtml::display_table_row_group || d == litehtml::display_table_header_group ||
+         d == litehtml::display_table_footer_group;
+}
+
+// The children of `parent` with display `wanted`, looking inside row groups as
+// litehtml does when it builds a grid.
+void TableParts(const litehtml::element::ptr& parent, litehtml::style_display wanted,
+                std::vector<litehtml::element::ptr>& out) {
+  for (std::size_t i = 0; i < parent->get_children_count(); ++i) {
+    const litehtml::element::ptr child = parent->get_child(static_cast<int>(i));
+    if (!child) continue;
+    if (child->get_display() == wanted) out.push_back(child);
+    else if (IsRowGroup(child->get_display())) TableParts(child, wanted, out);
+  }
+}
+
+// A span attribute held to [1, limit] (litehtml takes any number, and a colspan
+// of a billion becomes a billion cells); returns the span.
+int ClampSpan(const litehtml::element::ptr& cell, const char* name, int limit) {
+  const char* text = cell->get_attr(name);
+  if (!text) return 1;
+  errno = 0;
+  const long value = std::strtol(text, nullptr, 10);
+  const int span = static_cast<int>(std::clamp<long>(value, 1, limit));
+  if (span != value || errno == ERANGE) cell->set_attr(name, std::to_string(span).c_str());
+  return span;
+}
+
+// Spans clamped; a grid larger than the view allows raises EHtmlTooLarge.
+void CheckTable(const litehtml::element::ptr& table) {
+  std::vector<litehtml::element::ptr> rows;
+  TableParts(table, litehtml::display_table_row, rows);
+  std::size_t widest = 0;
+  std::size_t pushed = 0;  // columns that cells spanning rows may push later cells across
+  std::vector<litehtml::element::ptr> cells;
+  for (const auto& row : rows) {
+    cells.clear();
+    TableParts(row, litehtml::display_table_cell, cells);
+    std::size_t columns = 0;
+    for (const auto& cell : cells) {
+      const int colspan = ClampSpan(cell, "colspan", kHtmlMaxColSpan);
+      if (ClampSpan(cell, "rowspan", kHtmlMaxRowSpan) > 1) pushed += static_cast<std::size_t>(colspan);
+      columns += static_cast<std::size_t>(colspan);
+    }
+    widest = std::max(widest, columns);
+  }
+  const std::size_t columns = widest + pushed;
+  if (rows.size() > kHtmlMaxTableRows || rows.size() * columns > kHtmlMaxTableCells)
+    throw EHtmlTooLarge("В документе есть таблица из " + std::to_string(rows.size()) + " строк и " +
+                        std::to_string(columns) + " столбцов, а показать можно таблицу не больше чем из " +
+                        std::to_string(kHtmlMaxTableRows) + " строк и " + std::to_string(kHtmlMaxTableCells) +
+                        " клеток. Разделите её на несколько таблиц.");
+}
+
+// <html>: before litehtml lays out its grids, every table of the page is checked.
+class TLegacyRoot : public litehtml::html_tag {
+public:
+  using html_tag::html_tag;
+  void init() override {
+    std::vector<litehtml::element::ptr> pending{shared_from_this()};
+    while (!pending.empty()) {
+      const litehtml::element::ptr el = pending.back();
+      pending.pop_back();
+      const litehtml::style_display display = el->get_display();
+      if (display == litehtml::display_table || display == litehtml::display_inline_table) CheckTable(el);
+      for (std::size_t i = 0; i < el->get_children_count(); ++i)
+        if (auto child = el->get_child(static_cast<int>(i))) pending.push_back(child);
+    }
+    html_tag::init();
+  }
+};
+
 }  // namespace
 
 std::shared_ptr<litehtml::element> CreateLegacyElement(const litehtml::tchar_t* tag, const litehtml::string_map&,
                                                        const std::shared_ptr<litehtml::document>& doc) {
   if (!tag) return nullptr;
+  if (Same(tag, "html")) return std::make_shared<TLegacyRoot>(doc);
   if (Same(tag, "body")) return std::make_shared<TLegacyBody>(doc);
   if (Same(tag, "a")) return std::make_shared<TLegacyAnchor>(doc);
   if (Same(tag, "img")) return std::make_shared<TLegacyImage>(doc);

@@ -3,16 +3,16 @@
 #include <gif_lib.h>
 
 #include <algorithm>
-#include <cstring>
+#include <climits>
 #include <cstdio>
+#include <cstring>
+#include <memory>
+#include <vector>
 
 #include "platform/base/Exception.h"
 #include "platform/gfx/ImageFile.h"
 
 namespace {
-
-// Pictures bigger than this are not kept for a page (a screen is far smaller).
-constexpr int kMaxPictureSide = 8192;
 
 struct TGifSource {
   std::span<const std::uint8_t> Data;
@@ -34,6 +34,10 @@ struct TGifCloser {
   }
 };
 
+[[noreturn]] void GifFailed(const GifFileType* gif) {
+  throw EInvalidGraphic(std::string("GIF image: ") + GifErrorString(gif->Error));
+}
+
 void ForceOpaque(TBitmap& bitmap) {
   for (int y = 0; y < bitmap.Height(); ++y) {
     std::uint8_t* row = bitmap.ScanLine(y);
@@ -41,7 +45,73 @@ void ForceOpaque(TBitmap& bitmap) {
   }
 }
 
+bool IsGif(std::span<const std::uint8_t> data) {
+  return data.size() >= 6 && (std::memcmp(data.data(), "GIF87a", 6) == 0 || std::memcmp(data.data(), "GIF89a", 6) == 0);
+}
+
+unsigned Le16(std::span<const std::uint8_t> d, std::size_t i) { return d[i] | d[i + 1] << 8; }
+unsigned Be16(std::span<const std::uint8_t> d, std::size_t i) { return d[i] << 8 | d[i + 1]; }
+std::uint32_t Le32(std::span<const std::uint8_t> d, std::size_t i) {
+  return d[i] | d[i + 1] << 8 | d[i + 2] << 16 | static_cast<std::uint32_t>(d[i + 3]) << 24;
+}
+std::uint32_t Be32(std::span<const std::uint8_t> d, std::size_t i) {
+  return static_cast<std::uint32_t>(d[i]) << 24 | d[i + 1] << 16 | d[i + 2] << 8 | d[i + 3];
+}
+
+// Header sizes can be anything up to 2^32; beyond an int they are simply too large.
+TSize SizeOf(std::uint64_t width, std::uint64_t height) {
+  return TSize{static_cast<int>(std::min<std::uint64_t>(width, INT_MAX)),
+               static_cast<int>(std::min<std::uint64_t>(height, INT_MAX))};
+}
+
+// The frame header (SOFn) of a JPEG, walking the segments before it.
+TSize JpegSize(std::span<const std::uint8_t> d) {
+  std::size_t i = 2;
+  while (i + 4 <= d.size()) {
+    if (d[i] != 0xFF) return {};
+    const unsigned marker = d[i + 1];
+    if (marker == 0xFF) {  // fill byte
+      ++i;
+      continue;
+    }
+    if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8)) {  // no length
+      i += 2;
+      continue;
+    }
+    if (marker == 0xD9 || marker == 0xDA) return {};  // end, or data before any frame header
+    const std::size_t length = Be16(d, i + 2);
+    if (length < 2) return {};
+    const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+    if (frame) {
+      if (length < 7 || i + 9 > d.size()) return {};
+      return SizeOf(Be16(d, i + 7), Be16(d, i + 5));
+    }
+    i += 2 + length;
+  }
+  return {};
+}
+
 }  // namespace
+
+TSize ProbePictureSize(std::span<const std::uint8_t> d) {
+  if (IsGif(d)) return d.size() >= 10 ? SizeOf(Le16(d, 6), Le16(d, 8)) : TSize{};
+  switch (DetectImageFormat(d)) {
+    case TImageFormat::Png:
+      if (d.size() < 24 || std::memcmp(d.data() + 12, "IHDR", 4) != 0) return {};
+      return SizeOf(Be32(d, 16), Be32(d, 20));
+    case TImageFormat::Jpeg: return JpegSize(d);
+    case TImageFormat::Bmp: {
+      if (d.size() < 26) return {};
+      if (Le32(d, 14) == 12) return SizeOf(Le16(d, 18), Le16(d, 20));  // the old core header
+      const auto height = static_cast<std::int32_t>(Le32(d, 22));      // negative: rows top-down
+      const auto width = static_cast<std::int32_t>(Le32(d, 18));
+      if (width <= 0 || height == INT32_MIN) return {};
+      return SizeOf(static_cast<std::uint64_t>(width), static_cast<std::uint64_t>(height < 0 ? -height : height));
+    }
+    case TImageFormat::Unknown: break;
+  }
+  return {};
+}
 
 TBitmap LoadGifFromMemory(std::span<const std::uint8_t> data) {
   TGifSource source{data, 0};
@@ -51,46 +121,71 @@ TBitmap LoadGifFromMemory(std::span<const std::uint8_t> data) {
   const int width = gif->SWidth;
   const int height = gif->SHeight;
   if (width <= 0 || height <= 0) throw EInvalidGraphic("GIF image: empty picture");
-  CheckBitmapSize(width, height, TPixelFormat::pf32bit);
-  if (DGifSlurp(gif.get()) != GIF_OK && gif->ImageCount < 1)
-    throw EInvalidGraphic(std::string("GIF image: ") + GifErrorString(gif->Error));
-  if (gif->ImageCount < 1) throw EInvalidGraphic("GIF image: no frames");
-  const SavedImage& frame = gif->SavedImages[0];
-  const ColorMapObject* map = frame.ImageDesc.ColorMap ? frame.ImageDesc.ColorMap : gif->SColorMap;
-  if (!map || !frame.RasterBits) throw EInvalidGraphic("GIF image: no colour table");
+  if (width > kHtmlMaxPictureSide || height > kHtmlMaxPictureSide) throw EOutOfResources("picture too large");
   GraphicsControlBlock gcb{};
   gcb.TransparentColor = NO_TRANSPARENT_COLOR;
-  DGifSavedExtensionToGCB(gif.get(), 0, &gcb);
+  // Records up to the first picture; animations may have thousands more frames, never read.
+  for (;;) {
+    GifRecordType type = UNDEFINED_RECORD_TYPE;
+    if (DGifGetRecordType(gif.get(), &type) == GIF_ERROR) GifFailed(gif.get());
+    if (type == TERMINATE_RECORD_TYPE) throw EInvalidGraphic("GIF image: no frames");
+    if (type == EXTENSION_RECORD_TYPE) {
+      int code = 0;
+      GifByteType* block = nullptr;
+      if (DGifGetExtension(gif.get(), &code, &block) == GIF_ERROR) GifFailed(gif.get());
+      if (code == GRAPHICS_EXT_FUNC_CODE && block && block[0] >= 4) DGifExtensionToGCB(block[0], block + 1, &gcb);
+      while (block)
+        if (DGifGetExtensionNext(gif.get(), &block) == GIF_ERROR) GifFailed(gif.get());
+      continue;
+    }
+    if (type == IMAGE_DESC_RECORD_TYPE) break;
+    throw EInvalidGraphic("GIF image: damaged record");
+  }
+  if (DGifGetImageDesc(gif.get()) == GIF_ERROR) GifFailed(gif.get());
+  const GifImageDesc& frame = gif->Image;
+  const ColorMapObject* map = frame.ColorMap ? frame.ColorMap : gif->SColorMap;
+  if (!map) throw EInvalidGraphic("GIF image: no colour table");
+  const int fw = frame.Width;
+  const int fh = frame.Height;
+  if (fw <= 0 || fh <= 0) throw EInvalidGraphic("GIF image: empty frame");
+  if (fw > kHtmlMaxPictureSide || fh > kHtmlMaxPictureSide) throw EOutOfResources("picture too large");
 
   TBitmap out(width, height, TPixelFormat::pf32bit, true);  // zeroed: transparent
-  const int fx = frame.ImageDesc.Left;
-  const int fy = frame.ImageDesc.Top;
-  const int fw = frame.ImageDesc.Width;
-  const int fh = frame.ImageDesc.Height;
-  for (int y = 0; y < fh; ++y) {
-    const int ty = fy + y;
-    if (ty < 0 || ty >= height) continue;
-    std::uint8_t* row = out.ScanLine(ty);
-    const GifByteType* src = frame.RasterBits + static_cast<std::size_t>(y) * static_cast<std::size_t>(fw);
-    for (int x = 0; x < fw; ++x) {
-      const int tx = fx + x;
-      if (tx < 0 || tx >= width) continue;
-      const int index = src[x];
-      if (index == gcb.TransparentColor || index >= map->ColorCount) continue;
-      const GifColorType& c = map->Colors[index];
-      std::uint8_t* px = row + tx * 4;
-      px[0] = c.Blue;
-      px[1] = c.Green;
-      px[2] = c.Red;
-      px[3] = 255;
+  std::vector<GifPixelType> line(static_cast<std::size_t>(fw));
+  // Interlaced frames come in four passes of rows.
+  static constexpr int kStart[] = {0, 4, 2, 1};
+  static constexpr int kStep[] = {8, 8, 4, 2};
+  const int passes = frame.Interlace ? 4 : 1;
+  for (int pass = 0; pass < passes; ++pass) {
+    for (int y = frame.Interlace ? kStart[pass] : 0; y < fh; y += frame.Interlace ? kStep[pass] : 1) {
+      // A cut file shows the rows it has.
+      if (DGifGetLine(gif.get(), line.data(), fw) == GIF_ERROR) return out;
+      const int ty = frame.Top + y;
+      if (ty < 0 || ty >= height) continue;
+      std::uint8_t* row = out.ScanLine(ty);
+      for (int x = 0; x < fw; ++x) {
+        const int tx = frame.Left + x;
+        if (tx < 0 || tx >= width) continue;
+        const int index = line[static_cast<std::size_t>(x)];
+        if (index == gcb.TransparentColor || index >= map->ColorCount) continue;
+        const GifColorType& c = map->Colors[index];
+        std::uint8_t* px = row + tx * 4;
+        px[0] = c.Blue;
+        px[1] = c.Green;
+        px[2] = c.Red;
+        px[3] = 255;
+      }
     }
   }
   return out;
 }
 
 TBitmap LoadHtmlPicture(std::span<const std::uint8_t> data) {
+  const TSize size = ProbePictureSize(data);
+  if (size.cx <= 0 || size.cy <= 0) throw EInvalidGraphic("Unknown or damaged picture file");
+  if (size.cx > kHtmlMaxPictureSide || size.cy > kHtmlMaxPictureSide) throw EOutOfResources("picture too large");
   TBitmap picture;
-  if (data.size() >= 6 && (std::memcmp(data.data(), "GIF87a", 6) == 0 || std::memcmp(data.data(), "GIF89a", 6) == 0)) {
+  if (IsGif(data)) {
     picture = LoadGifFromMemory(data);
   } else {
     const bool bmp = DetectImageFormat(data) == TImageFormat::Bmp;
@@ -99,26 +194,32 @@ TBitmap LoadHtmlPicture(std::span<const std::uint8_t> data) {
     picture.SetTopDown(true);
     if (bmp) ForceOpaque(picture);  // BMP files carry no real alpha
   }
-  if (picture.Width() > kMaxPictureSide || picture.Height() > kMaxPictureSide)
+  if (picture.Width() > kHtmlMaxPictureSide || picture.Height() > kHtmlMaxPictureSide)
     throw EOutOfResources("picture too large");
   return picture;
 }
 
 TBitmap ScalePicture(const TBitmap& source, int width, int height) {
-  TBitmap src = source;
+  return ScalePictureRegion(source, width, height, Bounds(0, 0, width, height));
+}
+
+TBitmap ScalePictureRegion(const TBitmap& source, int width, int height, const TRect& region) {
+  const TRect part = region.Intersect(Bounds(0, 0, width, height));
+  if (part.IsEmpty() || source.Empty()) return TBitmap(std::max(0, part.Width()), std::max(0, part.Height()), TPixelFormat::pf32bit, true);
   // Shrinking by more than half: average whole blocks first so that detail is not skipped.
-  const int kx = std::max(1, src.Width() / std::max(1, width));
-  const int ky = std::max(1, src.Height() / std::max(1, height));
+  const int kx = std::max(1, source.Width() / std::max(1, width));
+  const int ky = std::max(1, source.Height() / std::max(1, height));
+  TBitmap boxed;
   if (kx > 1 || ky > 1) {
-    const int bw = std::max(1, src.Width() / kx);
-    const int bh = std::max(1, src.Height() / ky);
-    TBitmap boxed(bw, bh, TPixelFormat::pf32bit, true);
+    const int bw = std::max(1, source.Width() / kx);
+    const int bh = std::max(1, source.Height() / ky);
+    boxed = TBitmap(bw, bh, TPixelFormat::pf32bit, true);
     for (int y = 0; y < bh; ++y) {
       std::uint8_t* out = boxed.ScanLine(y);
       for (int x = 0; x < bw; ++x) {
         unsigned sum[4] = {0, 0, 0, 0};
         for (int yy = 0; yy < ky; ++yy) {
-          const std::uint8_t* in = src.ScanLine(std::min(src.Height() - 1, y * ky + yy)) + x * kx * 4;
+          const std::uint8_t* in = source.ScanLine(std::min(source.Height() - 1, y * ky + yy)) + x * kx * 4;
           for (int xx = 0; xx < kx; ++xx)
             for (int c = 0; c < 4; ++c) sum[c] += in[xx * 4 + c];
         }
@@ -126,24 +227,24 @@ TBitmap ScalePicture(const TBitmap& source, int width, int height) {
         for (int c = 0; c < 4; ++c) out[x * 4 + c] = static_cast<std::uint8_t>(sum[c] / count);
       }
     }
-    src = std::move(boxed);
   }
-  TBitmap out(width, height, TPixelFormat::pf32bit, true);
-  const int sw = src.Width();
-  const int sh = src.Height();
-  for (int y = 0; y < height; ++y) {
+  const TBitmap& src = boxed.Empty() ? source : boxed;
+  TBitmap out(part.Width(), part.Height(), TPixelFormat::pf32bit, true);
+  const std::int64_t sw = src.Width();
+  const std::int64_t sh = src.Height();
+  for (int y = part.Top; y < part.Bottom; ++y) {
     // Sample centres, in 1/256 pixel.
-    const int sy256 = std::clamp(((2 * y + 1) * sh * 128) / height - 128, 0, (sh - 1) * 256);
+    const int sy256 = static_cast<int>(std::clamp<std::int64_t>(((2 * y + 1) * sh * 128) / height - 128, 0, (sh - 1) * 256));
     const int y0 = sy256 >> 8;
-    const int y1 = std::min(sh - 1, y0 + 1);
+    const int y1 = std::min(static_cast<int>(sh) - 1, y0 + 1);
     const int fy = sy256 & 255;
     const std::uint8_t* r0 = src.ScanLine(y0);
     const std::uint8_t* r1 = src.ScanLine(y1);
-    std::uint8_t* o = out.ScanLine(y);
-    for (int x = 0; x < width; ++x) {
-      const int sx256 = std::clamp(((2 * x + 1) * sw * 128) / width - 128, 0, (sw - 1) * 256);
+    std::uint8_t* o = out.ScanLine(y - part.Top) - part.Left * 4;
+    for (int x = part.Left; x < part.Right; ++x) {
+      const int sx256 = static_cast<int>(std::clamp<std::int64_t>(((2 * x + 1) * sw * 128) / width - 128, 0, (sw - 1) * 256));
       const int x0 = sx256 >> 8;
-      const int x1 = std::min(sw - 1, x0 + 1);
+      const int x1 = std::min(static_cast<int>(sw) - 1, x0 + 1);
       const int fx = sx256 & 255;
       for (int c = 0; c < 4; ++c) {
         const int top = r0[x0 * 4 + c] * (256 - fx) + r0[x1 * 4 + c] * fx;
@@ -181,33 +282,97 @@ void BlendPicture(TBitmap& target, const TRect& clip, const TBitmap& picture, in
   }
 }
 
-const TBitmap* THtmlImageCache::Get(const std::string& path) {
-  auto it = Pictures_.find(path);
-  if (it != Pictures_.end()) return it->second.get();
-  std::unique_ptr<TBitmap> picture;
+TSize THtmlImageCache::Size(const std::string& path) {
+  if (auto it = Sizes_.find(path); it != Sizes_.end()) return it->second;
+  TSize size;
   try {
-    const std::vector<std::uint8_t> bytes = ReadWholeFile(path);
-    picture = std::make_unique<TBitmap>(LoadHtmlPicture(bytes));
-    if (picture->Empty()) picture.reset();
+    size = ProbePictureSize(ReadWholeFile(path, kHtmlMaxPictureFileBytes));
   } catch (const std::exception&) {
-    picture.reset();  // a page shows what it can; a broken picture is left out
+    size = TSize{};  // a page shows what it can; a missing picture is left out
   }
-  return Pictures_.emplace(path, std::move(picture)).first->second.get();
+  if (size.cx <= 0 || size.cy <= 0 || size.cx > kHtmlMaxPictureSide || size.cy > kHtmlMaxPictureSide) size = TSize{};
+  Sizes_.emplace(path, size);
+  return size;
 }
 
-const TBitmap* THtmlImageCache::Get(const std::string& path, int width, int height) {
-  const TBitmap* picture = Get(path);
-  if (!picture || width <= 0 || height <= 0) return nullptr;
-  if (picture->Width() == width && picture->Height() == height) return picture;
-  if (width > kMaxPictureSide || height > kMaxPictureSide) return nullptr;
-  const auto key = std::make_tuple(path, width, height);
-  auto it = Scaled_.find(key);
-  if (it != Scaled_.end()) return it->second.get();
-  auto scaled = std::make_unique<TBitmap>(ScalePicture(*picture, width, height));
-  return Scaled_.emplace(key, std::move(scaled)).first->second.get();
+const TBitmap* THtmlImageCache::Find(const std::string& path, int width, int height) {
+  auto it = Index_.find(TKey(path, width, height));
+  if (it == Index_.end()) return nullptr;
+  Kept_.splice(Kept_.begin(), Kept_, it->second);
+  return &it->second->Picture;
+}
+
+void THtmlImageCache::Forget(const std::string& path, int width, int height) {
+  auto it = Index_.find(TKey(path, width, height));
+  if (it == Index_.end()) return;
+  Bytes_ -= static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
+  Kept_.erase(it->second);
+  Index_.erase(it);
+}
+
+void THtmlImageCache::Keep(const std::string& path, TBitmap picture) {
+  const std::size_t bytes = static_cast<std::size_t>(picture.Width()) * static_cast<std::size_t>(picture.Height()) * 4;
+  if (bytes > Budget_) return;
+  // The least recently drawn go first.
+  while (Bytes_ + bytes > Budget_ && !Kept_.empty()) {
+    const TEntry& last = Kept_.back();
+    Forget(std::string(last.Path), last.Width, last.Height);
+  }
+  const int width = picture.Width();
+  const int height = picture.Height();
+  Kept_.push_front(TEntry{path, width, height, std::move(picture)});
+  Index_[TKey(path, width, height)] = Kept_.begin();
+  Bytes_ += bytes;
+}
+
+void THtmlImageCache::Draw(TBitmap& target, const TRect& clip, const std::string& path, int width, int height, int x,
+                           int y) {
+  if (width <= 0 || height <= 0 || width > kHtmlMaxPictureSide || height > kHtmlMaxPictureSide) return;
+  const TRect visible = Bounds(x, y, width, height).Intersect(clip).Intersect(Bounds(0, 0, target.Width(), target.Height()));
+  if (visible.IsEmpty()) return;
+  const TSize natural = Size(path);
+  if (natural.cx <= 0 || natural.cy <= 0) return;
+  if (const TBitmap* kept = Find(path, width, height)) {
+    BlendPicture(target, clip, *kept, x, y);
+    return;
+  }
+  TBitmap decoded;
+  const TBitmap* source = Find(path, natural.cx, natural.cy);
+  if (!source) {
+    ++Decodes_;
+    try {
+      decoded = LoadHtmlPicture(ReadWholeFile(path, kHtmlMaxPictureFileBytes));
+    } catch (const std::exception&) {
+      decoded = TBitmap();
+    }
+    if (decoded.Width() != natural.cx || decoded.Height() != natural.cy) {
+      Sizes_[path] = TSize{};  // damaged: not tried again, and the page shows its alternative text
+      return;
+    }
+    source = &decoded;
+  }
+  const std::size_t bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
+  if (width == natural.cx && height == natural.cy) {
+    BlendPicture(target, clip, *source, x, y);
+    if (source == &decoded) Keep(path, std::move(decoded));
+  } else if (bytes <= kMaxScaledBytes) {
+    // Kept at the size it is shown; a full-size original larger than that is not kept for it.
+    TBitmap scaled = ScalePicture(*source, width, height);
+    BlendPicture(target, clip, scaled, x, y);
+    Keep(path, std::move(scaled));
+    if (source == &decoded && static_cast<std::size_t>(natural.cx) * static_cast<std::size_t>(natural.cy) * 4 <= bytes)
+      Keep(path, std::move(decoded));
+  } else {
+    // Too large to keep scaled: the part in view is scaled at each draw, from the original kept for it.
+    const TBitmap part = ScalePictureRegion(*source, width, height, visible.Offset(-x, -y));
+    BlendPicture(target, clip, part, visible.Left, visible.Top);
+    if (source == &decoded) Keep(path, std::move(decoded));
+  }
 }
 
 void THtmlImageCache::Clear() {
-  Pictures_.clear();
-  Scaled_.clear();
+  Sizes_.clear();
+  Kept_.clear();
+  Index_.clear();
+  Bytes_ = 0;
 }

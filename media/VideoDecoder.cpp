@@ -21,7 +21,8 @@ constexpr auto kOpenLimit = std::chrono::seconds(3);
 // A read may overrun the tick's budget by this much before it is interrupted.
 constexpr auto kReadSlack = std::chrono::milliseconds(50);
 // Pictures larger than this are refused by the decoder (about 1 GB of frames otherwise).
-constexpr std::int64_t kMaxPixels = 8192LL * 8192LL;
+constexpr int kMaxSide = 8192;
+constexpr std::int64_t kMaxPixels = std::int64_t{kMaxSide} * kMaxSide;
 
 double Seconds(AVRational r) { return r.den ? static_cast<double>(r.num) / r.den : 0; }
 }  // namespace
@@ -30,6 +31,11 @@ std::string MediaErrorText(int code) {
   char buffer[AV_ERROR_MAX_STRING_SIZE] = {};
   if (av_strerror(code, buffer, sizeof buffer) < 0) return "Error number " + std::to_string(code) + " occurred";
   return buffer;
+}
+
+std::string FrameSizeErrorText() {
+  return "Видео не открывается: в заголовке файла указан недопустимый размер кадра (показать можно кадр размером от 1 × 1 до " +
+         std::to_string(kMaxSide) + " × " + std::to_string(kMaxSide) + ").";
 }
 
 TVideoDecoder::TVideoDecoder() {
@@ -92,6 +98,16 @@ void TVideoDecoder::Open(const std::string& path) {
   if (rc < 0) fail(rc);
   VideoStream_ = rc;
   AVStream* vs = Format_->streams[VideoStream_];
+  // FFmpeg quietly drops a frame size it cannot use (to 0 x 0), and then every
+  // picture fails: the file would open and show nothing. Where the pictures
+  // themselves carry their size, probing has already put it here.
+  const int width = vs->codecpar->width;
+  const int height = vs->codecpar->height;
+  if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide ||
+      static_cast<std::int64_t>(width) * height > kMaxPixels) {
+    Close();
+    throw EMediaError(FrameSizeErrorText());
+  }
   if (!codec) fail(AVERROR_DECODER_NOT_FOUND);
   Video_ = avcodec_alloc_context3(codec);
   if (!Video_) fail(AVERROR(ENOMEM));

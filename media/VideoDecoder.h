@@ -22,11 +22,14 @@ struct AVPacket;
 struct SwsContext;
 struct SwrContext;
 
-// The media system could not open or read a file; the text is FFmpeg's own.
+// The media system could not open or read a file; the text is FFmpeg's own, or
+// ours for a frame size the file's header gets wrong.
 class EMediaError : public Exception { using Exception::Exception; };
 
 // FFmpeg's text for one of its error codes.
 std::string MediaErrorText(int code);
+// Our text for a file whose header gives a frame size that cannot be shown.
+std::string FrameSizeErrorText();
 
 class TVideoDecoder {
 public:

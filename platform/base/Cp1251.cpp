@@ -45,19 +45,50 @@ void AppendUtf8(std::string& out, char32_t cp) {
   }
 }
 
-char32_t NextCodePoint(std::string_view text, size_t& pos) {
+bool DecodeUtf8(std::string_view text, size_t& pos, char32_t& cp) {
   const auto b0 = static_cast<unsigned char>(text[pos++]);
-  if (b0 < 0x80) return b0;
-  int extra = 0;
-  char32_t cp = 0;
-  if ((b0 & 0xE0) == 0xC0) { extra = 1; cp = b0 & 0x1F; }
-  else if ((b0 & 0xF0) == 0xE0) { extra = 2; cp = b0 & 0x0F; }
-  else if ((b0 & 0xF8) == 0xF0) { extra = 3; cp = b0 & 0x07; }
-  else return 0xFFFD;
-  for (int i = 0; i < extra; ++i) {
-    if (pos >= text.size() || (static_cast<unsigned char>(text[pos]) & 0xC0) != 0x80) return 0xFFFD;
-    cp = (cp << 6) | (static_cast<unsigned char>(text[pos++]) & 0x3F);
+  if (b0 < 0x80) {
+    cp = b0;
+    return true;
   }
+  // The ranges of the second byte exclude overlong forms (C0 AF for '/'),
+  // surrogates (ED A0 80) and code points past U+10FFFF (F4 90 80 80).
+  int extra = 0;
+  unsigned char low = 0x80, high = 0xBF;
+  if (b0 >= 0xC2 && b0 <= 0xDF) {
+    extra = 1;
+    cp = b0 & 0x1F;
+  } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+    extra = 2;
+    cp = b0 & 0x0F;
+    if (b0 == 0xE0) low = 0xA0;
+    if (b0 == 0xED) high = 0x9F;
+  } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+    extra = 3;
+    cp = b0 & 0x07;
+    if (b0 == 0xF0) low = 0x90;
+    if (b0 == 0xF4) high = 0x8F;
+  } else {
+    cp = 0xFFFD;
+    return false;
+  }
+  for (int i = 0; i < extra; ++i) {
+    const auto b = pos < text.size() ? static_cast<unsigned char>(text[pos]) : 0;
+    if (pos >= text.size() || b < low || b > high) {
+      cp = 0xFFFD;  // the byte that does not fit begins the next character
+      return false;
+    }
+    low = 0x80;
+    high = 0xBF;
+    cp = (cp << 6) | (b & 0x3F);
+    ++pos;
+  }
+  return true;
+}
+
+char32_t NextCodePoint(std::string_view text, size_t& pos) {
+  char32_t cp = 0;
+  DecodeUtf8(text, pos, cp);
   return cp;
 }
 

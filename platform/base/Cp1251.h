@@ -8,7 +8,11 @@
 std::string Cp1251ToUtf8(std::string_view text);
 // Converts UTF-8 to Windows-1251; characters that have no code there become '?'.
 std::string Utf8ToCp1251(std::string_view text);
-// Decodes one UTF-8 sequence at text[pos], advancing pos; invalid bytes yield U+FFFD.
+// Decodes one UTF-8 sequence at text[pos] strictly, advancing pos. Overlong
+// forms, surrogates, code points past U+10FFFF and cut sequences are invalid:
+// each maximal invalid part yields one U+FFFD and returns false.
+bool DecodeUtf8(std::string_view text, size_t& pos, char32_t& cp);
+// The same, for callers that only want the character.
 char32_t NextCodePoint(std::string_view text, size_t& pos);
 // Appends the UTF-8 form of a code point.
 void AppendUtf8(std::string& out, char32_t cp);

@@ -44,5 +44,7 @@ void SavePngToFile(const TBitmap& bitmap, const std::string& path);
 std::vector<std::uint8_t> SaveJpegToMemory(const TBitmap& bitmap, int quality = 90);
 void SaveJpegToFile(const TBitmap& bitmap, const std::string& path, int quality = 90);
 
-// Whole file into memory; EFileError when it cannot be read.
-std::vector<std::uint8_t> ReadWholeFile(const std::string& path);
+// Whole file into memory. Only regular files are read (a pipe or a device may
+// never end), and only up to `maxBytes`, checked before reading; EFileError
+// otherwise or when the file cannot be read.
+std::vector<std::uint8_t> ReadWholeFile(const std::string& path, std::size_t maxBytes = kMaxBitmapBytes);

@@ -1,6 +1,7 @@
 // Activation, focus, capture, mouse and keyboard input routing.
 #include <algorithm>
 
+#include "platform/base/Cp1251.h"
 #include "platform/win/Cursors.h"
 #include "platform/win/HitTest.h"
 #include "platform/win/Input.h"
@@ -554,29 +555,13 @@ void InputText(const std::string& utf8) {
   auto& wm = WM();
   HWND target = wm.Focus ? wm.Focus : wm.Active;
   if (!target) return;
-  std::size_t i = 0;
-  while (i < utf8.size()) {
-    unsigned char c = static_cast<unsigned char>(utf8[i]);
-    std::uint32_t cp = 0;
-    int extra = 0;
-    if (c < 0x80) { cp = c; }
-    else if ((c & 0xE0) == 0xC0) { cp = c & 0x1F; extra = 1; }
-    else if ((c & 0xF0) == 0xE0) { cp = c & 0x0F; extra = 2; }
-    else if ((c & 0xF8) == 0xF0) { cp = c & 0x07; extra = 3; }
-    else { ++i; continue; }  // stray continuation byte
-    if (i + static_cast<std::size_t>(extra) >= utf8.size()) break;  // truncated sequence
-    bool bad = false;
-    for (int k = 1; k <= extra; ++k) {
-      unsigned char cc = static_cast<unsigned char>(utf8[i + static_cast<std::size_t>(k)]);
-      if ((cc & 0xC0) != 0x80) { bad = true; break; }
-      cp = (cp << 6) | (cc & 0x3F);
-    }
-    if (bad) { ++i; continue; }
-    i += static_cast<std::size_t>(extra) + 1;
+  // Strictly: bytes that are not well-formed UTF-8 arrive as U+FFFD, never as
+  // the character an overlong form spells or as a lone surrogate.
+  for (std::size_t i = 0; i < utf8.size();) {
+    const char32_t cp = NextCodePoint(utf8, i);
     if (cp >= 0x10000) {
-      cp -= 0x10000;
-      PostMessage(target, WM_CHAR, 0xD800 + (cp >> 10), 1);
-      PostMessage(target, WM_CHAR, 0xDC00 + (cp & 0x3FF), 1);
+      PostMessage(target, WM_CHAR, 0xD800 + ((cp - 0x10000) >> 10), 1);
+      PostMessage(target, WM_CHAR, 0xDC00 + ((cp - 0x10000) & 0x3FF), 1);
     } else {
       PostMessage(target, WM_CHAR, cp, 1);
     }

@@ -159,6 +159,37 @@ TEST_F(KeysTest, UnicodeInputCountsCharactersNotBytes) {
   EXPECT_EQ(e->Text(), "При😀е");
 }
 
+TEST_F(KeysTest, TypedBytesThatAreNotUtf8BecomeReplacementCharacters) {
+  TEdit* e = Form->Edit;
+  e->SetFocus();
+  const std::string bad = "\xEF\xBF\xBD";
+  // An overlong '/', a lone surrogate half, a code point past U+10FFFF, an
+  // overlong NUL and an overlong four-byte 'A': every bad byte run is one U+FFFD.
+  Type("a\xC0\xAF" "b");
+  EXPECT_EQ(e->Text(), "a" + bad + bad + "b");
+  e->SetText("");
+  Type("\xED\xA0\x80|\xED\xBF\xBF|\xF4\x90\x80\x80|\xE0\x80\x80|\xF0\x80\x81\x81");
+  EXPECT_EQ(e->Text(), bad + bad + bad + "|" + bad + bad + bad + "|" + bad + bad + bad + bad + "|" + bad + bad + bad +
+                           "|" + bad + bad + bad + bad);
+  // A cut sequence, then stray continuation bytes; the good text around them stays.
+  e->SetText("");
+  Type("\xD0\x9F\xD1" "x\x80\xBF\xF4\x8F\xBF\xBF");
+  EXPECT_EQ(e->Text(), "\xD0\x9F" + bad + "x" + bad + bad + "\xF4\x8F\xBF\xBF");
+  EXPECT_EQ(e->TextLength(), 6);
+}
+
+TEST_F(KeysTest, HalvesOfSurrogatePairsWithoutTheirPartnerBecomeReplacementCharacters) {
+  TEdit* e = Form->Edit;
+  e->SetFocus();
+  const HWND h = e->Handle();
+  const std::string bad = "\xEF\xBF\xBD";
+  for (WPARAM ch : {WPARAM{'a'}, WPARAM{0xDC00}, WPARAM{'b'}, WPARAM{0xD83D}, WPARAM{'c'}, WPARAM{0xD83D}, WPARAM{0xD83D},
+                    WPARAM{0xDE00}, WPARAM{0x110000}})
+    PostMessage(h, WM_CHAR, ch, 1);
+  Pump();
+  EXPECT_EQ(e->Text(), "a" + bad + "b" + bad + "c" + bad + "\xF0\x9F\x98\x80" + bad);
+}
+
 TEST_F(KeysTest, MouseSelectsByDragging) {
   TEdit* e = Form->Edit;
   e->SetText("abcdefgh");

@@ -272,6 +272,37 @@ TEST_F(HostileVideoTest, TruncatedOrDamagedVideoPlaysWhatItHasAndEnds) {
   }
 }
 
+TEST_F(HostileVideoTest, AFrameSizeTheHeaderGetsWrongIsRefusedWithAMessage) {
+  // Every place the containers keep the size (AVI's main and stream headers,
+  // ASF's stream properties) says the same lie.
+  auto lying = [](const std::string& bytes, std::int32_t width, std::int32_t height) {
+    const std::int32_t truth[2] = {320, 240};
+    const std::int32_t lie[2] = {width, height};
+    const std::string from(reinterpret_cast<const char*>(truth), 8), to(reinterpret_cast<const char*>(lie), 8);
+    std::string out = bytes;
+    int replaced = 0;
+    for (std::size_t at = out.find(from); at != std::string::npos; at = out.find(from, at + 8), ++replaced)
+      out.replace(at, 8, to);
+    EXPECT_GE(replaced, 1);
+    return out;
+  };
+  // WMV pictures carry no size of their own: the header's is all there is.
+  for (const auto& [width, height] : {std::pair{60000, 60000}, std::pair{320, -240}, std::pair{0, 0}}) {
+    const std::string name = "lying-" + std::to_string(width) + "x" + std::to_string(height) + ".wmv";
+    const std::string error = TryOpen(Scratch(name, lying(ReadBytes(LessonDir() / "lesson2.wmv"), width, height)));
+    EXPECT_EQ(error, FrameSizeErrorText()) << name;
+    EXPECT_EQ(Player->Mode(), mpNotReady) << name;
+  }
+  EXPECT_NE(FrameSizeErrorText().find("размер кадра"), std::string::npos);
+  // MPEG-4 pictures do carry theirs, and the video shows at its true size.
+  const std::string error = TryOpen(Scratch("lying.avi", lying(ReadBytes(LessonDir() / "lesson1.avi"), 60000, 60000)));
+  ASSERT_EQ(error, "");
+  Player->SetDisplayRect(Panel->ClientRect());
+  Watch(200);
+  EXPECT_FALSE(Player->PictureBlank());
+  EXPECT_GT(CountNot(PanelPixels(), kPanelColor), Panel->Width() * Panel->Height() * 9 / 10);
+}
+
 TEST_F(HostileVideoTest, RandomBytesWithAVideoNameNeverCrash) {
   std::string noise(64 * 1024, '\0');
   unsigned seed = 12345;
