@@ -34,9 +34,13 @@ struct TGifCloser {
   }
 };
 
-[[noreturn]] void GifFailed(const GifFileType* gif) {
-  throw EInvalidGraphic(std::string("GIF image: ") + GifErrorString(gif->Error));
+// giflib has no text for some failures (a read that stops without a code).
+std::string GifError(int code) {
+  const char* text = GifErrorString(code);
+  return std::string("GIF image: ") + (text ? text : "unreadable data");
 }
+
+[[noreturn]] void GifFailed(const GifFileType* gif) { throw EInvalidGraphic(GifError(gif->Error)); }
 
 void ForceOpaque(TBitmap& bitmap) {
   for (int y = 0; y < bitmap.Height(); ++y) {
@@ -117,7 +121,7 @@ TBitmap LoadGifFromMemory(std::span<const std::uint8_t> data) {
   TGifSource source{data, 0};
   int error = 0;
   std::unique_ptr<GifFileType, TGifCloser> gif(DGifOpen(&source, ReadGif, &error));
-  if (!gif) throw EInvalidGraphic(std::string("GIF image: ") + GifErrorString(error));
+  if (!gif) throw EInvalidGraphic(GifError(error));
   const int width = gif->SWidth;
   const int height = gif->SHeight;
   if (width <= 0 || height <= 0) throw EInvalidGraphic("GIF image: empty picture");
