@@ -5,7 +5,9 @@
 
 #include "forms/ScriptDriver.h"
 #include "platform/backend/HeadlessBackend.h"
+#include "platform/backend/HeadlessScriptedDisplay.h"
 #include "platform/backend/SdlBackend.h"
+#include "platform/backend/XTestScriptedDisplay.h"
 
 TDriverOptions ParseDriverOptions(int& argc, char** argv) {
   TDriverOptions options;
@@ -13,6 +15,8 @@ TDriverOptions ParseDriverOptions(int& argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--headless") == 0) {
       options.Headless = true;
+    } else if (std::strcmp(argv[i], "--real-display") == 0) {
+      options.RealDisplay = true;
     } else if (std::strcmp(argv[i], "--script") == 0) {
       if (i + 1 >= argc) {
         options.Error = "--script needs a file name";
@@ -25,11 +29,18 @@ TDriverOptions ParseDriverOptions(int& argc, char** argv) {
   }
   argc = out;
   argv[argc] = nullptr;
+  if (options.Error.empty() && options.RealDisplay && (options.Headless || options.ScriptFile.empty()))
+    options.Error = "--real-display runs a --script, and not --headless";
   return options;
 }
 
-TProgramDisplay::TProgramDisplay(bool headless) : Headless_(std::make_unique<THeadlessBackend>()) {
-  if (headless) {
+TProgramDisplay::TProgramDisplay(const TDriverOptions& options)
+    : Headless_(std::make_unique<THeadlessBackend>()),
+      HeadlessScripted_(std::make_unique<THeadlessScriptedDisplay>(*Headless_)),
+      Scripted_(HeadlessScripted_.get()) {
+  // A script runs on the headless display (its clock and input are the
+  // script's) unless it is to run on the real one.
+  if (options.Headless || (!options.ScriptFile.empty() && !options.RealDisplay)) {
     Headless_->Install();
     return;
   }
@@ -39,6 +50,14 @@ TProgramDisplay::TProgramDisplay(bool headless) : Headless_(std::make_unique<THe
     return;
   }
   Sdl_->Install();
+  if (!options.RealDisplay) return;
+  XInput_ = std::make_unique<TXTestScriptedDisplay>(*Sdl_);
+  if (!XInput_->Ok()) {
+    Error_ = XInput_->Error();
+    return;
+  }
+  XInput_->Install();
+  Scripted_ = XInput_.get();
 }
 
 TProgramDisplay::~TProgramDisplay() = default;
@@ -49,8 +68,7 @@ int RunFormsProgram(int argc, char** argv, const std::function<void(TApplication
     std::fprintf(stderr, "%s\n", options.Error.c_str());
     return 2;
   }
-  // A script always runs on the headless display: its clock and input are the script's.
-  TProgramDisplay display(options.Headless || !options.ScriptFile.empty());
+  TProgramDisplay display(options);
   if (!display.Ok()) {
     std::fprintf(stderr, "Cannot open the display: %s (use --headless)\n", display.Error().c_str());
     return 1;
@@ -58,7 +76,7 @@ int RunFormsProgram(int argc, char** argv, const std::function<void(TApplication
   std::unique_ptr<TScriptDriver> driver;
   if (!options.ScriptFile.empty()) {
     std::string error;
-    driver = TScriptDriver::FromFile(display.Headless(), options.ScriptFile, error);
+    driver = TScriptDriver::FromFile(display.Scripted(), options.ScriptFile, error);
     if (!driver) {
       std::fprintf(stderr, "%s\n", error.c_str());
       return 2;

@@ -1,7 +1,8 @@
 #pragma once
 // Running a program built on the framework: the driver's command-line options,
-// the choice of display (headless for scripts and --headless, SDL otherwise),
-// creating the forms, the loop and the script.
+// the choice of display (headless for scripts and --headless, SDL otherwise;
+// a script with --real-display runs on SDL with its input sent through the X
+// server), creating the forms, the loop and the script.
 #include <functional>
 #include <memory>
 #include <string>
@@ -10,30 +11,38 @@
 
 struct TDriverOptions {
   bool Headless = false;
+  bool RealDisplay = false;  // the script runs on the X display, not headless
   std::string ScriptFile;
   std::string Error;  // a bad command line
 };
 
-// Takes --headless and --script FILE out of the arguments.
+// Takes --headless, --real-display and --script FILE out of the arguments.
 TDriverOptions ParseDriverOptions(int& argc, char** argv);
 
 class THeadlessBackend;
 class TSdlBackend;
+class TScriptedDisplay;
+class TXTestScriptedDisplay;
 
-// The display a run uses: the headless one (always made, the script drives it)
-// or SDL. Installed on creation; removed when destroyed.
+// The display a run uses: the headless one (always made; a script drives it
+// unless it runs on the real display) or SDL, with the X input of a script in
+// front of it. Installed on creation; removed when destroyed.
 class TProgramDisplay {
 public:
-  explicit TProgramDisplay(bool headless);
+  explicit TProgramDisplay(const TDriverOptions& options);
   ~TProgramDisplay();
   // False (with the reason) when the SDL display could not start.
   bool Ok() const { return Error_.empty(); }
   const std::string& Error() const { return Error_; }
-  THeadlessBackend& Headless() { return *Headless_; }
+  // What a script drives.
+  TScriptedDisplay& Scripted() { return *Scripted_; }
 
 private:
   std::unique_ptr<THeadlessBackend> Headless_;
   std::unique_ptr<TSdlBackend> Sdl_;
+  std::unique_ptr<TXTestScriptedDisplay> XInput_;
+  std::unique_ptr<TScriptedDisplay> HeadlessScripted_;
+  TScriptedDisplay* Scripted_ = nullptr;
   std::string Error_;
 };
 

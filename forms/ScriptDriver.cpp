@@ -9,6 +9,7 @@
 
 #include "forms/DriverProperties.h"
 #include "forms/HintWindow.h"
+#include "platform/backend/HeadlessScriptedDisplay.h"
 #include "platform/base/Exception.h"
 #include "platform/win/Win.h"
 
@@ -144,18 +145,31 @@ std::function<void(TControl*, std::string&, int&)>& TScriptDriver::SkinInfo() {
   return provider;
 }
 
-TScriptDriver::TScriptDriver(THeadlessBackend& backend, std::vector<std::string> lines, std::string scriptName)
-    : Backend_(backend), Lines_(std::move(lines)), Name_(std::move(scriptName)) {
+namespace {
+std::string StartFolder() {
   std::error_code ec;
-  StartDir_ = std::filesystem::current_path(ec).string();
+  return std::filesystem::current_path(ec).string();
 }
+}  // namespace
+
+TScriptDriver::TScriptDriver(TScriptedDisplay& display, std::vector<std::string> lines, std::string scriptName)
+    : Display_(display), Lines_(std::move(lines)), Name_(std::move(scriptName)), StartDir_(StartFolder()) {}
+
+TScriptDriver::TScriptDriver(THeadlessBackend& backend, std::vector<std::string> lines, std::string scriptName)
+    : OwnDisplay_(std::make_unique<THeadlessScriptedDisplay>(backend)),
+      Display_(*OwnDisplay_),
+      Lines_(std::move(lines)),
+      Name_(std::move(scriptName)),
+      StartDir_(StartFolder()) {}
 
 std::string TScriptDriver::OutputPath(const std::string& name) const {
   if (StartDir_.empty()) return name;
   return (std::filesystem::path(StartDir_) / name).string();
 }
 
-std::unique_ptr<TScriptDriver> TScriptDriver::FromFile(THeadlessBackend& backend, const std::string& path,
+TScriptDriver::~TScriptDriver() = default;
+
+std::unique_ptr<TScriptDriver> TScriptDriver::FromFile(TScriptedDisplay& display, const std::string& path,
                                                      std::string& error) {
   std::ifstream in(path);
   if (!in) {
@@ -165,11 +179,11 @@ std::unique_ptr<TScriptDriver> TScriptDriver::FromFile(THeadlessBackend& backend
   std::vector<std::string> lines;
   std::string line;
   while (std::getline(in, line)) lines.push_back(line);
-  return std::make_unique<TScriptDriver>(backend, std::move(lines), path);
+  return std::make_unique<TScriptDriver>(display, std::move(lines), path);
 }
 
 void TScriptDriver::Attach() {
-  Backend_.SetIdleHandler([this] {
+  Display_.SetIdleHandler([this] {
     if (Step()) {
       // A message for the loop that is waiting, so that a modal loop sees the
       // result of the action (ModalResult set) before the next line runs.
@@ -310,20 +324,16 @@ bool TScriptDriver::ParseKey(const std::string& spec, std::vector<int>& modifier
 
 void TScriptDriver::ClickAt(TPoint p, bool right, bool twice) {
   // Two separate clicks on one spot: let the double-click time pass first.
-  std::uint64_t now = Backend_.Now();
+  std::uint64_t now = Display_.Now();
   std::uint64_t limit = GetDoubleClickTime();
   if (HaveClicked_ && std::abs(p.X - LastClick_.X) <= 4 && std::abs(p.Y - LastClick_.Y) <= 4 &&
       now - LastClickTime_ <= limit)
-    Backend_.Advance(static_cast<int>(limit + 1 - (now - LastClickTime_)));
-  if (right) {
-    Backend_.Click(p, TMouseButton::Right);
-  } else {
-    Backend_.Click(p);
-    if (twice) Backend_.Click(p);
-  }
+    Display_.Advance(static_cast<int>(limit + 1 - (now - LastClickTime_)));
+  const std::string error = Display_.Click(p, right ? TMouseButton::Right : TMouseButton::Left, twice ? 2 : 1);
   HaveClicked_ = true;
   LastClick_ = p;
-  LastClickTime_ = Backend_.Now();
+  LastClickTime_ = Display_.Now();
+  if (!error.empty()) Fail(error);
 }
 
 // --- actions -----------------------------------------------------------------------------
@@ -337,7 +347,7 @@ void TScriptDriver::DoClick(const TCall& call) {
 void TScriptDriver::DoHover(const TCall& call) {
   TPoint p;
   if (!TargetPoint(call.Args, p)) return;
-  Backend_.MouseMove(p);
+  if (const std::string error = Display_.MouseMove(p); !error.empty()) Fail(error);
 }
 
 void TScriptDriver::DoSelect(const TCall& call) {
@@ -402,7 +412,7 @@ void TScriptDriver::DoType(const TCall& call) {
   std::string text = call.Line.substr(at);
   if (!text.empty() && text[0] == ' ') text.erase(0, 1);
   if (!GetFocus()) return Fail("type: no control has the focus");
-  Backend_.Text(text);
+  if (const std::string error = Display_.Text(text); !error.empty()) Fail(error);
 }
 
 void TScriptDriver::DoKey(const TCall& call) {
@@ -410,16 +420,14 @@ void TScriptDriver::DoKey(const TCall& call) {
   std::vector<int> mods;
   int key = 0;
   if (!ParseKey(call.Args[1], mods, key)) return Fail("key: unknown key '" + call.Args[1] + "'");
-  for (int m : mods) Backend_.KeyDown(m);
-  Backend_.Key(key);
-  for (auto it = mods.rbegin(); it != mods.rend(); ++it) Backend_.KeyUp(*it);
+  if (const std::string error = Display_.Key(mods, key); !error.empty()) Fail(call.Args[1] + ": " + error);
 }
 
 void TScriptDriver::DoWait(const TCall& call) {
   int ms = 0;
   if (call.Args.size() < 2 || std::sscanf(call.Args[1].c_str(), "%d", &ms) != 1 || ms < 0)
     return Fail("wait: expected milliseconds");
-  Backend_.Advance(ms);
+  Display_.Advance(ms);
 }
 
 void TScriptDriver::DoShot(const TCall& call) {
@@ -427,12 +435,12 @@ void TScriptDriver::DoShot(const TCall& call) {
   if (args.size() < 3) return Fail("shot: expected a window (or desktop) and a file name");
   UpdateAllWindows();
   if (args[1] == "desktop") {
-    Backend_.SaveDesktopPng(OutputPath(args[2]));
+    if (!Display_.SaveDesktopPng(OutputPath(args[2]))) Fail("shot: the desktop cannot be read");
     return;
   }
   TForm* form = FindForm(args[1]);
   if (!form) return Fail("no window named " + args[1]);
-  if (!form->HandleAllocated() || !Backend_.SaveWindowPng(form->Handle(), OutputPath(args[2])))
+  if (!form->HandleAllocated() || !Display_.SaveWindowPng(form->Handle(), OutputPath(args[2])))
     return Fail("shot: " + args[1] + " has no window image");
 }
 
@@ -483,7 +491,13 @@ void TScriptDriver::DoExpect(const TCall& call) {
     want = Trim(rest.substr(op + 4));
   }
   std::string error;
-  auto got = ReadProperty(path, error);
+  std::optional<std::string> got;
+  if (path.rfind("Screen.", 0) == 0 && !FindForm("Screen")) {
+    got = ScreenProperty(path.substr(7));
+    if (!got) error = "the screen has no property " + path.substr(7) + " (Top, Keyboard, Order)";
+  } else {
+    got = ReadProperty(path, error);
+  }
   if (!got) return Fail("expect " + path + ": " + error);
   if ((*got == want) != equal) {
     if (equal) Fail("expected " + path + " == '" + want + "', found '" + *got + "'");
@@ -492,6 +506,35 @@ void TScriptDriver::DoExpect(const TCall& call) {
 }
 
 // --- reading -------------------------------------------------------------------------------
+
+namespace {
+
+// The form a top-level window belongs to; null for other windows (hints, glows).
+TForm* FormOfWindow(HWND window) {
+  for (int i = 0; i < Screen()->FormCount(); ++i) {
+    TForm* f = Screen()->Forms(i);
+    if (window && f->HandleAllocated() && f->Handle() == window) return f;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+std::optional<std::string> TScriptDriver::ScreenProperty(const std::string& name) {
+  if (name == "Keyboard") {
+    TForm* form = FormOfWindow(Display_.KeyboardWindow());
+    return form ? form->Name() : "";
+  }
+  if (name != "Top" && name != "Order") return std::nullopt;
+  std::string order;
+  for (HWND window : Display_.Stacking()) {
+    TForm* form = FormOfWindow(window);
+    if (!form) continue;
+    if (name == "Top") return form->Name();
+    order += (order.empty() ? "" : ",") + form->Name();
+  }
+  return order;
+}
 
 std::optional<std::string> TScriptDriver::ReadProperty(const std::string& path, std::string& error) {
   auto parts = SplitDots(path);

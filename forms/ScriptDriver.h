@@ -1,6 +1,7 @@
 #pragma once
 // The scripting driver: runs a script of user actions from inside the event
-// loop (so it also works inside modal dialogs) on the headless display.
+// loop (so it also works inside modal dialogs), on the headless display or,
+// with the program's --real-display, through a real X server.
 //
 //   click Form3.UserName          a control by form and component name (centre)
 //   click Form3 120,40            a point of a form's client area
@@ -18,6 +19,9 @@
 //                                 (relative names: from the folder the driver was made in,
 //                                 even after the program moved into its workspace)
 //   expect Form2.Label1.Caption == Admin    (also !=)
+//   expect Screen.Top == MessageBox         what the screen shows: the top form,
+//   expect Screen.Keyboard == Form4         the form that gets the keyboard,
+//   expect Screen.Order == MessageBox,Form4 the shown forms, top first
 //
 // Open dialogs are reached by their form names: MessageBox, InputBox, OpenDialog;
 // the shown hint is the window "Hint" (Hint.Visible, Hint.Caption).
@@ -32,15 +36,19 @@
 #include "forms/Application.h"
 #include "forms/ProgramRunner.h"
 #include "platform/backend/HeadlessBackend.h"
+#include "platform/backend/ScriptedDisplay.h"
 
 class TControl;
 class TComponent;
 
 class TScriptDriver {
 public:
+  TScriptDriver(TScriptedDisplay& display, std::vector<std::string> lines, std::string scriptName);
+  // On the headless backend.
   TScriptDriver(THeadlessBackend& backend, std::vector<std::string> lines, std::string scriptName);
+  ~TScriptDriver();
   // Reads the script; null (with error set) when it cannot be read.
-  static std::unique_ptr<TScriptDriver> FromFile(THeadlessBackend& backend, const std::string& path, std::string& error);
+  static std::unique_ptr<TScriptDriver> FromFile(TScriptedDisplay& display, const std::string& path, std::string& error);
 
   // Runs the script from the backend's idle handler.
   void Attach();
@@ -82,6 +90,8 @@ private:
   // Clicks at a desktop point, waiting out the double-click time after a click on the same spot.
   void ClickAt(TPoint point, bool right, bool twice);
   TControl* VisibleControl(const std::string& spec);
+  // What the screen shows (Screen.Top, Screen.Keyboard, Screen.Order); nullopt for another name.
+  std::optional<std::string> ScreenProperty(const std::string& name);
 
   void DoClick(const TCall& call);
   void DoHover(const TCall& call);
@@ -97,7 +107,8 @@ private:
   void DoSet(const TCall& call);
   std::string OutputPath(const std::string& name) const;
 
-  THeadlessBackend& Backend_;
+  std::unique_ptr<TScriptedDisplay> OwnDisplay_;
+  TScriptedDisplay& Display_;
   std::vector<std::string> Lines_;
   std::string Name_;
   std::string StartDir_;

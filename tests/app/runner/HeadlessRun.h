@@ -1,8 +1,10 @@
 #pragma once
 // What the scenario runner and the golden-image runner share: a fresh demo
-// workspace in a temporary folder, and one headless run of the textbook in it
-// with a script, its error output going to a file. Header only, so that each
+// workspace in a temporary folder, and one run of the textbook in it with a
+// script (headless, or on a real display), its error output going to a file. Header only, so that each
 // runner stays a single source file.
+#include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -10,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 enum class TWorkspaceResult { Made, NoFolder, MakeFailed };
 
@@ -25,21 +28,32 @@ inline TWorkspaceResult MakeFreshWorkspace(const std::string& makeWorkspace, con
   return std::system(make.c_str()) == 0 ? TWorkspaceResult::Made : TWorkspaceResult::MakeFailed;
 }
 
-// Runs the program headless in `dir` on `script`; its error output goes to
-// `errors`. The exit status, 128 + the signal when killed, or -1 when it could
-// not be started.
-inline int RunHeadless(const std::string& program, const std::filesystem::path& dir,
-                       const std::filesystem::path& script, const std::filesystem::path& errors) {
+// Runs the program in `dir` on `script` with the display options given
+// (--headless, or --real-display); its error output goes to `errors`. The
+// exit status, 128 + the signal when killed, or -1 when it could not be started.
+inline int RunProgramScript(const std::string& program, const std::filesystem::path& dir, const std::filesystem::path& script,
+                     const std::filesystem::path& errors, const std::vector<std::string>& options) {
   const pid_t pid = fork();
   if (pid < 0) return -1;
   if (pid == 0) {
+    prctl(PR_SET_PDEATHSIG, SIGKILL);  // a killed runner leaves no program behind
     if (chdir(dir.c_str()) != 0) _exit(126);
     if (!freopen(errors.c_str(), "w", stderr)) _exit(126);
-    execl(program.c_str(), program.c_str(), "--headless", "--script", script.c_str(), static_cast<char*>(nullptr));
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    for (const std::string& o : options) argv.push_back(const_cast<char*>(o.c_str()));
+    argv.push_back(const_cast<char*>("--script"));
+    argv.push_back(const_cast<char*>(script.c_str()));
+    argv.push_back(nullptr);
+    execv(program.c_str(), argv.data());
     _exit(127);
   }
   int status = 0;
   if (waitpid(pid, &status, 0) < 0) return -1;
   if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
   return WEXITSTATUS(status);
+}
+
+inline int RunHeadless(const std::string& program, const std::filesystem::path& dir,
+                       const std::filesystem::path& script, const std::filesystem::path& errors) {
+  return RunProgramScript(program, dir, script, errors, {"--headless"});
 }

@@ -1,6 +1,8 @@
 // Runs scenario scripts on the real program, each on a fresh workspace:
 //   app-scenario --program TEXTBOOK --make-workspace TOOL --script FILE...
-//                [--engine postgres --textbook-db TOOL]
+//                [--engine postgres --textbook-db TOOL] [--real-display none|openbox]
+// Headless by default; with --real-display the program runs on a private Xvfb
+// (under openbox, or with no window manager), its input going through the X server.
 // With --engine postgres a private PostgreSQL server is started for the run; each
 // workspace's prepared db.mdb is copied onto it (textbook-db copy), the program
 // opens it through TEXTBOOK_DATABASE, and the "after" checks read the server.
@@ -39,6 +41,7 @@
 #include "data/TADOConnection.h"
 #include "data/TADOQuery.h"
 #include "tests/app/runner/HeadlessRun.h"
+#include "tests/realdisplay/XSession.h"
 #include "tools/pg-server/TPgServer.h"
 
 namespace fs = std::filesystem;
@@ -140,6 +143,7 @@ struct TServerRun {
   TPgServer* Server = nullptr;
   std::string TextbookDb;
   int Counter = 0;
+  std::string RealDisplay;  // empty: headless; "none" or a window manager
 };
 
 // 0 passed, 1 failed, 3 skipped (file-only on a server run).
@@ -231,7 +235,15 @@ int RunScript(const fs::path& script, const std::string& program, const std::str
     std::ofstream(toRun, std::ios::binary | std::ios::trunc) << kept;
   }
   const auto before = Snapshot(dir);
-  const int status = RunHeadless(program, dir, toRun, errors);
+  int status = 0;
+  if (run.RealDisplay.empty()) {
+    status = RunHeadless(program, dir, toRun, errors);
+  } else {
+    TXSession session(run.RealDisplay == "none" ? "" : run.RealDisplay);
+    if (!session.Ok()) return Fail(session.Error(), dir);
+    setenv("DISPLAY", session.Display().c_str(), 1);
+    status = RunProgramScript(program, dir, toRun, errors, {"--real-display"});
+  }
   if (toRun != script) fs::remove(toRun);
   const std::string errorText = ReadFile(errors);
   std::cerr << errorText;
@@ -270,7 +282,7 @@ int RunScript(const fs::path& script, const std::string& program, const std::str
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string program, makeWorkspace, engine, textbookDb;
+  std::string program, makeWorkspace, engine, textbookDb, realDisplay;
   std::vector<std::string> scripts;
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string key = argv[i];
@@ -279,14 +291,18 @@ int main(int argc, char** argv) {
     else if (key == "--script") scripts.push_back(argv[i + 1]);
     else if (key == "--engine") engine = argv[i + 1];
     else if (key == "--textbook-db") textbookDb = argv[i + 1];
+    else if (key == "--real-display") realDisplay = argv[i + 1];
   }
   if (program.empty() || makeWorkspace.empty() || scripts.empty() ||
-      (!engine.empty() && (engine != "postgres" || textbookDb.empty()))) {
-    std::cerr << "usage: app-scenario --program P --make-workspace M --script FILE... [--engine postgres --textbook-db T]\n";
+      (!engine.empty() && (engine != "postgres" || textbookDb.empty())) ||
+      (!realDisplay.empty() && realDisplay != "none" && realDisplay != "openbox")) {
+    std::cerr << "usage: app-scenario --program P --make-workspace M --script FILE... [--engine postgres --textbook-db T]"
+                 " [--real-display none|openbox]\n";
     return 2;
   }
   program = fs::absolute(program).string();  // the program runs in the workspace
   TServerRun run;
+  run.RealDisplay = realDisplay;
   std::unique_ptr<TPgServer> server;
   if (engine == "postgres") {
     server = std::make_unique<TPgServer>();
