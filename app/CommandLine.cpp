@@ -33,11 +33,15 @@ constexpr TSwitch kSwitches[] = {
      [](TCommandLine& c, const std::string& v) { c.Database = v; }},
     {"--headless", "", "без экрана: окна рисуются в памяти (для сценариев и проверок)",
      [](TCommandLine& c, const std::string&) { c.DriverArguments.push_back("--headless"); }},
-    {"--script", "ФАЙЛ", "выполнить сценарий действий пользователя из ФАЙЛА (всегда без экрана)",
+    {"--script", "ФАЙЛ", "выполнить сценарий действий пользователя из ФАЙЛА (без экрана, если не указан\n"
+     "--real-display)",
      [](TCommandLine& c, const std::string& v) {
        c.DriverArguments.push_back("--script");
        c.DriverArguments.push_back(v);
      }},
+    {"--real-display", "", "выполнить сценарий на экране X ($DISPLAY), подавая действия\n"
+     "через X-сервер",
+     [](TCommandLine& c, const std::string&) { c.DriverArguments.push_back("--real-display"); }},
     {"/acver", "", "показать при запуске версию движка обложек",
      [](TCommandLine& c, const std::string&) { c.SkinVersion = true; }},
     {"--version", "", "показать версию программы и выйти",

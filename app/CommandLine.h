@@ -12,7 +12,7 @@ struct TCommandLine {
   bool UserWorkspace = false;  // --user-workspace: the per-user workspace (the menu entry passes it)
   std::string Workspace;       // --workspace DIR
   std::string Database;        // --database URL (app/data/DatabaseChoice.h)
-  // The driver's switches (--headless, --script FILE) in their order, for the program runner.
+  // The driver's switches (--headless, --script FILE, --real-display) in their order, for the program runner.
   std::vector<std::string> DriverArguments;
   std::string Error;  // a bad command line, in Russian; the program then ends with status 2
 };

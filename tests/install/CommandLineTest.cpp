@@ -32,6 +32,8 @@ TEST(CommandLineTest, SwitchesAndTheirValues) {
   EXPECT_TRUE(line.SkinVersion);
   // The driver's switches go on to the program runner in the order given.
   EXPECT_EQ(line.DriverArguments, (std::vector<std::string>{"--script", "run.txt", "--headless"}));
+  EXPECT_EQ(Parse({"--real-display", "--script", "a.txt"}).DriverArguments,
+            (std::vector<std::string>{"--real-display", "--script", "a.txt"}));
 
   EXPECT_TRUE(Parse({"--user-workspace"}).UserWorkspace);
   EXPECT_TRUE(Parse({"--help"}).Help);
