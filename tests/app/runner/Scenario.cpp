@@ -23,6 +23,7 @@
 //   #@ stderr TEXT            the program's error output must contain TEXT
 //   #@ unchanged              every file of the workspace stays byte for byte, none appears
 //   #@ file-only LINE         on a server run the script runs without this line
+//   #@ no-server REASON       the script is skipped on a server run, for the reason given
 //   #@ after SELECT == ROWS   after the run: the rows of SELECT, columns joined by "|",
 //                             rows by ";", must equal ROWS
 //   #@ after-sqlite3 SQL == OUTPUT  after the run: the stock sqlite3 shell's output
@@ -201,7 +202,8 @@ int RunScript(const fs::path& script, const std::string& program, const std::str
         expectedExit = std::stoi(d.Argument);
       } else if (d.Name == "unchanged") {
         unchanged = true;
-      } else if (d.Name != "stderr" && d.Name != "after" && d.Name != "after-sqlite3" && d.Name != "file-only") {
+      } else if (d.Name != "stderr" && d.Name != "after" && d.Name != "after-sqlite3" && d.Name != "file-only" &&
+                 d.Name != "no-server") {
         return Fail("unknown directive #@ " + d.Name, dir);
       }
     }
