@@ -4,7 +4,7 @@ BUILD ?= build/debug
 RELEASE ?= build/release
 WORKSPACE ?= workspace
 
-.PHONY: deps build release run test bench sanitize package clean
+.PHONY: deps build release run test test-realdisplay bench sanitize package clean
 
 deps:
 	./scripts/install-deps
