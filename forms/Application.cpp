@@ -2,6 +2,7 @@
 
 #include "forms/Dialogs.h"
 #include "forms/ExceptionHandler.h"
+#include "platform/win/Icons.h"
 
 TApplication* Application = nullptr;
 
@@ -27,6 +28,11 @@ TApplication::~TApplication() {
   Destroying();
   DestroyComponents();
   if (Application == this) Application = nullptr;
+}
+
+void TApplication::SetTitle(const std::string& title) {
+  Title_ = title;
+  SetApplicationTitle(title);  // the name a display lists for a window without a caption
 }
 
 void TApplication::Run() {

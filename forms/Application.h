@@ -43,7 +43,7 @@ public:
   TForm* MainForm() const { return MainForm_; }
   void ForgetMainForm() { MainForm_ = nullptr; }
   const std::string& Title() const { return Title_; }
-  void SetTitle(const std::string& title) { Title_ = title; }
+  void SetTitle(const std::string& title);
   bool ShowMainForm() const { return ShowMainForm_; }
   void SetShowMainForm(bool value) { ShowMainForm_ = value; }
   int ExitCode() const { return ExitCode_; }

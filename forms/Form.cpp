@@ -251,6 +251,8 @@ void TForm::ShowingChanged() {
 void TForm::Show() {
   if (Visible()) {
     if (HandleAllocated()) {
+      // A minimised window shown again comes back as it was.
+      if (IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);
       BringWindowToTop(Handle());
       SetActiveWindow(Handle());
     }
@@ -313,11 +315,21 @@ TModalResult TForm::ShowModal() {
       if (GetWindowLongPtr(f->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) raisedTopmost = true;
     if (raisedTopmost) SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
+  // The dialog belongs to the window it holds up and stays above every window of
+  // the program (the display keeps it above its owner too).
+  HandleNeeded();
+  const HWND owner = previous && previous != Handle() && IsWindow(previous) ? previous : nullptr;
+  SetWindowLongPtr(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+  SetWindowModal(Handle(), true);
   auto release = [&] {
     InModal_ = false;
     for (TForm* f : disabled)
       if (f->HandleAllocated()) EnableWindow(f->Handle(), true);
     Hide();
+    if (HandleAllocated()) {
+      SetWindowModal(Handle(), false);
+      SetWindowLongPtr(Handle(), GWLP_HWNDPARENT, 0);
+    }
     if (raisedTopmost && HandleAllocated())
       SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   };

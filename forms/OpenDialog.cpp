@@ -65,7 +65,11 @@ public:
     Files->SetParent(this);
     Files->SetBounds(12, 34, 446, 206);
     Files->OnClick = [this](TObject*) { FileClicked(); };
-    Files->OnDblClick = [this](TObject*) { FileChosen(); };
+    Files->OnDblClick = [this](TObject*) { FileDoubleClicked(); };
+    Files->OnMouseDown = [this](TObject*, TMouseBtn, TShiftState shift, int, int) {
+      if (!shift.Contains(ssDouble)) PressGoesOn_ = false;
+    };
+    Files->OnMouseUp = [this](TObject*, TMouseBtn, TShiftState, int, int) { PressGoesOn_ = false; };
 
     FileNameLabel = AddLabel("FileNameLabel", "Имя файла:", 12, 254, 84);
     FileName = new TEdit(this);
@@ -162,9 +166,23 @@ private:
     for (const auto& d : dirs) Files->Items().Add(d);
     for (const auto& f : files) Files->Items().Add(f);
     Files->Items().EndUpdate();
+    // A new listing has nothing chosen: the old row number means another file now.
+    Files->SetItemIndex(-1);
+  }
+
+  void FileDoubleClicked() {
+    const std::string before = CurrentFolder;
+    FileChosen();
+    // The press that made the double click goes on over the new listing (it selects
+    // the row under the pointer, dragging moves the selection): none of it chooses.
+    if (CurrentFolder != before) PressGoesOn_ = true;
   }
 
   void FileClicked() {
+    if (PressGoesOn_) {
+      Files->SetItemIndex(-1);
+      return;
+    }
     int i = Files->ItemIndex();
     if (i < 0) return;
     std::string item = Files->Items().Get(i);
@@ -219,6 +237,7 @@ private:
   }
 
   std::vector<std::pair<std::string, std::string>> Filters_;
+  bool PressGoesOn_ = false;  // the double click that opened a folder is still held
 };
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/backend/X11Display.h"
+#include "platform/win/Icons.h"
 #include "platform/win/Input.h"
 #include "platform/win/Message.h"
 #include "platform/win/SysCommands.h"
@@ -93,6 +95,12 @@ TSdlBackend::TSdlBackend() {
     Shaping_ = true;
     SDL_DestroyWindow(probe);
   }
+  // An X error (a request about a window another connection just destroyed) is
+  // logged, never the end of the program.
+  if (driver && std::strcmp(driver, "x11") == 0) TX11Display::InstallErrorHandler();
+  Helper_ = SDL_CreateWindow("", 0, 0, 1, 1, SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
+  X11_ = std::make_unique<TX11Display>(Helper_);
+  X11_->WatchStacking();
   SDL_StartTextInput();
 }
 
@@ -101,6 +109,7 @@ TSdlBackend::~TSdlBackend() {
   for (auto& [h, n] : Windows_) {
     if (n.Window) SDL_DestroyWindow(n.Window);
   }
+  if (Helper_) SDL_DestroyWindow(Helper_);
   for (auto& [k, c] : Cursors_) SDL_FreeCursor(c);
   if (Ok_) SDL_Quit();
 }
@@ -148,8 +157,12 @@ void TSdlBackend::ShowWindow(const TTopLevelView& view) {
     Uint32 flags = SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
     if (view.Topmost) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
     if (view.ToolWindow || view.NoActivate) flags |= SDL_WINDOW_SKIP_TASKBAR;
+    // Hints and other windows that never activate stay out of the window manager's
+    // hands (it would give them the keyboard when they appear).
+    if (view.NoActivate || view.ClickThrough) flags |= SDL_WINDOW_TOOLTIP;
     // The window manager's title (task bar, window list) is the form's caption.
     n.Title = GetWindowText(view.Window);
+    if (n.Title.empty()) n.Title = ApplicationTitle();
     n.Window = wantShaped ? SDL_CreateShapedWindow(n.Title.c_str(), static_cast<unsigned>(std::max(0, view.Bounds.Left)),
                                                    static_cast<unsigned>(std::max(0, view.Bounds.Top)),
                                                    static_cast<unsigned>(w), static_cast<unsigned>(h), flags)
@@ -159,10 +172,17 @@ void TSdlBackend::ShowWindow(const TTopLevelView& view) {
     if (!n.Window) return;
     n.Bounds = view.Bounds;
     n.Topmost = view.Topmost;
+    n.XWindow = TX11Display::WindowOf(n.Window);
+    n.Owner = nullptr;
+    n.Modal = false;
+    n.Iconic = false;
     fresh = true;
     if (n.Shaped) SDL_SetWindowPosition(n.Window, view.Bounds.Left, view.Bounds.Top);
   }
   SyncTitle(view.Window, n);
+  ApplyHints(n, view);
+  // A minimised window keeps its native place and size: it is iconified or unmapped.
+  if (FollowMinimized(n, view)) return;
   if (view.Bounds.Left != n.Bounds.Left || view.Bounds.Top != n.Bounds.Top) {
     SDL_SetWindowPosition(n.Window, view.Bounds.Left, view.Bounds.Top);
   }
@@ -193,6 +213,10 @@ void TSdlBackend::ShowWindow(const TTopLevelView& view) {
     SDL_ShowWindow(n.Window);
     SDL_SetWindowPosition(n.Window, view.Bounds.Left, view.Bounds.Top);
     n.Shown = true;
+    // SDL gives a window it maps the keyboard when it saw no window manager at start:
+    // one that never activates gives it back to the active window.
+    if (view.NoActivate || view.ClickThrough)
+      if (HWND active = GetActiveWindow(); active && active != view.Window) ActivateWindow(active);
     // Mapping raises it: the windows that stand above it go back on top.
     auto self = std::find(Order_.begin(), Order_.end(), view.Window);
     if (self != Order_.end())
@@ -207,6 +231,48 @@ void TSdlBackend::ShowWindow(const TTopLevelView& view) {
   } else if (resized && n.Shown) {
     Blit(n, view, {0, 0, view.Bounds.Width(), view.Bounds.Height()});
   }
+}
+
+void TSdlBackend::ApplyHints(TNative& n, const TTopLevelView& view) {
+  // The window manager keeps an owned window above its owner and a modal one
+  // above everything it holds up; both are said before the window is mapped.
+  if (view.Owner != n.Owner) {
+    TNative* owner = Native(view.Owner);
+    const bool known = owner && owner->XWindow;
+    X11_->SetOwner(n.XWindow, known ? owner->XWindow : 0);
+    n.Owner = known ? view.Owner : nullptr;
+  }
+  if (view.Modal != n.Modal) {
+    X11_->SetModal(n.XWindow, view.Modal);
+    n.Modal = view.Modal;
+  }
+}
+
+bool TSdlBackend::MinimizesNatively() { return X11_ && X11_->Ok(); }
+
+bool TSdlBackend::WindowManagerRunning() { return X11_ && X11_->WindowManagerRunning(); }
+
+bool TSdlBackend::FollowMinimized(TNative& n, const TTopLevelView& view) {
+  if (!MinimizesNatively()) return false;
+  if (view.Minimized) {
+    if (!n.Iconic) {
+      n.Iconic = true;
+      // A window manager iconifies it (and restores it from its task list);
+      // without one it is unmapped until the program restores it.
+      if (n.Shown && WindowManagerRunning()) {
+        SDL_MinimizeWindow(n.Window);
+      } else if (n.Shown) {
+        SDL_HideWindow(n.Window);
+        n.Shown = false;
+      }
+    }
+    return true;
+  }
+  if (n.Iconic) {
+    n.Iconic = false;
+    if (n.Shown) SDL_RestoreWindow(n.Window);
+  }
+  return false;
 }
 
 void TSdlBackend::ApplyShape(TNative& n, const TTopLevelView& view) {
@@ -285,6 +351,8 @@ void TSdlBackend::Present(const TTopLevelView& view, const TRect& dirty) {
 void TSdlBackend::SyncTitle(HWND window, TNative& native) {
   if (!native.Window) return;
   std::string text = GetWindowText(window);
+  // A window without a caption (the login window) is listed under the program's name.
+  if (text.empty()) text = ApplicationTitle();
   if (text == native.Title) return;
   native.Title = std::move(text);
   SDL_SetWindowTitle(native.Window, native.Title.c_str());
@@ -309,9 +377,47 @@ void TSdlBackend::SetZOrder(const std::vector<HWND>& topToBottom) {
   if (topToBottom == Order_) return;
   // Raise from the bottom up so the first ends on top; topmost windows last of all.
   Order_ = topToBottom;
+  RestackedAt_ = Now();
   for (auto it = topToBottom.rbegin(); it != topToBottom.rend(); ++it) {
     TNative* n = Native(*it);
-    if (n && n->Window && n->Shown) SDL_RaiseWindow(n->Window);
+    if (n && n->Window && n->Shown && !n->Iconic) SDL_RaiseWindow(n->Window);
+  }
+}
+
+void TSdlBackend::ActivateWindow(HWND window) {
+  TNative* n = Native(window);
+  if (!n || !n->Window || !n->Shown || n->Iconic || !X11_->Viewable(n->XWindow)) return;
+  // The keyboard goes where the program's active window is: without a window
+  // manager nobody else moves it (and it is lost when the box that had it goes).
+  FocusAsked_ = window;
+  FocusAskedAt_ = Now();
+  SDL_SetWindowInputFocus(n->Window);
+}
+
+// Someone else (a window manager, another program) restacked our windows: the one
+// they put on top of ours goes on top in the program too.
+void TSdlBackend::CheckStacking() {
+  StackCheckAt_ = 0;
+  std::vector<std::uint64_t> ours;
+  for (HWND h : Order_) {
+    TNative* n = Native(h);
+    if (n && n->Shown && !n->Iconic && n->XWindow) ours.push_back(n->XWindow);
+  }
+  if (ours.size() < 2) return;
+  const std::vector<std::uint64_t> stacked = X11_->Stacking(ours);
+  if (stacked.empty() || stacked.size() != ours.size() || stacked.front() == ours.front()) {
+    RefusedTop_ = 0;
+    return;
+  }
+  // The same disagreement again: the window manager keeps its order (a window it
+  // holds above another); asking once more would only restack for ever.
+  if (RefusedTop_ == stacked.front()) return;
+  RefusedTop_ = stacked.front();
+  for (const auto& [h, n] : Windows_) {
+    if (n.XWindow != stacked.front()) continue;
+    Order_.clear();  // the display's order is no longer ours: it is told again
+    InputWindowRaised(h, false);
+    return;
   }
 }
 
@@ -361,6 +467,27 @@ void TSdlBackend::WaitForInput(int timeoutMs) {
   // reaches no paint: the titles are compared before every wait.
   SyncTitles();
   SDL_Event event;
+  if (X11_->Ok()) {
+    // Restacking by others is looked at once our own raises have settled.
+    const std::uint64_t now = Now();
+    if (StackCheckAt_ && now >= StackCheckAt_) {
+      CheckStacking();
+      return;
+    }
+    if (StackCheckAt_) {
+      const int untilCheck = static_cast<int>(StackCheckAt_ - now);
+      timeoutMs = timeoutMs < 0 ? untilCheck : std::min(timeoutMs, untilCheck);
+    }
+    // Waiting on the connection ourselves: SDL's own wait would send its wake-up
+    // messages to our newest window from a second connection.
+    if (!SDL_PollEvent(&event)) {
+      if (timeoutMs == 0) return;
+      X11_->Wait(timeoutMs);
+      if (!SDL_PollEvent(&event)) return;
+    }
+    Handle(event);
+    return;
+  }
   int got = timeoutMs < 0 ? SDL_WaitEvent(&event) : SDL_WaitEventTimeout(&event, timeoutMs);
   // One event at a time: what it posts is dispatched before the next one is
   // read, so a press starts a move or size while the button is still down.
@@ -382,7 +509,7 @@ void TSdlBackend::Handle(const SDL_Event& e) {
                                                               : TMouseButton::Left;
       TPoint p = EventPoint(e.button.windowID, e.button.x, e.button.y);
       InputMouseMove(p);
-      InputMouseButton(b, e.type == SDL_MOUSEBUTTONDOWN, p);
+      InputMouseButton(b, e.type == SDL_MOUSEBUTTONDOWN, p, FromNativeId(e.button.windowID));
       break;
     }
     case SDL_MOUSEWHEEL:
@@ -410,6 +537,26 @@ void TSdlBackend::Handle(const SDL_Event& e) {
         case SDL_WINDOWEVENT_CLOSE:
           PostMessage(h, WM_SYSCOMMAND, SC_CLOSE, 0);
           break;
+        case SDL_WINDOWEVENT_MINIMIZED:
+          // The window manager iconified it: the window follows.
+          if (n && !n->Iconic && !IsIconic(h)) {
+            n->Iconic = true;
+            PostMessage(h, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+          }
+          break;
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_SHOWN:
+          // Restored from the window manager's list, or mapped by another program.
+          if (n && IsIconic(h)) {
+            n->Iconic = false;
+            n->Shown = true;
+            PostMessage(h, WM_SYSCOMMAND, SC_RESTORE, 0);
+          }
+          break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+          // Activated by the window manager (not our own request echoing back).
+          if (h != GetActiveWindow() && h != FocusAsked_ && Now() - FocusAskedAt_ > 300) InputWindowRaised(h, true);
+          break;
         case SDL_WINDOWEVENT_MOVED:
           // A window manager placed the window elsewhere: follow it.
           if (n && (e.window.data1 != n->Bounds.Left || e.window.data2 != n->Bounds.Top)) {
@@ -426,6 +573,12 @@ void TSdlBackend::Handle(const SDL_Event& e) {
       }
       break;
     }
+    case SDL_SYSWMEVENT:
+      if (X11_->IsStackingEvent(e)) {
+        const std::uint64_t settled = RestackedAt_ + 250;
+        StackCheckAt_ = std::max(Now() + 30, settled);
+      }
+      break;
     default:
       break;
   }

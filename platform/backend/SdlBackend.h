@@ -12,6 +12,7 @@
 
 #include "platform/win/Backend.h"
 
+class TX11Display;
 struct SDL_Window;
 struct SDL_Cursor;
 union SDL_Event;
@@ -28,11 +29,13 @@ public:
   std::uint64_t Now() override;
   TSize ScreenSize() override;
   bool PerPixelAlphaAvailable() override { return false; }
+  bool MinimizesNatively() override;
   void ShowWindow(const TTopLevelView& view) override;
   void HideWindow(HWND window) override;
   void DestroyWindow(HWND window) override;
   void Present(const TTopLevelView& view, const TRect& dirty) override;
   void SetZOrder(const std::vector<HWND>& topToBottom) override;
+  void ActivateWindow(HWND window) override;
   void SetCursor(TCursorShape shape) override;
   void SetCapture(bool captured) override;
   void WaitForInput(int timeoutMs) override;
@@ -48,6 +51,8 @@ public:
   // windows), so that what lies behind shows outside the region.
   bool ShapingAvailable() const { return Shaping_; }
   bool NativeShaped(HWND window);
+  // Whether a window manager runs on the display (X11 only).
+  bool WindowManagerRunning();
 
 private:
   struct TNative {
@@ -59,7 +64,15 @@ private:
     bool Shaped = false;             // made to take a shape (the window has a region)
     std::vector<TRect> Shape;        // the region last given to it
     std::string Title;
+    std::uint64_t XWindow = 0;       // the X11 window (0 elsewhere)
+    HWND Owner = nullptr;            // owner given to the display (transient for)
+    bool Modal = false;
+    bool Iconic = false;             // minimised: iconified by the window manager, or unmapped
   };
+  void ApplyHints(TNative& native, const TTopLevelView& view);
+  // Minimises or restores the native window; true when it is minimised now.
+  bool FollowMinimized(TNative& native, const TTopLevelView& view);
+  void CheckStacking();
   // Gives a shaped native window the window's region (rounded frame corners).
   void ApplyShape(TNative& native, const TTopLevelView& view);
   void SyncTitle(HWND window, TNative& native);
@@ -80,4 +93,11 @@ private:
   bool Shaping_ = false;
   bool ScreenPointer_ = false;  // SDL_GetGlobalMouseState gives the screen position
   bool Captured_ = false;       // the window system holds the mouse (moving, sizing)
+  SDL_Window* Helper_ = nullptr;  // hidden, lives as long as the backend: the X11 connection
+  std::unique_ptr<TX11Display> X11_;
+  std::uint64_t StackCheckAt_ = 0;  // 0: no check pending
+  std::uint64_t RestackedAt_ = 0;   // our own last restack (its echoes are not someone else's)
+  std::uint64_t RefusedTop_ = 0;    // the display's top window we followed last time, in vain
+  HWND FocusAsked_ = nullptr;
+  std::uint64_t FocusAskedAt_ = 0;
 };

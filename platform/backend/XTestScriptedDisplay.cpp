@@ -105,6 +105,8 @@ int TXTestScriptedDisplay::Watch(void* self, SDL_Event* event) {
 std::uint64_t TXTestScriptedDisplay::Now() { return Sdl_.Now(); }
 TSize TXTestScriptedDisplay::ScreenSize() { return Sdl_.ScreenSize(); }
 bool TXTestScriptedDisplay::PerPixelAlphaAvailable() { return Sdl_.PerPixelAlphaAvailable(); }
+bool TXTestScriptedDisplay::MinimizesNatively() { return Sdl_.MinimizesNatively(); }
+void TXTestScriptedDisplay::ActivateWindow(HWND window) { Sdl_.ActivateWindow(window); }
 void TXTestScriptedDisplay::ShowWindow(const TTopLevelView& view) { Sdl_.ShowWindow(view); }
 void TXTestScriptedDisplay::HideWindow(HWND window) { Sdl_.HideWindow(window); }
 void TXTestScriptedDisplay::DestroyWindow(HWND window) { Sdl_.DestroyWindow(window); }

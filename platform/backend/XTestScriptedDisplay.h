@@ -32,6 +32,8 @@ public:
   std::uint64_t Now() override;
   TSize ScreenSize() override;
   bool PerPixelAlphaAvailable() override;
+  bool MinimizesNatively() override;
+  void ActivateWindow(HWND window) override;
   void ShowWindow(const TTopLevelView& view) override;
   void HideWindow(HWND window) override;
   void DestroyWindow(HWND window) override;

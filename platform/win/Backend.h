@@ -26,6 +26,9 @@ struct TTopLevelView {
   bool HasColorKey = false;
   COLORREF ColorKey = 0;
   const std::vector<TRect>* Region = nullptr;  // window region in window coordinates; null = whole window
+  HWND Owner = nullptr;          // the window it belongs to (stays above it)
+  bool Modal = false;            // holds up the rest of the program
+  bool Minimized = false;
 };
 
 class TDisplayBackend {
@@ -36,6 +39,9 @@ public:
   virtual std::uint64_t Now() = 0;
   virtual TSize ScreenSize() = 0;
   virtual bool PerPixelAlphaAvailable() = 0;
+  // The display minimises windows itself (iconified or hidden): a minimised window
+  // is parked off the desktop instead of shown as a small strip.
+  virtual bool MinimizesNatively() { return false; }
 
   // A top-level window became visible or changed (bounds, alpha, flags).
   virtual void ShowWindow(const TTopLevelView& view) = 0;
@@ -46,6 +52,8 @@ public:
   virtual void Present(const TTopLevelView& view, const TRect& dirty) = 0;
   // Visible top-level windows, topmost first.
   virtual void SetZOrder(const std::vector<HWND>& topToBottom) = 0;
+  // The window became the active one: it should get the keyboard.
+  virtual void ActivateWindow(HWND) {}
   virtual void SetCursor(TCursorShape shape) = 0;
   // The window system holds mouse capture (the backend should keep delivering
   // mouse input while the pointer is outside every window).

@@ -57,6 +57,18 @@ bool Reorder(TWindow& w, HWND after) {
     }
   }
   if (topLevel) {
+    // Shown modal windows stay above the rest of their band, in their own order.
+    std::vector<HWND> modal;
+    for (HWND h : *list) {
+      TWindow* o = FindWindowObject(h);
+      if (o && o->ModalDepth > 0 && (o->Style & WS_VISIBLE)) modal.push_back(h);
+    }
+    for (auto it = modal.rbegin(); it != modal.rend(); ++it) {
+      TWindow* o = FindWindowObject(*it);
+      const bool modalTopmost = (o->ExStyle & WS_EX_TOPMOST) != 0;
+      std::erase(*list, *it);
+      list->insert(modalTopmost ? list->begin() : firstNonTopmost(), *it);
+    }
     // Owned windows stay above their owner.
     std::vector<HWND> owned;
     for (HWND h : *list) {
@@ -79,6 +91,8 @@ TRect MinimizedRect(HWND window) {
   TSize screen = WM().Backend().ScreenSize();
   int w = GetSystemMetrics(SM_CXMINIMIZED);
   int h = GetSystemMetrics(SM_CYCAPTION) + 2 * GetSystemMetrics(SM_CYFRAME);
+  // The display shows minimised windows its own way: ours is parked off the desktop.
+  if (WM().Backend().MinimizesNatively()) return Bounds(-32000, -32000, w, h);
   int slot = 0;
   for (HWND top : WM().TopLevels) {
     if (top == window) continue;
@@ -103,6 +117,7 @@ void SetPlacement(HWND window, DWORD setFlag, const TRect& rect, UINT extraFlags
     w->NormalRect = w->Rect;
     w->NormalValid = true;
   }
+  if (setFlag == WS_MINIMIZE) w->RestoreMaximized = (w->Style & WS_MAXIMIZE) != 0;
   w->Style = (w->Style & ~(WS_MINIMIZE | WS_MAXIMIZE)) | setFlag;
   SetWindowPos(window, HWND_TOP, rect.Left, rect.Top, rect.Width(), rect.Height(), SWP_FRAMECHANGED | extraFlags);
 }
@@ -256,7 +271,11 @@ bool ShowWindow(HWND window, int command) {
         SendMessage(window, WM_SHOWWINDOW, 1, 0);
         if (!(w = wm.Find(window))) return wasVisible;
       }
-      if (restore) {
+      if (restore && (w->Style & WS_MINIMIZE) && w->RestoreMaximized && command != SW_SHOWNORMAL) {
+        // A window minimised from the maximised state comes back maximised.
+        w->RestoreMaximized = false;
+        SetPlacement(window, WS_MAXIMIZE, MaximizedRect(*w), SWP_SHOWWINDOW | noActivate);
+      } else if (restore) {
         TRect r = w->NormalValid ? w->NormalRect : w->Rect;
         w->Style &= ~(WS_MINIMIZE | WS_MAXIMIZE);
         SetWindowPos(window, HWND_TOP, r.Left, r.Top, r.Width(), r.Height(),
@@ -270,6 +289,20 @@ bool ShowWindow(HWND window, int command) {
     default:
       return wasVisible;
   }
+}
+
+void SetWindowModal(HWND window, bool modal) {
+  TWindow* w = FindWindowObject(window);
+  if (!w || w->Parent) return;
+  w->ModalDepth = std::max(0, w->ModalDepth + (modal ? 1 : -1));
+  if (modal && (w->Style & WS_VISIBLE))
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SyncBackendWindow(window);
+}
+
+bool IsWindowModal(HWND window) {
+  TWindow* w = FindWindowObject(window);
+  return w && w->ModalDepth > 0;
 }
 
 bool IsWindowVisible(HWND window) {
@@ -444,8 +477,6 @@ bool AdjustWindowRectEx(TRect* rect, DWORD style, bool menu, DWORD exStyle) {
 
 // --- hit search ----------------------------------------------------------------------
 
-namespace {
-
 bool InWindowShape(const TWindow& w, TPoint windowPoint) {
   if (windowPoint.X < 0 || windowPoint.Y < 0 || windowPoint.X >= w.Rect.Width() || windowPoint.Y >= w.Rect.Height()) {
     return false;
@@ -460,6 +491,8 @@ bool InWindowShape(const TWindow& w, TPoint windowPoint) {
   }
   return true;
 }
+
+namespace {
 
 // Deepest visible, enabled window under the point, skipping excluded subtrees.
 HWND SearchChildren(HWND parent, TPoint screen, const std::vector<HWND>& excluded) {

@@ -90,3 +90,13 @@ HICON SetWindowIcon(HWND window, WPARAM kind, HICON icon) {
 HICON ApplicationIcon() { return IconImage(applicationIcon) ? applicationIcon : nullptr; }
 
 void SetApplicationIcon(HICON icon) { applicationIcon = icon; }
+
+namespace {
+std::string& Title() {
+  static std::string title;
+  return title;
+}
+}  // namespace
+
+const std::string& ApplicationTitle() { return Title(); }
+void SetApplicationTitle(const std::string& title) { Title() = title; }

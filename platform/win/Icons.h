@@ -1,6 +1,8 @@
 #pragma once
 // Icons: small pictures with per-pixel alpha, addressed by handle, and the
 // application's icon that window frames show when a window has none of its own.
+#include <string>
+
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/GdiObject.h"
 #include "platform/win/WinTypes.h"
@@ -26,3 +28,6 @@ HICON SetWindowIcon(HWND window, WPARAM kind, HICON icon);
 // The program's icon (null until the program sets one; not owned by callers).
 HICON ApplicationIcon();
 void SetApplicationIcon(HICON icon);
+// The program's name: what the display lists for a window without a caption.
+const std::string& ApplicationTitle();
+void SetApplicationTitle(const std::string& title);

@@ -12,6 +12,19 @@
 
 // --- activation and focus -------------------------------------------------------------
 
+namespace {
+
+// The modal window that holds the program up: the highest shown, enabled one.
+HWND OpenModalWindow() {
+  for (HWND top : WM().TopLevels) {
+    TWindow* t = FindWindowObject(top);
+    if (t && t->ModalDepth > 0 && (t->Style & WS_VISIBLE) && !(t->Style & WS_DISABLED)) return top;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
 void ActivateTopLevel(HWND window, bool byMouse) {
   auto& wm = WM();
   TWindow* w = wm.Find(window);
@@ -51,6 +64,7 @@ void ActivateTopLevel(HWND window, bool byMouse) {
   }
   if (!atTop) SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   if (!wm.Find(window) || wm.Active != window) return;
+  wm.Backend().ActivateWindow(window);
   SendMessage(window, WM_NCACTIVATE, 1, reinterpret_cast<LPARAM>(previous));
   SendMessage(window, WM_ACTIVATE, MAKEWPARAM(byMouse ? WA_CLICKACTIVE : WA_ACTIVE, IsIconic(window) ? 1 : 0),
               reinterpret_cast<LPARAM>(previous));
@@ -113,6 +127,8 @@ HWND SetFocus(HWND window) {
   }
   if (window) {
     HWND top = TopLevelOf(window);
+    // A window held up by a modal one takes neither the focus nor the activation.
+    if (TWindow* t = wm.Find(top); t && (t->Style & WS_DISABLED) && OpenModalWindow()) return nullptr;
     if (wm.Active != top) ActivateTopLevel(top, false);
     if (!wm.Find(window)) return previous;
     if (wm.Focus == window) return previous;  // activation already focused it
@@ -424,9 +440,56 @@ void InputMouseMove(TPoint screen) {
   }
 }
 
-void InputMouseButton(TMouseButton button, bool down, TPoint screen) {
+namespace {
+
+// The top-level window the program shows at a desktop point (click-through ones skipped).
+HWND TopLevelAt(TPoint screen) {
+  for (HWND top : WM().TopLevels) {
+    TWindow* t = FindWindowObject(top);
+    if (!t || !(t->Style & WS_VISIBLE)) continue;
+    if ((t->ExStyle & (WS_EX_LAYERED | WS_EX_TRANSPARENT)) == (WS_EX_LAYERED | WS_EX_TRANSPARENT)) continue;
+    if (InWindowShape(*t, {screen.X - t->Rect.Left, screen.Y - t->Rect.Top})) return top;
+  }
+  return nullptr;
+}
+
+// Brings the open modal window forward and gives it the activation.
+bool ReturnToModal() {
+  HWND modal = OpenModalWindow();
+  if (!modal) return false;
+  SetWindowPos(modal, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  if (WM().Active != modal && IsWindow(modal)) ActivateTopLevel(modal, true);
+  return true;
+}
+
+}  // namespace
+
+void InputWindowRaised(HWND window, bool activated) {
+  auto& wm = WM();
+  TWindow* w = wm.Find(window);
+  if (!w || w->Parent || !(w->Style & WS_VISIBLE)) return;
+  SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  if (!wm.Find(window)) return;
+  // The display's order changed under us: it is told ours again even when ours stayed.
+  SyncBackendZOrder();
+  if (!activated || wm.Active == window) return;
+  if (w->Style & WS_DISABLED) {
+    ReturnToModal();
+  } else if (!(w->ExStyle & WS_EX_NOACTIVATE)) {
+    ActivateTopLevel(window, false);
+  }
+}
+
+void InputMouseButton(TMouseButton button, bool down, TPoint screen, HWND display) {
   auto& wm = WM();
   wm.MousePos = screen;
+  if (down && display && !wm.Tracker && !wm.Capture) {
+    TWindow* d = wm.Find(display);
+    HWND shown = TopLevelAt(screen);
+    if (d && !d->Parent && shown && shown != display &&
+        (d->ExStyle & (WS_EX_LAYERED | WS_EX_TRANSPARENT)) != (WS_EX_LAYERED | WS_EX_TRANSPARENT))
+      InputWindowRaised(display, false);
+  }
   int key = ButtonKey(button);
   if (down) {
     wm.KeyState[key] = static_cast<std::uint8_t>((wm.KeyState[key] | 0x80) ^ 0x01);
@@ -447,6 +510,8 @@ void InputMouseButton(TMouseButton button, bool down, TPoint screen) {
   if (down) {
     HWND top = TopLevelOf(target);
     TWindow* t = wm.Find(top);
+    // A press on a window held up by a modal one brings the modal one back instead.
+    if (t && (t->Style & WS_DISABLED) && !wm.Capture && ReturnToModal()) return;
     if (t && top != wm.Active && !(t->ExStyle & WS_EX_NOACTIVATE) && !wm.Capture) {
       LRESULT ma = SendMessage(target, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top),
                                MAKELPARAM(static_cast<WORD>(static_cast<std::int16_t>(hit)),

@@ -87,6 +87,9 @@ TTopLevelView MakeView(TWindow& w) {
   v.HasColorKey = layered && (w.LayeredFlags & kLayeredColorKey);
   v.ColorKey = w.ColorKey;
   v.Region = w.WindowRegion ? &w.WindowRegion->Rects() : nullptr;
+  v.Owner = w.Owner;
+  v.Modal = w.ModalDepth > 0;
+  v.Minimized = (w.Style & WS_MINIMIZE) != 0;
   return v;
 }
 

@@ -75,6 +75,10 @@ HWND GetOwner(HWND window);
 bool EnumChildWindows(HWND parent, const std::function<bool(HWND)>& callback);
 bool EnumWindows(const std::function<bool(HWND)>& callback);
 bool BringWindowToTop(HWND window);
+// Marks a top-level window as holding up the rest of the program (a modal box, may
+// nest): while it is shown no other window of its band goes above it.
+void SetWindowModal(HWND window, bool modal);
+bool IsWindowModal(HWND window);
 HWND FindWindow(const char* className, const char* windowName);
 int GetDlgCtrlID(HWND window);
 HWND GetDlgItem(HWND parent, int id);

@@ -87,6 +87,7 @@ struct TWindow {
   // Show states.
   TRect NormalRect;  // restore position while minimised or maximised
   bool NormalValid = false;
+  bool RestoreMaximized = false;  // minimised from the maximised state: restoring maximises
 
   TScrollState HScroll;
   TScrollState VScroll;
@@ -237,5 +238,8 @@ void EndTracker();
 // The window that takes the mouse at a screen point (WM_NCHITTEST asked,
 // HTTRANSPARENT passes on to the window below) and its hit code.
 HWND FindMouseTarget(TPoint screen, LRESULT* hit);
+// Whether a point (window coordinates) lies in the window's shape: its rectangle,
+// its region, and the not fully transparent pixels of a per-pixel layered window.
+bool InWindowShape(const TWindow& w, TPoint windowPoint);
 // Reallocates the image of a top-level window to its size.
 void ResizeImage(TWindow& w);

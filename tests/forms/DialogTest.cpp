@@ -1,5 +1,6 @@
 #include <filesystem>
 #include <fstream>
+#include <memory>
 
 #include "FormsTestUtil.h"
 #include "forms/Button.h"
@@ -150,6 +151,70 @@ TEST_F(DialogTest, OpenDialogPicksAFileAndRemembersItsFolder) {
   });
   EXPECT_EQ(failure, "");
   fs::remove_all(dir);
+}
+
+// The second press of a double click on a folder lands on the new listing: it
+// must not choose (nor leave chosen) the file that now lies under the pointer.
+TEST_F(DialogTest, DoubleClickOnAFolderChoosesNoFileOfTheNewListing) {
+  namespace fs = std::filesystem;
+  fs::path dir = fs::temp_directory_path() / "forms_open_dialog_dblclick_test";
+  fs::remove_all(dir);
+  fs::create_directories(dir / "lectures");
+  std::ofstream(dir / "lectures" / "a.txt") << "x";
+  std::ofstream(dir / "lectures" / "b.txt") << "x";
+  std::ofstream(dir / "c.txt") << "x";
+  Form->Dialog->SetInitialDir(dir.string());
+  std::string failure = RunScript({
+      "click Form1.Open",
+      "expect OpenDialog.Files.SelectedItem == ",
+      "dblselect OpenDialog.Files 1",  // "lectures/"; a.txt takes its row in the new listing
+      "expect OpenDialog.Folder.Caption == " + (dir / "lectures").string(),
+      "expect OpenDialog.Files.ItemIndex == -1",
+      "expect OpenDialog.FileName.Text == ",
+      "key Enter",  // nothing chosen: Enter chooses nothing either
+      "expect OpenDialog.Visible == true",
+      "select OpenDialog.Files 2",  // a plain click afterwards picks as before
+      "expect OpenDialog.FileName.Text == b.txt",
+      "key Enter",
+      "expect Form1.Result.Caption == " + (dir / "lectures" / "b.txt").string(),
+  });
+  EXPECT_EQ(failure, "");
+  fs::remove_all(dir);
+}
+
+// While a box runs it belongs to the window it holds up and is modal; afterwards
+// neither, and the control that had the focus has it again.
+TEST_F(DialogTest, BoxBelongsToTheWindowItHoldsUpAndTheFocusComesBack) {
+  Form->Show();
+  HWND owner = nullptr;
+  bool modal = false;
+  Form->Ask->OnClick = [&](TObject*) {
+    TForm* box = CreateMessageDialog("Удалить запись?", mtConfirmation, {mbOK, mbCancel});
+    std::unique_ptr<TForm> keep(box);
+    box->OnShow = [&, box](TObject*) {
+      owner = GetOwner(box->Handle());
+      modal = IsWindowModal(box->Handle());
+    };
+    box->ShowModal();
+    EXPECT_EQ(GetOwner(box->Handle()), nullptr);
+    EXPECT_FALSE(IsWindowModal(box->Handle()));
+  };
+  // The press focuses the button; the box takes the focus and gives it back.
+  std::string failure = RunScript({"click Form1.Ask", "expect Form1.Ask.Focused == false", "key Esc",
+                                   "expect Form1.Ask.Focused == true"});
+  EXPECT_EQ(failure, "");
+  EXPECT_EQ(owner, Form->Handle());
+  EXPECT_TRUE(modal);
+}
+
+TEST_F(DialogTest, ShowingAMinimisedFormAgainRestoresIt) {
+  Form->Show();
+  Form->SetWindowState(wsMinimized);
+  ASSERT_TRUE(IsIconic(Form->Handle()));
+  Form->Show();
+  EXPECT_FALSE(IsIconic(Form->Handle()));
+  EXPECT_EQ(Form->WindowState(), wsNormal);
+  EXPECT_TRUE(Form->Active());
 }
 
 TEST(OpenDialogFilter, ParsesPairsAndMatchesPatternsIgnoringCase) {
