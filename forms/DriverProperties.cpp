@@ -159,6 +159,10 @@ void RegisterFormsDriverProperties() {
   P::Register<TForm>("AlphaBlendValue", [](TForm& f) { return std::to_string(f.AlphaBlendValue()); });
   P::Register<TForm>("ModalResult", [](TForm& f) { return std::to_string(f.ModalResult()); });
   P::Register<TForm>("Active", [](TForm& f) { return Bool(f.Active()); });
+  P::Register<TForm>("WindowState", [](TForm& f) {
+    return std::string(f.WindowState() == wsMinimized ? "wsMinimized" : f.WindowState() == wsMaximized ? "wsMaximized"
+                                                                                                      : "wsNormal");
+  });
   P::Register<TForm>("ActiveControl", [](TForm& f) { return f.ActiveControl() ? f.ActiveControl()->Name() : ""; });
   P::Register<TSpeedButton>("Down", [](TSpeedButton& b) { return Bool(b.Down()); }, TDumpAs::Raw, "down");
   P::Register<TSpeedButton>("GroupIndex", [](TSpeedButton& b) { return std::to_string(b.GroupIndex()); });
