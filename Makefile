@@ -21,11 +21,9 @@ release: deps
 run: release
 	./scripts/run
 
-# Installs, builds and runs every test. The real-display scenarios (label
-# realdisplay) still hold known failures that come and go under a window manager,
-# so for now they run on their own: make test-realdisplay.
+# Installs, builds and runs every test, the real-display scenarios included.
 test: build
-	cd $(BUILD) && ctest --output-on-failure -j$(JOBS) -LE realdisplay
+	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 
 # The driver scripts again on the SDL display of a private X server, input through XTest.
 test-realdisplay: build

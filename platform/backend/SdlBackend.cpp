@@ -87,6 +87,10 @@ TSdlBackend::TSdlBackend() {
   }
   Ok_ = true;
   Start_ = SDL_GetTicks64();
+  // No end-of-poll marker in the queue: SDL_PollEvent would answer "nothing"
+  // on reaching one even with events queued behind it, and our wait would then
+  // sleep on the connection while those events wait for a next poll.
+  SDL_EventState(SDL_POLLSENTINEL, SDL_IGNORE);
   // Drivers of a real screen report the pointer's screen position.
   const char* driver = SDL_GetCurrentVideoDriver();
   ScreenPointer_ = driver && std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0;
