@@ -106,46 +106,80 @@ void TXTestInput::WriteSpares(const std::map<int, unsigned long>& symbols) {
   XSync(Display_, False);
 }
 
+void TXTestInput::FindSpares() {
+  if (SparesFound_) return;
+  SparesFound_ = true;
+  int low = 0, high = 0, perCode = 0;
+  XDisplayKeycodes(Display_, &low, &high);
+  if (KeySym* map = XGetKeyboardMapping(Display_, static_cast<KeyCode>(low), high - low + 1, &perCode)) {
+    for (int code = low; code <= high; ++code) {
+      const KeySym* syms = map + static_cast<std::ptrdiff_t>(code - low) * perCode;
+      if (std::all_of(syms, syms + perCode, [](KeySym s) { return s == NoSymbol; })) Spares_.push_back(code);
+    }
+    XFree(map);
+  }
+}
+
+bool TXTestInput::NeedsSpare(unsigned long keysym) {
+  bool shifted = false;
+  const int code = OwnKeycode(keysym, shifted);
+  return !code || std::find(Spares_.begin(), Spares_.end(), code) != Spares_.end();
+}
+
+size_t TXTestInput::LendablePrefix(const std::u32string& characters) {
+  if (!Display_) return 0;
+  FindSpares();
+  std::vector<unsigned long> keyless;
+  for (size_t i = 0; i < characters.size(); ++i) {
+    const unsigned long sym = KeysymOf(characters[i]);
+    if (!NeedsSpare(sym) || std::find(keyless.begin(), keyless.end(), sym) != keyless.end()) continue;
+    if (keyless.size() == Spares_.size()) return i;
+    keyless.push_back(sym);
+  }
+  return characters.size();
+}
+
 bool TXTestInput::Lend(const std::u32string& characters) {
   if (!Display_) return false;
-  if (!SparesFound_) {
-    SparesFound_ = true;
-    int low = 0, high = 0, perCode = 0;
-    XDisplayKeycodes(Display_, &low, &high);
-    if (KeySym* map = XGetKeyboardMapping(Display_, static_cast<KeyCode>(low), high - low + 1, &perCode)) {
-      for (int code = low; code <= high; ++code) {
-        const KeySym* syms = map + static_cast<std::ptrdiff_t>(code - low) * perCode;
-        if (std::all_of(syms, syms + perCode, [](KeySym s) { return s == NoSymbol; })) Spares_.push_back(code);
-      }
-      XFree(map);
-    }
-  }
+  FindSpares();
   std::vector<unsigned long> wanted;
   for (char32_t c : characters) {
     const unsigned long sym = KeysymOf(c);
-    bool shifted = false;
-    if (!Lent_.count(sym) && !OwnKeycode(sym, shifted) &&
-        std::find(wanted.begin(), wanted.end(), sym) == wanted.end())
-      wanted.push_back(sym);
+    if (NeedsSpare(sym) && std::find(wanted.begin(), wanted.end(), sym) == wanted.end()) wanted.push_back(sym);
   }
-  if (wanted.empty()) return true;
   if (wanted.size() > Spares_.size()) return false;
-  // Free keycodes first; when too few are free, the lent ones are taken back.
-  std::vector<int> free;
-  for (int code : Spares_) {
-    bool used = false;
-    for (const auto& [sym, lent] : Lent_) used = used || lent == code;
-    if (!used) free.push_back(code);
-  }
+  const auto isWanted = [&](unsigned long sym) { return std::find(wanted.begin(), wanted.end(), sym) != wanted.end(); };
+  std::vector<unsigned long> missing;
+  for (unsigned long sym : wanted)
+    if (!Lent_.count(sym)) missing.push_back(sym);
+  if (missing.empty()) return true;
+  // Free keycodes first; when too few are free, those lent to characters not
+  // wanted now are taken back (never one this text still needs).
   std::map<int, unsigned long> changes;
-  if (free.size() < wanted.size()) {
-    for (const auto& [sym, code] : Lent_) changes[code] = NoSymbol;
-    Lent_.clear();
-    free = Spares_;
+  const auto freeCodes = [&] {
+    std::vector<int> free;
+    for (int code : Spares_) {
+      bool used = false;
+      for (const auto& [sym, lent] : Lent_) used = used || lent == code;
+      if (!used) free.push_back(code);
+    }
+    return free;
+  };
+  std::vector<int> free = freeCodes();
+  if (free.size() < missing.size()) {
+    for (auto it = Lent_.begin(); it != Lent_.end();) {
+      if (isWanted(it->first)) {
+        ++it;
+        continue;
+      }
+      changes[it->second] = NoSymbol;
+      it = Lent_.erase(it);
+    }
+    free = freeCodes();
   }
-  for (size_t i = 0; i < wanted.size(); ++i) {
-    Lent_[wanted[i]] = free[i];
-    changes[free[i]] = wanted[i];
+  for (size_t i = 0; i < missing.size(); ++i) {
+    Lent_[missing[i]] = free[i];
+    changes[free[i]] = missing[i];
   }
   WriteSpares(changes);
   return true;

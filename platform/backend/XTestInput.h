@@ -40,6 +40,9 @@ public:
   // of the keyboard mapping (each change makes every client, the window
   // manager too, read the mapping again); false when too few are spare.
   bool Lend(const std::u32string& characters);
+  // How many leading `characters` one lending can serve: all of them unless
+  // they hold more different characters no key types than there are spare keycodes.
+  size_t LendablePrefix(const std::u32string& characters);
   // Presses and releases the keys that type one character (Shift when the
   // character is on the shifted level); false when no key could be made to type it.
   bool TypeCharacter(char32_t character);
@@ -66,9 +69,12 @@ private:
   // The keycode and level of a keysym some key types; 0 when none does.
   int OwnKeycode(unsigned long keysym, bool& shifted);
   int KeycodeFor(unsigned long keysym, bool& shifted);
+  // True when no key of the keyboard's own types `keysym` (a lent one does not count).
+  bool NeedsSpare(unsigned long keysym);
   // Writes the lent keycodes' symbols (NoSymbol for those given back).
   void WriteSpares(const std::map<int, unsigned long>& symbols);
   void GiveBack();
+  void FindSpares();
 
   _XDisplay* Display_ = nullptr;
   std::string Error_;

@@ -118,6 +118,30 @@ TEST_F(XTestInputTest, TypesCharactersOnTheirLevelAndLendsSpareKeysForOthers) {
   }
 }
 
+TEST_F(XTestInputTest, SaysHowMuchOfALongTextOneLendingServes) {
+  // More different keyless characters than any server has spare keycodes.
+  std::u32string text;
+  for (char32_t c = 0x4E00; c < 0x4E00 + 300; ++c) text += c;
+  const size_t part = Input->LendablePrefix(text);
+  ASSERT_GT(part, 0u);
+  ASSERT_LT(part, text.size());
+  EXPECT_TRUE(Input->Lend(text.substr(0, part)));
+  EXPECT_FALSE(Input->Lend(text.substr(0, part + 1)));
+  // Lent keys still count as spare ones: the same answer after lending, and a
+  // second lending keeps the keys of the characters it shares with the first.
+  EXPECT_EQ(Input->LendablePrefix(text), part);
+  EXPECT_TRUE(Input->Lend(text.substr(1, part)));
+  Input->Sync();
+  const KeyCode kept = XKeysymToKeycode(Observer, 0x1000000UL + text[1]);
+  EXPECT_NE(kept, 0);
+  EXPECT_TRUE(Input->Lend(text.substr(1, 1)));
+  EXPECT_EQ(XKeysymToKeycode(Observer, 0x1000000UL + text[1]), kept);
+  // Characters a key types and repeats take no spare keycode.
+  const std::u32string mixed = U"ab" + text.substr(0, part) + text.substr(0, part) + U"c" + text.substr(part);
+  EXPECT_EQ(Input->LendablePrefix(mixed), 2 + 2 * part + 1);  // up to the first character that does not fit
+  EXPECT_EQ(Input->LendablePrefix(U"plain ascii"), 11u);
+}
+
 TEST_F(XTestInputTest, KeysAndButtonsReachTheWindowsTheServerChooses) {
   const Window w = MakeWindow(0, {100, 100, 400, 300}, 0x808080, ButtonPressMask | ButtonReleaseMask | KeyPressMask);
   Input->MoveTo({150, 120});
