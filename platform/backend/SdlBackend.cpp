@@ -180,6 +180,7 @@ void TSdlBackend::ShowWindow(const TTopLevelView& view) {
     n.Owner = nullptr;
     n.Modal = false;
     n.Iconic = false;
+    n.Focused = false;
     fresh = true;
     if (n.Shaped) SDL_SetWindowPosition(n.Window, view.Bounds.Left, view.Bounds.Top);
   }
@@ -558,6 +559,16 @@ void TSdlBackend::Handle(const SDL_Event& e) {
           }
           break;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
+          // The first keyboard a window gets is its mapping's (SDL's own without a
+          // window manager, the window manager's placement policy with one), not a
+          // person's choice: a window the program did not activate hands it back.
+          if (n && !n->Focused) {
+            n->Focused = true;
+            if (h != GetActiveWindow() && h != FocusAsked_) {
+              if (HWND active = GetActiveWindow()) ActivateWindow(active);
+              break;
+            }
+          }
           // Activated by the window manager (not our own request echoing back).
           if (h != GetActiveWindow() && h != FocusAsked_ && Now() - FocusAskedAt_ > 300) InputWindowRaised(h, true);
           break;

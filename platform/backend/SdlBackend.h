@@ -68,6 +68,7 @@ private:
     HWND Owner = nullptr;            // owner given to the display (transient for)
     bool Modal = false;
     bool Iconic = false;             // minimised: iconified by the window manager, or unmapped
+    bool Focused = false;            // has had the keyboard since it was made
   };
   void ApplyHints(TNative& native, const TTopLevelView& view);
   // Minimises or restores the native window; true when it is minimised now.
