@@ -49,6 +49,22 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& rea
   return true;
 }
 
+// Whether a page can be shown from the text before `cut` as it will look whole: the
+// rest brings no style sheets and places nothing by coordinates, and no style of the
+// page picks elements by what follows them or sizes pictures by the page's height.
+bool RestCannotRestyle(const std::string& text, std::size_t cut) {
+  for (const char* pattern : {"<style", "<link", "<base", "position"})
+    if (FindCaseless(text, pattern, cut) != std::string::npos) return false;
+  const std::size_t body = FindCaseless(text, "<body");
+  if (body == std::string::npos) return false;
+  for (const char* pattern : {"last-", "only-", "url(", "background-position", "background-attachment"}) {
+    const std::size_t at = FindCaseless(text, pattern);
+    if (at < body) return false;
+  }
+  const std::size_t bodyEnd = text.find('>', body);
+  return FindCaseless(text.substr(body, bodyEnd - body), "background") == std::string::npos;
+}
+
 TColor ParseColor(const char* value, litehtml::document_container* container, bool& opaque) {
   opaque = false;
   if (!value || !*value) return clWhite;
@@ -64,6 +80,8 @@ THtmlDocument::THtmlDocument() = default;
 THtmlDocument::~THtmlDocument() { Reset(); }
 
 void THtmlDocument::Reset() {
+  Whole_.clear();
+  Settled_ = 0;
   Document_.reset();  // fonts go back to the container before it is cleared
   Container_.Images().Clear();
   LayoutWidth_ = -1;
@@ -77,7 +95,7 @@ void THtmlDocument::ShowError(const std::string& page, const std::string& why, c
   ErrorText_ = why;
 }
 
-bool THtmlDocument::Open(const std::string& address, const std::string& baseDir) {
+bool THtmlDocument::Open(const std::string& address, const std::string& baseDir, THtmlLoad load) {
   const THtmlAddress where = ParseHtmlAddress(address, baseDir);
   Fragment_.clear();
   switch (where.Kind) {
@@ -140,8 +158,26 @@ bool THtmlDocument::Open(const std::string& address, const std::string& baseDir)
               "Документ слишком велик: " + path, path);
     return false;
   }
+  std::size_t cut = load == THtmlLoad::FirstPartFirst && where.Fragment.empty() ? prepared.FirstPartEnd : 0;
+  if (cut > 0 && !RestCannotRestyle(prepared.Text, cut)) cut = 0;
+  if (cut > 0) {
+    std::string first = prepared.Text.substr(0, cut);
+    first += "</body></html>";
+    if (!LoadPrepared(first, path)) return false;
+    Whole_ = std::move(prepared.Text);
+  } else if (!LoadPrepared(prepared.Text, path)) {
+    return false;
+  }
+  Charset_ = HtmlCharsetName(decoded.Charset);
+  Fragment_ = where.Fragment;
+  NodeCount_ = nodes;
+  return true;
+}
+
+// Parses prepared text; on failure an error page stands in and the result is false.
+bool THtmlDocument::LoadPrepared(const std::string& text, const std::string& path) {
   try {
-    LoadHtml(prepared.Text, path);
+    LoadHtml(text, path);
   } catch (const EHtmlTooLarge& e) {
     ShowError(ErrorPage("Документ слишком велик", e.what(), path), "Документ слишком велик: " + path, path);
     return false;
@@ -149,10 +185,37 @@ bool THtmlDocument::Open(const std::string& address, const std::string& baseDir)
     ShowError(ParseErrorPage(path, e.what()), std::string("Документ не удалось разобрать: ") + e.what(), path);
     return false;
   }
-  Charset_ = HtmlCharsetName(decoded.Charset);
-  Fragment_ = where.Fragment;
-  NodeCount_ = nodes;
   return true;
+}
+
+void THtmlDocument::Complete() {
+  if (Whole_.empty()) return;
+  const std::string whole = std::move(Whole_);
+  const std::string charset = Charset_, fragment = Fragment_, path = Path_;
+  const std::size_t nodes = NodeCount_;
+  const int width = LayoutWidth_;
+  if (LoadPrepared(whole, path)) {
+    Charset_ = charset;
+    NodeCount_ = nodes;
+  }
+  Fragment_ = fragment;
+  if (width >= 0) Layout(width, ViewHeight_);
+}
+
+// Rows from the top that the rest of a first part cannot change: what follows starts
+// below the top of the body's lowest box in the flow (spaces and floats aside).
+int THtmlDocument::FirstPartSettled() const {
+  const auto root = Document_ ? Document_->root() : nullptr;
+  const auto body = root ? root->select_one("body") : nullptr;
+  if (!body) return 0;
+  int settled = 0;
+  for (std::size_t i = 0; i < body->get_children_count(); ++i) {
+    const auto child = body->get_child(static_cast<int>(i));
+    if (child->is_white_space() || child->get_float() != litehtml::float_none) continue;
+    const litehtml::position box = child->get_placement();
+    if (box.height > 0) settled = std::max(settled, box.y);
+  }
+  return settled;
 }
 
 void THtmlDocument::LoadHtml(const std::string& utf8, const std::string& path) {
@@ -182,11 +245,17 @@ void THtmlDocument::Layout(int width, int viewHeight) {
   if (!Document_) return;
   width = std::max(1, width);
   Container_.SetViewSize(width, viewHeight);
+  ViewHeight_ = viewHeight;
   if (width == LayoutWidth_) return;
   Document_->media_changed();
   Document_->render(width);
   LayoutWidth_ = width;
   ++LayoutCount_;
+  if (Partial()) {
+    // The first part must settle two screens (and the view's strips below the first).
+    Settled_ = FirstPartSettled();
+    if (Settled_ < 2 * std::max(viewHeight, 512)) Complete();
+  }
 }
 
 int THtmlDocument::Width() const { return Document_ ? std::max(Document_->width(), LayoutWidth_) : 0; }
@@ -209,6 +278,7 @@ void THtmlDocument::Draw(TBitmap& target, TPoint origin, const TRect& clip) {
     }
   }
   if (!Document_ || LayoutWidth_ < 0) return;
+  if (Partial() && area.Bottom - origin.Y > Settled_) Complete();
   const litehtml::position pageClip(area.Left - origin.X, area.Top - origin.Y, area.Width(), area.Height());
   Document_->draw(reinterpret_cast<litehtml::uint_ptr>(&canvas), 0, 0, &pageClip);
 }

@@ -21,6 +21,10 @@ constexpr std::size_t kHtmlMaxFileBytes = 6u << 20;
 // element, word and space, and time and memory grow with them.
 constexpr std::size_t kHtmlMaxNodes = 300000;
 
+// How Open reads a page: all of it, or (for a view that wants its first screen
+// soon) a long page's first part first, the rest on Complete.
+enum class THtmlLoad { Whole, FirstPartFirst };
+
 class THtmlDocument {
 public:
   THtmlDocument();
@@ -31,7 +35,12 @@ public:
   // Opens a file path, file: URL or network address; relative paths start at
   // `baseDir` (the working directory when empty). Returns false when an error page
   // stands in for the document (ErrorText() says why).
-  bool Open(const std::string& address, const std::string& baseDir = {});
+  bool Open(const std::string& address, const std::string& baseDir = {}, THtmlLoad load = THtmlLoad::Whole);
+  // True while only the first part of the page is read (Height() is that part's);
+  // drawing below what that part settles, Complete() and opening another page end it.
+  bool Partial() const { return !Whole_.empty(); }
+  // Reads the whole page and lays it out again at the width it had.
+  void Complete();
   // Shows page text (UTF-8) as if read from `path`.
   void LoadHtml(const std::string& utf8, const std::string& path = {});
 
@@ -84,6 +93,8 @@ public:
 
 private:
   void ShowError(const std::string& page, const std::string& why, const std::string& path);
+  bool LoadPrepared(const std::string& text, const std::string& path);
+  int FirstPartSettled() const;
   std::shared_ptr<litehtml::element> FindElement(const std::string& name) const;
   void Reset();
 
@@ -94,7 +105,10 @@ private:
   std::string ErrorText_;
   std::string Charset_ = "utf-8";
   TColor Background_ = clWhite;
+  std::string Whole_;    // the prepared text of a page shown from its first part
+  int Settled_ = 0;      // rows of a first part that the rest cannot change
   int LayoutWidth_ = -1;
+  int ViewHeight_ = 0;
   int LayoutCount_ = 0;
   std::size_t NodeCount_ = 0;
 };

@@ -56,17 +56,14 @@ bool ClosesParagraph(std::string_view n) {
                    "center", "form", "hr", "address", "section", "article", "header", "footer", "nav", "menu"});
 }
 
-// Case-insensitive search for an ASCII lower-case pattern that starts with a non-letter.
-std::size_t FindCaseless(const std::string& text, std::string_view pattern, std::size_t from) {
-  if (pattern.empty()) return from;
-  for (std::size_t i = from; i + pattern.size() <= text.size(); ++i) {
-    i = text.find(pattern[0], i);
-    if (i == npos || i + pattern.size() > text.size()) return npos;
-    std::size_t k = 1;
-    while (k < pattern.size() && Lower(text[i + k]) == pattern[k]) ++k;
-    if (k == pattern.size()) return i;
+// Only <html> and <body> open: a block starting here is one of the body's own.
+bool OnlyPageLevelOpen(const std::vector<std::string>& stack) {
+  bool body = false;
+  for (const std::string& open : stack) {
+    if (open == "body") body = true;
+    else if (open != "html") return false;
   }
-  return npos;
+  return body;
 }
 
 // End of a tag that starts at `from` (the position after its name): the '>' outside quotes.
@@ -89,6 +86,19 @@ std::size_t TagEnd(const std::string& text, std::size_t from) {
 }
 
 }  // namespace
+
+std::size_t FindCaseless(const std::string& text, std::string_view pattern, std::size_t from) {
+  if (pattern.empty()) return from;
+  const char first = pattern[0];
+  const char upper = first >= 'a' && first <= 'z' ? static_cast<char>(first - 'a' + 'A') : first;
+  for (std::size_t i = from; i + pattern.size() <= text.size(); ++i) {
+    if (text[i] != first && text[i] != upper) continue;
+    std::size_t k = 1;
+    while (k < pattern.size() && Lower(text[i + k]) == pattern[k]) ++k;
+    if (k == pattern.size()) return i;
+  }
+  return npos;
+}
 
 bool LooksBinary(const std::string& bytes) {
   if (bytes.size() >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF')))
@@ -257,6 +267,11 @@ THtmlPrepared PrepareHtml(const std::string& in, int maxDepth) {
       ++out.DroppedTags;
       skipTo(i, after);
     } else {
+      if (out.FirstPartEnd == 0 && droppedOpen == 0 && droppedTables == 0 && ClosesParagraph(name) &&
+          OnlyPageLevelOpen(stack)) {
+        const std::size_t at = o.size() + (i - copyFrom);
+        if (at >= kHtmlFirstPartBytes) out.FirstPartEnd = at;
+      }
       stack.push_back(name);
       ++out.Elements;
     }

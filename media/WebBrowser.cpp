@@ -30,7 +30,7 @@ void TWebBrowser::Navigate(const std::string& address) {
 }
 
 void TWebBrowser::Open(const std::string& address, const std::string& baseDir) {
-  Page_.Open(address, baseDir);
+  Page_.Open(address, baseDir, THtmlLoad::FirstPartFirst);
   Tiles_.Clear();
   ScrollX_ = 0;
   ScrollY_ = 0;
@@ -60,6 +60,17 @@ void TWebBrowser::EnsureLayout() {
     UpdateScrollBars();
     InvalidateRect(Handle(), nullptr, false);  // every line may have moved
   }
+}
+
+void TWebBrowser::CompletePage() {
+  if (!Page_.Partial()) return;
+  Page_.Complete();
+  Tiles_.Clear();
+  if (!HandleAllocated()) return;
+  EnsureLayout();
+  UpdateScrollBars();
+  // What the first part showed stays as it is, unless the rest turned the page into an error page.
+  if (Page_.IsErrorPage()) InvalidateRect(Handle(), nullptr, false);
 }
 
 int TWebBrowser::MaxScrollX() const { return std::max(0, Page_.Width() - ClientRect().Width()); }
@@ -105,14 +116,17 @@ void TWebBrowser::PaintWindow(HDC dc) {
   for (const TRect& rect : clip.Rects()) Tiles_.Draw(Page_, *dc->Target(), pageOrigin, rect, width);
   LastPaint_ = clip.IsEmpty() ? TRect{} : clip.Bounds().Offset(-org.X, -org.Y);
   ++PaintCount_;
+  if (Page_.Partial() && !CompletePosted_) CompletePosted_ = PostMessage(Handle(), kCompletePageMessage, 0, 0);
 }
 
 void TWebBrowser::ScrollTo(int x, int y) {
+  CompletePage();
   EnsureLayout();
   ScrollView(std::clamp(x, 0, MaxScrollX()), std::clamp(y, 0, MaxScrollY()));
 }
 
 bool TWebBrowser::ScrollToAnchor(const std::string& name) {
+  CompletePage();
   EnsureLayout();
   const int top = Page_.AnchorTop(name);
   if (top < 0) return false;
@@ -175,6 +189,7 @@ void TWebBrowser::ScrollView(int x, int y) {
 }
 
 void TWebBrowser::HandleScroll(int bar, int code) {
+  CompletePage();
   EnsureLayout();
   const bool vertical = bar == SB_VERT;
   const TRect client = ClientRect();
@@ -252,6 +267,18 @@ void TWebBrowser::UpdateCursor() {
 }
 
 void TWebBrowser::WndProc(TMessage& message) {
+  switch (message.Msg) {
+    case kCompletePageMessage:
+      CompletePosted_ = false;
+      CompletePage();
+      return;
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_LBUTTONUP: CompletePage(); break;
+    default: break;
+  }
   switch (message.Msg) {
     case WM_VSCROLL:
     case WM_HSCROLL:

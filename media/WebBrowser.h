@@ -50,6 +50,8 @@ public:
 
   static constexpr int kLineStep = 20;  // pixels per arrow key or bar arrow
   static constexpr int kWheelLines = 3;  // lines per wheel notch
+  // Posted after a page's first part is painted: the rest is read then.
+  static constexpr UINT kCompletePageMessage = WM_APP + 0x221;
 
 protected:
   void CreateParams(TCreateParams& params) override;
@@ -63,6 +65,9 @@ protected:
 private:
   void Open(const std::string& address, const std::string& baseDir);
   void EnsureLayout();
+  // Reads the rest of a page shown from its first part (scrolling, clicks and the
+  // message posted after the first paint need all of it).
+  void CompletePage();
   void UpdateScrollBars();
   int MaxScrollX() const;
   int MaxScrollY() const;
@@ -81,6 +86,7 @@ private:
   int ScrollX_ = 0;
   int ScrollY_ = 0;
   bool UpdatingBars_ = false;
+  bool CompletePosted_ = false;
   TRect LastPaint_;
   int PaintCount_ = 0;
 };

@@ -36,6 +36,27 @@ protected:
     return shot;
   }
 
+  static constexpr const char* kLectureHead =
+      "<html><head><title>Длинная</title><style>h2 { color: #2e5a88 } .note { background: #fff6d5 }"
+      " td { border: 1px solid #888 }</style></head><body>\n";
+
+  // One section of a lecture: heading, paragraphs, a list, a table and a floated box.
+  static std::string LectureSection(int n) {
+    const std::string i = std::to_string(n);
+    return "<h2 id=s" + i + ">Раздел " + i + "</h2>\n<p>Текст раздела " + i +
+           ", в котором довольно много слов, чтобы строки переносились и занимали место на экране.</p>\n"
+           "<div style=\"float:right;width:80px;height:40px;background:#cde\">врезка</div>\n"
+           "<ul><li>первый пункт<li>второй пункт</ul>\n<table><tr><td>" + i + "<td>ячейка</table>\n"
+           "<p class=note>Заметка " + i + ".</p>\n";
+  }
+
+  // A page of `sections` sections with `tail` before the end of the body.
+  static std::string LongLecture(int sections, const std::string& tail = {}) {
+    std::string html = kLectureHead;
+    for (int i = 0; i < sections; ++i) html += LectureSection(i);
+    return html + tail + "</body></html>\n";
+  }
+
   static TColor At(const TBitmap& b, int x, int y) { return b.Pixel(x, y) & 0xFFFFFF; }
 
   // Rows [top, bottom) that hold a pixel of exactly this colour.

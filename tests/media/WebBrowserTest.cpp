@@ -260,3 +260,41 @@ TEST_F(WebBrowserTest, AnAnchorAskedForBeforeTheWindowExistsIsShownOnceLaidOut) 
   EXPECT_EQ(late->ScrollTop(), std::min(max, late->Page().AnchorTop("end")));
   EXPECT_GT(late->ScrollTop(), 0);
 }
+
+TEST_F(WebBrowserTest, ALongPageIsReadAfterItsFirstScreenIsPainted) {
+  const int paints = Browser->PaintCount();
+  const std::string path = Write("long.htm", LongLecture(200));
+  Browser->Navigate(path);
+  EXPECT_TRUE(Browser->Page().Partial());
+  const TBitmap first = Shown();
+  EXPECT_EQ(Browser->PaintCount(), paints + 1);
+  EXPECT_TRUE(Browser->Page().Partial()) << "painting the first screen reads no more";
+  EXPECT_TRUE(SameImage(first, Expected(path))) << "the first screen as the whole page shows it";
+  App->ProcessMessages();
+  EXPECT_TRUE(SameImage(Shown(), first));
+  EXPECT_FALSE(Browser->Page().Partial());
+  THtmlDocument whole;
+  whole.Open(Browser->Page().Path());
+  whole.Layout(Browser->ClientRect().Width(), Browser->ClientRect().Height());
+  EXPECT_EQ(Browser->Page().Height(), whole.Height());
+  SCROLLINFO bar;
+  bar.fMask = SIF_RANGE;
+  ASSERT_TRUE(GetScrollInfo(Browser->Handle(), SB_VERT, &bar));
+  EXPECT_EQ(bar.nMax, whole.Height() - 1) << "the bar shows the whole page";
+}
+
+TEST_F(WebBrowserTest, ScrollingBeforeAllOfAPageIsReadReadsItFirst) {
+  Browser->Navigate(Write("long.htm", LongLecture(200)));
+  UpdateAllWindows();
+  ASSERT_TRUE(Browser->Page().Partial());
+  Backend->Wheel(Browser->ClientToScreen({100, 100}), -120);
+  EXPECT_FALSE(Browser->Page().Partial());
+  EXPECT_EQ(Browser->ScrollTop(), TWebBrowser::kWheelLines * TWebBrowser::kLineStep);
+
+  Browser->Navigate(Browser->Page().Path());
+  UpdateAllWindows();
+  ASSERT_TRUE(Browser->Page().Partial());
+  SendMessage(Browser->Handle(), WM_VSCROLL, SB_BOTTOM, 0);
+  EXPECT_FALSE(Browser->Page().Partial());
+  EXPECT_EQ(Browser->ScrollTop(), Browser->Page().Height() - Browser->ClientRect().Height());
+}
