@@ -129,6 +129,7 @@ const std::vector<TScriptDriver::TAction>& TScriptDriver::Actions() {
       {"cell", "TARGET ROW COL", &TScriptDriver::DoCell},
       {"dblcell", "TARGET ROW COL", &TScriptDriver::DoCell},
       {"close", "FORM", &TScriptDriver::DoClose},
+      {"raise", "FORM", &TScriptDriver::DoRaise},
       {"type", "TEXT", &TScriptDriver::DoType},
       {"key", "KEY", &TScriptDriver::DoKey},
       {"wait", "MILLISECONDS", &TScriptDriver::DoWait},
@@ -375,6 +376,14 @@ void TScriptDriver::DoCell(const TCall& call) {
   if (!point) return Fail(call.Args[1] + " has no cell " + call.Args[2] + "," + call.Args[3]);
   ProcessPendingMessages();
   ClickAt(control->ClientToScreen(*point), false, action == "dblcell");
+}
+
+void TScriptDriver::DoRaise(const TCall& call) {
+  if (call.Args.size() < 2) return Fail("raise: which window?");
+  TForm* form = FindForm(call.Args[1]);
+  if (!form) return Fail("no window named " + call.Args[1]);
+  if (!form->Visible() || !form->HandleAllocated()) return Fail(call.Args[1] + " is not visible");
+  if (std::string error = Display_.RaiseFromOutside(form->Handle()); !error.empty()) Fail(error);
 }
 
 void TScriptDriver::DoClose(const TCall& call) {

@@ -98,6 +98,7 @@ private:
   void DoSelect(const TCall& call);
   void DoCell(const TCall& call);
   void DoClose(const TCall& call);
+  void DoRaise(const TCall& call);
   void DoType(const TCall& call);
   void DoKey(const TCall& call);
   void DoWait(const TCall& call);

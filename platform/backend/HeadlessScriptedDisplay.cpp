@@ -24,6 +24,13 @@ std::string THeadlessScriptedDisplay::Text(const std::string& utf8) {
   return "";
 }
 
+std::string THeadlessScriptedDisplay::RaiseFromOutside(HWND window) {
+  // Headless, the desktop itself is the other party: it tells the program as
+  // the real display's backend does when it sees our windows restacked.
+  InputWindowRaised(window, false);
+  return "";
+}
+
 bool THeadlessScriptedDisplay::SaveDesktopPng(const std::string& path) {
   Backend_.SaveDesktopPng(path);
   return true;

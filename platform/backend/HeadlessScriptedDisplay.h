@@ -17,6 +17,7 @@ public:
   std::string Text(const std::string& utf8) override;
   bool SaveDesktopPng(const std::string& path) override;
   bool SaveWindowPng(HWND window, const std::string& path) override { return Backend_.SaveWindowPng(window, path); }
+  std::string RaiseFromOutside(HWND window) override;
   std::vector<HWND> Stacking() override;
   HWND KeyboardWindow() override;
 

@@ -30,6 +30,9 @@ public:
   // A key with modifiers held (VK_CONTROL, VK_SHIFT, VK_MENU), pressed in order.
   virtual std::string Key(const std::vector<int>& modifiers, int virtualKey) = 0;
   virtual std::string Text(const std::string& utf8) = 0;
+  // Another program (a window manager, a tool) raises `window` on the screen;
+  // returns once the program has answered it.
+  virtual std::string RaiseFromOutside(HWND window) = 0;
 
   // Pictures as shown; false when there is nothing to take.
   virtual bool SaveDesktopPng(const std::string& path) = 0;

@@ -45,6 +45,8 @@ public:
   // mapped: for tests and tools that look at what the desktop shows.
   SDL_Window* NativeWindow(HWND window);
   bool NativeShown(HWND window);
+  // A look at how others restacked our windows is due.
+  bool StackCheckPending() const { return StackCheckAt_ != 0; }
   // Gives every native window its window's current text as title.
   void SyncTitles();
   // Whether windows with a region are shown shaped (the video driver can shape

@@ -79,6 +79,12 @@ void TXTestInput::Button(int button, bool down) {
   XFlush(Display_);
 }
 
+void TXTestInput::Raise(TXWindow window) {
+  if (!Display_) return;
+  XRaiseWindow(Display_, window);
+  XSync(Display_, False);
+}
+
 int TXTestInput::OwnKeycode(unsigned long keysym, bool& shifted) {
   shifted = false;
   const KeyCode code = XKeysymToKeycode(Display_, keysym);

@@ -34,6 +34,9 @@ public:
   TPoint Pointer();
   // 1 left, 2 middle, 3 right.
   void Button(int button, bool down);
+  // Raises a top-level window as another program does (a window manager turns
+  // it into a request of its own or refuses it).
+  void Raise(TXWindow window);
   // A key by keysym (XK_Return, XK_Control_L …); false when none makes it.
   bool Key(unsigned long keysym, bool down);
   // Lends spare keycodes to those of `characters` no key types, in one change

@@ -11,6 +11,8 @@
 #include "platform/win/Message.h"
 #include "platform/win/Timer.h"
 #include "platform/win/VirtualKeys.h"
+#include "platform/win/Window.h"
+#include "platform/win/WindowStyles.h"
 
 namespace {
 
@@ -243,6 +245,17 @@ std::string TXTestScriptedDisplay::MouseMove(TPoint p) { return MoveFirst(p); }
 
 std::string TXTestScriptedDisplay::Click(TPoint p, TMouseButton button, int count) {
   if (std::string error = MoveFirst(p); !error.empty()) return error;
+  // The press goes to the window the server has under the pointer: wait until
+  // that is the program's window there, not the frame of one just hidden that
+  // a window manager has not taken down yet (bounded: a window of another
+  // program may stand there, and then the click is its).
+  if (HWND there = GetAncestor(WindowFromPoint(p), GA_ROOT)) {
+    const std::uint64_t limit = Now() + InputLimitMs;
+    while (Owner(X_.UnderPointer()) != there && Now() <= limit) {
+      Drain();
+      Sdl_.WaitForInput(5);
+    }
+  }
   const int number = button == TMouseButton::Right ? 3 : button == TMouseButton::Middle ? 2 : 1;
   Awaited_.Buttons += 2 * count;
   for (int i = 0; i < count; ++i) {
@@ -288,6 +301,28 @@ std::string TXTestScriptedDisplay::Text(const std::string& utf8) {
   return "";
 }
 
+std::string TXTestScriptedDisplay::RaiseFromOutside(HWND window) {
+  Settle();
+  unsigned long target = 0;
+  for (const auto& [xwindow, owner] : XWindows())
+    if (owner == window) target = xwindow;
+  if (!target) return "raise: the window is not on the screen";
+  X_.Raise(target);
+  // Answered when no look at the stacking is due and the server's order of our
+  // windows is the program's (a window manager may also have refused the raise).
+  const std::uint64_t limit = Now() + InputLimitMs;
+  for (;;) {
+    Drain();
+    std::vector<HWND> ours;
+    const std::vector<TTopLevelView> views = VisibleTopLevelViews();
+    for (auto it = views.rbegin(); it != views.rend(); ++it)
+      if (it->Alpha > 0 && Sdl_.NativeShown(it->Window)) ours.push_back(it->Window);
+    if (!Sdl_.StackCheckPending() && ServerStacking() == ours) return "";
+    if (Now() > limit) return "raise: the program's order of its windows did not follow the screen's";
+    Sdl_.WaitForInput(10);
+  }
+}
+
 // --- what the screen shows ---------------------------------------------------------------
 
 std::map<unsigned long, HWND> TXTestScriptedDisplay::XWindows() {
@@ -312,6 +347,10 @@ HWND TXTestScriptedDisplay::Owner(unsigned long xwindow) {
 
 std::vector<HWND> TXTestScriptedDisplay::Stacking() {
   Settle();
+  return ServerStacking();
+}
+
+std::vector<HWND> TXTestScriptedDisplay::ServerStacking() {
   // Each of our windows stands where its outermost ancestor (a frame) stands.
   std::map<unsigned long, HWND> byTop;
   for (const auto& [xwindow, window] : XWindows()) {

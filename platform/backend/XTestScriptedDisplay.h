@@ -51,9 +51,12 @@ public:
   std::string Click(TPoint p, TMouseButton button, int count) override;
   std::string Key(const std::vector<int>& modifiers, int virtualKey) override;
   std::string Text(const std::string& utf8) override;
+  std::string RaiseFromOutside(HWND window) override;
   bool SaveDesktopPng(const std::string& path) override;
   bool SaveWindowPng(HWND window, const std::string& path) override;
   std::vector<HWND> Stacking() override;
+  // The server's stacking of the program's windows, top first, as it is now.
+  std::vector<HWND> ServerStacking();
   HWND KeyboardWindow() override;
 
   // How long one input may take to reach the program.
