@@ -260,6 +260,30 @@ void TBitmap::SetPixelFormat(TPixelFormat format) {
   const int dstBits = BitsPerPixel(format);
   if (dstBits <= 8 && srcBits <= 8 && Palette_.size() <= converted.Palette_.size())
     std::copy(Palette_.begin(), Palette_.end(), converted.Palette_.begin());
+  if (srcBits <= 8 && dstBits >= 24) {
+    // Palette pictures of skins become 24-bit on every load: one table lookup a pixel.
+    std::uint8_t colors[256][4] = {};  // indexes past the palette are black
+    for (std::size_t i = 0; i < std::min<std::size_t>(Palette_.size(), 256); ++i)
+      colors[i][0] = Palette_[i].Blue, colors[i][1] = Palette_[i].Green, colors[i][2] = Palette_[i].Red;
+    const int db = dstBits / 8;
+    for (int y = 0; y < Height_; ++y) {
+      const std::uint8_t* src = ScanLine(y);
+      std::uint8_t* dst = converted.ScanLine(y);
+      for (int x = 0; x < Width_; ++x, dst += db) {
+        const std::uint8_t* c = colors[srcBits == 8 ? src[x] : PaletteIndex(src, x, srcBits)];
+        dst[0] = c[0];
+        dst[1] = c[1];
+        dst[2] = c[2];
+        if (db == 4) dst[3] = 255;
+      }
+    }
+    Format_ = converted.Format_;
+    RowBytes_ = converted.RowBytes_;
+    Pixels_.swap(converted.Pixels_);
+    Palette_.swap(converted.Palette_);
+    if (Canvas_) Canvas_->TargetResized();
+    return;
+  }
   for (int y = 0; y < Height_; ++y) {
     const std::uint8_t* src = ScanLine(y);
     std::uint8_t* dst = converted.ScanLine(y);

@@ -39,6 +39,10 @@ std::string FoldName(std::string_view name) {
 }
 
 bool SameTextUtf8(std::string_view a, std::string_view b) {
+  // Most names of a section already differ in their first letter.
+  if (!a.empty() && !b.empty() && static_cast<unsigned char>(a[0]) < 0x80 && static_cast<unsigned char>(b[0]) < 0x80 &&
+      UpperAsciiChar(a[0]) != UpperAsciiChar(b[0]))
+    return false;
   if (IsAscii(a) && IsAscii(b)) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i)

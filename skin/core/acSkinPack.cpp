@@ -47,12 +47,15 @@ std::vector<std::uint8_t> InflateEntry(TacMemoryStream& source, std::int64_t siz
   inflater.Started = true;
 
   // Sizes are counted against the load's budget before an entry is inflated, so the
-  // whole output is reserved at once (untouched pages cost nothing until written).
+  // whole output is reserved at once (untouched pages cost nothing until written) and
+  // inflated into in place, a chunk at a time.
+  const auto declared = static_cast<std::size_t>(size);
   std::vector<std::uint8_t> out;
-  out.reserve(static_cast<std::size_t>(size));
-  std::uint8_t chunk[kPackOutputChunk];
+  out.reserve(declared);
+  std::uint8_t spare = 0;  // room for one byte past the declared size, to tell it
   bool ended = false;
   std::size_t pulled = 0;  // input handed to zlib in the current block
+  std::size_t written = 0;
   while (!ended) {
     if (zs.avail_in == 0) {
       // Blocks of the source's own bytes, read in place.
@@ -63,13 +66,15 @@ std::vector<std::uint8_t> InflateEntry(TacMemoryStream& source, std::int64_t siz
       zs.next_in = const_cast<Bytef*>(source.Bytes().data() + source.Position());
       zs.avail_in = static_cast<uInt>(pulled);
     }
-    zs.next_out = chunk;
-    zs.avail_out = static_cast<uInt>(sizeof chunk);
+    const bool full = written == declared;
+    const std::size_t room = std::min(declared - written, kPackOutputChunk);
+    if (out.size() < written + room) out.resize(written + room);
+    zs.next_out = full ? &spare : out.data() + written;
+    zs.avail_out = full ? 1 : static_cast<uInt>(room);
     const int code = inflate(&zs, Z_NO_FLUSH);
-    const std::size_t produced = sizeof chunk - zs.avail_out;
     // More bytes than declared: the entry's size does not describe its stream.
-    if (static_cast<std::int64_t>(out.size() + produced) > size) throw EReadError("Stream read error");
-    out.insert(out.end(), chunk, chunk + produced);
+    if (full && zs.avail_out == 0) throw EReadError("Stream read error");
+    if (!full) written += room - zs.avail_out;
     switch (code) {
       case Z_STREAM_END:
         ended = true;
@@ -90,7 +95,8 @@ std::vector<std::uint8_t> InflateEntry(TacMemoryStream& source, std::int64_t siz
   }
   // What was pulled but not consumed stays: the next entry starts there.
   source.SetPosition(source.Position() + pulled - zs.avail_in);
-  if (static_cast<std::int64_t>(out.size()) != size) throw EReadError("Stream read error");
+  if (written != declared) throw EReadError("Stream read error");
+  out.resize(written);
   return out;
 }
 

@@ -83,6 +83,45 @@ TEST(Bitmap, PixelFormatConversions) {
   EXPECT_TRUE(p.Palette().empty());
 }
 
+// Palette pictures of every depth to 24 and 32 bits: each pixel keeps the colour it
+// showed, indexes past a short palette turn black, odd widths end mid-byte.
+TEST(Bitmap, PalettePicturesConvertPixelByPixel) {
+  for (const TPixelFormat from : {TPixelFormat::pf1bit, TPixelFormat::pf4bit, TPixelFormat::pf8bit}) {
+    for (const TPixelFormat to : {TPixelFormat::pf24bit, TPixelFormat::pf32bit}) {
+      TBitmap b(13, 3, from);
+      const int entries = from == TPixelFormat::pf1bit ? 2 : from == TPixelFormat::pf4bit ? 11 : 200;
+      b.Palette().resize(static_cast<std::size_t>(entries));
+      for (int i = 0; i < entries; ++i)
+        b.Palette()[static_cast<std::size_t>(i)] = {static_cast<std::uint8_t>(i * 7), static_cast<std::uint8_t>(255 - i),
+                                                    static_cast<std::uint8_t>(i * 3 + 1), 0};
+      for (int y = 0; y < b.Height(); ++y) {
+        for (std::size_t k = 0; k < static_cast<std::size_t>(b.RowBytes()); ++k)
+          b.ScanLine(y)[k] = static_cast<std::uint8_t>(k * 37 + static_cast<std::size_t>(y) * 101 + 5);
+      }
+      std::vector<TColor> before;
+      for (int y = 0; y < b.Height(); ++y) {
+        for (int x = 0; x < b.Width(); ++x) before.push_back(b.Pixel(x, y));
+      }
+      b.SetPixelFormat(to);
+      ASSERT_EQ(b.PixelFormat(), to);
+      bool pastPalette = false;
+      for (int y = 0; y < b.Height(); ++y) {
+        for (int x = 0; x < b.Width(); ++x) {
+          const TColor was = before[static_cast<std::size_t>(y * b.Width() + x)];
+          EXPECT_EQ(b.Pixel(x, y), was) << x << "," << y;
+          if (to == TPixelFormat::pf32bit) {
+            EXPECT_EQ(b.ScanLine(y)[x * 4 + 3], 255);
+          }
+          pastPalette = pastPalette || was == clBlack;
+        }
+      }
+      if (from == TPixelFormat::pf8bit) {
+        EXPECT_TRUE(pastPalette) << "the bytes reach past the palette";
+      }
+    }
+  }
+}
+
 TEST(Bitmap, CanvasSurvivesFormatChangeAndFollowsResize) {
   TBitmap b(4, 4, TPixelFormat::pf24bit);
   TDeviceContext& canvas = b.Canvas();

@@ -58,6 +58,21 @@ std::vector<std::uint8_t> SmallPackage() {
 
 }  // namespace
 
+// Entries are inflated in place 64 KB at a time: sizes at and around the chunk and
+// the empty entry come back byte for byte, and the entry after each starts right.
+TEST(Package, EntriesAroundTheInflateChunkComeBackWhole) {
+  std::vector<TacPackEntry> entries{{"Options.dat", Bytes("[GLOBALINFO]\r\n")}};
+  const std::size_t sizes[] = {0, 1, 65535, 65536, 65537, 3 * 65536, 200001};
+  for (std::size_t i = 0; i < std::size(sizes); ++i)
+    entries.push_back({"e" + std::to_string(i) + ".bmp", RandomBytes(sizes[i], static_cast<unsigned>(i + 7))});
+  for (const int level : {0, 9}) {
+    const auto reader = Parse(WritePackage(entries, level));
+    ASSERT_EQ(reader->Items.size(), std::size(sizes));
+    for (std::size_t i = 0; i < std::size(sizes); ++i)
+      EXPECT_EQ(reader->Items[i].Stream->Bytes(), entries[i + 1].Bytes) << sizes[i] << " bytes, level " << level;
+  }
+}
+
 TEST(Package, WriterOutputParsesBackWithNamesFlagsAndContents) {
   const auto options = Bytes("[GLOBALINFO]\r\nVERSION=6.4\r\n");
   const auto master = RandomBytes(3000, 1);
