@@ -168,6 +168,179 @@ bool ComputeBorderSlices(const TsMaskData& mask, TRect rect, int state, TacBorde
 
 namespace {
 
+// The repetition of a slice row by row: each source row is laid out once across the
+// visible width (picture and mask band), then every target row it repeats on is done
+// in one pass, so a slice of one pixel costs no more per pixel than a wide one. A row
+// is drawn in one of four ways: copied, blended through its mask band, or either of
+// those between the picture's holes (which keep the target).
+class TRowRepeat {
+public:
+  TRowRepeat(TBitmap& target, const TBitmap& pic, bool masked, int maskOffset, TRect area, TRect visible, TRect src)
+      : Target_(target), Pic_(pic), Masked_(masked), MaskOffset_(maskOffset), Visible_(visible), Src_(src),
+        Sw_(src.Width()), Sh_(src.Height()), W_(visible.Width()), Phase_((visible.Left - area.Left) % Sw_),
+        Period_(static_cast<std::size_t>(Sw_) * 3), RunBytes_(Period_ + kRepeatChunk),
+        Short_(Period_ <= kRepeatRunMax), Area_(area) {}
+
+  void Draw() {
+    if (Short_) MakeRuns();
+    for (int k = 0; k < Sh_; ++k) {
+      // Target rows using source row k, from the first visible one.
+      int y = Area_.Top + k;
+      if (y < Visible_.Top) y += (Visible_.Top - y + Sh_ - 1) / Sh_ * Sh_;
+      if (y >= Visible_.Bottom) continue;
+      const bool holes = HasKeys(k);
+      // A black mask row composites to the picture itself: a copy gives the same bytes.
+      const bool opaque = !Masked_ || MaskRowIsClear(k);
+      if (!Masked_ || (opaque && !holes))
+        CopyRows(k, y);
+      else if (!holes)
+        BlendRows(k, y);
+      else if (opaque)
+        CopyRowsBetweenHoles(k, y);
+      else
+        BlendRowsBetweenHoles(k, y);
+    }
+  }
+
+private:
+  const std::uint8_t* PicRow(int k) const { return Pic_.ScanLine(Src_.Top + k) + Src_.Left * 3; }
+  const std::uint8_t* BandRow(int k) const { return Pic_.ScanLine(Src_.Top + k + MaskOffset_) + Src_.Left * 3; }
+  std::uint8_t* TargetRow(int y) const { return Target_.ScanLine(y) + Visible_.Left * 3; }
+  std::size_t PhaseBytes() const { return static_cast<std::size_t>(Phase_) * 3; }
+  std::size_t RowBytes() const { return static_cast<std::size_t>(W_) * 3; }
+  const std::uint8_t* PicRun(int k) const { return PicRuns_.data() + RunBytes_ * static_cast<std::size_t>(k); }
+  const std::uint8_t* BandRun(int k) const { return BandRuns_.data() + RunBytes_ * static_cast<std::size_t>(k); }
+
+  // Short slices: the runs the rows are laid out from are made for every source row
+  // first, so the copies never wait for bytes just stored.
+  void MakeRuns() {
+    PicRuns_.resize(RunBytes_ * static_cast<std::size_t>(Sh_));
+    BandRuns_.resize(Masked_ ? PicRuns_.size() : 0);
+    for (int k = 0; k < Sh_; ++k) {
+      MakeRepeatRun(PicRuns_.data() + RunBytes_ * static_cast<std::size_t>(k), PicRow(k), Period_);
+      if (Masked_) MakeRepeatRun(BandRuns_.data() + RunBytes_ * static_cast<std::size_t>(k), BandRow(k), Period_);
+    }
+  }
+
+  // Counted without an early exit: short rows, no branch to mispredict.
+  bool HasKeys(int k) const {
+    int keys = 0;
+    for (const std::uint8_t *p = PicRow(k), *end = p + Period_; p < end; p += 3)
+      keys += (p[0] | p[1] << 8 | p[2] << 16) == 0xFF00FF;
+    return keys != 0;
+  }
+
+  bool MaskRowIsClear(int k) const {
+    const std::uint8_t* m = BandRow(k);
+    std::uint8_t any = 0;
+    for (std::size_t i = 0; i < Period_; ++i) any |= m[i];
+    return any == 0;
+  }
+
+  // A source row laid out across the visible width (target pixel x shows source pixel
+  // (phase + x) mod sw).
+  void Spread(const std::uint8_t* from, std::uint8_t* to) const { RepeatBytes(to, from, Period_, PhaseBytes(), RowBytes()); }
+
+  void CopyRows(int k, int y) {
+    if (Short_) {
+      for (; y < Visible_.Bottom; y += Sh_) RepeatFromRun(TargetRow(y), PicRun(k), Period_, PhaseBytes(), RowBytes());
+      return;
+    }
+    // A row copied to one target row only is laid out there directly.
+    if (y + Sh_ >= Visible_.Bottom) {
+      Spread(PicRow(k), TargetRow(y));
+      return;
+    }
+    PicLine_.resize(RowBytes());
+    Spread(PicRow(k), PicLine_.data());
+    for (; y < Visible_.Bottom; y += Sh_) std::memcpy(TargetRow(y), PicLine_.data(), PicLine_.size());
+  }
+
+  void BlendRows(int k, int y) {
+    if (Short_) {
+      for (; y < Visible_.Bottom; y += Sh_)
+        MaskBlendRepeating(TargetRow(y), PicRun(k), BandRun(k), Period_, PhaseBytes(), RowBytes());
+      return;
+    }
+    LayOutLines(k, true);
+    for (; y < Visible_.Bottom; y += Sh_) MaskBlendBytes(TargetRow(y), PicLine_.data(), BandLine_.data(), RowBytes());
+  }
+
+  void CopyRowsBetweenHoles(int k, int y) {
+    FindRuns(k);
+    if (Short_) {
+      for (; y < Visible_.Bottom; y += Sh_)
+        for (const auto& [i, j] : Runs_)
+          RepeatFromRun(TargetRow(y) + i * 3, PicRun(k), Period_, static_cast<std::size_t>(Phase_ + i) * 3,
+                        static_cast<std::size_t>(j - i) * 3);
+      return;
+    }
+    LayOutLines(k, false);
+    for (; y < Visible_.Bottom; y += Sh_)
+      for (const auto& [i, j] : Runs_)
+        std::memcpy(TargetRow(y) + i * 3, PicLine_.data() + i * 3, static_cast<std::size_t>(j - i) * 3);
+  }
+
+  void BlendRowsBetweenHoles(int k, int y) {
+    FindRuns(k);
+    if (Short_) {
+      for (; y < Visible_.Bottom; y += Sh_)
+        for (const auto& [i, j] : Runs_)
+          MaskBlendRepeating(TargetRow(y) + i * 3, PicRun(k), BandRun(k), Period_,
+                             static_cast<std::size_t>(Phase_ + i) * 3, static_cast<std::size_t>(j - i) * 3);
+      return;
+    }
+    LayOutLines(k, true);
+    for (; y < Visible_.Bottom; y += Sh_)
+      for (const auto& [i, j] : Runs_)
+        MaskBlendBytes(TargetRow(y) + i * 3, PicLine_.data() + i * 3, BandLine_.data() + i * 3,
+                       static_cast<std::size_t>(j - i) * 3);
+  }
+
+  // Long slices: the picture row (and its mask band) laid out once for every target row.
+  void LayOutLines(int k, bool band) {
+    PicLine_.resize(RowBytes());
+    Spread(PicRow(k), PicLine_.data());
+    if (!band) return;
+    BandLine_.resize(RowBytes());
+    Spread(BandRow(k), BandLine_.data());
+  }
+
+  // The picture's pixels between holes, found once for every row that repeats it. The
+  // holes repeat with the slice: their places in the first repetition are found in the
+  // source row, then stepped across the row.
+  void FindRuns(int k) {
+    Runs_.clear();
+    KeysAt_.clear();
+    const std::uint8_t* row = PicRow(k);
+    for (int i = 0; i < Sw_; ++i)
+      if (IsKey(row + i * 3)) KeysAt_.push_back((i - Phase_ + Sw_) % Sw_);
+    std::sort(KeysAt_.begin(), KeysAt_.end());
+    int start = 0;
+    for (int base = 0; base < W_; base += Sw_)
+      for (const int kx : KeysAt_) {
+        const int x = base + kx;
+        if (x >= W_) break;
+        if (x > start) Runs_.emplace_back(start, x);
+        start = x + 1;
+      }
+    if (start < W_) Runs_.emplace_back(start, W_);
+  }
+
+  TBitmap& Target_;
+  const TBitmap& Pic_;
+  const bool Masked_;
+  const int MaskOffset_;
+  const TRect Visible_, Src_;
+  const int Sw_, Sh_, W_, Phase_;
+  const std::size_t Period_, RunBytes_;
+  const bool Short_;
+  const TRect Area_;
+  std::vector<std::uint8_t> PicRuns_, BandRuns_, PicLine_, BandLine_;
+  std::vector<std::pair<int, int>> Runs_;
+  std::vector<int> KeysAt_;
+};
+
 // One border slice drawn by the mask's kind: composited through the mask band,
 // copied with the key, or copied plainly.
 struct TSliceDrawer {
@@ -201,7 +374,7 @@ struct TSliceDrawer {
     if (visible.IsEmpty()) return;
     if (BytesOf(Pic) == 3 && BytesOf(Target) == 3 && src == ClipToBitmap(src, Pic) &&
         (Mask.MaskType != 1 || src.Bottom + MaskOffset <= Pic.Height())) {
-      RowWise(area, visible, src);
+      TRowRepeat(Target, Pic, Mask.MaskType == 1, MaskOffset, area, visible, src).Draw();
       return;
     }
     for (int y = area.Top + (visible.Top - area.Top) / sh * sh; y < visible.Bottom; y += sh)
@@ -209,130 +382,6 @@ struct TSliceDrawer {
         Piece(x, y, {src.Left, src.Top, src.Left + std::min(sw, area.Right - x), src.Top + std::min(sh, area.Bottom - y)});
   }
 
-  // The repetition row by row: each source row is laid out once across the visible
-  // width (picture and mask band), then every target row it repeats on is done in
-  // one pass, so a slice of one pixel costs no more per pixel than a wide one.
-  void RowWise(TRect area, TRect visible, TRect src) const {
-    const int sw = src.Width(), sh = src.Height(), w = visible.Width();
-    const bool masked = Mask.MaskType == 1;
-    // Reused between calls: the painter runs on the user-interface thread only.
-    static std::vector<std::uint8_t> pic, band, picRuns, bandRuns;
-    static std::vector<std::pair<int, int>> runs;
-    static std::vector<int> keysAt;
-    pic.resize(static_cast<std::size_t>(w) * 3);
-    band.resize(masked ? pic.size() : 0);
-    const int phase = (visible.Left - area.Left) % sw;
-    const std::size_t period = static_cast<std::size_t>(sw) * 3, runBytes = period + kRepeatChunk;
-    // Short slices: the runs the rows are laid out from are made for every source row
-    // first, so the copies never wait for bytes just stored.
-    const bool short_ = period <= kRepeatRunMax;
-    if (short_) {
-      picRuns.resize(runBytes * static_cast<std::size_t>(sh));
-      bandRuns.resize(masked ? picRuns.size() : 0);
-      for (int k = 0; k < sh; ++k) {
-        MakeRepeatRun(picRuns.data() + runBytes * static_cast<std::size_t>(k), Pic.ScanLine(src.Top + k) + src.Left * 3, period);
-        if (masked)
-          MakeRepeatRun(bandRuns.data() + runBytes * static_cast<std::size_t>(k),
-                        Pic.ScanLine(src.Top + k + MaskOffset) + src.Left * 3, period);
-      }
-    }
-    for (int k = 0; k < sh; ++k) {
-      // Target rows using source row k, from the first visible one.
-      int y = area.Top + k;
-      if (y < visible.Top) y += (visible.Top - y + sh - 1) / sh * sh;
-      if (y >= visible.Bottom) continue;
-      // Target pixel x shows source pixel (phase + x) mod sw.
-      const auto spread = [&](const std::uint8_t* from, const std::vector<std::uint8_t>& made, std::uint8_t* to) {
-        if (short_)
-          RepeatFromRun(to, made.data() + runBytes * static_cast<std::size_t>(k), period, static_cast<std::size_t>(phase) * 3,
-                        static_cast<std::size_t>(w) * 3);
-        else
-          RepeatBytes(to, from + src.Left * 3, period, static_cast<std::size_t>(phase) * 3, static_cast<std::size_t>(w) * 3);
-      };
-      const std::uint8_t* row = Pic.ScanLine(src.Top + k);
-      // Counted without an early exit: short rows, no branch to mispredict.
-      int keys = 0;
-      for (const std::uint8_t *p = row + src.Left * 3, *end = p + period; p < end; p += 3)
-        keys += (p[0] | p[1] << 8 | p[2] << 16) == 0xFF00FF;
-      const bool holes = keys != 0;
-      // A black mask row composites to the picture itself: a copy gives the same bytes.
-      bool opaque = true;
-      if (masked) {
-        const std::uint8_t* m = Pic.ScanLine(src.Top + k + MaskOffset) + src.Left * 3;
-        std::uint8_t any = 0;
-        for (std::size_t i = 0; i < period; ++i) any |= m[i];
-        opaque = any == 0;
-      }
-      // The picture's pixels between holes, found once for every row that repeats it.
-      // The holes repeat with the slice: their places in the first repetition are
-      // found in the source row, then stepped across the row.
-      runs.clear();
-      if (masked && holes) {
-        keysAt.clear();
-        for (int i = 0; i < sw; ++i)
-          if (IsKey(row + (src.Left + i) * 3)) keysAt.push_back((i - phase + sw) % sw);
-        std::sort(keysAt.begin(), keysAt.end());
-        int start = 0;
-        for (int base = 0; base < w; base += sw)
-          for (int kx : keysAt) {
-            const int x = base + kx;
-            if (x >= w) break;
-            if (x > start) runs.emplace_back(start, x);
-            start = x + 1;
-          }
-        if (start < w) runs.emplace_back(start, w);
-      }
-      // Short slices go from the runs straight onto every target row; with holes,
-      // run by run between them.
-      if (short_) {
-        const std::uint8_t* pr = picRuns.data() + runBytes * static_cast<std::size_t>(k);
-        const std::uint8_t* br = masked ? bandRuns.data() + runBytes * static_cast<std::size_t>(k) : nullptr;
-        for (; y < visible.Bottom; y += sh) {
-          std::uint8_t* d = Target.ScanLine(y) + visible.Left * 3;
-          if (!(masked && holes)) {
-            if (!masked || opaque)
-              RepeatFromRun(d, pr, period, static_cast<std::size_t>(phase) * 3, static_cast<std::size_t>(w) * 3);
-            else
-              MaskBlendRepeating(d, pr, br, period, static_cast<std::size_t>(phase) * 3, static_cast<std::size_t>(w) * 3);
-            continue;
-          }
-          for (const auto& [i, j] : runs) {
-            const std::size_t from = static_cast<std::size_t>(phase + i) * 3, n = static_cast<std::size_t>(j - i) * 3;
-            if (opaque)
-              RepeatFromRun(d + i * 3, pr, period, from, n);
-            else
-              MaskBlendRepeating(d + i * 3, pr, br, period, from, n);
-          }
-        }
-        continue;
-      }
-      // A row copied to one target row only is laid out there directly.
-      if ((!masked || (opaque && !holes)) && y + sh >= visible.Bottom) {
-        spread(row, picRuns, Target.ScanLine(y) + visible.Left * 3);
-        continue;
-      }
-      spread(row, picRuns, pic.data());
-      if (masked && !opaque) spread(Pic.ScanLine(src.Top + k + MaskOffset), bandRuns, band.data());
-      for (; y < visible.Bottom; y += sh) {
-        std::uint8_t* d = Target.ScanLine(y) + visible.Left * 3;
-        if (!masked || (opaque && !holes)) {
-          std::memcpy(d, pic.data(), pic.size());
-          continue;
-        }
-        if (!holes) {
-          MaskBlendBytes(d, pic.data(), band.data(), pic.size());
-          continue;
-        }
-        // Holes keep the target (no background for edges and centre).
-        for (const auto& [i, j] : runs) {
-          if (opaque)
-            std::memcpy(d + i * 3, pic.data() + i * 3, static_cast<std::size_t>(j - i) * 3);
-          else
-            MaskBlendBytes(d + i * 3, pic.data() + i * 3, band.data() + i * 3, static_cast<std::size_t>(j - i) * 3);
-        }
-      }
-    }
-  }
 };
 
 }  // namespace
