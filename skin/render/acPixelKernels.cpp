@@ -277,6 +277,44 @@ __attribute__((target("avx2"))) void MixAvx2(std::uint8_t* p, std::size_t n, con
   MixScalar(p, i, n, mix);
 }
 
+// The same mix 32 bytes a step in 16-bit lanes: t = mul * c + add + 50 rounds half up
+// as floor(t / 100) ((t * 5243) >> 19 is exact for t < 43699); a tie (t a multiple
+// of 100) with an odd quotient goes back down to the even one.
+__attribute__((target("avx512f,avx512bw"))) inline __m512i MixLanes512(__m512i c, __m512i mul, __m512i add50) {
+  const __m512i t = _mm512_add_epi16(_mm512_mullo_epi16(c, mul), add50);
+  const __m512i q = _mm512_srli_epi16(_mm512_mulhi_epu16(t, _mm512_set1_epi16(5243)), 3);
+  const __mmask32 odd = _mm512_test_epi16_mask(q, _mm512_set1_epi16(1));
+  const __mmask32 tie = _mm512_mask_cmpeq_epi16_mask(odd, _mm512_mullo_epi16(q, _mm512_set1_epi16(100)), t);
+  return _mm512_mask_sub_epi16(q, tie, q, _mm512_set1_epi16(1));
+}
+
+__attribute__((target("avx512f,avx512bw"))) void MixAvx512(std::uint8_t* p, std::size_t n, const TColorMix& mix) {
+  // Three 32-byte steps make two 48-byte periods.
+  __m512i mul[3], add50[3];
+  for (int k = 0; k < 3; ++k) {
+    alignas(64) std::uint16_t m[32], a[32];
+    for (int i = 0; i < 32; ++i) {
+      m[i] = mix.Mul[(32 * k + i) % 48];
+      a[i] = static_cast<std::uint16_t>(mix.Add[(32 * k + i) % 48] + 50);
+    }
+    mul[k] = _mm512_load_si512(m);
+    add50[k] = _mm512_load_si512(a);
+  }
+  std::size_t i = 0;
+  for (; i + 96 <= n; i += 96)
+    for (int k = 0; k < 3; ++k) {
+      std::uint8_t* at = p + i + 32 * k;
+      const __m512i c = _mm512_cvtepu8_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(at)));
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(at), _mm512_cvtepi16_epi8(MixLanes512(c, mul[k], add50[k])));
+    }
+  MixScalar(p, i, n, mix);
+}
+
+bool HasAvx512() {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw");
+}
+
 bool HasAvx2() {
   __builtin_cpu_init();
   return __builtin_cpu_supports("avx2");
@@ -316,11 +354,12 @@ void Select(TKernels& k, TacKernelLevel level) {
   k.Mask = MaskPortable;
   k.MaskRep = MaskRepPortable;
 #if AC_X86
-  if (k.Level == TacKernelLevel::Avx2) {
+  if (k.Level >= TacKernelLevel::Avx2) {
     k.Blend = BlendBytesAvx2;
     k.Mix = MixAvx2;
     k.Mask = MaskBlendAvx2;
     k.MaskRep = MaskBlendRepeatingAvx2;
+    if (k.Level == TacKernelLevel::Avx512) k.Mix = MixAvx512;
   } else if (k.Level == TacKernelLevel::Sse2) {
     k.Blend = BlendBytesSse2;
     k.Mix = MixSse2;
@@ -335,7 +374,8 @@ TacKernelLevel LevelFromEnvironment() {
   const std::string_view v = text ? text : "";
   if (v == "scalar") return TacKernelLevel::Scalar;
   if (v == "sse2") return TacKernelLevel::Sse2;
-  return TacKernelLevel::Avx2;
+  if (v == "avx2") return TacKernelLevel::Avx2;
+  return TacKernelLevel::Avx512;
 }
 
 TKernels& Kernels() {
@@ -351,7 +391,8 @@ TKernels& Kernels() {
 
 TacKernelLevel MachineKernelLevel() {
 #if AC_X86
-  static const TacKernelLevel level = HasAvx2() ? TacKernelLevel::Avx2 : TacKernelLevel::Sse2;
+  static const TacKernelLevel level =
+      HasAvx512() ? TacKernelLevel::Avx512 : HasAvx2() ? TacKernelLevel::Avx2 : TacKernelLevel::Sse2;
   return level;
 #else
   return TacKernelLevel::Scalar;

@@ -1,8 +1,8 @@
 #pragma once
 // Byte-run kernels behind the blends. Each picks its widest instruction set
 // once at start-up; the scalar forms define the results. The environment variable
-// TB_PIXEL_KERNELS (scalar, sse2 or avx2) or SetKernelLevel caps the choice, so
-// that every path can be tested on any machine.
+// TB_PIXEL_KERNELS (scalar, sse2, avx2 or avx512; anything else is the best) or
+// SetKernelLevel caps the choice, so that every path can be tested on any machine.
 #include <cstddef>
 #include <cstdint>
 
@@ -34,7 +34,9 @@ struct TColorMix {
 void MixColorBytes(std::uint8_t* p, std::size_t n, const TColorMix& mix);
 
 // Instruction sets the kernels can use, narrowest first.
-enum class TacKernelLevel { Scalar, Sse2, Avx2 };
+// Avx512 (with its byte and word forms) widens the colour mix; the other kernels
+// use their AVX2 forms there.
+enum class TacKernelLevel { Scalar, Sse2, Avx2, Avx512 };
 // The widest level this machine runs (Scalar off x86).
 TacKernelLevel MachineKernelLevel();
 // The level in use: the machine's, capped by TB_PIXEL_KERNELS when set.

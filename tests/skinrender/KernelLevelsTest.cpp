@@ -99,6 +99,34 @@ TEST_P(KernelLevels, RepeatingMaskBlendTakesPictureAndMaskFromThePeriod) {
       }
 }
 
+// Every percent, every byte value in every channel, colours at the ends and between,
+// over rows long enough for the widest steps and with tails of every length.
+TEST_P(KernelLevels, ColourMixAgreesWithTheFormulaForEveryByte) {
+  for (int bpp : {3, 4})
+    for (std::uint32_t color : {0x000000u, 0xFFFFFFu, 0x4080C1u, 0xEAD8C4u})
+      for (int percent = 0; percent <= 100; ++percent) {
+        // p * c + (100 - p) * colour per colour byte (blue, green, red); alpha kept.
+        TColorMix mix;
+        for (int j = 0; j < 48; ++j) {
+          const int ch = j % bpp;
+          const unsigned k = ch == 3 ? 0 : (color >> (8 * (2 - ch))) & 0xFF;
+          mix.Mul[j] = static_cast<std::uint16_t>(ch == 3 ? 100 : percent);
+          mix.Add[j] = static_cast<std::uint16_t>((100 - percent) * k);
+        }
+        for (std::size_t n : {256u * 12 + 95u, 1u, 47u, 97u}) {
+          std::vector<std::uint8_t> p(n), expect(n);
+          for (std::size_t i = 0; i < n; ++i) {
+            p[i] = static_cast<std::uint8_t>((i / static_cast<std::size_t>(bpp) * 7 + i) & 0xFF);
+            const std::size_t k = i % 48;
+            const unsigned v = mix.Mul[k] * p[i] + mix.Add[k], q = v / 100, r = v % 100;
+            expect[i] = static_cast<std::uint8_t>(q + (r > 50 || (r == 50 && (q & 1)) ? 1 : 0));
+          }
+          MixColorBytes(p.data(), n, mix);
+          ASSERT_EQ(p, expect) << "bpp " << bpp << ", colour " << color << ", " << percent << " %, n " << n;
+        }
+      }
+}
+
 TEST_P(KernelLevels, ColourMixRoundsTiesToEven) {
   std::mt19937 rng(5);
   for (int percent : {0, 1, 33, 50, 99, 100})
@@ -135,19 +163,21 @@ TEST_P(KernelLevels, WholeBitmapBlendAgreesWithTheScalarPath) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, KernelLevels,
-                         ::testing::Values(TacKernelLevel::Scalar, TacKernelLevel::Sse2, TacKernelLevel::Avx2),
+                         ::testing::Values(TacKernelLevel::Scalar, TacKernelLevel::Sse2, TacKernelLevel::Avx2,
+                                           TacKernelLevel::Avx512),
                          [](const auto& info) {
                            switch (info.param) {
                              case TacKernelLevel::Scalar: return std::string("Scalar");
                              case TacKernelLevel::Sse2: return std::string("Sse2");
                              case TacKernelLevel::Avx2: return std::string("Avx2");
+                             case TacKernelLevel::Avx512: return std::string("Avx512");
                            }
                            return std::string("Unknown");
                          });
 
 TEST(KernelLevelsMachine, LevelsNeverExceedTheMachine) {
   const TacKernelLevel saved = KernelLevel();
-  EXPECT_LE(SetKernelLevel(TacKernelLevel::Avx2), MachineKernelLevel());
+  EXPECT_LE(SetKernelLevel(TacKernelLevel::Avx512), MachineKernelLevel());
   EXPECT_EQ(SetKernelLevel(TacKernelLevel::Scalar), TacKernelLevel::Scalar);
   SetKernelLevel(saved);
 }
