@@ -34,8 +34,8 @@ struct TColorMix {
 void MixColorBytes(std::uint8_t* p, std::size_t n, const TColorMix& mix);
 
 // Instruction sets the kernels can use, narrowest first.
-// Avx512 (with its byte and word forms) widens the colour mix; the other kernels
-// use their AVX2 forms there.
+// Avx512 (with its byte and word forms) widens the blend and the colour mix; the
+// mask kernels use their AVX2 forms there.
 enum class TacKernelLevel { Scalar, Sse2, Avx2, Avx512 };
 // The widest level this machine runs (Scalar off x86).
 TacKernelLevel MachineKernelLevel();
