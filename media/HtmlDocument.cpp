@@ -51,16 +51,14 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& rea
 
 // Whether a page can be shown from the text before `cut` as it will look whole: the
 // rest brings no style sheets and places nothing by coordinates, and no style of the
-// page picks elements by what follows them or sizes pictures by the page's height.
+// first part picks elements by what follows them or places pictures by the page's height.
 bool RestCannotRestyle(const std::string& text, std::size_t cut) {
   for (const char* pattern : {"<style", "<link", "<base", "position"})
     if (FindCaseless(text, pattern, cut) != std::string::npos) return false;
   const std::size_t body = FindCaseless(text, "<body");
   if (body == std::string::npos) return false;
-  for (const char* pattern : {"last-", "only-", "url(", "background-position", "background-attachment"}) {
-    const std::size_t at = FindCaseless(text, pattern);
-    if (at < body) return false;
-  }
+  for (const char* pattern : {"last-", "only-", "url(", "background-position", "background-attachment"})
+    if (FindCaseless(text, pattern) < cut) return false;
   const std::size_t bodyEnd = text.find('>', body);
   return FindCaseless(text.substr(body, bodyEnd - body), "background") == std::string::npos;
 }

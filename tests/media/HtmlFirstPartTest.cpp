@@ -95,6 +95,8 @@ TEST_F(HtmlFirstPartTest, PagesTheRestCouldChangeAreReadWhole) {
       {"a selector of the last child",
        std::string(kLectureHead).insert(std::string(kLectureHead).find("</style>"), "p:last-child { color: red }") +
            LongLecture(200).substr(std::string(kLectureHead).size())},
+      {"a selector of the last child in the body's own style sheet",
+       LongLecture(200).insert(std::string(kLectureHead).size(), "<style>p:last-child { color: red }</style>")},
       {"a body picture", "<html><body background=\"a.png\">\n" + LongLecture(200).substr(std::string(kLectureHead).size())},
       {"too little text for two screens", LongLecture(200).insert(std::string(kLectureHead).size(),
                                                                "<p style=\"height:100px\">" + std::string(18000, ' ') + "</p>")},
