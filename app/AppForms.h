@@ -7,6 +7,12 @@ class TApplication;
 
 void CreateAppForms(TApplication& app);
 
+// What runs while a statement waits for the server (TDbEngine::SetWaitHandler,
+// installed by CreateAppForms): the windows' pending paints and due timers, so
+// that they keep drawing; the user's input stays queued until the answer came
+// or the wait was given up.
+void KeepWindowsPainting();
+
 // Brings the chosen database file ("db.mdb" of the working directory unless
 // another was chosen; a server needs nothing) up to the current schema before any
 // window opens it (Schema::Upgrade). Returns the warning to show when the file

@@ -37,6 +37,8 @@ public:
   std::string CurrentUser() const { return sPanel1->Caption(); }
   // The administrator: the login "Admin", letter case significant.
   bool IsAdministrator() const;
+  // On a server: what it gave the current user at login; results go with it.
+  std::string HandInToken;
 
   void FormShow(TObject* sender);
   void sSpeedButton1Click(TObject* sender);

@@ -222,7 +222,8 @@ void TForm2::sSpeedButton3Click(TObject*) {
   TResultJournal journal(TResultJournal::DefaultPath());
   TStoreResult stored = TStoreResult::Stored;
   try {
-    stored = StoreResult(*Form1->ADOConnection1, *ADOQuery8, journal, Form1->sPanel1->Caption(), score);
+    stored = StoreResult(*Form1->ADOConnection1, *ADOQuery8, journal, Form1->sPanel1->Caption(), Form1->HandInToken,
+                         score);
   } catch (...) {
     // The attempt stays open, answers and all, so that handing it in again can store it.
     MessageDlg(kNotStored + ExceptionMessage(std::current_exception()) + kHandInAgain, mtError, {mbOK});

@@ -98,6 +98,15 @@ int TForm3::CheckOnServer(const std::string& login, const std::string& password)
   return query.Fields(0).AsInteger();
 }
 
+std::string TForm3::TokenOnServer(const std::string& login, const std::string& password) const {
+  TADOQuery query(Form1->ADOConnection1);
+  LoadStatement(query, Statements::kResultToken);
+  query.ParamByName("a1").SetValue(Variant(login));
+  query.ParamByName("a2").SetValue(Variant(password));
+  query.Open();
+  return query.Fields(0).AsString();
+}
+
 void TForm3::FormShow(TObject*) {
   Form1->SetAlphaBlend(true);
   Form1->SetAlphaBlendValue(0);
@@ -118,6 +127,7 @@ void TForm3::OKButtonClick(TObject*) {
       ShowMessage(kWrongPassword);
       return;
     }
+    Form1->HandInToken = PasswordsOnServer() ? TokenOnServer(login, Password->Text()) : std::string();
     Form1->sPanel1->SetCaption(login);
     const bool admin = Form1->IsAdministrator();
     Form1->sSpeedButton5->SetVisible(admin);

@@ -39,6 +39,8 @@ private:
   bool PasswordsOnServer() const;
   // The server's verdict for the first row with this login (ServerSchema outcomes).
   int CheckOnServer(const std::string& login, const std::string& password) const;
+  // The token the server gives a login that passed the check.
+  std::string TokenOnServer(const std::string& login, const std::string& password) const;
   int AccountCount_ = 0;
 };
 

@@ -67,6 +67,7 @@ void TADOConnection::Open() {
   if (source.empty()) throw EDatabaseError("Data source name not found and no default driver specified");
   if (TPgEngine::IsServerUri(source)) {
     engine_ = std::make_unique<TPgEngine>(source, busyTimeoutMs_);
+    engine_->SetOnReconnect(onReconnect_);
     return;
   }
   std::error_code ec;
@@ -76,6 +77,11 @@ void TADOConnection::Open() {
 }
 
 void TADOConnection::Close() { engine_.reset(); }
+
+void TADOConnection::SetOnReconnect(std::function<void()> handler) {
+  onReconnect_ = std::move(handler);
+  if (engine_) engine_->SetOnReconnect(onReconnect_);
+}
 
 void TADOConnection::SetBusyTimeout(int milliseconds) {
   busyTimeoutMs_ = milliseconds < 0 ? 0 : milliseconds;

@@ -38,6 +38,9 @@ public:
   void SetBusyTimeout(int milliseconds);
   // The full path of the open file (a server's address without its password).
   std::string DatabasePath() const { return engine_ ? engine_->Location() : std::string(); }
+  // What runs when a server's connection is made again after a loss (kept
+  // across Close and Open; see TDbEngine::SetOnReconnect).
+  void SetOnReconnect(std::function<void()> handler);
   // Runs statements that take no parameters (schema set-up, pragmas).
   void ExecuteDirect(const std::string& sql);
 
@@ -53,4 +56,5 @@ private:
   std::string connectionString_;
   std::unique_ptr<TDbEngine> engine_;
   int busyTimeoutMs_ = 5000;
+  std::function<void()> onReconnect_;
 };

@@ -39,6 +39,8 @@ TDataSet::QuerySpec TDataSet::WithRowId(std::string engineText, size_t star, con
   bool prepared = true;
   try {
     engine.Prepare(withRowId)->ColumnCount();  // a server checks the statement only when asked
+  } catch (const EDatabaseConnectionError&) {
+    throw;  // a silent or lost server is the user's news, not a refused statement
   } catch (const EDatabaseError&) {
     prepared = false;
   }

@@ -9,3 +9,20 @@ std::string QuoteSqlName(std::string_view name) {
   out.push_back('"');
   return out;
 }
+
+namespace {
+std::function<void()>& WaitHandler() {
+  static std::function<void()> handler;
+  return handler;
+}
+}  // namespace
+
+void TDbEngine::SetWaitHandler(std::function<void()> handler) { WaitHandler() = std::move(handler); }
+
+void TDbEngine::WhileWaiting() {
+  if (!WaitHandler()) return;
+  try {
+    WaitHandler()();
+  } catch (...) {
+  }
+}

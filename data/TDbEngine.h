@@ -4,6 +4,7 @@
 // server) stand behind it. Statements reach an engine with "?" markers and their
 // values bound by position, never spliced. Every failure is EDatabaseError with a
 // message meant for the user.
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -66,6 +67,22 @@ public:
   // Where the data lives, for people: a file's full path, a server's address
   // without its password.
   virtual std::string Location() const = 0;
+
+  // Called when the engine has connected again on its own after losing the
+  // connection, before the statement that needed it runs; it may run statements
+  // itself, and what it raises is not passed on.
+  void SetOnReconnect(std::function<void()> handler) { onReconnect_ = std::move(handler); }
+
+  // Called over and over, a few times a second, while a statement waits for a
+  // server, so that the program's windows keep painting; one for the process.
+  // It must not run statements: a statement begun on an engine that is waiting
+  // is refused.
+  static void SetWaitHandler(std::function<void()> handler);
+  // Calls the handler if there is one; what it raises is not passed on.
+  static void WhileWaiting();
+
+protected:
+  std::function<void()> onReconnect_;
 };
 
 // A name quoted for a statement: "name" with inner quotes doubled.

@@ -3,6 +3,7 @@
 #include <libpq-fe.h>
 #include <poll.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "data/TPgStatement.h"
@@ -20,15 +21,19 @@ std::string OneLine(const char* text) {
   return out;
 }
 
-// Waits until the socket is readable (or writable) or the deadline passes.
+// How long the socket is watched between two calls of the wait handler.
+constexpr long kWaitSliceMs = 40;
+
+// Waits until the socket is readable (or writable) or the deadline passes,
+// letting the windows paint meanwhile.
 bool WaitSocket(int socket, bool forWrite, TClock::time_point deadline) {
   for (;;) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - TClock::now()).count();
     if (left <= 0) return false;
     pollfd fd{socket, static_cast<short>(forWrite ? POLLOUT : POLLIN), 0};
-    const int ready = poll(&fd, 1, static_cast<int>(left));
+    const int ready = poll(&fd, 1, static_cast<int>(std::min(left, kWaitSliceMs)));
     if (ready > 0) return true;
-    if (ready == 0) return false;
+    if (ready == 0) TDbEngine::WhileWaiting();
   }
 }
 
@@ -92,7 +97,10 @@ void TPgEngine::Connect() {
   const auto deadline = TClock::now() + std::chrono::milliseconds(answerTimeoutMs_ < 1000 ? 1000 : answerTimeoutMs_);
   PostgresPollingStatusType state = PQstatus(conn) == CONNECTION_BAD ? PGRES_POLLING_FAILED : PGRES_POLLING_WRITING;
   while (state != PGRES_POLLING_OK && state != PGRES_POLLING_FAILED) {
-    if (!WaitSocket(PQsocket(conn), state == PGRES_POLLING_WRITING, deadline)) {
+    waiting_ = true;
+    const bool ready = WaitSocket(PQsocket(conn), state == PGRES_POLLING_WRITING, deadline);
+    waiting_ = false;
+    if (!ready) {
       PQfinish(conn);
       throw EDatabaseConnectionError("Сервер базы данных " + location_ + " не ответил за " + Seconds(answerTimeoutMs_) +
                                      " с; подключиться не удалось.");
@@ -108,11 +116,26 @@ void TPgEngine::Connect() {
 }
 
 PGconn* TPgEngine::Live() {
+  if (waiting_)
+    throw EDatabaseError("Сервер базы данных ещё не ответил на предыдущее действие; это действие не выполнено.");
   if (conn_ && PQstatus(conn_) == CONNECTION_OK) return conn_;
-  try {
-    Connect();
-  } catch (const EDatabaseError& e) {
-    throw EDatabaseConnectionError("Нет соединения с сервером базы данных. " + e.Message());
+  auto connect = [this] {
+    try {
+      Connect();
+    } catch (const EDatabaseError& e) {
+      throw EDatabaseConnectionError("Нет соединения с сервером базы данных. " + e.Message());
+    }
+  };
+  connect();
+  if (onReconnect_ && !reconnecting_) {
+    // Statements of the handler find the connection live and do not come here again.
+    reconnecting_ = true;
+    try {
+      onReconnect_();
+    } catch (...) {
+    }
+    reconnecting_ = false;
+    if (!conn_ || PQstatus(conn_) != CONNECTION_OK) connect();  // lost again meanwhile
   }
   return conn_;
 }
@@ -125,7 +148,10 @@ void TPgEngine::Lost(const std::string& reason) {
 PGresult* TPgEngine::Await() {
   const auto deadline = TClock::now() + std::chrono::milliseconds(answerTimeoutMs_);
   while (PQisBusy(conn_)) {
-    if (!WaitSocket(PQsocket(conn_), false, deadline)) {
+    waiting_ = true;
+    const bool ready = WaitSocket(PQsocket(conn_), false, deadline);
+    waiting_ = false;
+    if (!ready) {
       // Ask the server to stop, but do not wait for it: the connection is given up.
       if (PGcancel* cancel = PQgetCancel(conn_)) {
         char buffer[256];

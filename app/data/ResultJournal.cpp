@@ -46,12 +46,12 @@ std::filesystem::path TResultJournal::DefaultPath() {
   return base / "textbook-journal" / "results";
 }
 
-TJournalEntry TResultJournal::NewEntry(std::string login, int score) {
+TJournalEntry TResultJournal::NewEntry(std::string login, int score, std::string token) {
   std::random_device device;
   std::string key;
   static const char* digits = "0123456789abcdef";
   for (int i = 0; i < 32; ++i) key += digits[device() & 15];
-  return {key, std::move(login), score};
+  return {key, std::move(login), score, std::move(token)};
 }
 
 std::vector<TJournalEntry> TResultJournal::Entries() const {
@@ -59,15 +59,17 @@ std::vector<TJournalEntry> TResultJournal::Entries() const {
   std::ifstream in(file_, std::ios::binary);
   std::string line;
   while (std::getline(in, line)) {
-    // "KEY SCORE LOGIN-HEX" (the login part empty for an empty login)
+    // "KEY SCORE LOGIN-HEX TOKEN-HEX" (a part empty for an empty value)
     const size_t a = line.find(' ');
     const size_t b = a == std::string::npos ? a : line.find(' ', a + 1);
-    if (b == std::string::npos) continue;
+    const size_t c = b == std::string::npos ? b : line.find(' ', b + 1);
+    if (c == std::string::npos) continue;
     TJournalEntry entry;
     entry.Key = line.substr(0, a);
     const std::string score = line.substr(a + 1, b - a - 1);
     if (entry.Key.size() != 32 || score.empty() || score.size() > 3 ||
-        score.find_first_not_of("0123456789") != std::string::npos || !FromHex(line.substr(b + 1), entry.Login))
+        score.find_first_not_of("0123456789") != std::string::npos ||
+        !FromHex(line.substr(b + 1, c - b - 1), entry.Login) || !FromHex(line.substr(c + 1), entry.Token))
       continue;
     entry.Score = std::stoi(score);
     out.push_back(std::move(entry));
@@ -79,7 +81,8 @@ void TResultJournal::Write(const std::vector<TJournalEntry>& entries) const {
   std::filesystem::create_directories(file_.parent_path());
   const std::filesystem::path partial = file_.string() + ".partial";
   std::string text;
-  for (const TJournalEntry& e : entries) text += e.Key + " " + std::to_string(e.Score) + " " + Hex(e.Login) + "\n";
+  for (const TJournalEntry& e : entries)
+    text += e.Key + " " + std::to_string(e.Score) + " " + Hex(e.Login) + " " + Hex(e.Token) + "\n";
   const int fd = ::open(partial.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   bool ok = fd >= 0 && ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size()) && ::fsync(fd) == 0;
   if (fd >= 0) ok = ::close(fd) == 0 && ok;

@@ -13,6 +13,7 @@ struct TJournalEntry {
   std::string Key;    // 32 hex digits, random
   std::string Login;  // the current user as typed
   int Score = 0;
+  std::string Token;  // what the server gave that login when it logged in
 };
 
 class TResultJournal {
@@ -22,7 +23,7 @@ public:
   // (beside the user's own workspace folder, not in it)
   static std::filesystem::path DefaultPath();
   // A new entry with a fresh random key.
-  static TJournalEntry NewEntry(std::string login, int score);
+  static TJournalEntry NewEntry(std::string login, int score, std::string token);
 
   const std::filesystem::path& File() const { return file_; }
   // Entries in the order they were added; an unreadable line is skipped.

@@ -18,21 +18,24 @@ void RunStore(TADOQuery& command, const std::string& login, int score) {
   command.ExecSQL();
 }
 
-// One transaction: the key, then the result. A key already there means that an
-// earlier sending was stored and only its reply was lost.
+// One transaction around the server's own store: the key and the result go in
+// together, and a key already there (an earlier sending stored, only its reply
+// lost) stores nothing. False for that second sending.
 bool Send(TADOConnection& connection, TADOQuery& command, const TJournalEntry& entry, const TStoreProbe& probe) {
   Probe(probe, TStoreMoment::BeforeSend);
   connection.ExecuteDirect("begin");
+  bool stored = false;
   try {
-    LoadStatement(command, Statements::kRememberHandIn);
+    LoadStatement(command, Statements::kStoreHandIn);
+    command.ParamByName("t").SetValue(Variant(entry.Token));
+    command.ParamByName("a1").SetValue(Variant(entry.Login));
+    command.ParamByName("a2").SetValue(Variant(static_cast<std::int64_t>(entry.Score)));
     command.ParamByName("k").SetValue(Variant(entry.Key));
-    command.ExecSQL();
-    RunStore(command, entry.Login, entry.Score);
+    command.Open();
+    stored = command.Fields(0).AsInteger() == 1;
+    command.Close();
     Probe(probe, TStoreMoment::AfterInsert);
     connection.ExecuteDirect("commit");
-  } catch (const EDatabaseDuplicateError&) {
-    if (connection.Engine().InTransaction()) connection.ExecuteDirect("rollback");
-    return false;
   } catch (const EDatabaseConnectionError&) {
     throw;  // the transaction went with the connection
   } catch (...) {
@@ -40,17 +43,18 @@ bool Send(TADOConnection& connection, TADOQuery& command, const TJournalEntry& e
     throw;
   }
   Probe(probe, TStoreMoment::AfterCommit);
-  return true;
+  return stored;
 }
 }  // namespace
 
 TStoreResult StoreResult(TADOConnection& connection, TADOQuery& command, TResultJournal& journal,
-                         const std::string& login, int score, const TStoreProbe& probe) {
+                         const std::string& login, const std::string& token, int score,
+                         const TStoreProbe& probe) {
   if (connection.Engine().Kind() != TDbEngineKind::Postgres) {
     RunStore(command, login, score);
     return TStoreResult::Stored;
   }
-  const TJournalEntry entry = TResultJournal::NewEntry(login, score);
+  const TJournalEntry entry = TResultJournal::NewEntry(login, score, token);
   journal.Add(entry);  // first on this computer, so that no moment loses it
   try {
     SendJournal(connection, journal, probe);  // every kept result, this one last
@@ -88,4 +92,14 @@ int SendJournal(TADOConnection& connection, TResultJournal& journal, const TStor
     ++sent;
   }
   return sent;
+}
+
+void SendJournalWhenReconnected(TADOConnection& connection, std::filesystem::path journalFile) {
+  connection.SetOnReconnect([&connection, file = std::move(journalFile)] {
+    TResultJournal journal(file);
+    try {
+      SendJournal(connection, journal);
+    } catch (const std::exception&) {  // kept for the next connection
+    }
+  });
 }

@@ -7,9 +7,10 @@ namespace ServerSchema {
 
 std::string CreateTablesSql() {
   // tb_fold upper-cases Latin and Cyrillic letters only (Ё included), as the
-  // file's collation does; translate() is one pass over the text. A "like" of
-  // the form "%text%" is a plain search for the folded text; other patterns go
-  // to the server's own like with no escape character, as in the file.
+  // file's collation does; translate() is one pass over the text. "like" has no
+  // escape character, as in the file, and takes linear time whatever the
+  // pattern (the server's own like may take text × pattern): "%text%" is a plain
+  // search for the folded text, other patterns go to tb_like_folded.
   std::string sql = R"SQL(
 create function tb_fold(text) returns text language sql immutable strict parallel safe as $$
   select translate($1, 'abcdefghijklmnopqrstuvwxyzабвгдеёжзийклмнопрстуфхцчшщъыьэюя',
@@ -22,10 +23,117 @@ $$;
 create function tb_text_ne(tb_text, tb_text) returns boolean language sql immutable strict parallel safe as $$
   select tb_fold($1) <> tb_fold($2)
 $$;
+-- The file's like on folded text: the pattern is cut at its "%" into pieces; the
+-- first must match at the start, the last at the end, and each one between is
+-- placed at its leftmost occurrence after the one before (leftmost placement
+-- never loses a match, so nothing is tried twice). A piece is found by its
+-- longest run without "_" (Knuth-Morris-Pratt over the characters) and checked
+-- where that run occurs; a pattern longer than the text, "%" aside, fails at once.
+create function tb_like_folded(t text, p text) returns boolean language plpgsql immutable strict parallel safe as $$
+declare
+  tc text[] := string_to_array(t, null);
+  tl integer := length(t);
+  pieces text[];
+  n integer;
+  pc text[];
+  plen integer;
+  pos integer;      -- first character of the text the next piece may use
+  lim integer;      -- last character the pieces between may use
+  a_from integer;   -- the anchor: the piece's longest run without "_"
+  a_len integer;
+  run_from integer;
+  fail integer[];
+  k integer;
+  s integer;
+  found_at integer;
+  ok boolean;
+begin
+  if length(replace(p, '%', '')) > tl then
+    return false;
+  end if;
+  if strpos(p, '%') = 0 then
+    return t like p escape '';  -- no "%": one pass
+  end if;
+  pieces := string_to_array(regexp_replace(p, '%+', '%', 'g'), '%');
+  n := array_length(pieces, 1);
+  if not (left(t, length(pieces[1])) like pieces[1] escape '')
+     or not (right(t, length(pieces[n])) like pieces[n] escape '') then
+    return false;
+  end if;
+  pos := length(pieces[1]) + 1;
+  lim := tl - length(pieces[n]);
+  for i in 2 .. n - 1 loop
+    pc := string_to_array(pieces[i], null);
+    plen := array_length(pc, 1);
+    a_from := 1;
+    a_len := 0;
+    run_from := 1;
+    for x in 1 .. plen + 1 loop
+      if x > plen or pc[x] = '_' then
+        if x - run_from > a_len then
+          a_from := run_from;
+          a_len := x - run_from;
+        end if;
+        run_from := x + 1;
+      end if;
+    end loop;
+    if pos + plen - 1 > lim then
+      return false;
+    end if;
+    if a_len = 0 then  -- only "_": the first place with room
+      pos := pos + plen;
+      continue;
+    end if;
+    fail := array_fill(0, array[a_len]);
+    k := 0;
+    for x in 1 .. a_len - 1 loop
+      while k > 0 and pc[a_from + x] <> pc[a_from + k] loop
+        k := fail[k];
+      end loop;
+      if pc[a_from + x] = pc[a_from + k] then
+        k := k + 1;
+      end if;
+      fail[x + 1] := k;
+    end loop;
+    found_at := 0;
+    k := 0;
+    for x in pos + a_from - 1 .. lim - plen + a_from + a_len - 1 loop
+      while k > 0 and tc[x] <> pc[a_from + k] loop
+        k := fail[k];
+      end loop;
+      if tc[x] = pc[a_from + k] then
+        k := k + 1;
+      end if;
+      if k = a_len then
+        s := x - a_len - a_from + 2;
+        ok := true;
+        if a_len < plen then
+          for y in 1 .. plen loop
+            if pc[y] <> '_' and pc[y] <> tc[s + y - 1] then
+              ok := false;
+              exit;
+            end if;
+          end loop;
+        end if;
+        if ok then
+          found_at := s;
+          exit;
+        end if;
+        k := fail[k];
+      end if;
+    end loop;
+    if found_at = 0 then
+      return false;
+    end if;
+    pos := found_at + plen;
+  end loop;
+  return true;
+end
+$$;
 create function tb_text_like(tb_text, tb_text) returns boolean language sql immutable strict parallel safe as $$
   select case when $2::text ~ '^%[^%_]*%$'
               then strpos(tb_fold($1), tb_fold(substr($2, 2, length($2) - 2))) > 0
-              else tb_fold($1) like tb_fold($2) escape '' end
+              else tb_like_folded(tb_fold($1), tb_fold($2)) end
 $$;
 create operator = (leftarg = tb_text, rightarg = tb_text, function = tb_text_eq, commutator = =, negator = <>);
 create operator <> (leftarg = tb_text, rightarg = tb_text, function = tb_text_ne, commutator = <>, negator = =);
@@ -53,6 +161,39 @@ create function tb_check_login(login text, password text) returns integer
                    from "Пользователи" u where coalesce(u."Логин"::text, '') = login order by u.ctid limit 1), 0)
 $$;
 revoke all on function tb_check_login(text, text) from public;
+-- Results are stored only under the login that logged in: a successful login
+-- check hands out the login's token (a digest of the login under a secret no
+-- student reads), and tb_store_result takes a result only with it.
+create table tb_secret (value text not null);
+insert into tb_secret values (gen_random_uuid()::text || gen_random_uuid()::text);
+create function tb_token_of(login text) returns text
+  language sql stable security definer set search_path = public, pg_temp as $$
+  select encode(sha256(convert_to(s.value || encode(sha256(convert_to(login || s.value, 'UTF8')), 'hex'), 'UTF8')), 'hex')
+  from tb_secret s limit 1
+$$;
+revoke all on function tb_token_of(text) from public;
+create function tb_result_token(login text, password text) returns text
+  language sql stable security definer set search_path = public, pg_temp as $$
+  select case when tb_check_login(login, password) = 2 then tb_token_of(login) end
+$$;
+revoke all on function tb_result_token(text, text) from public;
+-- 1 when stored, 0 when the key was stored before (a sending repeated after a
+-- lost reply).
+create function tb_store_result(token text, login text, score integer, key text) returns integer
+  language plpgsql volatile security definer set search_path = public, pg_temp as $$
+begin
+  if token is null or login is null or token is distinct from tb_token_of(login) then
+    raise insufficient_privilege using message = 'a result may be stored only under the login that logged in';
+  end if;
+  insert into tb_handins values (key) on conflict do nothing;
+  if not found then
+    return 0;
+  end if;
+  insert into "Тесты" ("Пользователь", "Верно") values (login, score);
+  return 1;
+end
+$$;
+revoke all on function tb_store_result(text, text, integer, text) from public;
 )SQL";
   return sql;
 }
@@ -60,13 +201,15 @@ revoke all on function tb_check_login(text, text) from public;
 std::string StudentRoleSql(std::string_view role) {
   const std::string r = QuoteSqlName(role);
   // Logins alone are readable (the column, not the table), so the password stays
-  // out of reach; results may be read and added, never changed or deleted.
+  // out of reach; results may be read, and added only through tb_store_result
+  // under the login that logged in, never changed or deleted.
   return "grant usage on schema public to " + r + ";\n"
          "grant select on \"БДТест\", \"Лекции\", \"Лабы\", \"Видео\" to " + r + ";\n"
          "grant select (\"Логин\") on \"Пользователи\" to " + r + ";\n"
-         "grant select, insert on \"Тесты\" to " + r + ";\n"
-         "grant insert on tb_handins to " + r + ";\n"
-         "grant execute on function tb_check_login(text, text) to " + r + ";\n";
+         "grant select on \"Тесты\" to " + r + ";\n"
+         "grant execute on function tb_check_login(text, text) to " + r + ";\n"
+         "grant execute on function tb_result_token(text, text) to " + r + ";\n"
+         "grant execute on function tb_store_result(text, text, integer, text) to " + r + ";\n";
 }
 
 }  // namespace ServerSchema

@@ -26,6 +26,9 @@ inline constexpr TStatement kSelectAccounts = One("select Логин, Парол
 // On a server: 2 when the first row with login a1 has password a2, 1 when its
 // password differs, 0 when no row has that login (app/data/ServerSchema.h).
 inline constexpr TStatement kCheckLogin = One("select tb_check_login(:a1, :a2)");
+// On a server, after a successful check: the token results of login a1 are
+// stored with (null for a wrong password).
+inline constexpr TStatement kResultToken = One("select tb_result_token(:a1, :a2)");
 
 // Tester: one select per column, paired by row position.
 inline constexpr TStatement kSelectQuestionTexts = One("select Вопрос from БДТест");
@@ -38,9 +41,10 @@ inline constexpr TStatement kSelectCorrectAnswers = One("select ОтветПр f
 inline constexpr TStatement kSelectQuestionRows =
     One("select Вопрос, Ответ1, Ответ2, Ответ3, Ответ4, Ответ5, ОтветПр from БДТест");
 inline constexpr TStatement kStoreResult = Two("Insert into Тесты(Пользователь,Верно)", "values(:a1,:a2)");
-// On a server, in the same transaction: the key of the hand-in, so that it is
-// stored once however often it is sent (app/data/ResultStore.h).
-inline constexpr TStatement kRememberHandIn = One("insert into tb_handins(key) values (:k)");
+// On a server the result goes with its token and its key: stored (1) only under
+// the login the token was given to, and once however often it is sent (0 when
+// the key is there already; app/data/ResultStore.h).
+inline constexpr TStatement kStoreHandIn = One("select tb_store_result(:t, :a1, :a2, :k)");
 
 // Test bank editor.
 inline constexpr TStatement kSelectAllQuestions = One("select * from БДТест");

@@ -1,15 +1,24 @@
 // What only a server has: the student role's rights, the login check that runs
-// with its owner's rights, and a server that dies under an open connection.
+// with its owner's rights, results stored only under the login that logged in,
+// the server's like, and a server that dies under an open connection. These
+// start a private server wherever they run.
 #include <gtest/gtest.h>
+
+#include <signal.h>
+#include <unistd.h>
 
 #include <functional>
 #include <memory>
+#include <random>
 #include <thread>
-#include <unistd.h>
+#include <tuple>
+#include <vector>
 
 #include "app/data/ResultStore.h"
 #include "app/data/ServerSchema.h"
 #include "app/data/Statements.h"
+#include "data/TDbEngine.h"
+#include "data/LikePattern.h"
 #include "platform/base/Exception.h"
 #include "tests/data/TestDatabase.h"
 #include "tools/pg-server/TPgServer.h"
@@ -18,8 +27,7 @@ namespace {
 class ServerTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    if (!TestDatabase::OnServer()) GTEST_SKIP() << "a server's property";
-    db_ = std::make_unique<TestDatabase>();
+    db_ = std::make_unique<TestDatabase>(true, TestDatabase::kServer);
     db_->Connection().ExecuteDirect(
         "insert into Пользователи values ('Admin', 'admin', ''), ('ivanov', 'Qwe123', '9А'), ('ivanov', 'second', '');"
         "insert into Тесты values ('ivanov', 24);"
@@ -33,16 +41,41 @@ protected:
     query.Open();
     return query.Fields(0).AsInteger();
   }
+  // What the login window gets for login and password (empty when refused).
+  static std::string Token(TADOConnection& connection, const std::string& login, const std::string& password) {
+    TADOQuery query(&connection);
+    LoadStatement(query, Statements::kResultToken);
+    query.ParamByName("a1").SetValue(Variant(login));
+    query.ParamByName("a2").SetValue(Variant(password));
+    query.Open();
+    return query.Fields(0).AsString();
+  }
+  // The server's tb_store_result as the tester calls it: 1 stored, 0 already there.
+  static int StoreHandIn(TADOConnection& connection, const std::string& token, const std::string& login, int score,
+                         const std::string& key) {
+    TADOQuery query(&connection);
+    LoadStatement(query, Statements::kStoreHandIn);
+    query.ParamByName("t").SetValue(Variant(token));
+    query.ParamByName("a1").SetValue(Variant(login));
+    query.ParamByName("a2").SetValue(Variant(score));
+    query.ParamByName("k").SetValue(Variant(key));
+    query.Open();
+    return query.Fields(0).AsInteger();
+  }
   std::unique_ptr<TADOConnection> AsStudent() {
     const std::string role = "student_" + db_->DatabaseName();
-    TestDatabase::Server()->Execute("postgres", "create role " + role + " login");
-    db_->Connection().ExecuteDirect(ServerSchema::StudentRoleSql(role));
+    if (!roleMade_) {
+      TestDatabase::SharedServer().Execute("postgres", "create role " + role + " login");
+      db_->Connection().ExecuteDirect(ServerSchema::StudentRoleSql(role));
+      roleMade_ = true;
+    }
     auto connection =
-        std::make_unique<TADOConnection>("Data Source=" + TestDatabase::Server()->Uri(db_->DatabaseName(), role));
+        std::make_unique<TADOConnection>("Data Source=" + TestDatabase::SharedServer().Uri(db_->DatabaseName(), role));
     connection->Open();
     return connection;
   }
   std::unique_ptr<TestDatabase> db_;
+  bool roleMade_ = false;
 };
 
 TEST_F(ServerTest, LoginCheckTakesTheFirstRowAndComparesExactly) {
@@ -65,10 +98,9 @@ TEST_F(ServerTest, StudentRoleReadsAndHandsInButTouchesNothingElse) {
   EXPECT_EQ(query.RecordCount(), 3);
   LoadStatement(query, Statements::kSelectQuestionRows);
   query.Open();
-  LoadStatement(query, Statements::kStoreResult);
-  query.ParamByName("a1").SetValue(Variant("ivanov"));
-  query.ParamByName("a2").SetValue(Variant(27));
-  EXPECT_EQ(query.ExecSQL(), 1);
+  const std::string token = Token(*student, "ivanov", "Qwe123");
+  EXPECT_EQ(token.size(), 64u);
+  EXPECT_EQ(StoreHandIn(*student, token, "ivanov", 27, "k1"), 1);
   LoadStatement(query, Statements::kSelectResults);
   query.SQL().Add(std::string(Statements::kResultsOfUser));
   query.ParamByName("a").SetValue(Variant("ivanov"));
@@ -94,12 +126,47 @@ TEST_F(ServerTest, StudentRoleReadsAndHandsInButTouchesNothingElse) {
   query.ParamByName("a1").SetValue(Variant("x"));
   query.ParamByName("a2").SetValue(Variant("y"));
   EXPECT_TRUE(ErrorOf([&] { query.ExecSQL(); }).starts_with(refused));
+  // A result only through the server's function, under the login that logged in.
+  LoadStatement(query, Statements::kStoreResult);
+  query.ParamByName("a1").SetValue(Variant("ivanov"));
+  query.ParamByName("a2").SetValue(Variant(30));
+  EXPECT_TRUE(ErrorOf([&] { query.ExecSQL(); }).starts_with(refused));
+  EXPECT_TRUE(ErrorOf([&] { student->ExecuteDirect("insert into tb_handins values ('k9')"); }).starts_with(refused));
+  EXPECT_TRUE(ErrorOf([&] { student->ExecuteDirect("select * from tb_secret"); }).starts_with(refused));
+  EXPECT_TRUE(ErrorOf([&] { student->ExecuteDirect("select tb_token_of('Admin')"); }).starts_with(refused));
   TADOQuery check(&db_->Connection());
   check.SQL().Add("select (select count(*) from Пользователи), (select count(*) from Лекции), (select sum(Верно) from Тесты)");
   check.Open();
   EXPECT_EQ(check.Fields(0).AsInteger(), 3);
   EXPECT_EQ(check.Fields(1).AsInteger(), 1);
   EXPECT_EQ(check.Fields(2).AsInteger(), 24 + 27);
+}
+
+TEST_F(ServerTest, AResultIsStoredOnlyUnderTheLoginThatLoggedIn) {
+  auto student = AsStudent();
+  const std::string ivanov = Token(*student, "ivanov", "Qwe123");
+  ASSERT_FALSE(ivanov.empty());
+  EXPECT_EQ(Token(*student, "ivanov", "qwe123"), "");  // a wrong password gets no token
+  EXPECT_EQ(Token(*student, "nobody", ""), "");
+  EXPECT_EQ(Token(*student, "ivanov", "second"), "");  // only the first row's password counts
+  const std::string refused = "Недостаточно прав для этого действия на этом компьютере; база данных не изменена.";
+  // Another login, a made-up token, no token: refused, nothing stored.
+  EXPECT_TRUE(ErrorOf([&] { StoreHandIn(*student, ivanov, "Admin", 30, "a"); }).starts_with(refused));
+  EXPECT_TRUE(ErrorOf([&] { StoreHandIn(*student, ivanov, "IVANOV", 30, "b"); }).starts_with(refused));
+  EXPECT_TRUE(ErrorOf([&] { StoreHandIn(*student, std::string(64, '0'), "ivanov", 30, "c"); }).starts_with(refused));
+  EXPECT_TRUE(ErrorOf([&] { StoreHandIn(*student, "", "ivanov", 30, "d"); }).starts_with(refused));
+  // The token of one login is no good for another, whoever asked for it.
+  const std::string admin = Token(db_->Connection(), "Admin", "admin");
+  EXPECT_NE(admin, ivanov);
+  EXPECT_TRUE(ErrorOf([&] { StoreHandIn(*student, admin, "ivanov", 30, "e"); }).starts_with(refused));
+  // The right one stores once per key, and the token lasts across connections.
+  EXPECT_EQ(StoreHandIn(*student, ivanov, "ivanov", 30, "f"), 1);
+  EXPECT_EQ(StoreHandIn(*AsStudent(), ivanov, "ivanov", 30, "f"), 0);
+  TADOQuery check(&db_->Connection());
+  check.SQL().Add("select count(*), sum(Верно) from Тесты");
+  check.Open();
+  EXPECT_EQ(check.Fields(0).AsInteger(), 2);
+  EXPECT_EQ(check.Fields(1).AsInteger(), 24 + 30);
 }
 
 TEST_F(ServerTest, ComparisonsFoldLatinAndCyrillicLikeTheFile) {
@@ -134,15 +201,81 @@ TEST_F(ServerTest, ComparisonsFoldLatinAndCyrillicLikeTheFile) {
   EXPECT_EQ(query.ExecSQL(), 1);
 }
 
+// The server's like answers as the file's for every shape of pattern: random
+// patterns over a few letters of both cases, "_" and "%", and hostile ones.
+TEST_F(ServerTest, LikeAgreesWithTheFileForEveryPattern) {
+  TADOQuery query(&db_->Connection());
+  query.SQL().Add("select :t::tb_text like :p::tb_text");
+  auto serverLike = [&](const std::string& text, const std::string& pattern) {
+    query.Close();
+    query.ParamByName("t").SetValue(Variant(text));
+    query.ParamByName("p").SetValue(Variant(pattern));
+    query.Open();
+    return query.Fields(0).AsInteger() == 1;
+  };
+  const std::vector<std::string> letters = {"a", "A", "b", "ё", "Ё", "е", "ж", "\\", "_", "%", "%", "_"};
+  std::mt19937 random(20);
+  auto word = [&](std::size_t size, bool wild) {
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < size; ++i) out.push_back(letters[random() % (wild ? letters.size() : 8)]);
+    return out;
+  };
+  auto join = [](const std::vector<std::string>& parts) {
+    std::string out;
+    for (const std::string& p : parts) out += p;
+    return out;
+  };
+  int matches = 0;
+  for (int round = 0; round < 400; ++round) {
+    const std::vector<std::string> text = word(random() % 9, false);
+    std::vector<std::string> pattern;
+    if (round % 2 == 0) {
+      pattern = word(random() % 7, true);
+    } else {
+      // The text itself with letters made "_", runs made "%" and now and then a
+      // letter changed: mostly matches, near misses otherwise.
+      for (std::size_t i = 0; i < text.size(); ++i) {
+        const unsigned r = random() % 12;
+        if (r < 2) pattern.push_back("_");
+        else if (r < 4) pattern.push_back("%"), i += random() % 3;
+        else if (r == 4) pattern.push_back(letters[random() % 8]);
+        else pattern.push_back(text[i]);
+      }
+    }
+    const bool expected = TLikePattern(join(pattern)).Matches(join(text));
+    matches += expected;
+    ASSERT_EQ(serverLike(join(text), join(pattern)), expected) << "'" << join(text) << "' like '" << join(pattern) << "'";
+  }
+  EXPECT_GT(matches, 100);  // both answers were met often
+  EXPECT_LT(matches, 300);
+  // Shapes the random ones may miss: overlapping pieces, "_" runs, the ends.
+  for (const auto& [text, pattern, expected] : std::vector<std::tuple<std::string, std::string, bool>>{
+           {"aab", "%ab", true}, {"abab", "a%b%ab", true}, {"abab", "%aba%b", true}, {"abc", "a__", true},
+           {"abc", "a_", false}, {"abcab", "%b_a%", true}, {"aaab", "%aab%", true}, {"ааб", "%А_Б", true},
+           {"abc", "%%%", true}, {"", "%", true}, {"", "_", false}, {"a%b", "a\\%b", false}, {"a\\xb", "a\\_b", true},
+           {"ababac", "%abac", true}, {"ababac", "%ab_c%", true}, {"xyz", "%y%y%", false}}) {
+    EXPECT_EQ(serverLike(text, pattern), expected) << text << " like " << pattern;
+    EXPECT_EQ(TLikePattern(pattern).Matches(text), expected) << text << " like " << pattern;
+  }
+  // Patterns that make a backtracking like take text × pattern steps end at once.
+  const std::string many(20000, 'a');
+  std::string pieces;
+  for (int i = 0; i < 5000; ++i) pieces += "%a_";
+  EXPECT_TRUE(serverLike(many + "b", pieces + "%b"));
+  EXPECT_FALSE(serverLike(many, pieces + "%b"));
+  EXPECT_FALSE(serverLike(many, "%" + std::string(10000, 'a') + "b%"));
+  EXPECT_FALSE(serverLike("short", pieces));
+}
+
 TEST_F(ServerTest, AServerKilledMidSessionIsReportedAndTheNextStatementReconnects) {
   TADOQuery query(&db_->Connection());
   LoadStatement(query, Statements::kSelectResults);
   query.Open();
   EXPECT_EQ(query.RecordCount(), 1);
-  TestDatabase::Server()->Kill();
+  TestDatabase::SharedServer().Kill();
   query.Close();
   const std::string lost = ErrorOf([&] { query.Open(); });
-  TestDatabase::Server()->Start();
+  TestDatabase::SharedServer().Start();
   EXPECT_TRUE(lost.starts_with("Соединение с сервером базы данных") || lost.starts_with("Нет соединения с сервером"))
       << lost;
   EXPECT_FALSE(query.Active());
@@ -150,12 +283,57 @@ TEST_F(ServerTest, AServerKilledMidSessionIsReportedAndTheNextStatementReconnect
   EXPECT_EQ(query.RecordCount(), 1);
 }
 
+// A server that stops answering (its process stopped, as a frozen machine would
+// be): the statement is given up after the connection's timeout, and the wait
+// handler runs all along, so that the windows keep painting.
+TEST_F(ServerTest, ASilentServerIsGivenUpInTimeWhileTheWaitHandlerRuns) {
+  TADOConnection connection("Data Source=" + db_->Source());
+  connection.SetBusyTimeout(1500);
+  connection.Open();
+  TADOQuery query(&connection);
+  query.SQL().Add("select pg_backend_pid()");
+  query.Open();
+  const pid_t backend = static_cast<pid_t>(query.Fields(0).AsInteger());
+  int waits = 0;
+  std::string inside;
+  TDbEngine::SetWaitHandler([&] {
+    if (++waits == 1) inside = ErrorOf([&] { connection.ExecuteDirect("select 1"); });
+  });
+  ASSERT_EQ(::kill(backend, SIGSTOP), 0);
+  LoadStatement(query, Statements::kSelectLectures);
+  const std::string message = ErrorOf([&] { query.Open(); });
+  ::kill(backend, SIGCONT);
+  TDbEngine::SetWaitHandler(nullptr);
+  EXPECT_TRUE(message.starts_with("Сервер базы данных ") && message.ends_with(" не ответил за 2 с; действие прервано."))
+      << message;
+  EXPECT_GT(waits, 3);  // every few hundredths of a second, not once
+  // A statement from inside the wait is refused, not mixed into the waiting one.
+  EXPECT_EQ(inside, "Сервер базы данных ещё не ответил на предыдущее действие; это действие не выполнено.");
+  EXPECT_FALSE(query.Active());
+  query.Open();  // the next statement connects again
+  EXPECT_EQ(query.RecordCount(), 1);
+
+  // A server that takes no new connection: connecting is given up in time too.
+  const int postmaster = TestDatabase::SharedServer().PostmasterPid();
+  ASSERT_GT(postmaster, 0);
+  waits = 0;
+  TDbEngine::SetWaitHandler([&] { ++waits; });
+  ASSERT_EQ(::kill(postmaster, SIGSTOP), 0);
+  TADOConnection late("Data Source=" + db_->Source());
+  late.SetBusyTimeout(1000);
+  const std::string refused = ErrorOf([&] { late.Open(); });
+  ::kill(postmaster, SIGCONT);
+  TDbEngine::SetWaitHandler(nullptr);
+  EXPECT_TRUE(refused.ends_with(" не ответил за 1 с; подключиться не удалось.")) << refused;
+  EXPECT_GT(waits, 3);
+  EXPECT_FALSE(late.Connected());
+}
+
 // A hand-in broken at each moment reaches the server exactly once.
 class JournalTest : public ServerTest {
 protected:
   void SetUp() override {
     ServerTest::SetUp();
-    if (IsSkipped()) return;
     journal_ = std::make_unique<TResultJournal>(std::filesystem::temp_directory_path() /
                                                 ("tb_journal_" + std::to_string(getpid()) + "_" + db_->DatabaseName()));
     std::filesystem::remove(journal_->File());
@@ -172,16 +350,23 @@ protected:
     query.Open();
     return query.Fields(0).AsInteger();
   }
+  std::string TokenOf(const std::string& login) {
+    TADOQuery query(&db_->Connection());
+    query.SQL().Add("select tb_token_of(:a)");
+    query.ParamByName("a").SetValue(Variant(login));
+    query.Open();
+    return query.Fields(0).AsString();
+  }
   // Hands in 17 points for login with the connection broken at one moment.
   TStoreResult HandIn(const std::string& login, std::optional<TStoreMoment> breakAt, bool killServer) {
     TADOConnection connection("Data Source=" + db_->Source());
     connection.Open();
     TADOQuery command(&connection);
-    return StoreResult(connection, command, *journal_, login, 17, [&](TStoreMoment moment) {
+    return StoreResult(connection, command, *journal_, login, TokenOf(login), 17, [&](TStoreMoment moment) {
       if (moment != breakAt) return;
       if (killServer) {
-        TestDatabase::Server()->Kill();
-        TestDatabase::Server()->Start();
+        TestDatabase::SharedServer().Kill();
+        TestDatabase::SharedServer().Start();
       } else {
         throw EDatabaseConnectionError("the reply was lost");
       }
@@ -205,9 +390,10 @@ TEST_F(JournalTest, ServerDownBeforeTheHandInKeepsItUntilTheNextConnection) {
   TADOConnection connection("Data Source=" + db_->Source());
   connection.Open();
   TADOQuery command(&connection);
-  TestDatabase::Server()->Stop();
-  const TStoreResult result = StoreResult(connection, command, *journal_, "Смирнов", 17);
-  TestDatabase::Server()->Start();
+  const std::string token = TokenOf("Смирнов");
+  TestDatabase::SharedServer().Stop();
+  const TStoreResult result = StoreResult(connection, command, *journal_, "Смирнов", token, 17);
+  TestDatabase::SharedServer().Start();
   EXPECT_EQ(result, TStoreResult::Kept);
   ASSERT_EQ(journal_->Entries().size(), 1u);
   EXPECT_EQ(journal_->Entries()[0].Login, "Смирнов");
@@ -242,10 +428,63 @@ TEST_F(JournalTest, KeptResultsGoFirstWithTheNextHandIn) {
   EXPECT_TRUE(journal_->Entries().empty());
 }
 
+TEST_F(JournalTest, KeptResultsAreSentWhenTheConnectionComesBack) {
+  TADOConnection connection("Data Source=" + db_->Source());
+  connection.Open();
+  SendJournalWhenReconnected(connection, journal_->File());
+  TADOQuery command(&connection);
+  const std::string token = TokenOf("Смирнов");
+  TestDatabase::SharedServer().Stop();
+  EXPECT_EQ(StoreResult(connection, command, *journal_, "Смирнов", token, 17), TStoreResult::Kept);
+  TestDatabase::SharedServer().Start();
+  EXPECT_EQ(Stored("Смирнов"), 0);
+  // Any statement of the program on the connection made again sends it first.
+  TADOQuery lectures(&connection);
+  LoadStatement(lectures, Statements::kSelectLectures);
+  lectures.Open();
+  EXPECT_EQ(lectures.RecordCount(), 1);
+  EXPECT_EQ(Stored("Смирнов"), 1);
+  EXPECT_TRUE(journal_->Entries().empty());
+  // Later losses send nothing again.
+  TestDatabase::SharedServer().Kill();
+  TestDatabase::SharedServer().Start();
+  lectures.Close();
+  if (ErrorOf([&] { lectures.Open(); }) != "(no error)") lectures.Open();  // the loss is noticed first
+  EXPECT_TRUE(lectures.Active());
+  EXPECT_EQ(Stored("Смирнов"), 1);
+}
+
+TEST_F(JournalTest, AHandInThatReconnectsSendsTheKeptOnesAndItselfOnce) {
+  TADOConnection connection("Data Source=" + db_->Source());
+  connection.Open();
+  SendJournalWhenReconnected(connection, journal_->File());
+  TADOQuery command(&connection);
+  const std::string token = TokenOf("ivanov");
+  // The server restarts under the open connection: the first hand-in meets the
+  // dead connection and is kept.
+  TestDatabase::SharedServer().Kill();
+  TestDatabase::SharedServer().Start();
+  EXPECT_EQ(StoreResult(connection, command, *journal_, "ivanov", token, 17), TStoreResult::Kept);
+  EXPECT_EQ(Stored("ivanov"), 0);
+  // The next one connects again: the handler sends both kept entries, and the
+  // hand-in's own sending finds them stored.
+  EXPECT_EQ(StoreResult(connection, command, *journal_, "ivanov", token, 17), TStoreResult::Stored);
+  EXPECT_EQ(Stored("ivanov"), 2);
+  EXPECT_TRUE(journal_->Entries().empty());
+}
+
+TEST_F(JournalTest, AnEntryWithoutItsLoginsTokenIsRefusedAndKept) {
+  journal_->Add(TResultJournal::NewEntry("ivanov", 17, TokenOf("Admin")));
+  EXPECT_EQ(SendKept(), 0);
+  EXPECT_EQ(Stored("ivanov"), 0);
+  EXPECT_EQ(journal_->Entries().size(), 1u);
+}
+
 TEST_F(JournalTest, TenStudentsAtTheSameMomentStoreTenRows) {
   std::vector<std::thread> students;
   std::vector<TStoreResult> results(10, TStoreResult::Kept);
   std::vector<std::unique_ptr<TResultJournal>> journals;
+  const std::string token = TokenOf("class");
   for (int i = 0; i < 10; ++i)
     journals.push_back(std::make_unique<TResultJournal>(journal_->File().string() + std::to_string(i)));
   for (int i = 0; i < 10; ++i)
@@ -253,7 +492,7 @@ TEST_F(JournalTest, TenStudentsAtTheSameMomentStoreTenRows) {
       TADOConnection connection("Data Source=" + db_->Source());
       connection.Open();
       TADOQuery command(&connection);
-      results[static_cast<size_t>(i)] = StoreResult(connection, command, *journals[static_cast<size_t>(i)], "class", 17);
+      results[static_cast<size_t>(i)] = StoreResult(connection, command, *journals[static_cast<size_t>(i)], "class", token, 17);
     });
   for (std::thread& t : students) t.join();
   for (int i = 0; i < 10; ++i) {
@@ -264,7 +503,7 @@ TEST_F(JournalTest, TenStudentsAtTheSameMomentStoreTenRows) {
 }
 
 TEST_F(ServerTest, ARefusedConnectionSaysSoInRussian) {
-  TADOConnection wrongDatabase("Data Source=" + TestDatabase::Server()->Uri("нет_такой_базы"));
+  TADOConnection wrongDatabase("Data Source=" + TestDatabase::SharedServer().Uri("нет_такой_базы"));
   const std::string message = ErrorOf([&] { wrongDatabase.Open(); });
   EXPECT_TRUE(message.starts_with("Не удалось подключиться к серверу базы данных")) << message;
   EXPECT_FALSE(wrongDatabase.Connected());

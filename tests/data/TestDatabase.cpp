@@ -25,17 +25,19 @@ bool TestDatabase::OnServer() {
   return engine && std::strcmp(engine, "postgres") == 0;
 }
 
-TPgServer* TestDatabase::Server() {
-  if (!OnServer()) return nullptr;
-  // One server for the whole run, stopped when the process ends.
+TPgServer& TestDatabase::SharedServer() {
+  // One server for the whole process, stopped when it ends.
   static TPgServer server;
-  return &server;
+  return server;
 }
 
-TestDatabase::TestDatabase(bool withSchema) : folder_(MakeFolder()) {
-  if (TPgServer* server = Server()) {
+TPgServer* TestDatabase::Server() { return OnServer() ? &SharedServer() : nullptr; }
+
+TestDatabase::TestDatabase(bool withSchema, TWhere where)
+    : folder_(MakeFolder()), server_(where == kServer ? &SharedServer() : Server()) {
+  if (server_) {
     name_ = "t" + std::to_string(counter++);
-    source_ = server->CreateDatabase(name_);
+    source_ = server_->CreateDatabase(name_);
   } else {
     source_ = Path();
     TADOConnection::CreateDatabaseFile(Path());
@@ -43,15 +45,15 @@ TestDatabase::TestDatabase(bool withSchema) : folder_(MakeFolder()) {
   connection_ = std::make_unique<TADOConnection>(ConnectionString());
   connection_->Open();
   // Tests do not need every commit on the platter.
-  if (!OnServer()) connection_->ExecuteDirect("pragma synchronous = off");
+  if (!server_) connection_->ExecuteDirect("pragma synchronous = off");
   if (withSchema) Schema::CreateTables(*connection_);
 }
 
 TestDatabase::~TestDatabase() {
   connection_.reset();
-  if (TPgServer* server = Server()) {
+  if (server_) {
     try {
-      server->DropDatabase(name_);
+      server_->DropDatabase(name_);
     } catch (...) {  // a test that killed the server leaves its database to the cluster's removal
     }
   }

@@ -3,7 +3,9 @@
 // temporary folder, or, when the suite runs with TEXTBOOK_TEST_ENGINE=postgres, a
 // new database on the process's own private PostgreSQL server. Tests of what
 // only a file can do (locks, damaged pages, the file's schema upgrade) skip
-// themselves on the server with SkipUnlessFile().
+// themselves on the server with SkipUnlessFile(). Tests of what only a server
+// has ask for it whatever the run (TestDatabase::kServer), so that they run, not
+// skip, wherever they are started.
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -17,12 +19,16 @@ class TPgServer;
 
 class TestDatabase {
 public:
-  explicit TestDatabase(bool withSchema = true);
+  enum TWhere { kRunEngine, kServer };
+  explicit TestDatabase(bool withSchema = true, TWhere where = kRunEngine);
   ~TestDatabase();
   // True when this run's databases live on the server.
   static bool OnServer();
   // The run's server (started on first use), or null for files.
   static TPgServer* Server();
+  // The process's server whatever the run, started on first use.
+  static TPgServer& SharedServer();
+  bool InServer() const { return server_ != nullptr; }
   const std::filesystem::path& Folder() const { return folder_; }
   std::string Path() const { return (folder_ / "db.mdb").string(); }
   // The data source: the file's path or the server database's URI.
@@ -36,6 +42,7 @@ public:
 
 private:
   std::filesystem::path folder_;
+  TPgServer* server_ = nullptr;
   std::string name_;
   std::string source_;
   std::unique_ptr<TADOConnection> connection_;

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <pwd.h>
 #include <stdexcept>
 
@@ -19,6 +20,17 @@ std::string AsServerUser(const std::string& command) {
   if (geteuid() != 0) return command;
   return "runuser -u postgres -- " + command;
 }
+// The folder of the cluster must be reachable by the server's user: as root, a
+// temporary folder others cannot enter (a TMPDIR under /root, say) gives way to /tmp.
+std::filesystem::path TemporaryBase() {
+  const std::filesystem::path base = std::filesystem::temp_directory_path();
+  if (geteuid() != 0) return base;
+  for (std::filesystem::path p = base;; p = p.parent_path()) {
+    struct stat st {};
+    if (::stat(p.c_str(), &st) != 0 || (st.st_mode & S_IXOTH) == 0) return "/tmp";
+    if (p == p.parent_path()) return base;
+  }
+}
 }  // namespace
 
 bool TPgServer::Available() { return std::filesystem::exists(std::string(kBin) + "/initdb"); }
@@ -31,7 +43,7 @@ int TPgServer::Run(const std::string& command) const {
 
 TPgServer::TPgServer() {
   if (!Available()) throw std::runtime_error(std::string("PostgreSQL 15 is not installed (") + kBin + ")");
-  std::string pattern = (std::filesystem::temp_directory_path() / "textbook-pg-XXXXXX").string();
+  std::string pattern = (TemporaryBase() / "textbook-pg-XXXXXX").string();
   if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder for the server");
   folder_ = pattern;
   if (geteuid() == 0) {
@@ -98,4 +110,12 @@ std::string TPgServer::CreateDatabase(const std::string& name) {
 
 void TPgServer::DropDatabase(const std::string& name) {
   Execute("postgres", "drop database if exists \"" + name + "\" with (force)");
+}
+
+int TPgServer::PostmasterPid() const {
+  if (!running_) return 0;
+  std::ifstream file(folder_ + "/data/postmaster.pid");
+  int pid = 0;
+  file >> pid;
+  return pid;
 }

@@ -31,6 +31,9 @@ public:
   void Stop();
   void Start();
   bool Running() const { return running_; }
+  // The server's main process (0 when it does not run): tests stop it with
+  // SIGSTOP to make a server that accepts nothing and answers nothing.
+  int PostmasterPid() const;
   const std::string& Folder() const { return folder_; }
 
 private:
