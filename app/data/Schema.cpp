@@ -1,7 +1,5 @@
 #include "app/data/Schema.h"
 
-#include <sqlite3.h>
-
 #include <cctype>
 #include <string>
 #include <vector>
@@ -9,6 +7,7 @@
 #include "app/data/ServerSchema.h"
 #include "data/TADOConnection.h"
 #include "data/TADOQuery.h"
+#include "data/TDbEngine.h"
 #include "platform/base/Exception.h"
 
 namespace Schema {
@@ -137,62 +136,97 @@ std::string Quoted(std::string_view name, char quote = '"') {
 
 // --- Small engine helpers -----------------------------------------------------
 
-// The declared collation of a column ("BINARY" when none is declared), or ""
-// when there is no such table or column.
-std::string ColumnCollation(sqlite3* db, std::string_view table, std::string_view column) {
-  const char* collation = nullptr;
-  const std::string t(table), c(column);
-  if (sqlite3_table_column_metadata(db, "main", t.c_str(), c.c_str(), nullptr, &collation, nullptr, nullptr, nullptr) !=
-      SQLITE_OK)
-    return {};
-  return collation ? collation : "BINARY";
-}
-
-// The columns of one table whose collation differs from the one they should have.
-std::vector<std::pair<std::string, std::string>> StaleColumns(sqlite3* db, std::string_view table) {
-  std::vector<std::pair<std::string, std::string>> out;
-  for (const TColumn& c : kColumns) {
-    if (c.Table != table || c.Collation.empty()) continue;
-    const std::string have = ColumnCollation(db, c.Table, c.Name);
-    if (!have.empty() && sqlite3_stricmp(have.c_str(), std::string(c.Collation).c_str()) != 0)
-      out.emplace_back(std::string(c.Name), std::string(c.Collation));
-  }
-  return out;
+// Names compare as the file engine compares them: ASCII letters folded.
+bool SameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
+  return true;
 }
 
 // Rows of a query without parameters, every value as text ("" for null).
-std::vector<std::vector<std::string>> Rows(sqlite3* db, const std::string& sql) {
-  sqlite3_stmt* stmt = nullptr;
-  if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) throw EDatabaseError(sqlite3_errmsg(db));
+std::vector<std::vector<std::string>> Rows(TDbEngine& engine, const std::string& sql) {
+  const auto statement = engine.Prepare(sql);
   std::vector<std::vector<std::string>> rows;
-  int rc;
-  while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+  while (statement->Step()) {
     std::vector<std::string> row;
-    for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
-      const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
-      row.emplace_back(text ? text : "");
+    for (int i = 0; i < statement->ColumnCount(); ++i) {
+      const Variant value = statement->ColumnValue(i);
+      row.push_back(value.IsNull() ? std::string() : value.AsString());
     }
     rows.push_back(std::move(row));
   }
-  const std::string message = sqlite3_errmsg(db);
-  sqlite3_finalize(stmt);
-  if (rc != SQLITE_DONE) throw EDatabaseError(message);
   return rows;
 }
 
-void Exec(sqlite3* db, const std::string& sql) {
-  char* error = nullptr;
-  if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
-    const std::string message = error ? error : sqlite3_errmsg(db);
-    sqlite3_free(error);
-    throw EDatabaseError(message);
+void Exec(TDbEngine& engine, const std::string& sql) { engine.ExecuteDirect(sql); }
+
+// The CREATE statement of a table (its name compared as the engine does), or ""
+// when there is none or the schema cannot be read (a damaged file is left to
+// the windows' own errors).
+std::string TableDefinition(TDbEngine& engine, std::string_view table) {
+  try {
+    for (const auto& row : Rows(engine, "select name, sql from sqlite_schema where type = 'table'"))
+      if (SameName(row.at(0), table)) return row.at(1);
+  } catch (const EDatabaseError&) {
   }
+  return {};
+}
+
+// The declared collation of a column ("BINARY" when none is declared), read from
+// its table's definition, or "" when there is no such table or column. The
+// column's own "collate NAME" stands at the top level of its definition; one
+// inside parentheses belongs to an expression (a check, a generated value).
+std::string ColumnCollation(TDbEngine& engine, std::string_view table, std::string_view column) {
+  const std::string sql = TableDefinition(engine, table);
+  if (sql.empty()) return {};
+  const std::vector<TToken> tokens = Tokens(sql);
+  std::size_t i = 0;
+  while (i < tokens.size() && tokens[i].Kind != '(') ++i;
+  std::string wanted(column);
+  for (char& ch : wanted)
+    if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch + 32);
+  std::size_t depth = 0;
+  bool atElementStart = true, inColumn = false;
+  std::string collation;
+  for (++i; i < tokens.size(); ++i) {
+    const TToken& t = tokens[i];
+    if (t.Kind == '(') {
+      ++depth;
+    } else if (t.Kind == ')') {
+      if (depth == 0) break;
+      --depth;
+    } else if (t.Kind == ',' && depth == 0) {
+      if (inColumn) break;
+      atElementStart = true;
+      continue;
+    } else if (depth == 0 && atElementStart) {
+      inColumn = t.Kind == 'w' && NameOf(sql, t) == wanted;
+    } else if (depth == 0 && inColumn && t.Kind == 'w' && NameOf(sql, t) == "collate" && i + 1 < tokens.size()) {
+      collation = NameOf(sql, tokens[i + 1]);
+      ++i;
+    }
+    atElementStart = false;
+  }
+  if (!inColumn) return {};
+  return collation.empty() ? "BINARY" : collation;
+}
+
+// The columns of one table whose collation differs from the one they should have.
+std::vector<std::pair<std::string, std::string>> StaleColumns(TDbEngine& engine, std::string_view table) {
+  std::vector<std::pair<std::string, std::string>> out;
+  for (const TColumn& c : kColumns) {
+    if (c.Table != table || c.Collation.empty()) continue;
+    const std::string have = ColumnCollation(engine, c.Table, c.Name);
+    if (!have.empty() && !SameName(have, c.Collation)) out.emplace_back(std::string(c.Name), std::string(c.Collation));
+  }
+  return out;
 }
 
 // Replaces one table by a copy whose columns compare as `columns` says: every row
 // with its row id, then the table's indexes and triggers made again. Runs inside
 // the caller's transaction.
-void RebuildTable(sqlite3* db, const std::string& table, const std::vector<std::pair<std::string, std::string>>& columns) {
+void RebuildTable(TDbEngine& db, const std::string& table, const std::vector<std::pair<std::string, std::string>>& columns) {
   const std::string work = table + "_upgrade";
   const auto create = Rows(db, "select sql from sqlite_schema where type = 'table' and name = " + Quoted(table, '\''));
   if (create.empty()) throw EDatabaseError("no such table: " + table);
@@ -207,7 +241,7 @@ void RebuildTable(sqlite3* db, const std::string& table, const std::vector<std::
     if (row.at(1) != "0") continue;  // generated columns fill themselves
     if (!names.empty()) names += ", ";
     names += Quoted(row.at(0));
-    rowidNamed = rowidNamed || sqlite3_stricmp(row.at(0).c_str(), "rowid") == 0;
+    rowidNamed = rowidNamed || SameName(row.at(0), "rowid");
   }
   if (!withoutRowid && !rowidNamed) names = "rowid, " + names;
   const std::string before = Rows(db, "select count(*) from " + Quoted(table)).at(0).at(0);
@@ -293,42 +327,43 @@ std::string WithCollations(std::string_view sql, std::string_view newName,
 bool IsCurrent(TADOConnection& connection) {
   // A server's tables are made by textbook-db as they must be from the start.
   if (connection.Engine().Kind() == TDbEngineKind::Postgres) return true;
-  sqlite3* db = connection.Handle();
   for (std::string_view table : kTables)
-    if (!StaleColumns(db, table).empty()) return false;
+    if (!StaleColumns(connection.Engine(), table).empty()) return false;
   return true;
 }
 
 void Upgrade(TADOConnection& connection) {
   if (IsCurrent(connection)) return;
-  sqlite3* db = connection.Handle();
+  TDbEngine& db = connection.Engine();
   // Only a sound file is upgraded: with a table missing or damaged pages the
   // windows report the engine's own error, and the file must stay as it was.
-  for (std::string_view table : kTables) {
-    const std::string name(table);
-    if (sqlite3_table_column_metadata(db, "main", name.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr) !=
-        SQLITE_OK)
-      return;
-  }
+  for (std::string_view table : kTables)
+    if (TableDefinition(db, table).empty()) return;
   try {
     if (Rows(db, "pragma quick_check").at(0).at(0) != "ok") return;
   } catch (const std::exception&) {
     return;
   }
-  if (sqlite3_db_readonly(db, "main") == 1) throw EDatabaseError(std::string(kUpgradeFailed) + "attempt to write a readonly database");
-  if (sqlite3_get_autocommit(db) == 0) throw EDatabaseError(std::string(kUpgradeFailed) + "a transaction is already open");
+  if (db.InTransaction()) throw EDatabaseError(std::string(kUpgradeFailed) + "a transaction is already open");
 
   // Foreign keys must be off while a table is replaced (a connection setting,
-  // outside the transaction); renaming must not touch views and triggers.
+  // outside the transaction); renaming must not touch views and triggers. A
+  // read-only file refuses the transaction itself.
   const bool foreignKeys = Rows(db, "pragma foreign_keys").at(0).at(0) == "1";
   const bool legacyAlter = Rows(db, "pragma legacy_alter_table").at(0).at(0) == "1";
-  if (foreignKeys) Exec(db, "pragma foreign_keys = off");
-  if (!legacyAlter) Exec(db, "pragma legacy_alter_table = on");
+  auto quietly = [&](const char* sql) {
+    try {
+      db.ExecuteDirect(sql);
+    } catch (const std::exception&) {
+    }
+  };
   auto restore = [&] {
-    if (!legacyAlter) sqlite3_exec(db, "pragma legacy_alter_table = off", nullptr, nullptr, nullptr);
-    if (foreignKeys) sqlite3_exec(db, "pragma foreign_keys = on", nullptr, nullptr, nullptr);
+    if (!legacyAlter) quietly("pragma legacy_alter_table = off");
+    if (foreignKeys) quietly("pragma foreign_keys = on");
   };
   try {
+    if (foreignKeys) Exec(db, "pragma foreign_keys = off");
+    if (!legacyAlter) Exec(db, "pragma legacy_alter_table = on");
     Exec(db, "begin immediate");
     try {
       for (std::string_view table : kTables) {
@@ -342,7 +377,7 @@ void Upgrade(TADOConnection& connection) {
       if (foreignKeys && !Rows(db, "pragma foreign_key_check").empty()) throw EDatabaseError("FOREIGN KEY constraint failed");
       Exec(db, "commit");
     } catch (...) {
-      sqlite3_exec(db, "rollback", nullptr, nullptr, nullptr);
+      quietly("rollback");
       throw;
     }
   } catch (const std::exception& e) {

@@ -316,4 +316,40 @@ TEST_F(SchemaUpgradeTest, ExtraColumnsKeysAndGeneratedColumnsSurvive) {
   EXPECT_EQ(DeleteUser("b", "Пароль"), 1);
 }
 
+
+// The collation a column declares is read from its table's definition: the
+// column's own "collate", not one inside a check, a generated value or a table
+// constraint, with names quoted or in any letter case; the engine's own account
+// of each column agrees.
+TEST_F(SchemaUpgradeTest, DeclaredCollationsAreReadAsTheEngineReadsThem) {
+  SKIP_UNLESS_FILE();
+  Schema::CreateTables(db_.Connection());
+  const std::string folding(Schema::kFolding);
+  const std::vector<std::pair<std::string, bool>> users = {
+      {"\"Логин\" TEXT COLLATE Binary, Пароль text check (Пароль collate nocase <> 'x') collate binary, Группа text "
+       "collate " + folding, true},
+      {"Логин text check (Логин <> '' collate binary) collate NOCASE, Пароль text, Группа text collate " + folding, false},
+      {"[Логин] text, `Пароль` text /* collate nocase */, Группа text collate \"" + folding + "\"", true},
+      {"Логин text default 'collate nocase', Пароль text constraint exact collate binary, Группа text collate " + folding +
+       ", primary key (Логин collate nocase)", true},
+      {"Логин text, Пароль text, Группа text as (Логин collate " + folding + ")", false},
+      {"Логин text, Пароль text collate nocase, Группа text collate " + folding, false},
+      {"Логин text, Группа text collate " + folding, true},  // a column missing counts as current
+  };
+  for (const auto& [columns, current] : users) {
+    db_.Connection().ExecuteDirect("drop table Пользователи; create table Пользователи (" + columns + ")");
+    bool engineSaysCurrent = true;
+    for (const Schema::TColumn& c : Schema::kColumns) {
+      if (c.Table != Schema::kUsers || c.Collation.empty()) continue;
+      const char* collation = nullptr;
+      if (sqlite3_table_column_metadata(db_.Connection().Handle(), "main", std::string(c.Table).c_str(),
+                                        std::string(c.Name).c_str(), nullptr, &collation, nullptr, nullptr,
+                                        nullptr) == SQLITE_OK &&
+          sqlite3_stricmp(collation ? collation : "BINARY", std::string(c.Collation).c_str()) != 0)
+        engineSaysCurrent = false;
+    }
+    EXPECT_EQ(engineSaysCurrent, current) << columns;
+    EXPECT_EQ(Schema::IsCurrent(db_.Connection()), current) << columns;
+  }
+}
 }  // namespace
