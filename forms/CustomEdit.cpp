@@ -1,9 +1,12 @@
 #include "forms/CustomEdit.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "forms/Clipboard.h"
 #include "platform/base/Cp1251.h"
+#include "platform/gfx/FontEngine.h"
+#include "platform/gfx/FontFace.h"
 
 std::u32string Utf8ToUtf32(const std::string& text) {
   std::u32string out;
@@ -19,6 +22,18 @@ std::string Utf32ToUtf8(const std::u32string& text) {
 }
 
 namespace {
+// Byte offset of code point `index` in well-formed UTF-8, walked from a known
+// code point `known` at byte `knownByte`.
+std::size_t Utf8Walk(const std::string& text, int known, std::size_t knownByte, int index) {
+  auto continuation = [&](std::size_t pos) { return (static_cast<unsigned char>(text[pos]) & 0xC0) == 0x80; };
+  std::size_t pos = knownByte;
+  for (; known < index; ++known)
+    for (++pos; pos < text.size() && continuation(pos);) ++pos;
+  for (; known > index; --known)
+    for (--pos; pos > 0 && continuation(pos);) --pos;
+  return pos;
+}
+
 bool IsWordChar(char32_t c) {
   return c == '_' || (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c >= 0xC0;
 }
@@ -45,8 +60,14 @@ void TCustomEdit::SetText(const std::string& text) { TCustomControl::SetText(tex
 
 void TCustomEdit::SyncFromText() {
   std::u32string now = Utf8ToUtf32(Text());
+  // Edits change the UTF-8 text in place only where it spells the characters
+  // byte for byte; the same characters may come back in other bytes.
+  Utf8Exact_ = Utf32ToUtf8(now) == Text();
+  MarkChar_ = 0;
+  MarkByte_ = 0;
   if (now == Chars_) return;
   Chars_ = now;
+  PensChanged(0);
   Anchor_ = std::min(Anchor_, TextLength());
   Caret_ = std::min(Caret_, TextLength());
   TextLaidOut();
@@ -61,6 +82,7 @@ void TCustomEdit::SetMaxLength(int value) { MaxLength_ = std::max(0, value); }
 void TCustomEdit::SetPasswordChar(char32_t value) {
   if (value == PasswordChar_) return;
   PasswordChar_ = value;
+  PensChanged(0);
   Invalidate();
 }
 
@@ -189,12 +211,34 @@ bool TCustomEdit::ReplaceRange(int from, int to, const std::u32string& inserted,
     else if (static_cast<int>(add.size()) > room) add.resize(static_cast<size_t>(room));
   }
   if (add.empty() && from == to) return false;
+  // The UTF-8 text changes where the characters change: a keystroke costs the
+  // same in a long text as in a short one.
+  std::string text;
+  if (Utf8Exact_) {
+    text = Text();
+    // Walked from the nearest of the start, the end and where the last edit ended.
+    const int n = TextLength();
+    int known = 0;
+    std::size_t knownByte = 0;
+    if (std::abs(MarkChar_ - from) < from) known = MarkChar_, knownByte = MarkByte_;
+    if (n - from < std::abs(known - from)) known = n, knownByte = text.size();
+    const std::size_t a = Utf8Walk(text, known, knownByte, from);
+    const std::size_t b = Utf8Walk(text, from, a, to);
+    const std::string added = Utf32ToUtf8(add);
+    text.replace(a, b - a, added);
+    MarkChar_ = from + static_cast<int>(add.size());
+    MarkByte_ = a + added.size();
+  } else {
+    MarkChar_ = 0;
+    MarkByte_ = 0;
+  }
   Chars_.replace(static_cast<size_t>(from), static_cast<size_t>(to - from), add);
   Anchor_ = Caret_ = from + static_cast<int>(add.size());
   Modified_ = true;
-  TextLaidOut();
+  TextEdited(from, to - from, static_cast<int>(add.size()));
   Syncing_ = true;
-  TCustomControl::SetText(Utf32ToUtf8(Chars_));
+  TCustomControl::SetText(Utf8Exact_ ? text : Utf32ToUtf8(Chars_));
+  Utf8Exact_ = true;
   Syncing_ = false;
   ScrollCaretIntoView();
   Invalidate();
@@ -213,10 +257,47 @@ int TCustomEdit::LineHeight() {
   return std::max(1, Measure_.TextHeight("Ag"));
 }
 
+void TCustomEdit::TextEdited(int from, int, int) {
+  PensChanged(from);
+  TextLaidOut();
+}
+
+std::int64_t TCustomEdit::Pen64(int pos) {
+  TFontFace& face = TFontEngine::Instance().Face(Font().LogFont());
+  if (&face != PenFace_) {
+    PenFace_ = &face;
+    PensValid_ = 0;
+  }
+  const int n = TextLength();
+  pos = std::clamp(pos, 0, n);
+  if (Pens_.size() != static_cast<std::size_t>(n) + 1) Pens_.resize(static_cast<std::size_t>(n) + 1);
+  Pens_[0] = 0;
+  if (pos > PensValid_) {
+    // Measured ahead in short runs, so that walking along a line measures each character once.
+    const int upTo = std::min(n, std::max(pos, PensValid_ + 64));
+    for (int k = PensValid_; k < upTo; ++k)
+      Pens_[static_cast<std::size_t>(k) + 1] =
+          Pens_[static_cast<std::size_t>(k)] + face.Glyph(PasswordChar_ ? PasswordChar_ : Chars_[static_cast<std::size_t>(k)]).Advance64;
+    Measured_ += upTo - PensValid_;
+    PensValid_ = upTo;
+  }
+  return Pens_[static_cast<std::size_t>(pos)];
+}
+
+int TCustomEdit::CharAtX(int x) {
+  Pen64(0);  // forgets the pens if the font changed
+  const std::int64_t x64 = static_cast<std::int64_t>(x) * 64;
+  const int n = TextLength();
+  while (PensValid_ < n && Pens_[static_cast<std::size_t>(PensValid_)] <= x64) Pen64(PensValid_ + 1);
+  const auto known = Pens_.begin() + PensValid_ + 1;
+  const auto after = std::upper_bound(Pens_.begin(), known, x64);
+  return std::max(0, static_cast<int>(after - Pens_.begin()) - 1);
+}
+
 int TCustomEdit::TextWidthOf(int from, int to) {
   if (to <= from) return 0;
-  Measure_.Font().Assign(Font());
-  return Measure_.TextWidth(Utf32ToUtf8(DisplayChars(from, to)));
+  // The sum of the advances rounded once, as the text engine measures a run.
+  return static_cast<int>((Pen64(to) - Pen64(from) + 32) >> 6);
 }
 
 int TCustomEdit::WordStart(int pos) const {
@@ -386,7 +467,11 @@ void TCustomEdit::Paint() {
   int x0 = 2 - ScrollX_;
   bool showSel = SelLength() > 0 && (Focused() || !HideSelection_);
   c.Brush().SetStyle(bsClear);
-  c.TextOut(x0, y, Utf32ToUtf8(DisplayChars(0, TextLength())));
+  // Only the characters in view (and two either side for overhanging ink) are
+  // drawn: a long text costs no more to paint than a short one.
+  const int first = std::max(0, CharAtX(ScrollX_ - 2) - 2);
+  const int last = std::min(TextLength(), CharAtX(ScrollX_ - 2 + r.Width()) + 3);
+  c.TextOut(x0 + TextWidthOf(0, first), y, Utf32ToUtf8(DisplayChars(first, last)));
   if (showSel) {
     int sx = x0 + TextWidthOf(0, SelStart());
     int sw = TextWidthOf(SelStart(), SelStart() + SelLength());

@@ -2,7 +2,10 @@
 // The single-line text box and the editing core the memo builds on: caret,
 // selection, keyboard and mouse editing, clipboard, MaxLength, PasswordChar.
 // Text is UTF-8 outside and code points inside; positions count code points.
+#include <algorithm>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "forms/Canvas.h"
 #include "forms/CustomPanel.h"
@@ -10,6 +13,8 @@
 
 enum TBevelKind { bkNone, bkTile, bkSoft, bkFlat };
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
+
+class TFontFace;
 
 class TCustomEdit : public TCustomControl {
 public:
@@ -60,6 +65,9 @@ public:
   // Caret position (code points).
   int CaretPos() const { return Caret_; }
   int TextLength() const { return static_cast<int>(Chars_.size()); }
+  // Characters measured so far: each is measured once, and again only when the
+  // text before it, the font or the password character changes.
+  long MeasuredChars() const { return Measured_; }
 
   TNotifyEvent OnChange;
   void WndProc(TMessage& message) override;
@@ -82,8 +90,13 @@ protected:
   virtual int LineStartOf(int pos) const;
   virtual int LineEndOf(int pos) const;
   virtual void ScrollCaretIntoView();
-  // Called whenever the characters change (the memo re-lays its lines).
+  // Called whenever the characters change as a whole (the memo re-lays its lines).
   virtual void TextLaidOut() {}
+  // Called when [from, from + removed) became `inserted` characters by editing;
+  // by default the pen positions after `from` are forgotten and TextLaidOut runs.
+  virtual void TextEdited(int from, int removed, int inserted);
+  // The pen positions from `from` on are forgotten (the text there changed).
+  void PensChanged(int from) { PensValid_ = std::min(PensValid_, std::max(0, from)); }
   // The characters shown (password characters in place of the text).
   std::u32string DisplayChars(int from, int to) const;
   int LineHeight();
@@ -105,6 +118,22 @@ protected:
 
 private:
   void SyncFromText();
+  // Where displayed character `pos` starts, in 1/64 pixel from the text's start.
+  std::int64_t Pen64(int pos);
+  // The last character starting at or before pixel x of the text (0 before the text).
+  int CharAtX(int x);
+  // Pens_[i] for i <= PensValid_ are known; typing makes known the few after
+  // the caret again, not the whole text.
+  std::vector<std::int64_t> Pens_;
+  int PensValid_ = 0;
+  TFontFace* PenFace_ = nullptr;
+  long Measured_ = 0;
+  // The UTF-8 text spells Chars_ byte for byte (not so after invalid UTF-8 was set).
+  bool Utf8Exact_ = true;
+  // A code point and its byte in the UTF-8 text (where the last edit ended), so
+  // that typing in one place walks no further than the keys typed.
+  int MarkChar_ = 0;
+  std::size_t MarkByte_ = 0;
   int MaxLength_ = 0;
   char32_t PasswordChar_ = 0;
   bool ReadOnly_ = false;

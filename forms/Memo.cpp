@@ -146,16 +146,20 @@ void TCustomMemo::Layout() {
   if (LayoutValid_) return;
   LayoutValid_ = true;
   Lines2_.clear();
+  WrapParagraphs(0, TextLength(), Lines2_);
+}
+
+void TCustomMemo::WrapParagraphs(int start, int last, std::vector<TVisualLine>& out) {
   const int n = TextLength();
   const int width = TextAreaWidth();
-  int start = 0;
-  while (start <= n) {
+  const std::size_t first = out.size();
+  while (start <= last) {
     int end = start;
     while (end < n && Chars_[static_cast<size_t>(end)] != '\n') ++end;
     // Wrap [start, end) into pieces that fit.
     int s = start;
     if (!WordWrap_ || s == end) {
-      Lines2_.push_back({s, end});
+      out.push_back({s, end});
     } else {
       while (s < end) {
         int fit = s + 1;
@@ -167,18 +171,48 @@ void TCustomMemo::Layout() {
         }
         int brk = fit;
         if (fit < end && lastSpace > s) brk = lastSpace;
-        Lines2_.push_back({s, brk});
+        out.push_back({s, brk});
         s = brk;
       }
     }
-    if (end >= n) break;
+    if (end >= n || end >= last) break;
     start = end + 1;
     if (start == n) {
-      Lines2_.push_back({n, n});
+      out.push_back({n, n});
       break;
     }
   }
-  if (Lines2_.empty()) Lines2_.push_back({0, 0});
+  if (out.size() == first) out.push_back({0, 0});
+}
+
+void TCustomMemo::TextEdited(int from, int removed, int inserted) {
+  PensChanged(from);
+  if (!LayoutValid_) {
+    TextLaidOut();
+    return;
+  }
+  // Only the paragraphs the edit touched are wrapped again; the lines after
+  // them move by the change in length.
+  const int n = TextLength();
+  const int delta = inserted - removed;
+  int first = from;
+  while (first > 0 && Chars_[static_cast<size_t>(first - 1)] != '\n') --first;
+  int last = std::min(n, from + inserted);
+  while (last < n && Chars_[static_cast<size_t>(last)] != '\n') ++last;
+  const int oldLast = last - delta;
+  auto byStart = [](const TVisualLine& line, int pos) { return line.Start < pos; };
+  const auto begin = std::lower_bound(Lines2_.begin(), Lines2_.end(), first, byStart);
+  auto end = std::lower_bound(begin, Lines2_.end(), oldLast + 1, byStart);
+  std::vector<TVisualLine> fresh;
+  WrapParagraphs(first, last, fresh);
+  const std::size_t at = static_cast<std::size_t>(begin - Lines2_.begin());
+  for (auto it = end; it != Lines2_.end(); ++it) {
+    it->Start += delta;
+    it->End += delta;
+  }
+  Lines2_.erase(Lines2_.begin() + static_cast<std::ptrdiff_t>(at), end);
+  Lines2_.insert(Lines2_.begin() + static_cast<std::ptrdiff_t>(at), fresh.begin(), fresh.end());
+  UpdateScrollBar();
 }
 
 int TCustomMemo::VisualLineCount() {
@@ -189,12 +223,10 @@ int TCustomMemo::VisualLineCount() {
 int TCustomMemo::VisibleLineCount() { return std::max(1, ClientHeight() / LineHeight()); }
 
 int TCustomMemo::VisualLineOf(int pos) const {
-  int line = 0;
-  for (int i = 0; i < static_cast<int>(Lines2_.size()); ++i) {
-    if (Lines2_[static_cast<size_t>(i)].Start <= pos) line = i;
-    else break;
-  }
-  return line;
+  // The last line starting at or before pos (lines are in order of their starts).
+  const auto after = std::upper_bound(Lines2_.begin(), Lines2_.end(), pos,
+                                      [](int p, const TVisualLine& line) { return p < line.Start; });
+  return std::max(0, static_cast<int>(after - Lines2_.begin()) - 1);
 }
 
 int TCustomMemo::XOf(int pos) {

@@ -71,6 +71,7 @@ protected:
   int LineEndOf(int pos) const override;
   void ScrollCaretIntoView() override;
   void TextLaidOut() override;
+  void TextEdited(int from, int removed, int inserted) override;
   void ControlKeyPress(char32_t key) override;
   LRESULT DialogCode() const override;
   void Resize() override;
@@ -80,6 +81,9 @@ protected:
     int End = 0;  // exclusive, before any line break
   };
   void Layout();
+  // The visual lines of the paragraphs from the one holding `start` to the one
+  // ending at `end` (a line break or the end of the text), appended to `out`.
+  void WrapParagraphs(int start, int end, std::vector<TVisualLine>& out);
   int VisualLineOf(int pos) const;
   int XOf(int pos);
   int PosAtX(int line, int x);
