@@ -1,16 +1,12 @@
 #include "platform/gfx/ImageFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 
 #include "platform/base/Exception.h"
+#include "platform/base/RegularFile.h"
 #include "platform/gfx/ImageCodec.h"
 
 void CheckImageSize(const char* kind, std::int64_t width, std::int64_t height, TPixelFormat format) {
@@ -50,51 +46,17 @@ struct TFileCloser {
 
 }  // namespace
 
-namespace {
-
-struct TFdCloser {
-  int Fd;
-  ~TFdCloser() { ::close(Fd); }
-};
-
-}  // namespace
-
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path, std::size_t maxBytes) {
-  // Non-blocking: opening a pipe that nobody writes to would wait for ever.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) throw EFileError("Cannot open file \"" + path + "\"");
-  const TFdCloser closer{fd};
-  struct stat info {};
-  if (::fstat(fd, &info) != 0) throw EFileError("Cannot read file \"" + path + "\"");
-  // Pipes and devices (/dev/zero) may never end or never answer.
-  if (!S_ISREG(info.st_mode)) throw EFileError("\"" + path + "\" is not a regular file");
-  const auto tooLarge = [&] {
-    return EFileError("File \"" + path + "\" is larger than the allowed " + std::to_string(maxBytes) + " bytes");
-  };
-  if (info.st_size < 0 || static_cast<std::uint64_t>(info.st_size) > maxBytes) throw tooLarge();
-  std::vector<std::uint8_t> data(static_cast<std::size_t>(info.st_size));
-  std::size_t got = 0;
-  for (;;) {
-    // A file that grows while read is still held to the limit.
-    if (got == data.size()) {
-      if (data.size() >= maxBytes) {
-        std::uint8_t probe;
-        const ssize_t n = ::read(fd, &probe, 1);
-        if (n > 0) throw tooLarge();
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) throw EFileError("Cannot read file \"" + path + "\"");
-        break;
-      }
-      data.resize(std::min(maxBytes, std::max<std::size_t>(data.size() * 2, 65536)));
-    }
-    const ssize_t n = ::read(fd, data.data() + got, data.size() - got);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) throw EFileError("Cannot read file \"" + path + "\"");
-    if (n == 0) break;
-    got += static_cast<std::size_t>(n);
+  TRegularFileRead read = ReadRegularFile(path, maxBytes);
+  switch (read.Status) {
+    case TRegularFileStatus::Ok: return std::move(read.Bytes);
+    case TRegularFileStatus::CannotOpen: throw EFileError("Cannot open file \"" + path + "\"");
+    case TRegularFileStatus::NotRegular: throw EFileError("\"" + path + "\" is not a regular file");
+    case TRegularFileStatus::TooLarge:
+      throw EFileError("File \"" + path + "\" is larger than the allowed " + std::to_string(maxBytes) + " bytes");
+    case TRegularFileStatus::CannotRead: break;
   }
-  data.resize(got);
-  return data;
+  throw EFileError("Cannot read file \"" + path + "\"");
 }
 
 namespace {

@@ -1,15 +1,11 @@
 #include "skin/core/acSkinSource.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
+#include "platform/base/RegularFile.h"
 #include "skin/core/acIniFile.h"
 #include "skin/core/acSkinBudget.h"
 
@@ -111,28 +107,15 @@ std::optional<std::uint64_t> SkinFileSize(std::string_view textPath) {
 
 std::optional<std::vector<std::uint8_t>> ReadSkinFile(std::string_view textPath, TacSkinBudget* budget) {
   const std::string native = ExistingNativePath(textPath);
-  // Non-blocking open: a FIFO put where a skin file belongs must not hang the load.
-  const int fd = ::open(native.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
-  struct TClose {
-    int Fd;
-    ~TClose() { ::close(Fd); }
-  } closer{fd};
-  struct stat info {};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
-  const auto size = static_cast<std::uint64_t>(info.st_size);
   TacSkinBudget own;
+  TacSkinBudget& total = budget != nullptr ? *budget : own;
   const std::size_t slash = native.find_last_of('/');
-  (budget != nullptr ? *budget : own).Take(size, slash == std::string::npos ? native : native.substr(slash + 1));
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return std::nullopt;
-    if (got == 0) break;  // the file shrank meanwhile: keep what is there
-    done += static_cast<std::size_t>(got);
-  }
-  bytes.resize(done);
-  return bytes;
+  const std::string name = slash == std::string::npos ? native : native.substr(slash + 1);
+  // Read no more than the budget still allows; what is too large is refused by the
+  // budget itself, with its own words.
+  TRegularFileRead read = ReadRegularFile(native, total.Limit() - std::min(total.Used(), total.Limit()));
+  if (read.Status == TRegularFileStatus::TooLarge) total.Take(read.Size, name);
+  if (read.Status != TRegularFileStatus::Ok) return std::nullopt;
+  total.Take(read.Bytes.size(), name);
+  return std::move(read.Bytes);
 }
