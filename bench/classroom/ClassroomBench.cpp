@@ -17,6 +17,7 @@
 
 #include "app/data/ResultStore.h"
 #include "app/data/Schema.h"
+#include "app/data/Statements.h"
 #include "data/TADOConnection.h"
 #include "data/TADOQuery.h"
 #include "tools/pg-server/TPgServer.h"
@@ -25,6 +26,7 @@ namespace {
 using TClock = std::chrono::steady_clock;
 constexpr int kClients = 40;
 constexpr int kSingles = 7;
+constexpr const char* kPassword = "пароль";
 
 struct TClient {
   std::unique_ptr<TADOConnection> Connection;
@@ -35,16 +37,8 @@ struct TClient {
   bool Stored = false;
 };
 
-// The login's token as the login window gets it (asked as the tables' owner,
-// without a password).
-std::string TokenOf(TADOConnection& connection, const std::string& login) {
-  TADOQuery query(&connection);
-  query.SQL().Add("select tb_token_of(:a)");
-  query.ParamByName("a").SetValue(Variant(login));
-  query.Open();
-  return query.Fields(0).AsString();
-}
-
+// A student's machine by the time it hands in: connected, logged in (the login
+// check and the token for results), the questions read by the tester.
 TClient Connect(const std::string& uri, const std::filesystem::path& journal, const std::string& login) {
   TClient c;
   c.Connection = std::make_unique<TADOConnection>("Data Source=" + uri);
@@ -52,7 +46,16 @@ TClient Connect(const std::string& uri, const std::filesystem::path& journal, co
   c.Connection->Open();
   c.Command = std::make_unique<TADOQuery>(c.Connection.get());
   c.Journal = std::make_unique<TResultJournal>(journal);
-  c.Token = TokenOf(*c.Connection, login);
+  TADOQuery query(c.Connection.get());
+  for (const TStatement* statement : {&Statements::kCheckLogin, &Statements::kResultToken}) {
+    LoadStatement(query, *statement);
+    query.ParamByName("a1").SetValue(Variant(login));
+    query.ParamByName("a2").SetValue(Variant(kPassword));
+    query.Open();
+  }
+  c.Token = query.Fields(0).AsString();
+  LoadStatement(query, Statements::kSelectQuestionRows);
+  query.Open();
   return c;
 }
 
@@ -72,6 +75,14 @@ int main(int argc, char** argv) {
     TADOConnection setup("Data Source=" + uri);
     setup.Open();
     Schema::CreateTables(setup);
+    TADOQuery add(&setup);
+    LoadStatement(add, Statements::kAddUser);
+    for (int i = -1; i < kClients; ++i) {
+      add.ParamByName("a1").SetValue(Variant(i < 0 ? std::string("один") : "ученик" + std::to_string(i)));
+      add.ParamByName("a2").SetValue(Variant(kPassword));
+      add.ParamByName("a3").SetValue(Variant("9А"));
+      add.ExecSQL();
+    }
   }
   const auto journals = std::filesystem::temp_directory_path() / ("textbook-classroom-" + std::to_string(getpid()));
   std::filesystem::create_directories(journals);
