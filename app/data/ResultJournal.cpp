@@ -59,17 +59,21 @@ std::vector<TJournalEntry> TResultJournal::Entries() const {
   std::ifstream in(file_, std::ios::binary);
   std::string line;
   while (std::getline(in, line)) {
-    // "KEY SCORE LOGIN-HEX TOKEN-HEX" (a part empty for an empty value)
+    // "KEY SCORE LOGIN-HEX TOKEN-HEX" (a part empty for an empty value); lines
+    // written before results carried a token end after the login and are kept
+    // with an empty one rather than dropped.
     const size_t a = line.find(' ');
     const size_t b = a == std::string::npos ? a : line.find(' ', a + 1);
-    const size_t c = b == std::string::npos ? b : line.find(' ', b + 1);
-    if (c == std::string::npos) continue;
+    if (b == std::string::npos) continue;
+    size_t c = line.find(' ', b + 1);
+    if (c == std::string::npos) c = line.size();
     TJournalEntry entry;
     entry.Key = line.substr(0, a);
     const std::string score = line.substr(a + 1, b - a - 1);
     if (entry.Key.size() != 32 || score.empty() || score.size() > 3 ||
         score.find_first_not_of("0123456789") != std::string::npos ||
-        !FromHex(line.substr(b + 1, c - b - 1), entry.Login) || !FromHex(line.substr(c + 1), entry.Token))
+        !FromHex(line.substr(b + 1, c - b - 1), entry.Login) ||
+        !FromHex(c < line.size() ? line.substr(c + 1) : std::string(), entry.Token))
       continue;
     entry.Score = std::stoi(score);
     out.push_back(std::move(entry));

@@ -63,15 +63,19 @@ TEST_F(ResultJournalTest, DamagedLinesAreSkippedAndTheRestKept) {
         << std::string(32, 'a') << " -1 6976616e6f76 6162\n"          // not a number
         << std::string(32, 'a') << " 5 69766 6162\n"                  // odd hex
         << std::string(32, 'a') << " 5 6976616e6f7g 6162\n"           // not hex
-        << std::string(32, 'a') << " 5 6976616e6f76\n"                // no token part
+        << std::string(32, 'b') << " 5 6976616e6f76\n"                // written before tokens: kept
         << "\n" << good.substr(0, 20) << "\n";                        // cut short
   }
   journal.Add(TResultJournal::NewEntry("petrova", 3, "cd"));
   const auto read = journal.Entries();
-  ASSERT_EQ(read.size(), 2u);
+  ASSERT_EQ(read.size(), 3u);
   EXPECT_EQ(read[0].Login, "ivanov");
   EXPECT_EQ(read[0].Token, "ab");
-  EXPECT_EQ(read[1].Login, "petrova");
+  EXPECT_EQ(read[1].Key, std::string(32, 'b'));
+  EXPECT_EQ(read[1].Login, "ivanov");
+  EXPECT_EQ(read[1].Score, 5);
+  EXPECT_EQ(read[1].Token, "");
+  EXPECT_EQ(read[2].Login, "petrova");
 }
 
 TEST_F(ResultJournalTest, AnUnwritableFileIsReportedNotLost) {
