@@ -10,7 +10,9 @@ function(fuzz_target name)
   add_executable(${name} ${PROJECT_SOURCE_DIR}/fuzz/FuzzMain.cpp ${ARG_INSTRUMENT})
   textbook_options(${name})
   target_compile_definitions(${name} PRIVATE TEXTBOOK_FUZZ_HEADER="${ARG_HEADER}" TEXTBOOK_FUZZ_ENTRY=${ARG_ENTRY})
-  target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined -fno-omit-frame-pointer)
+  # Optimised as fuzzers usually are, whatever the build type: unoptimised code
+  # under the sanitizers runs an order of magnitude fewer inputs a second.
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined -fno-omit-frame-pointer -O1)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS})
 endfunction()
