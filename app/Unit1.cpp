@@ -8,8 +8,6 @@
 #include "app/data/DatabaseChoice.h"
 #include "app/data/Schema.h"
 #include "app/data/Statements.h"
-#include "skin/controls/acCtrlAdapter.h"
-#include "skin/frame/acFormSkinning.h"
 #include "skin/runtime/sSkinManager.h"
 #ifdef TEXTBOOK_HAVE_TB_APPART
 #include "app/art/AppArt.h"
@@ -87,9 +85,8 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
   ADOConnection1->Open();
 
   // The skin manager of the stored design: carries the internal skin and becomes the
-  // default manager; every window is given its skinned frame when first activated.
-  RegisterFormSkinning();
-  RegisterCtrlAdapter();  // plain controls of the skinned windows (the login window's buttons)
+  // default manager; every window is given its skinned frame when first activated
+  // (the engine scope main holds, app/TextbookEngine.h).
   sSkinManager1 = MakeComponent<TsSkinManager>(this, "sSkinManager1");
   ApplyMainWindowSkinSettings(*sSkinManager1);
 

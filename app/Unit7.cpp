@@ -6,7 +6,6 @@
 #include "app/WorkspaceChoice.h"
 #include "app/data/Statements.h"
 #include "forms/Dialogs.h"
-#include "forms/DriverProperties.h"
 #include "platform/base/Exception.h"
 
 TForm7* Form7 = nullptr;
@@ -278,14 +277,3 @@ void TForm7::sButton4Click(TObject*) {
   ADOQuery1->ExecSQL();
   for (TADOQueryComponent* q : {ADOQuery2, ADOQuery3, ADOQuery4}) Reopen(q);
 }
-
-namespace {
-// What scenario scripts read of the document view: where it was sent and what it shows.
-[[maybe_unused]] const bool kDriverRegistered = [] {
-  TDriverProperties::Register<TWebBrowser>("LocationURL", [](TWebBrowser& b) { return b.LocationURL(); });
-  TDriverProperties::Register<TWebBrowser>("LocationName", [](TWebBrowser& b) { return b.LocationName(); });
-  TDriverProperties::Register<TWebBrowser>("ShowingErrorPage",
-                                           [](TWebBrowser& b) { return std::string(b.ShowingErrorPage() ? "true" : "false"); });
-  return true;
-}();
-}  // namespace

@@ -11,11 +11,11 @@
 
 #include "app/AppForms.h"
 #include "app/CommandLine.h"
+#include "app/TextbookEngine.h"
 #include "app/WorkspaceChoice.h"
 #include "app/data/DatabaseChoice.h"
 #include "forms/Dialogs.h"
 #include "forms/ScriptDriver.h"
-#include "skin/runtime/sCommonData.h"
 #include "skin/runtime/sSkinManager.h"
 
 int main(int argc, char** argv) {
@@ -35,11 +35,12 @@ int main(int argc, char** argv) {
   for (std::string& a : runnerArgs) runnerArgv.push_back(a.data());
   runnerArgv.push_back(nullptr);
 
+  // The engine's wiring lives until the program's windows and the application are gone.
+  TEngineScope engine(TextbookEngineParts());
   bool startUpFailed = false;
   const int status = RunFormsProgram(static_cast<int>(runnerArgs.size()), runnerArgv.data(), [&](TApplication& app) {
     app.Initialize();
     app.SetTitle("Электронный учебник");
-    RegisterSkinInfoForDriver();
     try {
       const TWorkspacePlace place = ChooseWorkspace(line, TWorkspaceEnvironment::FromProcess());
       std::filesystem::current_path(place.Dir);

@@ -11,12 +11,7 @@
 #include "forms/ListBox.h"
 #include "forms/Memo.h"
 #include "forms/SpeedButton.h"
-
-namespace {
-
-std::string Bool(bool b) { return b ? "true" : "false"; }
-
-}  // namespace
+#include "platform/base/TextHelpers.h"
 
 std::vector<TDriverProperties::TEntry>& TDriverProperties::Entries() {
   static std::vector<TEntry> entries;
@@ -28,17 +23,7 @@ std::vector<TDriverProperties::TRows>& TDriverProperties::Rows() {
   return rows;
 }
 
-// The framework's classes come first, whoever registers or asks first.
-static void EnsureFormsRegistered() {
-  static bool standard = false;
-  if (!standard) {
-    standard = true;
-    RegisterFormsDriverProperties();
-  }
-}
-
 void TDriverProperties::Add(const std::string& name, TDumpAs dump, const std::string& dumpKey, TGetter getter) {
-  EnsureFormsRegistered();
   Entries().push_back({name, dump, dumpKey, std::move(getter)});
 }
 
@@ -62,43 +47,57 @@ std::optional<std::string> TDriverProperties::Write(TComponent& component, const
 }
 
 void TDriverProperties::AddRows(TRowPoint point, std::function<bool(TComponent&)> applies) {
-  EnsureFormsRegistered();
   Rows().push_back({std::move(point), std::move(applies)});
 }
 
-std::optional<std::string> TDriverProperties::Read(TComponent& component, const std::string& name) {
-  EnsureFormsRegistered();
-  const auto& entries = Entries();
+void TDriverProperties::Clear() {
+  Entries().clear();
+  Setters().clear();
+  Rows().clear();
+}
+
+// The latest registration that applies to the component wins, for reading and
+// dumping alike (a derived layer registers after the framework).
+template <class Matches>
+static std::optional<std::string> LatestValue(const std::vector<TDriverProperties::TEntry>& entries,
+                                              TComponent& component, const TDriverProperties::TEntry** used,
+                                              Matches matches) {
   for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
-    if (it->Name != name) continue;
-    if (auto value = it->Get(component)) return value;
+    if (!matches(*it)) continue;
+    if (auto value = it->Get(component)) {
+      if (used) *used = &*it;
+      return value;
+    }
   }
   return std::nullopt;
 }
 
+std::optional<std::string> TDriverProperties::Read(TComponent& component, const std::string& name) {
+  return LatestValue(Entries(), component, nullptr, [&](const TEntry& e) { return e.Name == name; });
+}
+
 std::string TDriverProperties::DumpMembers(TComponent& component) {
-  EnsureFormsRegistered();
   std::string out;
   std::set<std::string> done;
+  // Keys in the order of their first registration, values from the latest.
   for (const TEntry& entry : Entries()) {
-    if (entry.Dump == TDumpAs::None || done.count(entry.DumpKey)) continue;
-    auto value = entry.Get(component);
+    if (entry.Dump == TDumpAs::None || !done.insert(entry.DumpKey).second) continue;
+    const TEntry* used = nullptr;
+    auto value = LatestValue(Entries(), component, &used,
+                             [&](const TEntry& e) { return e.Dump != TDumpAs::None && e.DumpKey == entry.DumpKey; });
     if (!value) continue;
-    done.insert(entry.DumpKey);
-    out += "," + JsonString(entry.DumpKey) + ":" + (entry.Dump == TDumpAs::Raw ? *value : JsonString(*value));
+    out += "," + JsonString(entry.DumpKey) + ":" + (used->Dump == TDumpAs::Raw ? *value : JsonString(*value));
   }
   return out;
 }
 
 bool TDriverProperties::HasRows(TComponent& component) {
-  EnsureFormsRegistered();
   for (auto it = Rows().rbegin(); it != Rows().rend(); ++it)
     if (it->Applies(component)) return true;
   return false;
 }
 
 std::optional<TPoint> TDriverProperties::RowPoint(TComponent& component, int row, int col) {
-  EnsureFormsRegistered();
   for (auto it = Rows().rbegin(); it != Rows().rend(); ++it)
     if (it->Applies(component)) return it->Point(component, row, col);
   return std::nullopt;
@@ -127,18 +126,15 @@ std::string TDriverProperties::JsonString(const std::string& s) {
 }
 
 void RegisterFormsDriverProperties() {
-  static bool done = false;
-  if (done) return;
-  done = true;
   using P = TDriverProperties;
   P::Register<TComponent>("Name", [](TComponent& c) { return c.Name(); });
   P::Register<TComponent>("Tag", [](TComponent& c) { return std::to_string(c.Tag()); });
   P::Register<TComponent>("ClassName", [](TComponent& c) { return c.ClassName(); });
   P::Register<TControl>("Caption", [](TControl& c) { return c.Caption(); });
   P::Register<TControl>("Text", [](TControl& c) { return c.Text(); });
-  P::Register<TControl>("Visible", [](TControl& c) { return Bool(c.Visible()); });
-  P::Register<TControl>("Showing", [](TControl& c) { return Bool(c.Showing()); });
-  P::Register<TControl>("Enabled", [](TControl& c) { return Bool(c.Enabled()); });
+  P::Register<TControl>("Visible", [](TControl& c) { return BoolText(c.Visible()); });
+  P::Register<TControl>("Showing", [](TControl& c) { return BoolText(c.Showing()); });
+  P::Register<TControl>("Enabled", [](TControl& c) { return BoolText(c.Enabled()); });
   P::Register<TControl>("Left", [](TControl& c) { return std::to_string(c.Left()); });
   P::Register<TControl>("Top", [](TControl& c) { return std::to_string(c.Top()); });
   P::Register<TControl>("Width", [](TControl& c) { return std::to_string(c.Width()); });
@@ -146,38 +142,38 @@ void RegisterFormsDriverProperties() {
   P::Register<TControl>("ClientWidth", [](TControl& c) { return std::to_string(c.ClientWidth()); });
   P::Register<TControl>("ClientHeight", [](TControl& c) { return std::to_string(c.ClientHeight()); });
   P::Register<TControl>("Hint", [](TControl& c) { return c.Hint(); });
-  P::Register<TControl>("ShowHint", [](TControl& c) { return Bool(c.ShowHint()); });
+  P::Register<TControl>("ShowHint", [](TControl& c) { return BoolText(c.ShowHint()); });
   P::Register<TControl>("Color", [](TControl& c) { return std::to_string(c.Color()); });
   P::Register<TControl>("Cursor", [](TControl& c) { return std::to_string(c.Cursor()); });
   P::Register<TControl>("Font.Name", [](TControl& c) { return c.Font().Name(); });
   P::Register<TControl>("Font.Height", [](TControl& c) { return std::to_string(c.Font().Height()); });
   P::Register<TControl>("Font.Size", [](TControl& c) { return std::to_string(c.Font().Size()); });
   P::Register<TControl>("Font.Color", [](TControl& c) { return std::to_string(c.Font().Color()); });
-  P::Register<TControl>("MouseInControl", [](TControl& c) { return Bool(c.MouseInControl()); });
+  P::Register<TControl>("MouseInControl", [](TControl& c) { return BoolText(c.MouseInControl()); });
   P::Register<TWinControl>("TabOrder", [](TWinControl& w) { return std::to_string(w.TabOrder()); });
-  P::Register<TForm>("AlphaBlend", [](TForm& f) { return Bool(f.AlphaBlend()); });
+  P::Register<TForm>("AlphaBlend", [](TForm& f) { return BoolText(f.AlphaBlend()); });
   P::Register<TForm>("AlphaBlendValue", [](TForm& f) { return std::to_string(f.AlphaBlendValue()); });
   P::Register<TForm>("ModalResult", [](TForm& f) { return std::to_string(f.ModalResult()); });
-  P::Register<TForm>("Active", [](TForm& f) { return Bool(f.Active()); });
+  P::Register<TForm>("Active", [](TForm& f) { return BoolText(f.Active()); });
   P::Register<TForm>("WindowState", [](TForm& f) {
     return std::string(f.WindowState() == wsMinimized ? "wsMinimized" : f.WindowState() == wsMaximized ? "wsMaximized"
                                                                                                       : "wsNormal");
   });
   P::Register<TForm>("ActiveControl", [](TForm& f) { return f.ActiveControl() ? f.ActiveControl()->Name() : ""; });
-  P::Register<TSpeedButton>("Down", [](TSpeedButton& b) { return Bool(b.Down()); }, TDumpAs::Raw, "down");
+  P::Register<TSpeedButton>("Down", [](TSpeedButton& b) { return BoolText(b.Down()); }, TDumpAs::Raw, "down");
   P::Register<TSpeedButton>("GroupIndex", [](TSpeedButton& b) { return std::to_string(b.GroupIndex()); });
-  P::Register<TButton>("Default", [](TButton& b) { return Bool(b.Default()); });
-  P::Register<TButton>("Cancel", [](TButton& b) { return Bool(b.Cancel()); });
+  P::Register<TButton>("Default", [](TButton& b) { return BoolText(b.Default()); });
+  P::Register<TButton>("Cancel", [](TButton& b) { return BoolText(b.Cancel()); });
   P::Register<TButton>("ModalResult", [](TButton& b) { return std::to_string(b.ModalResult()); });
-  P::Register<TCheckBox>("Checked", [](TCheckBox& b) { return Bool(b.Checked()); }, TDumpAs::Raw, "checked");
+  P::Register<TCheckBox>("Checked", [](TCheckBox& b) { return BoolText(b.Checked()); }, TDumpAs::Raw, "checked");
   P::Register<TCheckBox>("State", [](TCheckBox& b) { return std::to_string(static_cast<int>(b.State())); });
   P::Register<TCustomEdit>("SelText", [](TCustomEdit& e) { return e.SelText(); });
   P::Register<TCustomEdit>("SelStart", [](TCustomEdit& e) { return std::to_string(e.SelStart()); });
   P::Register<TCustomEdit>("SelLength", [](TCustomEdit& e) { return std::to_string(e.SelLength()); });
   P::Register<TCustomEdit>("MaxLength", [](TCustomEdit& e) { return std::to_string(e.MaxLength()); });
-  P::Register<TCustomEdit>("Modified", [](TCustomEdit& e) { return Bool(e.Modified()); });
+  P::Register<TCustomEdit>("Modified", [](TCustomEdit& e) { return BoolText(e.Modified()); });
   P::Register<TCustomEdit>("TextLength", [](TCustomEdit& e) { return std::to_string(e.TextLength()); });
-  P::Register<TCustomEdit>("ReadOnly", [](TCustomEdit& e) { return Bool(e.ReadOnly()); });
+  P::Register<TCustomEdit>("ReadOnly", [](TCustomEdit& e) { return BoolText(e.ReadOnly()); });
   P::Register<TCustomMemo>("Lines.Count", [](TCustomMemo& m) { return std::to_string(m.Lines().Count()); });
   P::Register<TCustomMemo>("TopLine", [](TCustomMemo& m) { return std::to_string(m.TopLine()); });
   P::Register<TCustomListBox>("ItemIndex", [](TCustomListBox& l) { return std::to_string(l.ItemIndex()); },
@@ -187,7 +183,7 @@ void RegisterFormsDriverProperties() {
       TDumpAs::Text, "selected");
   P::Register<TCustomListBox>("Items.Count", [](TCustomListBox& l) { return std::to_string(l.Items().Count()); });
   P::Register<TCustomListBox>("TopIndex", [](TCustomListBox& l) { return std::to_string(l.TopIndex()); });
-  P::Register<TWinControl>("Focused", [](TWinControl& w) { return Bool(w.Focused()); }, TDumpAs::Raw, "focused");
+  P::Register<TWinControl>("Focused", [](TWinControl& w) { return BoolText(w.Focused()); }, TDumpAs::Raw, "focused");
   for (const char* name : {"VScroll.Max", "VScroll.Page", "VScroll.Pos", "HScroll.Max", "HScroll.Page", "HScroll.Pos"}) {
     const std::string prop = name;
     P::RegisterOptional<TWinControl>(prop, [prop](TWinControl& w) -> std::optional<std::string> {

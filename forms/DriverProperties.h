@@ -2,12 +2,14 @@
 // What the driver can read of a component: every class registers its own
 // properties (name -> getter) here, and the driver asks the registry instead
 // of knowing the classes. The registry is open: the data-aware controls, the
-// skinned controls and any later layer register theirs the same way, usually
-// from a static registration in the class's own source file.
+// skinned controls and any later layer register theirs the same way, when the
+// layer's engine part starts (forms/EngineScope.h); the framework's part empties
+// the registry when it stops.
 //
 // A property registered for a class applies to every class derived from it;
-// when two registered classes give the same name, the later registration wins
-// (derived layers register after the framework's own classes).
+// when two registered classes give the same name (or dump key), the later
+// registration wins for reading and dumping alike (derived layers start after
+// the framework).
 #include <functional>
 #include <optional>
 #include <string>
@@ -78,14 +80,17 @@ public:
   static std::optional<TPoint> RowPoint(TComponent& component, int row, int col);
 
   static std::string JsonString(const std::string& text);
+  // Forgets every registration (the framework's engine part stopping).
+  static void Clear();
 
-private:
   struct TEntry {
     std::string Name;
     TDumpAs Dump = TDumpAs::None;
     std::string DumpKey;
     TGetter Get;
   };
+
+private:
   using TSetter = std::function<std::optional<std::string>(TComponent&, const std::string&)>;
   struct TSetterEntry {
     std::string Name;
@@ -103,5 +108,5 @@ private:
   static std::vector<TRows>& Rows();
 };
 
-// Registers the framework's own classes (called once, before any other registration).
+// Registers the framework's own classes (the framework's engine part, first).
 void RegisterFormsDriverProperties();

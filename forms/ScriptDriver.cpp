@@ -11,6 +11,7 @@
 #include "forms/HintWindow.h"
 #include "platform/backend/HeadlessScriptedDisplay.h"
 #include "platform/base/Exception.h"
+#include "platform/base/TextHelpers.h"
 #include "platform/win/Win.h"
 
 namespace {
@@ -49,8 +50,6 @@ std::vector<std::string> SplitDots(const std::string& s) {
   return out;
 }
 
-std::string Bool(bool b) { return b ? "true" : "false"; }
-
 bool ParseInt(const std::string& text, int& value) {
   char* end = nullptr;
   long v = std::strtol(text.c_str(), &end, 10);
@@ -82,7 +81,7 @@ TControl* FindChild(TComponent* parent, const std::string& name) {
 // The hint window seen as the window "Hint".
 std::optional<std::string> HintProperty(const std::string& prop) {
   THintManager& hints = HintManager();
-  if (prop == "Visible" || prop == "Showing") return Bool(hints.HintShowing());
+  if (prop == "Visible" || prop == "Showing") return BoolText(hints.HintShowing());
   if (prop == "Caption" || prop == "Text") return hints.HintShowing() ? hints.HintText() : "";
   if (THintWindow* w = hints.HintWindow()) return TDriverProperties::Read(*w, prop);
   return std::nullopt;
@@ -98,7 +97,7 @@ void DumpControl(std::string& out, TControl* c) {
   out += ",\"caption\":" + J(c->Caption());
   out += ",\"bounds\":[" + std::to_string(c->Left()) + "," + std::to_string(c->Top()) + "," + std::to_string(c->Width()) +
          "," + std::to_string(c->Height()) + "]";
-  out += ",\"visible\":" + Bool(c->Visible()) + ",\"enabled\":" + Bool(c->Enabled());
+  out += ",\"visible\":" + BoolText(c->Visible()) + ",\"enabled\":" + BoolText(c->Enabled());
   out += TDriverProperties::DumpMembers(*c);
   out += ",\"skinSection\":" + J(section) + ",\"skinIndex\":" + std::to_string(index) + "}";
 }
@@ -603,8 +602,8 @@ std::string TScriptDriver::DumpJson() {
     out += ",\"caption\":" + J(f->Caption());
     out += ",\"bounds\":[" + std::to_string(f->Left()) + "," + std::to_string(f->Top()) + "," +
            std::to_string(f->Width()) + "," + std::to_string(f->Height()) + "]";
-    out += ",\"visible\":" + Bool(f->Visible()) + ",\"enabled\":" + Bool(f->Enabled());
-    out += ",\"alphaBlend\":" + Bool(f->AlphaBlend()) + ",\"alpha\":" + std::to_string(f->AlphaBlend() ? f->AlphaBlendValue() : 255);
+    out += ",\"visible\":" + BoolText(f->Visible()) + ",\"enabled\":" + BoolText(f->Enabled());
+    out += ",\"alphaBlend\":" + BoolText(f->AlphaBlend()) + ",\"alpha\":" + std::to_string(f->AlphaBlend() ? f->AlphaBlendValue() : 255);
     out += TDriverProperties::DumpMembers(*f);  // what later layers report of a window
     out += ",\"controls\":[";
     bool first = true;

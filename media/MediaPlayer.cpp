@@ -6,6 +6,7 @@
 #include "forms/DriverProperties.h"
 #include "forms/Timer.h"
 #include "media/AudioOutput.h"
+#include "platform/base/TextHelpers.h"
 #include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/SystemColors.h"
 #include "platform/win/Backend.h"
@@ -340,17 +341,18 @@ const char* ModeName(TMPModes mode) {
   return "?";
 }
 
+}  // namespace
+
 // What scripts can read of the player.
-[[maybe_unused]] const bool kDriverRegistered = [] {
+void TMediaPlayer::RegisterDriverProperties() {
   TDriverProperties::Register<TMediaPlayer>("FileName", [](TMediaPlayer& p) { return p.FileName(); });
   TDriverProperties::Register<TMediaPlayer>(
       "Mode", [](TMediaPlayer& p) { return std::string(ModeName(p.Mode())); }, TDumpAs::Text, "mode");
   TDriverProperties::Register<TMediaPlayer>(
       "FramesShown", [](TMediaPlayer& p) { return std::to_string(p.FramesShown()); }, TDumpAs::Raw, "framesShown");
   TDriverProperties::Register<TMediaPlayer>("PictureBlank",
-                                            [](TMediaPlayer& p) { return std::string(p.PictureBlank() ? "true" : "false"); });
+                                            [](TMediaPlayer& p) { return BoolText(p.PictureBlank()); });
   TDriverProperties::Register<TMediaPlayer>("Notify",
-                                            [](TMediaPlayer& p) { return std::string(p.Notify() ? "true" : "false"); });
-  return true;
-}();
-}  // namespace
+                                            [](TMediaPlayer& p) { return BoolText(p.Notify()); });
+}
+

@@ -23,6 +23,8 @@ enum TMPNotifyValues { nvSuccessful, nvSuperseded, nvAborted, nvFailure };
 
 class TMediaPlayer : public TCustomControl {
 public:
+  // What scripts can read of it; registered when its layer's engine part starts.
+  static void RegisterDriverProperties();
   explicit TMediaPlayer(TComponent* owner);
   ~TMediaPlayer() override;
   std::string ClassName() const override { return "TMediaPlayer"; }

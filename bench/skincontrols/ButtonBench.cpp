@@ -13,7 +13,7 @@
 #include "platform/win/Win.h"
 #include "skin/controls/sSpeedButton.h"
 #include "skin/internal/InternalSkin.h"
-#include "skin/paint/acParentBg.h"
+#include "skin/paint/acPaintEngine.h"
 #include "skin/runtime/sSkinManager.h"
 
 namespace {
@@ -23,6 +23,7 @@ constexpr int kWidth = 120, kHeight = 32;
 // A shown form with one navigation-sized button, built once.
 struct TBenchDesk {
   THeadlessBackend Backend{TSize{800, 600}};
+  std::unique_ptr<TEngineScope> Engine;
   std::unique_ptr<TApplication> App;
   std::unique_ptr<TsSkinManager> Manager;
   TForm* Form = nullptr;
@@ -30,8 +31,8 @@ struct TBenchDesk {
 
   TBenchDesk() {
     Backend.Install();
+    Engine = std::make_unique<TEngineScope>(SkinPaintEngineParts());
     App = std::make_unique<TApplication>();
-    RegisterPainterHooks();
     Manager = std::make_unique<TsSkinManager>(nullptr);
     Manager->SetSkinDirectory("Z:\\no such skins");
     AddInternalSkin(*Manager);

@@ -21,7 +21,7 @@
 #include "platform/win/Paint.h"
 #include "platform/win/PaintFlags.h"
 #include "platform/win/Win.h"
-#include "skin/controls/acCtrlAdapter.h"
+#include "skin/controls/acSkinEngine.h"
 #include "skin/controls/sButton.h"
 #include "skin/controls/sDBEdit.h"
 #include "skin/controls/sDBMemo.h"
@@ -30,9 +30,7 @@
 #include "skin/controls/sLabel.h"
 #include "skin/controls/sMemo.h"
 #include "skin/controls/sPanel.h"
-#include "skin/frame/acFormSkinning.h"
 #include "skin/frame/sSkinProvider.h"
-#include "skin/paint/acParentBg.h"
 #include "skin/runtime/sSkinManager.h"
 
 namespace {
@@ -52,6 +50,7 @@ void EditorFont(TCustomEdit* edit) {
 
 struct TEditorDesk {
   THeadlessBackend Backend{TSize{1024, 768}};
+  std::unique_ptr<TEngineScope> Engine;
   std::unique_ptr<TApplication> App;
   std::unique_ptr<TsSkinManager> Manager;
   std::filesystem::path Folder;
@@ -59,10 +58,8 @@ struct TEditorDesk {
 
   TEditorDesk() {
     Backend.Install();
+    Engine = std::make_unique<TEngineScope>(SkinEngineParts());
     App = std::make_unique<TApplication>();
-    RegisterPainterHooks();
-    RegisterFormSkinning();
-    RegisterCtrlAdapter();
     Manager = std::make_unique<TsSkinManager>(nullptr);
     ApplyMainWindowSkinSettings(*Manager);
     Manager->NotifyNewSkin(false);

@@ -19,8 +19,7 @@
 #include "platform/win/Win.h"
 #include "skin/controls/sPanel.h"
 #include "skin/controls/sSpeedButton.h"
-#include "skin/frame/acFormSkinning.h"
-#include "skin/paint/acParentBg.h"
+#include "skin/frame/acFrameEngine.h"
 #include "skin/runtime/acCommands.h"
 #include "skin/runtime/sSkinManager.h"
 
@@ -56,9 +55,8 @@ public:
   TMainWindowBench() {
     Backend = std::make_unique<THeadlessBackend>(TSize{1024, 768});
     Backend->Install();
+    Engine = std::make_unique<TEngineScope>(SkinFrameEngineParts());
     App = std::make_unique<TApplication>();
-    RegisterPainterHooks();
-    RegisterFormSkinning();
     Manager = std::make_unique<TsSkinManager>(nullptr);
     ApplyMainWindowSkinSettings(*Manager);
     Manager->NotifyNewSkin(false);
@@ -106,6 +104,7 @@ public:
     App.reset();
     Manager.reset();
     Drain();
+    Engine.reset();
     Backend.reset();
   }
   static void Drain() {
@@ -122,6 +121,7 @@ public:
   }
 
   std::unique_ptr<THeadlessBackend> Backend;
+  std::unique_ptr<TEngineScope> Engine;
   std::unique_ptr<TApplication> App;
   std::unique_ptr<TsSkinManager> Manager;
   TForm* Form = nullptr;

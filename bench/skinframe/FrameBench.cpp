@@ -13,7 +13,7 @@
 #include "platform/backend/HeadlessBackend.h"
 #include "platform/win/HitTest.h"
 #include "platform/win/Win.h"
-#include "skin/frame/acFormSkinning.h"
+#include "skin/frame/acFrameEngine.h"
 #include "skin/frame/sSkinProvider.h"
 #include "skin/runtime/sSkinManager.h"
 
@@ -22,6 +22,7 @@ namespace {
 // A window with the main window's frame: its size, border, icons and caption.
 struct TBenchWorld {
   std::unique_ptr<THeadlessBackend> Backend;
+  std::unique_ptr<TEngineScope> Engine;
   std::unique_ptr<TApplication> App;
   std::unique_ptr<TsSkinManager> Manager;
   TForm* Form = nullptr;
@@ -30,8 +31,8 @@ struct TBenchWorld {
   TBenchWorld() {
     Backend = std::make_unique<THeadlessBackend>(TSize{1280, 800});
     Backend->Install();
+    Engine = std::make_unique<TEngineScope>(SkinFrameEngineParts());
     App = std::make_unique<TApplication>();
-    RegisterFormSkinning();
     Manager = std::make_unique<TsSkinManager>(nullptr);
     ApplyMainWindowSkinSettings(*Manager);
     Manager->NotifyNewSkin(false);

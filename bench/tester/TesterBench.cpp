@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/TextbookEngine.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "app/data/Schema.h"
@@ -73,15 +74,20 @@ struct TBankFolder {
 struct TTesterSetup {
   TBankFolder Bank;
   THeadlessBackend Backend{TSize{1280, 800}};
+  std::unique_ptr<TEngineScope> Engine;
   std::unique_ptr<TApplication> App;
 
   TTesterSetup() {
     Backend.Install();
+    Engine = std::make_unique<TEngineScope>(TextbookEngineParts());
     App = std::make_unique<TApplication>();
     App->CreateForm(&Form1);
     App->CreateForm(&Form2);
   }
-  ~TTesterSetup() { App.reset(); }
+  ~TTesterSetup() {
+    App.reset();
+    Engine.reset();
+  }
 };
 
 // Made on first use and torn down by main before the program's statics go: the

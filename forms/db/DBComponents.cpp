@@ -1,5 +1,6 @@
 #include "forms/db/DBComponents.h"
 #include "forms/DriverProperties.h"
+#include "platform/base/TextHelpers.h"
 
 #include <algorithm>
 
@@ -78,22 +79,22 @@ const char* StateName(TDataSetState state) {
   return "";
 }
 
-std::string Bool(bool b) { return b ? "true" : "false"; }
+}  // namespace
 
-[[maybe_unused]] const bool kDriverRegistered = [] {
+void RegisterDataComponentDriverProperties() {
   using P = TDriverProperties;
-  P::Register<TADOConnectionComponent>("Connected", [](TADOConnectionComponent& c) { return Bool(c.Connected()); });
-  P::Register<TDataSetComponent>("Active", [](TDataSetComponent& d) { return Bool(d.DataSetObject().Active()); });
+  P::Register<TADOConnectionComponent>("Connected", [](TADOConnectionComponent& c) { return BoolText(c.Connected()); });
+  P::Register<TDataSetComponent>("Active", [](TDataSetComponent& d) { return BoolText(d.DataSetObject().Active()); });
   P::Register<TDataSetComponent>("State", [](TDataSetComponent& d) { return StateName(d.DataSetObject().State()); });
   P::Register<TDataSetComponent>("RecordCount",
                                  [](TDataSetComponent& d) { return std::to_string(d.DataSetObject().RecordCount()); });
   P::Register<TDataSetComponent>("RecNo", [](TDataSetComponent& d) { return std::to_string(d.DataSetObject().RecNo()); });
-  P::Register<TDataSetComponent>("Bof", [](TDataSetComponent& d) { return Bool(d.DataSetObject().Bof()); });
-  P::Register<TDataSetComponent>("Eof", [](TDataSetComponent& d) { return Bool(d.DataSetObject().Eof()); });
-  P::Register<TDataSetComponent>("Modified", [](TDataSetComponent& d) { return Bool(d.DataSetObject().Modified()); });
-  P::Register<TDataSetComponent>("CanModify", [](TDataSetComponent& d) { return Bool(d.DataSetObject().CanModify()); });
+  P::Register<TDataSetComponent>("Bof", [](TDataSetComponent& d) { return BoolText(d.DataSetObject().Bof()); });
+  P::Register<TDataSetComponent>("Eof", [](TDataSetComponent& d) { return BoolText(d.DataSetObject().Eof()); });
+  P::Register<TDataSetComponent>("Modified", [](TDataSetComponent& d) { return BoolText(d.DataSetObject().Modified()); });
+  P::Register<TDataSetComponent>("CanModify", [](TDataSetComponent& d) { return BoolText(d.DataSetObject().CanModify()); });
   P::Register<TDataSetComponent>("Filter", [](TDataSetComponent& d) { return d.DataSetObject().Filter(); });
-  P::Register<TDataSetComponent>("Filtered", [](TDataSetComponent& d) { return Bool(d.DataSetObject().Filtered()); });
+  P::Register<TDataSetComponent>("Filtered", [](TDataSetComponent& d) { return BoolText(d.DataSetObject().Filtered()); });
   // The current row's values, "|" between them.
   P::Register<TDataSetComponent>("CurrentRecord", [](TDataSetComponent& d) {
     TDataSet& set = d.DataSetObject();
@@ -106,7 +107,5 @@ std::string Bool(bool b) { return b ? "true" : "false"; }
   P::Register<TDataSourceComponent>("DataSet", [](TDataSourceComponent& s) {
     return s.DataSetComponent() ? s.DataSetComponent()->Name() : std::string();
   });
-  return true;
-}();
+}
 
-}  // namespace

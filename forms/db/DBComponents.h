@@ -86,3 +86,6 @@ protected:
 private:
   TDataSetComponent* dataSetComponent_ = nullptr;
 };
+
+// What scripts can read of the connection, datasets and data sources.
+void RegisterDataComponentDriverProperties();

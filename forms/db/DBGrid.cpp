@@ -8,6 +8,7 @@
 #include "data/TDataSource.h"
 #include "data/TField.h"
 #include "forms/Canvas.h"
+#include "platform/base/TextHelpers.h"
 #include "platform/gfx/SystemColors.h"
 
 // Passes the dataset's events to the grid.
@@ -652,8 +653,10 @@ std::string JoinRow(const TDBGrid& grid, int row) {
   return out;
 }
 
+}  // namespace
+
 // What the driver reads of a grid, and how it reaches a cell.
-[[maybe_unused]] const bool kDriverRegistered = [] {
+void TDBGrid::RegisterDriverProperties() {
   using P = TDriverProperties;
   P::Register<TDBGrid>("CurrentRow", [](TDBGrid& g) { return std::to_string(g.CurrentRow()); }, TDumpAs::Raw,
                        "currentRow");
@@ -662,8 +665,8 @@ std::string JoinRow(const TDBGrid& grid, int row) {
   P::Register<TDBGrid>("SelectedIndex", [](TDBGrid& g) { return std::to_string(g.SelectedIndex()); });
   P::Register<TDBGrid>("TopRow", [](TDBGrid& g) { return std::to_string(g.TopRow()); });
   P::Register<TDBGrid>("LeftCol", [](TDBGrid& g) { return std::to_string(g.LeftCol()); });
-  P::Register<TDBGrid>("EditorMode", [](TDBGrid& g) { return g.EditorMode() ? "true" : "false"; });
-  P::Register<TDBGrid>("ReadOnly", [](TDBGrid& g) { return g.ReadOnly() ? "true" : "false"; });
+  P::Register<TDBGrid>("EditorMode", [](TDBGrid& g) { return BoolText(g.EditorMode()); });
+  P::Register<TDBGrid>("ReadOnly", [](TDBGrid& g) { return BoolText(g.ReadOnly()); });
   P::Register<TDBGrid>("Titles", [](TDBGrid& g) {
     std::string out;
     for (int c = 0; c < g.ColumnCount(); ++c) out += (c ? "|" : "") + g.ColumnTitle(c);
@@ -685,7 +688,5 @@ std::string JoinRow(const TDBGrid& grid, int row) {
     if (r.IsEmpty()) return std::nullopt;
     return TPoint{std::min(r.Left + 6, r.Right - 1), (r.Top + r.Bottom) / 2};
   });
-  return true;
-}();
+}
 
-}  // namespace

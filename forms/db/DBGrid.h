@@ -38,6 +38,8 @@ using TDBGridClickEvent = std::function<void(TObject* sender, int row, int col)>
 
 class TDBGrid : public TCustomControl {
 public:
+  // What scripts can read of it; registered when its layer's engine part starts.
+  static void RegisterDriverProperties();
   explicit TDBGrid(TComponent* owner);
   ~TDBGrid() override;
   std::string ClassName() const override { return "TDBGrid"; }

@@ -4,6 +4,7 @@
 #include "data/TDataSource.h"
 #include "data/TField.h"
 #include "data/TFieldDataLink.h"
+#include "platform/base/TextHelpers.h"
 
 TDBListBox::TDBListBox(TComponent* owner) : TCustomListBox(owner), Link_(std::make_unique<TFieldDataLink>()) {
   Link_->OnDataChange = [this] { DataChange(); };
@@ -78,12 +79,8 @@ void TDBListBox::ControlKeyDown(WORD key, TShiftState shift) {
 
 void TDBListBox::WndProc(TMessage& message) { TCustomListBox::WndProc(message); }
 
-namespace {
-
-[[maybe_unused]] const bool kDriverRegistered = [] {
+void TDBListBox::RegisterDriverProperties() {
   TDriverProperties::Register<TDBListBox>("DataField", [](TDBListBox& c) { return c.DataField(); });
-  TDriverProperties::Register<TDBListBox>("ReadOnly", [](TDBListBox& c) { return std::string(c.ReadOnly() ? "true" : "false"); });
-  return true;
-}();
+  TDriverProperties::Register<TDBListBox>("ReadOnly", [](TDBListBox& c) { return BoolText(c.ReadOnly()); });
+}
 
-}  // namespace

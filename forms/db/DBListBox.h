@@ -14,6 +14,8 @@ class TFieldDataLink;
 
 class TDBListBox : public TCustomListBox {
 public:
+  // What scripts can read of it; registered when its layer's engine part starts.
+  static void RegisterDriverProperties();
   explicit TDBListBox(TComponent* owner);
   ~TDBListBox() override;
   std::string ClassName() const override { return "TDBListBox"; }

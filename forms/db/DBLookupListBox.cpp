@@ -117,9 +117,7 @@ std::string TDBLookupListBox::SelectedText() const {
 
 void TDBLookupListBox::WndProc(TMessage& message) { TCustomListBox::WndProc(message); }
 
-namespace {
-
-[[maybe_unused]] const bool kDriverRegistered = [] {
+void TDBLookupListBox::RegisterDriverProperties() {
   using P = TDriverProperties;
   P::Register<TDBLookupListBox>("KeyValue", [](TDBLookupListBox& l) { return l.KeyValue().ToText(); }, TDumpAs::Text,
                                 "keyValue");
@@ -127,7 +125,5 @@ namespace {
                                 [](TDBLookupListBox& l) { return std::string(l.KeyValue().IsNull() ? "true" : "false"); });
   P::Register<TDBLookupListBox>("ListField", [](TDBLookupListBox& l) { return l.ListField(); });
   P::Register<TDBLookupListBox>("KeyField", [](TDBLookupListBox& l) { return l.KeyField(); });
-  return true;
-}();
+}
 
-}  // namespace

@@ -17,6 +17,8 @@ class TLookupListLink;
 
 class TDBLookupListBox : public TCustomListBox {
 public:
+  // What scripts can read of it; registered when its layer's engine part starts.
+  static void RegisterDriverProperties();
   explicit TDBLookupListBox(TComponent* owner);
   ~TDBLookupListBox() override;
   std::string ClassName() const override { return "TDBLookupListBox"; }

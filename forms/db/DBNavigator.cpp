@@ -243,12 +243,3 @@ void TDBNavigator::WndProc(TMessage& message) {
   }
   TCustomPanel::WndProc(message);
 }
-
-namespace {
-
-[[maybe_unused]] const bool kDriverRegistered = [] {
-  TNavigatorLogic::RegisterDriverProperties<TDBNavigator>();
-  return true;
-}();
-
-}  // namespace

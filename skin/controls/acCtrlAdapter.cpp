@@ -244,11 +244,10 @@ void TacCtrlAdapter::AddNewItem(TControl* control) {
   Scanning() = false;
 }
 
-void RegisterCtrlAdapter() {
+void StopCtrlAdapter() { SetCtrlAdapterFactory(nullptr); }
+
+void StartCtrlAdapter() {
   SetCtrlAdapterFactory([](TsSkinProvider& provider) { return std::make_unique<TacCtrlAdapter>(provider); });
-  static bool registered = false;
-  if (registered) return;
-  registered = true;
   // "expect Form3.OKButton.AdapterSection == BUTTON": the section of the subclass on a plain control.
   TDriverProperties::RegisterOptional<TWinControl>("AdapterSection", [](TWinControl& c) -> std::optional<std::string> {
     TacMainWnd* wnd = c.HandleAllocated() ? TacMainWnd::Of(c.Handle()) : nullptr;

@@ -86,5 +86,7 @@ private:
   bool LabelsTreated_ = false;
 };
 
-// Gives every form provider an adapter (call once before forms are shown).
-void RegisterCtrlAdapter();
+// Gives every form provider an adapter, and takes the factory back (the skinned
+// controls' engine part, skin/controls/acSkinEngine.h).
+void StartCtrlAdapter();
+void StopCtrlAdapter();

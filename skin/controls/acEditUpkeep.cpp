@@ -2,6 +2,7 @@
 
 #include "forms/DriverProperties.h"
 #include "forms/WinControl.h"
+#include "platform/base/TextHelpers.h"
 #include "platform/win/Paint.h"
 #include "platform/win/PaintFlags.h"
 #include "platform/win/Win.h"
@@ -115,19 +116,15 @@ bool EditFamilyCommand(TWinControl& control, TsCommonData& skinData, TMessage& m
   }
 }
 
-namespace {
-
 // Scripts read the skin's state and switch it off and on again through the main
 // window's manager: "set Form1.sSkinManager1.Active false".
-[[maybe_unused]] const bool kDriverRegistered = [] {
+void RegisterSkinManagerDriverProperties() {
   using P = TDriverProperties;
-  P::Register<TsSkinManager>("Active", [](TsSkinManager& m) { return std::string(m.Active() ? "true" : "false"); });
+  P::Register<TsSkinManager>("Active", [](TsSkinManager& m) { return BoolText(m.Active()); });
   P::RegisterSetter<TsSkinManager>("Active", [](TsSkinManager& m, const std::string& value) -> std::string {
     if (value != "true" && value != "false") return "expected true or false, found '" + value + "'";
     m.SetActive(value == "true");
     return {};
   });
-  return true;
-}();
+}
 
-}  // namespace

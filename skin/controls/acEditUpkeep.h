@@ -59,3 +59,6 @@ private:
 
 // The common answers of the family: 6 (parent painted), 7 (handled). True when answered.
 bool EditFamilyCommand(TWinControl& control, TsCommonData& skinData, TMessage& message, bool repaintClient);
+
+// What scripts can read and set of the skin manager ("set Form1.sSkinManager1.Active false").
+void RegisterSkinManagerDriverProperties();

@@ -25,9 +25,9 @@ bool ReportSubclassed(TControl* control, std::string& section, int& index) {
   return true;
 }
 
-[[maybe_unused]] const bool kSubclassReporter = (AddSkinReporter(ReportSubclassed), true);
-
 }  // namespace
+
+void TacMainWnd::RegisterSkinReporter() { AddSkinReporter(ReportSubclassed); }
 
 bool& TacMainWnd::DialogModeSetting() {
   static bool value = false;

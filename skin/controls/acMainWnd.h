@@ -23,6 +23,8 @@ class TsSkinManager;
 
 class TacMainWnd {
 public:
+  // Lets the driver report the section it paints with (its layer's engine part).
+  static void RegisterSkinReporter();
   // skinData: null makes the subclass create and own one (kind 227); section is
   // given to the skin data when it has none yet.
   TacMainWnd(HWND window, TsCommonData* skinData, TsSkinManager* manager, const std::string& section);

@@ -184,12 +184,8 @@ void TsBitBtn::WndProc(TMessage& message) {
   Logic_->AfterMessage(message);
 }
 
-namespace {
-
-[[maybe_unused]] const bool kDriverRegistered = [] {
+void TsBitBtn::RegisterDriverProperties() {
   TDriverProperties::Register<TsBitBtn>("PaintState", [](TsBitBtn& b) { return std::to_string(b.PaintState()); });
   TDriverProperties::Register<TsBitBtn>("Kind", [](TsBitBtn& b) { return std::to_string(static_cast<int>(b.Kind())); });
-  return true;
-}();
+}
 
-}  // namespace

@@ -13,6 +13,8 @@ class TacButtonLogic;
 
 class TsBitBtn : public TBitBtn, public IacSkinnedControl {
 public:
+  // What scripts can read of it; registered when its layer's engine part starts.
+  static void RegisterDriverProperties();
   explicit TsBitBtn(TComponent* owner);
   ~TsBitBtn() override;
   std::string ClassName() const override { return "TsBitBtn"; }

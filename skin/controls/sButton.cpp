@@ -4,11 +4,11 @@
 
 #include "forms/Canvas.h"
 #include "forms/DriverProperties.h"
+#include "platform/base/TextHelpers.h"
 #include "platform/gfx/DeviceContext.h"
 #include "skin/controls/acButtonLogic.h"
 #include "skin/paint/acParentBg.h"
 #include "skin/runtime/sSkinManager.h"
-
 
 TsButton::TsButton(TComponent* owner)
     : TButton(owner), SkinData_(std::make_unique<TsCommonData>(this, true)) {
@@ -97,12 +97,8 @@ void TsButton::WndProc(TMessage& message) {
   Logic_->AfterMessage(message);
 }
 
-namespace {
-
-[[maybe_unused]] const bool kDriverRegistered = [] {
+void TsButton::RegisterDriverProperties() {
   TDriverProperties::Register<TsButton>("PaintState", [](TsButton& b) { return std::to_string(b.PaintState()); });
-  TDriverProperties::Register<TsButton>("Down", [](TsButton& b) { return std::string(b.Down() ? "true" : "false"); });
-  return true;
-}();
+  TDriverProperties::Register<TsButton>("Down", [](TsButton& b) { return BoolText(b.Down()); });
+}
 
-}  // namespace

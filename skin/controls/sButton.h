@@ -14,6 +14,8 @@ class TacButtonLogic;
 
 class TsButton : public TButton, public IacSkinnedControl {
 public:
+  // What scripts can read of it; registered when its layer's engine part starts.
+  static void RegisterDriverProperties();
   explicit TsButton(TComponent* owner);
   ~TsButton() override;
   std::string ClassName() const override { return "TsButton"; }

@@ -4,6 +4,7 @@
 
 #include "forms/Canvas.h"
 #include "forms/DriverProperties.h"
+#include "platform/base/TextHelpers.h"
 #include "platform/gfx/DeviceContext.h"
 #include "skin/core/acMasks.h"
 #include "skin/paint/acMaskPaint.h"
@@ -401,13 +402,9 @@ void TsCheckBox::WndProc(TMessage& message) {
   TCheckBox::WndProc(message);
 }
 
-namespace {
-
-[[maybe_unused]] const bool kDriverRegistered = [] {
+void TsCheckBox::RegisterDriverProperties() {
   TDriverProperties::Register<TsCheckBox>("ReadOnly",
-                                          [](TsCheckBox& c) { return std::string(c.ReadOnly() ? "true" : "false"); });
+                                          [](TsCheckBox& c) { return BoolText(c.ReadOnly()); });
   TDriverProperties::Register<TsCheckBox>("PaintState", [](TsCheckBox& c) { return std::to_string(c.PaintState()); });
-  return true;
-}();
+}
 
-}  // namespace

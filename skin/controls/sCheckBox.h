@@ -13,6 +13,8 @@
 
 class TsCheckBox : public TCheckBox, public IacSkinnedControl {
 public:
+  // What scripts can read of it; registered when its layer's engine part starts.
+  static void RegisterDriverProperties();
   explicit TsCheckBox(TComponent* owner);
   ~TsCheckBox() override;
   std::string ClassName() const override { return "TsCheckBox"; }

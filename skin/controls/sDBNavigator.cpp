@@ -165,12 +165,3 @@ void TsDBNavigator::WndProc(TMessage& message) {
   }
   TsPanel::WndProc(message);
 }
-
-namespace {
-
-[[maybe_unused]] const bool kDriverRegistered = [] {
-  TNavigatorLogic::RegisterDriverProperties<TsDBNavigator>();
-  return true;
-}();
-
-}  // namespace

@@ -302,9 +302,7 @@ void TsEdit::WndProc(TMessage& message) {
   TEdit::WndProc(message);
 }
 
-namespace {
-[[maybe_unused]] const bool kDriverRegistered = [] {
+void TsEdit::RegisterDriverProperties() {
   TDriverProperties::Register<TsEdit>("RenderCount", [](TsEdit& e) { return std::to_string(e.RenderCount()); });
-  return true;
-}();
-}  // namespace
+}
+

@@ -14,6 +14,8 @@
 
 class TsEdit : public TEdit, public IacSkinnedControl {
 public:
+  // What scripts can read of it; registered when its layer's engine part starts.
+  static void RegisterDriverProperties();
   explicit TsEdit(TComponent* owner);
   ~TsEdit() override;
   std::string ClassName() const override { return "TsEdit"; }

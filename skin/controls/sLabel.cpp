@@ -35,9 +35,9 @@ bool ReportLabel(TControl* control, std::string& section, int& index) {
   return true;
 }
 
-[[maybe_unused]] const bool kLabelReporter = (AddSkinReporter(ReportLabel), true);
-
 }  // namespace
+
+void TsCustomLabel::RegisterSkinReporter() { AddSkinReporter(ReportLabel); }
 
 TsCustomLabel::TsCustomLabel(TComponent* owner) : TCustomLabel(owner) {}
 

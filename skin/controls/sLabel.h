@@ -13,6 +13,8 @@ class TsBoundLabel;
 
 class TsCustomLabel : public TCustomLabel {
 public:
+  // Lets the driver report the section it paints with (its layer's engine part).
+  static void RegisterSkinReporter();
   explicit TsCustomLabel(TComponent* owner);
   std::string ClassName() const override { return "TsCustomLabel"; }
 

@@ -5,6 +5,7 @@
 
 #include "forms/Canvas.h"
 #include "forms/DriverProperties.h"
+#include "platform/base/TextHelpers.h"
 #include "platform/gfx/DeviceContext.h"
 #include "platform/win/Paint.h"
 #include "platform/win/Win.h"
@@ -356,8 +357,6 @@ bool FaceHolds(IacSkinnedControl& control, TColor color) {
   return false;
 }
 
-std::string Bool(bool value) { return value ? "true" : "false"; }
-
 TsAnimTimer* RunningFade(TsSpeedButton& button) {
   TsAnimTimer* fade = button.FadeTimer();
   return fade && fade->Enabled() && fade->StartImage && fade->FrameImage ? fade : nullptr;
@@ -407,28 +406,28 @@ bool ScreenShows(TControl& control, const TBitmap* image) {
   return true;
 }
 
-[[maybe_unused]] const bool kFaceReportRegistered = [] {
+}  // namespace
+
+void RegisterFaceDriverProperties() {
   TDriverProperties::Register<IacSkinnedControl>(
-      "CustomFont", [](IacSkinnedControl& c) { return Bool(c.SkinData() && c.SkinData()->CustomFont()); });
+      "CustomFont", [](IacSkinnedControl& c) { return BoolText(c.SkinData() && c.SkinData()->CustomFont()); });
   TDriverProperties::Register<TsSpeedButton>("CaptionColor",
                                              [](TsSpeedButton& b) { return std::to_string(CaptionColor(b)); });
   TDriverProperties::Register<TsSpeedButton>("FaceHasCaptionColor",
-                                             [](TsSpeedButton& b) { return Bool(FaceHolds(b, CaptionColor(b))); });
+                                             [](TsSpeedButton& b) { return BoolText(FaceHolds(b, CaptionColor(b))); });
   TDriverProperties::Register<TsSpeedButton>(
-      "FaceHasFontColor", [](TsSpeedButton& b) { return Bool(FaceHolds(b, ColorToRGB(b.Font().Color()))); });
-  TDriverProperties::Register<TsSpeedButton>("Fading", [](TsSpeedButton& b) { return Bool(RunningFade(b) != nullptr); });
+      "FaceHasFontColor", [](TsSpeedButton& b) { return BoolText(FaceHolds(b, ColorToRGB(b.Font().Color()))); });
+  TDriverProperties::Register<TsSpeedButton>("Fading", [](TsSpeedButton& b) { return BoolText(RunningFade(b) != nullptr); });
   TDriverProperties::Register<TsSpeedButton>("FadeFrameBetweenFaces",
-                                             [](TsSpeedButton& b) { return Bool(FrameBetweenFaces(b)); });
+                                             [](TsSpeedButton& b) { return BoolText(FrameBetweenFaces(b)); });
   TDriverProperties::Register<TsSpeedButton>("ScreenShowsFadeFrame", [](TsSpeedButton& b) {
     TsAnimTimer* fade = RunningFade(b);
     UpdateAllWindows();
-    return Bool(fade && ScreenShows(b, fade->FrameImage.get()));
+    return BoolText(fade && ScreenShows(b, fade->FrameImage.get()));
   });
   TDriverProperties::Register<TsSpeedButton>("ScreenShowsFace", [](TsSpeedButton& b) {
     UpdateAllWindows();
-    return Bool(ScreenShows(b, b.SkinData()->CacheBmp.get()));
+    return BoolText(ScreenShows(b, b.SkinData()->CacheBmp.get()));
   });
-  return true;
-}();
+}
 
-}  // namespace

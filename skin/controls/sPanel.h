@@ -80,3 +80,6 @@ void PaintContainerMessage(TWinControl* control, TMessage& message, const std::f
 void ResumeContainer(TWinControl* control, TsCommonData& data);
 // Whether a skin command comes from the container's own skin manager (LParam names it).
 bool FromOwnManager(const TMessage& message, TsCommonData& data);
+
+// What scripts can read of a skinned face: its custom font, caption colour and fades.
+void RegisterFaceDriverProperties();

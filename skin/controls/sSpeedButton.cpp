@@ -4,6 +4,7 @@
 
 #include "forms/Canvas.h"
 #include "forms/DriverProperties.h"
+#include "platform/base/TextHelpers.h"
 #include "platform/gfx/DeviceContext.h"
 #include "platform/win/Paint.h"
 #include "skin/core/acMasks.h"
@@ -726,13 +727,9 @@ void TsSpeedButton::WndProc(TMessage& message) {
   TSpeedButton::WndProc(message);
 }
 
-namespace {
-
-[[maybe_unused]] const bool kDriverRegistered = [] {
+void TsSpeedButton::RegisterDriverProperties() {
   TDriverProperties::Register<TsSpeedButton>("ShowCaption",
-                                             [](TsSpeedButton& b) { return std::string(b.ShowCaption() ? "true" : "false"); });
+                                             [](TsSpeedButton& b) { return BoolText(b.ShowCaption()); });
   TDriverProperties::Register<TsSpeedButton>("PaintState", [](TsSpeedButton& b) { return std::to_string(b.PaintState()); });
-  return true;
-}();
+}
 
-}  // namespace

@@ -13,6 +13,8 @@
 
 class TsSpeedButton : public TSpeedButton, public IacSkinnedControl {
 public:
+  // What scripts can read of it; registered when its layer's engine part starts.
+  static void RegisterDriverProperties();
   explicit TsSpeedButton(TComponent* owner);
   ~TsSpeedButton() override;
   std::string ClassName() const override { return "TsSpeedButton"; }

@@ -5,6 +5,7 @@
 
 #include "forms/DriverProperties.h"
 #include "forms/Form.h"
+#include "platform/base/TextHelpers.h"
 #include "platform/win/Icons.h"
 #include "platform/win/Win.h"
 #include "skin/frame/acAppIcon.h"
@@ -52,8 +53,6 @@ public:
   }
 };
 
-std::string Bool(bool value) { return value ? "true" : "false"; }
-
 }  // namespace
 
 void ForgetHookedProvider(TsSkinProvider* provider) { std::erase(Providers(), provider); }
@@ -69,19 +68,22 @@ bool FormWantsSkin(TForm* form) {
   return manager->SkinningRules().Contains(srStdForms);
 }
 
-void RegisterFormSkinning() {
+namespace {
+TacFormSkinner& Skinner() {
   static TacFormSkinner skinner;
-  static bool registered = false;
-  SetFormSkinningHook(&skinner);
-  RegisterGlowWindows();
+  return skinner;
+}
+}  // namespace
+
+void StartFormSkinning() {
+  SetFormSkinningHook(&Skinner());
+  StartGlowWindows();
   if (!ApplicationIcon()) SetApplicationIcon(CreateIconFromImage(DrawTextbookIcon(16)));
-  if (registered) return;
-  registered = true;
   TDriverProperties::Register<TForm>(
       "FrameSkinned",
       [](TForm& form) {
         TsSkinProvider* provider = TsSkinProvider::Of(&form);
-        return Bool(provider && provider->FrameSkinned());
+        return BoolText(provider && provider->FrameSkinned());
       },
       TDumpAs::Raw, "frameSkinned");
   TDriverProperties::Register<TForm>(
@@ -91,4 +93,11 @@ void RegisterFormSkinning() {
         return provider ? provider->TitleSectionName() : std::string();
       },
       TDumpAs::Text, "titleSection");
+}
+
+void StopFormSkinning() {
+  StopGlowWindows();
+  if (FormSkinningHook() != &Skinner()) return;
+  Skinner().HookRemoved();
+  SetFormSkinningHook(nullptr);
 }

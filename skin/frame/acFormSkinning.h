@@ -7,10 +7,12 @@
 class TsSkinProvider;
 class TForm;
 
-// Registers the form skinning and the glow windows with the skin runtime and the
-// driver's window report, and gives the program its icon when it has none
-// (idempotent; call once before the first form is shown).
-void RegisterFormSkinning();
+// Hands the form skinning and the glow windows to the skin runtime, registers the
+// driver's window report and gives the program its icon when it has none; the stop
+// frees the providers the hook made and takes both seams back (the frame layer's
+// engine part, skin/frame/acFrameEngine.h).
+void StartFormSkinning();
+void StopFormSkinning();
 
 // The providers the hook attached, in attaching order.
 const std::vector<TsSkinProvider*>& HookedProviders();

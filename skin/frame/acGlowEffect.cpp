@@ -194,7 +194,16 @@ int GlowCount() {
   return static_cast<int>(std::count_if(GlowList().begin(), GlowList().end(), [](const auto& g) { return g != nullptr; }));
 }
 
-void RegisterGlowWindows() {
+namespace {
+TacGlowWindows& GlowWindows() {
   static TacGlowWindows windows;
-  SetGlowEffects(&windows);
+  return windows;
+}
+}  // namespace
+
+void StartGlowWindows() { SetGlowEffects(&GlowWindows()); }
+
+void StopGlowWindows() {
+  ReleaseAllGlowEffects();
+  if (GlowEffects() == &GlowWindows()) SetGlowEffects(nullptr);
 }

@@ -45,5 +45,7 @@ TacGlowEffect* GlowEffect(int handle);
 // How many glows are shown now.
 int GlowCount();
 
-// Registers the glow windows with the skin runtime (idempotent).
-void RegisterGlowWindows();
+// Hands the glow windows to the skin runtime, and takes them back after releasing
+// every glow (the frame layer's engine part).
+void StartGlowWindows();
+void StopGlowWindows();

@@ -125,17 +125,6 @@ void RefreshCorners(TsCommonData& skinData, int state, int corners) {
                      corners, bg);
 }
 
-namespace {
-void RefreshAllCorners(TsCommonData& skinData, int state) { RefreshCorners(skinData, state, 15); }
-}  // namespace
-
-void RegisterPainterHooks() { TsCommonData::RefreshCornersHook() = RefreshAllCorners; }
-
-namespace {
-// Every skinned control links this file (it asks its parent for the background here),
-// so the skin data finds the corner refresh installed before any control paints.
-[[maybe_unused]] const bool kPainterHooksInstalled = (RegisterPainterHooks(), true);
-}  // namespace
 
 void PaintDisabledLook(TBitmap& bitmap, int flags, TControl* control, TPoint offset, const BackgroundInfo& bg) {
   const TColor parentColor =

@@ -41,8 +41,6 @@ void PaintSectionBackground(TsCommonData& skinData, const BackgroundInfo& bg, in
 // Repaints the requested corner slices (kCornerTopLeft ... ; 15 all) of the cached
 // image over the parent background now behind the control.
 void RefreshCorners(TsCommonData& skinData, int state, int corners = 15);
-// Registers RefreshCorners with the skin data so that cache copies can call it.
-void RegisterPainterHooks();
 
 // The disabled look of a control's finished image; the parent's colour is asked
 // when no colour is known.

@@ -595,6 +595,11 @@ void SkinReportOf(TControl* control, std::string& section, int& index) {
     if (reporter(control, section, index)) return;
 }
 
+void UnregisterSkinInfoForDriver() {
+  TScriptDriver::SkinInfo() = nullptr;
+  SkinReporters().clear();
+}
+
 void RegisterSkinInfoForDriver() {
   TScriptDriver::SkinInfo() = [](TControl* control, std::string& section, int& index) {
     SkinReportOf(control, section, index);

@@ -234,8 +234,10 @@ TsCommonData* SkinDataOf(TControl* control);
 // see-through control uses (-1 when none).
 int FontSourceIndex(TControl* control, int index);
 
-// Installs the driver's skin report (section and index of each control's skin data).
+// Installs the driver's skin report (section and index of each control's skin data)
+// and removes it with every reporter (the runtime's engine part).
 void RegisterSkinInfoForDriver();
+void UnregisterSkinInfoForDriver();
 // Controls skinned without a skin data of their own (labels over a section, plain
 // controls under an adapter's window subclass) report their section through these;
 // a reporter answers true when it knows the control.

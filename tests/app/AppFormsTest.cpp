@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/AppForms.h"
+#include "app/TextbookEngine.h"
 #include "app/Unit1.h"
 #include "app/Unit3.h"
 #include "app/Unit5.h"
@@ -18,8 +19,7 @@
 #include "data/TADOConnection.h"
 #include "data/TADOQuery.h"
 #include "forms/Canvas.h"
-#include "forms/Application.h"
-#include "platform/backend/HeadlessBackend.h"
+#include "tests/support/TestDesktop.h"
 
 namespace fs = std::filesystem;
 
@@ -28,7 +28,7 @@ namespace {
 const std::map<std::string, std::string> kAccounts = {
     {"Admin", "admin"}, {"ivanov", "qwe123"}, {"petrova", "pet456"}, {"Смирнов", "smi789"}};
 
-class AppFormsTest : public ::testing::Test {
+class AppFormsTest : public ::testing::Test, protected TTestDesktop {
 protected:
   void SetUp() override {
     std::string pattern = (fs::temp_directory_path() / "textbook-app-XXXXXX").string();
@@ -43,11 +43,7 @@ protected:
     });
   }
   void TearDown() override {
-    App.reset();
-    MSG m;
-    while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
-    }
-    Backend.reset();
+    CloseDesktop();
     fs::current_path(OldDir);
     fs::remove_all(Dir);
   }
@@ -75,17 +71,13 @@ protected:
   // The program's windows, created as at start-up, in the workspace.
   void Start() {
     fs::current_path(Dir);
-    Backend = std::make_unique<THeadlessBackend>(TSize{1280, 900});
-    Backend->Install();
-    App = std::make_unique<TApplication>();
+    OpenDesktop(TextbookEngineParts(), {1280, 900});
     StartWarning = UpgradeDatabase();
     CreateAppForms(*App);
   }
 
   fs::path Dir, OldDir;
   std::string StartWarning;
-  std::unique_ptr<THeadlessBackend> Backend;
-  std::unique_ptr<TApplication> App;
 };
 
 TEST_F(AppFormsTest, LoginListsKeepEachLoginWithItsPasswordUnderAnIndex) {

@@ -11,27 +11,13 @@
 #include "forms/Application.h"
 #include "forms/Form.h"
 #include "forms/ScriptDriver.h"
-#include "platform/backend/HeadlessBackend.h"
+#include "tests/support/TestDesktop.h"
 
-class FormsTest : public ::testing::Test {
+class FormsTest : public ::testing::Test, protected TTestDesktop {
 protected:
-  void SetUp() override {
-    Backend = std::make_unique<THeadlessBackend>(TSize{1024, 768});
-    Backend->Install();
-    Drain();
-    App = std::make_unique<TApplication>();
-  }
-  void TearDown() override {
-    App.reset();
-    Drain();
-    Backend.reset();
-  }
-  // Nothing posted by one test (a quit, a wake-up) may reach the next.
-  static void Drain() {
-    MSG m;
-    while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
-    }
-  }
+  void SetUp() override { OpenDesktop({FormsEnginePart()}); }
+  void TearDown() override { CloseDesktop(); }
+  static void Drain() { DropPending(); }
   // Centre of a control in desktop coordinates.
   static TPoint CenterOf(TControl* c) { return c->ClientToScreen({c->Width() / 2, c->Height() / 2}); }
   void Click(TControl* c) { Backend->Click(CenterOf(c)); }
@@ -48,7 +34,5 @@ protected:
     return driver.Failure();
   }
 
-  std::unique_ptr<THeadlessBackend> Backend;
-  std::unique_ptr<TApplication> App;
   bool ScriptFinished = false;
 };

@@ -16,7 +16,8 @@
 #include "forms/Form.h"
 #include "forms/ScriptDriver.h"
 #include "forms/db/DBComponents.h"
-#include "platform/backend/HeadlessBackend.h"
+#include "forms/db/FormsDbEngine.h"
+#include "tests/support/TestDesktop.h"
 
 // The connection string of the test's database (the form reads it while it is built).
 inline std::string gDbTestConnection;
@@ -45,7 +46,7 @@ public:
   TDataSourceComponent* DataSource1;
 };
 
-class FormsDbTest : public ::testing::Test {
+class FormsDbTest : public ::testing::Test, protected TTestDesktop {
 protected:
   void SetUp() override {
     static std::atomic<int> counter{0};
@@ -69,27 +70,18 @@ protected:
       setup.ExecuteDirect(
           "insert into Лекции values ('Введение', 'intro.htm'), ('Циклы', 'loops.htm'), ('Без адреса', null)");
     }
-    Backend = std::make_unique<THeadlessBackend>(TSize{1024, 768});
-    Backend->Install();
-    Drain();
-    App = std::make_unique<TApplication>();
+    OpenDesktop({FormsEnginePart(), FormsDbEnginePart()});
     // Errors land here instead of in the modal error box.
     App->OnException = [this](TObject*, const std::exception_ptr& error) { Errors.push_back(ExceptionMessage(error)); };
     gDbTestConnection = Connection;
     Form = App->CreateForm<TDbTestForm>();
   }
   void TearDown() override {
-    App.reset();
-    Drain();
-    Backend.reset();
+    CloseDesktop();
     std::error_code ec;
     std::filesystem::remove_all(Folder, ec);
   }
-  static void Drain() {
-    MSG m;
-    while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
-    }
-  }
+  static void Drain() { DropPending(); }
   void Pump() { ProcessPendingMessages(); }
   static TPoint CenterOf(TControl* c) { return c->ClientToScreen({c->Width() / 2, c->Height() / 2}); }
   void Click(TControl* c) { Backend->Click(CenterOf(c)); }
@@ -129,8 +121,6 @@ protected:
 
   std::filesystem::path Folder;
   std::string Connection;
-  std::unique_ptr<THeadlessBackend> Backend;
-  std::unique_ptr<TApplication> App;
   TDbTestForm* Form = nullptr;
   std::vector<std::string> Errors;
 };

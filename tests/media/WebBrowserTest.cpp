@@ -4,10 +4,10 @@
 #include <unistd.h>
 
 #include "HtmlTestUtil.h"
-#include "forms/Application.h"
 #include "forms/Form.h"
+#include "media/MediaEngine.h"
 #include "media/WebBrowser.h"
-#include "platform/backend/HeadlessBackend.h"
+#include "tests/support/TestDesktop.h"
 
 namespace {
 
@@ -24,13 +24,11 @@ std::string LongPage(const std::string& extra = {}) {
 
 }  // namespace
 
-class WebBrowserTest : public HtmlFilesTest {
+class WebBrowserTest : public HtmlFilesTest, protected TTestDesktop {
 protected:
   void SetUp() override {
     HtmlFilesTest::SetUp();
-    Backend = std::make_unique<THeadlessBackend>(TSize{1024, 768});
-    Backend->Install();
-    App = std::make_unique<TApplication>();
+    OpenDesktop({FormsEnginePart(), MediaEnginePart()});
     Form = App->CreateForm<TForm>();
     Form->SetBorderStyle(bsNone);
     Form->SetBounds(0, 0, 420, 300);
@@ -41,8 +39,7 @@ protected:
     UpdateAllWindows();
   }
   void TearDown() override {
-    App.reset();
-    Backend.reset();
+    CloseDesktop();
     HtmlFilesTest::TearDown();
   }
   // Desktop point of a page point as the view shows it now.
@@ -77,8 +74,6 @@ protected:
     return out;
   }
 
-  std::unique_ptr<THeadlessBackend> Backend;
-  std::unique_ptr<TApplication> App;
   TForm* Form = nullptr;
   TWebBrowser* Browser = nullptr;
 };

@@ -8,45 +8,23 @@
 #include <memory>
 #include <vector>
 
-#include "forms/Application.h"
 #include "forms/Form.h"
 #include "forms/Memo.h"
-#include "platform/backend/HeadlessBackend.h"
 #include "platform/win/Win.h"
 #include "skin/controls/acCtrlAdapter.h"
 #include "skin/controls/acEditWnd.h"
-#include "skin/frame/acFormSkinning.h"
-#include "skin/frame/acGlowEffect.h"
+#include "skin/controls/acSkinEngine.h"
 #include "skin/frame/sSkinProvider.h"
-#include "skin/paint/acParentBg.h"
 #include "skin/runtime/acCommands.h"
-#include "skin/runtime/acFormRegistry.h"
-#include "skin/runtime/sSkinManager.h"
+#include "tests/skincontrols/SkinnedFormTestKit.h"
 
-class AdapterTestBase : public ::testing::Test {
+class AdapterTestBase : public ::testing::Test, protected TSkinTestDesktop {
 protected:
   void SetUp() override {
-    Backend = std::make_unique<THeadlessBackend>(TSize{1024, 768});
-    Backend->Install();
-    App = std::make_unique<TApplication>();
-    RegisterPainterHooks();
-    if (WithFormSkinning) {
-      RegisterFormSkinning();
-      RegisterCtrlAdapter();
-    }
-    Manager = std::make_unique<TsSkinManager>(nullptr);
-    ApplyMainWindowSkinSettings(*Manager);
-    Manager->NotifyNewSkin(false);
+    OpenDesktop(WithFormSkinning ? SkinEngineParts() : UnframedSkinParts());
+    AnnounceMainWindowSkin();
   }
-  void TearDown() override {
-    Manager.reset();
-    App.reset();
-    ReleaseAllGlowEffects();
-    SetFormSkinningHook(nullptr);
-    SetCtrlAdapterFactory(nullptr);
-    Settle();
-    Backend.reset();
-  }
+  void TearDown() override { CloseDesktop(); }
   // Runs what is due now: posted messages, paints and timers.
   void Settle() { Backend->Advance(0); }
   void Wait(int ms) { Backend->Advance(ms); }
@@ -64,9 +42,6 @@ protected:
   }
 
   bool WithFormSkinning = true;
-  std::unique_ptr<THeadlessBackend> Backend;
-  std::unique_ptr<TApplication> App;
-  std::unique_ptr<TsSkinManager> Manager;
 };
 
 // Records WM_VSCROLL / WM_HSCROLL requests behind whatever stands in front of the

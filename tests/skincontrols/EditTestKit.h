@@ -13,19 +13,14 @@
 #include <vector>
 
 #include "data/TADOConnection.h"
-#include "forms/Application.h"
 #include "forms/Form.h"
 #include "forms/ScriptDriver.h"
 #include "forms/db/DBComponents.h"
-#include "platform/backend/HeadlessBackend.h"
 #include "platform/gfx/DeviceContext.h"
 #include "platform/win/Win.h"
 #include "skin/controls/acCtrlAdapter.h"
-#include "skin/frame/acFormSkinning.h"
-#include "skin/frame/acGlowEffect.h"
-#include "skin/paint/acParentBg.h"
-#include "skin/runtime/acFormRegistry.h"
-#include "skin/runtime/sSkinManager.h"
+#include "skin/controls/acSkinEngine.h"
+#include "tests/support/SkinTestDesktop.h"
 
 // A form whose controls a test builds while the form loads.
 class TBuiltForm : public TForm {
@@ -36,18 +31,11 @@ public:
   static inline std::function<void(TForm*)> Builder;
 };
 
-class EditTestBase : public ::testing::Test {
+class EditTestBase : public ::testing::Test, protected TSkinTestDesktop {
 protected:
   void SetUp() override {
-    Backend = std::make_unique<THeadlessBackend>(TSize{1024, 768});
-    Backend->Install();
-    App = std::make_unique<TApplication>();
-    RegisterPainterHooks();
-    RegisterFormSkinning();
-    RegisterCtrlAdapter();
-    Manager = std::make_unique<TsSkinManager>(nullptr);
-    ApplyMainWindowSkinSettings(*Manager);
-    Manager->NotifyNewSkin(false);
+    OpenDesktop(SkinEngineParts());
+    AnnounceMainWindowSkin();
   }
   // A database of 30 questions and three lectures; Query shows the questions.
   void OpenDatabase(TForm* form) {
@@ -99,13 +87,7 @@ protected:
     return driver.Failure();
   }
   void TearDown() override {
-    App.reset();
-    Manager.reset();
-    ReleaseAllGlowEffects();
-    SetFormSkinningHook(nullptr);
-    SetCtrlAdapterFactory(nullptr);
-    Settle();
-    Backend.reset();
+    CloseDesktop();
     if (!Folder.empty()) {
       std::error_code ec;
       std::filesystem::remove_all(Folder, ec);
@@ -173,9 +155,6 @@ protected:
     return Manager->gd[static_cast<std::size_t>(Manager->SectionIndexOf(name))];
   }
 
-  std::unique_ptr<THeadlessBackend> Backend;
-  std::unique_ptr<TApplication> App;
-  std::unique_ptr<TsSkinManager> Manager;
   std::filesystem::path Folder;
   TADOConnectionComponent* Connection = nullptr;
   TADOQueryComponent* Query = nullptr;

@@ -177,7 +177,6 @@ namespace {
 // The script driver's dump names the section of every skinned control, a label's
 // own section included (the about window's credit line draws BAR).
 TEST_F(LabelTest, TheDumpReportsTheSectionALabelDraws) {
-  RegisterSkinInfoForDriver();
   Form->SetName("Form3");
   auto* panel = Add<TsPanel>(Form, 0, 0, 400, 260);
   panel->SetName("sPanel1");

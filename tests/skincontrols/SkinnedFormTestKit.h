@@ -5,24 +5,28 @@
 
 #include <memory>
 
-#include "forms/Application.h"
 #include "forms/Form.h"
-#include "platform/backend/HeadlessBackend.h"
 #include "platform/win/Win.h"
+#include "forms/db/FormsDbEngine.h"
+#include "skin/controls/acSkinEngine.h"
 #include "skin/internal/InternalSkin.h"
-#include "skin/paint/acParentBg.h"
-#include "skin/runtime/sSkinManager.h"
+#include "skin/paint/acPaintEngine.h"
+#include "tests/support/SkinTestDesktop.h"
 
-class SkinnedFormTestBase : public ::testing::Test {
+// The skinned controls without form skinning: forms keep their plain frames.
+inline std::vector<TEnginePart> UnframedSkinParts() {
+  std::vector<TEnginePart> parts = SkinPaintEngineParts();
+  parts.push_back(FormsDbEnginePart());
+  parts.push_back(SkinControlsEnginePart());
+  return parts;
+}
+
+class SkinnedFormTestBase : public ::testing::Test, protected TSkinTestDesktop {
 protected:
   explicit SkinnedFormTestBase(TSize formSize) : FormSize_(formSize) {}
   void SetUp() override {
-    Backend = std::make_unique<THeadlessBackend>(TSize{800, 600});
-    Backend->Install();
-    App = std::make_unique<TApplication>();
-    RegisterPainterHooks();
-    Manager = std::make_unique<TsSkinManager>(nullptr);
-    Manager->SetSkinDirectory("Z:\\no such skins");
+    OpenDesktop(UnframedSkinParts(), {800, 600});
+    MakeBareManager();
     AddInternalSkin(*Manager);
     Manager->SetSkinName(kInternalSkinName);
     Form = new TForm(App.get());
@@ -31,10 +35,7 @@ protected:
   }
   void TearDown() override {
     Form = nullptr;
-    App.reset();
-    Manager.reset();
-    Drain();
-    Backend.reset();
+    CloseDesktop();
   }
   static void Drain() {
     MSG m;
@@ -44,9 +45,6 @@ protected:
     }
   }
 
-  std::unique_ptr<THeadlessBackend> Backend;
-  std::unique_ptr<TApplication> App;
-  std::unique_ptr<TsSkinManager> Manager;
   TForm* Form = nullptr;
 
 private:

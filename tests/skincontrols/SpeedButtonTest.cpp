@@ -17,7 +17,6 @@ TEST_F(SpeedButtonTest, BindsToTheSpeedButtonSectionOfTheInternalSkin) {
   ASSERT_NE(b->SkinData(), nullptr);
   EXPECT_EQ(b->SkinData()->SkinSection(), "SPEEDBUTTON");
   EXPECT_GE(b->SkinData()->SkinIndex, 0);
-  RegisterSkinInfoForDriver();
   EXPECT_EQ(TDriverProperties::Read(*b, "SkinSection").value_or(""), "SPEEDBUTTON");
   EXPECT_EQ(b->RenderCount(), 1);
 }

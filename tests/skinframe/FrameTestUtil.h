@@ -8,16 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "forms/Application.h"
 #include "forms/Form.h"
-#include "platform/backend/HeadlessBackend.h"
 #include "platform/win/Win.h"
 #include "skin/frame/acFormSkinning.h"
+#include "skin/frame/acFrameEngine.h"
 #include "skin/frame/acGlowEffect.h"
 #include "skin/frame/sSkinProvider.h"
 #include "skin/runtime/sSkinManager.h"
+#include "tests/support/SkinTestDesktop.h"
 
-class FrameTest : public ::testing::Test {
+class FrameTest : public ::testing::Test, protected TSkinTestDesktop {
 public:
   // A window point of the form on the screen.
   static TPoint Screen(TForm* form, TPoint windowPoint) {
@@ -28,22 +28,10 @@ public:
 
 protected:
   void SetUp() override {
-    Backend = std::make_unique<THeadlessBackend>(TSize{1024, 768});
-    Backend->Install();
-    Drain();
-    App = std::make_unique<TApplication>();
-    RegisterFormSkinning();
-    Manager = std::make_unique<TsSkinManager>(nullptr);
-    ApplyMainWindowSkinSettings(*Manager);
-    Manager->NotifyNewSkin(false);
+    OpenDesktop(SkinFrameEngineParts());
+    AnnounceMainWindowSkin();
   }
-  void TearDown() override {
-    Manager.reset();
-    App.reset();
-    ReleaseAllGlowEffects();
-    Drain();
-    Backend.reset();
-  }
+  void TearDown() override { CloseDesktop(); }
   static void Drain() {
     MSG m;
     while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessage(&m);
@@ -69,7 +57,4 @@ protected:
     return image ? image->Pixel(p.X, p.Y) : clFuchsia;
   }
 
-  std::unique_ptr<THeadlessBackend> Backend;
-  std::unique_ptr<TApplication> App;
-  std::unique_ptr<TsSkinManager> Manager;
 };

@@ -15,7 +15,7 @@
 #include "platform/win/HitTest.h"
 #include "platform/win/Input.h"
 #include "platform/win/Win.h"
-#include "skin/frame/acFormSkinning.h"
+#include "skin/frame/acFrameEngine.h"
 #include "skin/frame/acGlowEffect.h"
 #include "skin/frame/sSkinProvider.h"
 #include "skin/runtime/sSkinManager.h"
@@ -27,8 +27,8 @@ protected:
     Backend = std::make_unique<TSdlBackend>();
     if (!Backend->Ok()) GTEST_SKIP() << "no SDL video: " << Backend->Error();
     Backend->Install();
+    Engine = std::make_unique<TEngineScope>(SkinFrameEngineParts());
     App = std::make_unique<TApplication>();
-    RegisterFormSkinning();
     Manager = std::make_unique<TsSkinManager>(nullptr);
     ApplyMainWindowSkinSettings(*Manager);
     Manager->NotifyNewSkin(false);
@@ -43,14 +43,15 @@ protected:
   void TearDown() override {
     Manager.reset();
     App.reset();
-    ReleaseAllGlowEffects();
     MSG m;
     while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
     }
+    Engine.reset();
     Backend.reset();
   }
   void Settle() { ProcessPendingMessages(); }
   std::unique_ptr<TSdlBackend> Backend;
+  std::unique_ptr<TEngineScope> Engine;
   std::unique_ptr<TApplication> App;
   std::unique_ptr<TsSkinManager> Manager;
   TForm* Form = nullptr;

@@ -15,11 +15,13 @@
 #include "platform/base/Cp1251.h"
 #include "platform/win/Win.h"
 #include "skin/core/acSkinPackWriter.h"
+#include "skin/paint/acPaintEngine.h"
 #include "skin/paint/acParentBg.h"
 #include "skin/paint/sFade.h"
 #include "skin/runtime/acCommands.h"
 #include "skin/runtime/sCommonData.h"
 #include "skin/runtime/sSkinManager.h"
+#include "tests/support/SkinTestDesktop.h"
 
 class TFadeButton : public TCustomControl, public IacSkinnedControl {
 public:
@@ -82,27 +84,16 @@ inline std::vector<std::uint8_t> Cp1251Bytes(const std::string& utf8) {
   return {cp.begin(), cp.end()};
 }
 
-class FadeTest : public ::testing::Test {
+class FadeTest : public ::testing::Test, protected TSkinTestDesktop {
 protected:
-  void SetUp() override {
-    Backend = std::make_unique<THeadlessBackend>(TSize{800, 600});
-    Backend->Install();
-    App = std::make_unique<TApplication>();
-    RegisterPainterHooks();
-  }
+  void SetUp() override { OpenDesktop(SkinPaintEngineParts(), {800, 600}); }
   void TearDown() override {
     Form = nullptr;
-    App.reset();
-    Manager.reset();
-    MSG m;
-    while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
-    }
-    Backend.reset();
+    CloseDesktop();
   }
   // A manager whose skin has the BUTTON section of the text; a form with one button.
   TFadeButton* Build(const std::string& buttonKeys) {
-    Manager = std::make_unique<TsSkinManager>(nullptr);
-    Manager->SetSkinDirectory("Z:\\no such skins");
+    MakeBareManager();
     const std::string options =
         "[GLOBALINFO]\nVERSION=6.4\n[BUTTON]\nCOLOR=255\nHOTCOLOR=65280\n" + buttonKeys + "\n";
     TsStoredSkin& skin = Manager->InternalSkins().Add();
@@ -125,8 +116,5 @@ protected:
     for (int i = 0; i < times; ++i) Backend->Advance(static_cast<int>(kFadeInterval));
   }
 
-  std::unique_ptr<THeadlessBackend> Backend;
-  std::unique_ptr<TApplication> App;
-  std::unique_ptr<TsSkinManager> Manager;
   TForm* Form = nullptr;
 };

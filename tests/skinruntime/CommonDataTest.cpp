@@ -420,7 +420,6 @@ TEST_F(CommonDataTest, CopyingTheCacheLeavesWindowlessChildrenAlone) {
 }
 
 TEST_F(CommonDataTest, DriverDumpReportsSectionAndIndex) {
-  RegisterSkinInfoForDriver();
   TTestSkinPanel* panel = PanelOnWhiteForm("PANEL");
   panel->SetName("Panel1");
   Form->SetName("SkinForm");

@@ -15,8 +15,10 @@
 #include "platform/win/Win.h"
 #include "skin/core/acSkinPackWriter.h"
 #include "skin/runtime/acBroadcast.h"
+#include "skin/runtime/acRuntimeEngine.h"
 #include "skin/runtime/sSkinManager.h"
 #include "tests/skinruntime/RuntimeTestControls.h"
+#include "tests/support/TestDesktop.h"
 
 struct TSkinEntry {
   std::string Name;
@@ -44,29 +46,20 @@ inline void AddStoredSkin(TsSkinManager& manager, const std::string& name, const
   skin.Data = TacMemoryStream(WritePackage(entries));
 }
 
-class SkinRuntimeTest : public ::testing::Test {
+class SkinRuntimeTest : public ::testing::Test, protected TTestDesktop {
 protected:
   void SetUp() override {
-    Backend = std::make_unique<THeadlessBackend>(TSize{1024, 768});
-    Backend->Install();
-    Drain();
-    App = std::make_unique<TApplication>();
+    OpenDesktop(SkinRuntimeEngineParts());
     SavedBox = TsSkinManager::InfoMessageBox();
     TsSkinManager::InfoMessageBox() = [this](const std::string& text) { Messages.push_back(text); };
   }
   void TearDown() override {
     TacBroadcast::Observer() = nullptr;
     Managers.clear();
-    App.reset();
     TsSkinManager::InfoMessageBox() = SavedBox;
-    Drain();
-    Backend.reset();
+    CloseDesktop();
   }
-  static void Drain() {
-    MSG m;
-    while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
-    }
-  }
+  static void Drain() { DropPending(); }
   // A manager that finds no skin on disk; destroyed before the application.
   TsSkinManager* NewManager() {
     Managers.push_back(std::make_unique<TsSkinManager>(nullptr));
@@ -82,8 +75,6 @@ protected:
     return form;
   }
 
-  std::unique_ptr<THeadlessBackend> Backend;
-  std::unique_ptr<TApplication> App;
   std::vector<std::unique_ptr<TsSkinManager>> Managers;
   std::vector<std::string> Messages;
   std::function<void(const std::string&)> SavedBox;
