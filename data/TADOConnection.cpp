@@ -5,13 +5,9 @@
 #include "data/TPgEngine.h"
 #include "data/TSqliteEngine.h"
 #include "platform/base/Exception.h"
+#include "platform/base/TextHelpers.h"
 
 namespace {
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
-}
 
 bool SameAscii(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -38,7 +34,7 @@ std::string TADOConnection::ConnectionValue(std::string_view connectionString, s
     // key=value pairs separated by ";"; a value may be quoted to hold ";".
     const size_t eq = connectionString.find('=', pos);
     if (eq == std::string_view::npos) break;
-    const std::string_view name = Trim(connectionString.substr(pos, eq - pos));
+    const std::string_view name = TrimBlanks(connectionString.substr(pos, eq - pos));
     size_t valueStart = eq + 1;
     while (valueStart < connectionString.size() && connectionString[valueStart] == ' ') ++valueStart;
     std::string value;
@@ -52,7 +48,7 @@ std::string TADOConnection::ConnectionValue(std::string_view connectionString, s
     } else {
       next = connectionString.find(';', valueStart);
       const size_t end = next == std::string_view::npos ? connectionString.size() : next;
-      value = std::string(Trim(connectionString.substr(valueStart, end - valueStart)));
+      value = std::string(TrimBlanks(connectionString.substr(valueStart, end - valueStart)));
     }
     if (SameAscii(name, key)) return value;
     if (next == std::string_view::npos) break;

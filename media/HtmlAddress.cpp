@@ -1,4 +1,5 @@
 #include "media/HtmlAddress.h"
+#include "platform/base/TextHelpers.h"
 
 #include <cctype>
 #include <filesystem>
@@ -11,12 +12,6 @@ std::string Trim(const std::string& s) {
   if (first == std::string::npos) return {};
   const auto last = s.find_last_not_of(" \t\r\n\"");
   return s.substr(first, last - first + 1);
-}
-
-std::string LowerAscii(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return s;
 }
 
 // "scheme:" with a scheme of two letters or more (so "C:\..." stays a path).

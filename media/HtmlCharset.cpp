@@ -5,17 +5,11 @@
 #include <cstdint>
 
 #include "platform/base/Cp1251.h"
+#include "platform/base/TextHelpers.h"
 
 namespace {
 
 constexpr std::size_t kSniffBytes = 4096;
-
-std::string LowerAscii(std::string_view s) {
-  std::string out(s);
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return out;
-}
 
 // The value after "charset=" inside one <meta ...> tag.
 std::string CharsetInMeta(std::string_view tag) {

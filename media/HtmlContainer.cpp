@@ -8,6 +8,7 @@
 #include "media/HtmlCharset.h"
 #include "media/HtmlElements.h"
 #include "platform/base/Cp1251.h"
+#include "platform/base/TextHelpers.h"
 #include "platform/gfx/FontEngine.h"
 #include "platform/gfx/FontFace.h"
 #include "platform/gfx/ImageFile.h"
@@ -18,12 +19,6 @@ namespace {
 constexpr int kDefaultFontSize = 16;
 constexpr const char* kDefaultFontName = "Times New Roman";
 constexpr std::size_t kMaxStyleSheetBytes = 2u << 20;
-
-std::string LowerAscii(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return s;
-}
 
 std::string TrimName(std::string s) {
   const auto first = s.find_first_not_of(" \t\r\n'\"");

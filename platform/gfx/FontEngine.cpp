@@ -6,6 +6,7 @@
 
 #include <cctype>
 
+#include "platform/base/TextHelpers.h"
 #include "platform/gfx/FontError.h"
 
 namespace {
@@ -13,12 +14,6 @@ namespace {
 // Asked for code points the chosen file lacks, and when a name resolves to nothing.
 constexpr const char* kFallbackFamily = "DejaVu Sans";
 constexpr const char* kDefaultFamily = "sans-serif";
-
-std::string LowerAscii(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
 
 bool IsBold(int weight) { return weight >= FW_SEMIBOLD; }
 

@@ -5,14 +5,9 @@
 
 #include "platform/base/Cp1251.h"
 #include "platform/base/Exception.h"
+#include "platform/base/TextHelpers.h"
 
 namespace {
-
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-  return s;
-}
 
 bool IsAscii(std::string_view s) {
   for (char c : s)
@@ -99,7 +94,7 @@ std::int32_t StrToIntStrict(std::string_view text) {
 }
 
 std::optional<double> TryStrToFloatDot(std::string_view text) {
-  std::string_view s = Trim(text);
+  std::string_view s = TrimBlanks(text);
   bool negative = false;
   if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
     negative = s.front() == '-';
@@ -131,10 +126,10 @@ void TacIniFile::LoadFromLines(const std::vector<std::string>& lines) {
   Clear();
   TSection* current = nullptr;
   for (const std::string& rawLine : lines) {
-    const std::string_view line = Trim(rawLine);
+    const std::string_view line = TrimBlanks(rawLine);
     if (line.empty() || line.front() == ';') continue;
     if (line.front() == '[' && line.back() == ']' && line.size() >= 2) {
-      const std::string_view name = Trim(line.substr(1, line.size() - 2));
+      const std::string_view name = TrimBlanks(line.substr(1, line.size() - 2));
       current = FindSection(name);
       if (current == nullptr) current = &AddSection(name);
       continue;
@@ -142,9 +137,9 @@ void TacIniFile::LoadFromLines(const std::vector<std::string>& lines) {
     if (current == nullptr) continue;  // lines before the first section belong to none
     const std::size_t eq = line.find('=');
     if (eq == std::string_view::npos) continue;
-    const std::string_view key = Trim(line.substr(0, eq));
+    const std::string_view key = TrimBlanks(line.substr(0, eq));
     if (key.empty()) continue;
-    AddKey(*current, key, Trim(line.substr(eq + 1)));  // a repeated key keeps its first value
+    AddKey(*current, key, TrimBlanks(line.substr(eq + 1)));  // a repeated key keeps its first value
   }
 }
 
