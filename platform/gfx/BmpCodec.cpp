@@ -154,7 +154,8 @@ TBitmap LoadBmpFromMemory(std::span<const std::uint8_t> data) {
     if (headerSize == 40) {
       if (size < afterHeader + maskCount * 4) Fail("the colour masks are truncated");
       afterHeader += maskCount * 4;
-    } else if (headerSize < 52) {
+    } else if (headerSize < 40 + maskCount * 4) {
+      // A 52-byte header holds three masks: none for alpha.
       Fail("the header has no room for colour masks");
     }
     for (std::size_t i = 0; i < maskCount; ++i) masks[i] = U32(m + i * 4);

@@ -165,6 +165,33 @@ TEST(BmpFile, MalformedFilesAreRefused) {
   }
 }
 
+TEST(BmpFile, AlphaMasksNeedAHeaderWithRoomForThem) {
+  // A 52-byte header ends after three masks; the alpha one would lie past the file.
+  TBytes file(14 + 52, 0);
+  auto put32 = [&](std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) file[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
+  };
+  file[0] = 'B';
+  file[1] = 'M';
+  put32(2, static_cast<std::uint32_t>(file.size()));
+  put32(10, static_cast<std::uint32_t>(file.size()));
+  put32(14, 52);
+  put32(18, 1);
+  put32(22, 1);
+  file[26] = 1;
+  file[28] = 32;
+  put32(30, 6);  // bit fields with alpha
+  put32(54, 0xFF0000);
+  put32(58, 0xFF00);
+  put32(62, 0xFF);
+  try {
+    LoadBmpFromMemory(file);
+    FAIL();
+  } catch (const EInvalidGraphic& e) {
+    EXPECT_EQ(e.Message(), "Bitmap image is not valid: the header has no room for colour masks");
+  }
+}
+
 // --- PNG -----------------------------------------------------------------------------
 
 struct TPngSpec {
