@@ -12,12 +12,10 @@
 
 #include "forms/Component.h"
 #include "forms/Font.h"
+#include "forms/Forward.h"
 #include "forms/Messages.h"
 #include "platform/gfx/Types.h"
 #include "platform/win/Win.h"
-
-class TWinControl;
-class TCanvas;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 enum TAnchorKind { akLeft, akTop, akRight, akBottom };

@@ -16,9 +16,8 @@
 #include <vector>
 
 #include "forms/Component.h"
+#include "forms/Forward.h"
 #include "platform/gfx/Types.h"
-
-class TControl;
 
 // How a property appears in the driver's JSON dump (besides being readable).
 enum class TDumpAs { None, Raw, Text };

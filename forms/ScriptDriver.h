@@ -34,12 +34,10 @@
 #include <vector>
 
 #include "forms/Application.h"
+#include "forms/Forward.h"
 #include "forms/ProgramRunner.h"
 #include "platform/backend/HeadlessBackend.h"
 #include "platform/backend/ScriptedDisplay.h"
-
-class TControl;
-class TComponent;
 
 class TScriptDriver {
 public:

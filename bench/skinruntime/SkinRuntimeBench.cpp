@@ -50,7 +50,7 @@ struct TBenchWorld {
         ++made;
         for (int b = 0; b < kButtonsPerPanel; ++b) {
           auto* flat = AddControl<TTestSkinGraphic>(panel, 5 + b * 75, 5, 70, 30);
-          auto* push = AddControl<TTestSkinPanel>(panel, 5 + b * 75, 45, 70, 30, COC_TsButton);
+          auto* push = AddControl<TTestSkinPanel>(panel, 5 + b * 75, 45, 70, 30, TacControlKind::Button);
           Faces.push_back(&flat->Data);
           Faces.push_back(&push->Data);
           made += 2;

@@ -10,11 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "data/Forward.h"
 #include "forms/CustomEdit.h"
 #include "forms/WinControl.h"
 
-class TDataSource;
-class TDataSet;
 class TDBGrid;
 class TGridDataLink;
 

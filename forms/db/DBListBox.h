@@ -6,10 +6,9 @@
 #include <memory>
 #include <string>
 
+#include "data/Forward.h"
 #include "forms/ListBox.h"
 
-class TDataSource;
-class TField;
 class TFieldDataLink;
 
 class TDBListBox : public TCustomListBox {

@@ -8,11 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "data/Forward.h"
 #include "data/Variant.h"
 #include "forms/ListBox.h"
 
-class TDataSource;
-class TDataSet;
 class TLookupListLink;
 
 class TDBLookupListBox : public TCustomListBox {

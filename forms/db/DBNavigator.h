@@ -10,13 +10,13 @@
 // the base kind).
 #include <string>
 
+#include "data/Forward.h"
 #include "forms/CustomPanel.h"
 #include "forms/SpeedButton.h"
 #include "forms/StringList.h"
 #include "forms/db/NavRepeat.h"
 #include "forms/db/NavigatorLogic.h"
 
-class TDataSource;
 class TDBNavigator;
 
 // One button of the navigator: a flat speed button without caption that routes

@@ -5,9 +5,8 @@
 #include <functional>
 #include <memory>
 
+#include "forms/Forward.h"
 #include "forms/Timer.h"
-
-class TSpeedButton;
 
 class TNavRepeat {
 public:

@@ -10,12 +10,12 @@
 #include <memory>
 #include <string>
 
+#include "data/Forward.h"
 #include "forms/CustomPanel.h"
 #include "forms/DriverProperties.h"
+#include "forms/Forward.h"
 #include "forms/StringList.h"
 
-class TDataSource;
-class TSpeedButton;
 class TNavLogicLink;
 
 enum TNavigateBtn { nbFirst, nbPrior, nbNext, nbLast, nbInsert, nbDelete, nbEdit, nbPost, nbCancel, nbRefresh };

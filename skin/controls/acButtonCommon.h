@@ -10,8 +10,7 @@
 #include "forms/Sets.h"
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Types.h"
-
-class TsCommonData;
+#include "skin/runtime/Forward.h"
 
 enum TsDisabledKindFlag { dkBlended, dkGrayed };
 using TsDisabledKind = TSet<TsDisabledKindFlag>;

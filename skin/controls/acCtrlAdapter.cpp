@@ -17,7 +17,6 @@
 
 namespace {
 
-constexpr int kNoSkinTag = -98;
 constexpr int kOwnColourTag = 98;
 
 // By list index (the ThirdParty table).
@@ -84,7 +83,7 @@ std::unique_ptr<TacMainWnd> MakeThirdPartySubclass(int listIndex, HWND window, T
 
 TacAdapterItem::TacAdapterItem(TacCtrlAdapter& adapter, TWinControl* control)
     : Adapter(adapter), Control(control), SkinData(std::make_unique<TsCommonData>(control, true)) {
-  SkinData->ControlKind = COC_TsAdapter;
+  SkinData->ControlKind = TacControlKind::Adapter;
 }
 
 TacAdapterItem::~TacAdapterItem() {

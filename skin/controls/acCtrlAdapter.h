@@ -9,15 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "forms/Forward.h"
+#include "skin/controls/Forward.h"
 #include "skin/controls/acMainWnd.h"
+#include "skin/frame/Forward.h"
 #include "skin/frame/acCtrlAdapterSeam.h"
+#include "skin/runtime/Forward.h"
 
-class TControl;
-class TWinControl;
 class TCustomLabel;
-class TsCommonData;
-class TsSkinManager;
-class TsSkinProvider;
 
 // The subclass attached for each list, by list index, and its section.
 struct TacThirdPartyKind {
@@ -30,8 +29,6 @@ int ThirdPartyIndexOf(const TsSkinManager& manager, const std::string& className
 // Creates and installs the subclass of a list for a window.
 std::unique_ptr<TacMainWnd> MakeThirdPartySubclass(int listIndex, HWND window, TsCommonData* skinData,
                                                    TsSkinManager* manager);
-
-class TacCtrlAdapter;
 
 // One adapted windowed control: its own skin data (kind 227) and its subclass.
 class TacAdapterItem {

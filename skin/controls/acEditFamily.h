@@ -15,7 +15,7 @@ template <class Base>
 class TacEditFamily : public Base, public IacSkinnedControl {
 public:
   // section: given to the skin data when not empty (else the kind's default).
-  TacEditFamily(TComponent* owner, int kind, const char* section)
+  TacEditFamily(TComponent* owner, TacControlKind kind, const char* section)
       : Base(owner), SkinData_(std::make_unique<TsCommonData>(this, true)),
         BoundLabel_(std::make_unique<TsBoundLabel>(this)),
         Upkeep_(std::make_unique<TacEditUpkeep>(*this, *SkinData_)) {

@@ -5,11 +5,10 @@
 // the skin's announcements (new skin, skin removed, refresh) themselves.
 #include <memory>
 
+#include "forms/Forward.h"
 #include "forms/Messages.h"
 #include "skin/controls/acEditWnd.h"
-
-class TWinControl;
-class TsCommonData;
+#include "skin/runtime/Forward.h"
 
 // The edit subclass as the edit family uses it: the announcements 1, 2 and 3 are
 // acted on by the subclass and then passed on to the control, which owns the

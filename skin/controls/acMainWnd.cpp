@@ -46,7 +46,7 @@ TacMainWnd::TacMainWnd(HWND window, TsCommonData* skinData, TsSkinManager* manag
       Section_(section) {
   if (!SkinData_) {
     OwnedSkinData_ = std::make_unique<TsCommonData>(Control_, true);
-    OwnedSkinData_->ControlKind = COC_TsAdapter;
+    OwnedSkinData_->ControlKind = TacControlKind::Adapter;
     SkinData_ = OwnedSkinData_.get();
   }
 }

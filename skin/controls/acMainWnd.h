@@ -13,13 +13,11 @@
 #include <utility>
 #include <string>
 
+#include "forms/Forward.h"
 #include "forms/Messages.h"
 #include "platform/win/WinTypes.h"
 #include "platform/win/WindowProc.h"
-
-class TWinControl;
-class TsCommonData;
-class TsSkinManager;
+#include "skin/runtime/Forward.h"
 
 class TacMainWnd {
 public:

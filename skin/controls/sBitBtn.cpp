@@ -11,7 +11,7 @@
 
 TsBitBtn::TsBitBtn(TComponent* owner)
     : TBitBtn(owner), SkinData_(std::make_unique<TsCommonData>(this, true)) {
-  SkinData_->ControlKind = COC_TsBitBtn;
+  SkinData_->ControlKind = TacControlKind::BitBtn;
   SkinData_->InitSection();  // "BUTTON"
   ControlStyle_.Exclude(csOpaque);
   SetWordWrap(true);

@@ -12,7 +12,7 @@
 
 TsButton::TsButton(TComponent* owner)
     : TButton(owner), SkinData_(std::make_unique<TsCommonData>(this, true)) {
-  SkinData_->ControlKind = COC_TsButton;
+  SkinData_->ControlKind = TacControlKind::Button;
   SkinData_->InitSection();  // "BUTTON"
   ControlStyle_.Exclude(csOpaque);
   ControlStyle_.Exclude(csDoubleClicks);

@@ -15,7 +15,7 @@
 
 TsCheckBox::TsCheckBox(TComponent* owner)
     : TCheckBox(owner), SkinData_(std::make_unique<TsCommonData>(this, false)) {
-  SkinData_->ControlKind = COC_TsCheckBox;
+  SkinData_->ControlKind = TacControlKind::CheckBox;
   SkinData_->InitSection();  // "CHECKBOX"
 }
 

@@ -24,7 +24,7 @@ bool SectionHasHotLook(const TsCommonData& skinData) {
          skinData.HotTextureIndex != skinData.TextureIndex || BorderHasStates(skinData);
 }
 
-TsDBEdit::TsDBEdit(TComponent* owner) : TacEditFamily<TDBEdit>(owner, COC_TsDBEdit, nullptr) {}
+TsDBEdit::TsDBEdit(TComponent* owner) : TacEditFamily<TDBEdit>(owner, TacControlKind::DBEdit, nullptr) {}
 
 void TsDBEdit::WndProc(TMessage& message) {
   TsCommonData& d = *SkinData_;

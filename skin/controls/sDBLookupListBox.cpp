@@ -7,7 +7,7 @@
 #include "skin/runtime/sSkinManager.h"
 
 TsDBLookupListBox::TsDBLookupListBox(TComponent* owner)
-    : TacEditFamily<TDBLookupListBox>(owner, COC_TsEdit, "EDIT") {}
+    : TacEditFamily<TDBLookupListBox>(owner, TacControlKind::Edit, "EDIT") {}
 
 void TsDBLookupListBox::TakeSectionColors() {
   TsCommonData& d = *SkinData_;

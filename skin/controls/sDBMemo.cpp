@@ -2,7 +2,7 @@
 
 #include "skin/controls/sMemo.h"
 
-TsDBMemo::TsDBMemo(TComponent* owner) : TacEditFamily<TDBMemo>(owner, COC_TsMemo, "EDIT") {
+TsDBMemo::TsDBMemo(TComponent* owner) : TacEditFamily<TDBMemo>(owner, TacControlKind::Memo, "EDIT") {
   SetParentColor(false);
 }
 

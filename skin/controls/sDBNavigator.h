@@ -7,13 +7,12 @@
 // Next repeat while held (400 ms, then every 100 ms).
 #include <string>
 
+#include "data/Forward.h"
 #include "forms/db/NavRepeat.h"
 #include "forms/db/NavigatorLogic.h"
+#include "skin/controls/Forward.h"
 #include "skin/controls/sPanel.h"
 #include "skin/controls/sSpeedButton.h"
-
-class TDataSource;
-class TsDBNavigator;
 
 class TsNavButton : public TsSpeedButton {
 public:

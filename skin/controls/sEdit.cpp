@@ -37,7 +37,7 @@ private:
 TsEdit::TsEdit(TComponent* owner)
     : TEdit(owner), SkinData_(std::make_unique<TsCommonData>(this, true)),
       BoundLabel_(std::make_unique<TsBoundLabel>(this)) {
-  SkinData_->ControlKind = COC_TsEdit;
+  SkinData_->ControlKind = TacControlKind::Edit;
   SkinData_->InitSection();  // "EDIT"
 }
 

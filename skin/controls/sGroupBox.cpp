@@ -13,7 +13,7 @@
 #include "skin/runtime/sSkinManager.h"
 
 TsGroupBox::TsGroupBox(TComponent* owner) : TGroupBox(owner), SkinData_(std::make_unique<TsCommonData>(this, true)) {
-  SkinData_->ControlKind = COC_TsGroupBox;
+  SkinData_->ControlKind = TacControlKind::GroupBox;
   SkinData_->InitSection();  // "GROUPBOX"
 }
 

@@ -4,7 +4,7 @@
 #include "platform/win/PaintFlags.h"
 #include "platform/win/Win.h"
 
-TsMemo::TsMemo(TComponent* owner) : TacEditFamily<TMemo>(owner, COC_TsMemo, "EDIT") {}
+TsMemo::TsMemo(TComponent* owner) : TacEditFamily<TMemo>(owner, TacControlKind::Memo, "EDIT") {}
 
 void TsMemo::ScrollCaretIntoView() {
   TMemo::ScrollCaretIntoView();

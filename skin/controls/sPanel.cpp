@@ -94,7 +94,7 @@ void NotifyChildrenPainted(TWinControl* control) {
 }
 
 TsPanel::TsPanel(TComponent* owner) : TPanel(owner), SkinData_(std::make_unique<TsCommonData>(this, true)) {
-  SkinData_->ControlKind = COC_TsPanel;
+  SkinData_->ControlKind = TacControlKind::Panel;
   SkinData_->InitSection();  // "PANEL"; no parent yet, so nothing is announced
   ControlStyle_.Exclude(csOpaque);  // a skinned panel may show what lies behind it
 }

@@ -9,9 +9,8 @@
 #include <string>
 
 #include "forms/CustomPanel.h"
+#include "forms/Forward.h"
 #include "skin/runtime/sCommonData.h"
-
-class TCanvas;
 
 using TPaintEvent = std::function<void(TObject* sender, TCanvas& canvas)>;
 

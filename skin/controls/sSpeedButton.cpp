@@ -38,7 +38,7 @@ private:
 
 TsSpeedButton::TsSpeedButton(TComponent* owner)
     : TSpeedButton(owner), SkinData_(std::make_unique<TsCommonData>(this, true)) {
-  SkinData_->ControlKind = COC_TsSpeedButton;
+  SkinData_->ControlKind = TacControlKind::SpeedButton;
   SkinData_->InitSection();  // "SPEEDBUTTON"; no parent yet, so nothing is announced
 }
 

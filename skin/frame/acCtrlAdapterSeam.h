@@ -6,8 +6,8 @@
 #include <functional>
 #include <memory>
 
-class TsSkinProvider;
-class TControl;
+#include "forms/Forward.h"
+#include "skin/frame/Forward.h"
 
 class IacCtrlAdapter {
 public:

@@ -13,13 +13,11 @@
 #include "skin/frame/sSkinProvider.h"
 #include "skin/runtime/acBroadcast.h"
 #include "skin/runtime/acCommands.h"
+#include "skin/runtime/acControlKinds.h"
 #include "skin/runtime/acFormRegistry.h"
 #include "skin/runtime/sSkinManager.h"
 
 namespace {
-
-// The engine's own animation windows carry this tag and stay unskinned.
-constexpr std::intptr_t kNoSkinTag = -98;
 
 std::vector<TsSkinProvider*>& Providers() {
   static std::vector<TsSkinProvider*> providers;

@@ -4,8 +4,8 @@
 // should be skinned and frees them all when the hook goes (the skin is removed).
 #include <vector>
 
-class TsSkinProvider;
-class TForm;
+#include "forms/Forward.h"
+#include "skin/frame/Forward.h"
 
 // Hands the form skinning and the glow windows to the skin runtime, registers the
 // driver's window report and gives the program its icon when it has none; the stop

@@ -11,8 +11,7 @@
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Types.h"
 #include "platform/win/WinTypes.h"
-
-class TsSkinManager;
+#include "skin/runtime/Forward.h"
 
 class TacGlowEffect {
 public:

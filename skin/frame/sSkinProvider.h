@@ -11,13 +11,12 @@
 
 #include "forms/Component.h"
 #include "forms/Controls.h"
+#include "forms/Forward.h"
 #include "platform/gfx/Bitmap.h"
 #include "platform/win/WinTypes.h"
 #include "skin/frame/acCtrlAdapterSeam.h"
 #include "skin/runtime/acFormRegistry.h"
 #include "skin/runtime/sCommonData.h"
-
-class TForm;
 
 enum TsGripMode { gmNone, gmRightBottom };
 enum TsResizeMode { rmStandard, rmBorder };

@@ -7,12 +7,9 @@
 // children are visited in its place.
 #include <functional>
 
+#include "forms/Forward.h"
 #include "forms/Messages.h"
 #include "platform/win/WinTypes.h"
-
-class TControl;
-class TWinControl;
-class TForm;
 
 enum class TacDelivery { DirectCall, Message };
 

@@ -5,11 +5,10 @@
 // layer sits above this one, so it reaches the manager only through these seams.
 #include <vector>
 
+#include "forms/Forward.h"
 #include "platform/win/Hooks.h"
 #include "platform/win/WinTypes.h"
-
-class TForm;
-class TsSkinManager;
+#include "skin/runtime/Forward.h"
 
 // What the manager asks of a form's provider when it suspends and resumes redrawing.
 class IacProviderLink {

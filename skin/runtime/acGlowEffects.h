@@ -6,8 +6,7 @@
 
 #include "platform/gfx/Types.h"
 #include "platform/win/WinTypes.h"
-
-class TsSkinManager;
+#include "skin/runtime/Forward.h"
 
 struct TacGlowRequest {
   TRect ScreenRect;      // the control's rectangle on the screen

@@ -24,7 +24,7 @@ constexpr unsigned kFontChangeMessage = 0x001D;
 TWinControl* AsWindowed(TControl* control) { return dynamic_cast<TWinControl*>(control); }
 
 bool IsEditControl(const TsCommonData& data) {
-  return dynamic_cast<TCustomEdit*>(data.Control) != nullptr || data.ControlKind == 97;
+  return dynamic_cast<TCustomEdit*>(data.Control) != nullptr || data.ControlKind == TacControlKind::EditWindow;
 }
 
 // A manager whose model holds a loaded skin (also while it is being announced).
@@ -234,12 +234,7 @@ namespace {
 
 bool KeepsOpacityFlag(const TsCommonData& data) {
   if (data.OwnerSeam) return data.OwnerSeam->KeepsOpacityFlag();
-  switch (data.ControlKind) {
-    case 51: case 52: case 54: case 58: case 59: case 68: case 73:
-      return true;  // panels and their kin
-    default:
-      return false;
-  }
+  return KeepsOpacityKind(data.ControlKind);
 }
 
 }  // namespace
@@ -532,12 +527,12 @@ bool TsCommonData::HandleMessage(TMessage& message) {
           TControl* child = windowed->Controls(i);
           if (child == reinterpret_cast<TControl*>(message.LParam)) continue;
           TsCommonData* data = SkinDataOf(child);
-          if (data && data->ControlKind == COC_TsSpeedButton && data->MouseAbove) child->Perform(CM_MOUSELEAVE, 0, 0);
+          if (data && data->ControlKind == TacControlKind::SpeedButton && data->MouseAbove) child->Perform(CM_MOUSELEAVE, 0, 0);
         }
         if (!IsContainerKind(ControlKind)) MouseAbove = true;
         if (TsSkinManager* manager = GetManager(); manager && windowed->HandleAllocated())
           manager->SetHotControl(windowed->Handle());
-        if (!IsNoGlowKind(ControlKind) && (ControlKind < 92 || ControlKind > 94)) ShowGlow(false);
+        if (!IsNoGlowKind(ControlKind) && !IsButtonKind(ControlKind)) ShowGlow(false);
         if (IsEditKind(ControlKind)) {
           Dirty = true;
           RepaintFrame();
@@ -548,7 +543,7 @@ bool TsCommonData::HandleMessage(TMessage& message) {
       return false;
     case CM_MOUSELEAVE:
       if (!IsContainerKind(ControlKind)) MouseAbove = false;
-      if (!IsNoGlowKind(ControlKind) && (ControlKind < 92 || ControlKind > 94)) {
+      if (!IsNoGlowKind(ControlKind) && !IsButtonKind(ControlKind)) {
         HideGlow();
         ReleaseAllGlows();
       }

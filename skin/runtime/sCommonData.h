@@ -8,83 +8,15 @@
 #include <string>
 #include <string_view>
 
+#include "forms/Forward.h"
 #include "forms/Messages.h"
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Types.h"
 #include "platform/win/WinTypes.h"
+#include "skin/core/Forward.h"
+#include "skin/runtime/Forward.h"
+#include "skin/runtime/acControlKinds.h"
 #include "skin/runtime/sBackground.h"
-
-class TObject;
-class TControl;
-class TWinControl;
-class TsSkinManager;
-struct TsGeneralData;
-
-// --- Kind codes ------------------------------------------------------------------
-// X(first, last, section): kinds whose owners get `section` when theirs is left empty.
-#define TS_KIND_SECTIONS(X)          \
-  X(2, 8, "EDIT")                    \
-  X(10, 10, "EDIT")                  \
-  X(41, 41, "EDIT")                  \
-  X(76, 76, "EDIT")                  \
-  X(78, 78, "EDIT")                  \
-  X(83, 84, "EDIT")                  \
-  X(96, 97, "EDIT")                  \
-  X(131, 131, "EDIT")                \
-  X(140, 140, "EDIT")                \
-  X(227, 227, "EDIT")                \
-  X(11, 18, "COMBOBOX")              \
-  X(81, 82, "COMBOBOX")              \
-  X(19, 19, "BAR")                   \
-  X(20, 20, "BARTITLE")              \
-  X(32, 32, "CHECKBOX")              \
-  X(152, 152, "CHECKBOX")            \
-  X(33, 33, "RADIOBUTTON")           \
-  X(51, 51, "PANEL")                 \
-  X(59, 59, "PANEL")                 \
-  X(68, 68, "PANEL")                 \
-  X(73, 73, "PANEL")                 \
-  X(52, 52, "PANEL_LOW")             \
-  X(58, 58, "PANEL_LOW")             \
-  X(53, 54, "TOOLBAR")               \
-  X(60, 60, "TOOLBAR")               \
-  X(56, 56, "DRAGBAR")               \
-  X(57, 57, "TABSHEET")              \
-  X(74, 74, "GROUPBOX")              \
-  X(226, 226, "GROUPBOX")            \
-  X(75, 75, "SPLITTER")              \
-  X(92, 92, "SPEEDBUTTON")           \
-  X(95, 95, "SPEEDBUTTON")           \
-  X(93, 94, "BUTTON")                \
-  X(98, 98, "TOOLBUTTON")            \
-  X(141, 141, "PAGECONTROL")         \
-  X(143, 143, "PAGECONTROL")         \
-  X(151, 151, "STATUSBAR")           \
-  X(161, 161, "GAUGE")               \
-  X(165, 165, "TRACKBAR")
-
-// Kind codes the skinned controls use.
-constexpr int COC_Unknown = 0;
-constexpr int COC_TsEdit = 3;
-constexpr int COC_TsMemo = 7;
-constexpr int COC_TsCheckBox = 32;
-constexpr int COC_TsPanel = 51;
-constexpr int COC_TsToolBar = 54;
-constexpr int COC_TsGroupBox = 74;
-constexpr int COC_TsDBEdit = 76;
-constexpr int COC_TsSpeedButton = 92;
-constexpr int COC_TsButton = 93;
-constexpr int COC_TsBitBtn = 94;
-constexpr int COC_TsAdapter = 227;
-
-// Default section of a kind code, "" for a kind that takes its class name.
-std::string_view DefaultSectionOfKind(int kind);
-// Edit kinds repaint their frame at once when focus or hover changes.
-bool IsEditKind(int kind);
-// Container kinds never become hot and never set MouseAbove.
-bool IsContainerKind(int kind);
-// No-glow kinds get no glow from the common handling (nor do kinds 92-94).
-bool IsNoGlowKind(int kind);
 
 // --- Owner seam --------------------------------------------------------------------
 // What the skin data needs from an owner that is not a plain framework control (a
@@ -143,7 +75,7 @@ public:
   TControl* Control = nullptr;  // the owner when it is a control
   TObject* Owner = nullptr;
   std::unique_ptr<TBitmap> CacheBmp;
-  int ControlKind = COC_Unknown;
+  TacControlKind ControlKind = TacControlKind::Unknown;
   bool Focused = false;
   bool MouseAbove = false;
   std::uint16_t OpacityFlags = 0;

@@ -298,32 +298,3 @@ int FontSourceIndex(TControl* control, int index) {
   }
   return index;
 }
-
-// --- Kind codes ------------------------------------------------------------------------------------
-
-std::string_view DefaultSectionOfKind(int kind) {
-#define TS_KIND_CASE(first, last, section) \
-  if (kind >= (first) && kind <= (last)) return section;
-  TS_KIND_SECTIONS(TS_KIND_CASE)
-#undef TS_KIND_CASE
-  return {};
-}
-
-bool IsEditKind(int kind) {
-  return (kind >= 2 && kind <= 18) || kind == 41 || (kind >= 76 && kind <= 84) || kind == 96 || kind == 97 ||
-         (kind >= 131 && kind <= 140);
-}
-
-bool IsContainerKind(int kind) {
-  return kind == 19 || (kind >= 51 && kind <= 74) || kind == 110 || (kind >= 141 && kind <= 161);
-}
-
-bool IsNoGlowKind(int kind) {
-  switch (kind) {
-    case 51: case 52: case 54: case 56: case 57: case 58: case 59: case 60:
-    case 68: case 73: case 74: case 110: case 141: case 143: case 151: case 161: case 226:
-      return true;
-    default:
-      return false;
-  }
-}

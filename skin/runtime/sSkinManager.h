@@ -14,9 +14,8 @@
 #include "forms/Sets.h"
 #include "platform/win/WinTypes.h"
 #include "skin/core/acSkinModel.h"
+#include "skin/runtime/Forward.h"
 #include "skin/runtime/acThirdParty.h"
-
-class TsCommonData;
 
 enum TacBtnEvent { beMouseEnter, beMouseLeave, beMouseDown, beMouseUp };
 using TacBtnEvents = TSet<TacBtnEvent>;

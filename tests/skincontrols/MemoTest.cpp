@@ -78,7 +78,7 @@ TEST_F(MemoTest, DataAwareMembersKeepTheirDataWorkUnderTheSkin) {
   Settle();
   EXPECT_EQ(Query->State(), TDataSetState::dsEdit);
   EXPECT_EQ(DBMemo->Text(), "Вопрос 2?");
-  EXPECT_EQ(DBMemo->SkinData()->ControlKind, COC_TsMemo);
+  EXPECT_EQ(DBMemo->SkinData()->ControlKind, TacControlKind::Memo);
   EXPECT_FALSE(DBMemo->ParentColor());
 }
 

@@ -25,7 +25,7 @@
 
 class TFadeButton : public TCustomControl, public IacSkinnedControl {
 public:
-  explicit TFadeButton(TComponent* owner) : TCustomControl(owner), Data(this, true) { Data.ControlKind = COC_TsButton; }
+  explicit TFadeButton(TComponent* owner) : TCustomControl(owner), Data(this, true) { Data.ControlKind = TacControlKind::Button; }
   ~TFadeButton() override { EndFade(Fade, Data); }
   std::string ClassName() const override { return "TFadeButton"; }
   TsCommonData* SkinData() override { return &Data; }

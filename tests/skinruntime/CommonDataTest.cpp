@@ -14,7 +14,7 @@ protected:
     Manager->SetSkinName("Colours");
   }
   // A white form holding one test panel of the section.
-  TTestSkinPanel* PanelOnWhiteForm(const std::string& section, int kind = COC_TsPanel) {
+  TTestSkinPanel* PanelOnWhiteForm(const std::string& section, TacControlKind kind = TacControlKind::Panel) {
     TTestSkinPanel* panel = nullptr;
     Form = NewForm([&](TForm* form) {
       form->SetColor(clWhite);
@@ -55,25 +55,44 @@ TEST_F(CommonDataTest, KindCodesChooseTheDefaultSection) {
   NewForm([&](TForm* form) {
     button = AddControl<TTestSkinGraphic>(form, 0, 0, 20, 20);
     odd = AddControl<TTestSkinGraphic>(form, 30, 0, 20, 20);
-    odd->Data.ControlKind = 200;
+    odd->Data.ControlKind = TacControlKind{200};
   });
   EXPECT_EQ(button->Data.SkinSection(), "SPEEDBUTTON");
   EXPECT_TRUE(button->Data.IsSkinned());
   EXPECT_EQ(odd->Data.SkinSection(), "TTESTSKINGRAPHIC");
   EXPECT_EQ(odd->Data.SkinIndex, -1);
 
-  EXPECT_EQ(DefaultSectionOfKind(3), "EDIT");
-  EXPECT_EQ(DefaultSectionOfKind(227), "EDIT");
-  EXPECT_EQ(DefaultSectionOfKind(82), "COMBOBOX");
-  EXPECT_EQ(DefaultSectionOfKind(58), "PANEL_LOW");
-  EXPECT_EQ(DefaultSectionOfKind(60), "TOOLBAR");
-  EXPECT_EQ(DefaultSectionOfKind(94), "BUTTON");
-  EXPECT_EQ(DefaultSectionOfKind(226), "GROUPBOX");
-  EXPECT_EQ(DefaultSectionOfKind(165), "TRACKBAR");
-  EXPECT_EQ(DefaultSectionOfKind(9), "");
-  EXPECT_TRUE(IsEditKind(80) && IsEditKind(135) && !IsEditKind(19));
-  EXPECT_TRUE(IsContainerKind(74) && IsContainerKind(150) && !IsContainerKind(92));
-  EXPECT_TRUE(IsNoGlowKind(226) && !IsNoGlowKind(92) && !IsNoGlowKind(53));
+  EXPECT_EQ(DefaultSectionOfKind(TacControlKind{3}), "EDIT");
+  EXPECT_EQ(DefaultSectionOfKind(TacControlKind{227}), "EDIT");
+  EXPECT_EQ(DefaultSectionOfKind(TacControlKind{82}), "COMBOBOX");
+  EXPECT_EQ(DefaultSectionOfKind(TacControlKind{58}), "PANEL_LOW");
+  EXPECT_EQ(DefaultSectionOfKind(TacControlKind{60}), "TOOLBAR");
+  EXPECT_EQ(DefaultSectionOfKind(TacControlKind{94}), "BUTTON");
+  EXPECT_EQ(DefaultSectionOfKind(TacControlKind{226}), "GROUPBOX");
+  EXPECT_EQ(DefaultSectionOfKind(TacControlKind{165}), "TRACKBAR");
+  EXPECT_EQ(DefaultSectionOfKind(TacControlKind{9}), "");
+  EXPECT_TRUE(IsEditKind(TacControlKind{80}) && IsEditKind(TacControlKind{135}) && !IsEditKind(TacControlKind{19}));
+  EXPECT_TRUE(IsContainerKind(TacControlKind{74}) && IsContainerKind(TacControlKind{150}) && !IsContainerKind(TacControlKind{92}));
+  EXPECT_TRUE(IsNoGlowKind(TacControlKind{226}) && !IsNoGlowKind(TacControlKind{92}) && !IsNoGlowKind(TacControlKind{53}));
+}
+
+// The edges of the named kinds' tables: exactly the three buttons glow on their own,
+// and exactly the panel kin keep the plain-colour opacity bit.
+TEST(ControlKinds, ButtonAndOpacityTablesHoldExactlyTheirKinds) {
+  int buttons = 0, opaque = 0;
+  for (int code = 0; code <= 255; ++code) {
+    buttons += IsButtonKind(TacControlKind{code}) ? 1 : 0;
+    opaque += KeepsOpacityKind(TacControlKind{code}) ? 1 : 0;
+  }
+  EXPECT_EQ(buttons, 3);
+  EXPECT_EQ(opaque, 7);
+  EXPECT_TRUE(IsButtonKind(TacControlKind::SpeedButton) && IsButtonKind(TacControlKind::Button) &&
+              IsButtonKind(TacControlKind::BitBtn));
+  EXPECT_FALSE(IsButtonKind(TacControlKind{95}));  // a speed button's section, not one of the three
+  EXPECT_TRUE(KeepsOpacityKind(TacControlKind::Panel) && KeepsOpacityKind(TacControlKind::ToolBar));
+  EXPECT_FALSE(KeepsOpacityKind(TacControlKind::GroupBox));
+  EXPECT_FALSE(KeepsOpacityKind(TacControlKind{53}));  // a tool bar kind without the bit
+  EXPECT_EQ(DefaultSectionOfKind(TacControlKind::EditWindow), "EDIT");
 }
 
 TEST_F(CommonDataTest, ColourAnswersOfASeeThroughSection) {
@@ -111,7 +130,7 @@ TEST_F(CommonDataTest, SeeThroughGroupBoxPassesTheRequestToItsParent) {
   TTestSkinPanel* parent = PanelOnWhiteForm("GRADIENT");
   parent->Data.EnsureCache();
   TTestSkinPanel* group = AddControl<TTestSkinPanel>(parent, 10, 20, 30, 15);
-  group->Data.ControlKind = COC_TsGroupBox;
+  group->Data.ControlKind = TacControlKind::GroupBox;
   group->Data.SetSkinSection("GROUPBOX");
   TacBGInfo request;
   Command(group, AC_GETCACHE, reinterpret_cast<LPARAM>(&request));
@@ -248,7 +267,7 @@ TEST_F(CommonDataTest, OpacityFlagOfPanels) {
   EXPECT_EQ(Command(panel, AC_UPDATEOPACITY), 0);
   // A button keeps the bit clear whatever its section.
   TTestSkinPanel* button = AddControl<TTestSkinPanel>(Form, 80, 5, 20, 20);
-  button->Data.ControlKind = COC_TsButton;
+  button->Data.ControlKind = TacControlKind::Button;
   button->Data.SetSkinSection("PANEL");
   EXPECT_EQ(Command(button, AC_UPDATEOPACITY), 0);
 }
@@ -275,7 +294,7 @@ TEST_F(CommonDataTest, ContainersNeverBecomeHot) {
   EXPECT_FALSE(panel->Data.IsHot());
 
   TTestSkinPanel* button = AddControl<TTestSkinPanel>(Form, 80, 5, 20, 20);
-  button->Data.ControlKind = COC_TsButton;
+  button->Data.ControlKind = TacControlKind::Button;
   button->Data.SetSkinSection("SPEEDBUTTON");
   button->HandleNeeded();
   button->Perform(CM_MOUSEENTER, 0, 0);
@@ -291,7 +310,7 @@ TEST_F(CommonDataTest, ContainersNeverBecomeHot) {
 }
 
 TEST_F(CommonDataTest, HotControlMovesWithCommands) {
-  TTestSkinPanel* a = PanelOnWhiteForm("SPEEDBUTTON", COC_TsButton);
+  TTestSkinPanel* a = PanelOnWhiteForm("SPEEDBUTTON", TacControlKind::Button);
   TTestSkinPanel* b = AddControl<TTestSkinPanel>(Form, 80, 5, 20, 20);
   a->HandleNeeded();
   b->HandleNeeded();
@@ -347,7 +366,7 @@ TEST_F(CommonDataTest, MessagesMarkTheFaceDirty) {
 TEST_F(CommonDataTest, SuspensionAsksTheParent) {
   TTestSkinPanel* parent = PanelOnWhiteForm("GRADIENT");
   TTestSkinPanel* child = AddControl<TTestSkinPanel>(parent, 1, 1, 10, 10);
-  child->Data.ControlKind = COC_TsButton;
+  child->Data.ControlKind = TacControlKind::Button;
   child->Data.SetSkinSection("SPEEDBUTTON");
   parent->Data.Dirty = false;
   child->Data.Dirty = false;

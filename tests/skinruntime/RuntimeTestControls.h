@@ -27,7 +27,7 @@ inline bool IsBroadcastCommand(unsigned command) {
 
 class TTestSkinPanel : public TCustomControl, public IacSkinnedControl {
 public:
-  explicit TTestSkinPanel(TComponent* owner, int kind = COC_TsPanel) : TCustomControl(owner), Data(this, true) {
+  explicit TTestSkinPanel(TComponent* owner, TacControlKind kind = TacControlKind::Panel) : TCustomControl(owner), Data(this, true) {
     Data.ControlKind = kind;
   }
   std::string ClassName() const override { return "TTestSkinPanel"; }
@@ -71,7 +71,7 @@ protected:
 // A windowless skinned control (a speed button by kind).
 class TTestSkinGraphic : public TGraphicControl, public IacSkinnedControl {
 public:
-  explicit TTestSkinGraphic(TComponent* owner, int kind = COC_TsSpeedButton) : TGraphicControl(owner), Data(this, true) {
+  explicit TTestSkinGraphic(TComponent* owner, TacControlKind kind = TacControlKind::SpeedButton) : TGraphicControl(owner), Data(this, true) {
     Data.ControlKind = kind;
   }
   std::string ClassName() const override { return "TTestSkinGraphic"; }
