@@ -9,6 +9,7 @@
 #include "skin/runtime/acCommands.h"
 #include "skin/runtime/sBackground.h"
 #include "tests/skincontrols/ButtonTestKit.h"
+#include "tests/support/PictureParent.h"
 
 namespace {
 
@@ -324,33 +325,19 @@ TEST_F(ButtonTest, OnReleaseTheFaceFadesBackBeforeTheFrameworksClick) {
   EXPECT_EQ(ScreenPixel(b, 45, 3), hot.Pixel(45, 3));
 }
 
-// A parent that answers background requests with a picture and counts them.
-class TCountingParent : public TCustomControl {
-public:
-  explicit TCountingParent(TComponent* owner) : TCustomControl(owner), Picture(300, 200, TPixelFormat::pf24bit) {
-    ControlStyle_.Include(csAcceptsControls);
-    Picture.Fill(0x00407080);
-  }
-  void WndProc(TMessage& message) override {
-    if (message.Msg == SM_ALPHACMD && CommandOf(message.WParam) == AC_GETCACHE) {
-      ++Requests;
-      auto* request = reinterpret_cast<TacBGInfo*>(message.LParam);
-      request->BgType = btCache;
-      request->Bmp = &Picture;
-      request->OffsetX = 0;
-      request->OffsetY = 0;
-      return;
-    }
-    TCustomControl::WndProc(message);
-  }
-  TBitmap Picture;
-  int Requests = 0;
-};
+// A parent that answers background requests with a plain picture and counts them.
+TBitmap PlainParentPicture() {
+  TBitmap picture(300, 200, TPixelFormat::pf24bit);
+  picture.Fill(0x00407080);
+  return picture;
+}
 
 // Every window paint of a push button refreshes its corners over the parent (a second
 // background request after the one the face is built from), and the holes show it.
 TEST_F(ButtonTest, EveryWindowPaintRefreshesThePushButtonsCorners) {
-  auto* parent = Add<TCountingParent>(0, 0, 300, 200);
+  auto* parent = new TPictureParent(Form, PlainParentPicture());
+  parent->SetBounds(0, 0, 300, 200);
+  parent->SetParent(Form);
   auto* b = Add<TsButton>(20, 20, 90, 28, parent);
   b->SetCaption("Найти");
   ShowForm();

@@ -7,35 +7,14 @@
 #include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/SystemColors.h"
 #include "skin/paint/acMaskPaint.h"
+#include "tests/support/PictureParent.h"
 
 namespace {
 
-// A parent that answers background requests with its own picture, its client
-// origin lying at (2, 3) of it.
-class TPictureParent : public TCustomControl {
-public:
-  explicit TPictureParent(TComponent* owner) : TCustomControl(owner), Picture(PatternedParent(200, 120)) {
-    ControlStyle_.Include(csAcceptsControls);
-  }
-  void WndProc(TMessage& message) override {
-    if (message.Msg == SM_ALPHACMD && CommandOf(message.WParam) == AC_GETCACHE) {
-      ++Requests;
-      auto* request = reinterpret_cast<TacBGInfo*>(message.LParam);
-      request->BgType = btCache;
-      request->Bmp = &Picture;
-      request->OffsetX = 2;
-      request->OffsetY = 3;
-      return;
-    }
-    TCustomControl::WndProc(message);
-  }
-  TBitmap Picture;
-  int Requests = 0;
-};
 
 TEST_F(FadeTest, FullyTransparentSectionShowsThePicturedParentExactly) {
   TFadeButton* b = Build("TRANSPARENCY=100");
-  auto* parent = new TPictureParent(Form);
+  auto* parent = new TPictureParent(Form, PatternedParent(200, 120), {2, 3});
   parent->SetBounds(0, 0, 200, 120);
   parent->SetParent(Form);
   b->SetParent(parent);
@@ -66,7 +45,7 @@ TEST_F(FadeTest, AParentThatKnowsNothingOfSkinsAnswersWithItsColour) {
 
 TEST_F(FadeTest, HalfTransparentSectionOverThePicturedParent) {
   TFadeButton* b = Build("TRANSPARENCY=50");
-  auto* parent = new TPictureParent(Form);
+  auto* parent = new TPictureParent(Form, PatternedParent(200, 120), {2, 3});
   parent->SetBounds(0, 0, 200, 120);
   parent->SetParent(Form);
   parent->Picture.Fill(0xFFFFFF);
@@ -78,7 +57,7 @@ TEST_F(FadeTest, HalfTransparentSectionOverThePicturedParent) {
 
 TEST_F(FadeTest, RefreshCornersPutsTheParentUnderKeyPixels) {
   TFadeButton* b = Build("");
-  auto* parent = new TPictureParent(Form);
+  auto* parent = new TPictureParent(Form, PatternedParent(200, 120), {2, 3});
   parent->SetBounds(0, 0, 200, 120);
   parent->SetParent(Form);
   b->SetParent(parent);
