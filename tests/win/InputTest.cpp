@@ -10,6 +10,12 @@ LRESULT TransparentProc(HWND h, UINT m, WPARAM w, LPARAM l) {
 
 class InputTest : public WinTest {
 protected:
+  static TRACKMOUSEEVENT Tracking(HWND window, DWORD flags) {
+    TRACKMOUSEEVENT tme{};
+    tme.dwFlags = flags;
+    tme.hwndTrack = window;
+    return tme;
+  }
   void SetUp() override {
     WinTest::SetUp();
     WNDCLASSEX wc;
@@ -118,9 +124,7 @@ TEST_F(InputTest, MouseLeaveIsPostedOnceWhenThePointerLeaves) {
   HWND top = Popup(0, 0, 200, 200);
   HWND child = Child(top, 50, 50, 50, 50);
   Backend.MouseMove({60, 60});
-  TRACKMOUSEEVENT tme;
-  tme.dwFlags = TME_LEAVE;
-  tme.hwndTrack = child;
+  TRACKMOUSEEVENT tme = Tracking(child, TME_LEAVE);
   ASSERT_TRUE(TrackMouseEvent(&tme));
   Backend.MouseMove({70, 70});
   EXPECT_TRUE(Mouse(WM_MOUSELEAVE).empty());
@@ -141,9 +145,7 @@ TEST_F(InputTest, UnderTheCaptureTheLeaveComesOnlyOutsideTheWindow) {
   HWND top = Popup(0, 0, 200, 200);
   HWND child = Child(top, 50, 50, 50, 50);
   Backend.MouseMove({60, 60});
-  TRACKMOUSEEVENT tme;
-  tme.dwFlags = TME_LEAVE;
-  tme.hwndTrack = child;
+  TRACKMOUSEEVENT tme = Tracking(child, TME_LEAVE);
   ASSERT_TRUE(TrackMouseEvent(&tme));
   SetCapture(child);
   Backend.MouseMove({70, 70});
@@ -159,9 +161,7 @@ TEST_F(InputTest, NonClientLeaveWhenMovingIntoTheClient) {
   HWND w = CreateWindowEx(0, "Logged", "W", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 150, nullptr, nullptr,
                           nullptr, nullptr);
   Backend.MouseMove({100, 10});  // caption
-  TRACKMOUSEEVENT tme;
-  tme.dwFlags = TME_LEAVE | TME_NONCLIENT;
-  tme.hwndTrack = w;
+  TRACKMOUSEEVENT tme = Tracking(w, TME_LEAVE | TME_NONCLIENT);
   TrackMouseEvent(&tme);
   Backend.MouseMove({100, 80});  // client
   EXPECT_EQ(Mouse(WM_NCMOUSELEAVE).size(), 1u);
@@ -346,9 +346,7 @@ namespace {
 TEST_F(InputTest, HoverComesAfterThePointerRests) {
   HWND w = Popup(0, 0, 100, 100);
   Backend.MouseMove({10, 10});
-  TRACKMOUSEEVENT tme;
-  tme.dwFlags = TME_HOVER;
-  tme.hwndTrack = w;
+  TRACKMOUSEEVENT tme = Tracking(w, TME_HOVER);
   tme.dwHoverTime = 100;
   TrackMouseEvent(&tme);
   Backend.Advance(60);
