@@ -12,6 +12,7 @@
 #include "app/data/DatabaseChoice.h"
 #include "app/data/Schema.h"
 #include "app/data/ResultStore.h"
+#include "app/data/ServerSchema.h"
 #include "data/TADOConnection.h"
 #include "forms/Application.h"
 #include "platform/win/Message.h"
@@ -34,7 +35,9 @@ void CreateAppForms(TApplication& app) {
     SendJournal(*Form1->ADOConnection1, journal);
   } catch (const std::exception&) {
   }
-  SendJournalWhenReconnected(*Form1->ADOConnection1, TResultJournal::DefaultPath());
+  SendJournalWhenReconnected(*Form1->ADOConnection1, TResultJournal::DefaultPath(), [] {
+    return TLoggedIn{Form1->HandInToken.empty() ? std::string() : Form1->sPanel1->Caption(), Form1->HandInToken};
+  });
   app.CreateForm(&Form2);
   app.CreateForm(&Form3);
   app.CreateForm(&Form4);
@@ -46,11 +49,19 @@ void CreateAppForms(TApplication& app) {
 }
 
 std::string UpgradeDatabase() {
-  // A server's tables are made by textbook-db as they must be: nothing to upgrade.
-  if (DatabaseChoice::IsServer(DatabaseChoice::Chosen())) return {};
+  const bool server = DatabaseChoice::IsServer(DatabaseChoice::Chosen());
   TADOConnection connection{DatabaseChoice::ConnectionStringFor(DatabaseChoice::Chosen())};
+  // Only a look at the server's functions: one that does not answer soon is
+  // left to the main window's connection, which reports it.
+  if (server) connection.SetBusyTimeout(3000);
   try {
     connection.Open();
+    // A server is upgraded by its administrator (textbook-db upgrade), not by a
+    // student's machine, whose role may not change it: this says what to run.
+    if (server)
+      return ServerSchema::HasResultTokens(connection)
+                 ? std::string()
+                 : std::string(ServerSchema::kUpgradeNeeded) + DatabaseChoice::WithoutPassword(DatabaseChoice::Chosen());
   } catch (const std::exception&) {
     return {};
   }

@@ -4,6 +4,7 @@
 
 #include "app/Unit1.h"
 #include "app/Unit7.h"
+#include "app/data/ResultStore.h"
 #include "app/data/ServerSchema.h"
 #include "app/data/Statements.h"
 #include "forms/Application.h"
@@ -128,6 +129,14 @@ void TForm3::OKButtonClick(TObject*) {
       return;
     }
     Form1->HandInToken = PasswordsOnServer() ? TokenOnServer(login, Password->Text()) : std::string();
+    if (!Form1->HandInToken.empty()) {
+      // Results this login left kept here before they carried a token go now.
+      TResultJournal journal(TResultJournal::DefaultPath());
+      try {
+        SendJournal(*Form1->ADOConnection1, journal, {login, Form1->HandInToken});
+      } catch (const std::exception&) {  // kept for the next connection
+      }
+    }
     Form1->sPanel1->SetCaption(login);
     const bool admin = Form1->IsAdministrator();
     Form1->sSpeedButton5->SetVisible(admin);

@@ -50,6 +50,17 @@ std::string Choose(const std::optional<std::string>& fromCommandLine, const std:
 
 bool IsServer(const std::string& source) { return TPgEngine::IsServerUri(source); }
 
+std::string WithoutPassword(const std::string& source) {
+  const size_t scheme = source.find("://");
+  if (scheme == std::string::npos) return source;
+  // The user part ends at the last "@" before the path.
+  const size_t path = source.find('/', scheme + 3);
+  const size_t at = source.rfind('@', path == std::string::npos ? std::string::npos : path);
+  const size_t colon = source.find(':', scheme + 3);
+  if (at == std::string::npos || at < scheme + 3 || colon == std::string::npos || colon > at) return source;
+  return source.substr(0, colon + 1) + "ПАРОЛЬ" + source.substr(at);
+}
+
 std::string ConnectionStringFor(const std::string& source) {
   // A value holding ";" is quoted, as the connection string's reader expects.
   const bool quote = source.find(';') != std::string::npos;

@@ -20,6 +20,8 @@ std::optional<std::string> FromSettings(const std::string& text);
 
 // True for a PostgreSQL URI, false for a file path.
 bool IsServer(const std::string& source);
+// The URI with its password, if any, replaced by "ПАРОЛЬ" (for messages).
+std::string WithoutPassword(const std::string& source);
 // The connection string of the main window's connection for a data source.
 std::string ConnectionStringFor(const std::string& source);
 // The data source the main window opens: set once at start-up, before the windows

@@ -1,6 +1,7 @@
 #include "app/data/ResultStore.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "app/data/Statements.h"
 #include "data/TADOConnection.h"
@@ -52,6 +53,24 @@ bool Send(TADOConnection& connection, const TJournalEntry& entry, const TStorePr
   Probe(probe, TStoreMoment::AfterCommit);
   return stored;
 }
+
+// The token of a login the server makes for this connection, when its role may
+// (the database's owner); empty otherwise. `may` remembers the answer.
+std::string TokenMadeByServer(TADOConnection& connection, const std::string& login, std::optional<bool>& may) {
+  if (!may) {
+    TADOQuery query(&connection);
+    query.SQL().Add("select case when to_regprocedure('tb_token_of(text)') is null then 0 "
+                    "when has_function_privilege(to_regprocedure('tb_token_of(text)'), 'execute') then 1 else 0 end");
+    query.Open();
+    may = query.Fields(0).AsInteger() == 1;
+  }
+  if (!*may) return {};
+  TADOQuery query(&connection);
+  query.SQL().Add("select tb_token_of(:a)");
+  query.ParamByName("a").SetValue(Variant(login));
+  query.Open();
+  return query.Fields(0).AsString();
+}
 }  // namespace
 
 TStoreResult StoreResult(TADOConnection& connection, TADOQuery& command, TResultJournal& journal,
@@ -64,7 +83,7 @@ TStoreResult StoreResult(TADOConnection& connection, TADOQuery& command, TResult
   const TJournalEntry entry = TResultJournal::NewEntry(login, score, token);
   journal.Add(entry);  // first on this computer, so that no moment loses it
   try {
-    SendJournal(connection, journal, probe);  // every kept result, this one last
+    SendJournal(connection, journal, {login, token}, probe);  // every kept result, this one last
     const auto kept = journal.Entries();
     if (std::any_of(kept.begin(), kept.end(), [&](const TJournalEntry& e) { return e.Key == entry.Key; })) {
       // An older entry held the line up: this one is sent on its own, and a
@@ -81,18 +100,27 @@ TStoreResult StoreResult(TADOConnection& connection, TADOQuery& command, TResult
   return TStoreResult::Stored;
 }
 
-int SendJournal(TADOConnection& connection, TResultJournal& journal, const TStoreProbe& probe) {
+
+int SendJournal(TADOConnection& connection, TResultJournal& journal, const TLoggedIn& loggedIn,
+                const TStoreProbe& probe) {
   if (connection.Engine().Kind() != TDbEngineKind::Postgres) return 0;
   const auto entries = journal.Entries();
   if (entries.empty()) return 0;
   int sent = 0;
-  for (const TJournalEntry& entry : entries) {
+  std::optional<bool> serverMakesTokens;
+  for (TJournalEntry entry : entries) {
     try {
+      if (entry.Token.empty()) {
+        entry.Token = !loggedIn.Token.empty() && entry.Login == loggedIn.Login
+                          ? loggedIn.Token
+                          : TokenMadeByServer(connection, entry.Login, serverMakesTokens);
+        if (entry.Token.empty()) continue;  // kept until its login logs in here
+      }
       Send(connection, entry, probe);
     } catch (const EDatabaseConnectionError&) {
       throw;
     } catch (const EDatabaseError&) {
-      return sent;  // refused now (rights, a changed table): kept for a later start
+      continue;  // refused now (rights, a changed table): kept for a later start
     }
     journal.Remove(entry.Key);
     ++sent;
@@ -100,11 +128,12 @@ int SendJournal(TADOConnection& connection, TResultJournal& journal, const TStor
   return sent;
 }
 
-void SendJournalWhenReconnected(TADOConnection& connection, std::filesystem::path journalFile) {
-  connection.SetOnReconnect([&connection, file = std::move(journalFile)] {
+void SendJournalWhenReconnected(TADOConnection& connection, std::filesystem::path journalFile,
+                                std::function<TLoggedIn()> loggedIn) {
+  connection.SetOnReconnect([&connection, file = std::move(journalFile), loggedIn = std::move(loggedIn)] {
     TResultJournal journal(file);
     try {
-      SendJournal(connection, journal);
+      SendJournal(connection, journal, loggedIn ? loggedIn() : TLoggedIn{});
     } catch (const std::exception&) {  // kept for the next connection
     }
   });

@@ -29,9 +29,23 @@ using TStoreProbe = std::function<void(TStoreMoment)>;
 TStoreResult StoreResult(TADOConnection& connection, TADOQuery& command, TResultJournal& journal,
                          const std::string& login, const std::string& token, int score,
                          const TStoreProbe& probe = {});
-// Sends every kept entry, oldest first; stops at the first one the server cannot
-// take now. Returns the number of entries sent (or found already stored).
-int SendJournal(TADOConnection& connection, TResultJournal& journal, const TStoreProbe& probe = {});
+// The login that logged in on this machine and the token its login check gave
+// (both empty before a login).
+struct TLoggedIn {
+  std::string Login, Token;
+};
+// Sends every kept entry, oldest first; an entry the server refuses now is kept
+// and the others still go; a lost connection stops the sending. An entry written
+// before results carried a token has none: it goes with the token of `loggedIn`
+// when that is its own login (the login check just gave it), or, on a connection
+// that may make every login's token (the database's owner, which may store any
+// result anyway), with the one the server makes; otherwise it stays kept until
+// its login logs in on this machine. Returns the number of entries sent (or
+// found already stored).
+int SendJournal(TADOConnection& connection, TResultJournal& journal, const TLoggedIn& loggedIn = {},
+                const TStoreProbe& probe = {});
 // From now on, every time the connection is made again after a loss, the kept
-// entries of the journal file are sent before the statement that needed it.
-void SendJournalWhenReconnected(TADOConnection& connection, std::filesystem::path journalFile);
+// entries of the journal file are sent before the statement that needed it
+// (`loggedIn` says who is logged in then).
+void SendJournalWhenReconnected(TADOConnection& connection, std::filesystem::path journalFile,
+                                std::function<TLoggedIn()> loggedIn = {});

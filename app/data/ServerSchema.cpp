@@ -1,35 +1,23 @@
 #include "app/data/ServerSchema.h"
 
 #include "app/data/Schema.h"
+#include "data/TADOConnection.h"
+#include "data/TADOQuery.h"
 #include "data/TDbEngine.h"
 
 namespace ServerSchema {
 
-std::string CreateTablesSql() {
-  // tb_fold upper-cases Latin and Cyrillic letters only (Ё included), as the
-  // file's collation does; translate() is one pass over the text. "like" has no
-  // escape character, as in the file, and takes linear time whatever the
-  // pattern (the server's own like may take text × pattern): "%text%" is a plain
-  // search for the folded text, other patterns go to tb_like_folded.
-  std::string sql = R"SQL(
-create function tb_fold(text) returns text language sql immutable strict parallel safe as $$
-  select translate($1, 'abcdefghijklmnopqrstuvwxyzабвгдеёжзийклмнопрстуфхцчшщъыьэюя',
-                       'ABCDEFGHIJKLMNOPQRSTUVWXYZАБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯ')
-$$;
-create domain tb_text as text;
-create function tb_text_eq(tb_text, tb_text) returns boolean language sql immutable strict parallel safe as $$
-  select tb_fold($1) = tb_fold($2)
-$$;
-create function tb_text_ne(tb_text, tb_text) returns boolean language sql immutable strict parallel safe as $$
-  select tb_fold($1) <> tb_fold($2)
-$$;
+namespace {
+// Written "or replace" / "if not exists" so that an upgrade can run them again.
+std::string LikeSql() {
+  return R"SQL(
 -- The file's like on folded text: the pattern is cut at its "%" into pieces; the
 -- first must match at the start, the last at the end, and each one between is
 -- placed at its leftmost occurrence after the one before (leftmost placement
 -- never loses a match, so nothing is tried twice). A piece is found by its
 -- longest run without "_" (Knuth-Morris-Pratt over the characters) and checked
 -- where that run occurs; a pattern longer than the text, "%" aside, fails at once.
-create function tb_like_folded(t text, p text) returns boolean language plpgsql immutable strict parallel safe as $$
+create or replace function tb_like_folded(t text, p text) returns boolean language plpgsql immutable strict parallel safe as $$
 declare
   tc text[] := string_to_array(t, null);
   tl integer := length(t);
@@ -130,32 +118,21 @@ begin
   return true;
 end
 $$;
-create function tb_text_like(tb_text, tb_text) returns boolean language sql immutable strict parallel safe as $$
+create or replace function tb_text_like(tb_text, tb_text) returns boolean language sql immutable strict parallel safe as $$
   select case when $2::text ~ '^%[^%_]*%$'
               then strpos(tb_fold($1), tb_fold(substr($2, 2, length($2) - 2))) > 0
               else tb_like_folded(tb_fold($1), tb_fold($2)) end
 $$;
-create operator = (leftarg = tb_text, rightarg = tb_text, function = tb_text_eq, commutator = =, negator = <>);
-create operator <> (leftarg = tb_text, rightarg = tb_text, function = tb_text_ne, commutator = <>, negator = =);
-create operator ~~ (leftarg = tb_text, rightarg = tb_text, function = tb_text_like);
 )SQL";
-  // The six tables from the file's column list: folding text becomes tb_text,
-  // exact text plain text (byte for byte, as the file's BINARY).
-  for (std::size_t i = 0; i < Schema::kColumns.size(); ++i) {
-    const Schema::TColumn& c = Schema::kColumns[i];
-    if (i == 0 || Schema::kColumns[i - 1].Table != c.Table) sql += "create table " + QuoteSqlName(c.Table) + " (";
-    else sql += ", ";
-    sql += QuoteSqlName(c.Name) + " " +
-           (c.Type == "integer" ? "integer" : c.Collation == Schema::kFolding ? "tb_text" : "text");
-    if (i + 1 == Schema::kColumns.size() || Schema::kColumns[i + 1].Table != c.Table) sql += ");\n";
-  }
-  // After the tables, which the login check's body names.
-  sql += R"SQL(
+}
+
+std::string StoreSql() {
+  return R"SQL(
 -- Keys of stored hand-ins: a result sent again after a lost reply is refused here.
-create table tb_handins (key text primary key);
+create table if not exists tb_handins (key text primary key);
 -- The login window's check: the first row (in the table's order) whose login
 -- is exactly the typed one decides; its password must match exactly.
-create function tb_check_login(login text, password text) returns integer
+create or replace function tb_check_login(login text, password text) returns integer
   language sql stable security definer set search_path = public, pg_temp as $$
   select coalesce((select case when coalesce(u."Пароль", '') = password then 2 else 1 end
                    from "Пользователи" u where coalesce(u."Логин"::text, '') = login order by u.ctid limit 1), 0)
@@ -164,22 +141,22 @@ revoke all on function tb_check_login(text, text) from public;
 -- Results are stored only under the login that logged in: a successful login
 -- check hands out the login's token (a digest of the login under a secret no
 -- student reads), and tb_store_result takes a result only with it.
-create table tb_secret (value text not null);
-insert into tb_secret values (gen_random_uuid()::text || gen_random_uuid()::text);
-create function tb_token_of(login text) returns text
+create table if not exists tb_secret (value text not null);
+insert into tb_secret select gen_random_uuid()::text || gen_random_uuid()::text where not exists (select from tb_secret);
+create or replace function tb_token_of(login text) returns text
   language sql stable security definer set search_path = public, pg_temp as $$
   select encode(sha256(convert_to(s.value || encode(sha256(convert_to(login || s.value, 'UTF8')), 'hex'), 'UTF8')), 'hex')
   from tb_secret s limit 1
 $$;
 revoke all on function tb_token_of(text) from public;
-create function tb_result_token(login text, password text) returns text
+create or replace function tb_result_token(login text, password text) returns text
   language sql stable security definer set search_path = public, pg_temp as $$
   select case when tb_check_login(login, password) = 2 then tb_token_of(login) end
 $$;
 revoke all on function tb_result_token(text, text) from public;
 -- 1 when stored, 0 when the key was stored before (a sending repeated after a
 -- lost reply).
-create function tb_store_result(token text, login text, score integer, key text) returns integer
+create or replace function tb_store_result(token text, login text, score integer, key text) returns integer
   language plpgsql volatile security definer set search_path = public, pg_temp as $$
 begin
   if token is null or login is null or token is distinct from tb_token_of(login) then
@@ -195,7 +172,46 @@ end
 $$;
 revoke all on function tb_store_result(text, text, integer, text) from public;
 )SQL";
-  return sql;
+}
+}  // namespace
+
+std::string CreateTablesSql() {
+  // tb_fold upper-cases Latin and Cyrillic letters only (Ё included), as the
+  // file's collation does; translate() is one pass over the text. "like" has no
+  // escape character, as in the file, and takes linear time whatever the
+  // pattern (the server's own like may take text × pattern): "%text%" is a plain
+  // search for the folded text, other patterns go to tb_like_folded.
+  std::string sql = R"SQL(
+create function tb_fold(text) returns text language sql immutable strict parallel safe as $$
+  select translate($1, 'abcdefghijklmnopqrstuvwxyzабвгдеёжзийклмнопрстуфхцчшщъыьэюя',
+                       'ABCDEFGHIJKLMNOPQRSTUVWXYZАБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯ')
+$$;
+create domain tb_text as text;
+create function tb_text_eq(tb_text, tb_text) returns boolean language sql immutable strict parallel safe as $$
+  select tb_fold($1) = tb_fold($2)
+$$;
+create function tb_text_ne(tb_text, tb_text) returns boolean language sql immutable strict parallel safe as $$
+  select tb_fold($1) <> tb_fold($2)
+$$;
+)SQL";
+  sql += LikeSql();
+  sql += R"SQL(
+create operator = (leftarg = tb_text, rightarg = tb_text, function = tb_text_eq, commutator = =, negator = <>);
+create operator <> (leftarg = tb_text, rightarg = tb_text, function = tb_text_ne, commutator = <>, negator = =);
+create operator ~~ (leftarg = tb_text, rightarg = tb_text, function = tb_text_like);
+)SQL";
+  // The six tables from the file's column list: folding text becomes tb_text,
+  // exact text plain text (byte for byte, as the file's BINARY).
+  for (std::size_t i = 0; i < Schema::kColumns.size(); ++i) {
+    const Schema::TColumn& c = Schema::kColumns[i];
+    if (i == 0 || Schema::kColumns[i - 1].Table != c.Table) sql += "create table " + QuoteSqlName(c.Table) + " (";
+    else sql += ", ";
+    sql += QuoteSqlName(c.Name) + " " +
+           (c.Type == "integer" ? "integer" : c.Collation == Schema::kFolding ? "tb_text" : "text");
+    if (i + 1 == Schema::kColumns.size() || Schema::kColumns[i + 1].Table != c.Table) sql += ");\n";
+  }
+  // After the tables, which the login check's body names.
+  return sql + StoreSql();
 }
 
 std::string StudentRoleSql(std::string_view role) {
@@ -210,6 +226,42 @@ std::string StudentRoleSql(std::string_view role) {
          "grant execute on function tb_check_login(text, text) to " + r + ";\n"
          "grant execute on function tb_result_token(text, text) to " + r + ";\n"
          "grant execute on function tb_store_result(text, text, integer, text) to " + r + ";\n";
+}
+
+bool HasResultTokens(TADOConnection& connection) {
+  TADOQuery query(&connection);
+  query.SQL().Add("select case when to_regprocedure('tb_result_token(text, text)') is not null and "
+                  "to_regprocedure('tb_store_result(text, text, integer, text)') is not null then 1 else 0 end");
+  query.Open();
+  return query.Fields(0).AsInteger() == 1;
+}
+
+std::vector<std::string> Upgrade(TADOConnection& connection) {
+  std::vector<std::string> roles;
+  connection.ExecuteDirect("begin");
+  try {
+    // "already exists, skipping" is no news here.
+    connection.ExecuteDirect("set local client_min_messages = warning;\n" + LikeSql() + StoreSql());
+    // The student roles are those the login check was granted to. Older servers
+    // let them insert results (and keys) directly, under any login: that right
+    // goes, the stores through tb_store_result come.
+    TADOQuery query(&connection);
+    query.SQL().Add(
+        "select distinct r.rolname from pg_proc p cross join aclexplode(p.proacl) a "
+        "join pg_roles r on r.oid = a.grantee "
+        "where p.oid = 'tb_check_login(text, text)'::regprocedure and a.grantee <> p.proowner order by 1");
+    query.Open();
+    for (query.First(); !query.Eof(); query.Next()) roles.push_back(query.Fields(0).AsString());
+    query.Close();
+    for (const std::string& role : roles)
+      connection.ExecuteDirect("revoke insert, update, delete on \"Тесты\", tb_handins from " + QuoteSqlName(role) +
+                               ";\n" + StudentRoleSql(role));
+    connection.ExecuteDirect("commit");
+  } catch (...) {
+    if (connection.Engine().InTransaction()) connection.ExecuteDirect("rollback");
+    throw;
+  }
+  return roles;
 }
 
 }  // namespace ServerSchema

@@ -480,6 +480,37 @@ TEST_F(JournalTest, AnEntryWithoutItsLoginsTokenIsRefusedAndKept) {
   EXPECT_EQ(journal_->Entries().size(), 1u);
 }
 
+// Lines written before results carried a token have none: on a student's
+// machine they wait for their own login's check and never hold up the others.
+TEST_F(JournalTest, EntriesWithoutATokenGoWhenTheirLoginLogsInHere) {
+  journal_->Add(TResultJournal::NewEntry("ivanov", 17, ""));
+  journal_->Add(TResultJournal::NewEntry("Admin", 17, TokenOf("ivanov")));  // a wrong token: refused
+  journal_->Add(TResultJournal::NewEntry("Смирнов", 17, TokenOf("Смирнов")));
+  auto student = AsStudent();
+  EXPECT_EQ(SendJournal(*student, *journal_), 1);
+  EXPECT_EQ(Stored("Смирнов"), 1);
+  EXPECT_EQ(Stored("ivanov"), 0);
+  const std::string adminToken = Token(*student, "Admin", "admin");
+  EXPECT_EQ(SendJournal(*student, *journal_, {"Admin", adminToken}), 0);  // another login's token is not lent
+  EXPECT_EQ(Stored("ivanov"), 0);
+  EXPECT_EQ(SendJournal(*student, *journal_, {"ivanov", Token(*student, "ivanov", "Qwe123")}), 1);
+  EXPECT_EQ(Stored("ivanov"), 1);
+  ASSERT_EQ(journal_->Entries().size(), 1u);
+  EXPECT_EQ(journal_->Entries()[0].Login, "Admin");
+  EXPECT_EQ(Stored("Admin"), 0);
+}
+
+// A machine connected as the database's owner may store any result anyway: it
+// sends them with the token the server makes.
+TEST_F(JournalTest, EntriesWithoutATokenGoOnTheOwnersConnection) {
+  journal_->Add(TResultJournal::NewEntry("ivanov", 17, ""));
+  journal_->Add(TResultJournal::NewEntry("Смирнов", 17, ""));
+  EXPECT_EQ(SendKept(), 2);
+  EXPECT_EQ(Stored("ivanov"), 1);
+  EXPECT_EQ(Stored("Смирнов"), 1);
+  EXPECT_TRUE(journal_->Entries().empty());
+}
+
 TEST_F(JournalTest, TenStudentsAtTheSameMomentStoreTenRows) {
   std::vector<std::thread> students;
   std::vector<TStoreResult> results(10, TStoreResult::Kept);

@@ -7,6 +7,7 @@
 #include <memory>
 #include <sstream>
 
+#include "app/data/ServerSchema.h"
 #include "data/TADOConnection.h"
 #include "data/TADOQuery.h"
 #include "tools/pg-server/TPgServer.h"
@@ -126,6 +127,111 @@ TEST_F(TextbookDbTest, ServerInitWithDemoAndStudentRole) {
   query.SQL().Add("select count(*) from БДТест");
   query.Open();
   EXPECT_EQ(query.Fields(0).AsInteger(), 65);
+}
+
+std::string One(TADOConnection& connection, const std::string& select) {
+  TADOQuery query(&connection);
+  query.SQL().Add(select);
+  query.Open();
+  return query.Fields(0).AsString();
+}
+
+// The shape servers were made in before results carried a token: no secret, no
+// token functions, like on the server's own like, and student roles that insert
+// results (and their keys) themselves.
+void MakeOldShape(TPgServer& server, const std::string& database, const std::string& role) {
+  server.Execute(database,
+                 "drop function tb_store_result(text, text, integer, text); drop function tb_result_token(text, text);"
+                 "drop function tb_token_of(text); drop table tb_secret;"
+                 "create or replace function tb_text_like(tb_text, tb_text) returns boolean language sql immutable "
+                 "strict as $$ select case when $2::text ~ '^%[^%_]*%$' then strpos(tb_fold($1), "
+                 "tb_fold(substr($2, 2, length($2) - 2))) > 0 else tb_fold($1) like tb_fold($2) escape '' end $$;"
+                 "drop function tb_like_folded(text, text);"
+                 "revoke all on \"Тесты\", tb_handins from " + role + ";"
+                 "grant select, insert on \"Тесты\" to " + role + "; grant insert on tb_handins to " + role + ";");
+}
+
+TEST_F(TextbookDbTest, UpgradeGivesAnOlderServerTheTokensAndTakesTheStudentsDirectInserts) {
+  const std::string uri = Server().CreateDatabase("old_shape");
+  Server().Execute("postgres", "create role old_pupil login");
+  ASSERT_EQ(Tool({"init", uri, "--demo", "--student-role", "old_pupil"}).Status, 0);
+  Server().Execute("old_shape", "insert into \"Пользователи\" values ('Ира', 'ключ', '9А')");
+  MakeOldShape(Server(), "old_shape", "old_pupil");
+  TADOConnection admin("Data Source=" + uri);
+  admin.Open();
+  EXPECT_FALSE(ServerSchema::HasResultTokens(admin));
+  TADOConnection student("Data Source=" + Server().Uri("old_shape", "old_pupil"));
+  student.Open();
+  EXPECT_FALSE(ServerSchema::HasResultTokens(student));  // what the program looks at on a student's machine
+  student.ExecuteDirect("insert into \"Тесты\" values ('Admin', 20)");  // the hole the upgrade closes
+
+  const TRun done = Tool({"upgrade", uri});
+  ASSERT_EQ(done.Status, 0) << done.Err;
+  EXPECT_NE(done.Out.find("old_pupil"), std::string::npos) << done.Out;
+  EXPECT_TRUE(ServerSchema::HasResultTokens(student));
+  const std::string token = One(student, "select tb_result_token('Ира', 'ключ')");
+  ASSERT_EQ(token.size(), 64u);
+  EXPECT_EQ(One(student, "select tb_store_result('" + token + "', 'Ира', 15, 'k1')"), "1");
+  EXPECT_THROW(student.ExecuteDirect("insert into \"Тесты\" values ('Admin', 20)"), EDatabaseError);
+  EXPECT_THROW(student.ExecuteDirect("insert into tb_handins values ('k2')"), EDatabaseError);
+  EXPECT_THROW(One(student, "select value from tb_secret"), EDatabaseError);
+  // The like of today: "_" and "%" between pieces, folded.
+  EXPECT_EQ(One(admin, "select case when to_regprocedure('tb_like_folded(text, text)') is not null and "
+                      "'Учебник по физике'::tb_text like 'у_еб%ФИЗ%'::tb_text then 1 else 0 end"),
+            "1");
+
+  // Again: nothing changes, the token stays valid, the stored key still counts.
+  const TRun again = Tool({"upgrade", uri});
+  ASSERT_EQ(again.Status, 0) << again.Err;
+  EXPECT_EQ(One(student, "select tb_result_token('Ира', 'ключ')"), token);
+  EXPECT_EQ(One(student, "select tb_store_result('" + token + "', 'Ира', 15, 'k1')"), "0");
+  EXPECT_EQ(One(admin, "select count(*) from tb_secret"), "1");
+  EXPECT_EQ(One(admin, "select count(*) from \"Тесты\" where \"Пользователь\" = 'Ира'"), "1");
+  EXPECT_THROW(student.ExecuteDirect("insert into \"Тесты\" values ('Admin', 20)"), EDatabaseError);
+}
+
+TEST_F(TextbookDbTest, UpgradeRefusesWhatIsNotATextbookDatabase) {
+  const std::string uri = Server().CreateDatabase("not_textbook");
+  const TRun refused = Tool({"upgrade", uri});
+  EXPECT_EQ(refused.Status, 1);
+  EXPECT_FALSE(refused.Err.empty());
+  EXPECT_EQ(Tool({"upgrade"}).Status, 2);
+  ASSERT_EQ(Tool({"init", File("db.mdb")}).Status, 0);
+  EXPECT_EQ(Tool({"upgrade", File("db.mdb")}).Status, 0);
+}
+
+TEST_F(TextbookDbTest, CopyBetweenServersKeepsTheTokensSecretAndTheHandInKeys) {
+  const std::string from = Server().CreateDatabase("copy_secret_from");
+  ASSERT_EQ(Tool({"init", from}).Status, 0);
+  Server().Execute("copy_secret_from", "insert into \"Пользователи\" values ('Оля', 'пароль', '9Б')");
+  std::string token;
+  {
+    TADOConnection source("Data Source=" + from);
+    source.Open();
+    token = One(source, "select tb_result_token('Оля', 'пароль')");
+    EXPECT_EQ(One(source, "select tb_store_result('" + token + "', 'Оля', 12, 'before-copy')"), "1");
+  }
+  const std::string to = Server().CreateDatabase("copy_secret_to");
+  const TRun copied = Tool({"copy", from, to});
+  ASSERT_EQ(copied.Status, 0) << copied.Err;
+  TADOConnection target("Data Source=" + to);
+  target.Open();
+  // A token a student's journal kept from before the copy is taken; the result
+  // stored before the copy is not stored a second time.
+  EXPECT_EQ(One(target, "select tb_result_token('Оля', 'пароль')"), token);
+  EXPECT_EQ(One(target, "select tb_store_result('" + token + "', 'Оля', 12, 'before-copy')"), "0");
+  EXPECT_EQ(One(target, "select tb_store_result('" + token + "', 'Оля', 14, 'after-copy')"), "1");
+  EXPECT_EQ(One(target, "select count(*) from tb_secret"), "1");
+  EXPECT_EQ(One(target, "select count(*) from \"Тесты\""), "2");
+
+  // From a file the target keeps a secret of its own, and tokens work there.
+  ASSERT_EQ(Tool({"init", File("plain.mdb"), "--demo"}).Status, 0);
+  const std::string fromFile = Server().CreateDatabase("copy_secret_file");
+  ASSERT_EQ(Tool({"copy", File("plain.mdb"), fromFile}).Status, 0);
+  TADOConnection other("Data Source=" + fromFile);
+  other.Open();
+  EXPECT_EQ(One(other, "select count(*) from tb_secret"), "1");
+  EXPECT_NE(One(other, "select tb_token_of('Оля')"), token);
 }
 
 TEST_F(TextbookDbTest, RefusedConnection) {

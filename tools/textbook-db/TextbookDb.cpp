@@ -20,6 +20,7 @@ constexpr const char* kUsage =
     "использование:\n"
     "  textbook-db init URL [--demo] [--student-role ИМЯ]\n"
     "  textbook-db copy ОТКУДА КУДА\n"
+    "  textbook-db upgrade URL\n"
     "URL: путь к файлу db.mdb или адрес postgresql://пользователь:пароль@сервер:порт/база\n";
 
 // A refusal with its reason for the user.
@@ -110,6 +111,60 @@ int Init(const std::vector<std::string>& args, std::ostream& out) {
   return 0;
 }
 
+bool HasTable(TADOConnection& connection, const std::string& table) {
+  return Count(connection, "select count(*) from pg_tables where schemaname = 'public' and tablename = '" + table +
+                               "'") == 1;
+}
+
+// Between servers the secret the login tokens are made with goes with the data,
+// so that results kept in students' journals before the copy are still taken;
+// so do the keys of stored hand-ins, so that none of those is stored twice.
+void CopyStoreData(TADOConnection& source, TADOConnection& target) {
+  if (source.Engine().Kind() != TDbEngineKind::Postgres || target.Engine().Kind() != TDbEngineKind::Postgres) return;
+  if (HasTable(source, "tb_secret")) {
+    TADOQuery secret(&source);
+    secret.SQL().Add("select value from tb_secret limit 1");
+    secret.Open();
+    if (!secret.Eof()) {
+      target.ExecuteDirect("delete from tb_secret");
+      auto insert = target.Engine().Prepare("insert into tb_secret values (?)");
+      insert->Bind(1, secret.FieldValue(0));
+      while (insert->Step()) {
+      }
+    }
+  }
+  if (HasTable(source, "tb_handins")) {
+    TADOQuery keys(&source);
+    keys.SQL().Add("select key from tb_handins");
+    keys.Open();
+    for (keys.First(); !keys.Eof(); keys.Next()) {
+      auto insert = target.Engine().Prepare("insert into tb_handins values (?)");
+      insert->Bind(1, keys.FieldValue(0));
+      while (insert->Step()) {
+      }
+    }
+  }
+}
+
+int Upgrade(const std::vector<std::string>& args, std::ostream& out) {
+  if (args.size() != 2) return 2;
+  bool ignored = false;
+  auto connection = Open(args[1], false, ignored);
+  Schema::CheckTables(*connection);
+  if (connection->Engine().Kind() != TDbEngineKind::Postgres) {
+    // A file: its collations (make-workspace --upgrade does the same).
+    Schema::Upgrade(*connection);
+    out << "textbook-db: файл " << connection->DatabasePath() << " обновлён\n";
+    return 0;
+  }
+  const std::vector<std::string> roles = ServerSchema::Upgrade(*connection);
+  std::string names;
+  for (const std::string& role : roles) names += (names.empty() ? "" : ", ") + role;
+  out << "textbook-db: база " << connection->DatabasePath() << " обновлена"
+      << (roles.empty() ? std::string() : "; права ролей учеников (" + names + ") обновлены") << "\n";
+  return 0;
+}
+
 int Copy(const std::vector<std::string>& args, std::ostream& out) {
   if (args.size() != 3) return 2;
   const std::string& from = args[1];
@@ -150,6 +205,7 @@ int Copy(const std::vector<std::string>& args, std::ostream& out) {
           ++rows;
         }
       }
+      CopyStoreData(*source, *target);
       target->ExecuteDirect("commit");
       out << "textbook-db: " << rows << " строк скопировано из " << source->DatabasePath() << " в "
           << target->DatabasePath() << "\n";
@@ -170,6 +226,7 @@ int RunTextbookDb(const std::vector<std::string>& args, std::ostream& out, std::
   try {
     if (!args.empty() && args[0] == "init") status = Init(args, out);
     else if (!args.empty() && args[0] == "copy") status = Copy(args, out);
+    else if (!args.empty() && args[0] == "upgrade") status = Upgrade(args, out);
   } catch (const TRefused& e) {
     err << "textbook-db: " << e.what() << "\n";
     return 1;

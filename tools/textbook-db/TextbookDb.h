@@ -6,7 +6,12 @@
 //       with --demo the demo content, and with --student-role grants the existing
 //       server role NAME what a student's machine needs and nothing more;
 //   copy FROM TO
-//       copies every table's rows, value for value, into an empty TO.
+//       copies every table's rows, value for value, into an empty TO (between
+//       servers with the secret of the login tokens and the hand-in keys);
+//   upgrade URL
+//       brings a database made by an older version to the current one (a
+//       server: the functions results are stored with, the student roles'
+//       rights; a file: its collations); running it again changes nothing.
 // Exit status: 0 done, 1 refused or failed (the reason on err, in Russian; a file
 // the tool created is removed again), 2 wrong usage.
 #include <iosfwd>

@@ -1,5 +1,6 @@
 // textbook-db init URL [--demo] [--student-role NAME]
 // textbook-db copy FROM TO
+// textbook-db upgrade URL
 // See TextbookDb.h.
 #include <iostream>
 #include <string>
