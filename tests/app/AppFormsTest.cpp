@@ -2,6 +2,7 @@
 // reaches the engine only as bound values, and the account changes keep the
 // table whole.
 #include <gtest/gtest.h>
+#include <link.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -19,6 +20,7 @@
 #include "data/TADOConnection.h"
 #include "data/TADOQuery.h"
 #include "forms/Canvas.h"
+#include "platform/win/Message.h"
 #include "tests/support/TestDesktop.h"
 
 namespace fs = std::filesystem;
@@ -290,6 +292,33 @@ TEST_F(AppFormsTest, OlderFileIsUpgradedBeforeTheWindowsOpen) {
   Form5->sButton1Click(nullptr);
   ASSERT_EQ(Form5->ADOTable1->RecordCount(), 1);
   EXPECT_EQ(Form5->ADOTable1->FieldByName("Пароль").AsString(), "x");
+}
+
+// Names of the shared libraries mapped into this process.
+std::vector<std::string> LoadedLibraries() {
+  std::vector<std::string> names;
+  dl_iterate_phdr(
+      [](dl_phdr_info* info, std::size_t, void* out) {
+        if (info->dlpi_name && *info->dlpi_name) static_cast<std::vector<std::string>*>(out)->push_back(info->dlpi_name);
+        return 0;
+      },
+      &names);
+  return names;
+}
+
+// The video libraries drag a hundred more with them: the windows up to the
+// painted login window need none, so none is loaded until a video opens.
+TEST_F(AppFormsTest, StartingUpLoadsNoVideoLibrary) {
+  Start();
+  Form1->Show();
+  MSG msg;
+  while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessage(&msg);
+  ASSERT_TRUE(Form3->Visible());
+  const std::vector<std::string> loaded = LoadedLibraries();
+  ASSERT_FALSE(loaded.empty());
+  for (const std::string& name : loaded)
+    for (const char* video : {"libavformat", "libavcodec", "libavutil", "libswscale", "libswresample"})
+      EXPECT_EQ(name.find(video), std::string::npos) << name;
 }
 
 }  // namespace
