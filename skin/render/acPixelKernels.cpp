@@ -337,6 +337,105 @@ __attribute__((target("avx512f,avx512bw"))) void MixAvx512(std::uint8_t* p, std:
   MixScalar(p, i, n, mix);
 }
 
+// A mix whose weights repeat every 3 or 4 bytes (the pixel's channels) gives every
+// byte value of a channel one result: 256-byte tables, made by the arithmetic mix
+// above, then looked up 64 bytes a step with byte permutes. Period 0: no such repeat.
+int MixChannelPeriod(const TColorMix& mix) {
+  for (int period : {3, 4}) {
+    bool repeats = true;
+    for (int j = period; j < 48 && repeats; ++j)
+      repeats = mix.Mul[j] == mix.Mul[j - period] && mix.Add[j] == mix.Add[j - period];
+    if (repeats) return period;
+  }
+  return 0;
+}
+
+// Below this many bytes the tables cost more than they save.
+constexpr std::size_t kMixTableMinBytes = 1024;
+
+struct alignas(64) TMixTables {
+  // One 256-byte table per channel; 288 bytes so that the arithmetic mix fills it in whole steps.
+  std::uint8_t T[4][288];
+};
+
+__attribute__((target("avx512f,avx512bw"))) void MakeMixTables(const TColorMix& mix, int period, TMixTables& out) {
+  for (int ch = 0; ch < period; ++ch) {
+    TColorMix one;
+    for (int j = 0; j < 48; ++j) {
+      one.Mul[j] = mix.Mul[ch];
+      one.Add[j] = mix.Add[ch];
+    }
+    for (int c = 0; c < 288; ++c) out.T[ch][c] = static_cast<std::uint8_t>(c);
+    MixAvx512(out.T[ch], 288, one);
+  }
+}
+
+// One channel's table applied to all 64 bytes; the top bit picks the upper 128 entries.
+__attribute__((target("avx512f,avx512bw,avx512vbmi"), always_inline)) inline __m512i LookUpChannel(
+    __m512i v, __mmask64 high, const __m512i (&t)[4]) {
+  return _mm512_mask_blend_epi8(high, _mm512_permutex2var_epi8(t[0], v, t[1]), _mm512_permutex2var_epi8(t[2], v, t[3]));
+}
+
+// 64 bytes through the channel tables; channel ch's bytes are those set in pick[ch].
+template <int Period>
+__attribute__((target("avx512f,avx512bw,avx512vbmi"), always_inline)) inline __m512i LookUp(
+    __m512i v, const __m512i (&t)[4][4], const __mmask64* pick) {
+  const __mmask64 high = _mm512_movepi8_mask(v);
+  __m512i r = LookUpChannel(v, high, t[0]);
+  for (int ch = 1; ch < Period; ++ch) r = _mm512_mask_blend_epi8(pick[ch], r, LookUpChannel(v, high, t[ch]));
+  return r;
+}
+
+template <int Period>
+__attribute__((target("avx512f,avx512bw,avx512vbmi"))) void MixRowsByTables(std::uint8_t* first, std::ptrdiff_t step,
+                                                                         int rows, std::size_t n, const TMixTables& tables) {
+  __m512i t[4][4];
+  for (int ch = 0; ch < Period; ++ch)
+    for (int q = 0; q < 4; ++q) t[ch][q] = _mm512_loadu_si512(tables.T[ch] + 64 * q);
+  // A step of 64 bytes moves the channel pattern on by 64 mod Period bytes.
+  __mmask64 pick[Period][Period];
+  for (int phase = 0; phase < Period; ++phase)
+    for (int ch = 0; ch < Period; ++ch) {
+      std::uint64_t m = 0;
+      for (int i = 0; i < 64; ++i)
+        if ((phase + i) % Period == ch) m |= std::uint64_t{1} << i;
+      pick[phase][ch] = m;
+    }
+  for (int r = 0; r < rows; ++r) {
+    std::uint8_t* p = first + r * step;
+    std::size_t i = 0;
+    int phase = 0;
+    for (; i + 64 <= n; i += 64) {
+      _mm512_storeu_si512(p + i, LookUp<Period>(_mm512_loadu_si512(p + i), t, pick[phase]));
+      phase = (phase + 64) % Period;
+    }
+    if (i < n) {
+      const __mmask64 tail = (std::uint64_t{1} << (n - i)) - 1;
+      _mm512_mask_storeu_epi8(p + i, tail, LookUp<Period>(_mm512_maskz_loadu_epi8(tail, p + i), t, pick[phase]));
+    }
+  }
+}
+
+__attribute__((target("avx512f,avx512bw,avx512vbmi"))) void MixRowsVbmi(std::uint8_t* first, std::ptrdiff_t step,
+                                                                     int rows, std::size_t n, const TColorMix& mix) {
+  const int period = MixChannelPeriod(mix);
+  if (period == 0 || n * static_cast<std::size_t>(rows) < kMixTableMinBytes) {
+    for (int r = 0; r < rows; ++r) MixAvx512(first + r * step, n, mix);
+    return;
+  }
+  TMixTables tables;
+  MakeMixTables(mix, period, tables);
+  if (period == 3)
+    MixRowsByTables<3>(first, step, rows, n, tables);
+  else
+    MixRowsByTables<4>(first, step, rows, n, tables);
+}
+
+bool HasAvx512Vbmi() {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx512vbmi");
+}
+
 bool HasAvx512() {
   __builtin_cpu_init();
   return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw");
@@ -350,6 +449,7 @@ bool HasAvx2() {
 
 using TBlendFn = void (*)(std::uint8_t*, const std::uint8_t*, const std::uint8_t*, std::size_t, unsigned);
 using TMixFn = void (*)(std::uint8_t*, std::size_t, const TColorMix&);
+using TMixRowsFn = void (*)(std::uint8_t*, std::ptrdiff_t, int, std::size_t, const TColorMix&);
 using TMaskFn = void (*)(std::uint8_t*, const std::uint8_t*, const std::uint8_t*, std::size_t);
 using TMaskRepFn = void (*)(std::uint8_t*, const std::uint8_t*, const std::uint8_t*, std::size_t, std::size_t, std::size_t);
 
@@ -360,6 +460,11 @@ void BlendPortable(std::uint8_t* dst, const std::uint8_t* old, const std::uint8_
   BlendBytesScalar(dst, old, src, n, ua);
 }
 void MixPortable(std::uint8_t* p, std::size_t n, const TColorMix& mix) { MixScalar(p, 0, n, mix); }
+// A level without work shared between rows mixes them one by one.
+template <TMixFn Mix>
+void MixEachRow(std::uint8_t* first, std::ptrdiff_t step, int rows, std::size_t n, const TColorMix& mix) {
+  for (int r = 0; r < rows; ++r) Mix(first + r * step, n, mix);
+}
 void MaskRepPortable(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m, std::size_t period, std::size_t phase,
                      std::size_t n) {
   MaskBlendRepeatingScalar(d, s, m, period, phase, n);
@@ -369,7 +474,7 @@ void MaskRepPortable(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t*
 struct TKernels {
   TacKernelLevel Level = TacKernelLevel::Scalar;
   TBlendFn Blend = BlendPortable;
-  TMixFn Mix = MixPortable;
+  TMixRowsFn Mix = MixEachRow<MixPortable>;
   TMaskFn Mask = MaskPortable;
   TMaskRepFn MaskRep = MaskRepPortable;
 };
@@ -377,22 +482,22 @@ struct TKernels {
 void Select(TKernels& k, TacKernelLevel level) {
   k.Level = std::min(level, MachineKernelLevel());
   k.Blend = BlendPortable;
-  k.Mix = MixPortable;
+  k.Mix = MixEachRow<MixPortable>;
   k.Mask = MaskPortable;
   k.MaskRep = MaskRepPortable;
 #if AC_X86
   if (k.Level >= TacKernelLevel::Avx2) {
     k.Blend = BlendBytesAvx2;
-    k.Mix = MixAvx2;
+    k.Mix = MixEachRow<MixAvx2>;
     k.Mask = MaskBlendAvx2;
     k.MaskRep = MaskBlendRepeatingAvx2;
-    if (k.Level == TacKernelLevel::Avx512) {
+    if (k.Level >= TacKernelLevel::Avx512) {
       k.Blend = BlendBytesAvx512;
-      k.Mix = MixAvx512;
+      k.Mix = k.Level == TacKernelLevel::Avx512Vbmi ? MixRowsVbmi : MixEachRow<MixAvx512>;
     }
   } else if (k.Level == TacKernelLevel::Sse2) {
     k.Blend = BlendBytesSse2;
-    k.Mix = MixSse2;
+    k.Mix = MixEachRow<MixSse2>;
     k.Mask = MaskBlendSse2;
     k.MaskRep = MaskBlendRepeatingSse2;
   }
@@ -405,7 +510,8 @@ TacKernelLevel LevelFromEnvironment() {
   if (v == "scalar") return TacKernelLevel::Scalar;
   if (v == "sse2") return TacKernelLevel::Sse2;
   if (v == "avx2") return TacKernelLevel::Avx2;
-  return TacKernelLevel::Avx512;
+  if (v == "avx512") return TacKernelLevel::Avx512;
+  return TacKernelLevel::Avx512Vbmi;
 }
 
 TKernels& Kernels() {
@@ -421,8 +527,9 @@ TKernels& Kernels() {
 
 TacKernelLevel MachineKernelLevel() {
 #if AC_X86
-  static const TacKernelLevel level =
-      HasAvx512() ? TacKernelLevel::Avx512 : HasAvx2() ? TacKernelLevel::Avx2 : TacKernelLevel::Sse2;
+  static const TacKernelLevel level = HasAvx512()   ? (HasAvx512Vbmi() ? TacKernelLevel::Avx512Vbmi : TacKernelLevel::Avx512)
+                                      : HasAvx2()   ? TacKernelLevel::Avx2
+                                                    : TacKernelLevel::Sse2;
   return level;
 #else
   return TacKernelLevel::Scalar;
@@ -444,7 +551,11 @@ void BlendBytesInto(std::uint8_t* out, const std::uint8_t* old, const std::uint8
   Kernels().Blend(out, old, src, n, static_cast<unsigned>(std::clamp(a, 0, 255)));
 }
 
-void MixColorBytes(std::uint8_t* p, std::size_t n, const TColorMix& mix) { Kernels().Mix(p, n, mix); }
+void MixColorBytes(std::uint8_t* p, std::size_t n, const TColorMix& mix) { Kernels().Mix(p, 0, 1, n, mix); }
+
+void MixColorRows(std::uint8_t* first, std::ptrdiff_t step, int rows, std::size_t n, const TColorMix& mix) {
+  if (rows > 0 && n > 0) Kernels().Mix(first, step, rows, n, mix);
+}
 
 void MaskBlendBytes(std::uint8_t* dst, const std::uint8_t* src, const std::uint8_t* mask, std::size_t n) {
   Kernels().Mask(dst, src, mask, n);

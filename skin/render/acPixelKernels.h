@@ -1,7 +1,7 @@
 #pragma once
 // Byte-run kernels behind the blends. Each picks its widest instruction set
 // once at start-up; the scalar forms define the results. The environment variable
-// TB_PIXEL_KERNELS (scalar, sse2, avx2 or avx512; anything else is the best) or
+// TB_PIXEL_KERNELS (scalar, sse2, avx2, avx512 or avx512vbmi; anything else is the best) or
 // SetKernelLevel caps the choice, so that every path can be tested on any machine.
 #include <cstddef>
 #include <cstdint>
@@ -32,11 +32,15 @@ struct TColorMix {
 
 // Applies the mix to n bytes starting at a byte whose pattern index is 0.
 void MixColorBytes(std::uint8_t* p, std::size_t n, const TColorMix& mix);
+// The same over rows rows of n bytes each, row r starting at first + r * step
+// (each at pattern index 0). Work done once per call (tables) is shared by the rows.
+void MixColorRows(std::uint8_t* first, std::ptrdiff_t step, int rows, std::size_t n, const TColorMix& mix);
 
 // Instruction sets the kernels can use, narrowest first.
 // Avx512 (with its byte and word forms) widens the blend and the colour mix; the
-// mask kernels use their AVX2 forms there.
-enum class TacKernelLevel { Scalar, Sse2, Avx2, Avx512 };
+// mask kernels use their AVX2 forms there. Avx512Vbmi adds the byte permutes, with
+// which the colour mix of a whole rectangle looks every byte up in tables made once.
+enum class TacKernelLevel { Scalar, Sse2, Avx2, Avx512, Avx512Vbmi };
 // The widest level this machine runs (Scalar off x86).
 TacKernelLevel MachineKernelLevel();
 // The level in use: the machine's, capped by TB_PIXEL_KERNELS when set.

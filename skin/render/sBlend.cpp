@@ -182,7 +182,7 @@ void BlendColorRect(TBitmap& bitmap, TRect rect, int percent, TColor color) {
   const std::ptrdiff_t stride = bitmap.Stride();
   std::uint8_t* row = bitmap.ScanLine(stride < 0 ? bottom : top) + left * bpp;
   const std::ptrdiff_t step = stride < 0 ? -stride : stride;
-  for (int y = top; y <= bottom; ++y, row += step) MixColorBytes(row, bytes, mix);
+  MixColorRows(row, step, bottom - top + 1, bytes, mix);
 }
 
 void BlendKeyed(TBitmap& dst, int x, int y, TColor key, double t, TRect srcRect, const TBitmap& src) {

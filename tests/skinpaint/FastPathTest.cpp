@@ -25,7 +25,8 @@ TEST(FastPaths, FadeFrameMatchesPerPixelBlend) {
   TKernelGuard guard;
   std::mt19937 rng(7);
   std::uniform_int_distribution<int> size(2, 70), level(0, 21), coin(0, 1);
-  for (TacKernelLevel k : {TacKernelLevel::Scalar, TacKernelLevel::Sse2, TacKernelLevel::Avx2, TacKernelLevel::Avx512}) {
+  for (TacKernelLevel k : {TacKernelLevel::Scalar, TacKernelLevel::Sse2, TacKernelLevel::Avx2, TacKernelLevel::Avx512,
+                           TacKernelLevel::Avx512Vbmi}) {
     SetKernelLevel(k);
     for (int round = 0; round < 150; ++round) {
       const int w = size(rng), h = size(rng);
@@ -75,7 +76,8 @@ TEST(FastPaths, BorderRowsAgreeWithSliceBySliceCompositing) {
   std::mt19937 rng(53);
   std::uniform_int_distribution<int> byte(0, 255), margin(0, 7), count(1, 3), mode(0, 7), coin(0, 1), size(1, 70),
       pos(-12, 30), side(2, 24);
-  for (TacKernelLevel k : {TacKernelLevel::Scalar, TacKernelLevel::Sse2, TacKernelLevel::Avx2, TacKernelLevel::Avx512}) {
+  for (TacKernelLevel k : {TacKernelLevel::Scalar, TacKernelLevel::Sse2, TacKernelLevel::Avx2, TacKernelLevel::Avx512,
+                           TacKernelLevel::Avx512Vbmi}) {
     SetKernelLevel(k);
     for (int round = 0; round < 150; ++round) {
       TPaintSkin skin;

@@ -127,6 +127,42 @@ TEST_P(KernelLevels, ColourMixAgreesWithTheFormulaForEveryByte) {
       }
 }
 
+// A rectangle's rows in one call: rows up and down memory, lengths across the point
+// where tables pay and with tails of every length, mixes that repeat with the pixel
+// and one that does not. Bytes between and around the rows stay as they were.
+TEST_P(KernelLevels, ColourMixOverRowsAgreesWithTheFormulaAndKeepsTheGaps) {
+  std::mt19937 rng(41);
+  std::uniform_int_distribution<int> byte(0, 255), percent(0, 100);
+  for (int kind : {3, 4, 0})
+    for (std::size_t n : {1u, 63u, 64u, 65u, 130u, 200u, 1023u, 1024u, 3072u + 17u})
+      for (int rows : {1, 3, 9})
+        for (bool up : {false, true}) {
+          TColorMix mix;
+          const int p = percent(rng);
+          for (int j = 0; j < 48; ++j) {
+            // kind 0: weights that follow no pixel size at all.
+            const int ch = kind == 0 ? j : j % kind;
+            const int mul = kind == 0 ? (j * 7) % 101 : ch == 3 ? 100 : p;
+            mix.Mul[j] = static_cast<std::uint16_t>(mul);
+            mix.Add[j] = static_cast<std::uint16_t>((100 - mul) * ((ch * 97 + 31) % 256));
+          }
+          const std::size_t gap = 5, stride = n + gap;
+          std::vector<std::uint8_t> buf(stride * static_cast<std::size_t>(rows) + gap);
+          for (auto& b : buf) b = static_cast<std::uint8_t>(byte(rng));
+          std::vector<std::uint8_t> expect = buf;
+          for (int r = 0; r < rows; ++r)
+            for (std::size_t i = 0; i < n; ++i) {
+              std::uint8_t& e = expect[gap + stride * static_cast<std::size_t>(r) + i];
+              const unsigned v = mix.Mul[i % 48] * e + mix.Add[i % 48], q = v / 100, rem = v % 100;
+              e = static_cast<std::uint8_t>(q + (rem > 50 || (rem == 50 && (q & 1)) ? 1 : 0));
+            }
+          const std::ptrdiff_t step = up ? -static_cast<std::ptrdiff_t>(stride) : static_cast<std::ptrdiff_t>(stride);
+          std::uint8_t* first = buf.data() + gap + (up ? stride * static_cast<std::size_t>(rows - 1) : 0);
+          MixColorRows(first, step, rows, n, mix);
+          ASSERT_EQ(buf, expect) << "kind " << kind << ", n " << n << ", rows " << rows << (up ? ", upwards" : "");
+        }
+}
+
 TEST_P(KernelLevels, ColourMixRoundsTiesToEven) {
   std::mt19937 rng(5);
   for (int percent : {0, 1, 33, 50, 99, 100})
@@ -164,20 +200,21 @@ TEST_P(KernelLevels, WholeBitmapBlendAgreesWithTheScalarPath) {
 
 INSTANTIATE_TEST_SUITE_P(Paths, KernelLevels,
                          ::testing::Values(TacKernelLevel::Scalar, TacKernelLevel::Sse2, TacKernelLevel::Avx2,
-                                           TacKernelLevel::Avx512),
+                                           TacKernelLevel::Avx512, TacKernelLevel::Avx512Vbmi),
                          [](const auto& info) {
                            switch (info.param) {
                              case TacKernelLevel::Scalar: return std::string("Scalar");
                              case TacKernelLevel::Sse2: return std::string("Sse2");
                              case TacKernelLevel::Avx2: return std::string("Avx2");
                              case TacKernelLevel::Avx512: return std::string("Avx512");
+                             case TacKernelLevel::Avx512Vbmi: return std::string("Avx512Vbmi");
                            }
                            return std::string("Unknown");
                          });
 
 TEST(KernelLevelsMachine, LevelsNeverExceedTheMachine) {
   const TacKernelLevel saved = KernelLevel();
-  EXPECT_LE(SetKernelLevel(TacKernelLevel::Avx512), MachineKernelLevel());
+  EXPECT_LE(SetKernelLevel(TacKernelLevel::Avx512Vbmi), MachineKernelLevel());
   EXPECT_EQ(SetKernelLevel(TacKernelLevel::Scalar), TacKernelLevel::Scalar);
   SetKernelLevel(saved);
 }
