@@ -11,7 +11,7 @@
 #include "skin/runtime/sSkinManager.h"
 
 namespace {
-bool IsAnnouncement(unsigned command) {
+bool IsAnnouncement(TacCommand command) {
   return command == AC_SETNEWSKIN || command == AC_REMOVESKIN || command == AC_REFRESH;
 }
 }  // namespace
@@ -19,7 +19,7 @@ bool IsAnnouncement(unsigned command) {
 TacOwnedEditWnd::TacOwnedEditWnd(HWND window, TsCommonData* skinData) : TacEditWnd(window, skinData, nullptr, "EDIT") {}
 
 bool TacOwnedEditWnd::AcCommand(TMessage& message) {
-  const unsigned command = CommandOf(message.WParam);
+  const TacCommand command = CommandOf(message.WParam);
   if (!IsAnnouncement(command)) return TacEditWnd::AcCommand(message);
   // The subclass does its part, then the control gets the command (false sends it on).
   TacEditWnd::AcCommand(message);
@@ -60,7 +60,7 @@ void TacEditUpkeep::RedrawWithFrame() {
 
 bool TacEditUpkeep::HandleAnnouncement(TMessage& message) {
   if (message.Msg != SM_ALPHACMD) return false;
-  const unsigned command = CommandOf(message.WParam);
+  const TacCommand command = CommandOf(message.WParam);
   if (!IsAnnouncement(command)) return false;
   auto* manager = reinterpret_cast<TsSkinManager*>(message.LParam);
   if (manager != SkinData_.GetManager()) return true;
@@ -89,6 +89,14 @@ bool TacEditUpkeep::HandleAnnouncement(TMessage& message) {
       if (TacOwnedEditWnd* wnd = Wnd()) wnd->Reinitialize();
       RedrawWithFrame();
       break;
+    case AC_GETPROVIDER: case AC_SETCHANGEDIFNECESSARY: case AC_PARENTPAINTED: case AC_CTRLHANDLED:
+    case AC_SETSUSPENDED: case AC_LOCKBACKGROUND: case AC_ISSUSPENDED: case AC_GETPARENTCHANGED:
+    case AC_SECTIONCHANGED: case AC_MENUS: case AC_STOPFADING: case AC_SETDIRTY: case AC_REPAINT:
+    case AC_GETBGCHANGED: case AC_PARENTMOVED: case AC_GETCOLOR: case AC_SETPARENTCHANGED: case AC_PREPARING:
+    case AC_SCROLLS: case AC_CONTROLLOADED: case AC_GETSKININDEX: case AC_ADAPTERQUERY: case AC_MOUSEENTER:
+    case AC_MOUSELEAVE: case AC_SUSPENDED: case AC_RESUMED: case AC_GETCACHE: case AC_SCROLLBARS:
+    case AC_UPDATEOPACITY: case AC_ADAPTER51: case AC_ADAPTER52: case AC_GETAPPLICATION:
+    case AC_GETCLIENTOFFSET:
     default:
       break;
   }
@@ -111,6 +119,14 @@ bool EditFamilyCommand(TWinControl& control, TsCommonData& skinData, TMessage& m
     case AC_CTRLHANDLED:
       message.Result = 1;
       return true;
+    case AC_SETNEWSKIN: case AC_REMOVESKIN: case AC_REFRESH: case AC_GETPROVIDER:
+    case AC_SETCHANGEDIFNECESSARY: case AC_SETSUSPENDED: case AC_LOCKBACKGROUND: case AC_ISSUSPENDED:
+    case AC_GETPARENTCHANGED: case AC_SECTIONCHANGED: case AC_MENUS: case AC_STOPFADING: case AC_SETDIRTY:
+    case AC_REPAINT: case AC_GETBGCHANGED: case AC_PARENTMOVED: case AC_GETCOLOR: case AC_SETPARENTCHANGED:
+    case AC_PREPARING: case AC_SCROLLS: case AC_CONTROLLOADED: case AC_GETSKININDEX: case AC_ADAPTERQUERY:
+    case AC_MOUSEENTER: case AC_MOUSELEAVE: case AC_SUSPENDED: case AC_RESUMED: case AC_GETCACHE:
+    case AC_SCROLLBARS: case AC_UPDATEOPACITY: case AC_ADAPTER51: case AC_ADAPTER52: case AC_GETAPPLICATION:
+    case AC_GETCLIENTOFFSET:
     default:
       return false;
   }

@@ -169,7 +169,7 @@ void TacMainWnd::RepaintAll() {
 }
 
 bool TacMainWnd::AcCommand(TMessage& message) {
-  const unsigned command = CommandOf(message.WParam);
+  const TacCommand command = CommandOf(message.WParam);
   auto* manager = reinterpret_cast<TsSkinManager*>(message.LParam);
   switch (command) {
     case AC_SETNEWSKIN:
@@ -221,6 +221,12 @@ bool TacMainWnd::AcCommand(TMessage& message) {
     case AC_GETSKININDEX:
       message.Result = SkinData_->SkinIndex + 1;
       return true;
+    case AC_GETPROVIDER: case AC_SETCHANGEDIFNECESSARY: case AC_SETSUSPENDED: case AC_LOCKBACKGROUND:
+    case AC_GETPARENTCHANGED: case AC_SECTIONCHANGED: case AC_MENUS: case AC_STOPFADING: case AC_SETDIRTY:
+    case AC_REPAINT: case AC_GETBGCHANGED: case AC_PARENTMOVED: case AC_SETPARENTCHANGED: case AC_SCROLLS:
+    case AC_CONTROLLOADED: case AC_ADAPTERQUERY: case AC_MOUSEENTER: case AC_MOUSELEAVE: case AC_SUSPENDED:
+    case AC_RESUMED: case AC_SCROLLBARS: case AC_UPDATEOPACITY: case AC_ADAPTER51: case AC_ADAPTER52:
+    case AC_GETCLIENTOFFSET:
     default:
       return SkinData_->HandleCommand(message);
   }
@@ -228,7 +234,7 @@ bool TacMainWnd::AcCommand(TMessage& message) {
 
 void TacMainWnd::AcWndProc(TMessage& message) {
   if (message.Msg == SM_ALPHACMD) {
-    const unsigned command = CommandOf(message.WParam);
+    const TacCommand command = CommandOf(message.WParam);
     if (!AcCommand(message)) CallPrev(message);
     // Broadcasts reach a window answering command 7 by message; its children are ours to pass on.
     if ((command == AC_SETNEWSKIN || command == AC_REMOVESKIN || command == AC_REFRESH) && Control_ &&

@@ -215,6 +215,12 @@ bool TsEdit::HandleSkinCommand(TMessage& message) {
     case AC_GETAPPLICATION:
       message.Result = reinterpret_cast<LRESULT>(Application);
       return true;
+    case AC_GETPROVIDER: case AC_SETCHANGEDIFNECESSARY: case AC_SETSUSPENDED: case AC_LOCKBACKGROUND:
+    case AC_ISSUSPENDED: case AC_GETPARENTCHANGED: case AC_SECTIONCHANGED: case AC_MENUS: case AC_STOPFADING:
+    case AC_SETDIRTY: case AC_REPAINT: case AC_PARENTMOVED: case AC_SETPARENTCHANGED: case AC_PREPARING:
+    case AC_SCROLLS: case AC_CONTROLLOADED: case AC_GETSKININDEX: case AC_ADAPTERQUERY: case AC_MOUSEENTER:
+    case AC_MOUSELEAVE: case AC_SUSPENDED: case AC_RESUMED: case AC_GETCACHE: case AC_SCROLLBARS:
+    case AC_UPDATEOPACITY: case AC_ADAPTER51: case AC_ADAPTER52: case AC_GETCLIENTOFFSET:
     default:
       break;
   }

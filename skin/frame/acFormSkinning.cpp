@@ -35,7 +35,7 @@ public:
     Providers().push_back(provider);
     provider->MakeSkinMenu = false;
     // Controls painted before the frame was skinned rebuild over the new background.
-    for (unsigned command : {AC_SETPARENTCHANGED, AC_SETDIRTY}) {
+    for (TacCommand command : {AC_SETPARENTCHANGED, AC_SETDIRTY}) {
       TMessage message;
       message.Msg = SM_ALPHACMD;
       message.WParam = MakeCommandWParam(command);

@@ -331,7 +331,7 @@ void TsSkinProvider::NewWndProc(TMessage& message) {
 }
 
 bool TsSkinProvider::HandleCommand(TMessage& message) {
-  const unsigned command = CommandOf(message.WParam);
+  const TacCommand command = CommandOf(message.WParam);
   auto* manager = reinterpret_cast<TsSkinManager*>(message.LParam);
   switch (command) {
     case AC_CTRLHANDLED:
@@ -397,6 +397,12 @@ bool TsSkinProvider::HandleCommand(TMessage& message) {
     case AC_REPAINT:
       Refresh(true);
       return true;
+    case AC_SETCHANGEDIFNECESSARY: case AC_PARENTPAINTED: case AC_SETSUSPENDED: case AC_LOCKBACKGROUND:
+    case AC_ISSUSPENDED: case AC_GETPARENTCHANGED: case AC_SECTIONCHANGED: case AC_MENUS: case AC_STOPFADING:
+    case AC_GETBGCHANGED: case AC_PARENTMOVED: case AC_SETPARENTCHANGED: case AC_PREPARING: case AC_SCROLLS:
+    case AC_CONTROLLOADED: case AC_GETSKININDEX: case AC_ADAPTERQUERY: case AC_MOUSEENTER:
+    case AC_MOUSELEAVE: case AC_SUSPENDED: case AC_RESUMED: case AC_SCROLLBARS: case AC_ADAPTER51:
+    case AC_ADAPTER52:
     default:
       return SkinData_.HandleCommand(message);
   }

@@ -15,7 +15,7 @@
 
 namespace {
 
-LRESULT SendCommand(TControl* control, unsigned command, LPARAM lParam) {
+LRESULT SendCommand(TControl* control, TacCommand command, LPARAM lParam) {
   const WPARAM w = MakeCommandWParam(command);
   if (auto* win = dynamic_cast<TWinControl*>(control); win && win->HandleAllocated())
     return SendMessage(win->Handle(), SM_ALPHACMD, w, lParam);

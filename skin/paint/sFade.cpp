@@ -19,7 +19,7 @@
 
 namespace {
 
-LRESULT SendToControl(TControl* control, unsigned command, LPARAM lParam = 0) {
+LRESULT SendToControl(TControl* control, TacCommand command, LPARAM lParam = 0) {
   if (!control) return 0;
   const WPARAM w = MakeCommandWParam(command);
   if (auto* win = dynamic_cast<TWinControl*>(control); win && win->HandleAllocated())

@@ -4,3 +4,4 @@ class TsSkinManager;
 class TsCommonData;
 class IacSkinnedControl;
 struct TacBGInfo;
+enum TacCommand : unsigned;

@@ -62,7 +62,7 @@ void TacBroadcast::ToForm(TForm* form, const TMessage& message) {
   // like any other.
 }
 
-void TacBroadcast::ToApplication(unsigned command, LPARAM lParam, unsigned argument) {
+void TacBroadcast::ToApplication(TacCommand command, LPARAM lParam, unsigned argument) {
   TMessage message;
   message.Msg = SM_ALPHACMD;
   message.WParam = MakeCommandWParam(command, argument);
@@ -100,7 +100,7 @@ void TacBroadcast::ToApplication(const TMessage& message) {
   }
 }
 
-LRESULT SendAlphaCmd(TControl* receiver, unsigned command, LPARAM lParam, unsigned argument) {
+LRESULT SendAlphaCmd(TControl* receiver, TacCommand command, LPARAM lParam, unsigned argument) {
   if (!receiver) return 0;
   const WPARAM wParam = MakeCommandWParam(command, argument);
   auto* windowed = dynamic_cast<TWinControl*>(receiver);

@@ -10,6 +10,7 @@
 #include "forms/Forward.h"
 #include "forms/Messages.h"
 #include "platform/win/WinTypes.h"
+#include "skin/runtime/Forward.h"
 
 enum class TacDelivery { DirectCall, Message };
 
@@ -20,7 +21,7 @@ public:
   static TObserver& Observer();
 
   // SM_ALPHACMD with the command in the high word of wParam, to every window.
-  static void ToApplication(unsigned command, LPARAM lParam, unsigned argument = 0);
+  static void ToApplication(TacCommand command, LPARAM lParam, unsigned argument = 0);
   static void ToApplication(const TMessage& message);
   // Sends the command to a form, then delivers it to the form's controls.
   static void ToForm(TForm* form, const TMessage& message);
@@ -37,4 +38,4 @@ private:
 };
 
 // SM_ALPHACMD to one control: by message when it has a window, else by direct call.
-LRESULT SendAlphaCmd(TControl* receiver, unsigned command, LPARAM lParam = 0, unsigned argument = 0);
+LRESULT SendAlphaCmd(TControl* receiver, TacCommand command, LPARAM lParam = 0, unsigned argument = 0);

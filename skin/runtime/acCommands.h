@@ -1,7 +1,6 @@
 #pragma once
 // The skin engine's command message and its command numbers. One list generates the
 // enum, the names and the walk a test makes over every command.
-#include <cstdint>
 #include <string_view>
 
 #include "platform/win/WinTypes.h"
@@ -49,7 +48,9 @@ constexpr UINT SM_ALPHACMD = 0xA100;
   X(AC_GETAPPLICATION, 60)        \
   X(AC_GETCLIENTOFFSET, 61)
 
-enum TacCommand : std::uint16_t {
+// Unscoped so that the names read as the message constants they are; CommandOf returns
+// it, so every switch over a command is checked for completeness (-Wswitch-enum).
+enum TacCommand : unsigned {
 #define AC_COMMAND_ENUM(name, number) name = number,
   AC_COMMAND_LIST(AC_COMMAND_ENUM)
 #undef AC_COMMAND_ENUM
@@ -62,5 +63,7 @@ std::string_view CommandName(unsigned command);
 constexpr WPARAM MakeCommandWParam(unsigned command, unsigned argument = 0) {
   return static_cast<WPARAM>(((command & 0xFFFFu) << 16) | (argument & 0xFFFFu));
 }
-constexpr unsigned CommandOf(WPARAM wParam) { return static_cast<unsigned>((wParam >> 16) & 0xFFFFu); }
+// The command of an SM_ALPHACMD wParam; a number that is no command stays as it is and
+// goes to a switch's default.
+constexpr TacCommand CommandOf(WPARAM wParam) { return static_cast<TacCommand>((wParam >> 16) & 0xFFFFu); }
 constexpr unsigned CommandArgument(WPARAM wParam) { return static_cast<unsigned>(wParam & 0xFFFFu); }

@@ -94,7 +94,7 @@ int TsCommonData::BorderThickness() const {
 
 // --- Binding -------------------------------------------------------------------------------
 
-void TsCommonData::SendToOwner(unsigned command, LPARAM lParam) {
+void TsCommonData::SendToOwner(TacCommand command, LPARAM lParam) {
   if (OwnerSeam && OwnerSeam->ProviderForm()) {
     TWinControl* form = OwnerSeam->ProviderForm();
     if (form->HandleAllocated())
@@ -386,7 +386,7 @@ void TsCommonData::CommandParentMoved(TMessage& message) {
 }
 
 bool TsCommonData::HandleCommand(TMessage& message) {
-  const unsigned command = CommandOf(message.WParam);
+  const TacCommand command = CommandOf(message.WParam);
   auto* messageManager = reinterpret_cast<TsSkinManager*>(message.LParam);
   switch (command) {
     case AC_SETNEWSKIN:
@@ -458,6 +458,10 @@ bool TsCommonData::HandleCommand(TMessage& message) {
     case AC_GETAPPLICATION:
       message.Result = reinterpret_cast<LRESULT>(Application);
       return true;
+    case AC_GETPROVIDER: case AC_SETCHANGEDIFNECESSARY: case AC_PARENTPAINTED: case AC_SECTIONCHANGED:
+    case AC_MENUS: case AC_STOPFADING: case AC_REPAINT: case AC_PREPARING: case AC_SCROLLS:
+    case AC_CONTROLLOADED: case AC_ADAPTERQUERY: case AC_MOUSEENTER: case AC_MOUSELEAVE: case AC_SUSPENDED:
+    case AC_RESUMED: case AC_SCROLLBARS: case AC_ADAPTER51: case AC_ADAPTER52: case AC_GETCLIENTOFFSET:
     default:
       return false;
   }

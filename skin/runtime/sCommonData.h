@@ -136,7 +136,7 @@ private:
   void ComputeBackgroundKind();
   // Sends command 3 or 2 to the owner after a change of manager or section.
   void AnnounceBinding(TsSkinManager* manager, bool viaProvider);
-  void SendToOwner(unsigned command, LPARAM lParam);
+  void SendToOwner(TacCommand command, LPARAM lParam);
   TColor OwnColor() const;
   TColor ParentColorForCommand() const;
   LRESULT AnswerGetColor() const;

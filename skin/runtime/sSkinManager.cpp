@@ -200,7 +200,7 @@ void TsSkinManager::SetSkinnedPopups(bool value) {
 
 // --- Announcements ------------------------------------------------------------------------
 
-void TsSkinManager::BroadcastCommand(unsigned command) {
+void TsSkinManager::BroadcastCommand(TacCommand command) {
   TacBroadcast::ToApplication(command, reinterpret_cast<LPARAM>(this));
 }
 

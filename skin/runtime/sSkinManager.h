@@ -103,7 +103,7 @@ public:
   void SuspendRedrawing();
   void ResumeRedrawing(bool animated);
   // Broadcasts SM_ALPHACMD with `command` and LParam = this manager to every window.
-  void BroadcastCommand(unsigned command);
+  void BroadcastCommand(TacCommand command);
 
   // Sends command 30 to the previous hot control and 29 to the new one.
   void SetHotControl(HWND window);
