@@ -11,6 +11,7 @@
 
 #include "app/AppForms.h"
 #include "app/CommandLine.h"
+#include "app/ProcessHeap.h"
 #include "app/TextbookEngine.h"
 #include "app/WorkspaceChoice.h"
 #include "app/data/DatabaseChoice.h"
@@ -19,6 +20,7 @@
 #include "skin/runtime/sSkinManager.h"
 
 int main(int argc, char** argv) {
+  PrepareProcessHeap();
   const TCommandLine line = ParseCommandLine(argc, argv);
   if (!line.Error.empty()) {
     std::fprintf(stderr, "textbook: %s\n", line.Error.c_str());

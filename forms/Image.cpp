@@ -1,6 +1,7 @@
 #include "forms/Image.h"
 
 #include <span>
+#include <utility>
 
 #include "forms/Canvas.h"
 #include "platform/gfx/ImageFile.h"
@@ -17,6 +18,11 @@ void TPicture::LoadFromMemory(const std::uint8_t* data, std::size_t size) {
 
 void TPicture::SetBitmap(const TBitmap& bitmap) {
   Bitmap_.Assign(bitmap);
+  Changed();
+}
+
+void TPicture::SetBitmap(TBitmap&& bitmap) {
+  Bitmap_ = std::move(bitmap);
   Changed();
 }
 

@@ -14,6 +14,8 @@ public:
   TBitmap& Bitmap() { return Bitmap_; }
   const TBitmap& Bitmap() const { return Bitmap_; }
   void SetBitmap(const TBitmap& bitmap);
+  // Takes the bitmap over without copying its pixels (a picture decoded for the control).
+  void SetBitmap(TBitmap&& bitmap);
   int Width() const { return Bitmap_.Width(); }
   int Height() const { return Bitmap_.Height(); }
   bool Empty() const { return Bitmap_.Empty(); }
