@@ -13,25 +13,19 @@
 #include <fstream>
 #include <string>
 
+#include "bench/app/BenchWorkspace.h"
 #include "bench/common/BenchRunner.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct TWorkspace {
-  fs::path Dir;
+struct TWorkspace : TBenchWorkspace {
   fs::path Script;
   TWorkspace() {
-    std::string pattern = (fs::temp_directory_path() / "textbook-bench-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) std::abort();
-    Dir = pattern;
-    const std::string make = std::string(MAKE_WORKSPACE) + " '" + Dir.string() + "' > /dev/null";
-    if (std::system(make.c_str()) != 0) std::abort();
     Script = Dir / "login.txt";
     std::ofstream(Script) << "expect Form3.Visible == true\nexpect Form3.Showing == true\n";
   }
-  ~TWorkspace() { fs::remove_all(Dir); }
 };
 
 TWorkspace& Workspace() {
