@@ -17,24 +17,43 @@ namespace {
 
 bool SkinReady(TsSkinManager* manager) { return manager && manager->SkinData.SkinReady; }
 
-// Selects the control's font into a bitmap's context for measuring and drawing.
+// Selects the control's font into a bitmap's context through the canvas the control
+// keeps for its caption; the canvas lets go of the context when the scope ends.
 class TacFontScope {
 public:
-  TacFontScope(TBitmap& bitmap, const TFont& font) {
+  TacFontScope(TCanvas& canvas, TBitmap& bitmap, const TFont& font) : Canvas_(canvas) {
     Canvas_.SetHandle(&bitmap.Canvas());
-    Canvas_.Font().Assign(font);
+    if (!(Canvas_.Font() == font)) Canvas_.Font().Assign(font);
     Canvas_.Brush().SetStyle(bsClear);
     TRect probe{0, 0, 0, 0};
     Canvas_.DrawText("", probe, DT_CALCRECT);  // selects the font
   }
   ~TacFontScope() { Canvas_.SetHandle(nullptr); }
+  TacFontScope(const TacFontScope&) = delete;
+  TacFontScope& operator=(const TacFontScope&) = delete;
   TCanvas& Canvas() { return Canvas_; }
 
 private:
-  TCanvas Canvas_;
+  TCanvas& Canvas_;
 };
 
 }  // namespace
+
+// Kept from one face to the next: the canvas, whose font handle (and the face the
+// font engine found for it) lives as long as the font does not change, and the
+// caption's last measure with what it was taken for.
+struct TsSpeedButton::TCaptionText {
+  TCanvas Canvas;
+  std::string Caption;
+  TFont Font;
+  int Widest = -1;
+  int Width = 0, Height = 0;
+};
+
+TsSpeedButton::TCaptionText& TsSpeedButton::CaptionText() {
+  if (!CaptionText_) CaptionText_ = std::make_unique<TCaptionText>();
+  return *CaptionText_;
+}
 
 TsSpeedButton::TsSpeedButton(TComponent* owner)
     : TSpeedButton(owner), SkinData_(std::make_unique<TsCommonData>(this, true)) {
@@ -177,12 +196,23 @@ void TsSpeedButton::MeasureCaption(int& width, int& height) {
       widest -= GlyphCellWidth() + Spacing();
   }
   if (widest <= 0) return;
+  TCaptionText& kept = CaptionText();
+  if (kept.Widest == widest && kept.Caption == Caption() && kept.Font == Font()) {
+    width = kept.Width;
+    height = kept.Height;
+    return;
+  }
   SkinData_->EnsureCache();
-  TacFontScope scope(*SkinData_->CacheBmp, Font());
+  TacFontScope scope(kept.Canvas, *SkinData_->CacheBmp, Font());
   TRect r{0, 0, widest, 0};
   scope.Canvas().DrawText(Caption(), r, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
   width = r.Width();
   height = r.Height();
+  kept.Widest = widest;
+  kept.Caption = Caption();
+  kept.Font.Assign(Font());
+  kept.Width = width;
+  kept.Height = height;
 }
 
 void TsSpeedButton::CaptionBounds(TRect& rect) {
@@ -376,8 +406,10 @@ void TsSpeedButton::RenderCache() {
     const TRect face{0, 0, w - a, h};
     const int state = PaintState();
     if (DrawOverBorder_) {
+      // The corners take the parent behind their holes as they are drawn; a drop-down
+      // button still refreshes them over its whole width, part of which the arrow covers.
       PaintSection(d, bg, true, state, face, {Left(), Top()}, &cache, true);
-      RefreshCorners(d, state);
+      if (a > 0) RefreshCorners(d, state);
       PaintCaption();
       PaintGlyph();
     } else {
@@ -425,7 +457,7 @@ void TsSpeedButton::WriteCaption(TRect rect, unsigned flags) {
   flags &= ~static_cast<unsigned>(DT_SINGLELINE);
   TsCommonData& d = *SkinData_;
   if (d.IsSkinned() && d.CacheBmp && !d.CacheBmp->Empty()) {
-    TacFontScope scope(*d.CacheBmp, Font());
+    TacFontScope scope(CaptionText().Canvas, *d.CacheBmp, Font());
     TDeviceContext& dc = d.CacheBmp->Canvas();
     if (d.CustomFont()) {
       dc.SetBkMode(TRANSPARENT);

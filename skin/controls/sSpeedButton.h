@@ -95,6 +95,8 @@ protected:
   void PaintArrowPart(const BackgroundInfo& bg);
 
 private:
+  struct TCaptionText;
+  TCaptionText& CaptionText();
   void LookChanged(bool evenHidden = false);
   void UpdateOpaque();
   void CopyToScreen(const TBitmap& image);
@@ -102,6 +104,7 @@ private:
 
   std::unique_ptr<TsCommonData> SkinData_;
   std::unique_ptr<TsAnimTimer> Fade_;
+  std::unique_ptr<TCaptionText> CaptionText_;
   TAlignment Alignment_ = taCenter;
   TAlignment TextAlignment_ = taCenter;
   int Blend_ = 0;

@@ -11,6 +11,10 @@
 #include "skin/render/acPixelKernels.h"
 #include "skin/render/sBlend.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 const TBitmap* MaskPicture(const TsMaskData& mask) {
   const TBitmap* pic = mask.Image ? mask.Image.get() : (mask.Manager ? mask.Manager->MasterBitmap.get() : nullptr);
   return IsPaintable(pic) ? pic : nullptr;
@@ -168,6 +172,67 @@ bool ComputeBorderSlices(const TsMaskData& mask, TRect rect, int state, TacBorde
 
 namespace {
 
+static_assert(kRepeatChunk >= kMaskRunTail, "the runs serve the repeating mask blend");
+
+// Whether a row of n bytes of 24-bit pixels holds a key pixel. Slice rows are short
+// and scanned once per face: sixteen pixels a step, the key found as a byte 255
+// starting a pixel, 0 after it and 255 after that.
+bool HasKeyPixel(const std::uint8_t* row, std::size_t n) {
+#if defined(__SSE2__)
+  const auto keysIn48 = [](const std::uint8_t* p) {
+    const __m128i ff = _mm_set1_epi8(static_cast<char>(0xFF)), zero = _mm_setzero_si128();
+    std::uint64_t high = 0, low = 0;
+    for (int q = 0; q < 3; ++q) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * q));
+      high |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, ff)))) << (16 * q);
+      low |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, zero)))) << (16 * q);
+    }
+    return (high & (low >> 1) & (high >> 2) & 0x249249249249ull) != 0;  // bits 0, 3, ..., 45: pixel starts
+  };
+  if (n < 48) {
+    std::uint8_t padded[48] = {};  // zeros start no key
+    std::memcpy(padded, row, n);
+    return keysIn48(padded);
+  }
+  // The last window ends at n; 48 is a whole number of pixels, so it starts on a pixel.
+  for (std::size_t i = 0; i + 48 <= n; i += 48)
+    if (keysIn48(row + i)) return true;
+  return keysIn48(row + n - 48);
+#else
+  for (const std::uint8_t *p = row, *end = row + n; p < end; p += 3)
+    if (p[0] == 255 && p[1] == 0 && p[2] == 255) return true;
+  return false;
+#endif
+}
+
+bool AllZero(const std::uint8_t* p, std::size_t n) {
+#if defined(__SSE2__)
+  if (n >= 16) {
+    // The last window ends at n and may overlap bytes already seen.
+    __m128i any = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + n - 16));
+    for (std::size_t i = 0; i + 16 <= n; i += 16) any = _mm_or_si128(any, _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i)));
+    return _mm_movemask_epi8(_mm_cmpeq_epi8(any, _mm_setzero_si128())) == 0xFFFF;
+  }
+#endif
+  std::uint8_t any = 0;
+  for (std::size_t i = 0; i < n; ++i) any |= p[i];
+  return any == 0;
+}
+
+// Buffers of the row-by-row repetition, kept from one slice to the next so that a
+// face's slices allocate nothing once the first face is drawn. Slices are drawn one
+// after the other, never nested.
+struct TRowScratch {
+  std::vector<std::uint8_t> PicRuns, BandRuns, PicLine, BandLine;
+  std::vector<std::pair<int, int>> Runs;
+  std::vector<int> KeysAt;
+};
+
+TRowScratch& RowScratch() {
+  thread_local TRowScratch scratch;
+  return scratch;
+}
+
 // The repetition of a slice row by row: each source row is laid out once across the
 // visible width (picture and mask band), then every target row it repeats on is done
 // in one pass, so a slice of one pixel costs no more per pixel than a wide one. A row
@@ -179,7 +244,9 @@ public:
       : Target_(target), Pic_(pic), Masked_(masked), MaskOffset_(maskOffset), Visible_(visible), Src_(src),
         Sw_(src.Width()), Sh_(src.Height()), W_(visible.Width()), Phase_((visible.Left - area.Left) % Sw_),
         Period_(static_cast<std::size_t>(Sw_) * 3), RunBytes_(Period_ + kRepeatChunk),
-        Short_(Period_ <= kRepeatRunMax), Area_(area) {}
+        Short_(Period_ <= kRepeatRunMax), Area_(area), PicRuns_(RowScratch().PicRuns), BandRuns_(RowScratch().BandRuns),
+        PicLine_(RowScratch().PicLine), BandLine_(RowScratch().BandLine), Runs_(RowScratch().Runs),
+        KeysAt_(RowScratch().KeysAt) {}
 
   void Draw() {
     if (Short_) MakeRuns();
@@ -214,28 +281,16 @@ private:
   // Short slices: the runs the rows are laid out from are made for every source row
   // first, so the copies never wait for bytes just stored.
   void MakeRuns() {
-    PicRuns_.resize(RunBytes_ * static_cast<std::size_t>(Sh_));
-    BandRuns_.resize(Masked_ ? PicRuns_.size() : 0);
+    if (PicRuns_.size() < RunBytes_ * static_cast<std::size_t>(Sh_)) PicRuns_.resize(RunBytes_ * static_cast<std::size_t>(Sh_));
+    if (Masked_ && BandRuns_.size() < PicRuns_.size()) BandRuns_.resize(PicRuns_.size());
     for (int k = 0; k < Sh_; ++k) {
       MakeRepeatRun(PicRuns_.data() + RunBytes_ * static_cast<std::size_t>(k), PicRow(k), Period_);
       if (Masked_) MakeRepeatRun(BandRuns_.data() + RunBytes_ * static_cast<std::size_t>(k), BandRow(k), Period_);
     }
   }
 
-  // Counted without an early exit: short rows, no branch to mispredict.
-  bool HasKeys(int k) const {
-    int keys = 0;
-    for (const std::uint8_t *p = PicRow(k), *end = p + Period_; p < end; p += 3)
-      keys += (p[0] | p[1] << 8 | p[2] << 16) == 0xFF00FF;
-    return keys != 0;
-  }
-
-  bool MaskRowIsClear(int k) const {
-    const std::uint8_t* m = BandRow(k);
-    std::uint8_t any = 0;
-    for (std::size_t i = 0; i < Period_; ++i) any |= m[i];
-    return any == 0;
-  }
+  bool HasKeys(int k) const { return HasKeyPixel(PicRow(k), Period_); }
+  bool MaskRowIsClear(int k) const { return AllZero(BandRow(k), Period_); }
 
   // A source row laid out across the visible width (target pixel x shows source pixel
   // (phase + x) mod sw).
@@ -336,9 +391,9 @@ private:
   const std::size_t Period_, RunBytes_;
   const bool Short_;
   const TRect Area_;
-  std::vector<std::uint8_t> PicRuns_, BandRuns_, PicLine_, BandLine_;
-  std::vector<std::pair<int, int>> Runs_;
-  std::vector<int> KeysAt_;
+  std::vector<std::uint8_t>&PicRuns_, &BandRuns_, &PicLine_, &BandLine_;
+  std::vector<std::pair<int, int>>& Runs_;
+  std::vector<int>& KeysAt_;
 };
 
 // One border slice drawn by the mask's kind: composited through the mask band,

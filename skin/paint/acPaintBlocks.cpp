@@ -138,20 +138,28 @@ void RepeatFromRun(std::uint8_t* to, const std::uint8_t* run, std::size_t period
                    std::size_t total) {
   if (periodBytes == 0 || total == 0) return;
   phase %= periodBytes;
-  if (total < kRepeatChunk) {
+  constexpr std::size_t kHalf = kRepeatChunk / 2;
+  if (total < kHalf) {
     for (std::size_t i = 0, o = phase; i < total; ++i) {
       to[i] = run[o];
       if (++o == periodBytes) o = 0;
     }
     return;
   }
+  // The last window ends at total and overlaps bytes already written with equal ones.
+  if (total < kRepeatChunk) {
+    std::memcpy(to, run + phase, kHalf);
+    std::memcpy(to + total - kHalf, run + (phase + total - kHalf) % periodBytes, kHalf);
+    return;
+  }
+  // A chunk moves the offset into the period on by kRepeatChunk mod period.
+  const std::size_t step = kRepeatChunk % periodBytes;
   std::size_t o = phase, i = 0;
   for (; i + kRepeatChunk <= total; i += kRepeatChunk) {
     std::memcpy(to + i, run + o, kRepeatChunk);
-    o += kRepeatChunk;
-    if (o >= periodBytes) o = periodBytes >= kRepeatChunk ? o - periodBytes : o % periodBytes;
+    o += step;
+    if (o >= periodBytes) o -= periodBytes;
   }
-  // The last window ends at total and overlaps bytes already written with equal ones.
   if (i < total) std::memcpy(to + total - kRepeatChunk, run + (phase + total - kRepeatChunk) % periodBytes, kRepeatChunk);
 }
 

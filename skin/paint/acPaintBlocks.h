@@ -42,14 +42,15 @@ inline void PutPixel(std::uint8_t* row, int x, int bytes, TColor c) {
 }
 
 // to[i] = period[(phase + i) % periodBytes] for i < total: a slice laid out across a
-// row. Short periods go by fixed 16-byte copies from a run of the period, so a
+// row. Short periods go by fixed 32-byte copies from a run of the period, so a
 // 9-pixel slice spread over a wide row costs no library calls. to must not overlap period.
 void RepeatBytes(std::uint8_t* to, const std::uint8_t* period, std::size_t periodBytes, std::size_t phase,
                  std::size_t total);
 // The same in two steps, for callers that lay out many rows: the run (the period and
-// its first 16 bytes again, periodBytes + kRepeatChunk bytes, periodBytes <= kRepeatRunMax)
-// is made first, well before the copies read it back.
-constexpr std::size_t kRepeatChunk = 16, kRepeatRunMax = 256;
+// its first 32 bytes again, periodBytes + kRepeatChunk bytes, periodBytes <= kRepeatRunMax)
+// is made first, well before the copies read it back. The run also serves the
+// repeating mask blend (kMaskRunTail bytes past the period).
+constexpr std::size_t kRepeatChunk = 32, kRepeatRunMax = 256;
 void MakeRepeatRun(std::uint8_t* run, const std::uint8_t* period, std::size_t periodBytes);
 void RepeatFromRun(std::uint8_t* to, const std::uint8_t* run, std::size_t periodBytes, std::size_t phase,
                    std::size_t total);

@@ -198,23 +198,32 @@ __attribute__((target("avx2"))) void MaskBlendAvx2(std::uint8_t* d, const std::u
   _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + t), last);
 }
 
-// 16 bytes a step from the runs; the last window is computed before the loop
-// (see MaskBlendAvx2).
+// 32 bytes a step from the runs (16 for rows under 32 bytes); the last window is
+// computed before the loop (see MaskBlendAvx2). A step moves the offset into the
+// period on by 32 mod period, so no step divides.
 __attribute__((target("avx2"))) void MaskBlendRepeatingAvx2(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m,
                                                             std::size_t period, std::size_t phase, std::size_t n) {
   if (n < 16) {
     MaskBlendRepeatingScalar(d, s, m, period, phase, n);
     return;
   }
-  const std::size_t lo = (phase + n - 16) % period;
-  const __m128i last = MaskBlend16(Load16(d + n - 16), Load16(s + lo), Load16(m + lo));
-  std::size_t o = phase, i = 0;
-  for (; i + 16 <= n; i += 16) {
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), MaskBlend16(Load16(d + i), Load16(s + o), Load16(m + o)));
-    o += 16;
-    if (o >= period) o = period >= 16 ? o - period : o % period;
+  if (n < 32) {
+    const std::size_t t = n - 16, o = (phase + t) % period;
+    const __m128i a = MaskBlend16(Load16(d), Load16(s + phase), Load16(m + phase));
+    const __m128i b = MaskBlend16(Load16(d + t), Load16(s + o), Load16(m + o));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d), a);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + t), b);
+    return;
   }
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(d + n - 16), last);
+  const std::size_t t = n - 32, lo = (phase + t) % period, step = 32 % period;
+  const __m256i last = MaskBlend32(Load32(d + t), Load32(s + lo), Load32(m + lo));
+  std::size_t o = phase;
+  for (std::size_t i = 0; i + 32 <= n; i += 32) {
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i), MaskBlend32(Load32(d + i), Load32(s + o), Load32(m + o)));
+    o += step;
+    if (o >= period) o -= period;
+  }
+  _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + t), last);
 }
 
 void MaskBlendRepeatingSse2(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m, std::size_t period,
@@ -235,13 +244,13 @@ void MaskBlendRepeatingSse2(std::uint8_t* d, const std::uint8_t* s, const std::u
     MaskBlendRepeatingScalar(d, s, m, period, phase, n);
     return;
   }
-  const std::size_t lo = (phase + n - 16) % period;
+  const std::size_t lo = (phase + n - 16) % period, step = 16 % period;
   const __m128i last = blend(d + n - 16, s + lo, m + lo);
   std::size_t o = phase, i = 0;
   for (; i + 16 <= n; i += 16) {
     _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), blend(d + i, s + o, m + o));
-    o += 16;
-    if (o >= period) o = period >= 16 ? o - period : o % period;
+    o += step;
+    if (o >= period) o -= period;
   }
   _mm_storeu_si128(reinterpret_cast<__m128i*>(d + n - 16), last);
 }

@@ -17,8 +17,9 @@ void BlendBytesInto(std::uint8_t* out, const std::uint8_t* old, const std::uint8
 void MaskBlendBytes(std::uint8_t* dst, const std::uint8_t* src, const std::uint8_t* mask, std::size_t n);
 // The same with picture and mask repeating every period bytes: byte i takes
 // S = src[(phase + i) % period] and M = mask[(phase + i) % period]. src and mask hold
-// period + 16 bytes (the period, then its first 16 bytes again; a period shorter
-// than 16 bytes repeats as often as it takes). phase < period.
+// period + kMaskRunTail bytes (the period, then its first 32 bytes again; a period
+// shorter than 32 bytes repeats as often as it takes). phase < period.
+constexpr std::size_t kMaskRunTail = 32;
 void MaskBlendRepeating(std::uint8_t* dst, const std::uint8_t* src, const std::uint8_t* mask, std::size_t period,
                         std::size_t phase, std::size_t n);
 

@@ -120,3 +120,34 @@ TEST(FastPaths, BorderRowsAgreeWithSliceBySliceCompositing) {
     }
   }
 }
+
+// A single hole anywhere along a slice row, rows of one to several sixteen-pixel
+// steps and the ragged step at their end: the row-wise way must find it and leave
+// it alone as the slice-by-slice way does.
+TEST(FastPaths, ALoneHoleAnywhereInASliceRowIsKept) {
+  TKernelGuard guard;
+  SetKernelLevel(TacKernelLevel::Avx512Vbmi);
+  for (int frameW : {9, 16, 17, 20, 33, 50})
+    for (int hole = 1; hole < frameW - 1; ++hole) {
+      TPaintSkin skin;
+      TBitmap& master = *skin.Model.MasterBitmap;
+      for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < frameW; ++x) master.SetPixel(x, y, static_cast<TColor>(0x203040 + x * 0x010203 + y * 0x0A0000));
+      skin.FillMaster({0, 3, frameW, 6}, 0x404040);  // the mask band: partly see-through everywhere
+      master.SetPixel(hole, 1, kKey);
+      const int b = skin.AddMask("BUTTON", "BORDERSMASK", {0, 0, frameW, 6}, 1, 1, TacImgType::itisaBorder, 4);
+      TsMaskData& m = skin.Mask(b);
+      m.WL = m.WT = m.WR = m.WB = 1;
+      std::mt19937 rng(static_cast<unsigned>(frameW * 100 + hole));
+      const TBitmap start = RandomBitmap(rng, frameW * 2 + 5, 8, TPixelFormat::pf24bit, true);
+      TBitmap face24 = start, face32 = start;
+      face32.SetPixelFormat(TPixelFormat::pf32bit);
+      const TRect r{0, 0, frameW * 2 + 5, 8};
+      DrawBorderMask(face24, r, true, BackgroundInfo::FromColor(kKey), m, 0, false);
+      DrawBorderMask(face32, r, true, BackgroundInfo::FromColor(kKey), m, 0, false);
+      ASSERT_EQ(face24.Pixel(hole, 1), start.Pixel(hole, 1)) << "width " << frameW << ", hole " << hole;
+      for (int y = 0; y < start.Height(); ++y)
+        for (int x = 0; x < start.Width(); ++x)
+          ASSERT_EQ(face24.Pixel(x, y), face32.Pixel(x, y)) << "width " << frameW << ", hole " << hole << " at " << x << "," << y;
+    }
+}

@@ -79,15 +79,15 @@ TEST_P(KernelLevels, MaskBlendAtEveryShortLengthAndOffsetLeavesTheNeighboursAlon
 TEST_P(KernelLevels, RepeatingMaskBlendTakesPictureAndMaskFromThePeriod) {
   std::mt19937 rng(29);
   std::uniform_int_distribution<int> byte(0, 255);
-  for (std::size_t period : {1u, 3u, 9u, 15u, 16u, 17u, 27u, 60u})
-    for (std::size_t n = 0; n <= 130; n += (n < 40 ? 1 : 7))
+  for (std::size_t period : {1u, 3u, 9u, 15u, 16u, 17u, 27u, 31u, 32u, 33u, 60u, 64u})
+    for (std::size_t n = 0; n <= 130; n += (n < 70 ? 1 : 7))
       for (std::size_t phase : {std::size_t{0}, period / 3, period - 1}) {
-        std::vector<std::uint8_t> s(period + 16), m(period + 16), d(n + 24);
+        std::vector<std::uint8_t> s(period + kMaskRunTail), m(period + kMaskRunTail), d(n + 24);
         for (std::size_t i = 0; i < period; ++i) {
           s[i] = static_cast<std::uint8_t>(byte(rng));
           m[i] = static_cast<std::uint8_t>(i % 4 == 0 ? 0 : byte(rng));
         }
-        for (std::size_t i = period; i < period + 16; ++i) s[i] = s[i - period], m[i] = m[i - period];
+        for (std::size_t i = period; i < period + kMaskRunTail; ++i) s[i] = s[i - period], m[i] = m[i - period];
         for (auto& b : d) b = static_cast<std::uint8_t>(byte(rng));
         std::vector<std::uint8_t> expect = d;
         for (std::size_t i = 0; i < n; ++i) {
