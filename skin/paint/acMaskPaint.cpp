@@ -244,7 +244,10 @@ public:
       : Target_(target), Pic_(pic), Masked_(masked), MaskOffset_(maskOffset), Visible_(visible), Src_(src),
         Sw_(src.Width()), Sh_(src.Height()), W_(visible.Width()), Phase_((visible.Left - area.Left) % Sw_),
         Period_(static_cast<std::size_t>(Sw_) * 3), RunBytes_(Period_ + kRepeatChunk),
-        Short_(Period_ <= kRepeatRunMax), Area_(area), PicRuns_(RowScratch().PicRuns), BandRuns_(RowScratch().BandRuns),
+        // A width that shows the slice at most once needs no repetition: its rows come
+        // straight from the picture (narrow rows still go through runs, whose kernel
+        // may read past the row's end).
+        Direct_(Phase_ + W_ <= Sw_ && RowBytes() >= 16), Short_(!Direct_ && Period_ <= kRepeatRunMax), Area_(area), PicRuns_(RowScratch().PicRuns), BandRuns_(RowScratch().BandRuns),
         PicLine_(RowScratch().PicLine), BandLine_(RowScratch().BandLine), Runs_(RowScratch().Runs),
         KeysAt_(RowScratch().KeysAt) {}
 
@@ -306,9 +309,8 @@ private:
       Spread(PicRow(k), TargetRow(y));
       return;
     }
-    PicLine_.resize(RowBytes());
-    Spread(PicRow(k), PicLine_.data());
-    for (; y < Visible_.Bottom; y += Sh_) std::memcpy(TargetRow(y), PicLine_.data(), PicLine_.size());
+    LayOutLines(k, false);
+    for (; y < Visible_.Bottom; y += Sh_) std::memcpy(TargetRow(y), PicLineAt_, RowBytes());
   }
 
   void BlendRows(int k, int y) {
@@ -318,7 +320,7 @@ private:
       return;
     }
     LayOutLines(k, true);
-    for (; y < Visible_.Bottom; y += Sh_) MaskBlendBytes(TargetRow(y), PicLine_.data(), BandLine_.data(), RowBytes());
+    for (; y < Visible_.Bottom; y += Sh_) MaskBlendBytes(TargetRow(y), PicLineAt_, BandLineAt_, RowBytes());
   }
 
   void CopyRowsBetweenHoles(int k, int y) {
@@ -333,7 +335,7 @@ private:
     LayOutLines(k, false);
     for (; y < Visible_.Bottom; y += Sh_)
       for (const auto& [i, j] : Runs_)
-        std::memcpy(TargetRow(y) + i * 3, PicLine_.data() + i * 3, static_cast<std::size_t>(j - i) * 3);
+        std::memcpy(TargetRow(y) + i * 3, PicLineAt_ + i * 3, static_cast<std::size_t>(j - i) * 3);
   }
 
   void BlendRowsBetweenHoles(int k, int y) {
@@ -348,17 +350,25 @@ private:
     LayOutLines(k, true);
     for (; y < Visible_.Bottom; y += Sh_)
       for (const auto& [i, j] : Runs_)
-        MaskBlendBytes(TargetRow(y) + i * 3, PicLine_.data() + i * 3, BandLine_.data() + i * 3,
+        MaskBlendBytes(TargetRow(y) + i * 3, PicLineAt_ + i * 3, BandLineAt_ + i * 3,
                        static_cast<std::size_t>(j - i) * 3);
   }
 
-  // Long slices: the picture row (and its mask band) laid out once for every target row.
+  // Long slices: the picture row (and its mask band) laid out once for every target row;
+  // a slice shown once is read where it is.
   void LayOutLines(int k, bool band) {
+    if (Direct_) {
+      PicLineAt_ = PicRow(k) + PhaseBytes();
+      BandLineAt_ = band ? BandRow(k) + PhaseBytes() : nullptr;
+      return;
+    }
     PicLine_.resize(RowBytes());
     Spread(PicRow(k), PicLine_.data());
+    PicLineAt_ = PicLine_.data();
     if (!band) return;
     BandLine_.resize(RowBytes());
     Spread(BandRow(k), BandLine_.data());
+    BandLineAt_ = BandLine_.data();
   }
 
   // The picture's pixels between holes, found once for every row that repeats it. The
@@ -389,7 +399,8 @@ private:
   const TRect Visible_, Src_;
   const int Sw_, Sh_, W_, Phase_;
   const std::size_t Period_, RunBytes_;
-  const bool Short_;
+  const bool Direct_, Short_;
+  const std::uint8_t *PicLineAt_ = nullptr, *BandLineAt_ = nullptr;  // see LayOutLines
   const TRect Area_;
   std::vector<std::uint8_t>&PicRuns_, &BandRuns_, &PicLine_, &BandLine_;
   std::vector<std::pair<int, int>>& Runs_;

@@ -122,9 +122,21 @@ void StretchBlock(TBitmap& dst, TRect dstRect, const TBitmap& src, TRect srcRect
 }
 
 void MakeRepeatRun(std::uint8_t* run, const std::uint8_t* period, std::size_t periodBytes) {
+  constexpr std::size_t kHalf = kRepeatChunk / 2;
+  if (periodBytes >= kHalf && periodBytes < kRepeatChunk) {
+    // Fixed-size copies only: the period by two overlapping halves, then the first
+    // chunk again after it, half by half (the second half reads bytes the first wrote).
+    std::memcpy(run, period, kHalf);
+    std::memcpy(run + periodBytes - kHalf, period + periodBytes - kHalf, kHalf);
+    std::memcpy(run + periodBytes, run, kHalf);
+    std::memcpy(run + periodBytes + kHalf, run + kHalf, kHalf);
+    return;
+  }
   if (periodBytes < kRepeatChunk) {
+    // The period, then what is already laid out copied after it, doubling each time.
     std::memcpy(run, period, periodBytes);
-    for (std::size_t k = periodBytes; k < periodBytes + kRepeatChunk; ++k) run[k] = run[k - periodBytes];
+    for (std::size_t done = periodBytes, total = periodBytes + kRepeatChunk; done < total; done *= 2)
+      std::memcpy(run + done, run, std::min(done, total - done));
     return;
   }
   // Fixed-size copies read from the period only (the last one overlaps with equal bytes).

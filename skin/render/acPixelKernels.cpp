@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <string_view>
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -204,7 +205,11 @@ __attribute__((target("avx2"))) void MaskBlendAvx2(std::uint8_t* d, const std::u
 __attribute__((target("avx2"))) void MaskBlendRepeatingAvx2(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m,
                                                             std::size_t period, std::size_t phase, std::size_t n) {
   if (n < 16) {
-    MaskBlendRepeatingScalar(d, s, m, period, phase, n);
+    // A narrow slice's row: the runs can be read 16 bytes on, the target goes through a copy.
+    alignas(16) std::uint8_t row[16] = {};
+    std::memcpy(row, d, n);
+    _mm_store_si128(reinterpret_cast<__m128i*>(row), MaskBlend16(Load16(row), Load16(s + phase), Load16(m + phase)));
+    std::memcpy(d, row, n);
     return;
   }
   if (n < 32) {
@@ -241,7 +246,10 @@ void MaskBlendRepeatingSse2(std::uint8_t* d, const std::uint8_t* s, const std::u
                             half(_mm_unpackhi_epi8(vd, zero), _mm_unpackhi_epi8(vs, zero), _mm_unpackhi_epi8(vm, zero)));
   };
   if (n < 16) {
-    MaskBlendRepeatingScalar(d, s, m, period, phase, n);
+    alignas(16) std::uint8_t row[16] = {};  // as in the AVX2 form
+    std::memcpy(row, d, n);
+    _mm_store_si128(reinterpret_cast<__m128i*>(row), blend(row, s + phase, m + phase));
+    std::memcpy(d, row, n);
     return;
   }
   const std::size_t lo = (phase + n - 16) % period, step = 16 % period;
