@@ -88,7 +88,7 @@ void BM_CaptionButtonStep(benchmark::State& state) {
   // The close button halfway through fading in: each step blends and shows it.
   auto& close = const_cast<TsCaptionButton&>(world.Provider->Button(HTCLOSE));
   for (auto _ : state) {
-    close.State = 1;
+    close.State = TacPaintState::Hot;
     close.Level = 100;
     close.Target = 255;
     close.Step = 25;

@@ -47,7 +47,7 @@ void BM_PaintSectionButton(benchmark::State& state) {
   TBitmap face(100, 30, TPixelFormat::pf24bit);
   const BackgroundInfo bg = BackgroundInfo::FromBitmap(&parent, 0, 0);
   for (auto _ : state) {
-    PaintSection(source, bg, true, 1, {0, 0, 100, 30}, {37, 41}, &face, true);
+    PaintSection(source, bg, true, TacPaintState::Hot, {0, 0, 100, 30}, {37, 41}, &face, true);
     benchmark::DoNotOptimize(face.Bits());
     benchmark::ClobberMemory();
   }

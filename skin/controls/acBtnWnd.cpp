@@ -60,18 +60,18 @@ bool TacBtnWnd::CursorInside() const {
   return r.Contains(p);
 }
 
-int TacBtnWnd::PaintState() const {
-  if (Pushed()) return 2;
-  if (!IsWindowEnabled(Handle_)) return 0;
-  if (GetFocus() == Handle_) return 1;
-  if (TsSkinManager* manager = SkinManager(); manager && manager->HotControl() == Handle_) return 1;
-  return IsDefault() ? 1 : 0;
+TacPaintState TacBtnWnd::PaintState() const {
+  if (Pushed()) return TacPaintState::Pressed;
+  if (!IsWindowEnabled(Handle_)) return TacPaintState::Normal;
+  if (GetFocus() == Handle_) return TacPaintState::Hot;
+  if (TsSkinManager* manager = SkinManager(); manager && manager->HotControl() == Handle_) return TacPaintState::Hot;
+  return HotIf(IsDefault());
 }
 
 void TacBtnWnd::RebuildFace() {
   TsCommonData& d = *SkinData_;
-  const int state = PaintState();
-  if (state == 2) ReleaseAllGlows();
+  const TacPaintState state = PaintState();
+  if (state == TacPaintState::Pressed) ReleaseAllGlows();
   TRect window;
   GetWindowRect(Handle_, &window);
   const int w = window.Width(), h = window.Height();
@@ -104,10 +104,10 @@ void TacBtnWnd::RebuildFace() {
   }
   const int tw = text.Width(), th = text.Height();
   TRect r{(w - tw) / 2 - 1, (h - th) / 2, w - (w - tw) / 2 + 2, h - (h - th) / 2};
-  if (state == 2) r = r.Offset(1, 1);
+  if (state == TacPaintState::Pressed) r = r.Offset(1, 1);
   const bool enabled = IsWindowEnabled(Handle_);
   if (!caption.empty()) {
-    DrawSectionText(cache.Canvas(), caption, true, d.GetManager(), state != 0 ? 1 : 0, d.SkinIndex,
+    DrawSectionText(cache.Canvas(), caption, true, d.GetManager(), state, d.SkinIndex,
                     DT_CENTER | DT_EXPANDTABS | wrap, r);
     const TsGeneralData* section = d.Section();
     if (enabled && GetFocus() == Handle_ && section && section->ShowFocus)
@@ -252,7 +252,7 @@ void TacBtnWnd::AcWndProc(TMessage& message) {
     case WM_MOVE:
       CallPrev(message);
       if (const TsGeneralData* section = SkinData_->Section();
-          section && (section->Transparency > 0 || (PaintState() != 0 && section->HotTransparency > 0))) {
+          section && (section->Transparency > 0 || (UsesHotValues(PaintState()) && section->HotTransparency > 0))) {
         SkinData_->Dirty = true;
         RepaintAll();
       }

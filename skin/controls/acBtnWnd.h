@@ -13,7 +13,7 @@ public:
   ~TacBtnWnd() override;
 
   // 0 normal, 1 hot (focused, hovered or the default button), 2 pushed.
-  int PaintState() const;
+  TacPaintState PaintState() const;
   // The mouse is over the button as the manager tracks it.
   bool Hovered() const { return Hovered_; }
   // Rebuilds the face into the skin data's cache.

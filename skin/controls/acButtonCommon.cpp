@@ -23,10 +23,10 @@ unsigned AlignmentFlags(TAlignment alignment) {
 int GlyphCellIndex(const TacGlyphInfo& info) {
   const TBitmap* glyph = info.Glyph;
   if (!glyph || info.NumGlyphs <= 1) return 0;
-  if (!info.Enabled || info.State == 0) return 0;
+  if (!info.Enabled || info.State == TacPaintState::Normal) return 0;
   // Sixteen-colour glyphs (the kinds' own) show their first cell when hot or briefly pressed.
   const bool fourBit = glyph->PixelFormat() == TPixelFormat::pf4bit;
-  if (info.State == 1) return fourBit ? 0 : 1;
+  if (info.State == TacPaintState::Hot) return fourBit ? 0 : 1;
   const int downCell = (info.Down ? 1 : 0) + 2;
   if (info.NumGlyphs > downCell) return downCell;
   return fourBit ? 0 : std::min(1, info.NumGlyphs - 1);
@@ -109,7 +109,7 @@ void PaintButtonGlyph(TBitmap& target, const TacGlyphInfo& info) {
   const TColor key = cell.Pixel(0, cell.Height() - 1);
   double t = 0.0;
   if (info.Enabled) {
-    if (info.State == 0 && blend > 0) t = blend / 100.0;
+    if (info.State == TacPaintState::Normal && blend > 0) t = blend / 100.0;
   } else if (info.NumGlyphs <= 1) {
     if (info.DisabledGlyphKind.Contains(dgGrayed)) GrayBitmapExceptKey(cell, key);
     if (info.DisabledGlyphKind.Contains(dgBlended)) t = 0.5;

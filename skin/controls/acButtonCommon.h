@@ -11,6 +11,7 @@
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Types.h"
 #include "skin/runtime/Forward.h"
+#include "skin/runtime/acPaintState.h"
 
 enum TsDisabledKindFlag { dkBlended, dkGrayed };
 using TsDisabledKind = TSet<TsDisabledKindFlag>;
@@ -33,7 +34,7 @@ struct TacGlyphInfo {
   int Blend = 0;  // 0..100; 100 invisible
   bool Down = false;
   bool Grayed = false;
-  int State = 0;  // paint state: 0 normal, 1 hot, 2 pressed
+  TacPaintState State = TacPaintState::Normal;
   TsDisabledGlyphKind DisabledGlyphKind{dgBlended};
   bool Reflected = false;
 };

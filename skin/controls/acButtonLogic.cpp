@@ -14,9 +14,9 @@
 // disabled look of a push button into its cache; shared with the bit button.
 namespace acButtonFace {
 
-void PaintBorder(TsCommonData& data, TControl& control, int state, const BackgroundInfo& bg);
+void PaintBorder(TsCommonData& data, TControl& control, TacPaintState state, const BackgroundInfo& bg);
 
-BackgroundInfo PaintBackgroundAndBorder(TsCommonData& data, TControl& control, int state, bool border) {
+BackgroundInfo PaintBackgroundAndBorder(TsCommonData& data, TControl& control, TacPaintState state, bool border) {
   TacBGInfo request;
   GetParentBackground(request, &control, false);
   const BackgroundInfo bg = BackgroundFromRequest(request);
@@ -28,11 +28,11 @@ BackgroundInfo PaintBackgroundAndBorder(TsCommonData& data, TControl& control, i
   return bg;
 }
 
-void PaintBorder(TsCommonData& data, TControl& control, int state, const BackgroundInfo& bg) {
+void PaintBorder(TsCommonData& data, TControl& control, TacPaintState state, const BackgroundInfo& bg) {
   TsSkinManager* manager = data.GetManager();
   if (!manager || data.BorderIndex < 0 || data.BorderIndex >= static_cast<int>(manager->ma.size())) return;
   const TsMaskData& mask = manager->ma[static_cast<std::size_t>(data.BorderIndex)];
-  if (state == 0 && (mask.StretchMode & 2) != 0) return;
+  if (state == TacPaintState::Normal && (mask.StretchMode & 2) != 0) return;
   BackgroundInfo shifted = bg;
   shifted.OffsetX += control.Left();
   shifted.OffsetY += control.Top();
@@ -40,7 +40,7 @@ void PaintBorder(TsCommonData& data, TControl& control, int state, const Backgro
   DrawBorderMask(cache, {0, 0, cache.Width(), cache.Height()}, true, shifted, mask, state, true);
 }
 
-TRegion VisibleRegion(TsCommonData& data, int width, int height, int state) {
+TRegion VisibleRegion(TsCommonData& data, int width, int height, TacPaintState state) {
   TRegion visible(0, 0, width, height);
   TsSkinManager* manager = data.GetManager();
   if (!manager || data.BorderIndex < 0 || data.BorderIndex >= static_cast<int>(manager->ma.size())) return visible;
@@ -76,22 +76,23 @@ TRegion VisibleRegion(TsCommonData& data, int width, int height, int state) {
 
 }  // namespace acButtonFace
 
-TacButtonLogic::TacButtonLogic(TButton& button, TsCommonData& data, std::function<void(int)> rebuild,
+TacButtonLogic::TacButtonLogic(TButton& button, TsCommonData& data, std::function<void(TacPaintState)> rebuild,
                                std::function<bool()> activeDefault)
     : Button_(button), Data_(data), Rebuild_(std::move(rebuild)), ActiveDefault_(std::move(activeDefault)) {}
 
 TacButtonLogic::~TacButtonLogic() { EndFade(Fade, Data_); }
 
-int TacButtonLogic::PaintState() const {
-  if ((Button_.Pressed() && !Releasing_) || ForcedPressed || Down) return 2;
-  if (DefaultLook || (Button_.Enabled() && ActiveDefault_ && ActiveDefault_() && Button_.Default())) return 1;
-  return Data_.IsHot() ? 1 : 0;
+TacPaintState TacButtonLogic::PaintState() const {
+  if ((Button_.Pressed() && !Releasing_) || ForcedPressed || Down) return TacPaintState::Pressed;
+  if (DefaultLook || (Button_.Enabled() && ActiveDefault_ && ActiveDefault_() && Button_.Default()))
+    return TacPaintState::Hot;
+  return HotIf(Data_.IsHot());
 }
 
 void TacButtonLogic::RebuildNow() {
   Data_.EnsureCache();
   if (Data_.CacheBmp->Empty()) return;
-  const int state = PaintState();
+  const TacPaintState state = PaintState();
   Rebuild_(state);
   if (FaceChanged) PendingRegion_ = acButtonFace::VisibleRegion(Data_, Button_.Width(), Button_.Height(), state);
   Data_.Dirty = false;

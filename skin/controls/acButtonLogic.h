@@ -17,18 +17,18 @@
 
 // Background (and border mask) of a push button's face for a state; returns what lies behind.
 namespace acButtonFace {
-BackgroundInfo PaintBackgroundAndBorder(TsCommonData& data, TControl& control, int state, bool border);
-void PaintBorder(TsCommonData& data, TControl& control, int state, const BackgroundInfo& bg);
+BackgroundInfo PaintBackgroundAndBorder(TsCommonData& data, TControl& control, TacPaintState state, bool border);
+void PaintBorder(TsCommonData& data, TControl& control, TacPaintState state, const BackgroundInfo& bg);
 // The face's visible pixels: the control's rectangle less the runs of key-coloured
 // pixels in the four corner slices of the section's border mask for the state.
-TRegion VisibleRegion(TsCommonData& data, int width, int height, int state);
+TRegion VisibleRegion(TsCommonData& data, int width, int height, TacPaintState state);
 }  // namespace acButtonFace
 
 class TacButtonLogic {
 public:
   // rebuild draws the face into the skin data's cache for a paint state; activeDefault
   // tells whether Enter presses the button now (the default-button look).
-  TacButtonLogic(TButton& button, TsCommonData& data, std::function<void(int state)> rebuild,
+  TacButtonLogic(TButton& button, TsCommonData& data, std::function<void(TacPaintState state)> rebuild,
                  std::function<bool()> activeDefault);
   ~TacButtonLogic();
 
@@ -38,7 +38,7 @@ public:
   void AfterMessage(const TMessage& message);
   // The window paint: rebuilds the face and copies it; false when unskinned.
   bool PaintWindow(HDC dc);
-  int PaintState() const;
+  TacPaintState PaintState() const;
   void RebuildNow();
   // Clicks faster than the press fade show the pressed face this long (ms).
   static constexpr unsigned kPressedHold = 30;
@@ -68,7 +68,7 @@ private:
 
   TButton& Button_;
   TsCommonData& Data_;
-  std::function<void(int)> Rebuild_;
+  std::function<void(TacPaintState)> Rebuild_;
   std::function<bool()> ActiveDefault_;
   // Keeps the pressed face on screen a moment after a click quicker than the press fade.
   std::unique_ptr<TTimer> Hold_;

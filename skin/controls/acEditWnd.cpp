@@ -27,7 +27,7 @@ TacEditWnd::~TacEditWnd() {
   if (Installed() && !Destroyed()) Uninstall();
 }
 
-int TacEditWnd::FrameState() const { return SkinData_->IsHot() ? 1 : 0; }
+TacPaintState TacEditWnd::FrameState() const { return HotIf(SkinData_->IsHot()); }
 
 void TacEditWnd::Initialize() {
   TacBaseWnd::Initialize();
@@ -42,7 +42,7 @@ void TacEditWnd::ApplyColors() {
     return;
   }
   if (!section) return;
-  const bool hot = FrameState() != 0;
+  const bool hot = UsesHotValues(FrameState());
   if (!SkinData_->CustomColor()) Control_->SetColor(SkinData_->GetColor(hot));
   if (!SkinData_->CustomFont()) Control_->Font().SetColor(hot ? section->HotFontColor[0] : section->FontColor[0]);
   SkinData_->Dirty = true;
@@ -73,7 +73,7 @@ void TacEditWnd::RebuildFace() {
   TBitmap& cache = *SkinData_->CacheBmp;
   if (!Control_ && (cache.Width() != window.Width() || cache.Height() != window.Height()))
     cache.SetSize(window.Width(), window.Height());
-  const int state = FrameState();
+  const TacPaintState state = FrameState();
   const TRect all{0, 0, cache.Width(), cache.Height()};
   if (Control_ && Control_->Parent()) {
     TacBGInfo request;

@@ -28,7 +28,7 @@ public:
   // The colour a window without a framework control paints with.
   TColor OwnColor() const { return OwnColor_; }
   // Paint state of the frame: 1 while focused or under the mouse.
-  int FrameState() const;
+  TacPaintState FrameState() const;
   // Rebuilds the frame face into the skin data's cache.
   void RebuildFace();
 

@@ -151,13 +151,13 @@ TBarSections SectionsOf(const TsSkinManager& manager, bool vertical) {
 }
 
 void PaintPart(TsSkinManager& manager, const TacSectionMaskIndexes& part, const BackgroundInfo& bg, TBitmap& bmp,
-               TPoint offset, TRect rect, int state) {
+               TPoint offset, TRect rect, TacPaintState state) {
   if (part.Section < 0 || rect.IsEmpty()) return;
   PaintSectionByIndex(part.Section, "", bg, part.Texture, part.HotTexture, &manager, &bmp, offset, rect, state, true);
 }
 
 // The part's glyph centred in square.
-void PaintGlyph(TsSkinManager& manager, const TacSectionMaskIndexes& part, TBitmap& bmp, TRect square, int state) {
+void PaintGlyph(TsSkinManager& manager, const TacSectionMaskIndexes& part, TBitmap& bmp, TRect square, TacPaintState state) {
   if (part.Glyph < 0 || part.Glyph >= static_cast<int>(manager.ma.size())) return;
   const TsMaskData& mask = manager.ma[static_cast<std::size_t>(part.Glyph)];
   const TSize size = StateImageSize(mask);
@@ -178,7 +178,7 @@ int PaintedArrowLength(TsSkinManager& manager, bool vertical, int arrow) {
 
 // States of the parts: first arrow, second arrow, track before, track after, thumb.
 struct TPartStates {
-  int Arrow1 = 0, Arrow2 = 0, Track1 = 0, Track2 = 0, Thumb = 0;
+  TacPaintState Arrow1 = TacPaintState::Normal, Arrow2 = TacPaintState::Normal, Track1 = TacPaintState::Normal, Track2 = TacPaintState::Normal, Thumb = TacPaintState::Normal;
   bool Dragging = false;
 };
 
@@ -188,16 +188,16 @@ TPartStates StatesOf(TacScrollWnd& wnd, int orientation, bool enabled) {
   const HWND h = wnd.Handle();
   const int shown = sb.Window == h && sb.PressedBar == orientation ? sb.ShownPart : kSBNone;
   const int hovered = sb.HoverWindow == h && sb.HoverBar == orientation && enabled ? sb.HoverPart : kSBNone;
-  auto arrow = [&](int part) { return shown == part ? 2 : hovered == part ? 1 : 0; };
+  auto arrow = [&](int part) { return shown == part ? TacPaintState::Pressed : HotIf(hovered == part); };
   s.Arrow1 = arrow(kSBFirstArrow);
   s.Arrow2 = arrow(kSBSecondArrow);
-  s.Track1 = shown == kSBTrackBefore ? 2 : 0;
-  s.Track2 = shown == kSBTrackAfter ? 2 : 0;
-  s.Thumb = hovered == kSBThumb ? 1 : 0;
+  s.Track1 = shown == kSBTrackBefore ? TacPaintState::Pressed : TacPaintState::Normal;
+  s.Track2 = shown == kSBTrackAfter ? TacPaintState::Pressed : TacPaintState::Normal;
+  s.Thumb = HotIf(hovered == kSBThumb);
   if (wnd.ThumbTracking && sb.Window == h && sb.PressedBar == orientation) {
     s.Dragging = true;
-    s.Arrow1 = s.Arrow2 = 0;
-    s.Thumb = 2;
+    s.Arrow1 = s.Arrow2 = TacPaintState::Normal;
+    s.Thumb = TacPaintState::Pressed;
   }
   return s;
 }
@@ -306,7 +306,7 @@ void PaintSizeBox(TacScrollWnd& wnd, HDC windowDc) {
     if (grip >= 0 && grip < static_cast<int>(manager->ma.size())) {
       const TsMaskData& mask = manager->ma[static_cast<std::size_t>(grip)];
       const TSize size = StateImageSize(mask);
-      DrawGlyphMask(bmp, {box.Width() - size.cx, box.Height() - size.cy}, 0, 1, mask,
+      DrawGlyphMask(bmp, {box.Width() - size.cx, box.Height() - size.cy}, TacPaintState::Normal, 1, mask,
                     BackgroundInfo::FromBitmap(&bmp, 0, 0));
     }
   }

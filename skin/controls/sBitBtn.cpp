@@ -15,7 +15,7 @@ TsBitBtn::TsBitBtn(TComponent* owner)
   SkinData_->InitSection();  // "BUTTON"
   ControlStyle_.Exclude(csOpaque);
   SetWordWrap(true);
-  Logic_ = std::make_unique<TacButtonLogic>(*this, *SkinData_, [this](int state) { RenderFace(state); },
+  Logic_ = std::make_unique<TacButtonLogic>(*this, *SkinData_, [this](TacPaintState state) { RenderFace(state); },
                                             [this] { return IsActiveDefault(); });
 }
 
@@ -46,7 +46,7 @@ void TsBitBtn::SetDisabledKind(TsDisabledKind value) {
 }
 TacAnimatEvents TsBitBtn::AnimatEvents() const { return Logic_->AnimatEvents; }
 void TsBitBtn::SetAnimatEvents(TacAnimatEvents value) { Logic_->AnimatEvents = value; }
-int TsBitBtn::PaintState() const { return Logic_->PaintState(); }
+TacPaintState TsBitBtn::PaintState() const { return Logic_->PaintState(); }
 int TsBitBtn::RenderCount() const { return Logic_->RenderCount; }
 TsFadeTimer* TsBitBtn::FadeTimer() const { return Logic_->Fade; }
 
@@ -103,7 +103,7 @@ void TsBitBtn::Paint() {
   if (!Logic_->PaintWindow(Canvas().Handle())) TBitBtn::Paint();
 }
 
-void TsBitBtn::RenderFace(int state) {
+void TsBitBtn::RenderFace(TacPaintState state) {
   TsCommonData& d = *SkinData_;
   const BackgroundInfo bg = acButtonFace::PaintBackgroundAndBorder(d, *this, state, false);
   if (DrawOverBorder_) acButtonFace::PaintBorder(d, *this, state, bg);
@@ -131,10 +131,10 @@ void TsBitBtn::RenderFace(int state) {
   const TacGlyphTextLayout layout = LayoutGlyphAndText({0, 0, w, h}, {gw, gh}, text, Layout(), Alignment_, Margin(),
                                                         Spacing(), false);
   TRect captionRect = layout.TextRect.Offset(TextOffset_, 0);
-  if (state == 2) captionRect = captionRect.Offset(1, 1);
+  if (state == TacPaintState::Pressed) captionRect = captionRect.Offset(1, 1);
   LastCaptionRect_ = captionRect;
   if (captionShown) {
-    DrawSectionText(cache.Canvas(), Caption(), true, d.GetManager(), state != 0 ? 1 : 0, d.SkinIndex,
+    DrawSectionText(cache.Canvas(), Caption(), true, d.GetManager(), state, d.SkinIndex,
                     flags | DT_VCENTER, captionRect);
     const TsGeneralData* s = d.Section();
     if (Enabled() && Focused() && s && s->ShowFocus && Logic_->ShowFocus)
@@ -155,7 +155,7 @@ void TsBitBtn::RenderFace(int state) {
     in.Margin = Margin();
     in.Spacing = Spacing();
     in.HasCaption = captionShown;
-    in.Pressed = state == 2;
+    in.Pressed = state == TacPaintState::Pressed;
     in.Reflected = Reflected_;
     TacGlyphInfo info;
     info.Glyph = &Glyph();
@@ -185,7 +185,7 @@ void TsBitBtn::WndProc(TMessage& message) {
 }
 
 void TsBitBtn::RegisterDriverProperties() {
-  TDriverProperties::Register<TsBitBtn>("PaintState", [](TsBitBtn& b) { return std::to_string(b.PaintState()); });
+  TDriverProperties::Register<TsBitBtn>("PaintState", [](TsBitBtn& b) { return std::to_string(StateNumber(b.PaintState())); });
   TDriverProperties::Register<TsBitBtn>("Kind", [](TsBitBtn& b) { return std::to_string(static_cast<int>(b.Kind())); });
 }
 

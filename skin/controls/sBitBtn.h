@@ -50,7 +50,7 @@ public:
   void SetTextOffset(int value);
   TBmpPaintEvent OnPaint;
 
-  int PaintState() const;
+  TacPaintState PaintState() const;
   int RenderCount() const;
   TsFadeTimer* FadeTimer() const;
   // Where the last rebuild put the glyph and the caption (cache coordinates).
@@ -62,7 +62,7 @@ public:
 protected:
   void Loaded() override;
   void Paint() override;
-  virtual void RenderFace(int state);
+  virtual void RenderFace(TacPaintState state);
 
 private:
   void LookChanged();

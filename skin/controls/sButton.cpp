@@ -17,7 +17,7 @@ TsButton::TsButton(TComponent* owner)
   ControlStyle_.Exclude(csOpaque);
   ControlStyle_.Exclude(csDoubleClicks);
   SetWordWrap(true);
-  Logic_ = std::make_unique<TacButtonLogic>(*this, *SkinData_, [this](int state) { RenderFace(state); },
+  Logic_ = std::make_unique<TacButtonLogic>(*this, *SkinData_, [this](TacPaintState state) { RenderFace(state); },
                                             [this] { return IsActiveDefault(); });
 }
 
@@ -46,7 +46,7 @@ void TsButton::SetDisabledKind(TsDisabledKind value) {
 }
 TacAnimatEvents TsButton::AnimatEvents() const { return Logic_->AnimatEvents; }
 void TsButton::SetAnimatEvents(TacAnimatEvents value) { Logic_->AnimatEvents = value; }
-int TsButton::PaintState() const { return Logic_->PaintState(); }
+TacPaintState TsButton::PaintState() const { return Logic_->PaintState(); }
 int TsButton::RenderCount() const { return Logic_->RenderCount; }
 TsFadeTimer* TsButton::FadeTimer() const { return Logic_->Fade; }
 
@@ -62,7 +62,7 @@ void TsButton::Paint() {
   if (!Logic_->PaintWindow(Canvas().Handle())) TButton::Paint();
 }
 
-void TsButton::RenderFace(int state) {
+void TsButton::RenderFace(TacPaintState state) {
   TsCommonData& d = *SkinData_;
   const BackgroundInfo bg = acButtonFace::PaintBackgroundAndBorder(d, *this, state, true);
   TBitmap& cache = *d.CacheBmp;
@@ -79,9 +79,9 @@ void TsButton::RenderFace(int state) {
   }
   const int tw = text.Width(), th = text.Height();
   TRect r{(w - tw) / 2 - 1, (h - th) / 2, w - (w - tw) / 2 + 2, h - (h - th) / 2};
-  if (state == 2) r = r.Offset(1, 1);
+  if (state == TacPaintState::Pressed) r = r.Offset(1, 1);
   if (!Caption().empty()) {
-    DrawSectionText(cache.Canvas(), Caption(), true, d.GetManager(), state != 0 ? 1 : 0, d.SkinIndex,
+    DrawSectionText(cache.Canvas(), Caption(), true, d.GetManager(), state, d.SkinIndex,
                     DT_CENTER | DT_EXPANDTABS | wrap, r);
     const TsGeneralData* s = d.Section();
     if (Enabled() && Focused() && s && s->ShowFocus && Logic_->ShowFocus)
@@ -98,7 +98,7 @@ void TsButton::WndProc(TMessage& message) {
 }
 
 void TsButton::RegisterDriverProperties() {
-  TDriverProperties::Register<TsButton>("PaintState", [](TsButton& b) { return std::to_string(b.PaintState()); });
+  TDriverProperties::Register<TsButton>("PaintState", [](TsButton& b) { return std::to_string(StateNumber(b.PaintState())); });
   TDriverProperties::Register<TsButton>("Down", [](TsButton& b) { return BoolText(b.Down()); });
 }
 

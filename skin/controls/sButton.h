@@ -34,7 +34,7 @@ public:
   void SetAnimatEvents(TacAnimatEvents value);
 
   // 0 normal, 1 hot, 2 pressed.
-  int PaintState() const;
+  TacPaintState PaintState() const;
   // How many times the face was rebuilt.
   int RenderCount() const;
   TsFadeTimer* FadeTimer() const;
@@ -45,7 +45,7 @@ protected:
   void Loaded() override;
   void Paint() override;
   // Rebuilds the face into the cache for a paint state.
-  virtual void RenderFace(int state);
+  virtual void RenderFace(TacPaintState state);
 
   std::unique_ptr<TsCommonData> SkinData_;
   std::unique_ptr<TacButtonLogic> Logic_;

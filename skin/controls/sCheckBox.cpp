@@ -90,7 +90,7 @@ void TsCheckBox::Toggle() {
 
 // --- Look -----------------------------------------------------------------------------------
 
-int TsCheckBox::PaintState() const { return !ReadOnly_ && SkinData_->IsHot() ? 1 : 0; }
+TacPaintState TsCheckBox::PaintState() const { return HotIf(!ReadOnly_ && SkinData_->IsHot()); }
 
 int TsCheckBox::CheckMaskIndex() const {
   TsSkinManager* manager = SkinData_->GetManager();
@@ -143,7 +143,7 @@ void TsCheckBox::DoAutoSize() {
   }
 }
 
-void TsCheckBox::DrawCheck(TRect box, int frame) {
+void TsCheckBox::DrawCheck(TRect box, TacPaintState frame) {
   TBitmap& cache = *SkinData_->CacheBmp;
   const TBitmap* own = nullptr;
   if (!GlyphChecked_.Empty()) {
@@ -156,7 +156,7 @@ void TsCheckBox::DrawCheck(TRect box, int frame) {
     TBitmap whole(*own);
     whole.SetPixelFormat(TPixelFormat::pf24bit);
     TBitmap cell(fw, whole.Height(), TPixelFormat::pf24bit);
-    cell.Canvas().DrawBitmap(0, 0, whole, {frame * fw, 0, frame * fw + fw, whole.Height()});
+    cell.Canvas().DrawBitmap(0, 0, whole, {StateNumber(frame) * fw, 0, StateNumber(frame) * fw + fw, whole.Height()});
     CopyKeyed(cache, cell, box.Left, box.Top, cell.Pixel(0, cell.Height() - 1));
     return;
   }
@@ -203,7 +203,7 @@ void TsCheckBox::RenderFace() {
   } else {
     bg = BackgroundFromRequest(request);
   }
-  const int state = PaintState();
+  const TacPaintState state = PaintState();
   PaintSection(d, bg, true, state, {0, 0, w, h}, {Left(), Top()}, &cache, false);
 
   const TSize box = CheckSize();
@@ -243,7 +243,7 @@ void TsCheckBox::RenderFace() {
     if (Focused() && ShowFocus_) cache.Canvas().DrawFocusRect(r.Inflate(1, 1));
     LastTextRect_ = r;
   }
-  const int frame = Pressed_ ? 2 : state;
+  const TacPaintState frame = Pressed_ ? TacPaintState::Pressed : state;
   const int x = textRight ? Margin_ : w - box.cx - Margin_;
   LastBoxRect_ = {x, (h - box.cy) / 2, x + box.cx, (h - box.cy) / 2 + box.cy};
   DrawCheck(LastBoxRect_, frame);
@@ -266,7 +266,7 @@ void TsCheckBox::Paint() {
   RenderFace();
   if (!d.CacheBmp || d.CacheBmp->Empty()) return;
   // The face leaves its corners' holes alone; they take what lies behind now.
-  RefreshCorners(d, 0);
+  RefreshCorners(d, TacPaintState::Normal);
   dc->DrawBitmap(0, 0, *d.CacheBmp, {0, 0, Width(), Height()});
 }
 
@@ -412,6 +412,6 @@ void TsCheckBox::WndProc(TMessage& message) {
 void TsCheckBox::RegisterDriverProperties() {
   TDriverProperties::Register<TsCheckBox>("ReadOnly",
                                           [](TsCheckBox& c) { return BoolText(c.ReadOnly()); });
-  TDriverProperties::Register<TsCheckBox>("PaintState", [](TsCheckBox& c) { return std::to_string(c.PaintState()); });
+  TDriverProperties::Register<TsCheckBox>("PaintState", [](TsCheckBox& c) { return std::to_string(StateNumber(c.PaintState())); });
 }
 

@@ -51,7 +51,7 @@ public:
   void Toggle() override;
 
   // 1 when hot (and not ReadOnly), else 0.
-  int PaintState() const;
+  TacPaintState PaintState() const;
   // Size of the check glyph (16 x 16 without any source).
   TSize CheckSize() const;
   // Where the last rebuild put the box and the caption (cache coordinates).
@@ -75,7 +75,7 @@ protected:
 private:
   void SizeChanged();
   int CheckMaskIndex() const;
-  void DrawCheck(TRect box, int frame);
+  void DrawCheck(TRect box, TacPaintState frame);
   TSize MeasureText(int available);
   void Change(bool half, TacAnimatEvent event);
 

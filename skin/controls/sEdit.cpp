@@ -91,7 +91,7 @@ void TsEdit::PrepareCache() {
   d.EnsureCache();
   TBitmap& cache = *d.CacheBmp;
   if (cache.Empty()) return;
-  const int state = d.IsHot() ? 1 : 0;
+  const TacPaintState state = HotIf(d.IsHot());
   PaintSectionForControl(d, Parent(), true, state, {0, 0, Width(), Height()}, {Left(), Top()}, &cache, false);
   PaintText();
   if (!Enabled()) {
@@ -123,7 +123,7 @@ void TsEdit::PaintFrame() {
   if (d.Suspended) return;
   if (d.Dirty || !d.CacheBmp || d.CacheBmp->Width() != Width() || d.CacheBmp->Height() != Height()) PrepareCache();
   if (!d.CacheBmp || d.CacheBmp->Empty()) return;
-  RefreshCorners(d, 0);
+  RefreshCorners(d, TacPaintState::Normal);
   const int b = FrameRingWidth();
   if (b <= 0) return;
   HDC dc = GetWindowDC(Handle());
@@ -151,7 +151,7 @@ void TsEdit::PaintDisabled(HDC given) {
 void TsEdit::PrintClient(HDC dc) {
   TsCommonData& d = *SkinData_;
   PrepareCache();
-  RefreshCorners(d, 0);
+  RefreshCorners(d, TacPaintState::Normal);
   const int b = FrameRingWidth();
   dc->DrawBitmap(0, 0, *d.CacheBmp, {0, 0, Width(), Height()});
   const int saved = SaveDC(dc);

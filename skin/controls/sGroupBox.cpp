@@ -115,19 +115,19 @@ void TsGroupBox::PrepareCache() {
 
   const int frameTop = CaptionYOffset_ < 0 ? 0 : ch / 2;
   if (frameTop < h)
-    PaintSection(d, bg, false, 0, {0, frameTop, w, h}, {Left(), Top() + frameTop}, &cache, false);
+    PaintSection(d, bg, false, TacPaintState::Normal, {0, frameTop, w, h}, {Left(), Top() + frameTop}, &cache, false);
 
   if (!Caption().empty()) {
     const TRect cr = CaptionRect().Intersect({0, 0, w, h});
     const int captionSection = CaptionSkin_.empty() ? -1 : manager->SectionIndexOf(CaptionSkin_);
     if (captionSection >= 0) {
       PaintSectionByIndex(captionSection, CaptionSkin_, BackgroundInfo::FromBitmap(&cache, 0, 0), -1, -1, manager,
-                          &cache, {cr.Left, cr.Top}, cr, Focused() ? 1 : 0, true);
+                          &cache, {cr.Left, cr.Top}, cr, HotIf(Focused()), true);
     } else if (bg.Ready && bg.Bitmap) {
       const int checkBox = manager->SectionIndexOf("CHECKBOX");
       if (checkBox >= 0)
         PaintSectionByIndex(checkBox, "CHECKBOX", bg, -1, -1, manager, &cache, {Left() + cr.Left, Top() + cr.Top}, cr,
-                            Focused() ? 1 : 0, true);
+                            HotIf(Focused()), true);
     } else {
       FillRectColor(&cache.Canvas(), cr, bg.FillColor == clFuchsia ? ControlColor(Parent()) : bg.FillColor);
     }
@@ -137,7 +137,7 @@ void TsGroupBox::PrepareCache() {
     font.Brush().SetStyle(bsClear);
     TRect probe{0, 0, 0, 0};
     font.DrawText("", probe, DT_CALCRECT);  // selects the font
-    DrawSectionText(cache.Canvas(), Caption(), true, manager, 0, d.SkinIndex, DT_CENTER | DT_VCENTER | DT_SINGLELINE,
+    DrawSectionText(cache.Canvas(), Caption(), true, manager, TacPaintState::Normal, d.SkinIndex, DT_CENTER | DT_VCENTER | DT_SINGLELINE,
                     cr);
     font.SetHandle(nullptr);
   }

@@ -101,7 +101,7 @@ void TsCustomLabel::Paint() {
   source.Manager = manager;
   source.SkinIndex = own;
   source.BorderIndex = manager->gd[static_cast<std::size_t>(own)].BorderIndex;
-  PaintSection(source, BackgroundFromRequest(request), true, 0, {0, 0, Width(), Height()}, {Left(), Top()}, &face,
+  PaintSection(source, BackgroundFromRequest(request), true, TacPaintState::Normal, {0, 0, Width(), Height()}, {Left(), Top()}, &face,
                true);
   BitBlt(c.Handle(), 0, 0, Width(), Height(), &face.Canvas(), 0, 0, SRCCOPY);
   TRect rect = ClientRect();

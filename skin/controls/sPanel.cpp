@@ -156,7 +156,7 @@ void TsPanel::WriteText(TRect rect, TDeviceContext& dc) {
   TsSkinManager* manager = SkinData_->GetManager();
   const TsGeneralData* section = SkinData_->Section();
   if (Enabled() || !manager || !section) {
-    DrawSectionText(dc, Caption(), Enabled(), manager, 0, SkinData_->SkinIndex, flags, r);
+    DrawSectionText(dc, Caption(), Enabled(), manager, TacPaintState::Normal, SkinData_->SkinIndex, flags, r);
     return;
   }
   // A disabled caption fades towards the skin's window colour (GLOBALINFO), whatever the panel's own.
@@ -170,7 +170,7 @@ void TsPanel::WriteText(TRect rect, TDeviceContext& dc) {
 void TsPanel::RebuildCache() {
   TsCommonData& d = *SkinData_;
   d.EnsureCache();
-  PaintSectionForControl(d, Parent(), true, 0, {0, 0, Width(), Height()}, {Left(), Top()}, d.CacheBmp.get(), true);
+  PaintSectionForControl(d, Parent(), true, TacPaintState::Normal, {0, 0, Width(), Height()}, {Left(), Top()}, d.CacheBmp.get(), true);
   WriteText(TextRect(), d.CacheBmp->Canvas());
   if (OnPaint) {
     TCanvas canvas;
@@ -193,7 +193,7 @@ void TsPanel::PaintDirect(HDC dc) {
   SkinData_->Suspended = false;
   // A temporary face: plain looks are cheap to paint again, so nothing is kept.
   TBitmap face(std::max(Width(), 0), std::max(Height(), 0), TPixelFormat::pf24bit);
-  PaintSectionForControl(*SkinData_, Parent(), true, 0, {0, 0, Width(), Height()}, {Left(), Top()}, &face, true);
+  PaintSectionForControl(*SkinData_, Parent(), true, TacPaintState::Normal, {0, 0, Width(), Height()}, {Left(), Top()}, &face, true);
   WriteText(TextRect(), face.Canvas());
   CopyFaceAroundChildren(this, face, dc);
 }
@@ -304,7 +304,7 @@ void TsPanel::WndProc(TMessage& message) {
         if (!dc) return;
         if (!UsesCache()) d.EnsureCache();
         RebuildCache();
-        RefreshCorners(d, 0);
+        RefreshCorners(d, TacPaintState::Normal);
         CopyFaceAroundChildren(this, *d.CacheBmp, dc);
         return;
       }
@@ -350,7 +350,7 @@ TColor CaptionColor(TsSpeedButton& button) {
   TsCommonData& d = *button.SkinData();
   const TsGeneralData* section = d.IsSkinned() ? d.Section() : nullptr;
   if (!section || d.CustomFont()) return ColorToRGB(button.Font().Color());
-  return ColorToRGB(button.PaintState() != 0 ? section->HotFontColor[0] : section->FontColor[0]);
+  return ColorToRGB(UsesHotValues(button.PaintState()) ? section->HotFontColor[0] : section->FontColor[0]);
 }
 
 // Whether the cached face holds a pixel of exactly that colour.

@@ -263,7 +263,7 @@ void TsSpeedButton::CaptionBounds(TRect& rect) {
   }
   r.Left += TextOffset_ - 1;
   r.Right += TextOffset_ + 2;
-  if (PaintState() == 2) r = r.Offset(1, 1);
+  if (PaintState() == TacPaintState::Pressed) r = r.Offset(1, 1);
   rect = r;
 }
 
@@ -280,7 +280,7 @@ void TsSpeedButton::GlyphBounds(TRect& rect) {
   in.Margin = Margin();
   in.Spacing = Spacing();
   in.HasCaption = ShowCaption_ && !Caption().empty();
-  in.Pressed = PaintState() == 2;
+  in.Pressed = PaintState() == TacPaintState::Pressed;
   in.Reflected = Reflected_;
   rect = ButtonGlyphBounds(in);
 }
@@ -291,9 +291,9 @@ bool TsSpeedButton::SkinnedAndReady() const {
   return SkinData_->IsSkinned(true) && !ControlState().Contains(csCreating);
 }
 
-int TsSpeedButton::PaintState() {
-  if (State() == bsDown || State() == bsExclusive) return 2;
-  return SkinData_->IsHot() ? 1 : 0;
+TacPaintState TsSpeedButton::PaintState() {
+  if (State() == bsDown || State() == bsExclusive) return TacPaintState::Pressed;
+  return HotIf(SkinData_->IsHot());
 }
 
 void TsSpeedButton::UpdateOpaque() { ControlStyle_.Set(csOpaque, SkinData_->IsSkinned(false)); }
@@ -352,7 +352,7 @@ void TsSpeedButton::Paint() {
   if (dirty && !d.BackgroundLocked) RenderCache();
   if (!d.CacheBmp || d.CacheBmp->Empty()) return;
   // A clean face keeps its rounded corners over whatever the parent shows now.
-  RefreshCorners(d, 0);
+  RefreshCorners(d, TacPaintState::Normal);
   CopyToScreen(*d.CacheBmp);
 }
 
@@ -398,13 +398,13 @@ void TsSpeedButton::RenderCache() {
       if (mask >= 0) {
         const TsMaskData& m = manager->ma[static_cast<std::size_t>(mask)];
         const int mw = MaskCellSize(m).cx;
-        DrawBorderMask(cache, {(w - mw) / 2, 0, (w + mw) / 2, h}, false, shifted, m, 0, true);
+        DrawBorderMask(cache, {(w - mw) / 2, 0, (w + mw) / 2, h}, false, shifted, m, TacPaintState::Normal, true);
       }
     }
   } else {
     const int a = ArrowWidth();
     const TRect face{0, 0, w - a, h};
-    const int state = PaintState();
+    const TacPaintState state = PaintState();
     if (DrawOverBorder_) {
       // The corners take the parent behind their holes as they are drawn; a drop-down
       // button still refreshes them over its whole width, part of which the arrow covers.
@@ -431,11 +431,11 @@ void TsSpeedButton::PaintArrowPart(const BackgroundInfo& bg) {
   TsCommonData& d = *SkinData_;
   TBitmap& cache = *d.CacheBmp;
   const int w = Width(), h = Height(), a = ArrowWidth();
-  int state = 0;
+  TacPaintState state = TacPaintState::Normal;
   if (Down() || State() == bsDown || State() == bsExclusive)
-    state = 2;
+    state = TacPaintState::Pressed;
   else if (d.IsHot())
-    state = 1;
+    state = TacPaintState::Hot;
   PaintSection(d, bg, true, state, {w - a, 0, w, h}, {Left(), Top()}, &cache, true);
   TsSkinManager* manager = d.GetManager();
   const int glyph = manager ? manager->CommonIndexes.ScrollBtnBottom.Glyph : -1;
@@ -464,7 +464,7 @@ void TsSpeedButton::WriteCaption(TRect rect, unsigned flags) {
       dc.SetTextColor(ColorToRGB(Font().Color()));
       dc.DrawText(Caption(), rect, flags);
     } else {
-      DrawSectionText(dc, Caption(), true, d.GetManager(), PaintState() != 0 ? 1 : 0, d.SkinIndex, flags, rect);
+      DrawSectionText(dc, Caption(), true, d.GetManager(), PaintState(), d.SkinIndex, flags, rect);
     }
     return;
   }
@@ -591,7 +591,7 @@ void TsSpeedButton::StartCrossFade(bool half) {
   Fade_->StartImage->SetPixelFormat(TPixelFormat::pf24bit);
   RenderCache();
   PaintOverlappingSiblings();
-  RefreshCorners(d, 1);
+  RefreshCorners(d, TacPaintState::Hot);
   Fade_->SetEnabled(true);
   Fade_->Step();
 }
@@ -769,6 +769,6 @@ void TsSpeedButton::WndProc(TMessage& message) {
 void TsSpeedButton::RegisterDriverProperties() {
   TDriverProperties::Register<TsSpeedButton>("ShowCaption",
                                              [](TsSpeedButton& b) { return BoolText(b.ShowCaption()); });
-  TDriverProperties::Register<TsSpeedButton>("PaintState", [](TsSpeedButton& b) { return std::to_string(b.PaintState()); });
+  TDriverProperties::Register<TsSpeedButton>("PaintState", [](TsSpeedButton& b) { return std::to_string(StateNumber(b.PaintState())); });
 }
 

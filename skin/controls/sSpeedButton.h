@@ -49,7 +49,7 @@ public:
 
   // --- Painting ---------------------------------------------------------------------
   // 0 normal, 1 hot, 2 pressed.
-  virtual int PaintState();
+  virtual TacPaintState PaintState();
   // Rebuilds the face into the skin data's cache.
   virtual void RenderCache();
   // Rebuilds the face when dirty and copies it (or the fade frame) to the screen now.

@@ -43,7 +43,7 @@ void DrawGlowSlices(TBitmap& image, const TsMaskData& mask) {
   const TBitmap* pic = MaskPicture(mask);
   if (!pic || pic->PixelFormat() != TPixelFormat::pf32bit) {
     // A picture without alpha goes through the border painter.
-    DrawBorderMask(image, {0, 0, image.Width(), image.Height()}, false, BackgroundInfo{}, mask, 0, false);
+    DrawBorderMask(image, {0, 0, image.Width(), image.Height()}, false, BackgroundInfo{}, mask, TacPaintState::Normal, false);
     return;
   }
   const TSize state = StateImageSize(mask);

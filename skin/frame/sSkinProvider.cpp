@@ -417,7 +417,10 @@ void TsSkinProvider::RemoveSkin() {
   for (TsCaptionButton& b : Buttons_) HideButtonGlow(b);
   if (TimerOn_ && Form_->HandleAllocated()) KillTimer(Form_->Handle(), kCaptionAnimationTimer);
   TimerOn_ = false;
-  for (TsCaptionButton& b : Buttons_) b.State = b.Level = b.Target = 0;
+  for (TsCaptionButton& b : Buttons_) {
+    b.State = TacPaintState::Normal;
+    b.Level = b.Target = 0;
+  }
   HotButton_ = PressedButton_ = -1;
   MenuRows_ = -1;
   if (Adapter_) Adapter_->RemoveAllItems();

@@ -16,6 +16,7 @@
 #include "platform/win/WinTypes.h"
 #include "skin/frame/acCtrlAdapterSeam.h"
 #include "skin/runtime/acFormRegistry.h"
+#include "skin/runtime/acPaintState.h"
 #include "skin/runtime/sCommonData.h"
 
 enum TsGripMode { gmNone, gmRightBottom };
@@ -39,7 +40,7 @@ struct TsTitleButton {
 
 // One caption button: its state, image, place in window coordinates and animation.
 struct TsCaptionButton {
-  int State = 0;        // 0 normal, 1 hot, 2 pressed
+  TacPaintState State = TacPaintState::Normal;
   int ImageIndex = -1;  // mask index, -1 none
   TRect Rect;           // window coordinates, empty when absent
   bool Large = true;

@@ -166,7 +166,7 @@ void TsSkinProvider::SetHotButton(int hitCode) {
   TsSkinManager* manager = SkinData_.GetManager();
   const bool animate = manager && manager->AllowGlowing();
   if (TsCaptionButton* old = ButtonAt(previous)) {
-    old->State = 0;
+    old->State = TacPaintState::Normal;
     HideButtonGlow(*old);
     if (animate && old->Level > 0)
       StartAnimation(*old, 0, kHotSteps);
@@ -175,7 +175,7 @@ void TsSkinProvider::SetHotButton(int hitCode) {
     RepaintButton(previous);
   }
   if (TsCaptionButton* now = ButtonAt(hitCode)) {
-    now->State = PressedButton_ == hitCode ? 2 : 1;
+    now->State = PressedButton_ == hitCode ? TacPaintState::Pressed : TacPaintState::Hot;
     if (animate && now->Enabled) {
       StartAnimation(*now, 255, kHotSteps);
       ShowButtonGlow(*now);
@@ -254,7 +254,7 @@ bool TsSkinProvider::NcButtonDown(int hitCode) {
   if (!button->Enabled) return true;
   PressedButton_ = hitCode;
   HotButton_ = hitCode;
-  button->State = 2;
+  button->State = TacPaintState::Pressed;
   HideButtonGlow(*button);
   StartAnimation(*button, 255, 1);
   button->Level = button->Target = 255;
@@ -268,15 +268,15 @@ bool TsSkinProvider::NcButtonUp(int hitCode) {
     if (PressedButton_ >= 0) {
       const int pressed = PressedButton_;
       PressedButton_ = -1;
-      if (TsCaptionButton* b = ButtonAt(pressed)) b->State = 0;
+      if (TsCaptionButton* b = ButtonAt(pressed)) b->State = TacPaintState::Normal;
       RepaintButton(pressed);
     }
     return false;
   }
-  const bool wasPressed = PressedButton_ == hitCode && button->State == 2;
+  const bool wasPressed = PressedButton_ == hitCode && button->State == TacPaintState::Pressed;
   PressedButton_ = -1;
   if (!wasPressed) return true;
-  button->State = 1;
+  button->State = TacPaintState::Hot;
   RepaintButton(hitCode);
   WPARAM command = 0;
   switch (hitCode) {
@@ -287,7 +287,7 @@ bool TsSkinProvider::NcButtonUp(int hitCode) {
     default: return true;
   }
   // The button is left normal: the command may hide, resize or close the window.
-  button->State = 0;
+  button->State = TacPaintState::Normal;
   button->Level = button->Target = 0;
   HotButton_ = -1;
   SendMessage(Form_->Handle(), WM_SYSCOMMAND, command, 0);

@@ -79,7 +79,7 @@ void TsSkinProvider::PaintAll() {
   TBitmap& image = *SkinData_.CacheBmp;
   if (image.Width() != bounds.Width() || image.Height() != bounds.Height()) image.SetSize(bounds.Width(), bounds.Height());
   if (image.Empty()) return;
-  const int state = FormActive_ ? 1 : 0;
+  const TacPaintState state = HotIf(FormActive_);
   const TRect whole{0, 0, image.Width(), image.Height()};
   const TacPaintSource source = PaintSourceOf(SkinData_);
   if (Form_->BorderStyle() != bsNone) {
@@ -97,7 +97,7 @@ void TsSkinProvider::PaintAll() {
       const TsMaskData& mask = manager->ma[static_cast<std::size_t>(grip)];
       const TSize size = StateImageSize(mask);
       const int b = BorderWidth();
-      DrawGlyphMask(image, {image.Width() - b - size.cx, image.Height() - b - size.cy}, 0, 1, mask, BackgroundInfo{});
+      DrawGlyphMask(image, {image.Width() - b - size.cx, image.Height() - b - size.cy}, TacPaintState::Normal, 1, mask, BackgroundInfo{});
     }
   }
   if (HasCaption()) {
@@ -117,7 +117,7 @@ void TsSkinProvider::PaintTitle(TBitmap& image) {
   TsSkinManager* manager = SkinData_.GetManager();
   const int title = TitleSectionIndex();
   const TRect band = CaptionBand();
-  const int state = FormActive_ ? 1 : 0;
+  const TacPaintState state = HotIf(FormActive_);
   if (title >= 0)
     PaintSectionByIndex(title, TitleSkin_.empty() ? "FORMTITLE" : TitleSkin_, BackgroundInfo{}, -1, -1, manager,
                         &image, {0, 0}, band, state, true);
@@ -170,7 +170,7 @@ void TsSkinProvider::PaintCaptionText(TBitmap& image) {
   unsigned align = DT_LEFT;
   if (CaptionAlignment == taCenter) align = DT_CENTER;
   if (CaptionAlignment == taRightJustify) align = DT_RIGHT;
-  DrawSectionText(canvas, text, true, manager, FormActive_ ? 1 : 0, TitleSectionIndex(),
+  DrawSectionText(canvas, text, true, manager, HotIf(FormActive_), TitleSectionIndex(),
                   DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS | align, r);
   canvas.SelectFont(old);
 }
@@ -181,9 +181,9 @@ void TsSkinProvider::DrawButton(TBitmap& image, const TsCaptionButton& button) {
   const TsMaskData& mask = manager->ma[static_cast<std::size_t>(button.ImageIndex)];
   const TPoint at{button.Rect.Left, button.Rect.Top};
   // Normal buttons of an inactive form and disabled buttons are drawn half-transparent.
-  auto useAlpha = [&](int state) { return (state == 0 && !FormActive_) || !button.Enabled ? 2 : 1; };
+  auto useAlpha = [&](TacPaintState state) { return (state == TacPaintState::Normal && !FormActive_) || !button.Enabled ? 2 : 1; };
   if (!button.Animating() || !button.Enabled) {
-    const int state = button.Enabled ? button.State : 0;
+    const TacPaintState state = button.Enabled ? button.State : TacPaintState::Normal;
     DrawGlyphMask(image, at, state, useAlpha(state), mask, BackgroundInfo{});
     return;
   }
@@ -194,8 +194,8 @@ void TsSkinProvider::DrawButton(TBitmap& image, const TsCaptionButton& button) {
   BitBlt(&normal.Canvas(), 0, 0, r.Width(), r.Height(), &image.Canvas(), r.Left, r.Top, SRCCOPY);
   TBitmap hot(normal);
   const TPoint local{at.X - r.Left, at.Y - r.Top};
-  DrawGlyphMask(normal, local, 0, useAlpha(0), mask, BackgroundInfo{});
-  DrawGlyphMask(hot, local, std::max(1, button.State), 1, mask, BackgroundInfo{});
+  DrawGlyphMask(normal, local, TacPaintState::Normal, useAlpha(TacPaintState::Normal), mask, BackgroundInfo{});
+  DrawGlyphMask(hot, local, button.State == TacPaintState::Normal ? TacPaintState::Hot : button.State, 1, mask, BackgroundInfo{});
   const int a = std::clamp(button.Level, 0, 255);
   for (int y = 0; y < r.Height(); ++y) {
     const std::uint8_t* n = normal.ScanLine(y);

@@ -27,7 +27,7 @@ TSize StateImageSize(const TsMaskData& mask) {
   return {static_cast<int>(std::clamp<std::int64_t>(w, 0, INT_MAX)), static_cast<int>(std::clamp<std::int64_t>(h, 0, INT_MAX))};
 }
 
-int StateImageIndex(const TsMaskData& mask, int state) { return std::max(0, std::min(state, mask.ImageCount - 1)); }
+int StateImageIndex(const TsMaskData& mask, TacPaintState state) { return std::max(0, std::min(StateNumber(state), mask.ImageCount - 1)); }
 
 namespace {
 
@@ -145,8 +145,8 @@ void CopyWithKey(TBitmap& dst, int x, int y, const TBitmap& pic, TRect src, cons
   }
 }
 
-bool ComputeBorderSlices(const TsMaskData& mask, TRect rect, int state, TacBorderSlices& s) {
-  if (state == 0 && (mask.StretchMode & 2)) return false;
+bool ComputeBorderSlices(const TsMaskData& mask, TRect rect, TacPaintState state, TacBorderSlices& s) {
+  if (state == TacPaintState::Normal && (mask.StretchMode & 2)) return false;
   if (rect.Width() < 2 || rect.Height() < 2 || !mask.Manager || mask.ImageCount <= 0) return false;
   s.L = mask.WL, s.T = mask.WT, s.R = mask.WR, s.B = mask.WB;
   auto shrink = [](int& lo, int& hi, int size) {
@@ -453,7 +453,7 @@ struct TSliceDrawer {
 }  // namespace
 
 void DrawBorderMask(TBitmap& target, TRect rect, bool fillCentre, const BackgroundInfo& bg, const TsMaskData& mask,
-                    int state, bool updateCorners) {
+                    TacPaintState state, bool updateCorners) {
   TacBorderSlices s;
   if (!IsPaintable(&target) || !ComputeBorderSlices(mask, rect, state, s)) return;
   const TBitmap* pic = MaskPicture(mask);
@@ -502,7 +502,7 @@ void PutBehindKeys(TBitmap& dst, int x, int y, const TBitmap& pic, TRect src, co
 
 }  // namespace
 
-void RecompositeCorners(TBitmap& target, TRect rect, const TsMaskData& mask, int state, int corners,
+void RecompositeCorners(TBitmap& target, TRect rect, const TsMaskData& mask, TacPaintState state, int corners,
                         const BackgroundInfo& bg) {
   TacBorderSlices s;
   // A border not drawn in this state (StretchMode flag 2 in state 0) has no corners to refresh.
@@ -529,7 +529,7 @@ void RecompositeCorners(TBitmap& target, TRect rect, const TsMaskData& mask, int
   if (corners & kCornerBottomRight) corner(rect.Right - s.R, rect.Bottom - s.B, {xr, yb, xr + s.R, yb + s.B});
 }
 
-void DrawGlyphMask(TBitmap& target, TPoint p, int state, int useAlpha, const TsMaskData& mask,
+void DrawGlyphMask(TBitmap& target, TPoint p, TacPaintState state, int useAlpha, const TsMaskData& mask,
                    const BackgroundInfo& bg) {
   if (!IsPaintable(&target) || mask.ImageCount <= 0) return;
   const TSize size = StateImageSize(mask);

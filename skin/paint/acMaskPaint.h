@@ -4,6 +4,7 @@
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Types.h"
 #include "skin/core/sMaskData.h"
+#include "skin/runtime/acPaintState.h"
 #include "skin/runtime/sBackground.h"
 
 // Magenta: skin pixels of this colour are holes.
@@ -15,7 +16,7 @@ const TBitmap* MaskPicture(const TsMaskData& mask);
 // Size of one state image: (Right - Left) div ImageCount by (Bottom - Top) div (MaskType + 1).
 TSize StateImageSize(const TsMaskData& mask);
 // min(state, ImageCount - 1), at least 0.
-int StateImageIndex(const TsMaskData& mask, int state);
+int StateImageIndex(const TsMaskData& mask, TacPaintState state);
 
 // Composites srcRect of pic onto dst at (x, y) through the mask band maskOffset rows
 // below it: D := S + floor(M * (D - S) / 256) per channel. Key pixels take what
@@ -35,15 +36,15 @@ struct TacBorderSlices {
   int CW = 0, CH = 0;              // centre slice size in the picture
 };
 // False when the border draws nothing for this rectangle and state.
-bool ComputeBorderSlices(const TsMaskData& mask, TRect rect, int state, TacBorderSlices& out);
+bool ComputeBorderSlices(const TsMaskData& mask, TRect rect, TacPaintState state, TacBorderSlices& out);
 
 // Nine-slice border of the state image min(state, ImageCount - 1) over rect.
 // bg must already map target positions onto parent pixels.
 void DrawBorderMask(TBitmap& target, TRect rect, bool fillCentre, const BackgroundInfo& bg, const TsMaskData& mask,
-                    int state, bool updateCorners);
+                    TacPaintState state, bool updateCorners);
 
 // One state image of a glyph entry with its top-left at p.
-void DrawGlyphMask(TBitmap& target, TPoint p, int state, int useAlpha, const TsMaskData& mask,
+void DrawGlyphMask(TBitmap& target, TPoint p, TacPaintState state, int useAlpha, const TsMaskData& mask,
                    const BackgroundInfo& bg);
 
 // Corner flags of RefreshCorners.
@@ -54,5 +55,5 @@ constexpr int kCornerTopLeft = 1, kCornerBottomLeft = 2, kCornerTopRight = 4, kC
 // slice's other pixels keep the face they were composited on. Nothing changes when
 // nothing is known behind or when the border is not drawn in this state. Calling
 // it twice gives what calling it once does.
-void RecompositeCorners(TBitmap& target, TRect rect, const TsMaskData& mask, int state, int corners,
+void RecompositeCorners(TBitmap& target, TRect rect, const TsMaskData& mask, TacPaintState state, int corners,
                         const BackgroundInfo& bg);

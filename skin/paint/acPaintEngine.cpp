@@ -5,7 +5,7 @@
 #include "skin/runtime/sCommonData.h"
 
 namespace {
-void RefreshAllCorners(TsCommonData& skinData, int state) { RefreshCorners(skinData, state, 15); }
+void RefreshAllCorners(TsCommonData& skinData, TacPaintState state) { RefreshCorners(skinData, state, 15); }
 }  // namespace
 
 TEnginePart SkinPaintEnginePart() {

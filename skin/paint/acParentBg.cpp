@@ -84,17 +84,17 @@ TacPaintSource PaintSourceOf(const TsCommonData& skinData) {
   return s;
 }
 
-void PaintSection(TsCommonData& skinData, const BackgroundInfo& bg, bool fillCentre, int state, TRect rect,
+void PaintSection(TsCommonData& skinData, const BackgroundInfo& bg, bool fillCentre, TacPaintState state, TRect rect,
                   TPoint offset, TBitmap* target, bool updateCorners) {
   PaintSection(PaintSourceOf(skinData), bg, fillCentre, state, rect, offset, target, updateCorners);
 }
 
-void PaintSectionBackground(TsCommonData& skinData, const BackgroundInfo& bg, int state, TRect rect, TPoint offset,
+void PaintSectionBackground(TsCommonData& skinData, const BackgroundInfo& bg, TacPaintState state, TRect rect, TPoint offset,
                             TBitmap& target) {
   PaintSectionBackground(PaintSourceOf(skinData), bg, state, rect, offset, target);
 }
 
-void PaintSectionForControl(TsCommonData& skinData, TWinControl* parent, bool fillCentre, int state, TRect rect,
+void PaintSectionForControl(TsCommonData& skinData, TWinControl* parent, bool fillCentre, TacPaintState state, TRect rect,
                             TPoint offset, TBitmap* target, bool updateCorners) {
   const TacPaintSource source = PaintSourceOf(skinData);
   if (!target || !source.Manager || !source.Manager->IsValidSection(source.SkinIndex)) return;
@@ -109,7 +109,7 @@ void PaintSectionForControl(TsCommonData& skinData, TWinControl* parent, bool fi
   PaintSection(source, bg, fillCentre, state, rect, offset, target, updateCorners);
 }
 
-void RefreshCorners(TsCommonData& skinData, int state, int corners) {
+void RefreshCorners(TsCommonData& skinData, TacPaintState state, int corners) {
   TControl* owner = skinData.Control;
   TsSkinManager* manager = skinData.GetManager();
   if (!owner || !manager || !skinData.CacheBmp || owner->Width() < 2 || owner->Height() < 2) return;
@@ -132,10 +132,10 @@ void PaintDisabledLook(TBitmap& bitmap, int flags, TControl* control, TPoint off
   PaintDisabledLook(bitmap, flags, parentColor, offset, bg);
 }
 
-TRect PaintBorderOnly(HDC dc, TRect rect, int borderWidth, int state, TsCommonData& skinData) {
+TRect PaintBorderOnly(HDC dc, TRect rect, int borderWidth, TacPaintState state, TsCommonData& skinData) {
   TsSkinManager* manager = skinData.GetManager();
   TBitmap* cache = skinData.CacheBmp.get();
-  const TColor color = ColorToRGB(skinData.GetColor(state != 0));
+  const TColor color = ColorToRGB(skinData.GetColor(UsesHotValues(state)));
   const bool hasMask = manager && cache && skinData.BorderIndex >= 0 &&
                        skinData.BorderIndex < static_cast<int>(manager->ma.size()) && skinData.SkinIndex >= 0;
   if (!hasMask) {
@@ -188,6 +188,6 @@ TRect PaintBorderOnly(HDC dc, TRect rect, int borderWidth, int state, TsCommonDa
 
 void DrawSectionText(TDeviceContext& canvas, std::string_view text, bool enabled, TsCommonData& skinData,
                      unsigned format, TRect rect) {
-  const int state = skinData.IsHot() ? 1 : 0;
+  const TacPaintState state = HotIf(skinData.IsHot());
   DrawSectionText(canvas, text, enabled, skinData.GetManager(), state, skinData.SkinIndex, format, rect);
 }

@@ -31,16 +31,16 @@ TColor ControlColor(TControl* control);
 TacPaintSource PaintSourceOf(const TsCommonData& skinData);
 
 // As PaintSection, taking what lies behind from the parent control.
-void PaintSectionForControl(TsCommonData& skinData, TWinControl* parent, bool fillCentre, int state, TRect rect,
+void PaintSectionForControl(TsCommonData& skinData, TWinControl* parent, bool fillCentre, TacPaintState state, TRect rect,
                             TPoint offset, TBitmap* target, bool updateCorners);
-void PaintSection(TsCommonData& skinData, const BackgroundInfo& bg, bool fillCentre, int state, TRect rect,
+void PaintSection(TsCommonData& skinData, const BackgroundInfo& bg, bool fillCentre, TacPaintState state, TRect rect,
                   TPoint offset, TBitmap* target, bool updateCorners);
-void PaintSectionBackground(TsCommonData& skinData, const BackgroundInfo& bg, int state, TRect rect, TPoint offset,
+void PaintSectionBackground(TsCommonData& skinData, const BackgroundInfo& bg, TacPaintState state, TRect rect, TPoint offset,
                             TBitmap& target);
 
 // Repaints the requested corner slices (kCornerTopLeft ... ; 15 all) of the cached
 // image over the parent background now behind the control.
-void RefreshCorners(TsCommonData& skinData, int state, int corners = 15);
+void RefreshCorners(TsCommonData& skinData, TacPaintState state, int corners = 15);
 
 // The disabled look of a control's finished image; the parent's colour is asked
 // when no colour is known.
@@ -49,7 +49,7 @@ void PaintDisabledLook(TBitmap& bitmap, int flags, TControl* control, TPoint off
 // Paints only the border band of the control's section into its cached image and
 // returns the inner rectangle; with borderWidth > 0 the band up to that width is
 // filled with the control's colour (see the README of this folder).
-TRect PaintBorderOnly(HDC dc, TRect rect, int borderWidth, int state, TsCommonData& skinData);
+TRect PaintBorderOnly(HDC dc, TRect rect, int borderWidth, TacPaintState state, TsCommonData& skinData);
 
 // DrawSectionText with section and state taken from the skin data.
 void DrawSectionText(TDeviceContext& canvas, std::string_view text, bool enabled, TsCommonData& skinData,

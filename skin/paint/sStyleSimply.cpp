@@ -16,10 +16,10 @@ int PercentToByte(int percent) {
   return static_cast<int>(std::clamp<long long>(static_cast<long long>(percent) * 255 / 100, 0, 255));
 }
 
-TColor SectionColor(const TacSkinModel& manager, int sectionIndex, int state) {
+TColor SectionColor(const TacSkinModel& manager, int sectionIndex, TacPaintState state) {
   if (!manager.IsValidSection(sectionIndex)) return clWhite;
   const TsGeneralData& s = manager.gd[static_cast<std::size_t>(sectionIndex)];
-  return ColorToRGB(state == 0 ? s.Color : s.HotColor);
+  return ColorToRGB(state == TacPaintState::Normal ? s.Color : s.HotColor);
 }
 
 namespace {
@@ -41,7 +41,7 @@ struct TBackValues {
   bool HasTexture() const { return TextureMask || Pattern; }
 };
 
-TBackValues ChooseValues(const TacPaintSource& src, int state) {
+TBackValues ChooseValues(const TacPaintSource& src, TacPaintState state) {
   TBackValues v;
   const TacSkinModel& m = *src.Manager;
   const TsGeneralData& s = m.gd[static_cast<std::size_t>(src.SkinIndex)];
@@ -49,7 +49,7 @@ TBackValues ChooseValues(const TacPaintSource& src, int state) {
     v.Color = ColorToRGB(src.OwnerColor);
     return v;
   }
-  const bool hot = state != 0;
+  const bool hot = UsesHotValues(state);
   v.Color = ColorToRGB(hot ? s.HotColor : s.Color);
   v.T = std::clamp(hot ? s.HotTransparency : s.Transparency, 0, 100);
   if (v.T == 100) return v;
@@ -133,7 +133,7 @@ BackgroundInfo Shifted(BackgroundInfo bg, TPoint offset) {
 }
 
 // The four corner images of a section; w, h are each entry's state-image size.
-void DrawCornerImages(const TacSkinModel& m, const TsGeneralData& s, TBitmap& target, TRect r, int state) {
+void DrawCornerImages(const TacSkinModel& m, const TsGeneralData& s, TBitmap& target, TRect r, TacPaintState state) {
   const BackgroundInfo self = BackgroundInfo::FromBitmap(&target, 0, 0);
   auto draw = [&](int index, bool right, bool bottom) {
     const TsMaskData* mask = MaskAt(m, index);
@@ -150,7 +150,7 @@ void DrawCornerImages(const TacSkinModel& m, const TsGeneralData& s, TBitmap& ta
 
 }  // namespace
 
-void PaintSectionBackground(const TacPaintSource& source, const BackgroundInfo& bg, int state, TRect rect,
+void PaintSectionBackground(const TacPaintSource& source, const BackgroundInfo& bg, TacPaintState state, TRect rect,
                             TPoint offset, TBitmap& target) {
   if (!CanPaint(source.Manager, source.SkinIndex, &target, rect) || rect.IsEmpty()) return;
   const TacSkinModel& m = *source.Manager;
@@ -169,7 +169,7 @@ void PaintSectionBackground(const TacPaintSource& source, const BackgroundInfo& 
     BlendBitmaps(target, layer, PercentToByte(v.T), {rect.Left, rect.Top}, {0, 0, rect.Width(), rect.Height()});
   }
   // A masked texture with mode 10 lies over the finished normal face.
-  if (state == 0) {
+  if (state == TacPaintState::Normal) {
     const TsMaskData* overlay = nullptr;
     for (int index : {source.Texture, source.HotTexture}) {
       const TsMaskData* mask = MaskAt(m, index);
@@ -182,20 +182,20 @@ void PaintSectionBackground(const TacPaintSource& source, const BackgroundInfo& 
   }
 }
 
-void PaintSection(const TacPaintSource& source, const BackgroundInfo& bg, bool fillCentre, int state, TRect rect,
+void PaintSection(const TacPaintSource& source, const BackgroundInfo& bg, bool fillCentre, TacPaintState state, TRect rect,
                   TPoint offset, TBitmap* target, bool updateCorners) {
   if (!CanPaint(source.Manager, source.SkinIndex, target, rect)) return;
   const TacSkinModel& m = *source.Manager;
   PaintSectionBackground(source, bg, state, rect, offset, *target);
   const BackgroundInfo mapped = Shifted(bg, offset);
   if (const TsMaskData* border = MaskAt(m, source.BorderIndex))
-    if (!(state == 0 && (border->StretchMode & 2)))
+    if (!(state == TacPaintState::Normal && (border->StretchMode & 2)))
       DrawBorderMask(*target, rect, fillCentre, mapped, *border, state, updateCorners);
   DrawCornerImages(m, m.gd[static_cast<std::size_t>(source.SkinIndex)], *target, rect, state);
 }
 
 void PaintSectionByIndex(int sectionIndex, std::string_view sectionName, const BackgroundInfo& bg, int texture,
-                         int hotTexture, TacSkinModel* manager, TBitmap* target, TPoint offset, TRect rect, int state,
+                         int hotTexture, TacSkinModel* manager, TBitmap* target, TPoint offset, TRect rect, TacPaintState state,
                          bool fillCentre) {
   manager = OrDefault(manager);
   if (!CanPaint(manager, sectionIndex, target, rect) || rect.IsEmpty()) return;
@@ -214,7 +214,7 @@ void PaintSectionByIndex(int sectionIndex, std::string_view sectionName, const B
 }
 
 void PaintSectionToDC(int sectionIndex, std::string_view sectionName, const BackgroundInfo& bg, TacSkinModel* manager,
-                      HDC dc, TPoint offset, TRect rect, int state, bool fillCentre) {
+                      HDC dc, TPoint offset, TRect rect, TacPaintState state, bool fillCentre) {
   manager = OrDefault(manager);
   if (!dc || !dc->Target() || rect.IsEmpty() || !manager || !manager->IsValidSection(sectionIndex)) return;
   const TPixelFormat format =
@@ -226,7 +226,7 @@ void PaintSectionToDC(int sectionIndex, std::string_view sectionName, const Back
 }
 
 int PaintSectionByName(TBitmap& bitmap, std::string_view name, std::string_view altName, HDC sourceDC, TColor color,
-                       TRect rect, TacSkinModel* manager, int state) {
+                       TRect rect, TacSkinModel* manager, TacPaintState state) {
   manager = OrDefault(manager);
   if (!manager) return -1;
   int index = manager->SectionIndexOf(std::string(name));
@@ -258,7 +258,7 @@ void PaintDisabledLook(TBitmap& bitmap, int flags, TColor parentColor, TPoint of
   }
 }
 
-void DrawSectionText(TDeviceContext& canvas, std::string_view text, bool enabled, TacSkinModel* manager, int state,
+void DrawSectionText(TDeviceContext& canvas, std::string_view text, bool enabled, TacSkinModel* manager, TacPaintState state,
                      int sectionIndex, unsigned format, TRect rect) {
   manager = OrDefault(manager);
   if (!manager || !manager->SkinData.SkinReady || !manager->IsValidSection(sectionIndex)) return;
@@ -271,7 +271,7 @@ void DrawSectionText(TDeviceContext& canvas, std::string_view text, bool enabled
     canvas.DrawText(text, r, format);
   };
   if (enabled) {
-    const std::int32_t* colors = state == 0 ? s.FontColor : s.HotFontColor;
+    const std::int32_t* colors = state == TacPaintState::Normal ? s.FontColor : s.HotFontColor;
     const int shifts[4][2] = {{-1, 0}, {0, -1}, {1, 0}, {0, 1}};
     for (int i = 0; i < 4; ++i)
       if (colors[i + 1] != -1) draw(colors[i + 1], shifts[i][0], shifts[i][1]);

@@ -5,3 +5,4 @@ class TsCommonData;
 class IacSkinnedControl;
 struct TacBGInfo;
 enum TacCommand : unsigned;
+enum class TacPaintState : int;

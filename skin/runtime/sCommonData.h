@@ -16,6 +16,7 @@
 #include "skin/core/Forward.h"
 #include "skin/runtime/Forward.h"
 #include "skin/runtime/acControlKinds.h"
+#include "skin/runtime/acPaintState.h"
 #include "skin/runtime/sBackground.h"
 
 // --- Owner seam --------------------------------------------------------------------
@@ -39,7 +40,7 @@ public:
 
 // What a painter does for the skin data (the section painter registers it): re-composite
 // the cache's four corners over the current parent background for a state.
-using TacRefreshCornersFn = void (*)(class TsCommonData& skinData, int state);
+using TacRefreshCornersFn = void (*)(class TsCommonData& skinData, TacPaintState state);
 
 class TsCommonData {
 public:

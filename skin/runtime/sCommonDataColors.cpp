@@ -220,7 +220,7 @@ void CopyCache(TBitmap& cache, HDC dc, const TRect& source, const TRect& destina
 void TsCommonData::CopyCacheToControls(TWinControl* control, const TRect& source, bool refreshCorners, HDC dc,
                                        const TRect& destination) {
   if (!HasCache(*this) || !dc) return;
-  if (refreshCorners && RefreshCornersHook()) RefreshCornersHook()(*this, 0);
+  if (refreshCorners && RefreshCornersHook()) RefreshCornersHook()(*this, TacPaintState::Normal);
   const int saved = SaveDC(dc);
   IntersectClipRect(dc, destination.Left, destination.Top, destination.Right, destination.Bottom);
   if (control) {
@@ -240,7 +240,7 @@ void TsCommonData::CopyCacheToControls(TWinControl* control, const TRect& source
 void TsCommonData::CopyCacheToWindows(HWND window, const TRect& source, bool refreshCorners, HDC dc,
                                       const TRect& destination) {
   if (!HasCache(*this) || !dc) return;
-  if (refreshCorners && RefreshCornersHook()) RefreshCornersHook()(*this, 0);
+  if (refreshCorners && RefreshCornersHook()) RefreshCornersHook()(*this, TacPaintState::Normal);
   const int saved = SaveDC(dc);
   IntersectClipRect(dc, destination.Left, destination.Top, destination.Right, destination.Bottom);
   if (window) {

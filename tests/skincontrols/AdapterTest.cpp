@@ -117,8 +117,8 @@ TEST_F(AdapterTest, ButtonShowsHotWhenFocusedOrHoveredAndPressedWhilePushed) {
   TacBtnWnd* ok = ButtonWnd(Ok);
   ASSERT_NE(cancel, nullptr);
   ASSERT_NE(ok, nullptr);
-  EXPECT_EQ(ok->PaintState(), 1) << "the default button";
-  EXPECT_EQ(cancel->PaintState(), 0);
+  EXPECT_EQ(ok->PaintState(), TacPaintState::Hot) << "the default button";
+  EXPECT_EQ(cancel->PaintState(), TacPaintState::Normal);
   const TBitmap normal = *cancel->SkinData().CacheBmp;
   TRect r;
   GetWindowRect(Cancel->Handle(), &r);
@@ -126,23 +126,23 @@ TEST_F(AdapterTest, ButtonShowsHotWhenFocusedOrHoveredAndPressedWhilePushed) {
   Backend->MouseMove(centre);
   Settle();
   EXPECT_EQ(Manager->HotControl(), Cancel->Handle());
-  EXPECT_EQ(cancel->PaintState(), 1);
+  EXPECT_EQ(cancel->PaintState(), TacPaintState::Hot);
   Backend->MouseDown(centre);
   Settle();
-  EXPECT_EQ(cancel->PaintState(), 2);
+  EXPECT_EQ(cancel->PaintState(), TacPaintState::Pressed);
   const TBitmap pressed = *cancel->SkinData().CacheBmp;
   Backend->MouseUp(centre);
   Backend->MouseMove({r.Left - 200, r.Top - 100});
   Settle();
   EXPECT_NE(Manager->HotControl(), Cancel->Handle());
-  EXPECT_EQ(cancel->PaintState(), 1) << "it has the focus now";
+  EXPECT_EQ(cancel->PaintState(), TacPaintState::Hot) << "it has the focus now";
   int differing = 0;
   for (int y = 0; y < normal.Height(); ++y)
     for (int x = 0; x < normal.Width(); ++x) differing += normal.Pixel(x, y) != pressed.Pixel(x, y) ? 1 : 0;
   EXPECT_GT(differing, 100) << "the pressed face is another face";
   Cancel->SetEnabled(false);
   Settle();
-  EXPECT_EQ(cancel->PaintState(), 0);
+  EXPECT_EQ(cancel->PaintState(), TacPaintState::Normal);
 }
 
 TEST_F(AdapterTest, PlainLabelTakesTheSkinTextColourWhileTag98KeepsItsOwn) {
@@ -235,13 +235,13 @@ TEST_F(AdapterTest, ADisabledButtonOverAColourMixesEveryPixelFortySixty) {
   Settle();
   TacBtnWnd* wnd = ButtonWnd(button);
   ASSERT_NE(wnd, nullptr);
-  ASSERT_EQ(wnd->PaintState(), 0);
+  ASSERT_EQ(wnd->PaintState(), TacPaintState::Normal);
   const TBitmap enabled = *wnd->SkinData().CacheBmp;
   button->SetEnabled(false);
   Settle();
   InvalidateRect(button->Handle(), nullptr, false);
   Settle();
-  ASSERT_EQ(wnd->PaintState(), 0);
+  ASSERT_EQ(wnd->PaintState(), TacPaintState::Normal);
   const TBitmap& disabled = *wnd->SkinData().CacheBmp;
   ASSERT_EQ(disabled.Width(), enabled.Width());
   int mismatches = 0;

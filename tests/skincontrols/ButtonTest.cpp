@@ -42,12 +42,12 @@ TEST_F(ButtonTest, HoverFadesTwentyFramesIntoTheWindowAndPressTen) {
   EXPECT_GE(frames, 20);
   EXPECT_GE(intermediate, 10);
   EXPECT_LE(ColourDistance(ScreenPixel(b, 45, 22), hot), 1);
-  EXPECT_EQ(b->PaintState(), 1);
+  EXPECT_EQ(b->PaintState(), TacPaintState::Hot);
   Backend->MouseDown(Screen(b, 45, 14));
   Drain();
   ASSERT_NE(b->FadeTimer(), nullptr);
   EXPECT_EQ(b->FadeTimer()->Iterations, 10);
-  EXPECT_EQ(b->PaintState(), 2);
+  EXPECT_EQ(b->PaintState(), TacPaintState::Pressed);
   Tick(12);
   EXPECT_EQ(b->FadeTimer(), nullptr);
   Backend->MouseUp(Screen(b, 45, 14));
@@ -87,12 +87,12 @@ TEST_F(ButtonTest, AClickQuickerThanThePressFadeStillShowsThePressedFace) {
   Backend->MouseUp(Screen(b, 45, 14));
   Drain();
   EXPECT_EQ(clicks, 2);
-  EXPECT_EQ(b->PaintState(), 2);
+  EXPECT_EQ(b->PaintState(), TacPaintState::Pressed);
   EXPECT_EQ(ScreenPixel(b, probe.X, probe.Y), pressed.Pixel(probe.X, probe.Y));
   Tick(2);  // 20 ms: still pressed
-  EXPECT_EQ(b->PaintState(), 2);
+  EXPECT_EQ(b->PaintState(), TacPaintState::Pressed);
   Tick(2);  // past 30 ms: the release fade back to the hot face
-  EXPECT_EQ(b->PaintState(), 1);
+  EXPECT_EQ(b->PaintState(), TacPaintState::Hot);
   Tick(15);
   EXPECT_LE(ColourDistance(ScreenPixel(b, probe.X, probe.Y), hot.Pixel(probe.X, probe.Y)), 1);
 }
@@ -111,8 +111,8 @@ TEST_F(ButtonTest, DefaultAnswersEnterAndCancelAnswersEscape) {
   edit->SetFocus();
   Drain();
   UpdateAllWindows();
-  EXPECT_EQ(ok->PaintState(), 1);  // the default button looks hot while Enter presses it
-  EXPECT_EQ(cancel->PaintState(), 0);
+  EXPECT_EQ(ok->PaintState(), TacPaintState::Hot);  // the default button looks hot while Enter presses it
+  EXPECT_EQ(cancel->PaintState(), TacPaintState::Normal);
   Backend->Key(VK_RETURN);
   Drain();
   EXPECT_EQ(okClicks, 1);
@@ -122,8 +122,8 @@ TEST_F(ButtonTest, DefaultAnswersEnterAndCancelAnswersEscape) {
   EXPECT_EQ(cancelClicks, 1);
   cancel->SetFocus();
   Drain();
-  EXPECT_EQ(ok->PaintState(), 0);  // Enter now presses the focused button
-  EXPECT_EQ(cancel->PaintState(), 1);
+  EXPECT_EQ(ok->PaintState(), TacPaintState::Normal);  // Enter now presses the focused button
+  EXPECT_EQ(cancel->PaintState(), TacPaintState::Hot);
 }
 
 TEST_F(ButtonTest, ADisabledButtonIsBlendedWithWhatLiesBehind) {
@@ -134,7 +134,7 @@ TEST_F(ButtonTest, ADisabledButtonIsBlendedWithWhatLiesBehind) {
   edit->SetFocus();  // the button shows its normal face
   Drain();
   UpdateAllWindows();
-  ASSERT_EQ(b->PaintState(), 0);
+  ASSERT_EQ(b->PaintState(), TacPaintState::Normal);
   const TBitmap enabled = *b->SkinData()->CacheBmp;
   b->SetEnabled(false);
   Drain();
@@ -195,12 +195,12 @@ TEST_F(ButtonTest, BitButtonKindsDrawTheFirstCellOfTheirGlyphInEveryState) {
   EXPECT_GT(markPixels(cancel, red), 5);
   MoveTo(ok, 45, 14);
   Tick(25);
-  EXPECT_EQ(ok->PaintState(), 1);
+  EXPECT_EQ(ok->PaintState(), TacPaintState::Hot);
   EXPECT_GT(markPixels(ok, lime), 5);
   Backend->MouseDown(Screen(ok, 45, 14));
   Drain();
   Tick(12);
-  EXPECT_EQ(ok->PaintState(), 2);
+  EXPECT_EQ(ok->PaintState(), TacPaintState::Pressed);
   EXPECT_GT(markPixels(ok, lime), 5);
   Backend->MouseUp(Screen(ok, 45, 14));
   Drain();
@@ -291,7 +291,7 @@ TEST_F(ButtonTest, OnReleaseTheFaceFadesBackBeforeTheFrameworksClick) {
   b->SetCaption("Выход");
   b->SetShowFocus(false);
   bool fadingAtClick = false;
-  int stateAtClick = -1;
+  TacPaintState stateAtClick = TacPaintState::Normal;
   TBitmap faceAtClick;
   b->OnClick = [&](TObject*) {
     fadingAtClick = b->FadeTimer() && b->FadeTimer()->Running() != 0;
@@ -310,7 +310,7 @@ TEST_F(ButtonTest, OnReleaseTheFaceFadesBackBeforeTheFrameworksClick) {
   Backend->MouseUp(Screen(b, 45, 14));
   Drain();
   EXPECT_TRUE(fadingAtClick);
-  EXPECT_EQ(stateAtClick, 1);
+  EXPECT_EQ(stateAtClick, TacPaintState::Hot);
   ASSERT_EQ(faceAtClick.Width(), hot.Width());
   int likeHot = 0, likePressed = 0;
   for (int y = 0; y < hot.Height(); ++y)

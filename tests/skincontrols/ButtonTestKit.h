@@ -63,7 +63,7 @@ protected:
 
 // Face positions of the key-coloured pixels (holes) in the top-left corner slice of a
 // border mask drawn over a w x h face in a state.
-inline std::vector<TPoint> CornerHoles(const TsSkinManager& manager, int maskIndex, int w, int h, int state) {
+inline std::vector<TPoint> CornerHoles(const TsSkinManager& manager, int maskIndex, int w, int h, TacPaintState state) {
   std::vector<TPoint> holes;
   if (maskIndex < 0) return holes;
   const TsMaskData& mask = manager.ma[static_cast<std::size_t>(maskIndex)];

@@ -82,7 +82,7 @@ TEST_F(CheckBoxTest, AReadOnlyBoxIgnoresClicksAndSpaceAndNeverLooksHot) {
   c->SetReadOnly(true);
   ShowForm();
   MoveTo(c, 8, 10);
-  EXPECT_EQ(c->PaintState(), 0);
+  EXPECT_EQ(c->PaintState(), TacPaintState::Normal);
   Backend->Click(Screen(c, 8, 10));
   Drain();
   c->SetFocus();
@@ -90,7 +90,7 @@ TEST_F(CheckBoxTest, AReadOnlyBoxIgnoresClicksAndSpaceAndNeverLooksHot) {
   Backend->Key(VK_SPACE);
   Drain();
   EXPECT_EQ(c->State(), cbUnchecked);
-  EXPECT_EQ(c->PaintState(), 0);
+  EXPECT_EQ(c->PaintState(), TacPaintState::Normal);
   c->SetReadOnly(false);
   Backend->Key(VK_SPACE);
   Drain();
@@ -109,7 +109,7 @@ TEST_F(CheckBoxTest, TheCaptionUsesTheSectionFontColours) {
   EXPECT_GT(CountNear(face, ColorToRGB(s->FontColor[0]), 40), 5);
   MoveTo(c, 60, 10);
   Tick(25);
-  EXPECT_EQ(c->PaintState(), 1);
+  EXPECT_EQ(c->PaintState(), TacPaintState::Hot);
   EXPECT_GT(CountNear(*c->SkinData()->CacheBmp, ColorToRGB(s->HotFontColor[0]), 40), 5);
 }
 
@@ -158,7 +158,7 @@ TEST_F(CheckBoxTest, TheWindowPaintGivesTheCornerHolesTheParent) {
   c->SetCaption("Фильтрация");
   ShowForm();
   ASSERT_EQ(c->SkinData()->BorderIndex, section.BorderIndex);
-  const std::vector<TPoint> holes = CornerHoles(*Manager, section.BorderIndex, c->Width(), c->Height(), 0);
+  const std::vector<TPoint> holes = CornerHoles(*Manager, section.BorderIndex, c->Width(), c->Height(), TacPaintState::Normal);
   ASSERT_FALSE(holes.empty());
   for (TPoint p : holes) {
     EXPECT_EQ(c->SkinData()->CacheBmp->Pixel(p.X, p.Y), 0x00A0B0C0) << p.X << "," << p.Y;

@@ -89,9 +89,9 @@ TEST_F(MemoTest, TheDataAwareEditFrameTurnsHotUnderTheMouse) {
   Backend->MouseMove(centre);
   Settle();
   EXPECT_TRUE(DBEdit->SkinData()->MouseAbove);
-  EXPECT_EQ(DBEdit->EditWnd()->FrameState(), 1);
+  EXPECT_EQ(DBEdit->EditWnd()->FrameState(), TacPaintState::Hot);
   Backend->MouseMove({5, 700});
   Settle();
   EXPECT_FALSE(DBEdit->SkinData()->MouseAbove);
-  EXPECT_EQ(DBEdit->EditWnd()->FrameState(), 0);
+  EXPECT_EQ(DBEdit->EditWnd()->FrameState(), TacPaintState::Normal);
 }

@@ -133,7 +133,7 @@ TEST_F(NavigatorTest, HoldingNextMovesAtOnceThenAfter400ThenEvery100) {
   Backend->MouseDown(CenterOf(Button(nbNext)), TMouseButton::Left);
   Settle();
   EXPECT_EQ(Query->RecNo(), 2);
-  EXPECT_EQ(Button(nbNext)->PaintState(), 2);
+  EXPECT_EQ(Button(nbNext)->PaintState(), TacPaintState::Pressed);
   Wait(399);
   EXPECT_EQ(Query->RecNo(), 2);
   Wait(1);

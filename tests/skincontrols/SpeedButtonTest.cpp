@@ -34,7 +34,7 @@ TEST_F(SpeedButtonTest, HoverFadesThroughIntermediateFramesToTheHotFace) {
   MoveTo(b, 50, 15);
   ASSERT_NE(b->FadeTimer(), nullptr);
   EXPECT_EQ(b->FadeTimer()->Iterations, 20);
-  EXPECT_EQ(b->PaintState(), 1);
+  EXPECT_EQ(b->PaintState(), TacPaintState::Hot);
   const TBitmap hot = *b->SkinData()->CacheBmp;
   const TColor hotPixel = hot.Pixel(50, 4);
   ASSERT_GT(ColourDistance(normal.Pixel(50, 4), hotPixel), 20);
@@ -55,7 +55,7 @@ TEST_F(SpeedButtonTest, HoverFadesThroughIntermediateFramesToTheHotFace) {
   Drain();
   ASSERT_NE(b->FadeTimer(), nullptr);
   EXPECT_EQ(b->FadeTimer()->Iterations, 10);
-  EXPECT_EQ(b->PaintState(), 2);
+  EXPECT_EQ(b->PaintState(), TacPaintState::Pressed);
   Tick(12);
 }
 
@@ -75,7 +75,7 @@ TEST_F(SpeedButtonTest, PressingAGroupButtonReleasesTheOtherAndBothFacesChange) 
   Drain();
   Tick(25);
   EXPECT_TRUE(a->Down());
-  EXPECT_EQ(a->PaintState(), 2);
+  EXPECT_EQ(a->PaintState(), TacPaintState::Pressed);
   const TColor pressed = a->SkinData()->CacheBmp->Pixel(40, 5);
   const int aRenders = a->RenderCount();
   Backend->Click(Screen(b, 40, 15));
@@ -83,8 +83,8 @@ TEST_F(SpeedButtonTest, PressingAGroupButtonReleasesTheOtherAndBothFacesChange) 
   Tick(25);
   EXPECT_TRUE(b->Down());
   EXPECT_FALSE(a->Down());
-  EXPECT_EQ(a->PaintState(), 0);
-  EXPECT_EQ(b->PaintState(), 2);
+  EXPECT_EQ(a->PaintState(), TacPaintState::Normal);
+  EXPECT_EQ(b->PaintState(), TacPaintState::Pressed);
   EXPECT_GT(a->RenderCount(), aRenders);  // the released button rebuilt its face
   EXPECT_GT(ColourDistance(ScreenPixel(a, 40, 5), pressed), 20);
   EXPECT_LE(ColourDistance(ScreenPixel(b, 40, 5), pressed), 1);
@@ -179,8 +179,8 @@ TEST_F(SpeedButtonTest, LeavingForANeighbourLeavesOnlyTheNeighbourHot) {
   MoveTo(b, 10, 15);
   Tick(25);
   EXPECT_FALSE(a->SkinData()->MouseAbove);
-  EXPECT_EQ(a->PaintState(), 0);
-  EXPECT_EQ(b->PaintState(), 1);
+  EXPECT_EQ(a->PaintState(), TacPaintState::Normal);
+  EXPECT_EQ(b->PaintState(), TacPaintState::Hot);
   EXPECT_EQ(a->FadeTimer(), nullptr);
 }
 
@@ -338,7 +338,7 @@ TEST_F(SpeedButtonTest, OnlyTheEventsAskedForFadeAndOnPaintSeesEveryFace) {
   EXPECT_EQ(painted, 1);
   MoveTo(b, 50, 15);
   EXPECT_EQ(b->FadeTimer(), nullptr);  // entering changes the face at once
-  EXPECT_EQ(b->PaintState(), 1);
+  EXPECT_EQ(b->PaintState(), TacPaintState::Hot);
   EXPECT_EQ(painted, 2);
   EXPECT_EQ(ScreenPixel(b, 50, 4), lastCorner);
   Backend->MouseDown(Screen(b, 50, 15));
@@ -351,7 +351,7 @@ TEST_F(SpeedButtonTest, OnlyTheEventsAskedForFadeAndOnPaintSeesEveryFace) {
   EXPECT_EQ(b->FadeTimer(), nullptr);  // releasing does not
   MoveTo(b, 52, 15);  // the framework forgets the hover when it releases the capture
   EXPECT_EQ(b->FadeTimer(), nullptr);
-  EXPECT_EQ(b->PaintState(), 1);
+  EXPECT_EQ(b->PaintState(), TacPaintState::Hot);
 }
 
 }  // namespace
@@ -366,7 +366,7 @@ TEST_F(SpeedButtonTest, ACleanFaceShowsTheParentsNewColourInItsCornerHoles) {
   auto* b = Add<TsSpeedButton>(20, 20, 100, 30);
   b->SetCaption("Тест");
   ShowForm();
-  const std::vector<TPoint> holes = CornerHoles(*Manager, b->SkinData()->BorderIndex, 100, 30, 0);
+  const std::vector<TPoint> holes = CornerHoles(*Manager, b->SkinData()->BorderIndex, 100, 30, TacPaintState::Normal);
   ASSERT_FALSE(holes.empty());
   const TPoint hole = holes.front();
   EXPECT_EQ(ScreenPixel(b, hole.X, hole.Y), ColorToRGB(Form->Color()));

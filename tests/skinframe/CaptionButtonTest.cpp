@@ -38,7 +38,7 @@ TEST_F(FrameTest, HoveringTheCloseButtonAnimatesInTwelveMillisecondStepsAndGlows
   Backend->MouseMove(Screen(form, Centre(close.Rect)));
   Settle();
   EXPECT_EQ(provider->HotButton(), HTCLOSE);
-  EXPECT_EQ(close.State, 1);
+  EXPECT_EQ(close.State, TacPaintState::Hot);
   EXPECT_EQ(close.Level, 0) << "the hot look fades in, it does not jump";
   Backend->Advance(12);
   EXPECT_EQ(close.Level, 25);
@@ -77,7 +77,7 @@ TEST_F(FrameTest, HoveringTheCloseButtonAnimatesInTwelveMillisecondStepsAndGlows
   Settle();
   EXPECT_EQ(provider->HotButton(), -1);
   EXPECT_EQ(GlowCount(), 0);
-  EXPECT_EQ(close.State, 0);
+  EXPECT_EQ(close.State, TacPaintState::Normal);
   Backend->Advance(12 * 11);
   EXPECT_EQ(close.Level, 0);
   const TBitmap after = Backend->Desktop();
@@ -96,7 +96,7 @@ TEST_F(FrameTest, MovingFromTheClientOntoAButtonMakesItHotAtOnce) {
   Backend->MouseMove(Screen(form, Centre(close.Rect)));
   Settle();
   EXPECT_EQ(provider->HotButton(), HTCLOSE) << "the client's leave does not end the button's hover";
-  EXPECT_EQ(close.State, 1);
+  EXPECT_EQ(close.State, TacPaintState::Hot);
   Backend->Advance(200);
   EXPECT_EQ(close.Level, 255);
 }
@@ -133,7 +133,7 @@ TEST_F(FrameTest, WithoutGlowingButtonsChangeAtOnceAndNoGlowShows) {
   const TsCaptionButton& close = ProviderOf(form)->Button(HTCLOSE);
   Backend->MouseMove(Screen(form, Centre(close.Rect)));
   Settle();
-  EXPECT_EQ(close.State, 1);
+  EXPECT_EQ(close.State, TacPaintState::Hot);
   EXPECT_EQ(close.Level, 255);
   EXPECT_EQ(GlowCount(), 0);
 }
@@ -146,7 +146,7 @@ TEST_F(FrameTest, InactiveFormDrawsItsCaptionButtonsHalfTransparent) {
   // What the button looks like drawn over the title band with a given alpha mode.
   auto expected = [&](int useAlpha) {
     TBitmap band(provider->TitleBackground());
-    DrawGlyphMask(band, {close.Rect.Left, close.Rect.Top}, 0, useAlpha, mask, BackgroundInfo{});
+    DrawGlyphMask(band, {close.Rect.Left, close.Rect.Top}, TacPaintState::Normal, useAlpha, mask, BackgroundInfo{});
     return band.Pixel(Centre(close.Rect).X, Centre(close.Rect).Y);
   };
   const TPoint middle = Centre(close.Rect);
@@ -171,7 +171,7 @@ TEST_F(FrameTest, ClickingAMaximisedWindowsMaximizeButtonSendsRestore) {
   Backend->MouseMove(p);
   Backend->MouseDown(p);
   Settle();
-  EXPECT_EQ(max.State, 2);
+  EXPECT_EQ(max.State, TacPaintState::Pressed);
   Backend->MouseUp(p);
   Settle();
   spy.Detach();

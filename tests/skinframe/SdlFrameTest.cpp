@@ -87,7 +87,7 @@ TEST_F(SdlFrameTest, HoveringTheCloseButtonMakesItHotWithoutAGlowWherePerPixelAl
   InputMouseMove(p);
   Settle();
   EXPECT_EQ(provider->HotButton(), HTCLOSE);
-  EXPECT_EQ(close.State, 1);
+  EXPECT_EQ(close.State, TacPaintState::Hot);
   EXPECT_FALSE(Backend->PerPixelAlphaAvailable());
   EXPECT_EQ(close.GlowId, -1);
   EXPECT_EQ(GlowCount(), 0);

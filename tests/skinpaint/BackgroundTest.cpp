@@ -15,7 +15,7 @@ TEST(SectionBackground, FullTransparencyReproducesTheParentBitmapExactly) {
   skin.Section(s).Transparency = 100;
   const TBitmap parent = PatternedParent(60, 40);
   TBitmap face = Filled(20, 10, 0);
-  PaintSection(skin.Source(s), BackgroundInfo::FromBitmap(&parent, 3, 2), false, 0, {0, 0, 20, 10}, {5, 7}, &face,
+  PaintSection(skin.Source(s), BackgroundInfo::FromBitmap(&parent, 3, 2), false, TacPaintState::Normal, {0, 0, 20, 10}, {5, 7}, &face,
                false);
   for (int y = 0; y < 10; ++y)
     for (int x = 0; x < 20; ++x) ASSERT_EQ(face.Pixel(x, y), parent.Pixel(3 + 5 + x, 2 + 7 + y)) << x << "," << y;
@@ -26,7 +26,7 @@ TEST(SectionBackground, FullTransparencyOverAColourBecomesThatColour) {
   const int s = skin.AddSection("BUTTON", 0x123456);
   skin.Section(s).HotTransparency = 100;
   TBitmap face = Filled(8, 8, 0);
-  PaintSection(skin.Source(s), BackgroundInfo::FromColor(0x00AA33), false, 1, {0, 0, 8, 8}, {}, &face, false);
+  PaintSection(skin.Source(s), BackgroundInfo::FromColor(0x00AA33), false, TacPaintState::Hot, {0, 0, 8, 8}, {}, &face, false);
   EXPECT_EQ(face.Pixel(0, 0), 0x00AA33);
   EXPECT_EQ(face.Pixel(7, 7), 0x00AA33);
 }
@@ -37,7 +37,7 @@ TEST(SectionBackground, HalfTransparentBlackOverWhiteGives127) {
   skin.Section(s).Transparency = 50;
   const TBitmap parent = Filled(10, 10, 0xFFFFFF);
   TBitmap face = Filled(10, 10, 0x00FF00);
-  PaintSection(skin.Source(s), BackgroundInfo::FromBitmap(&parent, 0, 0), false, 0, {0, 0, 10, 10}, {}, &face, false);
+  PaintSection(skin.Source(s), BackgroundInfo::FromBitmap(&parent, 0, 0), false, TacPaintState::Normal, {0, 0, 10, 10}, {}, &face, false);
   // blend byte 50 * 255 div 100 = 127: (255 * 127 + 0 * 128 + 127) div 256 = 127.
   EXPECT_EQ(face.Pixel(4, 4), RGB(127, 127, 127));
 }
@@ -48,11 +48,11 @@ TEST(SectionBackground, GradientAloneAtHundredAndSixtyPercentShare) {
   skin.Section(s).GradientStops = ParseGradient("16777215;16777215;100;0;0");  // white
   skin.Section(s).GradientPercent = 100;
   TBitmap face = Filled(10, 10, 0);
-  PaintSection(skin.Source(s), BackgroundInfo::FromColor(kKey), false, 0, {0, 0, 10, 10}, {}, &face, false);
+  PaintSection(skin.Source(s), BackgroundInfo::FromColor(kKey), false, TacPaintState::Normal, {0, 0, 10, 10}, {}, &face, false);
   EXPECT_EQ(face.Pixel(3, 3), 0xFFFFFF);
 
   skin.Section(s).GradientPercent = 60;
-  PaintSection(skin.Source(s), BackgroundInfo::FromColor(kKey), false, 0, {0, 0, 10, 10}, {}, &face, false);
+  PaintSection(skin.Source(s), BackgroundInfo::FromColor(kKey), false, TacPaintState::Normal, {0, 0, 10, 10}, {}, &face, false);
   // Red: 0.6 * 255 + 0.4 * 200 = 233; green and blue: 0.6 * 255 = 153.
   EXPECT_EQ(face.Pixel(3, 3), RGB(233, 153, 153));
   EXPECT_EQ(face.Pixel(9, 9), RGB(233, 153, 153));  // right column and bottom row included
@@ -63,7 +63,7 @@ TEST(SectionBackground, PlainPartlyTransparentOverAColourComesOutInThatColour) {
   const int s = skin.AddSection("PANEL", 0x0000FF);
   skin.Section(s).Transparency = 30;
   TBitmap face = Filled(6, 6, 0);
-  PaintSection(skin.Source(s), BackgroundInfo::FromColor(0x204060), false, 0, {0, 0, 6, 6}, {}, &face, false);
+  PaintSection(skin.Source(s), BackgroundInfo::FromColor(0x204060), false, TacPaintState::Normal, {0, 0, 6, 6}, {}, &face, false);
   EXPECT_EQ(face.Pixel(2, 2), 0x204060);
 }
 
@@ -78,7 +78,7 @@ TEST(SectionBackground, CustomColorPaintsTheOwnerColourOpaquely) {
   src.OwnerColor = clBtnFace;  // a system colour is resolved
   const TBitmap parent = Filled(6, 6, 0xFFFFFF);
   TBitmap face = Filled(6, 6, 0);
-  PaintSection(src, BackgroundInfo::FromBitmap(&parent, 0, 0), false, 0, {0, 0, 6, 6}, {}, &face, false);
+  PaintSection(src, BackgroundInfo::FromBitmap(&parent, 0, 0), false, TacPaintState::Normal, {0, 0, 6, 6}, {}, &face, false);
   EXPECT_EQ(face.Pixel(5, 5), ColorToRGB(clBtnFace));
 }
 
@@ -88,10 +88,10 @@ TEST(SectionBackground, HotStatesUseTheHotValues) {
   skin.Section(s).HotColor = 0x222222;
   TBitmap face = Filled(4, 4, 0);
   for (int state : {1, 2, 7}) {
-    PaintSection(skin.Source(s), BackgroundInfo::FromColor(kKey), false, state, {0, 0, 4, 4}, {}, &face, false);
+    PaintSection(skin.Source(s), BackgroundInfo::FromColor(kKey), false, static_cast<TacPaintState>(state), {0, 0, 4, 4}, {}, &face, false);
     EXPECT_EQ(face.Pixel(1, 1), 0x222222) << state;
   }
-  PaintSection(skin.Source(s), BackgroundInfo::FromColor(kKey), false, 0, {0, 0, 4, 4}, {}, &face, false);
+  PaintSection(skin.Source(s), BackgroundInfo::FromColor(kKey), false, TacPaintState::Normal, {0, 0, 4, 4}, {}, &face, false);
   EXPECT_EQ(face.Pixel(1, 1), 0x111111);
 }
 
@@ -100,14 +100,14 @@ TEST(SectionBackground, RectanglesBeyondTheTargetOrNegativePaintNothing) {
   const int s = skin.AddSection("BUTTON", 0x0000FF);
   TBitmap face = Filled(10, 10, 0x00FF00);
   const TBitmap before = face;
-  PaintSection(skin.Source(s), BackgroundInfo::FromColor(kKey), false, 0, {0, 0, 11, 10}, {}, &face, false);
-  PaintSection(skin.Source(s), BackgroundInfo::FromColor(kKey), false, 0, {-1, 0, 5, 5}, {}, &face, false);
-  PaintSection(skin.Source(s), BackgroundInfo::FromColor(kKey), false, 0, {0, -2, 5, 5}, {}, &face, false);
+  PaintSection(skin.Source(s), BackgroundInfo::FromColor(kKey), false, TacPaintState::Normal, {0, 0, 11, 10}, {}, &face, false);
+  PaintSection(skin.Source(s), BackgroundInfo::FromColor(kKey), false, TacPaintState::Normal, {-1, 0, 5, 5}, {}, &face, false);
+  PaintSection(skin.Source(s), BackgroundInfo::FromColor(kKey), false, TacPaintState::Normal, {0, -2, 5, 5}, {}, &face, false);
   TacPaintSource bad = skin.Source(s);
   bad.SkinIndex = 5;
-  PaintSection(bad, BackgroundInfo::FromColor(kKey), false, 0, {0, 0, 5, 5}, {}, &face, false);
+  PaintSection(bad, BackgroundInfo::FromColor(kKey), false, TacPaintState::Normal, {0, 0, 5, 5}, {}, &face, false);
   skin.Model.SkinData.SkinReady = false;
-  PaintSection(skin.Source(s), BackgroundInfo::FromColor(kKey), false, 0, {0, 0, 5, 5}, {}, &face, false);
+  PaintSection(skin.Source(s), BackgroundInfo::FromColor(kKey), false, TacPaintState::Normal, {0, 0, 5, 5}, {}, &face, false);
   for (int y = 0; y < 10; ++y)
     for (int x = 0; x < 10; ++x) ASSERT_EQ(face.Pixel(x, y), before.Pixel(x, y));
 }
@@ -121,7 +121,7 @@ TEST(SectionBackground, TextureModeFourCoversTheTopRowsAndLeavesTheRestToTheColo
   TacPaintSource src = skin.Source(s);
   src.Texture = tex;
   TBitmap face = Filled(40, 30, 0);
-  PaintSection(src, BackgroundInfo::FromColor(kKey), false, 0, {0, 0, 40, 30}, {}, &face, false);
+  PaintSection(src, BackgroundInfo::FromColor(kKey), false, TacPaintState::Normal, {0, 0, 40, 30}, {}, &face, false);
   for (int x = 0; x < 40; ++x) {
     EXPECT_EQ(face.Pixel(x, 0), 0x00FF00);
     EXPECT_EQ(face.Pixel(x, 7), 0x00FF00);
@@ -140,7 +140,7 @@ TEST(SectionBackground, TextureIsFoundByPatternKeyThroughTheParentSection) {
   skin.AddMask("BASE", "PATTERN", {0, 0, 4, 4}, 1, 0, TacImgType::itisaTexture, 0);
   skin.Section(s).ImagePercent = 100;
   TBitmap face = Filled(9, 9, 0);
-  PaintSection(skin.Source(s), BackgroundInfo::FromColor(kKey), false, 0, {0, 0, 9, 9}, {}, &face, false);
+  PaintSection(skin.Source(s), BackgroundInfo::FromColor(kKey), false, TacPaintState::Normal, {0, 0, 9, 9}, {}, &face, false);
   EXPECT_EQ(face.Pixel(8, 8), 0xFF0000);
 }
 
@@ -155,7 +155,7 @@ TEST(SectionBackground, TextureWithGradientKeepsTheImagePercent) {
   TacPaintSource src = skin.Source(s);
   src.Texture = tex;
   TBitmap face = Filled(8, 8, 0);
-  PaintSection(src, BackgroundInfo::FromColor(kKey), false, 0, {0, 0, 8, 8}, {}, &face, false);
+  PaintSection(src, BackgroundInfo::FromColor(kKey), false, TacPaintState::Normal, {0, 0, 8, 8}, {}, &face, false);
   // blend byte 40 * 255 div 100 = 102: (255 * 102 + 0 + 127) div 256 = 102.
   EXPECT_EQ(face.Pixel(5, 5), RGB(102, 102, 102));
 }
@@ -234,7 +234,7 @@ TEST(SectionBackground, ImagePercentWithoutATextureGoesToTheColour) {
   const int s = skin.AddSection("PANEL", 0x0000FF);
   skin.Section(s).ImagePercent = 40;
   TBitmap face = Filled(6, 6, 0x00FF00);
-  PaintSection(skin.Source(s), BackgroundInfo::FromColor(kKey), false, 0, {0, 0, 6, 6}, {}, &face, false);
+  PaintSection(skin.Source(s), BackgroundInfo::FromColor(kKey), false, TacPaintState::Normal, {0, 0, 6, 6}, {}, &face, false);
   EXPECT_EQ(face.Pixel(3, 3), 0x0000FF);  // nothing of the old green left
 }
 
@@ -243,7 +243,7 @@ TEST(SectionBackground, SeeThroughPlainSectionWithNothingBehindKeepsItsColour) {
   const int s = skin.AddSection("PANEL", 0x0000FF);
   skin.Section(s).Transparency = 30;
   TBitmap face = Filled(6, 6, 0);
-  PaintSection(skin.Source(s), BackgroundInfo::FromColor(kKey), false, 0, {0, 0, 6, 6}, {}, &face, false);
+  PaintSection(skin.Source(s), BackgroundInfo::FromColor(kKey), false, TacPaintState::Normal, {0, 0, 6, 6}, {}, &face, false);
   EXPECT_EQ(face.Pixel(2, 2), 0x0000FF);  // not the magenta key
 }
 

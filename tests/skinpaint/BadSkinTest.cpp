@@ -57,15 +57,15 @@ protected:
     for (int state : {0, 1, 2, 9})
       for (const TRect& r : {TRect{0, 0, 120, 60}, TRect{3, 2, 8, 7}, TRect{0, 0, 1, 1}, TRect{10, 10, 10, 30}}) {
         PaintSectionByIndex(index, name, BackgroundInfo::FromBitmap(&parent, 5, 5), -1, -1, Manager.get(), &target,
-                            {7, 3}, r, state, true);
+                            {7, 3}, r, static_cast<TacPaintState>(state), true);
         TacPaintSource source;
         source.Manager = Manager.get();
         source.SkinIndex = index;
         source.BorderIndex = Manager->gd[static_cast<std::size_t>(index)].BorderIndex;
-        PaintSection(source, BackgroundInfo::FromColor(0x00FFFF), true, state, r, {}, &target, true);
+        PaintSection(source, BackgroundInfo::FromColor(0x00FFFF), true, static_cast<TacPaintState>(state), r, {}, &target, true);
       }
     PaintSectionByIndex(index, name, BackgroundInfo::FromColor(0xFFFFFF), -1, -1, Manager.get(), &target, {},
-                        {0, 0, 120, 60}, 0, true);
+                        {0, 0, 120, 60}, TacPaintState::Normal, true);
     return target;
   }
 };

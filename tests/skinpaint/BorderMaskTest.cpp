@@ -25,11 +25,11 @@ struct TThreeStates : TPaintSkin {
 TEST(BorderMask, StatesBeyondTheImageCountUseTheLastImage) {
   TThreeStates skin;
   TBitmap face = Filled(8, 8, 0);
-  PaintSection(skin.Source(skin.Sec), BackgroundInfo::FromColor(kKey), false, 5, {0, 0, 8, 8}, {}, &face, false);
+  PaintSection(skin.Source(skin.Sec), BackgroundInfo::FromColor(kKey), false, static_cast<TacPaintState>(5), {0, 0, 8, 8}, {}, &face, false);
   EXPECT_EQ(face.Pixel(0, 0), 0xFF0000);
   EXPECT_EQ(face.Pixel(7, 4), 0xFF0000);
   EXPECT_EQ(face.Pixel(4, 4), 0xFFFFFF);  // centre not drawn without flag 4
-  PaintSection(skin.Source(skin.Sec), BackgroundInfo::FromColor(kKey), false, 1, {0, 0, 8, 8}, {}, &face, false);
+  PaintSection(skin.Source(skin.Sec), BackgroundInfo::FromColor(kKey), false, TacPaintState::Hot, {0, 0, 8, 8}, {}, &face, false);
   EXPECT_EQ(face.Pixel(0, 7), 0x00FF00);
 }
 
@@ -37,9 +37,9 @@ TEST(BorderMask, FlagTwoDrawsNothingInStateZero) {
   TThreeStates skin;
   skin.Mask(skin.Border).StretchMode = 2;
   TBitmap face = Filled(8, 8, 0);
-  PaintSection(skin.Source(skin.Sec), BackgroundInfo::FromColor(kKey), false, 0, {0, 0, 8, 8}, {}, &face, false);
+  PaintSection(skin.Source(skin.Sec), BackgroundInfo::FromColor(kKey), false, TacPaintState::Normal, {0, 0, 8, 8}, {}, &face, false);
   EXPECT_EQ(face.Pixel(0, 0), 0xFFFFFF);
-  PaintSection(skin.Source(skin.Sec), BackgroundInfo::FromColor(kKey), false, 1, {0, 0, 8, 8}, {}, &face, false);
+  PaintSection(skin.Source(skin.Sec), BackgroundInfo::FromColor(kKey), false, TacPaintState::Hot, {0, 0, 8, 8}, {}, &face, false);
   EXPECT_EQ(face.Pixel(0, 0), 0x00FF00);
 }
 
@@ -48,9 +48,9 @@ TEST(BorderMask, CentreIsDrawnWithFlagFourAndTheFillCentreFlag) {
   skin.Mask(skin.Border).StretchMode = 4;
   skin.FillMaster({1, 1, 3, 3}, 0x777777);
   TBitmap face = Filled(8, 8, 0);
-  PaintSection(skin.Source(skin.Sec), BackgroundInfo::FromColor(kKey), true, 0, {0, 0, 8, 8}, {}, &face, false);
+  PaintSection(skin.Source(skin.Sec), BackgroundInfo::FromColor(kKey), true, TacPaintState::Normal, {0, 0, 8, 8}, {}, &face, false);
   EXPECT_EQ(face.Pixel(4, 4), 0x777777);
-  PaintSection(skin.Source(skin.Sec), BackgroundInfo::FromColor(kKey), false, 0, {0, 0, 8, 8}, {}, &face, false);
+  PaintSection(skin.Source(skin.Sec), BackgroundInfo::FromColor(kKey), false, TacPaintState::Normal, {0, 0, 8, 8}, {}, &face, false);
   EXPECT_EQ(face.Pixel(4, 4), 0xFFFFFF);
 }
 
@@ -60,25 +60,25 @@ TEST(BorderMask, MarginsShrinkOnANarrowRectangle) {
   TsMaskData& m = skin.Mask(b);
   m.WL = m.WT = m.WR = m.WB = 4;
   TacBorderSlices s;
-  ASSERT_TRUE(ComputeBorderSlices(m, {0, 0, 5, 20}, 0, s));
+  ASSERT_TRUE(ComputeBorderSlices(m, {0, 0, 5, 20}, TacPaintState::Normal, s));
   EXPECT_EQ(s.L, 3);
   EXPECT_EQ(s.R, 2);
   EXPECT_EQ(s.T, 4);
   EXPECT_EQ(s.B, 4);
-  ASSERT_TRUE(ComputeBorderSlices(m, {0, 0, 20, 5}, 0, s));
+  ASSERT_TRUE(ComputeBorderSlices(m, {0, 0, 20, 5}, TacPaintState::Normal, s));
   EXPECT_EQ(s.T, 3);
   EXPECT_EQ(s.B, 2);
-  EXPECT_FALSE(ComputeBorderSlices(m, {0, 0, 1, 20}, 0, s));
+  EXPECT_FALSE(ComputeBorderSlices(m, {0, 0, 1, 20}, TacPaintState::Normal, s));
 
   // In pixels: column 2 of the left slice lands at x = 2, the right slice's columns 7 and 8 at 3 and 4.
   for (int x = 0; x < 10; ++x) skin.FillMaster({x, 0, x + 1, 10}, static_cast<TColor>(x * 20));
   TBitmap face = Filled(5, 20, 0xFFFFFF);
-  DrawBorderMask(face, {0, 0, 5, 20}, false, BackgroundInfo::FromColor(kKey), m, 0, false);
+  DrawBorderMask(face, {0, 0, 5, 20}, false, BackgroundInfo::FromColor(kKey), m, TacPaintState::Normal, false);
   EXPECT_EQ(face.Pixel(2, 0), 40);
   EXPECT_EQ(face.Pixel(3, 0), 160);
   EXPECT_EQ(face.Pixel(4, 0), 180);
   TBitmap thin = Filled(1, 20, 0xFFFFFF);
-  DrawBorderMask(thin, {0, 0, 1, 20}, false, BackgroundInfo::FromColor(kKey), m, 0, false);
+  DrawBorderMask(thin, {0, 0, 1, 20}, false, BackgroundInfo::FromColor(kKey), m, TacPaintState::Normal, false);
   EXPECT_EQ(thin.Pixel(0, 0), 0xFFFFFF);
 }
 
@@ -87,15 +87,15 @@ TEST(BorderMask, KeyColouredCornersTakeThePrentWithUpdateAndStayWithout) {
   skin.FillMaster({0, 0, 1, 1}, kKey);  // top-left pixel of state 0 is a hole
   const TBitmap parent = PatternedParent(30, 30);
   TBitmap face = Filled(8, 8, 0);
-  PaintSection(skin.Source(skin.Sec), BackgroundInfo::FromBitmap(&parent, 2, 3), false, 0, {0, 0, 8, 8}, {4, 5},
+  PaintSection(skin.Source(skin.Sec), BackgroundInfo::FromBitmap(&parent, 2, 3), false, TacPaintState::Normal, {0, 0, 8, 8}, {4, 5},
                &face, true);
   EXPECT_EQ(face.Pixel(0, 0), parent.Pixel(6, 8));
   EXPECT_EQ(face.Pixel(1, 0), 0x0000FF);
 
-  PaintSection(skin.Source(skin.Sec), BackgroundInfo::FromColor(0x00AA00), false, 0, {0, 0, 8, 8}, {}, &face,
+  PaintSection(skin.Source(skin.Sec), BackgroundInfo::FromColor(0x00AA00), false, TacPaintState::Normal, {0, 0, 8, 8}, {}, &face,
                false);
   EXPECT_EQ(face.Pixel(0, 0), 0xFFFFFF);  // the background under it stays
-  PaintSection(skin.Source(skin.Sec), BackgroundInfo::FromColor(0x00AA00), false, 0, {0, 0, 8, 8}, {}, &face,
+  PaintSection(skin.Source(skin.Sec), BackgroundInfo::FromColor(0x00AA00), false, TacPaintState::Normal, {0, 0, 8, 8}, {}, &face,
                true);
   EXPECT_EQ(face.Pixel(0, 0), 0x00AA00);
 }
@@ -104,7 +104,7 @@ TEST(BorderMask, StretchedEdgesFillTheirWholeLength) {
   TThreeStates skin;
   skin.Mask(skin.Border).StretchMode = 1;
   TBitmap face = Filled(30, 9, 0);
-  PaintSection(skin.Source(skin.Sec), BackgroundInfo::FromColor(kKey), false, 0, {0, 0, 30, 9}, {}, &face, false);
+  PaintSection(skin.Source(skin.Sec), BackgroundInfo::FromColor(kKey), false, TacPaintState::Normal, {0, 0, 30, 9}, {}, &face, false);
   for (int x = 0; x < 30; ++x) ASSERT_EQ(face.Pixel(x, 0), 0x0000FF);
 }
 
@@ -147,7 +147,7 @@ TEST(CornerImages, BottomLeftSitsAtTheRectangleLeftEdge) {
   skin.FillMaster({20, 0, 23, 3}, 0x0000FF);
   skin.Section(s).ImgBtmLeft = skin.AddMask("PANEL", "IMGBTMLEFT", {20, 0, 23, 3}, 1, 0, TacImgType::itisaGlyph);
   TBitmap face = Filled(20, 20, 0);
-  PaintSection(skin.Source(s), BackgroundInfo::FromColor(kKey), false, 0, {5, 4, 15, 14}, {}, &face, false);
+  PaintSection(skin.Source(s), BackgroundInfo::FromColor(kKey), false, TacPaintState::Normal, {5, 4, 15, 14}, {}, &face, false);
   EXPECT_EQ(face.Pixel(5, 13), 0x0000FF);
   EXPECT_EQ(face.Pixel(7, 11), 0x0000FF);
   EXPECT_EQ(face.Pixel(8, 13), 0xFFFFFF);
@@ -161,15 +161,15 @@ TEST(GlyphMask, StateImagesAndAlphaBoost) {
   skin.FillMaster({2, 0, 4, 2}, RGB(10, 10, 10));
   const int g = skin.AddMask("GLOBALINFO", "GLYPH", {0, 0, 4, 4}, 2, 1, TacImgType::itisaGlyph);
   TBitmap t = Filled(4, 4, RGB(100, 100, 100));
-  DrawGlyphMask(t, {1, 1}, 9, 1, skin.Mask(g), BackgroundInfo{});
+  DrawGlyphMask(t, {1, 1}, static_cast<TacPaintState>(9), 1, skin.Mask(g), BackgroundInfo{});
   EXPECT_EQ(t.Pixel(1, 1), RGB(10, 10, 10));
   EXPECT_EQ(t.Pixel(0, 0), RGB(100, 100, 100));
   // Without UseAlpha a black mask still lets 100/256 of the target through.
   t = Filled(4, 4, RGB(100, 100, 100));
-  DrawGlyphMask(t, {0, 0}, 0, 0, skin.Mask(g), BackgroundInfo{});
+  DrawGlyphMask(t, {0, 0}, TacPaintState::Normal, 0, skin.Mask(g), BackgroundInfo{});
   EXPECT_EQ(GetRValue(static_cast<COLORREF>(t.Pixel(0, 0))), 200 + ((100 * -100) >> 8));
   // Clipped at the target's origin.
-  DrawGlyphMask(t, {-1, -1}, 0, 1, skin.Mask(g), BackgroundInfo{});
+  DrawGlyphMask(t, {-1, -1}, TacPaintState::Normal, 1, skin.Mask(g), BackgroundInfo{});
   EXPECT_EQ(t.Pixel(0, 0), RGB(200, 200, 200));
 }
 
@@ -205,7 +205,7 @@ TEST(BorderMask, RepeatedSlicesMatchOnEveryDepth) {
     TBitmap t32 = t24;
     t32.SetPixelFormat(TPixelFormat::pf32bit);
     for (TBitmap* t : {&t24, &t32})
-      DrawBorderMask(*t, {1, 2, 31, 21}, true, BackgroundInfo::FromColor(kKey), m, 0, false);
+      DrawBorderMask(*t, {1, 2, 31, 21}, true, BackgroundInfo::FromColor(kKey), m, TacPaintState::Normal, false);
     for (int y = 0; y < 23; ++y)
       for (int x = 0; x < 33; ++x) ASSERT_EQ(t24.Pixel(x, y), t32.Pixel(x, y)) << maskType << " at " << x << "," << y;
   }
@@ -217,11 +217,11 @@ TEST(GlyphMask, AnOwnPictureSmallerThanTheRectangleFallsBackToTheMaster) {
   const int g = skin.AddMask("GLOBALINFO", "GLYPH", {0, 0, 4, 4}, 1, 0, TacImgType::itisaGlyph);
   skin.Mask(g).Image = std::make_unique<TBitmap>(Filled(2, 2, 0x00FF00));
   TBitmap t = Filled(6, 6, 0);
-  DrawGlyphMask(t, {1, 1}, 0, 0, skin.Mask(g), BackgroundInfo{});
+  DrawGlyphMask(t, {1, 1}, TacPaintState::Normal, 0, skin.Mask(g), BackgroundInfo{});
   // From the master, half glyph and half target: round(255 - 0.5 * 255) = 128 (ties to even).
   EXPECT_EQ(t.Pixel(2, 2), RGB(128, 0, 0));
   skin.Mask(g).Image = std::make_unique<TBitmap>(Filled(4, 4, 0x00FF00));
-  DrawGlyphMask(t, {1, 1}, 0, 0, skin.Mask(g), BackgroundInfo{});
+  DrawGlyphMask(t, {1, 1}, TacPaintState::Normal, 0, skin.Mask(g), BackgroundInfo{});
   EXPECT_EQ(t.Pixel(2, 2), 0x00FF00);  // its own picture, copied
 }
 

@@ -61,7 +61,7 @@ TEST(CornerRefresh, OnlyHolesOfAMaskedCornerTakeTheParent) {
   TBitmap face = Filled(10, 8, 0x405060);
   const TBitmap before = face;
   const BackgroundInfo bg = BackgroundInfo::FromBitmap(&parent, 5, 6);
-  RecompositeCorners(face, {0, 0, 10, 8}, mask, 0, 15, bg);
+  RecompositeCorners(face, {0, 0, 10, 8}, mask, TacPaintState::Normal, 15, bg);
   // The hole at the outer pixel of each corner.
   EXPECT_EQ(face.Pixel(0, 0), parent.Pixel(5, 6));
   EXPECT_EQ(face.Pixel(9, 0), parent.Pixel(14, 6));
@@ -72,7 +72,7 @@ TEST(CornerRefresh, OnlyHolesOfAMaskedCornerTakeTheParent) {
     EXPECT_EQ(face.Pixel(p.X, p.Y), before.Pixel(p.X, p.Y)) << p.X << "," << p.Y;
   // A second refresh over a parent that has not changed changes nothing.
   const TBitmap once = face;
-  RecompositeCorners(face, {0, 0, 10, 8}, mask, 0, 15, bg);
+  RecompositeCorners(face, {0, 0, 10, 8}, mask, TacPaintState::Normal, 15, bg);
   int x = 0, y = 0;
   EXPECT_TRUE(SameBitmap(face, once, x, y)) << x << "," << y;
 }
@@ -81,13 +81,13 @@ TEST(CornerRefresh, ColoursAndUnknownBackgrounds) {
   TCornerSkin skin(1);
   const TsMaskData& mask = skin.Mask(skin.Index);
   TBitmap face = Filled(10, 8, 0x405060);
-  RecompositeCorners(face, {0, 0, 10, 8}, mask, 0, kCornerTopLeft, BackgroundInfo::FromColor(0x00AA00));
+  RecompositeCorners(face, {0, 0, 10, 8}, mask, TacPaintState::Normal, kCornerTopLeft, BackgroundInfo::FromColor(0x00AA00));
   EXPECT_EQ(face.Pixel(0, 0), 0x00AA00);
   EXPECT_EQ(face.Pixel(1, 1), 0x405060);
   EXPECT_EQ(face.Pixel(9, 7), 0x405060);  // a corner not asked for
   // Nothing known behind: no key colour, no change at all.
   TBitmap unknown = Filled(10, 8, 0x405060);
-  RecompositeCorners(unknown, {0, 0, 10, 8}, mask, 0, 15, BackgroundInfo::FromColor(kKey));
+  RecompositeCorners(unknown, {0, 0, 10, 8}, mask, TacPaintState::Normal, 15, BackgroundInfo::FromColor(kKey));
   EXPECT_EQ(unknown.Pixel(0, 0), 0x405060);
 }
 
@@ -96,7 +96,7 @@ TEST(CornerRefresh, KeyedCornerCopiesItsPictureAndTheParentUnderHoles) {
   const TsMaskData& mask = skin.Mask(skin.Index);
   const TBitmap parent = PatternedParent(40, 40);
   TBitmap face = Filled(10, 8, 0x405060);
-  RecompositeCorners(face, {0, 0, 10, 8}, mask, 0, kCornerTopLeft, BackgroundInfo::FromBitmap(&parent, 1, 1));
+  RecompositeCorners(face, {0, 0, 10, 8}, mask, TacPaintState::Normal, kCornerTopLeft, BackgroundInfo::FromBitmap(&parent, 1, 1));
   EXPECT_EQ(face.Pixel(0, 0), parent.Pixel(1, 1));
   EXPECT_EQ(face.Pixel(1, 0), 0x3366CC);
   EXPECT_EQ(face.Pixel(1, 1), 0xFEFEFE);
@@ -138,14 +138,14 @@ TEST_F(CornerRefreshOverAPicture, InternalSkinFacesAreUnchangedByCornerRefreshes
     for (int state = 0; state < 3; ++state) {
       control->Data.EnsureCache();
       TBitmap& cache = *control->Data.CacheBmp;
-      PaintSectionForControl(control->Data, parent, true, state, {0, 0, 96, 31}, {17, 11}, &cache, true);
+      PaintSectionForControl(control->Data, parent, true, static_cast<TacPaintState>(state), {0, 0, 96, 31}, {17, 11}, &cache, true);
       const TBitmap painted = cache;
-      RefreshCorners(control->Data, state);
+      RefreshCorners(control->Data, static_cast<TacPaintState>(state));
       int x = 0, y = 0;
       EXPECT_TRUE(SameBitmap(cache, painted, x, y)) << section.SectionName << " state " << state << " at " << x << ","
                                                     << y;
-      PaintSectionForControl(control->Data, parent, true, state, {0, 0, 96, 31}, {17, 11}, &cache, false);
-      RefreshCorners(control->Data, state);
+      PaintSectionForControl(control->Data, parent, true, static_cast<TacPaintState>(state), {0, 0, 96, 31}, {17, 11}, &cache, false);
+      RefreshCorners(control->Data, static_cast<TacPaintState>(state));
       EXPECT_TRUE(SameBitmap(cache, painted, x, y)) << section.SectionName << " state " << state << " at " << x << ","
                                                     << y << " (painted without corners)";
     }
@@ -165,9 +165,9 @@ TEST_F(CornerRefreshOverAPicture, InternalSkinHotFacesAreUnchangedByAStateZeroRe
     for (int state = 1; state < 3; ++state) {
       control->Data.EnsureCache();
       TBitmap& cache = *control->Data.CacheBmp;
-      PaintSectionForControl(control->Data, parent, true, state, {0, 0, 96, 31}, {17, 11}, &cache, true);
+      PaintSectionForControl(control->Data, parent, true, static_cast<TacPaintState>(state), {0, 0, 96, 31}, {17, 11}, &cache, true);
       const TBitmap painted = cache;
-      RefreshCorners(control->Data, 0);
+      RefreshCorners(control->Data, TacPaintState::Normal);
       int x = 0, y = 0;
       EXPECT_TRUE(SameBitmap(cache, painted, x, y)) << name << " state " << state << " at " << x << "," << y;
     }

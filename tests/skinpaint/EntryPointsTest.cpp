@@ -14,7 +14,7 @@ TEST(EntryPoints, PaintSectionToDCCopiesTheFaceToTheRectangle) {
   const int s = skin.AddSection("BAR", 0x0000FF);
   TBitmap screen = Filled(50, 40, 0);
   TDeviceContext dc(screen);
-  PaintSectionToDC(s, "BAR", BackgroundInfo::FromColor(kKey), &skin.Model, &dc, {}, {10, 5, 30, 25}, 0, true);
+  PaintSectionToDC(s, "BAR", BackgroundInfo::FromColor(kKey), &skin.Model, &dc, {}, {10, 5, 30, 25}, TacPaintState::Normal, true);
   EXPECT_EQ(screen.Pixel(10, 5), 0x0000FF);
   EXPECT_EQ(screen.Pixel(29, 24), 0x0000FF);
   EXPECT_EQ(screen.Pixel(30, 25), 0);
@@ -27,13 +27,13 @@ TEST(EntryPoints, PaintSectionByNameFallsBackToTheAlternativeName) {
   const int bar = skin.AddSection("BAR", 0x0000FF);
   skin.Section(bar).Transparency = 100;
   TBitmap b = Filled(8, 8, 0);
-  EXPECT_EQ(PaintSectionByName(b, "NOSUCH", "PANEL", nullptr, 0, {0, 0, 8, 8}, &skin.Model, 0), 0);
+  EXPECT_EQ(PaintSectionByName(b, "NOSUCH", "PANEL", nullptr, 0, {0, 0, 8, 8}, &skin.Model, TacPaintState::Normal), 0);
   EXPECT_EQ(b.Pixel(4, 4), 0x00FF00);
-  EXPECT_EQ(PaintSectionByName(b, "NOSUCH", "NEITHER", nullptr, 0, {0, 0, 8, 8}, &skin.Model, 0), -1);
+  EXPECT_EQ(PaintSectionByName(b, "NOSUCH", "NEITHER", nullptr, 0, {0, 0, 8, 8}, &skin.Model, TacPaintState::Normal), -1);
   // The background comes from the source context: a see-through section shows it.
   TBitmap screen = PatternedParent(30, 30);
   TDeviceContext dc(screen);
-  EXPECT_EQ(PaintSectionByName(b, "BAR", "", &dc, 0, {5, 6, 13, 14}, &skin.Model, 0), bar);
+  EXPECT_EQ(PaintSectionByName(b, "BAR", "", &dc, 0, {5, 6, 13, 14}, &skin.Model, TacPaintState::Normal), bar);
   EXPECT_EQ(b.Pixel(0, 0), screen.Pixel(5, 6));
   EXPECT_EQ(b.Pixel(7, 7), screen.Pixel(12, 13));
 }
@@ -45,7 +45,7 @@ TEST(EntryPoints, SectionTextDrawsOutlinesAndDisabledMix) {
   skin.Section(s).FontColor[3] = 0x00FF00;  // right outline only
   TBitmap b = Filled(80, 30, 0xFFFFFF);
   TDeviceContext& dc = b.Canvas();
-  DrawSectionText(dc, "WWW", true, &skin.Model, 0, s, 0, {2, 2, 78, 28});
+  DrawSectionText(dc, "WWW", true, &skin.Model, TacPaintState::Normal, s, 0, {2, 2, 78, 28});
   bool red = false, green = false;
   for (int y = 0; y < 30; ++y)
     for (int x = 0; x < 80; ++x) {
@@ -58,14 +58,14 @@ TEST(EntryPoints, SectionTextDrawsOutlinesAndDisabledMix) {
   // Disabled: one colour, round(0.4 * font + 0.6 * COLOR) = (102, 153, 153) in RGB order.
   b.Fill(0xFFFFFF);
   skin.Section(s).Color = 0x000000;
-  DrawSectionText(dc, "WWW", false, &skin.Model, 0, s, 0, {2, 2, 78, 28});
+  DrawSectionText(dc, "WWW", false, &skin.Model, TacPaintState::Normal, s, 0, {2, 2, 78, 28});
   bool mixed = false;
   for (int y = 0; y < 30; ++y)
     for (int x = 0; x < 80; ++x) mixed |= b.Pixel(x, y) == RGB(102, 0, 0);
   EXPECT_TRUE(mixed);
   // Nothing for an invalid section.
   b.Fill(0xFFFFFF);
-  DrawSectionText(dc, "WWW", true, &skin.Model, 0, 99, 0, {2, 2, 78, 28});
+  DrawSectionText(dc, "WWW", true, &skin.Model, TacPaintState::Normal, 99, 0, {2, 2, 78, 28});
   EXPECT_EQ(b.Pixel(10, 10), 0xFFFFFF);
 }
 
@@ -119,10 +119,10 @@ TEST_F(FadeTest, NoManagerMeansTheDefaultManager) {
   ASSERT_EQ(TsSkinManager::DefaultManager(), Manager.get());
   TBitmap b = Filled(10, 10, 0);
   const int index = Manager->SectionIndexOf("BUTTON");
-  PaintSectionByIndex(index, "BUTTON", BackgroundInfo::FromColor(kKey), -1, -1, nullptr, &b, {}, {0, 0, 10, 10}, 0, true);
+  PaintSectionByIndex(index, "BUTTON", BackgroundInfo::FromColor(kKey), -1, -1, nullptr, &b, {}, {0, 0, 10, 10}, TacPaintState::Normal, true);
   EXPECT_EQ(b.Pixel(5, 5), 0x0000FF);
   TBitmap c = Filled(10, 10, 0);
-  EXPECT_EQ(PaintSectionByName(c, "BUTTON", "", nullptr, 0, {0, 0, 10, 10}, nullptr, 1), index);
+  EXPECT_EQ(PaintSectionByName(c, "BUTTON", "", nullptr, 0, {0, 0, 10, 10}, nullptr, TacPaintState::Hot), index);
   EXPECT_EQ(c.Pixel(5, 5), 0x00FF00);
 }
 

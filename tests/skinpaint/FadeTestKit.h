@@ -65,7 +65,7 @@ public:
   }
   void RebuildFace() {
     Data.EnsureCache();
-    PaintSectionForControl(Data, Parent(), true, State, {0, 0, Width(), Height()}, {Left(), Top()},
+    PaintSectionForControl(Data, Parent(), true, static_cast<TacPaintState>(State), {0, 0, Width(), Height()}, {Left(), Top()},
                            Data.CacheBmp.get(), false);
     Data.Dirty = false;
     ++FacesBuilt;

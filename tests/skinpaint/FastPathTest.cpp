@@ -110,8 +110,8 @@ TEST(FastPaths, BorderRowsAgreeWithSliceBySliceCompositing) {
       const TRect r{l, t, l + size(rng) * (wide ? 6 : 1), t + size(rng)};
       const bool centre = coin(rng), update = coin(rng);
       const int state = byte(rng) % 4;
-      DrawBorderMask(face24, r, centre, bg, m, state, update);
-      DrawBorderMask(face32, r, centre, bg, m, state, update);
+      DrawBorderMask(face24, r, centre, bg, m, static_cast<TacPaintState>(state), update);
+      DrawBorderMask(face32, r, centre, bg, m, static_cast<TacPaintState>(state), update);
       for (int y = 0; y < start.Height(); ++y)
         for (int x = 0; x < start.Width(); ++x)
           ASSERT_EQ(face24.Pixel(x, y), face32.Pixel(x, y))
@@ -143,8 +143,8 @@ TEST(FastPaths, ALoneHoleAnywhereInASliceRowIsKept) {
       TBitmap face24 = start, face32 = start;
       face32.SetPixelFormat(TPixelFormat::pf32bit);
       const TRect r{0, 0, frameW * 2 + 5, 8};
-      DrawBorderMask(face24, r, true, BackgroundInfo::FromColor(kKey), m, 0, false);
-      DrawBorderMask(face32, r, true, BackgroundInfo::FromColor(kKey), m, 0, false);
+      DrawBorderMask(face24, r, true, BackgroundInfo::FromColor(kKey), m, TacPaintState::Normal, false);
+      DrawBorderMask(face32, r, true, BackgroundInfo::FromColor(kKey), m, TacPaintState::Normal, false);
       ASSERT_EQ(face24.Pixel(hole, 1), start.Pixel(hole, 1)) << "width " << frameW << ", hole " << hole;
       for (int y = 0; y < start.Height(); ++y)
         for (int x = 0; x < start.Width(); ++x)

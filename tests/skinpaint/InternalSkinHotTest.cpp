@@ -25,11 +25,11 @@ TEST(InternalSkinHot, ContainersPaintTheirNormalLookInTheHotStates) {
     EXPECT_EQ(s.HotGradientPercent, s.GradientPercent) << name;
     TBitmap normal = Filled(90, 40, 0x123456);
     PaintSectionByIndex(index, name, BackgroundInfo::FromBitmap(&parent, 0, 0), -1, -1, &model, &normal, {7, 9},
-                        {0, 0, 90, 40}, 0, true);
+                        {0, 0, 90, 40}, TacPaintState::Normal, true);
     for (int state : {1, 2}) {
       TBitmap hot = Filled(90, 40, 0x123456);
       PaintSectionByIndex(index, name, BackgroundInfo::FromBitmap(&parent, 0, 0), -1, -1, &model, &hot, {7, 9},
-                          {0, 0, 90, 40}, state, true);
+                          {0, 0, 90, 40}, static_cast<TacPaintState>(state), true);
       // Inside the border the hot face is the normal face (the border mask may differ by state).
       int differing = 0;
       for (int y = 4; y < 36; ++y)
@@ -42,7 +42,7 @@ TEST(InternalSkinHot, ContainersPaintTheirNormalLookInTheHotStates) {
   const int groupBox = model.SectionIndexOf("GROUPBOX");
   TBitmap hot = Filled(90, 40, 0x123456);
   PaintSectionByIndex(groupBox, "GROUPBOX", BackgroundInfo::FromBitmap(&parent, 0, 0), -1, -1, &model, &hot, {7, 9},
-                      {0, 0, 90, 40}, 1, true);
+                      {0, 0, 90, 40}, TacPaintState::Hot, true);
   EXPECT_EQ(hot.Pixel(45, 20), parent.Pixel(52, 29));
 }
 

@@ -77,13 +77,13 @@ TEST_F(FadeTest, RefreshCornersPutsTheParentUnderKeyPixels) {
   b->RebuildFace();
   EXPECT_EQ(b->Data.CacheBmp->Pixel(0, 0), 0x0000FF);  // painted without updating corners: the face's red
   EXPECT_EQ(b->Data.CacheBmp->Pixel(1, 0), 0x00FF00);
-  RefreshCorners(b->Data, 0, kCornerTopLeft);
+  RefreshCorners(b->Data, TacPaintState::Normal, kCornerTopLeft);
   EXPECT_EQ(b->Data.CacheBmp->Pixel(0, 0), parent->Picture.Pixel(2 + 11, 3 + 13));
   EXPECT_EQ(b->Data.CacheBmp->Pixel(1, 0), 0x00FF00);
   // Through the skin data's hook, as cache copies call it.
   b->RebuildFace();
   ASSERT_NE(TsCommonData::RefreshCornersHook(), nullptr);
-  TsCommonData::RefreshCornersHook()(b->Data, 0);
+  TsCommonData::RefreshCornersHook()(b->Data, TacPaintState::Normal);
   EXPECT_EQ(b->Data.CacheBmp->Pixel(0, 0), parent->Picture.Pixel(2 + 11, 3 + 13));
 }
 
@@ -120,7 +120,7 @@ TEST_F(FadeTest, BorderOnlyPaintsTheBandAndReturnsTheInside) {
   b->Data.BorderIndex = static_cast<int>(Manager->ma.size()) - 1;
   b->Data.EnsureCache();
   b->Data.CacheBmp->Fill(0);
-  const TRect inner = PaintBorderOnly(nullptr, {0, 0, 40, 20}, 4, 0, b->Data);
+  const TRect inner = PaintBorderOnly(nullptr, {0, 0, 40, 20}, 4, TacPaintState::Normal, b->Data);
   EXPECT_EQ(inner, (TRect{4, 4, 36, 16}));
   const TBitmap& cache = *b->Data.CacheBmp;
   EXPECT_EQ(cache.Pixel(0, 0), 0x00FF00);   // the border
@@ -130,7 +130,7 @@ TEST_F(FadeTest, BorderOnlyPaintsTheBandAndReturnsTheInside) {
   b->Data.BorderIndex = -1;
   TBitmap screen = Filled(40, 20, 0);
   TDeviceContext dc(screen);
-  EXPECT_EQ(PaintBorderOnly(&dc, {0, 0, 40, 20}, 3, 0, b->Data), (TRect{0, 0, 40, 20}));
+  EXPECT_EQ(PaintBorderOnly(&dc, {0, 0, 40, 20}, 3, TacPaintState::Normal, b->Data), (TRect{0, 0, 40, 20}));
   EXPECT_EQ(screen.Pixel(2, 10), ColorToRGB(b->Data.GetColor(false)));
   EXPECT_EQ(screen.Pixel(3, 10), 0);
 }

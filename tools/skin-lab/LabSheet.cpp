@@ -37,7 +37,7 @@ std::vector<int> ShownSections(const TacSkinModel& m) {
 }
 
 // One section face in a cell of the sheet, painted over the sheet's own pixels.
-void PaintCell(TacSkinModel& m, int index, TBitmap& sheet, TRect cell, int state) {
+void PaintCell(TacSkinModel& m, int index, TBitmap& sheet, TRect cell, TacPaintState state) {
   PaintSectionByIndex(index, m.gd[static_cast<std::size_t>(index)].SectionName, BackgroundInfo::FromBitmap(&sheet, 0, 0),
                       -1, -1, &m, &sheet, {0, 0}, cell, state, true);
 }
@@ -130,7 +130,7 @@ TBitmap PaintLabSheet(const std::string& what) {
       TBitmap back(kCellW, kCellH, TPixelFormat::pf24bit, true);
       PaintLabBackground(back);
       CopyBlock(sheet, cell.Left, cell.Top, back, {0, 0, kCellW, kCellH});
-      PaintCell(*skin, sections[k], sheet, cell, state);
+      PaintCell(*skin, sections[k], sheet, cell, static_cast<TacPaintState>(state));
     }
   }
 
@@ -149,7 +149,7 @@ TBitmap PaintLabSheet(const std::string& what) {
       PaintLabBackground(back);
       faces[state] = back;
       PaintSectionByIndex(button, s.SectionName, BackgroundInfo::FromBitmap(&back, 0, 0), -1, -1, skin.get(),
-                          &faces[state], {0, 0}, {0, 0, w, h}, state, true);
+                          &faces[state], {0, 0}, {0, 0, w, h}, static_cast<TacPaintState>(state), true);
     }
     for (int level = 0; level <= n; ++level) {
       TBitmap frame = faces[0];
@@ -182,7 +182,7 @@ TBitmap PaintLabSheet(const std::string& what) {
       TBitmap back(kCellW, kCellH, TPixelFormat::pf24bit, true);
       PaintLabBackground(back);
       CopyBlock(sheet, cell.Left, cell.Top, back, {0, 0, kCellW, kCellH});
-      if (index >= 0) PaintCell(*v.Model, index, sheet, cell, k % 2 == 0 ? 0 : 1);
+      if (index >= 0) PaintCell(*v.Model, index, sheet, cell, HotIf(k % 2 != 0));
     }
     y += rowH + 8;
   }

@@ -81,7 +81,7 @@ int PaintOne(const std::string& skinArg, const std::vector<std::string>& args) {
     bg = BackgroundInfo::FromBitmap(&parent, 0, 0);
   }
   target.Fill(hasColor ? parentColor : 0xFFFFFF);
-  PaintSectionByIndex(index, section, bg, -1, -1, skin.get(), &target, {0, 0}, {0, 0, w, h}, state, true);
+  PaintSectionByIndex(index, section, bg, -1, -1, skin.get(), &target, {0, 0}, {0, 0, w, h}, static_cast<TacPaintState>(state), true);
   SavePngToFile(target, out);
   return 0;
 }
