@@ -174,30 +174,39 @@ namespace {
 
 static_assert(kRepeatChunk >= kMaskRunTail, "the runs serve the repeating mask blend");
 
-// Whether a row of n bytes of 24-bit pixels holds a key pixel. Slice rows are short
-// and scanned once per face: sixteen pixels a step, the key found as a byte 255
-// starting a pixel, 0 after it and 255 after that.
+// Whether a row of n bytes of 24-bit pixels holds a key pixel: a byte 255 starting a
+// pixel, 0 after it and 255 after that. Slice rows are short and scanned once per
+// face, so they are looked at sixteen bytes a step.
 bool HasKeyPixel(const std::uint8_t* row, std::size_t n) {
 #if defined(__SSE2__)
-  const auto keysIn48 = [](const std::uint8_t* p) {
-    const __m128i ff = _mm_set1_epi8(static_cast<char>(0xFF)), zero = _mm_setzero_si128();
+  const __m128i ff = _mm_set1_epi8(static_cast<char>(0xFF)), zero = _mm_setzero_si128();
+  // Bytes 255 and 0 of up to 64 bytes starting at p as bits; the last window ends at
+  // the row's end and overlaps bytes already seen, which sets the same bits again.
+  const auto keysIn = [&](const std::uint8_t* p, std::size_t bytes) {
     std::uint64_t high = 0, low = 0;
-    for (int q = 0; q < 3; ++q) {
-      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * q));
-      high |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, ff)))) << (16 * q);
-      low |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, zero)))) << (16 * q);
-    }
-    return (high & (low >> 1) & (high >> 2) & 0x249249249249ull) != 0;  // bits 0, 3, ..., 45: pixel starts
+    const auto window = [&](std::size_t at) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at));
+      high |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, ff)))) << at;
+      low |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, zero)))) << at;
+    };
+    std::size_t at = 0;
+    for (; at + 16 <= bytes; at += 16) window(at);
+    if (at < bytes) window(bytes - 16);
+    return (high & (low >> 1) & (high >> 2) & 0x1249249249249249ull) != 0;  // pixel starts 0, 3, ..., 60
   };
-  if (n < 48) {
-    std::uint8_t padded[48] = {};  // zeros start no key
+  if (n < 16) {
+    std::uint8_t padded[16] = {};  // zeros start no key
     std::memcpy(padded, row, n);
-    return keysIn48(padded);
+    return keysIn(padded, 16);
   }
-  // The last window ends at n; 48 is a whole number of pixels, so it starts on a pixel.
-  for (std::size_t i = 0; i + 48 <= n; i += 48)
-    if (keysIn48(row + i)) return true;
-  return keysIn48(row + n - 48);
+  // Steps of 63 bytes (21 pixels) keep every step's bits inside one word; the rest
+  // starts on a pixel at least 16 bytes before the end.
+  std::size_t i = 0;
+  for (; i + 63 <= n; i += 63)
+    if (keysIn(row + i, 63)) return true;
+  if (i == n) return false;
+  const std::size_t from = std::min(i, n - 18);
+  return keysIn(row + from, n - from);
 #else
   for (const std::uint8_t *p = row, *end = row + n; p < end; p += 3)
     if (p[0] == 255 && p[1] == 0 && p[2] == 255) return true;
@@ -247,7 +256,9 @@ public:
         // A width that shows the slice at most once needs no repetition: its rows come
         // straight from the picture (narrow rows still go through runs, whose kernel
         // may read past the row's end).
-        Direct_(Phase_ + W_ <= Sw_ && RowBytes() >= 16), Short_(!Direct_ && Period_ <= kRepeatRunMax), Area_(area), PicRuns_(RowScratch().PicRuns), BandRuns_(RowScratch().BandRuns),
+        Direct_(Phase_ + W_ <= Sw_ && RowBytes() >= 16), Short_(!Direct_ && Period_ <= kRepeatRunMax),
+        PicAt_(pic.ScanLine(src.Top) + src.Left * 3), PicStride_(pic.Stride()),
+        TargetAt_(target.ScanLine(0) + visible.Left * 3), TargetStride_(target.Stride()), Area_(area), PicRuns_(RowScratch().PicRuns), BandRuns_(RowScratch().BandRuns),
         PicLine_(RowScratch().PicLine), BandLine_(RowScratch().BandLine), Runs_(RowScratch().Runs),
         KeysAt_(RowScratch().KeysAt) {}
 
@@ -273,9 +284,10 @@ public:
   }
 
 private:
-  const std::uint8_t* PicRow(int k) const { return Pic_.ScanLine(Src_.Top + k) + Src_.Left * 3; }
-  const std::uint8_t* BandRow(int k) const { return Pic_.ScanLine(Src_.Top + k + MaskOffset_) + Src_.Left * 3; }
-  std::uint8_t* TargetRow(int y) const { return Target_.ScanLine(y) + Visible_.Left * 3; }
+  // Rows through addresses taken once (row 0 and the stride), as the pixel loops do.
+  const std::uint8_t* PicRow(int k) const { return PicAt_ + static_cast<std::ptrdiff_t>(k) * PicStride_; }
+  const std::uint8_t* BandRow(int k) const { return PicRow(k + MaskOffset_); }
+  std::uint8_t* TargetRow(int y) const { return TargetAt_ + static_cast<std::ptrdiff_t>(y) * TargetStride_; }
   std::size_t PhaseBytes() const { return static_cast<std::size_t>(Phase_) * 3; }
   std::size_t RowBytes() const { return static_cast<std::size_t>(W_) * 3; }
   const std::uint8_t* PicRun(int k) const { return PicRuns_.data() + RunBytes_ * static_cast<std::size_t>(k); }
@@ -400,6 +412,10 @@ private:
   const int Sw_, Sh_, W_, Phase_;
   const std::size_t Period_, RunBytes_;
   const bool Direct_, Short_;
+  const std::uint8_t* const PicAt_;  // source row 0 at the slice's left
+  const std::ptrdiff_t PicStride_;
+  std::uint8_t* const TargetAt_;  // target row 0 at the visible left
+  const std::ptrdiff_t TargetStride_;
   const std::uint8_t *PicLineAt_ = nullptr, *BandLineAt_ = nullptr;  // see LayOutLines
   const TRect Area_;
   std::vector<std::uint8_t>&PicRuns_, &BandRuns_, &PicLine_, &BandLine_;

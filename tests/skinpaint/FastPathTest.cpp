@@ -127,7 +127,7 @@ TEST(FastPaths, BorderRowsAgreeWithSliceBySliceCompositing) {
 TEST(FastPaths, ALoneHoleAnywhereInASliceRowIsKept) {
   TKernelGuard guard;
   SetKernelLevel(TacKernelLevel::Avx512Vbmi);
-  for (int frameW : {9, 16, 17, 20, 33, 50})
+  for (int frameW : {4, 6, 7, 9, 16, 17, 20, 23, 24, 33, 50})
     for (int hole = 1; hole < frameW - 1; ++hole) {
       TPaintSkin skin;
       TBitmap& master = *skin.Model.MasterBitmap;
