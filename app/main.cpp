@@ -11,7 +11,7 @@
 
 #include "app/AppForms.h"
 #include "app/CommandLine.h"
-#include "app/ProcessHeap.h"
+#include "platform/base/ProcessHeap.h"
 #include "app/TextbookEngine.h"
 #include "app/WorkspaceChoice.h"
 #include "app/data/DatabaseChoice.h"

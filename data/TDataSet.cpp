@@ -116,6 +116,9 @@ void TDataSet::Fetch() {
   }
 
   std::vector<Row> rows;
+  // A dataset opened again mostly reads as many rows as the last time: room for
+  // them at once spares moving every row read so far each time the list grows.
+  rows.reserve(rows_.size());
   while (statement.Step()) {
     Row row;
     if (first) row.RowId = statement.ColumnValue(0);

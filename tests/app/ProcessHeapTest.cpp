@@ -7,7 +7,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/ProcessHeap.h"
+#include "platform/base/ProcessHeap.h"
 #include "platform/gfx/Bitmap.h"
 
 namespace {

@@ -1,8 +1,9 @@
 #pragma once
-// The program's pictures live on a heap in large pages. Start-up alone makes
-// a dozen window-sized bitmaps (the main window's picture decoded, blended, its
-// frame and its window image), and in small pages each of them costs the
-// kernel five hundred page faults before the first pixel is drawn.
+// The program's heap, set up by main first thing (and by the benchmarks of the
+// program's work, to measure it as it runs). Its pictures live in large pages:
+// start-up alone makes a dozen window-sized bitmaps (the main window's picture
+// decoded, blended, its frame and its window image), and in small pages each of
+// them costs the kernel five hundred page faults before the first pixel is drawn.
 #include <cstddef>
 
 // Sets up the heap before anything large is allocated: allocations up to

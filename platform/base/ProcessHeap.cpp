@@ -1,4 +1,4 @@
-#include "app/ProcessHeap.h"
+#include "platform/base/ProcessHeap.h"
 
 #include <malloc.h>
 #include <sys/mman.h>
