@@ -104,5 +104,14 @@ void TResultJournal::Add(const TJournalEntry& entry) {
 void TResultJournal::Remove(const std::string& key) {
   std::vector<TJournalEntry> entries = Entries();
   std::erase_if(entries, [&](const TJournalEntry& e) { return e.Key == key; });
+  if (entries.empty()) {
+    // The usual end of a hand-in: the file goes, without waiting for the disk.
+    // Should a crash undo that, the entry is sent again and the server, which
+    // knows its key, stores nothing.
+    std::error_code ec;
+    std::filesystem::remove(file_, ec);
+    if (ec) throw std::runtime_error("не удалось записать журнал результатов " + file_.string());
+    return;
+  }
   Write(entries);
 }

@@ -3,8 +3,8 @@
 // user's data folder until they are sent. Each entry carries a key of its own;
 // the server remembers the keys it has stored (tb_handins), so an entry sent
 // twice (the reply of its commit lost, the program stopped before it forgot the
-// entry) is stored once. The file is rewritten whole and renamed into place, so
-// it is never half written.
+// entry) is stored once. The file is rewritten whole, flushed and renamed into
+// place, so it is never half written; once nothing is kept it is removed.
 #include <filesystem>
 #include <string>
 #include <vector>

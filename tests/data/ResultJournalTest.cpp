@@ -45,6 +45,15 @@ TEST_F(ResultJournalTest, EntriesComeBackWholeAndInOrder) {
   EXPECT_EQ(left[0].Key, a.Key);
   EXPECT_EQ(left[1].Key, c.Key);
   EXPECT_FALSE(std::filesystem::exists(journal.File().string() + ".partial"));
+  // The last one gone, the file goes; a new entry makes it again.
+  journal.Remove(a.Key);
+  journal.Remove(c.Key);
+  EXPECT_FALSE(std::filesystem::exists(journal.File()));
+  EXPECT_TRUE(journal.Entries().empty());
+  journal.Remove(c.Key);
+  journal.Add(c);
+  ASSERT_EQ(journal.Entries().size(), 1u);
+  EXPECT_EQ(journal.Entries()[0].Key, c.Key);
 }
 
 TEST_F(ResultJournalTest, DamagedLinesAreSkippedAndTheRestKept) {
