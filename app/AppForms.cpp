@@ -15,9 +15,13 @@
 #include "app/data/ServerSchema.h"
 #include "data/TADOConnection.h"
 #include "forms/Application.h"
+#include "platform/win/Backend.h"
 #include "platform/win/Message.h"
 
 void KeepWindowsPainting() {
+  // The display's own events first (uncovered windows, the window manager's
+  // pings, the busy cursor); its input stays held for the program's loop.
+  DisplayBackend().ServeWhileBusy();
   // Bounded, in case a window never validates itself.
   MSG msg;
   for (int n = 0; n < 64 && PeekMessage(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++n) DispatchMessage(&msg);

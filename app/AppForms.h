@@ -8,9 +8,10 @@ class TApplication;
 void CreateAppForms(TApplication& app);
 
 // What runs while a statement waits for the server (TDbEngine::SetWaitHandler,
-// installed by CreateAppForms): the windows' pending paints and due timers, so
-// that they keep drawing; the user's input stays queued until the answer came
-// or the wait was given up.
+// installed by CreateAppForms): the display's own events (an uncovered window
+// shown again, the window manager answered, the busy cursor after a moment),
+// the windows' pending paints and due timers, so that they keep drawing; the
+// user's input stays queued until the answer came or the wait was given up.
 void KeepWindowsPainting();
 
 // Brings the chosen database file ("db.mdb" of the working directory unless

@@ -9,7 +9,7 @@ pkg_check_modules(SQLITE3 REQUIRED IMPORTED_TARGET GLOBAL sqlite3)
 pkg_check_modules(LIBPQ REQUIRED IMPORTED_TARGET GLOBAL libpq)
 pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET GLOBAL sdl2)
 # Input and pictures through the X server (the real-display scenario runs).
-pkg_check_modules(XTEST REQUIRED IMPORTED_TARGET GLOBAL x11 xtst)
+pkg_check_modules(XTEST REQUIRED IMPORTED_TARGET GLOBAL x11 xtst xfixes)
 pkg_check_modules(FFMPEG REQUIRED IMPORTED_TARGET GLOBAL libavformat libavcodec libswscale libswresample libavutil)
 find_package(litehtml REQUIRED)
 find_package(Threads REQUIRED)

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 
 #include "platform/backend/X11Display.h"
 #include "platform/win/Icons.h"
@@ -75,7 +76,12 @@ SDL_SystemCursor SdlCursor(TCursorShape shape) {
 
 }  // namespace
 
+struct TSdlBackend::THeldEvents {
+  std::deque<SDL_Event> Events;
+};
+
 TSdlBackend::TSdlBackend() {
+  Held_ = std::make_unique<THeldEvents>();
   // A GL framebuffer would recreate the X window and lose its properties.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
@@ -427,11 +433,43 @@ void TSdlBackend::CheckStacking() {
 }
 
 void TSdlBackend::SetCursor(TCursorShape shape) {
+  Cursor_ = shape;
+  if (!BusyCursor_) ShowCursor(shape);
+}
+
+void TSdlBackend::ShowCursor(TCursorShape shape) {
   if (!Ok_) return;
   int key = static_cast<int>(shape);
   SDL_Cursor*& cursor = Cursors_[key];
   if (!cursor) cursor = SDL_CreateSystemCursor(SdlCursor(shape));
   if (cursor) SDL_SetCursor(cursor);
+}
+
+void TSdlBackend::ServeWhileBusy() {
+  if (!Ok_) return;
+  const std::uint64_t now = Now();
+  if (!BusySince_) BusySince_ = now;
+  if (!BusyCursor_ && now - BusySince_ >= kBusyCursorAfterMs) {
+    ShowCursor(TCursorShape::Wait);
+    BusyCursor_ = true;
+  }
+  // Reading the events answers the window manager (SDL replies to its pings).
+  // Only what runs none of the program's code is handled now: an uncovered
+  // window gets its kept image back, a restacking is noted. Everything else
+  // (input, close requests, moves) waits, in order, for the program's loop.
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) {
+    const bool exposed = event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_EXPOSED;
+    if (exposed || event.type == SDL_SYSWMEVENT) Handle(event);
+    else Held_->Events.push_back(event);
+  }
+}
+
+void TSdlBackend::EndBusy() {
+  BusySince_ = 0;
+  if (!BusyCursor_) return;
+  BusyCursor_ = false;
+  ShowCursor(Cursor_);
 }
 
 void TSdlBackend::SetCapture(bool captured) {
@@ -468,10 +506,19 @@ void TSdlBackend::WaitForInput(int timeoutMs) {
     if (timeoutMs < 0) PostQuitMessage(1);
     return;
   }
+  // Back in the program's loop: a busy spell is over, and what came meanwhile
+  // goes first, one event at a time.
+  EndBusy();
   // A caption set on a window that paints no title bar (a borderless form)
   // reaches no paint: the titles are compared before every wait.
   SyncTitles();
   SDL_Event event;
+  if (!Held_->Events.empty()) {
+    event = Held_->Events.front();
+    Held_->Events.pop_front();
+    Handle(event);
+    return;
+  }
   if (X11_->Ok()) {
     // Restacking by others is looked at once our own raises have settled.
     const std::uint64_t now = Now();

@@ -40,6 +40,9 @@ public:
   void SetCapture(bool captured) override;
   void WaitForInput(int timeoutMs) override;
   void Wake() override;
+  void ServeWhileBusy() override;
+  // After this long busy the busy cursor shows.
+  static constexpr int kBusyCursorAfterMs = 300;
 
   // The native window of a top-level window (null when none), and whether it is
   // mapped: for tests and tools that look at what the desktop shows.
@@ -85,6 +88,9 @@ private:
   TPoint GlobalMouse() const;
   TPoint EventPoint(std::uint32_t windowId, int x, int y) const;
   void Blit(TNative& native, const TTopLevelView& view, const TRect& dirty);
+  void ShowCursor(TCursorShape shape);
+  // Ends a busy spell: the cursor asked for last comes back.
+  void EndBusy();
 
   bool Ok_ = false;
   std::string Error_;
@@ -92,6 +98,11 @@ private:
   std::map<HWND, TNative> Windows_;
   std::vector<HWND> Order_;
   std::map<int, SDL_Cursor*> Cursors_;
+  TCursorShape Cursor_ = TCursorShape::Arrow;  // the one the program asked for last
+  std::uint64_t BusySince_ = 0;                 // 0: not busy
+  bool BusyCursor_ = false;
+  struct THeldEvents;
+  std::unique_ptr<THeldEvents> Held_;  // input read while busy, in order
   bool Installed_ = false;
   bool Shaping_ = false;
   bool ScreenPointer_ = false;  // SDL_GetGlobalMouseState gives the screen position

@@ -65,6 +65,12 @@ public:
   virtual void WaitForInput(int timeoutMs) = 0;
   // Asks a blocked WaitForInput to return (a message was posted).
   virtual void Wake() = 0;
+  // Called again and again while the program waits for something outside it (a
+  // database server) instead of for input: the display's own events are read,
+  // so that uncovered windows are shown again and the window system gets its
+  // answers, while input is held until the next WaitForInput; a wait longer
+  // than a moment shows the busy cursor until then.
+  virtual void ServeWhileBusy() {}
 };
 
 // Installs the backend the window system uses (not owned). Null restores the
