@@ -104,7 +104,8 @@ TFontFace& TFontEngine::OpenFace(const TResolvedFont& resolved, int height, int 
   if (it != Faces_.end()) return *it->second;
   auto face = std::make_unique<TFontFace>(Library_, resolved, height, weight, italic);
   TFontFace& result = *Faces_.emplace(std::move(key), std::move(face)).first->second;
-  result.SetFallback(FallbackFor(result, weight, italic));
+  // Faces live as long as the engine: the source may keep a reference to this one.
+  result.SetFallbackSource([this, &result, weight, italic] { return FallbackFor(result, weight, italic); });
   return result;
 }
 

@@ -136,6 +136,14 @@ void TFontFace::ComputeMetrics(int height, int weight, bool italic) {
   }
 }
 
+TFontFace* TFontFace::Fallback() {
+  if (FallbackSource_) {
+    Fallback_ = FallbackSource_();
+    FallbackSource_ = nullptr;
+  }
+  return Fallback_;
+}
+
 bool TFontFace::HasGlyph(char32_t cp) const { return FT_Get_Char_Index(Face_, cp) != 0; }
 
 const TGlyph& TFontFace::Load(char32_t cp) {
@@ -143,8 +151,9 @@ const TGlyph& TFontFace::Load(char32_t cp) {
   const bool control = cp < 0x20 || (cp >= 0x7F && cp < 0xA0);
   if (!control) {
     const FT_UInt index = FT_Get_Char_Index(Face_, cp);
-    if (index == 0 && Fallback_ && Fallback_->HasGlyph(cp))
-      glyph = Fallback_->Glyph(cp);
+    TFontFace* fallback = index == 0 ? Fallback() : nullptr;
+    if (fallback && fallback->HasGlyph(cp))
+      glyph = fallback->Glyph(cp);
     else
       Render(glyph, index);
   }

@@ -6,6 +6,7 @@
 // the font engine and used from the UI thread only.
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -69,8 +70,10 @@ public:
     return it != Others_.end() ? *it->second : Load(cp);
   }
 
-  // A face of the same pixel size asked for code points this file lacks (borrowed).
-  void SetFallback(TFontFace* fallback) { Fallback_ = fallback; }
+  // Where the face of the same pixel size asked for code points this file lacks
+  // (borrowed) comes from: asked once, when the first such code point is drawn, so
+  // that a caption in letters the file has never opens a second font file.
+  void SetFallbackSource(std::function<TFontFace*()> source) { FallbackSource_ = std::move(source); }
   bool HasGlyph(char32_t cp) const;
   std::size_t CachedGlyphCount() const { return Glyphs_.size(); }
 
@@ -90,6 +93,8 @@ private:
   int UnderlineThickness_ = 1;
   int StrikeOutOffset_ = 0;
   int StrikeOutThickness_ = 1;
+  TFontFace* Fallback();
+  std::function<TFontFace*()> FallbackSource_;
   TFontFace* Fallback_ = nullptr;
   std::deque<TGlyph> Glyphs_;
   std::vector<const TGlyph*> Direct_;

@@ -138,6 +138,23 @@ TEST(FontGlyphs, MissingCodePointsComeFromTheFallbackFace) {
   EXPECT_GT(g.Advance, 0);
 }
 
+// The fallback's file is opened for the first code point a face lacks, not
+// with the face: captions in letters the file has never open it.
+TEST(FontGlyphs, TheFallbackFaceOpensWithTheFirstMissingCodePoint) {
+  TFontEngine& engine = TFontEngine::Instance();
+  const std::size_t before = engine.FaceCount();
+  TFontFace& face = Face("Arial", -23);  // a size no other test asks for
+  ASSERT_EQ(engine.FaceCount(), before + 1);
+  for (char32_t cp : std::u32string(U"Уроки Тесты Lessons 0123")) EXPECT_GT(face.Glyph(cp).Advance, 0);
+  EXPECT_EQ(engine.FaceCount(), before + 1);
+  const TGlyph& mark = face.Glyph(U'✓');
+  EXPECT_EQ(engine.FaceCount(), before + 2);
+  EXPECT_GT(mark.Advance, 0);
+  // Asked once: a second missing code point borrows from the same face.
+  face.Glyph(U'✗');
+  EXPECT_EQ(engine.FaceCount(), before + 2);
+}
+
 TEST(FontGlyphs, ControlCharactersDrawNothing) {
   TFontFace& face = Face("Arial", -16);
   for (char32_t cp : {U'\t', U'\n', U'\r', U'\x01', U'\x7F'}) {
