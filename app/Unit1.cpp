@@ -37,7 +37,7 @@ constexpr TColor kUserTextColor = static_cast<TColor>(RGB(0x24, 0x39, 0x53));
 TColor ButtonFaceColour(const TsSkinManager* manager) {
   const int section = manager ? manager->SectionIndexOf("SPEEDBUTTON") : -1;
   if (section < 0) return GetSysColor(COLOR_BTNFACE);
-  return ColorToRGB(manager->gd[static_cast<std::size_t>(section)].Color);
+  return ColorToRGB(manager->Section(section)->Color);
 }
 
 // The word is the button's face: the picture fills the whole button (Margin 0)

@@ -42,7 +42,7 @@ void BM_PaintSectionButton(benchmark::State& state) {
   TacPaintSource source;
   source.Manager = &m;
   source.SkinIndex = index;
-  source.BorderIndex = m.gd[static_cast<std::size_t>(index)].BorderIndex;
+  source.BorderIndex = m.Section(index)->BorderIndex;
   const TBitmap parent = Parent();
   TBitmap face(100, 30, TPixelFormat::pf24bit);
   const BackgroundInfo bg = BackgroundInfo::FromBitmap(&parent, 0, 0);

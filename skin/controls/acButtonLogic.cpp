@@ -30,8 +30,8 @@ BackgroundInfo PaintBackgroundAndBorder(TsCommonData& data, TControl& control, T
 
 void PaintBorder(TsCommonData& data, TControl& control, TacPaintState state, const BackgroundInfo& bg) {
   TsSkinManager* manager = data.GetManager();
-  if (!manager || data.BorderIndex < 0 || data.BorderIndex >= static_cast<int>(manager->ma.size())) return;
-  const TsMaskData& mask = manager->ma[static_cast<std::size_t>(data.BorderIndex)];
+  if (!manager || !manager->Mask(data.BorderIndex)) return;
+  const TsMaskData& mask = *manager->Mask(data.BorderIndex);
   if (state == TacPaintState::Normal && (mask.StretchMode & 2) != 0) return;
   BackgroundInfo shifted = bg;
   shifted.OffsetX += control.Left();
@@ -43,8 +43,8 @@ void PaintBorder(TsCommonData& data, TControl& control, TacPaintState state, con
 TRegion VisibleRegion(TsCommonData& data, int width, int height, TacPaintState state) {
   TRegion visible(0, 0, width, height);
   TsSkinManager* manager = data.GetManager();
-  if (!manager || data.BorderIndex < 0 || data.BorderIndex >= static_cast<int>(manager->ma.size())) return visible;
-  const TsMaskData& mask = manager->ma[static_cast<std::size_t>(data.BorderIndex)];
+  if (!manager || !manager->Mask(data.BorderIndex)) return visible;
+  const TsMaskData& mask = *manager->Mask(data.BorderIndex);
   TacBorderSlices s;
   const TBitmap* picture = MaskPicture(mask);
   if (!picture || !ComputeBorderSlices(mask, {0, 0, width, height}, state, s)) return visible;
@@ -115,9 +115,9 @@ void TacButtonLogic::ApplyRegion() {
     // What the old corners covered along the old right and bottom edges shows the parent again.
     int cw = 0, ch = 0;
     if (TsSkinManager* manager = Data_.GetManager();
-        manager && Data_.BorderIndex >= 0 && Data_.BorderIndex < static_cast<int>(manager->ma.size())) {
-      cw = manager->ma[static_cast<std::size_t>(Data_.BorderIndex)].WR;
-      ch = manager->ma[static_cast<std::size_t>(Data_.BorderIndex)].WB;
+        manager && manager->Mask(Data_.BorderIndex)) {
+      cw = manager->Mask(Data_.BorderIndex)->WR;
+      ch = manager->Mask(Data_.BorderIndex)->WB;
     }
     const TRect right{LastBounds_.Right - cw, LastBounds_.Top, LastBounds_.Right, LastBounds_.Bottom};
     const TRect bottom{LastBounds_.Left, LastBounds_.Bottom - ch, LastBounds_.Right, LastBounds_.Bottom};

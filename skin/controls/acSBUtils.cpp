@@ -158,8 +158,8 @@ void PaintPart(TsSkinManager& manager, const TacSectionMaskIndexes& part, const 
 
 // The part's glyph centred in square.
 void PaintGlyph(TsSkinManager& manager, const TacSectionMaskIndexes& part, TBitmap& bmp, TRect square, TacPaintState state) {
-  if (part.Glyph < 0 || part.Glyph >= static_cast<int>(manager.ma.size())) return;
-  const TsMaskData& mask = manager.ma[static_cast<std::size_t>(part.Glyph)];
+  if (!manager.Mask(part.Glyph)) return;
+  const TsMaskData& mask = *manager.Mask(part.Glyph);
   const TSize size = StateImageSize(mask);
   const TPoint p{square.Left + (square.Width() - size.cx) / 2, square.Top + (square.Height() - size.cy) / 2};
   DrawGlyphMask(bmp, p, state, 1, mask, BackgroundInfo::FromBitmap(&bmp, 0, 0));
@@ -169,10 +169,10 @@ void PaintGlyph(TsSkinManager& manager, const TacSectionMaskIndexes& part, TBitm
 int PaintedArrowLength(TsSkinManager& manager, bool vertical, int arrow) {
   const TacCommonIndexes& c = manager.CommonIndexes;
   if (c.ScrollBtnLeft.Section < 0) return arrow;
-  if (!manager.gd[static_cast<std::size_t>(c.ScrollBtnLeft.Section)].ReservedBoolean) return arrow;
+  if (!manager.Section(c.ScrollBtnLeft.Section)->ReservedBoolean) return arrow;
   const int border = vertical ? c.ScrollBtnTop.Border : c.ScrollBtnLeft.Border;
-  if (border < 0 || border >= static_cast<int>(manager.ma.size())) return arrow;
-  const TSize size = StateImageSize(manager.ma[static_cast<std::size_t>(border)]);
+  if (!manager.Mask(border)) return arrow;
+  const TSize size = StateImageSize(*manager.Mask(border));
   return std::max(GetSystemMetrics(SM_CXHSCROLL), vertical ? size.cy : size.cx);
 }
 
@@ -303,8 +303,8 @@ void PaintSizeBox(TacScrollWnd& wnd, HDC windowDc) {
   PutBehind(bmp, {0, 0, box.Width(), box.Height()}, bg);
   if (SizeBoxHasGrip(wnd)) {
     const int grip = manager->MaskIndexOf("GLOBALINFO", "GRIPIMAGE");
-    if (grip >= 0 && grip < static_cast<int>(manager->ma.size())) {
-      const TsMaskData& mask = manager->ma[static_cast<std::size_t>(grip)];
+    if (manager->Mask(grip)) {
+      const TsMaskData& mask = *manager->Mask(grip);
       const TSize size = StateImageSize(mask);
       DrawGlyphMask(bmp, {box.Width() - size.cx, box.Height() - size.cy}, TacPaintState::Normal, 1, mask,
                     BackgroundInfo::FromBitmap(&bmp, 0, 0));

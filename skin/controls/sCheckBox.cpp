@@ -102,7 +102,7 @@ int TsCheckBox::CheckMaskIndex() const {
     case cbChecked: index = ci.CheckBoxChecked; break;
     case cbGrayed: index = ci.CheckBoxGrayed; break;
   }
-  return index >= 0 && index < static_cast<int>(manager->ma.size()) ? index : -1;
+  return manager->Mask(index) ? index : -1;
 }
 
 TSize TsCheckBox::CheckSize() const {
@@ -110,7 +110,7 @@ TSize TsCheckBox::CheckSize() const {
   if (GlyphChecked_.Empty()) {
     const int mask = SkinData_->IsSkinned() ? CheckMaskIndex() : -1;
     if (mask < 0) return {16, 16};
-    const TsMaskData& m = SkinData_->GetManager()->ma[static_cast<std::size_t>(mask)];
+    const TsMaskData& m = *SkinData_->GetManager()->Mask(mask);
     return {MaskFrameWidth(m), MaskFrameHeight(m)};
   }
   return {GlyphChecked_.Width() / 3, GlyphChecked_.Height()};
@@ -163,7 +163,7 @@ void TsCheckBox::DrawCheck(TRect box, TacPaintState frame) {
   const int mask = CheckMaskIndex();
   if (mask >= 0) {
     const BackgroundInfo self = BackgroundInfo::FromBitmap(&cache, 0, 0);
-    DrawGlyphMask(cache, {box.Left, box.Top}, frame, 1, SkinData_->GetManager()->ma[static_cast<std::size_t>(mask)],
+    DrawGlyphMask(cache, {box.Left, box.Top}, frame, 1, *SkinData_->GetManager()->Mask(mask),
                   self);
     return;
   }

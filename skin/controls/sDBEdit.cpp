@@ -10,8 +10,8 @@
 namespace {
 bool BorderHasStates(const TsCommonData& skinData) {
   const TsSkinManager* manager = skinData.GetManager();
-  if (!manager || skinData.BorderIndex < 0 || skinData.BorderIndex >= static_cast<int>(manager->ma.size())) return false;
-  return manager->ma[static_cast<std::size_t>(skinData.BorderIndex)].ImageCount > 1;
+  if (!manager || !manager->Mask(skinData.BorderIndex)) return false;
+  return manager->Mask(skinData.BorderIndex)->ImageCount > 1;
 }
 }  // namespace
 

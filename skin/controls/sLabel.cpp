@@ -71,7 +71,7 @@ void TsCustomLabel::UpdateSkinColor() {
         color = manager->GlobalFontColor();
         break;
       }
-      const TsGeneralData& section = manager->gd[static_cast<std::size_t>(index)];
+      const TsGeneralData& section = *manager->Section(index);
       if (section.Transparency > 50 && p->Parent()) continue;
       color = section.GiveOwnFont ? section.FontColor[0] : manager->GlobalFontColor();
       break;
@@ -79,8 +79,8 @@ void TsCustomLabel::UpdateSkinColor() {
     if (IsColorGiven(color)) Font().SetColor(color);
   }
   const int own = SectionIndex();
-  if (own >= 0 && IsColorGiven(manager->gd[static_cast<std::size_t>(own)].FontColor[0]))
-    Font().SetColor(manager->gd[static_cast<std::size_t>(own)].FontColor[0]);
+  if (own >= 0 && IsColorGiven(manager->Section(own)->FontColor[0]))
+    Font().SetColor(manager->Section(own)->FontColor[0]);
   gUpdatingColor = false;
 }
 
@@ -100,7 +100,7 @@ void TsCustomLabel::Paint() {
   TacPaintSource source;
   source.Manager = manager;
   source.SkinIndex = own;
-  source.BorderIndex = manager->gd[static_cast<std::size_t>(own)].BorderIndex;
+  source.BorderIndex = manager->Section(own)->BorderIndex;
   PaintSection(source, BackgroundFromRequest(request), true, TacPaintState::Normal, {0, 0, Width(), Height()}, {Left(), Top()}, &face,
                true);
   BitBlt(c.Handle(), 0, 0, Width(), Height(), &face.Canvas(), 0, 0, SRCCOPY);

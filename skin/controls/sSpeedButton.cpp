@@ -396,7 +396,7 @@ void TsSpeedButton::RenderCache() {
     if (ButtonStyle_ == tbsDivider && manager) {
       const int mask = manager->MaskIndexOf("DIVIDER", "BORDERSMASK");
       if (mask >= 0) {
-        const TsMaskData& m = manager->ma[static_cast<std::size_t>(mask)];
+        const TsMaskData& m = *manager->Mask(mask);
         const int mw = MaskCellSize(m).cx;
         DrawBorderMask(cache, {(w - mw) / 2, 0, (w + mw) / 2, h}, false, shifted, m, TacPaintState::Normal, true);
       }
@@ -416,8 +416,8 @@ void TsSpeedButton::RenderCache() {
       PaintSectionBackground(d, bg, state, face, {Left(), Top()}, cache);
       PaintCaption();
       PaintGlyph();
-      if (manager && d.BorderIndex >= 0 && d.BorderIndex < static_cast<int>(manager->ma.size()))
-        DrawBorderMask(cache, face, false, shifted, manager->ma[static_cast<std::size_t>(d.BorderIndex)], state, true);
+      if (manager && manager->Mask(d.BorderIndex))
+        DrawBorderMask(cache, face, false, shifted, *manager->Mask(d.BorderIndex), state, true);
     }
     if (ButtonStyle_ == tbsDropDown) PaintArrowPart(bg);
   }
@@ -439,8 +439,8 @@ void TsSpeedButton::PaintArrowPart(const BackgroundInfo& bg) {
   PaintSection(d, bg, true, state, {w - a, 0, w, h}, {Left(), Top()}, &cache, true);
   TsSkinManager* manager = d.GetManager();
   const int glyph = manager ? manager->CommonIndexes.ScrollBtnBottom.Glyph : -1;
-  if (glyph < 0 || glyph >= static_cast<int>(manager->ma.size())) return;
-  const TsMaskData& mask = manager->ma[static_cast<std::size_t>(glyph)];
+  if (!manager->Mask(glyph)) return;
+  const TsMaskData& mask = *manager->Mask(glyph);
   const int mw = MaskFrameWidth(mask), mh = MaskFrameHeight(mask);
   const BackgroundInfo self = BackgroundInfo::FromBitmap(&cache, 0, 0);
   DrawGlyphMask(cache, {(a - mw) / 2 + (w - a) + 1, (h - mh) / 2}, state, 1, mask, self);

@@ -126,7 +126,16 @@ public:
 
   // --- Section lookups --------------------------------------------------------
   int SectionIndexOf(const std::string& name) const;
-  bool IsValidSection(int index) const { return index >= 0 && index < static_cast<int>(gd.size()); }
+  bool IsValidSection(int index) const { return Section(index) != nullptr; }
+
+  // The section, mask or pattern an index names: null for -1 ("none") and for any
+  // index the loaded skin does not have, so callers never index the arrays themselves.
+  const TsGeneralData* Section(int index) const { return At(gd, index); }
+  TsGeneralData* Section(int index) { return At(gd, index); }
+  const TsMaskData* Mask(int index) const { return At(ma, index); }
+  TsMaskData* Mask(int index) { return At(ma, index); }
+  const TsPatternData* Pattern(int index) const { return At(pa, index); }
+  TsPatternData* Pattern(int index) { return At(pa, index); }
 
   // --- Image half (acSkinModelImages.cpp and the mask units) ------------------
   void LoadMasks();
@@ -164,6 +173,10 @@ protected:
   void StoreCommonSections(std::vector<std::string> lines) { CommonSections_ = std::move(lines); }
 
 private:
+  template <typename Array>
+  static auto At(Array& items, int index) -> decltype(items.data()) {
+    return index >= 0 && static_cast<std::size_t>(index) < items.size() ? items.data() + index : nullptr;
+  }
   // Image half helpers (acSkinModelImages.cpp).
   void AddMaskFromValue(const std::string& section, const std::string& key, const std::string& value);
   void LoadCommonSectionMasks();

@@ -406,7 +406,7 @@ void TacSkinModel::FillMaskSlots() {
   Lookup_.Build(gd, ma, pa);
   const TacSectionChains& chains = Lookup_.Chains();
   const auto own = [&](const char* key) {
-    return chains.Resolve([&](int i) { return Lookup_.Mask(gd[static_cast<std::size_t>(i)].SectionName, key) >= 0; });
+    return chains.Resolve([&](int i) { return Lookup_.Mask(Section(i)->SectionName, key) >= 0; });
   };
 #define TS_FILL_SLOT(key, field)                                                                   \
   {                                                                                                \
@@ -414,7 +414,7 @@ void TacSkinModel::FillMaskSlots() {
     for (std::size_t i = 0; i < gd.size(); ++i)                                                    \
       gd[i].field = gd[i].SectionName == kGlobalInfo || from[i] < 0 || gd[i].SectionName.empty()   \
                         ? -1                                                                       \
-                        : Lookup_.Mask(gd[static_cast<std::size_t>(from[i])].SectionName, key);    \
+                        : Lookup_.Mask(Section(from[i])->SectionName, key);    \
   }
   TS_MASK_SLOT_KEYS(TS_FILL_SLOT)
 #undef TS_FILL_SLOT
@@ -463,7 +463,7 @@ void TacSkinModel::ShiftHue(int degrees) {
   std::vector<std::pair<TRect, TBitmap>> saved;
   if (MasterBitmap)
     for (int index : keep) {
-      const TsMaskData& m = ma[static_cast<std::size_t>(index)];
+      const TsMaskData& m = *Mask(index);
       TRect r;
       if (m.Image || !ClipToBitmap(*MasterBitmap, m, r)) continue;
       TBitmap copy(r.Width(), r.Height(), TPixelFormat::pf24bit);
@@ -549,8 +549,8 @@ void TacSkinModel::BuildExtendedBorders() {
   ExBorderImages[0].reset();
   ExBorderImages[1].reset();
   const int exIndex = CommonIndexes.ExBorder;
-  if (exIndex >= 0 && static_cast<std::size_t>(exIndex) < ma.size()) {
-    TsMaskData& m = ma[static_cast<std::size_t>(exIndex)];
+  if (const TsMaskData* exBorder = Mask(exIndex)) {
+    const TsMaskData& m = *exBorder;
     const int offset = SkinData.FormOffset;
     if (SkinData.BorderMode != 0)
       ExBorderOffsets = TRect{offset, offset, offset, offset};

@@ -131,8 +131,8 @@ int ShowGlowEffect(const TRect& target, const std::string& section, TsSkinManage
   if (!manager) manager = TsSkinManager::DefaultManager();
   if (!manager || !manager->AllowGlowing() || !PerPixelLayeredAvailable()) return -1;
   const int maskIndex = manager->MaskIndexOf(section, keyName + "0");
-  if (maskIndex < 0 || maskIndex >= static_cast<int>(manager->ma.size())) return -1;
-  const TsMaskData& mask = manager->ma[static_cast<std::size_t>(maskIndex)];
+  if (!manager->Mask(maskIndex)) return -1;
+  const TsMaskData& mask = *manager->Mask(maskIndex);
   const int width = target.Width() + mask.WL + mask.WR - 2 * margin;
   const int height = target.Height() + mask.WT + mask.WB - 2 * margin;
   if (width <= 0 || height <= 0 || width > 4096 || height > 4096) return -1;

@@ -76,7 +76,7 @@ void TsSkinProvider::LayoutButtons() {
   Buttons_[1].Enabled = (style & WS_MAXIMIZEBOX) != 0;
   Buttons_[2].Enabled = Buttons_[3].Enabled = true;
   const int closeIndex = Buttons_[2].ImageIndex;
-  const int height = closeIndex >= 0 ? StateImageSize(manager->ma[static_cast<std::size_t>(closeIndex)]).cy : 21;
+  const int height = closeIndex >= 0 ? StateImageSize(*manager->Mask(closeIndex)).cy : 21;
   const int border = BorderWidth();
   const TRect band = CaptionBand();
   TRect bounds;
@@ -86,7 +86,7 @@ void TsSkinProvider::LayoutButtons() {
   for (int slot : {2, 1, 0, 3}) {
     TsCaptionButton& b = Buttons_[static_cast<std::size_t>(slot)];
     if (!present[slot] || b.ImageIndex < 0) continue;
-    const TsMaskData& mask = manager->ma[static_cast<std::size_t>(b.ImageIndex)];
+    const TsMaskData& mask = *manager->Mask(b.ImageIndex);
     const int width = StateImageSize(mask).cx;
     int top;
     if (manager->SkinData.BIVAlign == 1 && b.Large) {
@@ -144,7 +144,7 @@ bool TsSkinProvider::InGrip(TPoint p) {
     TsSkinManager* manager = SkinData_.GetManager();
     const int grip = manager ? manager->MaskIndexOf("GLOBALINFO", "GRIPIMAGE") : -1;
     if (grip >= 0) {
-      const TSize size = StateImageSize(manager->ma[static_cast<std::size_t>(grip)]);
+      const TSize size = StateImageSize(*manager->Mask(grip));
       if (Bounds(w - border - size.cx, h - border - size.cy, size.cx, size.cy).Contains(p)) return true;
     }
   }

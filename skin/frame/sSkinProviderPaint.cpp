@@ -84,8 +84,8 @@ void TsSkinProvider::PaintAll() {
   const TacPaintSource source = PaintSourceOf(SkinData_);
   if (Form_->BorderStyle() != bsNone) {
     PaintSection(source, BackgroundInfo{}, true, state, whole, {0, 0}, &image, true);
-    if (SkinData_.BorderIndex >= 0 && SkinData_.BorderIndex < static_cast<int>(manager->ma.size())) {
-      const TsMaskData& border = manager->ma[static_cast<std::size_t>(SkinData_.BorderIndex)];
+    if (manager->Mask(SkinData_.BorderIndex)) {
+      const TsMaskData& border = *manager->Mask(SkinData_.BorderIndex);
       FillKeyCorners(image, border.WL, border.WT, border.WR, border.WB);
     }
   } else
@@ -94,7 +94,7 @@ void TsSkinProvider::PaintAll() {
   if (GripMode_ == gmRightBottom) {
     const int grip = manager->MaskIndexOf("GLOBALINFO", "GRIPIMAGE");
     if (grip >= 0) {
-      const TsMaskData& mask = manager->ma[static_cast<std::size_t>(grip)];
+      const TsMaskData& mask = *manager->Mask(grip);
       const TSize size = StateImageSize(mask);
       const int b = BorderWidth();
       DrawGlyphMask(image, {image.Width() - b - size.cx, image.Height() - b - size.cy}, TacPaintState::Normal, 1, mask, BackgroundInfo{});
@@ -127,7 +127,7 @@ void TsSkinProvider::PaintTitle(TBitmap& image) {
   for (const TsCaptionButton& b : Buttons_)
     if (!b.Rect.IsEmpty()) left = std::min(left, b.Rect.Left);
   if (bar >= 0 && left < band.Right) {
-    const TsMaskData& mask = manager->ma[static_cast<std::size_t>(bar)];
+    const TsMaskData& mask = *manager->Mask(bar);
     const int extra = StateImageSize(mask).cx * 2 / 3;
     DrawBorderMask(image, {std::max(band.Left, left - extra), band.Top, band.Right, band.Bottom}, true,
                    BackgroundInfo{}, mask, state, true);
@@ -178,7 +178,7 @@ void TsSkinProvider::PaintCaptionText(TBitmap& image) {
 void TsSkinProvider::DrawButton(TBitmap& image, const TsCaptionButton& button) {
   TsSkinManager* manager = SkinData_.GetManager();
   if (!manager || button.Rect.IsEmpty() || button.ImageIndex < 0) return;
-  const TsMaskData& mask = manager->ma[static_cast<std::size_t>(button.ImageIndex)];
+  const TsMaskData& mask = *manager->Mask(button.ImageIndex);
   const TPoint at{button.Rect.Left, button.Rect.Top};
   // Normal buttons of an inactive form and disabled buttons are drawn half-transparent.
   auto useAlpha = [&](TacPaintState state) { return (state == TacPaintState::Normal && !FormActive_) || !button.Enabled ? 2 : 1; };
@@ -269,7 +269,7 @@ void TsSkinProvider::UpdateRegion() {
     RegionSet_ = false;
     return;
   }
-  const TsMaskData& mask = manager->ma[static_cast<std::size_t>(SkinData_.BorderIndex)];
+  const TsMaskData& mask = *manager->Mask(SkinData_.BorderIndex);
   const TBitmap* pic = MaskPicture(mask);
   TRect bounds;
   GetWindowRect(window, &bounds);

@@ -113,7 +113,7 @@ void RefreshCorners(TsCommonData& skinData, TacPaintState state, int corners) {
   TControl* owner = skinData.Control;
   TsSkinManager* manager = skinData.GetManager();
   if (!owner || !manager || !skinData.CacheBmp || owner->Width() < 2 || owner->Height() < 2) return;
-  if (skinData.BorderIndex < 0 || skinData.BorderIndex >= static_cast<int>(manager->ma.size())) return;
+  if (!manager->Mask(skinData.BorderIndex)) return;
   TacBGInfo request;
   GetParentBackground(request, owner, false);
   BackgroundInfo bg = BackgroundFromRequest(request);
@@ -121,7 +121,7 @@ void RefreshCorners(TsCommonData& skinData, TacPaintState state, int corners) {
   bg.OffsetY += owner->Top();
   const TRect rect{0, 0, std::min(owner->Width(), skinData.CacheBmp->Width()),
                    std::min(owner->Height(), skinData.CacheBmp->Height())};
-  RecompositeCorners(*skinData.CacheBmp, rect, manager->ma[static_cast<std::size_t>(skinData.BorderIndex)], state,
+  RecompositeCorners(*skinData.CacheBmp, rect, *manager->Mask(skinData.BorderIndex), state,
                      corners, bg);
 }
 
@@ -142,7 +142,7 @@ TRect PaintBorderOnly(HDC dc, TRect rect, int borderWidth, TacPaintState state, 
     if (borderWidth > 0 && dc) FillBorderBand(dc, rect, borderWidth, borderWidth, borderWidth, borderWidth, color);
     return rect;
   }
-  const TsMaskData& mask = manager->ma[static_cast<std::size_t>(skinData.BorderIndex)];
+  const TsMaskData& mask = *manager->Mask(skinData.BorderIndex);
   TDeviceContext& cacheDC = cache->Canvas();
   TacBGInfo request;
   BackgroundInfo bg = BackgroundInfo::FromColor(color);

@@ -18,7 +18,7 @@ int PercentToByte(int percent) {
 
 TColor SectionColor(const TacSkinModel& manager, int sectionIndex, TacPaintState state) {
   if (!manager.IsValidSection(sectionIndex)) return clWhite;
-  const TsGeneralData& s = manager.gd[static_cast<std::size_t>(sectionIndex)];
+  const TsGeneralData& s = *manager.Section(sectionIndex);
   return ColorToRGB(state == TacPaintState::Normal ? s.Color : s.HotColor);
 }
 
@@ -27,7 +27,7 @@ namespace {
 // No manager given: the process's default manager.
 TacSkinModel* OrDefault(TacSkinModel* manager) { return manager ? manager : TsSkinManager::DefaultManager(); }
 
-bool ValidMask(const TacSkinModel& m, int index) { return index >= 0 && index < static_cast<int>(m.ma.size()); }
+bool ValidMask(const TacSkinModel& m, int index) { return m.Mask(index); }
 
 // The values of a section for one state, and the texture they name.
 struct TBackValues {
@@ -44,7 +44,7 @@ struct TBackValues {
 TBackValues ChooseValues(const TacPaintSource& src, TacPaintState state) {
   TBackValues v;
   const TacSkinModel& m = *src.Manager;
-  const TsGeneralData& s = m.gd[static_cast<std::size_t>(src.SkinIndex)];
+  const TsGeneralData& s = *m.Section(src.SkinIndex);
   if (src.CustomColor) {
     v.Color = ColorToRGB(src.OwnerColor);
     return v;
@@ -61,17 +61,17 @@ TBackValues ChooseValues(const TacPaintSource& src, TacPaintState state) {
     const char* key = hot ? "HOTPATTERN" : "PATTERN";
     int index = -1;
     if (given >= 0) {
-      if (ValidMask(m, given) && m.ma[static_cast<std::size_t>(given)].MaskType == 0) index = given;
+      if (ValidMask(m, given) && m.Mask(given)->MaskType == 0) index = given;
     } else {
       const int found = m.TextureIndexOf(src.SkinIndex, s.SectionName, key);
-      if (ValidMask(m, found) && m.ma[static_cast<std::size_t>(found)].MaskType == 0) index = found;
+      if (ValidMask(m, found) && m.Mask(found)->MaskType == 0) index = found;
     }
     if (index >= 0) {
-      v.TextureMask = &m.ma[static_cast<std::size_t>(index)];
+      v.TextureMask = m.Mask(index);
     } else {
       const int p = m.PatternIndexOf(src.SkinIndex, s.SectionName, key);
-      if (p >= 0 && p < static_cast<int>(m.pa.size()) && IsPaintable(m.pa[static_cast<std::size_t>(p)].Image.get()))
-        v.Pattern = m.pa[static_cast<std::size_t>(p)].Image.get();
+      if (m.Pattern(p) && IsPaintable(m.Pattern(p)->Image.get()))
+        v.Pattern = m.Pattern(p)->Image.get();
     }
     // No texture to draw: its share goes to the colour, so that whatever the target
     // held before never shows through.
@@ -123,7 +123,7 @@ bool CanPaint(const TacSkinModel* m, int sectionIndex, const TBitmap* target, TR
 }
 
 const TsMaskData* MaskAt(const TacSkinModel& m, int index) {
-  return ValidMask(m, index) ? &m.ma[static_cast<std::size_t>(index)] : nullptr;
+  return ValidMask(m, index) ? m.Mask(index) : nullptr;
 }
 
 BackgroundInfo Shifted(BackgroundInfo bg, TPoint offset) {
@@ -191,7 +191,7 @@ void PaintSection(const TacPaintSource& source, const BackgroundInfo& bg, bool f
   if (const TsMaskData* border = MaskAt(m, source.BorderIndex))
     if (!(state == TacPaintState::Normal && (border->StretchMode & 2)))
       DrawBorderMask(*target, rect, fillCentre, mapped, *border, state, updateCorners);
-  DrawCornerImages(m, m.gd[static_cast<std::size_t>(source.SkinIndex)], *target, rect, state);
+  DrawCornerImages(m, *m.Section(source.SkinIndex), *target, rect, state);
 }
 
 void PaintSectionByIndex(int sectionIndex, std::string_view sectionName, const BackgroundInfo& bg, int texture,
@@ -199,7 +199,7 @@ void PaintSectionByIndex(int sectionIndex, std::string_view sectionName, const B
                          bool fillCentre) {
   manager = OrDefault(manager);
   if (!CanPaint(manager, sectionIndex, target, rect) || rect.IsEmpty()) return;
-  const TsGeneralData& s = manager->gd[static_cast<std::size_t>(sectionIndex)];
+  const TsGeneralData& s = *manager->Section(sectionIndex);
   (void)sectionName;  // the index names the section; PATTERN keys are looked up through it
   TacPaintSource source;
   source.Manager = manager;
@@ -238,7 +238,7 @@ int PaintSectionByName(TBitmap& bitmap, std::string_view name, std::string_view 
     CopyBlock(bitmap, 0, 0, *sourceDC->Target(), rect.Offset(org.X, org.Y));
     bg = BackgroundInfo::FromBitmap(&bitmap, 0, 0);
   }
-  PaintSectionByIndex(index, manager->gd[static_cast<std::size_t>(index)].SectionName, bg, -1, -1, manager, &bitmap,
+  PaintSectionByIndex(index, manager->Section(index)->SectionName, bg, -1, -1, manager, &bitmap,
                       {0, 0}, {0, 0, bitmap.Width(), bitmap.Height()}, state, true);
   return index;
 }
@@ -262,7 +262,7 @@ void DrawSectionText(TDeviceContext& canvas, std::string_view text, bool enabled
                      int sectionIndex, unsigned format, TRect rect) {
   manager = OrDefault(manager);
   if (!manager || !manager->SkinData.SkinReady || !manager->IsValidSection(sectionIndex)) return;
-  const TsGeneralData& s = manager->gd[static_cast<std::size_t>(sectionIndex)];
+  const TsGeneralData& s = *manager->Section(sectionIndex);
   const int oldMode = canvas.SetBkMode(TRANSPARENT);
   const TColor oldColor = canvas.TextColor();
   auto draw = [&](TColor color, int dx, int dy) {

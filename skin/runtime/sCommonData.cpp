@@ -51,7 +51,7 @@ TsSkinManager* TsCommonData::GetManager() const { return Manager ? Manager : TsS
 const TsGeneralData* TsCommonData::Section() const {
   const TsSkinManager* manager = GetManager();
   if (!manager || !manager->IsValidSection(SkinIndex)) return nullptr;
-  return &manager->gd[static_cast<std::size_t>(SkinIndex)];
+  return &*manager->Section(SkinIndex);
 }
 
 bool TsCommonData::IsSkinned(bool checkReady) const {
@@ -85,8 +85,8 @@ bool TsCommonData::IsSuspended() const {
 
 int TsCommonData::BorderThickness() const {
   TsSkinManager* manager = GetManager();
-  if (!manager || BorderIndex < 0 || BorderIndex >= static_cast<int>(manager->ma.size())) return 0;
-  const TsMaskData& mask = manager->ma[static_cast<std::size_t>(BorderIndex)];
+  if (!manager || !manager->Mask(BorderIndex)) return 0;
+  const TsMaskData& mask = *manager->Mask(BorderIndex);
   if ((mask.StretchMode & 2) != 0) return 0;
   return std::max({static_cast<int>(mask.WL), static_cast<int>(mask.WT), static_cast<int>(mask.WR),
                    static_cast<int>(mask.WB)});
@@ -218,7 +218,7 @@ void TsCommonData::ResolveSection() {
   ComputeBackgroundKind();
   OpacityFlags = 0;
   if (SkinIndex >= 0) {
-    BorderIndex = manager->gd[static_cast<std::size_t>(SkinIndex)].BorderIndex;
+    BorderIndex = manager->Section(SkinIndex)->BorderIndex;
     TextureIndex = manager->TextureIndexOf(SkinIndex, SkinSection_, "PATTERN");
     HotTextureIndex = manager->TextureIndexOf(SkinIndex, SkinSection_, "HOTPATTERN");
     UpdateOpacity(false);
@@ -245,8 +245,8 @@ void TsCommonData::UpdateOpacity(bool passOn) {
     TsSkinManager* manager = GetManager();
     if (const TsGeneralData* section = Section()) {
       plain = true;
-      if (BorderIndex >= 0 && BorderIndex < static_cast<int>(manager->ma.size())) {
-        const TsMaskData& mask = manager->ma[static_cast<std::size_t>(BorderIndex)];
+      if (manager->Mask(BorderIndex)) {
+        const TsMaskData& mask = *manager->Mask(BorderIndex);
         if (mask.WL + mask.WR > 30 || mask.WT + mask.WB > 30) plain = false;
       }
       const int t = section->Transparency;

@@ -143,8 +143,8 @@ void TsCommonData::AnswerBackground(TacBGInfo& request, bool hot, HWND window) c
   // Fully see-through: a thin border lets the parent answer for it.
   TsSkinManager* manager = GetManager();
   bool thin = true;
-  if (manager && BorderIndex >= 0 && BorderIndex < static_cast<int>(manager->ma.size())) {
-    const TsMaskData& mask = manager->ma[static_cast<std::size_t>(BorderIndex)];
+  if (manager && manager->Mask(BorderIndex)) {
+    const TsMaskData& mask = *manager->Mask(BorderIndex);
     thin = mask.WL + mask.WR <= 24 && mask.WT + mask.WB < 25;
   }
   if (thin) {
@@ -197,7 +197,7 @@ bool TsCommonData::BackgroundChanged() const {
   if (!manager || SkinIndex < 0 || manager->IsDestroying()) return true;
   if (!Control || Control->ControlState().Contains(csCreating) || !Control->Visible()) return true;
   if (!manager->IsValidSection(SkinIndex)) return false;
-  const TsGeneralData& section = manager->gd[static_cast<std::size_t>(SkinIndex)];
+  const TsGeneralData& section = *manager->Section(SkinIndex);
   bool changed = !Control->Enabled() || section.Transparency > 0;
   if (changed) {
     TWinControl* parent = Control->Parent();
@@ -258,8 +258,8 @@ void TsCommonData::CopyCacheToWindows(HWND window, const TRect& source, bool ref
         int left = 0, right = 0, bottom = 0;
         const int section = manager->SectionIndexOf("GROUPBOX");
         const int mask = section >= 0 ? manager->InheritedMaskIndexOf(section, "GROUPBOX", "BORDERSMASK") : -1;
-        if (mask >= 0 && mask < static_cast<int>(manager->ma.size())) {
-          TsMaskData& m = manager->ma[static_cast<std::size_t>(mask)];
+        if (manager->Mask(mask)) {
+          TsMaskData& m = *manager->Mask(mask);
           left = MaskLeft(m);
           right = MaskRight(m);
           bottom = MaskBottom(m);
@@ -289,7 +289,7 @@ int FontSourceIndex(TControl* control, int index) {
     TsCommonData* data = SkinDataOf(parent);
     TsSkinManager* manager = data ? data->GetManager() : TsSkinManager::DefaultManager();
     if (!manager || !manager->IsValidSection(parentIndex)) return index;
-    const TsGeneralData& section = manager->gd[static_cast<std::size_t>(parentIndex)];
+    const TsGeneralData& section = *manager->Section(parentIndex);
     if (section.Transparency > 50 && parent->Parent()) {
       current = parent;
       continue;

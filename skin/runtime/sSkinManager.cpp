@@ -311,34 +311,34 @@ void TsSkinManager::SetHotControl(HWND window) {
 
 TColor TsSkinManager::GlobalColor() const {
   const int index = CommonIndexes.GlobalInfo;
-  return IsValidSection(index) ? ColorToRGB(gd[static_cast<std::size_t>(index)].Color) : ColorToRGB(clBtnFace);
+  return IsValidSection(index) ? ColorToRGB(Section(index)->Color) : ColorToRGB(clBtnFace);
 }
 
 TColor TsSkinManager::GlobalFontColor() const {
   const int index = CommonIndexes.GlobalInfo;
   if (!IsValidSection(index)) return clFuchsia;
-  const TColor c = SkinRgb(gd[static_cast<std::size_t>(index)].FontColor[0]);
+  const TColor c = SkinRgb(Section(index)->FontColor[0]);
   return c == -1 ? clFuchsia : c;
 }
 
 TColor TsSkinManager::GlobalHotColor() const {
   const int index = CommonIndexes.GlobalInfo;
   if (!IsValidSection(index)) return ColorToRGB(clWindow);
-  const TColor c = SkinRgb(gd[static_cast<std::size_t>(index)].HotColor);
+  const TColor c = SkinRgb(Section(index)->HotColor);
   return c == -1 ? ColorToRGB(clWindow) : c;
 }
 
 TColor TsSkinManager::EditHighlightTextColor() const {
   const int index = SectionIndexOf("EDIT");
   if (index < 0) return clFuchsia;
-  const TColor c = SkinRgb(gd[static_cast<std::size_t>(index)].HotFontColor[0]);
+  const TColor c = SkinRgb(Section(index)->HotFontColor[0]);
   return c == -1 ? clFuchsia : c;
 }
 
 TColor TsSkinManager::MenuHighlightColor() const {
   const int index = SectionIndexOf("MENUITEM");
   if (index >= 0) {
-    const std::int32_t c = gd[static_cast<std::size_t>(index)].HotColor;
+    const std::int32_t c = Section(index)->HotColor;
     if (c != -1 && c != 0xFF00FF && c != 0xFFFFFF) return ColorToRGB(c);
   }
   return ColorToRGB(clHighlight);
@@ -347,7 +347,7 @@ TColor TsSkinManager::MenuHighlightColor() const {
 TColor TsSkinManager::MenuHighlightTextColor() const {
   const int index = SectionIndexOf("MENUITEM");
   if (index >= 0) {
-    const TsGeneralData& s = gd[static_cast<std::size_t>(index)];
+    const TsGeneralData& s = *Section(index);
     if (UsableMenuColor(s.HotFontColor[0]) && UsableMenuColor(s.HotColor)) return ColorToRGB(s.HotFontColor[0]);
   }
   return ColorToRGB(clHighlightText);

@@ -160,7 +160,7 @@ TEST_F(AdapterTest, RemovingTheSkinUninstallsAndApplyingItAgainReskins) {
   ASSERT_NE(ButtonWnd(Ok), nullptr);
   auto* memoWnd = dynamic_cast<TacEditWnd*>(TacMainWnd::Of(Memo->Handle()));
   ASSERT_NE(memoWnd, nullptr);
-  const TsGeneralData& edit = Manager->gd[static_cast<std::size_t>(Manager->SectionIndexOf("EDIT"))];
+  const TsGeneralData& edit = *Manager->Section(Manager->SectionIndexOf("EDIT"));
   EXPECT_EQ(Memo->Color(), static_cast<TColor>(edit.Color));
   const TColor skinnedBar = ScreenPixel(form, Memo, Memo->Width() - 8, Memo->Height() - 6);
 

@@ -66,7 +66,7 @@ protected:
 inline std::vector<TPoint> CornerHoles(const TsSkinManager& manager, int maskIndex, int w, int h, TacPaintState state) {
   std::vector<TPoint> holes;
   if (maskIndex < 0) return holes;
-  const TsMaskData& mask = manager.ma[static_cast<std::size_t>(maskIndex)];
+  const TsMaskData& mask = *manager.Mask(maskIndex);
   TacBorderSlices s;
   const TBitmap* picture = MaskPicture(mask);
   if (!picture || !ComputeBorderSlices(mask, {0, 0, w, h}, state, s)) return holes;

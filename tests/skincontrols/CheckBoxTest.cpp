@@ -35,7 +35,7 @@ TEST_F(CheckBoxTest, TheBoxComesFromTheSkinsCheckMasks) {
   // One frame of the skin's mask: its rectangle's width by ImageCount, its height by MaskType + 1.
   const int index = Manager->CommonIndexes.CheckBoxUnChecked;
   ASSERT_GE(index, 0);
-  const TsMaskData& mask = Manager->ma[static_cast<std::size_t>(index)];
+  const TsMaskData& mask = *Manager->Mask(index);
   const TSize box = c->CheckSize();
   EXPECT_EQ(box.cx, (mask.Right - mask.Left) / mask.ImageCount);
   EXPECT_EQ(box.cy, (mask.Bottom - mask.Top) / (mask.MaskType + 1));
@@ -148,8 +148,8 @@ namespace {
 // refreshes them, so they show what lies behind now.
 TEST_F(CheckBoxTest, TheWindowPaintGivesTheCornerHolesTheParent) {
   const int buttonSection = Manager->SectionIndexOf("BUTTON");
-  TsGeneralData& section = Manager->gd[static_cast<std::size_t>(Manager->SectionIndexOf("CHECKBOX"))];
-  section.BorderIndex = Manager->gd[static_cast<std::size_t>(buttonSection)].BorderIndex;
+  TsGeneralData& section = *Manager->Section(Manager->SectionIndexOf("CHECKBOX"));
+  section.BorderIndex = Manager->Section(buttonSection)->BorderIndex;
   section.Transparency = section.HotTransparency = 0;
   section.Color = section.HotColor = 0x00204060;
   Form->SetColor(0x00A0B0C0);

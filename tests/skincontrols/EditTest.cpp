@@ -84,7 +84,7 @@ TEST_F(EditTest, EveryMemberTakesItsColoursFromTheEditSection) {
 TEST_F(EditTest, FocusTurnsTheEditToTheHotColoursAndLeavingRestores) {
   // A section of our own whose hot look differs, so the switch is visible.
   Build();
-  TsGeneralData& edit = Manager->gd[static_cast<std::size_t>(Manager->SectionIndexOf("EDIT"))];
+  TsGeneralData& edit = *Manager->Section(Manager->SectionIndexOf("EDIT"));
   edit.HotColor = 0x00E0F0FF;
   edit.HotFontColor[0] = 0x00202080;
   Other->SetFocus();

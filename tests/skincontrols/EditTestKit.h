@@ -152,7 +152,7 @@ protected:
     return n;
   }
   const TsGeneralData& Section(const char* name) const {
-    return Manager->gd[static_cast<std::size_t>(Manager->SectionIndexOf(name))];
+    return *Manager->Section(Manager->SectionIndexOf(name));
   }
 
   std::filesystem::path Folder;

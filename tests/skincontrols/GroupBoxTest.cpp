@@ -155,7 +155,7 @@ TEST_F(GroupBoxTest, ABandNarrowerThanTwoBevelsWidensByTheBevelOnEachSide) {
 
 // Behind the caption the CHECKBOX section is painted in the box's focus state.
 TEST_F(GroupBoxTest, TheCaptionBackgroundTakesTheFocusedLook) {
-  TsGeneralData& checkBox = Manager->gd[static_cast<std::size_t>(Manager->SectionIndexOf("CHECKBOX"))];
+  TsGeneralData& checkBox = *Manager->Section(Manager->SectionIndexOf("CHECKBOX"));
   checkBox.Transparency = checkBox.HotTransparency = 0;
   checkBox.Color = 0x00102030;
   checkBox.HotColor = 0x00C0D0E0;

@@ -47,7 +47,7 @@ protected:
     return image ? image->Pixel(screen.X - window.Left, screen.Y - window.Top) : clFuchsia;
   }
   const TsGeneralData& Section(const char* name) const {
-    return Manager->gd[static_cast<std::size_t>(Manager->SectionIndexOf(name))];
+    return *Manager->Section(Manager->SectionIndexOf(name));
   }
 };
 

@@ -361,7 +361,7 @@ namespace {
 // An opaque section: the face is not rebuilt when only the parent changes, so the
 // holes of its rounded corners must be refreshed over the parent on each paint.
 TEST_F(SpeedButtonTest, ACleanFaceShowsTheParentsNewColourInItsCornerHoles) {
-  TsGeneralData& section = Manager->gd[static_cast<std::size_t>(Manager->SectionIndexOf("SPEEDBUTTON"))];
+  TsGeneralData& section = *Manager->Section(Manager->SectionIndexOf("SPEEDBUTTON"));
   section.Transparency = section.HotTransparency = 0;
   auto* b = Add<TsSpeedButton>(20, 20, 100, 30);
   b->SetCaption("Тест");
@@ -398,7 +398,7 @@ TEST_F(SpeedButtonTest, AfterAStateChangeTheGlowShowsWhenTheSectionHasOne) {
   TGlowSpy spy;
   IacGlowEffects* previous = GlowEffects();
   SetGlowEffects(&spy);
-  TsGeneralData& section = Manager->gd[static_cast<std::size_t>(Manager->SectionIndexOf("SPEEDBUTTON"))];
+  TsGeneralData& section = *Manager->Section(Manager->SectionIndexOf("SPEEDBUTTON"));
   section.GlowCount = 1;
   auto* b = Add<TsSpeedButton>(20, 20, 100, 30);
   ShowForm();

@@ -108,7 +108,7 @@ TEST(SkinHue, LoadShiftsPicturesAndModelColours) {
   EXPECT_EQ(m->MasterBitmap->Pixel(25, 5), clFuchsia);
   EXPECT_EQ(m->MasterBitmap->Pixel(30, 5), Rgb(40, 40, 40));
   EXPECT_EQ(m->MasterBitmap->Pixel(3, 3), Rgb(0, 255, 0));  // the icon shifts with the rest
-  const TsGeneralData& button = m->gd[static_cast<std::size_t>(m->SectionIndexOf("BUTTON"))];
+  const TsGeneralData& button = *m->Section(m->SectionIndexOf("BUTTON"));
   EXPECT_EQ(button.Color, Rgb(0, 255, 0));
   EXPECT_EQ(button.FontColor[0], Rgb(0, 0, 255));
   EXPECT_EQ(button.FontColor[1], -1);  // "none" stays none
@@ -129,7 +129,7 @@ TEST(SkinSaturation, AppliesToTheIconsToo) {
   auto m = ManagerWithPackage(HueOptions(1), HueImages(), 0, -100);  // amount 100: grey
   EXPECT_EQ(m->MasterBitmap->Pixel(3, 3), Rgb(85, 85, 85));
   EXPECT_EQ(m->MasterBitmap->Pixel(25, 5), clFuchsia);
-  const TsGeneralData& button = m->gd[static_cast<std::size_t>(m->SectionIndexOf("BUTTON"))];
+  const TsGeneralData& button = *m->Section(m->SectionIndexOf("BUTTON"));
   EXPECT_EQ(button.Color, Rgb(85, 85, 85));
 }
 

@@ -159,7 +159,7 @@ TEST_F(InternalSkin, LoadsAsTheStoredSkinWithItsVersion) {
   EXPECT_TRUE(Manager->Active());
   EXPECT_EQ(Manager->SkinName(), kInternalSkinName);
   EXPECT_EQ(Manager->SkinInfo(), "6.4");
-  EXPECT_EQ(Manager->gd[static_cast<std::size_t>(Manager->SectionIndexOf("DIALOG"))].Color, 14998481);
+  EXPECT_EQ(Manager->Section(Manager->SectionIndexOf("DIALOG"))->Color, 14998481);
   ASSERT_TRUE(Manager->MasterBitmap);
   EXPECT_EQ(Manager->MasterBitmap->Width(), 210);
 }
@@ -174,7 +174,7 @@ TEST_F(InternalSkin, EveryImageValueResolvesToAMaskInsideItsPicture) {
       ++images;
       const int index = Manager->MaskIndexOf(section.Name, key.Name);
       ASSERT_GE(index, 0) << section.Name << "/" << key.Name << " = " << key.Value;
-      const TsMaskData& m = Manager->ma[static_cast<std::size_t>(index)];
+      const TsMaskData& m = *Manager->Mask(index);
       const TBitmap& picture = m.Image ? *m.Image : *Manager->MasterBitmap;
       EXPECT_LE(m.Right, picture.Width()) << section.Name << "/" << key.Name;
       EXPECT_LE(m.Bottom, picture.Height()) << section.Name << "/" << key.Name;
@@ -188,7 +188,7 @@ TEST_F(InternalSkin, EveryImageValueResolvesToAMaskInsideItsPicture) {
 
 TEST_F(InternalSkin, SlotsAndCachedIndexesAreFound) {
   const auto slot = [&](const char* name) {
-    return Manager->gd[static_cast<std::size_t>(Manager->SectionIndexOf(name))].BorderIndex;
+    return Manager->Section(Manager->SectionIndexOf(name))->BorderIndex;
   };
   EXPECT_EQ(slot("BUTTON_BIG"), Manager->MaskIndexOf("BUTTON", "BORDERSMASK"));
   EXPECT_EQ(slot("COMBOBOX"), Manager->MaskIndexOf("EDIT", "BORDERSMASK"));
@@ -211,7 +211,7 @@ TEST_F(InternalSkin, SlotsAndCachedIndexesAreFound) {
 // The art itself: rounded corners are holes, the three states differ.
 TEST_F(InternalSkin, ButtonFramesHaveRoundCornersAndDistinctStates) {
   const TBitmap& master = *Manager->MasterBitmap;
-  const TsMaskData& button = Manager->ma[static_cast<std::size_t>(Manager->MaskIndexOf("BUTTON", "BORDERSMASK"))];
+  const TsMaskData& button = *Manager->Mask(Manager->MaskIndexOf("BUTTON", "BORDERSMASK"));
   const int w = MaskFrameWidth(button), h = MaskFrameHeight(button);
   std::set<std::vector<TColor>> frames;
   for (int state = 0; state < 3; ++state) {

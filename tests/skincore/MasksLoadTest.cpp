@@ -151,12 +151,12 @@ TEST_F(MaskLoading, JpegOfNinetyThousandPixelsIsAPatternSmallerOneATexture) {
 }
 
 TEST_F(MaskLoading, SlotsInheritThroughParentClass) {
-  const TsGeneralData& big = Manager->gd[static_cast<std::size_t>(Manager->SectionIndexOf("BUTTON_BIG"))];
+  const TsGeneralData& big = *Manager->Section(Manager->SectionIndexOf("BUTTON_BIG"));
   EXPECT_EQ(big.BorderIndex, Manager->MaskIndexOf("BUTTON", "BORDERSMASK"));
   EXPECT_GE(big.BorderIndex, 0);
-  const TsGeneralData& griph = Manager->gd[static_cast<std::size_t>(Manager->SectionIndexOf("GRIPH"))];
+  const TsGeneralData& griph = *Manager->Section(Manager->SectionIndexOf("GRIPH"));
   EXPECT_EQ(griph.BorderIndex, -1);
-  const TsGeneralData& global = Manager->gd[static_cast<std::size_t>(Manager->SectionIndexOf("GLOBALINFO"))];
+  const TsGeneralData& global = *Manager->Section(Manager->SectionIndexOf("GLOBALINFO"));
   EXPECT_EQ(global.BorderIndex, -1);
   EXPECT_EQ(global.ImgTopLeft, -1);
 }
@@ -221,7 +221,7 @@ TEST(MaskLookups, CommonSectionsAddLegacyRectanglesOnlyWithAMaster) {
   EXPECT_EQ(with->MaskIndexOf("GLOBALINFO", "X"), -1);
   const int section = with->SectionIndexOf("EXTRA");
   ASSERT_GE(section, 0);
-  EXPECT_EQ(with->gd[static_cast<std::size_t>(section)].BorderIndex, with->MaskIndexOf("EXTRA", "BORDERSMASK"));
+  EXPECT_EQ(with->Section(section)->BorderIndex, with->MaskIndexOf("EXTRA", "BORDERSMASK"));
 
   auto without = ManagerWithPackage("[A]\nCOLOR=1\n", {});
   without->SetCommonSections({"[EXTRA]", "BORDERSMASK=# (0,0,30,30)"});

@@ -45,5 +45,5 @@ inline std::unique_ptr<TacSkinModel> ManagerWithPackage(const std::string& optio
 
 inline const TsMaskData* FindMask(const TacSkinModel& m, const std::string& section, const std::string& key) {
   const int i = m.MaskIndexOf(section, key);
-  return i < 0 ? nullptr : &m.ma[static_cast<std::size_t>(i)];
+  return i < 0 ? nullptr : m.Mask(i);
 }

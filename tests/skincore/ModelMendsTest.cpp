@@ -74,8 +74,8 @@ TEST(ModelMends, GradientWordsTakeEveryIntegerForm) {
   const auto m = ManagerWithPackage("[GLOBALINFO]\nVERSION=6.4\n[BAR]\nGRADIENTDATA=$FFFFFF;0x0;100;0;0\n", {});
   const int bar = m->SectionIndexOf("BAR");
   ASSERT_GE(bar, 0);
-  ASSERT_EQ(m->gd[static_cast<std::size_t>(bar)].GradientStops.size(), 1u);
-  EXPECT_EQ(m->gd[static_cast<std::size_t>(bar)].GradientStops[0].Color1, 0xFFFFFF);
+  ASSERT_EQ(m->Section(bar)->GradientStops.size(), 1u);
+  EXPECT_EQ(m->Section(bar)->GradientStops[0].Color1, 0xFFFFFF);
 }
 
 TEST(ModelMends, CyrillicReferencesMatchEntriesInAnotherLetterCase) {

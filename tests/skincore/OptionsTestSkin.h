@@ -23,5 +23,5 @@ inline std::unique_ptr<TacSkinModel> ManagerWithOptions(const std::string& optio
 inline const TsGeneralData& Section(const TacSkinModel& manager, const std::string& name) {
   static const TsGeneralData kMissing;
   const int index = manager.SectionIndexOf(name);
-  return index < 0 ? kMissing : manager.gd[static_cast<std::size_t>(index)];
+  return index < 0 ? kMissing : *manager.Section(index);
 }

@@ -105,12 +105,12 @@ TEST(SectionChains, LoadedSectionsInheritThroughLongChainsAndLoopsAsTheSingleWal
   ASSERT_EQ(model.gd.size(), 404u);
   const int last = model.SectionIndexOf("S399");
   ASSERT_GE(last, 0);
-  EXPECT_EQ(model.gd[static_cast<std::size_t>(last)].Color, 123);
-  EXPECT_EQ(model.gd[static_cast<std::size_t>(last)].BorderIndex, model.MaskIndexOf("S0", "BORDERSMASK"));
-  EXPECT_GE(model.gd[static_cast<std::size_t>(last)].BorderIndex, 0);
-  const auto& l1 = model.gd[static_cast<std::size_t>(model.SectionIndexOf("L1"))];
-  const auto& l2 = model.gd[static_cast<std::size_t>(model.SectionIndexOf("L2"))];
-  const auto& t = model.gd[static_cast<std::size_t>(model.SectionIndexOf("T"))];
+  EXPECT_EQ(model.Section(last)->Color, 123);
+  EXPECT_EQ(model.Section(last)->BorderIndex, model.MaskIndexOf("S0", "BORDERSMASK"));
+  EXPECT_GE(model.Section(last)->BorderIndex, 0);
+  const auto& l1 = *model.Section(model.SectionIndexOf("L1"));
+  const auto& l2 = *model.Section(model.SectionIndexOf("L2"));
+  const auto& t = *model.Section(model.SectionIndexOf("T"));
   EXPECT_EQ(l1.Transparency, 40);
   EXPECT_EQ(l1.GlowCount, 3);
   EXPECT_EQ(l2.Transparency, 40);

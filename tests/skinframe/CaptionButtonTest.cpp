@@ -142,7 +142,7 @@ TEST_F(FrameTest, InactiveFormDrawsItsCaptionButtonsHalfTransparent) {
   TForm* form = ShowForm();
   TsSkinProvider* provider = ProviderOf(form);
   const TsCaptionButton& close = provider->Button(HTCLOSE);
-  const TsMaskData& mask = Manager->ma[static_cast<std::size_t>(close.ImageIndex)];
+  const TsMaskData& mask = *Manager->Mask(close.ImageIndex);
   // What the button looks like drawn over the title band with a given alpha mode.
   auto expected = [&](int useAlpha) {
     TBitmap band(provider->TitleBackground());

@@ -162,7 +162,7 @@ TEST_F(FrameTest, BorderlessFormGetsOnlyTheFormBackground) {
   EXPECT_EQ(provider->TitleSectionName(), "");
   EXPECT_TRUE(provider->Button(HTCLOSE).Rect.IsEmpty());
   // FORM's colour all over, corners included: no border mask drawn.
-  const TColor formColour = Manager->gd[static_cast<std::size_t>(Manager->SectionIndexOf("FORM"))].Color;
+  const TColor formColour = Manager->Section(Manager->SectionIndexOf("FORM"))->Color;
   EXPECT_EQ(ImagePixel(form, {0, 0}), formColour);
   EXPECT_EQ(ImagePixel(form, {200, 150}), formColour);
 }
@@ -185,7 +185,7 @@ TEST_F(FrameTest, ProviderAnswersItsChildrensCommands) {
   EXPECT_EQ(request.Bmp, provider->WindowImage());
   EXPECT_EQ(request.OffsetX, origin.X - bounds.Left);
   EXPECT_EQ(request.OffsetY, origin.Y - bounds.Top);
-  const TColor formColour = Manager->gd[static_cast<std::size_t>(Manager->SectionIndexOf("FORM"))].Color;
+  const TColor formColour = Manager->Section(Manager->SectionIndexOf("FORM"))->Color;
   EXPECT_EQ(Command(form, AC_GETCOLOR), formColour);
   EXPECT_EQ(Command(form, AC_GETAPPLICATION), reinterpret_cast<LRESULT>(Application));
   EXPECT_EQ(form->Color(), formColour) << "UseGlobalColor gives the form the skin's colour";

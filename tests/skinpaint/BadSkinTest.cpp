@@ -61,7 +61,7 @@ protected:
         TacPaintSource source;
         source.Manager = Manager.get();
         source.SkinIndex = index;
-        source.BorderIndex = Manager->gd[static_cast<std::size_t>(index)].BorderIndex;
+        source.BorderIndex = Manager->Section(index)->BorderIndex;
         PaintSection(source, BackgroundInfo::FromColor(0x00FFFF), true, static_cast<TacPaintState>(state), r, {}, &target, true);
       }
     PaintSectionByIndex(index, name, BackgroundInfo::FromColor(0xFFFFFF), -1, -1, Manager.get(), &target, {},
@@ -99,9 +99,9 @@ TEST_F(BadSkin, TextureOfSizeZeroLeavesTheColour) {
 
 TEST_F(BadSkin, ImageCountsOfZeroAndTenThousand) {
   Load();
-  const int border = Manager->gd[static_cast<std::size_t>(Manager->SectionIndexOf("COUNTS"))].BorderIndex;
+  const int border = Manager->Section(Manager->SectionIndexOf("COUNTS"))->BorderIndex;
   ASSERT_GE(border, 0);
-  TsMaskData& m = Manager->ma[static_cast<std::size_t>(border)];
+  TsMaskData& m = *Manager->Mask(border);
   m.ImageCount = 0;
   TBitmap t = PaintAll("COUNTS");
   EXPECT_EQ(t.Pixel(0, 0), 0x0000FF);  // no border drawn at all
@@ -117,7 +117,7 @@ TEST_F(BadSkin, ImageCountsOfZeroAndTenThousand) {
 TEST_F(BadSkin, ThousandStopGradientPaints) {
   Load();
   const int index = Manager->SectionIndexOf("GRAD");
-  ASSERT_EQ(Manager->gd[static_cast<std::size_t>(index)].GradientStops.size(), 1000u);
+  ASSERT_EQ(Manager->Section(index)->GradientStops.size(), 1000u);
   const TBitmap t = PaintAll("GRAD");
   // Stops 0 and 1 are too thin for a row of 60; stop 2 (first colour 2 * 4111) starts at row 0.
   EXPECT_EQ(t.Pixel(0, 0), 8222);

@@ -131,7 +131,7 @@ TEST_F(CornerRefreshOverAPicture, InternalSkinFacesAreUnchangedByCornerRefreshes
   int masked = 0;
   for (std::size_t i = 0; i < Manager->gd.size(); ++i) {
     const TsGeneralData& section = Manager->gd[i];
-    if (section.BorderIndex < 0 || Manager->ma[static_cast<std::size_t>(section.BorderIndex)].MaskType != 1) continue;
+    if (section.BorderIndex < 0 || Manager->Mask(section.BorderIndex)->MaskType != 1) continue;
     ++masked;
     control->Data.SetSkinSection(section.SectionName);
     ASSERT_EQ(control->Data.BorderIndex, section.BorderIndex) << section.SectionName;

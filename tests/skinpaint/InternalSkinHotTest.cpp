@@ -19,7 +19,7 @@ TEST(InternalSkinHot, ContainersPaintTheirNormalLookInTheHotStates) {
   for (const char* name : {"PANEL", "GROUPBOX"}) {
     const int index = model.SectionIndexOf(name);
     ASSERT_GE(index, 0) << name;
-    const TsGeneralData& s = model.gd[static_cast<std::size_t>(index)];
+    const TsGeneralData& s = *model.Section(index);
     EXPECT_EQ(s.HotColor, s.Color) << name;
     EXPECT_EQ(s.HotTransparency, s.Transparency) << name;
     EXPECT_EQ(s.HotGradientPercent, s.GradientPercent) << name;

@@ -29,7 +29,7 @@ struct TPaintSkin {
     Model.gd.push_back(s);
     return static_cast<int>(Model.gd.size()) - 1;
   }
-  TsGeneralData& Section(int i) { return Model.gd[static_cast<std::size_t>(i)]; }
+  TsGeneralData& Section(int i) { return *Model.Section(i); }
   // A mask over rect of the master bitmap.
   int AddMask(const std::string& section, const std::string& key, TRect r, int imageCount, int maskType,
               TacImgType type = TacImgType::itisaBorder, int stretchMode = 0) {
@@ -45,7 +45,7 @@ struct TPaintSkin {
     Model.ma.push_back(std::move(m));
     return static_cast<int>(Model.ma.size()) - 1;
   }
-  TsMaskData& Mask(int i) { return Model.ma[static_cast<std::size_t>(i)]; }
+  TsMaskData& Mask(int i) { return *Model.Mask(i); }
   void FillMaster(TRect r, TColor c) {
     for (int y = r.Top; y < r.Bottom; ++y)
       for (int x = r.Left; x < r.Right; ++x) Model.MasterBitmap->SetPixel(x, y, c);

@@ -116,7 +116,7 @@ TEST_F(SkinRuntimeTest, ThousandStopsGiveTheFirstStopsMode) {
     panel = AddControl<TTestSkinPanel>(f, 0, 0, 10, 10);
     panel->Data.SetSkinSection("A");
   });
-  ASSERT_EQ(manager->gd[static_cast<std::size_t>(panel->Data.SkinIndex)].GradientStops.size(), 1000u);
+  ASSERT_EQ(manager->Section(panel->Data.SkinIndex)->GradientStops.size(), 1000u);
   EXPECT_EQ(panel->Data.BackgroundKind, 2) << "mode 0 of the first stop";
 }
 

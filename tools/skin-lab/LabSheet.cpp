@@ -38,7 +38,7 @@ std::vector<int> ShownSections(const TacSkinModel& m) {
 
 // One section face in a cell of the sheet, painted over the sheet's own pixels.
 void PaintCell(TacSkinModel& m, int index, TBitmap& sheet, TRect cell, TacPaintState state) {
-  PaintSectionByIndex(index, m.gd[static_cast<std::size_t>(index)].SectionName, BackgroundInfo::FromBitmap(&sheet, 0, 0),
+  PaintSectionByIndex(index, m.Section(index)->SectionName, BackgroundInfo::FromBitmap(&sheet, 0, 0),
                       -1, -1, &m, &sheet, {0, 0}, cell, state, true);
 }
 
@@ -117,7 +117,7 @@ TBitmap PaintLabSheet(const std::string& what) {
   for (std::size_t k = 0; k < sections.size(); ++k) {
     const int c = static_cast<int>(k) / rowsPerColumn, r = static_cast<int>(k) % rowsPerColumn;
     const int x = kMargin + c * columnW, y = 52 + r * rowH;
-    const TsGeneralData& s = skin->gd[static_cast<std::size_t>(sections[k])];
+    const TsGeneralData& s = *skin->Section(sections[k]);
     Label(sheet, x, y + 6, s.SectionName);
     std::string info = "T " + std::to_string(s.Transparency) + "/" + std::to_string(s.HotTransparency);
     if (s.BorderIndex >= 0) info += "  border";
@@ -138,7 +138,7 @@ TBitmap PaintLabSheet(const std::string& what) {
   int y = sectionsH + 10;
   const int button = FirstSection(*skin, {"BUTTON", "SPEEDBUTTON", "TOOLBUTTON"});
   if (button >= 0) {
-    const TsGeneralData& s = skin->gd[static_cast<std::size_t>(button)];
+    const TsGeneralData& s = *skin->Section(button);
     const int n = s.FadingIterations >= 2 ? std::min(s.FadingIterations, 12) : 10;
     Label(sheet, kMargin, y, "Cross-fade of " + s.SectionName + ", normal to hot in " + std::to_string(n) +
                                  " steps (frame = old x a + new x (255 - a), a = 255 - L x 256 div N)", -12);
@@ -176,7 +176,7 @@ TBitmap PaintLabSheet(const std::string& what) {
   for (const TVariant& v : variants) {
     Label(sheet, kMargin, y + 12, v.Title, -12);
     for (std::size_t k = 0; k < sample.size(); ++k) {
-      const std::string& name = skin->gd[static_cast<std::size_t>(sample[k])].SectionName;
+      const std::string& name = skin->Section(sample[k])->SectionName;
       const int index = v.Model->SectionIndexOf(name);
       const TRect cell = Bounds(kMargin + 130 + static_cast<int>(k) * (kCellW + kGap), y, kCellW, kCellH);
       TBitmap back(kCellW, kCellH, TPixelFormat::pf24bit, true);

@@ -190,7 +190,7 @@ int RunContactSheet(const std::vector<std::string>& args) {
           -10, 0x8A7560);
     if (source) {
       const int sectionIndex = manager->SectionIndexOf(m.SectionName);
-      const TsGeneralData* section = sectionIndex >= 0 ? &manager->gd[static_cast<std::size_t>(sectionIndex)] : nullptr;
+      const TsGeneralData* section = sectionIndex >= 0 ? manager->Section(sectionIndex) : nullptr;
       const bool border = m.ImgType == TacImgType::itisaBorder;
       const bool texture = m.ImgType == TacImgType::itisaTexture;
       const int fw = MaskFrameWidth(m), fh = MaskFrameHeight(m);
