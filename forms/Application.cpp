@@ -63,6 +63,7 @@ bool TApplication::HandleMessage() {
     return false;
   }
   try {
+    if (CallMessageFilter(msg)) return !Terminated_;
     TranslateMessage(&msg);
     DispatchMessage(&msg);
   } catch (...) {

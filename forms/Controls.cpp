@@ -1,6 +1,7 @@
 #include "forms/Controls.h"
 
 #include "forms/HintWindow.h"
+#include "forms/Menus.h"
 #include "forms/WinControl.h"
 #include "platform/base/Exception.h"
 
@@ -63,6 +64,42 @@ TControl::~TControl() {
 void TControl::Loaded() {
   TComponent::Loaded();
   UpdateAnchorRules();
+}
+
+void TControl::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  if (operation == opRemove && component && component == PopupMenu_) PopupMenu_ = nullptr;
+}
+
+void TControl::SetPopupMenu(TPopupMenu* menu) {
+  if (menu == PopupMenu_) return;
+  if (PopupMenu_) RemoveFreeNotification(PopupMenu_);
+  PopupMenu_ = menu;
+  if (menu) FreeNotification(menu);
+}
+
+bool TControl::OpenContextMenu(const TMessage& message) {
+  TPopupMenu* menu = ContextMenu();
+  if (!menu || !Visible_ || TPopupMenu::Showing()) return false;
+  TPoint at{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
+  // The keyboard asks with -1: the menu opens at the control's top-left corner.
+  if (message.LParam == -1 || (at.X == -1 && at.Y == -1)) at = ClientToScreen({0, 0});
+  menu->SetPopupComponent(this);
+  menu->Popup(at.X, at.Y);
+  return true;
+}
+
+void TControl::RequestContextMenu(const TMessage& message) {
+  // A window's default procedure turns the released right button into WM_CONTEXTMENU;
+  // a windowless control asks its parent's window, which finds it under the point.
+  if (auto* windowed = dynamic_cast<TWinControl*>(this)) {
+    TMessage copy = message;
+    windowed->DefaultHandler(copy);
+    return;
+  }
+  if (!Parent_ || !Parent_->HandleAllocated()) return;
+  const TPoint at = ClientToScreen({GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)});
+  SendMessage(Parent_->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Parent_->Handle()), PointToLParam(at));
 }
 
 void TControl::SetParent(TWinControl* parent) {
@@ -282,7 +319,16 @@ void TControl::WndProc(TMessage& message) {
     case WM_LBUTTONUP: HandleMouseButton(message, mbLeft, false, false); return;
     case WM_RBUTTONDOWN: HandleMouseButton(message, mbRight, true, false); return;
     case WM_RBUTTONDBLCLK: HandleMouseButton(message, mbRight, true, true); return;
-    case WM_RBUTTONUP: HandleMouseButton(message, mbRight, false, false); return;
+    case WM_RBUTTONUP:
+      HandleMouseButton(message, mbRight, false, false);
+      RequestContextMenu(message);
+      return;
+    case WM_CONTEXTMENU:
+      if (OpenContextMenu(message)) {
+        message.Result = 1;
+        return;
+      }
+      break;
     case WM_MBUTTONDOWN: HandleMouseButton(message, mbMiddle, true, false); return;
     case WM_MBUTTONUP: HandleMouseButton(message, mbMiddle, false, false); return;
     case CM_MOUSEENTER:

@@ -165,6 +165,12 @@ public:
   bool ParentShowHint() const { return ParentShowHint_; }
   void SetParentShowHint(bool value);
 
+  // The menu a right click or the menu key opens over the control (none by default).
+  TPopupMenu* PopupMenu() const { return PopupMenu_; }
+  void SetPopupMenu(TPopupMenu* menu);
+  // The menu the control opens: its PopupMenu, or a menu of its own (edits).
+  virtual TPopupMenu* ContextMenu() { return PopupMenu_; }
+
   // Caption and Text are one value, as classically.
   const std::string& Caption() const { return Text_; }
   void SetCaption(const std::string& text) { SetText(text); }
@@ -217,6 +223,7 @@ protected:
   // Classic size hook for labels and buttons that size to their content.
   virtual void AdjustSize() {}
   void Loaded() override;
+  void Notification(TComponent* component, TOperation operation) override;
   // The colour and font follow the parent when the Parent* flags are set.
   void ParentFontChanged();
   void ParentColorChanged();
@@ -233,6 +240,10 @@ protected:
 private:
   friend class TWinControl;
   void HandleMouseButton(TMessage& message, TMouseBtn button, bool down, bool dbl);
+  // WM_CONTEXTMENU: opens ContextMenu() at the screen point (the control's corner
+  // for the keyboard's -1); false when the control has none.
+  bool OpenContextMenu(const TMessage& message);
+  void RequestContextMenu(const TMessage& message);
   void FontChanged(TObject*);
 
   TWinControl* Parent_ = nullptr;
@@ -252,6 +263,7 @@ private:
   bool ParentColor_ = false;
   TCursor Cursor_ = crDefault;
   std::string Hint_;
+  TPopupMenu* PopupMenu_ = nullptr;
   bool ShowHint_ = false;
   bool ParentShowHint_ = true;
   std::string Text_;

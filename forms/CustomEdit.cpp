@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "forms/Clipboard.h"
+#include "forms/Menus.h"
 #include "platform/base/Cp1251.h"
 #include "platform/gfx/FontEngine.h"
 #include "platform/gfx/FontFace.h"
@@ -46,6 +47,39 @@ TCustomEdit::TCustomEdit(TComponent* owner) : TCustomControl(owner) {
   SetColor(clWindow);
   SetParentColor(false);
   SetCursor(crIBeam);
+}
+
+TCustomEdit::~TCustomEdit() = default;
+
+TPopupMenu* TCustomEdit::ContextMenu() {
+  if (PopupMenu()) return PopupMenu();
+  if (!StandardMenu_) {
+    // Each command is the key that does the same, so that whatever checks the
+    // keyboard (read-only text, a record that cannot be edited) checks these too.
+    StandardMenu_ = std::make_unique<TPopupMenu>(nullptr);
+    auto key = [this](WORD k, bool ctrl) {
+      return [this, k, ctrl](TObject*) { ControlKeyDown(k, ctrl ? TShiftState{ssCtrl} : TShiftState{}); };
+    };
+    StandardMenu_->Add("Вы&резать", key('X', true));
+    StandardMenu_->Add("&Копировать", key('C', true));
+    StandardMenu_->Add("Вст&авить", key('V', true));
+    StandardMenu_->Add("&Удалить", key(VK_DELETE, false));
+    StandardMenu_->Add("-");
+    StandardMenu_->Add("Выделить &все", key('A', true));
+    StandardMenu_->OnPopup = [this](TObject*) { UpdateStandardMenu(); };
+  }
+  return StandardMenu_.get();
+}
+
+void TCustomEdit::UpdateStandardMenu() {
+  const bool selection = SelLength() > 0;
+  const bool secret = PasswordChar_ != 0;
+  const bool writable = !ReadOnly_ && Enabled();
+  StandardMenu_->Items(0).SetEnabled(selection && writable && !secret);
+  StandardMenu_->Items(1).SetEnabled(selection && !secret);
+  StandardMenu_->Items(2).SetEnabled(writable && Clipboard().HasText());
+  StandardMenu_->Items(3).SetEnabled(selection && writable);
+  StandardMenu_->Items(5).SetEnabled(TextLength() > 0 && SelLength() < TextLength());
 }
 
 void TCustomEdit::CreateParams(TCreateParams& params) {
@@ -436,6 +470,8 @@ void TCustomEdit::MouseUp(TMouseBtn button, TShiftState shift, int x, int y) {
 }
 
 void TCustomEdit::WndProc(TMessage& message) {
+  // A right click into an edit puts the focus there first, as the commands need.
+  if (message.Msg == WM_CONTEXTMENU && CanFocus() && !Focused()) SetFocus();
   switch (message.Msg) {
     case CM_TEXTCHANGED:
       if (!Syncing_) SyncFromText();

@@ -4,6 +4,7 @@
 // Text is UTF-8 outside and code points inside; positions count code points.
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,10 @@ class TFontFace;
 class TCustomEdit : public TCustomControl {
 public:
   explicit TCustomEdit(TComponent* owner);
+  ~TCustomEdit() override;
   std::string ClassName() const override { return "TCustomEdit"; }
+  // Without a PopupMenu of its own, an edit offers the standard editing commands.
+  TPopupMenu* ContextMenu() override;
 
   void SetText(const std::string& text) override;
   int MaxLength() const { return MaxLength_; }
@@ -118,6 +122,9 @@ protected:
 
 private:
   void SyncFromText();
+  // Enables the standard menu's commands for the text, selection and clipboard now.
+  void UpdateStandardMenu();
+  std::unique_ptr<TPopupMenu> StandardMenu_;
   // Where displayed character `pos` starts, in 1/64 pixel from the text's start.
   std::int64_t Pen64(int pos);
   // The last character starting at or before pixel x of the text (0 before the text).

@@ -14,3 +14,5 @@ class TTimer;
 class TSpeedButton;
 class TStrings;
 class TStringList;
+class TPopupMenu;
+class TMenuItem;

@@ -9,6 +9,8 @@
 
 #include "forms/DriverProperties.h"
 #include "forms/HintWindow.h"
+#include "forms/Menus.h"
+#include "forms/PopupMenuWindow.h"
 #include "platform/backend/HeadlessScriptedDisplay.h"
 #include "platform/base/Exception.h"
 #include "platform/base/TextHelpers.h"
@@ -129,6 +131,7 @@ const std::vector<TScriptDriver::TAction>& TScriptDriver::Actions() {
       {"dblcell", "TARGET ROW COL", &TScriptDriver::DoCell},
       {"close", "FORM", &TScriptDriver::DoClose},
       {"raise", "FORM", &TScriptDriver::DoRaise},
+      {"menu", "ITEM", &TScriptDriver::DoMenu},
       {"type", "TEXT", &TScriptDriver::DoType},
       {"key", "KEY", &TScriptDriver::DoKey},
       {"wait", "MILLISECONDS", &TScriptDriver::DoWait},
@@ -383,6 +386,21 @@ void TScriptDriver::DoRaise(const TCall& call) {
   if (!form) return Fail("no window named " + call.Args[1]);
   if (!form->Visible() || !form->HandleAllocated()) return Fail(call.Args[1] + " is not visible");
   if (std::string error = Display_.RaiseFromOutside(form->Handle()); !error.empty()) Fail(error);
+}
+
+void TScriptDriver::DoMenu(const TCall& call) {
+  // The item's caption as shown (without "&"), spaces included.
+  std::string caption = call.Line.substr(call.Line.find("menu") + 4);
+  caption.erase(0, caption.find_first_not_of(' '));
+  TPopupMenu* menu = TPopupMenu::Showing();
+  if (!menu || !menu->Window()) return Fail("menu: no menu is open");
+  TMenuItem* item = menu->Find(caption);
+  if (!item || item->IsLine()) return Fail("the open menu has no item " + caption);
+  if (!item->Enabled()) return Fail("menu item " + caption + " is unavailable");
+  int index = 0;
+  while (&menu->Items(index) != item) ++index;
+  const TRect r = menu->Window()->ItemRect(index);
+  ClickAt(menu->Window()->ClientToScreen({(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}), false, false);
 }
 
 void TScriptDriver::DoClose(const TCall& call) {

@@ -97,6 +97,7 @@ private:
   void DoCell(const TCall& call);
   void DoClose(const TCall& call);
   void DoRaise(const TCall& call);
+  void DoMenu(const TCall& call);
   void DoType(const TCall& call);
   void DoKey(const TCall& call);
   void DoWait(const TCall& call);

@@ -651,6 +651,14 @@ bool TWinControl::DoKeyDown(TMessage& message) {
 void TWinControl::WndProc(TMessage& message) {
   switch (message.Msg) {
     case WM_PAINT: PaintHandler(message); return;
+    case WM_CONTEXTMENU:
+      // A windowless child under the pointer opens its own menu first.
+      if (message.LParam != -1) {
+        const TPoint at = ScreenToClient({GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)});
+        if (TControl* child = ControlAtPos(at, false); child && child->Perform(WM_CONTEXTMENU, message.WParam, message.LParam))
+          return;
+      }
+      break;
     case WM_PRINTCLIENT: {
       HDC dc = reinterpret_cast<HDC>(message.WParam);
       EraseBackground(dc);
@@ -699,7 +707,8 @@ void TWinControl::WndProc(TMessage& message) {
       HintManager().MouseActivity(this, message.Msg);
       if (!DoKeyDown(message)) {
         ControlKeyDown(static_cast<WORD>(message.WParam), KeyboardShiftState());
-        if (message.Msg == WM_SYSKEYDOWN) DefaultHandler(message);
+        // The window's default procedure makes system commands and the context-menu request.
+        if (message.Msg == WM_SYSKEYDOWN || message.WParam == VK_APPS || message.WParam == VK_F10) DefaultHandler(message);
       }
       return;
     case WM_KEYUP:

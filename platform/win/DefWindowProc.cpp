@@ -260,7 +260,24 @@ LRESULT DefWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SYSKEYDOWN:
       if (wParam == static_cast<WPARAM>(VK_F4) && (lParam & (1 << 29))) {
         PostMessage(TopLevelOf(window), WM_SYSCOMMAND, SC_CLOSE, 0);
+        return 0;
       }
+      [[fallthrough]];
+    case WM_KEYDOWN:
+      // The menu key and Shift+F10 ask for the context menu at the focus (-1: no point).
+      if (wParam == static_cast<WPARAM>(VK_APPS) ||
+          (wParam == static_cast<WPARAM>(VK_F10) && (GetKeyState(VK_SHIFT) & 0x8000)))
+        SendMessage(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), -1);
+      return 0;
+    case WM_RBUTTONUP: {
+      TPoint at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      ClientToScreen(window, &at);
+      SendMessage(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), PointToLParam(at));
+      return 0;
+    }
+    case WM_CONTEXTMENU:
+      // Unanswered, the request goes up to the parent window.
+      if ((w->Style & WS_CHILD) && w->Parent) return SendMessage(w->Parent, WM_CONTEXTMENU, wParam, lParam);
       return 0;
     case WM_CANCELMODE:
       if (WM().Tracker && WM().Tracker->Window == window) {

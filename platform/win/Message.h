@@ -28,6 +28,13 @@ int RunMessageLoop();
 // A nested loop that runs until `done` returns true (checked after each message)
 // or WM_QUIT arrives (re-posted, returns false). For modal windows.
 bool RunModalLoop(const std::function<bool()>& done);
+// The same with a message filter in force for the loop's duration: every loop that
+// dispatches (this one, nested ones, ProcessPendingMessages) first offers each
+// message to it, and a message it answers true for is taken, neither translated
+// nor dispatched. A menu reads the keyboard and the clicks elsewhere this way.
+bool RunModalLoop(const std::function<bool()>& done, const std::function<bool(MSG&)>& filter);
+// Offers the message to the filter in force; true when the filter took it.
+bool CallMessageFilter(MSG& msg);
 // Handles everything pending without waiting: posted messages, paints and due
 // timers. Returns false when WM_QUIT was seen (and re-posts it).
 bool ProcessPendingMessages();

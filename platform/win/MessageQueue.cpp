@@ -176,22 +176,40 @@ LRESULT DispatchMessage(const MSG* msg) {
   return result;
 }
 
+namespace {
+const std::function<bool(MSG&)>* gMessageFilter = nullptr;
+}  // namespace
+
+bool CallMessageFilter(MSG& msg) { return gMessageFilter && *gMessageFilter && (*gMessageFilter)(msg); }
+
 int RunMessageLoop() {
   MSG msg;
   while (GetMessage(&msg, nullptr, 0, 0)) {
+    if (CallMessageFilter(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessage(&msg);
   }
   return static_cast<int>(msg.wParam);
 }
 
-bool RunModalLoop(const std::function<bool()>& done) {
+bool RunModalLoop(const std::function<bool()>& done) { return RunModalLoop(done, nullptr); }
+
+bool RunModalLoop(const std::function<bool()>& done, const std::function<bool(MSG&)>& filter) {
+  // A loop nested in a filtered one (a box shown while a menu is open) reads its
+  // own messages; the outer filter is back when it ends.
+  const std::function<bool(MSG&)>* previous = gMessageFilter;
+  gMessageFilter = filter ? &filter : nullptr;
+  struct TRestore {
+    const std::function<bool(MSG&)>* Previous;
+    ~TRestore() { gMessageFilter = Previous; }
+  } restore{previous};
   MSG msg;
   while (!done()) {
     if (!GetMessage(&msg, nullptr, 0, 0)) {
       PostQuitMessage(static_cast<int>(msg.wParam));
       return false;
     }
+    if (CallMessageFilter(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessage(&msg);
   }
@@ -206,6 +224,7 @@ bool ProcessPendingMessages() {
       FlushPresents();
       return false;
     }
+    if (CallMessageFilter(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessage(&msg);
   }

@@ -5,6 +5,7 @@
 #include "skin/controls/acCtrlAdapter.h"
 #include "skin/controls/acEditUpkeep.h"
 #include "skin/controls/acMainWnd.h"
+#include "skin/controls/acPopupMenuWnd.h"
 #include "skin/controls/sBitBtn.h"
 #include "skin/controls/sButton.h"
 #include "skin/controls/sCheckBox.h"
@@ -28,11 +29,17 @@ void StartSkinControls() {
   TsEdit::RegisterDriverProperties();
   TNavigatorLogic::RegisterDriverProperties<TsDBNavigator>();
   RegisterFaceDriverProperties();
+  TacPopupMenuWindow::Install();
+}
+
+void StopSkinControls() {
+  TacPopupMenuWindow::Uninstall();
+  StopCtrlAdapter();
 }
 }  // namespace
 
 // Reporters and properties go with the runtime's and the framework's parts.
-TEnginePart SkinControlsEnginePart() { return {"skin/controls", StartSkinControls, StopCtrlAdapter}; }
+TEnginePart SkinControlsEnginePart() { return {"skin/controls", StartSkinControls, StopSkinControls}; }
 
 std::vector<TEnginePart> SkinEngineParts() {
   std::vector<TEnginePart> parts = SkinFrameEngineParts();

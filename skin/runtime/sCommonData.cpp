@@ -7,6 +7,7 @@
 #include "forms/CustomEdit.h"
 #include "forms/CustomLabel.h"
 #include "forms/DriverProperties.h"
+#include "forms/Menus.h"
 #include "forms/ScriptDriver.h"
 #include "forms/WinControl.h"
 #include "platform/base/Cp1251.h"
@@ -506,6 +507,14 @@ bool TsCommonData::HandleMessage(TMessage& message) {
       MouseAbove = false;
       Focused = false;
       if (Control && !Control->Enabled()) HideGlow();
+      return false;
+    case WM_CONTEXTMENU:
+      // The menu the control is about to open is drawn by the skin while it runs.
+      if (Control)
+        if (TPopupMenu* menu = Control->ContextMenu()) {
+          TsSkinManager* manager = GetManager();
+          menu->SetOwnerDraw(manager && manager->Active());
+        }
       return false;
     case WM_UPDATEUISTATE:
       // Visual themes are off on this platform, so an unskinned control has nothing to do here.
