@@ -40,5 +40,22 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # Libraries come from the binaries (dpkg-shlibdeps); the fonts the windows ask
 # for by name are found through fontconfig at run time, so no binary names them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, fonts-urw-base35, fonts-dejavu-core")
+# The video player opens its libraries when the first video plays, so no binary
+# has to name them: they are the packages of the major versions built against.
+set(video_packages "")
+foreach(library avformat avcodec swscale swresample avutil)
+  string(REGEX MATCH "^[0-9]+" major "${FFMPEG_lib${library}_VERSION}")
+  if(major STREQUAL "")
+    message(FATAL_ERROR "Install.cmake: no version of lib${library} from pkg-config")
+  endif()
+  if(library STREQUAL "avcodec")
+    list(APPEND video_packages "libavcodec${major} | libavcodec-extra${major}")
+  else()
+    list(APPEND video_packages "lib${library}${major}")
+  endif()
+endforeach()
+list(JOIN video_packages ", " video_depends)
+# The server's client library, opened on the first server connection as
+# libpq.so.5 (data/PqLibrary.cpp), likewise.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, fonts-urw-base35, fonts-dejavu-core, ${video_depends}, libpq5")
 include(CPack)
