@@ -24,11 +24,7 @@ public:
   }
   template <class T>
   T* Add(const char* name, int x, int y, int w, int h) {
-    auto* c = new T(this);
-    c->SetName(name);
-    c->SetParent(this);
-    c->SetBounds(x, y, w, h);
-    return c;
+    return AddControl<T>(this, name, x, y, w, h);
   }
   TEdit* Edit;
   TMemo* Memo;
