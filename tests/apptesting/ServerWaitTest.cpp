@@ -15,6 +15,7 @@
 #include "forms/Button.h"
 #include "forms/Form.h"
 #include "platform/backend/HeadlessBackend.h"
+#include "tests/support/SilentServer.h"
 #include "tools/pg-server/TPgServer.h"
 
 namespace {
@@ -27,9 +28,7 @@ TEST(ServerWaitTest, WindowsKeepPaintingWhileTheServerIsSilent) {
   connection.SetBusyTimeout(1500);
   connection.Open();
   TADOQuery query(&connection);
-  query.SQL().Add("select pg_backend_pid()");
-  query.Open();
-  const pid_t backend = static_cast<pid_t>(query.Fields(0).AsInteger());
+  const pid_t backend = ServerProcessOf(query);
 
   THeadlessBackend display(TSize{800, 600});
   display.Install();
@@ -62,17 +61,7 @@ TEST(ServerWaitTest, WindowsKeepPaintingWhileTheServerIsSilent) {
     if (waits >= 5) paintsDuringWait = paints, clicksDuringWait = clicks;
   });
   ASSERT_EQ(::kill(backend, SIGSTOP), 0);
-  query.Close();
-  query.SQL().Clear();
-  query.SQL().Add("select 1");
-  std::string message;
-  try {
-    query.Open();
-  } catch (const Exception& e) {
-    message = e.Message();
-  }
-  ::kill(backend, SIGCONT);
-  TDbEngine::SetWaitHandler(nullptr);
+  const std::string message = OpenThenResume(query, backend);
 
   EXPECT_TRUE(message.ends_with(" не ответил за 2 с; действие прервано.")) << message;
   EXPECT_EQ(paintsDuringWait, 1);   // painted within the wait, once

@@ -22,8 +22,9 @@
 #include "platform/win/Backend.h"
 #include "platform/win/Cursors.h"
 #include "platform/win/Message.h"
-#include "tools/pg-server/TPgServer.h"
 #include "tests/realdisplay/XProbe.h"
+#include "tests/support/SilentServer.h"
+#include "tools/pg-server/TPgServer.h"
 
 namespace {
 using TClock = std::chrono::steady_clock;
@@ -68,9 +69,7 @@ TEST_P(ServerWaitOnDisplayTest, UncoveredWindowIsShownAgainUnderTheBusyCursorAnd
   connection.SetBusyTimeout(2000);
   connection.Open();
   TADOQuery query(&connection);
-  query.SQL().Add("select pg_backend_pid()");
-  query.Open();
-  const pid_t backendPid = static_cast<pid_t>(query.Fields(0).AsInteger());
+  const pid_t backendPid = ServerProcessOf(query);
 
   TSdlBackend backend;
   ASSERT_TRUE(backend.Ok()) << backend.Error();
@@ -129,17 +128,7 @@ TEST_P(ServerWaitOnDisplayTest, UncoveredWindowIsShownAgainUnderTheBusyCursorAnd
       clicksDuringWait = clicks;
     });
     ASSERT_EQ(::kill(backendPid, SIGSTOP), 0);
-    query.Close();
-    query.SQL().Clear();
-    query.SQL().Add("select 1");
-    std::string message;
-    try {
-      query.Open();
-    } catch (const Exception& e) {
-      message = e.Message();
-    }
-    ::kill(backendPid, SIGCONT);
-    TDbEngine::SetWaitHandler(nullptr);
+    const std::string message = OpenThenResume(query, backendPid);
 
     EXPECT_TRUE(message.ends_with(" не ответил за 2 с; действие прервано.")) << message;
     EXPECT_TRUE(uncovered);
