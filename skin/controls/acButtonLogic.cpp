@@ -76,9 +76,9 @@ TRegion VisibleRegion(TsCommonData& data, int width, int height, TacPaintState s
 
 }  // namespace acButtonFace
 
-TacButtonLogic::TacButtonLogic(TButton& button, TsCommonData& data, std::function<void(TacPaintState)> rebuild,
-                               std::function<bool()> activeDefault)
-    : Button_(button), Data_(data), Rebuild_(std::move(rebuild)), ActiveDefault_(std::move(activeDefault)) {}
+TacButtonLogic::TacButtonLogic(TButton& button, TsCommonData& data, const TacButtonLook& look,
+                               std::function<void(TacPaintState)> rebuild, std::function<bool()> activeDefault)
+    : Button_(button), Data_(data), Look_(look), Rebuild_(std::move(rebuild)), ActiveDefault_(std::move(activeDefault)) {}
 
 TacButtonLogic::~TacButtonLogic() { EndFade(Fade, Data_); }
 
@@ -155,72 +155,54 @@ void TacButtonLogic::ReleaseFade() { EndFade(Fade, Data_); }
 
 void TacButtonLogic::Change(bool half, TacAnimatEvent event) {
   Data_.Dirty = false;
-  FadeOrRepaint(Fade, Data_, half, 1, AnimationWanted(event, AnimatEvents, Data_.GetManager()));
+  FadeOrRepaint(Fade, Data_, half, 1, AnimationWanted(event, Look_.AnimatEvents, Data_.GetManager()));
 }
 
-bool TacButtonLogic::HandleCommand(TMessage& message) {
-  auto* manager = reinterpret_cast<TsSkinManager*>(message.LParam);
-  switch (CommandOf(message.WParam)) {
-    case AC_SETNEWSKIN:
-      if (manager != Data_.GetManager()) return false;
-      ReleaseFade();
-      Data_.HandleCommand(message);
-      FaceChanged = true;
-      Repaint();
-      return true;
-    case AC_REMOVESKIN:
-      if (manager != Data_.GetManager()) return false;
-      ReleaseFade();
-      Data_.HandleCommand(message);
-      DropRegion();
-      Repaint();
-      return true;
-    case AC_REFRESH:
-      if (manager != Data_.GetManager()) return false;
-      ReleaseFade();
-      Data_.HandleCommand(message);
-      FaceChanged = true;
-      Repaint();
-      return true;
-    case AC_PARENTPAINTED:
-      if (Data_.Suspended) {
-        Data_.Suspended = false;
-        Repaint();
-      }
-      return true;
-    case AC_LOCKBACKGROUND:
-      if (CommandArgument(message.WParam) == 1) RebuildNow();
-      Data_.HandleCommand(message);
-      return true;
-    case AC_STOPFADING:
-      ReleaseFade();
-      Data_.Dirty = true;
-      Repaint();
-      return true;
-    case AC_PREPARING:
-      RebuildNow();
-      return true;
-    case AC_SCROLLS:  // a fade frame: the timer draws it
-      PendingRegion_.reset();
-      message.Result = 0;
-      return true;
-    case AC_GETPROVIDER: case AC_SETCHANGEDIFNECESSARY: case AC_CTRLHANDLED: case AC_SETSUSPENDED:
-    case AC_ISSUSPENDED: case AC_GETPARENTCHANGED: case AC_SECTIONCHANGED: case AC_MENUS: case AC_SETDIRTY:
-    case AC_REPAINT: case AC_GETBGCHANGED: case AC_PARENTMOVED: case AC_GETCOLOR: case AC_SETPARENTCHANGED:
-    case AC_CONTROLLOADED: case AC_GETSKININDEX: case AC_ADAPTERQUERY: case AC_MOUSEENTER:
-    case AC_MOUSELEAVE: case AC_SUSPENDED: case AC_RESUMED: case AC_GETCACHE: case AC_SCROLLBARS:
-    case AC_UPDATEOPACITY: case AC_ADAPTER51: case AC_ADAPTER52: case AC_GETAPPLICATION:
-    case AC_GETCLIENTOFFSET:
-    default:
-      return Data_.HandleCommand(message);
+void TacButtonLogic::SkinChanging(TacCommand) { ReleaseFade(); }
+
+void TacButtonLogic::SkinChanged(TacCommand command) {
+  if (command == AC_REMOVESKIN)
+    DropRegion();
+  else
+    FaceChanged = true;
+  Repaint();
+}
+
+void TacButtonLogic::ParentPainted() {
+  if (!Data_.Suspended) return;
+  Data_.Suspended = false;
+  Repaint();
+}
+
+bool TacButtonLogic::OwnCommand(TacCommand command, TMessage& message) {
+  if (command == AC_LOCKBACKGROUND) {
+    if (CommandArgument(message.WParam) == 1) RebuildNow();
+    return false;
   }
+  if (command == AC_STOPFADING) {
+    ReleaseFade();
+    Data_.Dirty = true;
+    Repaint();
+    return true;
+  }
+  if (command == AC_PREPARING) {
+    RebuildNow();
+    return true;
+  }
+  if (command == AC_SCROLLS) {  // a fade frame: the timer draws it
+    PendingRegion_.reset();
+    message.Result = 0;
+    return true;
+  }
+  return false;
 }
 
 bool TacButtonLogic::BeforeMessage(TMessage& message) {
   const bool own = message.LParam == 0 || message.LParam == reinterpret_cast<LPARAM>(&Button_);
   switch (message.Msg) {
     case SM_ALPHACMD:
-      return HandleCommand(message);
+      RunSkinCommand(Data_, message);
+      return true;
     case WM_ERASEBKGND:
       if (!Data_.IsSkinned()) return false;
       message.Result = 1;

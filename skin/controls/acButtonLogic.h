@@ -12,6 +12,8 @@
 #include "forms/Timer.h"
 #include "platform/gfx/Region.h"
 #include "skin/controls/acButtonCommon.h"
+#include "skin/controls/acButtonLook.h"
+#include "skin/controls/acSkinCommands.h"
 #include "skin/paint/sFade.h"
 #include "skin/runtime/sCommonData.h"
 
@@ -24,12 +26,13 @@ void PaintBorder(TsCommonData& data, TControl& control, TacPaintState state, con
 TRegion VisibleRegion(TsCommonData& data, int width, int height, TacPaintState state);
 }  // namespace acButtonFace
 
-class TacButtonLogic {
+class TacButtonLogic : private TacSkinCommands {
 public:
-  // rebuild draws the face into the skin data's cache for a paint state; activeDefault
-  // tells whether Enter presses the button now (the default-button look).
-  TacButtonLogic(TButton& button, TsCommonData& data, std::function<void(TacPaintState state)> rebuild,
-                 std::function<bool()> activeDefault);
+  // look: the button's shared properties; rebuild draws the face into the skin data's
+  // cache for a paint state; activeDefault tells whether Enter presses the button now
+  // (the default-button look).
+  TacButtonLogic(TButton& button, TsCommonData& data, const TacButtonLook& look,
+                 std::function<void(TacPaintState state)> rebuild, std::function<bool()> activeDefault);
   ~TacButtonLogic();
 
   // Before the button's own handling; true when the message is fully handled.
@@ -47,8 +50,6 @@ public:
   bool Down = false;
   bool ShowFocus = true;
   int FocusMargin = 1;
-  TsDisabledKind DisabledKind{dkBlended};
-  TacAnimatEvents AnimatEvents{aeGlobalDef};
   bool FaceChanged = true;
   bool PressedByMouse = false;
   bool DefaultLook = false;
@@ -58,7 +59,10 @@ public:
 
 private:
   void Change(bool half, TacAnimatEvent event);
-  bool HandleCommand(TMessage& message);
+  void SkinChanging(TacCommand command) override;
+  void SkinChanged(TacCommand command) override;
+  void ParentPainted() override;
+  bool OwnCommand(TacCommand command, TMessage& message) override;
   // Applies the region of the last rebuilt face; the parent repaints what a shrunk
   // button no longer covers.
   void ApplyRegion();
@@ -68,6 +72,7 @@ private:
 
   TButton& Button_;
   TsCommonData& Data_;
+  const TacButtonLook& Look_;
   std::function<void(TacPaintState)> Rebuild_;
   std::function<bool()> ActiveDefault_;
   // Keeps the pressed face on screen a moment after a click quicker than the press fade.

@@ -7,12 +7,13 @@
 #include "forms/WinControl.h"
 #include "skin/controls/acButtonCommon.h"
 #include "skin/controls/acEditUpkeep.h"
+#include "skin/controls/acSkinCommands.h"
 #include "skin/controls/sLabel.h"
 #include "skin/runtime/acCommands.h"
 #include "skin/runtime/sCommonData.h"
 
 template <class Base>
-class TacEditFamily : public Base, public IacSkinnedControl {
+class TacEditFamily : public Base, public IacSkinnedControl, private TacSkinCommands {
 public:
   // section: given to the skin data when not empty (else the kind's default).
   TacEditFamily(TComponent* owner, TacControlKind kind, const char* section)
@@ -56,9 +57,7 @@ protected:
   bool FamilyMessage(TMessage& message) {
     if (message.Msg == SM_ALPHACMD) {
       if (CommandOf(message.WParam) == AC_REFRESH) BeforeRefresh(message);
-      if (Upkeep_->HandleAnnouncement(message)) return true;
-      if (EditFamilyCommand(*this, *SkinData_, message, RepaintsClient())) return true;
-      SkinData_->HandleCommand(message);
+      RunSkinCommand(*SkinData_, message);
       return true;
     }
     if (SkinData_->HandleMessage(message)) return true;
@@ -82,6 +81,9 @@ protected:
         return false;
     }
   }
+  void SkinChanging(TacCommand command) override { Upkeep_->SkinChanging(command); }
+  void SkinChanged(TacCommand command) override { Upkeep_->SkinChanged(command); }
+  void ParentPainted() override { Upkeep_->ParentPainted(RepaintsClient()); }
   // Command 3 arrived for this control (the lookup list takes its colours here).
   virtual void BeforeRefresh(TMessage&) {}
   // Command 6 repaints the client too (the lookup list), not only the frame.

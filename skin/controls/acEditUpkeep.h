@@ -8,6 +8,7 @@
 #include "forms/Forward.h"
 #include "forms/Messages.h"
 #include "skin/controls/acEditWnd.h"
+#include "skin/runtime/acCommands.h"
 #include "skin/runtime/Forward.h"
 
 // The edit subclass as the edit family uses it: the announcements 1, 2 and 3 are
@@ -40,12 +41,13 @@ public:
   // How many subclasses were made so far (tests watch re-skinning with it).
   int Created() const { return Created_; }
 
-  // The announcements as every member of the family handles them after the
-  // subclass: 1 and 3 re-resolve and reinstall, 2 leaves the subclass removed
+  // The announcements 1, 2 and 3 from the control's own manager, around the skin
+  // data's handling: 1 and 3 re-resolve and reinstall, 2 leaves the subclass removed
   // (it is freed at the next upkeep) and lets the platform draw its own frame.
-  // beforeRefresh runs first on command 3 (the lookup list takes its colours).
-  // True when the message was a broadcast command and has been handled.
-  bool HandleAnnouncement(TMessage& message);
+  void SkinChanging(TacCommand command);
+  void SkinChanged(TacCommand command);
+  // Command 6: a waiting control repaints its frame (and its client when asked).
+  void ParentPainted(bool repaintClient);
 
 private:
   void RedrawWithFrame();
@@ -55,9 +57,6 @@ private:
   std::unique_ptr<TacOwnedEditWnd> Wnd_;
   int Created_ = 0;
 };
-
-// The common answers of the family: 6 (parent painted), 7 (handled). True when answered.
-bool EditFamilyCommand(TWinControl& control, TsCommonData& skinData, TMessage& message, bool repaintClient);
 
 // What scripts can read and set of the skin manager ("set Form1.sSkinManager1.Active false").
 void RegisterSkinManagerDriverProperties();

@@ -15,7 +15,7 @@ TsBitBtn::TsBitBtn(TComponent* owner)
   SkinData_->InitSection();  // "BUTTON"
   ControlStyle_.Exclude(csOpaque);
   SetWordWrap(true);
-  Logic_ = std::make_unique<TacButtonLogic>(*this, *SkinData_, [this](TacPaintState state) { RenderFace(state); },
+  Logic_ = std::make_unique<TacButtonLogic>(*this, *SkinData_, Look_, [this](TacPaintState state) { RenderFace(state); },
                                             [this] { return IsActiveDefault(); });
 }
 
@@ -25,6 +25,7 @@ TsBitBtn::~TsBitBtn() {
 }
 
 void TsBitBtn::LookChanged() { SkinData_->Invalidate(); }
+void TsBitBtn::ButtonLookChanged(bool) { LookChanged(); }
 
 bool TsBitBtn::ShowFocus() const { return Logic_->ShowFocus; }
 void TsBitBtn::SetShowFocus(bool value) {
@@ -39,57 +40,9 @@ void TsBitBtn::SetDown(bool value) {
   Logic_->Down = value;
   LookChanged();
 }
-TsDisabledKind TsBitBtn::DisabledKind() const { return Logic_->DisabledKind; }
-void TsBitBtn::SetDisabledKind(TsDisabledKind value) {
-  Logic_->DisabledKind = value;
-  LookChanged();
-}
-TacAnimatEvents TsBitBtn::AnimatEvents() const { return Logic_->AnimatEvents; }
-void TsBitBtn::SetAnimatEvents(TacAnimatEvents value) { Logic_->AnimatEvents = value; }
 TacPaintState TsBitBtn::PaintState() const { return Logic_->PaintState(); }
 int TsBitBtn::RenderCount() const { return Logic_->RenderCount; }
 TsFadeTimer* TsBitBtn::FadeTimer() const { return Logic_->Fade; }
-
-void TsBitBtn::SetAlignment(TAlignment value) {
-  if (value == Alignment_) return;
-  Alignment_ = value;
-  LookChanged();
-}
-void TsBitBtn::SetTextAlignment(TAlignment value) {
-  if (value == TextAlignment_) return;
-  TextAlignment_ = value;
-  LookChanged();
-}
-void TsBitBtn::SetBlend(int value) {
-  value = std::clamp(value, 0, 100);
-  if (value == Blend_) return;
-  Blend_ = value;
-  LookChanged();
-}
-void TsBitBtn::SetDisabledGlyphKind(TsDisabledGlyphKind value) {
-  DisabledGlyphKind_ = value;
-  LookChanged();
-}
-void TsBitBtn::SetGrayed(bool value) {
-  Grayed_ = value;
-  LookChanged();
-}
-void TsBitBtn::SetReflected(bool value) {
-  Reflected_ = value;
-  LookChanged();
-}
-void TsBitBtn::SetShowCaption(bool value) {
-  ShowCaption_ = value;
-  LookChanged();
-}
-void TsBitBtn::SetDrawOverBorder(bool value) {
-  DrawOverBorder_ = value;
-  LookChanged();
-}
-void TsBitBtn::SetTextOffset(int value) {
-  TextOffset_ = value;
-  LookChanged();
-}
 
 void TsBitBtn::Loaded() {
   TBitBtn::Loaded();
@@ -106,15 +59,15 @@ void TsBitBtn::Paint() {
 void TsBitBtn::RenderFace(TacPaintState state) {
   TsCommonData& d = *SkinData_;
   const BackgroundInfo bg = acButtonFace::PaintBackgroundAndBorder(d, *this, state, false);
-  if (DrawOverBorder_) acButtonFace::PaintBorder(d, *this, state, bg);
+  if (Look_.DrawOverBorder) acButtonFace::PaintBorder(d, *this, state, bg);
   TBitmap& cache = *d.CacheBmp;
   const int w = Width(), h = Height();
   const bool hasGlyph = !Glyph().Empty();
   const int gw = hasGlyph ? Glyph().Width() / std::max(1, NumGlyphs()) : 0;
   const int gh = hasGlyph ? Glyph().Height() : 0;
-  const bool captionShown = ShowCaption_ && !Caption().empty();
+  const bool captionShown = Look_.ShowCaption && !Caption().empty();
   const unsigned wrap = WordWrap() ? DT_WORDBREAK : 0;
-  const unsigned flags = AlignmentFlags(TextAlignment_) | DT_EXPANDTABS | wrap;
+  const unsigned flags = AlignmentFlags(Look_.TextAlignment) | DT_EXPANDTABS | wrap;
 
   TCanvas canvas;
   canvas.SetHandle(&cache.Canvas());
@@ -128,9 +81,9 @@ void TsBitBtn::RenderFace(TacPaintState state) {
     canvas.DrawText(Caption(), calc, DT_CALCRECT | flags);
     text = {calc.Width(), calc.Height()};
   }
-  const TacGlyphTextLayout layout = LayoutGlyphAndText({0, 0, w, h}, {gw, gh}, text, Layout(), Alignment_, Margin(),
+  const TacGlyphTextLayout layout = LayoutGlyphAndText({0, 0, w, h}, {gw, gh}, text, Layout(), Look_.Alignment, Margin(),
                                                         Spacing(), false);
-  TRect captionRect = layout.TextRect.Offset(TextOffset_, 0);
+  TRect captionRect = layout.TextRect.Offset(Look_.TextOffset, 0);
   if (state == TacPaintState::Pressed) captionRect = captionRect.Offset(1, 1);
   LastCaptionRect_ = captionRect;
   if (captionShown) {
@@ -151,30 +104,30 @@ void TsBitBtn::RenderFace(TacPaintState state) {
     in.TextWidth = text.cx;
     in.TextHeight = text.cy;
     in.Layout = Layout();
-    in.Alignment = Alignment_;
+    in.Alignment = Look_.Alignment;
     in.Margin = Margin();
     in.Spacing = Spacing();
     in.HasCaption = captionShown;
     in.Pressed = state == TacPaintState::Pressed;
-    in.Reflected = Reflected_;
+    in.Reflected = Look_.Reflected;
     TacGlyphInfo info;
     info.Glyph = &Glyph();
     info.NumGlyphs = NumGlyphs();
     info.Bounds = ButtonGlyphBounds(in);
     info.Enabled = Enabled();
-    info.Blend = Blend_;
+    info.Blend = Look_.Blend;
     info.Down = Logic_->Down;
-    info.Grayed = Grayed_;
+    info.Grayed = Look_.Grayed;
     info.State = state;
-    info.DisabledGlyphKind = DisabledGlyphKind_;
-    info.Reflected = Reflected_;
+    info.DisabledGlyphKind = Look_.DisabledGlyphKind;
+    info.Reflected = Look_.Reflected;
     LastGlyphRect_ = info.Bounds;
     PaintButtonGlyph(cache, info);
   } else {
     LastGlyphRect_ = {};
   }
-  if (!DrawOverBorder_) acButtonFace::PaintBorder(d, *this, state, bg);
-  if (!Enabled()) PaintDisabledLook(cache, DisabledFlags(Logic_->DisabledKind), this, {Left(), Top()}, bg);
+  if (!Look_.DrawOverBorder) acButtonFace::PaintBorder(d, *this, state, bg);
+  if (!Enabled()) PaintDisabledLook(cache, DisabledFlags(Look_.DisabledKind), this, {Left(), Top()}, bg);
   if (OnPaint) OnPaint(this, cache);
 }
 

@@ -6,12 +6,13 @@
 
 #include "forms/BitBtn.h"
 #include "skin/controls/acButtonCommon.h"
+#include "skin/controls/acButtonLook.h"
 #include "skin/paint/sFade.h"
 #include "skin/runtime/sCommonData.h"
 
 class TacButtonLogic;
 
-class TsBitBtn : public TBitBtn, public IacSkinnedControl {
+class TsBitBtn : public TBitBtn, public IacSkinnedControl, public TacButtonLookProperties {
 public:
   // What scripts can read of it; registered when its layer's engine part starts.
   static void RegisterDriverProperties();
@@ -26,28 +27,6 @@ public:
   void SetFocusMargin(int value);
   bool Down() const;
   void SetDown(bool value);
-  TsDisabledKind DisabledKind() const;
-  void SetDisabledKind(TsDisabledKind value);
-  TacAnimatEvents AnimatEvents() const;
-  void SetAnimatEvents(TacAnimatEvents value);
-  TAlignment Alignment() const { return Alignment_; }
-  void SetAlignment(TAlignment value);
-  TAlignment TextAlignment() const { return TextAlignment_; }
-  void SetTextAlignment(TAlignment value);
-  int Blend() const { return Blend_; }
-  void SetBlend(int value);  // clamped to 0..100
-  TsDisabledGlyphKind DisabledGlyphKind() const { return DisabledGlyphKind_; }
-  void SetDisabledGlyphKind(TsDisabledGlyphKind value);
-  bool Grayed() const { return Grayed_; }
-  void SetGrayed(bool value);
-  bool Reflected() const { return Reflected_; }
-  void SetReflected(bool value);
-  bool ShowCaption() const { return ShowCaption_; }
-  void SetShowCaption(bool value);
-  bool DrawOverBorder() const { return DrawOverBorder_; }
-  void SetDrawOverBorder(bool value);
-  int TextOffset() const { return TextOffset_; }
-  void SetTextOffset(int value);
   TBmpPaintEvent OnPaint;
 
   TacPaintState PaintState() const;
@@ -65,19 +44,11 @@ protected:
   virtual void RenderFace(TacPaintState state);
 
 private:
+  void ButtonLookChanged(bool evenHidden) override;
   void LookChanged();
 
   std::unique_ptr<TsCommonData> SkinData_;
   std::unique_ptr<TacButtonLogic> Logic_;
-  TAlignment Alignment_ = taCenter;
-  TAlignment TextAlignment_ = taCenter;
-  int Blend_ = 0;
-  TsDisabledGlyphKind DisabledGlyphKind_{dgBlended};
-  bool Grayed_ = false;
-  bool Reflected_ = false;
-  bool ShowCaption_ = true;
-  bool DrawOverBorder_ = true;
-  int TextOffset_ = 0;
   TRect LastGlyphRect_;
   TRect LastCaptionRect_;
 };

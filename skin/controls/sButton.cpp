@@ -17,7 +17,7 @@ TsButton::TsButton(TComponent* owner)
   ControlStyle_.Exclude(csOpaque);
   ControlStyle_.Exclude(csDoubleClicks);
   SetWordWrap(true);
-  Logic_ = std::make_unique<TacButtonLogic>(*this, *SkinData_, [this](TacPaintState state) { RenderFace(state); },
+  Logic_ = std::make_unique<TacButtonLogic>(*this, *SkinData_, Look_, [this](TacPaintState state) { RenderFace(state); },
                                             [this] { return IsActiveDefault(); });
 }
 
@@ -39,13 +39,7 @@ void TsButton::SetDown(bool value) {
   Logic_->Down = value;
   SkinData_->Invalidate();
 }
-TsDisabledKind TsButton::DisabledKind() const { return Logic_->DisabledKind; }
-void TsButton::SetDisabledKind(TsDisabledKind value) {
-  Logic_->DisabledKind = value;
-  SkinData_->Invalidate();
-}
-TacAnimatEvents TsButton::AnimatEvents() const { return Logic_->AnimatEvents; }
-void TsButton::SetAnimatEvents(TacAnimatEvents value) { Logic_->AnimatEvents = value; }
+void TsButton::ButtonLookChanged(bool) { SkinData_->Invalidate(); }
 TacPaintState TsButton::PaintState() const { return Logic_->PaintState(); }
 int TsButton::RenderCount() const { return Logic_->RenderCount; }
 TsFadeTimer* TsButton::FadeTimer() const { return Logic_->Fade; }
@@ -88,7 +82,7 @@ void TsButton::RenderFace(TacPaintState state) {
       cache.Canvas().DrawFocusRect(r.Inflate(Logic_->FocusMargin, Logic_->FocusMargin));
   }
   canvas.SetHandle(nullptr);
-  if (!Enabled()) PaintDisabledLook(cache, DisabledFlags(Logic_->DisabledKind), this, {Left(), Top()}, bg);
+  if (!Enabled()) PaintDisabledLook(cache, DisabledFlags(Look_.DisabledKind), this, {Left(), Top()}, bg);
 }
 
 void TsButton::WndProc(TMessage& message) {

@@ -7,12 +7,15 @@
 
 #include "forms/Button.h"
 #include "skin/controls/acButtonCommon.h"
+#include "skin/controls/acButtonLook.h"
 #include "skin/paint/sFade.h"
 #include "skin/runtime/sCommonData.h"
 
 class TacButtonLogic;
 
-class TsButton : public TButton, public IacSkinnedControl {
+// Of the shared look it publishes the disabled look and the animated events; the
+// glyph and caption placement belongs to the buttons that have a glyph.
+class TsButton : public TButton, public IacSkinnedControl, private TacButtonLookProperties {
 public:
   // What scripts can read of it; registered when its layer's engine part starts.
   static void RegisterDriverProperties();
@@ -28,10 +31,10 @@ public:
   // Shows the pressed face permanently.
   bool Down() const;
   void SetDown(bool value);
-  TsDisabledKind DisabledKind() const;
-  void SetDisabledKind(TsDisabledKind value);
-  TacAnimatEvents AnimatEvents() const;
-  void SetAnimatEvents(TacAnimatEvents value);
+  using TacButtonLookProperties::DisabledKind;
+  using TacButtonLookProperties::SetDisabledKind;
+  using TacButtonLookProperties::AnimatEvents;
+  using TacButtonLookProperties::SetAnimatEvents;
 
   // 0 normal, 1 hot, 2 pressed.
   TacPaintState PaintState() const;
@@ -49,4 +52,7 @@ protected:
 
   std::unique_ptr<TsCommonData> SkinData_;
   std::unique_ptr<TacButtonLogic> Logic_;
+
+private:
+  void ButtonLookChanged(bool evenHidden) override;
 };

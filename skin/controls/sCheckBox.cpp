@@ -309,54 +309,41 @@ void TsCheckBox::ControlKeyUp(WORD key, TShiftState shift) {
   TCheckBox::ControlKeyUp(key, shift);
 }
 
+void TsCheckBox::SkinChanging(TacCommand) { EndFade(Fade_, *SkinData_); }
+
+void TsCheckBox::SkinChanged(TacCommand command) {
+  DoAutoSize();
+  if (command != AC_SETNEWSKIN) Invalidate();
+}
+
+void TsCheckBox::ParentPainted() {
+  TsCommonData& d = *SkinData_;
+  if (!d.Suspended && !d.ParentChanged) return;
+  d.Suspended = false;
+  Invalidate();
+}
+
+bool TsCheckBox::OwnCommand(TacCommand command, TMessage&) {
+  if (command == AC_STOPFADING) {
+    EndFade(Fade_, *SkinData_);
+    SkinData_->Dirty = true;
+    Invalidate();
+    return true;
+  }
+  if (command == AC_PREPARING) {
+    RenderFace();
+    return true;
+  }
+  return false;
+}
+
 void TsCheckBox::WndProc(TMessage& message) {
   TsCommonData& d = *SkinData_;
   const bool own = message.LParam == 0 || message.LParam == reinterpret_cast<LPARAM>(this);
   switch (message.Msg) {
-    case SM_ALPHACMD: {
-      auto* manager = reinterpret_cast<TsSkinManager*>(message.LParam);
-      switch (CommandOf(message.WParam)) {
-        case AC_SETNEWSKIN:
-          if (manager != d.GetManager()) break;
-          EndFade(Fade_, d);
-          d.HandleCommand(message);
-          DoAutoSize();
-          return;
-        case AC_REMOVESKIN:
-        case AC_REFRESH:
-          if (manager != d.GetManager()) break;
-          EndFade(Fade_, d);
-          d.HandleCommand(message);
-          DoAutoSize();
-          Invalidate();
-          return;
-        case AC_PARENTPAINTED:
-          if (d.Suspended || d.ParentChanged) {
-            d.Suspended = false;
-            Invalidate();
-          }
-          return;
-        case AC_STOPFADING:
-          EndFade(Fade_, d);
-          d.Dirty = true;
-          Invalidate();
-          return;
-        case AC_PREPARING:
-          RenderFace();
-          return;
-        case AC_GETPROVIDER: case AC_SETCHANGEDIFNECESSARY: case AC_CTRLHANDLED: case AC_SETSUSPENDED:
-        case AC_LOCKBACKGROUND: case AC_ISSUSPENDED: case AC_GETPARENTCHANGED: case AC_SECTIONCHANGED:
-        case AC_MENUS: case AC_SETDIRTY: case AC_REPAINT: case AC_GETBGCHANGED: case AC_PARENTMOVED:
-        case AC_GETCOLOR: case AC_SETPARENTCHANGED: case AC_SCROLLS: case AC_CONTROLLOADED:
-        case AC_GETSKININDEX: case AC_ADAPTERQUERY: case AC_MOUSEENTER: case AC_MOUSELEAVE:
-        case AC_SUSPENDED: case AC_RESUMED: case AC_GETCACHE: case AC_SCROLLBARS: case AC_UPDATEOPACITY:
-        case AC_ADAPTER51: case AC_ADAPTER52: case AC_GETAPPLICATION: case AC_GETCLIENTOFFSET:
-        default:
-          if (d.HandleCommand(message)) return;
-          break;
-      }
-      break;
-    }
+    case SM_ALPHACMD:
+      RunSkinCommand(d, message);
+      return;
     case CM_MOUSEENTER: {
       const bool enter = own && Enabled() && !d.MouseAbove;
       TCheckBox::WndProc(message);

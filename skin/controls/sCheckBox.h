@@ -8,10 +8,11 @@
 
 #include "forms/CheckBox.h"
 #include "skin/controls/acButtonCommon.h"
+#include "skin/controls/acSkinCommands.h"
 #include "skin/paint/sFade.h"
 #include "skin/runtime/sCommonData.h"
 
-class TsCheckBox : public TCheckBox, public IacSkinnedControl {
+class TsCheckBox : public TCheckBox, public IacSkinnedControl, private TacSkinCommands {
 public:
   // What scripts can read of it; registered when its layer's engine part starts.
   static void RegisterDriverProperties();
@@ -73,6 +74,10 @@ protected:
   void ControlKeyUp(WORD key, TShiftState shift) override;
 
 private:
+  void SkinChanging(TacCommand command) override;
+  void SkinChanged(TacCommand command) override;
+  void ParentPainted() override;
+  bool OwnCommand(TacCommand command, TMessage& message) override;
   void SizeChanged();
   int CheckMaskIndex() const;
   void DrawCheck(TRect box, TacPaintState frame);

@@ -169,69 +169,39 @@ void TsEdit::RepaintAll() {
   RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE);
 }
 
-bool TsEdit::HandleSkinCommand(TMessage& message) {
-  TsCommonData& d = *SkinData_;
-  auto* manager = reinterpret_cast<TsSkinManager*>(message.LParam);
-  switch (CommandOf(message.WParam)) {
-    case AC_SETNEWSKIN:
-      if (manager != d.GetManager()) return true;
-      d.HandleCommand(message);
-      d.Dirty = true;
-      RepaintAll();
-      return true;
-    case AC_REMOVESKIN:
-      if (manager != d.GetManager()) return true;
-      d.HandleCommand(message);
-      // The platform computes and paints its own frame again.
-      if (HandleAllocated())
-        SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
-                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-      RepaintAll();
-      return true;
-    case AC_REFRESH:
-      if (manager != d.GetManager()) return true;
-      d.HandleCommand(message);
-      d.Dirty = true;
-      RepaintAll();
-      return true;
-    case AC_PARENTPAINTED:
-      if (d.Suspended) {
-        d.Suspended = false;
-        RepaintAll();
-      }
-      return true;
-    case AC_CTRLHANDLED:
-      message.Result = 1;
-      return true;
-    case AC_GETBGCHANGED:
-      message.Result = 0;
-      return true;
-    case AC_GETCOLOR:
-      if (!d.IsSkinned()) {
-        message.Result = static_cast<LRESULT>(ColorToRGB(Color()));
-        return true;
-      }
-      break;
-    case AC_GETAPPLICATION:
-      message.Result = reinterpret_cast<LRESULT>(Application);
-      return true;
-    case AC_GETPROVIDER: case AC_SETCHANGEDIFNECESSARY: case AC_SETSUSPENDED: case AC_LOCKBACKGROUND:
-    case AC_ISSUSPENDED: case AC_GETPARENTCHANGED: case AC_SECTIONCHANGED: case AC_MENUS: case AC_STOPFADING:
-    case AC_SETDIRTY: case AC_REPAINT: case AC_PARENTMOVED: case AC_SETPARENTCHANGED: case AC_PREPARING:
-    case AC_SCROLLS: case AC_CONTROLLOADED: case AC_GETSKININDEX: case AC_ADAPTERQUERY: case AC_MOUSEENTER:
-    case AC_MOUSELEAVE: case AC_SUSPENDED: case AC_RESUMED: case AC_GETCACHE: case AC_SCROLLBARS:
-    case AC_UPDATEOPACITY: case AC_ADAPTER51: case AC_ADAPTER52: case AC_GETCLIENTOFFSET:
-    default:
-      break;
+void TsEdit::SkinChanged(TacCommand command) {
+  if (command == AC_REMOVESKIN) {
+    // The platform computes and paints its own frame again.
+    if (HandleAllocated())
+      SetWindowPos(Handle(), nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  } else {
+    SkinData_->Dirty = true;
   }
-  d.HandleCommand(message);
+  RepaintAll();
+}
+
+void TsEdit::ParentPainted() {
+  if (!SkinData_->Suspended) return;
+  SkinData_->Suspended = false;
+  RepaintAll();
+}
+
+bool TsEdit::AnswerColor(TMessage& message) {
+  if (SkinData_->IsSkinned()) return false;
+  message.Result = static_cast<LRESULT>(ColorToRGB(Color()));
+  return true;
+}
+
+bool TsEdit::OwnCommand(TacCommand command, TMessage& message) {
+  if (command != AC_GETBGCHANGED) return false;
+  message.Result = 0;
   return true;
 }
 
 void TsEdit::WndProc(TMessage& message) {
   TsCommonData& d = *SkinData_;
   if (message.Msg == SM_ALPHACMD) {
-    HandleSkinCommand(message);
+    RunSkinCommand(d, message);
     return;
   }
   const bool skinned = d.IsSkinned() && !IsDestroying();

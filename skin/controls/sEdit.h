@@ -9,10 +9,11 @@
 
 #include "forms/CustomEdit.h"
 #include "skin/controls/acButtonCommon.h"
+#include "skin/controls/acSkinCommands.h"
 #include "skin/controls/sLabel.h"
 #include "skin/runtime/sCommonData.h"
 
-class TsEdit : public TEdit, public IacSkinnedControl {
+class TsEdit : public TEdit, public IacSkinnedControl, private TacSkinCommands {
 public:
   // What scripts can read of it; registered when its layer's engine part starts.
   static void RegisterDriverProperties();
@@ -42,7 +43,10 @@ protected:
   void Loaded() override;
 
 private:
-  bool HandleSkinCommand(TMessage& message);
+  void SkinChanged(TacCommand command) override;
+  void ParentPainted() override;
+  bool AnswerColor(TMessage& message) override;
+  bool OwnCommand(TacCommand command, TMessage& message) override;
   void ApplySkinColors();
   void PaintFrame();
   void PaintDisabled(HDC dc);

@@ -158,61 +158,41 @@ void TsGroupBox::PaintTo(HDC dc, bool notify) {
   if (notify) NotifyChildrenPainted(this);
 }
 
-bool TsGroupBox::HandleSkinCommand(TMessage& message) {
+void TsGroupBox::PassToChildren(const TMessage& message) { TacBroadcast::ToControls(this, message); }
+
+void TsGroupBox::ShowSkinChange(TacCommand command) {
+  if (command != AC_SETNEWSKIN && HandleAllocated() && !IsLoading())
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+}
+
+void TsGroupBox::ParentPainted() {
+  if (SkinData_->Suspended && Showing()) ResumeContainer(this, *SkinData_);
+}
+
+bool TsGroupBox::AnswerBackground(TMessage& message) {
   TsCommonData& d = *SkinData_;
-  switch (CommandOf(message.WParam)) {
-    case AC_CTRLHANDLED:
-      message.Result = 1;
-      return true;
-    case AC_SETNEWSKIN:
-      TacBroadcast::ToControls(this, message);
-      if (FromOwnManager(message, d)) d.HandleCommand(message);
-      return true;
-    case AC_REMOVESKIN:
-    case AC_REFRESH:
-      if (FromOwnManager(message, d)) d.HandleCommand(message);
-      TacBroadcast::ToControls(this, message);
-      if (FromOwnManager(message, d) && HandleAllocated() && !IsLoading())
-        RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
-      return true;
-    case AC_PARENTPAINTED:
-      if (d.Suspended && Showing()) {
-        ResumeContainer(this, d);
-      }
-      return true;
-    case AC_LOCKBACKGROUND:
-      d.HandleCommand(message);
-      if (d.BackgroundLocked && d.IsSkinned()) PrepareCache();
-      return true;
-    case AC_GETCACHE:
-      if (message.LParam != 0 && !CaptionSkin_.empty() && d.IsSkinned()) {
-        if (d.Dirty || !d.CacheBmp || d.CacheBmp->Empty()) PrepareCache();
-        auto& request = *reinterpret_cast<TacBGInfo*>(message.LParam);
-        request.BgType = btCache;
-        request.Bmp = d.CacheBmp.get();
-        request.OffsetX = 0;
-        request.OffsetY = 0;
-        return true;
-      }
-      d.HandleCommand(message);
-      return true;
-    case AC_GETPROVIDER: case AC_SETCHANGEDIFNECESSARY: case AC_SETSUSPENDED: case AC_ISSUSPENDED:
-    case AC_GETPARENTCHANGED: case AC_SECTIONCHANGED: case AC_MENUS: case AC_STOPFADING: case AC_SETDIRTY:
-    case AC_REPAINT: case AC_GETBGCHANGED: case AC_PARENTMOVED: case AC_GETCOLOR: case AC_SETPARENTCHANGED:
-    case AC_PREPARING: case AC_SCROLLS: case AC_CONTROLLOADED: case AC_GETSKININDEX: case AC_ADAPTERQUERY:
-    case AC_MOUSEENTER: case AC_MOUSELEAVE: case AC_SUSPENDED: case AC_RESUMED: case AC_SCROLLBARS:
-    case AC_UPDATEOPACITY: case AC_ADAPTER51: case AC_ADAPTER52: case AC_GETAPPLICATION:
-    case AC_GETCLIENTOFFSET:
-    default:
-      d.HandleCommand(message);
-      return true;
-  }
+  if (message.LParam == 0 || CaptionSkin_.empty() || !d.IsSkinned()) return false;
+  if (d.Dirty || !d.CacheBmp || d.CacheBmp->Empty()) PrepareCache();
+  auto& request = *reinterpret_cast<TacBGInfo*>(message.LParam);
+  request.BgType = btCache;
+  request.Bmp = d.CacheBmp.get();
+  request.OffsetX = 0;
+  request.OffsetY = 0;
+  return true;
+}
+
+bool TsGroupBox::OwnCommand(TacCommand command, TMessage& message) {
+  if (command != AC_LOCKBACKGROUND) return false;
+  TsCommonData& d = *SkinData_;
+  d.HandleCommand(message);
+  if (d.BackgroundLocked && d.IsSkinned()) PrepareCache();
+  return true;
 }
 
 void TsGroupBox::WndProc(TMessage& message) {
   TsCommonData& d = *SkinData_;
   if (message.Msg == SM_ALPHACMD) {
-    HandleSkinCommand(message);
+    RunSkinCommand(d, message);
     return;
   }
   if (d.IsSkinned() && !IsDestroying()) {

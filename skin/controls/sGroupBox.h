@@ -7,6 +7,7 @@
 #include <string>
 
 #include "forms/GroupBox.h"
+#include "skin/controls/acSkinCommands.h"
 #include "skin/runtime/sCommonData.h"
 
 enum TsCaptionLayout { clTopLeft, clTopCenter, clTopRight };
@@ -14,7 +15,7 @@ enum TsCaptionLayout { clTopLeft, clTopCenter, clTopRight };
 // left and right layouts swap sides).
 enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 
-class TsGroupBox : public TGroupBox, public IacSkinnedControl {
+class TsGroupBox : public TGroupBox, public IacSkinnedControl, private TacSkinCommands {
 public:
   explicit TsGroupBox(TComponent* owner);
   ~TsGroupBox() override;
@@ -52,7 +53,11 @@ protected:
   void AdjustClientRect(TRect& rect) const override;
 
 private:
-  bool HandleSkinCommand(TMessage& message);
+  void PassToChildren(const TMessage& message) override;
+  void ShowSkinChange(TacCommand command) override;
+  void ParentPainted() override;
+  bool AnswerBackground(TMessage& message) override;
+  bool OwnCommand(TacCommand command, TMessage& message) override;
   int SkinCaptionHeight() const;
   void LookChanged();
 

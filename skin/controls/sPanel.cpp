@@ -222,73 +222,50 @@ void TsPanel::PaintTo(HDC dc, bool notify) {
 
 void TsPanel::NotifyChildren() { NotifyChildrenPainted(this); }
 
-bool TsPanel::HandleSkinCommand(TMessage& message) {
+void TsPanel::SkinChanging(TacCommand command) {
+  if (command != AC_REFRESH) ControlStyle_.Exclude(csOpaque);
+}
+
+void TsPanel::PassToChildren(const TMessage& message) { TacBroadcast::ToControls(this, message); }
+
+void TsPanel::ShowSkinChange(TacCommand command) {
+  if (command == AC_REMOVESKIN)
+    Invalidate();
+  else if (command == AC_REFRESH && HandleAllocated() && !IsLoading())
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME | RDW_ERASE);
+}
+
+void TsPanel::ParentPainted() {
+  if (SkinData_->Suspended) ResumeContainer(this, *SkinData_);
+  NotifyChildren();
+}
+
+bool TsPanel::AnswerBackground(TMessage& message) {
   TsCommonData& d = *SkinData_;
-  switch (CommandOf(message.WParam)) {
-    case AC_CTRLHANDLED:
-      message.Result = 1;
-      return true;
-    case AC_SETNEWSKIN:
-      ControlStyle_.Exclude(csOpaque);
-      TacBroadcast::ToControls(this, message);
-      if (FromOwnManager(message, d)) d.HandleCommand(message);
-      return true;
-    case AC_REMOVESKIN:
-      ControlStyle_.Exclude(csOpaque);
-      if (FromOwnManager(message, d)) {
-        d.HandleCommand(message);
-        Invalidate();
-      }
-      TacBroadcast::ToControls(this, message);
-      return true;
-    case AC_REFRESH:
-      if (FromOwnManager(message, d)) {
-        d.HandleCommand(message);
-        if (HandleAllocated() && !IsLoading())
-          RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME | RDW_ERASE);
-      }
-      TacBroadcast::ToControls(this, message);
-      return true;
-    case AC_PARENTPAINTED:
-      if (d.Suspended) {
-        ResumeContainer(this, d);
-      }
-      NotifyChildren();
-      return true;
-    case AC_ISSUSPENDED:
-      message.Result = d.Suspended ? 1 : 0;
-      return true;
-    case AC_GETCACHE: {
-      if (message.LParam == 0) return true;
-      auto& request = *reinterpret_cast<TacBGInfo*>(message.LParam);
-      const bool emptyCache = !d.CacheBmp || d.CacheBmp->Width() != Width() || d.CacheBmp->Height() != Height();
-      if (d.IsSkinned() && UsesCache() && (d.Dirty || emptyCache) && !d.Suspended) RebuildCache();
-      d.AnswerBackground(request, false);
-      // Children count from the client origin, which a border moves in.
-      if (request.BgType == btCache && !request.PleaseDraw && ClientWidth() != Width()) {
-        request.OffsetX += (Width() - ClientWidth()) / 2;
-        request.OffsetY += (Height() - ClientHeight()) / 2;
-      }
-      message.Result = 0;
-      return true;
-    }
-    case AC_GETPROVIDER: case AC_SETCHANGEDIFNECESSARY: case AC_SETSUSPENDED: case AC_LOCKBACKGROUND:
-    case AC_GETPARENTCHANGED: case AC_SECTIONCHANGED: case AC_MENUS: case AC_STOPFADING: case AC_SETDIRTY:
-    case AC_REPAINT: case AC_GETBGCHANGED: case AC_PARENTMOVED: case AC_GETCOLOR: case AC_SETPARENTCHANGED:
-    case AC_PREPARING: case AC_SCROLLS: case AC_CONTROLLOADED: case AC_GETSKININDEX: case AC_ADAPTERQUERY:
-    case AC_MOUSEENTER: case AC_MOUSELEAVE: case AC_SUSPENDED: case AC_RESUMED: case AC_SCROLLBARS:
-    case AC_UPDATEOPACITY: case AC_ADAPTER51: case AC_ADAPTER52: case AC_GETAPPLICATION:
-    case AC_GETCLIENTOFFSET:
-    default:
-      d.HandleCommand(message);
-      return true;
+  if (message.LParam == 0) return true;
+  auto& request = *reinterpret_cast<TacBGInfo*>(message.LParam);
+  const bool emptyCache = !d.CacheBmp || d.CacheBmp->Width() != Width() || d.CacheBmp->Height() != Height();
+  if (d.IsSkinned() && UsesCache() && (d.Dirty || emptyCache) && !d.Suspended) RebuildCache();
+  d.AnswerBackground(request, false);
+  // Children count from the client origin, which a border moves in.
+  if (request.BgType == btCache && !request.PleaseDraw && ClientWidth() != Width()) {
+    request.OffsetX += (Width() - ClientWidth()) / 2;
+    request.OffsetY += (Height() - ClientHeight()) / 2;
   }
+  message.Result = 0;
+  return true;
+}
+
+bool TsPanel::OwnCommand(TacCommand command, TMessage& message) {
+  if (command != AC_ISSUSPENDED) return false;
+  message.Result = SkinData_->Suspended ? 1 : 0;
+  return true;
 }
 
 void TsPanel::WndProc(TMessage& message) {
   TsCommonData& d = *SkinData_;
   if (message.Msg == SM_ALPHACMD) {
-    HandleSkinCommand(message);
+    RunSkinCommand(d, message);
     return;
   }
   if (d.IsSkinned() && !IsDestroying()) {

@@ -10,11 +10,12 @@
 
 #include "forms/CustomPanel.h"
 #include "forms/Forward.h"
+#include "skin/controls/acSkinCommands.h"
 #include "skin/runtime/sCommonData.h"
 
 using TPaintEvent = std::function<void(TObject* sender, TCanvas& canvas)>;
 
-class TsPanel : public TPanel, public IacSkinnedControl {
+class TsPanel : public TPanel, public IacSkinnedControl, private TacSkinCommands {
 public:
   explicit TsPanel(TComponent* owner);
   ~TsPanel() override;
@@ -51,7 +52,12 @@ protected:
   TRect TextRect() const;
 
 private:
-  bool HandleSkinCommand(TMessage& message);
+  void SkinChanging(TacCommand command) override;
+  void PassToChildren(const TMessage& message) override;
+  void ShowSkinChange(TacCommand command) override;
+  void ParentPainted() override;
+  bool AnswerBackground(TMessage& message) override;
+  bool OwnCommand(TacCommand command, TMessage& message) override;
   void PaintDirect(HDC dc);
   void CopyFaceToWindow(const TBitmap& face, HDC dc);
   void NotifyChildren();

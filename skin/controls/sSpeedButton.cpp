@@ -73,26 +73,6 @@ void TsSpeedButton::LookChanged(bool evenHidden) {
   if (Visible() || evenHidden) UpdateFromCache();
 }
 
-void TsSpeedButton::SetAlignment(TAlignment value) {
-  if (value == Alignment_) return;
-  Alignment_ = value;
-  LookChanged();
-}
-
-void TsSpeedButton::SetTextAlignment(TAlignment value) {
-  if (value == TextAlignment_) return;
-  TextAlignment_ = value;
-  SkinData_->Dirty = true;
-  Invalidate();
-}
-
-void TsSpeedButton::SetBlend(int value) {
-  value = std::clamp(value, 0, 100);
-  if (value == Blend_) return;
-  Blend_ = value;
-  LookChanged();
-}
-
 void TsSpeedButton::SetButtonStyle(TToolButtonStyle value) {
   if (value == ButtonStyle_) return;
   const bool wasDropDown = ButtonStyle_ == tbsDropDown;
@@ -106,34 +86,10 @@ void TsSpeedButton::SetButtonStyle(TToolButtonStyle value) {
   LookChanged();
 }
 
-void TsSpeedButton::SetDisabledKind(TsDisabledKind value) {
-  if (value == DisabledKind_) return;
-  DisabledKind_ = value;
-  LookChanged();
-}
-
-void TsSpeedButton::SetDisabledGlyphKind(TsDisabledGlyphKind value) {
-  if (value == DisabledGlyphKind_) return;
-  DisabledGlyphKind_ = value;
-  LookChanged();
-}
-
-void TsSpeedButton::SetGrayed(bool value) {
-  if (value == Grayed_) return;
-  Grayed_ = value;
-  LookChanged();
-}
-
-void TsSpeedButton::SetReflected(bool value) {
-  if (value == Reflected_) return;
-  Reflected_ = value;
-  LookChanged(true);
-}
-
 void TsSpeedButton::SetShowCaption(bool value) {
   if (!Caption().empty()) SavedCaption_ = Caption();
-  if (value == ShowCaption_) return;
-  ShowCaption_ = value;
+  if (value == Look_.ShowCaption) return;
+  Look_.ShowCaption = value;
   SettingCaption_ = true;
   TSpeedButton::SetText(value ? SavedCaption_ : std::string());
   SettingCaption_ = false;
@@ -143,21 +99,9 @@ void TsSpeedButton::SetShowCaption(bool value) {
 void TsSpeedButton::SetText(const std::string& text) {
   if (!SettingCaption_) {
     SavedCaption_ = text;
-    if (!ShowCaption_) return;  // shown again with ShowCaption
+    if (!Look_.ShowCaption) return;  // shown again with ShowCaption
   }
   TSpeedButton::SetText(text);
-}
-
-void TsSpeedButton::SetDrawOverBorder(bool value) {
-  if (value == DrawOverBorder_) return;
-  DrawOverBorder_ = value;
-  LookChanged();
-}
-
-void TsSpeedButton::SetTextOffset(int value) {
-  if (value == TextOffset_) return;
-  TextOffset_ = value;
-  LookChanged();
 }
 
 void TsSpeedButton::SetGlyph(const TBitmap& glyph) {
@@ -190,7 +134,7 @@ void TsSpeedButton::MeasureCaption(int& width, int& height) {
   width = height = 0;
   const int a = ArrowWidth();
   int widest = 0;
-  if (ShowCaption_ && !Caption().empty()) {
+  if (Look_.ShowCaption && !Caption().empty()) {
     widest = Width() - 2 * Margin() - a;
     if ((Layout() == blGlyphLeft || Layout() == blGlyphRight) && GlyphCellWidth() > 0)
       widest -= GlyphCellWidth() + Spacing();
@@ -231,13 +175,13 @@ void TsSpeedButton::CaptionBounds(TRect& rect) {
       r.Top = (h - th) / 2;
       r.Bottom = h - (h - th) / 2;
       if (Layout() == blGlyphLeft) {
-        switch (Alignment_) {
+        switch (Look_.Alignment) {
           case taLeftJustify: r.Left = gw + Margin() + s; r.Right = w - a - m - 2 * dx; break;
           case taCenter: r.Left = gw + m + dx + s; r.Right = w - a - m - dx; break;
           case taRightJustify: r.Left = m + 2 * dx + gw + s; r.Right = w - a - m; break;
         }
       } else {
-        switch (Alignment_) {
+        switch (Look_.Alignment) {
           case taLeftJustify: r.Left = m; r.Right = m + tw; break;
           case taCenter: r.Left = m + dx; r.Right = m + dx + tw; break;
           case taRightJustify: r.Left = m + 2 * dx; r.Right = m + 2 * dx + tw; break;
@@ -261,8 +205,8 @@ void TsSpeedButton::CaptionBounds(TRect& rect) {
       break;
     }
   }
-  r.Left += TextOffset_ - 1;
-  r.Right += TextOffset_ + 2;
+  r.Left += Look_.TextOffset - 1;
+  r.Right += Look_.TextOffset + 2;
   if (PaintState() == TacPaintState::Pressed) r = r.Offset(1, 1);
   rect = r;
 }
@@ -276,12 +220,12 @@ void TsSpeedButton::GlyphBounds(TRect& rect) {
   in.GlyphHeight = GlyphCellHeight();
   MeasureCaption(in.TextWidth, in.TextHeight);
   in.Layout = Layout();
-  in.Alignment = Alignment_;
+  in.Alignment = Look_.Alignment;
   in.Margin = Margin();
   in.Spacing = Spacing();
-  in.HasCaption = ShowCaption_ && !Caption().empty();
+  in.HasCaption = Look_.ShowCaption && !Caption().empty();
   in.Pressed = PaintState() == TacPaintState::Pressed;
-  in.Reflected = Reflected_;
+  in.Reflected = Look_.Reflected;
   rect = ButtonGlyphBounds(in);
 }
 
@@ -405,7 +349,7 @@ void TsSpeedButton::RenderCache() {
     const int a = ArrowWidth();
     const TRect face{0, 0, w - a, h};
     const TacPaintState state = PaintState();
-    if (DrawOverBorder_) {
+    if (Look_.DrawOverBorder) {
       // The corners take the parent behind their holes as they are drawn; a drop-down
       // button still refreshes them over its whole width, part of which the arrow covers.
       PaintSection(d, bg, true, state, face, {Left(), Top()}, &cache, true);
@@ -421,7 +365,7 @@ void TsSpeedButton::RenderCache() {
     }
     if (ButtonStyle_ == tbsDropDown) PaintArrowPart(bg);
   }
-  if (!Enabled()) PaintDisabledLook(cache, DisabledFlags(DisabledKind_), this, {Left(), Top()}, bg);
+  if (!Enabled()) PaintDisabledLook(cache, DisabledFlags(Look_.DisabledKind), this, {Left(), Top()}, bg);
   if (OnPaint) OnPaint(this, cache);
   d.Dirty = false;
   ++RenderCount_;
@@ -447,10 +391,10 @@ void TsSpeedButton::PaintArrowPart(const BackgroundInfo& bg) {
 }
 
 void TsSpeedButton::PaintCaption() {
-  if (!ShowCaption_ || Caption().empty()) return;
+  if (!Look_.ShowCaption || Caption().empty()) return;
   TRect r;
   CaptionBounds(r);
-  WriteCaption(r, AlignmentFlags(TextAlignment_) | DT_VCENTER | DT_EXPANDTABS | DT_WORDBREAK);
+  WriteCaption(r, AlignmentFlags(Look_.TextAlignment) | DT_VCENTER | DT_EXPANDTABS | DT_WORDBREAK);
 }
 
 void TsSpeedButton::WriteCaption(TRect rect, unsigned flags) {
@@ -489,12 +433,12 @@ TacGlyphInfo TsSpeedButton::GlyphInfo() {
   info.NumGlyphs = NumGlyphs();
   GlyphBounds(info.Bounds);
   info.Enabled = Enabled();
-  info.Blend = Blend_;
+  info.Blend = Look_.Blend;
   info.Down = Down();
-  info.Grayed = Grayed_;
+  info.Grayed = Look_.Grayed;
   info.State = PaintState();
-  info.DisabledGlyphKind = DisabledGlyphKind_;
-  info.Reflected = Reflected_;
+  info.DisabledGlyphKind = Look_.DisabledGlyphKind;
+  info.Reflected = Look_.Reflected;
   return info;
 }
 
@@ -616,7 +560,7 @@ void TsSpeedButton::StopCrossFade() {
 void TsSpeedButton::MouseDown(TMouseBtn button, TShiftState shift, int x, int y) {
   TSpeedButton::MouseDown(button, shift, x, y);
   if (button == mbLeft && !IsDestroying() && SkinData_->IsSkinned())
-    ChangeState(true, AnimationWanted(aeMouseDown, AnimatEvents_, SkinData_->GetManager()));
+    ChangeState(true, AnimationWanted(aeMouseDown, Look_.AnimatEvents, SkinData_->GetManager()));
 }
 
 void TsSpeedButton::MouseUp(TMouseBtn button, TShiftState shift, int x, int y) {
@@ -628,71 +572,59 @@ void TsSpeedButton::MouseUp(TMouseBtn button, TShiftState shift, int x, int y) {
   }
   TSpeedButton::MouseUp(button, shift, x, y);
   if (button == mbLeft && !IsDestroying() && SkinData_->IsSkinned())
-    ChangeState(true, AnimationWanted(aeMouseUp, AnimatEvents_, SkinData_->GetManager()));
+    ChangeState(true, AnimationWanted(aeMouseUp, Look_.AnimatEvents, SkinData_->GetManager()));
 }
 
 // --- Messages -----------------------------------------------------------------------------
 
-bool TsSpeedButton::HandleSkinCommand(TMessage& message) {
-  TsCommonData& d = *SkinData_;
-  auto* manager = reinterpret_cast<TsSkinManager*>(message.LParam);
-  switch (CommandOf(message.WParam)) {
-    case AC_SETNEWSKIN:
-      if (manager != d.GetManager()) break;
-      d.HandleCommand(message);
-      UpdateOpaque();
-      d.Dirty = true;
-      return true;
-    case AC_REMOVESKIN:
-      if (manager != d.GetManager() || IsDestroying()) break;
-      StopCrossFade();
-      d.HandleCommand(message);
-      ControlStyle_.Exclude(csOpaque);
-      if (Visible()) TSpeedButton::Invalidate();
-      return true;
-    case AC_REFRESH:
-      if (manager != d.GetManager()) break;
-      d.HandleCommand(message);
-      d.Dirty = true;
-      if (Visible()) TSpeedButton::Invalidate();
-      return true;
-    case AC_PARENTPAINTED:
-      if (!d.Suspended) break;
-      d.Suspended = false;
-      UpdateFromCache();
-      return true;
-    case AC_ISSUSPENDED:
-      if (!SkinnedAndReady()) break;
-      message.Result = d.Suspended ? 1 : 0;
-      return true;
-    case AC_SECTIONCHANGED:
-      if (!SkinnedAndReady()) break;
-      UpdateFromCache();
-      return true;
-    case AC_STOPFADING:
-      if (!SkinnedAndReady()) break;
-      StopCrossFade();
-      return true;
-    case AC_REPAINT:
-      d.Suspended = false;
-      if (Fade_ && Fade_->Enabled()) {
-        // A fade frame: the new face is already in the cache, only the frame goes out.
-        UpdateFromCache();
-        return true;
-      }
-      d.Dirty = true;
-      UpdateFromCache();
-      return true;
-    case AC_GETPROVIDER: case AC_SETCHANGEDIFNECESSARY: case AC_CTRLHANDLED: case AC_SETSUSPENDED:
-    case AC_LOCKBACKGROUND: case AC_GETPARENTCHANGED: case AC_MENUS: case AC_SETDIRTY: case AC_GETBGCHANGED:
-    case AC_PARENTMOVED: case AC_GETCOLOR: case AC_SETPARENTCHANGED: case AC_PREPARING: case AC_SCROLLS:
-    case AC_CONTROLLOADED: case AC_GETSKININDEX: case AC_ADAPTERQUERY: case AC_MOUSEENTER:
-    case AC_MOUSELEAVE: case AC_SUSPENDED: case AC_RESUMED: case AC_GETCACHE: case AC_SCROLLBARS:
-    case AC_UPDATEOPACITY: case AC_ADAPTER51: case AC_ADAPTER52: case AC_GETAPPLICATION:
-    case AC_GETCLIENTOFFSET:
-    default: break;
+void TsSpeedButton::SkinChanging(TacCommand command) {
+  if (command == AC_REMOVESKIN && !IsDestroying()) StopCrossFade();
+}
+
+void TsSpeedButton::SkinChanged(TacCommand command) {
+  if (command == AC_SETNEWSKIN) {
+    UpdateOpaque();
+    SkinData_->Dirty = true;
+    return;
   }
-  return d.HandleCommand(message);
+  if (command == AC_REMOVESKIN) {
+    if (IsDestroying()) return;
+    ControlStyle_.Exclude(csOpaque);
+  } else {
+    SkinData_->Dirty = true;
+  }
+  if (Visible()) TSpeedButton::Invalidate();
+}
+
+void TsSpeedButton::ParentPainted() {
+  if (!SkinData_->Suspended) return;
+  SkinData_->Suspended = false;
+  UpdateFromCache();
+}
+
+bool TsSpeedButton::OwnCommand(TacCommand command, TMessage& message) {
+  TsCommonData& d = *SkinData_;
+  if (command == AC_REPAINT) {
+    d.Suspended = false;
+    // In a fade the new face is already in the cache and only the frame goes out.
+    if (!Fade_ || !Fade_->Enabled()) d.Dirty = true;
+    UpdateFromCache();
+    return true;
+  }
+  if (!SkinnedAndReady()) return false;
+  if (command == AC_ISSUSPENDED) {
+    message.Result = d.Suspended ? 1 : 0;
+    return true;
+  }
+  if (command == AC_SECTIONCHANGED) {
+    UpdateFromCache();
+    return true;
+  }
+  if (command == AC_STOPFADING) {
+    StopCrossFade();
+    return true;
+  }
+  return false;
 }
 
 void TsSpeedButton::WndProc(TMessage& message) {
@@ -700,8 +632,8 @@ void TsSpeedButton::WndProc(TMessage& message) {
   const bool own = message.LParam == 0 || message.LParam == reinterpret_cast<LPARAM>(this);
   switch (message.Msg) {
     case SM_ALPHACMD:
-      if (HandleSkinCommand(message)) return;
-      break;
+      RunSkinCommand(d, message);
+      return;
     case CM_MOUSEENTER: {
       if (!own) break;
       const bool wasIn = MouseInControl();
@@ -709,7 +641,7 @@ void TsSpeedButton::WndProc(TMessage& message) {
       if (SkinnedAndReady() && Enabled()) {
         if (wasIn || d.MouseAbove) return;
         d.MouseAbove = true;
-        ChangeState(false, AnimationWanted(aeMouseEnter, AnimatEvents_, d.GetManager()));
+        ChangeState(false, AnimationWanted(aeMouseEnter, Look_.AnimatEvents, d.GetManager()));
       } else {
         d.MouseAbove = true;
       }
@@ -725,7 +657,7 @@ void TsSpeedButton::WndProc(TMessage& message) {
         TSpeedButton::WndProc(message);
         d.MouseAbove = false;
         if (State() == bsDown) SetState(bsUp);
-        if (Visible()) ChangeState(false, AnimationWanted(aeMouseLeave, AnimatEvents_, d.GetManager()));
+        if (Visible()) ChangeState(false, AnimationWanted(aeMouseLeave, Look_.AnimatEvents, d.GetManager()));
       } else {
         TSpeedButton::WndProc(message);
         d.MouseAbove = false;

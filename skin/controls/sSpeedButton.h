@@ -8,10 +8,12 @@
 
 #include "forms/SpeedButton.h"
 #include "skin/controls/acButtonCommon.h"
+#include "skin/controls/acButtonLook.h"
+#include "skin/controls/acSkinCommands.h"
 #include "skin/paint/sFade.h"
 #include "skin/runtime/sCommonData.h"
 
-class TsSpeedButton : public TSpeedButton, public IacSkinnedControl {
+class TsSpeedButton : public TSpeedButton, public IacSkinnedControl, public TacButtonLookProperties, private TacSkinCommands {
 public:
   // What scripts can read of it; registered when its layer's engine part starts.
   static void RegisterDriverProperties();
@@ -21,30 +23,10 @@ public:
   TsCommonData* SkinData() override { return SkinData_.get(); }
 
   // --- Published ------------------------------------------------------------------
-  TAlignment Alignment() const { return Alignment_; }
-  void SetAlignment(TAlignment value);
-  TAlignment TextAlignment() const { return TextAlignment_; }
-  void SetTextAlignment(TAlignment value);
-  int Blend() const { return Blend_; }
-  void SetBlend(int value);  // clamped to 0..100
   TToolButtonStyle ButtonStyle() const { return ButtonStyle_; }
   void SetButtonStyle(TToolButtonStyle value);
-  TsDisabledKind DisabledKind() const { return DisabledKind_; }
-  void SetDisabledKind(TsDisabledKind value);
-  TsDisabledGlyphKind DisabledGlyphKind() const { return DisabledGlyphKind_; }
-  void SetDisabledGlyphKind(TsDisabledGlyphKind value);
-  bool Grayed() const { return Grayed_; }
-  void SetGrayed(bool value);
-  bool Reflected() const { return Reflected_; }
-  void SetReflected(bool value);
-  bool ShowCaption() const { return ShowCaption_; }
+  // Hides the caption, which comes back as it was when shown again.
   void SetShowCaption(bool value);
-  bool DrawOverBorder() const { return DrawOverBorder_; }
-  void SetDrawOverBorder(bool value);
-  int TextOffset() const { return TextOffset_; }
-  void SetTextOffset(int value);
-  TacAnimatEvents AnimatEvents() const { return AnimatEvents_; }
-  void SetAnimatEvents(TacAnimatEvents value) { AnimatEvents_ = value; }
   TBmpPaintEvent OnPaint;
 
   // --- Painting ---------------------------------------------------------------------
@@ -91,10 +73,14 @@ protected:
   void StartCrossFade(bool half);
   void PaintOverlappingSiblings();
   bool SkinnedAndReady() const;
-  bool HandleSkinCommand(TMessage& message);
+  void SkinChanging(TacCommand command) override;
+  void SkinChanged(TacCommand command) override;
+  void ParentPainted() override;
+  bool OwnCommand(TacCommand command, TMessage& message) override;
   void PaintArrowPart(const BackgroundInfo& bg);
 
 private:
+  void ButtonLookChanged(bool evenHidden) override { LookChanged(evenHidden); }
   struct TCaptionText;
   TCaptionText& CaptionText();
   void LookChanged(bool evenHidden = false);
@@ -105,18 +91,7 @@ private:
   std::unique_ptr<TsCommonData> SkinData_;
   std::unique_ptr<TsAnimTimer> Fade_;
   std::unique_ptr<TCaptionText> CaptionText_;
-  TAlignment Alignment_ = taCenter;
-  TAlignment TextAlignment_ = taCenter;
-  int Blend_ = 0;
   TToolButtonStyle ButtonStyle_ = tbsButton;
-  TsDisabledKind DisabledKind_{dkBlended};
-  TsDisabledGlyphKind DisabledGlyphKind_{dgBlended};
-  bool Grayed_ = false;
-  bool Reflected_ = false;
-  bool ShowCaption_ = true;
-  bool DrawOverBorder_ = true;
-  int TextOffset_ = 0;
-  TacAnimatEvents AnimatEvents_{aeGlobalDef};
   std::string SavedCaption_;
   bool OldDown_ = false;
   int OldNumGlyphs_ = 1;
