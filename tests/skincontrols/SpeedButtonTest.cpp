@@ -224,6 +224,14 @@ TEST_F(SpeedButtonTest, PropertiesThatChangeTheLook) {
   EXPECT_GT(b->RenderCount(), renders);
   b->SetButtonStyle(tbsButton);
   EXPECT_EQ(b->Width(), 100);
+  // A look property set to the value it has leaves the face as it is.
+  const int before = b->RenderCount();
+  b->SetGrayed(true);
+  const int grayed = b->RenderCount();
+  EXPECT_GT(grayed, before);
+  b->SetGrayed(true);
+  b->SetTextOffset(0);
+  EXPECT_EQ(b->RenderCount(), grayed);
 }
 
 TEST_F(SpeedButtonTest, ABigGlyphIsCentredAndClipped) {
