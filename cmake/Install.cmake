@@ -56,6 +56,8 @@ foreach(library avformat avcodec swscale swresample avutil)
 endforeach()
 list(JOIN video_packages ", " video_depends)
 # The server's client library, opened on the first server connection as
-# libpq.so.5 (data/PqLibrary.cpp), likewise.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, fonts-urw-base35, fonts-dejavu-core, ${video_depends}, libpq5")
+# libpq.so.5 (data/PqLibrary.cpp), and SDL2, opened when the SDL display starts as
+# libSDL2-2.0.so.0 (platform/backend/SdlLibrary.cpp), likewise.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+  "fonts-liberation2, fonts-urw-base35, fonts-dejavu-core, ${video_depends}, libpq5, libsdl2-2.0-0 (>= ${SDL2_VERSION})")
 include(CPack)

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <deque>
 
+#include "platform/backend/SdlLibrary.h"
 #include "platform/backend/X11Display.h"
 #include "platform/win/Icons.h"
 #include "platform/win/Input.h"
@@ -82,6 +83,10 @@ struct TSdlBackend::THeldEvents {
 
 TSdlBackend::TSdlBackend() {
   Held_ = std::make_unique<THeldEvents>();
+  if (!SdlLibraryError().empty()) {
+    Error_ = "окна программы показать нельзя: " + SdlLibraryError();
+    return;
+  }
   // A GL framebuffer would recreate the X window and lose its properties.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");

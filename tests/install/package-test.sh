@@ -23,14 +23,15 @@ version=$(dpkg-deb -f "$deb" Version)
 [[ $deb == */textbook_${version}_$(dpkg --print-architecture).deb ]] || fail "file name $deb"
 depends=$(dpkg-deb -f "$deb" Depends)
 # Computed from the binaries, with versions.
-for lib in libsdl2-2.0-0 libsqlite3-0 libc6; do
+for lib in libsqlite3-0 libc6; do
   [[ $depends == *"$lib"*"(>="* ]] || fail "Depends lacks $lib: $depends"
 done
-# The libraries opened when first needed (video, the server's client), named by hand.
+# The libraries opened when first needed (video, the server's client, SDL), named by hand.
 for lib in libavformat libavcodec libswscale libswresample libavutil libpq; do
   pattern="(^|, |[|] )$lib[0-9]+"
   [[ $depends =~ $pattern ]] || fail "Depends lacks $lib: $depends"
 done
+[[ $depends =~ (^|, )libsdl2-2\.0-0\ \(\>=\ 2\. ]] || fail "Depends lacks libsdl2-2.0-0 with its version: $depends"
 
 echo "== installing into a scratch root"
 root=$work/root
