@@ -217,8 +217,8 @@ void TForm2::sSpeedButton3Click(TObject*) {
   }
   Score_ = score;
   ShowMessage("Вы " + std::to_string(score) + " ответили верно");
-  // On a server the result is kept on this computer first, so that a broken
-  // connection at any moment loses nothing; it is sent later, exactly once.
+  // On a server a result the connection fails for, at any moment, is kept on
+  // this computer and sent later, exactly once.
   TResultJournal journal(TResultJournal::DefaultPath());
   TStoreResult stored = TStoreResult::Stored;
   try {

@@ -136,6 +136,7 @@ void TForm3::OKButtonClick(TObject*) {
         SendJournal(*Form1->ADOConnection1, journal, {login, Form1->HandInToken});
       } catch (const std::exception&) {  // kept for the next connection
       }
+      PrepareHandIn(*Form1->ADOConnection1, {login, Form1->HandInToken});
     }
     Form1->sPanel1->SetCaption(login);
     const bool admin = Form1->IsAdministrator();

@@ -82,12 +82,13 @@ std::vector<TJournalEntry> TResultJournal::Entries() const {
 }
 
 void TResultJournal::Write(const std::vector<TJournalEntry>& entries) const {
-  std::filesystem::create_directories(file_.parent_path());
   const std::filesystem::path partial = file_.string() + ".partial";
+  std::error_code made;
+  std::filesystem::create_directories(file_.parent_path(), made);
   std::string text;
   for (const TJournalEntry& e : entries)
     text += e.Key + " " + std::to_string(e.Score) + " " + Hex(e.Login) + " " + Hex(e.Token) + "\n";
-  const int fd = ::open(partial.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  const int fd = made ? -1 : ::open(partial.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   bool ok = fd >= 0 && ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size()) && ::fsync(fd) == 0;
   if (fd >= 0) ok = ::close(fd) == 0 && ok;
   std::error_code ec;

@@ -1,6 +1,5 @@
 #include "app/data/ResultStore.h"
 
-#include <algorithm>
 #include <optional>
 
 #include "app/data/Statements.h"
@@ -21,6 +20,24 @@ void RunStore(TADOQuery& command, const std::string& login, int score) {
   command.ExecSQL();
 }
 
+// The server's store of one entry, inside the caller's transaction: true when
+// stored, false when its key was there already.
+bool CallStore(TADOConnection& connection, const TJournalEntry& entry) {
+  // Straight on the engine: one round trip, where a dataset would first ask the
+  // server to describe the statement's columns (forty machines handing in at
+  // once feel every trip).
+  static const SqlMarkers store = ParseSqlMarkers(std::string(Statements::kStoreHandIn.Lines[0]));
+  const auto statement = connection.Engine().Prepare(store.EngineText);
+  for (std::size_t i = 0; i < store.Names.size(); ++i) {
+    const std::string& name = store.Names[i];
+    statement->Bind(static_cast<int>(i + 1), name == "t"    ? Variant(entry.Token)
+                                             : name == "a1" ? Variant(entry.Login)
+                                             : name == "a2" ? Variant(static_cast<std::int64_t>(entry.Score))
+                                                            : Variant(entry.Key));
+  }
+  return statement->Step() && statement->ColumnValue(0).AsInteger() == 1;
+}
+
 // One transaction around the server's own store: the key and the result go in
 // together, and a key already there (an earlier sending stored, only its reply
 // lost) stores nothing. False for that second sending.
@@ -29,19 +46,7 @@ bool Send(TADOConnection& connection, const TJournalEntry& entry, const TStorePr
   connection.ExecuteDirect("begin");
   bool stored = false;
   try {
-    // Straight on the engine: one round trip, where a dataset would first ask
-    // the server to describe the statement's columns (forty machines handing in
-    // at once feel every trip).
-    static const SqlMarkers store = ParseSqlMarkers(std::string(Statements::kStoreHandIn.Lines[0]));
-    const auto statement = connection.Engine().Prepare(store.EngineText);
-    for (std::size_t i = 0; i < store.Names.size(); ++i) {
-      const std::string& name = store.Names[i];
-      statement->Bind(static_cast<int>(i + 1), name == "t"    ? Variant(entry.Token)
-                                               : name == "a1" ? Variant(entry.Login)
-                                               : name == "a2" ? Variant(static_cast<std::int64_t>(entry.Score))
-                                                              : Variant(entry.Key));
-    }
-    stored = statement->Step() && statement->ColumnValue(0).AsInteger() == 1;
+    stored = CallStore(connection, entry);
     Probe(probe, TStoreMoment::AfterInsert);
     connection.ExecuteDirect("commit");
   } catch (const EDatabaseConnectionError&) {
@@ -81,22 +86,17 @@ TStoreResult StoreResult(TADOConnection& connection, TADOQuery& command, TResult
     return TStoreResult::Stored;
   }
   const TJournalEntry entry = TResultJournal::NewEntry(login, score, token);
-  journal.Add(entry);  // first on this computer, so that no moment loses it
   try {
-    SendJournal(connection, journal, {login, token}, probe);  // every kept result, this one last
-    const auto kept = journal.Entries();
-    if (std::any_of(kept.begin(), kept.end(), [&](const TJournalEntry& e) { return e.Key == entry.Key; })) {
-      // An older entry held the line up: this one is sent on its own, and a
-      // refusal of the server is the user's error as before.
-      Send(connection, entry, probe);
-      journal.Remove(entry.Key);
-    }
+    SendJournal(connection, journal, {login, token}, probe);  // the kept ones first, in their order
+    Send(connection, entry, probe);
   } catch (const EDatabaseConnectionError&) {
+    // Not sent, or sent with its outcome unknown: kept either way, since its key
+    // makes a second sending store nothing.
+    journal.Add(entry);
     return TStoreResult::Kept;
-  } catch (...) {
-    journal.Remove(entry.Key);
-    throw;
   }
+  // A refusal of the server is the user's error as before: sending it again
+  // would not help.
   return TStoreResult::Stored;
 }
 
@@ -126,6 +126,21 @@ int SendJournal(TADOConnection& connection, TResultJournal& journal, const TLogg
     ++sent;
   }
   return sent;
+}
+
+void PrepareHandIn(TADOConnection& connection, const TLoggedIn& loggedIn) {
+  if (connection.Engine().Kind() != TDbEngineKind::Postgres || loggedIn.Token.empty()) return;
+  try {
+    connection.ExecuteDirect("begin");
+    try {
+      CallStore(connection, TResultJournal::NewEntry(loggedIn.Login, 0, loggedIn.Token));
+    } catch (const EDatabaseConnectionError&) {
+      throw;
+    } catch (const EDatabaseError&) {  // refused: the hand-in will say so itself
+    }
+    if (connection.Engine().InTransaction()) connection.ExecuteDirect("rollback");
+  } catch (const EDatabaseError&) {  // nothing was stored; the hand-in finds its own way
+  }
 }
 
 void SendJournalWhenReconnected(TADOConnection& connection, std::filesystem::path journalFile,

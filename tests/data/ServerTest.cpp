@@ -7,6 +7,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <random>
@@ -21,6 +22,7 @@
 #include "data/LikePattern.h"
 #include "platform/base/Exception.h"
 #include "tests/data/TestDatabase.h"
+#include "tests/support/SilentServer.h"
 #include "tools/pg-server/TPgServer.h"
 
 namespace {
@@ -419,6 +421,88 @@ TEST_F(JournalTest, ReplyLostAfterTheCommitIsNotStoredTwice) {
   EXPECT_EQ(SendKept(), 1);        // sent again, recognised by its key
   EXPECT_EQ(Stored("ivanov"), 1);
   EXPECT_TRUE(journal_->Entries().empty());
+}
+
+// The hand-in goes to the server first: one the server takes is never written
+// to this computer, so a data folder that cannot be written does not stop it.
+TEST_F(JournalTest, AStoredHandInNeedsNoJournal) {
+  const auto blocker = journal_->File().string() + "_file";
+  { std::ofstream(blocker) << "not a folder"; }
+  auto usual = std::exchange(journal_, std::make_unique<TResultJournal>(std::filesystem::path(blocker) / "results"));
+  EXPECT_EQ(HandIn("petrova", std::nullopt, false), TStoreResult::Stored);
+  EXPECT_EQ(Stored("petrova"), 1);
+  EXPECT_FALSE(std::filesystem::is_directory(blocker));
+  // Only a result the connection failed for needs it, and then its failure to be
+  // written is the user's error, not a silent loss.
+  std::string message;
+  try {
+    HandIn("petrova", TStoreMoment::BeforeSend, false);
+  } catch (const std::runtime_error& e) {
+    message = e.what();
+  }
+  EXPECT_TRUE(message.starts_with("не удалось записать журнал результатов")) << message;
+  EXPECT_EQ(Stored("petrova"), 1);
+  journal_ = std::move(usual);
+  std::filesystem::remove(blocker);
+}
+
+// The server stops answering in the middle of a hand-in (its process stopped):
+// the program gives up after its bounded wait not knowing whether the result
+// was stored, keeps it, and the sending after the server is back leaves exactly
+// one row, whichever way the stopped transaction ended.
+TEST_F(JournalTest, AHandInWhoseOutcomeIsUnknownIsKeptAndStoredOnce) {
+  for (const TStoreMoment moment : {TStoreMoment::BeforeSend, TStoreMoment::AfterInsert}) {
+    const std::string login = moment == TStoreMoment::BeforeSend ? "before" : "inside";
+    TADOConnection connection("Data Source=" + db_->Source());
+    connection.SetBusyTimeout(1000);
+    connection.Open();
+    TADOQuery command(&connection);
+    const pid_t backend = ServerProcessOf(command);
+    const std::string token = TokenOf(login);
+    bool stopped = false;
+    const TStoreResult result = StoreResult(connection, command, *journal_, login, token, 17, [&](TStoreMoment m) {
+      if (m == moment) stopped = ::kill(backend, SIGSTOP) == 0;
+    });
+    ::kill(backend, SIGCONT);
+    ASSERT_TRUE(stopped) << login;
+    EXPECT_EQ(result, TStoreResult::Kept) << login;
+    ASSERT_EQ(journal_->Entries().size(), 1u) << login;
+    EXPECT_EQ(SendKept(), 1) << login;  // stored now, or found stored by its key
+    EXPECT_EQ(Stored(login), 1) << login;
+    EXPECT_TRUE(journal_->Entries().empty()) << login;
+    EXPECT_EQ(SendKept(), 0) << login;
+    EXPECT_EQ(Stored(login), 1) << login;
+  }
+}
+
+// The login window readies the session for the hand-in by rehearsing one that
+// is rolled back: nothing is stored, nothing stays open, and the hand-in after
+// it stores once. Neither loads the server's procedural language (a classroom
+// would pay for that together), and a refused token changes nothing.
+TEST_F(JournalTest, AReadiedSessionStoresOnlyTheRealHandIn) {
+  auto student = AsStudent();
+  const std::string token = Token(*student, "ivanov", "Qwe123");
+  ASSERT_FALSE(token.empty());
+  PrepareHandIn(*student, {"ivanov", token});
+  PrepareHandIn(*student, {"ivanov", TokenOf("Admin")});  // refused inside, quietly
+  EXPECT_FALSE(student->Engine().InTransaction());
+  EXPECT_EQ(Stored("ivanov"), 0);
+  TADOQuery keys(&db_->Connection());
+  keys.SQL().Add("select count(*) from tb_handins");
+  keys.Open();
+  EXPECT_EQ(keys.Fields(0).AsInteger(), 0);
+
+  auto fresh = AsStudent();
+  PrepareHandIn(*fresh, {"ivanov", token});
+  TADOQuery command(fresh.get());
+  const pid_t backend = ServerProcessOf(command);
+  EXPECT_EQ(StoreResult(*fresh, command, *journal_, "ivanov", token, 17), TStoreResult::Stored);
+  EXPECT_EQ(Stored("ivanov"), 1);
+  TADOQuery maps(&db_->Connection());
+  maps.SQL().Add("select strpos(pg_read_file('/proc/' || :a || '/maps'), 'plpgsql')");
+  maps.ParamByName("a").SetValue(Variant(std::to_string(backend)));
+  maps.Open();
+  EXPECT_EQ(maps.Fields(0).AsInteger(), 0);
 }
 
 TEST_F(JournalTest, KeptResultsGoFirstWithTheNextHandIn) {

@@ -190,6 +190,46 @@ TEST_F(TextbookDbTest, UpgradeGivesAnOlderServerTheTokensAndTakesTheStudentsDire
   EXPECT_THROW(student.ExecuteDirect("insert into \"Тесты\" values ('Admin', 20)"), EDatabaseError);
 }
 
+// Servers of the previous version stored results through a PL/pgSQL function,
+// whose language every session loaded at its first hand-in: the upgrade puts
+// the plain SQL one in its place, with the same rights and the same refusals.
+TEST_F(TextbookDbTest, UpgradeReplacesTheProceduralStoreFunction) {
+  const std::string uri = Server().CreateDatabase("procedural_store");
+  Server().Execute("postgres", "create role proc_pupil login");
+  ASSERT_EQ(Tool({"init", uri, "--student-role", "proc_pupil"}).Status, 0);
+  Server().Execute("procedural_store",
+                   "insert into \"Пользователи\" values ('Ира', 'ключ', '9А');"
+                   "create or replace function tb_store_result(token text, login text, score integer, key text) "
+                   "returns integer language plpgsql volatile security definer set search_path = public, pg_temp as $$ "
+                   "begin if token is distinct from tb_token_of(login) then raise insufficient_privilege; end if; "
+                   "insert into tb_handins values (key) on conflict do nothing; if not found then return 0; end if; "
+                   "insert into \"Тесты\" (\"Пользователь\", \"Верно\") values (login, score); return 1; end $$;"
+                   "drop function tb_refused(); drop function tb_refuse_result();");
+  TADOConnection admin("Data Source=" + uri);
+  admin.Open();
+  const std::string language = "select l.lanname from pg_proc p join pg_language l on l.oid = p.prolang "
+                               "where p.oid = 'tb_store_result(text, text, integer, text)'::regprocedure";
+  ASSERT_EQ(One(admin, language), "plpgsql");
+  for (int run = 0; run < 2; ++run) {
+    const TRun done = Tool({"upgrade", uri});
+    ASSERT_EQ(done.Status, 0) << done.Err;
+    EXPECT_EQ(One(admin, language), "sql");
+  }
+  TADOConnection student("Data Source=" + Server().Uri("procedural_store", "proc_pupil"));
+  student.Open();
+  const std::string token = One(student, "select tb_result_token('Ира', 'ключ')");
+  EXPECT_EQ(One(student, "select tb_store_result('" + token + "', 'Ира', 15, 'k1')"), "1");
+  EXPECT_EQ(One(student, "select tb_store_result('" + token + "', 'Ира', 15, 'k1')"), "0");
+  std::string refused;
+  try {
+    One(student, "select tb_store_result('" + token + "', 'Admin', 30, 'k2')");
+  } catch (const EDatabaseError& e) {
+    refused = e.Message();
+  }
+  EXPECT_TRUE(refused.starts_with("Недостаточно прав для этого действия")) << refused;
+  EXPECT_EQ(One(admin, "select count(*) from \"Тесты\""), "1");
+}
+
 TEST_F(TextbookDbTest, UpgradeRefusesWhatIsNotATextbookDatabase) {
   const std::string uri = Server().CreateDatabase("not_textbook");
   const TRun refused = Tool({"upgrade", uri});
