@@ -144,7 +144,7 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
   sSpeedButton9->SetCaption("Редактировать");
 
 #ifdef TEXTBOOK_HAVE_TB_APPART
-  Image1->Picture().SetBitmap(AppPictureBitmap(TAppPicture::MainBackground));
+  Image1->Picture().SetBitmap(AppShownBitmap(TAppPicture::MainBackground));
   const TColor faceColour = ButtonFaceColour(sSkinManager1);
   sSpeedButton1->SetGlyph(FaceGlyph(TAppPicture::ButtonLessons, kButtonWidth, kButtonHeight, faceColour));
   sSpeedButton3->SetGlyph(FaceGlyph(TAppPicture::ButtonVideo, kButtonWidth, kButtonHeight, faceColour));

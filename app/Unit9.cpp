@@ -36,7 +36,7 @@ TForm9::TForm9(TComponent* owner) : TForm(owner) {
   sLabel1->Font().SetColor(clBlack);
   sLabel1->SetSkinSection("BAR");  // the skin's bar behind the credit
 #ifdef TEXTBOOK_HAVE_TB_APPART
-  Image1->Picture().SetBitmap(AppPictureBitmap(TAppPicture::AboutBanner));
+  Image1->Picture().SetBitmap(AppShownBitmap(TAppPicture::AboutBanner));
   sLabel1->SetCaption(kAboutCredit);
 #else
   sLabel1->SetCaption("Электронный учебник");

@@ -25,6 +25,13 @@ TBitmap AppPictureBitmap(TAppPicture id) {
   return LoadPngFromMemory(std::span<const std::uint8_t>(bytes.data(), bytes.size()));
 }
 
+TBitmap AppShownBitmap(TAppPicture id) {
+  const auto index = static_cast<std::size_t>(id);
+  if (index < kAppPictureDataCount && kAppPictureData[index].Shown)
+    return LoadBmpFromMemory(std::span<const std::uint8_t>(kAppPictureData[index].Shown, kAppPictureData[index].ShownSize));
+  return AppPictureBitmap(id);
+}
+
 TBitmap AppPictureGlyph(TAppPicture id, TColor face) {
   const TBitmap picture = AppPictureBitmap(id);
   TBitmap glyph(picture.Width(), picture.Height(), TPixelFormat::pf24bit);

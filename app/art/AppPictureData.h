@@ -5,6 +5,9 @@
 struct TAppPictureData {
   const unsigned char* Bytes;
   std::size_t Size;
+  // An opaque picture also as a 24-bit BMP (null for the others).
+  const unsigned char* Shown;
+  std::size_t ShownSize;
 };
 
 extern const TAppPictureData kAppPictureData[];

@@ -68,6 +68,23 @@ TEST(AppArtTest, EveryPictureDecodesAtItsSize) {
   EXPECT_TRUE(AppPictureBytes(static_cast<TAppPicture>(kAppPictureCount)).empty());
 }
 
+// The backgrounds are stored decoded for the windows; what they show must be the
+// drawn picture to the last pixel, and every other picture is shown as drawn.
+TEST(AppArtTest, ShownPicturesHaveTheColoursOfTheDrawnOnes) {
+  for (const TExpected& e : kAll) {
+    const TBitmap drawn = AppPictureBitmap(e.Id);
+    const TBitmap shown = AppShownBitmap(e.Id);
+    ASSERT_EQ(shown.Width(), drawn.Width()) << static_cast<int>(e.Id);
+    ASSERT_EQ(shown.Height(), drawn.Height()) << static_cast<int>(e.Id);
+    EXPECT_EQ(shown.PixelFormat(), e.Opaque ? TPixelFormat::pf24bit : TPixelFormat::pf32bit) << static_cast<int>(e.Id);
+    int differing = 0;
+    for (int y = 0; y < drawn.Height(); ++y)
+      for (int x = 0; x < drawn.Width(); ++x)
+        differing += shown.Pixel32(x, y) != drawn.Pixel32(x, y);
+    EXPECT_EQ(differing, 0) << static_cast<int>(e.Id);
+  }
+}
+
 TEST(AppArtTest, BackgroundsAreOpaqueAndFacesClearAroundTheirInk) {
   for (const TExpected& e : kAll) {
     const TBitmap b = AppPictureBitmap(e.Id);

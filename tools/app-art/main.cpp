@@ -3,7 +3,9 @@
 //   app-art <folder> [--sheet <contact-sheet.png>]
 //   app-art --icons <folder> <name>
 //
-// The folder receives one PNG per picture, named as app/art expects them; with
+// The folder receives one PNG per picture, named as app/art expects them, and
+// for each opaque picture (the backgrounds) also a 24-bit BMP of the same name:
+// the program shows those as they are, with no decoding at start-up; with
 // --icons, the program's icon as an icon theme tree: hicolor/NxN/apps/<name>.png
 // at the sizes desktops ask for and hicolor/scalable/apps/<name>.svg.
 #include <cstdio>
@@ -30,6 +32,16 @@ int WriteIcons(const std::filesystem::path& folder, const std::string& name) {
   if (!svg.flush()) throw std::runtime_error("cannot write " + (scalable / (name + ".svg")).string());
   return 0;
 }
+
+// The picture without its alpha when every pixel is opaque; empty otherwise.
+TBitmap OpaqueForm(const TBitmap& picture) {
+  for (int y = 0; y < picture.Height(); ++y)
+    for (int x = 0; x < picture.Width(); ++x)
+      if (picture.ScanLine(y)[x * 4 + 3] != 255) return TBitmap();
+  TBitmap opaque = picture;
+  opaque.SetPixelFormat(TPixelFormat::pf24bit);
+  return opaque;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -49,7 +61,13 @@ int main(int argc, char** argv) {
     const auto pictures = appart::AllPictures();
     const std::filesystem::path folder = argv[1];
     std::filesystem::create_directories(folder);
-    for (const auto& p : pictures) SavePngToFile(p.Picture.ToBitmap(), (folder / p.FileName).string());
+    for (const auto& p : pictures) {
+      const TBitmap picture = p.Picture.ToBitmap();
+      SavePngToFile(picture, (folder / p.FileName).string());
+      const TBitmap opaque = OpaqueForm(picture);
+      if (!opaque.Empty())
+        SaveBmpToFile(opaque, (folder / std::filesystem::path(p.FileName).replace_extension(".bmp")).string());
+    }
     if (argc == 4) SavePngToFile(appart::PaintContactSheet(pictures), argv[3]);
     return 0;
   } catch (const std::exception& e) {
