@@ -46,7 +46,7 @@ void BM_LoadInternalSkin(benchmark::State& state) {
   AddInternalSkin(manager);
   for (auto _ : state) {
     manager.SetSkinName(kInternalSkinName);
-    benchmark::DoNotOptimize(manager.ma.data());
+    benchmark::DoNotOptimize(manager.Masks().data());
   }
 }
 BENCHMARK(BM_LoadInternalSkin)->Unit(benchmark::kMillisecond);

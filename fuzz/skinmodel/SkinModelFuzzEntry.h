@@ -35,13 +35,14 @@ inline const std::vector<TacPackEntry>& SkinModelFuzzPictures() {
 }
 
 inline void TouchModel(TacSkinModel& manager) {
-  for (std::size_t i = 0; i < manager.gd.size(); ++i) {
-    const TsGeneralData& s = manager.gd[i];
+  for (std::size_t i = 0; i < manager.Sections().size(); ++i) {
+    const TsGeneralData& s = manager.Sections()[i];
     manager.InheritedMaskIndexOf(static_cast<int>(i), s.SectionName, "BORDERSMASK");
     manager.TextureIndexOf(static_cast<int>(i), s.SectionName, "PATTERN");
     manager.PatternIndexOf(static_cast<int>(i), s.SectionName, "PATTERN");
   }
-  for (TsMaskData& m : manager.ma) {
+  for (int i = 0; TsMaskData* mask = manager.Mask(i); ++i) {
+    TsMaskData& m = *mask;
     MaskFrameWidth(m);
     MaskFrameHeight(m);
     MaskLeft(m);
@@ -69,8 +70,8 @@ inline TSkinModelFuzzResult FuzzSkinModel(const std::uint8_t* data, std::size_t 
     manager.SetSkinName("Fuzz");
     TouchModel(manager);
     result.Loaded = manager.Active();
-    result.Sections = manager.gd.size();
-    result.Masks = manager.ma.size();
+    result.Sections = manager.Sections().size();
+    result.Masks = manager.Masks().size();
     // A changed hue reloads the whole skin once more.
     manager.SetHueOffset(size % 2 ? 77 : -200);
     TouchModel(manager);

@@ -25,8 +25,7 @@ TColor Mix(TColor first, TColor second, int share) {
 }
 
 const TsGeneralData* SectionOf(TsSkinManager& skin, const char* name) {
-  const int index = skin.SectionIndexOf(name);
-  return skin.IsValidSection(index) ? &skin.gd[static_cast<std::size_t>(index)] : nullptr;
+  return skin.Section(skin.SectionIndexOf(name));
 }
 
 // One section's face of the rectangle's size, drawn onto the canvas at the rectangle.

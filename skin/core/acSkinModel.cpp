@@ -126,7 +126,7 @@ void TacSkinModel::NotifySkinRemoved() {
   SkinData.SkinReady = false;
   if (OnSkinRemoved) OnSkinRemoved(*this);
   ReleaseImages();
-  gd.clear();
+  Sections_.clear();
 }
 
 // --- Choosing the source ----------------------------------------------------------
@@ -283,10 +283,20 @@ std::int32_t TacSkinModel::ReadInheritedInteger(const std::string& section, cons
   return hit < 0 ? defaultValue : *GivenInteger(sections[static_cast<std::size_t>(hit)], key.c_str());
 }
 
+int TacSkinModel::AddSection(TsGeneralData section) {
+  Sections_.push_back(std::move(section));
+  return static_cast<int>(Sections_.size()) - 1;
+}
+
+int TacSkinModel::AddMask(TsMaskData mask) {
+  Masks_.push_back(std::move(mask));
+  return static_cast<int>(Masks_.size()) - 1;
+}
+
 int TacSkinModel::SectionIndexOf(const std::string& name) const {
-  if (Lookup_.Serves(gd, ma, pa)) return Lookup_.Section(name);
-  for (std::size_t i = 0; i < gd.size(); ++i)
-    if (gd[i].SectionName == name) return static_cast<int>(i);
+  if (Lookup_.Serves(Sections_, Masks_, Patterns_)) return Lookup_.Section(name);
+  for (std::size_t i = 0; i < Sections_.size(); ++i)
+    if (Sections_[i].SectionName == name) return static_cast<int>(i);
   return -1;
 }
 

@@ -72,9 +72,6 @@ public:
   // --- Run-time state ---------------------------------------------------------
   bool SkinIsPacked = false;  // the current skin's images come from a package reader
   TsSkinData SkinData;        // global values; SkinData.ImageFolder is the image folder
-  TsGeneralDataArray gd;      // sections in file order
-  TsMaskArray ma;             // masks in load order
-  TsPatternArray pa;          // patterns
   std::unique_ptr<TBitmap> MasterBitmap;
   TacCommonIndexes CommonIndexes;
   // Extended window-border images and their content offsets (left, top, right, bottom).
@@ -130,12 +127,20 @@ public:
 
   // The section, mask or pattern an index names: null for -1 ("none") and for any
   // index the loaded skin does not have, so callers never index the arrays themselves.
-  const TsGeneralData* Section(int index) const { return At(gd, index); }
-  TsGeneralData* Section(int index) { return At(gd, index); }
-  const TsMaskData* Mask(int index) const { return At(ma, index); }
-  TsMaskData* Mask(int index) { return At(ma, index); }
-  const TsPatternData* Pattern(int index) const { return At(pa, index); }
-  TsPatternData* Pattern(int index) { return At(pa, index); }
+  const TsGeneralData* Section(int index) const { return At(Sections_, index); }
+  TsGeneralData* Section(int index) { return At(Sections_, index); }
+  const TsMaskData* Mask(int index) const { return At(Masks_, index); }
+  TsMaskData* Mask(int index) { return At(Masks_, index); }
+  const TsPatternData* Pattern(int index) const { return At(Patterns_, index); }
+  TsPatternData* Pattern(int index) { return At(Patterns_, index); }
+  // All of them, read-only and in order (sections in file order, masks in load order),
+  // for loops over the whole model.
+  std::span<const TsGeneralData> Sections() const { return Sections_; }
+  std::span<const TsMaskData> Masks() const { return Masks_; }
+  std::span<const TsPatternData> Patterns() const { return Patterns_; }
+  // A model put together by hand (tests, tools) grows by these; each returns the new index.
+  int AddSection(TsGeneralData section);
+  int AddMask(TsMaskData mask);
 
   // --- Image half (acSkinModelImages.cpp and the mask units) ------------------
   void LoadMasks();
@@ -171,6 +176,8 @@ protected:
   void StoreSaturation(int value) { Saturation_ = value; }
   void StoreExtendedBorders(bool value) { ExtendedBorders_ = value; }
   void StoreCommonSections(std::vector<std::string> lines) { CommonSections_ = std::move(lines); }
+  // Empties the sections (the images go with ReleaseImages).
+  void ClearSections() { Sections_.clear(); }
 
 private:
   template <typename Array>
@@ -191,6 +198,9 @@ private:
   void LoadOptionsFromReader();
   void BuildModel();  // masks, patterns, sections, cached indexes
 
+  TsGeneralDataArray Sections_;
+  TsMaskArray Masks_;
+  TsPatternArray Patterns_;
   bool ExtendedBorders_ = false;
   bool Active_ = true;
   std::vector<std::string> CommonSections_;

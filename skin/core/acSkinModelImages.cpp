@@ -95,9 +95,9 @@ TBitmap TacSkinModel::DecodeCounted(std::span<const std::uint8_t> bytes, const s
 
 int TacSkinModel::MaskIndexOf(const std::string& section, const std::string& key) const {
   if (section.empty()) return -1;
-  if (Lookup_.Serves(gd, ma, pa)) return Lookup_.Mask(section, key);
-  for (std::size_t i = 0; i < ma.size(); ++i)
-    if (ma[i].SectionName == section && ma[i].PropertyName == key) return static_cast<int>(i);
+  if (Lookup_.Serves(Sections_, Masks_, Patterns_)) return Lookup_.Mask(section, key);
+  for (std::size_t i = 0; i < Masks_.size(); ++i)
+    if (Masks_[i].SectionName == section && Masks_[i].PropertyName == key) return static_cast<int>(i);
   return -1;
 }
 
@@ -136,19 +136,19 @@ static int InheritedLookup(const TsGeneralDataArray& sections, const TacModelLoo
   return -1;
 }
 
-const TacModelLookup* TacSkinModel::ServingLookup() const { return Lookup_.Serves(gd, ma, pa) ? &Lookup_ : nullptr; }
+const TacModelLookup* TacSkinModel::ServingLookup() const { return Lookup_.Serves(Sections_, Masks_, Patterns_) ? &Lookup_ : nullptr; }
 
 int TacSkinModel::InheritedMaskIndexOf(int sectionIndex, const std::string& section, const std::string& key) const {
-  return InheritedLookup(gd, ServingLookup(), sectionIndex, section, [&](const std::string& s) { return MaskIndexOf(s, key); });
+  return InheritedLookup(Sections_, ServingLookup(), sectionIndex, section, [&](const std::string& s) { return MaskIndexOf(s, key); });
 }
 
 int TacSkinModel::TextureIndexOf(int sectionIndex, const std::string& section, const std::string& key) const {
-  if (ma.empty()) return -1;
+  if (Masks_.empty()) return -1;
   const TacModelLookup* lookup = ServingLookup();
-  return InheritedLookup(gd, lookup, sectionIndex, section, [&](const std::string& s) {
+  return InheritedLookup(Sections_, lookup, sectionIndex, section, [&](const std::string& s) {
     if (lookup != nullptr) return lookup->Texture(s, key);
-    for (std::size_t i = 0; i < ma.size(); ++i)
-      if (ma[i].ImgType == TacImgType::itisaTexture && ma[i].SectionName == s && ma[i].PropertyName == key)
+    for (std::size_t i = 0; i < Masks_.size(); ++i)
+      if (Masks_[i].ImgType == TacImgType::itisaTexture && Masks_[i].SectionName == s && Masks_[i].PropertyName == key)
         return static_cast<int>(i);
     return -1;
   });
@@ -156,10 +156,10 @@ int TacSkinModel::TextureIndexOf(int sectionIndex, const std::string& section, c
 
 int TacSkinModel::PatternIndexOf(int sectionIndex, const std::string& section, const std::string& key) const {
   const TacModelLookup* lookup = ServingLookup();
-  return InheritedLookup(gd, lookup, sectionIndex, section, [&](const std::string& s) {
+  return InheritedLookup(Sections_, lookup, sectionIndex, section, [&](const std::string& s) {
     if (lookup != nullptr) return lookup->Pattern(s, key);
-    for (std::size_t i = 0; i < pa.size(); ++i)
-      if (pa[i].SectionName == s && pa[i].PropertyName == key) return static_cast<int>(i);
+    for (std::size_t i = 0; i < Patterns_.size(); ++i)
+      if (Patterns_[i].SectionName == s && Patterns_[i].PropertyName == key) return static_cast<int>(i);
     return -1;
   });
 }
@@ -168,8 +168,8 @@ int TacSkinModel::PatternIndexOf(int sectionIndex, const std::string& section, c
 
 void TacSkinModel::ReleaseImages() {
   Lookup_.Clear();
-  ma.clear();
-  pa.clear();
+  Masks_.clear();
+  Patterns_.clear();
   MasterBitmap.reset();
 }
 
@@ -235,19 +235,19 @@ void TacSkinModel::AddMaskFromValue(const std::string& section, const std::strin
       SetDefaultBorders(mask);
       mask.SectionName = UpperAscii(section);
       mask.PropertyName = UpperAscii(key);
-      ma.push_back(std::move(mask));
+      Masks_.push_back(std::move(mask));
       return;
     }
     case TacMaskValueKind::mvLegacyRect:
       ParseLegacyValue(value, mask);
       mask.SectionName = UpperAscii(section);
       mask.PropertyName = UpperAscii(key);
-      ma.push_back(std::move(mask));
+      Masks_.push_back(std::move(mask));
       return;
   }
   mask.SectionName = section;
   mask.PropertyName = key;
-  ma.push_back(std::move(mask));
+  Masks_.push_back(std::move(mask));
 }
 
 void TacSkinModel::LoadMasks() {
@@ -297,7 +297,7 @@ void TacSkinModel::LoadMasks() {
         mask.MaskType = 1;
       }
       if (mask.WL == 0 && mask.WT == 0 && mask.WR == 0 && mask.WB == 0) SetBordersFromWidth(mask);
-      ma.push_back(std::move(mask));
+      Masks_.push_back(std::move(mask));
     }
   }
   LoadCommonSectionMasks();
@@ -336,7 +336,7 @@ void TacSkinModel::LoadCommonSectionMasks() {
       } else {
         continue;
       }
-      ma.push_back(std::move(mask));
+      Masks_.push_back(std::move(mask));
     }
   }
 }
@@ -344,7 +344,7 @@ void TacSkinModel::LoadCommonSectionMasks() {
 // --- Patterns ---------------------------------------------------------------------
 
 void TacSkinModel::LoadPatterns() {
-  pa.clear();
+  Patterns_.clear();
   if (SkinFile_) {
     for (const TacIniFile::TSection& section : SkinFile_->Sections())
       for (const TacIniFile::TKey& key : section.Keys) {
@@ -356,7 +356,7 @@ void TacSkinModel::LoadPatterns() {
         TBitmap image = DecodeCounted(bytes, value, LoadJpegFromMemory);
         if (image.Width() == 0) continue;
         if (static_cast<long long>(image.Width()) * image.Height() >= kPatternMinPixels) {
-          pa.push_back({std::make_unique<TBitmap>(std::move(image)), UpperAscii(section.Name), UpperAscii(key.Name)});
+          Patterns_.push_back({std::make_unique<TBitmap>(std::move(image)), UpperAscii(section.Name), UpperAscii(key.Name)});
         } else {
           // Small pictures tile faster as textures.
           TsMaskData mask;
@@ -367,7 +367,7 @@ void TacSkinModel::LoadPatterns() {
           mask.SectionName = UpperAscii(section.Name);
           mask.PropertyName = UpperAscii(key.Name);
           mask.Manager = this;
-          ma.push_back(std::move(mask));
+          Masks_.push_back(std::move(mask));
         }
       }
   } else if (const TsStoredSkin* skin = CurrentStoredSkin()) {
@@ -379,7 +379,7 @@ void TacSkinModel::LoadPatterns() {
             image = &other.Image;
             break;
           }
-      pa.push_back({std::make_unique<TBitmap>(*image), UpperAscii(item.SectionName), UpperAscii(item.PropertyName)});
+      Patterns_.push_back({std::make_unique<TBitmap>(*image), UpperAscii(item.SectionName), UpperAscii(item.PropertyName)});
     }
   }
   if (CommonSections_.empty()) return;
@@ -394,7 +394,7 @@ void TacSkinModel::LoadPatterns() {
       if (!bytes || DeclaresNoPixels(*bytes)) continue;
       TBitmap image = DecodeCounted(*bytes, value, LoadJpegFromMemory);
       if (image.Width() == 0) continue;
-      pa.push_back({std::make_unique<TBitmap>(std::move(image)), UpperAscii(section.Name), UpperAscii(key.Name)});
+      Patterns_.push_back({std::make_unique<TBitmap>(std::move(image)), UpperAscii(section.Name), UpperAscii(key.Name)});
     }
 }
 
@@ -403,7 +403,7 @@ void TacSkinModel::LoadPatterns() {
 void TacSkinModel::FillMaskSlots() {
   // The arrays are complete now: index them once and resolve each slot key for all
   // sections in one pass over the chains.
-  Lookup_.Build(gd, ma, pa);
+  Lookup_.Build(Sections_, Masks_, Patterns_);
   const TacSectionChains& chains = Lookup_.Chains();
   const auto own = [&](const char* key) {
     return chains.Resolve([&](int i) { return Lookup_.Mask(Section(i)->SectionName, key) >= 0; });
@@ -411,8 +411,8 @@ void TacSkinModel::FillMaskSlots() {
 #define TS_FILL_SLOT(key, field)                                                                   \
   {                                                                                                \
     const std::vector<int> from = own(key);                                                        \
-    for (std::size_t i = 0; i < gd.size(); ++i)                                                    \
-      gd[i].field = gd[i].SectionName == kGlobalInfo || from[i] < 0 || gd[i].SectionName.empty()   \
+    for (std::size_t i = 0; i < Sections_.size(); ++i)                                                    \
+      Sections_[i].field = Sections_[i].SectionName == kGlobalInfo || from[i] < 0 || Sections_[i].SectionName.empty()   \
                         ? -1                                                                       \
                         : Lookup_.Mask(Section(from[i])->SectionName, key);    \
   }
@@ -472,19 +472,19 @@ void TacSkinModel::ShiftHue(int degrees) {
     }
   if (MasterBitmap) ShiftHueBitmap(*MasterBitmap, degrees);
   for (const auto& [r, copy] : saved) CopyRect(copy, 0, 0, *MasterBitmap, r.Left, r.Top, r.Width(), r.Height());
-  for (std::size_t i = 0; i < ma.size(); ++i) {
-    if (!ma[i].Image || std::find(keep.begin(), keep.end(), static_cast<int>(i)) != keep.end()) continue;
-    ShiftHueBitmap(*ma[i].Image, degrees);
+  for (std::size_t i = 0; i < Masks_.size(); ++i) {
+    if (!Masks_[i].Image || std::find(keep.begin(), keep.end(), static_cast<int>(i)) != keep.end()) continue;
+    ShiftHueBitmap(*Masks_[i].Image, degrees);
   }
-  ForEachModelColor(gd, SkinData, [degrees](std::int32_t c) { return ShiftHueColor(c, degrees); });
+  ForEachModelColor(Sections_, SkinData, [degrees](std::int32_t c) { return ShiftHueColor(c, degrees); });
 }
 
 void TacSkinModel::ShiftSaturation(int amount) {
   if (amount == 0) return;
   if (MasterBitmap) ShiftSaturationBitmap(*MasterBitmap, amount);
-  for (TsMaskData& m : ma)
+  for (TsMaskData& m : Masks_)
     if (m.Image) ShiftSaturationBitmap(*m.Image, amount);
-  ForEachModelColor(gd, SkinData, [amount](std::int32_t c) { return ShiftSaturationColor(c, amount); });
+  ForEachModelColor(Sections_, SkinData, [amount](std::int32_t c) { return ShiftSaturationColor(c, amount); });
 }
 
 // --- Cached indexes -----------------------------------------------------------------

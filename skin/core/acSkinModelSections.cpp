@@ -69,29 +69,29 @@ void TacSkinModel::LoadSectionsFromFile() {
   if (SkinData.MaxHeight == 0) SkinData.MaxHeight = SkinData.TitleHeight;
   CheckVersion();
 
-  gd.clear();
+  Sections_.clear();
   const auto& sections = ini.Sections();
-  gd.resize(sections.size());
+  Sections_.resize(sections.size());
   for (std::size_t i = 0; i < sections.size(); ++i) {
-    gd[i].SectionName = sections[i].Name;
+    Sections_[i].SectionName = sections[i].Name;
     const TacIniFile::TKey* parent = sections[i].FindKey("PARENTCLASS");
-    gd[i].ParentClass = parent ? parent->Value : std::string();
+    Sections_[i].ParentClass = parent ? parent->Value : std::string();
   }
   // Key by key: each key's inheritance is resolved for all sections in one pass.
   const TacSectionChains chains = OptionsChains();
 #define TS_FILL_SECTIONS(values, assign)                                 \
   {                                                                      \
     const auto all = values;                                             \
-    for (std::size_t i = 0; i < gd.size(); ++i) assign;                  \
+    for (std::size_t i = 0; i < Sections_.size(); ++i) assign;                  \
   }
 #define TS_READ_SECTION_SysColor(key, field, def) \
-  TS_FILL_SECTIONS(InheritedIntegers(chains, key, def), gd[i].field = ColorToRGB(all[i]))
-#define TS_READ_SECTION_Color(key, field, def) TS_FILL_SECTIONS(InheritedIntegers(chains, key, def), gd[i].field = all[i])
-#define TS_READ_SECTION_Integer(key, field, def) TS_FILL_SECTIONS(InheritedIntegers(chains, key, def), gd[i].field = all[i])
+  TS_FILL_SECTIONS(InheritedIntegers(chains, key, def), Sections_[i].field = ColorToRGB(all[i]))
+#define TS_READ_SECTION_Color(key, field, def) TS_FILL_SECTIONS(InheritedIntegers(chains, key, def), Sections_[i].field = all[i])
+#define TS_READ_SECTION_Integer(key, field, def) TS_FILL_SECTIONS(InheritedIntegers(chains, key, def), Sections_[i].field = all[i])
 #define TS_READ_SECTION_Bool(key, field, def)                                      \
   TS_FILL_SECTIONS(InheritedStrings(chains, key, (def) ? "TRUE" : "FALSE"), \
-                   gd[i].field = UpperCaseUtf8(all[i]) == "TRUE")
-#define TS_READ_SECTION_Text(key, field, def) TS_FILL_SECTIONS(InheritedStrings(chains, key, def), gd[i].field = all[i])
+                   Sections_[i].field = UpperCaseUtf8(all[i]) == "TRUE")
+#define TS_READ_SECTION_Text(key, field, def) TS_FILL_SECTIONS(InheritedStrings(chains, key, def), Sections_[i].field = all[i])
 #define TS_READ_SECTION(kind, key, field, def) TS_READ_SECTION_##kind(key, field, def)
   TS_SECTION_KEYS(TS_READ_SECTION)
 #undef TS_READ_SECTION
@@ -101,7 +101,7 @@ void TacSkinModel::LoadSectionsFromFile() {
 #undef TS_READ_SECTION_Color
 #undef TS_READ_SECTION_SysColor
 #undef TS_FILL_SECTIONS
-  for (TsGeneralData& rec : gd) {
+  for (TsGeneralData& rec : Sections_) {
     rec.GradientStops = ParseStops(rec.GradientData);
     rec.HotGradientStops = ParseStops(rec.HotGradientData);
   }
@@ -118,7 +118,7 @@ void TacSkinModel::LoadSectionsFromStoredSkin(const TsStoredSkin& skin) {
   SkinData.BorderColor = skin.BorderColor;
   CheckVersion();
 
-  gd.clear();
+  Sections_.clear();
   for (const TsSkinGeneral& item : skin.GeneralData) {
     TsGeneralData rec;
     rec.SectionName = item.SectionName;
@@ -144,7 +144,7 @@ void TacSkinModel::LoadSectionsFromStoredSkin(const TsStoredSkin& skin) {
     rec.HotImagePercent = item.HotImagePercent;
     ReadFiveColors(item.HotFontColor, rec.HotFontColor);
     ReadFiveColors(item.FontColor, rec.FontColor);
-    gd.push_back(std::move(rec));
+    Sections_.push_back(std::move(rec));
   }
 }
 
@@ -156,7 +156,7 @@ void TacSkinModel::MergeCommonSections() {
     if (SectionIndexOf(section.Name) >= 0) continue;
     const std::string parentName = UpperCaseUtf8(common.ReadString(section.Name, "PARENTCLASS", "-1"));
     const TsGeneralData* parent = nullptr;
-    for (const TsGeneralData& candidate : gd)
+    for (const TsGeneralData& candidate : Sections_)
       if (UpperCaseUtf8(candidate.SectionName) == parentName) {
         parent = &candidate;
         break;
@@ -199,6 +199,6 @@ void TacSkinModel::MergeCommonSections() {
 #undef TS_MERGE_INT
     rec.GradientStops = ParseStops(rec.GradientData);
     rec.HotGradientStops = ParseStops(rec.HotGradientData);
-    gd.push_back(std::move(rec));
+    Sections_.push_back(std::move(rec));
   }
 }

@@ -262,8 +262,7 @@ void TsSkinProvider::UpdateRegion() {
   HWND window = Form_->Handle();
   TsSkinManager* manager = SkinData_.GetManager();
   const bool wanted = SkinnedNow(false) && Form_->BorderStyle() != bsNone && Form_->WindowState() != wsMaximized &&
-                      manager && SkinData_.BorderIndex >= 0 &&
-                      SkinData_.BorderIndex < static_cast<int>(manager->ma.size());
+                      manager && manager->Mask(SkinData_.BorderIndex);
   if (!wanted) {
     if (RegionSet_) SetWindowRgn(window, nullptr, true);
     RegionSet_ = false;

@@ -136,8 +136,7 @@ TRect PaintBorderOnly(HDC dc, TRect rect, int borderWidth, TacPaintState state, 
   TsSkinManager* manager = skinData.GetManager();
   TBitmap* cache = skinData.CacheBmp.get();
   const TColor color = ColorToRGB(skinData.GetColor(UsesHotValues(state)));
-  const bool hasMask = manager && cache && skinData.BorderIndex >= 0 &&
-                       skinData.BorderIndex < static_cast<int>(manager->ma.size()) && skinData.SkinIndex >= 0;
+  const bool hasMask = manager && cache && manager->Mask(skinData.BorderIndex) && skinData.SkinIndex >= 0;
   if (!hasMask) {
     if (borderWidth > 0 && dc) FillBorderBand(dc, rect, borderWidth, borderWidth, borderWidth, borderWidth, color);
     return rect;

@@ -29,7 +29,7 @@ bool IsEditControl(const TsCommonData& data) {
 }
 
 // A manager whose model holds a loaded skin (also while it is being announced).
-bool HasLoadedSkin(const TsSkinManager* manager) { return manager && manager->Active() && !manager->gd.empty(); }
+bool HasLoadedSkin(const TsSkinManager* manager) { return manager && manager->Active() && !manager->Sections().empty(); }
 
 }  // namespace
 

@@ -61,7 +61,7 @@ TsSkinManager::~TsSkinManager() {
   }
   StoreExtendedBorders(false);
   ReleaseImages();
-  gd.clear();
+  ClearSections();
   RemoveSkinHook();
   if (defaultManager == this) {
     RemoveAppHook();
@@ -246,7 +246,7 @@ void TsSkinManager::NotifySkinRemoved() {
   SkinData.SkinReady = false;
   BroadcastCommand(AC_REMOVESKIN);
   ReleaseImages();
-  gd.clear();
+  ClearSections();
   // The cached indexes would point into the arrays just emptied.
   CacheCommonIndexes();
 }

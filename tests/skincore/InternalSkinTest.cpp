@@ -131,14 +131,14 @@ TEST_F(InternalSkin, PicturesHaveTheirSizesAndDepths) {
 
 TEST_F(InternalSkin, SectionsComeInTheListedOrderWithTheirParents) {
   EXPECT_EQ(Options->SectionNames(), kSectionOrder);
-  ASSERT_EQ(Manager->gd.size(), 63u);
-  for (std::size_t i = 0; i < kSectionOrder.size(); ++i) EXPECT_EQ(Manager->gd[i].SectionName, kSectionOrder[i]);
+  ASSERT_EQ(Manager->Sections().size(), 63u);
+  for (std::size_t i = 0; i < kSectionOrder.size(); ++i) EXPECT_EQ(Manager->Sections()[i].SectionName, kSectionOrder[i]);
   const std::map<std::string, std::string> parents = {
       {"SPLITTER", "SPEEDBUTTON_SMALL"}, {"COMBOBOX", "EDIT"}, {"PAGECONTROLBOTTOM", "PAGECONTROL"},
       {"TABCONTROL", "PAGECONTROL"}, {"TABCONTROLBOTTOM", "PAGECONTROLBOTTOM"}, {"TABCONTROLLEFT", "PAGECONTROLLEFT"},
       {"TABCONTROLRIGHT", "PAGECONTROLRIGHT"}, {"PAGECONTROLRIGHT", "PAGECONTROL"}, {"PAGECONTROLLEFT", "PAGECONTROL"},
       {"DIALOG", "FORM"}, {"ALPHACOMBOBOX", "ALPHAEDIT"}, {"BUTTON_BIG", "BUTTON"}};
-  for (const TsGeneralData& s : Manager->gd) {
+  for (const TsGeneralData& s : Manager->Sections()) {
     const auto it = parents.find(s.SectionName);
     EXPECT_EQ(s.ParentClass, it == parents.end() ? "" : it->second) << s.SectionName;
   }
@@ -182,8 +182,8 @@ TEST_F(InternalSkin, EveryImageValueResolvesToAMaskInsideItsPicture) {
       EXPECT_EQ((m.Right - m.Left) % m.ImageCount, 0) << section.Name << "/" << key.Name;
       EXPECT_EQ((m.Bottom - m.Top) % (m.MaskType + 1), 0) << section.Name << "/" << key.Name;
     }
-  EXPECT_EQ(static_cast<std::size_t>(images), Manager->ma.size());
-  EXPECT_TRUE(Manager->pa.empty());
+  EXPECT_EQ(static_cast<std::size_t>(images), Manager->Masks().size());
+  EXPECT_TRUE(Manager->Patterns().empty());
 }
 
 TEST_F(InternalSkin, SlotsAndCachedIndexesAreFound) {

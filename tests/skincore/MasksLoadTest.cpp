@@ -136,10 +136,10 @@ TEST_F(MaskLoading, NamesAreKeptAsWrittenForTheFixedForms) {
 }
 
 TEST_F(MaskLoading, JpegOfNinetyThousandPixelsIsAPatternSmallerOneATexture) {
-  ASSERT_EQ(Manager->pa.size(), 1u);
-  EXPECT_EQ(Manager->pa[0].SectionName, "MIXED");
-  EXPECT_EQ(Manager->pa[0].PropertyName, "PHOTO");
-  EXPECT_EQ(Manager->pa[0].Image->Width(), 300);
+  ASSERT_EQ(Manager->Patterns().size(), 1u);
+  EXPECT_EQ(Manager->Patterns()[0].SectionName, "MIXED");
+  EXPECT_EQ(Manager->Patterns()[0].PropertyName, "PHOTO");
+  EXPECT_EQ(Manager->Patterns()[0].Image->Width(), 300);
   const TsMaskData* small = FindMask(*Manager, "MIXED", "SMALLPHOTO");
   ASSERT_NE(small, nullptr);
   EXPECT_EQ(small->ImgType, TacImgType::itisaTexture);
@@ -192,7 +192,7 @@ TEST(MaskLoadingFailures, MissingFilesAndMissingMasterAreSkipped) {
   EXPECT_FALSE(m->MasterBitmap);
   EXPECT_EQ(m->MaskIndexOf("A", "X"), -1);
   EXPECT_EQ(m->MaskIndexOf("A", "Y"), -1);
-  EXPECT_TRUE(m->pa.empty());
+  EXPECT_TRUE(m->Patterns().empty());
   // A legacy rectangle of the options file needs no master to be recorded.
   EXPECT_GE(m->MaskIndexOf("A", "W"), 0);
 }
@@ -261,7 +261,7 @@ TEST(MaskLookups, StoredSkinImagesBecomeMasks) {
   EXPECT_EQ(glyph->Image->PixelFormat(), TPixelFormat::pf24bit);
   EXPECT_EQ(glyph->Right, 12);
   EXPECT_EQ(glyph->WL, 3);
-  EXPECT_EQ(m.gd[0].BorderIndex, m.MaskIndexOf("BUTTON", "BORDERSMASK"));
+  EXPECT_EQ(m.Sections()[0].BorderIndex, m.MaskIndexOf("BUTTON", "BORDERSMASK"));
 }
 
 }  // namespace

@@ -22,10 +22,10 @@ std::unique_ptr<TacSkinModel> LoadedModel() {
 TEST(ModelAccess, IndexesOutsideTheLoadedSkinAreNone) {
   const auto model = LoadedModel();
   const TacSkinModel& m = *model;
-  ASSERT_FALSE(m.gd.empty());
-  ASSERT_FALSE(m.ma.empty());
-  const int sections = static_cast<int>(m.gd.size()), masks = static_cast<int>(m.ma.size());
-  const int patterns = static_cast<int>(m.pa.size());
+  ASSERT_FALSE(m.Sections().empty());
+  ASSERT_FALSE(m.Masks().empty());
+  const int sections = static_cast<int>(m.Sections().size()), masks = static_cast<int>(m.Masks().size());
+  const int patterns = static_cast<int>(m.Patterns().size());
   for (int bad : {-1, -2, INT_MIN}) {
     EXPECT_EQ(m.Section(bad), nullptr) << bad;
     EXPECT_EQ(m.Mask(bad), nullptr) << bad;
@@ -35,11 +35,11 @@ TEST(ModelAccess, IndexesOutsideTheLoadedSkinAreNone) {
   EXPECT_EQ(m.Mask(masks), nullptr);
   EXPECT_EQ(m.Pattern(patterns), nullptr);
   EXPECT_EQ(m.Section(INT_MAX), nullptr);
-  EXPECT_EQ(m.Section(0), &m.gd.front());
-  EXPECT_EQ(m.Section(sections - 1), &m.gd.back());
-  EXPECT_EQ(m.Mask(masks - 1), &m.ma.back());
+  EXPECT_EQ(m.Section(0), &m.Sections().front());
+  EXPECT_EQ(m.Section(sections - 1), &m.Sections().back());
+  EXPECT_EQ(m.Mask(masks - 1), &m.Masks().back());
   if (patterns > 0) {
-    EXPECT_EQ(m.Pattern(patterns - 1), &m.pa.back());
+    EXPECT_EQ(m.Pattern(patterns - 1), &m.Patterns().back());
   }
   EXPECT_FALSE(m.IsValidSection(sections));
   EXPECT_TRUE(m.IsValidSection(sections - 1));
@@ -53,9 +53,9 @@ TEST(ModelAccess, SectionsLeadToTheirMasksAndWritesReachTheModel) {
   ASSERT_NE(section, nullptr);
   EXPECT_EQ(section->SectionName, "BUTTON");
   ASSERT_NE(model->Mask(section->BorderIndex), nullptr);
-  EXPECT_EQ(model->Mask(section->BorderIndex), &model->ma[static_cast<std::size_t>(section->BorderIndex)]);
+  EXPECT_EQ(model->Mask(section->BorderIndex), &model->Masks()[static_cast<std::size_t>(section->BorderIndex)]);
   section->Color = 0x123456;
-  EXPECT_EQ(model->gd[static_cast<std::size_t>(button)].Color, 0x123456);
+  EXPECT_EQ(model->Sections()[static_cast<std::size_t>(button)].Color, 0x123456);
 }
 
 TEST(ModelAccess, NothingIsFoundOnceTheSkinIsGone) {

@@ -56,7 +56,7 @@ BACK=NOTHING.JPG
   EXPECT_EQ(FindMask(*m, "BUTTON", "GLYPH"), nullptr);
   EXPECT_EQ(FindMask(*m, "BUTTON", "OLDSTYLE"), nullptr);
   EXPECT_EQ(FindMask(*m, "BUTTON", "FLAT"), nullptr);
-  EXPECT_TRUE(m->pa.empty());
+  EXPECT_TRUE(m->Patterns().empty());
   EXPECT_GE(m->SectionIndexOf("BUTTON"), 0);
 }
 
@@ -85,8 +85,8 @@ TEST(ModelMends, CyrillicReferencesMatchEntriesInAnotherLetterCase) {
   const TsMaskData* old = FindMask(*m, "КНОПКА", "OLD");
   ASSERT_NE(old, nullptr);
   EXPECT_EQ(old->Right, 9);
-  ASSERT_EQ(m->pa.size(), 1u);
-  EXPECT_EQ(m->pa[0].Image->Width(), 400);
+  ASSERT_EQ(m->Patterns().size(), 1u);
+  EXPECT_EQ(m->Patterns()[0].Image->Width(), 400);
 }
 
 std::string ParseMessage(std::vector<std::uint8_t> bytes, TacSkinConvertor* out = nullptr) {

@@ -14,8 +14,8 @@ const char* kSkin =
 TEST(OptionsCommonSections, NewSectionsInheritFromTheParentRecord) {
   const auto manager = ManagerWithOptions(kSkin, {"; extra sections", "", "[MYBUTTON]", "PARENTCLASS = button",
                                                   "COLOR = $10", "TRANSPARENCY=-1", "FONTCOLOR=bad"});
-  ASSERT_EQ(manager->gd.size(), 4u);
-  const TsGeneralData& mine = manager->gd[3];
+  ASSERT_EQ(manager->Sections().size(), 4u);
+  const TsGeneralData& mine = manager->Sections()[3];
   EXPECT_EQ(mine.SectionName, "MYBUTTON");
   EXPECT_EQ(mine.ParentClass, "BUTTON");  // upper-cased
   EXPECT_EQ(mine.Color, 16);
@@ -45,15 +45,15 @@ TEST(OptionsCommonSections, ExistingSectionsStayAndSpacesAreRemoved) {
 
 TEST(OptionsCommonSections, ColoursAreNotConvertedAndLinesBeforeASectionAreDropped) {
   const auto manager = ManagerWithOptions(kSkin, {"COLOR=5", "[X]", "COLOR=-16777201"});
-  ASSERT_EQ(manager->gd.size(), 4u);
+  ASSERT_EQ(manager->Sections().size(), 4u);
   EXPECT_EQ(Section(*manager, "X").Color, -16777201);
 }
 
 TEST(OptionsCommonSections, AssigningReloadsTheSkin) {
   auto manager = ManagerWithOptions(kSkin);
-  EXPECT_EQ(manager->gd.size(), 3u);
+  EXPECT_EQ(manager->Sections().size(), 3u);
   manager->SetCommonSections({"[EXTRA]", "COLOR=1"});
-  EXPECT_EQ(manager->gd.size(), 4u);
+  EXPECT_EQ(manager->Sections().size(), 4u);
   manager->SetCommonSections({});
-  EXPECT_EQ(manager->gd.size(), 3u);
+  EXPECT_EQ(manager->Sections().size(), 3u);
 }

@@ -118,8 +118,8 @@ TEST(OptionsModel, GradientStopsAreParsedAndTheTrailingGroupDropped) {
 
 TEST(OptionsModel, SectionsKeepFileOrderAndAreComparedExactly) {
   const auto manager = ManagerWithOptions("[GLOBALINFO]\n[panel]\n[BUTTON]\n[PANEL_LOW]\n");
-  ASSERT_EQ(manager->gd.size(), 4u);
-  EXPECT_EQ(manager->gd[1].SectionName, "panel");
+  ASSERT_EQ(manager->Sections().size(), 4u);
+  EXPECT_EQ(manager->Sections()[1].SectionName, "panel");
   EXPECT_EQ(manager->SectionIndexOf("PANEL"), -1);
   EXPECT_EQ(manager->SectionIndexOf("panel"), 1);
   EXPECT_EQ(manager->SectionIndexOf("BUTTON"), 2);

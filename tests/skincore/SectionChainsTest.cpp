@@ -102,7 +102,7 @@ TEST(SectionChains, LoadedSectionsInheritThroughLongChainsAndLoopsAsTheSingleWal
   skin.Name = "Chains";
   skin.Data = TacMemoryStream(WritePackage({{"Options.dat", std::vector<std::uint8_t>(text.begin(), text.end())}}, 1));
   model.SetSkinName("Chains");
-  ASSERT_EQ(model.gd.size(), 404u);
+  ASSERT_EQ(model.Sections().size(), 404u);
   const int last = model.SectionIndexOf("S399");
   ASSERT_GE(last, 0);
   EXPECT_EQ(model.Section(last)->Color, 123);

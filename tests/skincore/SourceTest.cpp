@@ -118,7 +118,7 @@ TEST_F(SkinSourceChoice, NoSkinAtAllMakesTheManagerInactiveSilently) {
   Manager->InternalSkins().Clear();
   Manager->SetSkinName("Missing");
   EXPECT_FALSE(Manager->Active());
-  EXPECT_TRUE(Manager->gd.empty());
+  EXPECT_TRUE(Manager->Sections().empty());
   EXPECT_EQ(Manager->SkinInfo(), "N/A");
   EXPECT_TRUE(Messages.empty());
   // Becoming active again loads once a skin exists.

@@ -61,8 +61,8 @@ TEST(StoredSkin, CollectionsBecomeTheModelWithoutInheritance) {
   });
   ASSERT_TRUE(manager->Active());
   EXPECT_FALSE(manager->SkinIsPacked);
-  ASSERT_EQ(manager->gd.size(), 2u);
-  const TsGeneralData& button = manager->gd[0];
+  ASSERT_EQ(manager->Sections().size(), 2u);
+  const TsGeneralData& button = manager->Sections()[0];
   EXPECT_EQ(button.Color, -16777201);
   EXPECT_EQ(button.Transparency, 50);
   EXPECT_EQ(button.FadingIterations, 20);
@@ -74,7 +74,7 @@ TEST(StoredSkin, CollectionsBecomeTheModelWithoutInheritance) {
   EXPECT_EQ(button.FontColor[4], 4);
   EXPECT_EQ(button.HotFontColor[0], 0);  // not five words
   EXPECT_EQ(button.HotFontColor[1], -1);
-  const TsGeneralData& big = manager->gd[1];
+  const TsGeneralData& big = manager->Sections()[1];
   EXPECT_EQ(big.ParentClass, "BUTTON");
   EXPECT_EQ(big.Transparency, 0);  // no inheritance from the collection
   EXPECT_TRUE(big.GradientStops.empty());
@@ -110,6 +110,6 @@ TEST(StoredSkin, CommonSectionsAreMergedIntoACollectionSkin) {
   skin.GeneralData.push_back(g);
   manager->SetCommonSections({"[SUB]", "PARENTCLASS=PANEL"});
   manager->SetSkinName("S");
-  ASSERT_EQ(manager->gd.size(), 2u);
-  EXPECT_EQ(manager->gd[1].Color, 5);
+  ASSERT_EQ(manager->Sections().size(), 2u);
+  EXPECT_EQ(manager->Sections()[1].Color, 5);
 }

@@ -81,10 +81,10 @@ TEST_F(BadSkin, MasksOutsideTheMasterBitmapDrawWhatIsInside) {
   const TBitmap t = PaintAll("OUTSIDE");
   EXPECT_EQ(t.Pixel(60, 30), 0x00FF00);
   // Masks pushed further out, and an image count far beyond the picture.
-  for (TsMaskData& m : Manager->ma) {
-    m.Left += 5000;
-    m.Right += 5000;
-    m.ImageCount = 10000;
+  for (int i = 0; TsMaskData* m = Manager->Mask(i); ++i) {
+    m->Left += 5000;
+    m->Right += 5000;
+    m->ImageCount = 10000;
   }
   const TBitmap far = PaintAll("OUTSIDE");
   EXPECT_EQ(far.Pixel(60, 30), 0x00FF00);

@@ -129,8 +129,8 @@ TEST_F(CornerRefreshOverAPicture, InternalSkinFacesAreUnchangedByCornerRefreshes
   TFadeButton* control = nullptr;
   ASSERT_TRUE(OverAPicture(parent, control));
   int masked = 0;
-  for (std::size_t i = 0; i < Manager->gd.size(); ++i) {
-    const TsGeneralData& section = Manager->gd[i];
+  for (std::size_t i = 0; i < Manager->Sections().size(); ++i) {
+    const TsGeneralData& section = Manager->Sections()[i];
     if (section.BorderIndex < 0 || Manager->Mask(section.BorderIndex)->MaskType != 1) continue;
     ++masked;
     control->Data.SetSkinSection(section.SectionName);

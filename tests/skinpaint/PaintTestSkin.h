@@ -26,8 +26,7 @@ struct TPaintSkin {
     s.Color = color;
     s.HotColor = color;
     s.GradientData = "";
-    Model.gd.push_back(s);
-    return static_cast<int>(Model.gd.size()) - 1;
+    return Model.AddSection(s);
   }
   TsGeneralData& Section(int i) { return *Model.Section(i); }
   // A mask over rect of the master bitmap.
@@ -42,8 +41,7 @@ struct TPaintSkin {
     m.ImgType = type;
     m.StretchMode = static_cast<std::int16_t>(stretchMode);
     m.Manager = &Model;
-    Model.ma.push_back(std::move(m));
-    return static_cast<int>(Model.ma.size()) - 1;
+    return Model.AddMask(std::move(m));
   }
   TsMaskData& Mask(int i) { return *Model.Mask(i); }
   void FillMaster(TRect r, TColor c) {

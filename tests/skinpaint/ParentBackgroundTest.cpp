@@ -72,8 +72,7 @@ TEST_F(FadeTest, RefreshCornersPutsTheParentUnderKeyPixels) {
   mask.Bottom = 4;
   mask.ImageCount = 3;
   mask.WL = mask.WT = mask.WR = mask.WB = 1;
-  Manager->ma.push_back(std::move(mask));
-  b->Data.BorderIndex = static_cast<int>(Manager->ma.size()) - 1;
+  b->Data.BorderIndex = Manager->AddMask(std::move(mask));
   b->RebuildFace();
   EXPECT_EQ(b->Data.CacheBmp->Pixel(0, 0), 0x0000FF);  // painted without updating corners: the face's red
   EXPECT_EQ(b->Data.CacheBmp->Pixel(1, 0), 0x00FF00);
@@ -116,8 +115,7 @@ TEST_F(FadeTest, BorderOnlyPaintsTheBandAndReturnsTheInside) {
   mask.Bottom = 6;
   mask.ImageCount = 1;
   mask.WL = mask.WT = mask.WR = mask.WB = 2;
-  Manager->ma.push_back(std::move(mask));
-  b->Data.BorderIndex = static_cast<int>(Manager->ma.size()) - 1;
+  b->Data.BorderIndex = Manager->AddMask(std::move(mask));
   b->Data.EnsureCache();
   b->Data.CacheBmp->Fill(0);
   const TRect inner = PaintBorderOnly(nullptr, {0, 0, 40, 20}, 4, TacPaintState::Normal, b->Data);

@@ -20,7 +20,7 @@ struct TDeliveryCounter {
 
 std::vector<std::int32_t> SectionColours(const TsSkinManager& m) {
   std::vector<std::int32_t> colours;
-  for (const TsGeneralData& s : m.gd) {
+  for (const TsGeneralData& s : m.Sections()) {
     colours.push_back(s.Color);
     colours.push_back(s.HotColor);
     for (std::int32_t c : s.FontColor) colours.push_back(c);
@@ -88,7 +88,7 @@ TEST_F(SkinRuntimeTest, MissingSkinWithoutStoredSkinsRemovesTheSkin) {
   EXPECT_EQ(counter.ByCommand[AC_SETNEWSKIN], 0);
   EXPECT_EQ(panel->Received[AC_REMOVESKIN], 1);
   EXPECT_EQ(panel->Data.SkinIndex, -1);
-  EXPECT_TRUE(manager->gd.empty());
+  EXPECT_TRUE(manager->Sections().empty());
   EXPECT_EQ(manager->CommonIndexes.GlobalInfo, -1);
   EXPECT_EQ(manager->GlobalColor(), ColorToRGB(clBtnFace));
   EXPECT_FALSE(manager->SkinHooked());

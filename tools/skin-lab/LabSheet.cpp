@@ -31,8 +31,8 @@ void Label(TBitmap& b, int x, int y, const std::string& text, int height = -11, 
 // Sections a sheet shows: every one but the global values.
 std::vector<int> ShownSections(const TacSkinModel& m) {
   std::vector<int> out;
-  for (std::size_t i = 0; i < m.gd.size(); ++i)
-    if (m.gd[i].SectionName != "GLOBALINFO") out.push_back(static_cast<int>(i));
+  for (std::size_t i = 0; i < m.Sections().size(); ++i)
+    if (m.Sections()[i].SectionName != "GLOBALINFO") out.push_back(static_cast<int>(i));
   return out;
 }
 
@@ -85,7 +85,7 @@ std::unique_ptr<TacSkinModel> LoadLabSkin(const std::string& what, int hueOffset
       m->SetSkinName(path.stem().string());
     }
   }
-  if (!m->SkinData.SkinReady || m->gd.empty()) throw Exception("No skin could be loaded from " + what);
+  if (!m->SkinData.SkinReady || m->Sections().empty()) throw Exception("No skin could be loaded from " + what);
   return m;
 }
 

@@ -147,13 +147,13 @@ std::unique_ptr<TacSkinModel> LoadSkin(const std::string& nativePath) {
     skin.Data = TacMemoryStream(SkinpackReadFile(nativePath));
     manager->SetSkinName(skin.Name);
   }
-  if (!manager->Active() || manager->gd.empty()) throw Exception("No skin could be loaded from " + nativePath);
+  if (!manager->Active() || manager->Sections().empty()) throw Exception("No skin could be loaded from " + nativePath);
   return manager;
 }
 
 int RunContactSheet(const std::vector<std::string>& args) {
   auto manager = LoadSkin(args[0]);
-  const TsMaskArray& masks = manager->ma;
+  const std::span<const TsMaskData> masks = manager->Masks();
   const TBitmap* master = manager->MasterBitmap.get();
 
   // Left: the master at twice its size; right: two columns of mask rows.
@@ -172,7 +172,7 @@ int RunContactSheet(const std::vector<std::string>& args) {
   TBitmap sheet(left + 2 * columnW + 16, std::max(masterH + 60, columnH + 60), TPixelFormat::pf24bit, true);
   sheet.Fill(kSheet);
   Label(sheet, 16, 10, "Skin: " + manager->SkinName() + "   VERSION " + manager->SkinInfo() + "   " +
-                           std::to_string(manager->gd.size()) + " sections, " + std::to_string(masks.size()) + " masks",
+                           std::to_string(manager->Sections().size()) + " sections, " + std::to_string(masks.size()) + " masks",
         -14);
   if (master) {
     for (int y = 0; y < masterH; ++y)
