@@ -231,6 +231,68 @@ __attribute__((target("avx2"))) void MaskBlendRepeatingAvx2(std::uint8_t* d, con
   _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + t), last);
 }
 
+// The AVX2 forms 64 bytes a step; the ragged end goes through masked loads and a
+// masked store, so no byte outside the run is read from the target or written.
+__attribute__((target("avx512f,avx512bw,avx512vl"), always_inline)) inline __m512i MaskBlend64(__m512i vd, __m512i vs,
+                                                                                               __m512i vm) {
+  const __m512i zero = _mm512_setzero_si512();
+  const __m512i full = _mm512_set1_epi16(256);
+  const __m512i mlo = _mm512_unpacklo_epi8(vm, zero), mhi = _mm512_unpackhi_epi8(vm, zero);
+  const __m512i lo = _mm512_add_epi16(_mm512_mullo_epi16(_mm512_sub_epi16(full, mlo), _mm512_unpacklo_epi8(vs, zero)),
+                                      _mm512_mullo_epi16(mlo, _mm512_unpacklo_epi8(vd, zero)));
+  const __m512i hi = _mm512_add_epi16(_mm512_mullo_epi16(_mm512_sub_epi16(full, mhi), _mm512_unpackhi_epi8(vs, zero)),
+                                      _mm512_mullo_epi16(mhi, _mm512_unpackhi_epi8(vd, zero)));
+  return _mm512_packus_epi16(_mm512_srli_epi16(lo, 8), _mm512_srli_epi16(hi, 8));
+}
+
+__attribute__((target("avx512f,avx512bw,avx512vl"), always_inline)) inline __mmask64 FirstBytes(std::size_t n) {
+  return n >= 64 ? ~__mmask64{0} : (__mmask64{1} << n) - 1;
+}
+
+__attribute__((target("avx512f,avx512bw,avx512vl"))) void MaskBlendAvx512(std::uint8_t* d, const std::uint8_t* s,
+                                                                          const std::uint8_t* m, std::size_t n) {
+  std::size_t i = 0;
+  for (; i + 64 <= n; i += 64)
+    _mm512_storeu_si512(d + i, MaskBlend64(_mm512_loadu_si512(d + i), _mm512_loadu_si512(s + i), _mm512_loadu_si512(m + i)));
+  if (i == n) return;
+  const __mmask64 k = FirstBytes(n - i);
+  _mm512_mask_storeu_epi8(d + i, k, MaskBlend64(_mm512_maskz_loadu_epi8(k, d + i), _mm512_maskz_loadu_epi8(k, s + i),
+                                                _mm512_maskz_loadu_epi8(k, m + i)));
+}
+
+// 64 source bytes from the runs as two halves, each from its own offset into the
+// period (the runs hold 32 bytes past it); o moves on by 64 bytes.
+__attribute__((target("avx512f,avx512bw,avx512vl"), always_inline)) inline __m512i RunBytes64(const std::uint8_t* run,
+                                                                                              std::size_t o,
+                                                                                              std::size_t second) {
+  // Masked loads of each half: the upper one addresses 32 bytes before its bytes, which
+  // its mask leaves unread.
+  const __m512i low = _mm512_maskz_loadu_epi8(0xFFFFFFFFull, run + o);
+  return _mm512_mask_loadu_epi8(low, ~0xFFFFFFFFull, run + second - 32);
+}
+
+__attribute__((target("avx512f,avx512bw,avx512vl"))) void MaskBlendRepeatingAvx512(std::uint8_t* d, const std::uint8_t* s,
+                                                                                   const std::uint8_t* m, std::size_t period,
+                                                                                   std::size_t phase, std::size_t n) {
+  const std::size_t step = 32 % period;
+  std::size_t o = phase, i = 0;
+  for (;; i += 64) {
+    std::size_t second = o + step;
+    if (second >= period) second -= period;
+    const __m512i vs = RunBytes64(s, o, second), vm = RunBytes64(m, o, second);
+    if (i + 64 > n) {
+      if (i < n) {
+        const __mmask64 k = FirstBytes(n - i);
+        _mm512_mask_storeu_epi8(d + i, k, MaskBlend64(_mm512_maskz_loadu_epi8(k, d + i), vs, vm));
+      }
+      return;
+    }
+    _mm512_storeu_si512(d + i, MaskBlend64(_mm512_loadu_si512(d + i), vs, vm));
+    o = second + step;
+    if (o >= period) o -= period;
+  }
+}
+
 void MaskBlendRepeatingSse2(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m, std::size_t period,
                             std::size_t phase, std::size_t n) {
   const __m128i zero = _mm_setzero_si128();
@@ -455,7 +517,7 @@ bool HasAvx512Vbmi() {
 
 bool HasAvx512() {
   __builtin_cpu_init();
-  return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw");
+  return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl");
 }
 
 bool HasAvx2() {
@@ -510,6 +572,8 @@ void Select(TKernels& k, TacKernelLevel level) {
     k.MaskRep = MaskBlendRepeatingAvx2;
     if (k.Level >= TacKernelLevel::Avx512) {
       k.Blend = BlendBytesAvx512;
+      k.Mask = MaskBlendAvx512;
+      k.MaskRep = MaskBlendRepeatingAvx512;
       k.Mix = k.Level == TacKernelLevel::Avx512Vbmi ? MixRowsVbmi : MixEachRow<MixAvx512>;
     }
   } else if (k.Level == TacKernelLevel::Sse2) {

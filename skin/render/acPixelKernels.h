@@ -38,8 +38,8 @@ void MixColorBytes(std::uint8_t* p, std::size_t n, const TColorMix& mix);
 void MixColorRows(std::uint8_t* first, std::ptrdiff_t step, int rows, std::size_t n, const TColorMix& mix);
 
 // Instruction sets the kernels can use, narrowest first.
-// Avx512 (with its byte and word forms) widens the blend and the colour mix; the
-// mask kernels use their AVX2 forms there. Avx512Vbmi adds the byte permutes, with
+// Avx512 (with its byte and word forms) widens the blend, the colour mix and the
+// mask kernels (whose ragged ends go through masked loads and stores). Avx512Vbmi adds the byte permutes, with
 // which the colour mix of a whole rectangle looks every byte up in tables made once.
 enum class TacKernelLevel { Scalar, Sse2, Avx2, Avx512, Avx512Vbmi };
 // The widest level this machine runs (Scalar off x86).
