@@ -19,5 +19,11 @@ struct TPlacedGlyph {
 void BlendGlyphs(TBitmap& target, std::span<const TRect> clip, std::span<const TPlacedGlyph> glyphs, int baseline,
                  COLORREF color);
 
+// Glyph rows go through wide instructions where the machine has them (AVX-512 with
+// byte permutes) unless TB_PIXEL_KERNELS caps the kernels below that; the per-pixel
+// loop is the reference they match byte for byte. Switches the wide path on (where
+// available) or off and returns whether it was in use, so tests can run both.
+bool SetWideGlyphBlend(bool on);
+
 // A solid rectangle (underlines, opaque text backgrounds), clipped the same way.
 void FillClipped(TBitmap& target, std::span<const TRect> clip, const TRect& rect, COLORREF color);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <random>
 
 #include "platform/gfx/TextBlend.h"
@@ -32,7 +33,21 @@ void Scribble(TBitmap& bitmap, std::mt19937& rng) {
     for (int x = 0; x < bitmap.Width() * bpp; ++x) bitmap.ScanLine(y)[x] = static_cast<std::uint8_t>(rng());
 }
 
-TEST(GlyphBlend, MatchesTheReferenceOnRandomLayouts) {
+// Each test runs with the wide glyph rows (where the machine has them) and without.
+class GlyphBlendPaths : public ::testing::TestWithParam<bool> {
+protected:
+  void SetUp() override {
+    Saved = SetWideGlyphBlend(GetParam());
+    if (GetParam() && !SetWideGlyphBlend(true)) GTEST_SKIP() << "this machine lacks the wide instructions";
+  }
+  void TearDown() override { SetWideGlyphBlend(Saved); }
+  bool Saved = false;
+};
+
+INSTANTIATE_TEST_SUITE_P(Paths, GlyphBlendPaths, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "Wide" : "Reference"; });
+
+TEST_P(GlyphBlendPaths, MatchesTheReferenceOnRandomLayouts) {
   std::mt19937 rng(20261209);
   for (int round = 0; round < 300; ++round) {
     const TPixelFormat format = round % 2 ? TPixelFormat::pf32bit : TPixelFormat::pf24bit;
@@ -82,6 +97,45 @@ TEST(GlyphBlend, MatchesTheReferenceOnRandomLayouts) {
         }
       }
   }
+}
+
+// Every coverage over every old byte, in each channel, for inks at the ends and
+// between, on glyphs wider than one vector step: the result is round((ink * a +
+// old * (255 - a)) / 255), with alpha 255 wherever a pixel is covered at all.
+TEST_P(GlyphBlendPaths, EveryCoverageOverEveryByteRoundsAsTheFormula) {
+  TGlyph g;
+  g.Width = 256 + 7;  // ragged last step
+  g.Rows = 256;
+  g.Top = 256;
+  g.Coverage.resize(static_cast<std::size_t>(g.Width) * g.Rows);
+  for (int y = 0; y < g.Rows; ++y)
+    for (int x = 0; x < g.Width; ++x) g.Coverage[static_cast<std::size_t>(y) * g.Width + x] = static_cast<std::uint8_t>(x);
+  const TPlacedGlyph placed[] = {{&g, 1}};
+  const TRect clip[] = {{0, 0, 1000, 1000}};
+  for (TPixelFormat format : {TPixelFormat::pf24bit, TPixelFormat::pf32bit})
+    for (COLORREF color : {COLORREF{0}, COLORREF{0xFFFFFF}, COLORREF{0x2E80D1}, COLORREF{0x01FE7F}}) {
+      const int bpp = format == TPixelFormat::pf32bit ? 4 : 3;
+      TBitmap bitmap(g.Width + 2, g.Rows, format, true);
+      for (int y = 0; y < g.Rows; ++y) std::memset(bitmap.ScanLine(y), y, static_cast<std::size_t>(bitmap.Width()) * bpp);
+      BlendGlyphs(bitmap, clip, placed, g.Top, color);
+      const unsigned ink[3] = {GetBValue(color), GetGValue(color), GetRValue(color)};
+      for (int y = 0; y < g.Rows; ++y) {
+        const std::uint8_t* row = bitmap.ScanLine(y);
+        ASSERT_EQ(row[0], y) << "the pixel before the glyph";
+        ASSERT_EQ(row[(bitmap.Width() - 1) * bpp], y) << "the pixel after the glyph";
+        for (int x = 0; x < g.Width; ++x) {
+          const unsigned a = x & 0xFF;
+          const std::uint8_t* p = row + (x + 1) * bpp;
+          for (int ch = 0; ch < 3; ++ch) {
+            const unsigned expected = (ink[ch] * a + static_cast<unsigned>(y) * (255 - a) + 127) / 255;
+            ASSERT_EQ(p[ch], expected) << "coverage " << a << " over " << y << ", channel " << ch << ", ink " << color;
+          }
+          if (bpp == 4) {
+            ASSERT_EQ(p[3], a ? 255 : y) << "alpha at coverage " << a;
+          }
+        }
+      }
+    }
 }
 
 TEST(GlyphBlend, PaletteTargetsAreLeftAlone) {
