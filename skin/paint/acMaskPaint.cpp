@@ -80,6 +80,50 @@ bool ClipDraw(const TBitmap& dst, int& x, int& y, const TBitmap& pic, TRect& src
   return !src.IsEmpty();
 }
 
+// Key pixels among the first pixels of a row of n <= 63 bytes of 24-bit pixels (n a
+// multiple of 3): bit 3k is set when pixel k is the key (a byte 255 starting a pixel,
+// 0 after it and 255 after that). Slice rows are short, so they are looked at sixteen
+// bytes a step.
+std::uint64_t KeyPixelBits(const std::uint8_t* row, std::size_t n) {
+#if defined(__SSE2__)
+  if (n < 16) {
+    std::uint8_t padded[16] = {};  // zeros start no key
+    std::memcpy(padded, row, n);
+    return KeyPixelBits(padded, 16) & ((std::uint64_t{1} << n) - 1);
+  }
+  const __m128i ff = _mm_set1_epi8(static_cast<char>(0xFF)), zero = _mm_setzero_si128();
+  // Bytes 255 and 0 as bits; the last window ends at the row's end and overlaps bytes
+  // already seen, which sets the same bits again.
+  std::uint64_t high = 0, low = 0;
+  const auto window = [&](std::size_t at) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + at));
+    high |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, ff)))) << at;
+    low |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, zero)))) << at;
+  };
+  std::size_t at = 0;
+  for (; at + 16 <= n; at += 16) window(at);
+  if (at < n) window(n - 16);
+  return high & (low >> 1) & (high >> 2) & 0x1249249249249249ull;  // pixel starts 0, 3, ..., 60
+#else
+  std::uint64_t bits = 0;
+  for (std::size_t i = 0; i + 3 <= n; i += 3)
+    if (IsKey(row + i)) bits |= std::uint64_t{1} << i;
+  return bits;
+#endif
+}
+
+// Whether a row of n bytes of 24-bit pixels holds a key pixel.
+bool HasKeyPixel(const std::uint8_t* row, std::size_t n) {
+  // Steps of 63 bytes (21 pixels); the rest starts on a pixel at least 16 bytes
+  // before the end, or at the row's start.
+  std::size_t i = 0;
+  for (; i + 63 <= n; i += 63)
+    if (KeyPixelBits(row + i, 63)) return true;
+  if (i == n) return false;
+  const std::size_t from = n >= 18 ? std::min(i, n - 18) : 0;
+  return KeyPixelBits(row + from, n - from) != 0;
+}
+
 }  // namespace
 
 void CompositeMasked(TBitmap& dst, int x, int y, const TBitmap& pic, TRect src, int maskOffset,
@@ -96,6 +140,21 @@ void CompositeMasked(TBitmap& dst, int x, int y, const TBitmap& pic, TRect src, 
     const int w = src.Width();
     if (sb == 3 && db == 3) {
       // Runs of picture pixels go through the byte kernel; holes are handled one by one.
+      if (w <= 21) {
+        // A corner's row: its holes found at once, then visited by their bits.
+        std::uint64_t keys = blendKeys ? 0 : KeyPixelBits(s, static_cast<std::size_t>(w) * 3);
+        int i = 0;
+        while (keys) {
+          const int j = __builtin_ctzll(keys) / 3;
+          keys &= keys - 1;
+          if (j > i) MaskBlendBytes(d + i * 3, s + i * 3, m + i * 3, static_cast<std::size_t>(j - i) * 3);
+          if (update)
+            if (const std::uint8_t* bp = behind.At(prow, x + j)) d[j * 3] = bp[0], d[j * 3 + 1] = bp[1], d[j * 3 + 2] = bp[2];
+          i = j + 1;
+        }
+        if (w > i) MaskBlendBytes(d + i * 3, s + i * 3, m + i * 3, static_cast<std::size_t>(w - i) * 3);
+        continue;
+      }
       for (int i = 0; i < w;) {
         int j = i;
         if (!blendKeys)
@@ -174,46 +233,6 @@ namespace {
 
 static_assert(kRepeatChunk >= kMaskRunTail, "the runs serve the repeating mask blend");
 
-// Whether a row of n bytes of 24-bit pixels holds a key pixel: a byte 255 starting a
-// pixel, 0 after it and 255 after that. Slice rows are short and scanned once per
-// face, so they are looked at sixteen bytes a step.
-bool HasKeyPixel(const std::uint8_t* row, std::size_t n) {
-#if defined(__SSE2__)
-  const __m128i ff = _mm_set1_epi8(static_cast<char>(0xFF)), zero = _mm_setzero_si128();
-  // Bytes 255 and 0 of up to 64 bytes starting at p as bits; the last window ends at
-  // the row's end and overlaps bytes already seen, which sets the same bits again.
-  const auto keysIn = [&](const std::uint8_t* p, std::size_t bytes) {
-    std::uint64_t high = 0, low = 0;
-    const auto window = [&](std::size_t at) {
-      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at));
-      high |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, ff)))) << at;
-      low |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, zero)))) << at;
-    };
-    std::size_t at = 0;
-    for (; at + 16 <= bytes; at += 16) window(at);
-    if (at < bytes) window(bytes - 16);
-    return (high & (low >> 1) & (high >> 2) & 0x1249249249249249ull) != 0;  // pixel starts 0, 3, ..., 60
-  };
-  if (n < 16) {
-    std::uint8_t padded[16] = {};  // zeros start no key
-    std::memcpy(padded, row, n);
-    return keysIn(padded, 16);
-  }
-  // Steps of 63 bytes (21 pixels) keep every step's bits inside one word; the rest
-  // starts on a pixel at least 16 bytes before the end.
-  std::size_t i = 0;
-  for (; i + 63 <= n; i += 63)
-    if (keysIn(row + i, 63)) return true;
-  if (i == n) return false;
-  const std::size_t from = std::min(i, n - 18);
-  return keysIn(row + from, n - from);
-#else
-  for (const std::uint8_t *p = row, *end = row + n; p < end; p += 3)
-    if (p[0] == 255 && p[1] == 0 && p[2] == 255) return true;
-  return false;
-#endif
-}
-
 bool AllZero(const std::uint8_t* p, std::size_t n) {
 #if defined(__SSE2__)
   if (n >= 16) {
@@ -223,6 +242,13 @@ bool AllZero(const std::uint8_t* p, std::size_t n) {
     return _mm_movemask_epi8(_mm_cmpeq_epi8(any, _mm_setzero_si128())) == 0xFFFF;
   }
 #endif
+  if (n >= 8) {
+    // Two words, the second ending at n (they may overlap).
+    std::uint64_t a, b;
+    std::memcpy(&a, p, 8);
+    std::memcpy(&b, p + n - 8, 8);
+    return (a | b) == 0;
+  }
   std::uint8_t any = 0;
   for (std::size_t i = 0; i < n; ++i) any |= p[i];
   return any == 0;
@@ -255,8 +281,9 @@ public:
         Period_(static_cast<std::size_t>(Sw_) * 3), RunBytes_(Period_ + kRepeatChunk),
         // A width that shows the slice at most once needs no repetition: its rows come
         // straight from the picture (narrow rows still go through runs, whose kernel
-        // may read past the row's end).
-        Direct_(Phase_ + W_ <= Sw_ && RowBytes() >= 16), Short_(!Direct_ && Period_ <= kRepeatRunMax),
+        // reads whole vectors there, unless the kernels take any length).
+        Direct_(Phase_ + W_ <= Sw_ && (RowBytes() >= 16 || MaskBlendTakesAnyLength())),
+        Short_(!Direct_ && Period_ <= kRepeatRunMax),
         PicAt_(pic.ScanLine(src.Top) + src.Left * 3), PicStride_(pic.Stride()),
         TargetAt_(target.ScanLine(0) + visible.Left * 3), TargetStride_(target.Stride()), Area_(area), PicRuns_(RowScratch().PicRuns), BandRuns_(RowScratch().BandRuns),
         PicLine_(RowScratch().PicLine), BandLine_(RowScratch().BandLine), Runs_(RowScratch().Runs),

@@ -619,6 +619,8 @@ TacKernelLevel MachineKernelLevel() {
 
 TacKernelLevel KernelLevel() { return Kernels().Level; }
 
+bool MaskBlendTakesAnyLength() { return Kernels().Level >= TacKernelLevel::Avx512; }
+
 TacKernelLevel SetKernelLevel(TacKernelLevel level) {
   Select(Kernels(), level);
   return Kernels().Level;

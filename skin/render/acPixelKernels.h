@@ -23,6 +23,10 @@ constexpr std::size_t kMaskRunTail = 32;
 void MaskBlendRepeating(std::uint8_t* dst, const std::uint8_t* src, const std::uint8_t* mask, std::size_t period,
                         std::size_t phase, std::size_t n);
 
+// Whether the mask kernels in use finish a run of any length in whole-vector steps
+// (masked loads and stores), so that a short row costs about what one step does.
+bool MaskBlendTakesAnyLength();
+
 // Per-byte weights for a colour mix, repeating every 48 bytes (a multiple of 3-
 // and 4-byte pixels): byte j becomes round((Mul[j % 48] * c + Add[j % 48]) / 100),
 // ties to even. Mul <= 100 and Mul * 255 + Add <= 25500.
