@@ -59,14 +59,17 @@ inline TSkinModelFuzzResult FuzzSkinModel(const std::uint8_t* data, std::size_t 
   for (const TacPackEntry& e : SkinModelFuzzPictures()) entries.push_back(e);
   try {
     TacSkinModel manager;
-    manager.SetSkinDirectory("Z:\\no skins here");
+    // A package is looked for from the root and a folder skin beside the
+    // program: looking for either reads one small folder, not whatever folder
+    // the fuzzer was started in.
+    manager.SetSkinDirectory("\\no skins here");
     manager.SetExtendedBorders(true);
     // Set before the load, so the colours cost no load of their own; a third of
     // the inputs load with the colours as they are.
     if (size % 3) manager.SetSaturation(size % 2 ? 150 : -40);
     TsStoredSkin& skin = manager.InternalSkins().Add();
     skin.Name = "Fuzz";
-    skin.Data = TacMemoryStream(WritePackage(entries, 1));
+    skin.Data = TacMemoryStream(WritePackage(entries, 0));
     manager.SetSkinName("Fuzz");
     TouchModel(manager);
     result.Loaded = manager.Active();

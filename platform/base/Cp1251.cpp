@@ -1,6 +1,8 @@
 #include "platform/base/Cp1251.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -15,6 +17,20 @@ char32_t ByteToCodePoint(unsigned char b) {
   if (b < 0x80) return b;
   if (b >= 0xC0) return 0x0410 + (b - 0xC0);
   return kHigh[b - 0x80];
+}
+
+// True when no byte has its high bit: such text is the same in both encodings.
+// Eight bytes at a time, since options files and names are nearly all Latin.
+bool AllAscii(std::string_view text) {
+  std::size_t i = 0;
+  for (; i + 8 <= text.size(); i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, text.data() + i, 8);
+    if (word & 0x8080808080808080ull) return false;
+  }
+  for (; i < text.size(); ++i)
+    if (static_cast<unsigned char>(text[i]) >= 0x80) return false;
+  return true;
 }
 
 int CodePointToByte(char32_t cp) {
@@ -93,9 +109,29 @@ char32_t NextCodePoint(std::string_view text, size_t& pos) {
 }
 
 std::string Cp1251ToUtf8(std::string_view text) {
-  std::string out;
-  out.reserve(text.size() * 2);
-  for (char c : text) AppendUtf8(out, ByteToCodePoint(static_cast<unsigned char>(c)));
+  if (AllAscii(text)) return std::string(text);
+  // Sized first, then written in place: options files are mostly Latin, and a
+  // byte-at-a-time append costs more than the conversion itself.
+  std::size_t length = 0;
+  for (char c : text) {
+    const char32_t cp = ByteToCodePoint(static_cast<unsigned char>(c));
+    length += cp < 0x80 ? 1 : cp < 0x800 ? 2 : 3;
+  }
+  std::string out(length, '\0');
+  char* to = out.data();
+  for (char c : text) {
+    const char32_t cp = ByteToCodePoint(static_cast<unsigned char>(c));
+    if (cp < 0x80) {
+      *to++ = c;
+    } else if (cp < 0x800) {
+      *to++ = static_cast<char>(0xC0 | (cp >> 6));
+      *to++ = static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+      *to++ = static_cast<char>(0xE0 | (cp >> 12));
+      *to++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      *to++ = static_cast<char>(0x80 | (cp & 0x3F));
+    }
+  }
   return out;
 }
 
@@ -126,12 +162,29 @@ char32_t LowerCodePoint(char32_t cp) {
 namespace {
 template <typename Fold>
 std::string FoldUtf8(std::string_view text, Fold fold) {
+  if (AllAscii(text)) {
+    std::string out(text);
+    for (char& c : out) c = static_cast<char>(fold(static_cast<unsigned char>(c)));
+    return out;
+  }
   std::string out;
   out.reserve(text.size());
-  for (size_t pos = 0; pos < text.size();) AppendUtf8(out, fold(NextCodePoint(text, pos)));
+  for (size_t pos = 0; pos < text.size();) {
+    const auto b = static_cast<unsigned char>(text[pos]);
+    if (b < 0x80) {
+      out += static_cast<char>(fold(b));
+      ++pos;
+    } else {
+      AppendUtf8(out, fold(NextCodePoint(text, pos)));
+    }
+  }
   return out;
 }
 }  // namespace
 
-std::string UpperCaseUtf8(std::string_view text) { return FoldUtf8(text, UpperCodePoint); }
-std::string LowerCaseUtf8(std::string_view text) { return FoldUtf8(text, LowerCodePoint); }
+std::string UpperCaseUtf8(std::string_view text) {
+  return FoldUtf8(text, [](char32_t cp) { return UpperCodePoint(cp); });
+}
+std::string LowerCaseUtf8(std::string_view text) {
+  return FoldUtf8(text, [](char32_t cp) { return LowerCodePoint(cp); });
+}

@@ -1,5 +1,6 @@
 #include "skin/core/acIniFile.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -33,18 +34,29 @@ std::string FoldName(std::string_view name) {
   return out;
 }
 
-bool SameTextUtf8(std::string_view a, std::string_view b) {
-  // Most names of a section already differ in their first letter.
-  if (!a.empty() && !b.empty() && static_cast<unsigned char>(a[0]) < 0x80 && static_cast<unsigned char>(b[0]) < 0x80 &&
-      UpperAsciiChar(a[0]) != UpperAsciiChar(b[0]))
-    return false;
-  if (IsAscii(a) && IsAscii(b)) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-      if (UpperAsciiChar(a[i]) != UpperAsciiChar(b[i])) return false;
-    return true;
+TFoldedName::TFoldedName(std::string_view name) {
+  if (name.size() <= sizeof(Short_) && IsAscii(name)) {
+    for (std::size_t i = 0; i < name.size(); ++i) Short_[i] = UpperAsciiChar(name[i]);
+    View_ = std::string_view(Short_, name.size());
+  } else {
+    Long_ = FoldName(name);
+    View_ = Long_;
   }
-  return UpperCaseUtf8(a) == UpperCaseUtf8(b);
+}
+
+bool SameTextUtf8(std::string_view a, std::string_view b) {
+  // Latin letters compared in place; from the first other character on, both rests
+  // are folded whole (a Latin letter is always one byte, so the split is exact).
+  const std::size_t common = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < common; ++i) {
+    const auto x = static_cast<unsigned char>(a[i]);
+    const auto y = static_cast<unsigned char>(b[i]);
+    if ((x | y) >= 0x80) return UpperCaseUtf8(a.substr(i)) == UpperCaseUtf8(b.substr(i));
+    if (x != y && UpperAsciiChar(a[i]) != UpperAsciiChar(b[i])) return false;
+  }
+  if (a.size() == b.size()) return true;
+  const std::string_view rest = a.size() > b.size() ? a.substr(common) : b.substr(common);
+  return !IsAscii(rest) && UpperCaseUtf8(rest).empty();
 }
 
 std::optional<std::int32_t> TryStrToInt(std::string_view text) {
@@ -110,37 +122,39 @@ std::optional<double> TryStrToFloatDot(std::string_view text) {
 void TacIniFile::LoadFromCp1251(std::string_view bytes) { LoadFromText(Cp1251ToUtf8(bytes)); }
 
 void TacIniFile::LoadFromText(std::string_view text) {
-  std::vector<std::string> lines;
+  Clear();
+  TSection* current = nullptr;
   std::size_t start = 0;
   for (std::size_t i = 0; i <= text.size(); ++i) {
     if (i == text.size() || text[i] == '\n' || text[i] == '\r') {
-      lines.emplace_back(text.substr(start, i - start));
+      ReadLine(text.substr(start, i - start), current);
       if (i + 1 < text.size() && text[i] == '\r' && text[i + 1] == '\n') ++i;
       start = i + 1;
     }
   }
-  LoadFromLines(lines);
 }
 
 void TacIniFile::LoadFromLines(const std::vector<std::string>& lines) {
   Clear();
   TSection* current = nullptr;
-  for (const std::string& rawLine : lines) {
-    const std::string_view line = TrimBlanks(rawLine);
-    if (line.empty() || line.front() == ';') continue;
-    if (line.front() == '[' && line.back() == ']' && line.size() >= 2) {
-      const std::string_view name = TrimBlanks(line.substr(1, line.size() - 2));
-      current = FindSection(name);
-      if (current == nullptr) current = &AddSection(name);
-      continue;
-    }
-    if (current == nullptr) continue;  // lines before the first section belong to none
-    const std::size_t eq = line.find('=');
-    if (eq == std::string_view::npos) continue;
-    const std::string_view key = TrimBlanks(line.substr(0, eq));
-    if (key.empty()) continue;
-    AddKey(*current, key, TrimBlanks(line.substr(eq + 1)));  // a repeated key keeps its first value
+  for (const std::string& line : lines) ReadLine(line, current);
+}
+
+void TacIniFile::ReadLine(std::string_view rawLine, TSection*& current) {
+  const std::string_view line = TrimBlanks(rawLine);
+  if (line.empty() || line.front() == ';') return;
+  if (line.front() == '[' && line.back() == ']' && line.size() >= 2) {
+    const std::string_view name = TrimBlanks(line.substr(1, line.size() - 2));
+    current = FindSection(name);
+    if (current == nullptr) current = &AddSection(name);
+    return;
   }
+  if (current == nullptr) return;  // lines before the first section belong to none
+  const std::size_t eq = line.find('=');
+  if (eq == std::string_view::npos) return;
+  const std::string_view key = TrimBlanks(line.substr(0, eq));
+  if (key.empty()) return;
+  AddKey(*current, key, TrimBlanks(line.substr(eq + 1)));  // a repeated key keeps its first value
 }
 
 TacIniFile::TSection& TacIniFile::AddSection(std::string_view name) {
@@ -157,23 +171,29 @@ constexpr std::size_t kIndexedKeys = 12;
 }  // namespace
 
 void TacIniFile::AddKey(TSection& section, std::string_view key, std::string_view value) {
-  if (section.FindKey(key) != nullptr) return;
-  section.Keys.push_back(TKey{std::string(key), std::string(value)});
+  const TFoldedName folded(key);
+  if (section.FindFolded(folded.View()) != nullptr) return;
+  section.Keys.push_back(TKey{std::string(key), std::string(value), std::string(folded.View())});
   if (section.Keys.size() == kIndexedKeys) {
     for (std::size_t i = 0; i < section.Keys.size(); ++i)
-      section.KeyIndex.emplace(FoldName(section.Keys[i].Name), static_cast<std::uint32_t>(i));
+      section.KeyIndex.emplace(section.Keys[i].Folded, static_cast<std::uint32_t>(i));
   } else if (section.Keys.size() > kIndexedKeys) {
-    section.KeyIndex.emplace(FoldName(key), static_cast<std::uint32_t>(section.Keys.size() - 1));
+    section.KeyIndex.emplace(section.Keys.back().Folded, static_cast<std::uint32_t>(section.Keys.size() - 1));
   }
 }
 
 const TacIniFile::TKey* TacIniFile::TSection::FindKey(std::string_view key) const {
+  const TFoldedName folded(key);
+  return FindFolded(folded.View());
+}
+
+const TacIniFile::TKey* TacIniFile::TSection::FindFolded(std::string_view folded) const {
   if (Keys.size() < kIndexedKeys) {
     for (const TKey& k : Keys)
-      if (SameTextUtf8(k.Name, key)) return &k;
+      if (k.Folded == folded) return &k;
     return nullptr;
   }
-  const auto it = KeyIndex.find(FoldName(key));
+  const auto it = KeyIndex.find(folded);
   return it == KeyIndex.end() ? nullptr : &Keys[it->second];
 }
 
@@ -192,7 +212,8 @@ std::vector<std::string> TacIniFile::KeyNames(std::string_view section) const {
 }
 
 int TacIniFile::SectionIndexOf(std::string_view section) const {
-  const auto it = SectionIndex_.find(FoldName(section));
+  const TFoldedName folded(section);
+  const auto it = SectionIndex_.find(folded.View());
   return it == SectionIndex_.end() ? -1 : static_cast<int>(it->second);
 }
 

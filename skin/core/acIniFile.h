@@ -11,17 +11,27 @@
 
 class TacIniFile {
 public:
+  // Hash and equality that find a std::string key by a std::string_view, so that a
+  // lookup need not build a string.
+  struct TNameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+  };
+  using TNameIndex = std::unordered_map<std::string, std::uint32_t, TNameHash, std::equal_to<>>;
+
   struct TKey {
     std::string Name;
     std::string Value;
+    std::string Folded;  // Name as lookups compare it (FoldName)
   };
   struct TSection {
     std::string Name;
     std::vector<TKey> Keys;
     // Folded key name -> position in Keys, once a section has many keys: lookups stay
     // constant-time however many keys it has.
-    std::unordered_map<std::string, std::uint32_t> KeyIndex;
+    TNameIndex KeyIndex;
     const TKey* FindKey(std::string_view key) const;
+    const TKey* FindFolded(std::string_view folded) const;
   };
 
   TacIniFile() = default;
@@ -60,14 +70,30 @@ private:
   TSection* FindSection(std::string_view section);
   TSection& AddSection(std::string_view name);
   static void AddKey(TSection& section, std::string_view key, std::string_view value);
+  // One line of options text; `current` is the section its keys go to.
+  void ReadLine(std::string_view rawLine, TSection*& current);
   std::vector<TSection> Sections_;
   // Upper-cased section name -> position in Sections_.
-  std::unordered_map<std::string, std::uint32_t> SectionIndex_;
+  TNameIndex SectionIndex_;
 };
 
 // The letter-case-free form of a name that lookups compare: names are equal ignoring
 // case exactly when their folded forms are equal.
 std::string FoldName(std::string_view name);
+
+// FoldName without an allocation for the short Latin names nearly every lookup uses.
+class TFoldedName {
+public:
+  explicit TFoldedName(std::string_view name);
+  TFoldedName(const TFoldedName&) = delete;
+  TFoldedName& operator=(const TFoldedName&) = delete;
+  std::string_view View() const { return View_; }
+
+private:
+  char Short_[48];
+  std::string Long_;
+  std::string_view View_;
+};
 
 // Letter-case-insensitive comparison of UTF-8 text (Latin and Cyrillic).
 bool SameTextUtf8(std::string_view a, std::string_view b);

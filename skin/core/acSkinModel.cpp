@@ -225,14 +225,15 @@ TacSectionChains TacSkinModel::OptionsChains() const {
 namespace {
 
 // An inherited text is given unless missing or the marker "?"; an inherited integer
-// unless missing, not an integer, or -1.
-const std::string* GivenText(const TacIniFile::TSection& section, const char* key) {
-  const TacIniFile::TKey* k = section.FindKey(key);
+// unless missing, not an integer, or -1. The caller folds the key once for all the
+// sections it asks.
+const std::string* GivenText(const TacIniFile::TSection& section, std::string_view key) {
+  const TacIniFile::TKey* k = section.FindFolded(key);
   return k != nullptr && k->Value != "?" ? &k->Value : nullptr;
 }
 
-std::optional<std::int32_t> GivenInteger(const TacIniFile::TSection& section, const char* key) {
-  const TacIniFile::TKey* k = section.FindKey(key);
+std::optional<std::int32_t> GivenInteger(const TacIniFile::TSection& section, std::string_view key) {
+  const TacIniFile::TKey* k = section.FindFolded(key);
   if (k == nullptr) return std::nullopt;
   const auto v = TryStrToInt(k->Value);
   if (!v || *v == -1) return std::nullopt;
@@ -241,9 +242,11 @@ std::optional<std::int32_t> GivenInteger(const TacIniFile::TSection& section, co
 
 }  // namespace
 
-std::vector<std::string> TacSkinModel::InheritedStrings(const TacSectionChains& chains, const char* key,
+std::vector<std::string> TacSkinModel::InheritedStrings(const TacSectionChains& chains, const char* keyName,
                                                         const std::string& defaultValue) const {
   const auto& sections = SkinFile_->Sections();
+  const TFoldedName folded(keyName);
+  const std::string_view key = folded.View();
   const std::vector<int> from = chains.Resolve([&](int i) { return GivenText(sections[static_cast<std::size_t>(i)], key) != nullptr; });
   std::vector<std::string> values(from.size(), defaultValue);
   for (std::size_t i = 0; i < from.size(); ++i)
@@ -251,9 +254,11 @@ std::vector<std::string> TacSkinModel::InheritedStrings(const TacSectionChains& 
   return values;
 }
 
-std::vector<std::int32_t> TacSkinModel::InheritedIntegers(const TacSectionChains& chains, const char* key,
+std::vector<std::int32_t> TacSkinModel::InheritedIntegers(const TacSectionChains& chains, const char* keyName,
                                                           std::int32_t defaultValue) const {
   const auto& sections = SkinFile_->Sections();
+  const TFoldedName folded(keyName);
+  const std::string_view key = folded.View();
   const std::vector<int> from = chains.Resolve([&](int i) { return GivenInteger(sections[static_cast<std::size_t>(i)], key).has_value(); });
   std::vector<std::int32_t> values(from.size(), defaultValue);
   for (std::size_t i = 0; i < from.size(); ++i)
@@ -261,26 +266,30 @@ std::vector<std::int32_t> TacSkinModel::InheritedIntegers(const TacSectionChains
   return values;
 }
 
-std::string TacSkinModel::ReadInheritedString(const std::string& section, const std::string& key,
+std::string TacSkinModel::ReadInheritedString(const std::string& section, const std::string& keyName,
                                                const std::string& defaultValue) const {
   if (!SkinFile_) return defaultValue;
   const int start = SkinFile_->SectionIndexOf(section);
   if (start < 0) return defaultValue;
   const TacSectionChains chains = OptionsChains();
   const auto& sections = SkinFile_->Sections();
-  const int hit = chains.Walk(start, [&](int i) { return GivenText(sections[static_cast<std::size_t>(i)], key.c_str()) != nullptr; });
-  return hit < 0 ? defaultValue : *GivenText(sections[static_cast<std::size_t>(hit)], key.c_str());
+  const TFoldedName folded(keyName);
+  const std::string_view key = folded.View();
+  const int hit = chains.Walk(start, [&](int i) { return GivenText(sections[static_cast<std::size_t>(i)], key) != nullptr; });
+  return hit < 0 ? defaultValue : *GivenText(sections[static_cast<std::size_t>(hit)], key);
 }
 
-std::int32_t TacSkinModel::ReadInheritedInteger(const std::string& section, const std::string& key,
+std::int32_t TacSkinModel::ReadInheritedInteger(const std::string& section, const std::string& keyName,
                                                  std::int32_t defaultValue) const {
   if (!SkinFile_) return defaultValue;
   const int start = SkinFile_->SectionIndexOf(section);
   if (start < 0) return defaultValue;
   const TacSectionChains chains = OptionsChains();
   const auto& sections = SkinFile_->Sections();
-  const int hit = chains.Walk(start, [&](int i) { return GivenInteger(sections[static_cast<std::size_t>(i)], key.c_str()).has_value(); });
-  return hit < 0 ? defaultValue : *GivenInteger(sections[static_cast<std::size_t>(hit)], key.c_str());
+  const TFoldedName folded(keyName);
+  const std::string_view key = folded.View();
+  const int hit = chains.Walk(start, [&](int i) { return GivenInteger(sections[static_cast<std::size_t>(i)], key).has_value(); });
+  return hit < 0 ? defaultValue : *GivenInteger(sections[static_cast<std::size_t>(hit)], key);
 }
 
 int TacSkinModel::AddSection(TsGeneralData section) {

@@ -17,6 +17,33 @@ void PutInt32(std::vector<std::uint8_t>& out, std::int32_t value) {
   for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<std::uint8_t>((u >> shift) & 0xFF));
 }
 
+void PutUint16(std::vector<std::uint8_t>& out, unsigned value) {
+  out.push_back(static_cast<std::uint8_t>(value & 0xFF));
+  out.push_back(static_cast<std::uint8_t>((value >> 8) & 0xFF));
+}
+
+// A zlib stream of stored blocks, written by hand: deflate's own state is about
+// 300 KB cleared on every call, which for bytes that are only copied costs more
+// than the copy itself.
+void PutStoredStream(std::vector<std::uint8_t>& out, const std::vector<std::uint8_t>& bytes) {
+  constexpr std::size_t kBlock = 65535;
+  out.push_back(0x78);
+  out.push_back(0x01);
+  std::size_t at = 0;
+  do {
+    const std::size_t length = std::min(kBlock, bytes.size() - at);
+    const bool last = at + length == bytes.size();
+    out.push_back(last ? 1 : 0);
+    PutUint16(out, static_cast<unsigned>(length));
+    PutUint16(out, static_cast<unsigned>(~length & 0xFFFF));
+    out.insert(out.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at),
+               bytes.begin() + static_cast<std::ptrdiff_t>(at + length));
+    at += length;
+  } while (at < bytes.size());
+  const uLong check = adler32(adler32(0, nullptr, 0), bytes.data(), static_cast<uInt>(bytes.size()));
+  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>((check >> shift) & 0xFF));
+}
+
 }  // namespace
 
 std::vector<std::uint8_t> WritePackage(const std::vector<TacPackEntry>& entries, int level) {
@@ -27,6 +54,10 @@ std::vector<std::uint8_t> WritePackage(const std::vector<TacPackEntry>& entries,
     PutInt32(out, static_cast<std::int32_t>(name.size()));
     out.insert(out.end(), name.begin(), name.end());
     PutInt32(out, static_cast<std::int32_t>(entry.Bytes.size()));
+    if (level == 0) {
+      PutStoredStream(out, entry.Bytes);
+      continue;
+    }
     uLongf packedSize = compressBound(static_cast<uLong>(entry.Bytes.size()));
     std::vector<std::uint8_t> packed(packedSize);
     const int code = compress2(packed.data(), &packedSize, entry.Bytes.data(), static_cast<uLong>(entry.Bytes.size()), level);

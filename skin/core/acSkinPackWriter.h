@@ -9,7 +9,8 @@ struct TacPackEntry {
   std::vector<std::uint8_t> Bytes;
 };
 
-// The package bytes: magic, count, then each entry deflated at the given zlib level.
+// The package bytes: magic, count, then each entry deflated at the given zlib level
+// (0: stored blocks, the entries' bytes as they are).
 std::vector<std::uint8_t> WritePackage(const std::vector<TacPackEntry>& entries, int level = 9);
 // Every file of a folder (not recursive, sorted, "Options.dat" first); paths are native.
 std::vector<TacPackEntry> ReadPackEntriesFromFolder(const std::string& nativeFolder);

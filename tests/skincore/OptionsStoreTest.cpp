@@ -42,6 +42,30 @@ TEST(OptionsStore, Windows1251TextIsConvertedAndCyrillicNamesMatchIgnoringCase) 
   EXPECT_EQ(ini.ReadString("панель", "author", ""), "Иван");
 }
 
+// Names are compared Latin letter by letter and folded whole from the first other
+// letter on: mixed names, names past any short buffer and prefixes must all agree.
+TEST(OptionsStore, MixedLongAndPrefixNamesMatchExactlyIgnoringCase) {
+  EXPECT_TRUE(SameTextUtf8("abcЖук", "ABCжУК"));
+  EXPECT_TRUE(SameTextUtf8("ЁЛКА", "ёлка"));
+  EXPECT_FALSE(SameTextUtf8("ab", "abЖ"));
+  EXPECT_FALSE(SameTextUtf8("abЖ", "ab"));
+  EXPECT_FALSE(SameTextUtf8("abc", "abd"));
+  EXPECT_FALSE(SameTextUtf8("Жa", "Жb"));
+  EXPECT_TRUE(SameTextUtf8("", ""));
+  const std::string longName(70, 'q');
+  std::string longUpper(70, 'Q');
+  TacIniFile ini;
+  ini.LoadFromText("[Section]\n" + longName + "=long\nkeyЖ=mixed\nKEY=plain\n");
+  for (int i = 0; i < 20; ++i) ini.WriteString("section", "k" + std::to_string(i), std::to_string(i));  // past the indexed size
+  EXPECT_EQ(ini.ReadString("SECTION", longUpper, "?"), "long");
+  EXPECT_EQ(ini.ReadString("SECTION", "KEYж", "?"), "mixed");
+  EXPECT_EQ(ini.ReadString("SECTION", "key", "?"), "plain");
+  EXPECT_EQ(ini.ReadString("SECTION", "ke", "?"), "?");
+  EXPECT_EQ(ini.ReadString("SECTION", "K19", "?"), "19");
+  longUpper.back() = 'R';
+  EXPECT_EQ(ini.ReadString("SECTION", longUpper, "?"), "?");
+}
+
 TEST(OptionsStore, IntegersAreDecimalOrHexAndInvalidTextCountsAsMissing) {
   TacIniFile ini;
   ini.LoadFromText("[S]\na=42\nb=-16777201\nc=$FF\nd=0x10\ne=12abc\nf=\ng=$FFFFFFFF\nh=99999999999\ni=TRUE\nj=true\nk=1\n");
