@@ -4,7 +4,7 @@ BUILD ?= build/debug
 RELEASE ?= build/release
 WORKSPACE ?= workspace
 
-.PHONY: deps build release run test test-realdisplay bench sanitize package clean
+.PHONY: deps build release run test test-realdisplay bench fuzz sanitize package clean
 
 deps:
 	./scripts/install-deps
@@ -36,6 +36,10 @@ test-realdisplay: build
 # Release build of the benchmarks; ends with one "name = value" line per headline figure.
 bench: release
 	./scripts/bench $(RELEASE)
+
+# Every fuzz target built with clang and run FUZZ_SECONDS (60) on a copy of its corpus.
+fuzz: deps
+	./scripts/fuzz
 
 # Debian package of the Release build: build/release/textbook_<version>_<arch>.deb.
 package: release

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/base/Exception.h"
@@ -19,19 +20,23 @@ struct TSkinModelFuzzResult {
   std::size_t Masks = 0;
 };
 
-inline const std::vector<TacPackEntry>& SkinModelFuzzPictures() {
-  static const std::vector<TacPackEntry> pictures = [] {
+// The pictures' entries, packed once: every input's package is its options entry
+// followed by these bytes.
+inline const std::vector<std::uint8_t>& SkinModelFuzzPictures() {
+  static const std::vector<std::uint8_t> packed = [] {
     TBitmap master(64, 48, TPixelFormat::pf24bit);
     master.Fill(0x3080C0);
     TBitmap glow(12, 10, TPixelFormat::pf32bit);
     glow.Fill(0x2040F0);
     TBitmap photo(20, 10, TPixelFormat::pf24bit);
     photo.Fill(0x808000);
-    return std::vector<TacPackEntry>{{"Master.bmp", SaveBmpToMemory(master)},
-                                     {"Glow.png", SavePngToMemory(glow)},
-                                     {"Photo.jpg", SaveJpegToMemory(photo, 80)}};
+    std::vector<std::uint8_t> bytes;
+    AppendPackageEntry(bytes, {"Master.bmp", SaveBmpToMemory(master)}, 0);
+    AppendPackageEntry(bytes, {"Glow.png", SavePngToMemory(glow)}, 0);
+    AppendPackageEntry(bytes, {"Photo.jpg", SaveJpegToMemory(photo, 80)}, 0);
+    return bytes;
   }();
-  return pictures;
+  return packed;
 }
 
 inline void TouchModel(TacSkinModel& manager) {
@@ -55,8 +60,9 @@ inline void TouchModel(TacSkinModel& manager) {
 
 inline TSkinModelFuzzResult FuzzSkinModel(const std::uint8_t* data, std::size_t size) {
   TSkinModelFuzzResult result;
-  std::vector<TacPackEntry> entries{{"Options.dat", std::vector<std::uint8_t>(data, data + size)}};
-  for (const TacPackEntry& e : SkinModelFuzzPictures()) entries.push_back(e);
+  std::vector<std::uint8_t> package = PackageHeader(4);
+  AppendPackageEntry(package, {"Options.dat", std::vector<std::uint8_t>(data, data + size)}, 0);
+  package.insert(package.end(), SkinModelFuzzPictures().begin(), SkinModelFuzzPictures().end());
   try {
     TacSkinModel manager;
     // A package is looked for from the root and a folder skin beside the
@@ -69,7 +75,7 @@ inline TSkinModelFuzzResult FuzzSkinModel(const std::uint8_t* data, std::size_t 
     if (size % 3) manager.SetSaturation(size % 2 ? 150 : -40);
     TsStoredSkin& skin = manager.InternalSkins().Add();
     skin.Name = "Fuzz";
-    skin.Data = TacMemoryStream(WritePackage(entries, 0));
+    skin.Data = TacMemoryStream(std::move(package));
     manager.SetSkinName("Fuzz");
     TouchModel(manager);
     result.Loaded = manager.Active();

@@ -46,24 +46,31 @@ void PutStoredStream(std::vector<std::uint8_t>& out, const std::vector<std::uint
 
 }  // namespace
 
-std::vector<std::uint8_t> WritePackage(const std::vector<TacPackEntry>& entries, int level) {
+std::vector<std::uint8_t> PackageHeader(std::int32_t count) {
   std::vector<std::uint8_t> out = {'A', 'S', 'z', 'f'};
-  PutInt32(out, static_cast<std::int32_t>(entries.size()));
-  for (const TacPackEntry& entry : entries) {
-    const std::string name = Utf8ToCp1251(entry.Name);
-    PutInt32(out, static_cast<std::int32_t>(name.size()));
-    out.insert(out.end(), name.begin(), name.end());
-    PutInt32(out, static_cast<std::int32_t>(entry.Bytes.size()));
-    if (level == 0) {
-      PutStoredStream(out, entry.Bytes);
-      continue;
-    }
-    uLongf packedSize = compressBound(static_cast<uLong>(entry.Bytes.size()));
-    std::vector<std::uint8_t> packed(packedSize);
-    const int code = compress2(packed.data(), &packedSize, entry.Bytes.data(), static_cast<uLong>(entry.Bytes.size()), level);
-    if (code != Z_OK) throw Exception(zError(code));
-    out.insert(out.end(), packed.begin(), packed.begin() + static_cast<std::ptrdiff_t>(packedSize));
+  PutInt32(out, count);
+  return out;
+}
+
+void AppendPackageEntry(std::vector<std::uint8_t>& out, const TacPackEntry& entry, int level) {
+  const std::string name = Utf8ToCp1251(entry.Name);
+  PutInt32(out, static_cast<std::int32_t>(name.size()));
+  out.insert(out.end(), name.begin(), name.end());
+  PutInt32(out, static_cast<std::int32_t>(entry.Bytes.size()));
+  if (level == 0) {
+    PutStoredStream(out, entry.Bytes);
+    return;
   }
+  uLongf packedSize = compressBound(static_cast<uLong>(entry.Bytes.size()));
+  std::vector<std::uint8_t> packed(packedSize);
+  const int code = compress2(packed.data(), &packedSize, entry.Bytes.data(), static_cast<uLong>(entry.Bytes.size()), level);
+  if (code != Z_OK) throw Exception(zError(code));
+  out.insert(out.end(), packed.begin(), packed.begin() + static_cast<std::ptrdiff_t>(packedSize));
+}
+
+std::vector<std::uint8_t> WritePackage(const std::vector<TacPackEntry>& entries, int level) {
+  std::vector<std::uint8_t> out = PackageHeader(static_cast<std::int32_t>(entries.size()));
+  for (const TacPackEntry& entry : entries) AppendPackageEntry(out, entry, level);
   return out;
 }
 
