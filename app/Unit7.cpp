@@ -151,8 +151,9 @@ TForm7::TForm7(TComponent* owner) : TForm(owner) {
   sButton4->OnClick = [this](TObject* s) { sButton4Click(s); };
   // Last, so that laying out the controls cannot turn it back to normal.
   SetWindowState(wsMaximized);
-  // The on-show steps also run once while the window is made.
-  OnCreate = [this](TObject* s) { FormShow(s); };
+  // The on-show steps run each time before the window is seen, the first time
+  // included; not while it is made as well: nothing they do shows until then, and
+  // start-up need not load a page nobody sees.
   OnShow = [this](TObject* s) { FormShow(s); };
   OnHide = [this](TObject* s) { FormHide(s); };
 }

@@ -33,7 +33,8 @@ TBitmap AppShownBitmap(TAppPicture id) {
 }
 
 TBitmap AppPictureGlyph(TAppPicture id, TColor face) {
-  const TBitmap picture = AppPictureBitmap(id);
+  TBitmap picture = AppShownBitmap(id);
+  picture.SetPixelFormat(TPixelFormat::pf32bit);  // an opaque one comes as 24 bits
   TBitmap glyph(picture.Width(), picture.Height(), TPixelFormat::pf24bit);
   const int fr = face & 0xFF, fg = (face >> 8) & 0xFF, fb = (face >> 16) & 0xFF;
   for (int y = 0; y < picture.Height(); ++y) {

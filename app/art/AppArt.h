@@ -42,10 +42,10 @@ inline constexpr const char* kAboutCredit =
 const std::vector<std::uint8_t>& AppPictureBytes(TAppPicture id);
 // The picture decoded: 32-bit BGRA, top-down, with its alpha.
 TBitmap AppPictureBitmap(TAppPicture id);
-// What a window shows of the picture: for an opaque one (the two backgrounds) its
-// pixels as 24 bits, stored decoded at build time, so that start-up does not spend
-// its time inflating a PNG; the same colours as AppPictureBitmap, whose alpha is
-// 255 throughout. Any other picture as AppPictureBitmap gives it.
+// What a window shows of the picture, stored decoded at build time so that
+// start-up does not spend its time inflating PNGs: the pixels of AppPictureBitmap,
+// as 24 bits for an opaque one (the two backgrounds, whose alpha is 255
+// throughout), with their alpha for the rest.
 TBitmap AppShownBitmap(TAppPicture id);
 // The picture as a 24-bit button glyph: pixels less than half covered become the
 // magenta key (bottom-left pixel stays key, as glyphs expect), the rest are

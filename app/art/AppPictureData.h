@@ -5,7 +5,8 @@
 struct TAppPictureData {
   const unsigned char* Bytes;
   std::size_t Size;
-  // An opaque picture also as a 24-bit BMP (null for the others).
+  // The picture as a BMP: 24-bit when opaque, else 32-bit with its alpha (null
+  // when the build wrote none).
   const unsigned char* Shown;
   std::size_t ShownSize;
 };

@@ -1,8 +1,8 @@
 # Writes the PNG files NAMES (separated by "|") from folder INPUT_DIR as C++
 # arrays for AppArt.cpp, in the order given. A picture that also has a BMP of
-# the same name in the folder (app-art writes one for each opaque picture) gets
-# its bytes too, as a string literal: a megabyte and more compiles in a moment
-# that way, where a list of numbers takes the compiler many seconds.
+# the same name in the folder (app-art writes one for each) gets its bytes too,
+# as a string literal: a megabyte and more compiles in a moment that way, where
+# a list of numbers takes the compiler many seconds.
 string(REPLACE "|" ";" names "${NAMES}")
 # Written whole under another name first: an interrupted run leaves no half file.
 set(part ${OUTPUT}.part)

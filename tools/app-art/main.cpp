@@ -4,14 +4,17 @@
 //   app-art --icons <folder> <name>
 //
 // The folder receives one PNG per picture, named as app/art expects them, and
-// for each opaque picture (the backgrounds) also a 24-bit BMP of the same name:
-// the program shows those as they are, with no decoding at start-up; with
+// each picture also as a BMP of the same name, which the program shows as it is,
+// with no decoding at start-up: 24-bit for the opaque ones (the backgrounds),
+// 32-bit with its alpha for the rest; with
 // --icons, the program's icon as an icon theme tree: hicolor/NxN/apps/<name>.png
 // at the sizes desktops ask for and hicolor/scalable/apps/<name>.svg.
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "platform/gfx/ImageFile.h"
 #include "skin/frame/acAppIcon.h"
@@ -33,14 +36,14 @@ int WriteIcons(const std::filesystem::path& folder, const std::string& name) {
   return 0;
 }
 
-// The picture without its alpha when every pixel is opaque; empty otherwise.
-TBitmap OpaqueForm(const TBitmap& picture) {
+// The picture as a BMP: without its alpha when every pixel is opaque.
+std::vector<std::uint8_t> ShownForm(const TBitmap& picture) {
   for (int y = 0; y < picture.Height(); ++y)
     for (int x = 0; x < picture.Width(); ++x)
-      if (picture.ScanLine(y)[x * 4 + 3] != 255) return TBitmap();
+      if (picture.ScanLine(y)[x * 4 + 3] != 255) return SaveBmpToMemory(picture, true);
   TBitmap opaque = picture;
   opaque.SetPixelFormat(TPixelFormat::pf24bit);
-  return opaque;
+  return SaveBmpToMemory(opaque);
 }
 }  // namespace
 
@@ -64,9 +67,10 @@ int main(int argc, char** argv) {
     for (const auto& p : pictures) {
       const TBitmap picture = p.Picture.ToBitmap();
       SavePngToFile(picture, (folder / p.FileName).string());
-      const TBitmap opaque = OpaqueForm(picture);
-      if (!opaque.Empty())
-        SaveBmpToFile(opaque, (folder / std::filesystem::path(p.FileName).replace_extension(".bmp")).string());
+      const std::vector<std::uint8_t> shown = ShownForm(picture);
+      std::ofstream bmp(folder / std::filesystem::path(p.FileName).replace_extension(".bmp"), std::ios::binary);
+      bmp.write(reinterpret_cast<const char*>(shown.data()), static_cast<std::streamsize>(shown.size()));
+      if (!bmp.flush()) throw std::runtime_error("cannot write the BMP of " + p.FileName);
     }
     if (argc == 4) SavePngToFile(appart::PaintContactSheet(pictures), argv[3]);
     return 0;
