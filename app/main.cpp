@@ -12,6 +12,7 @@
 #include "app/AppForms.h"
 #include "app/CommandLine.h"
 #include "platform/base/ProcessHeap.h"
+#include "platform/gfx/FontEngine.h"
 #include "app/TextbookEngine.h"
 #include "app/WorkspaceChoice.h"
 #include "app/data/DatabaseChoice.h"
@@ -30,6 +31,8 @@ int main(int argc, char** argv) {
     std::fputs((line.Help ? CommandLineHelp() : CommandLineVersion() + "\n").c_str(), stdout);
     return 0;
   }
+  // Every window measures text: the fonts' configuration is read meanwhile.
+  TFontEngine::LoadConfigurationAhead();
   // The program runner reads only the driver's switches.
   std::vector<std::string> runnerArgs{argv[0]};
   runnerArgs.insert(runnerArgs.end(), line.DriverArguments.begin(), line.DriverArguments.end());

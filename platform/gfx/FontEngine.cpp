@@ -5,6 +5,10 @@
 #include FT_FREETYPE_H
 
 #include <cctype>
+#include <future>
+#include <mutex>
+#include <system_error>
+#include <thread>
 
 #include "platform/base/TextHelpers.h"
 #include "platform/gfx/FontError.h"
@@ -16,6 +20,10 @@ constexpr const char* kFallbackFamily = "DejaVu Sans";
 constexpr const char* kDefaultFamily = "sans-serif";
 
 bool IsBold(int weight) { return weight >= FW_SEMIBOLD; }
+
+// Ready once the configuration read ahead is in; invalid when nobody asked.
+std::mutex gAheadMutex;
+std::shared_future<void> gAhead;
 
 // One fontconfig match; false when fontconfig found no file.
 bool Match(const std::string& family, bool bold, bool italic, TResolvedFont& out) {
@@ -66,8 +74,31 @@ TFontEngine& TFontEngine::Instance() {
   return engine;
 }
 
+void TFontEngine::LoadConfigurationAhead() {
+  std::lock_guard<std::mutex> lock(gAheadMutex);
+  if (gAhead.valid()) return;
+  std::promise<void> done;
+  std::shared_future<void> ready = done.get_future().share();
+  try {
+    // Detached: a program that ends before its first text need not wait for it.
+    std::thread([done = std::move(done)]() mutable {
+      FcInit();
+      done.set_value();
+    }).detach();
+  } catch (const std::system_error&) {
+    return;  // no thread to spare: the engine reads it when made
+  }
+  gAhead = std::move(ready);
+}
+
 TFontEngine::TFontEngine() {
-  FcInit();
+  std::shared_future<void> ahead;
+  {
+    std::lock_guard<std::mutex> lock(gAheadMutex);
+    ahead = gAhead;
+  }
+  if (ahead.valid()) ahead.wait();
+  FcInit();  // at once when read ahead
   if (FT_Init_FreeType(&Library_) != 0) {
     Library_ = nullptr;
     throw EFontError("Cannot start the font renderer");

@@ -18,6 +18,12 @@ struct FT_LibraryRec_;
 class TFontEngine {
 public:
   static TFontEngine& Instance();
+  // Starts reading fontconfig's configuration (a few dozen files of XML, a
+  // good part of the program's start-up) on a thread of its own, so that it
+  // goes on beside whatever the caller does next; the engine, once made, waits
+  // for it. Calling it again does nothing; without it the engine reads the
+  // configuration itself.
+  static void LoadConfigurationAhead();
 
   TFontEngine();
   ~TFontEngine();
