@@ -1,5 +1,7 @@
 #include "tests/realdisplay/XProbe.h"
 
+#include <SDL.h>
+#include <SDL_syswm.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/cursorfont.h>
@@ -8,7 +10,8 @@
 
 #include "tests/realdisplay/XSession.h"
 
-TXProbe::TXProbe(const std::string& windowManager) : Session_(std::make_unique<TXSession>(windowManager)) {
+TXProbe::TXProbe(const std::string& windowManager)
+    : Session_(std::make_unique<TXSession>(windowManager)), Managed_(!windowManager.empty()) {
   if (!Session_->Ok()) {
     Error_ = Session_->Error();
     return;
@@ -92,4 +95,31 @@ void TXProbe::Click() {
   XTestFakeButtonEvent(X_, 1, True, CurrentTime);
   XTestFakeButtonEvent(X_, 1, False, CurrentTime);
   XSync(X_, False);
+}
+
+void TXProbe::RequestClose(unsigned long window) {
+  XEvent e{};
+  e.xclient.type = ClientMessage;
+  e.xclient.format = 32;
+  if (Managed_) {
+    e.xclient.window = window;
+    e.xclient.message_type = XInternAtom(X_, "_NET_CLOSE_WINDOW", False);
+    e.xclient.data.l[0] = CurrentTime;
+    e.xclient.data.l[1] = 2;  // from a pager or taskbar, acting for the user
+    XSendEvent(X_, DefaultRootWindow(X_), False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+  } else {
+    e.xclient.window = window;
+    e.xclient.message_type = XInternAtom(X_, "WM_PROTOCOLS", False);
+    e.xclient.data.l[0] = static_cast<long>(XInternAtom(X_, "WM_DELETE_WINDOW", False));
+    e.xclient.data.l[1] = CurrentTime;
+    XSendEvent(X_, window, False, NoEventMask, &e);
+  }
+  XSync(X_, False);
+}
+
+void TXProbe::AwaitProgram(SDL_Window* native) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (native && SDL_GetWindowWMInfo(native, &info) && info.subsystem == SDL_SYSWM_X11)
+    XSync(info.info.x11.display, False);
 }

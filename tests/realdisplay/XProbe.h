@@ -9,6 +9,7 @@
 
 class TXSession;
 struct _XDisplay;
+struct SDL_Window;
 
 class TXProbe {
 public:
@@ -35,10 +36,19 @@ public:
   void Uncover(unsigned long window);
   void MovePointer(int x, int y);
   void Click();
+  // Asks for a top-level window to be closed as a person does with the window
+  // manager's close button: through the manager (_NET_CLOSE_WINDOW, which then
+  // sends the window WM_DELETE_WINDOW) when one runs, else WM_DELETE_WINDOW
+  // sent straight to the window as a manager would.
+  void RequestClose(unsigned long window);
+  // Returns once the X server has carried out every request the program sent
+  // so far (a round trip on the program's own connection, that of `native`).
+  static void AwaitProgram(SDL_Window* native);
 
 private:
   unsigned long MakeWindow(int left, int top, int width, int height, unsigned long pixel, unsigned long cursor);
   std::unique_ptr<TXSession> Session_;
   _XDisplay* X_ = nullptr;
   std::string Error_;
+  bool Managed_ = false;
 };
