@@ -48,7 +48,12 @@ TWindow& TWindowManager::Require(HWND window) const { return *Windows.at(IdFromH
 
 TDisplayBackend& TWindowManager::Backend() { return Backend_ ? *Backend_ : *Fallback_; }
 
-void TWindowManager::SetBackend(TDisplayBackend* backend) { Backend_ = backend; }
+void TWindowManager::SetBackend(TDisplayBackend* backend) {
+  Backend_ = backend;
+  // A display just taken shows none of the program's cursors yet: the next
+  // cursor set goes to it even when it is the one the display before showed.
+  Cursor = nullptr;
+}
 
 void TWindowManager::Reset() {
   Tracker.reset();

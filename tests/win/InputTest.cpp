@@ -313,6 +313,27 @@ TEST_F(InputTest, SetCursorFollowsTheHitCode) {
   (void)link;
 }
 
+// A display installed after another (a test's second window session, a display
+// started again) is told the cursor even when the window system's current one
+// is the same: otherwise it would keep showing its own default.
+TEST_F(InputTest, ADisplayInstalledLaterIsToldTheCursor) {
+  WNDCLASSEX wc;
+  wc.lpfnWndProc = &LoggedProc;
+  wc.lpszClassName = "Hand";
+  wc.hCursor = LoadCursor(nullptr, IDC_HAND);
+  RegisterClassEx(wc);
+  HWND link = Popup(10, 10, 50, 20, 0, "Hand");
+  Backend.MouseMove({20, 20});
+  ASSERT_EQ(Backend.Cursor(), TCursorShape::Hand);
+  THeadlessBackend later;
+  later.Install();
+  ASSERT_EQ(later.Cursor(), TCursorShape::Arrow);
+  later.MouseMove({21, 20});
+  EXPECT_EQ(later.Cursor(), TCursorShape::Hand);
+  Backend.Install();
+  DestroyWindow(link);
+}
+
 TEST_F(InputTest, DisabledChildLetsItsParentTakeTheMouse) {
   HWND top = Popup(0, 0, 200, 200);
   HWND child = Child(top, 0, 0, 100, 100);
