@@ -89,12 +89,16 @@ protected:
     backend_ = std::make_unique<TSdlBackend>();
     ASSERT_TRUE(backend_->Ok()) << backend_->Error();
     backend_->Install();
+    app_ = std::make_unique<TApplication>();
   }
-  void TearDown() override { TDbEngine::SetWaitHandler(nullptr); }
+  void TearDown() override {
+    app_.reset();
+    TDbEngine::SetWaitHandler(nullptr);
+  }
 
   // A green form at (100, 100), 400 × 300, once the screen shows it.
-  TForm* ShowForm(TApplication& app) {
-    auto* form = app.CreateForm<TForm>();
+  TForm* ShowForm() {
+    auto* form = app_->CreateForm<TForm>();
     form->SetBounds(100, 100, 400, 300);
     form->SetColor(kFace);
     form->Show();
@@ -121,13 +125,13 @@ protected:
   std::unique_ptr<TADOQuery> query_;
   pid_t serverProcess_ = 0;
   std::unique_ptr<TSdlBackend> backend_;
+  std::unique_ptr<TApplication> app_;
 };
 
 TEST_P(ServerWaitOnDisplayTest, UncoveredWindowIsShownAgainUnderTheBusyCursorAndInputWaits) {
   TXProbe& x = *x_;
   TSdlBackend& backend = *backend_;
-  TApplication app;
-  TForm* form = ShowForm(app);
+  TForm* form = ShowForm();
   ASSERT_TRUE(form);
   auto* button = new TButton(form);
   button->SetParent(form);
@@ -205,8 +209,7 @@ TEST_P(ServerWaitOnDisplayTest, UncoveredWindowIsShownAgainUnderTheBusyCursorAnd
 TEST_P(ServerWaitOnDisplayTest, CloseRequestDuringTheWaitIsActedOnAfterIt) {
   TXProbe& x = *x_;
   TSdlBackend& backend = *backend_;
-  TApplication app;
-  TForm* form = ShowForm(app);
+  TForm* form = ShowForm();
   ASSERT_TRUE(form);
   int closes = 0;
   form->OnClose = [&](TObject*, TCloseAction&) { ++closes; };
@@ -224,7 +227,7 @@ TEST_P(ServerWaitOnDisplayTest, CloseRequestDuringTheWaitIsActedOnAfterIt) {
     KeepWindowsPainting();
     if (!asked) return;
     closesDuringWait = closes;
-    stayedDuringWait = stayedDuringWait && !app.Terminated() && backend.NativeShown(h) && IsWindowVisible(h);
+    stayedDuringWait = stayedDuringWait && !app_->Terminated() && backend.NativeShown(h) && IsWindowVisible(h);
   });
 
   EXPECT_TRUE(message.ends_with(" не ответил за 2 с; действие прервано.")) << message;
@@ -233,7 +236,7 @@ TEST_P(ServerWaitOnDisplayTest, CloseRequestDuringTheWaitIsActedOnAfterIt) {
   EXPECT_TRUE(stayedDuringWait) << "the window went in the middle of the statement";
   // Back in the program's loop the request is the program's close, once: the
   // main form's, which ends the program.
-  EXPECT_TRUE(PumpUntil(backend, [&] { return closes == 1 && app.Terminated(); })) << closes << " closes";
+  EXPECT_TRUE(PumpUntil(backend, [&] { return closes == 1 && app_->Terminated(); })) << closes << " closes";
   for (int i = 0; i < 5; ++i) PumpOnce(backend);
   EXPECT_EQ(closes, 1);
 }

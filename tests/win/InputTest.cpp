@@ -22,6 +22,11 @@ protected:
     wc.lpfnWndProc = &TransparentProc;
     wc.lpszClassName = "Glass";
     RegisterClassEx(wc);
+    // Windows whose class shows the hand.
+    wc.lpfnWndProc = &LoggedProc;
+    wc.lpszClassName = "Hand";
+    wc.hCursor = LoadCursor(nullptr, IDC_HAND);
+    RegisterClassEx(wc);
   }
   std::vector<TLoggedMessage> Mouse(UINT message) const { return TMessageLog::Instance().All(message); }
 };
@@ -292,11 +297,6 @@ TEST_F(InputTest, CaptionButtonsSendSystemCommands) {
 }
 
 TEST_F(InputTest, SetCursorFollowsTheHitCode) {
-  WNDCLASSEX wc;
-  wc.lpfnWndProc = &LoggedProc;
-  wc.lpszClassName = "Hand";
-  wc.hCursor = LoadCursor(nullptr, IDC_HAND);
-  RegisterClassEx(wc);
   HWND w = CreateWindowEx(0, "Logged", "W", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr,
                           nullptr, nullptr);
   HWND link = Child(w, 10, 10, 50, 20, 0, "Hand");
@@ -317,11 +317,6 @@ TEST_F(InputTest, SetCursorFollowsTheHitCode) {
 // started again) is told the cursor even when the window system's current one
 // is the same: otherwise it would keep showing its own default.
 TEST_F(InputTest, ADisplayInstalledLaterIsToldTheCursor) {
-  WNDCLASSEX wc;
-  wc.lpfnWndProc = &LoggedProc;
-  wc.lpszClassName = "Hand";
-  wc.hCursor = LoadCursor(nullptr, IDC_HAND);
-  RegisterClassEx(wc);
   HWND link = Popup(10, 10, 50, 20, 0, "Hand");
   Backend.MouseMove({20, 20});
   ASSERT_EQ(Backend.Cursor(), TCursorShape::Hand);
