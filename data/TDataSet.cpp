@@ -1,6 +1,8 @@
 #include "data/TDataSet.h"
 
 #include <algorithm>
+#include <cstring>
+#include <stdexcept>
 
 #include "data/TADOConnection.h"
 #include "data/TDataSource.h"
@@ -71,6 +73,8 @@ void TDataSet::Open() {
   } catch (...) {
     state_ = TDataSetState::dsInactive;
     rows_.clear();
+    values_.clear();
+    texts_ = {};
     visible_.clear();
     for (TField* field : fields_) field->index_ = -1;
     fields_.clear();
@@ -116,14 +120,24 @@ void TDataSet::Fetch() {
   }
 
   std::vector<Row> rows;
+  std::vector<Variant> values;
+  TTexts texts;
   // A dataset opened again mostly reads as many rows as the last time: room for
-  // them at once spares moving every row read so far each time the list grows.
-  rows.reserve(rows_.size());
+  // them at once spares moving every row read so far each time the list grows
+  // (closing keeps the lists' room, so the room tells).
+  rows.reserve(rows_.capacity());
+  values.reserve(std::max(values_.capacity(), rows_.capacity() * static_cast<size_t>(columns)));
   while (statement.Step()) {
     Row row;
     if (first) row.RowId = statement.ColumnValue(0);
-    row.Values.reserve(static_cast<size_t>(columns));
-    for (int c = 0; c < columns; ++c) row.Values.push_back(statement.ColumnValue(c + first));
+    row.First = values.size();
+    for (int c = 0; c < columns; ++c) {
+      std::string_view text;
+      if (statement.ColumnText(c + first, text) && !text.empty())
+        values.push_back(Variant::Borrowed(texts.Keep(text)));
+      else
+        values.push_back(statement.ColumnValue(c + first));
+    }
     rows.push_back(std::move(row));
   }
   for (TField* old : fields_)
@@ -135,7 +149,24 @@ void TDataSet::Fetch() {
   }
   fields_ = std::move(fields);
   rows_ = std::move(rows);
+  values_ = std::move(values);
+  texts_ = std::move(texts);
   editTable_ = spec.Table;
+}
+
+std::string_view TDataSet::TTexts::Keep(std::string_view text) {
+  constexpr size_t kBlock = 64 * 1024;
+  if (text.size() > Left) {
+    const size_t size = std::max(kBlock, text.size());
+    Blocks.push_back(std::make_unique<char[]>(size));
+    Next = Blocks.back().get();
+    Left = size;
+  }
+  std::memcpy(Next, text.data(), text.size());
+  const std::string_view kept(Next, text.size());
+  Next += text.size();
+  Left -= text.size();
+  return kept;
 }
 
 void TDataSet::ApplyFilter() {
@@ -152,7 +183,7 @@ void TDataSet::ApplyFilter() {
   visible_.clear();
   visible_.reserve(rows_.size());
   for (int i = 0; i < static_cast<int>(rows_.size()); ++i)
-    if (!filterExpr_ || filterExpr_->Matches(rows_[static_cast<size_t>(i)].Values)) visible_.push_back(i);
+    if (!filterExpr_ || filterExpr_->Matches(Values(rows_[static_cast<size_t>(i)]))) visible_.push_back(i);
 }
 
 void TDataSet::Close() {
@@ -161,6 +192,8 @@ void TDataSet::Close() {
   changed_.clear();
   modified_ = false;
   rows_.clear();
+  values_.clear();
+  texts_ = {};
   visible_.clear();
   cur_ = -1;
   bof_ = eof_ = true;
@@ -249,13 +282,14 @@ const Variant& TDataSet::FieldValue(int index) const {
   if (state_ == TDataSetState::dsEdit || state_ == TDataSetState::dsInsert) return buffer_.at(static_cast<size_t>(index));
   const int row = CurrentRowIndex();
   if (row < 0) return kNull;
-  return rows_[static_cast<size_t>(row)].Values.at(static_cast<size_t>(index));
+  if (static_cast<size_t>(index) >= fields_.size()) throw std::out_of_range("TDataSet::FieldValue");
+  return values_[rows_[static_cast<size_t>(row)].First + static_cast<size_t>(index)];
 }
 
 const Variant& TDataSet::RowValue(int row, int index) const {
   static const Variant kNull;
   if (row < 0 || row >= RecordCount() || index < 0 || index >= FieldCount()) return kNull;
-  return rows_[static_cast<size_t>(visible_[static_cast<size_t>(row)])].Values[static_cast<size_t>(index)];
+  return values_[rows_[static_cast<size_t>(visible_[static_cast<size_t>(row)])].First + static_cast<size_t>(index)];
 }
 
 void TDataSet::SetFieldValue(int index, const Variant& value) {
@@ -281,7 +315,8 @@ void TDataSet::Edit() {
     Insert();
     return;
   }
-  buffer_ = rows_[static_cast<size_t>(CurrentRowIndex())].Values;
+  const std::span<const Variant> values = Values(rows_[static_cast<size_t>(CurrentRowIndex())]);
+  buffer_.assign(values.begin(), values.end());  // copies that own their texts
   changed_.assign(buffer_.size(), false);
   modified_ = false;
   SetState(TDataSetState::dsEdit);
@@ -318,7 +353,8 @@ std::string TDataSet::RowMatchClause() const {
 
 void TDataSet::BindRowMatch(TDbStatement& statement, int firstPosition, const Row& row) const {
   statement.Bind(firstPosition, row.RowId);
-  for (size_t i = 0; i < row.Values.size(); ++i) statement.Bind(firstPosition + 1 + static_cast<int>(i), row.Values[i]);
+  const std::span<const Variant> values = Values(row);
+  for (size_t i = 0; i < values.size(); ++i) statement.Bind(firstPosition + 1 + static_cast<int>(i), values[i]);
 }
 
 void TDataSet::ReadRow(const Variant& rowId, Row& row) {
@@ -328,9 +364,12 @@ void TDataSet::ReadRow(const Variant& rowId, Row& row) {
   statement->Bind(1, rowId);
   if (!statement->Step()) throw EDatabaseError(kRowMoved);
   row.RowId = rowId;
-  row.Values.resize(fields_.size());
+  if (row.First == kNoValues) {  // a new row: its values go after the others
+    row.First = values_.size();
+    values_.resize(values_.size() + fields_.size());
+  }
   for (size_t c = 0; c < fields_.size() && static_cast<int>(c) + 1 < statement->ColumnCount(); ++c)
-    row.Values[c] = statement->ColumnValue(static_cast<int>(c) + 1);
+    values_[row.First + c] = statement->ColumnValue(static_cast<int>(c) + 1);
 }
 
 void TDataSet::WriteUpdate(Row& row) {
@@ -518,7 +557,7 @@ bool TDataSet::Locate(std::string_view keyFields, const std::vector<Variant>& va
     const Row& row = rows_[static_cast<size_t>(visible_[static_cast<size_t>(i)])];
     bool match = true;
     for (size_t k = 0; k < columns.size() && match; ++k) {
-      const Variant& have = row.Values[static_cast<size_t>(columns[k])];
+      const Variant& have = values_[row.First + static_cast<size_t>(columns[k])];
       const Variant& want = values[k];
       if (want.IsNull() || have.IsNull()) {
         match = want.IsNull() && have.IsNull();

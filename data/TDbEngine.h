@@ -32,6 +32,10 @@ public:
   virtual std::string ColumnName(int column) const = 0;
   virtual TFieldType ColumnType(int column) const = 0;
   virtual Variant ColumnValue(int column) const = 0;
+  // A text column's bytes where the engine keeps them, valid until the next
+  // Step; false when the value is no text or the engine hands out none (then
+  // ColumnValue gives it). Spares a copy a value when rows are read in bulk.
+  virtual bool ColumnText(int /*column*/, std::string_view& /*text*/) const { return false; }
   // True when the column comes straight from a table column that compares
   // exactly; false for folding columns and expressions. The table filter and
   // Locate follow it.

@@ -200,7 +200,7 @@ int CompareValues(const Variant& a, const Variant& b, bool exact) {
   return CompareFoldedText(a.AsString(), b.AsString());
 }
 
-bool Evaluate(const TFilterExpression::Node& node, const std::vector<Variant>& row) {
+bool Evaluate(const TFilterExpression::Node& node, std::span<const Variant> row) {
   switch (node.Kind) {
     case Op::And: return Evaluate(*node.Left, row) && Evaluate(*node.Right, row);
     case Op::Or: return Evaluate(*node.Left, row) || Evaluate(*node.Right, row);
@@ -234,4 +234,4 @@ TFilterExpression::~TFilterExpression() = default;
 TFilterExpression::TFilterExpression(TFilterExpression&&) noexcept = default;
 TFilterExpression& TFilterExpression::operator=(TFilterExpression&&) noexcept = default;
 
-bool TFilterExpression::Matches(const std::vector<Variant>& row) const { return Evaluate(*root_, row); }
+bool TFilterExpression::Matches(std::span<const Variant> row) const { return Evaluate(*root_, row); }

@@ -5,6 +5,7 @@
 // comparison with a field whose column compares exactly is exact.
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,7 +25,7 @@ public:
   TFilterExpression(TFilterExpression&&) noexcept;
   TFilterExpression& operator=(TFilterExpression&&) noexcept;
 
-  bool Matches(const std::vector<Variant>& row) const;
+  bool Matches(std::span<const Variant> row) const;
 
   struct Node;
 

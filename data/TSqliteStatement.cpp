@@ -76,6 +76,17 @@ bool TSqliteStatement::ColumnComparesExactly(int column) const {
   return !collation || sqlite3_stricmp(collation, "BINARY") == 0;
 }
 
+bool TSqliteStatement::ColumnText(int column, std::string_view& text) const {
+  // One call that takes the connection's lock instead of three: the value is
+  // read before the next step and by this thread only, as the statement is.
+  sqlite3_value* value = sqlite3_column_value(stmt_, column);
+  const int type = sqlite3_value_type(value);
+  if (type != SQLITE_TEXT && type != SQLITE_BLOB) return false;
+  const auto* bytes = reinterpret_cast<const char*>(sqlite3_value_text(value));
+  text = std::string_view(bytes ? bytes : "", static_cast<size_t>(sqlite3_value_bytes(value)));
+  return true;
+}
+
 Variant TSqliteStatement::ColumnValue(int column) const {
   switch (sqlite3_column_type(stmt_, column)) {
     case SQLITE_NULL: return Variant();

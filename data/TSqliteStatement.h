@@ -26,6 +26,7 @@ public:
   // Integer when the declared type has "INT" in it (the engine's integer affinity).
   TFieldType ColumnType(int column) const override;
   Variant ColumnValue(int column) const override;
+  bool ColumnText(int column, std::string_view& text) const override;
   int RowsChanged() const override;
   bool ColumnComparesExactly(int column) const override;
   std::string ColumnDeclType(int column) const;  // empty when the column is an expression

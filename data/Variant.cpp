@@ -22,7 +22,7 @@ const char* Variant::KindName(Kind kind) {
 std::string Variant::AsString() const {
   switch (kind_) {
     case Kind::Null: CannotConvert(kind_, "OleStr");
-    case Kind::Text: return text_;
+    case Kind::Text: return std::string(Text());
     case Kind::Integer: return std::to_string(integer_);
   }
   return {};
@@ -33,7 +33,7 @@ int64_t Variant::AsInteger() const {
     case Kind::Null: CannotConvert(kind_, "Int64");
     case Kind::Text: {
       int64_t value = 0;
-      if (!TryStrToInt64(text_, value)) CannotConvert(kind_, "Int64");
+      if (!TryStrToInt64(Text(), value)) CannotConvert(kind_, "Int64");
       return value;
     }
     case Kind::Integer: return integer_;
@@ -47,7 +47,7 @@ bool Variant::operator==(const Variant& other) const {
   if (kind_ != other.kind_) return false;
   switch (kind_) {
     case Kind::Null: return true;
-    case Kind::Text: return text_ == other.text_;
+    case Kind::Text: return Text() == other.Text();
     case Kind::Integer: return integer_ == other.integer_;
   }
   return false;

@@ -94,6 +94,28 @@ TEST_F(EditableTest, EditUpdatesExactlyTheRowShown) {
   EXPECT_EQ(bank_.RecNo(), 3);
 }
 
+// The rows keep their texts in blocks of their own; a value copied out owns its
+// text and keeps it after the rows are gone and others read in their place.
+TEST_F(EditableTest, ValuesCopiedFromTheRowsOutliveThem) {
+  std::vector<Variant> column;
+  for (bank_.First(); !bank_.Eof(); bank_.Next()) column.push_back(bank_.FieldByName("Вопрос").Value());
+  Variant assigned;
+  bank_.First();
+  assigned = bank_.FieldValue(bank_.FieldByName("Вопрос").Index());
+  bank_.Close();
+  db_.Exec("update БДТест set Вопрос = 'Пять', Ответ1 = 'ж'");  // as long as the old texts: likely in their place
+  bank_.Open();
+  Strings kept;
+  for (const Variant& v : column) kept.push_back(v.ToText());
+  EXPECT_EQ(kept, (Strings{"Один", "Два", "Два", "Три"}));
+  EXPECT_EQ(assigned.AsString(), "Один");
+  // Read in place, a value still compares and converts as any other.
+  bank_.First();
+  EXPECT_TRUE(bank_.FieldByName("Вопрос").Value() == Variant("Пять"));
+  EXPECT_EQ(bank_.FieldByName("Ответ1").AsString(), "ж");
+  EXPECT_TRUE(bank_.FieldByName("ОтветПр").Value() == Variant(1));
+}
+
 TEST_F(EditableTest, CancelDiscardsAndMovingPostsFirst) {
   bank_.Edit();
   bank_.FieldByName("Вопрос").SetAsString("Не сохранится");
