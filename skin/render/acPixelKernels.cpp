@@ -510,6 +510,36 @@ __attribute__((target("avx512f,avx512bw,avx512vbmi"))) void MixRowsVbmi(std::uin
     MixRowsByTables<4>(first, step, rows, n, tables);
 }
 
+// Three-byte pixels: 192 bytes are three vectors, starting on channels 0, 2 and 1.
+struct TFillLanes {
+  alignas(64) std::uint8_t Channel[3][64];
+  constexpr TFillLanes() : Channel{} {
+    for (int k = 0; k < 3; ++k)
+      for (int i = 0; i < 64; ++i) Channel[k][i] = static_cast<std::uint8_t>((64 * k + i) % 3);
+  }
+};
+constexpr TFillLanes kFillLanes{};
+
+// Whole vectors, the rest by masked stores (at most three).
+__attribute__((target("avx512f,avx512bw,avx512vl,avx512vbmi"))) void FillPixelsVbmi(std::uint8_t* p, std::size_t count,
+                                                                                    const std::uint8_t* pixel, int bpp) {
+  const std::size_t total = count * static_cast<std::size_t>(bpp);
+  const std::uint32_t word = pixel[0] | (std::uint32_t{pixel[1]} << 8) | (std::uint32_t{pixel[2]} << 16) |
+                             (bpp == 4 ? std::uint32_t{pixel[3]} << 24 : 0);
+  const __m512i v = _mm512_set1_epi32(static_cast<int>(word));
+  std::size_t done = 0;
+  if (bpp == 4) {
+    for (; done + 64 <= total; done += 64) _mm512_storeu_si512(p + done, v);
+    if (done < total) _mm512_mask_storeu_epi8(p + done, FirstBytes(total - done), v);
+    return;
+  }
+  __m512i part[3];
+  for (int k = 0; k < 3; ++k) part[k] = _mm512_maskz_permutexvar_epi8(~__mmask64{0}, _mm512_load_si512(kFillLanes.Channel[k]), v);
+  for (; done + 192 <= total; done += 192)
+    for (int k = 0; k < 3; ++k) _mm512_storeu_si512(p + done + 64 * k, part[k]);
+  for (int k = 0; done < total; ++k, done += 64) _mm512_mask_storeu_epi8(p + done, FirstBytes(total - done), part[k]);
+}
+
 bool HasAvx512Vbmi() {
   __builtin_cpu_init();
   return __builtin_cpu_supports("avx512vbmi");
@@ -526,11 +556,57 @@ bool HasAvx2() {
 }
 #endif
 
+// Writes count pixels of one colour with 8-byte stores of the repeating pattern
+// (three words hold eight 3-byte pixels), so rows cost no library calls and no
+// loads of bytes just written.
+void FillWords(std::uint8_t* p, std::size_t count, const std::uint8_t* pixel, int bpp) {
+  const std::size_t total = count * static_cast<std::size_t>(bpp);
+  const std::uint64_t v = pixel[0] | (std::uint64_t{pixel[1]} << 8) | (std::uint64_t{pixel[2]} << 16) |
+                          (bpp == 4 ? std::uint64_t{pixel[3]} << 24 : 0);
+  std::size_t done = 0;
+  if (bpp == 3) {
+    const std::uint64_t w0 = v | (v << 24) | (v << 48);                // b g r b g r b g
+    const std::uint64_t w1 = (v >> 16) | (v << 8) | (v << 32) | (v << 56);  // r b g r b g r b
+    const std::uint64_t w2 = (v >> 8) | (v << 16) | (v << 40);        // g r b g r b g r
+#if defined(__SSE2__)
+    // 48 bytes (sixteen pixels) in three 16-byte stores.
+    const __m128i a = _mm_set_epi64x(static_cast<long long>(w1), static_cast<long long>(w0));
+    const __m128i b = _mm_set_epi64x(static_cast<long long>(w0), static_cast<long long>(w2));
+    const __m128i c = _mm_set_epi64x(static_cast<long long>(w2), static_cast<long long>(w1));
+    for (; done + 48 <= total; done += 48) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(p + done), a);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(p + done + 16), b);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(p + done + 32), c);
+    }
+#endif
+    for (; done + 24 <= total; done += 24) {
+      std::memcpy(p + done, &w0, 8);
+      std::memcpy(p + done + 8, &w1, 8);
+      std::memcpy(p + done + 16, &w2, 8);
+    }
+  } else {
+    const std::uint64_t w = v | (v << 32);
+#if defined(__SSE2__)
+    const __m128i a = _mm_set1_epi64x(static_cast<long long>(w));
+    for (; done + 16 <= total; done += 16) _mm_storeu_si128(reinterpret_cast<__m128i*>(p + done), a);
+#endif
+    for (; done + 8 <= total; done += 8) std::memcpy(p + done, &w, 8);
+  }
+  // Whole pixels are left (done is a multiple of the pixel size).
+  for (; done < total; done += static_cast<std::size_t>(bpp)) {
+    if (bpp == 3)
+      std::memcpy(p + done, pixel, 3);
+    else
+      std::memcpy(p + done, pixel, 4);
+  }
+}
+
 using TBlendFn = void (*)(std::uint8_t*, const std::uint8_t*, const std::uint8_t*, std::size_t, unsigned);
 using TMixFn = void (*)(std::uint8_t*, std::size_t, const TColorMix&);
 using TMixRowsFn = void (*)(std::uint8_t*, std::ptrdiff_t, int, std::size_t, const TColorMix&);
 using TMaskFn = void (*)(std::uint8_t*, const std::uint8_t*, const std::uint8_t*, std::size_t);
 using TMaskRepFn = void (*)(std::uint8_t*, const std::uint8_t*, const std::uint8_t*, std::size_t, std::size_t, std::size_t);
+using TFillFn = void (*)(std::uint8_t*, std::size_t, const std::uint8_t*, int);
 
 void MaskPortable(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m, std::size_t n) {
   MaskBlendScalar(d, s, m, n);
@@ -544,6 +620,10 @@ template <TMixFn Mix>
 void MixEachRow(std::uint8_t* first, std::ptrdiff_t step, int rows, std::size_t n, const TColorMix& mix) {
   for (int r = 0; r < rows; ++r) Mix(first + r * step, n, mix);
 }
+void FillPortable(std::uint8_t* p, std::size_t count, const std::uint8_t* pixel, int bpp) {
+  for (std::size_t i = 0; i < count; ++i, p += bpp)
+    for (int c = 0; c < bpp; ++c) p[c] = pixel[c];
+}
 void MaskRepPortable(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m, std::size_t period, std::size_t phase,
                      std::size_t n) {
   MaskBlendRepeatingScalar(d, s, m, period, phase, n);
@@ -556,6 +636,7 @@ struct TKernels {
   TMixRowsFn Mix = MixEachRow<MixPortable>;
   TMaskFn Mask = MaskPortable;
   TMaskRepFn MaskRep = MaskRepPortable;
+  TFillFn Fill = FillPortable;
 };
 
 void Select(TKernels& k, TacKernelLevel level) {
@@ -564,7 +645,10 @@ void Select(TKernels& k, TacKernelLevel level) {
   k.Mix = MixEachRow<MixPortable>;
   k.Mask = MaskPortable;
   k.MaskRep = MaskRepPortable;
+  k.Fill = FillPortable;
 #if AC_X86
+  if (k.Level >= TacKernelLevel::Sse2) k.Fill = FillWords;
+  if (k.Level >= TacKernelLevel::Avx512Vbmi) k.Fill = FillPixelsVbmi;
   if (k.Level >= TacKernelLevel::Avx2) {
     k.Blend = BlendBytesAvx2;
     k.Mix = MixEachRow<MixAvx2>;
@@ -648,4 +732,8 @@ void MaskBlendRepeating(std::uint8_t* dst, const std::uint8_t* src, const std::u
                         std::size_t phase, std::size_t n) {
   if (period == 0) return;
   Kernels().MaskRep(dst, src, mask, period, phase % period, n);
+}
+
+void FillPixels(std::uint8_t* p, std::size_t count, const std::uint8_t* pixel, int bpp) {
+  if (count > 0 && (bpp == 3 || bpp == 4)) Kernels().Fill(p, count, pixel, bpp);
 }

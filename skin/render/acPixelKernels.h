@@ -27,6 +27,9 @@ void MaskBlendRepeating(std::uint8_t* dst, const std::uint8_t* src, const std::u
 // (masked loads and stores), so that a short row costs about what one step does.
 bool MaskBlendTakesAnyLength();
 
+// count pixels of bpp (3 or 4) bytes, all equal to pixel[0..bpp).
+void FillPixels(std::uint8_t* p, std::size_t count, const std::uint8_t* pixel, int bpp);
+
 // Per-byte weights for a colour mix, repeating every 48 bytes (a multiple of 3-
 // and 4-byte pixels): byte j becomes round((Mul[j % 48] * c + Add[j % 48]) / 100),
 // ties to even. Mul <= 100 and Mul * 255 + Add <= 25500.

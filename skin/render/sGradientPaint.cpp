@@ -7,58 +7,13 @@
 #include <vector>
 
 #include "platform/gfx/DeviceContext.h"
+#include "skin/render/acPixelKernels.h"
 
 #if defined(__x86_64__) || defined(__SSE2__)
 #include <immintrin.h>
 #endif
 
 namespace {
-
-// Writes count pixels of one colour with 8-byte stores of the repeating pattern
-// (three words hold eight 3-byte pixels), so rows cost no library calls and no
-// loads of bytes just written.
-void FillRun(std::uint8_t* p, int count, const std::uint8_t* pixel, int bpp) {
-  if (count <= 0) return;
-  const std::size_t total = static_cast<std::size_t>(count) * static_cast<std::size_t>(bpp);
-  const std::uint64_t v = pixel[0] | (std::uint64_t{pixel[1]} << 8) | (std::uint64_t{pixel[2]} << 16) |
-                          (bpp == 4 ? std::uint64_t{pixel[3]} << 24 : 0);
-  std::size_t done = 0;
-  if (bpp == 3) {
-    const std::uint64_t w0 = v | (v << 24) | (v << 48);                // b g r b g r b g
-    const std::uint64_t w1 = (v >> 16) | (v << 8) | (v << 32) | (v << 56);  // r b g r b g r b
-    const std::uint64_t w2 = (v >> 8) | (v << 16) | (v << 40);        // g r b g r b g r
-#if defined(__SSE2__)
-    // 48 bytes (sixteen pixels) in three 16-byte stores.
-    const __m128i a = _mm_set_epi64x(static_cast<long long>(w1), static_cast<long long>(w0));
-    const __m128i b = _mm_set_epi64x(static_cast<long long>(w0), static_cast<long long>(w2));
-    const __m128i c = _mm_set_epi64x(static_cast<long long>(w2), static_cast<long long>(w1));
-    for (; done + 48 <= total; done += 48) {
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(p + done), a);
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(p + done + 16), b);
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(p + done + 32), c);
-    }
-#endif
-    for (; done + 24 <= total; done += 24) {
-      std::memcpy(p + done, &w0, 8);
-      std::memcpy(p + done + 8, &w1, 8);
-      std::memcpy(p + done + 16, &w2, 8);
-    }
-  } else {
-    const std::uint64_t w = v | (v << 32);
-#if defined(__SSE2__)
-    const __m128i a = _mm_set1_epi64x(static_cast<long long>(w));
-    for (; done + 16 <= total; done += 16) _mm_storeu_si128(reinterpret_cast<__m128i*>(p + done), a);
-#endif
-    for (; done + 8 <= total; done += 8) std::memcpy(p + done, &w, 8);
-  }
-  // Whole pixels are left (done is a multiple of the pixel size).
-  for (; done < total; done += static_cast<std::size_t>(bpp)) {
-    if (bpp == 3)
-      std::memcpy(p + done, pixel, 3);
-    else
-      std::memcpy(p + done, pixel, 4);
-  }
-}
 
 struct TChannels {
   float B, G, R;
@@ -101,7 +56,7 @@ void PaintVertical(TBitmap& bitmap, const TRect& r, const TsGradArray& stops, in
     std::uint8_t* row = bitmap.ScanLine(y0) + r.Left * bpp;
     for (int yy = y0; yy <= y; ++yy, row += stride) {
       const std::uint8_t pixel[4] = {ToByte(acc.B), ToByte(acc.G), ToByte(acc.R), 255};
-      FillRun(row, width, pixel, bpp);
+      FillPixels(row, static_cast<std::size_t>(width), pixel, bpp);
       acc.B += step.B;
       acc.G += step.G;
       acc.R += step.R;

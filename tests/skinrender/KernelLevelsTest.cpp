@@ -99,6 +99,20 @@ TEST_P(KernelLevels, RepeatingMaskBlendTakesPictureAndMaskFromThePeriod) {
       }
 }
 
+TEST_P(KernelLevels, FillWritesEveryPixelOfTheRunAndNothingPast) {
+  const std::uint8_t pixel[4] = {0x12, 0xFE, 0x80, 0x3C};
+  for (int bpp : {3, 4})
+    for (std::size_t count = 0; count <= 150; count += (count < 70 ? 1 : 9))
+      for (std::size_t offset : {0u, 1u, 5u}) {
+        std::vector<std::uint8_t> row(count * 4 + 80, 0xA5);
+        std::vector<std::uint8_t> expect = row;
+        for (std::size_t i = 0; i < count * static_cast<std::size_t>(bpp); ++i)
+          expect[offset + i] = pixel[i % static_cast<std::size_t>(bpp)];
+        FillPixels(row.data() + offset, count, pixel, bpp);
+        ASSERT_EQ(row, expect) << bpp << " bytes a pixel, " << count << " pixels at " << offset;
+      }
+}
+
 // Every percent, every byte value in every channel, colours at the ends and between,
 // over rows long enough for the widest steps and with tails of every length.
 TEST_P(KernelLevels, ColourMixAgreesWithTheFormulaForEveryByte) {
