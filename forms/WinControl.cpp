@@ -652,110 +652,25 @@ void TWinControl::WndProc(TMessage& message) {
   switch (message.Msg) {
     case WM_PAINT: PaintHandler(message); return;
     case WM_CONTEXTMENU:
-      // A windowless child under the pointer opens its own menu first.
-      if (message.LParam != -1) {
-        const TPoint at = ScreenToClient({GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)});
-        if (TControl* child = ControlAtPos(at, false); child && child->Perform(WM_CONTEXTMENU, message.WParam, message.LParam))
-          return;
-      }
+      if (WmContextMenu(message)) return;
       break;
-    case WM_PRINTCLIENT: {
-      HDC dc = reinterpret_cast<HDC>(message.WParam);
-      EraseBackground(dc);
-      PaintWindow(dc);
-      PaintControls(dc, nullptr);
-      return;
-    }
-    case WM_ERASEBKGND:
-      EraseBackground(reinterpret_cast<HDC>(message.WParam));
-      message.Result = 1;
-      return;
-    case WM_MOUSELEAVE: {
-      TControl* mc = MouseControl();
-      if (mc && (mc == this || (mc->Parent() == this && !dynamic_cast<TWinControl*>(mc)))) SetMouseControl(nullptr);
-      DefaultHandler(message);
-      return;
-    }
-    case WM_SETCURSOR:
-      if (LOWORD(static_cast<std::uintptr_t>(message.LParam)) == HTCLIENT && Handle_) {
-        TPoint pt;
-        GetCursorPos(&pt);
-        ::ScreenToClient(Handle_, &pt);
-        TControl* c = ControlAtPos(pt, false);
-        TCursor cur = c && c->Cursor() != crDefault ? c->Cursor() : Cursor();
-        if (cur != crDefault) {
-          ::SetCursor(CursorHandle(cur));
-          message.Result = 1;
-          return;
-        }
-      }
-      DefaultHandler(message);
-      return;
-    case WM_SETFOCUS:
-      if (TWinControl* form = GetParentForm(this)) form->Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(this));
-      DoEnter();
-      Invalidate();
-      DefaultHandler(message);
-      return;
-    case WM_KILLFOCUS:
-      DoExit();
-      Invalidate();
-      DefaultHandler(message);
-      return;
+    case WM_PRINTCLIENT: WmPrintClient(message); return;
+    case WM_ERASEBKGND: WmEraseBkgnd(message); return;
+    case WM_MOUSELEAVE: WmMouseLeave(message); return;
+    case WM_SETCURSOR: WmSetCursor(message); return;
+    case WM_SETFOCUS: WmSetFocus(message); return;
+    case WM_KILLFOCUS: WmKillFocus(message); return;
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-      HintManager().MouseActivity(this, message.Msg);
-      if (!DoKeyDown(message)) {
-        ControlKeyDown(static_cast<WORD>(message.WParam), KeyboardShiftState());
-        // The window's default procedure makes system commands and the context-menu request.
-        if (message.Msg == WM_SYSKEYDOWN || message.WParam == VK_APPS || message.WParam == VK_F10) DefaultHandler(message);
-      }
-      return;
+    case WM_SYSKEYDOWN: WmKeyDown(message); return;
     case WM_KEYUP:
-    case WM_SYSKEYUP: {
-      WORD key = static_cast<WORD>(message.WParam);
-      TShiftState shift = KeyboardShiftState();
-      TWinControl* form = GetParentForm(this);
-      if (form && form != this && form->KeyPreviewWanted()) form->KeyUp(key, shift);
-      if (key) KeyUp(key, shift);
-      if (key) ControlKeyUp(key, shift);
-      return;
-    }
-    case WM_CHAR: {
-      // Characters past U+FFFF come as two halves; a half without its partner
-      // is no character and becomes U+FFFD, as is anything past U+10FFFF.
-      char32_t ch = static_cast<char32_t>(message.WParam);
-      const char32_t pending = std::exchange(PendingHighSurrogate_, 0);
-      if (ch >= 0xDC00 && ch < 0xE000 && pending) {
-        ch = 0x10000 + ((pending - 0xD800) << 10) + (ch - 0xDC00);
-      } else {
-        if (pending) CharMessage(0xFFFD);
-        if (ch >= 0xD800 && ch < 0xDC00) {
-          PendingHighSurrogate_ = ch;
-          return;
-        }
-        if ((ch >= 0xDC00 && ch < 0xE000) || ch > 0x10FFFF) ch = 0xFFFD;
-      }
-      CharMessage(ch);
-      return;
-    }
+    case WM_SYSKEYUP: WmKeyUp(message); return;
+    case WM_CHAR: WmChar(message); return;
     case WM_GETDLGCODE: message.Result = DialogCode(); return;
     case WM_SIZE:
     case WM_MOVE:
-    case WM_WINDOWPOSCHANGED:
-      DefaultHandler(message);
-      UpdateBoundsFromWindow();
-      return;
+    case WM_WINDOWPOSCHANGED: WmBoundsChanged(message); return;
     case WM_SETTEXT:
-      if (message.LParam) {
-        std::string text = reinterpret_cast<const char*>(message.LParam);
-        DefaultHandler(message);
-        if (text != Text_) {
-          Text_ = text;
-          Perform(CM_TEXTCHANGED, 0, 0);
-        }
-        return;
-      }
+      if (WmSetText(message)) return;
       break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
@@ -767,40 +682,157 @@ void TWinControl::WndProc(TMessage& message) {
     case WM_MBUTTONDOWN:
     case WM_MBUTTONUP:
     case WM_MBUTTONDBLCLK:
-      if (IsControlMouseMsg(message)) return;
-      if ((message.Msg == WM_LBUTTONDOWN || message.Msg == WM_LBUTTONDBLCLK) && TabStop_ && CanFocus() &&
-          !Focused())
-        SetFocus();
+      if (WmMouseButton(message)) return;
       break;
-    case CM_COLORCHANGED: {
-      Brush_.SetColor(Color());
-      Invalidate();
-      TMessage m{CM_PARENTCOLORCHANGED, 0, 0, 0};
-      Broadcast(m);
-      return;
-    }
-    case CM_FONTCHANGED: {
-      Invalidate();
-      TMessage m{CM_PARENTFONTCHANGED, 0, 0, 0};
-      Broadcast(m);
-      return;
-    }
-    case CM_SHOWHINTCHANGED: {
-      TMessage m{CM_PARENTSHOWHINTCHANGED, 0, 0, 0};
-      Broadcast(m);
-      return;
-    }
-    case CM_ENABLEDCHANGED:
-      if (Handle_) EnableWindow(Handle_, Enabled());
-      Invalidate();
-      return;
-    case CM_VISIBLECHANGED:
-      TControl::WndProc(message);
-      ShowingChanged();
-      return;
+    case CM_COLORCHANGED: CmColorChanged(); return;
+    case CM_FONTCHANGED: CmFontChanged(); return;
+    case CM_SHOWHINTCHANGED: CmShowHintChanged(); return;
+    case CM_ENABLEDCHANGED: CmEnabledChanged(); return;
+    case CM_VISIBLECHANGED: CmVisibleChanged(message); return;
     case CM_DIALOGKEY:
     case CM_DIALOGCHAR: Broadcast(message); return;
     default: break;
   }
   TControl::WndProc(message);
+}
+
+bool TWinControl::WmContextMenu(TMessage& message) {
+  // A windowless child under the pointer opens its own menu first.
+  if (message.LParam == -1) return false;
+  const TPoint at = ScreenToClient({GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)});
+  TControl* child = ControlAtPos(at, false);
+  return child && child->Perform(WM_CONTEXTMENU, message.WParam, message.LParam);
+}
+
+void TWinControl::WmPrintClient(TMessage& message) {
+  HDC dc = reinterpret_cast<HDC>(message.WParam);
+  EraseBackground(dc);
+  PaintWindow(dc);
+  PaintControls(dc, nullptr);
+}
+
+void TWinControl::WmEraseBkgnd(TMessage& message) {
+  EraseBackground(reinterpret_cast<HDC>(message.WParam));
+  message.Result = 1;
+}
+
+void TWinControl::WmMouseLeave(TMessage& message) {
+  TControl* mc = MouseControl();
+  if (mc && (mc == this || (mc->Parent() == this && !dynamic_cast<TWinControl*>(mc)))) SetMouseControl(nullptr);
+  DefaultHandler(message);
+}
+
+void TWinControl::WmSetCursor(TMessage& message) {
+  if (LOWORD(static_cast<std::uintptr_t>(message.LParam)) == HTCLIENT && Handle_) {
+    TPoint pt;
+    GetCursorPos(&pt);
+    ::ScreenToClient(Handle_, &pt);
+    TControl* c = ControlAtPos(pt, false);
+    TCursor cur = c && c->Cursor() != crDefault ? c->Cursor() : Cursor();
+    if (cur != crDefault) {
+      ::SetCursor(CursorHandle(cur));
+      message.Result = 1;
+      return;
+    }
+  }
+  DefaultHandler(message);
+}
+
+void TWinControl::WmSetFocus(TMessage& message) {
+  if (TWinControl* form = GetParentForm(this)) form->Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(this));
+  DoEnter();
+  Invalidate();
+  DefaultHandler(message);
+}
+
+void TWinControl::WmKillFocus(TMessage& message) {
+  DoExit();
+  Invalidate();
+  DefaultHandler(message);
+}
+
+void TWinControl::WmKeyDown(TMessage& message) {
+  HintManager().MouseActivity(this, message.Msg);
+  if (DoKeyDown(message)) return;
+  ControlKeyDown(static_cast<WORD>(message.WParam), KeyboardShiftState());
+  // The window's default procedure makes system commands and the context-menu request.
+  if (message.Msg == WM_SYSKEYDOWN || message.WParam == VK_APPS || message.WParam == VK_F10) DefaultHandler(message);
+}
+
+void TWinControl::WmKeyUp(TMessage& message) {
+  WORD key = static_cast<WORD>(message.WParam);
+  TShiftState shift = KeyboardShiftState();
+  TWinControl* form = GetParentForm(this);
+  if (form && form != this && form->KeyPreviewWanted()) form->KeyUp(key, shift);
+  if (key) KeyUp(key, shift);
+  if (key) ControlKeyUp(key, shift);
+}
+
+void TWinControl::WmChar(TMessage& message) {
+  // Characters past U+FFFF come as two halves; a half without its partner
+  // is no character and becomes U+FFFD, as is anything past U+10FFFF.
+  char32_t ch = static_cast<char32_t>(message.WParam);
+  const char32_t pending = std::exchange(PendingHighSurrogate_, 0);
+  if (ch >= 0xDC00 && ch < 0xE000 && pending) {
+    ch = 0x10000 + ((pending - 0xD800) << 10) + (ch - 0xDC00);
+  } else {
+    if (pending) CharMessage(0xFFFD);
+    if (ch >= 0xD800 && ch < 0xDC00) {
+      PendingHighSurrogate_ = ch;
+      return;
+    }
+    if ((ch >= 0xDC00 && ch < 0xE000) || ch > 0x10FFFF) ch = 0xFFFD;
+  }
+  CharMessage(ch);
+}
+
+void TWinControl::WmBoundsChanged(TMessage& message) {
+  DefaultHandler(message);
+  UpdateBoundsFromWindow();
+}
+
+bool TWinControl::WmSetText(TMessage& message) {
+  if (!message.LParam) return false;
+  std::string text = reinterpret_cast<const char*>(message.LParam);
+  DefaultHandler(message);
+  if (text != Text_) {
+    Text_ = text;
+    Perform(CM_TEXTCHANGED, 0, 0);
+  }
+  return true;
+}
+
+bool TWinControl::WmMouseButton(TMessage& message) {
+  if (IsControlMouseMsg(message)) return true;
+  if ((message.Msg == WM_LBUTTONDOWN || message.Msg == WM_LBUTTONDBLCLK) && TabStop_ && CanFocus() && !Focused())
+    SetFocus();
+  return false;
+}
+
+void TWinControl::CmColorChanged() {
+  Brush_.SetColor(Color());
+  Invalidate();
+  TMessage m{CM_PARENTCOLORCHANGED, 0, 0, 0};
+  Broadcast(m);
+}
+
+void TWinControl::CmFontChanged() {
+  Invalidate();
+  TMessage m{CM_PARENTFONTCHANGED, 0, 0, 0};
+  Broadcast(m);
+}
+
+void TWinControl::CmShowHintChanged() {
+  TMessage m{CM_PARENTSHOWHINTCHANGED, 0, 0, 0};
+  Broadcast(m);
+}
+
+void TWinControl::CmEnabledChanged() {
+  if (Handle_) EnableWindow(Handle_, Enabled());
+  Invalidate();
+}
+
+void TWinControl::CmVisibleChanged(TMessage& message) {
+  TControl::WndProc(message);
+  ShowingChanged();
 }

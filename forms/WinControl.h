@@ -145,6 +145,26 @@ private:
   void PaintHandler(TMessage& message);
   void ApplyAnchors();
   void CreateParamsForMeasure(TCreateParams& params);
+  // WndProc's handlers, one per message; a bool one answers whether it took the
+  // message (false lets the framework's control have it too).
+  bool WmContextMenu(TMessage& message);
+  void WmPrintClient(TMessage& message);
+  void WmEraseBkgnd(TMessage& message);
+  void WmMouseLeave(TMessage& message);
+  void WmSetCursor(TMessage& message);
+  void WmSetFocus(TMessage& message);
+  void WmKillFocus(TMessage& message);
+  void WmKeyDown(TMessage& message);
+  void WmKeyUp(TMessage& message);
+  void WmChar(TMessage& message);
+  void WmBoundsChanged(TMessage& message);
+  bool WmSetText(TMessage& message);
+  bool WmMouseButton(TMessage& message);
+  void CmColorChanged();
+  void CmFontChanged();
+  void CmShowHintChanged();
+  void CmEnabledChanged();
+  void CmVisibleChanged(TMessage& message);
 
   HWND Handle_ = nullptr;
   TWindowProc DefWndProc_;

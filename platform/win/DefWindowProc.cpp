@@ -135,157 +135,182 @@ LRESULT NcButtonDown(HWND window, WPARAM hit, LPARAM lParam, bool dbl) {
   }
 }
 
+LRESULT NcCalcSize(const TWindow& w, WPARAM wParam, LPARAM lParam) {
+  if (wParam) {
+    auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam);
+    if (p) p->rgrc[0] = DefaultClientRect(w, p->rgrc[0]);
+  } else if (auto* r = reinterpret_cast<TRect*>(lParam)) {
+    *r = DefaultClientRect(w, *r);
+  }
+  return 0;
+}
+
+LRESULT NcHitTest(HWND window, const TWindow& w, LPARAM lParam) {
+  TPoint o = WindowScreenOrigin(window);
+  return DefaultHitTest(w, {GET_X_LPARAM(lParam) - o.X, GET_Y_LPARAM(lParam) - o.Y});
+}
+
+LRESULT NcPaint(HWND window, const TWindow& w) {
+  HDC dc = GetWindowDC(window);
+  if (dc) {
+    PaintDefaultFrame(window, dc, w.NcActive);
+    ReleaseDC(window, dc);
+  }
+  return 0;
+}
+
+LRESULT NcActivate(HWND window, TWindow& w, WPARAM wParam) {
+  w.NcActive = wParam != 0;
+  InvalidateWindowArea(window, TRegion(), false, true, false);
+  return 1;
+}
+
+LRESULT EraseBackground(HWND window, const TWindow& w, WPARAM wParam) {
+  HBRUSH brush = BackgroundBrush(*w.Class);
+  auto* dc = reinterpret_cast<HDC>(wParam);
+  if (!brush || !dc) return 0;
+  TRect r = ClientRect(window);
+  dc->FillRect(r, brush);
+  return 1;
+}
+
+LRESULT PaintNothing(HWND window) {
+  PAINTSTRUCT ps;
+  BeginPaint(window, &ps);
+  EndPaint(window, &ps);
+  return 0;
+}
+
+LRESULT SetText(HWND window, TWindow& w, LPARAM lParam) {
+  w.Text = lParam ? reinterpret_cast<const char*>(lParam) : "";
+  if ((w.Style & WS_CAPTION) == WS_CAPTION) InvalidateWindowArea(window, TRegion(), false, true, false);
+  return 1;
+}
+
+LRESULT GetText(const TWindow& w, WPARAM wParam, LPARAM lParam) {
+  auto* buffer = reinterpret_cast<char*>(lParam);
+  if (!buffer || wParam == 0) return 0;
+  std::size_t n = std::min(w.Text.size(), static_cast<std::size_t>(wParam) - 1);
+  std::memcpy(buffer, w.Text.data(), n);
+  buffer[n] = '\0';
+  return static_cast<LRESULT>(n);
+}
+
+LRESULT SetCursorFor(HWND window, const TWindow& w, WPARAM wParam, LPARAM lParam) {
+  LRESULT hit = static_cast<std::int16_t>(LOWORD(static_cast<std::uintptr_t>(lParam)));
+  if (w.Parent && SendMessage(w.Parent, WM_SETCURSOR, wParam, lParam)) return 1;
+  // The parent's handling may have destroyed the window.
+  const TWindow* still = FindWindowObject(window);
+  if (!still) return 0;
+  if (hit == HTCLIENT) {
+    if (!still->Class->Cursor) return 0;
+    SetCursor(still->Class->Cursor);
+    return 1;
+  }
+  if (hit == HTERROR) return 0;
+  SetCursor(SizingCursor(hit));
+  return 1;
+}
+
+LRESULT MouseActivate(const TWindow& w, WPARAM wParam, LPARAM lParam) {
+  if (w.Parent) {
+    LRESULT r = SendMessage(w.Parent, WM_MOUSEACTIVATE, wParam, lParam);
+    if (r) return r;
+  }
+  return MA_ACTIVATE;
+}
+
+LRESULT WindowPosChanged(HWND window, const TWindow& w, LPARAM lParam) {
+  auto* wp = reinterpret_cast<WINDOWPOS*>(lParam);
+  if (!wp) return 0;
+  const TWindow* now = &w;
+  if (!(wp->flags & SWP_NOSIZE)) {
+    WPARAM kind = (now->Style & WS_MINIMIZE) ? SIZE_MINIMIZED : (now->Style & WS_MAXIMIZE) ? SIZE_MAXIMIZED : SIZE_RESTORED;
+    SendMessage(window, WM_SIZE, kind,
+                MAKELPARAM(static_cast<WORD>(now->Client.Width()), static_cast<WORD>(now->Client.Height())));
+    if (!(now = FindWindowObject(window))) return 0;
+  }
+  if (!(wp->flags & SWP_NOMOVE)) {
+    SendMessage(window, WM_MOVE, 0,
+                MAKELPARAM(static_cast<WORD>(now->Rect.Left + now->Client.Left), static_cast<WORD>(now->Rect.Top + now->Client.Top)));
+  }
+  return 0;
+}
+
+LRESULT KeyDown(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_SYSKEYDOWN && wParam == static_cast<WPARAM>(VK_F4) && (lParam & (1 << 29))) {
+    PostMessage(TopLevelOf(window), WM_SYSCOMMAND, SC_CLOSE, 0);
+    return 0;
+  }
+  // The menu key and Shift+F10 ask for the context menu at the focus (-1: no point).
+  if (wParam == static_cast<WPARAM>(VK_APPS) || (wParam == static_cast<WPARAM>(VK_F10) && (GetKeyState(VK_SHIFT) & 0x8000)))
+    SendMessage(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), -1);
+  return 0;
+}
+
+LRESULT RightButtonUp(HWND window, LPARAM lParam) {
+  TPoint at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  ClientToScreen(window, &at);
+  SendMessage(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), PointToLParam(at));
+  return 0;
+}
+
+LRESULT CancelMode(HWND window) {
+  if (WM().Tracker && WM().Tracker->Window == window) {
+    auto tracker = std::move(WM().Tracker);
+    tracker->Cancel();
+  }
+  if (GetCapture() == window) ReleaseCapture();
+  return 0;
+}
+
 }  // namespace
 
 LRESULT DefWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   TWindow* w = FindWindowObject(window);
   if (!w) return 0;
   switch (message) {
-    case WM_NCCREATE:
-      return 1;
-    case WM_NCCALCSIZE:
-      if (wParam) {
-        auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam);
-        if (p) p->rgrc[0] = DefaultClientRect(*w, p->rgrc[0]);
-      } else if (auto* r = reinterpret_cast<TRect*>(lParam)) {
-        *r = DefaultClientRect(*w, *r);
-      }
-      return 0;
-    case WM_NCHITTEST: {
-      TPoint o = WindowScreenOrigin(window);
-      return DefaultHitTest(*w, {GET_X_LPARAM(lParam) - o.X, GET_Y_LPARAM(lParam) - o.Y});
-    }
-    case WM_NCPAINT: {
-      HDC dc = GetWindowDC(window);
-      if (dc) {
-        PaintDefaultFrame(window, dc, w->NcActive);
-        ReleaseDC(window, dc);
-      }
-      return 0;
-    }
-    case WM_NCACTIVATE:
-      w->NcActive = wParam != 0;
-      InvalidateWindowArea(window, TRegion(), false, true, false);
-      return 1;
-    case WM_ERASEBKGND: {
-      HBRUSH brush = BackgroundBrush(*w->Class);
-      auto* dc = reinterpret_cast<HDC>(wParam);
-      if (!brush || !dc) return 0;
-      TRect r = ClientRect(window);
-      dc->FillRect(r, brush);
-      return 1;
-    }
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      BeginPaint(window, &ps);
-      EndPaint(window, &ps);
-      return 0;
-    }
+    case WM_NCCREATE: return 1;
+    case WM_NCCALCSIZE: return NcCalcSize(*w, wParam, lParam);
+    case WM_NCHITTEST: return NcHitTest(window, *w, lParam);
+    case WM_NCPAINT: return NcPaint(window, *w);
+    case WM_NCACTIVATE: return NcActivate(window, *w, wParam);
+    case WM_ERASEBKGND: return EraseBackground(window, *w, wParam);
+    case WM_PAINT: return PaintNothing(window);
     case WM_PRINT:
       Print(window, reinterpret_cast<HDC>(wParam), lParam);
       return 0;
-    case WM_PRINTCLIENT:
-      return 0;
+    case WM_PRINTCLIENT: return 0;
     case WM_SETREDRAW:
       w->RedrawOff = wParam == 0;
       return 0;
-    case WM_SETTEXT:
-      w->Text = lParam ? reinterpret_cast<const char*>(lParam) : "";
-      if ((w->Style & WS_CAPTION) == WS_CAPTION) InvalidateWindowArea(window, TRegion(), false, true, false);
-      return 1;
-    case WM_GETTEXT: {
-      auto* buffer = reinterpret_cast<char*>(lParam);
-      if (!buffer || wParam == 0) return 0;
-      std::size_t n = std::min(w->Text.size(), static_cast<std::size_t>(wParam) - 1);
-      std::memcpy(buffer, w->Text.data(), n);
-      buffer[n] = '\0';
-      return static_cast<LRESULT>(n);
-    }
-    case WM_GETTEXTLENGTH:
-      return static_cast<LRESULT>(w->Text.size());
-    case WM_SETICON:
-      return reinterpret_cast<LRESULT>(SetWindowIcon(window, wParam, reinterpret_cast<HICON>(lParam)));
-    case WM_GETICON:
-      return reinterpret_cast<LRESULT>(WindowIcon(window, wParam == ICON_BIG ? ICON_BIG : ICON_SMALL));
-    case WM_SETCURSOR: {
-      LRESULT hit = static_cast<std::int16_t>(LOWORD(static_cast<std::uintptr_t>(lParam)));
-      if (w->Parent && SendMessage(w->Parent, WM_SETCURSOR, wParam, lParam)) return 1;
-      if (!(w = FindWindowObject(window))) return 0;
-      if (hit == HTCLIENT) {
-        if (!w->Class->Cursor) return 0;
-        SetCursor(w->Class->Cursor);
-        return 1;
-      }
-      if (hit == HTERROR) return 0;
-      SetCursor(SizingCursor(hit));
-      return 1;
-    }
-    case WM_MOUSEACTIVATE:
-      if (w->Parent) {
-        LRESULT r = SendMessage(w->Parent, WM_MOUSEACTIVATE, wParam, lParam);
-        if (r) return r;
-      }
-      return MA_ACTIVATE;
+    case WM_SETTEXT: return SetText(window, *w, lParam);
+    case WM_GETTEXT: return GetText(*w, wParam, lParam);
+    case WM_GETTEXTLENGTH: return static_cast<LRESULT>(w->Text.size());
+    case WM_SETICON: return reinterpret_cast<LRESULT>(SetWindowIcon(window, wParam, reinterpret_cast<HICON>(lParam)));
+    case WM_GETICON: return reinterpret_cast<LRESULT>(WindowIcon(window, wParam == ICON_BIG ? ICON_BIG : ICON_SMALL));
+    case WM_SETCURSOR: return SetCursorFor(window, *w, wParam, lParam);
+    case WM_MOUSEACTIVATE: return MouseActivate(*w, wParam, lParam);
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE && !(w->Style & WS_MINIMIZE)) SetFocus(window);
       return 0;
-    case WM_NCLBUTTONDOWN:
-      return NcButtonDown(window, wParam, lParam, false);
-    case WM_NCLBUTTONDBLCLK:
-      return NcButtonDown(window, wParam, lParam, true);
-    case WM_SYSCOMMAND:
-      return SysCommand(window, wParam, lParam);
+    case WM_NCLBUTTONDOWN: return NcButtonDown(window, wParam, lParam, false);
+    case WM_NCLBUTTONDBLCLK: return NcButtonDown(window, wParam, lParam, true);
+    case WM_SYSCOMMAND: return SysCommand(window, wParam, lParam);
     case WM_CLOSE:
       DestroyWindow(window);
       return 0;
-    case WM_WINDOWPOSCHANGED: {
-      auto* wp = reinterpret_cast<WINDOWPOS*>(lParam);
-      if (!wp) return 0;
-      if (!(wp->flags & SWP_NOSIZE)) {
-        WPARAM kind = (w->Style & WS_MINIMIZE) ? SIZE_MINIMIZED : (w->Style & WS_MAXIMIZE) ? SIZE_MAXIMIZED : SIZE_RESTORED;
-        SendMessage(window, WM_SIZE, kind,
-                    MAKELPARAM(static_cast<WORD>(w->Client.Width()), static_cast<WORD>(w->Client.Height())));
-        if (!(w = FindWindowObject(window))) return 0;
-      }
-      if (!(wp->flags & SWP_NOMOVE)) {
-        SendMessage(window, WM_MOVE, 0,
-                    MAKELPARAM(static_cast<WORD>(w->Rect.Left + w->Client.Left), static_cast<WORD>(w->Rect.Top + w->Client.Top)));
-      }
-      return 0;
-    }
+    case WM_WINDOWPOSCHANGED: return WindowPosChanged(window, *w, lParam);
     case WM_MOUSEWHEEL:
-    case WM_MOUSEHWHEEL:
-      if (w->Parent) return SendMessage(w->Parent, message, wParam, lParam);
-      return 0;
+    case WM_MOUSEHWHEEL: return w->Parent ? SendMessage(w->Parent, message, wParam, lParam) : 0;
     case WM_SYSKEYDOWN:
-      if (wParam == static_cast<WPARAM>(VK_F4) && (lParam & (1 << 29))) {
-        PostMessage(TopLevelOf(window), WM_SYSCOMMAND, SC_CLOSE, 0);
-        return 0;
-      }
-      [[fallthrough]];
-    case WM_KEYDOWN:
-      // The menu key and Shift+F10 ask for the context menu at the focus (-1: no point).
-      if (wParam == static_cast<WPARAM>(VK_APPS) ||
-          (wParam == static_cast<WPARAM>(VK_F10) && (GetKeyState(VK_SHIFT) & 0x8000)))
-        SendMessage(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), -1);
-      return 0;
-    case WM_RBUTTONUP: {
-      TPoint at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-      ClientToScreen(window, &at);
-      SendMessage(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), PointToLParam(at));
-      return 0;
-    }
+    case WM_KEYDOWN: return KeyDown(window, message, wParam, lParam);
+    case WM_RBUTTONUP: return RightButtonUp(window, lParam);
     case WM_CONTEXTMENU:
       // Unanswered, the request goes up to the parent window.
       if ((w->Style & WS_CHILD) && w->Parent) return SendMessage(w->Parent, WM_CONTEXTMENU, wParam, lParam);
       return 0;
-    case WM_CANCELMODE:
-      if (WM().Tracker && WM().Tracker->Window == window) {
-        auto tracker = std::move(WM().Tracker);
-        tracker->Cancel();
-      }
-      if (GetCapture() == window) ReleaseCapture();
-      return 0;
+    case WM_CANCELMODE: return CancelMode(window);
     case WM_CTLCOLORMSGBOX: case WM_CTLCOLORBTN: case WM_CTLCOLORDLG: case WM_CTLCOLORSTATIC: case WM_CTLCOLORSCROLLBAR:
       return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX:
