@@ -61,7 +61,7 @@ void BM_SpeedButtonFace(benchmark::State& state) {
   TBenchDesk& d = Desk();
   TsSpeedButton& b = *d.Button;
   const int wanted = static_cast<int>(state.range(0));
-  b.SkinData()->MouseAbove = wanted == 1;
+  b.SkinData()->SetMouseAbove(wanted == 1);
   b.SetDown(wanted == 2);
   if (StateNumber(b.PaintState()) != wanted) {
     state.SkipWithError("the button did not take the state");
@@ -73,7 +73,7 @@ void BM_SpeedButtonFace(benchmark::State& state) {
     benchmark::ClobberMemory();
   }
   b.SetDown(false);
-  b.SkinData()->MouseAbove = false;
+  b.SkinData()->SetMouseAbove(false);
 }
 BENCHMARK(BM_SpeedButtonFace)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 

@@ -135,13 +135,13 @@ struct TEditorDesk {
 
   // Every face of the window dirty: the frame's image and each control's cache.
   void MarkAllDirty() {
-    if (TsSkinProvider* provider = TsSkinProvider::Of(Form)) provider->SkinData().Dirty = true;
+    if (TsSkinProvider* provider = TsSkinProvider::Of(Form)) provider->SkinData().SetDirty(true);
     MarkDirty(Form);
   }
   static void MarkDirty(TWinControl* parent) {
     for (int i = 0; i < parent->ControlCount(); ++i) {
       TControl* c = parent->Controls(i);
-      if (TsCommonData* data = SkinDataOf(c)) data->Dirty = true;
+      if (TsCommonData* data = SkinDataOf(c)) data->SetDirty(true);
       if (auto* w = dynamic_cast<TWinControl*>(c)) MarkDirty(w);
     }
   }

@@ -131,7 +131,7 @@ private:
   static void MarkDirty(TWinControl* parent) {
     for (int i = 0; i < parent->ControlCount(); ++i) {
       TControl* c = parent->Controls(i);
-      if (TsCommonData* d = SkinDataOf(c)) d->Dirty = true;
+      if (TsCommonData* d = SkinDataOf(c)) d->SetDirty(true);
       if (auto* w = dynamic_cast<TWinControl*>(c)) MarkDirty(w);
     }
   }

@@ -107,7 +107,7 @@ void TacBtnWnd::RebuildFace() {
   if (state == TacPaintState::Pressed) r = r.Offset(1, 1);
   const bool enabled = IsWindowEnabled(Handle_);
   if (!caption.empty()) {
-    DrawSectionText(cache.Canvas(), caption, true, d.GetManager(), state, d.SkinIndex,
+    DrawSectionText(cache.Canvas(), caption, true, d.GetManager(), state, d.SkinIndex(),
                     DT_CENTER | DT_EXPANDTABS | wrap, r);
     const TsGeneralData* section = d.Section();
     if (enabled && GetFocus() == Handle_ && section && section->ShowFocus)
@@ -120,7 +120,7 @@ void TacBtnWnd::RebuildFace() {
     else
       MixKeyedWithColor(cache, ColorToRGB(bg.FillColor));
   }
-  d.Dirty = false;
+  d.SetDirty(false);
   ++RenderCount_;
 }
 
@@ -128,8 +128,8 @@ void TacBtnWnd::PaintWindow(HDC given) {
   if (!Initialized_) Initialize();
   PAINTSTRUCT ps;
   HDC dc = given ? given : BeginPaint(Handle_, &ps);
-  if (!SkinData_->Suspended && dc) {
-    SkinData_->Dirty = true;
+  if (!SkinData_->Suspended() && dc) {
+    SkinData_->SetDirty(true);
     RebuildFace();
     const TBitmap& cache = *SkinData_->CacheBmp;
     BitBlt(dc, 0, 0, cache.Width(), cache.Height(), &const_cast<TBitmap&>(cache).Canvas(), 0, 0, SRCCOPY);
@@ -153,7 +153,7 @@ void TacBtnWnd::Quietly(TMessage& message) {
   if (visible) SendMessage(Handle_, WM_SETREDRAW, 0, 0);
   CallPrev(message);
   if (visible) SendMessage(Handle_, WM_SETREDRAW, 1, 0);
-  SkinData_->Dirty = true;
+  SkinData_->SetDirty(true);
   RepaintAll();
 }
 
@@ -162,9 +162,9 @@ bool TacBtnWnd::AcCommand(TMessage& message) {
     case AC_MOUSEENTER:
       if (CursorInside()) {
         Hovered_ = true;
-        SkinData_->MouseAbove = true;
-        SkinData_->Dirty = true;
-        SkinData_->Suspended = false;
+        SkinData_->SetMouseAbove(true);
+        SkinData_->SetDirty(true);
+        SkinData_->SetSuspended(false);
         RepaintAll();
         SkinData_->ShowGlow(false);
       }
@@ -173,9 +173,9 @@ bool TacBtnWnd::AcCommand(TMessage& message) {
       ReleaseAllGlows();
       SkinData_->HideGlow();
       Hovered_ = false;
-      SkinData_->MouseAbove = false;
-      SkinData_->Suspended = false;
-      SkinData_->Dirty = true;
+      SkinData_->SetMouseAbove(false);
+      SkinData_->SetSuspended(false);
+      SkinData_->SetDirty(true);
       RepaintAll();
       return true;
     case AC_SETNEWSKIN: case AC_REMOVESKIN: case AC_REFRESH: case AC_GETPROVIDER:
@@ -217,7 +217,7 @@ void TacBtnWnd::AcWndProc(TMessage& message) {
     case WM_KILLFOCUS:
       if (IsWindowEnabled(Handle_)) {
         Quietly(message);
-        SkinData_->Focused = message.Msg == WM_SETFOCUS;
+        SkinData_->SetFocused(message.Msg == WM_SETFOCUS);
         return;
       }
       break;
@@ -253,7 +253,7 @@ void TacBtnWnd::AcWndProc(TMessage& message) {
       CallPrev(message);
       if (const TsGeneralData* section = SkinData_->Section();
           section && (section->Transparency > 0 || (UsesHotValues(PaintState()) && section->HotTransparency > 0))) {
-        SkinData_->Dirty = true;
+        SkinData_->SetDirty(true);
         RepaintAll();
       }
       return;

@@ -30,8 +30,8 @@ BackgroundInfo PaintBackgroundAndBorder(TsCommonData& data, TControl& control, T
 
 void PaintBorder(TsCommonData& data, TControl& control, TacPaintState state, const BackgroundInfo& bg) {
   TsSkinManager* manager = data.GetManager();
-  if (!manager || !manager->Mask(data.BorderIndex)) return;
-  const TsMaskData& mask = *manager->Mask(data.BorderIndex);
+  if (!manager || !manager->Mask(data.BorderIndex())) return;
+  const TsMaskData& mask = *manager->Mask(data.BorderIndex());
   if (state == TacPaintState::Normal && (mask.StretchMode & 2) != 0) return;
   BackgroundInfo shifted = bg;
   shifted.OffsetX += control.Left();
@@ -43,8 +43,8 @@ void PaintBorder(TsCommonData& data, TControl& control, TacPaintState state, con
 TRegion VisibleRegion(TsCommonData& data, int width, int height, TacPaintState state) {
   TRegion visible(0, 0, width, height);
   TsSkinManager* manager = data.GetManager();
-  if (!manager || !manager->Mask(data.BorderIndex)) return visible;
-  const TsMaskData& mask = *manager->Mask(data.BorderIndex);
+  if (!manager || !manager->Mask(data.BorderIndex())) return visible;
+  const TsMaskData& mask = *manager->Mask(data.BorderIndex());
   TacBorderSlices s;
   const TBitmap* picture = MaskPicture(mask);
   if (!picture || !ComputeBorderSlices(mask, {0, 0, width, height}, state, s)) return visible;
@@ -95,7 +95,7 @@ void TacButtonLogic::RebuildNow() {
   const TacPaintState state = PaintState();
   Rebuild_(state);
   if (FaceChanged) PendingRegion_ = acButtonFace::VisibleRegion(Data_, Button_.Width(), Button_.Height(), state);
-  Data_.Dirty = false;
+  Data_.SetDirty(false);
   ++RenderCount;
 }
 
@@ -115,9 +115,9 @@ void TacButtonLogic::ApplyRegion() {
     // What the old corners covered along the old right and bottom edges shows the parent again.
     int cw = 0, ch = 0;
     if (TsSkinManager* manager = Data_.GetManager();
-        manager && manager->Mask(Data_.BorderIndex)) {
-      cw = manager->Mask(Data_.BorderIndex)->WR;
-      ch = manager->Mask(Data_.BorderIndex)->WB;
+        manager && manager->Mask(Data_.BorderIndex())) {
+      cw = manager->Mask(Data_.BorderIndex())->WR;
+      ch = manager->Mask(Data_.BorderIndex())->WB;
     }
     const TRect right{LastBounds_.Right - cw, LastBounds_.Top, LastBounds_.Right, LastBounds_.Bottom};
     const TRect bottom{LastBounds_.Left, LastBounds_.Bottom - ch, LastBounds_.Right, LastBounds_.Bottom};
@@ -154,7 +154,7 @@ bool TacButtonLogic::PaintWindow(HDC dc) {
 void TacButtonLogic::ReleaseFade() { EndFade(Fade, Data_); }
 
 void TacButtonLogic::Change(bool half, TacAnimatEvent event) {
-  Data_.Dirty = false;
+  Data_.SetDirty(false);
   FadeOrRepaint(Fade, Data_, half, 1, AnimationWanted(event, Look_.AnimatEvents, Data_.GetManager()));
 }
 
@@ -169,8 +169,8 @@ void TacButtonLogic::SkinChanged(TacCommand command) {
 }
 
 void TacButtonLogic::ParentPainted() {
-  if (!Data_.Suspended) return;
-  Data_.Suspended = false;
+  if (!Data_.Suspended()) return;
+  Data_.SetSuspended(false);
   Repaint();
 }
 
@@ -181,7 +181,7 @@ bool TacButtonLogic::OwnCommand(TacCommand command, TMessage& message) {
   }
   if (command == AC_STOPFADING) {
     ReleaseFade();
-    Data_.Dirty = true;
+    Data_.SetDirty(true);
     Repaint();
     return true;
   }
@@ -213,15 +213,15 @@ bool TacButtonLogic::BeforeMessage(TMessage& message) {
       return true;
     case CM_MOUSEENTER:
       // The framework fires OnMouseEnter first; the new look follows (AfterMessage).
-      PendingEnter_ = own && Button_.Enabled() && !Data_.MouseAbove;
+      PendingEnter_ = own && Button_.Enabled() && !Data_.MouseAbove();
       return false;
     case CM_MOUSELEAVE:
-      PendingLeave_ = own && Data_.MouseAbove;
+      PendingLeave_ = own && Data_.MouseAbove();
       return false;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       if (!Data_.IsSkinned() || !Button_.Enabled()) return false;
-      Data_.Suspended = false;
+      Data_.SetSuspended(false);
       PressedByMouse = true;
       if (!Down) {
         FaceChanged = true;
@@ -237,7 +237,7 @@ bool TacButtonLogic::BeforeMessage(TMessage& message) {
         // (A hover fade still running, as the pointer's leave and return under the capture
         // start one, is no reason to wait: the face fades back from where it stands.)
         ReleaseFade();
-        Data_.Dirty = true;
+        Data_.SetDirty(true);
         ForcedPressed = true;
         if (Button_.HandleAllocated())
           RedrawWindow(Button_.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
@@ -249,7 +249,7 @@ bool TacButtonLogic::BeforeMessage(TMessage& message) {
             Hold_->SetEnabled(false);
             ForcedPressed = false;
             if (Button_.IsDestroying()) return;
-            Data_.Suspended = false;
+            Data_.SetSuspended(false);
             FaceChanged = true;
             Change(true, aeMouseUp);
           };
@@ -262,7 +262,7 @@ bool TacButtonLogic::BeforeMessage(TMessage& message) {
       // reports the button pushed.
       Releasing_ = true;
       ForcedPressed = false;
-      Data_.Suspended = false;
+      Data_.SetSuspended(false);
       FaceChanged = true;
       Change(true, aeMouseUp);
       return false;
@@ -273,7 +273,7 @@ bool TacButtonLogic::BeforeMessage(TMessage& message) {
     case WM_MOVE:
       if (const TsGeneralData* s = Data_.IsSkinned() ? Data_.Section() : nullptr;
           s && (s->Transparency > 0 || (s->HotTransparency > 0 && Data_.IsHot()))) {
-        Data_.Dirty = true;
+        Data_.SetDirty(true);
         Repaint();
       }
       return Data_.HandleMessage(message);
@@ -284,8 +284,8 @@ bool TacButtonLogic::BeforeMessage(TMessage& message) {
     case CM_FONTCHANGED:
     case CM_ENABLEDCHANGED:
     case CM_VISIBLECHANGED:
-      Data_.Suspended = false;
-      Data_.Dirty = true;
+      Data_.SetSuspended(false);
+      Data_.SetDirty(true);
       Data_.HandleMessage(message);
       return false;
     default:
@@ -299,13 +299,13 @@ void TacButtonLogic::AfterMessage(const TMessage& message) {
     case CM_MOUSEENTER:
       if (!PendingEnter_) break;
       PendingEnter_ = false;
-      Data_.MouseAbove = true;
+      Data_.SetMouseAbove(true);
       if (Data_.IsSkinned()) Change(false, aeMouseEnter);
       break;
     case CM_MOUSELEAVE:
       if (!PendingLeave_) break;
       PendingLeave_ = false;
-      Data_.MouseAbove = false;
+      Data_.SetMouseAbove(false);
       if (Data_.IsSkinned()) Change(false, aeMouseLeave);
       break;
     case WM_LBUTTONDOWN:
@@ -319,7 +319,7 @@ void TacButtonLogic::AfterMessage(const TMessage& message) {
     case WM_KEYUP:
       if (message.WParam == VK_SPACE && Data_.IsSkinned()) {
         FaceChanged = true;
-        Data_.Dirty = true;
+        Data_.SetDirty(true);
         Repaint();
       }
       break;
@@ -331,7 +331,7 @@ void TacButtonLogic::AfterMessage(const TMessage& message) {
         Repaint();
       break;
     case WM_KILLFOCUS:
-      Data_.Focused = false;
+      Data_.SetFocused(false);
       FaceChanged = true;
       Repaint();
       break;

@@ -83,7 +83,7 @@ std::unique_ptr<TacMainWnd> MakeThirdPartySubclass(int listIndex, HWND window, T
 
 TacAdapterItem::TacAdapterItem(TacCtrlAdapter& adapter, TWinControl* control)
     : Adapter(adapter), Control(control), SkinData(std::make_unique<TsCommonData>(control, true)) {
-  SkinData->ControlKind = TacControlKind::Adapter;
+  SkinData->SetControlKind(TacControlKind::Adapter);
 }
 
 TacAdapterItem::~TacAdapterItem() {
@@ -99,7 +99,7 @@ bool TacAdapterItem::Hook() {
   if (!manager) return false;
   const int list = ThirdPartyIndexOf(*manager, Control->ClassName());
   if (list < 0 || ThirdPartyKind(list).Kind == TacThirdPartyKind::SpeedButton) return false;
-  if (manager != TsSkinManager::DefaultManager()) SkinData->Manager = manager;
+  if (manager != TsSkinManager::DefaultManager()) SkinData->AssignManager(manager);
   SkinData->SetSkinSection(ThirdPartyKind(list).Section);
   Wnd = MakeThirdPartySubclass(list, Control->Handle(), SkinData.get(), manager);
   if (Wnd && Control->Visible()) Control->Invalidate();

@@ -20,7 +20,7 @@ public:
       : Base(owner), SkinData_(std::make_unique<TsCommonData>(this, true)),
         BoundLabel_(std::make_unique<TsBoundLabel>(this)),
         Upkeep_(std::make_unique<TacEditUpkeep>(*this, *SkinData_)) {
-    SkinData_->ControlKind = kind;
+    SkinData_->SetControlKind(kind);
     if (section && SkinData_->SkinSection().empty()) SkinData_->SetSkinSection(section);
     SkinData_->InitSection();
   }

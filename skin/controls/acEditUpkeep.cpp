@@ -79,8 +79,8 @@ void TacEditUpkeep::SkinChanged(TacCommand command) {
 }
 
 void TacEditUpkeep::ParentPainted(bool repaintClient) {
-  if (!SkinData_.Suspended) return;
-  SkinData_.Suspended = false;
+  if (!SkinData_.Suspended()) return;
+  SkinData_.SetSuspended(false);
   if (Control_.HandleAllocated())
     RedrawWindow(Control_.Handle(), nullptr, nullptr,
                  repaintClient ? RDW_INVALIDATE | RDW_FRAME | RDW_ERASE : RDW_FRAME | RDW_INVALIDATE);

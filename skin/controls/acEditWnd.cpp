@@ -38,14 +38,14 @@ void TacEditWnd::ApplyColors() {
   const TsGeneralData* section = Skinned() ? SkinData_->Section() : nullptr;
   if (!Control_) {
     OwnColor_ = section && !DlgMode_ ? static_cast<TColor>(section->Color) : ColorToRGB(clWindow);
-    SkinData_->Dirty = true;
+    SkinData_->SetDirty(true);
     return;
   }
   if (!section) return;
   const bool hot = UsesHotValues(FrameState());
   if (!SkinData_->CustomColor()) Control_->SetColor(SkinData_->GetColor(hot));
   if (!SkinData_->CustomFont()) Control_->Font().SetColor(hot ? section->HotFontColor[0] : section->FontColor[0]);
-  SkinData_->Dirty = true;
+  SkinData_->SetDirty(true);
 }
 
 void TacEditWnd::AcUninstall() {
@@ -85,11 +85,11 @@ void TacEditWnd::RebuildFace() {
   } else {
     PaintSection(*SkinData_, BackgroundInfo::FromColor(OwnColor_), true, state, all, {0, 0}, &cache, true);
   }
-  SkinData_->Dirty = false;
+  SkinData_->SetDirty(false);
 }
 
 void TacEditWnd::PaintNonClient(HDC windowDc) {
-  if (SkinData_->Dirty || !SkinData_->CacheBmp || SkinData_->CacheBmp->Empty()) RebuildFace();
+  if (SkinData_->Dirty() || !SkinData_->CacheBmp || SkinData_->CacheBmp->Empty()) RebuildFace();
   const TBitmap& cache = *SkinData_->CacheBmp;
   // Only the ring: the client belongs to the control and the bars are drawn next.
   const int saved = windowDc->Save();
@@ -132,7 +132,7 @@ void TacEditWnd::AcWndProc(TMessage& message) {
   }
   switch (message.Msg) {
     case WM_PAINT:
-      if (SkinData_->Suspended) {
+      if (SkinData_->Suspended()) {
         ValidateRect(Handle_, nullptr);
         message.Result = 0;
         return;
@@ -140,23 +140,23 @@ void TacEditWnd::AcWndProc(TMessage& message) {
       break;
     case WM_SIZE:
       TacBaseWnd::AcWndProc(message);
-      SkinData_->Dirty = true;
+      SkinData_->SetDirty(true);
       RepaintFrame();
       return;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
       TacBaseWnd::AcWndProc(message);
-      SkinData_->Focused = message.Msg == WM_SETFOCUS;
-      SkinData_->Dirty = true;
+      SkinData_->SetFocused(message.Msg == WM_SETFOCUS);
+      SkinData_->SetDirty(true);
       RepaintFrame();
       return;
     case CM_MOUSEENTER:
     case CM_MOUSELEAVE:
       TacBaseWnd::AcWndProc(message);
-      SkinData_->MouseAbove = message.Msg == CM_MOUSEENTER;
-      SkinData_->Dirty = true;
+      SkinData_->SetMouseAbove(message.Msg == CM_MOUSEENTER);
+      SkinData_->SetDirty(true);
       if (OwnedSkinData_) {
-        if (SkinData_->MouseAbove)
+        if (SkinData_->MouseAbove())
           SkinData_->ShowGlow(false);
         else
           SkinData_->HideGlow();

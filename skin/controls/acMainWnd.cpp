@@ -21,7 +21,7 @@ bool ReportSubclassed(TControl* control, std::string& section, int& index) {
   TacMainWnd* wnd = TacMainWnd::Of(windowed->Handle());
   if (!wnd || wnd->Destroyed()) return false;
   section = wnd->SkinData().SkinSection();
-  index = wnd->SkinData().SkinIndex;
+  index = wnd->SkinData().SkinIndex();
   return true;
 }
 
@@ -46,7 +46,7 @@ TacMainWnd::TacMainWnd(HWND window, TsCommonData* skinData, TsSkinManager* manag
       Section_(section) {
   if (!SkinData_) {
     OwnedSkinData_ = std::make_unique<TsCommonData>(Control_, true);
-    OwnedSkinData_->ControlKind = TacControlKind::Adapter;
+    OwnedSkinData_->SetControlKind(TacControlKind::Adapter);
     SkinData_ = OwnedSkinData_.get();
   }
 }
@@ -65,7 +65,7 @@ bool TacMainWnd::Skinned() const {
 }
 
 void TacMainWnd::ResolveSection() {
-  if (Manager_ && SkinData_->SkinManager() != Manager_) SkinData_->Manager = Manager_;
+  if (Manager_ && SkinData_->SkinManager() != Manager_) SkinData_->AssignManager(Manager_);
   SkinData_->ResolveSection();
 }
 
@@ -73,7 +73,7 @@ void TacMainWnd::Install() {
   if (Installed_ || !Handle_) return;
   // Visual themes are never on in this window system, so switching them off for
   // the window (the dialog-style setting) has nothing to do.
-  if (Manager_ && Manager_ != TsSkinManager::DefaultManager()) SkinData_->Manager = Manager_;
+  if (Manager_ && Manager_ != TsSkinManager::DefaultManager()) SkinData_->AssignManager(Manager_);
   if (SkinData_->SkinSection().empty() || SkinData_->SkinSection() == "UNKNOWN") {
     SkinData_->SetSkinSection(Section_);
   } else {
@@ -175,7 +175,7 @@ bool TacMainWnd::AcCommand(TMessage& message) {
     case AC_SETNEWSKIN:
       if (manager != SkinManager()) return true;
       ResolveSection();
-      SkinData_->Dirty = true;
+      SkinData_->SetDirty(true);
       Initialize();
       RepaintAll();
       return true;
@@ -186,14 +186,14 @@ bool TacMainWnd::AcCommand(TMessage& message) {
     case AC_REFRESH:
       if (manager != SkinManager()) return true;
       ResolveSection();
-      SkinData_->Dirty = true;
-      SkinData_->Suspended = false;
+      SkinData_->SetDirty(true);
+      SkinData_->SetSuspended(false);
       Initialize();
       RepaintAll();
       return true;
     case AC_PARENTPAINTED:
-      if (SkinData_->Suspended) {
-        SkinData_->Suspended = false;
+      if (SkinData_->Suspended()) {
+        SkinData_->SetSuspended(false);
         RepaintAll();
       }
       return true;
@@ -201,7 +201,7 @@ bool TacMainWnd::AcCommand(TMessage& message) {
       message.Result = 1;
       return true;
     case AC_ISSUSPENDED:
-      message.Result = SkinData_->Suspended ? 1 : 0;
+      message.Result = SkinData_->Suspended() ? 1 : 0;
       return true;
     case AC_GETCOLOR: {
       // The window's own answer first (a skinned parent chain), else the section colour.
@@ -210,7 +210,7 @@ bool TacMainWnd::AcCommand(TMessage& message) {
       return true;
     }
     case AC_PREPARING:
-      SkinData_->Dirty = true;
+      SkinData_->SetDirty(true);
       return true;
     case AC_GETCACHE:
       if (message.LParam != 0) SkinData_->AnswerBackground(*reinterpret_cast<TacBGInfo*>(message.LParam), false, Handle_);
@@ -219,7 +219,7 @@ bool TacMainWnd::AcCommand(TMessage& message) {
       message.Result = reinterpret_cast<LRESULT>(Application);
       return true;
     case AC_GETSKININDEX:
-      message.Result = SkinData_->SkinIndex + 1;
+      message.Result = SkinData_->SkinIndex() + 1;
       return true;
     case AC_GETPROVIDER: case AC_SETCHANGEDIFNECESSARY: case AC_SETSUSPENDED: case AC_LOCKBACKGROUND:
     case AC_GETPARENTCHANGED: case AC_SECTIONCHANGED: case AC_MENUS: case AC_STOPFADING: case AC_SETDIRTY:
@@ -251,7 +251,7 @@ void TacMainWnd::AcWndProc(TMessage& message) {
       message.Result = 0;
       return;
     case WM_SIZE:
-      SkinData_->Dirty = true;
+      SkinData_->SetDirty(true);
       break;
     case WM_SETTEXT:
       CallPrev(message);

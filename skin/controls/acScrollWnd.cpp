@@ -93,7 +93,7 @@ TRect TacScrollWnd::BarRect(int orientation) const {
 }
 
 void TacScrollWnd::RefreshBars(bool repaint) {
-  if (SkinData_->Suspended) return;
+  if (SkinData_->Suspended()) return;
   HBar_->ReadInfo(Handle_);
   VBar_->ReadInfo(Handle_);
   if (repaint && IsWindowVisible(Handle_)) {
@@ -165,21 +165,21 @@ LRESULT TacScrollWnd::NcHitTest(TMessage& message) {
 bool TacScrollWnd::AcCommand(TMessage& message) {
   switch (CommandOf(message.WParam)) {
     case AC_PARENTPAINTED:
-      if (!SkinData_->Suspended) {
+      if (!SkinData_->Suspended()) {
         if (BackgroundPending) {
           BackgroundPending = false;
-          SkinData_->Dirty = true;
+          SkinData_->SetDirty(true);
           RepaintFrame();
         }
         return true;
       }
-      SkinData_->Suspended = false;
+      SkinData_->SetSuspended(false);
       BackgroundPending = false;
       if (IsWindowVisible(Handle_))
         RedrawWindow(Handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN);
       return true;
     case AC_SETSUSPENDED:
-      SkinData_->Suspended = message.WParamLo() == 1;
+      SkinData_->SetSuspended(message.WParamLo() == 1);
       message.Result = 0;
       return true;
     case AC_GETCOLOR:
@@ -213,8 +213,8 @@ void TacScrollWnd::AcWndProc(TMessage& message) {
       return;
     case WM_NCPAINT:
       if (IsWindowVisible(Handle_)) {
-        if (SkinData_->Dirty) SendMessage(Handle_, SM_ALPHACMD, MakeCommandWParam(AC_PREPARING), 0);
-        if (!SkinData_->Suspended && !Busy) {
+        if (SkinData_->Dirty()) SendMessage(Handle_, SM_ALPHACMD, MakeCommandWParam(AC_PREPARING), 0);
+        if (!SkinData_->Suspended() && !Busy) {
           HBar_->ReadInfo(Handle_);
           VBar_->ReadInfo(Handle_);
           HDC dc = GetWindowDC(Handle_);

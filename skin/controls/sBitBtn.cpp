@@ -11,7 +11,7 @@
 
 TsBitBtn::TsBitBtn(TComponent* owner)
     : TBitBtn(owner), SkinData_(std::make_unique<TsCommonData>(this, true)) {
-  SkinData_->ControlKind = TacControlKind::BitBtn;
+  SkinData_->SetControlKind(TacControlKind::BitBtn);
   SkinData_->InitSection();  // "BUTTON"
   ControlStyle_.Exclude(csOpaque);
   SetWordWrap(true);
@@ -51,7 +51,7 @@ void TsBitBtn::Loaded() {
 
 void TsBitBtn::Paint() {
   TsCommonData& d = *SkinData_;
-  if (d.SkinIndex < 0 && d.GetManager() && d.GetManager()->SkinData.SkinReady && d.SkinSection() != "UNKNOWN")
+  if (d.SkinIndex() < 0 && d.GetManager() && d.GetManager()->SkinData.SkinReady && d.SkinSection() != "UNKNOWN")
     d.ResolveSection();
   if (!Logic_->PaintWindow(Canvas().Handle())) TBitBtn::Paint();
 }
@@ -87,7 +87,7 @@ void TsBitBtn::RenderFace(TacPaintState state) {
   if (state == TacPaintState::Pressed) captionRect = captionRect.Offset(1, 1);
   LastCaptionRect_ = captionRect;
   if (captionShown) {
-    DrawSectionText(cache.Canvas(), Caption(), true, d.GetManager(), state, d.SkinIndex,
+    DrawSectionText(cache.Canvas(), Caption(), true, d.GetManager(), state, d.SkinIndex(),
                     flags | DT_VCENTER, captionRect);
     const TsGeneralData* s = d.Section();
     if (Enabled() && Focused() && s && s->ShowFocus && Logic_->ShowFocus)

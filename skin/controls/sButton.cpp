@@ -12,7 +12,7 @@
 
 TsButton::TsButton(TComponent* owner)
     : TButton(owner), SkinData_(std::make_unique<TsCommonData>(this, true)) {
-  SkinData_->ControlKind = TacControlKind::Button;
+  SkinData_->SetControlKind(TacControlKind::Button);
   SkinData_->InitSection();  // "BUTTON"
   ControlStyle_.Exclude(csOpaque);
   ControlStyle_.Exclude(csDoubleClicks);
@@ -51,7 +51,7 @@ void TsButton::Loaded() {
 
 void TsButton::Paint() {
   TsCommonData& d = *SkinData_;
-  if (d.SkinIndex < 0 && d.GetManager() && d.GetManager()->SkinData.SkinReady && d.SkinSection() != "UNKNOWN")
+  if (d.SkinIndex() < 0 && d.GetManager() && d.GetManager()->SkinData.SkinReady && d.SkinSection() != "UNKNOWN")
     d.ResolveSection();
   if (!Logic_->PaintWindow(Canvas().Handle())) TButton::Paint();
 }
@@ -75,7 +75,7 @@ void TsButton::RenderFace(TacPaintState state) {
   TRect r{(w - tw) / 2 - 1, (h - th) / 2, w - (w - tw) / 2 + 2, h - (h - th) / 2};
   if (state == TacPaintState::Pressed) r = r.Offset(1, 1);
   if (!Caption().empty()) {
-    DrawSectionText(cache.Canvas(), Caption(), true, d.GetManager(), state, d.SkinIndex,
+    DrawSectionText(cache.Canvas(), Caption(), true, d.GetManager(), state, d.SkinIndex(),
                     DT_CENTER | DT_EXPANDTABS | wrap, r);
     const TsGeneralData* s = d.Section();
     if (Enabled() && Focused() && s && s->ShowFocus && Logic_->ShowFocus)

@@ -15,7 +15,7 @@
 
 TsCheckBox::TsCheckBox(TComponent* owner)
     : TCheckBox(owner), SkinData_(std::make_unique<TsCommonData>(this, false)) {
-  SkinData_->ControlKind = TacControlKind::CheckBox;
+  SkinData_->SetControlKind(TacControlKind::CheckBox);
   SkinData_->InitSection();  // "CHECKBOX"
 }
 
@@ -237,7 +237,7 @@ void TsCheckBox::RenderFace() {
       TRect copy = r;
       cache.Canvas().DrawText(Caption(), copy, flags);
     } else {
-      DrawSectionText(cache.Canvas(), Caption(), true, d.GetManager(), state, d.SkinIndex, flags, r);
+      DrawSectionText(cache.Canvas(), Caption(), true, d.GetManager(), state, d.SkinIndex(), flags, r);
     }
     canvas.SetHandle(nullptr);
     if (Focused() && ShowFocus_) cache.Canvas().DrawFocusRect(r.Inflate(1, 1));
@@ -248,12 +248,12 @@ void TsCheckBox::RenderFace() {
   LastBoxRect_ = {x, (h - box.cy) / 2, x + box.cx, (h - box.cy) / 2 + box.cy};
   DrawCheck(LastBoxRect_, frame);
   if (!Enabled()) PaintDisabledLook(cache, DisabledFlags(DisabledKind_), this, {Left(), Top()}, bg);
-  d.Dirty = false;
+  d.SetDirty(false);
 }
 
 void TsCheckBox::Paint() {
   TsCommonData& d = *SkinData_;
-  if (d.SkinIndex < 0 && d.GetManager() && d.GetManager()->SkinData.SkinReady && d.SkinSection() != "UNKNOWN")
+  if (d.SkinIndex() < 0 && d.GetManager() && d.GetManager()->SkinData.SkinReady && d.SkinSection() != "UNKNOWN")
     d.ResolveSection();
   if (!d.IsSkinned()) {
     TCheckBox::Paint();
@@ -318,15 +318,15 @@ void TsCheckBox::SkinChanged(TacCommand command) {
 
 void TsCheckBox::ParentPainted() {
   TsCommonData& d = *SkinData_;
-  if (!d.Suspended && !d.ParentChanged) return;
-  d.Suspended = false;
+  if (!d.Suspended() && !d.ParentChanged()) return;
+  d.SetSuspended(false);
   Invalidate();
 }
 
 bool TsCheckBox::OwnCommand(TacCommand command, TMessage&) {
   if (command == AC_STOPFADING) {
     EndFade(Fade_, *SkinData_);
-    SkinData_->Dirty = true;
+    SkinData_->SetDirty(true);
     Invalidate();
     return true;
   }
@@ -345,18 +345,18 @@ void TsCheckBox::WndProc(TMessage& message) {
       RunSkinCommand(d, message);
       return;
     case CM_MOUSEENTER: {
-      const bool enter = own && Enabled() && !d.MouseAbove;
+      const bool enter = own && Enabled() && !d.MouseAbove();
       TCheckBox::WndProc(message);
       if (!enter) return;
-      d.MouseAbove = true;
+      d.SetMouseAbove(true);
       if (d.IsSkinned() && !ReadOnly_) Change(false, aeMouseEnter);
       return;
     }
     case CM_MOUSELEAVE: {
-      const bool leave = own && (d.MouseAbove || Pressed_);
+      const bool leave = own && (d.MouseAbove() || Pressed_);
       TCheckBox::WndProc(message);
       if (!leave) return;
-      d.MouseAbove = false;
+      d.SetMouseAbove(false);
       Pressed_ = false;
       if (d.IsSkinned()) Change(false, aeMouseLeave);
       return;
@@ -364,7 +364,7 @@ void TsCheckBox::WndProc(TMessage& message) {
     case WM_SETFOCUS:
       d.HandleMessage(message);
       TCheckBox::WndProc(message);
-      d.Dirty = true;
+      d.SetDirty(true);
       if (Fade_ && Fade_->Enabled())
         Fade_->Step();
       else
@@ -374,8 +374,8 @@ void TsCheckBox::WndProc(TMessage& message) {
       EndFade(Fade_, d);
       d.HandleMessage(message);
       TCheckBox::WndProc(message);
-      d.Focused = false;
-      d.MouseAbove = false;
+      d.SetFocused(false);
+      d.SetMouseAbove(false);
       Invalidate();
       return;
     case WM_ERASEBKGND:
@@ -386,7 +386,7 @@ void TsCheckBox::WndProc(TMessage& message) {
     case CM_FONTCHANGED:
       d.HandleMessage(message);
       TCheckBox::WndProc(message);
-      d.Dirty = true;
+      d.SetDirty(true);
       DoAutoSize();
       return;
     default:

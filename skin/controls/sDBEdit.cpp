@@ -10,8 +10,8 @@
 namespace {
 bool BorderHasStates(const TsCommonData& skinData) {
   const TsSkinManager* manager = skinData.GetManager();
-  if (!manager || !manager->Mask(skinData.BorderIndex)) return false;
-  return manager->Mask(skinData.BorderIndex)->ImageCount > 1;
+  if (!manager || !manager->Mask(skinData.BorderIndex())) return false;
+  return manager->Mask(skinData.BorderIndex())->ImageCount > 1;
 }
 }  // namespace
 
@@ -21,7 +21,7 @@ bool SectionHasHotLook(const TsCommonData& skinData) {
   return s->HotColor != s->Color || s->HotFontColor[0] != s->FontColor[0] ||
          s->HotGradientPercent != s->GradientPercent || s->HotImagePercent != s->ImagePercent ||
          s->HotTransparency != s->Transparency || s->HotGradientData != s->GradientData ||
-         skinData.HotTextureIndex != skinData.TextureIndex || BorderHasStates(skinData);
+         skinData.HotTextureIndex() != skinData.TextureIndex() || BorderHasStates(skinData);
 }
 
 TsDBEdit::TsDBEdit(TComponent* owner) : TacEditFamily<TDBEdit>(owner, TacControlKind::DBEdit, nullptr) {}
@@ -33,8 +33,8 @@ void TsDBEdit::WndProc(TMessage& message) {
     case CM_MOUSELEAVE:
       TDBEdit::WndProc(message);
       if (d.IsSkinned() && SectionHasHotLook(d)) {
-        d.MouseAbove = message.Msg == CM_MOUSEENTER;
-        d.Dirty = true;
+        d.SetMouseAbove(message.Msg == CM_MOUSEENTER);
+        d.SetDirty(true);
         if (HandleAllocated() && IsWindowVisible(Handle())) Repaint();
       }
       return;

@@ -48,21 +48,21 @@ void TsDBLookupListBox::WndProc(TMessage& message) {
     case CM_MOUSELEAVE:
       TDBLookupListBox::WndProc(message);
       if (d.IsSkinned() && SectionHasHotLook(d)) {
-        d.MouseAbove = message.Msg == CM_MOUSEENTER;
-        d.Dirty = true;
+        d.SetMouseAbove(message.Msg == CM_MOUSEENTER);
+        d.SetDirty(true);
       }
       return;
     case WM_SETFOCUS:
       TDBLookupListBox::WndProc(message);
-      d.MouseAbove = false;
-      d.Focused = true;
-      d.Dirty = true;
+      d.SetMouseAbove(false);
+      d.SetFocused(true);
+      d.SetDirty(true);
       return;
     case WM_KILLFOCUS:
       TDBLookupListBox::WndProc(message);
-      d.MouseAbove = false;
-      d.Focused = false;
-      d.Dirty = true;
+      d.SetMouseAbove(false);
+      d.SetFocused(false);
+      d.SetDirty(true);
       return;
     case WM_ERASEBKGND:
       // The list paints its whole client itself; the skin's frame needs no erase.

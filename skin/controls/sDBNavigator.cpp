@@ -68,7 +68,7 @@ TsDBNavigator::TsDBNavigator(TComponent* owner) : TsPanel(owner), Logic_(*this, 
   ControlStyle_.Exclude(csSetCaption);
   ControlStyle_.Include(csOpaque);
   SetCaption("");
-  SkinData()->ControlKind = TacControlKind::ToolBar;
+  SkinData()->SetControlKind(TacControlKind::ToolBar);
   SkinData()->SetSkinSection("TOOLBAR");
   SetShowHint(false);
   Logic_.Click = [this](TNavigateBtn button) { BtnClick(button); };

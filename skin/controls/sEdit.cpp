@@ -37,7 +37,7 @@ private:
 TsEdit::TsEdit(TComponent* owner)
     : TEdit(owner), SkinData_(std::make_unique<TsCommonData>(this, true)),
       BoundLabel_(std::make_unique<TsBoundLabel>(this)) {
-  SkinData_->ControlKind = TacControlKind::Edit;
+  SkinData_->SetControlKind(TacControlKind::Edit);
   SkinData_->InitSection();  // "EDIT"
 }
 
@@ -87,7 +87,7 @@ void TsEdit::PaintText() {
 
 void TsEdit::PrepareCache() {
   TsCommonData& d = *SkinData_;
-  if (d.BackgroundLocked) return;
+  if (d.BackgroundLocked()) return;
   d.EnsureCache();
   TBitmap& cache = *d.CacheBmp;
   if (cache.Empty()) return;
@@ -99,7 +99,7 @@ void TsEdit::PrepareCache() {
     GetParentBackground(request, this, false);
     PaintDisabledLook(cache, DisabledFlags(DisabledKind_), this, {Left(), Top()}, BackgroundFromRequest(request));
   }
-  d.Dirty = false;
+  d.SetDirty(false);
   ++RenderCount_;
 }
 
@@ -119,9 +119,9 @@ void TsEdit::ApplySkinColors() {
 void TsEdit::PaintFrame() {
   TsCommonData& d = *SkinData_;
   if (!HandleAllocated()) return;
-  d.Suspended = d.IsSuspended();
-  if (d.Suspended) return;
-  if (d.Dirty || !d.CacheBmp || d.CacheBmp->Width() != Width() || d.CacheBmp->Height() != Height()) PrepareCache();
+  d.SetSuspended(d.IsSuspended());
+  if (d.Suspended()) return;
+  if (d.Dirty() || !d.CacheBmp || d.CacheBmp->Width() != Width() || d.CacheBmp->Height() != Height()) PrepareCache();
   if (!d.CacheBmp || d.CacheBmp->Empty()) return;
   RefreshCorners(d, TacPaintState::Normal);
   const int b = FrameRingWidth();
@@ -137,7 +137,7 @@ void TsEdit::PaintFrame() {
 
 void TsEdit::PaintDisabled(HDC given) {
   TsCommonData& d = *SkinData_;
-  if (d.Dirty || !d.CacheBmp || d.CacheBmp->Width() != Width() || d.CacheBmp->Height() != Height()) PrepareCache();
+  if (d.Dirty() || !d.CacheBmp || d.CacheBmp->Width() != Width() || d.CacheBmp->Height() != Height()) PrepareCache();
   PAINTSTRUCT ps;
   HDC dc = given ? given : BeginPaint(Handle(), &ps);
   if (dc && d.CacheBmp && !d.CacheBmp->Empty()) {
@@ -175,14 +175,14 @@ void TsEdit::SkinChanged(TacCommand command) {
     if (HandleAllocated())
       SetWindowPos(Handle(), nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   } else {
-    SkinData_->Dirty = true;
+    SkinData_->SetDirty(true);
   }
   RepaintAll();
 }
 
 void TsEdit::ParentPainted() {
-  if (!SkinData_->Suspended) return;
-  SkinData_->Suspended = false;
+  if (!SkinData_->Suspended()) return;
+  SkinData_->SetSuspended(false);
   RepaintAll();
 }
 
@@ -212,7 +212,7 @@ void TsEdit::WndProc(TMessage& message) {
         message.Result = 0;
         return;
       case WM_PAINT:
-        if (!d.Suspended) ApplySkinColors();
+        if (!d.Suspended()) ApplySkinColors();
         if (!Enabled()) {
           PaintDisabled(reinterpret_cast<HDC>(message.WParam));
           message.Result = 0;
@@ -226,7 +226,7 @@ void TsEdit::WndProc(TMessage& message) {
         }
         break;
       case WM_ERASEBKGND:
-        if (!Enabled() || d.Suspended) {
+        if (!Enabled() || d.Suspended()) {
           message.Result = 1;
           return;
         }
@@ -246,13 +246,13 @@ void TsEdit::WndProc(TMessage& message) {
     case WM_KILLFOCUS:
     case CM_EXIT:
       TEdit::WndProc(message);
-      d.Focused = false;
-      d.MouseAbove = false;
-      d.Dirty = true;
+      d.SetFocused(false);
+      d.SetMouseAbove(false);
+      d.SetDirty(true);
       if (skinned && Visible()) RepaintAll();
       return;
     case CM_COLORCHANGED:
-      if (d.CustomColor()) d.Dirty = true;
+      if (d.CustomColor()) d.SetDirty(true);
       break;
     case CM_VISIBLECHANGED:
     case CM_ENABLEDCHANGED:
@@ -263,13 +263,13 @@ void TsEdit::WndProc(TMessage& message) {
         else
           label->SetEnabled(Enabled() || !DisabledKind_.Contains(dkBlended));
       }
-      d.Dirty = true;
+      d.SetDirty(true);
       if (skinned) RepaintAll();
       return;
     case CM_TEXTCHANGED:
     case CM_FONTCHANGED:
       TEdit::WndProc(message);
-      if (!ApplyingColors_) d.Dirty = true;
+      if (!ApplyingColors_) d.SetDirty(true);
       if (skinned && !IsLoading() && !ApplyingColors_) RepaintAll();
       return;
     default:

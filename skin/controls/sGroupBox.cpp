@@ -13,7 +13,7 @@
 #include "skin/runtime/sSkinManager.h"
 
 TsGroupBox::TsGroupBox(TComponent* owner) : TGroupBox(owner), SkinData_(std::make_unique<TsCommonData>(this, true)) {
-  SkinData_->ControlKind = TacControlKind::GroupBox;
+  SkinData_->SetControlKind(TacControlKind::GroupBox);
   SkinData_->InitSection();  // "GROUPBOX"
 }
 
@@ -25,7 +25,7 @@ void TsGroupBox::Loaded() {
 }
 
 void TsGroupBox::LookChanged() {
-  SkinData_->Dirty = true;
+  SkinData_->SetDirty(true);
   Invalidate();
 }
 
@@ -137,23 +137,23 @@ void TsGroupBox::PrepareCache() {
     font.Brush().SetStyle(bsClear);
     TRect probe{0, 0, 0, 0};
     font.DrawText("", probe, DT_CALCRECT);  // selects the font
-    DrawSectionText(cache.Canvas(), Caption(), true, manager, TacPaintState::Normal, d.SkinIndex, DT_CENTER | DT_VCENTER | DT_SINGLELINE,
+    DrawSectionText(cache.Canvas(), Caption(), true, manager, TacPaintState::Normal, d.SkinIndex(), DT_CENTER | DT_VCENTER | DT_SINGLELINE,
                     cr);
     font.SetHandle(nullptr);
   }
-  d.Dirty = false;
+  d.SetDirty(false);
   ++RenderCount_;
 }
 
 void TsGroupBox::PaintTo(HDC dc, bool notify) {
   TsCommonData& d = *SkinData_;
-  d.Suspended = ContainerSuspended(d);
-  if (d.Suspended) return;
+  d.SetSuspended(ContainerSuspended(d));
+  if (d.Suspended()) return;
   if (d.IsSeeThrough() && Parent()) {
     const TRect client = Parent()->ClientRect();
-    d.ParentChanged = !client.Contains({Left() + 1, Top() + 1}) || !client.Contains({Left() + Width() - 1, Top() + Height() - 1});
+    d.SetParentChanged(!client.Contains({Left() + 1, Top() + 1}) || !client.Contains({Left() + Width() - 1, Top() + Height() - 1}));
   }
-  if (!d.BackgroundLocked) PrepareCache();
+  if (!d.BackgroundLocked()) PrepareCache();
   CopyFaceAroundChildren(this, *d.CacheBmp, dc);
   if (notify) NotifyChildrenPainted(this);
 }
@@ -166,13 +166,13 @@ void TsGroupBox::ShowSkinChange(TacCommand command) {
 }
 
 void TsGroupBox::ParentPainted() {
-  if (SkinData_->Suspended && Showing()) ResumeContainer(this, *SkinData_);
+  if (SkinData_->Suspended() && Showing()) ResumeContainer(this, *SkinData_);
 }
 
 bool TsGroupBox::AnswerBackground(TMessage& message) {
   TsCommonData& d = *SkinData_;
   if (message.LParam == 0 || CaptionSkin_.empty() || !d.IsSkinned()) return false;
-  if (d.Dirty || !d.CacheBmp || d.CacheBmp->Empty()) PrepareCache();
+  if (d.Dirty() || !d.CacheBmp || d.CacheBmp->Empty()) PrepareCache();
   auto& request = *reinterpret_cast<TacBGInfo*>(message.LParam);
   request.BgType = btCache;
   request.Bmp = d.CacheBmp.get();
@@ -185,7 +185,7 @@ bool TsGroupBox::OwnCommand(TacCommand command, TMessage& message) {
   if (command != AC_LOCKBACKGROUND) return false;
   TsCommonData& d = *SkinData_;
   d.HandleCommand(message);
-  if (d.BackgroundLocked && d.IsSkinned()) PrepareCache();
+  if (d.BackgroundLocked() && d.IsSkinned()) PrepareCache();
   return true;
 }
 
@@ -217,10 +217,10 @@ void TsGroupBox::WndProc(TMessage& message) {
   switch (message.Msg) {
     case WM_SIZE:
     case WM_WINDOWPOSCHANGED:
-    case CM_VISIBLECHANGED: d.Dirty = true; break;
+    case CM_VISIBLECHANGED: d.SetDirty(true); break;
     case CM_FONTCHANGED:
     case CM_TEXTCHANGED:
-      d.Dirty = true;
+      d.SetDirty(true);
       TGroupBox::WndProc(message);
       if (!Caption().empty() || message.Msg == CM_TEXTCHANGED) Invalidate();
       return;

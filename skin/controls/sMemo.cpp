@@ -35,7 +35,7 @@ bool MemoSkinMessage(TCustomMemo& memo, TsCommonData& skinData, TMessage& messag
   if (!skinData.IsSkinned() || memo.IsDestroying()) return false;
   switch (message.Msg) {
     case WM_PAINT:
-      if (skinData.Suspended && memo.HandleAllocated()) {
+      if (skinData.Suspended() && memo.HandleAllocated()) {
         ValidateRect(memo.Handle(), nullptr);
         message.Result = 0;
         return true;

@@ -56,8 +56,8 @@ void CopyFaceAroundChildren(TWinControl* control, const TBitmap& face, HDC dc) {
 }
 
 bool ContainerSuspended(TsCommonData& data) {
-  if (data.Suspended) return true;
-  TWinControl* parent = data.Control ? data.Control->Parent() : nullptr;
+  if (data.Suspended()) return true;
+  TWinControl* parent = data.Control() ? data.Control()->Parent() : nullptr;
   if (!parent) return true;
   if (!dynamic_cast<TsPanel*>(parent) && !dynamic_cast<TsGroupBox*>(parent)) return false;
   return SendAlphaCmd(parent, AC_ISSUSPENDED) != 0;
@@ -75,9 +75,9 @@ void PaintContainerMessage(TWinControl* control, TMessage& message, const std::f
 }
 
 void ResumeContainer(TWinControl* control, TsCommonData& data) {
-  data.Suspended = false;
-  data.Suspended = ContainerSuspended(data);
-  if (!data.Suspended && control->HandleAllocated())
+  data.SetSuspended(false);
+  data.SetSuspended(ContainerSuspended(data));
+  if (!data.Suspended() && control->HandleAllocated())
     RedrawWindow(control->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
@@ -94,7 +94,7 @@ void NotifyChildrenPainted(TWinControl* control) {
 }
 
 TsPanel::TsPanel(TComponent* owner) : TPanel(owner), SkinData_(std::make_unique<TsCommonData>(this, true)) {
-  SkinData_->ControlKind = TacControlKind::Panel;
+  SkinData_->SetControlKind(TacControlKind::Panel);
   SkinData_->InitSection();  // "PANEL"; no parent yet, so nothing is announced
   ControlStyle_.Exclude(csOpaque);  // a skinned panel may show what lies behind it
 }
@@ -108,7 +108,7 @@ void TsPanel::Loaded() {
 
 bool TsPanel::UsesCache() const {
   if (SkinData_->CustomColor()) return false;
-  return (SkinData_->OpacityFlags & 1) == 0 || SkinData_->IsHot();
+  return (SkinData_->OpacityFlags() & 1) == 0 || SkinData_->IsHot();
 }
 
 TRect TsPanel::TextRect() const {
@@ -156,7 +156,7 @@ void TsPanel::WriteText(TRect rect, TDeviceContext& dc) {
   TsSkinManager* manager = SkinData_->GetManager();
   const TsGeneralData* section = SkinData_->Section();
   if (Enabled() || !manager || !section) {
-    DrawSectionText(dc, Caption(), Enabled(), manager, TacPaintState::Normal, SkinData_->SkinIndex, flags, r);
+    DrawSectionText(dc, Caption(), Enabled(), manager, TacPaintState::Normal, SkinData_->SkinIndex(), flags, r);
     return;
   }
   // A disabled caption fades towards the skin's window colour (GLOBALINFO), whatever the panel's own.
@@ -178,7 +178,7 @@ void TsPanel::RebuildCache() {
     OnPaint(this, canvas);
     canvas.SetHandle(nullptr);
   }
-  d.Dirty = false;
+  d.SetDirty(false);
   ++RenderCount_;
 }
 
@@ -190,7 +190,7 @@ void TsPanel::PaintDirect(HDC dc) {
     PaintControls(dc, nullptr);
     return;
   }
-  SkinData_->Suspended = false;
+  SkinData_->SetSuspended(false);
   // A temporary face: plain looks are cheap to paint again, so nothing is kept.
   TBitmap face(std::max(Width(), 0), std::max(Height(), 0), TPixelFormat::pf24bit);
   PaintSectionForControl(*SkinData_, Parent(), true, TacPaintState::Normal, {0, 0, Width(), Height()}, {Left(), Top()}, &face, true);
@@ -200,19 +200,19 @@ void TsPanel::PaintDirect(HDC dc) {
 
 void TsPanel::PaintTo(HDC dc, bool notify) {
   TsCommonData& d = *SkinData_;
-  d.Suspended = ContainerSuspended(d);
-  if (d.Suspended) return;
+  d.SetSuspended(ContainerSuspended(d));
+  if (d.Suspended()) return;
   if (UsesCache()) {
-    const bool rebuild = d.Dirty || d.ParentChanged || !d.CacheBmp || d.CacheBmp->Width() != Width() ||
+    const bool rebuild = d.Dirty() || d.ParentChanged() || !d.CacheBmp || d.CacheBmp->Width() != Width() ||
                          d.CacheBmp->Height() != Height();
     if (d.IsSeeThrough()) {
       RECT clip{};
       GetClipBox(dc, &clip);
-      d.ParentChanged = clip.Width() < Width() || clip.Height() < Height();
+      d.SetParentChanged(clip.Width() < Width() || clip.Height() < Height());
     } else {
-      d.ParentChanged = false;
+      d.SetParentChanged(false);
     }
-    if (rebuild && !d.BackgroundLocked) RebuildCache();
+    if (rebuild && !d.BackgroundLocked()) RebuildCache();
     CopyFaceAroundChildren(this, *d.CacheBmp, dc);
   } else {
     PaintDirect(dc);
@@ -236,7 +236,7 @@ void TsPanel::ShowSkinChange(TacCommand command) {
 }
 
 void TsPanel::ParentPainted() {
-  if (SkinData_->Suspended) ResumeContainer(this, *SkinData_);
+  if (SkinData_->Suspended()) ResumeContainer(this, *SkinData_);
   NotifyChildren();
 }
 
@@ -245,7 +245,7 @@ bool TsPanel::AnswerBackground(TMessage& message) {
   if (message.LParam == 0) return true;
   auto& request = *reinterpret_cast<TacBGInfo*>(message.LParam);
   const bool emptyCache = !d.CacheBmp || d.CacheBmp->Width() != Width() || d.CacheBmp->Height() != Height();
-  if (d.IsSkinned() && UsesCache() && (d.Dirty || emptyCache) && !d.Suspended) RebuildCache();
+  if (d.IsSkinned() && UsesCache() && (d.Dirty() || emptyCache) && !d.Suspended()) RebuildCache();
   d.AnswerBackground(request, false);
   // Children count from the client origin, which a border moves in.
   if (request.BgType == btCache && !request.PleaseDraw && ClientWidth() != Width()) {
@@ -258,7 +258,7 @@ bool TsPanel::AnswerBackground(TMessage& message) {
 
 bool TsPanel::OwnCommand(TacCommand command, TMessage& message) {
   if (command != AC_ISSUSPENDED) return false;
-  message.Result = SkinData_->Suspended ? 1 : 0;
+  message.Result = SkinData_->Suspended() ? 1 : 0;
   return true;
 }
 
@@ -290,28 +290,28 @@ void TsPanel::WndProc(TMessage& message) {
   }
   if (d.HandleMessage(message)) return;
   switch (message.Msg) {
-    case WM_SIZE: d.Dirty = true; break;
+    case WM_SIZE: d.SetDirty(true); break;
     case WM_MOVE:
-      if ((d.OpacityFlags & 1) == 0) d.Dirty = true;
+      if ((d.OpacityFlags() & 1) == 0) d.SetDirty(true);
       break;
     case CM_COLORCHANGED:
-      if (d.CustomColor()) d.Dirty = true;
+      if (d.CustomColor()) d.SetDirty(true);
       break;
     case CM_TEXTCHANGED:
     case CM_ENABLEDCHANGED:
-      d.Dirty = true;
+      d.SetDirty(true);
       TPanel::WndProc(message);
       if (Parent()) Invalidate();
       return;
     case CM_FONTCHANGED:
       if (!Caption().empty()) {
-        d.Dirty = true;
+        d.SetDirty(true);
         TPanel::WndProc(message);
         Invalidate();
         return;
       }
       break;
-    case CM_VISIBLECHANGED: d.Suspended = false; break;
+    case CM_VISIBLECHANGED: d.SetSuspended(false); break;
     default: break;
   }
   TPanel::WndProc(message);

@@ -57,7 +57,7 @@ TsSpeedButton::TCaptionText& TsSpeedButton::CaptionText() {
 
 TsSpeedButton::TsSpeedButton(TComponent* owner)
     : TSpeedButton(owner), SkinData_(std::make_unique<TsCommonData>(this, true)) {
-  SkinData_->ControlKind = TacControlKind::SpeedButton;
+  SkinData_->SetControlKind(TacControlKind::SpeedButton);
   SkinData_->InitSection();  // "SPEEDBUTTON"; no parent yet, so nothing is announced
 }
 
@@ -69,7 +69,7 @@ TsSpeedButton::~TsSpeedButton() {
 // --- Properties -------------------------------------------------------------------------
 
 void TsSpeedButton::LookChanged(bool evenHidden) {
-  SkinData_->Dirty = true;
+  SkinData_->SetDirty(true);
   if (Visible() || evenHidden) UpdateFromCache();
 }
 
@@ -112,7 +112,7 @@ void TsSpeedButton::SetGlyph(const TBitmap& glyph) {
 void TsSpeedButton::SetBounds(int left, int top, int width, int height) {
   const bool changed = left != Left() || top != Top() || width != Width() || height != Height();
   TSpeedButton::SetBounds(left, top, width, height);
-  if (changed && Visible() && SkinData_) SkinData_->Dirty = true;
+  if (changed && Visible() && SkinData_) SkinData_->SetDirty(true);
 }
 
 // --- Geometry ---------------------------------------------------------------------------
@@ -251,14 +251,14 @@ void TsSpeedButton::Loaded() {
 void TsSpeedButton::Invalidate() {
   if (SkinData_ && Layout() != OldLayout_) {
     OldLayout_ = Layout();
-    SkinData_->Dirty = true;
+    SkinData_->SetDirty(true);
   }
   TSpeedButton::Invalidate();
 }
 
 void TsSpeedButton::Paint() {
   TsCommonData& d = *SkinData_;
-  if (SkinReady(d.GetManager()) && d.SkinIndex < 0 && d.SkinSection() != "UNKNOWN") {
+  if (SkinReady(d.GetManager()) && d.SkinIndex() < 0 && d.SkinSection() != "UNKNOWN") {
     d.ResolveSection();
     UpdateOpaque();
   }
@@ -272,15 +272,15 @@ void TsSpeedButton::Paint() {
     CopyToScreen(*Fade_->FrameImage);
     return;
   }
-  bool dirty = d.Dirty || Down() != OldDown_ || d.ParentChanged;
+  bool dirty = d.Dirty() || Down() != OldDown_ || d.ParentChanged();
   OldDown_ = Down();
-  if (d.BackgroundLocked || ControlState().Contains(csCreating) || !Visible()) {
-    d.ParentChanged = true;
+  if (d.BackgroundLocked() || ControlState().Contains(csCreating) || !Visible()) {
+    d.SetParentChanged(true);
   } else if (!Enabled() || d.IsSeeThrough()) {
-    d.ParentChanged = !(Parent() && Parent()->HandleAllocated() &&
-                        SendMessage(Parent()->Handle(), SM_ALPHACMD, MakeCommandWParam(AC_GETBGCHANGED), 0) == 0);
+    d.SetParentChanged(!(Parent() && Parent()->HandleAllocated() &&
+                        SendMessage(Parent()->Handle(), SM_ALPHACMD, MakeCommandWParam(AC_GETBGCHANGED), 0) == 0));
   } else {
-    d.ParentChanged = false;
+    d.SetParentChanged(false);
   }
   if (dirty) {
     OldNumGlyphs_ = NumGlyphs();
@@ -292,8 +292,8 @@ void TsSpeedButton::Paint() {
     OldMargin_ = Margin();
     dirty = true;
   }
-  d.Dirty = dirty;
-  if (dirty && !d.BackgroundLocked) RenderCache();
+  d.SetDirty(dirty);
+  if (dirty && !d.BackgroundLocked()) RenderCache();
   if (!d.CacheBmp || d.CacheBmp->Empty()) return;
   // A clean face keeps its rounded corners over whatever the parent shows now.
   RefreshCorners(d, TacPaintState::Normal);
@@ -360,14 +360,14 @@ void TsSpeedButton::RenderCache() {
       PaintSectionBackground(d, bg, state, face, {Left(), Top()}, cache);
       PaintCaption();
       PaintGlyph();
-      if (manager && manager->Mask(d.BorderIndex))
-        DrawBorderMask(cache, face, false, shifted, *manager->Mask(d.BorderIndex), state, true);
+      if (manager && manager->Mask(d.BorderIndex()))
+        DrawBorderMask(cache, face, false, shifted, *manager->Mask(d.BorderIndex()), state, true);
     }
     if (ButtonStyle_ == tbsDropDown) PaintArrowPart(bg);
   }
   if (!Enabled()) PaintDisabledLook(cache, DisabledFlags(Look_.DisabledKind), this, {Left(), Top()}, bg);
   if (OnPaint) OnPaint(this, cache);
-  d.Dirty = false;
+  d.SetDirty(false);
   ++RenderCount_;
 }
 
@@ -408,7 +408,7 @@ void TsSpeedButton::WriteCaption(TRect rect, unsigned flags) {
       dc.SetTextColor(ColorToRGB(Font().Color()));
       dc.DrawText(Caption(), rect, flags);
     } else {
-      DrawSectionText(dc, Caption(), true, d.GetManager(), PaintState(), d.SkinIndex, flags, rect);
+      DrawSectionText(dc, Caption(), true, d.GetManager(), PaintState(), d.SkinIndex(), flags, rect);
     }
     return;
   }
@@ -469,7 +469,7 @@ void TsSpeedButton::UpdateFromCache() {
     Invalidate();
     return;
   }
-  if (d.Dirty) {
+  if (d.Dirty()) {
     RenderCache();
     PaintOverlappingSiblings();
   }
@@ -504,11 +504,11 @@ void TsSpeedButton::PaintOverlappingSiblings() {
 
 void TsSpeedButton::ChangeState(bool half, bool animate) {
   TsCommonData& d = *SkinData_;
-  if (animate && !TsSkinManager::SkinChanging() && d.IsSkinned() && SectionFades(d) && !d.Dirty) {
-    d.Dirty = true;
+  if (animate && !TsSkinManager::SkinChanging() && d.IsSkinned() && SectionFades(d) && !d.Dirty()) {
+    d.SetDirty(true);
     StartCrossFade(half);
   } else {
-    d.Dirty = true;
+    d.SetDirty(true);
     StopCrossFade();
     UpdateFromCache();
   }
@@ -550,7 +550,7 @@ void TsSpeedButton::StopCrossFade() {
   const bool shown = Fade_->Level != 0;
   std::unique_ptr<TsAnimTimer> dying = std::move(Fade_);
   if (shown) {
-    SkinData_->Dirty = true;
+    SkinData_->SetDirty(true);
     UpdateFromCache();
   }
 }
@@ -567,7 +567,7 @@ void TsSpeedButton::MouseUp(TMouseBtn button, TShiftState shift, int x, int y) {
   if (button == mbLeft && Fade_ && Fade_->Enabled() && Fade_->FrameImage->Width() == Width()) {
     Fade_->SetEnabled(false);
     Fade_.reset();
-    SkinData_->Dirty = true;
+    SkinData_->SetDirty(true);
     UpdateFromCache();
   }
   TSpeedButton::MouseUp(button, shift, x, y);
@@ -584,36 +584,36 @@ void TsSpeedButton::SkinChanging(TacCommand command) {
 void TsSpeedButton::SkinChanged(TacCommand command) {
   if (command == AC_SETNEWSKIN) {
     UpdateOpaque();
-    SkinData_->Dirty = true;
+    SkinData_->SetDirty(true);
     return;
   }
   if (command == AC_REMOVESKIN) {
     if (IsDestroying()) return;
     ControlStyle_.Exclude(csOpaque);
   } else {
-    SkinData_->Dirty = true;
+    SkinData_->SetDirty(true);
   }
   if (Visible()) TSpeedButton::Invalidate();
 }
 
 void TsSpeedButton::ParentPainted() {
-  if (!SkinData_->Suspended) return;
-  SkinData_->Suspended = false;
+  if (!SkinData_->Suspended()) return;
+  SkinData_->SetSuspended(false);
   UpdateFromCache();
 }
 
 bool TsSpeedButton::OwnCommand(TacCommand command, TMessage& message) {
   TsCommonData& d = *SkinData_;
   if (command == AC_REPAINT) {
-    d.Suspended = false;
+    d.SetSuspended(false);
     // In a fade the new face is already in the cache and only the frame goes out.
-    if (!Fade_ || !Fade_->Enabled()) d.Dirty = true;
+    if (!Fade_ || !Fade_->Enabled()) d.SetDirty(true);
     UpdateFromCache();
     return true;
   }
   if (!SkinnedAndReady()) return false;
   if (command == AC_ISSUSPENDED) {
-    message.Result = d.Suspended ? 1 : 0;
+    message.Result = d.Suspended() ? 1 : 0;
     return true;
   }
   if (command == AC_SECTIONCHANGED) {
@@ -639,54 +639,54 @@ void TsSpeedButton::WndProc(TMessage& message) {
       const bool wasIn = MouseInControl();
       TSpeedButton::WndProc(message);
       if (SkinnedAndReady() && Enabled()) {
-        if (wasIn || d.MouseAbove) return;
-        d.MouseAbove = true;
+        if (wasIn || d.MouseAbove()) return;
+        d.SetMouseAbove(true);
         ChangeState(false, AnimationWanted(aeMouseEnter, Look_.AnimatEvents, d.GetManager()));
       } else {
-        d.MouseAbove = true;
+        d.SetMouseAbove(true);
       }
       return;
     }
     case CM_MOUSELEAVE: {
       if (!own) break;
       if (SkinnedAndReady() && Enabled()) {
-        if (!d.MouseAbove) {
+        if (!d.MouseAbove()) {
           TSpeedButton::WndProc(message);
           return;
         }
         TSpeedButton::WndProc(message);
-        d.MouseAbove = false;
+        d.SetMouseAbove(false);
         if (State() == bsDown) SetState(bsUp);
         if (Visible()) ChangeState(false, AnimationWanted(aeMouseLeave, Look_.AnimatEvents, d.GetManager()));
       } else {
         TSpeedButton::WndProc(message);
-        d.MouseAbove = false;
+        d.SetMouseAbove(false);
         if (State() == bsDown) SetState(bsUp);
       }
       return;
     }
     case CM_VISIBLECHANGED:
-      d.MouseAbove = false;
+      d.SetMouseAbove(false);
       d.HandleMessage(message);
       TSpeedButton::WndProc(message);
       return;
     case CM_ENABLEDCHANGED:
       d.HandleMessage(message);
       TSpeedButton::WndProc(message);
-      d.Dirty = true;
+      d.SetDirty(true);
       if (!IsLoading()) UpdateFromCache();
       return;
     case CM_BUTTONPRESSED:
       TSpeedButton::WndProc(message);
       if (static_cast<int>(message.WParam) == GroupIndex() && GroupIndex() != 0 &&
           message.LParam != reinterpret_cast<LPARAM>(this)) {
-        d.Dirty = true;
+        d.SetDirty(true);
         UpdateFromCache();
       }
       return;
     case CM_TEXTCHANGED:
     case CM_FONTCHANGED:
-      d.Dirty = true;
+      d.SetDirty(true);
       break;
     case WM_ERASEBKGND:
       message.Result = 1;

@@ -169,13 +169,13 @@ TsCaptionButton* TsSkinProvider::ButtonAt(int hitCode) {
 
 void TsSkinProvider::SectionChanged() {
   TitleBg_ = TBitmap();
-  SkinData_.Dirty = true;
+  SkinData_.SetDirty(true);
   InitButtons();
   Refresh(true);
 }
 
 void TsSkinProvider::Refresh(bool all) {
-  SkinData_.Dirty = true;
+  SkinData_.SetDirty(true);
   if (!Form_->HandleAllocated() || !IsWindowVisible(Form_->Handle())) return;
   UINT flags = RDW_INVALIDATE | RDW_FRAME;
   if (all) flags |= RDW_ERASE | RDW_ALLCHILDREN;
@@ -241,7 +241,7 @@ void TsSkinProvider::NewWndProc(TMessage& message) {
   switch (message.Msg) {
     case WM_NCPAINT:
       if (RedrawLocked_) return;
-      if (SkinData_.Dirty) PaintAll();
+      if (SkinData_.Dirty()) PaintAll();
       CopyFrameToWindow(nullptr);
       message.Result = 0;
       return;
@@ -310,7 +310,7 @@ void TsSkinProvider::NewWndProc(TMessage& message) {
       Refresh(false);
       return;
     case WM_SIZE:
-      SkinData_.Dirty = true;
+      SkinData_.SetDirty(true);
       for (TsCaptionButton& b : Buttons_) HideButtonGlow(b);
       CallOld(message);
       LayoutButtons();
@@ -342,7 +342,7 @@ bool TsSkinProvider::HandleCommand(TMessage& message) {
       SkinData_.HandleCommand(message);
       TitleBg_ = TBitmap();
       InitButtons();
-      SkinData_.Dirty = true;
+      SkinData_.SetDirty(true);
       if (SkinnedNow(false) && UseGlobalColor && !SkinData_.CustomColor()) Form_->SetColor(SkinData_.GetColor(false));
       if (Adapter_ && SkinnedNow(false)) Adapter_->AddAllItems();
       UpdateRegion();
@@ -362,7 +362,7 @@ bool TsSkinProvider::HandleCommand(TMessage& message) {
       return true;
     case AC_GETCACHE: {
       if (!FrameSkinned() || message.LParam == 0) return SkinData_.HandleCommand(message);
-      if (SkinData_.Dirty) PaintAll();
+      if (SkinData_.Dirty()) PaintAll();
       auto& request = *reinterpret_cast<TacBGInfo*>(message.LParam);
       const TPoint offset = ClientOffset();
       request.BgType = btCache;
@@ -392,7 +392,7 @@ bool TsSkinProvider::HandleCommand(TMessage& message) {
       return true;
     }
     case AC_SETDIRTY:
-      SkinData_.Dirty = true;
+      SkinData_.SetDirty(true);
       return true;
     case AC_REPAINT:
       Refresh(true);

@@ -113,7 +113,7 @@ public:
   bool RedrawLocked() const override { return RedrawLocked_; }
   void SetRedrawLocked(bool locked) override { RedrawLocked_ = locked; }
   bool PaintsNonClient() const override { return FrameSkinned(); }
-  void RebuildFrame() override { SkinData_.Dirty = true; }
+  void RebuildFrame() override { SkinData_.SetDirty(true); }
 
   // IacSkinDataOwner
   TWinControl* ProviderForm() const override;

@@ -84,8 +84,8 @@ void TsSkinProvider::PaintAll() {
   const TacPaintSource source = PaintSourceOf(SkinData_);
   if (Form_->BorderStyle() != bsNone) {
     PaintSection(source, BackgroundInfo{}, true, state, whole, {0, 0}, &image, true);
-    if (manager->Mask(SkinData_.BorderIndex)) {
-      const TsMaskData& border = *manager->Mask(SkinData_.BorderIndex);
+    if (manager->Mask(SkinData_.BorderIndex())) {
+      const TsMaskData& border = *manager->Mask(SkinData_.BorderIndex());
       FillKeyCorners(image, border.WL, border.WT, border.WR, border.WB);
     }
   } else
@@ -110,7 +110,7 @@ void TsSkinProvider::PaintAll() {
     BitBlt(&TitleBg_.Canvas(), 0, 0, TitleBgRect_.Width(), TitleBgRect_.Height(), &image.Canvas(), 0, 0, SRCCOPY);
     PaintButtons(image);
   }
-  SkinData_.Dirty = false;
+  SkinData_.SetDirty(false);
 }
 
 void TsSkinProvider::PaintTitle(TBitmap& image) {
@@ -212,7 +212,7 @@ void TsSkinProvider::PaintButtons(TBitmap& image) {
 void TsSkinProvider::RepaintButton(int hitCode) {
   TsCaptionButton* button = ButtonAt(hitCode);
   if (!button || button->Rect.IsEmpty() || !FrameSkinned()) return;
-  if (SkinData_.Dirty || TitleBg_.Empty()) {
+  if (SkinData_.Dirty() || TitleBg_.Empty()) {
     PaintAll();
     CopyFrameToWindow(nullptr);
     return;
@@ -244,7 +244,7 @@ void TsSkinProvider::CopyFrameToWindow(const TRect* only) {
 
 void TsSkinProvider::PaintClientBackground(HDC dc) {
   if (!dc) return;
-  if (SkinData_.Dirty) PaintAll();
+  if (SkinData_.Dirty()) PaintAll();
   TRect client;
   GetClientRect(Form_->Handle(), &client);
   if (!SkinData_.CacheBmp || SkinData_.CacheBmp->Empty()) {
@@ -262,13 +262,13 @@ void TsSkinProvider::UpdateRegion() {
   HWND window = Form_->Handle();
   TsSkinManager* manager = SkinData_.GetManager();
   const bool wanted = SkinnedNow(false) && Form_->BorderStyle() != bsNone && Form_->WindowState() != wsMaximized &&
-                      manager && manager->Mask(SkinData_.BorderIndex);
+                      manager && manager->Mask(SkinData_.BorderIndex());
   if (!wanted) {
     if (RegionSet_) SetWindowRgn(window, nullptr, true);
     RegionSet_ = false;
     return;
   }
-  const TsMaskData& mask = *manager->Mask(SkinData_.BorderIndex);
+  const TsMaskData& mask = *manager->Mask(SkinData_.BorderIndex());
   const TBitmap* pic = MaskPicture(mask);
   TRect bounds;
   GetWindowRect(window, &bounds);

@@ -70,16 +70,16 @@ BackgroundInfo BackgroundFromRequest(const TacBGInfo& request) {
 TacPaintSource PaintSourceOf(const TsCommonData& skinData) {
   TacPaintSource s;
   s.Manager = skinData.GetManager();
-  s.SkinIndex = skinData.SkinIndex;
-  s.BorderIndex = skinData.BorderIndex;
-  s.Texture = skinData.TextureIndex;
-  s.HotTexture = skinData.HotTextureIndex;
+  s.SkinIndex = skinData.SkinIndex();
+  s.BorderIndex = skinData.BorderIndex();
+  s.Texture = skinData.TextureIndex();
+  s.HotTexture = skinData.HotTextureIndex();
   s.CustomColor = skinData.CustomColor();
   if (skinData.CustomColor()) {
-    if (skinData.Control)
-      s.OwnerColor = skinData.Control->Color();
-    else if (skinData.OwnerSeam && skinData.OwnerSeam->ProviderForm())
-      s.OwnerColor = skinData.OwnerSeam->ProviderForm()->Color();
+    if (skinData.Control())
+      s.OwnerColor = skinData.Control()->Color();
+    else if (skinData.OwnerSeam() && skinData.OwnerSeam()->ProviderForm())
+      s.OwnerColor = skinData.OwnerSeam()->ProviderForm()->Color();
   }
   return s;
 }
@@ -100,8 +100,8 @@ void PaintSectionForControl(TsCommonData& skinData, TWinControl* parent, bool fi
   if (!target || !source.Manager || !source.Manager->IsValidSection(source.SkinIndex)) return;
   TacBGInfo request;
   BackgroundInfo bg = BackgroundInfo::FromColor(kTransparentKey);
-  if (skinData.Control && parent == skinData.Control->Parent()) {
-    GetParentBackground(request, skinData.Control, false);
+  if (skinData.Control() && parent == skinData.Control()->Parent()) {
+    GetParentBackground(request, skinData.Control(), false);
     bg = BackgroundFromRequest(request);
   } else if (parent) {
     bg = BackgroundInfo::FromColor(ControlColor(parent));
@@ -110,10 +110,10 @@ void PaintSectionForControl(TsCommonData& skinData, TWinControl* parent, bool fi
 }
 
 void RefreshCorners(TsCommonData& skinData, TacPaintState state, int corners) {
-  TControl* owner = skinData.Control;
+  TControl* owner = skinData.Control();
   TsSkinManager* manager = skinData.GetManager();
   if (!owner || !manager || !skinData.CacheBmp || owner->Width() < 2 || owner->Height() < 2) return;
-  if (!manager->Mask(skinData.BorderIndex)) return;
+  if (!manager->Mask(skinData.BorderIndex())) return;
   TacBGInfo request;
   GetParentBackground(request, owner, false);
   BackgroundInfo bg = BackgroundFromRequest(request);
@@ -121,7 +121,7 @@ void RefreshCorners(TsCommonData& skinData, TacPaintState state, int corners) {
   bg.OffsetY += owner->Top();
   const TRect rect{0, 0, std::min(owner->Width(), skinData.CacheBmp->Width()),
                    std::min(owner->Height(), skinData.CacheBmp->Height())};
-  RecompositeCorners(*skinData.CacheBmp, rect, *manager->Mask(skinData.BorderIndex), state,
+  RecompositeCorners(*skinData.CacheBmp, rect, *manager->Mask(skinData.BorderIndex()), state,
                      corners, bg);
 }
 
@@ -136,20 +136,20 @@ TRect PaintBorderOnly(HDC dc, TRect rect, int borderWidth, TacPaintState state, 
   TsSkinManager* manager = skinData.GetManager();
   TBitmap* cache = skinData.CacheBmp.get();
   const TColor color = ColorToRGB(skinData.GetColor(UsesHotValues(state)));
-  const bool hasMask = manager && cache && manager->Mask(skinData.BorderIndex) && skinData.SkinIndex >= 0;
+  const bool hasMask = manager && cache && manager->Mask(skinData.BorderIndex()) && skinData.SkinIndex() >= 0;
   if (!hasMask) {
     if (borderWidth > 0 && dc) FillBorderBand(dc, rect, borderWidth, borderWidth, borderWidth, borderWidth, color);
     return rect;
   }
-  const TsMaskData& mask = *manager->Mask(skinData.BorderIndex);
+  const TsMaskData& mask = *manager->Mask(skinData.BorderIndex());
   TDeviceContext& cacheDC = cache->Canvas();
   TacBGInfo request;
   BackgroundInfo bg = BackgroundInfo::FromColor(color);
-  if (skinData.Control) {
-    GetParentBackground(request, skinData.Control, false);
+  if (skinData.Control()) {
+    GetParentBackground(request, skinData.Control(), false);
     bg = BackgroundFromRequest(request);
-    bg.OffsetX += skinData.Control->Left();
-    bg.OffsetY += skinData.Control->Top();
+    bg.OffsetX += skinData.Control()->Left();
+    bg.OffsetY += skinData.Control()->Top();
   }
   if (mask.MaskType == 1) {
     // The band under a masked border gets what lies behind first.
@@ -188,5 +188,5 @@ TRect PaintBorderOnly(HDC dc, TRect rect, int borderWidth, TacPaintState state, 
 void DrawSectionText(TDeviceContext& canvas, std::string_view text, bool enabled, TsCommonData& skinData,
                      unsigned format, TRect rect) {
   const TacPaintState state = HotIf(skinData.IsHot());
-  DrawSectionText(canvas, text, enabled, skinData.GetManager(), state, skinData.SkinIndex, format, rect);
+  DrawSectionText(canvas, text, enabled, skinData.GetManager(), state, skinData.SkinIndex(), format, rect);
 }

@@ -106,7 +106,7 @@ void TsAnimTimer::Setup(TsCommonData* data) {
 }
 
 void TsAnimTimer::Step() {
-  TControl* control = OwnerData ? OwnerData->Control : nullptr;
+  TControl* control = OwnerData ? OwnerData->Control() : nullptr;
   if (!Busy && !Gone(control) && Iterations != 0 && Level >= 0) {
     Busy = true;
     if (OwnerData->CacheBmp)
@@ -121,7 +121,7 @@ void TsAnimTimer::Step() {
 }
 
 bool TsAnimTimer::Finished() {
-  TControl* control = OwnerData ? OwnerData->Control : nullptr;
+  TControl* control = OwnerData ? OwnerData->Control() : nullptr;
   if (IsDestroying() || Gone(control) || Terminating()) return true;
   if (Level >= 0 && Level <= Iterations) return false;
   SendToControl(control, AC_STOPFADING);  // the button's reply frees this timer
@@ -153,7 +153,7 @@ void TsFadeTimer::Setup(TsCommonData* data) {
 }
 
 bool TsFadeTimer::Finished() {
-  TControl* control = OwnerData ? OwnerData->Control : nullptr;
+  TControl* control = OwnerData ? OwnerData->Control() : nullptr;
   if (!OwnerData || Gone(control) || Terminating()) {
     Running_ = 0;
     return false;
@@ -166,12 +166,12 @@ bool TsFadeTimer::Finished() {
 }
 
 void TsFadeTimer::Timer() {
-  if (!OwnerData || Gone(OwnerData->Control) || IsDestroying()) return;
+  if (!OwnerData || Gone(OwnerData->Control()) || IsDestroying()) return;
   if (!Finished() && Running_ == 1) Step();
 }
 
 void TsFadeTimer::Step() {
-  TControl* control = OwnerData ? OwnerData->Control : nullptr;
+  TControl* control = OwnerData ? OwnerData->Control() : nullptr;
   if (Gone(control) || Iterations == 0) return;
   if (!control->Enabled()) {
     SetEnabled(false);
@@ -216,7 +216,7 @@ void BeginFade(TsFadeTimer*& timer, TsCommonData& data, bool half, int direction
   if (!SectionFades(data)) return;
   int shown = 0;  // frames an interrupted fade of the same kind had shown
   if (!timer) {
-    timer = new TsFadeTimer(data.Control);
+    timer = new TsFadeTimer(data.Control());
     timer->SetRunning(0);
   } else if (timer->Running() != 0 && timer->Half == half && timer->Level >= 1 && timer->Level <= timer->Iterations) {
     shown = timer->Level - 1;
@@ -232,26 +232,26 @@ void BeginFade(TsFadeTimer*& timer, TsCommonData& data, bool half, int direction
     const int stepsBack = static_cast<int>(static_cast<long long>(shown) * timer->Iterations / oldIterations);
     timer->Level = std::max(1, timer->Iterations - stepsBack + 1);
   }
-  SendToControl(data.Control, AC_PREPARING);
+  SendToControl(data.Control(), AC_PREPARING);
   timer->SetRunning(direction);
 }
 
 void FadeOrRepaint(TsFadeTimer*& timer, TsCommonData& data, bool half, int direction, bool animate) {
   if (!data.IsSkinned()) return;
-  if (animate && !TsSkinManager::SkinChanging() && SectionFades(data) && data.CacheBmp && !data.Dirty) {
-    data.Dirty = true;
+  if (animate && !TsSkinManager::SkinChanging() && SectionFades(data) && data.CacheBmp && !data.Dirty()) {
+    data.SetDirty(true);
     BeginFade(timer, data, half, direction);
   } else {
-    data.Dirty = true;
+    data.SetDirty(true);
     if (timer) EndFade(timer, data);
-    if (data.Control) data.Control->Invalidate();
+    if (data.Control()) data.Control()->Invalidate();
   }
   UpdateHoverGlow(data);
 }
 
 void UpdateHoverGlow(TsCommonData& data) {
   const bool buttonHeld = (GetAsyncKeyState(VK_LBUTTON) & 0x8000) || (GetAsyncKeyState(VK_RBUTTON) & 0x8000);
-  if (data.MouseAbove && !buttonHeld)
+  if (data.MouseAbove() && !buttonHeld)
     data.ShowGlow(false);
   else
     data.HideGlow();

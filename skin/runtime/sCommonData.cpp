@@ -25,7 +25,7 @@ constexpr unsigned kFontChangeMessage = 0x001D;
 TWinControl* AsWindowed(TControl* control) { return dynamic_cast<TWinControl*>(control); }
 
 bool IsEditControl(const TsCommonData& data) {
-  return dynamic_cast<TCustomEdit*>(data.Control) != nullptr || data.ControlKind == TacControlKind::EditWindow;
+  return dynamic_cast<TCustomEdit*>(data.Control()) != nullptr || data.ControlKind() == TacControlKind::EditWindow;
 }
 
 // A manager whose model holds a loaded skin (also while it is being announced).
@@ -36,7 +36,7 @@ bool HasLoadedSkin(const TsSkinManager* manager) { return manager && manager->Ac
 // --- Creation ------------------------------------------------------------------------------
 
 TsCommonData::TsCommonData(TObject* owner, bool withCache, IacSkinDataOwner* ownerSeam)
-    : Control(dynamic_cast<TControl*>(owner)), Owner(owner), OwnerSeam(ownerSeam) {
+    : Control_(dynamic_cast<TControl*>(owner)), Owner_(owner), OwnerSeam_(ownerSeam) {
   if (withCache) CacheBmp = std::make_unique<TBitmap>(0, 0, TPixelFormat::pf24bit);
 }
 
@@ -47,20 +47,20 @@ TacRefreshCornersFn& TsCommonData::RefreshCornersHook() {
   return hook;
 }
 
-TsSkinManager* TsCommonData::GetManager() const { return Manager ? Manager : TsSkinManager::DefaultManager(); }
+TsSkinManager* TsCommonData::GetManager() const { return Manager_ ? Manager_ : TsSkinManager::DefaultManager(); }
 
 const TsGeneralData* TsCommonData::Section() const {
   const TsSkinManager* manager = GetManager();
-  if (!manager || !manager->IsValidSection(SkinIndex)) return nullptr;
-  return &*manager->Section(SkinIndex);
+  if (!manager || !manager->IsValidSection(SkinIndex_)) return nullptr;
+  return &*manager->Section(SkinIndex_);
 }
 
 bool TsCommonData::IsSkinned(bool checkReady) const {
   const TsSkinManager* manager = GetManager();
-  if (!manager || SkinIndex < 0 || manager->IsDestroying()) return false;
-  if (Control && Control->IsDestroying()) return false;
+  if (!manager || SkinIndex_ < 0 || manager->IsDestroying()) return false;
+  if (Control_ && Control_->IsDestroying()) return false;
   if (checkReady && !manager->SkinData.SkinReady) return false;
-  return manager->IsValidSection(SkinIndex);
+  return manager->IsValidSection(SkinIndex_);
 }
 
 bool TsCommonData::IsSeeThrough() const {
@@ -69,25 +69,25 @@ bool TsCommonData::IsSeeThrough() const {
 }
 
 bool TsCommonData::IsHot() const {
-  if (!Control || Control->IsDestroying() || !Control->Enabled()) return false;
-  if (Focused) return true;
-  if (auto* windowed = AsWindowed(Control); windowed && windowed->HandleAllocated() && windowed->Focused()) return true;
-  if (!MouseAbove) return false;
-  return !IsContainerKind(ControlKind);
+  if (!Control_ || Control_->IsDestroying() || !Control_->Enabled()) return false;
+  if (Focused_) return true;
+  if (auto* windowed = AsWindowed(Control_); windowed && windowed->HandleAllocated() && windowed->Focused()) return true;
+  if (!MouseAbove_) return false;
+  return !IsContainerKind(ControlKind_);
 }
 
 bool TsCommonData::IsSuspended() const {
   if (!GetManager()) return false;
-  if ((OpacityFlags & 1) != 0 && !IsHot() && !TsSkinManager::AnimationPending()) return Suspended;
-  if (!Control || Control->IsDestroying()) return Suspended;
-  if (Suspended || !Control->Parent()) return true;
-  return SendAlphaCmd(Control->Parent(), AC_ISSUSPENDED) != 0;
+  if ((OpacityFlags_ & 1) != 0 && !IsHot() && !TsSkinManager::AnimationPending()) return Suspended_;
+  if (!Control_ || Control_->IsDestroying()) return Suspended_;
+  if (Suspended_ || !Control_->Parent()) return true;
+  return SendAlphaCmd(Control_->Parent(), AC_ISSUSPENDED) != 0;
 }
 
 int TsCommonData::BorderThickness() const {
   TsSkinManager* manager = GetManager();
-  if (!manager || !manager->Mask(BorderIndex)) return 0;
-  const TsMaskData& mask = *manager->Mask(BorderIndex);
+  if (!manager || !manager->Mask(BorderIndex_)) return 0;
+  const TsMaskData& mask = *manager->Mask(BorderIndex_);
   if ((mask.StretchMode & 2) != 0) return 0;
   return std::max({static_cast<int>(mask.WL), static_cast<int>(mask.WT), static_cast<int>(mask.WR),
                    static_cast<int>(mask.WB)});
@@ -96,29 +96,29 @@ int TsCommonData::BorderThickness() const {
 // --- Binding -------------------------------------------------------------------------------
 
 void TsCommonData::SendToOwner(TacCommand command, LPARAM lParam) {
-  if (OwnerSeam && OwnerSeam->ProviderForm()) {
-    TWinControl* form = OwnerSeam->ProviderForm();
+  if (OwnerSeam_ && OwnerSeam_->ProviderForm()) {
+    TWinControl* form = OwnerSeam_->ProviderForm();
     if (form->HandleAllocated())
       SendMessage(form->Handle(), SM_ALPHACMD, MakeCommandWParam(command), lParam);
     else
       form->Perform(SM_ALPHACMD, MakeCommandWParam(command), lParam);
-  } else if (Control) {
-    Control->Perform(SM_ALPHACMD, MakeCommandWParam(command), lParam);
+  } else if (Control_) {
+    Control_->Perform(SM_ALPHACMD, MakeCommandWParam(command), lParam);
   }
 }
 
 void TsCommonData::AnnounceBinding(TsSkinManager* manager, bool viaProvider) {
   TMessage message;
   message.Msg = SM_ALPHACMD;
-  message.WParam = MakeCommandWParam(HasLoadedSkin(manager) && SkinIndex >= 0 ? AC_REFRESH : AC_REMOVESKIN);
+  message.WParam = MakeCommandWParam(HasLoadedSkin(manager) && SkinIndex_ >= 0 ? AC_REFRESH : AC_REMOVESKIN);
   message.LParam = reinterpret_cast<LPARAM>(manager);
-  if (viaProvider && OwnerSeam && OwnerSeam->ProviderForm()) {
-    OwnerSeam->OwnerCommand(message);
+  if (viaProvider && OwnerSeam_ && OwnerSeam_->ProviderForm()) {
+    OwnerSeam_->OwnerCommand(message);
     return;
   }
-  if (!Control || !Control->Parent() || Control->IsDestroying()) return;
+  if (!Control_ || !Control_->Parent() || Control_->IsDestroying()) return;
   try {
-    Control->Perform(message.Msg, message.WParam, message.LParam);
+    Control_->Perform(message.Msg, message.WParam, message.LParam);
   } catch (...) {
     // The owner's handler may fail on a half-built look; the binding stands.
   }
@@ -126,13 +126,13 @@ void TsCommonData::AnnounceBinding(TsSkinManager* manager, bool viaProvider) {
 
 void TsCommonData::SetSkinManager(TsSkinManager* value) {
   TsSkinManager* stored = value == TsSkinManager::DefaultManager() ? nullptr : value;
-  if (value == Manager || stored == Manager) return;
-  Manager = stored;
-  if (Control && Control->IsLoading()) return;
+  if (value == Manager_ || stored == Manager_) return;
+  Manager_ = stored;
+  if (Control_ && Control_->IsLoading()) return;
   if (HasLoadedSkin(value))
     ResolveSection();
   else
-    SkinIndex = -1;
+    SkinIndex_ = -1;
   AnnounceBinding(value, true);
 }
 
@@ -143,25 +143,25 @@ void TsCommonData::SetSkinSection(const std::string& value) {
   if (HasLoadedSkin(GetManager()))
     ResolveSection();
   else
-    SkinIndex = -1;
-  if (OwnerSeam && OwnerSeam->ProviderForm()) {
-    Dirty = true;
-    OwnerSeam->SectionChanged();
-  } else if (Control && !Control->IsLoading() && Control->Parent() && !Control->IsDestroying()) {
-    SendToOwner(SkinIndex >= 0 ? AC_REFRESH : AC_REMOVESKIN, reinterpret_cast<LPARAM>(GetManager()));
+    SkinIndex_ = -1;
+  if (OwnerSeam_ && OwnerSeam_->ProviderForm()) {
+    Dirty_ = true;
+    OwnerSeam_->SectionChanged();
+  } else if (Control_ && !Control_->IsLoading() && Control_->Parent() && !Control_->IsDestroying()) {
+    SendToOwner(SkinIndex_ >= 0 ? AC_REFRESH : AC_REMOVESKIN, reinterpret_cast<LPARAM>(GetManager()));
   }
 }
 
 void TsCommonData::RestoreEditColors() {
   const TsGeneralData* section = Section();
-  if (!section || !Control) return;
-  if (!CustomColor_) Control->SetColor(section->Color);
-  if (!CustomFont_) Control->Font().SetColor(section->FontColor[0]);
+  if (!section || !Control_) return;
+  if (!CustomColor_) Control_->SetColor(section->Color);
+  if (!CustomFont_) Control_->Font().SetColor(section->FontColor[0]);
 }
 
 void TsCommonData::SetCustomColor(bool value) {
   CustomColor_ = value;
-  if (IsEditControl(*this) && IsSkinned() && !Control->IsLoading()) {
+  if (IsEditControl(*this) && IsSkinned() && !Control_->IsLoading()) {
     if (!value) RestoreEditColors();
     Invalidate();
   }
@@ -169,7 +169,7 @@ void TsCommonData::SetCustomColor(bool value) {
 
 void TsCommonData::SetCustomFont(bool value) {
   CustomFont_ = value;
-  if (IsEditControl(*this) && IsSkinned() && !Control->IsLoading()) {
+  if (IsEditControl(*this) && IsSkinned() && !Control_->IsLoading()) {
     if (!value) RestoreEditColors();
     Invalidate();
   }
@@ -177,10 +177,10 @@ void TsCommonData::SetCustomFont(bool value) {
 
 void TsCommonData::Loaded() {
   InitSection();
-  if (!IsSkinned(false) || !Control || !Control->Parent() || Control->IsLoading()) return;
-  if (AsWindowed(Control)) {
-    if (TWinControl* form = GetParentForm(Control); form && form != Control)
-      SendAlphaCmd(form, AC_CONTROLLOADED, reinterpret_cast<LPARAM>(Control));
+  if (!IsSkinned(false) || !Control_ || !Control_->Parent() || Control_->IsLoading()) return;
+  if (AsWindowed(Control_)) {
+    if (TWinControl* form = GetParentForm(Control_); form && form != Control_)
+      SendAlphaCmd(form, AC_CONTROLLOADED, reinterpret_cast<LPARAM>(Control_));
   }
   if (IsEditControl(*this)) RestoreEditColors();
 }
@@ -190,52 +190,52 @@ void TsCommonData::InitSection() {
     if (HasLoadedSkin(GetManager()))
       ResolveSection();
     else
-      SkinIndex = -1;
+      SkinIndex_ = -1;
     return;
   }
-  const std::string_view section = DefaultSectionOfKind(ControlKind);
-  SetSkinSection(section.empty() ? (Owner ? Owner->ClassName() : std::string()) : std::string(section));
+  const std::string_view section = DefaultSectionOfKind(ControlKind_);
+  SetSkinSection(section.empty() ? (Owner_ ? Owner_->ClassName() : std::string()) : std::string(section));
 }
 
 void TsCommonData::ComputeBackgroundKind() {
-  BackgroundKind = 0;
+  BackgroundKind_ = 0;
   const TsGeneralData* section = Section();
   if (!section) return;
-  if (section->ImagePercent != 0) BackgroundKind |= 4;
+  if (section->ImagePercent != 0) BackgroundKind_ |= 4;
   if (section->GradientPercent != 0 && !section->GradientStops.empty()) {
     switch (section->GradientStops.front().Mode) {
-      case 0: BackgroundKind |= 2; break;
-      case 1: BackgroundKind |= 1; break;
-      case 2: BackgroundKind |= 3; break;
+      case 0: BackgroundKind_ |= 2; break;
+      case 1: BackgroundKind_ |= 1; break;
+      case 2: BackgroundKind_ |= 3; break;
       default: break;
     }
   }
 }
 
 void TsCommonData::ResolveSection() {
-  Dirty = true;
+  Dirty_ = true;
   TsSkinManager* manager = GetManager();
-  SkinIndex = manager ? manager->SectionIndexOf(SkinSection_) : -1;
+  SkinIndex_ = manager ? manager->SectionIndexOf(SkinSection_) : -1;
   ComputeBackgroundKind();
-  OpacityFlags = 0;
-  if (SkinIndex >= 0) {
-    BorderIndex = manager->Section(SkinIndex)->BorderIndex;
-    TextureIndex = manager->TextureIndexOf(SkinIndex, SkinSection_, "PATTERN");
-    HotTextureIndex = manager->TextureIndexOf(SkinIndex, SkinSection_, "HOTPATTERN");
+  OpacityFlags_ = 0;
+  if (SkinIndex_ >= 0) {
+    BorderIndex_ = manager->Section(SkinIndex_)->BorderIndex;
+    TextureIndex_ = manager->TextureIndexOf(SkinIndex_, SkinSection_, "PATTERN");
+    HotTextureIndex_ = manager->TextureIndexOf(SkinIndex_, SkinSection_, "HOTPATTERN");
     UpdateOpacity(false);
   } else {
     // The border index of an earlier skin would point into another mask array.
-    BorderIndex = -1;
-    TextureIndex = -1;
-    HotTextureIndex = -1;
+    BorderIndex_ = -1;
+    TextureIndex_ = -1;
+    HotTextureIndex_ = -1;
   }
 }
 
 namespace {
 
 bool KeepsOpacityFlag(const TsCommonData& data) {
-  if (data.OwnerSeam) return data.OwnerSeam->KeepsOpacityFlag();
-  return KeepsOpacityKind(data.ControlKind);
+  if (data.OwnerSeam()) return data.OwnerSeam()->KeepsOpacityFlag();
+  return KeepsOpacityKind(data.ControlKind());
 }
 
 }  // namespace
@@ -246,22 +246,22 @@ void TsCommonData::UpdateOpacity(bool passOn) {
     TsSkinManager* manager = GetManager();
     if (const TsGeneralData* section = Section()) {
       plain = true;
-      if (manager->Mask(BorderIndex)) {
-        const TsMaskData& mask = *manager->Mask(BorderIndex);
+      if (manager->Mask(BorderIndex_)) {
+        const TsMaskData& mask = *manager->Mask(BorderIndex_);
         if (mask.WL + mask.WR > 30 || mask.WT + mask.WB > 30) plain = false;
       }
       const int t = section->Transparency;
       if (t != 0 && t != 100) plain = false;
       if (t == 100) {
-        TControl* parent = Control ? Control->Parent() : nullptr;
+        TControl* parent = Control_ ? Control_->Parent() : nullptr;
         if (!parent || (SendAlphaCmd(parent, AC_UPDATEOPACITY, 0) & 1) == 0) plain = false;
       }
       if (section->ImagePercent > 0 || section->GradientPercent > 0) plain = false;
     }
-    OpacityFlags = static_cast<std::uint16_t>(plain ? (OpacityFlags | 1) : (OpacityFlags & ~1));
+    OpacityFlags_ = static_cast<std::uint16_t>(plain ? (OpacityFlags_ | 1) : (OpacityFlags_ & ~1));
   }
   if (passOn) {
-    if (auto* windowed = AsWindowed(Control))
+    if (auto* windowed = AsWindowed(Control_))
       for (int i = 0; i < windowed->ControlCount(); ++i) SendAlphaCmd(windowed->Controls(i), AC_UPDATEOPACITY, 1);
   }
 }
@@ -269,20 +269,20 @@ void TsCommonData::UpdateOpacity(bool passOn) {
 // --- Painting state ------------------------------------------------------------------------
 
 void TsCommonData::Invalidate() {
-  if (!Control || Control->IsDestroying() || Control->IsLoading()) return;
-  Dirty = true;
-  if (!Control->Visible() || !Control->Parent()) return;
-  if (auto* windowed = AsWindowed(Control); windowed && !windowed->HandleAllocated()) return;
-  Control->Repaint();
+  if (!Control_ || Control_->IsDestroying() || Control_->IsLoading()) return;
+  Dirty_ = true;
+  if (!Control_->Visible() || !Control_->Parent()) return;
+  if (auto* windowed = AsWindowed(Control_); windowed && !windowed->HandleAllocated()) return;
+  Control_->Repaint();
 }
 
 void TsCommonData::BeginSuspend() {
-  Suspended = true;
+  Suspended_ = true;
   SendToOwner(AC_SUSPENDED, 0);
 }
 
 void TsCommonData::EndSuspend() {
-  Suspended = false;
+  Suspended_ = false;
   SendToOwner(AC_RESUMED, 0);
 }
 
@@ -290,14 +290,14 @@ void TsCommonData::EnsureCache() {
   if (!CacheBmp) CacheBmp = std::make_unique<TBitmap>(0, 0, TPixelFormat::pf24bit);
   if (CacheBmp->PixelFormat() != TPixelFormat::pf24bit && CacheBmp->PixelFormat() != TPixelFormat::pf32bit)
     CacheBmp->SetPixelFormat(TPixelFormat::pf24bit);
-  if (Control && (CacheBmp->Width() != Control->Width() || CacheBmp->Height() != Control->Height()))
-    CacheBmp->SetSize(std::max(Control->Width(), 0), std::max(Control->Height(), 0));
+  if (Control_ && (CacheBmp->Width() != Control_->Width() || CacheBmp->Height() != Control_->Height()))
+    CacheBmp->SetSize(std::max(Control_->Width(), 0), std::max(Control_->Height(), 0));
 }
 
 void TsCommonData::RepaintFrame() {
-  if (OwnerSeam) {
-    OwnerSeam->RepaintFrame();
-  } else if (auto* windowed = AsWindowed(Control); windowed && windowed->HandleAllocated()) {
+  if (OwnerSeam_) {
+    OwnerSeam_->RepaintFrame();
+  } else if (auto* windowed = AsWindowed(Control_); windowed && windowed->HandleAllocated()) {
     RedrawWindow(windowed->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
   }
 }
@@ -305,9 +305,9 @@ void TsCommonData::RepaintFrame() {
 // --- Glow ------------------------------------------------------------------------------------
 
 void TsCommonData::HideGlow() {
-  if (GlowId < 0) return;
-  if (IacGlowEffects* glow = GlowEffects()) glow->HideGlow(GlowId);
-  GlowId = -1;
+  if (GlowId_ < 0) return;
+  if (IacGlowEffects* glow = GlowEffects()) glow->HideGlow(GlowId_);
+  GlowId_ = -1;
 }
 
 void TsCommonData::ShowGlow(bool refresh, HWND window) {
@@ -316,57 +316,57 @@ void TsCommonData::ShowGlow(bool refresh, HWND window) {
   const TsGeneralData* section = Section();
   if (!section || section->GlowCount < 1) return;
   IacGlowEffects* glow = GlowEffects();
-  if (!Control) {
+  if (!Control_) {
     (void)window;  // glows of windows without a control come with the window adapters
     return;
   }
-  const bool buttonDown = Control->ControlState().Contains(csLButtonDown);
-  if (!MouseAbove || buttonDown || (refresh && GlowId >= 0)) {
+  const bool buttonDown = Control_->ControlState().Contains(csLButtonDown);
+  if (!MouseAbove_ || buttonDown || (refresh && GlowId_ >= 0)) {
     HideGlow();
     return;
   }
-  if (!glow || GlowId >= 0) return;
+  if (!glow || GlowId_ >= 0) return;
   TacGlowRequest request;
-  const TPoint origin = Control->ClientToScreen({0, 0});
-  request.ScreenRect = Bounds(origin.X, origin.Y, Control->Width(), Control->Height());
+  const TPoint origin = Control_->ClientToScreen({0, 0});
+  request.ScreenRect = Bounds(origin.X, origin.Y, Control_->Width(), Control_->Height());
   request.VisibleRect = request.ScreenRect;
-  for (TWinControl* parent = Control->Parent(); parent; parent = parent->Parent()) {
+  for (TWinControl* parent = Control_->Parent(); parent; parent = parent->Parent()) {
     const TPoint p = parent->ClientToScreen({0, 0});
     request.VisibleRect = request.VisibleRect.Intersect(Bounds(p.X, p.Y, parent->ClientWidth(), parent->ClientHeight()));
   }
-  if (TWinControl* top = GetParentForm(Control); top && top->HandleAllocated()) request.TopWindow = top->Handle();
+  if (TWinControl* top = GetParentForm(Control_); top && top->HandleAllocated()) request.TopWindow = top->Handle();
   request.Section = SkinSection_;
   request.Manager = manager;
   request.Opacity = 255;
   request.Margin = section->GlowMargin;
   request.MaskKey = "GLOW";
-  GlowId = glow->ShowGlow(request);
+  GlowId_ = glow->ShowGlow(request);
 }
 
 // --- Commands ----------------------------------------------------------------------------------
 
 void TsCommonData::CommandRemoveSkin(TsSkinManager* manager) {
-  if (manager && manager->IsDestroying()) Manager = nullptr;
-  SkinIndex = -1;
-  BorderIndex = -1;
-  TextureIndex = -1;
-  HotTextureIndex = -1;
-  Suspended = true;
+  if (manager && manager->IsDestroying()) Manager_ = nullptr;
+  SkinIndex_ = -1;
+  BorderIndex_ = -1;
+  TextureIndex_ = -1;
+  HotTextureIndex_ = -1;
+  Suspended_ = true;
   if (CacheBmp) CacheBmp->SetSize(0, 0);
-  if (!Control) return;
+  if (!Control_) return;
   if (IsEditControl(*this)) {
-    if (!CustomColor_) Control->SetColor(clWindow);
-    if (!CustomFont_) Control->Font().SetColor(clWindowText);
+    if (!CustomColor_) Control_->SetColor(clWindow);
+    if (!CustomFont_) Control_->Font().SetColor(clWindowText);
     RepaintFrame();
-  } else if (auto* windowed = AsWindowed(Control)) {
+  } else if (auto* windowed = AsWindowed(Control_)) {
     for (int i = 0; i < windowed->ControlCount(); ++i)
       if (auto* label = dynamic_cast<TCustomLabel*>(windowed->Controls(i))) label->Font().SetColor(clWindowText);
   }
 }
 
 void TsCommonData::CommandRefresh() {
-  Dirty = true;
-  Suspended = false;
+  Dirty_ = true;
+  Suspended_ = false;
   if (IsSkinned() && IsEditControl(*this)) {
     RestoreEditColors();
     RepaintFrame();
@@ -376,8 +376,8 @@ void TsCommonData::CommandRefresh() {
 
 void TsCommonData::CommandParentMoved(TMessage& message) {
   const bool changed = BackgroundChanged();
-  Dirty = Dirty || changed;
-  auto* windowed = AsWindowed(Control);
+  Dirty_ = Dirty_ || changed;
+  auto* windowed = AsWindowed(Control_);
   if (!windowed) return;
   if (message.WParamLo() == 1 && windowed->HandleAllocated())
     RedrawWindow(windowed->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
@@ -407,26 +407,26 @@ bool TsCommonData::HandleCommand(TMessage& message) {
       message.Result = 1;
       return true;
     case AC_SETSUSPENDED:
-      Suspended = message.WParamLo() == 1;
+      Suspended_ = message.WParamLo() == 1;
       message.Result = 0;
       return false;
     case AC_LOCKBACKGROUND:
-      BackgroundLocked = message.WParamLo() == 1;
+      BackgroundLocked_ = message.WParamLo() == 1;
       message.Result = 0;
       return false;
     case AC_ISSUSPENDED:
-      message.Result = Dirty || Suspended ? 1 : 0;
+      message.Result = Dirty_ || Suspended_ ? 1 : 0;
       return true;
     case AC_GETPARENTCHANGED:
-      message.Result = ParentChanged ? 1 : 0;
+      message.Result = ParentChanged_ ? 1 : 0;
       return true;
     case AC_SETDIRTY:
-      Dirty = true;
+      Dirty_ = true;
       return false;
     case AC_GETBGCHANGED: {
       const TsGeneralData* section = IsSkinned(false) ? Section() : nullptr;
       if (!section) return false;
-      TControl* parent = Control ? Control->Parent() : nullptr;
+      TControl* parent = Control_ ? Control_->Parent() : nullptr;
       if (section->Transparency == 100 && parent)
         message.Result = SendAlphaCmd(parent, AC_GETBGCHANGED);
       else
@@ -437,14 +437,14 @@ bool TsCommonData::HandleCommand(TMessage& message) {
       CommandParentMoved(message);
       return false;
     case AC_GETCOLOR:
-      if (!Control) return false;
+      if (!Control_) return false;
       message.Result = AnswerGetColor();
       return true;
     case AC_SETPARENTCHANGED:
-      ParentChanged = true;
+      ParentChanged_ = true;
       return false;
     case AC_GETSKININDEX:
-      message.Result = SkinIndex + 1;
+      message.Result = SkinIndex_ + 1;
       return true;
     case AC_GETCACHE:
       if (message.LParam != 0) AnswerBackground(*reinterpret_cast<TacBGInfo*>(message.LParam), false);
@@ -454,7 +454,7 @@ bool TsCommonData::HandleCommand(TMessage& message) {
         UpdateOpacity(true);
         return false;
       }
-      message.Result = OpacityFlags;
+      message.Result = OpacityFlags_;
       return true;
     case AC_GETAPPLICATION:
       message.Result = reinterpret_cast<LRESULT>(Application);
@@ -471,20 +471,20 @@ bool TsCommonData::HandleCommand(TMessage& message) {
 // --- Window messages ---------------------------------------------------------------------------
 
 bool TsCommonData::HandleMessage(TMessage& message) {
-  auto* windowed = AsWindowed(Control);
+  auto* windowed = AsWindowed(Control_);
   switch (message.Msg) {
     case SM_ALPHACMD:
       return HandleCommand(message);
     case WM_MOVE:
       if (BackgroundChanged()) {
-        Dirty = true;
-        if (Control) Control->Perform(SM_ALPHACMD, MakeCommandWParam(AC_PARENTMOVED, 1), 0);
+        Dirty_ = true;
+        if (Control_) Control_->Perform(SM_ALPHACMD, MakeCommandWParam(AC_PARENTMOVED, 1), 0);
       }
       HideGlow();
       return false;
     case WM_SIZE:
       if (const TsGeneralData* section = IsSkinned(false) ? Section() : nullptr) {
-        Dirty = true;
+        Dirty_ = true;
         if (section->GradientPercent > 0 && windowed)
           for (int i = 0; i < windowed->ControlCount(); ++i) {
             TControl* child = windowed->Controls(i);
@@ -497,21 +497,21 @@ bool TsCommonData::HandleMessage(TMessage& message) {
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
       if (windowed && windowed->HandleAllocated()) {
-        Dirty = true;
-        Focused = message.Msg == WM_SETFOCUS;
-        if (IsEditKind(ControlKind) && (Focused || Control->Visible())) RepaintFrame();
+        Dirty_ = true;
+        Focused_ = message.Msg == WM_SETFOCUS;
+        if (IsEditKind(ControlKind_) && (Focused_ || Control_->Visible())) RepaintFrame();
       }
       return false;
     case kFontChangeMessage:
     case CM_ENABLEDCHANGED:
-      MouseAbove = false;
-      Focused = false;
-      if (Control && !Control->Enabled()) HideGlow();
+      MouseAbove_ = false;
+      Focused_ = false;
+      if (Control_ && !Control_->Enabled()) HideGlow();
       return false;
     case WM_CONTEXTMENU:
       // The menu the control is about to open is drawn by the skin while it runs.
-      if (Control)
-        if (TPopupMenu* menu = Control->ContextMenu()) {
+      if (Control_)
+        if (TPopupMenu* menu = Control_->ContextMenu()) {
           TsSkinManager* manager = GetManager();
           menu->SetOwnerDraw(manager && manager->Active());
         }
@@ -521,14 +521,14 @@ bool TsCommonData::HandleMessage(TMessage& message) {
       return IsSkinned();
     case WM_PARENTNOTIFY:
       if (windowed && message.WParamLo() == 1)
-        if (TWinControl* form = GetParentForm(Control); form && form != Control)
-          SendAlphaCmd(form, AC_CONTROLLOADED, reinterpret_cast<LPARAM>(Control));
+        if (TWinControl* form = GetParentForm(Control_); form && form != Control_)
+          SendAlphaCmd(form, AC_CONTROLLOADED, reinterpret_cast<LPARAM>(Control_));
       return false;
     case CM_VISIBLECHANGED:
       if (CacheBmp) {
         if (message.WParam != 0) {
-          Suspended = false;
-          Dirty = true;
+          Suspended_ = false;
+          Dirty_ = true;
         } else {
           CacheBmp->SetSize(0, 0);
         }
@@ -540,28 +540,28 @@ bool TsCommonData::HandleMessage(TMessage& message) {
           TControl* child = windowed->Controls(i);
           if (child == reinterpret_cast<TControl*>(message.LParam)) continue;
           TsCommonData* data = SkinDataOf(child);
-          if (data && data->ControlKind == TacControlKind::SpeedButton && data->MouseAbove) child->Perform(CM_MOUSELEAVE, 0, 0);
+          if (data && data->ControlKind() == TacControlKind::SpeedButton && data->MouseAbove()) child->Perform(CM_MOUSELEAVE, 0, 0);
         }
-        if (!IsContainerKind(ControlKind)) MouseAbove = true;
+        if (!IsContainerKind(ControlKind_)) MouseAbove_ = true;
         if (TsSkinManager* manager = GetManager(); manager && windowed->HandleAllocated())
           manager->SetHotControl(windowed->Handle());
-        if (!IsNoGlowKind(ControlKind) && !IsButtonKind(ControlKind)) ShowGlow(false);
-        if (IsEditKind(ControlKind)) {
-          Dirty = true;
+        if (!IsNoGlowKind(ControlKind_) && !IsButtonKind(ControlKind_)) ShowGlow(false);
+        if (IsEditKind(ControlKind_)) {
+          Dirty_ = true;
           RepaintFrame();
         }
-      } else if (!IsContainerKind(ControlKind)) {
-        MouseAbove = true;
+      } else if (!IsContainerKind(ControlKind_)) {
+        MouseAbove_ = true;
       }
       return false;
     case CM_MOUSELEAVE:
-      if (!IsContainerKind(ControlKind)) MouseAbove = false;
-      if (!IsNoGlowKind(ControlKind) && !IsButtonKind(ControlKind)) {
+      if (!IsContainerKind(ControlKind_)) MouseAbove_ = false;
+      if (!IsNoGlowKind(ControlKind_) && !IsButtonKind(ControlKind_)) {
         HideGlow();
         ReleaseAllGlows();
       }
-      if (IsEditKind(ControlKind) && Control && Control->Visible()) {
-        Dirty = true;
+      if (IsEditKind(ControlKind_) && Control_ && Control_->Visible()) {
+        Dirty_ = true;
         RepaintFrame();
       }
       return false;
@@ -596,7 +596,7 @@ void SkinReportOf(TControl* control, std::string& section, int& index) {
   if (!control) return;
   if (TsCommonData* data = SkinDataOf(control)) {
     section = data->SkinSection();
-    index = data->SkinIndex;
+    index = data->SkinIndex();
     return;
   }
   for (TacSkinReportFn reporter : SkinReporters())
@@ -616,5 +616,5 @@ void RegisterSkinInfoForDriver() {
   TDriverProperties::Register<IacSkinnedControl>(
       "SkinSection", [](IacSkinnedControl& c) { return c.SkinData() ? c.SkinData()->SkinSection() : std::string(); });
   TDriverProperties::Register<IacSkinnedControl>(
-      "SkinIndex", [](IacSkinnedControl& c) { return std::to_string(c.SkinData() ? c.SkinData()->SkinIndex : -1); });
+      "SkinIndex", [](IacSkinnedControl& c) { return std::to_string(c.SkinData() ? c.SkinData()->SkinIndex() : -1); });
 }

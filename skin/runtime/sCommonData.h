@@ -55,33 +55,47 @@ public:
   // Stores the upper-cased value ("UNKNOWN" for an empty one) and resolves again.
   void SetSkinSection(const std::string& value);
   // The own manager (null: the default manager is used).
-  TsSkinManager* SkinManager() const { return Manager; }
+  TsSkinManager* SkinManager() const { return Manager_; }
   void SetSkinManager(TsSkinManager* value);
+  // Binds to a manager without announcing it (a window subclass resolves itself after).
+  void AssignManager(TsSkinManager* value) { Manager_ = value; }
   bool CustomColor() const { return CustomColor_; }
   void SetCustomColor(bool value);
   bool CustomFont() const { return CustomFont_; }
   void SetCustomFont(bool value);
 
-  // --- Run-time fields (painters read them) ---------------------------------------------
-  int GlowId = -1;
-  bool Suspended = false;
-  TsSkinManager* Manager = nullptr;
-  int BorderIndex = -1;
-  int SkinIndex = -1;
-  int TextureIndex = -1;
-  int HotTextureIndex = -1;
-  bool Dirty = true;
-  bool ParentChanged = true;
-  bool BackgroundLocked = false;
-  TControl* Control = nullptr;  // the owner when it is a control
-  TObject* Owner = nullptr;
+  // --- Run-time state (painters read it) -------------------------------------------------
+  // The skin's section, border mask and textures for the owner (-1: none).
+  int SkinIndex() const { return SkinIndex_; }
+  void SetSkinIndex(int value) { SkinIndex_ = value; }
+  int BorderIndex() const { return BorderIndex_; }
+  void SetBorderIndex(int value) { BorderIndex_ = value; }
+  int TextureIndex() const { return TextureIndex_; }
+  int HotTextureIndex() const { return HotTextureIndex_; }
+  // The face in CacheBmp must be rebuilt before it is shown.
+  bool Dirty() const { return Dirty_; }
+  void SetDirty(bool value) { Dirty_ = value; }
+  // The owner waits for its parent's paint (command 6); IsSuspended also asks the state.
+  bool Suspended() const { return Suspended_; }
+  void SetSuspended(bool value) { Suspended_ = value; }
+  bool ParentChanged() const { return ParentChanged_; }
+  void SetParentChanged(bool value) { ParentChanged_ = value; }
+  bool BackgroundLocked() const { return BackgroundLocked_; }
+  bool Focused() const { return Focused_; }
+  void SetFocused(bool value) { Focused_ = value; }
+  bool MouseAbove() const { return MouseAbove_; }
+  void SetMouseAbove(bool value) { MouseAbove_ = value; }
+  int GlowId() const { return GlowId_; }
+  void SetGlowId(int value) { GlowId_ = value; }
+  TacControlKind ControlKind() const { return ControlKind_; }
+  void SetControlKind(TacControlKind value) { ControlKind_ = value; }
+  std::uint16_t OpacityFlags() const { return OpacityFlags_; }
+  std::uint16_t BackgroundKind() const { return BackgroundKind_; }
+  // The owner when it is a control (null for a form provider), and the owner itself.
+  TControl* Control() const { return Control_; }
+  TObject* Owner() const { return Owner_; }
+  IacSkinDataOwner* OwnerSeam() const { return OwnerSeam_; }
   std::unique_ptr<TBitmap> CacheBmp;
-  TacControlKind ControlKind = TacControlKind::Unknown;
-  bool Focused = false;
-  bool MouseAbove = false;
-  std::uint16_t OpacityFlags = 0;
-  std::uint16_t BackgroundKind = 0;
-  IacSkinDataOwner* OwnerSeam = nullptr;
 
   // --- Queries ------------------------------------------------------------------------
   // Own manager, else the default manager (null when there is none).
@@ -150,6 +164,24 @@ private:
   std::string SkinSection_;
   bool CustomColor_ = false;
   bool CustomFont_ = false;
+  TsSkinManager* Manager_ = nullptr;
+  TControl* Control_ = nullptr;
+  TObject* Owner_ = nullptr;
+  IacSkinDataOwner* OwnerSeam_ = nullptr;
+  int GlowId_ = -1;
+  int BorderIndex_ = -1;
+  int SkinIndex_ = -1;
+  int TextureIndex_ = -1;
+  int HotTextureIndex_ = -1;
+  bool Suspended_ = false;
+  bool Dirty_ = true;
+  bool ParentChanged_ = true;
+  bool BackgroundLocked_ = false;
+  bool Focused_ = false;
+  bool MouseAbove_ = false;
+  TacControlKind ControlKind_ = TacControlKind::Unknown;
+  std::uint16_t OpacityFlags_ = 0;
+  std::uint16_t BackgroundKind_ = 0;
 };
 
 // Implemented by every skinned control, so that the engine and the driver find its

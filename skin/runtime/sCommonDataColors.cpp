@@ -60,8 +60,8 @@ bool HasCache(const TsCommonData& data) { return data.CacheBmp && !data.CacheBmp
 }  // namespace
 
 TColor TsCommonData::OwnColor() const {
-  if (Control) return ColorToRGB(Control->Color());
-  if (OwnerSeam && OwnerSeam->ProviderForm()) return ColorToRGB(OwnerSeam->ProviderForm()->Color());
+  if (Control_) return ColorToRGB(Control_->Color());
+  if (OwnerSeam_ && OwnerSeam_->ProviderForm()) return ColorToRGB(OwnerSeam_->ProviderForm()->Color());
   return ColorToRGB(clBtnFace);
 }
 
@@ -73,14 +73,14 @@ TColor TsCommonData::GetColor(bool hot, HWND window) const {
     if (t == 0 && !CustomColor_) return c;
     if (t > 0) {
       TColor parentColor;
-      if (Control)
-        parentColor = Control->Parent() ? ParentControlColor(Control->Parent()) : clFuchsia;
+      if (Control_)
+        parentColor = Control_->Parent() ? ParentControlColor(Control_->Parent()) : clFuchsia;
       else if (window && GetParent(window))
         parentColor = WindowColor(GetParent(window));
       else
         parentColor = ColorToRGB(clBtnFace);
       if (t == 100) return parentColor;
-      if (!Control) return 0;
+      if (!Control_) return 0;
       return MixRounded(c, parentColor, t);
     }
   }
@@ -89,12 +89,12 @@ TColor TsCommonData::GetColor(bool hot, HWND window) const {
 
 LRESULT TsCommonData::AnswerGetColor() const {
   const TsGeneralData* section = IsSkinned(false) ? Section() : nullptr;
-  if (!section) return ColorToRGB(Control->Color());
+  if (!section) return ColorToRGB(Control_->Color());
   const int t = ClampPercent(section->Transparency);
   const TColor c = ColorToRGB(section->Color);
   if (t == 0) return c;
-  TColor parentColor = ColorToRGB(Control->Color());
-  if (TWinControl* parent = Control->Parent()) {
+  TColor parentColor = ColorToRGB(Control_->Color());
+  if (TWinControl* parent = Control_->Parent()) {
     parentColor = ParentControlColor(parent);
     if (parentColor == clFuchsia) parentColor = ColorToRGB(parent->Color());
   }
@@ -143,8 +143,8 @@ void TsCommonData::AnswerBackground(TacBGInfo& request, bool hot, HWND window) c
   // Fully see-through: a thin border lets the parent answer for it.
   TsSkinManager* manager = GetManager();
   bool thin = true;
-  if (manager && manager->Mask(BorderIndex)) {
-    const TsMaskData& mask = *manager->Mask(BorderIndex);
+  if (manager && manager->Mask(BorderIndex_)) {
+    const TsMaskData& mask = *manager->Mask(BorderIndex_);
     thin = mask.WL + mask.WR <= 24 && mask.WT + mask.WB < 25;
   }
   if (thin) {
@@ -167,10 +167,10 @@ void TsCommonData::AnswerBackground(TacBGInfo& request, bool hot, HWND window) c
         request.OffsetY += place.Y;
       }
     };
-    if (Control && Control->Parent()) {
-      forward(TPoint{Control->Left(), Control->Top()},
-              [&] { SendAlphaCmd(Control->Parent(), AC_GETCACHE, reinterpret_cast<LPARAM>(&request)); });
-    } else if (!Control && window && GetParent(window)) {
+    if (Control_ && Control_->Parent()) {
+      forward(TPoint{Control_->Left(), Control_->Top()},
+              [&] { SendAlphaCmd(Control_->Parent(), AC_GETCACHE, reinterpret_cast<LPARAM>(&request)); });
+    } else if (!Control_ && window && GetParent(window)) {
       HWND parent = GetParent(window);
       TRect r = WindowRect(window);
       MapWindowPoints(nullptr, parent, &r);
@@ -185,22 +185,22 @@ void TsCommonData::AnswerBackground(TacBGInfo& request, bool hot, HWND window) c
   }
   if (!HasCache(*this)) {
     request.BgType = btFill;
-    request.Color = Control && Control->Parent() ? ParentControlColor(Control->Parent()) : DefaultGlobalColor();
+    request.Color = Control_ && Control_->Parent() ? ParentControlColor(Control_->Parent()) : DefaultGlobalColor();
     return;
   }
   answerWithCache();
 }
 
 bool TsCommonData::BackgroundChanged() const {
-  if (BackgroundLocked) return true;
+  if (BackgroundLocked_) return true;
   TsSkinManager* manager = GetManager();
-  if (!manager || SkinIndex < 0 || manager->IsDestroying()) return true;
-  if (!Control || Control->ControlState().Contains(csCreating) || !Control->Visible()) return true;
-  if (!manager->IsValidSection(SkinIndex)) return false;
-  const TsGeneralData& section = *manager->Section(SkinIndex);
-  bool changed = !Control->Enabled() || section.Transparency > 0;
+  if (!manager || SkinIndex_ < 0 || manager->IsDestroying()) return true;
+  if (!Control_ || Control_->ControlState().Contains(csCreating) || !Control_->Visible()) return true;
+  if (!manager->IsValidSection(SkinIndex_)) return false;
+  const TsGeneralData& section = *manager->Section(SkinIndex_);
+  bool changed = !Control_->Enabled() || section.Transparency > 0;
   if (changed) {
-    TWinControl* parent = Control->Parent();
+    TWinControl* parent = Control_->Parent();
     if (parent && parent->HandleAllocated()) changed = SendAlphaCmd(parent, AC_GETBGCHANGED) != 0;
   }
   return changed;

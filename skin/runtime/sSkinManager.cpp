@@ -82,7 +82,7 @@ std::function<void(const std::string&)>& TsSkinManager::InfoMessageBox() {
 }
 
 TsSkinManager* TsSkinManager::GetManager(const TsCommonData& skinData) {
-  return skinData.Manager ? skinData.Manager : defaultManager;
+  return skinData.SkinManager() ? skinData.SkinManager() : defaultManager;
 }
 
 void TsSkinManager::LoadThirdLists() {

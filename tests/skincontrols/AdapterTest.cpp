@@ -97,7 +97,7 @@ TEST_F(AdapterTest, PlainPushButtonsArePaintedFromTheButtonSection) {
     TacBtnWnd* wnd = ButtonWnd(b);
     ASSERT_NE(wnd, nullptr) << b->Caption();
     EXPECT_EQ(wnd->SkinData().SkinSection(), "BUTTON");
-    EXPECT_EQ(wnd->SkinData().SkinIndex, Manager->SectionIndexOf("BUTTON"));
+    EXPECT_EQ(wnd->SkinData().SkinIndex(), Manager->SectionIndexOf("BUTTON"));
     EXPECT_TRUE(TacBroadcast::AnswersHandled(b->Handle()));
     EXPECT_GT(wnd->RenderCount(), 0);
     // What is on the screen is the skinned face.

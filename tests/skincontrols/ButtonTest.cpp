@@ -24,7 +24,7 @@ TEST_F(ButtonTest, HoverFadesTwentyFramesIntoTheWindowAndPressTen) {
   Drain();
   UpdateAllWindows();
   EXPECT_EQ(b->SkinData()->SkinSection(), "BUTTON");
-  ASSERT_GE(b->SkinData()->SkinIndex, 0);
+  ASSERT_GE(b->SkinData()->SkinIndex(), 0);
   const TColor normal = ScreenPixel(b, 45, 22);
   MoveTo(b, 45, 14);
   ASSERT_NE(b->FadeTimer(), nullptr);
@@ -348,7 +348,7 @@ TEST_F(ButtonTest, EveryWindowPaintRefreshesThePushButtonsCorners) {
   Drain();
   EXPECT_EQ(b->RenderCount(), renders + 1);
   EXPECT_EQ(parent->Requests - requests, 2);
-  const std::vector<TPoint> holes = CornerHoles(*Manager, b->SkinData()->BorderIndex, 90, 28, b->PaintState());
+  const std::vector<TPoint> holes = CornerHoles(*Manager, b->SkinData()->BorderIndex(), 90, 28, b->PaintState());
   ASSERT_FALSE(holes.empty());
   for (TPoint p : holes) EXPECT_EQ(b->SkinData()->CacheBmp->Pixel(p.X, p.Y), 0x00407080) << p.X << "," << p.Y;
 }

@@ -157,7 +157,7 @@ TEST_F(CheckBoxTest, TheWindowPaintGivesTheCornerHolesTheParent) {
   c->SetAutoSize(false);
   c->SetCaption("Фильтрация");
   ShowForm();
-  ASSERT_EQ(c->SkinData()->BorderIndex, section.BorderIndex);
+  ASSERT_EQ(c->SkinData()->BorderIndex(), section.BorderIndex);
   const std::vector<TPoint> holes = CornerHoles(*Manager, section.BorderIndex, c->Width(), c->Height(), TacPaintState::Normal);
   ASSERT_FALSE(holes.empty());
   for (TPoint p : holes) {

@@ -70,7 +70,7 @@ TEST_F(EditSkinSwitchTest, OffRestoresThePlatformLookAndOnSkinsEverythingAgain) 
   EXPECT_EQ(Memo->EditWnd(), nullptr);
   EXPECT_EQ(List->EditWnd(), nullptr);
   EXPECT_EQ(TsSkinProvider::Of(Form), nullptr);
-  EXPECT_EQ(Memo->SkinData()->SkinIndex, -1);
+  EXPECT_EQ(Memo->SkinData()->SkinIndex(), -1);
   // The list's own colours come back with the platform look.
   EXPECT_EQ(List->Font().Color(), clBlack);
   EXPECT_EQ(List->Color(), clWindow);
@@ -82,7 +82,7 @@ TEST_F(EditSkinSwitchTest, OffRestoresThePlatformLookAndOnSkinsEverythingAgain) 
   EXPECT_NE(DBMemo->EditWnd(), nullptr);
   EXPECT_NE(List->EditWnd(), nullptr);
   EXPECT_NE(TsSkinProvider::Of(Form), nullptr);
-  EXPECT_FALSE(Panel->SkinData()->Suspended);
+  EXPECT_FALSE(Panel->SkinData()->Suspended());
   EXPECT_EQ(List->Font().Color(), Section("EDIT").FontColor[0]);
   const TBitmap again = Snapshot(Form->Handle());
   EXPECT_EQ(DifferingPixels(before, again), 0);

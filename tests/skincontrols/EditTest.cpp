@@ -62,9 +62,9 @@ TEST_F(EditTest, EveryMemberTakesItsColoursFromTheEditSection) {
     EXPECT_EQ(d->SkinSection(), "EDIT") << c->Name();
     EXPECT_EQ(c->Font().Color(), edit.FontColor[0]) << c->Name();
   }
-  EXPECT_EQ(Memo->SkinData()->ControlKind, TacControlKind::Memo);
-  EXPECT_EQ(DBEdit->SkinData()->ControlKind, TacControlKind::DBEdit);
-  EXPECT_EQ(List->SkinData()->ControlKind, TacControlKind::Edit);
+  EXPECT_EQ(Memo->SkinData()->ControlKind(), TacControlKind::Memo);
+  EXPECT_EQ(DBEdit->SkinData()->ControlKind(), TacControlKind::DBEdit);
+  EXPECT_EQ(List->SkinData()->ControlKind(), TacControlKind::Edit);
   // The family keeps the edit subclass on its window; the edit paints its own frame.
   EXPECT_NE(Memo->EditWnd(), nullptr);
   EXPECT_NE(DBEdit->EditWnd(), nullptr);

@@ -78,7 +78,7 @@ TEST_F(MemoTest, DataAwareMembersKeepTheirDataWorkUnderTheSkin) {
   Settle();
   EXPECT_EQ(Query->State(), TDataSetState::dsEdit);
   EXPECT_EQ(DBMemo->Text(), "Вопрос 2?");
-  EXPECT_EQ(DBMemo->SkinData()->ControlKind, TacControlKind::Memo);
+  EXPECT_EQ(DBMemo->SkinData()->ControlKind(), TacControlKind::Memo);
   EXPECT_FALSE(DBMemo->ParentColor());
 }
 
@@ -88,10 +88,10 @@ TEST_F(MemoTest, TheDataAwareEditFrameTurnsHotUnderTheMouse) {
   const TPoint centre = DBEdit->ClientToScreen({DBEdit->Width() / 2, DBEdit->Height() / 2});
   Backend->MouseMove(centre);
   Settle();
-  EXPECT_TRUE(DBEdit->SkinData()->MouseAbove);
+  EXPECT_TRUE(DBEdit->SkinData()->MouseAbove());
   EXPECT_EQ(DBEdit->EditWnd()->FrameState(), TacPaintState::Hot);
   Backend->MouseMove({5, 700});
   Settle();
-  EXPECT_FALSE(DBEdit->SkinData()->MouseAbove);
+  EXPECT_FALSE(DBEdit->SkinData()->MouseAbove());
   EXPECT_EQ(DBEdit->EditWnd()->FrameState(), TacPaintState::Normal);
 }

@@ -43,13 +43,13 @@ TEST_F(NavigatorTest, TenButtonsKeepTheWidthGivenAtLoadAndShareItOut) {
     EXPECT_EQ(b->Top(), 1);
     EXPECT_EQ(b->Hint(), DefaultNavHint(static_cast<TNavigateBtn>(i)));
     EXPECT_EQ(b->SkinData()->SkinSection(), "TOOLBUTTON");
-    EXPECT_GE(b->SkinData()->SkinIndex, 0);
+    EXPECT_GE(b->SkinData()->SkinIndex(), 0);
     EXPECT_FALSE(b->ShowCaption());
   }
   EXPECT_EQ(Button(nbFirst)->Left(), 1);
   EXPECT_EQ(Button(nbRefresh)->Left() + Button(nbRefresh)->Width(), 376);
   EXPECT_EQ(Nav->SkinData()->SkinSection(), "TOOLBAR");
-  EXPECT_GE(Nav->SkinData()->SkinIndex, 0);
+  EXPECT_GE(Nav->SkinData()->SkinIndex(), 0);
 
   // Hidden buttons move beyond the right edge; the visible ones share the width.
   Nav->SetVisibleButtons({nbFirst, nbPrior, nbNext, nbLast});

@@ -38,9 +38,9 @@ TEST_F(PanelTest, GradientPanelKeepsItsFaceAndHandsItToChildren) {
   auto* child = Add<TProbeChild>(panel, 30, 20, 40, 20);
   ShowForm();
   TsCommonData& d = *panel->SkinData();
-  ASSERT_GE(d.SkinIndex, 0);
+  ASSERT_GE(d.SkinIndex(), 0);
   EXPECT_TRUE(panel->UsesCache());  // the internal PANEL has a gradient
-  EXPECT_FALSE(d.Dirty);
+  EXPECT_FALSE(d.Dirty());
   TacBGInfo request;
   EXPECT_TRUE(GetParentBackground(request, child, false));
   EXPECT_EQ(request.BgType, btCache);
@@ -110,11 +110,11 @@ TEST_F(PanelTest, InnerPanelWaitsForItsSuspendedContainerAndPaintsWhenTold) {
   inner->SetCaption("ivanov");  // a new look, but the container has not painted
   UpdateAllWindows();
   EXPECT_EQ(inner->RenderCount(), built);
-  EXPECT_TRUE(inner->SkinData()->Suspended);
+  EXPECT_TRUE(inner->SkinData()->Suspended());
   // The container resumes and paints: the inner panel is told and paints now.
-  outer->SkinData()->Suspended = false;
+  outer->SkinData()->SetSuspended(false);
   SendMessage(inner->Handle(), SM_ALPHACMD, MakeCommandWParam(AC_PARENTPAINTED), 0);
-  EXPECT_FALSE(inner->SkinData()->Suspended);
+  EXPECT_FALSE(inner->SkinData()->Suspended());
   EXPECT_EQ(inner->RenderCount(), built + 1);
 }
 

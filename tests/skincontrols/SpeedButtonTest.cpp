@@ -16,7 +16,7 @@ TEST_F(SpeedButtonTest, BindsToTheSpeedButtonSectionOfTheInternalSkin) {
   ShowForm();
   ASSERT_NE(b->SkinData(), nullptr);
   EXPECT_EQ(b->SkinData()->SkinSection(), "SPEEDBUTTON");
-  EXPECT_GE(b->SkinData()->SkinIndex, 0);
+  EXPECT_GE(b->SkinData()->SkinIndex(), 0);
   EXPECT_EQ(TDriverProperties::Read(*b, "SkinSection").value_or(""), "SPEEDBUTTON");
   EXPECT_EQ(b->RenderCount(), 1);
 }
@@ -178,7 +178,7 @@ TEST_F(SpeedButtonTest, LeavingForANeighbourLeavesOnlyTheNeighbourHot) {
   Tick(3);
   MoveTo(b, 10, 15);
   Tick(25);
-  EXPECT_FALSE(a->SkinData()->MouseAbove);
+  EXPECT_FALSE(a->SkinData()->MouseAbove());
   EXPECT_EQ(a->PaintState(), TacPaintState::Normal);
   EXPECT_EQ(b->PaintState(), TacPaintState::Hot);
   EXPECT_EQ(a->FadeTimer(), nullptr);
@@ -273,13 +273,13 @@ TEST_F(SpeedButtonTest, RunTimeButtonsFollowTheSkinOffAndOn) {
   plain->SetCaption("1");
   Drain();
   UpdateAllWindows();
-  EXPECT_GE(b->SkinData()->SkinIndex, 0);
+  EXPECT_GE(b->SkinData()->SkinIndex(), 0);
   EXPECT_EQ(b->RenderCount(), 1);
   EXPECT_TRUE(b->ControlStyle().Contains(csOpaque));
   Manager->SetActive(false);
   Drain();
   UpdateAllWindows();
-  EXPECT_LT(b->SkinData()->SkinIndex, 0);
+  EXPECT_LT(b->SkinData()->SkinIndex(), 0);
   EXPECT_FALSE(b->ControlStyle().Contains(csOpaque));
   // The framework's own face, pixel for pixel.
   const TBitmap desk = Backend->Desktop();
@@ -293,7 +293,7 @@ TEST_F(SpeedButtonTest, RunTimeButtonsFollowTheSkinOffAndOn) {
   Manager->SetActive(true);
   Drain();
   UpdateAllWindows();
-  EXPECT_GE(b->SkinData()->SkinIndex, 0);
+  EXPECT_GE(b->SkinData()->SkinIndex(), 0);
   EXPECT_GT(b->RenderCount(), renders);
   EXPECT_EQ(ScreenPixel(b, 35, 25), ColorToRGB(Form->Color()));  // see-through skinned face
 }
@@ -374,7 +374,7 @@ TEST_F(SpeedButtonTest, ACleanFaceShowsTheParentsNewColourInItsCornerHoles) {
   auto* b = Add<TsSpeedButton>(20, 20, 100, 30);
   b->SetCaption("Тест");
   ShowForm();
-  const std::vector<TPoint> holes = CornerHoles(*Manager, b->SkinData()->BorderIndex, 100, 30, TacPaintState::Normal);
+  const std::vector<TPoint> holes = CornerHoles(*Manager, b->SkinData()->BorderIndex(), 100, 30, TacPaintState::Normal);
   ASSERT_FALSE(holes.empty());
   const TPoint hole = holes.front();
   EXPECT_EQ(ScreenPixel(b, hole.X, hole.Y), ColorToRGB(Form->Color()));
@@ -413,23 +413,23 @@ TEST_F(SpeedButtonTest, AfterAStateChangeTheGlowShowsWhenTheSectionHasOne) {
   MoveTo(b, 50, 15);
   ASSERT_EQ(spy.Sections.size(), 1u);
   EXPECT_EQ(spy.Sections[0], "SPEEDBUTTON");
-  EXPECT_GE(b->SkinData()->GlowId, 0);
+  EXPECT_GE(b->SkinData()->GlowId(), 0);
   Backend->MouseDown(Screen(b, 50, 15));  // a held button hides it
   Drain();
-  EXPECT_EQ(b->SkinData()->GlowId, -1);
+  EXPECT_EQ(b->SkinData()->GlowId(), -1);
   EXPECT_EQ(spy.Hidden, 1);
   Backend->MouseUp(Screen(b, 50, 15));  // released over the button: back
   Drain();
   EXPECT_EQ(spy.Sections.size(), 2u);
-  EXPECT_GE(b->SkinData()->GlowId, 0);
+  EXPECT_GE(b->SkinData()->GlowId(), 0);
   MoveTo(b, 200, 150);  // left: gone
-  EXPECT_EQ(b->SkinData()->GlowId, -1);
+  EXPECT_EQ(b->SkinData()->GlowId(), -1);
   EXPECT_EQ(spy.Hidden, 2);
   // A section whose GLOW is 0 shows none.
   section.GlowCount = 0;
   MoveTo(b, 50, 15);
   EXPECT_EQ(spy.Sections.size(), 2u);
-  EXPECT_EQ(b->SkinData()->GlowId, -1);
+  EXPECT_EQ(b->SkinData()->GlowId(), -1);
   MoveTo(b, 200, 150);
   Tick(25);
   SetGlowEffects(previous);

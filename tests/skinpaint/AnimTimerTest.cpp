@@ -26,7 +26,7 @@ public:
     Data.EnsureCache();
     PaintSectionForControl(Data, Parent(), true, static_cast<TacPaintState>(State), {0, 0, Width(), Height()}, {Left(), Top()},
                            Data.CacheBmp.get(), false);
-    Data.Dirty = false;
+    Data.SetDirty(false);
   }
   void WndProc(TMessage& message) override {
     if (message.Msg == SM_ALPHACMD) {

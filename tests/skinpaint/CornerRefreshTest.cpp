@@ -134,7 +134,7 @@ TEST_F(CornerRefreshOverAPicture, InternalSkinFacesAreUnchangedByCornerRefreshes
     if (section.BorderIndex < 0 || Manager->Mask(section.BorderIndex)->MaskType != 1) continue;
     ++masked;
     control->Data.SetSkinSection(section.SectionName);
-    ASSERT_EQ(control->Data.BorderIndex, section.BorderIndex) << section.SectionName;
+    ASSERT_EQ(control->Data.BorderIndex(), section.BorderIndex) << section.SectionName;
     for (int state = 0; state < 3; ++state) {
       control->Data.EnsureCache();
       TBitmap& cache = *control->Data.CacheBmp;

@@ -91,7 +91,7 @@ TEST_F(FadeTest, WithoutFadingEnabledChangesShowAtOnce) {
   TFadeButton* b = Build("FADINGITERATIONS=20");
   b->Enter();
   EXPECT_EQ(b->Fade, nullptr);
-  EXPECT_TRUE(b->Data.Dirty);
+  EXPECT_TRUE(b->Data.Dirty());
   Tick(10);
   EXPECT_TRUE(b->Frames.empty());
 }
@@ -113,7 +113,7 @@ TEST_F(FadeTest, OneIterationHalvedDrawsNoFrame) {
 
 TEST_F(FadeTest, ADirtyCacheRepaintsWithoutAFade) {
   TFadeButton* b = Build("FADINGENABLED=TRUE\nFADINGITERATIONS=20");
-  b->Data.Dirty = true;
+  b->Data.SetDirty(true);
   b->Enter();
   EXPECT_EQ(b->Fade, nullptr);
   Tick(5);
@@ -141,10 +141,10 @@ TEST_F(FadeTest, DisablingTheControlEndsTheFadeWithARepaint) {
   b->Enter();
   Tick(3);
   b->SetEnabled(false);
-  b->Data.Dirty = false;
+  b->Data.SetDirty(false);
   Tick(3);
   EXPECT_EQ(b->Frames.size(), 3u);
-  EXPECT_TRUE(b->Data.Dirty);
+  EXPECT_TRUE(b->Data.Dirty());
 }
 
 }  // namespace

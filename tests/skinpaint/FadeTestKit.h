@@ -25,7 +25,7 @@
 
 class TFadeButton : public TCustomControl, public IacSkinnedControl {
 public:
-  explicit TFadeButton(TComponent* owner) : TCustomControl(owner), Data(this, true) { Data.ControlKind = TacControlKind::Button; }
+  explicit TFadeButton(TComponent* owner) : TCustomControl(owner), Data(this, true) { Data.SetControlKind(TacControlKind::Button); }
   ~TFadeButton() override { EndFade(Fade, Data); }
   std::string ClassName() const override { return "TFadeButton"; }
   TsCommonData* SkinData() override { return &Data; }
@@ -67,7 +67,7 @@ public:
     Data.EnsureCache();
     PaintSectionForControl(Data, Parent(), true, static_cast<TacPaintState>(State), {0, 0, Width(), Height()}, {Left(), Top()},
                            Data.CacheBmp.get(), false);
-    Data.Dirty = false;
+    Data.SetDirty(false);
     ++FacesBuilt;
   }
 
@@ -82,7 +82,7 @@ public:
 private:
   void Change(int state, bool half, TacAnimatEvent event, bool above) {
     State = state;
-    Data.MouseAbove = above;
+    Data.SetMouseAbove(above);
     FadeOrRepaint(Fade, Data, half, 1, AnimationWanted(event, Events));
   }
 };

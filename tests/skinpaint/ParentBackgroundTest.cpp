@@ -72,7 +72,7 @@ TEST_F(FadeTest, RefreshCornersPutsTheParentUnderKeyPixels) {
   mask.Bottom = 4;
   mask.ImageCount = 3;
   mask.WL = mask.WT = mask.WR = mask.WB = 1;
-  b->Data.BorderIndex = Manager->AddMask(std::move(mask));
+  b->Data.SetBorderIndex(Manager->AddMask(std::move(mask)));
   b->RebuildFace();
   EXPECT_EQ(b->Data.CacheBmp->Pixel(0, 0), 0x0000FF);  // painted without updating corners: the face's red
   EXPECT_EQ(b->Data.CacheBmp->Pixel(1, 0), 0x00FF00);
@@ -115,7 +115,7 @@ TEST_F(FadeTest, BorderOnlyPaintsTheBandAndReturnsTheInside) {
   mask.Bottom = 6;
   mask.ImageCount = 1;
   mask.WL = mask.WT = mask.WR = mask.WB = 2;
-  b->Data.BorderIndex = Manager->AddMask(std::move(mask));
+  b->Data.SetBorderIndex(Manager->AddMask(std::move(mask)));
   b->Data.EnsureCache();
   b->Data.CacheBmp->Fill(0);
   const TRect inner = PaintBorderOnly(nullptr, {0, 0, 40, 20}, 4, TacPaintState::Normal, b->Data);
@@ -125,7 +125,7 @@ TEST_F(FadeTest, BorderOnlyPaintsTheBandAndReturnsTheInside) {
   EXPECT_EQ(cache.Pixel(3, 3), ColorToRGB(b->Data.GetColor(false)));  // the band up to the width
   EXPECT_EQ(cache.Pixel(20, 10), 0);        // the inside is left to the control
   // Without a border mask the band goes straight to the context.
-  b->Data.BorderIndex = -1;
+  b->Data.SetBorderIndex(-1);
   TBitmap screen = Filled(40, 20, 0);
   TDeviceContext dc(screen);
   EXPECT_EQ(PaintBorderOnly(&dc, {0, 0, 40, 20}, 3, TacPaintState::Normal, b->Data), (TRect{0, 0, 40, 20}));

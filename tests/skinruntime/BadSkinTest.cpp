@@ -62,7 +62,7 @@ void ExerciseControl(TTestSkinPanel* panel, TTestSkinGraphic* child) {
   }
   (void)panel->Data.BorderThickness();
   (void)panel->Data.BackgroundChanged();
-  (void)FontSourceIndex(child, child->Data.SkinIndex);
+  (void)FontSourceIndex(child, child->Data.SkinIndex());
   panel->Perform(CM_MOUSEENTER, 0, 0);
   panel->Perform(CM_MOUSELEAVE, 0, 0);
   panel->SetBounds(panel->Left(), panel->Top(), panel->Width() + 3, panel->Height() + 2);
@@ -87,8 +87,8 @@ TEST_P(BadSkinTest, LoadsBindsAndAnswers) {
     child = AddControl<TTestSkinGraphic>(panel, 5, 5, 40, 20);
     child->Data.SetSkinSection(bad.Section);
   });
-  EXPECT_EQ(panel->Data.SkinIndex, manager->SectionIndexOf(bad.Section));
-  EXPECT_GE(panel->Data.SkinIndex, 0);
+  EXPECT_EQ(panel->Data.SkinIndex(), manager->SectionIndexOf(bad.Section));
+  EXPECT_GE(panel->Data.SkinIndex(), 0);
   form->Show();
   ProcessPendingMessages();
   ExerciseControl(panel, child);
@@ -98,10 +98,10 @@ TEST_P(BadSkinTest, LoadsBindsAndAnswers) {
   ASSERT_NO_THROW(manager->SetSaturation(-40));
   ASSERT_NO_THROW(manager->NotifyNewSkin(true));
   ProcessPendingMessages();
-  EXPECT_EQ(panel->Data.SkinIndex, manager->SectionIndexOf(bad.Section));
+  EXPECT_EQ(panel->Data.SkinIndex(), manager->SectionIndexOf(bad.Section));
   ExerciseControl(panel, child);
   manager->SetActive(false);
-  EXPECT_EQ(panel->Data.SkinIndex, -1);
+  EXPECT_EQ(panel->Data.SkinIndex(), -1);
   ExerciseControl(panel, child);
 }
 
@@ -116,8 +116,8 @@ TEST_F(SkinRuntimeTest, ThousandStopsGiveTheFirstStopsMode) {
     panel = AddControl<TTestSkinPanel>(f, 0, 0, 10, 10);
     panel->Data.SetSkinSection("A");
   });
-  ASSERT_EQ(manager->Section(panel->Data.SkinIndex)->GradientStops.size(), 1000u);
-  EXPECT_EQ(panel->Data.BackgroundKind, 2) << "mode 0 of the first stop";
+  ASSERT_EQ(manager->Section(panel->Data.SkinIndex())->GradientStops.size(), 1000u);
+  EXPECT_EQ(panel->Data.BackgroundKind(), 2) << "mode 0 of the first stop";
 }
 
 TEST_F(SkinRuntimeTest, LoopingParentsResolveTheSectionItself) {

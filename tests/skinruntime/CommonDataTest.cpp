@@ -19,7 +19,7 @@ protected:
     Form = NewForm([&](TForm* form) {
       form->SetColor(clWhite);
       panel = AddControl<TTestSkinPanel>(form, 5, 5, 60, 40);
-      panel->Data.ControlKind = kind;
+      panel->Data.SetControlKind(kind);
       panel->Data.SetSkinSection(section);
     });
     return panel;
@@ -38,10 +38,10 @@ TEST_F(CommonDataTest, SectionNamesAreUpperCasedAndEmptyIsUnknown) {
   TTestSkinPanel* panel = PanelOnWhiteForm("panel");
   panel->Received.clear();
   EXPECT_EQ(panel->Data.SkinSection(), "PANEL");
-  EXPECT_EQ(panel->Data.SkinIndex, Manager->SectionIndexOf("PANEL"));
+  EXPECT_EQ(panel->Data.SkinIndex(), Manager->SectionIndexOf("PANEL"));
   panel->Data.SetSkinSection("");
   EXPECT_EQ(panel->Data.SkinSection(), "UNKNOWN");
-  EXPECT_EQ(panel->Data.SkinIndex, -1);
+  EXPECT_EQ(panel->Data.SkinIndex(), -1);
   EXPECT_FALSE(panel->Data.IsSkinned());
   EXPECT_EQ(panel->Received[AC_REMOVESKIN], 1) << "an unskinned section is announced to the owner";
   panel->Data.SetSkinSection("seeThrough");
@@ -55,12 +55,12 @@ TEST_F(CommonDataTest, KindCodesChooseTheDefaultSection) {
   NewForm([&](TForm* form) {
     button = AddControl<TTestSkinGraphic>(form, 0, 0, 20, 20);
     odd = AddControl<TTestSkinGraphic>(form, 30, 0, 20, 20);
-    odd->Data.ControlKind = TacControlKind{200};
+    odd->Data.SetControlKind(TacControlKind{200});
   });
   EXPECT_EQ(button->Data.SkinSection(), "SPEEDBUTTON");
   EXPECT_TRUE(button->Data.IsSkinned());
   EXPECT_EQ(odd->Data.SkinSection(), "TTESTSKINGRAPHIC");
-  EXPECT_EQ(odd->Data.SkinIndex, -1);
+  EXPECT_EQ(odd->Data.SkinIndex(), -1);
 
   EXPECT_EQ(DefaultSectionOfKind(TacControlKind{3}), "EDIT");
   EXPECT_EQ(DefaultSectionOfKind(TacControlKind{227}), "EDIT");
@@ -130,7 +130,7 @@ TEST_F(CommonDataTest, SeeThroughGroupBoxPassesTheRequestToItsParent) {
   TTestSkinPanel* parent = PanelOnWhiteForm("GRADIENT");
   parent->Data.EnsureCache();
   TTestSkinPanel* group = AddControl<TTestSkinPanel>(parent, 10, 20, 30, 15);
-  group->Data.ControlKind = TacControlKind::GroupBox;
+  group->Data.SetControlKind(TacControlKind::GroupBox);
   group->Data.SetSkinSection("GROUPBOX");
   TacBGInfo request;
   Command(group, AC_GETCACHE, reinterpret_cast<LPARAM>(&request));
@@ -195,8 +195,8 @@ TEST_F(CommonDataTest, BackgroundAnswersByKind) {
 TEST_F(CommonDataTest, CommandsForAnotherManagerChangeNothing) {
   TTestSkinPanel* panel = PanelOnWhiteForm("PANEL");
   TsSkinManager* other = NewManager();
-  const int index = panel->Data.SkinIndex;
-  panel->Data.Dirty = false;
+  const int index = panel->Data.SkinIndex();
+  panel->Data.SetDirty(false);
   for (unsigned command : {AC_SETNEWSKIN, AC_REMOVESKIN, AC_REFRESH}) {
     TMessage message;
     message.Msg = SM_ALPHACMD;
@@ -204,9 +204,9 @@ TEST_F(CommonDataTest, CommandsForAnotherManagerChangeNothing) {
     message.LParam = reinterpret_cast<LPARAM>(other);
     EXPECT_FALSE(panel->Data.HandleCommand(message));
   }
-  EXPECT_EQ(panel->Data.SkinIndex, index);
-  EXPECT_FALSE(panel->Data.Dirty);
-  EXPECT_FALSE(panel->Data.Suspended);
+  EXPECT_EQ(panel->Data.SkinIndex(), index);
+  EXPECT_FALSE(panel->Data.Dirty());
+  EXPECT_FALSE(panel->Data.Suspended());
 }
 
 TEST_F(CommonDataTest, RemoveAndRefreshCommands) {
@@ -214,17 +214,17 @@ TEST_F(CommonDataTest, RemoveAndRefreshCommands) {
   panel->Data.EnsureCache();
   const LPARAM self = reinterpret_cast<LPARAM>(Manager);
   Command(panel, AC_REMOVESKIN, self);
-  EXPECT_EQ(panel->Data.SkinIndex, -1);
-  EXPECT_EQ(panel->Data.BorderIndex, -1);
-  EXPECT_EQ(panel->Data.TextureIndex, -1);
-  EXPECT_TRUE(panel->Data.Suspended);
+  EXPECT_EQ(panel->Data.SkinIndex(), -1);
+  EXPECT_EQ(panel->Data.BorderIndex(), -1);
+  EXPECT_EQ(panel->Data.TextureIndex(), -1);
+  EXPECT_TRUE(panel->Data.Suspended());
   EXPECT_TRUE(panel->Data.CacheBmp->Empty());
-  panel->Data.Dirty = false;
+  panel->Data.SetDirty(false);
   Command(panel, AC_REFRESH, self);
-  EXPECT_TRUE(panel->Data.Dirty);
-  EXPECT_FALSE(panel->Data.Suspended);
+  EXPECT_TRUE(panel->Data.Dirty());
+  EXPECT_FALSE(panel->Data.Suspended());
   Command(panel, AC_SETNEWSKIN, self);
-  EXPECT_EQ(panel->Data.SkinIndex, Manager->SectionIndexOf("PANEL"));
+  EXPECT_EQ(panel->Data.SkinIndex(), Manager->SectionIndexOf("PANEL"));
 }
 
 TEST_F(CommonDataTest, SimpleCommandAnswers) {
@@ -233,19 +233,19 @@ TEST_F(CommonDataTest, SimpleCommandAnswers) {
   EXPECT_EQ(Command(panel, AC_GETSKININDEX), Manager->SectionIndexOf("PANEL") + 1);
   EXPECT_EQ(Command(panel, AC_GETAPPLICATION), reinterpret_cast<LRESULT>(Application));
   Command(panel, AC_SETSUSPENDED, 0, 1);
-  EXPECT_TRUE(panel->Data.Suspended);
-  panel->Data.Dirty = false;
+  EXPECT_TRUE(panel->Data.Suspended());
+  panel->Data.SetDirty(false);
   EXPECT_EQ(Command(panel, AC_ISSUSPENDED), 1);
   Command(panel, AC_SETSUSPENDED, 0, 0);
   EXPECT_EQ(Command(panel, AC_ISSUSPENDED), 0);
   Command(panel, AC_SETDIRTY);
-  EXPECT_TRUE(panel->Data.Dirty);
+  EXPECT_TRUE(panel->Data.Dirty());
   Command(panel, AC_LOCKBACKGROUND, 0, 1);
-  EXPECT_TRUE(panel->Data.BackgroundLocked);
+  EXPECT_TRUE(panel->Data.BackgroundLocked());
   EXPECT_TRUE(panel->Data.BackgroundChanged());
   Command(panel, AC_LOCKBACKGROUND, 0, 0);
-  EXPECT_FALSE(panel->Data.BackgroundLocked);
-  panel->Data.ParentChanged = false;
+  EXPECT_FALSE(panel->Data.BackgroundLocked());
+  panel->Data.SetParentChanged(false);
   EXPECT_EQ(Command(panel, AC_GETPARENTCHANGED), 0);
   Command(panel, AC_SETPARENTCHANGED);
   EXPECT_EQ(Command(panel, AC_GETPARENTCHANGED), 1);
@@ -259,7 +259,7 @@ TEST_F(CommonDataTest, OpacityFlagOfPanels) {
   EXPECT_EQ(Command(panel, AC_UPDATEOPACITY), 1) << "a plain-colour panel";
   panel->Data.SetSkinSection("GRADIENT");
   EXPECT_EQ(Command(panel, AC_UPDATEOPACITY), 0);
-  EXPECT_EQ(panel->Data.BackgroundKind, 1) << "gradient share with a horizontal first stop";
+  EXPECT_EQ(panel->Data.BackgroundKind(), 1) << "gradient share with a horizontal first stop";
   panel->Data.SetSkinSection("SEETHROUGH");
   EXPECT_EQ(Command(panel, AC_UPDATEOPACITY), 0);
   // Fully see-through over a parent that reports no plain colour.
@@ -267,7 +267,7 @@ TEST_F(CommonDataTest, OpacityFlagOfPanels) {
   EXPECT_EQ(Command(panel, AC_UPDATEOPACITY), 0);
   // A button keeps the bit clear whatever its section.
   TTestSkinPanel* button = AddControl<TTestSkinPanel>(Form, 80, 5, 20, 20);
-  button->Data.ControlKind = TacControlKind::Button;
+  button->Data.SetControlKind(TacControlKind::Button);
   button->Data.SetSkinSection("PANEL");
   EXPECT_EQ(Command(button, AC_UPDATEOPACITY), 0);
 }
@@ -289,23 +289,23 @@ TEST_F(CommonDataTest, BackgroundChangedAsksTheParent) {
 TEST_F(CommonDataTest, ContainersNeverBecomeHot) {
   TTestSkinPanel* panel = PanelOnWhiteForm("PANEL");
   panel->Perform(CM_MOUSEENTER, 0, 0);
-  EXPECT_FALSE(panel->Data.MouseAbove);
-  panel->Data.MouseAbove = true;
+  EXPECT_FALSE(panel->Data.MouseAbove());
+  panel->Data.SetMouseAbove(true);
   EXPECT_FALSE(panel->Data.IsHot());
 
   TTestSkinPanel* button = AddControl<TTestSkinPanel>(Form, 80, 5, 20, 20);
-  button->Data.ControlKind = TacControlKind::Button;
+  button->Data.SetControlKind(TacControlKind::Button);
   button->Data.SetSkinSection("SPEEDBUTTON");
   button->HandleNeeded();
   button->Perform(CM_MOUSEENTER, 0, 0);
-  EXPECT_TRUE(button->Data.MouseAbove);
+  EXPECT_TRUE(button->Data.MouseAbove());
   EXPECT_TRUE(button->Data.IsHot());
   EXPECT_EQ(Manager->HotControl(), button->Handle());
   EXPECT_EQ(button->Received[AC_MOUSEENTER], 1);
   button->Perform(CM_MOUSELEAVE, 0, 0);
   EXPECT_FALSE(button->Data.IsHot());
   button->SetEnabled(false);
-  button->Data.MouseAbove = true;
+  button->Data.SetMouseAbove(true);
   EXPECT_FALSE(button->Data.IsHot());
 }
 
@@ -333,31 +333,31 @@ TEST_F(CommonDataTest, SettingTheDefaultManagerStoresNone) {
   panel->Received.clear();
   panel->Data.SetSkinManager(other);
   EXPECT_EQ(panel->Data.SkinManager(), other);
-  EXPECT_EQ(panel->Data.SkinIndex, 1);
+  EXPECT_EQ(panel->Data.SkinIndex(), 1);
   EXPECT_EQ(panel->Received[AC_REFRESH], 1);
   panel->Data.SetSkinManager(Manager);
   EXPECT_EQ(panel->Data.SkinManager(), nullptr);
-  EXPECT_EQ(panel->Data.SkinIndex, Manager->SectionIndexOf("PANEL"));
+  EXPECT_EQ(panel->Data.SkinIndex(), Manager->SectionIndexOf("PANEL"));
 }
 
 TEST_F(CommonDataTest, MessagesMarkTheFaceDirty) {
   TTestSkinPanel* panel = PanelOnWhiteForm("GRADIENT");
   panel->HandleNeeded();
   panel->Data.EnsureCache();
-  panel->Data.Dirty = false;
+  panel->Data.SetDirty(false);
   panel->SetBounds(5, 5, 70, 40);
-  EXPECT_TRUE(panel->Data.Dirty) << "a size change of a skinned control";
-  panel->Data.Dirty = false;
+  EXPECT_TRUE(panel->Data.Dirty()) << "a size change of a skinned control";
+  panel->Data.SetDirty(false);
   panel->Perform(WM_SETFOCUS, 0, 0);
-  EXPECT_TRUE(panel->Data.Focused);
-  EXPECT_TRUE(panel->Data.Dirty);
+  EXPECT_TRUE(panel->Data.Focused());
+  EXPECT_TRUE(panel->Data.Dirty());
   panel->Perform(CM_VISIBLECHANGED, 0, 0);
   EXPECT_TRUE(panel->Data.CacheBmp->Empty());
-  panel->Data.Suspended = true;
+  panel->Data.SetSuspended(true);
   panel->Perform(CM_VISIBLECHANGED, 1, 0);
-  EXPECT_FALSE(panel->Data.Suspended);
+  EXPECT_FALSE(panel->Data.Suspended());
   panel->Perform(CM_ENABLEDCHANGED, 0, 0);
-  EXPECT_FALSE(panel->Data.Focused);
+  EXPECT_FALSE(panel->Data.Focused());
   TMessage ui;
   ui.Msg = WM_UPDATEUISTATE;
   EXPECT_TRUE(panel->Data.HandleMessage(ui)) << "a skinned control keeps the UI-state update to itself";
@@ -366,12 +366,12 @@ TEST_F(CommonDataTest, MessagesMarkTheFaceDirty) {
 TEST_F(CommonDataTest, SuspensionAsksTheParent) {
   TTestSkinPanel* parent = PanelOnWhiteForm("GRADIENT");
   TTestSkinPanel* child = AddControl<TTestSkinPanel>(parent, 1, 1, 10, 10);
-  child->Data.ControlKind = TacControlKind::Button;
+  child->Data.SetControlKind(TacControlKind::Button);
   child->Data.SetSkinSection("SPEEDBUTTON");
-  parent->Data.Dirty = false;
-  child->Data.Dirty = false;
+  parent->Data.SetDirty(false);
+  child->Data.SetDirty(false);
   EXPECT_FALSE(child->Data.IsSuspended());
-  parent->Data.Dirty = true;
+  parent->Data.SetDirty(true);
   EXPECT_TRUE(child->Data.IsSuspended()) << "a parent still to be rebuilt";
   child->Data.BeginSuspend();
   EXPECT_EQ(child->Received[AC_SUSPENDED], 1);
@@ -407,7 +407,7 @@ TEST_F(CommonDataTest, FontSourceFollowsSeeThroughParents) {
   clear->Data.SetSkinSection("CLEAR");
   TTestSkinGraphic* label = AddControl<TTestSkinGraphic>(clear, 1, 1, 10, 10);
   label->Data.SetSkinSection("CHILD");
-  const int own = label->Data.SkinIndex;
+  const int own = label->Data.SkinIndex();
   EXPECT_EQ(FontSourceIndex(label, own), manager->SectionIndexOf("OWNFONT"));
   outer->Data.SetSkinSection("PLAIN");
   EXPECT_EQ(FontSourceIndex(label, own), own);

@@ -17,7 +17,7 @@
 inline void RebuildTestFace(TsCommonData& data) {
   data.EnsureCache();
   data.CacheBmp->Fill(data.GetColor(data.IsHot()));
-  data.Dirty = false;
+  data.SetDirty(false);
 }
 
 inline bool IsBroadcastCommand(unsigned command) {
@@ -28,7 +28,7 @@ inline bool IsBroadcastCommand(unsigned command) {
 class TTestSkinPanel : public TCustomControl, public IacSkinnedControl {
 public:
   explicit TTestSkinPanel(TComponent* owner, TacControlKind kind = TacControlKind::Panel) : TCustomControl(owner), Data(this, true) {
-    Data.ControlKind = kind;
+    Data.SetControlKind(kind);
   }
   std::string ClassName() const override { return "TTestSkinPanel"; }
   TsCommonData* SkinData() override { return &Data; }
@@ -59,7 +59,7 @@ protected:
     Data.Loaded();
   }
   void PaintWindow(HDC dc) override {
-    if (Data.Dirty || !Data.CacheBmp || Data.CacheBmp->Empty()) {
+    if (Data.Dirty() || !Data.CacheBmp || Data.CacheBmp->Empty()) {
       RebuildTestFace(Data);
       ++FacesBuilt;
     }
@@ -72,7 +72,7 @@ protected:
 class TTestSkinGraphic : public TGraphicControl, public IacSkinnedControl {
 public:
   explicit TTestSkinGraphic(TComponent* owner, TacControlKind kind = TacControlKind::SpeedButton) : TGraphicControl(owner), Data(this, true) {
-    Data.ControlKind = kind;
+    Data.SetControlKind(kind);
   }
   std::string ClassName() const override { return "TTestSkinGraphic"; }
   TsCommonData* SkinData() override { return &Data; }
@@ -99,7 +99,7 @@ protected:
     Data.Loaded();
   }
   void Paint() override {
-    if (Data.Dirty || !Data.CacheBmp || Data.CacheBmp->Empty()) {
+    if (Data.Dirty() || !Data.CacheBmp || Data.CacheBmp->Empty()) {
       RebuildTestFace(Data);
       ++FacesBuilt;
     }

@@ -63,7 +63,7 @@ TEST_F(SkinRuntimeTest, MainWindowSettingsWithoutSkinFilesUseTheInternalSkin) {
   EXPECT_EQ(manager->ThirdLists[0], std::vector<std::string>{" "});
   // The control read after the manager binds to the internal skin's PANEL.
   EXPECT_EQ(panel->Data.SkinSection(), "PANEL");
-  EXPECT_EQ(panel->Data.SkinIndex, manager->SectionIndexOf("PANEL"));
+  EXPECT_EQ(panel->Data.SkinIndex(), manager->SectionIndexOf("PANEL"));
   EXPECT_TRUE(panel->Data.IsSkinned());
   EXPECT_TRUE(manager->SkinHooked());
 }
@@ -87,7 +87,7 @@ TEST_F(SkinRuntimeTest, MissingSkinWithoutStoredSkinsRemovesTheSkin) {
   EXPECT_EQ(counter.ByCommand[AC_REMOVESKIN], 2) << "the form and its panel";
   EXPECT_EQ(counter.ByCommand[AC_SETNEWSKIN], 0);
   EXPECT_EQ(panel->Received[AC_REMOVESKIN], 1);
-  EXPECT_EQ(panel->Data.SkinIndex, -1);
+  EXPECT_EQ(panel->Data.SkinIndex(), -1);
   EXPECT_TRUE(manager->Sections().empty());
   EXPECT_EQ(manager->CommonIndexes.GlobalInfo, -1);
   EXPECT_EQ(manager->GlobalColor(), ColorToRGB(clBtnFace));
@@ -111,7 +111,7 @@ TEST_F(SkinRuntimeTest, HueOffsetThereAndBackRestoresTheStoredColours) {
   NewForm([&](TForm* form) { panel = AddControl<TTestSkinPanel>(form, 0, 0, 50, 50); });
   const auto colours = SectionColours(*manager);
   const auto pixels = MasterPixels(*manager);
-  const int index = panel->Data.SkinIndex;
+  const int index = panel->Data.SkinIndex();
   ASSERT_FALSE(pixels.empty());
   panel->Received.clear();
 
@@ -126,7 +126,7 @@ TEST_F(SkinRuntimeTest, HueOffsetThereAndBackRestoresTheStoredColours) {
   manager->SetHueOffset(0);
   EXPECT_EQ(SectionColours(*manager), colours);
   EXPECT_EQ(MasterPixels(*manager), pixels);
-  EXPECT_EQ(panel->Data.SkinIndex, index);
+  EXPECT_EQ(panel->Data.SkinIndex(), index);
   EXPECT_EQ(panel->Received[AC_REFRESH], 2);
 
   manager->SetSaturation(-50);
@@ -160,7 +160,7 @@ TEST_F(SkinRuntimeTest, SecondManagerIsNotDefaultUntilTold) {
   EXPECT_EQ(TsSkinManager::DefaultManager(), second);
   EXPECT_EQ(panel->Received[AC_SETNEWSKIN], 1);
   EXPECT_EQ(panel->Data.GetManager(), second);
-  EXPECT_EQ(panel->Data.SkinIndex, second->SectionIndexOf("PANEL"));
+  EXPECT_EQ(panel->Data.SkinIndex(), second->SectionIndexOf("PANEL"));
 }
 
 TEST_F(SkinRuntimeTest, DefaultManagerGoesWithItsManager) {
@@ -195,7 +195,7 @@ TEST_F(SkinRuntimeTest, ActiveOffAndOnAgain) {
 
   manager->SetActive(false);
   EXPECT_EQ(panel->Received[AC_REMOVESKIN], 1);
-  EXPECT_EQ(panel->Data.SkinIndex, -1);
+  EXPECT_EQ(panel->Data.SkinIndex(), -1);
   EXPECT_EQ(manager->CommonIndexes.GlobalInfo, -1);
   EXPECT_EQ(before, 0);
 
@@ -310,7 +310,7 @@ TEST_F(SkinRuntimeTest, ListSkinsModes) {
 TEST_F(SkinRuntimeTest, MainManagerAnnouncesToEarlierWindowsOnceWhenRead) {
   TTestSkinPanel* earlier = nullptr;
   NewForm([&](TForm* form) { earlier = AddControl<TTestSkinPanel>(form, 0, 0, 40, 40); });
-  EXPECT_EQ(earlier->Data.SkinIndex, -1) << "no manager yet";
+  EXPECT_EQ(earlier->Data.SkinIndex(), -1) << "no manager yet";
   earlier->Received.clear();
   TsSkinManager* manager = nullptr;
   NewForm([&](TForm* form) {
@@ -320,7 +320,7 @@ TEST_F(SkinRuntimeTest, MainManagerAnnouncesToEarlierWindowsOnceWhenRead) {
   });
   EXPECT_EQ(earlier->Received[AC_SETNEWSKIN], 1);
   EXPECT_EQ(earlier->Received[AC_REFRESH], 0) << "the first announcement locks no redrawing and refreshes nothing";
-  EXPECT_EQ(earlier->Data.SkinIndex, manager->SectionIndexOf("PANEL"));
+  EXPECT_EQ(earlier->Data.SkinIndex(), manager->SectionIndexOf("PANEL"));
 }
 
 TEST_F(SkinRuntimeTest, ExtendedBordersRebuildAndRefresh) {
