@@ -1,7 +1,10 @@
 #pragma once
 // Small text helpers every layer needs: ASCII-only case folding (names, schemes,
 // charsets; Cyrillic folding is in Cp1251.h), trimming blanks, and the words a
-// script reads for a flag.
+// script reads for a flag, and the hash that lets a string-keyed map be searched
+// by a string_view.
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -11,3 +14,10 @@ std::string LowerAscii(std::string_view text);
 std::string_view TrimBlanks(std::string_view text);
 // "true" or "false".
 std::string BoolText(bool value);
+
+// Hash for maps keyed by std::string that are searched by std::string_view (with
+// std::equal_to<>), so that a lookup builds no string.
+struct TStringViewHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+};

@@ -9,15 +9,12 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/base/TextHelpers.h"
+
 class TacIniFile {
 public:
-  // Hash and equality that find a std::string key by a std::string_view, so that a
-  // lookup need not build a string.
-  struct TNameHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
-  };
-  using TNameIndex = std::unordered_map<std::string, std::uint32_t, TNameHash, std::equal_to<>>;
+  // Searched by std::string_view: a lookup builds no string.
+  using TNameIndex = std::unordered_map<std::string, std::uint32_t, TStringViewHash, std::equal_to<>>;
 
   struct TKey {
     std::string Name;

@@ -1,11 +1,22 @@
 #include "skin/core/acModelLookup.h"
 
+#include <cstring>
+
 std::string TacModelLookup::Pair(std::string_view section, std::string_view key) {
   std::string pair;
   pair.reserve(section.size() + key.size() + 1);
   pair.append(section).push_back('\0');  // names hold no NUL: the pair splits one way only
   pair.append(key);
   return pair;
+}
+
+int TacModelLookup::FindPair(const TMap& map, std::string_view section, std::string_view key) {
+  char shortPair[96];
+  if (section.size() + key.size() + 1 > sizeof(shortPair)) return Find(map, Pair(section, key));
+  std::memcpy(shortPair, section.data(), section.size());
+  shortPair[section.size()] = '\0';
+  std::memcpy(shortPair + section.size() + 1, key.data(), key.size());
+  return Find(map, std::string_view(shortPair, section.size() + key.size() + 1));
 }
 
 void TacModelLookup::Build(const TsGeneralDataArray& gd, const TsMaskArray& ma, const TsPatternArray& pa) {

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "platform/base/TextHelpers.h"
 #include "skin/core/acSectionChains.h"
 #include "skin/core/sGeneralData.h"
 #include "skin/core/sMaskData.h"
@@ -22,18 +23,20 @@ public:
   }
 
   int Section(std::string_view name) const { return Find(Sections_, name); }
-  int Mask(std::string_view section, std::string_view key) const { return Find(Masks_, Pair(section, key)); }
-  int Texture(std::string_view section, std::string_view key) const { return Find(Textures_, Pair(section, key)); }
-  int Pattern(std::string_view section, std::string_view key) const { return Find(Patterns_, Pair(section, key)); }
+  int Mask(std::string_view section, std::string_view key) const { return FindPair(Masks_, section, key); }
+  int Texture(std::string_view section, std::string_view key) const { return FindPair(Textures_, section, key); }
+  int Pattern(std::string_view section, std::string_view key) const { return FindPair(Patterns_, section, key); }
   const TacSectionChains& Chains() const { return Chains_; }
 
 private:
-  using TMap = std::unordered_map<std::string, int>;
+  using TMap = std::unordered_map<std::string, int, TStringViewHash, std::equal_to<>>;
   static std::string Pair(std::string_view section, std::string_view key);
   static int Find(const TMap& map, std::string_view name) {
-    const auto it = map.find(std::string(name));
+    const auto it = map.find(name);
     return it == map.end() ? -1 : it->second;
   }
+  // Find(map, Pair(section, key)), the pair built on the stack when it is short.
+  static int FindPair(const TMap& map, std::string_view section, std::string_view key);
 
   bool Built_ = false;
   std::size_t SectionCount_ = 0, MaskCount_ = 0, PatternCount_ = 0;
