@@ -19,8 +19,8 @@ char32_t ByteToCodePoint(unsigned char b) {
   return kHigh[b - 0x80];
 }
 
-// True when no byte has its high bit: such text is the same in both encodings.
-// Eight bytes at a time, since options files and names are nearly all Latin.
+}  // namespace
+
 bool AllAscii(std::string_view text) {
   std::size_t i = 0;
   for (; i + 8 <= text.size(); i += 8) {
@@ -32,6 +32,8 @@ bool AllAscii(std::string_view text) {
     if (static_cast<unsigned char>(text[i]) >= 0x80) return false;
   return true;
 }
+
+namespace {
 
 int CodePointToByte(char32_t cp) {
   if (cp < 0x80) return static_cast<int>(cp);

@@ -18,6 +18,9 @@ char32_t NextCodePoint(std::string_view text, size_t& pos);
 void AppendUtf8(std::string& out, char32_t cp);
 // Upper-case of Latin and Cyrillic letters (others unchanged), on UTF-8 text.
 std::string UpperCaseUtf8(std::string_view text);
+// True when no byte has its high bit set: such text is the same in Windows-1251 and
+// UTF-8, and folds letter case byte by byte (checked eight bytes at a time).
+bool AllAscii(std::string_view text);
 // Lower-case of Latin and Cyrillic letters (others unchanged), on UTF-8 text.
 std::string LowerCaseUtf8(std::string_view text);
 // Upper-case of one code point (Latin, Cyrillic incl. Ё; others unchanged).

@@ -10,11 +10,6 @@
 
 namespace {
 
-bool IsAscii(std::string_view s) {
-  for (char c : s)
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  return true;
-}
 
 char UpperAsciiChar(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
@@ -28,14 +23,14 @@ int HexDigit(char c) {
 }  // namespace
 
 std::string FoldName(std::string_view name) {
-  if (!IsAscii(name)) return UpperCaseUtf8(name);
+  if (!AllAscii(name)) return UpperCaseUtf8(name);
   std::string out(name);
   for (char& c : out) c = UpperAsciiChar(c);
   return out;
 }
 
 TFoldedName::TFoldedName(std::string_view name) {
-  if (name.size() <= sizeof(Short_) && IsAscii(name)) {
+  if (name.size() <= sizeof(Short_) && AllAscii(name)) {
     for (std::size_t i = 0; i < name.size(); ++i) Short_[i] = UpperAsciiChar(name[i]);
     View_ = std::string_view(Short_, name.size());
   } else {
@@ -56,7 +51,7 @@ bool SameTextUtf8(std::string_view a, std::string_view b) {
   }
   if (a.size() == b.size()) return true;
   const std::string_view rest = a.size() > b.size() ? a.substr(common) : b.substr(common);
-  return !IsAscii(rest) && UpperCaseUtf8(rest).empty();
+  return !AllAscii(rest) && UpperCaseUtf8(rest).empty();
 }
 
 std::optional<std::int32_t> TryStrToInt(std::string_view text) {
@@ -125,12 +120,12 @@ void TacIniFile::LoadFromText(std::string_view text) {
   Clear();
   TSection* current = nullptr;
   std::size_t start = 0;
-  for (std::size_t i = 0; i <= text.size(); ++i) {
-    if (i == text.size() || text[i] == '\n' || text[i] == '\r') {
-      ReadLine(text.substr(start, i - start), current);
-      if (i + 1 < text.size() && text[i] == '\r' && text[i + 1] == '\n') ++i;
-      start = i + 1;
-    }
+  while (start <= text.size()) {
+    std::size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) end = text.size();
+    ReadLine(text.substr(start, end - start), current);
+    if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n') ++end;
+    start = end + 1;
   }
 }
 
