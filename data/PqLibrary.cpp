@@ -4,12 +4,12 @@
 // The functions below stand in for libpq's own under its names (its header
 // checks every signature) and call into the library once it is loaded; the
 // engine (TPgEngine, TPgStatement) calls them as it would call libpq.
-#include <dlfcn.h>
 #include <libpq-fe.h>
 
 #include <string>
 
 #include "data/TDbEngine.h"
+#include "platform/base/SharedLibrary.h"
 
 // X(function): every libpq function the engine calls.
 #define TB_PQ_FUNCTIONS(X) \
@@ -57,18 +57,11 @@ struct TPq {
 
 TPq Load() {
   TPq pq;
-  // Local: its symbols must not stand in for these functions of ours.
-  void* library = dlopen(kLibrary, RTLD_NOW | RTLD_LOCAL);
-  if (!library) {
-    const char* why = dlerror();
-    pq.Error = std::string("не загружается библиотека ") + kLibrary + " (" + (why ? why : "?") + ")";
-    return pq;
-  }
-#define TB_PQ_FIND(function)                                                                               \
-  pq.function = reinterpret_cast<decltype(&::function)>(dlsym(library, #function));                             \
-  if (!pq.function && pq.Error.empty()) pq.Error = std::string("в библиотеке ") + kLibrary + " нет функции " #function;
+  TSharedLibrary library(kLibrary);
+#define TB_PQ_FIND(function) library.Find(pq.function, #function);
   TB_PQ_FUNCTIONS(TB_PQ_FIND)
 #undef TB_PQ_FIND
+  pq.Error = library.Error();
   return pq;
 }
 

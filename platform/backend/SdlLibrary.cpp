@@ -10,9 +10,10 @@
 #include <SDL.h>
 #include <SDL_shape.h>
 #include <SDL_syswm.h>
-#include <dlfcn.h>
 
 #include <string>
+
+#include "platform/base/SharedLibrary.h"
 
 // X(function): every SDL function the program calls.
 #define TB_SDL_FUNCTIONS(X) \
@@ -85,18 +86,11 @@ struct TSdl {
 
 TSdl Load() {
   TSdl sdl;
-  // Local: its symbols must not stand in for these functions of ours.
-  void* library = dlopen(kLibrary, RTLD_NOW | RTLD_LOCAL);
-  if (!library) {
-    const char* why = dlerror();
-    sdl.Error = std::string("не загружается библиотека ") + kLibrary + " (" + (why ? why : "?") + ")";
-    return sdl;
-  }
-#define TB_SDL_FIND(function)                                                                           \
-  sdl.function = reinterpret_cast<decltype(&::function)>(dlsym(library, #function));                    \
-  if (!sdl.function && sdl.Error.empty()) sdl.Error = std::string("в библиотеке ") + kLibrary + " нет функции " #function;
+  TSharedLibrary library(kLibrary);
+#define TB_SDL_FIND(function) library.Find(sdl.function, #function);
   TB_SDL_FUNCTIONS(TB_SDL_FIND)
 #undef TB_SDL_FIND
+  sdl.Error = library.Error();
   return sdl;
 }
 
