@@ -157,38 +157,29 @@ void TacBtnWnd::Quietly(TMessage& message) {
   RepaintAll();
 }
 
-bool TacBtnWnd::AcCommand(TMessage& message) {
-  switch (CommandOf(message.WParam)) {
-    case AC_MOUSEENTER:
-      if (CursorInside()) {
-        Hovered_ = true;
-        SkinData_->SetMouseAbove(true);
-        SkinData_->SetDirty(true);
-        SkinData_->SetSuspended(false);
-        RepaintAll();
-        SkinData_->ShowGlow(false);
-      }
-      return true;
-    case AC_MOUSELEAVE:
-      ReleaseAllGlows();
-      SkinData_->HideGlow();
-      Hovered_ = false;
-      SkinData_->SetMouseAbove(false);
-      SkinData_->SetSuspended(false);
+bool TacBtnWnd::OwnCommand(TacCommand command, TMessage& message) {
+  if (command == AC_MOUSEENTER) {
+    if (CursorInside()) {
+      Hovered_ = true;
+      SkinData_->SetMouseAbove(true);
       SkinData_->SetDirty(true);
+      SkinData_->SetSuspended(false);
       RepaintAll();
-      return true;
-    case AC_SETNEWSKIN: case AC_REMOVESKIN: case AC_REFRESH: case AC_GETPROVIDER:
-    case AC_SETCHANGEDIFNECESSARY: case AC_PARENTPAINTED: case AC_CTRLHANDLED: case AC_SETSUSPENDED:
-    case AC_LOCKBACKGROUND: case AC_ISSUSPENDED: case AC_GETPARENTCHANGED: case AC_SECTIONCHANGED:
-    case AC_MENUS: case AC_STOPFADING: case AC_SETDIRTY: case AC_REPAINT: case AC_GETBGCHANGED:
-    case AC_PARENTMOVED: case AC_GETCOLOR: case AC_SETPARENTCHANGED: case AC_PREPARING: case AC_SCROLLS:
-    case AC_CONTROLLOADED: case AC_GETSKININDEX: case AC_ADAPTERQUERY: case AC_SUSPENDED: case AC_RESUMED:
-    case AC_GETCACHE: case AC_SCROLLBARS: case AC_UPDATEOPACITY: case AC_ADAPTER51: case AC_ADAPTER52:
-    case AC_GETAPPLICATION: case AC_GETCLIENTOFFSET:
-    default:
-      return TacMainWnd::AcCommand(message);
+      SkinData_->ShowGlow(false);
+    }
+    return true;
   }
+  if (command == AC_MOUSELEAVE) {
+    ReleaseAllGlows();
+    SkinData_->HideGlow();
+    Hovered_ = false;
+    SkinData_->SetMouseAbove(false);
+    SkinData_->SetSuspended(false);
+    SkinData_->SetDirty(true);
+    RepaintAll();
+    return true;
+  }
+  return TacMainWnd::OwnCommand(command, message);
 }
 
 void TacBtnWnd::AcWndProc(TMessage& message) {

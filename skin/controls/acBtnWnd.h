@@ -23,7 +23,7 @@ public:
 
 protected:
   void AcWndProc(TMessage& message) override;
-  bool AcCommand(TMessage& message) override;
+  bool OwnCommand(TacCommand command, TMessage& message) override;
   void AcUninstall() override;
   void RepaintAll() override;
 

@@ -13,7 +13,7 @@
 #include "platform/gfx/Region.h"
 #include "skin/controls/acButtonCommon.h"
 #include "skin/controls/acButtonLook.h"
-#include "skin/controls/acSkinCommands.h"
+#include "skin/runtime/acSkinCommands.h"
 #include "skin/paint/sFade.h"
 #include "skin/runtime/sCommonData.h"
 

@@ -7,7 +7,7 @@
 #include "forms/WinControl.h"
 #include "skin/controls/acButtonCommon.h"
 #include "skin/controls/acEditUpkeep.h"
-#include "skin/controls/acSkinCommands.h"
+#include "skin/runtime/acSkinCommands.h"
 #include "skin/controls/sLabel.h"
 #include "skin/runtime/acCommands.h"
 #include "skin/runtime/sCommonData.h"

@@ -18,12 +18,10 @@ bool IsAnnouncement(TacCommand command) {
 
 TacOwnedEditWnd::TacOwnedEditWnd(HWND window, TsCommonData* skinData) : TacEditWnd(window, skinData, nullptr, "EDIT") {}
 
-bool TacOwnedEditWnd::AcCommand(TMessage& message) {
-  const TacCommand command = CommandOf(message.WParam);
-  if (!IsAnnouncement(command)) return TacEditWnd::AcCommand(message);
-  // The subclass does its part, then the control gets the command (false sends it on).
-  TacEditWnd::AcCommand(message);
-  return false;
+void TacOwnedEditWnd::AcWndProc(TMessage& message) {
+  TacEditWnd::AcWndProc(message);
+  // The subclass has done its part; the control owning it decides about its life.
+  if (message.Msg == SM_ALPHACMD && IsAnnouncement(CommandOf(message.WParam))) CallPrev(message);
 }
 
 TacEditUpkeep::~TacEditUpkeep() { Free(); }

@@ -21,7 +21,7 @@ public:
   void Reinitialize() { Initialize(); }
 
 protected:
-  bool AcCommand(TMessage& message) override;
+  void AcWndProc(TMessage& message) override;
 };
 
 class TacEditUpkeep {

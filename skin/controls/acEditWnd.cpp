@@ -107,22 +107,10 @@ void TacEditWnd::PaintNonClient(HDC windowDc) {
   PaintBars(windowDc);
 }
 
-bool TacEditWnd::AcCommand(TMessage& message) {
-  switch (CommandOf(message.WParam)) {
-    case AC_PREPARING:
-      RebuildFace();
-      return true;
-    case AC_SETNEWSKIN: case AC_REMOVESKIN: case AC_REFRESH: case AC_GETPROVIDER:
-    case AC_SETCHANGEDIFNECESSARY: case AC_PARENTPAINTED: case AC_CTRLHANDLED: case AC_SETSUSPENDED:
-    case AC_LOCKBACKGROUND: case AC_ISSUSPENDED: case AC_GETPARENTCHANGED: case AC_SECTIONCHANGED:
-    case AC_MENUS: case AC_STOPFADING: case AC_SETDIRTY: case AC_REPAINT: case AC_GETBGCHANGED:
-    case AC_PARENTMOVED: case AC_GETCOLOR: case AC_SETPARENTCHANGED: case AC_SCROLLS: case AC_CONTROLLOADED:
-    case AC_GETSKININDEX: case AC_ADAPTERQUERY: case AC_MOUSEENTER: case AC_MOUSELEAVE: case AC_SUSPENDED:
-    case AC_RESUMED: case AC_GETCACHE: case AC_SCROLLBARS: case AC_UPDATEOPACITY: case AC_ADAPTER51:
-    case AC_ADAPTER52: case AC_GETAPPLICATION: case AC_GETCLIENTOFFSET:
-    default:
-      return TacBaseWnd::AcCommand(message);
-  }
+bool TacEditWnd::OwnCommand(TacCommand command, TMessage& message) {
+  if (command != AC_PREPARING) return TacBaseWnd::OwnCommand(command, message);
+  RebuildFace();
+  return true;
 }
 
 void TacEditWnd::AcWndProc(TMessage& message) {

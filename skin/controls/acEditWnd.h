@@ -34,7 +34,7 @@ public:
 
 protected:
   void AcWndProc(TMessage& message) override;
-  bool AcCommand(TMessage& message) override;
+  bool OwnCommand(TacCommand command, TMessage& message) override;
   void Initialize() override;
   void AcUninstall() override;
   void PaintNonClient(HDC windowDc) override;

@@ -1,6 +1,5 @@
 #include "skin/controls/acMainWnd.h"
 
-#include "forms/Application.h"
 #include "forms/WinControl.h"
 #include "platform/win/Message.h"
 #include "platform/win/Paint.h"
@@ -133,19 +132,13 @@ void TacMainWnd::CallPrev(TMessage& message) {
 }
 
 LRESULT TacMainWnd::CallPrev(UINT msg, WPARAM wParam, LPARAM lParam) {
-  TMessage message;
-  message.Msg = msg;
-  message.WParam = wParam;
-  message.LParam = lParam;
+  TMessage message{msg, wParam, lParam};
   CallPrev(message);
   return message.Result;
 }
 
 LRESULT TacMainWnd::ForeignWndProc(HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
-  TMessage message;
-  message.Msg = msg;
-  message.WParam = wParam;
-  message.LParam = lParam;
+  TMessage message{msg, wParam, lParam};
   Dispatch(message);
   return message.Result;
 }
@@ -168,78 +161,58 @@ void TacMainWnd::RepaintAll() {
     RedrawWindow(Handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_UPDATENOW);
 }
 
-bool TacMainWnd::AcCommand(TMessage& message) {
-  const TacCommand command = CommandOf(message.WParam);
-  auto* manager = reinterpret_cast<TsSkinManager*>(message.LParam);
-  switch (command) {
-    case AC_SETNEWSKIN:
-      if (manager != SkinManager()) return true;
-      ResolveSection();
-      SkinData_->SetDirty(true);
-      Initialize();
-      RepaintAll();
-      return true;
-    case AC_REMOVESKIN:
-      if (manager != SkinManager()) return true;
-      Uninstall();
-      return true;
-    case AC_REFRESH:
-      if (manager != SkinManager()) return true;
-      ResolveSection();
-      SkinData_->SetDirty(true);
-      SkinData_->SetSuspended(false);
-      Initialize();
-      RepaintAll();
-      return true;
-    case AC_PARENTPAINTED:
-      if (SkinData_->Suspended()) {
-        SkinData_->SetSuspended(false);
-        RepaintAll();
-      }
-      return true;
-    case AC_CTRLHANDLED:
-      message.Result = 1;
-      return true;
-    case AC_ISSUSPENDED:
-      message.Result = SkinData_->Suspended() ? 1 : 0;
-      return true;
-    case AC_GETCOLOR: {
-      // The window's own answer first (a skinned parent chain), else the section colour.
-      CallPrev(message);
-      if (message.Result == 0 && Skinned()) message.Result = static_cast<LRESULT>(SkinData_->GetColor(false, Handle_));
-      return true;
-    }
-    case AC_PREPARING:
-      SkinData_->SetDirty(true);
-      return true;
-    case AC_GETCACHE:
-      if (message.LParam != 0) SkinData_->AnswerBackground(*reinterpret_cast<TacBGInfo*>(message.LParam), false, Handle_);
-      return true;
-    case AC_GETAPPLICATION:
-      message.Result = reinterpret_cast<LRESULT>(Application);
-      return true;
-    case AC_GETSKININDEX:
-      message.Result = SkinData_->SkinIndex() + 1;
-      return true;
-    case AC_GETPROVIDER: case AC_SETCHANGEDIFNECESSARY: case AC_SETSUSPENDED: case AC_LOCKBACKGROUND:
-    case AC_GETPARENTCHANGED: case AC_SECTIONCHANGED: case AC_MENUS: case AC_STOPFADING: case AC_SETDIRTY:
-    case AC_REPAINT: case AC_GETBGCHANGED: case AC_PARENTMOVED: case AC_SETPARENTCHANGED: case AC_SCROLLS:
-    case AC_CONTROLLOADED: case AC_ADAPTERQUERY: case AC_MOUSEENTER: case AC_MOUSELEAVE: case AC_SUSPENDED:
-    case AC_RESUMED: case AC_SCROLLBARS: case AC_UPDATEOPACITY: case AC_ADAPTER51: case AC_ADAPTER52:
-    case AC_GETCLIENTOFFSET:
-    default:
-      return SkinData_->HandleCommand(message);
+void TacMainWnd::TakeSkinChange(TsCommonData*, TMessage&, TacCommand command) {
+  // The control behind the window (when it has skin data of its own) takes the change
+  // itself; the subclass only follows the section and repaints.
+  if (command == AC_REMOVESKIN) {
+    Uninstall();
+    return;
   }
+  ResolveSection();
+  SkinData_->SetDirty(true);
+  if (command == AC_REFRESH) SkinData_->SetSuspended(false);
+  Initialize();
+  RepaintAll();
+}
+
+void TacMainWnd::PassToChildren(const TMessage& message) {
+  // Broadcasts reach a window answering command 7 by message; its children are ours to pass on.
+  if (Control_ && Control_->ControlCount() > 0) TacBroadcast::ToControls(Control_, message);
+}
+
+void TacMainWnd::ParentPainted() {
+  if (!SkinData_->Suspended()) return;
+  SkinData_->SetSuspended(false);
+  RepaintAll();
+}
+
+bool TacMainWnd::AnswerBackground(TMessage& message) {
+  if (message.LParam != 0) SkinData_->AnswerBackground(*reinterpret_cast<TacBGInfo*>(message.LParam), false, Handle_);
+  return true;
+}
+
+bool TacMainWnd::AnswerColor(TMessage& message) {
+  // The window's own answer first (a skinned parent chain), else the section colour.
+  CallPrev(message);
+  if (message.Result == 0 && Skinned()) message.Result = static_cast<LRESULT>(SkinData_->GetColor(false, Handle_));
+  return true;
+}
+
+bool TacMainWnd::OwnCommand(TacCommand command, TMessage& message) {
+  if (command == AC_ISSUSPENDED) {
+    message.Result = SkinData_->Suspended() ? 1 : 0;
+    return true;
+  }
+  if (command == AC_PREPARING) {
+    SkinData_->SetDirty(true);
+    return true;
+  }
+  return false;
 }
 
 void TacMainWnd::AcWndProc(TMessage& message) {
   if (message.Msg == SM_ALPHACMD) {
-    const TacCommand command = CommandOf(message.WParam);
-    if (!AcCommand(message)) CallPrev(message);
-    // Broadcasts reach a window answering command 7 by message; its children are ours to pass on.
-    if ((command == AC_SETNEWSKIN || command == AC_REMOVESKIN || command == AC_REFRESH) && Control_ &&
-        Control_->ControlCount() > 0)
-      TacBroadcast::ToControls(Control_, message);
+    if (!RunSkinCommand(SkinData_, message, SkinManager())) CallPrev(message);
     return;
   }
   if (!Skinned()) {

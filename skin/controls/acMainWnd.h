@@ -18,8 +18,9 @@
 #include "platform/win/WinTypes.h"
 #include "platform/win/WindowProc.h"
 #include "skin/runtime/Forward.h"
+#include "skin/runtime/acSkinCommands.h"
 
-class TacMainWnd {
+class TacMainWnd : private TacSkinCommands {
 public:
   // Lets the driver report the section it paints with (its layer's engine part).
   static void RegisterSkinReporter();
@@ -28,7 +29,7 @@ public:
   TacMainWnd(HWND window, TsCommonData* skinData, TsSkinManager* manager, const std::string& section);
   TacMainWnd(const TacMainWnd&) = delete;
   TacMainWnd& operator=(const TacMainWnd&) = delete;
-  virtual ~TacMainWnd();
+  ~TacMainWnd() override;
 
   // Binds manager and skin data, initialises and installs the hook.
   void Install();
@@ -65,8 +66,14 @@ public:
 protected:
   // The subclass's message handling; the base protocol is here.
   virtual void AcWndProc(TMessage& message);
-  // The skin commands; true when answered (the result is in the message).
-  virtual bool AcCommand(TMessage& message);
+  // The skin commands take the one path; what nobody answers goes to the window's own
+  // handling. A subclass answers its own commands in OwnCommand and calls the base's.
+  void TakeSkinChange(TsCommonData* data, TMessage& message, TacCommand command) override;
+  void PassToChildren(const TMessage& message) override;
+  void ParentPainted() override;
+  bool AnswerBackground(TMessage& message) override;
+  bool AnswerColor(TMessage& message) override;
+  bool OwnCommand(TacCommand command, TMessage& message) override;
   // First initialisation, and again after a new skin.
   virtual void Initialize() { Initialized_ = true; }
   // Class-specific undoing at removal.

@@ -162,40 +162,31 @@ LRESULT TacScrollWnd::NcHitTest(TMessage& message) {
   return message.Result;
 }
 
-bool TacScrollWnd::AcCommand(TMessage& message) {
-  switch (CommandOf(message.WParam)) {
-    case AC_PARENTPAINTED:
-      if (!SkinData_->Suspended()) {
-        if (BackgroundPending) {
-          BackgroundPending = false;
-          SkinData_->SetDirty(true);
-          RepaintFrame();
-        }
-        return true;
-      }
-      SkinData_->SetSuspended(false);
+void TacScrollWnd::ParentPainted() {
+  if (!SkinData_->Suspended()) {
+    if (BackgroundPending) {
       BackgroundPending = false;
-      if (IsWindowVisible(Handle_))
-        RedrawWindow(Handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN);
-      return true;
-    case AC_SETSUSPENDED:
-      SkinData_->SetSuspended(message.WParamLo() == 1);
-      message.Result = 0;
-      return true;
-    case AC_GETCOLOR:
-      message.Result = static_cast<LRESULT>(SkinData_->GetColor(false, Handle_));
-      return true;
-    case AC_SETNEWSKIN: case AC_REMOVESKIN: case AC_REFRESH: case AC_GETPROVIDER:
-    case AC_SETCHANGEDIFNECESSARY: case AC_CTRLHANDLED: case AC_LOCKBACKGROUND: case AC_ISSUSPENDED:
-    case AC_GETPARENTCHANGED: case AC_SECTIONCHANGED: case AC_MENUS: case AC_STOPFADING: case AC_SETDIRTY:
-    case AC_REPAINT: case AC_GETBGCHANGED: case AC_PARENTMOVED: case AC_SETPARENTCHANGED: case AC_PREPARING:
-    case AC_SCROLLS: case AC_CONTROLLOADED: case AC_GETSKININDEX: case AC_ADAPTERQUERY: case AC_MOUSEENTER:
-    case AC_MOUSELEAVE: case AC_SUSPENDED: case AC_RESUMED: case AC_GETCACHE: case AC_SCROLLBARS:
-    case AC_UPDATEOPACITY: case AC_ADAPTER51: case AC_ADAPTER52: case AC_GETAPPLICATION:
-    case AC_GETCLIENTOFFSET:
-    default:
-      return TacMainWnd::AcCommand(message);
+      SkinData_->SetDirty(true);
+      RepaintFrame();
+    }
+    return;
   }
+  SkinData_->SetSuspended(false);
+  BackgroundPending = false;
+  if (IsWindowVisible(Handle_))
+    RedrawWindow(Handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+bool TacScrollWnd::AnswerColor(TMessage& message) {
+  message.Result = static_cast<LRESULT>(SkinData_->GetColor(false, Handle_));
+  return true;
+}
+
+bool TacScrollWnd::OwnCommand(TacCommand command, TMessage& message) {
+  if (command != AC_SETSUSPENDED) return TacMainWnd::OwnCommand(command, message);
+  SkinData_->SetSuspended(message.WParamLo() == 1);
+  message.Result = 0;
+  return true;
 }
 
 void TacScrollWnd::AcWndProc(TMessage& message) {

@@ -40,7 +40,9 @@ public:
 
 protected:
   void AcWndProc(TMessage& message) override;
-  bool AcCommand(TMessage& message) override;
+  void ParentPainted() override;
+  bool AnswerColor(TMessage& message) override;
+  bool OwnCommand(TacCommand command, TMessage& message) override;
   void AcUninstall() override;
   void Initialize() override;
   void HookInstalled() override;

@@ -8,7 +8,7 @@
 
 #include "forms/CheckBox.h"
 #include "skin/controls/acButtonCommon.h"
-#include "skin/controls/acSkinCommands.h"
+#include "skin/runtime/acSkinCommands.h"
 #include "skin/paint/sFade.h"
 #include "skin/runtime/sCommonData.h"
 

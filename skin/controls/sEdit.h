@@ -9,7 +9,7 @@
 
 #include "forms/CustomEdit.h"
 #include "skin/controls/acButtonCommon.h"
-#include "skin/controls/acSkinCommands.h"
+#include "skin/runtime/acSkinCommands.h"
 #include "skin/controls/sLabel.h"
 #include "skin/runtime/sCommonData.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "forms/GroupBox.h"
-#include "skin/controls/acSkinCommands.h"
+#include "skin/runtime/acSkinCommands.h"
 #include "skin/runtime/sCommonData.h"
 
 enum TsCaptionLayout { clTopLeft, clTopCenter, clTopRight };

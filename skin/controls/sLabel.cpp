@@ -130,18 +130,20 @@ void TsCustomLabel::DoDrawText(TRect& rect, unsigned flags) {
   c.DrawText(Caption(), rect, flags);
 }
 
+void TsCustomLabel::ShowSkinChange(TacCommand command) {
+  if (command == AC_REMOVESKIN) {
+    if (!UseSkinColor_) return;
+    gUpdatingColor = true;
+    Font().SetColor(clWindowText);
+    gUpdatingColor = false;
+  }
+  Invalidate();
+}
+
 void TsCustomLabel::WndProc(TMessage& message) {
   switch (message.Msg) {
     case SM_ALPHACMD:
-      if (CommandOf(message.WParam) == AC_REMOVESKIN && UseSkinColor_ &&
-          reinterpret_cast<TsSkinManager*>(message.LParam) == TsSkinManager::DefaultManager()) {
-        gUpdatingColor = true;
-        Font().SetColor(clWindowText);
-        gUpdatingColor = false;
-        Invalidate();
-      } else if (CommandOf(message.WParam) == AC_SETNEWSKIN || CommandOf(message.WParam) == AC_REFRESH) {
-        Invalidate();
-      }
+      RunSkinCommand(nullptr, message, TsSkinManager::DefaultManager());
       return;
     case CM_FONTCHANGED:
       if (gUpdatingColor) return;  // a colour taken from the skin: the paint under way shows it

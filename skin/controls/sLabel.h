@@ -8,10 +8,11 @@
 
 #include "forms/CustomLabel.h"
 #include "forms/Font.h"
+#include "skin/runtime/acSkinCommands.h"
 
 class TsBoundLabel;
 
-class TsCustomLabel : public TCustomLabel {
+class TsCustomLabel : public TCustomLabel, private TacSkinCommands {
 public:
   // Lets the driver report the section it paints with (its layer's engine part).
   static void RegisterSkinReporter();
@@ -37,6 +38,9 @@ protected:
   void DoDrawText(TRect& rect, unsigned flags) override;
 
 private:
+  // A label has no skin data: it follows the default manager's announcements only.
+  void ShowSkinChange(TacCommand command) override;
+
   std::string SkinSection_;
   bool UseSkinColor_ = true;
 };

@@ -10,7 +10,7 @@
 
 #include "forms/CustomPanel.h"
 #include "forms/Forward.h"
-#include "skin/controls/acSkinCommands.h"
+#include "skin/runtime/acSkinCommands.h"
 #include "skin/runtime/sCommonData.h"
 
 using TPaintEvent = std::function<void(TObject* sender, TCanvas& canvas)>;

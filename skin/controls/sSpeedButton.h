@@ -9,7 +9,7 @@
 #include "forms/SpeedButton.h"
 #include "skin/controls/acButtonCommon.h"
 #include "skin/controls/acButtonLook.h"
-#include "skin/controls/acSkinCommands.h"
+#include "skin/runtime/acSkinCommands.h"
 #include "skin/paint/sFade.h"
 #include "skin/runtime/sCommonData.h"
 

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "forms/Application.h"
 #include "forms/CustomLabel.h"
 #include "forms/Form.h"
 #include "platform/base/Exception.h"
@@ -230,7 +229,7 @@ void TsSkinProvider::CallOld(TMessage& message) {
 
 void TsSkinProvider::NewWndProc(TMessage& message) {
   if (message.Msg == SM_ALPHACMD) {
-    if (!HandleCommand(message)) CallOld(message);
+    OwnerCommand(message);
     return;
   }
   if (!FrameSkinned() || !Form_->HandleAllocated()) {
@@ -330,86 +329,71 @@ void TsSkinProvider::NewWndProc(TMessage& message) {
   CallOld(message);
 }
 
-bool TsSkinProvider::HandleCommand(TMessage& message) {
-  const TacCommand command = CommandOf(message.WParam);
-  auto* manager = reinterpret_cast<TsSkinManager*>(message.LParam);
-  switch (command) {
-    case AC_CTRLHANDLED:
-      message.Result = 1;
-      return true;
-    case AC_SETNEWSKIN:
-      if (manager != SkinData_.GetManager()) return true;
-      SkinData_.HandleCommand(message);
-      TitleBg_ = TBitmap();
-      InitButtons();
-      SkinData_.SetDirty(true);
-      if (SkinnedNow(false) && UseGlobalColor && !SkinData_.CustomColor()) Form_->SetColor(SkinData_.GetColor(false));
-      if (Adapter_ && SkinnedNow(false)) Adapter_->AddAllItems();
-      UpdateRegion();
-      return true;
-    case AC_REMOVESKIN:
-      if (manager != SkinData_.GetManager()) return true;
-      RemoveSkin();
-      return true;
-    case AC_REFRESH:
-      if (manager != SkinData_.GetManager()) return true;
-      SkinData_.HandleCommand(message);
-      UpdateRegion();
-      Refresh(true);
-      return true;
-    case AC_GETPROVIDER:
-      message.Result = reinterpret_cast<LRESULT>(this);
-      return true;
-    case AC_GETCACHE: {
-      if (!FrameSkinned() || message.LParam == 0) return SkinData_.HandleCommand(message);
-      if (SkinData_.Dirty()) PaintAll();
-      auto& request = *reinterpret_cast<TacBGInfo*>(message.LParam);
-      const TPoint offset = ClientOffset();
-      request.BgType = btCache;
-      if (request.PleaseDraw && request.DrawDC) {
-        BitBlt(request.DrawDC, request.R.Left, request.R.Top, request.R.Width(), request.R.Height(),
-               &SkinData_.CacheBmp->Canvas(), request.R.Left + request.OffsetX + offset.X,
-               request.R.Top + request.OffsetY + offset.Y, SRCCOPY);
-      } else {
-        request.Bmp = SkinData_.CacheBmp.get();
-        request.OffsetX = offset.X;
-        request.OffsetY = offset.Y;
-      }
-      message.Result = 0;
-      return true;
-    }
-    case AC_GETCOLOR:
-      message.Result = SkinData_.IsSkinned() ? SkinData_.GetColor(false) : ColorToRGB(Form_->Color());
-      return true;
-    case AC_UPDATEOPACITY:
-      return SkinData_.HandleCommand(message);
-    case AC_GETAPPLICATION:
-      message.Result = reinterpret_cast<LRESULT>(Application);
-      return true;
-    case AC_GETCLIENTOFFSET: {
-      const TPoint offset = ClientOffset();
-      message.Result = static_cast<LRESULT>(MAKELPARAM(static_cast<WORD>(offset.X), static_cast<WORD>(offset.Y)));
-      return true;
-    }
-    case AC_SETDIRTY:
-      SkinData_.SetDirty(true);
-      return true;
-    case AC_REPAINT:
-      Refresh(true);
-      return true;
-    case AC_SETCHANGEDIFNECESSARY: case AC_PARENTPAINTED: case AC_SETSUSPENDED: case AC_LOCKBACKGROUND:
-    case AC_ISSUSPENDED: case AC_GETPARENTCHANGED: case AC_SECTIONCHANGED: case AC_MENUS: case AC_STOPFADING:
-    case AC_GETBGCHANGED: case AC_PARENTMOVED: case AC_SETPARENTCHANGED: case AC_PREPARING: case AC_SCROLLS:
-    case AC_CONTROLLOADED: case AC_GETSKININDEX: case AC_ADAPTERQUERY: case AC_MOUSEENTER:
-    case AC_MOUSELEAVE: case AC_SUSPENDED: case AC_RESUMED: case AC_SCROLLBARS: case AC_ADAPTER51:
-    case AC_ADAPTER52:
-    default:
-      return SkinData_.HandleCommand(message);
-  }
+void TsSkinProvider::OwnerCommand(TMessage& message) {
+  if (!RunSkinCommand(&SkinData_, message, SkinData_.GetManager())) CallOld(message);
 }
 
-void TsSkinProvider::OwnerCommand(TMessage& message) {
-  if (!HandleCommand(message)) CallOld(message);
+void TsSkinProvider::TakeSkinChange(TsCommonData* data, TMessage& message, TacCommand command) {
+  // The removal hands the form its standard frame back; the skin data's part is in there.
+  if (command == AC_REMOVESKIN)
+    RemoveSkin();
+  else
+    TacSkinCommands::TakeSkinChange(data, message, command);
+}
+
+void TsSkinProvider::SkinChanged(TacCommand command) {
+  if (command == AC_REFRESH) {
+    UpdateRegion();
+    Refresh(true);
+    return;
+  }
+  if (command != AC_SETNEWSKIN) return;
+  TitleBg_ = TBitmap();
+  InitButtons();
+  SkinData_.SetDirty(true);
+  if (SkinnedNow(false) && UseGlobalColor && !SkinData_.CustomColor()) Form_->SetColor(SkinData_.GetColor(false));
+  if (Adapter_ && SkinnedNow(false)) Adapter_->AddAllItems();
+  UpdateRegion();
+}
+
+bool TsSkinProvider::AnswerBackground(TMessage& message) {
+  if (!FrameSkinned() || message.LParam == 0) return false;
+  if (SkinData_.Dirty()) PaintAll();
+  auto& request = *reinterpret_cast<TacBGInfo*>(message.LParam);
+  const TPoint offset = ClientOffset();
+  request.BgType = btCache;
+  if (request.PleaseDraw && request.DrawDC) {
+    BitBlt(request.DrawDC, request.R.Left, request.R.Top, request.R.Width(), request.R.Height(),
+           &SkinData_.CacheBmp->Canvas(), request.R.Left + request.OffsetX + offset.X,
+           request.R.Top + request.OffsetY + offset.Y, SRCCOPY);
+  } else {
+    request.Bmp = SkinData_.CacheBmp.get();
+    request.OffsetX = offset.X;
+    request.OffsetY = offset.Y;
+  }
+  message.Result = 0;
+  return true;
+}
+
+bool TsSkinProvider::AnswerColor(TMessage& message) {
+  message.Result = SkinData_.IsSkinned() ? SkinData_.GetColor(false) : ColorToRGB(Form_->Color());
+  return true;
+}
+
+bool TsSkinProvider::OwnCommand(TacCommand command, TMessage& message) {
+  if (command == AC_GETPROVIDER) {
+    message.Result = reinterpret_cast<LRESULT>(this);
+  } else if (command == AC_GETCLIENTOFFSET) {
+    const TPoint offset = ClientOffset();
+    message.Result = static_cast<LRESULT>(MAKELPARAM(static_cast<WORD>(offset.X), static_cast<WORD>(offset.Y)));
+  } else if (command == AC_SETDIRTY) {
+    SkinData_.SetDirty(true);
+  } else if (command == AC_REPAINT) {
+    Refresh(true);
+  } else {
+    return false;
+  }
+  return true;
 }
 
 // Back to the standard frame: the image, the region, the form's colours.

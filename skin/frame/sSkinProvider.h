@@ -17,6 +17,7 @@
 #include "skin/frame/acCtrlAdapterSeam.h"
 #include "skin/runtime/acFormRegistry.h"
 #include "skin/runtime/acPaintState.h"
+#include "skin/runtime/acSkinCommands.h"
 #include "skin/runtime/sCommonData.h"
 
 enum TsGripMode { gmNone, gmRightBottom };
@@ -54,7 +55,7 @@ struct TsCaptionButton {
   bool Animating() const { return Level != Target; }
 };
 
-class TsSkinProvider : public TComponent, public IacSkinDataOwner, public IacProviderLink {
+class TsSkinProvider : public TComponent, public IacSkinDataOwner, public IacProviderLink, private TacSkinCommands {
 public:
   // Raises "TsSkinProvider component must be used with forms only!" for an owner
   // that is not a form; frees an older provider found on the same form.
@@ -130,7 +131,12 @@ private:
   bool SkinnedNow(bool checkReady) const;
   void NewWndProc(TMessage& message);
   void CallOld(TMessage& message);
-  bool HandleCommand(TMessage& message);
+  // The skin commands (the one path): the provider's own steps and answers.
+  void TakeSkinChange(TsCommonData* data, TMessage& message, TacCommand command) override;
+  void SkinChanged(TacCommand command) override;
+  bool AnswerBackground(TMessage& message) override;
+  bool AnswerColor(TMessage& message) override;
+  bool OwnCommand(TacCommand command, TMessage& message) override;
   void InitButtons();
   void RemoveSkin();
   void UpdateRegion();
