@@ -24,8 +24,8 @@ bool SameAscii(std::string_view a, std::string_view b) {
 TADOConnection::~TADOConnection() { Close(); }
 
 void TADOConnection::SetConnectionString(std::string text) {
-  if (engine_) throw EDatabaseError("Operation is not allowed when the object is open.");
-  connectionString_ = std::move(text);
+  if (Engine_) throw EDatabaseError("Operation is not allowed when the object is open.");
+  ConnectionString_ = std::move(text);
 }
 
 std::string TADOConnection::ConnectionValue(std::string_view connectionString, std::string_view key) {
@@ -58,35 +58,35 @@ std::string TADOConnection::ConnectionValue(std::string_view connectionString, s
 }
 
 void TADOConnection::Open() {
-  if (engine_) return;
-  const std::string source = ConnectionValue(connectionString_, "Data Source");
+  if (Engine_) return;
+  const std::string source = ConnectionValue(ConnectionString_, "Data Source");
   if (source.empty()) throw EDatabaseError("Data source name not found and no default driver specified");
   if (TPgEngine::IsServerUri(source)) {
-    engine_ = std::make_unique<TPgEngine>(source, busyTimeoutMs_);
-    engine_->SetOnReconnect(onReconnect_);
+    Engine_ = std::make_unique<TPgEngine>(source, BusyTimeoutMs_);
+    Engine_->SetOnReconnect(OnReconnect_);
     return;
   }
   std::error_code ec;
   std::filesystem::path path(source);
   if (path.is_relative()) path = std::filesystem::current_path(ec) / path;
-  engine_ = std::make_unique<TSqliteEngine>(path.lexically_normal().string(), busyTimeoutMs_);
+  Engine_ = std::make_unique<TSqliteEngine>(path.lexically_normal().string(), BusyTimeoutMs_);
 }
 
-void TADOConnection::Close() { engine_.reset(); }
+void TADOConnection::Close() { Engine_.reset(); }
 
 void TADOConnection::SetOnReconnect(std::function<void()> handler) {
-  onReconnect_ = std::move(handler);
-  if (engine_) engine_->SetOnReconnect(onReconnect_);
+  OnReconnect_ = std::move(handler);
+  if (Engine_) Engine_->SetOnReconnect(OnReconnect_);
 }
 
 void TADOConnection::SetBusyTimeout(int milliseconds) {
-  busyTimeoutMs_ = milliseconds < 0 ? 0 : milliseconds;
-  if (engine_) engine_->SetBusyTimeout(busyTimeoutMs_);
+  BusyTimeoutMs_ = milliseconds < 0 ? 0 : milliseconds;
+  if (Engine_) Engine_->SetBusyTimeout(BusyTimeoutMs_);
 }
 
 TDbEngine& TADOConnection::Engine() const {
-  if (!engine_) throw EDatabaseError("Operation is not allowed when the object is closed.");
-  return *engine_;
+  if (!Engine_) throw EDatabaseError("Operation is not allowed when the object is closed.");
+  return *Engine_;
 }
 
 sqlite3* TADOConnection::Handle() const {

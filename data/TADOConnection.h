@@ -18,12 +18,12 @@ struct sqlite3;
 class TADOConnection {
 public:
   TADOConnection() = default;
-  explicit TADOConnection(std::string connectionString) : connectionString_(std::move(connectionString)) {}
+  explicit TADOConnection(std::string connectionString) : ConnectionString_(std::move(connectionString)) {}
   ~TADOConnection();
   TADOConnection(const TADOConnection&) = delete;
   TADOConnection& operator=(const TADOConnection&) = delete;
 
-  const std::string& ConnectionString() const { return connectionString_; }
+  const std::string& ConnectionString() const { return ConnectionString_; }
   void SetConnectionString(std::string text);
   // One value of the connection string ("" when absent); keys ignore letter case.
   static std::string ConnectionValue(std::string_view connectionString, std::string_view key);
@@ -31,13 +31,13 @@ public:
   // Opens the file, which must exist: it is never created here.
   void Open();
   void Close();
-  bool Connected() const { return engine_ != nullptr; }
+  bool Connected() const { return Engine_ != nullptr; }
   void SetConnected(bool value) { value ? Open() : Close(); }
 
-  int BusyTimeout() const { return busyTimeoutMs_; }
+  int BusyTimeout() const { return BusyTimeoutMs_; }
   void SetBusyTimeout(int milliseconds);
   // The full path of the open file (a server's address without its password).
-  std::string DatabasePath() const { return engine_ ? engine_->Location() : std::string(); }
+  std::string DatabasePath() const { return Engine_ ? Engine_->Location() : std::string(); }
   // What runs when a server's connection is made again after a loss (kept
   // across Close and Open; see TDbEngine::SetOnReconnect).
   void SetOnReconnect(std::function<void()> handler);
@@ -53,8 +53,8 @@ public:
   sqlite3* Handle() const;
 
 private:
-  std::string connectionString_;
-  std::unique_ptr<TDbEngine> engine_;
-  int busyTimeoutMs_ = 5000;
-  std::function<void()> onReconnect_;
+  std::string ConnectionString_;
+  std::unique_ptr<TDbEngine> Engine_;
+  int BusyTimeoutMs_ = 5000;
+  std::function<void()> OnReconnect_;
 };

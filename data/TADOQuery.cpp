@@ -54,14 +54,14 @@ size_t StarOf(std::string_view sql, std::string& table) {
 }  // namespace
 
 TADOQuery::TADOQuery() {
-  sql_.SetOnChange([this] { SqlChanged(); });
+  Sql_.SetOnChange([this] { SqlChanged(); });
 }
 
 TADOQuery::TADOQuery(TADOConnection* connection) : TADOQuery() { SetConnection(connection); }
 
 void TADOQuery::SqlChanged() {
   Close();
-  parameters_.Rebuild(ParseSqlMarkers(sql_.Text()).Names);
+  Parameters_.Rebuild(ParseSqlMarkers(Sql_.Text()).Names);
 }
 
 std::string TADOQuery::EditableTableOf(std::string_view sql) {
@@ -70,10 +70,10 @@ std::string TADOQuery::EditableTableOf(std::string_view sql) {
 }
 
 TDataSet::QuerySpec TADOQuery::BuildQuery() {
-  const std::string text = sql_.Text();
+  const std::string text = Sql_.Text();
   SqlMarkers markers = ParseSqlMarkers(text);
   QuerySpec spec;
-  for (int i = 0; i < parameters_.Count(); ++i) spec.Values.push_back(parameters_[i].Value());
+  for (int i = 0; i < Parameters_.Count(); ++i) spec.Values.push_back(Parameters_[i].Value());
   std::string table;
   const size_t star = StarOf(markers.EngineText, table);
   if (star != std::string::npos && !table.empty()) {
@@ -88,12 +88,12 @@ TDataSet::QuerySpec TADOQuery::BuildQuery() {
 int TADOQuery::ExecSQL() {
   if (!Connection()) throw EDatabaseError("Missing Connection or ConnectionString");
   Close();
-  const SqlMarkers markers = ParseSqlMarkers(sql_.Text());
+  const SqlMarkers markers = ParseSqlMarkers(Sql_.Text());
   const std::unique_ptr<TDbStatement> statement = Connection()->Engine().Prepare(markers.EngineText);
-  for (int i = 0; i < parameters_.Count() && i < statement->ParameterCount(); ++i)
-    statement->Bind(i + 1, parameters_[i].Value());
+  for (int i = 0; i < Parameters_.Count() && i < statement->ParameterCount(); ++i)
+    statement->Bind(i + 1, Parameters_[i].Value());
   while (statement->Step()) {
   }
-  rowsAffected_ = statement->RowsChanged();
-  return rowsAffected_;
+  RowsAffected_ = statement->RowsChanged();
+  return RowsAffected_;
 }

@@ -14,15 +14,15 @@ public:
   TADOQuery();
   explicit TADOQuery(TADOConnection* connection);
 
-  TSQLLines& SQL() { return sql_; }
-  const TSQLLines& SQL() const { return sql_; }
-  TParameters& Parameters() { return parameters_; }
+  TSQLLines& SQL() { return Sql_; }
+  const TSQLLines& SQL() const { return Sql_; }
+  TParameters& Parameters() { return Parameters_; }
   // Shorthand for Parameters().ParamByName(name).
-  TParameter& ParamByName(std::string_view name) { return parameters_.ParamByName(name); }
+  TParameter& ParamByName(std::string_view name) { return Parameters_.ParamByName(name); }
 
   // Runs a statement that returns no rows; returns the number of rows changed.
   int ExecSQL();
-  int RowsAffected() const { return rowsAffected_; }
+  int RowsAffected() const { return RowsAffected_; }
 
   // The table of "select * from Table [where ...]", empty for other statements.
   static std::string EditableTableOf(std::string_view sql);
@@ -32,7 +32,7 @@ protected:
 
 private:
   void SqlChanged();
-  TSQLLines sql_;
-  TParameters parameters_;
-  int rowsAffected_ = 0;
+  TSQLLines Sql_;
+  TParameters Parameters_;
+  int RowsAffected_ = 0;
 };

@@ -3,16 +3,16 @@
 #include "data/TADOConnection.h"
 #include "platform/base/Exception.h"
 
-TADOTable::TADOTable(TADOConnection* connection, std::string tableName) : tableName_(std::move(tableName)) {
+TADOTable::TADOTable(TADOConnection* connection, std::string tableName) : TableName_(std::move(tableName)) {
   SetConnection(connection);
 }
 
 void TADOTable::SetTableName(std::string name) {
   CheckInactive();
-  tableName_ = std::move(name);
+  TableName_ = std::move(name);
 }
 
 TDataSet::QuerySpec TADOTable::BuildQuery() {
-  if (tableName_.empty()) throw EDatabaseError("Missing TableName property");
-  return WithRowId("select * from " + QuoteSqlName(tableName_), 7, tableName_);
+  if (TableName_.empty()) throw EDatabaseError("Missing TableName property");
+  return WithRowId("select * from " + QuoteSqlName(TableName_), 7, TableName_);
 }

@@ -9,12 +9,12 @@ public:
   TADOTable() = default;
   TADOTable(TADOConnection* connection, std::string tableName);
 
-  const std::string& TableName() const { return tableName_; }
+  const std::string& TableName() const { return TableName_; }
   void SetTableName(std::string name);
 
 protected:
   QuerySpec BuildQuery() override;
 
 private:
-  std::string tableName_;
+  std::string TableName_;
 };

@@ -4,46 +4,46 @@
 #include "data/TDataSource.h"
 
 TDataLink::~TDataLink() {
-  if (dataSource_) dataSource_->RemoveLink(this);
+  if (DataSource_) DataSource_->RemoveLink(this);
 }
 
 void TDataLink::SetDataSource(TDataSource* source) {
-  if (dataSource_ == source) return;
-  if (dataSource_) dataSource_->RemoveLink(this);
-  dataSource_ = source;
-  if (dataSource_) dataSource_->AddLink(this);
+  if (DataSource_ == source) return;
+  if (DataSource_) DataSource_->RemoveLink(this);
+  DataSource_ = source;
+  if (DataSource_) DataSource_->AddLink(this);
   UpdateState();
 }
 
-TDataSet* TDataLink::DataSet() const { return dataSource_ ? dataSource_->DataSet() : nullptr; }
+TDataSet* TDataLink::DataSet() const { return DataSource_ ? DataSource_->DataSet() : nullptr; }
 
 void TDataLink::DataSourceDestroyed() {
-  dataSource_ = nullptr;
+  DataSource_ = nullptr;
   UpdateState();
 }
 
 void TDataLink::UpdateState() {
-  const TDataSetState state = dataSource_ ? dataSource_->State() : TDataSetState::dsInactive;
+  const TDataSetState state = DataSource_ ? DataSource_->State() : TDataSetState::dsInactive;
   const bool active = state != TDataSetState::dsInactive;
   const bool editing = state == TDataSetState::dsEdit || state == TDataSetState::dsInsert;
-  if (active != active_) {
-    active_ = active;
+  if (active != Active_) {
+    Active_ = active;
     ActiveChanged();
   }
-  if (editing != editing_) {
-    editing_ = editing;
+  if (editing != Editing_) {
+    Editing_ = editing;
     EditingChanged();
   }
 }
 
 bool TDataLink::Edit() {
   TDataSet* dataSet = DataSet();
-  if (active_ && !editing_ && dataSet && dataSet->CanModify() && dataSource_->Enabled()) dataSet->Edit();
-  return editing_;
+  if (Active_ && !Editing_ && dataSet && dataSet->CanModify() && DataSource_->Enabled()) dataSet->Edit();
+  return Editing_;
 }
 
 void TDataLink::UpdateRecord() {
-  if (TDataSet* dataSet = DataSet(); dataSet && editing_) dataSet->UpdateRecord();
+  if (TDataSet* dataSet = DataSet(); dataSet && Editing_) dataSet->UpdateRecord();
 }
 
 void TDataLink::DataEvent(TDataEvent event, TField* field, int info) {
@@ -55,15 +55,15 @@ void TDataLink::DataEvent(TDataEvent event, TField* field, int info) {
     case TDataEvent::deDataSetScroll: DataSetScrolled(info); break;
     case TDataEvent::deUpdateRecord:
       // A control writing its text must not re-enter through its own field change.
-      if (!updating_) {
-        updating_ = true;
+      if (!Updating_) {
+        Updating_ = true;
         try {
           UpdateData();
         } catch (...) {
-          updating_ = false;
+          Updating_ = false;
           throw;
         }
-        updating_ = false;
+        Updating_ = false;
       }
       break;
   }

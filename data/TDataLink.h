@@ -14,13 +14,13 @@ public:
   TDataLink(const TDataLink&) = delete;
   TDataLink& operator=(const TDataLink&) = delete;
 
-  TDataSource* DataSource() const { return dataSource_; }
+  TDataSource* DataSource() const { return DataSource_; }
   void SetDataSource(TDataSource* source);
   TDataSet* DataSet() const;
   // The data source has an open dataset.
-  bool Active() const { return active_; }
+  bool Active() const { return Active_; }
   // The dataset is in edit or insert state.
-  bool Editing() const { return editing_; }
+  bool Editing() const { return Editing_; }
   // Puts the dataset into editing when it can be; returns Editing().
   bool Edit();
   void UpdateRecord();
@@ -41,8 +41,8 @@ protected:
 
 private:
   void UpdateState();
-  TDataSource* dataSource_ = nullptr;
-  bool active_ = false;
-  bool editing_ = false;
-  bool updating_ = false;
+  TDataSource* DataSource_ = nullptr;
+  bool Active_ = false;
+  bool Editing_ = false;
+  bool Updating_ = false;
 };

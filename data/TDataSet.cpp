@@ -21,12 +21,12 @@ std::string QuoteName(std::string_view name) { return QuoteSqlName(name); }
 }  // namespace
 
 TDataSet::~TDataSet() {
-  for (TDataSource* source : sources_) source->DataSetDestroyed();
+  for (TDataSource* source : Sources_) source->DataSetDestroyed();
 }
 
 void TDataSet::SetConnection(TADOConnection* connection) {
   CheckInactive();
-  connection_ = connection;
+  Connection_ = connection;
 }
 
 void TDataSet::CheckActive() const {
@@ -35,7 +35,7 @@ void TDataSet::CheckActive() const {
 
 TDataSet::QuerySpec TDataSet::WithRowId(std::string engineText, size_t star, const std::string& table) const {
   QuerySpec spec;
-  TDbEngine& engine = connection_->Engine();
+  TDbEngine& engine = Connection_->Engine();
   std::string withRowId = engineText;
   withRowId.replace(star, 1, std::string(engine.RowIdColumn()) + ", *");
   bool prepared = true;
@@ -65,31 +65,31 @@ void TDataSet::CheckCanModify() const {
 
 void TDataSet::Open() {
   if (Active()) return;
-  if (!connection_) throw EDatabaseError("Missing Connection or ConnectionString");
+  if (!Connection_) throw EDatabaseError("Missing Connection or ConnectionString");
   Fetch();
-  state_ = TDataSetState::dsBrowse;
+  State_ = TDataSetState::dsBrowse;
   try {
     ApplyFilter();
   } catch (...) {
-    state_ = TDataSetState::dsInactive;
-    rows_.clear();
-    values_.clear();
-    texts_ = {};
-    visible_.clear();
-    for (TField* field : fields_) field->index_ = -1;
-    fields_.clear();
+    State_ = TDataSetState::dsInactive;
+    Rows_.clear();
+    Values_.clear();
+    Texts_ = {};
+    Visible_.clear();
+    for (TField* field : Fields_) field->Index_ = -1;
+    Fields_.clear();
     throw;
   }
-  cur_ = visible_.empty() ? -1 : 0;
-  bof_ = true;
-  eof_ = visible_.empty();
+  Cur_ = Visible_.empty() ? -1 : 0;
+  Bof_ = true;
+  Eof_ = Visible_.empty();
   Notify(TDataEvent::deUpdateState);
   Notify(TDataEvent::deDataSetChange);
 }
 
 void TDataSet::Fetch() {
   QuerySpec spec = BuildQuery();
-  const std::unique_ptr<TDbStatement> prepared = connection_->Engine().Prepare(spec.EngineText);
+  const std::unique_ptr<TDbStatement> prepared = Connection_->Engine().Prepare(spec.EngineText);
   TDbStatement& statement = *prepared;
   if (statement.ColumnCount() == 0) throw EDatabaseError("CommandText does not return a result set");
   for (int i = 0; i < static_cast<int>(spec.Values.size()) && i < statement.ParameterCount(); ++i)
@@ -104,15 +104,15 @@ void TDataSet::Fetch() {
   fields.reserve(static_cast<size_t>(columns));
   for (int c = 0; c < columns; ++c) {
     const std::string name = statement.ColumnName(c + first);
-    auto found = std::find_if(fieldPool_.begin(), fieldPool_.end(), [&](const auto& f) {
-      return f->name_ == name && std::find(fields.begin(), fields.end(), f.get()) == fields.end();
+    auto found = std::find_if(FieldPool_.begin(), FieldPool_.end(), [&](const auto& f) {
+      return f->Name_ == name && std::find(fields.begin(), fields.end(), f.get()) == fields.end();
     });
     TField* field;
-    if (found != fieldPool_.end()) {
+    if (found != FieldPool_.end()) {
       field = found->get();
     } else {
-      fieldPool_.push_back(std::make_unique<TField>(*this, name));
-      field = fieldPool_.back().get();
+      FieldPool_.push_back(std::make_unique<TField>(*this, name));
+      field = FieldPool_.back().get();
     }
     fields.push_back(field);
     types.push_back(statement.ColumnType(c + first));
@@ -125,8 +125,8 @@ void TDataSet::Fetch() {
   // A dataset opened again mostly reads as many rows as the last time: room for
   // them at once spares moving every row read so far each time the list grows
   // (closing keeps the lists' room, so the room tells).
-  rows.reserve(rows_.capacity());
-  values.reserve(std::max(values_.capacity(), rows_.capacity() * static_cast<size_t>(columns)));
+  rows.reserve(Rows_.capacity());
+  values.reserve(std::max(Values_.capacity(), Rows_.capacity() * static_cast<size_t>(columns)));
   while (statement.Step()) {
     Row row;
     if (first) row.RowId = statement.ColumnValue(0);
@@ -140,18 +140,18 @@ void TDataSet::Fetch() {
     }
     rows.push_back(std::move(row));
   }
-  for (TField* old : fields_)
-    if (std::find(fields.begin(), fields.end(), old) == fields.end()) old->index_ = -1;
+  for (TField* old : Fields_)
+    if (std::find(fields.begin(), fields.end(), old) == fields.end()) old->Index_ = -1;
   for (size_t c = 0; c < fields.size(); ++c) {
-    fields[c]->index_ = static_cast<int>(c);
-    fields[c]->type_ = types[c];
-    fields[c]->exact_ = exact[c];
+    fields[c]->Index_ = static_cast<int>(c);
+    fields[c]->Type_ = types[c];
+    fields[c]->Exact_ = exact[c];
   }
-  fields_ = std::move(fields);
-  rows_ = std::move(rows);
-  values_ = std::move(values);
-  texts_ = std::move(texts);
-  editTable_ = spec.Table;
+  Fields_ = std::move(fields);
+  Rows_ = std::move(rows);
+  Values_ = std::move(values);
+  Texts_ = std::move(texts);
+  EditTable_ = spec.Table;
 }
 
 std::string_view TDataSet::TTexts::Keep(std::string_view text) {
@@ -170,71 +170,71 @@ std::string_view TDataSet::TTexts::Keep(std::string_view text) {
 }
 
 void TDataSet::ApplyFilter() {
-  filterExpr_.reset();
-  if (filtered_ && !filter_.empty()) {
-    filterExpr_.emplace(
-        filter_,
+  FilterExpr_.reset();
+  if (Filtered_ && !Filter_.empty()) {
+    FilterExpr_.emplace(
+        Filter_,
         [this](std::string_view name) {
           const TField* field = FindField(name);
           return field ? field->Index() : -1;
         },
-        [this](int index) { return fields_[static_cast<size_t>(index)]->ComparesExactly(); });
+        [this](int index) { return Fields_[static_cast<size_t>(index)]->ComparesExactly(); });
   }
-  visible_.clear();
-  visible_.reserve(rows_.size());
-  for (int i = 0; i < static_cast<int>(rows_.size()); ++i)
-    if (!filterExpr_ || filterExpr_->Matches(Values(rows_[static_cast<size_t>(i)]))) visible_.push_back(i);
+  Visible_.clear();
+  Visible_.reserve(Rows_.size());
+  for (int i = 0; i < static_cast<int>(Rows_.size()); ++i)
+    if (!FilterExpr_ || FilterExpr_->Matches(Values(Rows_[static_cast<size_t>(i)]))) Visible_.push_back(i);
 }
 
 void TDataSet::Close() {
   if (!Active()) return;
-  buffer_.clear();
-  changed_.clear();
-  modified_ = false;
-  rows_.clear();
-  values_.clear();
-  texts_ = {};
-  visible_.clear();
-  cur_ = -1;
-  bof_ = eof_ = true;
-  state_ = TDataSetState::dsInactive;
-  for (TField* field : fields_) field->index_ = -1;
-  fields_.clear();
+  Buffer_.clear();
+  Changed_.clear();
+  Modified_ = false;
+  Rows_.clear();
+  Values_.clear();
+  Texts_ = {};
+  Visible_.clear();
+  Cur_ = -1;
+  Bof_ = Eof_ = true;
+  State_ = TDataSetState::dsInactive;
+  for (TField* field : Fields_) field->Index_ = -1;
+  Fields_.clear();
   Notify(TDataEvent::deUpdateState);
 }
 
-int TDataSet::RecordCount() const { return static_cast<int>(visible_.size()); }
+int TDataSet::RecordCount() const { return static_cast<int>(Visible_.size()); }
 
 int TDataSet::RecNo() const {
-  if (state_ == TDataSetState::dsInsert) return insertAt_ + 1;
-  return cur_ + 1;
+  if (State_ == TDataSetState::dsInsert) return InsertAt_ + 1;
+  return Cur_ + 1;
 }
 
 void TDataSet::SetRecNo(int recNo) {
   CheckActive();
-  MoveBy(std::clamp(recNo, 1, std::max(1, RecordCount())) - 1 - cur_);
+  MoveBy(std::clamp(recNo, 1, std::max(1, RecordCount())) - 1 - Cur_);
 }
 
 int TDataSet::CurrentRowIndex() const {
-  if (cur_ < 0 || cur_ >= static_cast<int>(visible_.size())) return -1;
-  return visible_[static_cast<size_t>(cur_)];
+  if (Cur_ < 0 || Cur_ >= static_cast<int>(Visible_.size())) return -1;
+  return Visible_[static_cast<size_t>(Cur_)];
 }
 
 void TDataSet::First() {
   CheckActive();
   CheckBrowseMode();
-  cur_ = visible_.empty() ? -1 : 0;
-  bof_ = true;
-  eof_ = visible_.empty();
+  Cur_ = Visible_.empty() ? -1 : 0;
+  Bof_ = true;
+  Eof_ = Visible_.empty();
   Notify(TDataEvent::deDataSetChange);
 }
 
 void TDataSet::Last() {
   CheckActive();
   CheckBrowseMode();
-  cur_ = static_cast<int>(visible_.size()) - 1;
-  eof_ = true;
-  bof_ = visible_.empty();
+  Cur_ = static_cast<int>(Visible_.size()) - 1;
+  Eof_ = true;
+  Bof_ = Visible_.empty();
   Notify(TDataEvent::deDataSetChange);
 }
 
@@ -243,30 +243,30 @@ int TDataSet::MoveBy(int distance) {
   CheckBrowseMode();
   const int count = RecordCount();
   if (count == 0) {
-    bof_ = eof_ = true;
+    Bof_ = Eof_ = true;
     return 0;
   }
-  const int target = std::clamp(cur_ + distance, 0, count - 1);
-  const int moved = target - cur_;
+  const int target = std::clamp(Cur_ + distance, 0, count - 1);
+  const int moved = target - Cur_;
   if (distance > 0) {
-    bof_ = false;
-    eof_ = moved < distance;
+    Bof_ = false;
+    Eof_ = moved < distance;
   } else if (distance < 0) {
-    eof_ = false;
-    bof_ = moved > distance;
+    Eof_ = false;
+    Bof_ = moved > distance;
   }
-  cur_ = target;
+  Cur_ = target;
   if (moved != 0) Notify(TDataEvent::deDataSetScroll, nullptr, moved);
   return moved;
 }
 
 TField& TDataSet::Fields(int index) const {
   if (index < 0 || index >= FieldCount()) throw EDatabaseError("List index out of bounds (" + std::to_string(index) + ")");
-  return *fields_[static_cast<size_t>(index)];
+  return *Fields_[static_cast<size_t>(index)];
 }
 
 TField* TDataSet::FindField(std::string_view name) const {
-  for (TField* field : fields_)
+  for (TField* field : Fields_)
     if (SameFoldedText(field->FieldName(), name)) return field;
   return nullptr;
 }
@@ -279,46 +279,46 @@ TField& TDataSet::FieldByName(std::string_view name) const {
 const Variant& TDataSet::FieldValue(int index) const {
   static const Variant kNull;
   if (index < 0) throw EDatabaseError(kClosed);
-  if (state_ == TDataSetState::dsEdit || state_ == TDataSetState::dsInsert) return buffer_.at(static_cast<size_t>(index));
+  if (State_ == TDataSetState::dsEdit || State_ == TDataSetState::dsInsert) return Buffer_.at(static_cast<size_t>(index));
   const int row = CurrentRowIndex();
   if (row < 0) return kNull;
-  if (static_cast<size_t>(index) >= fields_.size()) throw std::out_of_range("TDataSet::FieldValue");
-  return values_[rows_[static_cast<size_t>(row)].First + static_cast<size_t>(index)];
+  if (static_cast<size_t>(index) >= Fields_.size()) throw std::out_of_range("TDataSet::FieldValue");
+  return Values_[Rows_[static_cast<size_t>(row)].First + static_cast<size_t>(index)];
 }
 
 const Variant& TDataSet::RowValue(int row, int index) const {
   static const Variant kNull;
   if (row < 0 || row >= RecordCount() || index < 0 || index >= FieldCount()) return kNull;
-  return values_[rows_[static_cast<size_t>(visible_[static_cast<size_t>(row)])].First + static_cast<size_t>(index)];
+  return Values_[Rows_[static_cast<size_t>(Visible_[static_cast<size_t>(row)])].First + static_cast<size_t>(index)];
 }
 
 void TDataSet::SetFieldValue(int index, const Variant& value) {
   if (index < 0) throw EDatabaseError(kClosed);
-  if (state_ != TDataSetState::dsEdit && state_ != TDataSetState::dsInsert) throw EDatabaseError(kNotEditing);
-  buffer_.at(static_cast<size_t>(index)) = value;
-  changed_[static_cast<size_t>(index)] = true;
-  modified_ = true;
-  Notify(TDataEvent::deFieldChange, fields_[static_cast<size_t>(index)]);
+  if (State_ != TDataSetState::dsEdit && State_ != TDataSetState::dsInsert) throw EDatabaseError(kNotEditing);
+  Buffer_.at(static_cast<size_t>(index)) = value;
+  Changed_[static_cast<size_t>(index)] = true;
+  Modified_ = true;
+  Notify(TDataEvent::deFieldChange, Fields_[static_cast<size_t>(index)]);
 }
 
 void TDataSet::SetState(TDataSetState state) {
-  if (state_ == state) return;
-  state_ = state;
+  if (State_ == state) return;
+  State_ = state;
   Notify(TDataEvent::deUpdateState);
 }
 
 void TDataSet::Edit() {
   CheckActive();
-  if (state_ == TDataSetState::dsEdit || state_ == TDataSetState::dsInsert) return;
+  if (State_ == TDataSetState::dsEdit || State_ == TDataSetState::dsInsert) return;
   CheckCanModify();
   if (IsEmpty()) {
     Insert();
     return;
   }
-  const std::span<const Variant> values = Values(rows_[static_cast<size_t>(CurrentRowIndex())]);
-  buffer_.assign(values.begin(), values.end());  // copies that own their texts
-  changed_.assign(buffer_.size(), false);
-  modified_ = false;
+  const std::span<const Variant> values = Values(Rows_[static_cast<size_t>(CurrentRowIndex())]);
+  Buffer_.assign(values.begin(), values.end());  // copies that own their texts
+  Changed_.assign(Buffer_.size(), false);
+  Modified_ = false;
   SetState(TDataSetState::dsEdit);
 }
 
@@ -326,11 +326,11 @@ void TDataSet::StartInsert(bool append) {
   CheckActive();
   CheckBrowseMode();
   CheckCanModify();
-  insertAt_ = append || cur_ < 0 ? RecordCount() : cur_;
-  buffer_.assign(fields_.size(), Variant());
-  changed_.assign(fields_.size(), false);
-  modified_ = false;
-  bof_ = eof_ = false;
+  InsertAt_ = append || Cur_ < 0 ? RecordCount() : Cur_;
+  Buffer_.assign(Fields_.size(), Variant());
+  Changed_.assign(Fields_.size(), false);
+  Modified_ = false;
+  Bof_ = Eof_ = false;
   SetState(TDataSetState::dsInsert);
   Notify(TDataEvent::deDataSetChange);
 }
@@ -339,15 +339,15 @@ void TDataSet::Insert() { StartInsert(false); }
 void TDataSet::Append() { StartInsert(true); }
 
 void TDataSet::UpdateRecord() {
-  if (state_ != TDataSetState::dsEdit && state_ != TDataSetState::dsInsert) throw EDatabaseError(kNotEditing);
+  if (State_ != TDataSetState::dsEdit && State_ != TDataSetState::dsInsert) throw EDatabaseError(kNotEditing);
   Notify(TDataEvent::deUpdateRecord);
 }
 
 std::string TDataSet::RowMatchClause() const {
   // The row id finds the row; the values it was read with make sure it is still that row.
-  const TDbEngine& engine = connection_->Engine();
+  const TDbEngine& engine = Connection_->Engine();
   std::string clause = " where " + engine.RowIdMatch();
-  for (TField* field : fields_) clause += " and " + engine.SameValue(QuoteName(field->FieldName()));
+  for (TField* field : Fields_) clause += " and " + engine.SameValue(QuoteName(field->FieldName()));
   return clause;
 }
 
@@ -358,37 +358,37 @@ void TDataSet::BindRowMatch(TDbStatement& statement, int firstPosition, const Ro
 }
 
 void TDataSet::ReadRow(const Variant& rowId, Row& row) {
-  TDbEngine& engine = connection_->Engine();
+  TDbEngine& engine = Connection_->Engine();
   const auto statement = engine.Prepare("select " + std::string(engine.RowIdColumn()) + ", * from " +
-                                        QuoteName(*editTable_) + " where " + engine.RowIdMatch());
+                                        QuoteName(*EditTable_) + " where " + engine.RowIdMatch());
   statement->Bind(1, rowId);
   if (!statement->Step()) throw EDatabaseError(kRowMoved);
   row.RowId = rowId;
   if (row.First == kNoValues) {  // a new row: its values go after the others
-    row.First = values_.size();
-    values_.resize(values_.size() + fields_.size());
+    row.First = Values_.size();
+    Values_.resize(Values_.size() + Fields_.size());
   }
-  for (size_t c = 0; c < fields_.size() && static_cast<int>(c) + 1 < statement->ColumnCount(); ++c)
-    values_[row.First + c] = statement->ColumnValue(static_cast<int>(c) + 1);
+  for (size_t c = 0; c < Fields_.size() && static_cast<int>(c) + 1 < statement->ColumnCount(); ++c)
+    Values_[row.First + c] = statement->ColumnValue(static_cast<int>(c) + 1);
 }
 
 void TDataSet::WriteUpdate(Row& row) {
-  std::string sql = "update " + QuoteName(*editTable_) + " set ";
+  std::string sql = "update " + QuoteName(*EditTable_) + " set ";
   bool any = false;
-  for (size_t i = 0; i < fields_.size(); ++i) {
-    if (!changed_[i]) continue;
+  for (size_t i = 0; i < Fields_.size(); ++i) {
+    if (!Changed_[i]) continue;
     if (any) sql += ", ";
-    sql += QuoteName(fields_[i]->FieldName()) + " = ?";
+    sql += QuoteName(Fields_[i]->FieldName()) + " = ?";
     any = true;
   }
   if (!any) return;
-  TDbEngine& engine = connection_->Engine();
+  TDbEngine& engine = Connection_->Engine();
   // The row's id may change with the update (a server's row address does).
   sql += RowMatchClause() + " returning " + std::string(engine.RowIdColumn());
   const auto statement = engine.Prepare(sql);
   int position = 1;
-  for (size_t i = 0; i < fields_.size(); ++i)
-    if (changed_[i]) statement->Bind(position++, buffer_[i]);
+  for (size_t i = 0; i < Fields_.size(); ++i)
+    if (Changed_[i]) statement->Bind(position++, Buffer_[i]);
   BindRowMatch(*statement, position, row);
   if (!statement->Step()) throw EDatabaseError(kRowMoved);
   const Variant newId = statement->ColumnValue(0);
@@ -398,20 +398,20 @@ void TDataSet::WriteUpdate(Row& row) {
 
 Variant TDataSet::WriteInsert() {
   std::string columns, marks;
-  for (size_t i = 0; i < fields_.size(); ++i) {
-    if (!changed_[i]) continue;
+  for (size_t i = 0; i < Fields_.size(); ++i) {
+    if (!Changed_[i]) continue;
     if (!columns.empty()) { columns += ", "; marks += ", "; }
-    columns += QuoteName(fields_[i]->FieldName());
+    columns += QuoteName(Fields_[i]->FieldName());
     marks += "?";
   }
-  TDbEngine& engine = connection_->Engine();
-  const std::string sql = "insert into " + QuoteName(*editTable_) +
+  TDbEngine& engine = Connection_->Engine();
+  const std::string sql = "insert into " + QuoteName(*EditTable_) +
                           (columns.empty() ? std::string(" default values") : " (" + columns + ") values (" + marks + ")") +
                           " returning " + std::string(engine.RowIdColumn());
   const auto statement = engine.Prepare(sql);
   int position = 1;
-  for (size_t i = 0; i < fields_.size(); ++i)
-    if (changed_[i]) statement->Bind(position++, buffer_[i]);
+  for (size_t i = 0; i < Fields_.size(); ++i)
+    if (Changed_[i]) statement->Bind(position++, Buffer_[i]);
   if (!statement->Step()) throw EDatabaseError(kRowMoved);
   Variant rowId = statement->ColumnValue(0);
   while (statement->Step()) {
@@ -422,36 +422,36 @@ Variant TDataSet::WriteInsert() {
 void TDataSet::Post() {
   CheckActive();
   UpdateRecord();
-  if (BeforePost && (state_ == TDataSetState::dsEdit || state_ == TDataSetState::dsInsert)) BeforePost(*this);
-  if (state_ == TDataSetState::dsEdit) {
+  if (BeforePost && (State_ == TDataSetState::dsEdit || State_ == TDataSetState::dsInsert)) BeforePost(*this);
+  if (State_ == TDataSetState::dsEdit) {
     // On failure the row stays in editing with its edits.
-    WriteUpdate(rows_[static_cast<size_t>(CurrentRowIndex())]);
+    WriteUpdate(Rows_[static_cast<size_t>(CurrentRowIndex())]);
   } else {
     Row row;
     const Variant rowId = WriteInsert();
     ReadRow(rowId, row);
-    rows_.push_back(std::move(row));
-    visible_.insert(visible_.begin() + insertAt_, static_cast<int>(rows_.size()) - 1);
-    cur_ = insertAt_;
+    Rows_.push_back(std::move(row));
+    Visible_.insert(Visible_.begin() + InsertAt_, static_cast<int>(Rows_.size()) - 1);
+    Cur_ = InsertAt_;
   }
-  buffer_.clear();
-  changed_.clear();
-  modified_ = false;
-  bof_ = eof_ = false;
+  Buffer_.clear();
+  Changed_.clear();
+  Modified_ = false;
+  Bof_ = Eof_ = false;
   SetState(TDataSetState::dsBrowse);
   Notify(TDataEvent::deDataSetChange);
 }
 
 void TDataSet::Cancel() {
-  if (state_ != TDataSetState::dsEdit && state_ != TDataSetState::dsInsert) return;
-  const bool wasInsert = state_ == TDataSetState::dsInsert;
-  buffer_.clear();
-  changed_.clear();
-  modified_ = false;
+  if (State_ != TDataSetState::dsEdit && State_ != TDataSetState::dsInsert) return;
+  const bool wasInsert = State_ == TDataSetState::dsInsert;
+  Buffer_.clear();
+  Changed_.clear();
+  Modified_ = false;
   if (wasInsert) {
-    cur_ = std::min(cur_, RecordCount() - 1);
-    bof_ = cur_ <= 0;
-    eof_ = RecordCount() == 0;
+    Cur_ = std::min(Cur_, RecordCount() - 1);
+    Bof_ = Cur_ <= 0;
+    Eof_ = RecordCount() == 0;
   }
   SetState(TDataSetState::dsBrowse);
   Notify(wasInsert ? TDataEvent::deDataSetChange : TDataEvent::deRecordChange);
@@ -459,28 +459,28 @@ void TDataSet::Cancel() {
 
 void TDataSet::Delete() {
   CheckActive();
-  if (state_ == TDataSetState::dsInsert) {
+  if (State_ == TDataSetState::dsInsert) {
     Cancel();
     return;
   }
   if (IsEmpty()) throw EDatabaseError(kEmpty);
   CheckCanModify();
-  if (state_ == TDataSetState::dsEdit) Cancel();
+  if (State_ == TDataSetState::dsEdit) Cancel();
   const int rowIndex = CurrentRowIndex();
-  const Row& row = rows_[static_cast<size_t>(rowIndex)];
-  const auto statement = connection_->Engine().Prepare("delete from " + QuoteName(*editTable_) + RowMatchClause());
+  const Row& row = Rows_[static_cast<size_t>(rowIndex)];
+  const auto statement = Connection_->Engine().Prepare("delete from " + QuoteName(*EditTable_) + RowMatchClause());
   BindRowMatch(*statement, 1, row);
   while (statement->Step()) {
   }
   if (statement->RowsChanged() != 1) throw EDatabaseError(kRowMoved);
   // Drop the row from the snapshot; indices after it shift down by one.
-  rows_.erase(rows_.begin() + rowIndex);
-  visible_.erase(visible_.begin() + cur_);
-  for (int& v : visible_)
+  Rows_.erase(Rows_.begin() + rowIndex);
+  Visible_.erase(Visible_.begin() + Cur_);
+  for (int& v : Visible_)
     if (v > rowIndex) --v;
-  cur_ = std::min(cur_, RecordCount() - 1);
-  bof_ = cur_ <= 0;
-  eof_ = RecordCount() == 0;
+  Cur_ = std::min(Cur_, RecordCount() - 1);
+  Bof_ = Cur_ <= 0;
+  Eof_ = RecordCount() == 0;
   Notify(TDataEvent::deDataSetChange);
 }
 
@@ -489,31 +489,31 @@ void TDataSet::Refresh() {
   CheckBrowseMode();
   const int rowIndex = CurrentRowIndex();
   const std::optional<Variant> rowId =
-      rowIndex >= 0 && editTable_ ? std::optional<Variant>(rows_[static_cast<size_t>(rowIndex)].RowId) : std::nullopt;
-  const int oldCur = cur_;
+      rowIndex >= 0 && EditTable_ ? std::optional<Variant>(Rows_[static_cast<size_t>(rowIndex)].RowId) : std::nullopt;
+  const int oldCur = Cur_;
   Fetch();
   ApplyFilter();
-  cur_ = -1;
+  Cur_ = -1;
   if (rowId) {
     for (int i = 0; i < RecordCount(); ++i)
-      if (rows_[static_cast<size_t>(visible_[static_cast<size_t>(i)])].RowId == *rowId) { cur_ = i; break; }
+      if (Rows_[static_cast<size_t>(Visible_[static_cast<size_t>(i)])].RowId == *rowId) { Cur_ = i; break; }
   }
-  if (cur_ < 0) cur_ = std::min(std::max(oldCur, 0), RecordCount() - 1);
-  bof_ = cur_ <= 0;
-  eof_ = RecordCount() == 0;
+  if (Cur_ < 0) Cur_ = std::min(std::max(oldCur, 0), RecordCount() - 1);
+  Bof_ = Cur_ <= 0;
+  Eof_ = RecordCount() == 0;
   Notify(TDataEvent::deDataSetChange);
 }
 
 void TDataSet::CheckBrowseMode() {
-  if (state_ != TDataSetState::dsEdit && state_ != TDataSetState::dsInsert) return;
+  if (State_ != TDataSetState::dsEdit && State_ != TDataSetState::dsInsert) return;
   UpdateRecord();
-  if (modified_) Post();
+  if (Modified_) Post();
   else Cancel();
 }
 
 void TDataSet::SetFilter(std::string filter) {
-  filter_ = std::move(filter);
-  if (Active() && filtered_) {
+  Filter_ = std::move(filter);
+  if (Active() && Filtered_) {
     CheckBrowseMode();
     ApplyFilter();
     First();
@@ -521,8 +521,8 @@ void TDataSet::SetFilter(std::string filter) {
 }
 
 void TDataSet::SetFiltered(bool value) {
-  if (filtered_ == value) return;
-  filtered_ = value;
+  if (Filtered_ == value) return;
+  Filtered_ = value;
   if (Active()) {
     CheckBrowseMode();
     ApplyFilter();
@@ -552,12 +552,12 @@ bool TDataSet::Locate(std::string_view keyFields, const std::vector<Variant>& va
   const bool partial = (options & static_cast<unsigned>(TLocateOption::loPartialKey)) != 0;
   const bool anyCase = (options & static_cast<unsigned>(TLocateOption::loCaseInsensitive)) != 0;
   std::vector<bool> exactColumn;
-  for (int c : columns) exactColumn.push_back(!anyCase && fields_[static_cast<size_t>(c)]->ComparesExactly());
+  for (int c : columns) exactColumn.push_back(!anyCase && Fields_[static_cast<size_t>(c)]->ComparesExactly());
   for (int i = 0; i < RecordCount(); ++i) {
-    const Row& row = rows_[static_cast<size_t>(visible_[static_cast<size_t>(i)])];
+    const Row& row = Rows_[static_cast<size_t>(Visible_[static_cast<size_t>(i)])];
     bool match = true;
     for (size_t k = 0; k < columns.size() && match; ++k) {
-      const Variant& have = values_[row.First + static_cast<size_t>(columns[k])];
+      const Variant& have = Values_[row.First + static_cast<size_t>(columns[k])];
       const Variant& want = values[k];
       if (want.IsNull() || have.IsNull()) {
         match = want.IsNull() && have.IsNull();
@@ -571,9 +571,9 @@ bool TDataSet::Locate(std::string_view keyFields, const std::vector<Variant>& va
       match = exactColumn[k] ? head == wantText : SameFoldedText(head, wantText);
     }
     if (match) {
-      const int moved = i - cur_;
-      cur_ = i;
-      bof_ = eof_ = false;
+      const int moved = i - Cur_;
+      Cur_ = i;
+      Bof_ = Eof_ = false;
       if (moved != 0) Notify(TDataEvent::deDataSetScroll, nullptr, moved);
       return true;
     }
@@ -582,16 +582,16 @@ bool TDataSet::Locate(std::string_view keyFields, const std::vector<Variant>& va
 }
 
 void TDataSet::AddDataSource(TDataSource* source) {
-  if (std::find(sources_.begin(), sources_.end(), source) == sources_.end()) sources_.push_back(source);
+  if (std::find(Sources_.begin(), Sources_.end(), source) == Sources_.end()) Sources_.push_back(source);
 }
 
 void TDataSet::RemoveDataSource(TDataSource* source) {
-  sources_.erase(std::remove(sources_.begin(), sources_.end(), source), sources_.end());
+  Sources_.erase(std::remove(Sources_.begin(), Sources_.end(), source), Sources_.end());
 }
 
 void TDataSet::Notify(TDataEvent event, TField* field, int info) {
   // A handler may detach a source while we walk: walk a copy.
-  const std::vector<TDataSource*> sources = sources_;
+  const std::vector<TDataSource*> sources = Sources_;
   for (TDataSource* source : sources)
-    if (std::find(sources_.begin(), sources_.end(), source) != sources_.end()) source->DataEvent(event, field, info);
+    if (std::find(Sources_.begin(), Sources_.end(), source) != Sources_.end()) source->DataEvent(event, field, info);
 }

@@ -31,15 +31,15 @@ public:
   TDataSet(const TDataSet&) = delete;
   TDataSet& operator=(const TDataSet&) = delete;
 
-  TADOConnection* Connection() const { return connection_; }
+  TADOConnection* Connection() const { return Connection_; }
   void SetConnection(TADOConnection* connection);
 
   void Open();
   // Closing discards edits that were not posted.
   void Close();
-  bool Active() const { return state_ != TDataSetState::dsInactive; }
+  bool Active() const { return State_ != TDataSetState::dsInactive; }
   void SetActive(bool value) { value ? Open() : Close(); }
-  TDataSetState State() const { return state_; }
+  TDataSetState State() const { return State_; }
 
   // Rows shown (after the filter).
   int RecordCount() const;
@@ -47,8 +47,8 @@ public:
   // 1-based number of the current row, 0 when there is none.
   int RecNo() const;
   void SetRecNo(int recNo);
-  bool Bof() const { return bof_; }
-  bool Eof() const { return eof_; }
+  bool Bof() const { return Bof_; }
+  bool Eof() const { return Eof_; }
   // Moving while editing posts (or, with nothing changed, cancels) first.
   void First();
   void Last();
@@ -56,13 +56,13 @@ public:
   void Prior() { MoveBy(-1); }
   int MoveBy(int distance);
 
-  int FieldCount() const { return static_cast<int>(fields_.size()); }
+  int FieldCount() const { return static_cast<int>(Fields_.size()); }
   TField& Fields(int index) const;
   TField& FieldByName(std::string_view name) const;  // "Field 'x' not found"
   TField* FindField(std::string_view name) const;
 
-  bool CanModify() const { return Active() && editTable_.has_value(); }
-  bool Modified() const { return modified_; }
+  bool CanModify() const { return Active() && EditTable_.has_value(); }
+  bool Modified() const { return Modified_; }
   void Edit();
   void Insert();
   void Append();
@@ -79,9 +79,9 @@ public:
   // Asks the bound controls to write their text into the fields.
   void UpdateRecord();
 
-  const std::string& Filter() const { return filter_; }
+  const std::string& Filter() const { return Filter_; }
   void SetFilter(std::string filter);
-  bool Filtered() const { return filtered_; }
+  bool Filtered() const { return Filtered_; }
   void SetFiltered(bool value);
 
   // Moves to the first row whose fields (names separated by ";") equal the values;
@@ -115,13 +115,13 @@ protected:
 
 private:
   // The rows' values lie side by side in one list, a row's fields in a run
-  // (values_[First] on), and their texts in a few large blocks (TTexts) instead
+  // (Values_[First] on), and their texts in a few large blocks (TTexts) instead
   // of one allocation a value: reading thousands of rows costs little more
   // than the engine's own reading.
   static constexpr size_t kNoValues = static_cast<size_t>(-1);
   struct Row {
     Variant RowId;             // as the engine names the row (RowIdColumn)
-    size_t First = kNoValues;  // its first value in values_
+    size_t First = kNoValues;  // its first value in Values_
   };
   struct TTexts {
     std::vector<std::unique_ptr<char[]>> Blocks;
@@ -130,7 +130,7 @@ private:
     // A copy of the text that stays where it is as long as the blocks do.
     std::string_view Keep(std::string_view text);
   };
-  std::span<const Variant> Values(const Row& row) const { return {values_.data() + row.First, fields_.size()}; }
+  std::span<const Variant> Values(const Row& row) const { return {Values_.data() + row.First, Fields_.size()}; }
   void CheckActive() const;
   void CheckCanModify() const;
   void Fetch();
@@ -138,30 +138,30 @@ private:
   void SetState(TDataSetState state);
   void Notify(TDataEvent event, TField* field = nullptr, int info = 0);
   void StartInsert(bool append);
-  int CurrentRowIndex() const;  // index into rows_, -1 when none
+  int CurrentRowIndex() const;  // index into Rows_, -1 when none
   void WriteUpdate(Row& row);
   Variant WriteInsert();
   void ReadRow(const Variant& rowId, Row& row);
   void BindRowMatch(class TDbStatement& statement, int firstPosition, const Row& row) const;
   std::string RowMatchClause() const;
 
-  TADOConnection* connection_ = nullptr;
-  TDataSetState state_ = TDataSetState::dsInactive;
-  std::vector<Row> rows_;
-  std::vector<Variant> values_;  // of rows_ (a deleted row's stay until the next read)
-  TTexts texts_;                 // borrowed by values_
-  std::vector<int> visible_;  // indices into rows_ of the rows shown
-  int cur_ = -1;              // index into visible_
-  bool bof_ = true, eof_ = true;
-  std::optional<std::string> editTable_;
-  std::vector<Variant> buffer_;
-  std::vector<bool> changed_;
-  bool modified_ = false;
-  int insertAt_ = 0;
-  std::string filter_;
-  bool filtered_ = false;
-  std::optional<TFilterExpression> filterExpr_;
-  std::vector<std::unique_ptr<TField>> fieldPool_;  // kept across reopening so pointers stay valid
-  std::vector<TField*> fields_;
-  std::vector<TDataSource*> sources_;
+  TADOConnection* Connection_ = nullptr;
+  TDataSetState State_ = TDataSetState::dsInactive;
+  std::vector<Row> Rows_;
+  std::vector<Variant> Values_;  // of Rows_ (a deleted row's stay until the next read)
+  TTexts Texts_;                 // borrowed by Values_
+  std::vector<int> Visible_;  // indices into Rows_ of the rows shown
+  int Cur_ = -1;              // index into Visible_
+  bool Bof_ = true, Eof_ = true;
+  std::optional<std::string> EditTable_;
+  std::vector<Variant> Buffer_;
+  std::vector<bool> Changed_;
+  bool Modified_ = false;
+  int InsertAt_ = 0;
+  std::string Filter_;
+  bool Filtered_ = false;
+  std::optional<TFilterExpression> FilterExpr_;
+  std::vector<std::unique_ptr<TField>> FieldPool_;  // kept across reopening so pointers stay valid
+  std::vector<TField*> Fields_;
+  std::vector<TDataSource*> Sources_;
 };

@@ -6,37 +6,37 @@
 #include "data/TDataSet.h"
 
 TDataSource::~TDataSource() {
-  if (dataSet_) dataSet_->RemoveDataSource(this);
-  for (TDataLink* link : links_) link->DataSourceDestroyed();
+  if (DataSet_) DataSet_->RemoveDataSource(this);
+  for (TDataLink* link : Links_) link->DataSourceDestroyed();
 }
 
 void TDataSource::SetDataSet(TDataSet* dataSet) {
-  if (dataSet_ == dataSet) return;
-  if (dataSet_) dataSet_->RemoveDataSource(this);
-  dataSet_ = dataSet;
-  if (dataSet_) dataSet_->AddDataSource(this);
+  if (DataSet_ == dataSet) return;
+  if (DataSet_) DataSet_->RemoveDataSource(this);
+  DataSet_ = dataSet;
+  if (DataSet_) DataSet_->AddDataSource(this);
   NotifyLinks(TDataEvent::deUpdateState, nullptr, 0);
   NotifyLinks(TDataEvent::deDataSetChange, nullptr, 0);
 }
 
 void TDataSource::SetEnabled(bool value) {
-  if (enabled_ == value) return;
-  enabled_ = value;
+  if (Enabled_ == value) return;
+  Enabled_ = value;
   NotifyLinks(TDataEvent::deUpdateState, nullptr, 0);
   NotifyLinks(TDataEvent::deDataSetChange, nullptr, 0);
 }
 
 TDataSetState TDataSource::State() const {
-  return dataSet_ && enabled_ ? dataSet_->State() : TDataSetState::dsInactive;
+  return DataSet_ && Enabled_ ? DataSet_->State() : TDataSetState::dsInactive;
 }
 
 void TDataSource::DataSetDestroyed() {
-  dataSet_ = nullptr;
+  DataSet_ = nullptr;
   NotifyLinks(TDataEvent::deUpdateState, nullptr, 0);
 }
 
 void TDataSource::DataEvent(TDataEvent event, TField* field, int info) {
-  if (!enabled_) return;
+  if (!Enabled_) return;
   NotifyLinks(event, field, info);
   switch (event) {
     case TDataEvent::deUpdateState:
@@ -54,13 +54,13 @@ void TDataSource::DataEvent(TDataEvent event, TField* field, int info) {
 }
 
 void TDataSource::NotifyLinks(TDataEvent event, TField* field, int info) {
-  const std::vector<TDataLink*> links = links_;
+  const std::vector<TDataLink*> links = Links_;
   for (TDataLink* link : links)
-    if (std::find(links_.begin(), links_.end(), link) != links_.end()) link->DataEvent(event, field, info);
+    if (std::find(Links_.begin(), Links_.end(), link) != Links_.end()) link->DataEvent(event, field, info);
 }
 
 void TDataSource::AddLink(TDataLink* link) {
-  if (std::find(links_.begin(), links_.end(), link) == links_.end()) links_.push_back(link);
+  if (std::find(Links_.begin(), Links_.end(), link) == Links_.end()) Links_.push_back(link);
 }
 
-void TDataSource::RemoveLink(TDataLink* link) { links_.erase(std::remove(links_.begin(), links_.end(), link), links_.end()); }
+void TDataSource::RemoveLink(TDataLink* link) { Links_.erase(std::remove(Links_.begin(), Links_.end(), link), Links_.end()); }

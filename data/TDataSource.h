@@ -19,9 +19,9 @@ public:
   TDataSource(const TDataSource&) = delete;
   TDataSource& operator=(const TDataSource&) = delete;
 
-  TDataSet* DataSet() const { return dataSet_; }
+  TDataSet* DataSet() const { return DataSet_; }
   void SetDataSet(TDataSet* dataSet);
-  bool Enabled() const { return enabled_; }
+  bool Enabled() const { return Enabled_; }
   void SetEnabled(bool value);
   // dsInactive when there is no dataset or the source is disabled.
   TDataSetState State() const;
@@ -38,7 +38,7 @@ public:
 
 private:
   void NotifyLinks(TDataEvent event, TField* field, int info);
-  TDataSet* dataSet_ = nullptr;
-  bool enabled_ = true;
-  std::vector<TDataLink*> links_;
+  TDataSet* DataSet_ = nullptr;
+  bool Enabled_ = true;
+  std::vector<TDataLink*> Links_;
 };

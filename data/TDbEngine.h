@@ -75,7 +75,7 @@ public:
   // Called when the engine has connected again on its own after losing the
   // connection, before the statement that needed it runs; it may run statements
   // itself, and what it raises is not passed on.
-  void SetOnReconnect(std::function<void()> handler) { onReconnect_ = std::move(handler); }
+  void SetOnReconnect(std::function<void()> handler) { OnReconnect_ = std::move(handler); }
 
   // Called over and over, a few times a second, while a statement waits for a
   // server, so that the program's windows keep painting; one for the process.
@@ -86,7 +86,7 @@ public:
   static void WhileWaiting();
 
 protected:
-  std::function<void()> onReconnect_;
+  std::function<void()> OnReconnect_;
 };
 
 // A name quoted for a statement: "name" with inner quotes doubled.

@@ -10,15 +10,15 @@ enum class TFieldType { ftString, ftInteger };
 
 class TField {
 public:
-  TField(TDataSet& dataSet, std::string name) : dataSet_(dataSet), name_(std::move(name)) {}
+  TField(TDataSet& dataSet, std::string name) : DataSet_(dataSet), Name_(std::move(name)) {}
 
-  const std::string& FieldName() const { return name_; }
-  TFieldType DataType() const { return type_; }
+  const std::string& FieldName() const { return Name_; }
+  TFieldType DataType() const { return Type_; }
   // True when the field's column compares letter case exactly; the table filter
   // and Locate then compare it exactly too, as the engine's `=` does.
-  bool ComparesExactly() const { return exact_; }
-  int Index() const { return index_; }
-  TDataSet& DataSet() const { return dataSet_; }
+  bool ComparesExactly() const { return Exact_; }
+  int Index() const { return Index_; }
+  TDataSet& DataSet() const { return DataSet_; }
 
   Variant Value() const;
   bool IsNull() const { return Value().IsNull(); }
@@ -38,9 +38,9 @@ public:
 
 private:
   friend class TDataSet;
-  TDataSet& dataSet_;
-  std::string name_;
-  TFieldType type_ = TFieldType::ftString;
-  bool exact_ = false;
-  int index_ = -1;
+  TDataSet& DataSet_;
+  std::string Name_;
+  TFieldType Type_ = TFieldType::ftString;
+  bool Exact_ = false;
+  int Index_ = -1;
 };

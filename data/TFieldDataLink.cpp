@@ -3,24 +3,24 @@
 #include "data/TDataSet.h"
 
 void TFieldDataLink::SetFieldName(std::string name) {
-  fieldName_ = std::move(name);
+  FieldName_ = std::move(name);
   UpdateField();
   RecordChanged(nullptr);
 }
 
 void TFieldDataLink::UpdateField() {
   TDataSet* dataSet = DataSet();
-  field_ = Active() && dataSet && !fieldName_.empty() ? dataSet->FindField(fieldName_) : nullptr;
+  Field_ = Active() && dataSet && !FieldName_.empty() ? dataSet->FindField(FieldName_) : nullptr;
 }
 
 bool TFieldDataLink::CanModify() const {
   TDataSet* dataSet = DataSet();
-  return field_ && dataSet && dataSet->CanModify();
+  return Field_ && dataSet && dataSet->CanModify();
 }
 
 bool TFieldDataLink::Modified() {
   if (!CanModify() || !Edit()) return false;
-  modified_ = true;
+  Modified_ = true;
   return true;
 }
 
@@ -28,7 +28,7 @@ void TFieldDataLink::Reset() { RecordChanged(nullptr); }
 
 void TFieldDataLink::ActiveChanged() {
   UpdateField();
-  modified_ = false;
+  Modified_ = false;
   if (OnActiveChange) OnActiveChange();
   if (OnDataChange) OnDataChange();
 }
@@ -40,13 +40,13 @@ void TFieldDataLink::EditingChanged() {
 void TFieldDataLink::RecordChanged(TField* field) {
   // A reopened query may have other fields: look the name up again.
   if (!field) UpdateField();
-  if (field && field != field_) return;
-  modified_ = false;
+  if (field && field != Field_) return;
+  Modified_ = false;
   if (OnDataChange) OnDataChange();
 }
 
 void TFieldDataLink::UpdateData() {
-  if (!modified_) return;
-  if (field_ && OnUpdateData) OnUpdateData();
-  modified_ = false;
+  if (!Modified_) return;
+  if (Field_ && OnUpdateData) OnUpdateData();
+  Modified_ = false;
 }

@@ -9,16 +9,16 @@
 
 class TFieldDataLink : public TDataLink {
 public:
-  const std::string& FieldName() const { return fieldName_; }
+  const std::string& FieldName() const { return FieldName_; }
   void SetFieldName(std::string name);
   // The bound field of the open dataset, or null.
-  TField* Field() const { return field_; }
+  TField* Field() const { return Field_; }
   // The field exists and its dataset accepts edits.
   bool CanModify() const;
   // The control's text changed: the dataset enters editing and the text will be
   // written into the field before the next post.
   bool Modified();
-  bool IsModified() const { return modified_; }
+  bool IsModified() const { return Modified_; }
   // Forget the control's unsent text and show the field's value again.
   void Reset();
 
@@ -37,7 +37,7 @@ protected:
 
 private:
   void UpdateField();
-  std::string fieldName_;
-  TField* field_ = nullptr;
-  bool modified_ = false;
+  std::string FieldName_;
+  TField* Field_ = nullptr;
+  bool Modified_ = false;
 };

@@ -37,12 +37,12 @@ class Parser {
 public:
   Parser(std::string_view text, const TFilterExpression::FieldResolver& resolve,
          const TFilterExpression::ExactResolver& exact)
-      : text_(text), resolve_(resolve), exact_(exact) {}
+      : Text_(text), Resolve_(resolve), Exact_(exact) {}
 
   std::unique_ptr<TFilterExpression::Node> Parse() {
     auto node = ParseOr();
     SkipBlanks();
-    if (pos_ != text_.size()) Fail();
+    if (Pos_ != Text_.size()) Fail();
     return node;
   }
 
@@ -51,16 +51,16 @@ private:
   [[noreturn]] void Fail() { throw EDatabaseError(kBadFilter); }
 
   void SkipBlanks() {
-    while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\t' || text_[pos_] == '\r' || text_[pos_] == '\n')) ++pos_;
+    while (Pos_ < Text_.size() && (Text_[Pos_] == ' ' || Text_[Pos_] == '\t' || Text_[Pos_] == '\r' || Text_[Pos_] == '\n')) ++Pos_;
   }
 
   // Accepts a keyword when it stands as a whole word.
   bool Keyword(std::string_view word) {
     SkipBlanks();
-    if (text_.size() - pos_ < word.size() || !SameWord(text_.substr(pos_, word.size()), word)) return false;
-    const size_t end = pos_ + word.size();
-    if (end < text_.size() && IsNameByte(static_cast<unsigned char>(text_[end]))) return false;
-    pos_ = end;
+    if (Text_.size() - Pos_ < word.size() || !SameWord(Text_.substr(Pos_, word.size()), word)) return false;
+    const size_t end = Pos_ + word.size();
+    if (end < Text_.size() && IsNameByte(static_cast<unsigned char>(Text_[end]))) return false;
+    Pos_ = end;
     return true;
   }
 
@@ -87,12 +87,12 @@ private:
   std::unique_ptr<Node> ParseNot() {
     if (Keyword("not")) return Binary(Op::Not, ParseNot(), nullptr);
     SkipBlanks();
-    if (pos_ < text_.size() && text_[pos_] == '(') {
-      ++pos_;
+    if (Pos_ < Text_.size() && Text_[Pos_] == '(') {
+      ++Pos_;
       auto inner = ParseOr();
       SkipBlanks();
-      if (pos_ >= text_.size() || text_[pos_] != ')') Fail();
-      ++pos_;
+      if (Pos_ >= Text_.size() || Text_[Pos_] != ')') Fail();
+      ++Pos_;
       return inner;
     }
     return ParseComparison();
@@ -101,44 +101,44 @@ private:
   // An operand: a field name (plain or in brackets), a quoted text, a number or NULL.
   void ParseOperand(int& field, Variant& value) {
     SkipBlanks();
-    if (pos_ >= text_.size()) Fail();
-    const char c = text_[pos_];
+    if (Pos_ >= Text_.size()) Fail();
+    const char c = Text_[Pos_];
     if (c == '\'' || c == '"') {
       std::string literal;
-      ++pos_;
+      ++Pos_;
       for (;;) {
-        if (pos_ >= text_.size()) Fail();
-        if (text_[pos_] == c) {
-          if (pos_ + 1 < text_.size() && text_[pos_ + 1] == c) { literal.push_back(c); pos_ += 2; continue; }
-          ++pos_;
+        if (Pos_ >= Text_.size()) Fail();
+        if (Text_[Pos_] == c) {
+          if (Pos_ + 1 < Text_.size() && Text_[Pos_ + 1] == c) { literal.push_back(c); Pos_ += 2; continue; }
+          ++Pos_;
           break;
         }
-        literal.push_back(text_[pos_++]);
+        literal.push_back(Text_[Pos_++]);
       }
       field = -1;
       value = Variant(std::move(literal));
       return;
     }
     if (c == '[') {
-      const size_t close = text_.find(']', pos_);
+      const size_t close = Text_.find(']', Pos_);
       if (close == std::string_view::npos) Fail();
-      field = Resolve(text_.substr(pos_ + 1, close - pos_ - 1));
-      pos_ = close + 1;
+      field = Resolve(Text_.substr(Pos_ + 1, close - Pos_ - 1));
+      Pos_ = close + 1;
       return;
     }
     if ((c >= '0' && c <= '9') || c == '-' || c == '+') {
-      const size_t start = pos_++;
-      while (pos_ < text_.size() && text_[pos_] >= '0' && text_[pos_] <= '9') ++pos_;
+      const size_t start = Pos_++;
+      while (Pos_ < Text_.size() && Text_[Pos_] >= '0' && Text_[Pos_] <= '9') ++Pos_;
       int64_t number = 0;
-      if (!TryStrToInt64(text_.substr(start, pos_ - start), number)) Fail();
+      if (!TryStrToInt64(Text_.substr(start, Pos_ - start), number)) Fail();
       field = -1;
       value = Variant(number);
       return;
     }
     if (!IsNameByte(static_cast<unsigned char>(c))) Fail();
-    const size_t start = pos_;
-    while (pos_ < text_.size() && IsNameByte(static_cast<unsigned char>(text_[pos_]))) ++pos_;
-    const std::string_view word = text_.substr(start, pos_ - start);
+    const size_t start = Pos_;
+    while (Pos_ < Text_.size() && IsNameByte(static_cast<unsigned char>(Text_[Pos_]))) ++Pos_;
+    const std::string_view word = Text_.substr(start, Pos_ - start);
     if (SameWord(word, "null")) {
       field = -1;
       value = Variant();
@@ -148,7 +148,7 @@ private:
   }
 
   int Resolve(std::string_view name) {
-    const int index = resolve_(name);
+    const int index = Resolve_(name);
     if (index < 0) Fail();
     return index;
   }
@@ -165,25 +165,25 @@ private:
       node->Kind = Op::Like;
     } else {
       SkipBlanks();
-      const std::string_view rest = text_.substr(pos_);
-      if (rest.starts_with("<>")) { node->Kind = Op::Ne; pos_ += 2; }
-      else if (rest.starts_with("<=")) { node->Kind = Op::Le; pos_ += 2; }
-      else if (rest.starts_with(">=")) { node->Kind = Op::Ge; pos_ += 2; }
-      else if (rest.starts_with("=")) { node->Kind = Op::Eq; pos_ += 1; }
-      else if (rest.starts_with("<")) { node->Kind = Op::Lt; pos_ += 1; }
-      else if (rest.starts_with(">")) { node->Kind = Op::Gt; pos_ += 1; }
+      const std::string_view rest = Text_.substr(Pos_);
+      if (rest.starts_with("<>")) { node->Kind = Op::Ne; Pos_ += 2; }
+      else if (rest.starts_with("<=")) { node->Kind = Op::Le; Pos_ += 2; }
+      else if (rest.starts_with(">=")) { node->Kind = Op::Ge; Pos_ += 2; }
+      else if (rest.starts_with("=")) { node->Kind = Op::Eq; Pos_ += 1; }
+      else if (rest.starts_with("<")) { node->Kind = Op::Lt; Pos_ += 1; }
+      else if (rest.starts_with(">")) { node->Kind = Op::Gt; Pos_ += 1; }
       else Fail();
     }
     ParseOperand(node->RightField, node->RightValue);
-    node->Exact = exact_ && ((node->LeftField >= 0 && exact_(node->LeftField)) ||
-                             (node->RightField >= 0 && exact_(node->RightField)));
+    node->Exact = Exact_ && ((node->LeftField >= 0 && Exact_(node->LeftField)) ||
+                             (node->RightField >= 0 && Exact_(node->RightField)));
     return node;
   }
 
-  std::string_view text_;
-  const TFilterExpression::FieldResolver& resolve_;
-  const TFilterExpression::ExactResolver& exact_;
-  size_t pos_ = 0;
+  std::string_view Text_;
+  const TFilterExpression::FieldResolver& Resolve_;
+  const TFilterExpression::ExactResolver& Exact_;
+  size_t Pos_ = 0;
 };
 
 // -1, 0, 1; numbers compare as numbers when both sides are integers, else as text,
@@ -229,9 +229,9 @@ bool Evaluate(const TFilterExpression::Node& node, std::span<const Variant> row)
 }  // namespace
 
 TFilterExpression::TFilterExpression(std::string_view text, const FieldResolver& resolve, const ExactResolver& exact)
-    : root_(Parser(text, resolve, exact).Parse()) {}
+    : Root_(Parser(text, resolve, exact).Parse()) {}
 TFilterExpression::~TFilterExpression() = default;
 TFilterExpression::TFilterExpression(TFilterExpression&&) noexcept = default;
 TFilterExpression& TFilterExpression::operator=(TFilterExpression&&) noexcept = default;
 
-bool TFilterExpression::Matches(std::span<const Variant> row) const { return Evaluate(*root_, row); }
+bool TFilterExpression::Matches(std::span<const Variant> row) const { return Evaluate(*Root_, row); }

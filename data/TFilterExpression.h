@@ -30,5 +30,5 @@ public:
   struct Node;
 
 private:
-  std::unique_ptr<Node> root_;
+  std::unique_ptr<Node> Root_;
 };

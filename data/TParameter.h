@@ -6,12 +6,12 @@
 
 class TParameter {
 public:
-  explicit TParameter(std::string name) : name_(std::move(name)) {}
-  const std::string& Name() const { return name_; }
-  const Variant& Value() const { return value_; }
-  void SetValue(Variant value) { value_ = std::move(value); }
+  explicit TParameter(std::string name) : Name_(std::move(name)) {}
+  const std::string& Name() const { return Name_; }
+  const Variant& Value() const { return Value_; }
+  void SetValue(Variant value) { Value_ = std::move(value); }
 
 private:
-  std::string name_;
-  Variant value_;
+  std::string Name_;
+  Variant Value_;
 };

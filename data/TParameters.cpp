@@ -4,7 +4,7 @@
 #include "platform/base/Exception.h"
 
 TParameter* TParameters::FindParam(std::string_view name) {
-  for (auto& item : items_)
+  for (auto& item : Items_)
     if (SameFoldedText(item->Name(), name)) return item.get();
   return nullptr;
 }
@@ -22,5 +22,5 @@ void TParameters::Rebuild(const std::vector<std::string>& names) {
     if (TParameter* old = FindParam(name)) item->SetValue(old->Value());
     fresh.push_back(std::move(item));
   }
-  items_ = std::move(fresh);
+  Items_ = std::move(fresh);
 }

@@ -9,16 +9,16 @@
 
 class TParameters {
 public:
-  int Count() const { return static_cast<int>(items_.size()); }
-  TParameter& operator[](int index) { return *items_.at(static_cast<size_t>(index)); }
-  const TParameter& operator[](int index) const { return *items_.at(static_cast<size_t>(index)); }
+  int Count() const { return static_cast<int>(Items_.size()); }
+  TParameter& operator[](int index) { return *Items_.at(static_cast<size_t>(index)); }
+  const TParameter& operator[](int index) const { return *Items_.at(static_cast<size_t>(index)); }
   // The first parameter of that name (letter case ignored); raises EDatabaseError if none.
   TParameter& ParamByName(std::string_view name);
   TParameter* FindParam(std::string_view name);
-  void Clear() { items_.clear(); }
+  void Clear() { Items_.clear(); }
   // Rebuilds the list from marker names, keeping the values of names seen before.
   void Rebuild(const std::vector<std::string>& names);
 
 private:
-  std::vector<std::unique_ptr<TParameter>> items_;
+  std::vector<std::unique_ptr<TParameter>> Items_;
 };

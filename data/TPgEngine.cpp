@@ -58,29 +58,29 @@ std::string TPgEngine::WithoutPassword(std::string_view uri) {
 }
 
 TPgEngine::TPgEngine(std::string uri, int answerTimeoutMs)
-    : uri_(std::move(uri)), location_(WithoutPassword(uri_)), answerTimeoutMs_(answerTimeoutMs) {
+    : Uri_(std::move(uri)), Location_(WithoutPassword(Uri_)), AnswerTimeoutMs_(answerTimeoutMs) {
   Connect();
 }
 
 TPgEngine::~TPgEngine() { Drop(); }
 
 void TPgEngine::Drop() {
-  if (conn_) PQfinish(conn_);
-  conn_ = nullptr;
-  foldingColumns_.reset();
+  if (Conn_) PQfinish(Conn_);
+  Conn_ = nullptr;
+  FoldingColumns_.reset();
 }
 
 bool TPgEngine::FoldingColumn(unsigned tableId, int column) {
-  if (!foldingColumns_) {
+  if (!FoldingColumns_) {
     std::set<std::pair<unsigned, int>> found;
     const auto statement =
         Prepare("select attrelid::oid::bigint, attnum from pg_attribute where atttypid = to_regtype('tb_text')");
     while (statement->Step())
       found.emplace(static_cast<unsigned>(statement->ColumnValue(0).AsInteger()),
                     static_cast<int>(statement->ColumnValue(1).AsInteger()));
-    foldingColumns_ = std::move(found);
+    FoldingColumns_ = std::move(found);
   }
-  return foldingColumns_->count({tableId, column}) != 0;
+  return FoldingColumns_->count({tableId, column}) != 0;
 }
 
 void TPgEngine::Connect() {
@@ -90,19 +90,19 @@ void TPgEngine::Connect() {
   // cut network while the connection sits idle.
   const char* keys[] = {"connect_timeout", "keepalives", "keepalives_idle", "keepalives_interval",
                         "keepalives_count", "application_name", "dbname", "client_encoding", nullptr};
-  const std::string timeout = Seconds(answerTimeoutMs_ < 2000 ? 2000 : answerTimeoutMs_);
-  const char* values[] = {timeout.c_str(), "1", "10", "3", "3", "textbook", uri_.c_str(), "UTF8", nullptr};
+  const std::string timeout = Seconds(AnswerTimeoutMs_ < 2000 ? 2000 : AnswerTimeoutMs_);
+  const char* values[] = {timeout.c_str(), "1", "10", "3", "3", "textbook", Uri_.c_str(), "UTF8", nullptr};
   PGconn* conn = PQconnectStartParams(keys, values, 1);
-  if (!conn) throw EDatabaseConnectionError("Не удалось подключиться к серверу базы данных " + location_ + ": не хватает памяти");
-  const auto deadline = TClock::now() + std::chrono::milliseconds(answerTimeoutMs_ < 1000 ? 1000 : answerTimeoutMs_);
+  if (!conn) throw EDatabaseConnectionError("Не удалось подключиться к серверу базы данных " + Location_ + ": не хватает памяти");
+  const auto deadline = TClock::now() + std::chrono::milliseconds(AnswerTimeoutMs_ < 1000 ? 1000 : AnswerTimeoutMs_);
   PostgresPollingStatusType state = PQstatus(conn) == CONNECTION_BAD ? PGRES_POLLING_FAILED : PGRES_POLLING_WRITING;
   while (state != PGRES_POLLING_OK && state != PGRES_POLLING_FAILED) {
-    waiting_ = true;
+    Waiting_ = true;
     const bool ready = WaitSocket(PQsocket(conn), state == PGRES_POLLING_WRITING, deadline);
-    waiting_ = false;
+    Waiting_ = false;
     if (!ready) {
       PQfinish(conn);
-      throw EDatabaseConnectionError("Сервер базы данных " + location_ + " не ответил за " + Seconds(answerTimeoutMs_) +
+      throw EDatabaseConnectionError("Сервер базы данных " + Location_ + " не ответил за " + Seconds(AnswerTimeoutMs_) +
                                      " с; подключиться не удалось.");
     }
     state = PQconnectPoll(conn);
@@ -110,15 +110,15 @@ void TPgEngine::Connect() {
   if (state == PGRES_POLLING_FAILED) {
     const std::string reason = OneLine(PQerrorMessage(conn));
     PQfinish(conn);
-    throw EDatabaseConnectionError("Не удалось подключиться к серверу базы данных " + location_ + ": " + reason);
+    throw EDatabaseConnectionError("Не удалось подключиться к серверу базы данных " + Location_ + ": " + reason);
   }
-  conn_ = conn;
+  Conn_ = conn;
 }
 
 PGconn* TPgEngine::Live() {
-  if (waiting_)
+  if (Waiting_)
     throw EDatabaseError("Сервер базы данных ещё не ответил на предыдущее действие; это действие не выполнено.");
-  if (conn_ && PQstatus(conn_) == CONNECTION_OK) return conn_;
+  if (Conn_ && PQstatus(Conn_) == CONNECTION_OK) return Conn_;
   auto connect = [this] {
     try {
       Connect();
@@ -127,53 +127,53 @@ PGconn* TPgEngine::Live() {
     }
   };
   connect();
-  if (onReconnect_ && !reconnecting_) {
+  if (OnReconnect_ && !Reconnecting_) {
     // Statements of the handler find the connection live and do not come here again.
-    reconnecting_ = true;
+    Reconnecting_ = true;
     try {
-      onReconnect_();
+      OnReconnect_();
     } catch (...) {
     }
-    reconnecting_ = false;
-    if (!conn_ || PQstatus(conn_) != CONNECTION_OK) connect();  // lost again meanwhile
+    Reconnecting_ = false;
+    if (!Conn_ || PQstatus(Conn_) != CONNECTION_OK) connect();  // lost again meanwhile
   }
-  return conn_;
+  return Conn_;
 }
 
 void TPgEngine::Lost(const std::string& reason) {
   Drop();
-  throw EDatabaseConnectionError("Соединение с сервером базы данных " + location_ + " потеряно: " + reason);
+  throw EDatabaseConnectionError("Соединение с сервером базы данных " + Location_ + " потеряно: " + reason);
 }
 
 PGresult* TPgEngine::Await() {
-  const auto deadline = TClock::now() + std::chrono::milliseconds(answerTimeoutMs_);
-  while (PQisBusy(conn_)) {
-    waiting_ = true;
-    const bool ready = WaitSocket(PQsocket(conn_), false, deadline);
-    waiting_ = false;
+  const auto deadline = TClock::now() + std::chrono::milliseconds(AnswerTimeoutMs_);
+  while (PQisBusy(Conn_)) {
+    Waiting_ = true;
+    const bool ready = WaitSocket(PQsocket(Conn_), false, deadline);
+    Waiting_ = false;
     if (!ready) {
       // Ask the server to stop, but do not wait for it: the connection is given up.
-      if (PGcancel* cancel = PQgetCancel(conn_)) {
+      if (PGcancel* cancel = PQgetCancel(Conn_)) {
         char buffer[256];
         PQcancel(cancel, buffer, sizeof buffer);
         PQfreeCancel(cancel);
       }
       Drop();
-      throw EDatabaseConnectionError("Сервер базы данных " + location_ + " не ответил за " +
-                                     Seconds(answerTimeoutMs_) + " с; действие прервано.");
+      throw EDatabaseConnectionError("Сервер базы данных " + Location_ + " не ответил за " +
+                                     Seconds(AnswerTimeoutMs_) + " с; действие прервано.");
     }
-    if (!PQconsumeInput(conn_)) Lost(OneLine(PQerrorMessage(conn_)));
+    if (!PQconsumeInput(Conn_)) Lost(OneLine(PQerrorMessage(Conn_)));
   }
-  return PQgetResult(conn_);
+  return PQgetResult(Conn_);
 }
 
 void TPgEngine::Fail(PGresult* result) {
   const char* primary = result ? PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
   const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
-  const std::string message = OneLine(primary ? primary : PQerrorMessage(conn_));
+  const std::string message = OneLine(primary ? primary : PQerrorMessage(Conn_));
   const std::string code = state ? state : "";
   PQclear(result);
-  if (!conn_ || PQstatus(conn_) != CONNECTION_OK || code.starts_with("08") || code == "57P01")
+  if (!Conn_ || PQstatus(Conn_) != CONNECTION_OK || code.starts_with("08") || code == "57P01")
     Lost(message);
   // Drain what follows, so that the connection is ready for the next statement.
   while (PGresult* rest = Await()) PQclear(rest);
@@ -203,5 +203,5 @@ std::string TPgEngine::SameValue(std::string_view quotedColumn) const {
 }
 
 bool TPgEngine::InTransaction() const {
-  return conn_ && PQtransactionStatus(conn_) != PQTRANS_IDLE && PQtransactionStatus(conn_) != PQTRANS_UNKNOWN;
+  return Conn_ && PQtransactionStatus(Conn_) != PQTRANS_IDLE && PQtransactionStatus(Conn_) != PQTRANS_UNKNOWN;
 }

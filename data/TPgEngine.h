@@ -29,9 +29,9 @@ public:
   std::string_view RowIdColumn() const override { return "ctid"; }
   std::string RowIdMatch() const override { return "ctid = ?::tid"; }
   std::string SameValue(std::string_view quotedColumn) const override;
-  void SetBusyTimeout(int milliseconds) override { answerTimeoutMs_ = milliseconds; }
+  void SetBusyTimeout(int milliseconds) override { AnswerTimeoutMs_ = milliseconds; }
   bool InTransaction() const override;
-  std::string Location() const override { return location_; }
+  std::string Location() const override { return Location_; }
 
   // True for "postgresql://…" and "postgres://…".
   static bool IsServerUri(std::string_view text);
@@ -54,11 +54,11 @@ private:
   void Drop();
   [[noreturn]] void Lost(const std::string& reason);
 
-  std::string uri_;
-  std::string location_;
-  pg_conn* conn_ = nullptr;
-  int answerTimeoutMs_;
-  bool reconnecting_ = false;
-  bool waiting_ = false;  // inside a wait for the server (the wait handler runs)
-  std::optional<std::set<std::pair<unsigned, int>>> foldingColumns_;
+  std::string Uri_;
+  std::string Location_;
+  pg_conn* Conn_ = nullptr;
+  int AnswerTimeoutMs_;
+  bool Reconnecting_ = false;
+  bool Waiting_ = false;  // inside a wait for the server (the wait handler runs)
+  std::optional<std::set<std::pair<unsigned, int>>> FoldingColumns_;
 };

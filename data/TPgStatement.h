@@ -19,24 +19,24 @@ public:
   TPgStatement(const TPgStatement&) = delete;
   TPgStatement& operator=(const TPgStatement&) = delete;
 
-  int ParameterCount() const override { return parameterCount_; }
+  int ParameterCount() const override { return ParameterCount_; }
   void Bind(int position, const Variant& value) override;
   bool Step() override;
   int ColumnCount() const override;
   std::string ColumnName(int column) const override;
   TFieldType ColumnType(int column) const override;
   Variant ColumnValue(int column) const override;
-  int RowsChanged() const override { return rowsChanged_; }
+  int RowsChanged() const override { return RowsChanged_; }
   bool ColumnComparesExactly(int column) const override;
 
 private:
   void Describe() const;
-  TPgEngine& engine_;
-  std::string text_;
-  int parameterCount_ = 0;
-  std::vector<std::optional<std::string>> values_;
-  mutable pg_result* description_ = nullptr;
-  pg_result* result_ = nullptr;
-  int row_ = -1;
-  int rowsChanged_ = 0;
+  TPgEngine& Engine_;
+  std::string Text_;
+  int ParameterCount_ = 0;
+  std::vector<std::optional<std::string>> Values_;
+  mutable pg_result* Description_ = nullptr;
+  pg_result* Result_ = nullptr;
+  int Row_ = -1;
+  int RowsChanged_ = 0;
 };

@@ -1,24 +1,24 @@
 #include "data/TSQLLines.h"
 
 void TSQLLines::Add(std::string line) {
-  lines_.push_back(std::move(line));
+  Lines_.push_back(std::move(line));
   Changed();
 }
 
 void TSQLLines::Clear() {
-  lines_.clear();
+  Lines_.clear();
   Changed();
 }
 
 void TSQLLines::SetText(const std::string& text) {
-  lines_.clear();
+  Lines_.clear();
   size_t start = 0;
   while (start <= text.size()) {
     size_t end = text.find('\n', start);
     if (end == std::string::npos) end = text.size();
     std::string line = text.substr(start, end - start);
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (end < text.size() || !line.empty()) lines_.push_back(std::move(line));
+    if (end < text.size() || !line.empty()) Lines_.push_back(std::move(line));
     start = end + 1;
   }
   Changed();
@@ -26,9 +26,9 @@ void TSQLLines::SetText(const std::string& text) {
 
 std::string TSQLLines::Text() const {
   std::string out;
-  for (size_t i = 0; i < lines_.size(); ++i) {
+  for (size_t i = 0; i < Lines_.size(); ++i) {
     if (i) out += "\r\n";
-    out += lines_[i];
+    out += Lines_[i];
   }
   return out;
 }

@@ -12,12 +12,12 @@ public:
   void SetText(const std::string& text);  // split at line breaks
   // The lines joined by a line break.
   std::string Text() const;
-  int Count() const { return static_cast<int>(lines_.size()); }
-  const std::string& operator[](int index) const { return lines_.at(static_cast<size_t>(index)); }
-  void SetOnChange(std::function<void()> onChange) { onChange_ = std::move(onChange); }
+  int Count() const { return static_cast<int>(Lines_.size()); }
+  const std::string& operator[](int index) const { return Lines_.at(static_cast<size_t>(index)); }
+  void SetOnChange(std::function<void()> onChange) { OnChange_ = std::move(onChange); }
 
 private:
-  void Changed() { if (onChange_) onChange_(); }
-  std::vector<std::string> lines_;
-  std::function<void()> onChange_;
+  void Changed() { if (OnChange_) OnChange_(); }
+  std::vector<std::string> Lines_;
+  std::function<void()> OnChange_;
 };

@@ -46,36 +46,36 @@ sqlite3* TSqliteEngine::OpenFile(const std::string& full) {
 }
 
 TSqliteEngine::TSqliteEngine(const std::string& fullPath, int busyTimeoutMs)
-    : path_(fullPath), busyTimeoutMs_(busyTimeoutMs) {
-  db_ = OpenFile(fullPath);
-  sqlite3_busy_timeout(db_, busyTimeoutMs_);
-  if (!FileIdentity(fullPath, device_, inode_)) device_ = inode_ = 0;
+    : Path_(fullPath), BusyTimeoutMs_(busyTimeoutMs) {
+  Db_ = OpenFile(fullPath);
+  sqlite3_busy_timeout(Db_, BusyTimeoutMs_);
+  if (!FileIdentity(fullPath, Device_, Inode_)) Device_ = Inode_ = 0;
 }
 
 void TSqliteEngine::FollowReplacedFile() {
   // Only between statements: a statement or transaction in progress belongs to the open file.
-  if (sqlite3_get_autocommit(db_) == 0 || sqlite3_next_stmt(db_, nullptr) != nullptr) return;
+  if (sqlite3_get_autocommit(Db_) == 0 || sqlite3_next_stmt(Db_, nullptr) != nullptr) return;
   unsigned long long device = 0, inode = 0;
-  if (!FileIdentity(path_, device, inode) || (device == device_ && inode == inode_)) return;
+  if (!FileIdentity(Path_, device, inode) || (device == Device_ && inode == Inode_)) return;
   sqlite3* db = nullptr;
   try {
-    db = OpenFile(path_);
+    db = OpenFile(Path_);
   } catch (const std::exception&) {
     return;  // not (yet) a database: the old file serves, and its errors are reported
   }
-  sqlite3_busy_timeout(db, busyTimeoutMs_);
-  sqlite3_close_v2(db_);
-  db_ = db;
-  device_ = device;
-  inode_ = inode;
+  sqlite3_busy_timeout(db, BusyTimeoutMs_);
+  sqlite3_close_v2(Db_);
+  Db_ = db;
+  Device_ = device;
+  Inode_ = inode;
 }
 
 sqlite3* TSqliteEngine::Handle() {
   FollowReplacedFile();
-  return db_;
+  return Db_;
 }
 
-TSqliteEngine::~TSqliteEngine() { sqlite3_close_v2(db_); }
+TSqliteEngine::~TSqliteEngine() { sqlite3_close_v2(Db_); }
 
 std::unique_ptr<TDbStatement> TSqliteEngine::Prepare(std::string_view text) {
   return std::make_unique<TSqliteStatement>(Handle(), text);
@@ -84,7 +84,7 @@ std::unique_ptr<TDbStatement> TSqliteEngine::Prepare(std::string_view text) {
 void TSqliteEngine::ExecuteDirect(const std::string& sql) {
   char* error = nullptr;
   if (sqlite3_exec(Handle(), sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
-    const std::string message = error ? error : sqlite3_errmsg(db_);
+    const std::string message = error ? error : sqlite3_errmsg(Db_);
     sqlite3_free(error);
     throw EDatabaseError(message);
   }
@@ -95,11 +95,11 @@ std::string TSqliteEngine::SameValue(std::string_view quotedColumn) const {
 }
 
 void TSqliteEngine::SetBusyTimeout(int milliseconds) {
-  busyTimeoutMs_ = milliseconds;
-  sqlite3_busy_timeout(db_, milliseconds);
+  BusyTimeoutMs_ = milliseconds;
+  sqlite3_busy_timeout(Db_, milliseconds);
 }
 
-bool TSqliteEngine::InTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
+bool TSqliteEngine::InTransaction() const { return sqlite3_get_autocommit(Db_) == 0; }
 
 void TSqliteEngine::CreateFile(const std::string& path) {
   sqlite3* db = nullptr;

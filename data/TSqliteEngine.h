@@ -23,7 +23,7 @@ public:
   std::string SameValue(std::string_view quotedColumn) const override;
   void SetBusyTimeout(int milliseconds) override;
   bool InTransaction() const override;
-  std::string Location() const override { return path_; }
+  std::string Location() const override { return Path_; }
 
   // The connection for a new statement, following a replaced file first.
   sqlite3* Handle();
@@ -34,9 +34,9 @@ private:
   // Opens the file with the program's collation and reads its schema.
   static sqlite3* OpenFile(const std::string& full);
   void FollowReplacedFile();
-  std::string path_;
-  sqlite3* db_ = nullptr;
-  int busyTimeoutMs_;
+  std::string Path_;
+  sqlite3* Db_ = nullptr;
+  int BusyTimeoutMs_;
   // The identity (device, inode) of the file opened.
-  unsigned long long device_ = 0, inode_ = 0;
+  unsigned long long Device_ = 0, Inode_ = 0;
 };

@@ -6,39 +6,39 @@
 
 #include "platform/base/Exception.h"
 
-TSqliteStatement::TSqliteStatement(sqlite3* db, std::string_view text) : db_(db) {
-  if (!db_) throw EDatabaseError("Connection cannot be used to perform this operation. It is either closed or invalid in this context.");
+TSqliteStatement::TSqliteStatement(sqlite3* db, std::string_view text) : Db_(db) {
+  if (!Db_) throw EDatabaseError("Connection cannot be used to perform this operation. It is either closed or invalid in this context.");
   const char* tail = nullptr;
-  if (sqlite3_prepare_v2(db_, text.data(), static_cast<int>(text.size()), &stmt_, &tail) != SQLITE_OK) {
-    sqlite3_finalize(stmt_);
-    stmt_ = nullptr;
+  if (sqlite3_prepare_v2(Db_, text.data(), static_cast<int>(text.size()), &Stmt_, &tail) != SQLITE_OK) {
+    sqlite3_finalize(Stmt_);
+    Stmt_ = nullptr;
     Fail();
   }
-  if (!stmt_) throw EDatabaseError("Command text was not set for the command object.");
+  if (!Stmt_) throw EDatabaseError("Command text was not set for the command object.");
   // One statement per command: a second one after ";" is refused, not run.
   for (const char* p = tail; p && p < text.data() + text.size(); ++p) {
     if (*p != ' ' && *p != '\t' && *p != '\r' && *p != '\n' && *p != ';') {
-      sqlite3_finalize(stmt_);
-      stmt_ = nullptr;
+      sqlite3_finalize(Stmt_);
+      Stmt_ = nullptr;
       throw EDatabaseError("Characters found after end of SQL statement.");
     }
   }
 }
 
-TSqliteStatement::~TSqliteStatement() { sqlite3_finalize(stmt_); }
+TSqliteStatement::~TSqliteStatement() { sqlite3_finalize(Stmt_); }
 
-void TSqliteStatement::Fail() const { throw EDatabaseError(sqlite3_errmsg(db_)); }
+void TSqliteStatement::Fail() const { throw EDatabaseError(sqlite3_errmsg(Db_)); }
 
-int TSqliteStatement::ParameterCount() const { return sqlite3_bind_parameter_count(stmt_); }
+int TSqliteStatement::ParameterCount() const { return sqlite3_bind_parameter_count(Stmt_); }
 
 void TSqliteStatement::Bind(int position, const Variant& value) {
   int rc = SQLITE_OK;
   switch (value.GetKind()) {
-    case Variant::Kind::Null: rc = sqlite3_bind_null(stmt_, position); break;
-    case Variant::Kind::Integer: rc = sqlite3_bind_int64(stmt_, position, value.AsInteger()); break;
+    case Variant::Kind::Null: rc = sqlite3_bind_null(Stmt_, position); break;
+    case Variant::Kind::Integer: rc = sqlite3_bind_int64(Stmt_, position, value.AsInteger()); break;
     case Variant::Kind::Text: {
       const std::string text = value.AsString();
-      rc = sqlite3_bind_text(stmt_, position, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+      rc = sqlite3_bind_text(Stmt_, position, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
       break;
     }
   }
@@ -46,31 +46,31 @@ void TSqliteStatement::Bind(int position, const Variant& value) {
 }
 
 bool TSqliteStatement::Step() {
-  const int rc = sqlite3_step(stmt_);
+  const int rc = sqlite3_step(Stmt_);
   if (rc == SQLITE_ROW) return true;
   if (rc == SQLITE_DONE) return false;
   Fail();
 }
 
-int TSqliteStatement::ColumnCount() const { return sqlite3_column_count(stmt_); }
+int TSqliteStatement::ColumnCount() const { return sqlite3_column_count(Stmt_); }
 
 std::string TSqliteStatement::ColumnName(int column) const {
-  const char* name = sqlite3_column_name(stmt_, column);
+  const char* name = sqlite3_column_name(Stmt_, column);
   return name ? name : "";
 }
 
 std::string TSqliteStatement::ColumnDeclType(int column) const {
-  const char* type = sqlite3_column_decltype(stmt_, column);
+  const char* type = sqlite3_column_decltype(Stmt_, column);
   return type ? type : "";
 }
 
 bool TSqliteStatement::ColumnComparesExactly(int column) const {
-  const char* database = sqlite3_column_database_name(stmt_, column);
-  const char* table = sqlite3_column_table_name(stmt_, column);
-  const char* origin = sqlite3_column_origin_name(stmt_, column);
+  const char* database = sqlite3_column_database_name(Stmt_, column);
+  const char* table = sqlite3_column_table_name(Stmt_, column);
+  const char* origin = sqlite3_column_origin_name(Stmt_, column);
   if (!database || !table || !origin) return false;
   const char* collation = nullptr;
-  if (sqlite3_table_column_metadata(db_, database, table, origin, nullptr, &collation, nullptr, nullptr, nullptr) !=
+  if (sqlite3_table_column_metadata(Db_, database, table, origin, nullptr, &collation, nullptr, nullptr, nullptr) !=
       SQLITE_OK)
     return false;
   return !collation || sqlite3_stricmp(collation, "BINARY") == 0;
@@ -79,7 +79,7 @@ bool TSqliteStatement::ColumnComparesExactly(int column) const {
 bool TSqliteStatement::ColumnText(int column, std::string_view& text) const {
   // One call that takes the connection's lock instead of three: the value is
   // read before the next step and by this thread only, as the statement is.
-  sqlite3_value* value = sqlite3_column_value(stmt_, column);
+  sqlite3_value* value = sqlite3_column_value(Stmt_, column);
   const int type = sqlite3_value_type(value);
   if (type != SQLITE_TEXT && type != SQLITE_BLOB) return false;
   const auto* bytes = reinterpret_cast<const char*>(sqlite3_value_text(value));
@@ -88,17 +88,17 @@ bool TSqliteStatement::ColumnText(int column, std::string_view& text) const {
 }
 
 Variant TSqliteStatement::ColumnValue(int column) const {
-  switch (sqlite3_column_type(stmt_, column)) {
+  switch (sqlite3_column_type(Stmt_, column)) {
     case SQLITE_NULL: return Variant();
-    case SQLITE_INTEGER: return Variant(static_cast<int64_t>(sqlite3_column_int64(stmt_, column)));
+    case SQLITE_INTEGER: return Variant(static_cast<int64_t>(sqlite3_column_int64(Stmt_, column)));
     case SQLITE_FLOAT: {
       char buffer[32];
-      std::snprintf(buffer, sizeof buffer, "%.15g", sqlite3_column_double(stmt_, column));
+      std::snprintf(buffer, sizeof buffer, "%.15g", sqlite3_column_double(Stmt_, column));
       return Variant(buffer);
     }
     default: {
-      const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
-      const int bytes = sqlite3_column_bytes(stmt_, column);
+      const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(Stmt_, column));
+      const int bytes = sqlite3_column_bytes(Stmt_, column);
       return Variant(std::string(text ? text : "", static_cast<size_t>(bytes)));
     }
   }
@@ -111,4 +111,4 @@ TFieldType TSqliteStatement::ColumnType(int column) const {
   return upper.find("INT") != std::string::npos ? TFieldType::ftInteger : TFieldType::ftString;
 }
 
-int TSqliteStatement::RowsChanged() const { return sqlite3_changes(db_); }
+int TSqliteStatement::RowsChanged() const { return sqlite3_changes(Db_); }

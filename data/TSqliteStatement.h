@@ -30,10 +30,10 @@ public:
   int RowsChanged() const override;
   bool ColumnComparesExactly(int column) const override;
   std::string ColumnDeclType(int column) const;  // empty when the column is an expression
-  sqlite3_stmt* Handle() const { return stmt_; }
+  sqlite3_stmt* Handle() const { return Stmt_; }
 
 private:
   [[noreturn]] void Fail() const;
-  sqlite3* db_;
-  sqlite3_stmt* stmt_ = nullptr;
+  sqlite3* Db_;
+  sqlite3_stmt* Stmt_ = nullptr;
 };

@@ -20,35 +20,35 @@ const char* Variant::KindName(Kind kind) {
 }
 
 std::string Variant::AsString() const {
-  switch (kind_) {
-    case Kind::Null: CannotConvert(kind_, "OleStr");
+  switch (Kind_) {
+    case Kind::Null: CannotConvert(Kind_, "OleStr");
     case Kind::Text: return std::string(Text());
-    case Kind::Integer: return std::to_string(integer_);
+    case Kind::Integer: return std::to_string(Integer_);
   }
   return {};
 }
 
 int64_t Variant::AsInteger() const {
-  switch (kind_) {
-    case Kind::Null: CannotConvert(kind_, "Int64");
+  switch (Kind_) {
+    case Kind::Null: CannotConvert(Kind_, "Int64");
     case Kind::Text: {
       int64_t value = 0;
-      if (!TryStrToInt64(Text(), value)) CannotConvert(kind_, "Int64");
+      if (!TryStrToInt64(Text(), value)) CannotConvert(Kind_, "Int64");
       return value;
     }
-    case Kind::Integer: return integer_;
+    case Kind::Integer: return Integer_;
   }
   return 0;
 }
 
-std::string Variant::ToText() const { return kind_ == Kind::Null ? std::string() : AsString(); }
+std::string Variant::ToText() const { return Kind_ == Kind::Null ? std::string() : AsString(); }
 
 bool Variant::operator==(const Variant& other) const {
-  if (kind_ != other.kind_) return false;
-  switch (kind_) {
+  if (Kind_ != other.Kind_) return false;
+  switch (Kind_) {
     case Kind::Null: return true;
     case Kind::Text: return Text() == other.Text();
-    case Kind::Integer: return integer_ == other.integer_;
+    case Kind::Integer: return Integer_ == other.Integer_;
   }
   return false;
 }

@@ -9,10 +9,10 @@ public:
   enum class Kind { Null, Text, Integer };
 
   Variant() = default;
-  Variant(std::string text) : kind_(Kind::Text), text_(std::move(text)) {}
-  Variant(const char* text) : kind_(Kind::Text), text_(text ? text : "") {}
-  Variant(int value) : kind_(Kind::Integer), integer_(value) {}
-  Variant(int64_t value) : kind_(Kind::Integer), integer_(value) {}
+  Variant(std::string text) : Kind_(Kind::Text), Text_(std::move(text)) {}
+  Variant(const char* text) : Kind_(Kind::Text), Text_(text ? text : "") {}
+  Variant(int value) : Kind_(Kind::Integer), Integer_(value) {}
+  Variant(int64_t value) : Kind_(Kind::Integer), Integer_(value) {}
   // A copy owns its text, also when the original only borrows it (see Borrowed).
   Variant(const Variant& other) { CopyFrom(other); }
   Variant& operator=(const Variant& other) {
@@ -25,8 +25,8 @@ public:
 
   static Variant Null() { return Variant(); }
 
-  Kind GetKind() const { return kind_; }
-  bool IsNull() const { return kind_ == Kind::Null; }
+  Kind GetKind() const { return Kind_; }
+  bool IsNull() const { return Kind_ == Kind::Null; }
   // Conversions as the runtime does them; a failure raises EVariantError with its text.
   std::string AsString() const;
   int64_t AsInteger() const;
@@ -44,28 +44,28 @@ private:
   // and whatever moved from it; copies own their text.
   static Variant Borrowed(std::string_view text) {
     Variant v;
-    v.kind_ = Kind::Text;
-    v.borrowed_ = text.data();
-    v.integer_ = static_cast<int64_t>(text.size());
+    v.Kind_ = Kind::Text;
+    v.Borrowed_ = text.data();
+    v.Integer_ = static_cast<int64_t>(text.size());
     return v;
   }
   std::string_view Text() const {
-    return borrowed_ ? std::string_view(borrowed_, static_cast<size_t>(integer_)) : std::string_view(text_);
+    return Borrowed_ ? std::string_view(Borrowed_, static_cast<size_t>(Integer_)) : std::string_view(Text_);
   }
   void CopyFrom(const Variant& other) {
-    kind_ = other.kind_;
-    if (other.borrowed_) {
-      text_.assign(other.borrowed_, static_cast<size_t>(other.integer_));
-      integer_ = 0;
+    Kind_ = other.Kind_;
+    if (other.Borrowed_) {
+      Text_.assign(other.Borrowed_, static_cast<size_t>(other.Integer_));
+      Integer_ = 0;
     } else {
-      text_ = other.text_;
-      integer_ = other.integer_;
+      Text_ = other.Text_;
+      Integer_ = other.Integer_;
     }
-    borrowed_ = nullptr;
+    Borrowed_ = nullptr;
   }
 
-  Kind kind_ = Kind::Null;
-  std::string text_;
-  int64_t integer_ = 0;                // the value; the borrowed text's length
-  const char* borrowed_ = nullptr;     // borrowed text, or null when text_ holds it
+  Kind Kind_ = Kind::Null;
+  std::string Text_;
+  int64_t Integer_ = 0;                // the value; the borrowed text's length
+  const char* Borrowed_ = nullptr;     // borrowed text, or null when Text_ holds it
 };

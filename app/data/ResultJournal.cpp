@@ -56,7 +56,7 @@ TJournalEntry TResultJournal::NewEntry(std::string login, int score, std::string
 
 std::vector<TJournalEntry> TResultJournal::Entries() const {
   std::vector<TJournalEntry> out;
-  std::ifstream in(file_, std::ios::binary);
+  std::ifstream in(File_, std::ios::binary);
   std::string line;
   while (std::getline(in, line)) {
     // "KEY SCORE LOGIN-HEX TOKEN-HEX" (a part empty for an empty value); lines
@@ -82,9 +82,9 @@ std::vector<TJournalEntry> TResultJournal::Entries() const {
 }
 
 void TResultJournal::Write(const std::vector<TJournalEntry>& entries) const {
-  const std::filesystem::path partial = file_.string() + ".partial";
+  const std::filesystem::path partial = File_.string() + ".partial";
   std::error_code made;
-  std::filesystem::create_directories(file_.parent_path(), made);
+  std::filesystem::create_directories(File_.parent_path(), made);
   std::string text;
   for (const TJournalEntry& e : entries)
     text += e.Key + " " + std::to_string(e.Score) + " " + Hex(e.Login) + " " + Hex(e.Token) + "\n";
@@ -92,8 +92,8 @@ void TResultJournal::Write(const std::vector<TJournalEntry>& entries) const {
   bool ok = fd >= 0 && ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size()) && ::fsync(fd) == 0;
   if (fd >= 0) ok = ::close(fd) == 0 && ok;
   std::error_code ec;
-  if (ok) std::filesystem::rename(partial, file_, ec);
-  if (!ok || ec) throw std::runtime_error("не удалось записать журнал результатов " + file_.string());
+  if (ok) std::filesystem::rename(partial, File_, ec);
+  if (!ok || ec) throw std::runtime_error("не удалось записать журнал результатов " + File_.string());
 }
 
 void TResultJournal::Add(const TJournalEntry& entry) {
@@ -110,8 +110,8 @@ void TResultJournal::Remove(const std::string& key) {
     // Should a crash undo that, the entry is sent again and the server, which
     // knows its key, stores nothing.
     std::error_code ec;
-    std::filesystem::remove(file_, ec);
-    if (ec) throw std::runtime_error("не удалось записать журнал результатов " + file_.string());
+    std::filesystem::remove(File_, ec);
+    if (ec) throw std::runtime_error("не удалось записать журнал результатов " + File_.string());
     return;
   }
   Write(entries);

@@ -18,14 +18,14 @@ struct TJournalEntry {
 
 class TResultJournal {
 public:
-  explicit TResultJournal(std::filesystem::path file) : file_(std::move(file)) {}
+  explicit TResultJournal(std::filesystem::path file) : File_(std::move(file)) {}
   // $XDG_DATA_HOME/textbook-journal/results, else ~/.local/share/textbook-journal/…
   // (beside the user's own workspace folder, not in it)
   static std::filesystem::path DefaultPath();
   // A new entry with a fresh random key.
   static TJournalEntry NewEntry(std::string login, int score, std::string token);
 
-  const std::filesystem::path& File() const { return file_; }
+  const std::filesystem::path& File() const { return File_; }
   // Entries in the order they were added; an unreadable line is skipped.
   std::vector<TJournalEntry> Entries() const;
   // Both raise std::runtime_error when the file cannot be written.
@@ -34,5 +34,5 @@ public:
 
 private:
   void Write(const std::vector<TJournalEntry>& entries) const;
-  std::filesystem::path file_;
+  std::filesystem::path File_;
 };

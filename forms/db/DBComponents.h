@@ -32,7 +32,7 @@ public:
 
 private:
   friend class TDataSetComponent;
-  std::vector<class TDataSetComponent*> dataSets_;
+  std::vector<class TDataSetComponent*> DataSets_;
 };
 
 // Common part of the query and the table: the connection as a component.
@@ -43,12 +43,12 @@ public:
   // The dataset side of this component.
   virtual TDataSet& DataSetObject() = 0;
 
-  TADOConnectionComponent* ConnectionComponent() const { return connection_; }
+  TADOConnectionComponent* ConnectionComponent() const { return Connection_; }
   // Uses the connection (null: none); the dataset must be closed.
   void SetConnection(TADOConnectionComponent* connection);
 
 private:
-  TADOConnectionComponent* connection_ = nullptr;
+  TADOConnectionComponent* Connection_ = nullptr;
 };
 
 class TADOQueryComponent : public TDataSetComponent, public TADOQuery {
@@ -75,7 +75,7 @@ public:
   ~TDataSourceComponent() override;
   std::string ClassName() const override { return "TDataSource"; }
 
-  TDataSetComponent* DataSetComponent() const { return dataSetComponent_; }
+  TDataSetComponent* DataSetComponent() const { return DataSetComponent_; }
   // Shows the dataset (null: none).
   void SetDataSet(TDataSetComponent* dataSet);
   using TDataSource::DataSet;
@@ -84,7 +84,7 @@ protected:
   void Notification(TComponent* component, TOperation operation) override;
 
 private:
-  TDataSetComponent* dataSetComponent_ = nullptr;
+  TDataSetComponent* DataSetComponent_ = nullptr;
 };
 
 // What scripts can read of the connection, datasets and data sources.

@@ -13,22 +13,22 @@ namespace {
 class DatabaseChoiceTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    if (const char* old = std::getenv(DatabaseChoice::kEnvironmentVariable)) saved_ = old;
+    if (const char* old = std::getenv(DatabaseChoice::kEnvironmentVariable)) Saved_ = old;
     unsetenv(DatabaseChoice::kEnvironmentVariable);
   }
   void TearDown() override {
-    if (saved_.empty()) unsetenv(DatabaseChoice::kEnvironmentVariable);
-    else setenv(DatabaseChoice::kEnvironmentVariable, saved_.c_str(), 1);
+    if (Saved_.empty()) unsetenv(DatabaseChoice::kEnvironmentVariable);
+    else setenv(DatabaseChoice::kEnvironmentVariable, Saved_.c_str(), 1);
   }
   void WriteSettings(const std::string& text) {
-    std::ofstream(db_.Folder() / DatabaseChoice::kSettingsFile, std::ios::binary | std::ios::trunc) << text;
+    std::ofstream(Db_.Folder() / DatabaseChoice::kSettingsFile, std::ios::binary | std::ios::trunc) << text;
   }
-  std::string saved_;
-  TestDatabase db_{false};
+  std::string Saved_;
+  TestDatabase Db_{false};
 };
 
 TEST_F(DatabaseChoiceTest, FirstGivenWins) {
-  const auto dir = db_.Folder();
+  const auto dir = Db_.Folder();
   EXPECT_EQ(DatabaseChoice::Choose(std::nullopt, dir), "db.mdb");
   WriteSettings("# the lab's server\ndatabase = postgresql://student@lab/textbook\n");
   EXPECT_EQ(DatabaseChoice::Choose(std::nullopt, dir), "postgresql://student@lab/textbook");

@@ -12,15 +12,15 @@ namespace {
 class ResultJournalTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() / ("tb_journal_file_" + std::to_string(getpid()));
-    std::filesystem::remove_all(folder_);
+    Folder_ = std::filesystem::temp_directory_path() / ("tb_journal_file_" + std::to_string(getpid()));
+    std::filesystem::remove_all(Folder_);
   }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
-  std::filesystem::path folder_;
+  void TearDown() override { std::filesystem::remove_all(Folder_); }
+  std::filesystem::path Folder_;
 };
 
 TEST_F(ResultJournalTest, EntriesComeBackWholeAndInOrder) {
-  TResultJournal journal(folder_ / "deep" / "results");  // folders made on the first write
+  TResultJournal journal(Folder_ / "deep" / "results");  // folders made on the first write
   EXPECT_TRUE(journal.Entries().empty());
   const TJournalEntry a = TResultJournal::NewEntry("Смирнов\tА.\n 2", 30, std::string(64, 'f'));
   const TJournalEntry b = TResultJournal::NewEntry("", 0, "");
@@ -57,7 +57,7 @@ TEST_F(ResultJournalTest, EntriesComeBackWholeAndInOrder) {
 }
 
 TEST_F(ResultJournalTest, DamagedLinesAreSkippedAndTheRestKept) {
-  TResultJournal journal(folder_ / "results");
+  TResultJournal journal(Folder_ / "results");
   journal.Add(TResultJournal::NewEntry("ivanov", 12, "ab"));
   const std::string good = [&] {
     std::ifstream in(journal.File());
@@ -88,9 +88,9 @@ TEST_F(ResultJournalTest, DamagedLinesAreSkippedAndTheRestKept) {
 }
 
 TEST_F(ResultJournalTest, AnUnwritableFileIsReportedNotLost) {
-  std::filesystem::create_directories(folder_);
-  std::ofstream(folder_ / "blocker") << "a file where a folder should be";
-  TResultJournal journal(folder_ / "blocker" / "results");
+  std::filesystem::create_directories(Folder_);
+  std::ofstream(Folder_ / "blocker") << "a file where a folder should be";
+  TResultJournal journal(Folder_ / "blocker" / "results");
   EXPECT_ANY_THROW(journal.Add(TResultJournal::NewEntry("ivanov", 1, "t")));
 }
 }  // namespace

@@ -57,7 +57,7 @@ std::optional<std::string> Shell(const std::string& path, const std::string& sql
 class SchemaUpgradeTest : public ::testing::Test {
 protected:
   int Run(const TStatement& statement, const std::vector<std::string>& values) {
-    TADOQuery query(&db_.Connection());
+    TADOQuery query(&Db_.Connection());
     LoadStatement(query, statement);
     for (size_t i = 0; i < values.size(); ++i) query.Parameters()[static_cast<int>(i)].SetValue(Variant(values[i]));
     return query.ExecSQL();
@@ -67,7 +67,7 @@ protected:
   }
   void AddUser(const std::string& login, const std::string& password) { Run(Statements::kAddUser, {login, password, ""}); }
   std::vector<std::string> Column(const std::string& select) {
-    TADOQuery query(&db_.Connection());
+    TADOQuery query(&Db_.Connection());
     query.SQL().Add(select);
     query.Open();
     std::vector<std::string> out;
@@ -78,19 +78,19 @@ protected:
     return Column("select rowid || ':' || Логин || ':' || Пароль || ':' || coalesce(Группа, '-') from Пользователи");
   }
   void MakeOldSchema(bool exactPasswords = false) {
-    db_.Connection().ExecuteDirect(OldSchemaSql(exactPasswords));
-    db_.Connection().ExecuteDirect(
+    Db_.Connection().ExecuteDirect(OldSchemaSql(exactPasswords));
+    Db_.Connection().ExecuteDirect(
         "insert into Пользователи(rowid, Логин, Пароль, Группа) values (3, 'Admin', 'admin', ''), "
         "(7, 'ivanov', 'Qwe123', '9А'), (12, 'Смирнов', 'ПАРОЛЬ', null)");
   }
 
   void SetUp() override { SKIP_UNLESS_FILE(); }
-  TestDatabase db_{false};
+  TestDatabase Db_{false};
 };
 
 TEST_F(SchemaUpgradeTest, NewFilesCompareLoginsPasswordsAndAddressesExactly) {
-  Schema::CreateTables(db_.Connection());
-  EXPECT_TRUE(Schema::IsCurrent(db_.Connection()));
+  Schema::CreateTables(Db_.Connection());
+  EXPECT_TRUE(Schema::IsCurrent(Db_.Connection()));
   AddUser("Admin", "admin");
   AddUser("admin", "admin");
   AddUser("Смирнов", "Пароль");
@@ -102,7 +102,7 @@ TEST_F(SchemaUpgradeTest, NewFilesCompareLoginsPasswordsAndAddressesExactly) {
 
   Run(Statements::kStoreResult, {"ivanov", "20"});
   Run(Statements::kStoreResult, {"IVANOV", "5"});
-  TADOQuery results(&db_.Connection());
+  TADOQuery results(&Db_.Connection());
   LoadStatement(results, Statements::kSelectResults);
   results.SQL().Add(std::string(Statements::kResultsOfUser));
   results.ParamByName("a").SetValue(Variant("IVANOV"));
@@ -120,7 +120,7 @@ TEST_F(SchemaUpgradeTest, NewFilesCompareLoginsPasswordsAndAddressesExactly) {
 
 TEST_F(SchemaUpgradeTest, OldFilesAreUpgradedKeepingEveryRowIndexAndTrigger) {
   MakeOldSchema();
-  TADOConnection& c = db_.Connection();
+  TADOConnection& c = Db_.Connection();
   c.ExecuteDirect("create index ПоЛогину on Пользователи(Логин)");
   c.ExecuteDirect("create index ПоНазванию on Лекции(НазваниеЛекции collate nocase)");
   c.ExecuteDirect("create table Журнал (Запись text)");
@@ -165,17 +165,17 @@ TEST_F(SchemaUpgradeTest, OldFilesAreUpgradedKeepingEveryRowIndexAndTrigger) {
 // program and the shell find the file sound.
 TEST_F(SchemaUpgradeTest, IndexesBuiltByTheShellAgreeAfterTheUpgrade) {
   MakeOldSchema(true);
-  db_.Connection().Close();
-  const auto made = Shell(db_.Path(),
+  Db_.Connection().Close();
+  const auto made = Shell(Db_.Path(),
                           "insert into Пользователи values ('жук', 'ж1', ''), ('юла', 'ю1', ''), ('аист', 'а1', ''), "
                           "('ёлка', 'ё1', ''), ('Boris', 'b1', '');\n"
                           "create index ЛогиныШелла on Пользователи(Логин);\n"
                           "create index РезультатыШелла on Тесты(Пользователь);");
   if (!made) GTEST_SKIP() << "the sqlite3 shell is not installed";
   ASSERT_EQ(*made, "");
-  db_.Connection().Open();
-  Schema::Upgrade(db_.Connection());
-  ASSERT_TRUE(Schema::IsCurrent(db_.Connection()));
+  Db_.Connection().Open();
+  Schema::Upgrade(Db_.Connection());
+  ASSERT_TRUE(Schema::IsCurrent(Db_.Connection()));
   for (const char* login : {"Щука", "ЁЖ", "ангел", "Юрий"}) AddUser(login, "x");
   Run(Statements::kStoreResult, {"жук", "3"});
   EXPECT_EQ(Column("pragma integrity_check"), std::vector<std::string>{"ok"});
@@ -185,10 +185,10 @@ TEST_F(SchemaUpgradeTest, IndexesBuiltByTheShellAgreeAfterTheUpgrade) {
     EXPECT_EQ(DeleteUser(login, password), 1) << login;
   EXPECT_EQ(Column("select Логин from Пользователи order by Логин"),
             (std::vector<std::string>{"Admin", "Boris", "ivanov", "Смирнов", "Юрий", "ангел"}));
-  db_.Connection().Close();
-  EXPECT_EQ(Shell(db_.Path(), "pragma integrity_check;"), "ok");
+  Db_.Connection().Close();
+  EXPECT_EQ(Shell(Db_.Path(), "pragma integrity_check;"), "ok");
   // The shell cannot index or compare our folding columns another way: it refuses.
-  const auto refused = Shell(db_.Path(), "create index Вопросы on БДТест(Вопрос);");
+  const auto refused = Shell(Db_.Path(), "create index Вопросы on БДТест(Вопрос);");
   EXPECT_NE(refused->find("no such collation sequence: textbook_nocase"), std::string::npos) << *refused;
 }
 
@@ -196,32 +196,32 @@ TEST_F(SchemaUpgradeTest, AFailedUpgradeLeavesTheFileAsItWas) {
   MakeOldSchema();
   // A table in the way of the upgrade's work table makes a step fail half-way,
   // after other tables were already rebuilt.
-  db_.Connection().ExecuteDirect("create table Лекции_upgrade (x)");
-  db_.Connection().ExecuteDirect("pragma wal_checkpoint");
-  const std::string bytes = FileBytes(db_.Path());
+  Db_.Connection().ExecuteDirect("create table Лекции_upgrade (x)");
+  Db_.Connection().ExecuteDirect("pragma wal_checkpoint");
+  const std::string bytes = FileBytes(Db_.Path());
   try {
-    Schema::Upgrade(db_.Connection());
+    Schema::Upgrade(Db_.Connection());
     FAIL() << "the upgrade should have failed";
   } catch (const EDatabaseError& e) {
     EXPECT_TRUE(std::string(e.what()).starts_with(Schema::kUpgradeFailed)) << e.what();
     EXPECT_NE(std::string(e.what()).find("already exists"), std::string::npos) << e.what();
   }
-  EXPECT_FALSE(Schema::IsCurrent(db_.Connection()));
+  EXPECT_FALSE(Schema::IsCurrent(Db_.Connection()));
   EXPECT_EQ(UsersWithRowIds().size(), 3u);
-  EXPECT_EQ(FileBytes(db_.Path()), bytes);
+  EXPECT_EQ(FileBytes(Db_.Path()), bytes);
   // The connection is usable afterwards: no transaction is left open.
-  EXPECT_NE(sqlite3_get_autocommit(db_.Connection().Handle()), 0);
+  EXPECT_NE(sqlite3_get_autocommit(Db_.Connection().Handle()), 0);
   AddUser("petrova", "pet456");
 }
 
 TEST_F(SchemaUpgradeTest, AReadOnlyFileIsReportedAndLeftAlone) {
   MakeOldSchema();
-  const std::string path = db_.Path();
+  const std::string path = Db_.Path();
   const std::string bytes = FileBytes(path);
   // Root ignores file modes; the immutable attribute stops it too.
   if (std::system(("chattr +i '" + path + "' 2>/dev/null").c_str()) != 0) GTEST_SKIP() << "chattr is not available here";
   {
-    auto readOnly = db_.OpenSecond();
+    auto readOnly = Db_.OpenSecond();
     ASSERT_EQ(sqlite3_db_readonly(readOnly->Handle(), "main"), 1);
     try {
       Schema::Upgrade(*readOnly);
@@ -235,35 +235,35 @@ TEST_F(SchemaUpgradeTest, AReadOnlyFileIsReportedAndLeftAlone) {
 }
 
 TEST_F(SchemaUpgradeTest, MissingTableOrColumnIsLeftToTheStatements) {
-  EXPECT_TRUE(Schema::IsCurrent(db_.Connection()));
-  EXPECT_NO_THROW(Schema::Upgrade(db_.Connection()));
-  db_.Connection().ExecuteDirect("create table Пользователи (Логин text)");
-  EXPECT_TRUE(Schema::IsCurrent(db_.Connection()));
-  EXPECT_NO_THROW(Schema::Upgrade(db_.Connection()));
+  EXPECT_TRUE(Schema::IsCurrent(Db_.Connection()));
+  EXPECT_NO_THROW(Schema::Upgrade(Db_.Connection()));
+  Db_.Connection().ExecuteDirect("create table Пользователи (Логин text)");
+  EXPECT_TRUE(Schema::IsCurrent(Db_.Connection()));
+  EXPECT_NO_THROW(Schema::Upgrade(Db_.Connection()));
 }
 
 TEST_F(SchemaUpgradeTest, AFileMissingAnotherTableIsNotTouched) {
   // Start-up will end with the engine's "no such table"; the file stays as it was.
   MakeOldSchema();
-  db_.Connection().ExecuteDirect("drop table Видео");
-  const std::string bytes = FileBytes(db_.Path());
-  EXPECT_NO_THROW(Schema::Upgrade(db_.Connection()));
-  EXPECT_FALSE(Schema::IsCurrent(db_.Connection()));
-  EXPECT_EQ(FileBytes(db_.Path()), bytes);
+  Db_.Connection().ExecuteDirect("drop table Видео");
+  const std::string bytes = FileBytes(Db_.Path());
+  EXPECT_NO_THROW(Schema::Upgrade(Db_.Connection()));
+  EXPECT_FALSE(Schema::IsCurrent(Db_.Connection()));
+  EXPECT_EQ(FileBytes(Db_.Path()), bytes);
 }
 
 TEST_F(SchemaUpgradeTest, AUsersTableWithoutRowIdsIsUpgradedToo) {
-  db_.Connection().ExecuteDirect(OldSchemaSql());
-  db_.Connection().ExecuteDirect("drop table Пользователи");
-  db_.Connection().ExecuteDirect(
+  Db_.Connection().ExecuteDirect(OldSchemaSql());
+  Db_.Connection().ExecuteDirect("drop table Пользователи");
+  Db_.Connection().ExecuteDirect(
       "create table Пользователи (Логин text collate nocase, Пароль text collate nocase, "
       "Группа text collate nocase, primary key (Логин, Пароль)) strict, without rowid");
-  db_.Connection().ExecuteDirect("insert into Пользователи values ('Admin', 'admin', ''), ('admin', 'x', '')");
+  Db_.Connection().ExecuteDirect("insert into Пользователи values ('Admin', 'admin', ''), ('admin', 'x', '')");
   // The administrator's password change must not take the student "admin" along.
   EXPECT_EQ(DeleteUser("admin", "admin"), 1) << "the old file ignores case: the fault being mended";
-  db_.Connection().ExecuteDirect("insert into Пользователи values ('Admin', 'admin', '')");
-  Schema::Upgrade(db_.Connection());
-  EXPECT_TRUE(Schema::IsCurrent(db_.Connection()));
+  Db_.Connection().ExecuteDirect("insert into Пользователи values ('Admin', 'admin', '')");
+  Schema::Upgrade(Db_.Connection());
+  EXPECT_TRUE(Schema::IsCurrent(Db_.Connection()));
   EXPECT_EQ(Column("select Логин || ':' || Пароль from Пользователи order by Логин"),
             (std::vector<std::string>{"Admin:admin", "admin:x"}));
   EXPECT_EQ(DeleteUser("Admin", "admin"), 1);
@@ -302,15 +302,15 @@ TEST_F(SchemaUpgradeTest, ExtraColumnsKeysAndGeneratedColumnsSurvive) {
   sql.replace(sql.find("Группа text collate nocase) strict;"), std::string("Группа text collate nocase) strict;").size(),
               "Группа text collate nocase, Длина integer generated always as (length(Пароль)) virtual, "
               "check (Пароль is not null)) strict;");
-  db_.Connection().ExecuteDirect(sql);
-  db_.Connection().ExecuteDirect("insert into Пользователи(Номер, Логин, Пароль, Группа) values (40, 'Admin', 'admin', '')");
-  db_.Connection().ExecuteDirect("insert into Пользователи(Номер, Логин, Пароль, Почта) values (41, 'b', 'Пароль', 'b@x')");
-  Schema::Upgrade(db_.Connection());
-  EXPECT_TRUE(Schema::IsCurrent(db_.Connection()));
+  Db_.Connection().ExecuteDirect(sql);
+  Db_.Connection().ExecuteDirect("insert into Пользователи(Номер, Логин, Пароль, Группа) values (40, 'Admin', 'admin', '')");
+  Db_.Connection().ExecuteDirect("insert into Пользователи(Номер, Логин, Пароль, Почта) values (41, 'b', 'Пароль', 'b@x')");
+  Schema::Upgrade(Db_.Connection());
+  EXPECT_TRUE(Schema::IsCurrent(Db_.Connection()));
   EXPECT_EQ(UsersWithRowIds(), (std::vector<std::string>{"40:Admin:admin:", "41:b:Пароль:-"}));
   EXPECT_EQ(Column("select Почта || '/' || Длина from Пользователи order by Номер"),
             (std::vector<std::string>{"нет, не указана/5", "b@x/6"}));
-  EXPECT_THROW(db_.Connection().ExecuteDirect("insert into Пользователи(Логин) values ('c')"), EDatabaseError);  // the check
+  EXPECT_THROW(Db_.Connection().ExecuteDirect("insert into Пользователи(Логин) values ('c')"), EDatabaseError);  // the check
   EXPECT_EQ(DeleteUser("B", "Пароль"), 0);
   EXPECT_EQ(DeleteUser("b", "пароль"), 0);
   EXPECT_EQ(DeleteUser("b", "Пароль"), 1);
@@ -323,7 +323,7 @@ TEST_F(SchemaUpgradeTest, ExtraColumnsKeysAndGeneratedColumnsSurvive) {
 // of each column agrees.
 TEST_F(SchemaUpgradeTest, DeclaredCollationsAreReadAsTheEngineReadsThem) {
   SKIP_UNLESS_FILE();
-  Schema::CreateTables(db_.Connection());
+  Schema::CreateTables(Db_.Connection());
   const std::string folding(Schema::kFolding);
   const std::vector<std::pair<std::string, bool>> users = {
       {"\"Логин\" TEXT COLLATE Binary, Пароль text check (Пароль collate nocase <> 'x') collate binary, Группа text "
@@ -337,19 +337,19 @@ TEST_F(SchemaUpgradeTest, DeclaredCollationsAreReadAsTheEngineReadsThem) {
       {"Логин text, Группа text collate " + folding, true},  // a column missing counts as current
   };
   for (const auto& [columns, current] : users) {
-    db_.Connection().ExecuteDirect("drop table Пользователи; create table Пользователи (" + columns + ")");
+    Db_.Connection().ExecuteDirect("drop table Пользователи; create table Пользователи (" + columns + ")");
     bool engineSaysCurrent = true;
     for (const Schema::TColumn& c : Schema::kColumns) {
       if (c.Table != Schema::kUsers || c.Collation.empty()) continue;
       const char* collation = nullptr;
-      if (sqlite3_table_column_metadata(db_.Connection().Handle(), "main", std::string(c.Table).c_str(),
+      if (sqlite3_table_column_metadata(Db_.Connection().Handle(), "main", std::string(c.Table).c_str(),
                                         std::string(c.Name).c_str(), nullptr, &collation, nullptr, nullptr,
                                         nullptr) == SQLITE_OK &&
           sqlite3_stricmp(collation ? collation : "BINARY", std::string(c.Collation).c_str()) != 0)
         engineSaysCurrent = false;
     }
     EXPECT_EQ(engineSaysCurrent, current) << columns;
-    EXPECT_EQ(Schema::IsCurrent(db_.Connection()), current) << columns;
+    EXPECT_EQ(Schema::IsCurrent(Db_.Connection()), current) << columns;
   }
 }
 }  // namespace

@@ -29,8 +29,8 @@ namespace {
 class ServerTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    db_ = std::make_unique<TestDatabase>(true, TestDatabase::kServer);
-    db_->Connection().ExecuteDirect(
+    Db_ = std::make_unique<TestDatabase>(true, TestDatabase::kServer);
+    Db_->Connection().ExecuteDirect(
         "insert into Пользователи values ('Admin', 'admin', ''), ('ivanov', 'Qwe123', '9А'), ('ivanov', 'second', '');"
         "insert into Тесты values ('ivanov', 24);"
         "insert into Лекции values ('Лекция 1', 'lectures/1.htm')");
@@ -65,23 +65,23 @@ protected:
     return query.Fields(0).AsInteger();
   }
   std::unique_ptr<TADOConnection> AsStudent() {
-    const std::string role = "student_" + db_->DatabaseName();
-    if (!roleMade_) {
+    const std::string role = "student_" + Db_->DatabaseName();
+    if (!RoleMade_) {
       TestDatabase::SharedServer().Execute("postgres", "create role " + role + " login");
-      db_->Connection().ExecuteDirect(ServerSchema::StudentRoleSql(role));
-      roleMade_ = true;
+      Db_->Connection().ExecuteDirect(ServerSchema::StudentRoleSql(role));
+      RoleMade_ = true;
     }
     auto connection =
-        std::make_unique<TADOConnection>("Data Source=" + TestDatabase::SharedServer().Uri(db_->DatabaseName(), role));
+        std::make_unique<TADOConnection>("Data Source=" + TestDatabase::SharedServer().Uri(Db_->DatabaseName(), role));
     connection->Open();
     return connection;
   }
-  std::unique_ptr<TestDatabase> db_;
-  bool roleMade_ = false;
+  std::unique_ptr<TestDatabase> Db_;
+  bool RoleMade_ = false;
 };
 
 TEST_F(ServerTest, LoginCheckTakesTheFirstRowAndComparesExactly) {
-  TADOConnection& c = db_->Connection();
+  TADOConnection& c = Db_->Connection();
   EXPECT_EQ(Check(c, "Admin", "admin"), ServerSchema::kLoggedIn);
   EXPECT_EQ(Check(c, "Admin", "ADMIN"), ServerSchema::kWrongPassword);
   EXPECT_EQ(Check(c, "admin", "admin"), ServerSchema::kNoSuchAccount);  // the login compares exactly here
@@ -136,7 +136,7 @@ TEST_F(ServerTest, StudentRoleReadsAndHandsInButTouchesNothingElse) {
   EXPECT_TRUE(ErrorOf([&] { student->ExecuteDirect("insert into tb_handins values ('k9')"); }).starts_with(refused));
   EXPECT_TRUE(ErrorOf([&] { student->ExecuteDirect("select * from tb_secret"); }).starts_with(refused));
   EXPECT_TRUE(ErrorOf([&] { student->ExecuteDirect("select tb_token_of('Admin')"); }).starts_with(refused));
-  TADOQuery check(&db_->Connection());
+  TADOQuery check(&Db_->Connection());
   check.SQL().Add("select (select count(*) from Пользователи), (select count(*) from Лекции), (select sum(Верно) from Тесты)");
   check.Open();
   EXPECT_EQ(check.Fields(0).AsInteger(), 3);
@@ -158,13 +158,13 @@ TEST_F(ServerTest, AResultIsStoredOnlyUnderTheLoginThatLoggedIn) {
   EXPECT_TRUE(ErrorOf([&] { StoreHandIn(*student, std::string(64, '0'), "ivanov", 30, "c"); }).starts_with(refused));
   EXPECT_TRUE(ErrorOf([&] { StoreHandIn(*student, "", "ivanov", 30, "d"); }).starts_with(refused));
   // The token of one login is no good for another, whoever asked for it.
-  const std::string admin = Token(db_->Connection(), "Admin", "admin");
+  const std::string admin = Token(Db_->Connection(), "Admin", "admin");
   EXPECT_NE(admin, ivanov);
   EXPECT_TRUE(ErrorOf([&] { StoreHandIn(*student, admin, "ivanov", 30, "e"); }).starts_with(refused));
   // The right one stores once per key, and the token lasts across connections.
   EXPECT_EQ(StoreHandIn(*student, ivanov, "ivanov", 30, "f"), 1);
   EXPECT_EQ(StoreHandIn(*AsStudent(), ivanov, "ivanov", 30, "f"), 0);
-  TADOQuery check(&db_->Connection());
+  TADOQuery check(&Db_->Connection());
   check.SQL().Add("select count(*), sum(Верно) from Тесты");
   check.Open();
   EXPECT_EQ(check.Fields(0).AsInteger(), 2);
@@ -172,8 +172,8 @@ TEST_F(ServerTest, AResultIsStoredOnlyUnderTheLoginThatLoggedIn) {
 }
 
 TEST_F(ServerTest, ComparisonsFoldLatinAndCyrillicLikeTheFile) {
-  db_->Connection().ExecuteDirect("insert into Лекции values ('Алгоритмы и ЁЛКИ', 'a'), ('Pascal', 'b')");
-  TADOQuery query(&db_->Connection());
+  Db_->Connection().ExecuteDirect("insert into Лекции values ('Алгоритмы и ЁЛКИ', 'a'), ('Pascal', 'b')");
+  TADOQuery query(&Db_->Connection());
   for (const auto& [text, count] : {std::pair{"алгоритмы", 1}, {"ёлки", 1}, {"ЕЛКИ", 0}, {"PASCAL", 1}, {"%", 3}, {"", 3}}) {
     LoadStatement(query, Statements::kSearchLectures);
     query.ParamByName("a").SetValue(Variant(Statements::SearchPattern(text)));
@@ -181,7 +181,7 @@ TEST_F(ServerTest, ComparisonsFoldLatinAndCyrillicLikeTheFile) {
     EXPECT_EQ(query.RecordCount(), count) << text;
   }
   // A backslash is an ordinary character, as in the file (no escape by default).
-  db_->Connection().ExecuteDirect("insert into Лекции values ('C:\\Темы', 'c')");
+  Db_->Connection().ExecuteDirect("insert into Лекции values ('C:\\Темы', 'c')");
   LoadStatement(query, Statements::kSearchLectures);
   query.ParamByName("a").SetValue(Variant(Statements::SearchPattern("c:\\т")));
   query.Open();
@@ -206,7 +206,7 @@ TEST_F(ServerTest, ComparisonsFoldLatinAndCyrillicLikeTheFile) {
 // The server's like answers as the file's for every shape of pattern: random
 // patterns over a few letters of both cases, "_" and "%", and hostile ones.
 TEST_F(ServerTest, LikeAgreesWithTheFileForEveryPattern) {
-  TADOQuery query(&db_->Connection());
+  TADOQuery query(&Db_->Connection());
   query.SQL().Add("select :t::tb_text like :p::tb_text");
   auto serverLike = [&](const std::string& text, const std::string& pattern) {
     query.Close();
@@ -270,7 +270,7 @@ TEST_F(ServerTest, LikeAgreesWithTheFileForEveryPattern) {
 }
 
 TEST_F(ServerTest, AServerKilledMidSessionIsReportedAndTheNextStatementReconnects) {
-  TADOQuery query(&db_->Connection());
+  TADOQuery query(&Db_->Connection());
   LoadStatement(query, Statements::kSelectResults);
   query.Open();
   EXPECT_EQ(query.RecordCount(), 1);
@@ -289,7 +289,7 @@ TEST_F(ServerTest, AServerKilledMidSessionIsReportedAndTheNextStatementReconnect
 // be): the statement is given up after the connection's timeout, and the wait
 // handler runs all along, so that the windows keep painting.
 TEST_F(ServerTest, ASilentServerIsGivenUpInTimeWhileTheWaitHandlerRuns) {
-  TADOConnection connection("Data Source=" + db_->Source());
+  TADOConnection connection("Data Source=" + Db_->Source());
   connection.SetBusyTimeout(1500);
   connection.Open();
   TADOQuery query(&connection);
@@ -321,7 +321,7 @@ TEST_F(ServerTest, ASilentServerIsGivenUpInTimeWhileTheWaitHandlerRuns) {
   waits = 0;
   TDbEngine::SetWaitHandler([&] { ++waits; });
   ASSERT_EQ(::kill(postmaster, SIGSTOP), 0);
-  TADOConnection late("Data Source=" + db_->Source());
+  TADOConnection late("Data Source=" + Db_->Source());
   late.SetBusyTimeout(1000);
   const std::string refused = ErrorOf([&] { late.Open(); });
   ::kill(postmaster, SIGCONT);
@@ -336,15 +336,15 @@ class JournalTest : public ServerTest {
 protected:
   void SetUp() override {
     ServerTest::SetUp();
-    journal_ = std::make_unique<TResultJournal>(std::filesystem::temp_directory_path() /
-                                                ("tb_journal_" + std::to_string(getpid()) + "_" + db_->DatabaseName()));
-    std::filesystem::remove(journal_->File());
+    Journal_ = std::make_unique<TResultJournal>(std::filesystem::temp_directory_path() /
+                                                ("tb_journal_" + std::to_string(getpid()) + "_" + Db_->DatabaseName()));
+    std::filesystem::remove(Journal_->File());
   }
   void TearDown() override {
-    if (journal_) std::filesystem::remove(journal_->File());
+    if (Journal_) std::filesystem::remove(Journal_->File());
   }
   int Stored(const std::string& login) {
-    TADOConnection reader("Data Source=" + db_->Source());
+    TADOConnection reader("Data Source=" + Db_->Source());
     reader.Open();
     TADOQuery query(&reader);
     query.SQL().Add("select count(*) from Тесты where Пользователь = :a and Верно = 17");
@@ -353,7 +353,7 @@ protected:
     return query.Fields(0).AsInteger();
   }
   std::string TokenOf(const std::string& login) {
-    TADOQuery query(&db_->Connection());
+    TADOQuery query(&Db_->Connection());
     query.SQL().Add("select tb_token_of(:a)");
     query.ParamByName("a").SetValue(Variant(login));
     query.Open();
@@ -361,10 +361,10 @@ protected:
   }
   // Hands in 17 points for login with the connection broken at one moment.
   TStoreResult HandIn(const std::string& login, std::optional<TStoreMoment> breakAt, bool killServer) {
-    TADOConnection connection("Data Source=" + db_->Source());
+    TADOConnection connection("Data Source=" + Db_->Source());
     connection.Open();
     TADOQuery command(&connection);
-    return StoreResult(connection, command, *journal_, login, TokenOf(login), 17, [&](TStoreMoment moment) {
+    return StoreResult(connection, command, *Journal_, login, TokenOf(login), 17, [&](TStoreMoment moment) {
       if (moment != breakAt) return;
       if (killServer) {
         TestDatabase::SharedServer().Kill();
@@ -375,34 +375,34 @@ protected:
     });
   }
   int SendKept() {
-    TADOConnection connection("Data Source=" + db_->Source());
+    TADOConnection connection("Data Source=" + Db_->Source());
     connection.Open();
-    return SendJournal(connection, *journal_);
+    return SendJournal(connection, *Journal_);
   }
-  std::unique_ptr<TResultJournal> journal_;
+  std::unique_ptr<TResultJournal> Journal_;
 };
 
 TEST_F(JournalTest, StoredAtOnceWhenNothingBreaks) {
   EXPECT_EQ(HandIn("petrova", std::nullopt, false), TStoreResult::Stored);
-  EXPECT_TRUE(journal_->Entries().empty());
+  EXPECT_TRUE(Journal_->Entries().empty());
   EXPECT_EQ(Stored("petrova"), 1);
 }
 
 TEST_F(JournalTest, ServerDownBeforeTheHandInKeepsItUntilTheNextConnection) {
-  TADOConnection connection("Data Source=" + db_->Source());
+  TADOConnection connection("Data Source=" + Db_->Source());
   connection.Open();
   TADOQuery command(&connection);
   const std::string token = TokenOf("Смирнов");
   TestDatabase::SharedServer().Stop();
-  const TStoreResult result = StoreResult(connection, command, *journal_, "Смирнов", token, 17);
+  const TStoreResult result = StoreResult(connection, command, *Journal_, "Смирнов", token, 17);
   TestDatabase::SharedServer().Start();
   EXPECT_EQ(result, TStoreResult::Kept);
-  ASSERT_EQ(journal_->Entries().size(), 1u);
-  EXPECT_EQ(journal_->Entries()[0].Login, "Смирнов");
+  ASSERT_EQ(Journal_->Entries().size(), 1u);
+  EXPECT_EQ(Journal_->Entries()[0].Login, "Смирнов");
   EXPECT_EQ(Stored("Смирнов"), 0);
   EXPECT_EQ(SendKept(), 1);
   EXPECT_EQ(Stored("Смирнов"), 1);
-  EXPECT_TRUE(journal_->Entries().empty());
+  EXPECT_TRUE(Journal_->Entries().empty());
   EXPECT_EQ(SendKept(), 0);
   EXPECT_EQ(Stored("Смирнов"), 1);
 }
@@ -417,18 +417,18 @@ TEST_F(JournalTest, ServerKilledInsideTheTransactionStoresItOnceLater) {
 TEST_F(JournalTest, ReplyLostAfterTheCommitIsNotStoredTwice) {
   EXPECT_EQ(HandIn("ivanov", TStoreMoment::AfterCommit, false), TStoreResult::Kept);
   EXPECT_EQ(Stored("ivanov"), 1);  // the server has it; this computer does not know
-  ASSERT_EQ(journal_->Entries().size(), 1u);
+  ASSERT_EQ(Journal_->Entries().size(), 1u);
   EXPECT_EQ(SendKept(), 1);        // sent again, recognised by its key
   EXPECT_EQ(Stored("ivanov"), 1);
-  EXPECT_TRUE(journal_->Entries().empty());
+  EXPECT_TRUE(Journal_->Entries().empty());
 }
 
 // The hand-in goes to the server first: one the server takes is never written
 // to this computer, so a data folder that cannot be written does not stop it.
 TEST_F(JournalTest, AStoredHandInNeedsNoJournal) {
-  const auto blocker = journal_->File().string() + "_file";
+  const auto blocker = Journal_->File().string() + "_file";
   { std::ofstream(blocker) << "not a folder"; }
-  auto usual = std::exchange(journal_, std::make_unique<TResultJournal>(std::filesystem::path(blocker) / "results"));
+  auto usual = std::exchange(Journal_, std::make_unique<TResultJournal>(std::filesystem::path(blocker) / "results"));
   EXPECT_EQ(HandIn("petrova", std::nullopt, false), TStoreResult::Stored);
   EXPECT_EQ(Stored("petrova"), 1);
   EXPECT_FALSE(std::filesystem::is_directory(blocker));
@@ -442,7 +442,7 @@ TEST_F(JournalTest, AStoredHandInNeedsNoJournal) {
   }
   EXPECT_TRUE(message.starts_with("не удалось записать журнал результатов")) << message;
   EXPECT_EQ(Stored("petrova"), 1);
-  journal_ = std::move(usual);
+  Journal_ = std::move(usual);
   std::filesystem::remove(blocker);
 }
 
@@ -453,23 +453,23 @@ TEST_F(JournalTest, AStoredHandInNeedsNoJournal) {
 TEST_F(JournalTest, AHandInWhoseOutcomeIsUnknownIsKeptAndStoredOnce) {
   for (const TStoreMoment moment : {TStoreMoment::BeforeSend, TStoreMoment::AfterInsert}) {
     const std::string login = moment == TStoreMoment::BeforeSend ? "before" : "inside";
-    TADOConnection connection("Data Source=" + db_->Source());
+    TADOConnection connection("Data Source=" + Db_->Source());
     connection.SetBusyTimeout(1000);
     connection.Open();
     TADOQuery command(&connection);
     const pid_t backend = ServerProcessOf(command);
     const std::string token = TokenOf(login);
     bool stopped = false;
-    const TStoreResult result = StoreResult(connection, command, *journal_, login, token, 17, [&](TStoreMoment m) {
+    const TStoreResult result = StoreResult(connection, command, *Journal_, login, token, 17, [&](TStoreMoment m) {
       if (m == moment) stopped = ::kill(backend, SIGSTOP) == 0;
     });
     ::kill(backend, SIGCONT);
     ASSERT_TRUE(stopped) << login;
     EXPECT_EQ(result, TStoreResult::Kept) << login;
-    ASSERT_EQ(journal_->Entries().size(), 1u) << login;
+    ASSERT_EQ(Journal_->Entries().size(), 1u) << login;
     EXPECT_EQ(SendKept(), 1) << login;  // stored now, or found stored by its key
     EXPECT_EQ(Stored(login), 1) << login;
-    EXPECT_TRUE(journal_->Entries().empty()) << login;
+    EXPECT_TRUE(Journal_->Entries().empty()) << login;
     EXPECT_EQ(SendKept(), 0) << login;
     EXPECT_EQ(Stored(login), 1) << login;
   }
@@ -487,7 +487,7 @@ TEST_F(JournalTest, AReadiedSessionStoresOnlyTheRealHandIn) {
   PrepareHandIn(*student, {"ivanov", TokenOf("Admin")});  // refused inside, quietly
   EXPECT_FALSE(student->Engine().InTransaction());
   EXPECT_EQ(Stored("ivanov"), 0);
-  TADOQuery keys(&db_->Connection());
+  TADOQuery keys(&Db_->Connection());
   keys.SQL().Add("select count(*) from tb_handins");
   keys.Open();
   EXPECT_EQ(keys.Fields(0).AsInteger(), 0);
@@ -496,9 +496,9 @@ TEST_F(JournalTest, AReadiedSessionStoresOnlyTheRealHandIn) {
   PrepareHandIn(*fresh, {"ivanov", token});
   TADOQuery command(fresh.get());
   const pid_t backend = ServerProcessOf(command);
-  EXPECT_EQ(StoreResult(*fresh, command, *journal_, "ivanov", token, 17), TStoreResult::Stored);
+  EXPECT_EQ(StoreResult(*fresh, command, *Journal_, "ivanov", token, 17), TStoreResult::Stored);
   EXPECT_EQ(Stored("ivanov"), 1);
-  TADOQuery maps(&db_->Connection());
+  TADOQuery maps(&Db_->Connection());
   maps.SQL().Add("select strpos(pg_read_file('/proc/' || :a || '/maps'), 'plpgsql')");
   maps.ParamByName("a").SetValue(Variant(std::to_string(backend)));
   maps.Open();
@@ -509,17 +509,17 @@ TEST_F(JournalTest, KeptResultsGoFirstWithTheNextHandIn) {
   EXPECT_EQ(HandIn("ivanov", TStoreMoment::BeforeSend, false), TStoreResult::Kept);
   EXPECT_EQ(HandIn("ivanov", std::nullopt, false), TStoreResult::Stored);
   EXPECT_EQ(Stored("ivanov"), 2);
-  EXPECT_TRUE(journal_->Entries().empty());
+  EXPECT_TRUE(Journal_->Entries().empty());
 }
 
 TEST_F(JournalTest, KeptResultsAreSentWhenTheConnectionComesBack) {
-  TADOConnection connection("Data Source=" + db_->Source());
+  TADOConnection connection("Data Source=" + Db_->Source());
   connection.Open();
-  SendJournalWhenReconnected(connection, journal_->File());
+  SendJournalWhenReconnected(connection, Journal_->File());
   TADOQuery command(&connection);
   const std::string token = TokenOf("Смирнов");
   TestDatabase::SharedServer().Stop();
-  EXPECT_EQ(StoreResult(connection, command, *journal_, "Смирнов", token, 17), TStoreResult::Kept);
+  EXPECT_EQ(StoreResult(connection, command, *Journal_, "Смирнов", token, 17), TStoreResult::Kept);
   TestDatabase::SharedServer().Start();
   EXPECT_EQ(Stored("Смирнов"), 0);
   // Any statement of the program on the connection made again sends it first.
@@ -528,7 +528,7 @@ TEST_F(JournalTest, KeptResultsAreSentWhenTheConnectionComesBack) {
   lectures.Open();
   EXPECT_EQ(lectures.RecordCount(), 1);
   EXPECT_EQ(Stored("Смирнов"), 1);
-  EXPECT_TRUE(journal_->Entries().empty());
+  EXPECT_TRUE(Journal_->Entries().empty());
   // Later losses send nothing again.
   TestDatabase::SharedServer().Kill();
   TestDatabase::SharedServer().Start();
@@ -539,60 +539,60 @@ TEST_F(JournalTest, KeptResultsAreSentWhenTheConnectionComesBack) {
 }
 
 TEST_F(JournalTest, AHandInThatReconnectsSendsTheKeptOnesAndItselfOnce) {
-  TADOConnection connection("Data Source=" + db_->Source());
+  TADOConnection connection("Data Source=" + Db_->Source());
   connection.Open();
-  SendJournalWhenReconnected(connection, journal_->File());
+  SendJournalWhenReconnected(connection, Journal_->File());
   TADOQuery command(&connection);
   const std::string token = TokenOf("ivanov");
   // The server restarts under the open connection: the first hand-in meets the
   // dead connection and is kept.
   TestDatabase::SharedServer().Kill();
   TestDatabase::SharedServer().Start();
-  EXPECT_EQ(StoreResult(connection, command, *journal_, "ivanov", token, 17), TStoreResult::Kept);
+  EXPECT_EQ(StoreResult(connection, command, *Journal_, "ivanov", token, 17), TStoreResult::Kept);
   EXPECT_EQ(Stored("ivanov"), 0);
   // The next one connects again: the handler sends both kept entries, and the
   // hand-in's own sending finds them stored.
-  EXPECT_EQ(StoreResult(connection, command, *journal_, "ivanov", token, 17), TStoreResult::Stored);
+  EXPECT_EQ(StoreResult(connection, command, *Journal_, "ivanov", token, 17), TStoreResult::Stored);
   EXPECT_EQ(Stored("ivanov"), 2);
-  EXPECT_TRUE(journal_->Entries().empty());
+  EXPECT_TRUE(Journal_->Entries().empty());
 }
 
 TEST_F(JournalTest, AnEntryWithoutItsLoginsTokenIsRefusedAndKept) {
-  journal_->Add(TResultJournal::NewEntry("ivanov", 17, TokenOf("Admin")));
+  Journal_->Add(TResultJournal::NewEntry("ivanov", 17, TokenOf("Admin")));
   EXPECT_EQ(SendKept(), 0);
   EXPECT_EQ(Stored("ivanov"), 0);
-  EXPECT_EQ(journal_->Entries().size(), 1u);
+  EXPECT_EQ(Journal_->Entries().size(), 1u);
 }
 
 // Lines written before results carried a token have none: on a student's
 // machine they wait for their own login's check and never hold up the others.
 TEST_F(JournalTest, EntriesWithoutATokenGoWhenTheirLoginLogsInHere) {
-  journal_->Add(TResultJournal::NewEntry("ivanov", 17, ""));
-  journal_->Add(TResultJournal::NewEntry("Admin", 17, TokenOf("ivanov")));  // a wrong token: refused
-  journal_->Add(TResultJournal::NewEntry("Смирнов", 17, TokenOf("Смирнов")));
+  Journal_->Add(TResultJournal::NewEntry("ivanov", 17, ""));
+  Journal_->Add(TResultJournal::NewEntry("Admin", 17, TokenOf("ivanov")));  // a wrong token: refused
+  Journal_->Add(TResultJournal::NewEntry("Смирнов", 17, TokenOf("Смирнов")));
   auto student = AsStudent();
-  EXPECT_EQ(SendJournal(*student, *journal_), 1);
+  EXPECT_EQ(SendJournal(*student, *Journal_), 1);
   EXPECT_EQ(Stored("Смирнов"), 1);
   EXPECT_EQ(Stored("ivanov"), 0);
   const std::string adminToken = Token(*student, "Admin", "admin");
-  EXPECT_EQ(SendJournal(*student, *journal_, {"Admin", adminToken}), 0);  // another login's token is not lent
+  EXPECT_EQ(SendJournal(*student, *Journal_, {"Admin", adminToken}), 0);  // another login's token is not lent
   EXPECT_EQ(Stored("ivanov"), 0);
-  EXPECT_EQ(SendJournal(*student, *journal_, {"ivanov", Token(*student, "ivanov", "Qwe123")}), 1);
+  EXPECT_EQ(SendJournal(*student, *Journal_, {"ivanov", Token(*student, "ivanov", "Qwe123")}), 1);
   EXPECT_EQ(Stored("ivanov"), 1);
-  ASSERT_EQ(journal_->Entries().size(), 1u);
-  EXPECT_EQ(journal_->Entries()[0].Login, "Admin");
+  ASSERT_EQ(Journal_->Entries().size(), 1u);
+  EXPECT_EQ(Journal_->Entries()[0].Login, "Admin");
   EXPECT_EQ(Stored("Admin"), 0);
 }
 
 // A machine connected as the database's owner may store any result anyway: it
 // sends them with the token the server makes.
 TEST_F(JournalTest, EntriesWithoutATokenGoOnTheOwnersConnection) {
-  journal_->Add(TResultJournal::NewEntry("ivanov", 17, ""));
-  journal_->Add(TResultJournal::NewEntry("Смирнов", 17, ""));
+  Journal_->Add(TResultJournal::NewEntry("ivanov", 17, ""));
+  Journal_->Add(TResultJournal::NewEntry("Смирнов", 17, ""));
   EXPECT_EQ(SendKept(), 2);
   EXPECT_EQ(Stored("ivanov"), 1);
   EXPECT_EQ(Stored("Смирнов"), 1);
-  EXPECT_TRUE(journal_->Entries().empty());
+  EXPECT_TRUE(Journal_->Entries().empty());
 }
 
 TEST_F(JournalTest, TenStudentsAtTheSameMomentStoreTenRows) {
@@ -601,10 +601,10 @@ TEST_F(JournalTest, TenStudentsAtTheSameMomentStoreTenRows) {
   std::vector<std::unique_ptr<TResultJournal>> journals;
   const std::string token = TokenOf("class");
   for (int i = 0; i < 10; ++i)
-    journals.push_back(std::make_unique<TResultJournal>(journal_->File().string() + std::to_string(i)));
+    journals.push_back(std::make_unique<TResultJournal>(Journal_->File().string() + std::to_string(i)));
   for (int i = 0; i < 10; ++i)
     students.emplace_back([&, i] {
-      TADOConnection connection("Data Source=" + db_->Source());
+      TADOConnection connection("Data Source=" + Db_->Source());
       connection.Open();
       TADOQuery command(&connection);
       results[static_cast<size_t>(i)] = StoreResult(connection, command, *journals[static_cast<size_t>(i)], "class", token, 17);

@@ -24,25 +24,25 @@ const char* const kOptionNames[5] = {"o1", "o2", "o3", "o4", "o5"};
 class StatementsTest : public ::testing::Test {
 protected:
   void AddMaterial(const TStatement& insert, const std::string& title, const Variant& address) {
-    LoadStatement(query_, insert);
-    query_.Parameters().ParamByName("a1").SetValue(Variant(title));
-    query_.Parameters().ParamByName("a2").SetValue(address);
-    EXPECT_EQ(query_.ExecSQL(), 1);
+    LoadStatement(Query_, insert);
+    Query_.Parameters().ParamByName("a1").SetValue(Variant(title));
+    Query_.Parameters().ParamByName("a2").SetValue(address);
+    EXPECT_EQ(Query_.ExecSQL(), 1);
   }
   Strings Search(const TStatement& search, const std::string& text, int field = 0) {
-    LoadStatement(query_, search);
-    query_.Parameters().ParamByName("a").SetValue(Variant(Statements::SearchPattern(text)));
-    query_.Open();
-    return Column(query_, field);
+    LoadStatement(Query_, search);
+    Query_.Parameters().ParamByName("a").SetValue(Variant(Statements::SearchPattern(text)));
+    Query_.Open();
+    return Column(Query_, field);
   }
   Strings All(const TStatement& select, int field = 0) {
-    LoadStatement(query_, select);
-    query_.Open();
-    return Column(query_, field);
+    LoadStatement(Query_, select);
+    Query_.Open();
+    return Column(Query_, field);
   }
 
-  TestDatabase db_;
-  TADOQuery query_{&db_.Connection()};
+  TestDatabase Db_;
+  TADOQuery Query_{&Db_.Connection()};
 };
 }  // namespace
 
@@ -56,37 +56,37 @@ TEST_F(StatementsTest, TextsAreExactToTheSpace) {
   EXPECT_EQ(Statements::kAddUser.Count, 1);
   EXPECT_EQ(ConnectionSettings::kConnectionString,
             "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=db.mdb;Persist Security Info=False");
-  LoadStatement(query_, Statements::kSearchLectures);
-  EXPECT_EQ(query_.SQL().Text(), "select * from Лекции\r\nwhere НазваниеЛекции  Like :a ");
+  LoadStatement(Query_, Statements::kSearchLectures);
+  EXPECT_EQ(Query_.SQL().Text(), "select * from Лекции\r\nwhere НазваниеЛекции  Like :a ");
 }
 
 TEST_F(StatementsTest, ParametersFollowTheMarkersAndSurviveReparsing) {
-  LoadStatement(query_, Statements::kStoreResult);
-  ASSERT_EQ(query_.Parameters().Count(), 2);
-  EXPECT_EQ(query_.Parameters()[0].Name(), "a1");
-  EXPECT_EQ(query_.Parameters()[1].Name(), "a2");
+  LoadStatement(Query_, Statements::kStoreResult);
+  ASSERT_EQ(Query_.Parameters().Count(), 2);
+  EXPECT_EQ(Query_.Parameters()[0].Name(), "a1");
+  EXPECT_EQ(Query_.Parameters()[1].Name(), "a2");
   // Parameters are created line by line as the text grows.
-  query_.SQL().Clear();
-  query_.SQL().Add("select * from Тесты");
-  EXPECT_EQ(query_.Parameters().Count(), 0);
-  EXPECT_THROW(query_.ParamByName("a"), EDatabaseError);  // no such parameter yet
-  query_.SQL().Add("where Пользователь= :a");
-  ASSERT_EQ(query_.Parameters().Count(), 1);
-  query_.ParamByName("A").SetValue(Variant("x"));  // names ignore letter case
+  Query_.SQL().Clear();
+  Query_.SQL().Add("select * from Тесты");
+  EXPECT_EQ(Query_.Parameters().Count(), 0);
+  EXPECT_THROW(Query_.ParamByName("a"), EDatabaseError);  // no such parameter yet
+  Query_.SQL().Add("where Пользователь= :a");
+  ASSERT_EQ(Query_.Parameters().Count(), 1);
+  Query_.ParamByName("A").SetValue(Variant("x"));  // names ignore letter case
   // A value set before a later line is appended is kept.
-  query_.SQL().Add("and Верно = :b");
-  EXPECT_EQ(query_.ParamByName("a").Value(), Variant("x"));
-  EXPECT_TRUE(query_.ParamByName("b").Value().IsNull());
+  Query_.SQL().Add("and Верно = :b");
+  EXPECT_EQ(Query_.ParamByName("a").Value(), Variant("x"));
+  EXPECT_TRUE(Query_.ParamByName("b").Value().IsNull());
   // Clearing the parameters and the text forgets the value.
-  query_.Parameters().Clear();
-  query_.SQL().Clear();
-  query_.SQL().Add("select * from Тесты where Пользователь= :a");
-  EXPECT_TRUE(query_.ParamByName("a").Value().IsNull());
+  Query_.Parameters().Clear();
+  Query_.SQL().Clear();
+  Query_.SQL().Add("select * from Тесты where Пользователь= :a");
+  EXPECT_TRUE(Query_.ParamByName("a").Value().IsNull());
 }
 
 TEST_F(StatementsTest, ValuesBindByMarkerPositionNotByName) {
   // The markers appear as a2, a1: the first "?" gets a2's value.
-  TADOQuery insert(&db_.Connection());
+  TADOQuery insert(&Db_.Connection());
   insert.SQL().Add("Insert into Тесты(Верно,Пользователь)");
   insert.SQL().Add("values(:a2,:a1)");
   ASSERT_EQ(insert.Parameters().Count(), 2);
@@ -105,9 +105,9 @@ TEST_F(StatementsTest, ValuesBindByMarkerPositionNotByName) {
 }
 
 TEST_F(StatementsTest, UnknownParameterIsAnError) {
-  LoadStatement(query_, Statements::kSelectResults);
+  LoadStatement(Query_, Statements::kSelectResults);
   try {
-    query_.ParamByName("a");
+    Query_.ParamByName("a");
     FAIL();
   } catch (const EDatabaseError& e) {
     EXPECT_STREQ(e.what(), "Parameter 'a' not found");
@@ -136,53 +136,53 @@ TEST_F(StatementsTest, MaterialsAddSearchDelete) {
     EXPECT_EQ(Search(kind.search, "с_ст"), (Strings{"Системы счисления"}));  // "_" is a wildcard
     EXPECT_EQ(Search(kind.search, "").size(), 5u);
     // Reopening reruns the statement with its parameter: the search stays in force.
-    query_.Close();
-    query_.Open();
-    EXPECT_EQ(query_.RecordCount(), 5);
+    Query_.Close();
+    Query_.Open();
+    EXPECT_EQ(Query_.RecordCount(), 5);
     // Deleting by address removes every row with that address; a null address is never matched.
-    LoadStatement(query_, kind.remove);
-    query_.ParamByName("a1").SetValue(Variant("a.htm"));
-    EXPECT_EQ(query_.ExecSQL(), 2);
-    query_.ParamByName("a1").SetValue(Variant());
-    EXPECT_EQ(query_.ExecSQL(), 0);
+    LoadStatement(Query_, kind.remove);
+    Query_.ParamByName("a1").SetValue(Variant("a.htm"));
+    EXPECT_EQ(Query_.ExecSQL(), 2);
+    Query_.ParamByName("a1").SetValue(Variant());
+    EXPECT_EQ(Query_.ExecSQL(), 0);
     EXPECT_EQ(All(kind.select), (Strings{"Системы счисления", "Без адреса", "O'Reilly 100% \"точно\""}));
   }
 }
 
 TEST_F(StatementsTest, NullTitleMatchesNoSearch) {
   AddMaterial(Statements::kAddLecture, "Есть", Variant("x"));
-  db_.Exec("insert into Лекции(АдресЛекции) values ('y')");
+  Db_.Exec("insert into Лекции(АдресЛекции) values ('y')");
   EXPECT_EQ(Search(Statements::kSearchLectures, ""), Strings{"Есть"});
   EXPECT_EQ(All(Statements::kSelectLectures), (Strings{"Есть", ""}));
 }
 
 TEST_F(StatementsTest, ResultsStoredAndViewedPerUser) {
   for (auto [user, score] : {std::pair{"Иванов", 12}, {"Admin", 30}, {"иванов", 3}, {"Петров", 0}}) {
-    LoadStatement(query_, Statements::kStoreResult);
-    query_.ParamByName("a1").SetValue(Variant(user));
-    query_.ParamByName("a2").SetValue(Variant(score));
-    query_.ExecSQL();
+    LoadStatement(Query_, Statements::kStoreResult);
+    Query_.ParamByName("a1").SetValue(Variant(user));
+    Query_.ParamByName("a2").SetValue(Variant(score));
+    Query_.ExecSQL();
   }
   EXPECT_EQ(All(Statements::kSelectResults, 1), (Strings{"12", "30", "3", "0"}));
-  EXPECT_EQ(query_.FieldCount(), 2);
-  EXPECT_EQ(query_.FieldByName("Верно").DataType(), TFieldType::ftInteger);
-  LoadStatement(query_, Statements::kSelectResults);
-  query_.SQL().Add(std::string(Statements::kResultsOfUser));
+  EXPECT_EQ(Query_.FieldCount(), 2);
+  EXPECT_EQ(Query_.FieldByName("Верно").DataType(), TFieldType::ftInteger);
+  LoadStatement(Query_, Statements::kSelectResults);
+  Query_.SQL().Add(std::string(Statements::kResultsOfUser));
   // Exactly the login asked for: "иванов" and "ИВАНОВ" are other logins.
-  query_.ParamByName("a").SetValue(Variant("Иванов"));
-  query_.Open();
-  EXPECT_EQ(Column(query_, 1), (Strings{"12"}));
-  EXPECT_EQ(query_.RecordCount(), 1);
-  query_.Close();
-  query_.ParamByName("a").SetValue(Variant("ИВАНОВ"));
-  query_.Open();
-  EXPECT_EQ(query_.RecordCount(), 0);
+  Query_.ParamByName("a").SetValue(Variant("Иванов"));
+  Query_.Open();
+  EXPECT_EQ(Column(Query_, 1), (Strings{"12"}));
+  EXPECT_EQ(Query_.RecordCount(), 1);
+  Query_.Close();
+  Query_.ParamByName("a").SetValue(Variant("ИВАНОВ"));
+  Query_.Open();
+  EXPECT_EQ(Query_.RecordCount(), 0);
   // A score that is not a number is refused by the engine.
-  LoadStatement(query_, Statements::kStoreResult);
-  query_.ParamByName("a1").SetValue(Variant("x"));
-  query_.ParamByName("a2").SetValue(Variant("abc"));
+  LoadStatement(Query_, Statements::kStoreResult);
+  Query_.ParamByName("a1").SetValue(Variant("x"));
+  Query_.ParamByName("a2").SetValue(Variant("abc"));
   try {
-    query_.ExecSQL();
+    Query_.ExecSQL();
     FAIL();
   } catch (const EDatabaseError& e) {
     EXPECT_STREQ(e.what(), TestDatabase::OnServer()
@@ -193,18 +193,18 @@ TEST_F(StatementsTest, ResultsStoredAndViewedPerUser) {
 
 TEST_F(StatementsTest, UsersAddDeleteAndAdministratorPasswordChange) {
   auto addUser = [&](const char* login, const char* password, const char* group) {
-    LoadStatement(query_, Statements::kAddUser);
-    ASSERT_EQ(query_.Parameters().Count(), 3);
-    query_.ParamByName("a1").SetValue(Variant(login));
-    query_.ParamByName("a2").SetValue(Variant(password));
-    query_.ParamByName("a3").SetValue(Variant(group));
-    query_.ExecSQL();
+    LoadStatement(Query_, Statements::kAddUser);
+    ASSERT_EQ(Query_.Parameters().Count(), 3);
+    Query_.ParamByName("a1").SetValue(Variant(login));
+    Query_.ParamByName("a2").SetValue(Variant(password));
+    Query_.ParamByName("a3").SetValue(Variant(group));
+    Query_.ExecSQL();
   };
   auto deleteUser = [&](const char* login, const char* password) {
-    LoadStatement(query_, Statements::kDeleteUser);
-    query_.ParamByName("a1").SetValue(Variant(login));
-    query_.ParamByName("a2").SetValue(Variant(password));
-    return query_.ExecSQL();
+    LoadStatement(Query_, Statements::kDeleteUser);
+    Query_.ParamByName("a1").SetValue(Variant(login));
+    Query_.ParamByName("a2").SetValue(Variant(password));
+    return Query_.ExecSQL();
   };
   addUser("Admin", "admin", "");
   addUser("Иванов", "пароль1", "9А");
@@ -223,7 +223,7 @@ TEST_F(StatementsTest, UsersAddDeleteAndAdministratorPasswordChange) {
 }
 
 TEST_F(StatementsTest, TesterColumnsPairByRowAndQuestionSearch) {
-  TADOQuery insert(&db_.Connection());
+  TADOQuery insert(&Db_.Connection());
   insert.SQL().Add("insert into БДТест values (:q, :o1, :o2, :o3, :o4, :o5, :r)");
   for (int i = 0; i < 50; ++i) {
     insert.ParamByName("q").SetValue(Variant("Вопрос " + std::to_string(i)));
@@ -232,7 +232,7 @@ TEST_F(StatementsTest, TesterColumnsPairByRowAndQuestionSearch) {
     insert.ExecSQL();
   }
   // Deleting and re-adding rows must not break the pairing of the separate selects.
-  db_.Exec("delete from БДТест where ОтветПр = 2");
+  Db_.Exec("delete from БДТест where ОтветПр = 2");
   insert.ParamByName("q").SetValue(Variant("Вопрос new"));
   insert.ParamByName("r").SetValue(Variant(4));
   insert.ExecSQL();
@@ -242,14 +242,14 @@ TEST_F(StatementsTest, TesterColumnsPairByRowAndQuestionSearch) {
   for (const TStatement& s : Statements::kSelectAnswers) answers.push_back(All(s));
   const Strings correct = All(Statements::kSelectCorrectAnswers);
   ASSERT_EQ(questions.size(), correct.size());
-  LoadStatement(query_, Statements::kSelectAllQuestions);
-  query_.Open();
-  ASSERT_EQ(query_.RecordCount(), static_cast<int>(questions.size()));
+  LoadStatement(Query_, Statements::kSelectAllQuestions);
+  Query_.Open();
+  ASSERT_EQ(Query_.RecordCount(), static_cast<int>(questions.size()));
   for (size_t i = 0; i < questions.size(); ++i) {
-    query_.SetRecNo(static_cast<int>(i) + 1);
-    EXPECT_EQ(questions[i], query_.FieldByName("Вопрос").AsString());
-    for (int k = 0; k < 5; ++k) EXPECT_EQ(answers[static_cast<size_t>(k)][i], query_.Fields(k + 1).AsString());
-    EXPECT_EQ(correct[i], query_.FieldByName("ОтветПр").AsString());
+    Query_.SetRecNo(static_cast<int>(i) + 1);
+    EXPECT_EQ(questions[i], Query_.FieldByName("Вопрос").AsString());
+    for (int k = 0; k < 5; ++k) EXPECT_EQ(answers[static_cast<size_t>(k)][i], Query_.Fields(k + 1).AsString());
+    EXPECT_EQ(correct[i], Query_.FieldByName("ОтветПр").AsString());
   }
   EXPECT_EQ(correct[0], "");  // null reads as the empty text
   EXPECT_EQ(Search(Statements::kSearchQuestions, "вопрос 4").size(), 9u);  // 4, 40 … 49 less 41 and 46
@@ -257,8 +257,8 @@ TEST_F(StatementsTest, TesterColumnsPairByRowAndQuestionSearch) {
 }
 
 TEST_F(StatementsTest, UsersFilterAndLocate) {
-  db_.Exec("insert into Пользователи values ('Admin','1',''), ('O''Brien','2','9А'), ('Ёжиков','3',null), ('Петров','4','')");
-  TADOTable table(&db_.Connection(), std::string(Statements::kUsersTable));
+  Db_.Exec("insert into Пользователи values ('Admin','1',''), ('O''Brien','2','9А'), ('Ёжиков','3',null), ('Петров','4','')");
+  TADOTable table(&Db_.Connection(), std::string(Statements::kUsersTable));
   table.Open();
   EXPECT_EQ(Statements::UsersFilter("O'Brien"), "Логин = 'O''Brien'");
   // Logins compare exactly, as the engine's `=` on that column does.
@@ -299,11 +299,11 @@ TEST_F(StatementsTest, UsersFilterAndLocate) {
 TEST_F(StatementsTest, WorkingDirectoryResolvesTheDataSource) {
   SKIP_UNLESS_FILE();
   const auto old = std::filesystem::current_path();
-  std::filesystem::current_path(db_.Folder());
+  std::filesystem::current_path(Db_.Folder());
   TADOConnection connection{std::string(ConnectionSettings::kConnectionString)};
   connection.Open();
   std::filesystem::current_path(old);
-  EXPECT_EQ(connection.DatabasePath(), db_.Path());
+  EXPECT_EQ(connection.DatabasePath(), Db_.Path());
   TADOQuery query(&connection);
   LoadStatement(query, Statements::kSelectLogins);
   query.Open();

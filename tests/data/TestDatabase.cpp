@@ -34,31 +34,31 @@ TPgServer& TestDatabase::SharedServer() {
 TPgServer* TestDatabase::Server() { return OnServer() ? &SharedServer() : nullptr; }
 
 TestDatabase::TestDatabase(bool withSchema, TWhere where)
-    : folder_(MakeFolder()), server_(where == kServer ? &SharedServer() : Server()) {
-  if (server_) {
-    name_ = "t" + std::to_string(counter++);
-    source_ = server_->CreateDatabase(name_);
+    : Folder_(MakeFolder()), Server_(where == kServer ? &SharedServer() : Server()) {
+  if (Server_) {
+    Name_ = "t" + std::to_string(counter++);
+    Source_ = Server_->CreateDatabase(Name_);
   } else {
-    source_ = Path();
+    Source_ = Path();
     TADOConnection::CreateDatabaseFile(Path());
   }
-  connection_ = std::make_unique<TADOConnection>(ConnectionString());
-  connection_->Open();
+  Connection_ = std::make_unique<TADOConnection>(ConnectionString());
+  Connection_->Open();
   // Tests do not need every commit on the platter.
-  if (!server_) connection_->ExecuteDirect("pragma synchronous = off");
-  if (withSchema) Schema::CreateTables(*connection_);
+  if (!Server_) Connection_->ExecuteDirect("pragma synchronous = off");
+  if (withSchema) Schema::CreateTables(*Connection_);
 }
 
 TestDatabase::~TestDatabase() {
-  connection_.reset();
-  if (server_) {
+  Connection_.reset();
+  if (Server_) {
     try {
-      server_->DropDatabase(name_);
+      Server_->DropDatabase(Name_);
     } catch (...) {  // a test that killed the server leaves its database to the cluster's removal
     }
   }
   std::error_code ec;
-  std::filesystem::remove_all(folder_, ec);
+  std::filesystem::remove_all(Folder_, ec);
 }
 
 std::unique_ptr<TADOConnection> TestDatabase::OpenSecond() const {
@@ -68,7 +68,7 @@ std::unique_ptr<TADOConnection> TestDatabase::OpenSecond() const {
 }
 
 int TestDatabase::Exec(const std::string& sql) {
-  TADOQuery query(connection_.get());
+  TADOQuery query(Connection_.get());
   query.SQL().Add(sql);
   return query.ExecSQL();
 }

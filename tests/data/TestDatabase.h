@@ -28,24 +28,24 @@ public:
   static TPgServer* Server();
   // The process's server whatever the run, started on first use.
   static TPgServer& SharedServer();
-  bool InServer() const { return server_ != nullptr; }
-  const std::filesystem::path& Folder() const { return folder_; }
-  std::string Path() const { return (folder_ / "db.mdb").string(); }
+  bool InServer() const { return Server_ != nullptr; }
+  const std::filesystem::path& Folder() const { return Folder_; }
+  std::string Path() const { return (Folder_ / "db.mdb").string(); }
   // The data source: the file's path or the server database's URI.
-  std::string Source() const { return source_; }
-  std::string ConnectionString() const { return "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + source_ + ";Persist Security Info=False"; }
-  const std::string& DatabaseName() const { return name_; }
-  TADOConnection& Connection() { return *connection_; }
+  std::string Source() const { return Source_; }
+  std::string ConnectionString() const { return "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + Source_ + ";Persist Security Info=False"; }
+  const std::string& DatabaseName() const { return Name_; }
+  TADOConnection& Connection() { return *Connection_; }
   std::unique_ptr<TADOConnection> OpenSecond() const;
   // Runs a statement with up to three text or integer parameters a1..a3.
   int Exec(const std::string& sql);
 
 private:
-  std::filesystem::path folder_;
-  TPgServer* server_ = nullptr;
-  std::string name_;
-  std::string source_;
-  std::unique_ptr<TADOConnection> connection_;
+  std::filesystem::path Folder_;
+  TPgServer* Server_ = nullptr;
+  std::string Name_;
+  std::string Source_;
+  std::unique_ptr<TADOConnection> Connection_;
 };
 
 // The message of the error fn raises, or "(no error)".

@@ -77,35 +77,35 @@ protected:
     // animation, and one picture of it taken beforehand matches the screen only
     // when a look during the wait falls on the same frame.
     setenv("XCURSOR_PATH", "/nonexistent", 1);
-    x_ = std::make_unique<TXProbe>(GetParam());
-    ASSERT_EQ(x_->Error(), "");
-    setenv("DISPLAY", x_->Display().c_str(), 1);
-    server_ = std::make_unique<TPgServer>();
-    connection_ = std::make_unique<TADOConnection>("Data Source=" + server_->CreateDatabase("wait"));
-    connection_->SetBusyTimeout(2000);
-    connection_->Open();
-    query_ = std::make_unique<TADOQuery>(connection_.get());
-    serverProcess_ = ServerProcessOf(*query_);
-    backend_ = std::make_unique<TSdlBackend>();
-    ASSERT_TRUE(backend_->Ok()) << backend_->Error();
-    backend_->Install();
-    app_ = std::make_unique<TApplication>();
+    X_ = std::make_unique<TXProbe>(GetParam());
+    ASSERT_EQ(X_->Error(), "");
+    setenv("DISPLAY", X_->Display().c_str(), 1);
+    Server_ = std::make_unique<TPgServer>();
+    Connection_ = std::make_unique<TADOConnection>("Data Source=" + Server_->CreateDatabase("wait"));
+    Connection_->SetBusyTimeout(2000);
+    Connection_->Open();
+    Query_ = std::make_unique<TADOQuery>(Connection_.get());
+    ServerProcess_ = ServerProcessOf(*Query_);
+    Backend_ = std::make_unique<TSdlBackend>();
+    ASSERT_TRUE(Backend_->Ok()) << Backend_->Error();
+    Backend_->Install();
+    App_ = std::make_unique<TApplication>();
   }
   void TearDown() override {
-    app_.reset();
+    App_.reset();
     TDbEngine::SetWaitHandler(nullptr);
   }
 
   // A green form at (100, 100), 400 × 300, once the screen shows it.
   TForm* ShowForm() {
-    auto* form = app_->CreateForm<TForm>();
+    auto* form = App_->CreateForm<TForm>();
     form->SetBounds(100, 100, 400, 300);
     form->SetColor(kFace);
     form->Show();
     const HWND h = form->Handle();
-    const bool shown = PumpUntil(*backend_, [&] {
-      return backend_->NativeShown(h) && KeptPixel(h, 250, 200) == kFace &&
-             x_->Pixel(form->Left() + 250, form->Top() + 200) == kFace;
+    const bool shown = PumpUntil(*Backend_, [&] {
+      return Backend_->NativeShown(h) && KeptPixel(h, 250, 200) == kFace &&
+             X_->Pixel(form->Left() + 250, form->Top() + 200) == kFace;
     });
     EXPECT_TRUE(shown) << "the form is not on the screen";
     return shown ? form : nullptr;
@@ -114,23 +114,23 @@ protected:
   // handler; the error it ended in.
   std::string WaitForSilentServer(std::function<void()> during) {
     TDbEngine::SetWaitHandler(std::move(during));
-    if (::kill(serverProcess_, SIGSTOP) != 0) return "the server's process could not be stopped";
-    return OpenThenResume(*query_, serverProcess_);
+    if (::kill(ServerProcess_, SIGSTOP) != 0) return "the server's process could not be stopped";
+    return OpenThenResume(*Query_, ServerProcess_);
   }
 
   static constexpr unsigned long kFace = 0x00A000;
-  std::unique_ptr<TXProbe> x_;
-  std::unique_ptr<TPgServer> server_;
-  std::unique_ptr<TADOConnection> connection_;
-  std::unique_ptr<TADOQuery> query_;
-  pid_t serverProcess_ = 0;
-  std::unique_ptr<TSdlBackend> backend_;
-  std::unique_ptr<TApplication> app_;
+  std::unique_ptr<TXProbe> X_;
+  std::unique_ptr<TPgServer> Server_;
+  std::unique_ptr<TADOConnection> Connection_;
+  std::unique_ptr<TADOQuery> Query_;
+  pid_t ServerProcess_ = 0;
+  std::unique_ptr<TSdlBackend> Backend_;
+  std::unique_ptr<TApplication> App_;
 };
 
 TEST_P(ServerWaitOnDisplayTest, UncoveredWindowIsShownAgainUnderTheBusyCursorAndInputWaits) {
-  TXProbe& x = *x_;
-  TSdlBackend& backend = *backend_;
+  TXProbe& x = *X_;
+  TSdlBackend& backend = *Backend_;
   TForm* form = ShowForm();
   ASSERT_TRUE(form);
   auto* button = new TButton(form);
@@ -207,8 +207,8 @@ TEST_P(ServerWaitOnDisplayTest, UncoveredWindowIsShownAgainUnderTheBusyCursorAnd
 // runs in the middle of the statement) and acted on once the program's loop runs
 // again, as a close at any other moment: the program ends.
 TEST_P(ServerWaitOnDisplayTest, CloseRequestDuringTheWaitIsActedOnAfterIt) {
-  TXProbe& x = *x_;
-  TSdlBackend& backend = *backend_;
+  TXProbe& x = *X_;
+  TSdlBackend& backend = *Backend_;
   TForm* form = ShowForm();
   ASSERT_TRUE(form);
   int closes = 0;
@@ -227,7 +227,7 @@ TEST_P(ServerWaitOnDisplayTest, CloseRequestDuringTheWaitIsActedOnAfterIt) {
     KeepWindowsPainting();
     if (!asked) return;
     closesDuringWait = closes;
-    stayedDuringWait = stayedDuringWait && !app_->Terminated() && backend.NativeShown(h) && IsWindowVisible(h);
+    stayedDuringWait = stayedDuringWait && !App_->Terminated() && backend.NativeShown(h) && IsWindowVisible(h);
   });
 
   EXPECT_TRUE(message.ends_with(" не ответил за 2 с; действие прервано.")) << message;
@@ -236,7 +236,7 @@ TEST_P(ServerWaitOnDisplayTest, CloseRequestDuringTheWaitIsActedOnAfterIt) {
   EXPECT_TRUE(stayedDuringWait) << "the window went in the middle of the statement";
   // Back in the program's loop the request is the program's close, once: the
   // main form's, which ends the program.
-  EXPECT_TRUE(PumpUntil(backend, [&] { return closes == 1 && app_->Terminated(); })) << closes << " closes";
+  EXPECT_TRUE(PumpUntil(backend, [&] { return closes == 1 && App_->Terminated(); })) << closes << " closes";
   for (int i = 0; i < 5; ++i) PumpOnce(backend);
   EXPECT_EQ(closes, 1);
 }

@@ -53,18 +53,18 @@ std::string Dump(const std::string& source) {
 class TextbookDbTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("tb_textbookdb_" + std::to_string(getpid()) + "_" +
+    Folder_ = fs::temp_directory_path() / ("tb_textbookdb_" + std::to_string(getpid()) + "_" +
                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
+    fs::remove_all(Folder_);
+    fs::create_directories(Folder_);
   }
-  void TearDown() override { fs::remove_all(folder_); }
+  void TearDown() override { fs::remove_all(Folder_); }
   static TPgServer& Server() {
     static TPgServer server;
     return server;
   }
-  std::string File(const std::string& name) const { return (folder_ / name).string(); }
-  fs::path folder_;
+  std::string File(const std::string& name) const { return (Folder_ / name).string(); }
+  fs::path Folder_;
 };
 
 TEST_F(TextbookDbTest, UsageAndWrongAddresses) {

@@ -7,13 +7,13 @@
 #include <memory>
 #include <stdexcept>
 
-Picture::Picture(int width, int height, uint32_t rgb) : width_(width), height_(height), pixels_(static_cast<size_t>(width) * height * 3) {
+Picture::Picture(int width, int height, uint32_t rgb) : Width_(width), Height_(height), Pixels_(static_cast<size_t>(width) * height * 3) {
   FillRect(0, 0, width, height, rgb);
 }
 
 void Picture::Put(int x, int y, uint32_t rgb) {
-  if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
-  uint8_t* p = &pixels_[(static_cast<size_t>(y) * width_ + x) * 3];
+  if (x < 0 || y < 0 || x >= Width_ || y >= Height_) return;
+  uint8_t* p = &Pixels_[(static_cast<size_t>(y) * Width_ + x) * 3];
   p[0] = static_cast<uint8_t>(rgb >> 16);
   p[1] = static_cast<uint8_t>(rgb >> 8);
   p[2] = static_cast<uint8_t>(rgb);
@@ -61,12 +61,12 @@ void Picture::FillCircle(int cx, int cy, int r, uint32_t rgb) {
 }
 
 void Picture::VerticalGradient(uint32_t top, uint32_t bottom) {
-  for (int y = 0; y < height_; ++y) {
+  for (int y = 0; y < Height_; ++y) {
     auto mix = [&](int shift) {
       const int a = static_cast<int>((top >> shift) & 0xFF), b = static_cast<int>((bottom >> shift) & 0xFF);
-      return static_cast<uint32_t>(a + (b - a) * y / (height_ > 1 ? height_ - 1 : 1));
+      return static_cast<uint32_t>(a + (b - a) * y / (Height_ > 1 ? Height_ - 1 : 1));
     };
-    FillRect(0, y, width_, 1, (mix(16) << 16) | (mix(8) << 8) | mix(0));
+    FillRect(0, y, Width_, 1, (mix(16) << 16) | (mix(8) << 8) | mix(0));
   }
 }
 
@@ -84,11 +84,11 @@ void Picture::SavePng(const std::string& path) const {
     throw std::runtime_error("libpng failed writing " + path);
   }
   png_init_io(png, file.get());
-  png_set_IHDR(png, info, static_cast<png_uint_32>(width_), static_cast<png_uint_32>(height_), 8, PNG_COLOR_TYPE_RGB,
+  png_set_IHDR(png, info, static_cast<png_uint_32>(Width_), static_cast<png_uint_32>(Height_), 8, PNG_COLOR_TYPE_RGB,
                PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
-  for (int y = 0; y < height_; ++y)
-    png_write_row(png, const_cast<png_bytep>(&pixels_[static_cast<size_t>(y) * width_ * 3]));
+  for (int y = 0; y < Height_; ++y)
+    png_write_row(png, const_cast<png_bytep>(&Pixels_[static_cast<size_t>(y) * Width_ * 3]));
   png_write_end(png, nullptr);
   png_destroy_write_struct(&png, &info);
 }

@@ -37,7 +37,7 @@ bool TPgServer::Available() { return std::filesystem::exists(std::string(kBin) +
 
 int TPgServer::Run(const std::string& command) const {
   // The server writes its own log (server.log); the programs' output goes beside it.
-  const std::string line = AsServerUser(command) + " >> '" + folder_ + "/programs.log' 2>&1";
+  const std::string line = AsServerUser(command) + " >> '" + Folder_ + "/programs.log' 2>&1";
   return std::system(line.c_str());
 }
 
@@ -45,55 +45,55 @@ TPgServer::TPgServer() {
   if (!Available()) throw std::runtime_error(std::string("PostgreSQL 15 is not installed (") + kBin + ")");
   std::string pattern = (TemporaryBase() / "textbook-pg-XXXXXX").string();
   if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder for the server");
-  folder_ = pattern;
+  Folder_ = pattern;
   if (geteuid() == 0) {
     const passwd* user = getpwnam("postgres");
-    if (!user || chown(folder_.c_str(), user->pw_uid, user->pw_gid) != 0) {
-      std::filesystem::remove_all(folder_);
+    if (!user || chown(Folder_.c_str(), user->pw_uid, user->pw_gid) != 0) {
+      std::filesystem::remove_all(Folder_);
       throw std::runtime_error("cannot give the server's folder to the user postgres");
     }
   }
   // No syncing: the cluster lives as long as the test.
-  if (Run(std::string(kBin) + "/initdb -N -D '" + folder_ + "/data' -A trust -E UTF8 --locale=C.UTF-8 -U postgres") != 0) {
-    std::filesystem::remove_all(folder_);
+  if (Run(std::string(kBin) + "/initdb -N -D '" + Folder_ + "/data' -A trust -E UTF8 --locale=C.UTF-8 -U postgres") != 0) {
+    std::filesystem::remove_all(Folder_);
     throw std::runtime_error("initdb failed");
   }
   try {
     Start();
   } catch (...) {
-    std::filesystem::remove_all(folder_);
+    std::filesystem::remove_all(Folder_);
     throw;
   }
 }
 
 TPgServer::~TPgServer() {
-  if (running_) Stop();
+  if (Running_) Stop();
   std::error_code ec;
-  std::filesystem::remove_all(folder_, ec);
+  std::filesystem::remove_all(Folder_, ec);
 }
 
 void TPgServer::Start() {
-  const std::string options = "-p " + std::string(kPort) + " -k " + folder_ +
+  const std::string options = "-p " + std::string(kPort) + " -k " + Folder_ +
                               " -c listen_addresses= -c fsync=off -c full_page_writes=off -c max_connections=120";
-  if (Run(std::string(kBin) + "/pg_ctl -D '" + folder_ + "/data' -o '" + options + "' -w -t 120 -l '" + folder_ +
+  if (Run(std::string(kBin) + "/pg_ctl -D '" + Folder_ + "/data' -o '" + options + "' -w -t 120 -l '" + Folder_ +
           "/server.log' start") != 0)
-    throw std::runtime_error("the server did not start; see " + folder_ + "/server.log");
-  running_ = true;
+    throw std::runtime_error("the server did not start; see " + Folder_ + "/server.log");
+  Running_ = true;
 }
 
 void TPgServer::Stop() {
-  Run(std::string(kBin) + "/pg_ctl -D '" + folder_ + "/data' -m fast -w stop");
-  running_ = false;
+  Run(std::string(kBin) + "/pg_ctl -D '" + Folder_ + "/data' -m fast -w stop");
+  Running_ = false;
 }
 
 void TPgServer::Kill() {
   // Immediate: every server process quits at once, nothing is shut down cleanly.
-  Run(std::string(kBin) + "/pg_ctl -D '" + folder_ + "/data' -m immediate -w stop");
-  running_ = false;
+  Run(std::string(kBin) + "/pg_ctl -D '" + Folder_ + "/data' -m immediate -w stop");
+  Running_ = false;
 }
 
 std::string TPgServer::Uri(const std::string& database, const std::string& role) const {
-  return "postgresql://" + role + "@/" + database + "?host=" + folder_ + "&port=" + kPort;
+  return "postgresql://" + role + "@/" + database + "?host=" + Folder_ + "&port=" + kPort;
 }
 
 void TPgServer::Execute(const std::string& database, const std::string& sql) const {
@@ -113,8 +113,8 @@ void TPgServer::DropDatabase(const std::string& name) {
 }
 
 int TPgServer::PostmasterPid() const {
-  if (!running_) return 0;
-  std::ifstream file(folder_ + "/data/postmaster.pid");
+  if (!Running_) return 0;
+  std::ifstream file(Folder_ + "/data/postmaster.pid");
   int pid = 0;
   file >> pid;
   return pid;

@@ -30,14 +30,14 @@ public:
   void Kill();
   void Stop();
   void Start();
-  bool Running() const { return running_; }
+  bool Running() const { return Running_; }
   // The server's main process (0 when it does not run): tests stop it with
   // SIGSTOP to make a server that accepts nothing and answers nothing.
   int PostmasterPid() const;
-  const std::string& Folder() const { return folder_; }
+  const std::string& Folder() const { return Folder_; }
 
 private:
   int Run(const std::string& command) const;
-  std::string folder_;
-  bool running_ = false;
+  std::string Folder_;
+  bool Running_ = false;
 };

@@ -31,27 +31,27 @@ std::string ReadFile(const fs::path& path) {
 class WorkspaceTest : public ::testing::Test {
 protected:
   static void SetUpTestSuite() {
-    dir_ = new fs::path(fs::temp_directory_path() / ("tb_workspace_" + std::to_string(::getpid())));
-    fs::remove_all(*dir_);
+    Dir_ = new fs::path(fs::temp_directory_path() / ("tb_workspace_" + std::to_string(::getpid())));
+    fs::remove_all(*Dir_);
     std::ostringstream out, err;
-    ASSERT_EQ(MakeWorkspace(*dir_, false, out, err), 0) << err.str();
+    ASSERT_EQ(MakeWorkspace(*Dir_, false, out, err), 0) << err.str();
   }
   static void TearDownTestSuite() {
     std::error_code ec;
-    fs::remove_all(*dir_, ec);
-    delete dir_;
+    fs::remove_all(*Dir_, ec);
+    delete Dir_;
   }
   // Runs with the workspace as the working directory, as the program does.
   void SetUp() override {
-    old_ = fs::current_path();
-    fs::current_path(*dir_);
+    Old_ = fs::current_path();
+    fs::current_path(*Dir_);
   }
-  void TearDown() override { fs::current_path(old_); }
+  void TearDown() override { fs::current_path(Old_); }
 
-  static fs::path* dir_;
-  fs::path old_;
+  static fs::path* Dir_;
+  fs::path Old_;
 };
-fs::path* WorkspaceTest::dir_ = nullptr;
+fs::path* WorkspaceTest::Dir_ = nullptr;
 
 std::vector<std::string> ColumnOf(TADOQuery& query, const TStatement& statement, int field) {
   LoadStatement(query, statement);
