@@ -69,7 +69,7 @@ void BM_SpeedButtonFace(benchmark::State& state) {
   }
   for (auto _ : state) {
     b.RenderCache();
-    benchmark::DoNotOptimize(b.SkinData()->CacheBmp->Bits());
+    benchmark::DoNotOptimize(b.SkinData()->Cache()->Bits());
     benchmark::ClobberMemory();
   }
   b.SetDown(false);

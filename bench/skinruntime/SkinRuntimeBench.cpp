@@ -65,7 +65,7 @@ struct TBenchWorld {
     }
     ProcessPendingMessages();
     for (TsCommonData* data : Faces)
-      if (data->CacheBmp) FaceBytes += data->CacheBmp->SizeInBytes();
+      if (data->Cache()) FaceBytes += data->Cache()->SizeInBytes();
   }
   ~TBenchWorld() {
     Manager.reset();

@@ -76,7 +76,7 @@ void TacBtnWnd::RebuildFace() {
   GetWindowRect(Handle_, &window);
   const int w = window.Width(), h = window.Height();
   d.EnsureCache();
-  TBitmap& cache = *d.CacheBmp;
+  TBitmap& cache = *d.Cache();
   if (cache.Width() != w || cache.Height() != h) cache.SetSize(w, h);
   TacBGInfo request;
   BackgroundInfo bg = BackgroundInfo::FromColor(ColorToRGB(clBtnFace));
@@ -131,7 +131,7 @@ void TacBtnWnd::PaintWindow(HDC given) {
   if (!SkinData_->Suspended() && dc) {
     SkinData_->SetDirty(true);
     RebuildFace();
-    const TBitmap& cache = *SkinData_->CacheBmp;
+    const TBitmap& cache = *SkinData_->Cache();
     BitBlt(dc, 0, 0, cache.Width(), cache.Height(), &const_cast<TBitmap&>(cache).Canvas(), 0, 0, SRCCOPY);
   }
   if (!given) EndPaint(Handle_, &ps);

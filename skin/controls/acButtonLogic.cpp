@@ -21,7 +21,7 @@ BackgroundInfo PaintBackgroundAndBorder(TsCommonData& data, TControl& control, T
   GetParentBackground(request, &control, false);
   const BackgroundInfo bg = BackgroundFromRequest(request);
   data.EnsureCache();
-  TBitmap& cache = *data.CacheBmp;
+  TBitmap& cache = *data.Cache();
   const TRect whole{0, 0, cache.Width(), cache.Height()};
   PaintSectionBackground(data, bg, state, whole, {control.Left(), control.Top()}, cache);
   if (border) PaintBorder(data, control, state, bg);
@@ -36,7 +36,7 @@ void PaintBorder(TsCommonData& data, TControl& control, TacPaintState state, con
   BackgroundInfo shifted = bg;
   shifted.OffsetX += control.Left();
   shifted.OffsetY += control.Top();
-  TBitmap& cache = *data.CacheBmp;
+  TBitmap& cache = *data.Cache();
   DrawBorderMask(cache, {0, 0, cache.Width(), cache.Height()}, true, shifted, mask, state, true);
 }
 
@@ -91,7 +91,7 @@ TacPaintState TacButtonLogic::PaintState() const {
 
 void TacButtonLogic::RebuildNow() {
   Data_.EnsureCache();
-  if (Data_.CacheBmp->Empty()) return;
+  if (Data_.Cache()->Empty()) return;
   const TacPaintState state = PaintState();
   Rebuild_(state);
   if (FaceChanged) PendingRegion_ = acButtonFace::VisibleRegion(Data_, Button_.Width(), Button_.Height(), state);
@@ -144,10 +144,10 @@ bool TacButtonLogic::PaintWindow(HDC dc) {
   if (Data_.IsSuspended()) return true;  // the parent's command 6 repaints it
   if (Fade && Fade->Enabled()) return true;  // the timer draws the frames
   RebuildNow();
-  if (!Data_.CacheBmp || Data_.CacheBmp->Empty()) return true;
+  if (!Data_.HasCache()) return true;
   RefreshCorners(Data_, PaintState());
   ApplyRegion();
-  dc->DrawBitmap(0, 0, *Data_.CacheBmp, {0, 0, Button_.Width(), Button_.Height()});
+  dc->DrawBitmap(0, 0, *Data_.Cache(), {0, 0, Button_.Width(), Button_.Height()});
   return true;
 }
 

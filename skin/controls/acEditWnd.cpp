@@ -70,7 +70,7 @@ void TacEditWnd::RebuildFace() {
   TRect window;
   GetWindowRect(Handle_, &window);
   SkinData_->EnsureCache();
-  TBitmap& cache = *SkinData_->CacheBmp;
+  TBitmap& cache = *SkinData_->Cache();
   if (!Control_ && (cache.Width() != window.Width() || cache.Height() != window.Height()))
     cache.SetSize(window.Width(), window.Height());
   const TacPaintState state = FrameState();
@@ -89,8 +89,8 @@ void TacEditWnd::RebuildFace() {
 }
 
 void TacEditWnd::PaintNonClient(HDC windowDc) {
-  if (SkinData_->Dirty() || !SkinData_->CacheBmp || SkinData_->CacheBmp->Empty()) RebuildFace();
-  const TBitmap& cache = *SkinData_->CacheBmp;
+  if (SkinData_->Dirty() || !SkinData_->HasCache()) RebuildFace();
+  const TBitmap& cache = *SkinData_->Cache();
   // Only the ring: the client belongs to the control and the bars are drawn next.
   const int saved = windowDc->Save();
   windowDc->ExcludeClip(ClientInWindow());

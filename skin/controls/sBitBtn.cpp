@@ -60,7 +60,7 @@ void TsBitBtn::RenderFace(TacPaintState state) {
   TsCommonData& d = *SkinData_;
   const BackgroundInfo bg = acButtonFace::PaintBackgroundAndBorder(d, *this, state, false);
   if (Look_.DrawOverBorder) acButtonFace::PaintBorder(d, *this, state, bg);
-  TBitmap& cache = *d.CacheBmp;
+  TBitmap& cache = *d.Cache();
   const int w = Width(), h = Height();
   const bool hasGlyph = !Glyph().Empty();
   const int gw = hasGlyph ? Glyph().Width() / std::max(1, NumGlyphs()) : 0;

@@ -59,7 +59,7 @@ void TsButton::Paint() {
 void TsButton::RenderFace(TacPaintState state) {
   TsCommonData& d = *SkinData_;
   const BackgroundInfo bg = acButtonFace::PaintBackgroundAndBorder(d, *this, state, true);
-  TBitmap& cache = *d.CacheBmp;
+  TBitmap& cache = *d.Cache();
   const int w = Width(), h = Height();
   TCanvas canvas;
   canvas.SetHandle(&cache.Canvas());

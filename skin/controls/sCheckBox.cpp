@@ -144,7 +144,7 @@ void TsCheckBox::DoAutoSize() {
 }
 
 void TsCheckBox::DrawCheck(TRect box, TacPaintState frame) {
-  TBitmap& cache = *SkinData_->CacheBmp;
+  TBitmap& cache = *SkinData_->Cache();
   const TBitmap* own = nullptr;
   if (!GlyphChecked_.Empty()) {
     if (State() == cbChecked)
@@ -185,7 +185,7 @@ void TsCheckBox::DrawCheck(TRect box, TacPaintState frame) {
 void TsCheckBox::RenderFace() {
   TsCommonData& d = *SkinData_;
   d.EnsureCache();
-  TBitmap& cache = *d.CacheBmp;
+  TBitmap& cache = *d.Cache();
   if (cache.Empty()) return;
   const int w = Width(), h = Height();
   TacBGInfo request;
@@ -264,10 +264,10 @@ void TsCheckBox::Paint() {
   if (d.IsSuspended()) return;  // repainted by the parent's command 6
   if (Fade_ && Fade_->Enabled()) return;
   RenderFace();
-  if (!d.CacheBmp || d.CacheBmp->Empty()) return;
+  if (!d.HasCache()) return;
   // The face leaves its corners' holes alone; they take what lies behind now.
   RefreshCorners(d, TacPaintState::Normal);
-  dc->DrawBitmap(0, 0, *d.CacheBmp, {0, 0, Width(), Height()});
+  dc->DrawBitmap(0, 0, *d.Cache(), {0, 0, Width(), Height()});
 }
 
 void TsCheckBox::Loaded() {

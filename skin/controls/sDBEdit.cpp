@@ -45,8 +45,8 @@ void TsDBEdit::WndProc(TMessage& message) {
         auto* dc = reinterpret_cast<HDC>(message.WParam);
         const int saved = SaveDC(dc);
         OffsetViewportOrgEx(dc, 2, 2, nullptr);
-        const int w = d.CacheBmp ? d.CacheBmp->Width() : Width();
-        const int h = d.CacheBmp ? d.CacheBmp->Height() : Height();
+        const int w = d.Cache() ? d.Cache()->Width() : Width();
+        const int h = d.Cache() ? d.Cache()->Height() : Height();
         IntersectClipRect(dc, 0, 0, w - 4, h - 4);
         Perform(WM_PAINT, message.WParam, 1);
         RestoreDC(dc, saved);

@@ -70,7 +70,7 @@ int TsEdit::FrameRingWidth() const {
 
 void TsEdit::PaintText() {
   TsCommonData& d = *SkinData_;
-  TBitmap& cache = *d.CacheBmp;
+  TBitmap& cache = *d.Cache();
   int b = 0;
   if (BorderStyle() != bsNone) b = Ctl3D() ? 2 : 1;
   b += BevelCount();
@@ -89,7 +89,7 @@ void TsEdit::PrepareCache() {
   TsCommonData& d = *SkinData_;
   if (d.BackgroundLocked()) return;
   d.EnsureCache();
-  TBitmap& cache = *d.CacheBmp;
+  TBitmap& cache = *d.Cache();
   if (cache.Empty()) return;
   const TacPaintState state = HotIf(d.IsHot());
   PaintSectionForControl(d, Parent(), true, state, {0, 0, Width(), Height()}, {Left(), Top()}, &cache, false);
@@ -121,8 +121,8 @@ void TsEdit::PaintFrame() {
   if (!HandleAllocated()) return;
   d.SetSuspended(d.IsSuspended());
   if (d.Suspended()) return;
-  if (d.Dirty() || !d.CacheBmp || d.CacheBmp->Width() != Width() || d.CacheBmp->Height() != Height()) PrepareCache();
-  if (!d.CacheBmp || d.CacheBmp->Empty()) return;
+  if (d.Dirty() || !d.CacheFits(Width(), Height())) PrepareCache();
+  if (!d.HasCache()) return;
   RefreshCorners(d, TacPaintState::Normal);
   const int b = FrameRingWidth();
   if (b <= 0) return;
@@ -130,20 +130,20 @@ void TsEdit::PaintFrame() {
   if (!dc) return;
   const int saved = SaveDC(dc);
   ExcludeClipRect(dc, b, b, Width() - b, Height() - b);
-  dc->DrawBitmap(0, 0, *d.CacheBmp, {0, 0, Width(), Height()});
+  dc->DrawBitmap(0, 0, *d.Cache(), {0, 0, Width(), Height()});
   RestoreDC(dc, saved);
   ReleaseDC(Handle(), dc);
 }
 
 void TsEdit::PaintDisabled(HDC given) {
   TsCommonData& d = *SkinData_;
-  if (d.Dirty() || !d.CacheBmp || d.CacheBmp->Width() != Width() || d.CacheBmp->Height() != Height()) PrepareCache();
+  if (d.Dirty() || !d.CacheFits(Width(), Height())) PrepareCache();
   PAINTSTRUCT ps;
   HDC dc = given ? given : BeginPaint(Handle(), &ps);
-  if (dc && d.CacheBmp && !d.CacheBmp->Empty()) {
+  if (dc && d.HasCache()) {
     // The client's origin sits inside the frame ring.
     const int b = FrameRingWidth();
-    dc->DrawBitmap(-b, -b, *d.CacheBmp, {0, 0, Width(), Height()});
+    dc->DrawBitmap(-b, -b, *d.Cache(), {0, 0, Width(), Height()});
   }
   if (!given) EndPaint(Handle(), &ps);
 }
@@ -153,7 +153,7 @@ void TsEdit::PrintClient(HDC dc) {
   PrepareCache();
   RefreshCorners(d, TacPaintState::Normal);
   const int b = FrameRingWidth();
-  dc->DrawBitmap(0, 0, *d.CacheBmp, {0, 0, Width(), Height()});
+  dc->DrawBitmap(0, 0, *d.Cache(), {0, 0, Width(), Height()});
   const int saved = SaveDC(dc);
   OffsetViewportOrgEx(dc, b, b, nullptr);
   IntersectClipRect(dc, 0, 0, Width() - 2 * b, Height() - 2 * b);

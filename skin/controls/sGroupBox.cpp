@@ -99,7 +99,7 @@ void TsGroupBox::PrepareCache() {
   TsCommonData& d = *SkinData_;
   TsSkinManager* manager = d.GetManager();
   d.EnsureCache();
-  TBitmap& cache = *d.CacheBmp;
+  TBitmap& cache = *d.Cache();
   const int w = Width(), h = Height();
   TacBGInfo request;
   GetParentBackground(request, this, false);
@@ -154,7 +154,7 @@ void TsGroupBox::PaintTo(HDC dc, bool notify) {
     d.SetParentChanged(!client.Contains({Left() + 1, Top() + 1}) || !client.Contains({Left() + Width() - 1, Top() + Height() - 1}));
   }
   if (!d.BackgroundLocked()) PrepareCache();
-  CopyFaceAroundChildren(this, *d.CacheBmp, dc);
+  CopyFaceAroundChildren(this, *d.Cache(), dc);
   if (notify) NotifyChildrenPainted(this);
 }
 
@@ -172,10 +172,10 @@ void TsGroupBox::ParentPainted() {
 bool TsGroupBox::AnswerBackground(TMessage& message) {
   TsCommonData& d = *SkinData_;
   if (message.LParam == 0 || CaptionSkin_.empty() || !d.IsSkinned()) return false;
-  if (d.Dirty() || !d.CacheBmp || d.CacheBmp->Empty()) PrepareCache();
+  if (d.Dirty() || !d.HasCache()) PrepareCache();
   auto& request = *reinterpret_cast<TacBGInfo*>(message.LParam);
   request.BgType = btCache;
-  request.Bmp = d.CacheBmp.get();
+  request.Bmp = d.Cache();
   request.OffsetX = 0;
   request.OffsetY = 0;
   return true;
@@ -207,7 +207,7 @@ void TsGroupBox::WndProc(TMessage& message) {
       case WM_PRINTCLIENT:
         if (HDC dc = reinterpret_cast<HDC>(message.WParam)) {
           PrepareCache();
-          CopyFaceAroundChildren(this, *d.CacheBmp, dc);
+          CopyFaceAroundChildren(this, *d.Cache(), dc);
         }
         return;
       default: break;

@@ -170,11 +170,11 @@ void TsPanel::WriteText(TRect rect, TDeviceContext& dc) {
 void TsPanel::RebuildCache() {
   TsCommonData& d = *SkinData_;
   d.EnsureCache();
-  PaintSectionForControl(d, Parent(), true, TacPaintState::Normal, {0, 0, Width(), Height()}, {Left(), Top()}, d.CacheBmp.get(), true);
-  WriteText(TextRect(), d.CacheBmp->Canvas());
+  PaintSectionForControl(d, Parent(), true, TacPaintState::Normal, {0, 0, Width(), Height()}, {Left(), Top()}, d.Cache(), true);
+  WriteText(TextRect(), d.Cache()->Canvas());
   if (OnPaint) {
     TCanvas canvas;
-    canvas.SetHandle(&d.CacheBmp->Canvas());
+    canvas.SetHandle(&d.Cache()->Canvas());
     OnPaint(this, canvas);
     canvas.SetHandle(nullptr);
   }
@@ -203,8 +203,7 @@ void TsPanel::PaintTo(HDC dc, bool notify) {
   d.SetSuspended(ContainerSuspended(d));
   if (d.Suspended()) return;
   if (UsesCache()) {
-    const bool rebuild = d.Dirty() || d.ParentChanged() || !d.CacheBmp || d.CacheBmp->Width() != Width() ||
-                         d.CacheBmp->Height() != Height();
+    const bool rebuild = d.Dirty() || d.ParentChanged() || !d.CacheFits(Width(), Height());
     if (d.IsSeeThrough()) {
       RECT clip{};
       GetClipBox(dc, &clip);
@@ -213,7 +212,7 @@ void TsPanel::PaintTo(HDC dc, bool notify) {
       d.SetParentChanged(false);
     }
     if (rebuild && !d.BackgroundLocked()) RebuildCache();
-    CopyFaceAroundChildren(this, *d.CacheBmp, dc);
+    CopyFaceAroundChildren(this, *d.Cache(), dc);
   } else {
     PaintDirect(dc);
   }
@@ -244,7 +243,7 @@ bool TsPanel::AnswerBackground(TMessage& message) {
   TsCommonData& d = *SkinData_;
   if (message.LParam == 0) return true;
   auto& request = *reinterpret_cast<TacBGInfo*>(message.LParam);
-  const bool emptyCache = !d.CacheBmp || d.CacheBmp->Width() != Width() || d.CacheBmp->Height() != Height();
+  const bool emptyCache = !d.CacheFits(Width(), Height());
   if (d.IsSkinned() && UsesCache() && (d.Dirty() || emptyCache) && !d.Suspended()) RebuildCache();
   d.AnswerBackground(request, false);
   // Children count from the client origin, which a border moves in.
@@ -282,7 +281,7 @@ void TsPanel::WndProc(TMessage& message) {
         if (!UsesCache()) d.EnsureCache();
         RebuildCache();
         RefreshCorners(d, TacPaintState::Normal);
-        CopyFaceAroundChildren(this, *d.CacheBmp, dc);
+        CopyFaceAroundChildren(this, *d.Cache(), dc);
         return;
       }
       default: break;
@@ -333,8 +332,8 @@ TColor CaptionColor(TsSpeedButton& button) {
 // Whether the cached face holds a pixel of exactly that colour.
 bool FaceHolds(IacSkinnedControl& control, TColor color) {
   TsCommonData* d = control.SkinData();
-  if (!d || !d->CacheBmp) return false;
-  const TBitmap& face = *d->CacheBmp;
+  if (!d || !d->Cache()) return false;
+  const TBitmap& face = *d->Cache();
   for (int y = 0; y < face.Height(); ++y)
     for (int x = 0; x < face.Width(); ++x)
       if (face.Pixel(x, y) == color) return true;
@@ -350,7 +349,7 @@ TsAnimTimer* RunningFade(TsSpeedButton& button) {
 // channel, and is neither of them somewhere.
 bool FrameBetweenFaces(TsSpeedButton& button) {
   TsAnimTimer* fade = RunningFade(button);
-  const TBitmap* to = button.SkinData()->CacheBmp.get();
+  const TBitmap* to = button.SkinData()->Cache();
   if (!fade || !to) return false;
   const TBitmap& from = *fade->StartImage;
   const TBitmap& frame = *fade->FrameImage;
@@ -411,7 +410,7 @@ void RegisterFaceDriverProperties() {
   });
   TDriverProperties::Register<TsSpeedButton>("ScreenShowsFace", [](TsSpeedButton& b) {
     UpdateAllWindows();
-    return BoolText(ScreenShows(b, b.SkinData()->CacheBmp.get()));
+    return BoolText(ScreenShows(b, b.SkinData()->Cache()));
   });
 }
 

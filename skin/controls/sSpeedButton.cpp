@@ -147,7 +147,7 @@ void TsSpeedButton::MeasureCaption(int& width, int& height) {
     return;
   }
   SkinData_->EnsureCache();
-  TacFontScope scope(kept.Canvas, *SkinData_->CacheBmp, Font());
+  TacFontScope scope(kept.Canvas, *SkinData_->Cache(), Font());
   TRect r{0, 0, widest, 0};
   scope.Canvas().DrawText(Caption(), r, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
   width = r.Width();
@@ -294,10 +294,10 @@ void TsSpeedButton::Paint() {
   }
   d.SetDirty(dirty);
   if (dirty && !d.BackgroundLocked()) RenderCache();
-  if (!d.CacheBmp || d.CacheBmp->Empty()) return;
+  if (!d.HasCache()) return;
   // A clean face keeps its rounded corners over whatever the parent shows now.
   RefreshCorners(d, TacPaintState::Normal);
-  CopyToScreen(*d.CacheBmp);
+  CopyToScreen(*d.Cache());
 }
 
 void TsSpeedButton::CopyToScreen(const TBitmap& image) {
@@ -321,7 +321,7 @@ void TsSpeedButton::CopyToScreen(const TBitmap& image) {
 void TsSpeedButton::RenderCache() {
   TsCommonData& d = *SkinData_;
   d.EnsureCache();
-  TBitmap& cache = *d.CacheBmp;
+  TBitmap& cache = *d.Cache();
   if (cache.Empty()) return;
   TacBGInfo request;
   GetParentBackground(request, this, false);
@@ -373,7 +373,7 @@ void TsSpeedButton::RenderCache() {
 
 void TsSpeedButton::PaintArrowPart(const BackgroundInfo& bg) {
   TsCommonData& d = *SkinData_;
-  TBitmap& cache = *d.CacheBmp;
+  TBitmap& cache = *d.Cache();
   const int w = Width(), h = Height(), a = ArrowWidth();
   TacPaintState state = TacPaintState::Normal;
   if (Down() || State() == bsDown || State() == bsExclusive)
@@ -400,9 +400,9 @@ void TsSpeedButton::PaintCaption() {
 void TsSpeedButton::WriteCaption(TRect rect, unsigned flags) {
   flags &= ~static_cast<unsigned>(DT_SINGLELINE);
   TsCommonData& d = *SkinData_;
-  if (d.IsSkinned() && d.CacheBmp && !d.CacheBmp->Empty()) {
-    TacFontScope scope(CaptionText().Canvas, *d.CacheBmp, Font());
-    TDeviceContext& dc = d.CacheBmp->Canvas();
+  if (d.IsSkinned() && d.HasCache()) {
+    TacFontScope scope(CaptionText().Canvas, *d.Cache(), Font());
+    TDeviceContext& dc = d.Cache()->Canvas();
     if (d.CustomFont()) {
       dc.SetBkMode(TRANSPARENT);
       dc.SetTextColor(ColorToRGB(Font().Color()));
@@ -445,8 +445,8 @@ TacGlyphInfo TsSpeedButton::GlyphInfo() {
 void TsSpeedButton::PaintGlyph() {
   if (Glyph().Empty()) return;
   TsCommonData& d = *SkinData_;
-  if (d.IsSkinned() && d.CacheBmp) {
-    if (!d.CacheBmp->Empty()) PaintButtonGlyph(*d.CacheBmp, GlyphInfo());
+  if (d.IsSkinned() && d.Cache()) {
+    if (!d.Cache()->Empty()) PaintButtonGlyph(*d.Cache(), GlyphInfo());
     return;
   }
   // Unskinned: drawn through a copy of the control's area, as the painter works on bitmaps.
@@ -475,21 +475,21 @@ void TsSpeedButton::UpdateFromCache() {
   }
   if (Fade_ && Fade_->Enabled() && Fade_->FrameImage->Width() == Width())
     CopyToScreen(*Fade_->FrameImage);
-  else if (d.CacheBmp && !d.CacheBmp->Empty())
-    CopyToScreen(*d.CacheBmp);
+  else if (d.HasCache())
+    CopyToScreen(*d.Cache());
 }
 
 void TsSpeedButton::PaintOverlappingSiblings() {
   TWinControl* parent = Parent();
   TsCommonData& d = *SkinData_;
-  if (!parent || !d.CacheBmp || d.CacheBmp->Empty() || ControlState().Contains(csPaintCopy)) return;
+  if (!parent || !d.HasCache() || ControlState().Contains(csPaintCopy)) return;
   const TRect bounds = BoundsRect();
   for (int i = 0; i < parent->ControlCount(); ++i) {
     TControl* sibling = parent->Controls(i);
     if (sibling == this || !sibling->Visible() || sibling->IsDestroying()) continue;
     const TRect sb = sibling->BoundsRect();
     if (!bounds.Contains({sb.Left, sb.Top}) && !bounds.Contains({sb.Right - 1, sb.Bottom - 1})) continue;
-    TDeviceContext& dc = d.CacheBmp->Canvas();
+    TDeviceContext& dc = d.Cache()->Canvas();
     const int saved = dc.Save();
     sibling->SetControlState(sibling->ControlState() + csPaintCopy);
     SetViewportOrgEx(&dc, sb.Left - Left(), sb.Top - Top(), nullptr);
@@ -522,7 +522,7 @@ void TsSpeedButton::StartCrossFade(bool half) {
     stepsLeft = std::max(1, Fade_->Iterations - Fade_->Level);
     Fade_.reset();
   }
-  if (!SectionFades(d) || TsSkinManager::SkinChanging() || !d.CacheBmp) {
+  if (!SectionFades(d) || TsSkinManager::SkinChanging() || !d.Cache()) {
     UpdateFromCache();
     return;
   }
@@ -531,7 +531,7 @@ void TsSpeedButton::StartCrossFade(bool half) {
   if (half) Fade_->Iterations /= 2;
   Fade_->Level = stepsLeft;
   PaintOverlappingSiblings();
-  Fade_->StartImage->Assign(*d.CacheBmp);
+  Fade_->StartImage->Assign(*d.Cache());
   Fade_->StartImage->SetPixelFormat(TPixelFormat::pf24bit);
   RenderCache();
   PaintOverlappingSiblings();

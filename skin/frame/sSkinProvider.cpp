@@ -364,10 +364,10 @@ bool TsSkinProvider::AnswerBackground(TMessage& message) {
   request.BgType = btCache;
   if (request.PleaseDraw && request.DrawDC) {
     BitBlt(request.DrawDC, request.R.Left, request.R.Top, request.R.Width(), request.R.Height(),
-           &SkinData_.CacheBmp->Canvas(), request.R.Left + request.OffsetX + offset.X,
+           &SkinData_.Cache()->Canvas(), request.R.Left + request.OffsetX + offset.X,
            request.R.Top + request.OffsetY + offset.Y, SRCCOPY);
   } else {
-    request.Bmp = SkinData_.CacheBmp.get();
+    request.Bmp = SkinData_.Cache();
     request.OffsetX = offset.X;
     request.OffsetY = offset.Y;
   }
@@ -417,7 +417,7 @@ void TsSkinProvider::RemoveSkin() {
     if (auto* label = dynamic_cast<TCustomLabel*>(Form_->Controls(i)); label && label->ClassName() == "TLabel")
       label->Font().SetColor(clWindowText);
   if (UseGlobalColor && !SkinData_.CustomColor()) Form_->SetColor(clBtnFace);
-  if (SkinData_.CacheBmp) SkinData_.CacheBmp->SetSize(0, 0);
+  SkinData_.ClearCache();
   TitleBg_ = TBitmap();
   if (Form_->HandleAllocated() && RegionSet_) SetWindowRgn(Form_->Handle(), nullptr, false);
   RegionSet_ = false;

@@ -92,7 +92,7 @@ public:
   // The section of the title band ("" when the form has no caption or no skin).
   std::string TitleSectionName() const;
   bool FormActive() const { return FormActive_; }
-  const TBitmap* WindowImage() const { return SkinData_.CacheBmp.get(); }
+  const TBitmap* WindowImage() const { return SkinData_.Cache(); }
   // The title band as painted before the caption buttons (window coordinates from 0, 0).
   const TBitmap& TitleBackground() const { return TitleBg_; }
   const TsCaptionButton& Button(int hitCode) const;

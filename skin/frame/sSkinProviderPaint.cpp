@@ -76,7 +76,7 @@ void TsSkinProvider::PaintAll() {
   TRect bounds;
   GetWindowRect(Form_->Handle(), &bounds);
   SkinData_.EnsureCache();
-  TBitmap& image = *SkinData_.CacheBmp;
+  TBitmap& image = *SkinData_.Cache();
   if (image.Width() != bounds.Width() || image.Height() != bounds.Height()) image.SetSize(bounds.Width(), bounds.Height());
   if (image.Empty()) return;
   const TacPaintState state = HotIf(FormActive_);
@@ -217,7 +217,7 @@ void TsSkinProvider::RepaintButton(int hitCode) {
     CopyFrameToWindow(nullptr);
     return;
   }
-  TBitmap& image = *SkinData_.CacheBmp;
+  TBitmap& image = *SkinData_.Cache();
   const TRect r = button->Rect.Intersect(TitleBgRect_);
   if (r.IsEmpty()) return;
   BitBlt(&image.Canvas(), r.Left, r.Top, r.Width(), r.Height(), &TitleBg_.Canvas(), r.Left, r.Top, SRCCOPY);
@@ -226,18 +226,18 @@ void TsSkinProvider::RepaintButton(int hitCode) {
 }
 
 void TsSkinProvider::CopyFrameToWindow(const TRect* only) {
-  if (!Form_->HandleAllocated() || !SkinData_.CacheBmp || SkinData_.CacheBmp->Empty()) return;
+  if (!Form_->HandleAllocated() || !SkinData_.HasCache()) return;
   HWND window = Form_->Handle();
   HDC dc = GetWindowDC(window);
   if (!dc) return;
-  const TBitmap& image = *SkinData_.CacheBmp;
+  const TBitmap& image = *SkinData_.Cache();
   const int saved = dc->Save();
   TRect client;
   GetClientRect(window, &client);
   const TPoint offset = ClientOffset();
   dc->ExcludeClip(client.Offset(offset.X, offset.Y));
   const TRect r = only ? *only : TRect{0, 0, image.Width(), image.Height()};
-  BitBlt(dc, r.Left, r.Top, r.Width(), r.Height(), &SkinData_.CacheBmp->Canvas(), r.Left, r.Top, SRCCOPY);
+  BitBlt(dc, r.Left, r.Top, r.Width(), r.Height(), &SkinData_.Cache()->Canvas(), r.Left, r.Top, SRCCOPY);
   dc->Restore(saved);
   ReleaseDC(window, dc);
 }
@@ -247,12 +247,12 @@ void TsSkinProvider::PaintClientBackground(HDC dc) {
   if (SkinData_.Dirty()) PaintAll();
   TRect client;
   GetClientRect(Form_->Handle(), &client);
-  if (!SkinData_.CacheBmp || SkinData_.CacheBmp->Empty()) {
+  if (!SkinData_.HasCache()) {
     dc->FillRect(client, static_cast<TColor>(SendMessage(Form_->Handle(), SM_ALPHACMD, MakeCommandWParam(AC_GETCOLOR), 0)));
     return;
   }
   const TPoint offset = ClientOffset();
-  BitBlt(dc, 0, 0, client.Width(), client.Height(), &SkinData_.CacheBmp->Canvas(), offset.X, offset.Y, SRCCOPY);
+  BitBlt(dc, 0, 0, client.Width(), client.Height(), &SkinData_.Cache()->Canvas(), offset.X, offset.Y, SRCCOPY);
 }
 
 // Rounded frame corners: the key-coloured corner pixels of the frame's border are

@@ -112,16 +112,16 @@ void PaintSectionForControl(TsCommonData& skinData, TWinControl* parent, bool fi
 void RefreshCorners(TsCommonData& skinData, TacPaintState state, int corners) {
   TControl* owner = skinData.Control();
   TsSkinManager* manager = skinData.GetManager();
-  if (!owner || !manager || !skinData.CacheBmp || owner->Width() < 2 || owner->Height() < 2) return;
+  if (!owner || !manager || !skinData.Cache() || owner->Width() < 2 || owner->Height() < 2) return;
   if (!manager->Mask(skinData.BorderIndex())) return;
   TacBGInfo request;
   GetParentBackground(request, owner, false);
   BackgroundInfo bg = BackgroundFromRequest(request);
   bg.OffsetX += owner->Left();
   bg.OffsetY += owner->Top();
-  const TRect rect{0, 0, std::min(owner->Width(), skinData.CacheBmp->Width()),
-                   std::min(owner->Height(), skinData.CacheBmp->Height())};
-  RecompositeCorners(*skinData.CacheBmp, rect, *manager->Mask(skinData.BorderIndex()), state,
+  const TRect rect{0, 0, std::min(owner->Width(), skinData.Cache()->Width()),
+                   std::min(owner->Height(), skinData.Cache()->Height())};
+  RecompositeCorners(*skinData.Cache(), rect, *manager->Mask(skinData.BorderIndex()), state,
                      corners, bg);
 }
 
@@ -134,7 +134,7 @@ void PaintDisabledLook(TBitmap& bitmap, int flags, TControl* control, TPoint off
 
 TRect PaintBorderOnly(HDC dc, TRect rect, int borderWidth, TacPaintState state, TsCommonData& skinData) {
   TsSkinManager* manager = skinData.GetManager();
-  TBitmap* cache = skinData.CacheBmp.get();
+  TBitmap* cache = skinData.Cache();
   const TColor color = ColorToRGB(skinData.GetColor(UsesHotValues(state)));
   const bool hasMask = manager && cache && manager->Mask(skinData.BorderIndex()) && skinData.SkinIndex() >= 0;
   if (!hasMask) {

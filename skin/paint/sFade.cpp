@@ -109,8 +109,8 @@ void TsAnimTimer::Step() {
   TControl* control = OwnerData ? OwnerData->Control() : nullptr;
   if (!Busy && !Gone(control) && Iterations != 0 && Level >= 0) {
     Busy = true;
-    if (OwnerData->CacheBmp)
-      ComputeFadeFrame(*FrameImage, *StartImage, *OwnerData->CacheBmp, Level, Iterations);
+    if (OwnerData->Cache())
+      ComputeFadeFrame(*FrameImage, *StartImage, *OwnerData->Cache(), Level, Iterations);
     else
       FrameImage->Assign(*StartImage);
     SendToControl(control, AC_SETSUSPENDED);
@@ -147,7 +147,7 @@ void TsFadeTimer::SetRunning(int value) {
 
 void TsFadeTimer::Setup(TsCommonData* data) {
   OwnerData = data;
-  if (data && data->CacheBmp) CopyInto(StartImage, *data->CacheBmp);
+  if (data && data->Cache()) CopyInto(StartImage, *data->Cache());
   SetInterval(kFadeInterval);
   Iterations = data ? SectionFadeIterations(*data) : 0;
 }
@@ -180,8 +180,8 @@ void TsFadeTimer::Step() {
     return;
   }
   TBitmap frame;  // the one temporary bitmap of a step
-  if (OwnerData->CacheBmp) {
-    ComputeFadeFrame(frame, *StartImage, *OwnerData->CacheBmp, Level, Iterations);
+  if (OwnerData->Cache()) {
+    ComputeFadeFrame(frame, *StartImage, *OwnerData->Cache(), Level, Iterations);
   } else {
     frame.Assign(*StartImage);
     frame.SetPixelFormat(TPixelFormat::pf24bit);
@@ -238,7 +238,7 @@ void BeginFade(TsFadeTimer*& timer, TsCommonData& data, bool half, int direction
 
 void FadeOrRepaint(TsFadeTimer*& timer, TsCommonData& data, bool half, int direction, bool animate) {
   if (!data.IsSkinned()) return;
-  if (animate && !TsSkinManager::SkinChanging() && SectionFades(data) && data.CacheBmp && !data.Dirty()) {
+  if (animate && !TsSkinManager::SkinChanging() && SectionFades(data) && data.Cache() && !data.Dirty()) {
     data.SetDirty(true);
     BeginFade(timer, data, half, direction);
   } else {

@@ -37,7 +37,7 @@ bool HasLoadedSkin(const TsSkinManager* manager) { return manager && manager->Ac
 
 TsCommonData::TsCommonData(TObject* owner, bool withCache, IacSkinDataOwner* ownerSeam)
     : Control_(dynamic_cast<TControl*>(owner)), Owner_(owner), OwnerSeam_(ownerSeam) {
-  if (withCache) CacheBmp = std::make_unique<TBitmap>(0, 0, TPixelFormat::pf24bit);
+  if (withCache) Cache_ = std::make_unique<TBitmap>(0, 0, TPixelFormat::pf24bit);
 }
 
 TsCommonData::~TsCommonData() { HideGlow(); }
@@ -287,11 +287,11 @@ void TsCommonData::EndSuspend() {
 }
 
 void TsCommonData::EnsureCache() {
-  if (!CacheBmp) CacheBmp = std::make_unique<TBitmap>(0, 0, TPixelFormat::pf24bit);
-  if (CacheBmp->PixelFormat() != TPixelFormat::pf24bit && CacheBmp->PixelFormat() != TPixelFormat::pf32bit)
-    CacheBmp->SetPixelFormat(TPixelFormat::pf24bit);
-  if (Control_ && (CacheBmp->Width() != Control_->Width() || CacheBmp->Height() != Control_->Height()))
-    CacheBmp->SetSize(std::max(Control_->Width(), 0), std::max(Control_->Height(), 0));
+  if (!Cache_) Cache_ = std::make_unique<TBitmap>(0, 0, TPixelFormat::pf24bit);
+  if (Cache_->PixelFormat() != TPixelFormat::pf24bit && Cache_->PixelFormat() != TPixelFormat::pf32bit)
+    Cache_->SetPixelFormat(TPixelFormat::pf24bit);
+  if (Control_ && (Cache_->Width() != Control_->Width() || Cache_->Height() != Control_->Height()))
+    Cache_->SetSize(std::max(Control_->Width(), 0), std::max(Control_->Height(), 0));
 }
 
 void TsCommonData::RepaintFrame() {
@@ -352,7 +352,7 @@ void TsCommonData::CommandRemoveSkin(TsSkinManager* manager) {
   TextureIndex_ = -1;
   HotTextureIndex_ = -1;
   Suspended_ = true;
-  if (CacheBmp) CacheBmp->SetSize(0, 0);
+  ClearCache();
   if (!Control_) return;
   if (IsEditControl(*this)) {
     if (!CustomColor_) Control_->SetColor(clWindow);
@@ -525,12 +525,12 @@ bool TsCommonData::HandleMessage(TMessage& message) {
           SendAlphaCmd(form, AC_CONTROLLOADED, reinterpret_cast<LPARAM>(Control_));
       return false;
     case CM_VISIBLECHANGED:
-      if (CacheBmp) {
+      if (Cache_) {
         if (message.WParam != 0) {
           Suspended_ = false;
           Dirty_ = true;
         } else {
-          CacheBmp->SetSize(0, 0);
+          Cache_->SetSize(0, 0);
         }
       }
       return false;

@@ -1,7 +1,7 @@
 #pragma once
 // Per-control skin data: binds its owner (a skinned control or a form provider) to a
 // section of the current skin, keeps the resolved indexes and the finished face
-// (CacheBmp, rebuilt only when Dirty), and answers the skin commands every skinned
+// (Cache(), rebuilt only when Dirty), and answers the skin commands every skinned
 // control answers alike. Controls pass each message they receive to HandleMessage.
 #include <cstdint>
 #include <memory>
@@ -72,7 +72,7 @@ public:
   void SetBorderIndex(int value) { BorderIndex_ = value; }
   int TextureIndex() const { return TextureIndex_; }
   int HotTextureIndex() const { return HotTextureIndex_; }
-  // The face in CacheBmp must be rebuilt before it is shown.
+  // The cached face must be rebuilt before it is shown.
   bool Dirty() const { return Dirty_; }
   void SetDirty(bool value) { Dirty_ = value; }
   // The owner waits for its parent's paint (command 6); IsSuspended also asks the state.
@@ -95,7 +95,22 @@ public:
   TControl* Control() const { return Control_; }
   TObject* Owner() const { return Owner_; }
   IacSkinDataOwner* OwnerSeam() const { return OwnerSeam_; }
-  std::unique_ptr<TBitmap> CacheBmp;
+
+  // --- The cached face ------------------------------------------------------------------
+  // The owner's face as last built (null for data made without one until EnsureCache);
+  // painters draw into it and copy from it.
+  TBitmap* Cache() { return Cache_.get(); }
+  const TBitmap* Cache() const { return Cache_.get(); }
+  // A face is there and not empty.
+  bool HasCache() const { return Cache_ && !Cache_->Empty(); }
+  // A face is there and has this size.
+  bool CacheFits(int width, int height) const {
+    return Cache_ && Cache_->Width() == width && Cache_->Height() == height;
+  }
+  // Empties the face; the next paint builds it again.
+  void ClearCache() {
+    if (Cache_) Cache_->SetSize(0, 0);
+  }
 
   // --- Queries ------------------------------------------------------------------------
   // Own manager, else the default manager (null when there is none).
@@ -175,6 +190,7 @@ private:
   int HotTextureIndex_ = -1;
   bool Suspended_ = false;
   bool Dirty_ = true;
+  std::unique_ptr<TBitmap> Cache_;
   bool ParentChanged_ = true;
   bool BackgroundLocked_ = false;
   bool Focused_ = false;

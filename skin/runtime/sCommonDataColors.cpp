@@ -55,8 +55,6 @@ TColor DefaultGlobalColor() {
   return manager ? manager->GlobalColor() : ColorToRGB(clBtnFace);
 }
 
-bool HasCache(const TsCommonData& data) { return data.CacheBmp && !data.CacheBmp->Empty(); }
-
 }  // namespace
 
 TColor TsCommonData::OwnColor() const {
@@ -116,10 +114,10 @@ void TsCommonData::AnswerBackground(TacBGInfo& request, bool hot, HWND window) c
   auto answerWithCache = [&] {
     request.BgType = btCache;
     if (request.PleaseDraw && request.DrawDC) {
-      BitBlt(request.DrawDC, request.R.Left, request.R.Top, request.R.Width(), request.R.Height(), &CacheBmp->Canvas(),
+      BitBlt(request.DrawDC, request.R.Left, request.R.Top, request.R.Width(), request.R.Height(), &Cache_->Canvas(),
              request.R.Left + request.OffsetX, request.R.Top + request.OffsetY, SRCCOPY);
     } else {
-      request.Bmp = CacheBmp.get();
+      request.Bmp = Cache_.get();
       request.OffsetX = 0;
       request.OffsetY = 0;
     }
@@ -132,7 +130,7 @@ void TsCommonData::AnswerBackground(TacBGInfo& request, bool hot, HWND window) c
     return;
   }
   if (t < 100) {
-    if (!HasCache(*this)) {
+    if (!HasCache()) {
       request.BgType = btFill;
       request.Color = clFuchsia;
       return;
@@ -183,7 +181,7 @@ void TsCommonData::AnswerBackground(TacBGInfo& request, bool hot, HWND window) c
     }
     return;
   }
-  if (!HasCache(*this)) {
+  if (!HasCache()) {
     request.BgType = btFill;
     request.Color = Control_ && Control_->Parent() ? ParentControlColor(Control_->Parent()) : DefaultGlobalColor();
     return;
@@ -219,7 +217,7 @@ void CopyCache(TBitmap& cache, HDC dc, const TRect& source, const TRect& destina
 
 void TsCommonData::CopyCacheToControls(TWinControl* control, const TRect& source, bool refreshCorners, HDC dc,
                                        const TRect& destination) {
-  if (!HasCache(*this) || !dc) return;
+  if (!HasCache() || !dc) return;
   if (refreshCorners && RefreshCornersHook()) RefreshCornersHook()(*this, TacPaintState::Normal);
   const int saved = SaveDC(dc);
   IntersectClipRect(dc, destination.Left, destination.Top, destination.Right, destination.Bottom);
@@ -233,13 +231,13 @@ void TsCommonData::CopyCacheToControls(TWinControl* control, const TRect& source
       if (windowless || child->ControlStyle().Contains(csOpaque)) ExcludeClipRect(dc, r.Left, r.Top, r.Right, r.Bottom);
     }
   }
-  CopyCache(*CacheBmp, dc, source, destination);
+  CopyCache(*Cache_, dc, source, destination);
   RestoreDC(dc, saved);
 }
 
 void TsCommonData::CopyCacheToWindows(HWND window, const TRect& source, bool refreshCorners, HDC dc,
                                       const TRect& destination) {
-  if (!HasCache(*this) || !dc) return;
+  if (!HasCache() || !dc) return;
   if (refreshCorners && RefreshCornersHook()) RefreshCornersHook()(*this, TacPaintState::Normal);
   const int saved = SaveDC(dc);
   IntersectClipRect(dc, destination.Left, destination.Top, destination.Right, destination.Bottom);
@@ -273,7 +271,7 @@ void TsCommonData::CopyCacheToWindows(HWND window, const TRect& source, bool ref
       ExcludeClipRect(dc, r.Left, r.Top, r.Right, r.Bottom);
     }
   }
-  CopyCache(*CacheBmp, dc, source, destination);
+  CopyCache(*Cache_, dc, source, destination);
   RestoreDC(dc, saved);
 }
 

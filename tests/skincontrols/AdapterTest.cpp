@@ -101,7 +101,7 @@ TEST_F(AdapterTest, PlainPushButtonsArePaintedFromTheButtonSection) {
     EXPECT_TRUE(TacBroadcast::AnswersHandled(b->Handle()));
     EXPECT_GT(wnd->RenderCount(), 0);
     // What is on the screen is the skinned face.
-    const TBitmap& face = *wnd->SkinData().CacheBmp;
+    const TBitmap& face = *wnd->SkinData().Cache();
     for (TPoint p : {TPoint{4, 13}, TPoint{44, 2}, TPoint{80, 20}})
       EXPECT_EQ(ScreenPixel(form, b, p.X, p.Y), face.Pixel(p.X, p.Y));
   }
@@ -119,7 +119,7 @@ TEST_F(AdapterTest, ButtonShowsHotWhenFocusedOrHoveredAndPressedWhilePushed) {
   ASSERT_NE(ok, nullptr);
   EXPECT_EQ(ok->PaintState(), TacPaintState::Hot) << "the default button";
   EXPECT_EQ(cancel->PaintState(), TacPaintState::Normal);
-  const TBitmap normal = *cancel->SkinData().CacheBmp;
+  const TBitmap normal = *cancel->SkinData().Cache();
   TRect r;
   GetWindowRect(Cancel->Handle(), &r);
   const TPoint centre{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
@@ -130,7 +130,7 @@ TEST_F(AdapterTest, ButtonShowsHotWhenFocusedOrHoveredAndPressedWhilePushed) {
   Backend->MouseDown(centre);
   Settle();
   EXPECT_EQ(cancel->PaintState(), TacPaintState::Pressed);
-  const TBitmap pressed = *cancel->SkinData().CacheBmp;
+  const TBitmap pressed = *cancel->SkinData().Cache();
   Backend->MouseUp(centre);
   Backend->MouseMove({r.Left - 200, r.Top - 100});
   Settle();
@@ -183,7 +183,7 @@ TEST_F(AdapterTest, RemovingTheSkinUninstallsAndApplyingItAgainReskins) {
   EXPECT_EQ(Memo->Color(), static_cast<TColor>(edit.Color));
   EXPECT_EQ(Label->Font().Color(), Manager->GlobalFontColor());
   EXPECT_EQ(ScreenPixel(form, Memo, Memo->Width() - 8, Memo->Height() - 6), skinnedBar);
-  EXPECT_EQ(ScreenPixel(form, Ok, 44, 2), ButtonWnd(Ok)->SkinData().CacheBmp->Pixel(44, 2));
+  EXPECT_EQ(ScreenPixel(form, Ok, 44, 2), ButtonWnd(Ok)->SkinData().Cache()->Pixel(44, 2));
 }
 
 TEST_F(AdapterTest, DestroyedControlLeavesADeadItemThatTheNextScanDrops) {
@@ -236,13 +236,13 @@ TEST_F(AdapterTest, ADisabledButtonOverAColourMixesEveryPixelFortySixty) {
   TacBtnWnd* wnd = ButtonWnd(button);
   ASSERT_NE(wnd, nullptr);
   ASSERT_EQ(wnd->PaintState(), TacPaintState::Normal);
-  const TBitmap enabled = *wnd->SkinData().CacheBmp;
+  const TBitmap enabled = *wnd->SkinData().Cache();
   button->SetEnabled(false);
   Settle();
   InvalidateRect(button->Handle(), nullptr, false);
   Settle();
   ASSERT_EQ(wnd->PaintState(), TacPaintState::Normal);
-  const TBitmap& disabled = *wnd->SkinData().CacheBmp;
+  const TBitmap& disabled = *wnd->SkinData().Cache();
   ASSERT_EQ(disabled.Width(), enabled.Width());
   int mismatches = 0;
   for (int y = 0; y < enabled.Height(); ++y)

@@ -29,7 +29,7 @@ TEST_F(ButtonTest, HoverFadesTwentyFramesIntoTheWindowAndPressTen) {
   MoveTo(b, 45, 14);
   ASSERT_NE(b->FadeTimer(), nullptr);
   EXPECT_EQ(b->FadeTimer()->Iterations, 20);
-  const TColor hot = b->SkinData()->CacheBmp->Pixel(45, 22);
+  const TColor hot = b->SkinData()->Cache()->Pixel(45, 22);
   ASSERT_GT(ColourDistance(normal, hot), 10);
   int frames = 0, intermediate = 0;
   while (b->FadeTimer() && frames < 40) {
@@ -63,11 +63,11 @@ TEST_F(ButtonTest, AClickQuickerThanThePressFadeStillShowsThePressedFace) {
   ShowForm();
   MoveTo(b, 45, 14);
   Tick(25);
-  const TBitmap hot = *b->SkinData()->CacheBmp;
+  const TBitmap hot = *b->SkinData()->Cache();
   Backend->MouseDown(Screen(b, 45, 14));
   Drain();
   Tick(12);
-  const TBitmap pressed = *b->SkinData()->CacheBmp;
+  const TBitmap pressed = *b->SkinData()->Cache();
   Backend->MouseUp(Screen(b, 45, 14));
   Drain();
   Tick(15);
@@ -135,12 +135,12 @@ TEST_F(ButtonTest, ADisabledButtonIsBlendedWithWhatLiesBehind) {
   Drain();
   UpdateAllWindows();
   ASSERT_EQ(b->PaintState(), TacPaintState::Normal);
-  const TBitmap enabled = *b->SkinData()->CacheBmp;
+  const TBitmap enabled = *b->SkinData()->Cache();
   b->SetEnabled(false);
   Drain();
   UpdateAllWindows();
   const TColor parent = ColorToRGB(Form->Color());
-  const TColor face = enabled.Pixel(45, 14), disabled = b->SkinData()->CacheBmp->Pixel(45, 14);
+  const TColor face = enabled.Pixel(45, 14), disabled = b->SkinData()->Cache()->Pixel(45, 14);
   for (int i = 0; i < 3; ++i)
     EXPECT_NEAR(Channel(disabled, i), (Channel(face, i) + Channel(parent, i)) / 2, 2) << "channel " << i;
   EXPECT_EQ(ScreenPixel(b, 45, 14), disabled);
@@ -184,7 +184,7 @@ TEST_F(ButtonTest, BitButtonKindsDrawTheFirstCellOfTheirGlyphInEveryState) {
   EXPECT_TRUE(cancel->Cancel());
   EXPECT_EQ(ok->LastGlyphRect().Width(), 18);
   auto markPixels = [](TsBitBtn* b, TColor colour) {
-    const TBitmap& face = *b->SkinData()->CacheBmp;
+    const TBitmap& face = *b->SkinData()->Cache();
     const TRect r = b->LastGlyphRect();
     TBitmap part(r.Width(), r.Height(), TPixelFormat::pf24bit);
     part.Canvas().DrawBitmap(0, 0, face, r);
@@ -296,17 +296,17 @@ TEST_F(ButtonTest, OnReleaseTheFaceFadesBackBeforeTheFrameworksClick) {
   b->OnClick = [&](TObject*) {
     fadingAtClick = b->FadeTimer() && b->FadeTimer()->Running() != 0;
     stateAtClick = b->PaintState();
-    faceAtClick.Assign(*b->SkinData()->CacheBmp);
+    faceAtClick.Assign(*b->SkinData()->Cache());
   };
   ShowForm();
   MoveTo(b, 45, 14);
   Tick(25);
-  const TBitmap hot = *b->SkinData()->CacheBmp;
+  const TBitmap hot = *b->SkinData()->Cache();
   Backend->MouseDown(Screen(b, 45, 14));
   Drain();
   Tick(12);  // the press fade is over
   ASSERT_EQ(b->FadeTimer(), nullptr);
-  const TBitmap pressed = *b->SkinData()->CacheBmp;
+  const TBitmap pressed = *b->SkinData()->Cache();
   Backend->MouseUp(Screen(b, 45, 14));
   Drain();
   EXPECT_TRUE(fadingAtClick);
@@ -350,7 +350,7 @@ TEST_F(ButtonTest, EveryWindowPaintRefreshesThePushButtonsCorners) {
   EXPECT_EQ(parent->Requests - requests, 2);
   const std::vector<TPoint> holes = CornerHoles(*Manager, b->SkinData()->BorderIndex(), 90, 28, b->PaintState());
   ASSERT_FALSE(holes.empty());
-  for (TPoint p : holes) EXPECT_EQ(b->SkinData()->CacheBmp->Pixel(p.X, p.Y), 0x00407080) << p.X << "," << p.Y;
+  for (TPoint p : holes) EXPECT_EQ(b->SkinData()->Cache()->Pixel(p.X, p.Y), 0x00407080) << p.X << "," << p.Y;
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ protected:
   TBitmap Box(TsCheckBox* c) {
     const TRect r = c->LastBoxRect();
     TBitmap part(r.Width(), r.Height(), TPixelFormat::pf24bit);
-    part.Canvas().DrawBitmap(0, 0, *c->SkinData()->CacheBmp, r);
+    part.Canvas().DrawBitmap(0, 0, *c->SkinData()->Cache(), r);
     return part;
   }
   static bool Same(const TBitmap& a, const TBitmap& b) {
@@ -104,13 +104,13 @@ TEST_F(CheckBoxTest, TheCaptionUsesTheSectionFontColours) {
   ShowForm();
   const TsGeneralData* s = c->SkinData()->Section();
   ASSERT_NE(s, nullptr);
-  const TBitmap& face = *c->SkinData()->CacheBmp;
+  const TBitmap& face = *c->SkinData()->Cache();
   EXPECT_EQ(CountNear(face, 0x0000FF, 40), 0);
   EXPECT_GT(CountNear(face, ColorToRGB(s->FontColor[0]), 40), 5);
   MoveTo(c, 60, 10);
   Tick(25);
   EXPECT_EQ(c->PaintState(), TacPaintState::Hot);
-  EXPECT_GT(CountNear(*c->SkinData()->CacheBmp, ColorToRGB(s->HotFontColor[0]), 40), 5);
+  EXPECT_GT(CountNear(*c->SkinData()->Cache(), ColorToRGB(s->HotFontColor[0]), 40), 5);
 }
 
 TEST_F(CheckBoxTest, DisabledTheWholeFaceIsBlendedWithWhatTheParentPainted) {
@@ -161,10 +161,10 @@ TEST_F(CheckBoxTest, TheWindowPaintGivesTheCornerHolesTheParent) {
   const std::vector<TPoint> holes = CornerHoles(*Manager, section.BorderIndex, c->Width(), c->Height(), TacPaintState::Normal);
   ASSERT_FALSE(holes.empty());
   for (TPoint p : holes) {
-    EXPECT_EQ(c->SkinData()->CacheBmp->Pixel(p.X, p.Y), 0x00A0B0C0) << p.X << "," << p.Y;
+    EXPECT_EQ(c->SkinData()->Cache()->Pixel(p.X, p.Y), 0x00A0B0C0) << p.X << "," << p.Y;
     EXPECT_EQ(ScreenPixel(c, p.X, p.Y), 0x00A0B0C0) << p.X << "," << p.Y;
   }
-  EXPECT_EQ(c->SkinData()->CacheBmp->Pixel(c->Width() - 8, c->Height() / 2), 0x00204060) << "the face keeps its colour";
+  EXPECT_EQ(c->SkinData()->Cache()->Pixel(c->Width() - 8, c->Height() / 2), 0x00204060) << "the face keeps its colour";
 }
 
 }  // namespace

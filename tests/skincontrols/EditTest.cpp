@@ -104,7 +104,7 @@ TEST_F(EditTest, FocusTurnsTheEditToTheHotColoursAndLeavingRestores) {
 TEST_F(EditTest, TheFrameRingComesFromTheFace) {
   Build();
   ASSERT_EQ(Edit->FrameRingWidth(), 2);
-  const TBitmap& face = *Edit->SkinData()->CacheBmp;
+  const TBitmap& face = *Edit->SkinData()->Cache();
   ASSERT_EQ(face.Width(), Edit->Width());
   // Each ring pixel on the screen is the face's pixel.
   for (TPoint p : {TPoint{0, 12}, TPoint{1, 12}, TPoint{75, 0}, TPoint{75, 23}, TPoint{149, 12}})
@@ -117,7 +117,7 @@ TEST_F(EditTest, ADisabledEditIsPaintedFromItsCache) {
   Edit->SetEnabled(false);
   Settle();
   const int renders = Edit->RenderCount();
-  const TBitmap& face = *Edit->SkinData()->CacheBmp;
+  const TBitmap& face = *Edit->SkinData()->Cache();
   // The client shows the face shifted by the ring, text included.
   int textPixels = 0;
   for (int y = 2; y < Edit->Height() - 2; ++y)
@@ -161,10 +161,10 @@ TEST_F(EditTest, EachPresentBevelIsOnePixelOfFrame) {
   auto firstInk = [&] {
     Edit->SetText("");
     Settle();
-    const TBitmap blank = *Edit->SkinData()->CacheBmp;
+    const TBitmap blank = *Edit->SkinData()->Cache();
     Edit->SetText("Иванов");
     Settle();
-    const TBitmap& face = *Edit->SkinData()->CacheBmp;
+    const TBitmap& face = *Edit->SkinData()->Cache();
     for (int x = 0; x < Edit->Width(); ++x)
       for (int y = 0; y < Edit->Height(); ++y)
         if (face.Pixel(x, y) != blank.Pixel(x, y)) return x;

@@ -19,8 +19,8 @@ TEST_F(GroupBoxTest, CaptionBandShowsTheGradientPanelBehindIt) {
   auto* box = Add<TsGroupBox>(panel, 20, 30, 200, 100);
   box->SetCaption("Поиск");
   ShowForm();
-  const TBitmap& face = *box->SkinData()->CacheBmp;
-  const TBitmap& behind = *panel->SkinData()->CacheBmp;
+  const TBitmap& face = *box->SkinData()->Cache();
+  const TBitmap& behind = *panel->SkinData()->Cache();
   const TRect caption = box->CaptionRect();
   ASSERT_GT(caption.Height(), 4);
   // Above the frame line and beside the caption the band is the panel's image.
@@ -81,7 +81,7 @@ TEST_F(GroupBoxTest, ChildrenReachThePanelUnlessTheCaptionHasItsOwnSection) {
   TacBGInfo request;
   GetParentBackground(request, child, false);
   ASSERT_EQ(request.BgType, btCache);
-  EXPECT_EQ(request.Bmp, panel->SkinData()->CacheBmp.get());
+  EXPECT_EQ(request.Bmp, panel->SkinData()->Cache());
   EXPECT_EQ(request.OffsetX, 20);
   EXPECT_EQ(request.OffsetY, 30);
 
@@ -90,7 +90,7 @@ TEST_F(GroupBoxTest, ChildrenReachThePanelUnlessTheCaptionHasItsOwnSection) {
   TacBGInfo own;
   GetParentBackground(own, child, false);
   ASSERT_EQ(own.BgType, btCache);
-  EXPECT_EQ(own.Bmp, box->SkinData()->CacheBmp.get());
+  EXPECT_EQ(own.Bmp, box->SkinData()->Cache());
   EXPECT_EQ(own.OffsetX, 0);
   EXPECT_EQ(own.OffsetY, 0);
 }
@@ -114,7 +114,7 @@ TEST_F(GroupBoxTest, ARequestToDrawIsPassedOnAtTheAskersPlaceInTheParent) {
   request.R = {0, 0, 150, 22};
   GetParentBackground(request, child, true);
   EXPECT_EQ(request.BgType, btCache);
-  const TBitmap& behind = *panel->SkinData()->CacheBmp;
+  const TBitmap& behind = *panel->SkinData()->Cache();
   for (int y = 0; y < 22; ++y)
     for (int x = 0; x < 150; ++x) ASSERT_EQ(target.Pixel(x, y), behind.Pixel(20 + 14 + x, 30 + 98 + y)) << x << "," << y;
 }
@@ -164,12 +164,12 @@ TEST_F(GroupBoxTest, TheCaptionBackgroundTakesTheFocusedLook) {
   box->SetCaption("Поиск");
   ShowForm();
   const TRect caption = box->CaptionRect();
-  EXPECT_EQ(box->SkinData()->CacheBmp->Pixel(caption.Left + 1, caption.Top + 1), 0x00102030);
+  EXPECT_EQ(box->SkinData()->Cache()->Pixel(caption.Left + 1, caption.Top + 1), 0x00102030);
   box->SetFocus();
   Drain();
   ASSERT_TRUE(box->Focused());
   box->PrepareCache();
-  EXPECT_EQ(box->SkinData()->CacheBmp->Pixel(caption.Left + 1, caption.Top + 1), 0x00C0D0E0);
+  EXPECT_EQ(box->SkinData()->Cache()->Pixel(caption.Left + 1, caption.Top + 1), 0x00C0D0E0);
 }
 
 }  // namespace

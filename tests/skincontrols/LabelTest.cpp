@@ -25,7 +25,7 @@ TEST_F(LabelTest, TransparentLabelShowsTheGradientPanelsPixels) {
   label->SetColor(clRed);  // never shown: the label is see-through
   label->SetCaption("i");
   ShowForm();
-  const TBitmap& behind = *panel->SkinData()->CacheBmp;
+  const TBitmap& behind = *panel->SkinData()->Cache();
   ASSERT_NE(behind.Pixel(100, 30), behind.Pixel(100, 89));  // a gradient under the label
   for (int y = 0; y < 60; ++y)
     for (int x = 30; x < 120; ++x) ASSERT_EQ(FormPixel(label, x, y), behind.Pixel(40 + x, 30 + y)) << x << "," << y;
@@ -61,7 +61,7 @@ TEST_F(LabelTest, BarSectionIsPaintedBehindTheText) {
   EXPECT_EQ(label->SkinSection(), "BAR");
   ASSERT_GE(label->SectionIndex(), 0);
   // The BAR border shows along the label's edge, where the panel alone would be.
-  const TBitmap& behind = *panel->SkinData()->CacheBmp;
+  const TBitmap& behind = *panel->SkinData()->Cache();
   int differing = 0;
   for (int x = 0; x < 200; ++x) differing += FormPixel(label, x, 0) != behind.Pixel(20 + x, 20);
   EXPECT_GT(differing, 100);

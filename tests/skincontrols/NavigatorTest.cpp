@@ -176,10 +176,10 @@ TEST_F(NavigatorTest, GlyphsAreOurOwnTenWithSmoothEdges) {
   TsNavButton* first = Button(nbFirst);
   ASSERT_FALSE(first->Enabled());
   first->RenderCache();
-  const TColor disabled = first->SkinData()->CacheBmp->Pixel(first->Width() / 2 - 3, first->Height() / 2);
+  const TColor disabled = first->SkinData()->Cache()->Pixel(first->Width() / 2 - 3, first->Height() / 2);
   first->SetEnabled(true);
   first->RenderCache();
-  const TColor enabled = first->SkinData()->CacheBmp->Pixel(first->Width() / 2 - 3, first->Height() / 2);
+  const TColor enabled = first->SkinData()->Cache()->Pixel(first->Width() / 2 - 3, first->Height() / 2);
   EXPECT_NE(disabled & 0xFFFFFF, enabled & 0xFFFFFF);
 }
 

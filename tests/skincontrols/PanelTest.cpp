@@ -44,13 +44,13 @@ TEST_F(PanelTest, GradientPanelKeepsItsFaceAndHandsItToChildren) {
   TacBGInfo request;
   EXPECT_TRUE(GetParentBackground(request, child, false));
   EXPECT_EQ(request.BgType, btCache);
-  EXPECT_EQ(request.Bmp, d.CacheBmp.get());
+  EXPECT_EQ(request.Bmp, d.Cache());
   EXPECT_EQ(request.OffsetX, 0);
   EXPECT_EQ(request.OffsetY, 0);
   // The window shows the cache.
-  EXPECT_EQ(FormPixel(panel, 5, 5), d.CacheBmp->Pixel(5, 5));
-  EXPECT_EQ(FormPixel(panel, 150, 100), d.CacheBmp->Pixel(150, 100));
-  EXPECT_NE(d.CacheBmp->Pixel(100, 10), d.CacheBmp->Pixel(100, 110));  // a gradient, top to bottom
+  EXPECT_EQ(FormPixel(panel, 5, 5), d.Cache()->Pixel(5, 5));
+  EXPECT_EQ(FormPixel(panel, 150, 100), d.Cache()->Pixel(150, 100));
+  EXPECT_NE(d.Cache()->Pixel(100, 10), d.Cache()->Pixel(100, 110));  // a gradient, top to bottom
 }
 
 TEST_F(PanelTest, BorderShiftsTheAnswerToTheClientOrigin) {
@@ -81,7 +81,7 @@ TEST_F(PanelTest, FaceIsRebuiltOnlyWhenItsLookChanged) {
   panel->SetBounds(10, 10, 220, 120);
   UpdateAllWindows();
   EXPECT_EQ(panel->RenderCount(), built + 2);
-  EXPECT_EQ(panel->SkinData()->CacheBmp->Width(), 220);
+  EXPECT_EQ(panel->SkinData()->Cache()->Width(), 220);
 }
 
 TEST_F(PanelTest, WindowedChildrenThatShowHearThePanelHasPainted) {
@@ -126,7 +126,7 @@ TEST_F(PanelTest, CaptionIsWrittenInTheSectionFontColourNotTheFonts) {
   panel->Font().SetColor(clRed);
   panel->SetCaption("WWW");
   ShowForm();
-  const TBitmap& face = *panel->SkinData()->CacheBmp;
+  const TBitmap& face = *panel->SkinData()->Cache();
   const TColor expected = Section("PANEL").FontColor[0];
   EXPECT_GT(CountColour(face, {0, 0, 200, 60}, ColorToRGB(expected)), 20);
   EXPECT_EQ(CountColour(face, {0, 0, 200, 60}, ColorToRGB(clRed)), 0);
@@ -171,7 +171,7 @@ TEST_F(PanelTest, AShrinkingCaptionFitsItsRoomWithoutChangingTheFont) {
     last = -1;
     for (int x = 0; x < 64; ++x)
       for (int y = 0; y < 48; ++y)
-        if (panel->SkinData()->CacheBmp->Pixel(x, y) != blank->SkinData()->CacheBmp->Pixel(x, y)) {
+        if (panel->SkinData()->Cache()->Pixel(x, y) != blank->SkinData()->Cache()->Pixel(x, y)) {
           first = std::min(first, x);
           last = std::max(last, x);
         }
@@ -205,8 +205,8 @@ TEST_F(PanelTest, AnswerRowCaptionsUseTheSectionsFontColours) {
   ShowForm();
   const TsGeneralData& section = Section("SPEEDBUTTON");
   const TRect face{0, 0, 70, 50};
-  const TBitmap& pressed = *buttons[0]->SkinData()->CacheBmp;
-  const TBitmap& normal = *buttons[1]->SkinData()->CacheBmp;
+  const TBitmap& pressed = *buttons[0]->SkinData()->Cache();
+  const TBitmap& normal = *buttons[1]->SkinData()->Cache();
   EXPECT_GT(CountColour(pressed, face, ColorToRGB(section.HotFontColor[0])), 10);
   EXPECT_EQ(CountColour(pressed, face, ColorToRGB(clRed)), 0);
   EXPECT_GT(CountColour(normal, face, ColorToRGB(section.FontColor[0])), 10);

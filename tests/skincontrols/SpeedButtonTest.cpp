@@ -29,13 +29,13 @@ TEST_F(SpeedButtonTest, HoverFadesThroughIntermediateFramesToTheHotFace) {
   auto* b = Add<TsSpeedButton>(20, 20, 100, 30);
   b->SetCaption("Теория");
   ShowForm();
-  const TBitmap normal = *b->SkinData()->CacheBmp;
+  const TBitmap normal = *b->SkinData()->Cache();
   const TColor normalPixel = ScreenPixel(b, 50, 4);
   MoveTo(b, 50, 15);
   ASSERT_NE(b->FadeTimer(), nullptr);
   EXPECT_EQ(b->FadeTimer()->Iterations, 20);
   EXPECT_EQ(b->PaintState(), TacPaintState::Hot);
-  const TBitmap hot = *b->SkinData()->CacheBmp;
+  const TBitmap hot = *b->SkinData()->Cache();
   const TColor hotPixel = hot.Pixel(50, 4);
   ASSERT_GT(ColourDistance(normal.Pixel(50, 4), hotPixel), 20);
   int intermediate = 0, frames = 0;  // frames seen on screen while the fade runs
@@ -76,7 +76,7 @@ TEST_F(SpeedButtonTest, PressingAGroupButtonReleasesTheOtherAndBothFacesChange) 
   Tick(25);
   EXPECT_TRUE(a->Down());
   EXPECT_EQ(a->PaintState(), TacPaintState::Pressed);
-  const TColor pressed = a->SkinData()->CacheBmp->Pixel(40, 5);
+  const TColor pressed = a->SkinData()->Cache()->Pixel(40, 5);
   const int aRenders = a->RenderCount();
   Backend->Click(Screen(b, 40, 15));
   Drain();
@@ -130,7 +130,7 @@ TEST_F(SpeedButtonTest, AnswerButtonCaptionsUseTheSectionFontColourUnlessCustomF
   const TColor skinText = ColorToRGB(section->FontColor[0]);
   ASSERT_GT(ColourDistance(skinText, 0x0000FF), 100);
   for (TsSpeedButton* b : answers) {
-    const TBitmap& face = *b->SkinData()->CacheBmp;
+    const TBitmap& face = *b->SkinData()->Cache();
     EXPECT_EQ(CountNear(face, 0x0000FF, 40), 0) << b->Caption();
     EXPECT_GT(CountNear(face, skinText, 40), 3) << b->Caption();
   }
@@ -138,18 +138,18 @@ TEST_F(SpeedButtonTest, AnswerButtonCaptionsUseTheSectionFontColourUnlessCustomF
   answers[2]->SkinData()->Invalidate();
   Drain();
   UpdateAllWindows();
-  EXPECT_GT(CountNear(*answers[2]->SkinData()->CacheBmp, 0x0000FF, 40), 3);
+  EXPECT_GT(CountNear(*answers[2]->SkinData()->Cache(), 0x0000FF, 40), 3);
   // Hot: the section's hot font colour.
   MoveTo(answers[0], 15, 15);
   Tick(25);
-  EXPECT_GT(CountNear(*answers[0]->SkinData()->CacheBmp, ColorToRGB(section->HotFontColor[0]), 40), 3);
+  EXPECT_GT(CountNear(*answers[0]->SkinData()->Cache(), ColorToRGB(section->HotFontColor[0]), 40), 3);
 }
 
 TEST_F(SpeedButtonTest, ADisabledButtonIsHalfMixedWithAPlainParent) {
   auto* b = Add<TsSpeedButton>(20, 20, 100, 30);
   b->SetCaption("Выход");
   ShowForm();
-  const TBitmap enabled = *b->SkinData()->CacheBmp;
+  const TBitmap enabled = *b->SkinData()->Cache();
   const TColor parent = ColorToRGB(Form->Color());
   // A pixel of the face that differs clearly from the form (caption or border).
   TPoint probe{-1, -1};
@@ -164,7 +164,7 @@ TEST_F(SpeedButtonTest, ADisabledButtonIsHalfMixedWithAPlainParent) {
   Drain();
   UpdateAllWindows();
   const TColor face = enabled.Pixel(probe.X, probe.Y);
-  const TColor disabled = b->SkinData()->CacheBmp->Pixel(probe.X, probe.Y);
+  const TColor disabled = b->SkinData()->Cache()->Pixel(probe.X, probe.Y);
   for (int i = 0; i < 3; ++i)
     EXPECT_NEAR(Channel(disabled, i), (Channel(face, i) + Channel(parent, i)) / 2, 2) << "channel " << i;
   EXPECT_EQ(ScreenPixel(b, probe.X, probe.Y), disabled);
@@ -247,7 +247,7 @@ TEST_F(SpeedButtonTest, ABigGlyphIsCentredAndClipped) {
   EXPECT_EQ(r.Top, -22);
   EXPECT_EQ(r.Width(), 225);
   // The whole face shows the glyph's colour, nothing drawn outside the cache.
-  EXPECT_EQ(b->SkinData()->CacheBmp->Pixel(100, 24), 0x0000FFu);
+  EXPECT_EQ(b->SkinData()->Cache()->Pixel(100, 24), 0x0000FFu);
 }
 
 TEST_F(SpeedButtonTest, TheHandCursorShowsWhereTheWindowAsksForIt) {
@@ -308,8 +308,8 @@ TEST_F(SpeedButtonTest, ADisabledButtonOnAGradientPanelShowsSixtyPercentPanel) {
   b->SetCaption("Тестирование");
   ShowForm();
   ASSERT_TRUE(panel->UsesCache());
-  const TBitmap enabled = *b->SkinData()->CacheBmp;
-  const TBitmap& behind = *panel->SkinData()->CacheBmp;
+  const TBitmap enabled = *b->SkinData()->Cache();
+  const TBitmap& behind = *panel->SkinData()->Cache();
   TPoint probe{-1, -1};
   for (int y = 0; y < enabled.Height() && probe.X < 0; ++y)
     for (int x = 0; x < enabled.Width(); ++x)
@@ -322,7 +322,7 @@ TEST_F(SpeedButtonTest, ADisabledButtonOnAGradientPanelShowsSixtyPercentPanel) {
   Drain();
   UpdateAllWindows();
   const TColor face = enabled.Pixel(probe.X, probe.Y), under = behind.Pixel(30 + probe.X, 40 + probe.Y);
-  const TColor disabled = b->SkinData()->CacheBmp->Pixel(probe.X, probe.Y);
+  const TColor disabled = b->SkinData()->Cache()->Pixel(probe.X, probe.Y);
   for (int i = 0; i < 3; ++i)
     EXPECT_NEAR(Channel(disabled, i), 0.6 * Channel(under, i) + 0.4 * Channel(face, i), 2) << "channel " << i;
   EXPECT_EQ(ScreenPixel(b, probe.X, probe.Y), disabled);

@@ -15,7 +15,7 @@ public:
     delete Anim;
     Anim = new TsAnimTimer();
     Anim->Setup(&Data);
-    Anim->StartImage->Assign(*Data.CacheBmp);
+    Anim->StartImage->Assign(*Data.Cache());
     State = state;
     RebuildFace();
     Anim->Level = 1;
@@ -25,7 +25,7 @@ public:
   void RebuildFace() {
     Data.EnsureCache();
     PaintSectionForControl(Data, Parent(), true, static_cast<TacPaintState>(State), {0, 0, Width(), Height()}, {Left(), Top()},
-                           Data.CacheBmp.get(), false);
+                           Data.Cache(), false);
     Data.SetDirty(false);
   }
   void WndProc(TMessage& message) override {

@@ -137,7 +137,7 @@ TEST_F(CornerRefreshOverAPicture, InternalSkinFacesAreUnchangedByCornerRefreshes
     ASSERT_EQ(control->Data.BorderIndex(), section.BorderIndex) << section.SectionName;
     for (int state = 0; state < 3; ++state) {
       control->Data.EnsureCache();
-      TBitmap& cache = *control->Data.CacheBmp;
+      TBitmap& cache = *control->Data.Cache();
       PaintSectionForControl(control->Data, parent, true, static_cast<TacPaintState>(state), {0, 0, 96, 31}, {17, 11}, &cache, true);
       const TBitmap painted = cache;
       RefreshCorners(control->Data, static_cast<TacPaintState>(state));
@@ -164,7 +164,7 @@ TEST_F(CornerRefreshOverAPicture, InternalSkinHotFacesAreUnchangedByAStateZeroRe
     control->Data.SetSkinSection(name);
     for (int state = 1; state < 3; ++state) {
       control->Data.EnsureCache();
-      TBitmap& cache = *control->Data.CacheBmp;
+      TBitmap& cache = *control->Data.Cache();
       PaintSectionForControl(control->Data, parent, true, static_cast<TacPaintState>(state), {0, 0, 96, 31}, {17, 11}, &cache, true);
       const TBitmap painted = cache;
       RefreshCorners(control->Data, TacPaintState::Normal);

@@ -66,7 +66,7 @@ public:
   void RebuildFace() {
     Data.EnsureCache();
     PaintSectionForControl(Data, Parent(), true, static_cast<TacPaintState>(State), {0, 0, Width(), Height()}, {Left(), Top()},
-                           Data.CacheBmp.get(), false);
+                           Data.Cache(), false);
     Data.SetDirty(false);
     ++FacesBuilt;
   }

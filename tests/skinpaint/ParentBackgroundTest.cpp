@@ -21,7 +21,7 @@ TEST_F(FadeTest, FullyTransparentSectionShowsThePicturedParentExactly) {
   b->SetBounds(11, 13, 40, 20);
   b->RebuildFace();
   EXPECT_EQ(parent->Requests, 1);
-  const TBitmap& face = *b->Data.CacheBmp;
+  const TBitmap& face = *b->Data.Cache();
   for (int y = 0; y < 20; ++y)
     for (int x = 0; x < 40; ++x) ASSERT_EQ(face.Pixel(x, y), parent->Picture.Pixel(2 + 11 + x, 3 + 13 + y));
 }
@@ -34,7 +34,7 @@ TEST_F(FadeTest, AParentThatKnowsNothingOfSkinsAnswersWithItsColour) {
   EXPECT_EQ(request.BgType, btFill);
   EXPECT_EQ(request.Color, 0x336699);
   b->RebuildFace();
-  EXPECT_EQ(b->Data.CacheBmp->Pixel(4, 4), 0x336699);
+  EXPECT_EQ(b->Data.Cache()->Pixel(4, 4), 0x336699);
 
   TacBGInfo none;
   auto* orphan = new TFadeButton(Form);
@@ -52,7 +52,7 @@ TEST_F(FadeTest, HalfTransparentSectionOverThePicturedParent) {
   b->SetParent(parent);
   b->RebuildFace();
   // Red 255 over white: the parent keeps 127 of 255 in every channel.
-  EXPECT_EQ(b->Data.CacheBmp->Pixel(7, 7), RGB(254, 127, 127));
+  EXPECT_EQ(b->Data.Cache()->Pixel(7, 7), RGB(254, 127, 127));
 }
 
 TEST_F(FadeTest, RefreshCornersPutsTheParentUnderKeyPixels) {
@@ -74,16 +74,16 @@ TEST_F(FadeTest, RefreshCornersPutsTheParentUnderKeyPixels) {
   mask.WL = mask.WT = mask.WR = mask.WB = 1;
   b->Data.SetBorderIndex(Manager->AddMask(std::move(mask)));
   b->RebuildFace();
-  EXPECT_EQ(b->Data.CacheBmp->Pixel(0, 0), 0x0000FF);  // painted without updating corners: the face's red
-  EXPECT_EQ(b->Data.CacheBmp->Pixel(1, 0), 0x00FF00);
+  EXPECT_EQ(b->Data.Cache()->Pixel(0, 0), 0x0000FF);  // painted without updating corners: the face's red
+  EXPECT_EQ(b->Data.Cache()->Pixel(1, 0), 0x00FF00);
   RefreshCorners(b->Data, TacPaintState::Normal, kCornerTopLeft);
-  EXPECT_EQ(b->Data.CacheBmp->Pixel(0, 0), parent->Picture.Pixel(2 + 11, 3 + 13));
-  EXPECT_EQ(b->Data.CacheBmp->Pixel(1, 0), 0x00FF00);
+  EXPECT_EQ(b->Data.Cache()->Pixel(0, 0), parent->Picture.Pixel(2 + 11, 3 + 13));
+  EXPECT_EQ(b->Data.Cache()->Pixel(1, 0), 0x00FF00);
   // Through the skin data's hook, as cache copies call it.
   b->RebuildFace();
   ASSERT_NE(TsCommonData::RefreshCornersHook(), nullptr);
   TsCommonData::RefreshCornersHook()(b->Data, TacPaintState::Normal);
-  EXPECT_EQ(b->Data.CacheBmp->Pixel(0, 0), parent->Picture.Pixel(2 + 11, 3 + 13));
+  EXPECT_EQ(b->Data.Cache()->Pixel(0, 0), parent->Picture.Pixel(2 + 11, 3 + 13));
 }
 
 TEST_F(FadeTest, DisabledLookBlendsWithTheParentOrItsColour) {
@@ -117,10 +117,10 @@ TEST_F(FadeTest, BorderOnlyPaintsTheBandAndReturnsTheInside) {
   mask.WL = mask.WT = mask.WR = mask.WB = 2;
   b->Data.SetBorderIndex(Manager->AddMask(std::move(mask)));
   b->Data.EnsureCache();
-  b->Data.CacheBmp->Fill(0);
+  b->Data.Cache()->Fill(0);
   const TRect inner = PaintBorderOnly(nullptr, {0, 0, 40, 20}, 4, TacPaintState::Normal, b->Data);
   EXPECT_EQ(inner, (TRect{4, 4, 36, 16}));
-  const TBitmap& cache = *b->Data.CacheBmp;
+  const TBitmap& cache = *b->Data.Cache();
   EXPECT_EQ(cache.Pixel(0, 0), 0x00FF00);   // the border
   EXPECT_EQ(cache.Pixel(3, 3), ColorToRGB(b->Data.GetColor(false)));  // the band up to the width
   EXPECT_EQ(cache.Pixel(20, 10), 0);        // the inside is left to the control

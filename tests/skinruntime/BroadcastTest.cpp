@@ -225,6 +225,6 @@ TEST_F(BroadcastTest, NewSkinRepaintsTheControls) {
   ProcessPendingMessages();
   EXPECT_EQ(panel->FacesBuilt, panelFaces + 1);
   EXPECT_EQ(button->FacesBuilt, buttonFaces + 1);
-  EXPECT_EQ(panel->Data.CacheBmp->Pixel(0, 0), 0xFFFFFF);
-  EXPECT_EQ(button->Data.CacheBmp->Pixel(0, 0), 8421504);
+  EXPECT_EQ(panel->Data.Cache()->Pixel(0, 0), 0xFFFFFF);
+  EXPECT_EQ(button->Data.Cache()->Pixel(0, 0), 8421504);
 }

@@ -135,7 +135,7 @@ TEST_F(CommonDataTest, SeeThroughGroupBoxPassesTheRequestToItsParent) {
   TacBGInfo request;
   Command(group, AC_GETCACHE, reinterpret_cast<LPARAM>(&request));
   EXPECT_EQ(request.BgType, btCache);
-  EXPECT_EQ(request.Bmp, parent->Data.CacheBmp.get());
+  EXPECT_EQ(request.Bmp, parent->Data.Cache());
   EXPECT_EQ(request.OffsetX, 10);
   EXPECT_EQ(request.OffsetY, 20);
 }
@@ -160,7 +160,7 @@ TEST_F(CommonDataTest, BackgroundAnswersByKind) {
 
   // A gradient owner without a cache cannot answer with pixels yet.
   panel->Data.SetSkinSection("GRADIENT");
-  panel->Data.CacheBmp->SetSize(0, 0);
+  panel->Data.Cache()->SetSize(0, 0);
   TacBGInfo none;
   Command(panel, AC_GETCACHE, reinterpret_cast<LPARAM>(&none));
   EXPECT_EQ(none.BgType, btFill);
@@ -168,8 +168,8 @@ TEST_F(CommonDataTest, BackgroundAnswersByKind) {
 
   // With a cache it paints from it at the request's offset.
   panel->Data.EnsureCache();
-  panel->Data.CacheBmp->Fill(0x00FF00);
-  panel->Data.CacheBmp->SetPixel(5, 6, 0x0000FF);
+  panel->Data.Cache()->Fill(0x00FF00);
+  panel->Data.Cache()->SetPixel(5, 6, 0x0000FF);
   target.Fill(clBlack);
   TacBGInfo copy;
   copy.PleaseDraw = true;
@@ -218,7 +218,7 @@ TEST_F(CommonDataTest, RemoveAndRefreshCommands) {
   EXPECT_EQ(panel->Data.BorderIndex(), -1);
   EXPECT_EQ(panel->Data.TextureIndex(), -1);
   EXPECT_TRUE(panel->Data.Suspended());
-  EXPECT_TRUE(panel->Data.CacheBmp->Empty());
+  EXPECT_TRUE(panel->Data.Cache()->Empty());
   panel->Data.SetDirty(false);
   Command(panel, AC_REFRESH, self);
   EXPECT_TRUE(panel->Data.Dirty());
@@ -352,7 +352,7 @@ TEST_F(CommonDataTest, MessagesMarkTheFaceDirty) {
   EXPECT_TRUE(panel->Data.Focused());
   EXPECT_TRUE(panel->Data.Dirty());
   panel->Perform(CM_VISIBLECHANGED, 0, 0);
-  EXPECT_TRUE(panel->Data.CacheBmp->Empty());
+  EXPECT_TRUE(panel->Data.Cache()->Empty());
   panel->Data.SetSuspended(true);
   panel->Perform(CM_VISIBLECHANGED, 1, 0);
   EXPECT_FALSE(panel->Data.Suspended());
@@ -421,7 +421,7 @@ TEST_F(CommonDataTest, CopyingTheCacheLeavesWindowlessChildrenAlone) {
   TTestSkinPanel* windowed = AddControl<TTestSkinPanel>(panel, 30, 10, 10, 10);
   (void)windowed;
   panel->Data.EnsureCache();
-  panel->Data.CacheBmp->Fill(0x0000FF);
+  panel->Data.Cache()->Fill(0x0000FF);
   TBitmap target(60, 40, TPixelFormat::pf24bit);
   target.Fill(clBlack);
   panel->Data.CopyCacheToControls(panel, Rect(0, 0, 60, 40), false, &target.Canvas(), Rect(0, 0, 60, 40));
@@ -481,7 +481,7 @@ TEST_F(CommonDataTest, CopyingTheCacheShowsThroughGroupBoxWindows) {
                               nullptr, nullptr);
   ASSERT_NE(group, nullptr);
   panel->Data.EnsureCache();
-  panel->Data.CacheBmp->Fill(0x0000FF);
+  panel->Data.Cache()->Fill(0x0000FF);
   TBitmap target(60, 40, TPixelFormat::pf24bit);
   target.Fill(clBlack);
   panel->Data.CopyCacheToWindows(panel->Handle(), Rect(0, 0, 60, 40), false, &target.Canvas(), Rect(0, 0, 60, 40));

@@ -16,7 +16,7 @@
 // The face: the skin data's colour over the whole cache.
 inline void RebuildTestFace(TsCommonData& data) {
   data.EnsureCache();
-  data.CacheBmp->Fill(data.GetColor(data.IsHot()));
+  data.Cache()->Fill(data.GetColor(data.IsHot()));
   data.SetDirty(false);
 }
 
@@ -59,12 +59,12 @@ protected:
     Data.Loaded();
   }
   void PaintWindow(HDC dc) override {
-    if (Data.Dirty() || !Data.CacheBmp || Data.CacheBmp->Empty()) {
+    if (Data.Dirty() || !Data.HasCache()) {
       RebuildTestFace(Data);
       ++FacesBuilt;
     }
-    if (Data.CacheBmp->Empty()) return;
-    BitBlt(dc, 0, 0, Width(), Height(), &Data.CacheBmp->Canvas(), 0, 0, SRCCOPY);
+    if (Data.Cache()->Empty()) return;
+    BitBlt(dc, 0, 0, Width(), Height(), &Data.Cache()->Canvas(), 0, 0, SRCCOPY);
   }
 };
 
@@ -99,12 +99,12 @@ protected:
     Data.Loaded();
   }
   void Paint() override {
-    if (Data.Dirty() || !Data.CacheBmp || Data.CacheBmp->Empty()) {
+    if (Data.Dirty() || !Data.HasCache()) {
       RebuildTestFace(Data);
       ++FacesBuilt;
     }
-    if (Data.CacheBmp->Empty()) return;
-    BitBlt(Canvas().Handle(), 0, 0, Width(), Height(), &Data.CacheBmp->Canvas(), 0, 0, SRCCOPY);
+    if (Data.Cache()->Empty()) return;
+    BitBlt(Canvas().Handle(), 0, 0, Width(), Height(), &Data.Cache()->Canvas(), 0, 0, SRCCOPY);
   }
 };
 
