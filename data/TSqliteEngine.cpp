@@ -91,7 +91,11 @@ void TSqliteEngine::ExecuteDirect(const std::string& sql) {
 }
 
 std::string TSqliteEngine::SameValue(std::string_view quotedColumn) const {
-  return std::string(quotedColumn) + " is ? collate binary";
+  // A blob was read as text and comes back bound as text, which never equals a
+  // blob: it is compared as a blob then. Any other value meets the column's
+  // affinity as a bare marker would, so a real read as "2" still finds 2.0.
+  const std::string column(quotedColumn);
+  return column + " is (select case when typeof(" + column + ") = 'blob' then cast(v as blob) else v end from (select ? as v)) collate binary";
 }
 
 void TSqliteEngine::SetBusyTimeout(int milliseconds) {

@@ -27,7 +27,12 @@ TSqliteStatement::TSqliteStatement(sqlite3* db, std::string_view text) : Db_(db)
 
 TSqliteStatement::~TSqliteStatement() { sqlite3_finalize(Stmt_); }
 
-void TSqliteStatement::Fail() const { throw EDatabaseError(sqlite3_errmsg(Db_)); }
+void TSqliteStatement::Fail() const {
+  const int code = sqlite3_extended_errcode(Db_);
+  if (code == SQLITE_CONSTRAINT_UNIQUE || code == SQLITE_CONSTRAINT_PRIMARYKEY)
+    throw EDatabaseDuplicateError(sqlite3_errmsg(Db_));
+  throw EDatabaseError(sqlite3_errmsg(Db_));
+}
 
 int TSqliteStatement::ParameterCount() const { return sqlite3_bind_parameter_count(Stmt_); }
 

@@ -169,21 +169,4 @@ TEST(LikePatternTest, SearchThroughTheConnection) {
   EXPECT_EQ(count("алгоритм"), 1);
 }
 
-TEST(LikePatternTest, NullMatchesNothingAndEscapeMustBeOneCharacter) {
-  TestDatabase db;
-  db.Connection().ExecuteDirect("insert into Лекции values (null, 'a')");
-  TADOQuery query(&db.Connection());
-  query.SQL().Add("select * from Лекции where НазваниеЛекции like '%'");
-  query.Open();
-  EXPECT_EQ(query.RecordCount(), 0);
-  query.SQL().Clear();
-  query.SQL().Add("select 'a%' like 'a!%' escape '!', 'ab' like 'a!%' escape '!'");
-  query.Open();
-  EXPECT_EQ(query.Fields(0).AsString(), "1");
-  EXPECT_EQ(query.Fields(1).AsString(), "0");
-  query.SQL().Clear();
-  query.SQL().Add("select 'a' like 'a' escape '!!'");
-  EXPECT_ANY_THROW(query.Open());
-}
-
 }  // namespace

@@ -60,60 +60,6 @@ TEST_F(StatementsTest, TextsAreExactToTheSpace) {
   EXPECT_EQ(Query_.SQL().Text(), "select * from Лекции\r\nwhere НазваниеЛекции  Like :a ");
 }
 
-TEST_F(StatementsTest, ParametersFollowTheMarkersAndSurviveReparsing) {
-  LoadStatement(Query_, Statements::kStoreResult);
-  ASSERT_EQ(Query_.Parameters().Count(), 2);
-  EXPECT_EQ(Query_.Parameters()[0].Name(), "a1");
-  EXPECT_EQ(Query_.Parameters()[1].Name(), "a2");
-  // Parameters are created line by line as the text grows.
-  Query_.SQL().Clear();
-  Query_.SQL().Add("select * from Тесты");
-  EXPECT_EQ(Query_.Parameters().Count(), 0);
-  EXPECT_THROW(Query_.ParamByName("a"), EDatabaseError);  // no such parameter yet
-  Query_.SQL().Add("where Пользователь= :a");
-  ASSERT_EQ(Query_.Parameters().Count(), 1);
-  Query_.ParamByName("A").SetValue(Variant("x"));  // names ignore letter case
-  // A value set before a later line is appended is kept.
-  Query_.SQL().Add("and Верно = :b");
-  EXPECT_EQ(Query_.ParamByName("a").Value(), Variant("x"));
-  EXPECT_TRUE(Query_.ParamByName("b").Value().IsNull());
-  // Clearing the parameters and the text forgets the value.
-  Query_.Parameters().Clear();
-  Query_.SQL().Clear();
-  Query_.SQL().Add("select * from Тесты where Пользователь= :a");
-  EXPECT_TRUE(Query_.ParamByName("a").Value().IsNull());
-}
-
-TEST_F(StatementsTest, ValuesBindByMarkerPositionNotByName) {
-  // The markers appear as a2, a1: the first "?" gets a2's value.
-  TADOQuery insert(&Db_.Connection());
-  insert.SQL().Add("Insert into Тесты(Верно,Пользователь)");
-  insert.SQL().Add("values(:a2,:a1)");
-  ASSERT_EQ(insert.Parameters().Count(), 2);
-  EXPECT_EQ(insert.Parameters()[0].Name(), "a2");
-  insert.ParamByName("a1").SetValue(Variant("Сидоров"));
-  insert.ParamByName("a2").SetValue(Variant(17));
-  insert.ExecSQL();
-  EXPECT_EQ(All(Statements::kSelectResults, 0), Strings{"Сидоров"});
-  EXPECT_EQ(All(Statements::kSelectResults, 1), Strings{"17"});
-  // A value is data, whatever it looks like.
-  LoadStatement(insert, Statements::kStoreResult);
-  insert.ParamByName("a1").SetValue(Variant("x'); delete from Тесты; --"));
-  insert.ParamByName("a2").SetValue(Variant(1));
-  insert.ExecSQL();
-  EXPECT_EQ(All(Statements::kSelectResults, 0), (Strings{"Сидоров", "x'); delete from Тесты; --"}));
-}
-
-TEST_F(StatementsTest, UnknownParameterIsAnError) {
-  LoadStatement(Query_, Statements::kSelectResults);
-  try {
-    Query_.ParamByName("a");
-    FAIL();
-  } catch (const EDatabaseError& e) {
-    EXPECT_STREQ(e.what(), "Parameter 'a' not found");
-  }
-}
-
 TEST_F(StatementsTest, MaterialsAddSearchDelete) {
   struct Kind { TStatement select, search, add, remove; };
   const Kind kinds[] = {

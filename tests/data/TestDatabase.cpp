@@ -5,6 +5,7 @@
 #include <cstring>
 #include <unistd.h>
 
+#include "data/TextCollation.h"
 #include "platform/base/Exception.h"
 #include "tools/pg-server/TPgServer.h"
 
@@ -71,6 +72,19 @@ int TestDatabase::Exec(const std::string& sql) {
   TADOQuery query(Connection_.get());
   query.SQL().Add(sql);
   return query.ExecSQL();
+}
+
+void TestDatabase::CreateItems() {
+  // The server has no folding column of its own: its title compares as it is.
+  const std::string sql =
+      Server_ ? "create table items (id integer primary key, code text not null unique, title text, quantity bigint, "
+                "price double precision, arrived date, picture bytea, note text);"
+                "create table moves (item integer not null references items(id), amount integer not null)"
+              : "create table items (id integer primary key, code text not null unique, title text collate " +
+                    std::string(kFoldingCollation) +
+                    ", quantity integer, price real, arrived date, picture blob, note text);"
+                    "create table moves (item integer not null references items(id), amount integer not null)";
+  Connection_->ExecuteDirect(sql);
 }
 
 std::string ErrorOf(const std::function<void()>& fn) {
