@@ -82,6 +82,8 @@ TacButtonLogic::TacButtonLogic(TButton& button, TsCommonData& data, const TacBut
 
 TacButtonLogic::~TacButtonLogic() { EndFade(Fade, Data_); }
 
+void TacButtonLogic::LookChanged() { Data_.Invalidate(); }
+
 TacPaintState TacButtonLogic::PaintState() const {
   if ((Button_.Pressed() && !Releasing_) || ForcedPressed || Down) return TacPaintState::Pressed;
   if (DefaultLook || (Button_.Enabled() && ActiveDefault_ && ActiveDefault_() && Button_.Default()))

@@ -46,6 +46,8 @@ public:
   // Clicks faster than the press fade show the pressed face this long (ms).
   static constexpr unsigned kPressedHold = 30;
   bool Holding() const { return Hold_ && Hold_->Enabled(); }
+  // A property of the face changed: it is rebuilt at the next paint.
+  void LookChanged();
 
   bool Down = false;
   bool ShowFocus = true;

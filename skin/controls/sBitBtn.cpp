@@ -24,25 +24,7 @@ TsBitBtn::~TsBitBtn() {
   Logic_.reset();
 }
 
-void TsBitBtn::LookChanged() { SkinData_->Invalidate(); }
-void TsBitBtn::ButtonLookChanged(bool) { LookChanged(); }
-
-bool TsBitBtn::ShowFocus() const { return Logic_->ShowFocus; }
-void TsBitBtn::SetShowFocus(bool value) {
-  Logic_->ShowFocus = value;
-  LookChanged();
-}
-int TsBitBtn::FocusMargin() const { return Logic_->FocusMargin; }
-void TsBitBtn::SetFocusMargin(int value) { Logic_->FocusMargin = value; }
-bool TsBitBtn::Down() const { return Logic_->Down; }
-void TsBitBtn::SetDown(bool value) {
-  if (value == Logic_->Down) return;
-  Logic_->Down = value;
-  LookChanged();
-}
-TacPaintState TsBitBtn::PaintState() const { return Logic_->PaintState(); }
-int TsBitBtn::RenderCount() const { return Logic_->RenderCount; }
-TsFadeTimer* TsBitBtn::FadeTimer() const { return Logic_->Fade; }
+void TsBitBtn::ButtonLookChanged(bool) { SkinData_->Invalidate(); }
 
 void TsBitBtn::Loaded() {
   TBitBtn::Loaded();

@@ -7,12 +7,14 @@
 #include "forms/BitBtn.h"
 #include "skin/controls/acButtonCommon.h"
 #include "skin/controls/acButtonLook.h"
+#include "skin/controls/acPushButtonProperties.h"
 #include "skin/paint/sFade.h"
 #include "skin/runtime/sCommonData.h"
 
-class TacButtonLogic;
-
-class TsBitBtn : public TBitBtn, public IacSkinnedControl, public TacButtonLookProperties {
+class TsBitBtn : public TBitBtn,
+                 public IacSkinnedControl,
+                 public TacPushButtonProperties,
+                 public TacButtonLookProperties {
 public:
   // What scripts can read of it; registered when its layer's engine part starts.
   static void RegisterDriverProperties();
@@ -21,17 +23,8 @@ public:
   std::string ClassName() const override { return "TsBitBtn"; }
   TsCommonData* SkinData() override { return SkinData_.get(); }
 
-  bool ShowFocus() const;
-  void SetShowFocus(bool value);
-  int FocusMargin() const;
-  void SetFocusMargin(int value);
-  bool Down() const;
-  void SetDown(bool value);
   TBmpPaintEvent OnPaint;
 
-  TacPaintState PaintState() const;
-  int RenderCount() const;
-  TsFadeTimer* FadeTimer() const;
   // Where the last rebuild put the glyph and the caption (cache coordinates).
   TRect LastGlyphRect() const { return LastGlyphRect_; }
   TRect LastCaptionRect() const { return LastCaptionRect_; }
@@ -45,10 +38,8 @@ protected:
 
 private:
   void ButtonLookChanged(bool evenHidden) override;
-  void LookChanged();
 
   std::unique_ptr<TsCommonData> SkinData_;
-  std::unique_ptr<TacButtonLogic> Logic_;
   TRect LastGlyphRect_;
   TRect LastCaptionRect_;
 };

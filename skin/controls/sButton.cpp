@@ -26,23 +26,7 @@ TsButton::~TsButton() {
   Logic_.reset();
 }
 
-bool TsButton::ShowFocus() const { return Logic_->ShowFocus; }
-void TsButton::SetShowFocus(bool value) {
-  Logic_->ShowFocus = value;
-  SkinData_->Invalidate();
-}
-int TsButton::FocusMargin() const { return Logic_->FocusMargin; }
-void TsButton::SetFocusMargin(int value) { Logic_->FocusMargin = value; }
-bool TsButton::Down() const { return Logic_->Down; }
-void TsButton::SetDown(bool value) {
-  if (value == Logic_->Down) return;
-  Logic_->Down = value;
-  SkinData_->Invalidate();
-}
 void TsButton::ButtonLookChanged(bool) { SkinData_->Invalidate(); }
-TacPaintState TsButton::PaintState() const { return Logic_->PaintState(); }
-int TsButton::RenderCount() const { return Logic_->RenderCount; }
-TsFadeTimer* TsButton::FadeTimer() const { return Logic_->Fade; }
 
 void TsButton::Loaded() {
   TButton::Loaded();
