@@ -97,7 +97,8 @@ TEST_F(DataSetTest, EveryKindOfColumnReadsBack) {
   query.Next();
   EXPECT_TRUE(query.FieldByName("quantity").Value() == Variant(int64_t{9007199254740993}));
   EXPECT_EQ(query.FieldByName("quantity").AsString(), "9007199254740993");
-  EXPECT_EQ(ErrorOf([&] { query.FieldByName("quantity").AsInteger(); }), "'9007199254740993' is not a valid integer value");
+  EXPECT_EQ(ErrorOf([&] { query.FieldByName("quantity").AsInteger(); }),
+            "'9007199254740993' is not a valid integer value");
   EXPECT_EQ(query.FieldByName("price").AsString(), "-0.001");
   EXPECT_EQ(query.FieldByName("arrived").AsString(), "2000-02-29");
 }
@@ -387,10 +388,5 @@ TEST_F(DataSetTest, ValuesBindByMarkerPositionNotByName) {
 TEST_F(DataSetTest, UnknownParameterIsAnError) {
   TADOQuery query(&Db_.Connection());
   query.SQL().Add("select * from items");
-  try {
-    query.ParamByName("a");
-    FAIL();
-  } catch (const EDatabaseError& e) {
-    EXPECT_STREQ(e.what(), "Parameter 'a' not found");
-  }
+  EXPECT_EQ(ErrorOf<EDatabaseError>([&] { query.ParamByName("a"); }), "Parameter 'a' not found");
 }

@@ -12,16 +12,6 @@
 #include "tests/data/TestDatabase.h"
 
 namespace {
-template <typename Fn>
-std::string DatabaseError(Fn fn) {
-  try {
-    fn();
-  } catch (const EDatabaseError& e) {
-    return e.Message();
-  }
-  return "(no error)";
-}
-
 std::string ConnectionTo(const std::filesystem::path& path) { return "Data Source=" + path.string(); }
 }  // namespace
 
@@ -30,11 +20,11 @@ TEST(EngineErrorsTest, MissingFileIsNeverCreated) {
   TestDatabase db(false);
   const auto missing = db.Folder() / "nothing.mdb";
   TADOConnection connection(ConnectionTo(missing));
-  EXPECT_EQ(DatabaseError([&] { connection.Open(); }), "unable to open database file");
+  EXPECT_EQ(ErrorOf<EDatabaseError>([&] { connection.Open(); }), "unable to open database file");
   EXPECT_FALSE(connection.Connected());
   EXPECT_FALSE(std::filesystem::exists(missing));
   TADOConnection noSource("Provider=Microsoft.Jet.OLEDB.4.0");
-  EXPECT_EQ(DatabaseError([&] { noSource.Open(); }), "Data source name not found and no default driver specified");
+  EXPECT_EQ(ErrorOf<EDatabaseError>([&] { noSource.Open(); }), "Data source name not found and no default driver specified");
 }
 
 TEST(EngineErrorsTest, FileThatIsNotADatabase) {
@@ -44,7 +34,7 @@ TEST(EngineErrorsTest, FileThatIsNotADatabase) {
   std::ofstream(path) << "This is a lecture, not a database. It is long enough to hold a page header, surely."
                       << std::string(600, 'x');
   TADOConnection connection(ConnectionTo(path));
-  EXPECT_EQ(DatabaseError([&] { connection.Open(); }), "file is not a database");
+  EXPECT_EQ(ErrorOf<EDatabaseError>([&] { connection.Open(); }), "file is not a database");
   EXPECT_FALSE(connection.Connected());
 }
 
@@ -117,9 +107,9 @@ TEST(EngineErrorsTest, RandomDamageGivesRowsOrAnEngineError) {
 TEST(EngineErrorsTest, TheTableCheckNamesAMissingTable) {
   SKIP_UNLESS_FILE();
   TestDatabase db;
-  EXPECT_EQ(DatabaseError([&] { Schema::CheckTables(db.Connection()); }), "(no error)");
+  EXPECT_EQ(ErrorOf<EDatabaseError>([&] { Schema::CheckTables(db.Connection()); }), "(no error)");
   db.Exec("drop table Видео");
-  EXPECT_EQ(DatabaseError([&] { Schema::CheckTables(db.Connection()); }), "no such table: Видео");
+  EXPECT_EQ(ErrorOf<EDatabaseError>([&] { Schema::CheckTables(db.Connection()); }), "no such table: Видео");
 }
 
 TEST(EngineErrorsTest, LockedDatabaseReportsAfterTheBusyTimeout) {
@@ -137,11 +127,11 @@ TEST(EngineErrorsTest, LockedDatabaseReportsAfterTheBusyTimeout) {
   LoadStatement(query, Statements::kStoreResult);
   query.ParamByName("a1").SetValue(Variant("c"));
   query.ParamByName("a2").SetValue(Variant(3));
-  EXPECT_EQ(DatabaseError([&] { query.ExecSQL(); }), "database is locked");
+  EXPECT_EQ(ErrorOf<EDatabaseError>([&] { query.ExecSQL(); }), "database is locked");
   // An exclusive lock keeps readers out too; they also give up after the timeout.
   holder->ExecuteDirect("commit; begin exclusive; delete from Тесты");
   LoadStatement(query, Statements::kSelectResults);
-  EXPECT_EQ(DatabaseError([&] { query.Open(); }), "database is locked");
+  EXPECT_EQ(ErrorOf<EDatabaseError>([&] { query.Open(); }), "database is locked");
   holder->ExecuteDirect("rollback");
   query.Open();
   EXPECT_EQ(query.RecordCount(), 2);
@@ -177,7 +167,7 @@ TEST(EngineErrorsTest, AnotherProcessWritingMeanwhile) {
   LoadStatement(query, Statements::kStoreResult);
   query.ParamByName("a1").SetValue(Variant("этот процесс"));
   query.ParamByName("a2").SetValue(Variant(7));
-  EXPECT_EQ(DatabaseError([&] { query.ExecSQL(); }), "database is locked");
+  EXPECT_EQ(ErrorOf<EDatabaseError>([&] { query.ExecSQL(); }), "database is locked");
   ASSERT_EQ(write(release[1], &byte, 1), 1);
   int status = -1;
   ASSERT_EQ(waitpid(child, &status, 0), child);

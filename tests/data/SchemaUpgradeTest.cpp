@@ -199,13 +199,9 @@ TEST_F(SchemaUpgradeTest, AFailedUpgradeLeavesTheFileAsItWas) {
   Db_.Connection().ExecuteDirect("create table Лекции_upgrade (x)");
   Db_.Connection().ExecuteDirect("pragma wal_checkpoint");
   const std::string bytes = FileBytes(Db_.Path());
-  try {
-    Schema::Upgrade(Db_.Connection());
-    FAIL() << "the upgrade should have failed";
-  } catch (const EDatabaseError& e) {
-    EXPECT_TRUE(std::string(e.what()).starts_with(Schema::kUpgradeFailed)) << e.what();
-    EXPECT_NE(std::string(e.what()).find("already exists"), std::string::npos) << e.what();
-  }
+  const std::string error = ErrorOf<EDatabaseError>([&] { Schema::Upgrade(Db_.Connection()); });
+  EXPECT_TRUE(error.starts_with(Schema::kUpgradeFailed)) << error;
+  EXPECT_NE(error.find("already exists"), std::string::npos) << error;
   EXPECT_FALSE(Schema::IsCurrent(Db_.Connection()));
   EXPECT_EQ(UsersWithRowIds().size(), 3u);
   EXPECT_EQ(FileBytes(Db_.Path()), bytes);
@@ -223,12 +219,8 @@ TEST_F(SchemaUpgradeTest, AReadOnlyFileIsReportedAndLeftAlone) {
   {
     auto readOnly = Db_.OpenSecond();
     ASSERT_EQ(sqlite3_db_readonly(readOnly->Handle(), "main"), 1);
-    try {
-      Schema::Upgrade(*readOnly);
-      ADD_FAILURE() << "the upgrade of a read-only file should fail";
-    } catch (const EDatabaseError& e) {
-      EXPECT_NE(std::string(e.what()).find("readonly"), std::string::npos) << e.what();
-    }
+    const std::string error = ErrorOf<EDatabaseError>([&] { Schema::Upgrade(*readOnly); });
+    EXPECT_NE(error.find("readonly"), std::string::npos) << error;
   }
   EXPECT_EQ(std::system(("chattr -i '" + path + "'").c_str()), 0);
   EXPECT_EQ(FileBytes(path), bytes);

@@ -127,14 +127,10 @@ TEST_F(StatementsTest, ResultsStoredAndViewedPerUser) {
   LoadStatement(Query_, Statements::kStoreResult);
   Query_.ParamByName("a1").SetValue(Variant("x"));
   Query_.ParamByName("a2").SetValue(Variant("abc"));
-  try {
-    Query_.ExecSQL();
-    FAIL();
-  } catch (const EDatabaseError& e) {
-    EXPECT_STREQ(e.what(), TestDatabase::OnServer()
-                               ? "Сервер базы данных отклонил действие: invalid input syntax for type integer: \"abc\""
-                               : "cannot store TEXT value in INTEGER column Тесты.Верно");
-  }
+  EXPECT_EQ(ErrorOf<EDatabaseError>([&] { Query_.ExecSQL(); }),
+            TestDatabase::OnServer()
+                ? "Сервер базы данных отклонил действие: invalid input syntax for type integer: \"abc\""
+                : "cannot store TEXT value in INTEGER column Тесты.Верно");
 }
 
 TEST_F(StatementsTest, UsersAddDeleteAndAdministratorPasswordChange) {

@@ -86,12 +86,3 @@ void TestDatabase::CreateItems() {
                     "create table moves (item integer not null references items(id), amount integer not null)";
   Connection_->ExecuteDirect(sql);
 }
-
-std::string ErrorOf(const std::function<void()>& fn) {
-  try {
-    fn();
-  } catch (const Exception& e) {
-    return e.Message();
-  }
-  return "(no error)";
-}

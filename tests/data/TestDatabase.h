@@ -7,13 +7,13 @@
 // has ask for it whatever the run (TestDatabase::kServer), so that they run, not
 // skip, wherever they are started.
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <string>
 
 #include "app/data/Schema.h"
 #include "data/TADOConnection.h"
 #include "data/TADOQuery.h"
+#include "tests/support/ErrorOf.h"
 
 class TPgServer;
 
@@ -52,9 +52,6 @@ private:
   std::string Source_;
   std::unique_ptr<TADOConnection> Connection_;
 };
-
-// The message of the error fn raises, or "(no error)".
-std::string ErrorOf(const std::function<void()>& fn);
 
 // In a test body: skips the test when the run's databases live on the server.
 #define SKIP_UNLESS_FILE() \

@@ -7,26 +7,15 @@
 #include "data/TextConvert.h"
 #include "data/Variant.h"
 #include "platform/base/Exception.h"
-
-namespace {
-template <typename Fn>
-std::string MessageOf(Fn fn) {
-  try {
-    fn();
-  } catch (const Exception& e) {
-    return e.Message();
-  }
-  return "(no error)";
-}
-}  // namespace
+#include "tests/support/ErrorOf.h"
 
 TEST(VariantTest, ConversionsAndTheRuntimeMessages) {
   EXPECT_EQ(Variant("12").AsInteger(), 12);
   EXPECT_EQ(Variant(7).AsString(), "7");
   EXPECT_EQ(Variant().ToText(), "");
-  EXPECT_EQ(MessageOf([] { (void)Variant().AsString(); }), "Could not convert variant of type (Null) into type (OleStr)");
-  EXPECT_EQ(MessageOf([] { (void)Variant().AsInteger(); }), "Could not convert variant of type (Null) into type (Int64)");
-  EXPECT_EQ(MessageOf([] { (void)Variant("abc").AsInteger(); }), "Could not convert variant of type (OleStr) into type (Int64)");
+  EXPECT_EQ(ErrorOf([] { (void)Variant().AsString(); }), "Could not convert variant of type (Null) into type (OleStr)");
+  EXPECT_EQ(ErrorOf([] { (void)Variant().AsInteger(); }), "Could not convert variant of type (Null) into type (Int64)");
+  EXPECT_EQ(ErrorOf([] { (void)Variant("abc").AsInteger(); }), "Could not convert variant of type (OleStr) into type (Int64)");
   EXPECT_THROW((void)Variant().AsString(), EVariantError);
   EXPECT_TRUE(Variant() == Variant::Null());
   EXPECT_FALSE(Variant("1") == Variant(1));
@@ -41,8 +30,8 @@ TEST(TextConvertTest, ReadsLikeStrToInt) {
   int64_t value = 0;
   for (const char* bad : {"", " ", "abc", "3 ", "1.5", "-", "9223372036854775808", "$"})
     EXPECT_FALSE(TryStrToInt64(bad, value)) << bad;
-  EXPECT_EQ(MessageOf([] { StrToInt64("abc"); }), "'abc' is not a valid integer value");
-  EXPECT_EQ(MessageOf([] { StrToInt64(""); }), "'' is not a valid integer value");
+  EXPECT_EQ(ErrorOf([] { StrToInt64("abc"); }), "'abc' is not a valid integer value");
+  EXPECT_EQ(ErrorOf([] { StrToInt64(""); }), "'' is not a valid integer value");
 }
 
 TEST(TextCollationTest, FoldsLatinAndCyrillic) {
@@ -100,8 +89,8 @@ TEST(FilterExpressionTest, ComparisonsAndQuotes) {
   EXPECT_TRUE(TFilterExpression("Логин is null", resolve).Matches(nullRow));
   const std::string bad =
       "Arguments are of the wrong type, are out of acceptable range, or are in conflict with one another.";
-  EXPECT_EQ(MessageOf([&] { TFilterExpression("Нет = 'x'", resolve); }), bad);
-  EXPECT_EQ(MessageOf([&] { TFilterExpression("Логин = 'x", resolve); }), bad);
-  EXPECT_EQ(MessageOf([&] { TFilterExpression("Логин = 'x' garbage", resolve); }), bad);
-  EXPECT_EQ(MessageOf([&] { TFilterExpression("(Логин = 'x'", resolve); }), bad);
+  EXPECT_EQ(ErrorOf([&] { TFilterExpression("Нет = 'x'", resolve); }), bad);
+  EXPECT_EQ(ErrorOf([&] { TFilterExpression("Логин = 'x", resolve); }), bad);
+  EXPECT_EQ(ErrorOf([&] { TFilterExpression("Логин = 'x' garbage", resolve); }), bad);
+  EXPECT_EQ(ErrorOf([&] { TFilterExpression("(Логин = 'x'", resolve); }), bad);
 }

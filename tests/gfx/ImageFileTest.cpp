@@ -12,6 +12,7 @@
 #include <random>
 
 #include "platform/base/Exception.h"
+#include "tests/support/ErrorOf.h"
 
 namespace {
 
@@ -157,12 +158,8 @@ TEST(BmpFile, MalformedFilesAreRefused) {
   TBytes badHeader = good;
   badHeader[14] = 41;
   EXPECT_THROW(LoadBmpFromMemory(badHeader), EInvalidGraphic);
-  try {
-    LoadBmpFromMemory(HandMadeBmp(3, 3, 24, 0, {}, {1, 2, 3}));
-    FAIL();
-  } catch (const EInvalidGraphic& e) {
-    EXPECT_EQ(e.Message(), "Bitmap image is not valid: the pixel data is truncated");
-  }
+  EXPECT_EQ(ErrorOf<EInvalidGraphic>([&] { LoadBmpFromMemory(HandMadeBmp(3, 3, 24, 0, {}, {1, 2, 3})); }),
+            "Bitmap image is not valid: the pixel data is truncated");
 }
 
 TEST(BmpFile, AlphaMasksNeedAHeaderWithRoomForThem) {
@@ -184,12 +181,8 @@ TEST(BmpFile, AlphaMasksNeedAHeaderWithRoomForThem) {
   put32(54, 0xFF0000);
   put32(58, 0xFF00);
   put32(62, 0xFF);
-  try {
-    LoadBmpFromMemory(file);
-    FAIL();
-  } catch (const EInvalidGraphic& e) {
-    EXPECT_EQ(e.Message(), "Bitmap image is not valid: the header has no room for colour masks");
-  }
+  EXPECT_EQ(ErrorOf<EInvalidGraphic>([&] { LoadBmpFromMemory(file); }),
+            "Bitmap image is not valid: the header has no room for colour masks");
 }
 
 // --- PNG -----------------------------------------------------------------------------
@@ -296,12 +289,8 @@ TEST(PngFile, MalformedFilesAreRefused) {
   // Every cut before the image data ends fails; cuts after it may still decode.
   for (std::size_t n = 0; n + 12 < good.size(); ++n)
     ExpectRefused(LoadPngFromMemory, TBytes(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(n)));
-  try {
-    LoadPngFromMemory(WithPngSize(good, 100000, 100000));
-    FAIL();
-  } catch (const EOutOfResources& e) {
-    EXPECT_EQ(e.Message(), "PNG image of 100000 x 100000 pixels is larger than the allowed 16384 x 16384");
-  }
+  EXPECT_EQ(ErrorOf<EOutOfResources>([&] { LoadPngFromMemory(WithPngSize(good, 100000, 100000)); }),
+            "PNG image of 100000 x 100000 pixels is larger than the allowed 16384 x 16384");
   EXPECT_THROW(LoadPngFromMemory(WithPngSize(good, 16000, 16000)), EOutOfResources);  // > 256 MiB
   EXPECT_THROW(LoadPngFromMemory(WithPngSize(good, 0, 6)), EInvalidGraphic);
   // Declared bigger than the data: libpng runs out of input.
@@ -403,12 +392,8 @@ TEST(JpegFile, MalformedFilesAreRefused) {
       huge[i + 5] = 0xFD, huge[i + 6] = 0xE8, huge[i + 7] = 0xFD, huge[i + 8] = 0xE8;
       break;
     }
-  try {
-    LoadJpegFromMemory(huge);
-    FAIL();
-  } catch (const EOutOfResources& e) {
-    EXPECT_EQ(e.Message(), "JPEG image of 65000 x 65000 pixels is larger than the allowed 16384 x 16384");
-  }
+  EXPECT_EQ(ErrorOf<EOutOfResources>([&] { LoadJpegFromMemory(huge); }),
+            "JPEG image of 65000 x 65000 pixels is larger than the allowed 16384 x 16384");
   TBytes garbage(300, 0x5A);
   garbage[0] = 0xFF, garbage[1] = 0xD8, garbage[2] = 0xFF;
   try {
@@ -448,12 +433,8 @@ TEST(ImageFile, DetectsFormatsAndReadsFiles) {
   EXPECT_EQ(DetectImageFormat(SavePngToMemory(b)), TImageFormat::Png);
   EXPECT_EQ(DetectImageFormat(SaveJpegToMemory(b)), TImageFormat::Jpeg);
   EXPECT_EQ(DetectImageFormat(TBytes{'G', 'I', 'F'}), TImageFormat::Unknown);
-  try {
-    LoadImageFromMemory(TBytes{'G', 'I', 'F', '8'});
-    FAIL();
-  } catch (const EInvalidGraphic& e) {
-    EXPECT_EQ(e.Message(), "Unknown picture file format");
-  }
+  EXPECT_EQ(ErrorOf<EInvalidGraphic>([&] { LoadImageFromMemory(TBytes{'G', 'I', 'F', '8'}); }),
+            "Unknown picture file format");
   const auto dir = std::filesystem::temp_directory_path() / ("gfx_test_" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir);
   const std::string path = (dir / "shot.png").string();

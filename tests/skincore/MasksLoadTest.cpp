@@ -6,6 +6,7 @@
 #include "platform/base/Exception.h"
 #include "skin/core/acMasks.h"
 #include "tests/skincore/MasksTestSkin.h"
+#include "tests/support/ErrorOf.h"
 
 namespace {
 
@@ -177,12 +178,10 @@ TEST(MaskLoadingFailures, BrokenPngOrJpegEndsTheLoadWithTheDecoderError) {
 }
 
 TEST(MaskLoadingFailures, LettersInARectangleEndTheLoad) {
-  try {
-    ManagerWithPackage("[A]\nBORDERSMASK=^0000^00x0^0010^0010^0000^0000^0000^0000^1^0^0^0\n", {});
-    FAIL() << "the load must fail";
-  } catch (const EConvertError& e) {
-    EXPECT_STREQ(e.what(), "'00x0' is not a valid integer value");
-  }
+  EXPECT_EQ(ErrorOf<EConvertError>([&] {
+              ManagerWithPackage("[A]\nBORDERSMASK=^0000^00x0^0010^0010^0000^0000^0000^0000^1^0^0^0\n", {});
+            }),
+            "'00x0' is not a valid integer value");
 }
 
 TEST(MaskLoadingFailures, MissingFilesAndMissingMasterAreSkipped) {

@@ -4,6 +4,7 @@
 
 #include "platform/base/Exception.h"
 #include "skin/core/acMasks.h"
+#include "tests/support/ErrorOf.h"
 
 namespace {
 
@@ -92,12 +93,8 @@ TEST(MaskValues, TextureReadsStretchModeAndOptionalMaskType) {
 
 TEST(MaskValues, LettersOrMissingDigitsAreConversionErrors) {
   TsMaskData m;
-  try {
-    ParseBorderValue("^00a5^0054^0081^0090^0000^0000^0000^0000^1^0^1^2", m);
-    FAIL() << "letters in a rectangle must not load";
-  } catch (const EConvertError& e) {
-    EXPECT_STREQ(e.what(), "'00a5' is not a valid integer value");
-  }
+  EXPECT_EQ(ErrorOf<EConvertError>([&] { ParseBorderValue("^00a5^0054^0081^0090^0000^0000^0000^0000^1^0^1^2", m); }),
+            "'00a5' is not a valid integer value");
   try {
     ParseGlyphValue("@0049@0210@0097@0246@3", m);  // mask type missing
     FAIL() << "a short value must not load";

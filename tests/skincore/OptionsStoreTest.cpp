@@ -2,6 +2,7 @@
 
 #include "platform/base/Exception.h"
 #include "skin/core/acIniFile.h"
+#include "tests/support/ErrorOf.h"
 
 TEST(OptionsStore, SectionsAndKeysAreFoundIgnoringCaseAndListedInFileOrder) {
   TacIniFile ini;
@@ -86,12 +87,7 @@ TEST(OptionsStore, IntegersAreDecimalOrHexAndInvalidTextCountsAsMissing) {
 
 TEST(OptionsStore, StrictConversionNamesTheText) {
   EXPECT_EQ(StrToIntStrict("-5"), -5);
-  try {
-    StrToIntStrict("12 px");
-    ADD_FAILURE();
-  } catch (const EConvertError& e) {
-    EXPECT_EQ(e.Message(), "'12 px' is not a valid integer value");
-  }
+  EXPECT_EQ(ErrorOf<EConvertError>([&] { StrToIntStrict("12 px"); }), "'12 px' is not a valid integer value");
 }
 
 TEST(OptionsStore, RealsUseThePointWhateverTheLocale) {

@@ -10,6 +10,7 @@
 #include "skin/core/acSkinPack.h"
 #include "skin/core/acSkinPackWriter.h"
 #include "skin/core/acSkinSource.h"
+#include "tests/support/ErrorOf.h"
 
 namespace {
 
@@ -181,12 +182,7 @@ TEST(Package, DataWithoutMagicIsRefusedAndTheReaderCleared) {
   for (const auto& bytes : {Bytes(""), Bytes("ASz"), Bytes("aszf\x01\0\0\0"), Bytes("PK\x03\x04 some zip")}) {
     TacSkinConvertor reader;
     reader.OwnSource(std::make_unique<TacMemoryStream>(bytes));
-    try {
-      reader.ParsePackage();
-      ADD_FAILURE() << "no error";
-    } catch (const Exception& e) {
-      EXPECT_EQ(e.Message(), "Loaded data is not a packed skin file");
-    }
+    EXPECT_EQ(ErrorOf([&] { reader.ParsePackage(); }), "Loaded data is not a packed skin file");
     EXPECT_EQ(reader.SourceStream, nullptr);
     EXPECT_TRUE(reader.Items.empty());
   }
@@ -211,12 +207,7 @@ TEST(Package, EveryTruncationFailsWithStreamReadError) {
   const auto bytes = SmallPackage();
   for (std::size_t length = 4; length < bytes.size(); ++length) {
     std::vector<std::uint8_t> cut(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(length));
-    try {
-      Parse(cut);
-      ADD_FAILURE() << "length " << length << " parsed";
-    } catch (const EReadError& e) {
-      EXPECT_EQ(e.Message(), "Stream read error");
-    }
+    EXPECT_EQ(ErrorOf<EReadError>([&] { Parse(cut); }), "Stream read error") << "length " << length;
   }
 }
 

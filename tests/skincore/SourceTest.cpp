@@ -9,6 +9,7 @@
 #include "skin/core/acSkinPackWriter.h"
 #include "skin/core/acSkinSource.h"
 #include "skin/core/acSkinModel.h"
+#include "tests/support/ErrorOf.h"
 
 namespace fs = std::filesystem;
 
@@ -145,12 +146,7 @@ TEST_F(SkinSourceChoice, PackagePathIsRelativeToTheWorkingDirectory) {
 
 TEST_F(SkinSourceChoice, StoredPackageWithoutMagicFailsAndKeepsItsBytes) {
   Manager->InternalSkins()[0].Data = TacMemoryStream(Text("not a package"));
-  try {
-    Manager->SetSkinName("Lumen (внутренний)");
-    ADD_FAILURE();
-  } catch (const Exception& e) {
-    EXPECT_EQ(e.Message(), "Loaded data is not a packed skin file");
-  }
+  EXPECT_EQ(ErrorOf([&] { Manager->SetSkinName("Lumen (внутренний)"); }), "Loaded data is not a packed skin file");
   EXPECT_EQ(Manager->InternalSkins()[0].Data.View(), "not a package");
   EXPECT_EQ(Manager->Convertor(), nullptr);
   EXPECT_FALSE(Manager->SkinData.SkinReady);

@@ -9,6 +9,7 @@
 #include "skin/runtime/acCommands.h"
 #include "skin/runtime/sBackground.h"
 #include "tests/skinframe/FrameTestUtil.h"
+#include "tests/support/ErrorOf.h"
 
 namespace {
 
@@ -267,12 +268,8 @@ TEST_F(FrameTest, RoundedCornersAreLeftOutOfTheWindowAndNoKeyColourShows) {
 
 TEST_F(FrameTest, ExplicitProvidersBelongToFormsOnlyAndOneAtATime) {
   TComponent notAForm(nullptr);
-  try {
-    TsSkinProvider provider(&notAForm);
-    FAIL() << "a provider on a component that is not a form";
-  } catch (const Exception& e) {
-    EXPECT_STREQ(e.what(), "TsSkinProvider component must be used with forms only!");
-  }
+  EXPECT_EQ(ErrorOf([&] { TsSkinProvider provider(&notAForm); }),
+            "TsSkinProvider component must be used with forms only!");
   TForm* form = ShowForm();
   TsSkinProvider* first = ProviderOf(form);
   ASSERT_NE(first, nullptr);

@@ -5,17 +5,14 @@
 #include "platform/base/Exception.h"
 #include "skin/render/acSmoothStretch.h"
 #include "tests/skinrender/TestBitmaps.h"
+#include "tests/support/ErrorOf.h"
 
 TEST(SmoothStretch, TooSmallSourceRaises) {
   TBitmap dst;
   for (const TSize size : {TSize{1, 5}, TSize{5, 1}, TSize{0, 0}}) {
     TBitmap src(size.cx, size.cy);
-    try {
-      SmoothStretch(src, dst, 10, 10, sfLanczos3);
-      FAIL() << "no error for " << size.cx << "x" << size.cy;
-    } catch (const Exception& e) {
-      EXPECT_STREQ(e.what(), "Source bitmap is too small");
-    }
+    EXPECT_EQ(ErrorOf([&] { SmoothStretch(src, dst, 10, 10, sfLanczos3); }), "Source bitmap is too small")
+        << size.cx << "x" << size.cy;
   }
 }
 
