@@ -2,8 +2,6 @@
 
 #include "platform/gfx/FontEngine.h"
 
-namespace {
-
 std::unique_ptr<TGdiObject> MakeStockFont(int index) {
   TLogFont font = DefaultGuiLogFont();
   switch (index) {
@@ -25,11 +23,6 @@ std::unique_ptr<TGdiObject> MakeStockFont(int index) {
   return std::make_unique<TGdiFont>(font);
 }
 
-// Stock fonts work as soon as this file is linked in.
-const bool kStockFontsRegistered = (SetStockFontFactory(&MakeStockFont), true);
-
-}  // namespace
-
 TGdiFont::TGdiFont(const TLogFont& font) : LogFont_(font) {}
 
 TFontFace& TGdiFont::Face() {
@@ -45,7 +38,6 @@ TTextMetric TGdiFont::Metric() {
 }
 
 HFONT CreateFontIndirect(const TLogFont& font) {
-  RegisterStockFonts();
   return new TGdiFont(font);  // the caller owns it until DeleteObject
 }
 
@@ -59,13 +51,7 @@ bool GetLogFont(HFONT font, TLogFont* out) {
 
 TLogFont DefaultGuiLogFont() { return TLogFont{"MS Sans Serif", -11}; }
 
-void RegisterStockFonts() {
-  (void)kStockFontsRegistered;
-  SetStockFontFactory(&MakeStockFont);
-}
-
 HFONT DefaultGuiFont() {
-  RegisterStockFonts();
   return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 

@@ -34,5 +34,6 @@ TLogFont DefaultGuiLogFont();
 HFONT DefaultGuiFont();
 // The font a context draws with: its selected font when live, else the default GUI font.
 TGdiFont& EffectiveFont(HFONT selected);
-// Registers how stock fonts are made; called before any stock font is needed.
-void RegisterStockFonts();
+// Makes the stock font of a GetStockObject index (SYSTEM_FONT, DEFAULT_GUI_FONT ...);
+// null for an index that is not a font.
+std::unique_ptr<TGdiObject> MakeStockFont(int index);

@@ -4,6 +4,7 @@
 #include <unordered_set>
 
 #include "platform/gfx/DeviceContext.h"
+#include "platform/gfx/Font.h"
 #include "platform/gfx/GdiTools.h"
 #include "platform/gfx/Region.h"
 
@@ -14,11 +15,6 @@ namespace {
 std::unordered_set<const TGdiObject*>& LiveObjects() {
   static auto* objects = new std::unordered_set<const TGdiObject*>();
   return *objects;
-}
-
-TStockFontFactory& StockFontFactory() {
-  static TStockFontFactory factory = nullptr;
-  return factory;
 }
 
 constexpr int kStockCount = DC_PEN + 1;
@@ -48,8 +44,7 @@ std::unique_ptr<TGdiObject> MakeStock(int index) {
     case DEVICE_DEFAULT_FONT:
     case SYSTEM_FIXED_FONT:
     case DEFAULT_GUI_FONT:
-      if (StockFontFactory()) return StockFontFactory()(index);
-      return nullptr;
+      return MakeStockFont(index);
     default: return nullptr;
   }
 }
@@ -92,4 +87,3 @@ void MarkStockObject(TGdiObject* object) {
   if (object) object->Stock_ = true;
 }
 
-void SetStockFontFactory(TStockFontFactory factory) { StockFontFactory() = factory; }

@@ -86,7 +86,3 @@ bool IsGdiObject(const TGdiObject* object);
 // a dead handle.
 int GetObjectType(HGDIOBJ object);
 
-// The font code registers how stock fonts are made (SYSTEM_FONT, DEFAULT_GUI_FONT ...);
-// the factory returns null for indexes it does not know.
-using TStockFontFactory = std::unique_ptr<TGdiObject> (*)(int index);
-void SetStockFontFactory(TStockFontFactory factory);

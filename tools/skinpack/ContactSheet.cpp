@@ -223,8 +223,9 @@ int RunContactSheet(const std::vector<std::string>& args) {
   return 0;
 }
 
-const TSkinpackRegistration kContactSheet({"contact-sheet", "FILE.asz|DIR OUT.png",
-                                           "draws the master bitmap and every mask's state frames into a PNG", 2,
-                                           RunContactSheet});
-
 }  // namespace
+
+TSkinpackCommand SkinpackContactSheetCommand() {
+  return {"contact-sheet", "FILE.asz|DIR OUT.png", "draws the master bitmap and every mask's state frames into a PNG", 2,
+          RunContactSheet};
+}

@@ -17,6 +17,8 @@ int RunList(const std::vector<std::string>& args) {
   return 0;
 }
 
-const TSkinpackRegistration kList({"list", "FILE.asz", "lists the entries of a skin package", 1, RunList});
-
 }  // namespace
+
+TSkinpackCommand SkinpackListCommand() {
+  return {"list", "FILE.asz", "lists the entries of a skin package", 1, RunList};
+}

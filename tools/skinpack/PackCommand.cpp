@@ -27,6 +27,8 @@ int RunPack(const std::vector<std::string>& args) {
   return 0;
 }
 
-const TSkinpackRegistration kPack({"pack", "DIR FILE.asz", "packs the files of a skin folder", 2, RunPack});
-
 }  // namespace
+
+TSkinpackCommand SkinpackPackCommand() {
+  return {"pack", "DIR FILE.asz", "packs the files of a skin folder", 2, RunPack};
+}

@@ -1,5 +1,5 @@
 #pragma once
-// Subcommands of skinpack register themselves: one source file per subcommand.
+// Subcommands of skinpack: one source file per subcommand, listed in main.cpp.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -13,11 +13,11 @@ struct TSkinpackCommand {
   std::function<int(const std::vector<std::string>&)> Run;  // returns the exit status
 };
 
-std::vector<TSkinpackCommand>& SkinpackCommands();
-
-struct TSkinpackRegistration {
-  explicit TSkinpackRegistration(TSkinpackCommand command) { SkinpackCommands().push_back(std::move(command)); }
-};
+TSkinpackCommand SkinpackContactSheetCommand();
+TSkinpackCommand SkinpackListCommand();
+TSkinpackCommand SkinpackPackCommand();
+TSkinpackCommand SkinpackUnpackCommand();
+TSkinpackCommand SkinpackValidateCommand();
 
 // Whole files, native paths; raise EFileError when they cannot be read or written.
 std::vector<std::uint8_t> SkinpackReadFile(const std::string& nativePath);

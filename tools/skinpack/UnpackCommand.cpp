@@ -28,6 +28,8 @@ int RunUnpack(const std::vector<std::string>& args) {
   return 0;
 }
 
-const TSkinpackRegistration kUnpack({"unpack", "FILE.asz DIR", "writes the entries of a package into DIR", 2, RunUnpack});
-
 }  // namespace
+
+TSkinpackCommand SkinpackUnpackCommand() {
+  return {"unpack", "FILE.asz DIR", "writes the entries of a package into DIR", 2, RunUnpack};
+}

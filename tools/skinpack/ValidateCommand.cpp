@@ -17,8 +17,10 @@ int RunValidate(const std::vector<std::string>& args) {
   return 1;
 }
 
-const TSkinpackRegistration kValidate({"validate", "FILE.asz|DIR",
-                                       "reports unresolved images, unknown parents and unreadable values (exit 1)", 1,
-                                       RunValidate});
-
 }  // namespace
+
+TSkinpackCommand SkinpackValidateCommand() {
+  return {"validate", "FILE.asz|DIR",
+                                       "reports unresolved images, unknown parents and unreadable values (exit 1)", 1,
+                                       RunValidate};
+}

@@ -1,16 +1,10 @@
 // skinpack: lists, unpacks, packs and validates skin packages and skin folders.
-#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 
 #include "platform/base/Exception.h"
 #include "tools/skinpack/SkinpackCommand.h"
-
-std::vector<TSkinpackCommand>& SkinpackCommands() {
-  static std::vector<TSkinpackCommand> commands;
-  return commands;
-}
 
 std::vector<std::uint8_t> SkinpackReadFile(const std::string& nativePath) {
   std::ifstream in(nativePath, std::ios::binary);
@@ -27,9 +21,14 @@ void SkinpackWriteFile(const std::string& nativePath, const std::vector<std::uin
 
 namespace {
 
+// In the order the usage lists them.
+std::vector<TSkinpackCommand> SkinpackCommands() {
+  return {SkinpackContactSheetCommand(), SkinpackListCommand(), SkinpackPackCommand(), SkinpackUnpackCommand(),
+          SkinpackValidateCommand()};
+}
+
 int Usage() {
-  auto commands = SkinpackCommands();
-  std::sort(commands.begin(), commands.end(), [](const auto& a, const auto& b) { return a.Name < b.Name; });
+  const auto commands = SkinpackCommands();
   std::fprintf(stderr, "usage:\n");
   for (const auto& c : commands) std::fprintf(stderr, "  skinpack %s %s\n      %s\n", c.Name.c_str(), c.Usage.c_str(), c.Help.c_str());
   return 2;
