@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "bench/common/InTurns.h"
 #include "bench/render/BenchImages.h"
 #include "skin/core/sGradient.h"
 #include "skin/render/sBlend.h"
@@ -87,4 +88,41 @@ void BM_PaintGradient(benchmark::State& state) {
 }
 BENCHMARK(BM_PaintGradient)->Arg(0)->Arg(1);
 
+// The headline rates: each blend in turns with the copy of the same bitmap's bytes;
+// the figure is the copy's time over the blend's (a rate, higher is better).
+TTurns gBlend24Turns, gBlendColorTurns;
+
+struct TBitmapCopy {
+  TBitmap From = NoiseBitmap(kBenchWidth, kBenchHeight, TPixelFormat::pf24bit, 1);
+  TBitmap To{kBenchWidth, kBenchHeight};
+  void operator()() {
+    std::memcpy(To.Bits(), From.Bits(), To.SizeInBytes());
+    benchmark::ClobberMemory();
+  }
+};
+
+void BM_BlendBitmaps24InTurns(benchmark::State& state) {
+  const TBitmap src = NoiseBitmap(kBenchWidth, kBenchHeight, TPixelFormat::pf24bit, 2);
+  TBitmap dst = NoiseBitmap(kBenchWidth, kBenchHeight, TPixelFormat::pf24bit, 3);
+  TBitmapCopy copy;
+  TimeInTurns(state, gBlend24Turns, copy, [&] {
+    BlendBitmaps(dst, src, 128, TPoint{0, 0}, TRect{0, 0, kBenchWidth, kBenchHeight});
+    benchmark::ClobberMemory();
+  });
+}
+BENCHMARK(BM_BlendBitmaps24InTurns)->Unit(benchmark::kMicrosecond);
+
+void BM_BlendColorRect24InTurns(benchmark::State& state) {
+  TBitmap dst = NoiseBitmap(kBenchWidth, kBenchHeight, TPixelFormat::pf24bit, 4);
+  TBitmapCopy copy;
+  TimeInTurns(state, gBlendColorTurns, copy, [&] {
+    BlendColorRect(dst, TRect{0, 0, kBenchWidth - 1, kBenchHeight - 1}, 40, 0x00C4D8EA);
+    benchmark::ClobberMemory();
+  });
+}
+BENCHMARK(BM_BlendColorRect24InTurns)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
+
+double Blend24Rate() { return gBlend24Turns.Median(); }
+double BlendColorRate() { return gBlendColorTurns.Median(); }

@@ -1,11 +1,12 @@
 // A skinned speed button's face rebuilt in each state, and the warm paint that only
-// copies the cached face, each beside a memcpy of the face's bytes in the same run.
+// copies the cached face, each beside a memcpy of the face's bytes in the same run;
+// the rebuilt faces' figures are taken in turns with the copy (bench/common/InTurns.h).
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <vector>
 
 #include "bench/common/BenchRunner.h"
+#include "bench/common/InTurns.h"
 #include "forms/Application.h"
 #include "forms/Form.h"
 #include "platform/backend/HeadlessBackend.h"
@@ -56,26 +57,50 @@ TBenchDesk& Desk() {
   return desk;
 }
 
-// The face rebuilt for state 0 (normal), 1 (hot) or 2 (pressed).
-void BM_SpeedButtonFace(benchmark::State& state) {
-  TBenchDesk& d = Desk();
-  TsSpeedButton& b = *d.Button;
-  const int wanted = static_cast<int>(state.range(0));
+// Puts the button in state 0 (normal), 1 (hot) or 2 (pressed); false when it did not take it.
+bool TakeState(TsSpeedButton& b, int wanted) {
   b.SkinData()->SetMouseAbove(wanted == 1);
   b.SetDown(wanted == 2);
-  if (StateNumber(b.PaintState()) != wanted) {
-    state.SkipWithError("the button did not take the state");
-    return;
-  }
-  for (auto _ : state) {
-    b.RenderCache();
-    benchmark::DoNotOptimize(b.SkinData()->Cache()->Bits());
-    benchmark::ClobberMemory();
-  }
+  return StateNumber(b.PaintState()) == wanted;
+}
+
+void LeaveState(TsSpeedButton& b) {
   b.SetDown(false);
   b.SkinData()->SetMouseAbove(false);
 }
+
+void RenderFace(TsSpeedButton& b) {
+  b.RenderCache();
+  benchmark::DoNotOptimize(b.SkinData()->Cache()->Bits());
+  benchmark::ClobberMemory();
+}
+
+// The face rebuilt for state 0 (normal), 1 (hot) or 2 (pressed).
+void BM_SpeedButtonFace(benchmark::State& state) {
+  TsSpeedButton& b = *Desk().Button;
+  if (!TakeState(b, static_cast<int>(state.range(0)))) {
+    state.SkipWithError("the button did not take the state");
+    return;
+  }
+  for (auto _ : state) RenderFace(b);
+  LeaveState(b);
+}
 BENCHMARK(BM_SpeedButtonFace)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
+TTurns gFaceTurns[3];
+
+void BM_SpeedButtonFaceInTurns(benchmark::State& state) {
+  TsSpeedButton& b = *Desk().Button;
+  const int wanted = static_cast<int>(state.range(0));
+  if (!TakeState(b, wanted)) {
+    state.SkipWithError("the button did not take the state");
+    return;
+  }
+  TCopyBaseline copy(TBitmap(kWidth, kHeight, TPixelFormat::pf24bit).SizeInBytes());
+  TimeInTurns(state, gFaceTurns[wanted], [&b] { RenderFace(b); }, copy);
+  LeaveState(b);
+}
+BENCHMARK(BM_SpeedButtonFaceInTurns)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
 // A paint request with nothing dirty: the cache goes to the screen as it is.
 void BM_SpeedButtonWarmPaint(benchmark::State& state) {
@@ -95,13 +120,8 @@ void BM_SpeedButtonWarmPaint(benchmark::State& state) {
 BENCHMARK(BM_SpeedButtonWarmPaint)->Unit(benchmark::kMicrosecond);
 
 void BM_MemcpyFace(benchmark::State& state) {
-  TBitmap face(kWidth, kHeight, TPixelFormat::pf24bit);
-  std::vector<std::uint8_t> from(face.SizeInBytes(), 7);
-  for (auto _ : state) {
-    std::memcpy(face.Bits(), from.data(), from.size());
-    benchmark::DoNotOptimize(face.Bits());
-    benchmark::ClobberMemory();
-  }
+  TCopyBaseline copy(TBitmap(kWidth, kHeight, TPixelFormat::pf24bit).SizeInBytes());
+  for (auto _ : state) copy();
 }
 BENCHMARK(BM_MemcpyFace)->Unit(benchmark::kMicrosecond);
 
@@ -117,10 +137,13 @@ int main(int argc, char** argv) {
   TBenchTimes times;
   if (!RunBenchmarks(argc, argv, times)) return 1;
   const double memcpy = times.CpuSeconds("BM_MemcpyFace");
-  std::printf("speedbutton_face_memcpy_us = %.4f\n", memcpy * 1e6);
-  PrintPair("speedbutton_face_normal", times.CpuSeconds("BM_SpeedButtonFace/0"), memcpy);
-  PrintPair("speedbutton_face_hot", times.CpuSeconds("BM_SpeedButtonFace/1"), memcpy);
-  PrintPair("speedbutton_face_pressed", times.CpuSeconds("BM_SpeedButtonFace/2"), memcpy);
+  std::printf("speedbutton_face_memcpy_us = %.4f\n", (gFaceTurns[0].Ratios.empty() ? memcpy : gFaceTurns[0].BaselineBest) * 1e6);
+  const char* names[3] = {"speedbutton_face_normal", "speedbutton_face_hot", "speedbutton_face_pressed"};
+  for (int i = 0; i < 3; ++i) {
+    if (gFaceTurns[i].Ratios.empty()) continue;
+    std::printf("%s_us = %.3f\n", names[i], gFaceTurns[i].WorkBest * 1e6);
+    std::printf("%s_vs_memcpy = %.1f\n", names[i], gFaceTurns[i].Median());
+  }
   PrintPair("speedbutton_warm_paint", times.CpuSeconds("BM_SpeedButtonWarmPaint"), memcpy);
   return 0;
 }

@@ -1,11 +1,13 @@
 // The section painter and the cross-fade frame, each beside a memcpy of the same
-// bytes measured in the same run.
+// bytes measured in the same run. The section painter's figure is taken in turns
+// with its copy (bench/common/InTurns.h).
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <vector>
 
 #include "bench/common/BenchRunner.h"
+#include "bench/common/InTurns.h"
 #include "skin/core/acSkinModel.h"
 #include "skin/internal/InternalSkin.h"
 #include "skin/paint/sFade.h"
@@ -32,38 +34,57 @@ TBitmap Parent() {
 }
 
 // A 100 x 30 BUTTON face in state 1 over a parent that answers with its picture.
+struct TButtonFace {
+  TacPaintSource Source;
+  TBitmap ParentPicture = Parent();
+  TBitmap Face{100, 30, TPixelFormat::pf24bit};
+  BackgroundInfo Bg = BackgroundInfo::FromBitmap(&ParentPicture, 0, 0);
+
+  bool Ready() {
+    TacSkinModel& m = Skin();
+    const int index = m.SectionIndexOf("BUTTON");
+    if (index < 0) return false;
+    Source.Manager = &m;
+    Source.SkinIndex = index;
+    Source.BorderIndex = m.Section(index)->BorderIndex;
+    Bg = BackgroundInfo::FromBitmap(&ParentPicture, 0, 0);
+    return true;
+  }
+  void operator()() {
+    PaintSection(Source, Bg, true, TacPaintState::Hot, {0, 0, 100, 30}, {37, 41}, &Face, true);
+    benchmark::DoNotOptimize(Face.Bits());
+    benchmark::ClobberMemory();
+  }
+};
+
 void BM_PaintSectionButton(benchmark::State& state) {
-  TacSkinModel& m = Skin();
-  const int index = m.SectionIndexOf("BUTTON");
-  if (index < 0) {
+  TButtonFace paint;
+  if (!paint.Ready()) {
     state.SkipWithError("the internal skin has no BUTTON section");
     return;
   }
-  TacPaintSource source;
-  source.Manager = &m;
-  source.SkinIndex = index;
-  source.BorderIndex = m.Section(index)->BorderIndex;
-  const TBitmap parent = Parent();
-  TBitmap face(100, 30, TPixelFormat::pf24bit);
-  const BackgroundInfo bg = BackgroundInfo::FromBitmap(&parent, 0, 0);
-  for (auto _ : state) {
-    PaintSection(source, bg, true, TacPaintState::Hot, {0, 0, 100, 30}, {37, 41}, &face, true);
-    benchmark::DoNotOptimize(face.Bits());
-    benchmark::ClobberMemory();
-  }
+  for (auto _ : state) paint();
 }
 BENCHMARK(BM_PaintSectionButton)->Unit(benchmark::kMicrosecond);
 
 void BM_MemcpyButton(benchmark::State& state) {
-  TBitmap face(100, 30, TPixelFormat::pf24bit);
-  std::vector<std::uint8_t> from(face.SizeInBytes(), 7);
-  for (auto _ : state) {
-    std::memcpy(face.Bits(), from.data(), from.size());
-    benchmark::DoNotOptimize(face.Bits());
-    benchmark::ClobberMemory();
-  }
+  TCopyBaseline copy(TBitmap(100, 30, TPixelFormat::pf24bit).SizeInBytes());
+  for (auto _ : state) copy();
 }
 BENCHMARK(BM_MemcpyButton)->Unit(benchmark::kMicrosecond);
+
+TTurns gButtonTurns;
+
+void BM_PaintSectionButtonInTurns(benchmark::State& state) {
+  TButtonFace paint;
+  if (!paint.Ready()) {
+    state.SkipWithError("the internal skin has no BUTTON section");
+    return;
+  }
+  TCopyBaseline copy(paint.Face.SizeInBytes());
+  TimeInTurns(state, gButtonTurns, paint, copy);
+}
+BENCHMARK(BM_PaintSectionButtonInTurns)->Unit(benchmark::kMicrosecond);
 
 // One 200 x 60 frame: the old face blended with the new one into the frame bitmap.
 void BM_FadeFrame(benchmark::State& state) {
@@ -105,7 +126,11 @@ void PrintPair(const char* name, double seconds, double baseline) {
 int main(int argc, char** argv) {
   TBenchTimes times;
   if (!RunBenchmarks(argc, argv, times)) return 1;
-  PrintPair("paint_section_button", times.CpuSeconds("BM_PaintSectionButton"), times.CpuSeconds("BM_MemcpyButton"));
+  if (!gButtonTurns.Ratios.empty()) {
+    std::printf("paint_section_button_us = %.3f\n", gButtonTurns.WorkBest * 1e6);
+    std::printf("paint_section_button_memcpy_us = %.4f\n", gButtonTurns.BaselineBest * 1e6);
+    std::printf("paint_section_button_vs_memcpy = %.1f\n", gButtonTurns.Median());
+  }
   PrintPair("fade_frame", times.CpuSeconds("BM_FadeFrame"), times.CpuSeconds("BM_MemcpyFadeFrame"));
   return 0;
 }
