@@ -254,11 +254,65 @@ bool AllZero(const std::uint8_t* p, std::size_t n) {
   return any == 0;
 }
 
+// Whether n bytes at a and b are equal; slice rows are short, so no library call.
+bool SameBytes(const std::uint8_t* a, const std::uint8_t* b, std::size_t n) {
+#if defined(__SSE2__)
+  if (n >= 16) {
+    // The last window ends at n and may overlap bytes already compared.
+    const auto differ = [&](std::size_t at) {
+      const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + at));
+      const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + at));
+      return _mm_movemask_epi8(_mm_cmpeq_epi8(x, y)) != 0xFFFF;
+    };
+    for (std::size_t i = 0; i + 16 <= n; i += 16)
+      if (differ(i)) return false;
+    return !differ(n - 16);
+  }
+#endif
+  if (n >= 8) {
+    std::uint64_t a0, a1, b0, b1;
+    std::memcpy(&a0, a, 8), std::memcpy(&a1, a + n - 8, 8);
+    std::memcpy(&b0, b, 8), std::memcpy(&b1, b + n - 8, 8);
+    return ((a0 ^ b0) | (a1 ^ b1)) == 0;
+  }
+  std::uint8_t diff = 0;
+  for (std::size_t i = 0; i < n; ++i) diff |= a[i] ^ b[i];
+  return diff == 0;
+}
+
+// What the rows of a short slice give, worked out once per picture rather than per
+// face: each source row's run (and its mask band's) and whether the row holds holes
+// or a clear mask. A slice is found again by where its rows lie; every use compares
+// the kept periods with the picture's bytes and works a row out again when they
+// differ, so a picture changed in place, or another one at the same address, is
+// never drawn from stale runs.
+struct TSliceRows {
+  const std::uint8_t* PicAt = nullptr;  // source row 0 at the slice's left
+  std::ptrdiff_t Stride = 0;
+  std::size_t Period = 0;
+  int Rows = 0, MaskOffset = 0;
+  bool Masked = false;
+  std::vector<std::uint8_t> PicRuns, BandRuns;
+  std::vector<std::uint8_t> Holes, Clear;  // a flag a row
+
+  bool Is(const std::uint8_t* at, std::ptrdiff_t stride, std::size_t period, int rows, bool masked, int maskOffset) const {
+    return PicAt == at && Stride == stride && Period == period && Rows == rows && Masked == masked &&
+           (!masked || MaskOffset == maskOffset);
+  }
+};
+
+// Kept slices: a few dozen cover every border a window shows; the least recently
+// made is replaced. Slices taller than kKeptRunBytes of runs are laid out every time.
+constexpr std::size_t kKeptSlices = 48, kKeptRunBytes = 16384;
+
 // Buffers of the row-by-row repetition, kept from one slice to the next so that a
 // face's slices allocate nothing once the first face is drawn. Slices are drawn one
 // after the other, never nested.
 struct TRowScratch {
-  std::vector<std::uint8_t> PicRuns, BandRuns, PicLine, BandLine;
+  TSliceRows Uncached;
+  TSliceRows Kept[kKeptSlices];
+  std::size_t NextKept = 0;
+  std::vector<std::uint8_t> PicLine, BandLine;
   std::vector<std::pair<int, int>> Runs;
   std::vector<int> KeysAt;
 };
@@ -285,20 +339,20 @@ public:
         Direct_(Phase_ + W_ <= Sw_ && (RowBytes() >= 16 || MaskBlendTakesAnyLength())),
         Short_(!Direct_ && Period_ <= kRepeatRunMax),
         PicAt_(pic.ScanLine(src.Top) + src.Left * 3), PicStride_(pic.Stride()),
-        TargetAt_(target.ScanLine(0) + visible.Left * 3), TargetStride_(target.Stride()), Area_(area), PicRuns_(RowScratch().PicRuns), BandRuns_(RowScratch().BandRuns),
+        TargetAt_(target.ScanLine(0) + visible.Left * 3), TargetStride_(target.Stride()), Area_(area),
         PicLine_(RowScratch().PicLine), BandLine_(RowScratch().BandLine), Runs_(RowScratch().Runs),
         KeysAt_(RowScratch().KeysAt) {}
 
   void Draw() {
-    if (Short_) MakeRuns();
+    if (Short_) Rows_ = &ShortRows();
     for (int k = 0; k < Sh_; ++k) {
       // Target rows using source row k, from the first visible one.
       int y = Area_.Top + k;
       if (y < Visible_.Top) y += (Visible_.Top - y + Sh_ - 1) / Sh_ * Sh_;
       if (y >= Visible_.Bottom) continue;
-      const bool holes = HasKeys(k);
+      const bool holes = Rows_ ? Rows_->Holes[k] : HasKeys(k);
       // A black mask row composites to the picture itself: a copy gives the same bytes.
-      const bool opaque = !Masked_ || MaskRowIsClear(k);
+      const bool opaque = !Masked_ || (Rows_ ? Rows_->Clear[k] : MaskRowIsClear(k));
       if (!Masked_ || (opaque && !holes))
         CopyRows(k, y);
       else if (!holes)
@@ -317,19 +371,54 @@ private:
   std::uint8_t* TargetRow(int y) const { return TargetAt_ + static_cast<std::ptrdiff_t>(y) * TargetStride_; }
   std::size_t PhaseBytes() const { return static_cast<std::size_t>(Phase_) * 3; }
   std::size_t RowBytes() const { return static_cast<std::size_t>(W_) * 3; }
-  const std::uint8_t* PicRun(int k) const { return PicRuns_.data() + RunBytes_ * static_cast<std::size_t>(k); }
-  const std::uint8_t* BandRun(int k) const { return BandRuns_.data() + RunBytes_ * static_cast<std::size_t>(k); }
+  const std::uint8_t* PicRun(int k) const { return Rows_->PicRuns.data() + RunBytes_ * static_cast<std::size_t>(k); }
+  const std::uint8_t* BandRun(int k) const { return Rows_->BandRuns.data() + RunBytes_ * static_cast<std::size_t>(k); }
 
-  // Short slices: the runs the rows are laid out from are made for every source row
-  // first, so the copies never wait for bytes just stored.
-  void MakeRuns() {
-    if (PicRuns_.size() < RunBytes_ * static_cast<std::size_t>(Sh_)) PicRuns_.resize(RunBytes_ * static_cast<std::size_t>(Sh_));
-    if (Masked_ && BandRuns_.size() < PicRuns_.size()) BandRuns_.resize(PicRuns_.size());
-    for (int k = 0; k < Sh_; ++k) {
-      MakeRepeatRun(PicRuns_.data() + RunBytes_ * static_cast<std::size_t>(k), PicRow(k), Period_);
-      if (Masked_) MakeRepeatRun(BandRuns_.data() + RunBytes_ * static_cast<std::size_t>(k), BandRow(k), Period_);
+  // Short slices: the runs the rows are laid out from, made for every source row
+  // first (so the copies never wait for bytes just stored) or kept from a face before.
+  TSliceRows& ShortRows() const {
+    TRowScratch& scratch = RowScratch();
+    const std::size_t bytes = RunBytes_ * static_cast<std::size_t>(Sh_);
+    if (bytes > kKeptRunBytes) {
+      TSliceRows& rows = scratch.Uncached;
+      Prepare(rows);
+      for (int k = 0; k < Sh_; ++k) MakeRow(rows, k);
+      return rows;
     }
+    for (TSliceRows& rows : scratch.Kept)
+      if (rows.Is(PicAt_, PicStride_, Period_, Sh_, Masked_, MaskOffset_)) {
+        for (int k = 0; k < Sh_; ++k)
+          if (!SameBytes(PicRun(rows, k), PicRow(k), Period_) ||
+              (Masked_ && !SameBytes(BandRun(rows, k), BandRow(k), Period_)))
+            MakeRow(rows, k);
+        return rows;
+      }
+    TSliceRows& rows = scratch.Kept[scratch.NextKept];
+    scratch.NextKept = (scratch.NextKept + 1) % kKeptSlices;
+    Prepare(rows);
+    for (int k = 0; k < Sh_; ++k) MakeRow(rows, k);
+    return rows;
   }
+
+  void Prepare(TSliceRows& rows) const {
+    const std::size_t bytes = RunBytes_ * static_cast<std::size_t>(Sh_);
+    rows.PicAt = PicAt_, rows.Stride = PicStride_, rows.Period = Period_, rows.Rows = Sh_;
+    rows.Masked = Masked_, rows.MaskOffset = MaskOffset_;
+    if (rows.PicRuns.size() < bytes) rows.PicRuns.resize(bytes);
+    if (Masked_ && rows.BandRuns.size() < bytes) rows.BandRuns.resize(bytes);
+    rows.Holes.assign(static_cast<std::size_t>(Sh_), 0);
+    rows.Clear.assign(static_cast<std::size_t>(Sh_), 0);
+  }
+
+  void MakeRow(TSliceRows& rows, int k) const {
+    MakeRepeatRun(rows.PicRuns.data() + RunBytes_ * static_cast<std::size_t>(k), PicRow(k), Period_);
+    if (Masked_) MakeRepeatRun(rows.BandRuns.data() + RunBytes_ * static_cast<std::size_t>(k), BandRow(k), Period_);
+    rows.Holes[static_cast<std::size_t>(k)] = HasKeys(k);
+    rows.Clear[static_cast<std::size_t>(k)] = Masked_ && MaskRowIsClear(k);
+  }
+
+  std::uint8_t* PicRun(TSliceRows& rows, int k) const { return rows.PicRuns.data() + RunBytes_ * static_cast<std::size_t>(k); }
+  std::uint8_t* BandRun(TSliceRows& rows, int k) const { return rows.BandRuns.data() + RunBytes_ * static_cast<std::size_t>(k); }
 
   bool HasKeys(int k) const { return HasKeyPixel(PicRow(k), Period_); }
   bool MaskRowIsClear(int k) const { return AllZero(BandRow(k), Period_); }
@@ -445,7 +534,8 @@ private:
   const std::ptrdiff_t TargetStride_;
   const std::uint8_t *PicLineAt_ = nullptr, *BandLineAt_ = nullptr;  // see LayOutLines
   const TRect Area_;
-  std::vector<std::uint8_t>&PicRuns_, &BandRuns_, &PicLine_, &BandLine_;
+  const TSliceRows* Rows_ = nullptr;  // short slices only
+  std::vector<std::uint8_t>&PicLine_, &BandLine_;
   std::vector<std::pair<int, int>>& Runs_;
   std::vector<int>& KeysAt_;
 };

@@ -182,3 +182,43 @@ TEST(FastPaths, CompositedHolesAgreeWithThePixelByPixelWay) {
       }
   }
 }
+
+// The row-wise way keeps what a short slice's rows hold from one face to the next.
+// A picture changed in place between faces (a pixel, a hole made or filled, a mask
+// band row cleared) must be drawn as it is now, as the slice-by-slice way draws it.
+TEST(FastPaths, APictureChangedBetweenFacesIsDrawnAsItIsNow) {
+  TKernelGuard guard;
+  std::mt19937 rng(71);
+  std::uniform_int_distribution<int> byte(0, 255), change(0, 3);
+  for (TacKernelLevel k : {TacKernelLevel::Scalar, TacKernelLevel::Avx2, TacKernelLevel::Avx512Vbmi}) {
+    SetKernelLevel(k);
+    TPaintSkin skin;
+    TBitmap& master = *skin.Model.MasterBitmap;
+    constexpr int kFrameW = 12, kFrameH = 10;  // the picture's upper half, its mask band below
+    for (int y = 0; y < kFrameH * 2; ++y)
+      for (int x = 0; x < kFrameW; ++x) master.SetPixel(x, y, static_cast<TColor>(byte(rng) | byte(rng) << 8 | byte(rng) << 16));
+    const int b = skin.AddMask("BUTTON", "BORDERSMASK", {0, 0, kFrameW, kFrameH * 2}, 1, 1, TacImgType::itisaBorder, 4);
+    TsMaskData& m = skin.Mask(b);
+    m.WL = m.WT = m.WR = m.WB = 3;
+    const TBitmap start = RandomBitmap(rng, 60, 30, TPixelFormat::pf24bit, true);
+    const TRect r{2, 1, 58, 29};
+    for (int face = 0; face < 40; ++face) {
+      // Something in the slices' rows changes after every face but the first.
+      const int x = byte(rng) % kFrameW, y = byte(rng) % kFrameH;
+      if (face > 0) switch (change(rng)) {
+          case 0: master.SetPixel(x, y, static_cast<TColor>(byte(rng) << 8 | byte(rng))); break;
+          case 1: master.SetPixel(x, y, kKey); break;
+          case 2: master.SetPixel(x, y + kFrameH, static_cast<TColor>(byte(rng) << 16 | byte(rng))); break;
+          default:
+            for (int i = 0; i < kFrameW; ++i) master.SetPixel(i, y + kFrameH, 0);
+        }
+      TBitmap face24 = start, face32 = start;
+      face32.SetPixelFormat(TPixelFormat::pf32bit);
+      DrawBorderMask(face24, r, true, BackgroundInfo::FromColor(kKey), m, TacPaintState::Normal, false);
+      DrawBorderMask(face32, r, true, BackgroundInfo::FromColor(kKey), m, TacPaintState::Normal, false);
+      for (int py = 0; py < start.Height(); ++py)
+        for (int px = 0; px < start.Width(); ++px)
+          ASSERT_EQ(face24.Pixel(px, py), face32.Pixel(px, py)) << "face " << face << " at " << px << "," << py;
+    }
+  }
+}
