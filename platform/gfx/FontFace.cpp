@@ -6,6 +6,7 @@
 #include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 
@@ -26,6 +27,8 @@ int Scale(long units, int ppem, int upem) {
 
 TFontFace::TFontFace(FT_LibraryRec_* library, const TResolvedFont& resolved, int height, int weight, bool italic)
     : Resolved_(resolved), Direct_(kDirectCount, nullptr) {
+  static std::atomic<std::uint64_t> made{0};
+  Serial_ = ++made;
   if (FT_New_Face(library, resolved.File.c_str(), resolved.Index, &Face_) != 0 || !Face_)
     throw EFontError("Cannot open font file " + resolved.File);
   if (!FT_IS_SCALABLE(Face_)) {

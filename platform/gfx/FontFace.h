@@ -47,6 +47,10 @@ public:
   TFontFace& operator=(const TFontFace&) = delete;
 
   const TResolvedFont& Resolved() const { return Resolved_; }
+  // Different for every face the process makes, so that what is kept about a face
+  // (a laid-out text, its glyphs' addresses) is never taken for a later one at the
+  // same address.
+  std::uint64_t Serial() const { return Serial_; }
   int PixelSize() const { return PixelSize_; }
   // Underline and strike-out flags of the metric are left clear: they belong to the logical font.
   const TTextMetric& Metric() const { return Metric_; }
@@ -86,6 +90,7 @@ private:
   void ComputeMetrics(int height, int weight, bool italic);
 
   TResolvedFont Resolved_;
+  std::uint64_t Serial_ = 0;
   FT_FaceRec_* Face_ = nullptr;
   int PixelSize_ = 0;
   TTextMetric Metric_;

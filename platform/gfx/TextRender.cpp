@@ -1,6 +1,7 @@
 #include "platform/gfx/TextRender.h"
 
 #include <algorithm>
+#include <string>
 
 #include "platform/base/Cp1251.h"
 #include "platform/gfx/TextBlend.h"
@@ -44,6 +45,34 @@ struct TLayout {
   int EllipsisWidth = 0;  // 1/64 pixel
   int LineHeight = 0;
 };
+
+// A text laid out for a face, a format and (where lines are broken or shortened) a
+// width: its items and finished lines. Captions are drawn again and again as they
+// are (a button's face in each state, a label on every paint), so the last texts'
+// layouts are kept and only the glyphs are blended again. Faces are told apart by
+// serial, never by address, as the items point at the face's glyphs.
+struct TKeptLayout {
+  std::uint64_t Face = 0;
+  unsigned Format = 0;
+  int Width64 = 0;
+  std::string Text;
+  std::vector<TItem> Items;
+  std::vector<TLine> Lines;
+};
+
+// Enough for the captions of a window painted in turns; longer texts (a page of a
+// memo) are laid out every time.
+constexpr std::size_t kKeptLayouts = 16, kKeptTextMax = 256;
+
+struct TKeptLayouts {
+  TKeptLayout Entries[kKeptLayouts];
+  std::size_t Next = 0;
+};
+
+TKeptLayouts& KeptLayouts() {
+  thread_local TKeptLayouts kept;
+  return kept;
+}
 
 // Layout keeps pen positions in 1/64 pixel; glyphs land on the nearest whole pixel.
 constexpr int kUnit = 64;
@@ -221,6 +250,9 @@ void DrawLine(TFontFace& face, TTextStyle style, const std::vector<TItem>& items
 int DrawTextOn(TFontFace& face, TTextStyle style, std::string_view utf8, TRect& rect, unsigned format,
                const TTextTarget* target) {
   TLayout layout;
+  // Measuring and drawing lay a text out alike, so DT_CALCRECT is left out of the
+  // key, unless the byte it sits in holds a tab size.
+  const unsigned keyFormat = (format & DT_TABSTOP) ? format : format & ~static_cast<unsigned>(DT_CALCRECT);
   int tabChars = 8;
   if (format & DT_TABSTOP) {
     // The second byte then holds the tab size instead of flags.
@@ -243,25 +275,54 @@ int DrawTextOn(TFontFace& face, TTextStyle style, std::string_view utf8, TRect& 
   }
 
   TScratch& scratch = Scratch();
-  BuildItems(face, utf8, format, scratch.Items);
   const int width = rect.Width();
   // Whole pixels of the rectangle; the layout compares in 1/64 with half a pixel of
   // tolerance, so that text measured by DT_CALCRECT fits the rectangle it gave.
   const int width64 = std::clamp(width, -(1 << 24), 1 << 24) * kUnit + kUnit / 2 - 1;
-  BreakLines(scratch.Items, layout, width64, scratch.Lines);
-  // The word variant shortens every line that does not fit; the end variant only
-  // the end of the text (a long word on an earlier line is just clipped).
-  if (format & DT_WORD_ELLIPSIS)
-    for (TLine& line : scratch.Lines) ApplyEllipsis(scratch.Items, layout, width64, line);
-  else if (format & (DT_END_ELLIPSIS | DT_PATH_ELLIPSIS))
-    ApplyEllipsis(scratch.Items, layout, width64, scratch.Lines.back());
-  for (TLine& line : scratch.Lines) line.Width = LineExtent(scratch.Items, line, layout);
+  const bool widthMatters =
+      ((format & DT_WORDBREAK) && !(format & DT_SINGLELINE)) || (format & (DT_WORD_ELLIPSIS | DT_END_ELLIPSIS | DT_PATH_ELLIPSIS));
+  const int keyWidth = widthMatters ? width64 : 0;
+  const bool keep = utf8.size() <= kKeptTextMax;
+  TKeptLayout* kept = nullptr;
+  if (keep) {
+    TKeptLayouts& all = KeptLayouts();
+    for (TKeptLayout& entry : all.Entries)
+      if (entry.Face == face.Serial() && entry.Format == keyFormat && entry.Width64 == keyWidth && entry.Text == utf8) {
+        kept = &entry;
+        break;
+      }
+    if (!kept) {
+      TKeptLayout& entry = all.Entries[all.Next];
+      all.Next = (all.Next + 1) % kKeptLayouts;
+      entry.Face = 0;  // not valid until laid out below
+      kept = &entry;
+    }
+  }
+  std::vector<TItem>& items = kept ? kept->Items : scratch.Items;
+  std::vector<TLine>& lines = kept ? kept->Lines : scratch.Lines;
+  if (!kept || kept->Face == 0) {
+    BuildItems(face, utf8, format, items);
+    BreakLines(items, layout, width64, lines);
+    // The word variant shortens every line that does not fit; the end variant only
+    // the end of the text (a long word on an earlier line is just clipped).
+    if (format & DT_WORD_ELLIPSIS)
+      for (TLine& line : lines) ApplyEllipsis(items, layout, width64, line);
+    else if (format & (DT_END_ELLIPSIS | DT_PATH_ELLIPSIS))
+      ApplyEllipsis(items, layout, width64, lines.back());
+    for (TLine& line : lines) line.Width = LineExtent(items, line, layout);
+    if (kept) {
+      kept->Face = face.Serial();
+      kept->Format = keyFormat;
+      kept->Width64 = keyWidth;
+      kept->Text.assign(utf8);
+    }
+  }
 
   const bool single = format & DT_SINGLELINE;
-  const int total = static_cast<int>(scratch.Lines.size()) * layout.LineHeight;
+  const int total = static_cast<int>(lines.size()) * layout.LineHeight;
   if (calc) {
     int widest = 0;
-    for (const TLine& line : scratch.Lines) widest = std::max(widest, Pixels(line.Width));
+    for (const TLine& line : lines) widest = std::max(widest, Pixels(line.Width));
     rect.Right = rect.Left + widest;
     rect.Bottom = rect.Top + total;
     return total;
@@ -290,16 +351,16 @@ int DrawTextOn(TFontFace& face, TTextStyle style, std::string_view utf8, TRect& 
 
   const bool editControl = (format & DT_EDITCONTROL) && !single;
   int y = top;
-  for (std::size_t i = 0; i < scratch.Lines.size(); ++i, y += layout.LineHeight) {
+  for (std::size_t i = 0; i < lines.size(); ++i, y += layout.LineHeight) {
     // An edit control shows no partly visible last line.
     if (editControl && i > 0 && y + layout.LineHeight > rect.Bottom) break;
-    const TLine& line = scratch.Lines[i];
+    const TLine& line = lines[i];
     int x = rect.Left;
     if (format & DT_CENTER)
       x = rect.Left + (width - Pixels(line.Width)) / 2;
     else if (format & DT_RIGHT)
       x = rect.Right - Pixels(line.Width);
-    DrawLine(face, style, scratch.Items, line, layout, x + target->Origin.X, y + target->Origin.Y, *target, clip,
+    DrawLine(face, style, items, line, layout, x + target->Origin.X, y + target->Origin.Y, *target, clip,
              scratch.Placed);
   }
   return result;

@@ -2,6 +2,8 @@
 // prefixes, ellipsis, tabs and clipping.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "tests/gfxtext/TextTestSupport.h"
 
 using namespace gfxtext;
@@ -242,6 +244,35 @@ TEST(DrawTextTabs, ExpandedTabsStopAtEightAverageWidths) {
   // The tab glyph is at its stop when drawn.
   const TRect ink = InkBox(Draw(face, "\tб", box, DT_SINGLELINE | DT_EXPANDTABS).Bitmap);
   EXPECT_NEAR(ink.Left, stop, 2);
+}
+
+// Texts drawn again are not laid out again; what is kept must be told apart by the
+// text, the width where lines break, the tab size and the face.
+TEST(DrawTextKept, ALayoutIsTakenOnlyForTheSameTextWidthTabsAndFace) {
+  TFontFace& face = Face("Arial", -13);
+  const std::string text = "Раз два три четыре пять шесть (kept)";
+  const int line = face.Height();
+  EXPECT_EQ(Calc(face, text, {0, 0, 400, 0}, DT_WORDBREAK).Height(), line);
+  EXPECT_GE(Calc(face, text, {0, 0, 60, 0}, DT_WORDBREAK).Height(), 4 * line);
+  EXPECT_EQ(Calc(face, text, {0, 0, 400, 0}, DT_WORDBREAK).Height(), line);
+  // Texts of one length in bytes.
+  const TDrawn one = Draw(face, "Урок один", {0, 0, 200, 30}, DT_SINGLELINE);
+  const TDrawn other = Draw(face, "Урок пять", {0, 0, 200, 30}, DT_SINGLELINE);
+  EXPECT_FALSE(SamePixels(one.Bitmap, other.Bitmap));
+  // More texts than are kept, then the first again: drawn as it was.
+  for (int i = 0; i < 40; ++i) Draw(face, "Урок " + std::to_string(i), {0, 0, 200, 30}, DT_SINGLELINE);
+  EXPECT_TRUE(SamePixels(Draw(face, "Урок один", {0, 0, 200, 30}, DT_SINGLELINE).Bitmap, one.Bitmap));
+  // The tab size rides in the format: right-aligned, the letter after the tab ends at
+  // the right edge whatever the size.
+  const unsigned tabs = DT_SINGLELINE | DT_EXPANDTABS | DT_TABSTOP | DT_RIGHT;
+  const TDrawn two = Draw(face, "\tб", {0, 0, 400, 20}, tabs | (2u << 8));
+  const TDrawn six = Draw(face, "\tб", {0, 0, 400, 20}, tabs | (6u << 8));
+  EXPECT_NEAR(InkBox(two.Bitmap).Right, 400, 2);
+  EXPECT_TRUE(SamePixels(two.Bitmap, six.Bitmap));
+  // Another face lays the same text out with its own glyphs.
+  TFontFace& larger = Face("Arial", -26);
+  EXPECT_EQ(Calc(larger, text, {0, 0, 4000, 0}, DT_WORDBREAK).Height(), larger.Height());
+  EXPECT_GT(Calc(larger, text, {0, 0, 4000, 0}, DT_WORDBREAK).Width(), Calc(face, text, {0, 0, 4000, 0}, DT_WORDBREAK).Width() * 3 / 2);
 }
 
 TEST(DrawTextClip, TheRectangleClipsUnlessNoClip) {
