@@ -132,6 +132,8 @@ void CompositeMasked(TBitmap& dst, int x, int y, const TBitmap& pic, TRect src, 
   const int sb = BytesOf(pic), db = BytesOf(dst);
   const TBehind behind(bg);
   const bool blendKeys = !update && bg.Ready;
+  const bool oneStep = MaskBlendTakesAnyLength();
+  static_assert(kMaskRowAroundKeysMax >= 21 * 3, "a corner row of 21 pixels is one kernel step");
   for (int r = 0; r < src.Height(); ++r) {
     const std::uint8_t* s = pic.ScanLine(src.Top + r) + src.Left * sb;
     const std::uint8_t* m = pic.ScanLine(src.Top + r + maskOffset) + src.Left * sb;
@@ -140,6 +142,16 @@ void CompositeMasked(TBitmap& dst, int x, int y, const TBitmap& pic, TRect src, 
     const int w = src.Width();
     if (sb == 3 && db == 3) {
       // Runs of picture pixels go through the byte kernel; holes are handled one by one.
+      if (w <= 21 && oneStep && !blendKeys) {
+        // A corner's row in one kernel step, which leaves the holes and names them.
+        std::uint64_t keys = MaskBlendRowAroundKeys(d, s, m, static_cast<std::size_t>(w) * 3);
+        if (update)
+          for (; keys; keys &= keys - 1) {
+            const int j = __builtin_ctzll(keys) / 3;
+            if (const std::uint8_t* bp = behind.At(prow, x + j)) d[j * 3] = bp[0], d[j * 3 + 1] = bp[1], d[j * 3 + 2] = bp[2];
+          }
+        continue;
+      }
       if (w <= 21) {
         // A corner's row: its holes found at once, then visited by their bits.
         std::uint64_t keys = blendKeys ? 0 : KeyPixelBits(s, static_cast<std::size_t>(w) * 3);

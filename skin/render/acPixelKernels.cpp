@@ -27,6 +27,17 @@ inline __attribute__((always_inline)) void MaskBlendScalar(std::uint8_t* d, cons
     d[i] = static_cast<std::uint8_t>(((256u - m[i]) * s[i] + m[i] * d[i]) >> 8);
 }
 
+std::uint64_t MaskRowAroundKeysScalar(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m, std::size_t n) {
+  std::uint64_t keys = 0;
+  for (std::size_t i = 0; i + 3 <= n; i += 3) {
+    if (s[i] == 255 && s[i + 1] == 0 && s[i + 2] == 255)
+      keys |= std::uint64_t{1} << i;
+    else
+      MaskBlendScalar(d + i, s + i, m + i, 3);
+  }
+  return keys;
+}
+
 inline __attribute__((always_inline)) void MaskBlendRepeatingScalar(std::uint8_t* d, const std::uint8_t* s,
                                                                     const std::uint8_t* m, std::size_t period,
                                                                     std::size_t phase, std::size_t n) {
@@ -258,6 +269,23 @@ __attribute__((target("avx512f,avx512bw,avx512vl"))) void MaskBlendAvx512(std::u
   const __mmask64 k = FirstBytes(n - i);
   _mm512_mask_storeu_epi8(d + i, k, MaskBlend64(_mm512_maskz_loadu_epi8(k, d + i), _mm512_maskz_loadu_epi8(k, s + i),
                                                 _mm512_maskz_loadu_epi8(k, m + i)));
+}
+
+// The whole row in one step: the keys found by two byte compares, every other
+// pixel stored through a byte mask that leaves the keys' three bytes alone.
+__attribute__((target("avx512f,avx512bw,avx512vl"))) std::uint64_t MaskRowAroundKeysAvx512(std::uint8_t* d,
+                                                                                         const std::uint8_t* s,
+                                                                                         const std::uint8_t* m,
+                                                                                         std::size_t n) {
+  const __mmask64 k = FirstBytes(n);
+  const __m512i vs = _mm512_maskz_loadu_epi8(k, s);
+  const std::uint64_t high = _mm512_mask_cmpeq_epi8_mask(k, vs, _mm512_set1_epi8(static_cast<char>(0xFF)));
+  const std::uint64_t low = _mm512_mask_cmpeq_epi8_mask(k, vs, _mm512_setzero_si512());
+  const std::uint64_t keys = high & (low >> 1) & (high >> 2) & 0x1249249249249249ull;  // pixel starts 0, 3, ..., 60
+  const __mmask64 store = k & ~(keys | keys << 1 | keys << 2);
+  if (store)
+    _mm512_mask_storeu_epi8(d, store, MaskBlend64(_mm512_maskz_loadu_epi8(k, d), vs, _mm512_maskz_loadu_epi8(k, m)));
+  return keys;
 }
 
 // 64 source bytes from the runs as two halves, each from its own offset into the
@@ -607,6 +635,7 @@ using TMixRowsFn = void (*)(std::uint8_t*, std::ptrdiff_t, int, std::size_t, con
 using TMaskFn = void (*)(std::uint8_t*, const std::uint8_t*, const std::uint8_t*, std::size_t);
 using TMaskRepFn = void (*)(std::uint8_t*, const std::uint8_t*, const std::uint8_t*, std::size_t, std::size_t, std::size_t);
 using TFillFn = void (*)(std::uint8_t*, std::size_t, const std::uint8_t*, int);
+using TMaskRowFn = std::uint64_t (*)(std::uint8_t*, const std::uint8_t*, const std::uint8_t*, std::size_t);
 
 void MaskPortable(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m, std::size_t n) {
   MaskBlendScalar(d, s, m, n);
@@ -637,6 +666,7 @@ struct TKernels {
   TMaskFn Mask = MaskPortable;
   TMaskRepFn MaskRep = MaskRepPortable;
   TFillFn Fill = FillPortable;
+  TMaskRowFn MaskRow = MaskRowAroundKeysScalar;
 };
 
 void Select(TKernels& k, TacKernelLevel level) {
@@ -646,6 +676,7 @@ void Select(TKernels& k, TacKernelLevel level) {
   k.Mask = MaskPortable;
   k.MaskRep = MaskRepPortable;
   k.Fill = FillPortable;
+  k.MaskRow = MaskRowAroundKeysScalar;
 #if AC_X86
   if (k.Level >= TacKernelLevel::Sse2) k.Fill = FillWords;
   if (k.Level >= TacKernelLevel::Avx512Vbmi) k.Fill = FillPixelsVbmi;
@@ -658,6 +689,7 @@ void Select(TKernels& k, TacKernelLevel level) {
       k.Blend = BlendBytesAvx512;
       k.Mask = MaskBlendAvx512;
       k.MaskRep = MaskBlendRepeatingAvx512;
+      k.MaskRow = MaskRowAroundKeysAvx512;
       k.Mix = k.Level == TacKernelLevel::Avx512Vbmi ? MixRowsVbmi : MixEachRow<MixAvx512>;
     }
   } else if (k.Level == TacKernelLevel::Sse2) {
@@ -732,6 +764,11 @@ void MaskBlendRepeating(std::uint8_t* dst, const std::uint8_t* src, const std::u
                         std::size_t phase, std::size_t n) {
   if (period == 0) return;
   Kernels().MaskRep(dst, src, mask, period, phase % period, n);
+}
+
+std::uint64_t MaskBlendRowAroundKeys(std::uint8_t* dst, const std::uint8_t* src, const std::uint8_t* mask, std::size_t n) {
+  if (n == 0 || n > kMaskRowAroundKeysMax || n % 3 != 0) return MaskRowAroundKeysScalar(dst, src, mask, std::min(n, kMaskRowAroundKeysMax) / 3 * 3);
+  return Kernels().MaskRow(dst, src, mask, n);
 }
 
 void FillPixels(std::uint8_t* p, std::size_t count, const std::uint8_t* pixel, int bpp) {

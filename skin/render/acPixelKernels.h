@@ -23,6 +23,13 @@ constexpr std::size_t kMaskRunTail = 32;
 void MaskBlendRepeating(std::uint8_t* dst, const std::uint8_t* src, const std::uint8_t* mask, std::size_t period,
                         std::size_t phase, std::size_t n);
 
+// A short row of 24-bit pixels (n <= 63 bytes, a multiple of 3: a border corner's
+// row) composited as MaskBlendBytes does, except that the picture's key pixels
+// (255, 0, 255) keep the target. Returns the key pixels as bits, bit 3k for pixel k.
+// Bytes past the 63rd or of a last partial pixel are left alone.
+constexpr std::size_t kMaskRowAroundKeysMax = 63;
+std::uint64_t MaskBlendRowAroundKeys(std::uint8_t* dst, const std::uint8_t* src, const std::uint8_t* mask, std::size_t n);
+
 // Whether the mask kernels in use finish a run of any length in whole-vector steps
 // (masked loads and stores), so that a short row costs about what one step does.
 bool MaskBlendTakesAnyLength();

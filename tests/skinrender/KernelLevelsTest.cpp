@@ -76,6 +76,43 @@ TEST_P(KernelLevels, MaskBlendAtEveryShortLengthAndOffsetLeavesTheNeighboursAlon
     }
 }
 
+TEST_P(KernelLevels, CornerRowsBlendAroundTheirKeyPixelsAndNameThem) {
+  // Rows of every whole-pixel length up to the kernel's one step, at any address,
+  // keys anywhere (and key-like bytes that start no pixel), neighbours untouched.
+  std::mt19937 rng(31);
+  std::uniform_int_distribution<int> byte(0, 255);
+  for (std::size_t n = 0; n <= kMaskRowAroundKeysMax; n += 3)
+    for (std::size_t offset : {0u, 1u, 5u})
+      for (int round = 0; round < 12; ++round) {
+        std::vector<std::uint8_t> d(n + offset + 70), s(d.size()), m(d.size());
+        for (std::size_t i = 0; i < d.size(); ++i) {
+          d[i] = static_cast<std::uint8_t>(byte(rng));
+          s[i] = static_cast<std::uint8_t>(byte(rng) < 40 ? (byte(rng) < 128 ? 0 : 255) : byte(rng));
+          m[i] = static_cast<std::uint8_t>(byte(rng));
+        }
+        std::uint64_t keysExpected = 0;
+        for (std::size_t p = 0; p < n; p += 3)
+          if (byte(rng) < 50 + round * 10) {
+            s[offset + p] = 255, s[offset + p + 1] = 0, s[offset + p + 2] = 255;
+          }
+        // The pixel after the row's end is a key too; it is not the row's.
+        s[offset + n] = 255, s[offset + n + 1] = 0, s[offset + n + 2] = 255;
+        std::vector<std::uint8_t> expect = d;
+        for (std::size_t p = 0; p < n; p += 3) {
+          const std::uint8_t* px = &s[offset + p];
+          if (px[0] == 255 && px[1] == 0 && px[2] == 255) {
+            keysExpected |= std::uint64_t{1} << p;
+            continue;
+          }
+          for (std::size_t c = p; c < p + 3; ++c)
+            expect[offset + c] = static_cast<std::uint8_t>(((256 - m[offset + c]) * s[offset + c] + m[offset + c] * d[offset + c]) >> 8);
+        }
+        const std::uint64_t keys = MaskBlendRowAroundKeys(d.data() + offset, s.data() + offset, m.data() + offset, n);
+        ASSERT_EQ(keys, keysExpected) << "n = " << n << ", offset = " << offset;
+        ASSERT_EQ(d, expect) << "n = " << n << ", offset = " << offset;
+      }
+}
+
 TEST_P(KernelLevels, RepeatingMaskBlendTakesPictureAndMaskFromThePeriod) {
   std::mt19937 rng(29);
   std::uniform_int_distribution<int> byte(0, 255);
