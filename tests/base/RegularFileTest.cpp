@@ -10,23 +10,18 @@
 #include <gtest/gtest.h>
 
 #include "platform/base/RegularFile.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
 class RegularFileTest : public testing::Test {
 protected:
-  void SetUp() override {
-    Dir = std::filesystem::temp_directory_path() / ("regular-file-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(Dir);
-    std::filesystem::create_directories(Dir);
-  }
-  void TearDown() override { std::filesystem::remove_all(Dir); }
   std::string Write(const std::string& name, const std::string& contents) {
     const std::filesystem::path path = Dir / name;
     std::ofstream(path, std::ios::binary) << contents;
     return path.string();
   }
-  std::filesystem::path Dir;
+  TTempFolder Dir{"regular-file"};
 };
 
 std::string AsText(const TRegularFileRead& read) { return std::string(read.Bytes.begin(), read.Bytes.end()); }

@@ -7,16 +7,12 @@
 #include <fstream>
 
 #include "app/data/ResultJournal.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 class ResultJournalTest : public ::testing::Test {
 protected:
-  void SetUp() override {
-    Folder_ = std::filesystem::temp_directory_path() / ("tb_journal_file_" + std::to_string(getpid()));
-    std::filesystem::remove_all(Folder_);
-  }
-  void TearDown() override { std::filesystem::remove_all(Folder_); }
-  std::filesystem::path Folder_;
+  TTempFolder Folder_{"tb_journal_file"};
 };
 
 TEST_F(ResultJournalTest, EntriesComeBackWholeAndInOrder) {

@@ -3,22 +3,14 @@
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
-#include <unistd.h>
 
 #include "data/TextCollation.h"
 #include "platform/base/Exception.h"
 #include "tools/pg-server/TPgServer.h"
 
 namespace {
+// Numbers the server databases of this process.
 std::atomic<int> counter{0};
-
-std::filesystem::path MakeFolder() {
-  auto folder = std::filesystem::temp_directory_path() /
-                ("tb_data_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
-  std::filesystem::remove_all(folder);
-  std::filesystem::create_directories(folder);
-  return folder;
-}
 }  // namespace
 
 bool TestDatabase::OnServer() {
@@ -35,7 +27,7 @@ TPgServer& TestDatabase::SharedServer() {
 TPgServer* TestDatabase::Server() { return OnServer() ? &SharedServer() : nullptr; }
 
 TestDatabase::TestDatabase(bool withSchema, TWhere where)
-    : Folder_(MakeFolder()), Server_(where == kServer ? &SharedServer() : Server()) {
+    : Server_(where == kServer ? &SharedServer() : Server()) {
   if (Server_) {
     Name_ = "t" + std::to_string(counter++);
     Source_ = Server_->CreateDatabase(Name_);
@@ -58,8 +50,6 @@ TestDatabase::~TestDatabase() {
     } catch (...) {  // a test that killed the server leaves its database to the cluster's removal
     }
   }
-  std::error_code ec;
-  std::filesystem::remove_all(Folder_, ec);
 }
 
 std::unique_ptr<TADOConnection> TestDatabase::OpenSecond() const {

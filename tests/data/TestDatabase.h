@@ -14,6 +14,7 @@
 #include "data/TADOConnection.h"
 #include "data/TADOQuery.h"
 #include "tests/support/ErrorOf.h"
+#include "tests/support/TempFolder.h"
 
 class TPgServer;
 
@@ -29,7 +30,7 @@ public:
   // The process's server whatever the run, started on first use.
   static TPgServer& SharedServer();
   bool InServer() const { return Server_ != nullptr; }
-  const std::filesystem::path& Folder() const { return Folder_; }
+  const std::filesystem::path& Folder() const { return Folder_.Path(); }
   std::string Path() const { return (Folder_ / "db.mdb").string(); }
   // The data source: the file's path or the server database's URI.
   std::string Source() const { return Source_; }
@@ -46,7 +47,7 @@ public:
   void CreateItems();
 
 private:
-  std::filesystem::path Folder_;
+  TTempFolder Folder_{"tb_data"};
   TPgServer* Server_ = nullptr;
   std::string Name_;
   std::string Source_;

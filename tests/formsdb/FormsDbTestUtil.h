@@ -4,11 +4,9 @@
 // query and a data source, for each data-aware control test.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "data/TADOQuery.h"
@@ -17,6 +15,7 @@
 #include "forms/ScriptDriver.h"
 #include "forms/db/DBComponents.h"
 #include "forms/db/FormsDbEngine.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/TestDesktop.h"
 
 // The connection string of the test's database (the form reads it while it is built).
@@ -49,11 +48,6 @@ public:
 class FormsDbTest : public ::testing::Test, protected TTestDesktop {
 protected:
   void SetUp() override {
-    static std::atomic<int> counter{0};
-    Folder = std::filesystem::temp_directory_path() /
-             ("tb_formsdb_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
-    std::filesystem::remove_all(Folder);
-    std::filesystem::create_directories(Folder);
     const std::string path = (Folder / "db.mdb").string();
     TADOConnection::CreateDatabaseFile(path);
     Connection = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + path + ";Persist Security Info=False";
@@ -78,8 +72,6 @@ protected:
   }
   void TearDown() override {
     CloseDesktop();
-    std::error_code ec;
-    std::filesystem::remove_all(Folder, ec);
   }
   static void Drain() { DropPending(); }
   void Pump() { ProcessPendingMessages(); }
@@ -119,7 +111,7 @@ protected:
     return c;
   }
 
-  std::filesystem::path Folder;
+  TTempFolder Folder{"tb_formsdb"};
   std::string Connection;
   TDbTestForm* Form = nullptr;
   std::vector<std::string> Errors;

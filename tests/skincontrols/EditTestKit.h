@@ -4,12 +4,10 @@
 // data-aware controls and the navigator; a small in-memory table to bind them to.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "data/TADOConnection.h"
@@ -21,6 +19,7 @@
 #include "skin/controls/acCtrlAdapter.h"
 #include "skin/controls/acSkinEngine.h"
 #include "tests/support/SkinTestDesktop.h"
+#include "tests/support/TempFolder.h"
 
 // A form whose controls a test builds while the form loads.
 class TBuiltForm : public TForm {
@@ -39,11 +38,6 @@ protected:
   }
   // A database of 30 questions and three lectures; Query shows the questions.
   void OpenDatabase(TForm* form) {
-    static std::atomic<int> counter{0};
-    Folder = std::filesystem::temp_directory_path() /
-             ("tb_skinedit_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
-    std::filesystem::remove_all(Folder);
-    std::filesystem::create_directories(Folder);
     const std::string path = (Folder / "db.mdb").string();
     TADOConnection::CreateDatabaseFile(path);
     const std::string connection = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + path;
@@ -88,10 +82,6 @@ protected:
   }
   void TearDown() override {
     CloseDesktop();
-    if (!Folder.empty()) {
-      std::error_code ec;
-      std::filesystem::remove_all(Folder, ec);
-    }
   }
   void Settle() {
     Backend->Advance(0);
@@ -155,7 +145,7 @@ protected:
     return *Manager->Section(Manager->SectionIndexOf(name));
   }
 
-  std::filesystem::path Folder;
+  TTempFolder Folder{"tb_skinedit"};
   TADOConnectionComponent* Connection = nullptr;
   TADOQueryComponent* Query = nullptr;
   TDataSourceComponent* Source = nullptr;

@@ -14,6 +14,7 @@
 
 #include "skin/core/acSkinBudget.h"
 #include "skin/core/acSkinPackWriter.h"
+#include "tests/support/TempFolder.h"
 
 #ifdef SKINCORE_SKINPACK
 
@@ -43,11 +44,7 @@ class HostileSkins : public ::testing::Test {
 protected:
   void SetUp() override {
     if (!fs::exists("/usr/bin/time")) GTEST_SKIP() << "/usr/bin/time is missing (package \"time\")";
-    Root = fs::temp_directory_path() / ("skincore-hostile-" + std::to_string(getpid()));
-    fs::remove_all(Root);
-    fs::create_directories(Root);
   }
-  void TearDown() override { fs::remove_all(Root); }
 
   TRun Validate(const fs::path& skin) {
     const fs::path out = Root / "out.txt", timing = Root / "time.txt";
@@ -82,7 +79,7 @@ protected:
   }
   void Write(const fs::path& path, const std::string& text) { Write(path, std::vector<std::uint8_t>(text.begin(), text.end())); }
 
-  fs::path Root;
+  TTempFolder Root{"skincore-hostile"};
 };
 
 // 256 MiB of zeros as one zlib stream (about 260 KB).

@@ -7,6 +7,7 @@
 
 #include "skin/core/acSkinCheck.h"
 #include "skin/core/acSkinPackWriter.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -27,13 +28,7 @@ std::vector<std::string> Lines(const std::vector<TacSkinProblem>& problems) {
 
 class PackageCheck : public ::testing::Test {
 protected:
-  void SetUp() override {
-    Root = fs::temp_directory_path() / ("skincore-check-" + std::to_string(getpid()));
-    fs::remove_all(Root);
-    fs::create_directories(Root);
-  }
-  void TearDown() override { fs::remove_all(Root); }
-  fs::path Root;
+  TTempFolder Root{"skincore-check"};
 };
 
 const char* kFaulty =

@@ -10,6 +10,7 @@
 #include "app/data/ServerSchema.h"
 #include "data/TADOConnection.h"
 #include "data/TADOQuery.h"
+#include "tests/support/TempFolder.h"
 #include "tools/pg-server/TPgServer.h"
 #include "tools/textbook-db/TextbookDb.h"
 
@@ -52,19 +53,12 @@ std::string Dump(const std::string& source) {
 
 class TextbookDbTest : public ::testing::Test {
 protected:
-  void SetUp() override {
-    Folder_ = fs::temp_directory_path() / ("tb_textbookdb_" + std::to_string(getpid()) + "_" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(Folder_);
-    fs::create_directories(Folder_);
-  }
-  void TearDown() override { fs::remove_all(Folder_); }
   static TPgServer& Server() {
     static TPgServer server;
     return server;
   }
   std::string File(const std::string& name) const { return (Folder_ / name).string(); }
-  fs::path Folder_;
+  TTempFolder Folder_{"tb_textbookdb"};
 };
 
 TEST_F(TextbookDbTest, UsageAndWrongAddresses) {
