@@ -8,12 +8,18 @@
 bool SetLayeredWindowAttributes(HWND window, COLORREF key, std::uint8_t alpha, DWORD flags) {
   TWindow* w = FindWindowObject(window);
   if (!w || w->Parent || !(w->ExStyle & WS_EX_LAYERED)) return false;
+  const bool held = PaintHeld(*w);
   // Attributes and per-pixel images exclude each other, as classically.
   w->LayeredImage.reset();
   w->LayeredFlags = flags & (kLayeredColorKey | kLayeredConstAlpha);
   w->Alpha = (flags & LWA_ALPHA) ? alpha : 255;
   w->ColorKey = key;
   InvalidateWhole(window);
+  // A window that showed nothing is painted before it shows anything.
+  if (held && !PaintHeld(*w)) {
+    PaintHeldWindow(window);
+    if (!(w = FindWindowObject(window))) return false;
+  }
   SyncBackendWindow(window);
   MarkImageDirty(window, {0, 0, w->Rect.Width(), w->Rect.Height()});
   return true;

@@ -364,10 +364,22 @@ bool FindPaintInTree(HWND window, MSG* msg) {
 
 }  // namespace
 
+bool PaintHeld(const TWindow& w) {
+  return !w.Parent && (w.ExStyle & WS_EX_LAYERED) && !w.LayeredImage && (w.LayeredFlags & kLayeredConstAlpha) &&
+         w.Alpha == 0;
+}
+
+void PaintHeldWindow(HWND window) { PaintNow(window, true, false); }
+
 bool NextPaintMessage(MSG* msg, HWND filter) {
-  if (filter) return FindPaintInTree(filter, msg);
+  if (filter) {
+    const TWindow* top = FindWindowObject(TopLevelOf(filter));
+    return !(top && PaintHeld(*top)) && FindPaintInTree(filter, msg);
+  }
   std::vector<HWND> tops = WM().TopLevels;
   for (HWND top : tops) {
+    const TWindow* w = FindWindowObject(top);
+    if (w && PaintHeld(*w)) continue;
     if (FindPaintInTree(top, msg)) return true;
   }
   return false;

@@ -215,8 +215,14 @@ void SyncBackendZOrder();
 // Sends dirty image parts to the backend.
 void FlushPresents();
 // Finds a window needing paint; sends WM_NCPAINT on the way. Fills msg with
-// WM_PAINT and returns true when one is found.
+// WM_PAINT and returns true when one is found. Windows that show nothing
+// (PaintHeld) are passed over.
 bool NextPaintMessage(MSG* msg, HWND filter);
+// A top-level window at constant alpha 0 shows nothing: its paint waits until it
+// can be seen, and whoever makes it visible paints it first (PaintHeldWindow).
+bool PaintHeld(const TWindow& w);
+// Paints a window that was held, before the display is told it can be seen.
+void PaintHeldWindow(HWND window);
 // Invalidate in window coordinates; frame tells whether the frame is included.
 void InvalidateWindowArea(HWND window, const TRegion& area, bool erase, bool frame, bool children);
 void InvalidateWhole(HWND window);

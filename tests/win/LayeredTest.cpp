@@ -61,6 +61,45 @@ TEST_F(LayeredTest, ConstantAlphaBlendsOverTheWindowBelow) {
   EXPECT_FALSE(SetLayeredWindowAttributes(Solid(0, 0, 5, 5, 0), 0, 10, LWA_ALPHA)) << "needs WS_EX_LAYERED";
 }
 
+// A window at constant alpha 0 shows nothing: the message loop leaves its paint
+// pending, and whatever makes it visible again paints it before the display is
+// given its image (no frame of the old or an unpainted image shows).
+TEST_F(LayeredTest, AWindowThatShowsNothingIsPaintedWhenItCanBeSeenAgain) {
+  for (const bool dropLayered : {false, true}) {
+    HWND top = Solid(0, 0, 100, 100, RGB(0, 0, 255), WS_EX_LAYERED);
+    ASSERT_TRUE(SetLayeredWindowAttributes(top, 0, 0, LWA_ALPHA));
+    ProcessPendingMessages();
+    TRect update;
+    EXPECT_TRUE(GetUpdateRect(top, &update, false)) << "the loop does not paint a window nobody sees";
+    const TBitmap* image = WindowImage(top);
+    ASSERT_NE(image, nullptr);
+    EXPECT_NE(image->Pixel(50, 50), static_cast<TColor>(RGB(0, 0, 255)));
+    // Repainted meanwhile in another colour: still held.
+    SetWindowLongPtr(top, GWLP_USERDATA, RGB(0, 255, 0));
+    InvalidateRect(top, nullptr, true);
+    ProcessPendingMessages();
+    EXPECT_TRUE(GetUpdateRect(top, &update, false));
+    // Visible again, by alpha or by leaving the layered windows: painted at once.
+    if (dropLayered) {
+      SetWindowLong(top, GWL_EXSTYLE, GetWindowLong(top, GWL_EXSTYLE) & ~static_cast<LONG>(WS_EX_LAYERED));
+    } else {
+      ASSERT_TRUE(SetLayeredWindowAttributes(top, 0, 255, LWA_ALPHA));
+    }
+    EXPECT_FALSE(GetUpdateRect(top, &update, false)) << (dropLayered ? "layered style dropped" : "alpha 255");
+    image = WindowImage(top);
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->Pixel(50, 50), static_cast<TColor>(RGB(0, 255, 0)));
+    // A half transparent window is seen: the loop paints it as any other.
+    if (!dropLayered) {
+      ASSERT_TRUE(SetLayeredWindowAttributes(top, 0, 128, LWA_ALPHA));
+      InvalidateRect(top, nullptr, true);
+      ProcessPendingMessages();
+      EXPECT_FALSE(GetUpdateRect(top, &update, false));
+    }
+    DestroyWindow(top);
+  }
+}
+
 TEST_F(LayeredTest, PerPixelAlphaUsesPremultipliedImages) {
   Solid(0, 0, 100, 100, RGB(255, 0, 0));
   HWND glow = CreateWindowEx(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, "Solid", "", WS_POPUP, 0, 0, 1, 1,
