@@ -44,13 +44,10 @@ TProgramDisplay::TProgramDisplay(const TDriverOptions& options)
     Headless_->Install();
     return;
   }
-  Sdl_ = std::make_unique<TSdlBackend>();
-  if (!Sdl_->Ok()) {
-    Error_ = Sdl_->Error();
-    return;
-  }
+  Sdl_ = std::make_unique<TSdlBackend>(TSdlBackend::TStart::Ahead);
   Sdl_->Install();
   if (!options.RealDisplay) return;
+  if (!Sdl_->Ok()) return;
   XInput_ = std::make_unique<TXTestScriptedDisplay>(*Sdl_);
   if (!XInput_->Ok()) {
     Error_ = XInput_->Error();
@@ -62,6 +59,13 @@ TProgramDisplay::TProgramDisplay(const TDriverOptions& options)
 
 TProgramDisplay::~TProgramDisplay() = default;
 
+bool TProgramDisplay::Ok() { return Error().empty(); }
+
+std::string TProgramDisplay::Error() {
+  if (Sdl_ && !Sdl_->Ok()) return Sdl_->Error();
+  return Error_;
+}
+
 int RunFormsProgram(int argc, char** argv, const std::function<void(TApplication&)>& createForms) {
   TDriverOptions options = ParseDriverOptions(argc, argv);
   if (!options.Error.empty()) {
@@ -69,10 +73,12 @@ int RunFormsProgram(int argc, char** argv, const std::function<void(TApplication
     return 2;
   }
   TProgramDisplay display(options);
-  if (!display.Ok()) {
+  const auto displayFailed = [&display] {
+    if (display.Ok()) return false;
     std::fprintf(stderr, "Cannot open the display: %s (use --headless)\n", display.Error().c_str());
-    return 1;
-  }
+    return true;
+  };
+  if (!options.ScriptFile.empty() && displayFailed()) return 1;
   std::unique_ptr<TScriptDriver> driver;
   if (!options.ScriptFile.empty()) {
     std::string error;
@@ -89,6 +95,7 @@ int RunFormsProgram(int argc, char** argv, const std::function<void(TApplication
   try {
     createForms(app);
   } catch (...) {
+    if (displayFailed()) return 1;
     // Start-up failed: the message goes to stderr and, where someone can see
     // and close it, into the error box; the program ends without a window.
     const std::string message = ExceptionMessage(std::current_exception());
@@ -96,6 +103,7 @@ int RunFormsProgram(int argc, char** argv, const std::function<void(TApplication
     if (driver || !options.Headless) app.ShowException(message);
     return 1;
   }
+  if (displayFailed()) return 1;
   app.Run();
   if (!driver) return app.ExitCode();
   if (!driver->Failed() && !driver->Finished()) {

@@ -31,9 +31,11 @@ class TProgramDisplay {
 public:
   explicit TProgramDisplay(const TDriverOptions& options);
   ~TProgramDisplay();
-  // False (with the reason) when the SDL display could not start.
-  bool Ok() const { return Error_.empty(); }
-  const std::string& Error() const { return Error_; }
+  // False (with the reason) when the SDL display could not start. The SDL
+  // display starts on a thread of its own while the forms are made (a script on
+  // the real display waits for it at once): these wait for it.
+  bool Ok();
+  std::string Error();
   // What a script drives.
   TScriptedDisplay& Scripted() { return *Scripted_; }
 

@@ -1,9 +1,9 @@
 #include "platform/backend/SdlBackend.h"
 
 #include <SDL.h>
-#include <SDL_shape.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <deque>
@@ -81,8 +81,21 @@ struct TSdlBackend::THeldEvents {
   std::deque<SDL_Event> Events;
 };
 
-TSdlBackend::TSdlBackend() {
+TSdlBackend::TSdlBackend(TStart start) : Begin_(std::chrono::steady_clock::now()) {
   Held_ = std::make_unique<THeldEvents>();
+  if (start == TStart::Ahead) {
+    Starter_ = std::thread([this] { Start(); });
+  } else {
+    Start();
+  }
+}
+
+bool TSdlBackend::Started() const {
+  if (Starter_.joinable()) Starter_.join();
+  return Ok_;
+}
+
+void TSdlBackend::Start() {
   if (!SdlLibraryError().empty()) {
     Error_ = "окна программы показать нельзя: " + SdlLibraryError();
     return;
@@ -97,7 +110,6 @@ TSdlBackend::TSdlBackend() {
     return;
   }
   Ok_ = true;
-  Start_ = SDL_GetTicks64();
   // No end-of-poll marker in the queue: SDL_PollEvent would answer "nothing"
   // on reaching one even with events queued behind it, and our wait would then
   // sleep on the connection while those events wait for a next poll.
@@ -105,21 +117,19 @@ TSdlBackend::TSdlBackend() {
   // Drivers of a real screen report the pointer's screen position.
   const char* driver = SDL_GetCurrentVideoDriver();
   ScreenPointer_ = driver && std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0;
-  // Shaped windows exist where the video driver can shape them (X11, not offscreen).
-  if (SDL_Window* probe = SDL_CreateShapedWindow("", 0, 0, 1, 1, SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS)) {
-    Shaping_ = true;
-    SDL_DestroyWindow(probe);
-  }
   // An X error (a request about a window another connection just destroyed) is
   // logged, never the end of the program.
   if (driver && std::strcmp(driver, "x11") == 0) TX11Display::InstallErrorHandler();
   Helper_ = SDL_CreateWindow("", 0, 0, 1, 1, SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
   X11_ = std::make_unique<TX11Display>(Helper_);
   X11_->WatchStacking();
+  // Windows are shaped where the X server can shape them (not offscreen, not Wayland).
+  Shaping_ = X11_->CanShape();
   SDL_StartTextInput();
 }
 
 TSdlBackend::~TSdlBackend() {
+  Started();
   if (Installed_ && &DisplayBackend() == this) SetDisplayBackend(nullptr);
   for (auto& [h, n] : Windows_) {
     if (n.Window) SDL_DestroyWindow(n.Window);
@@ -134,11 +144,14 @@ void TSdlBackend::Install() {
   Installed_ = true;
 }
 
-std::uint64_t TSdlBackend::Now() { return SDL_GetTicks64() - Start_; }
+std::uint64_t TSdlBackend::Now() {
+  return static_cast<std::uint64_t>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - Begin_).count());
+}
 
 TSize TSdlBackend::ScreenSize() {
   SDL_Rect r;
-  if (Ok_ && SDL_GetDisplayBounds(0, &r) == 0) return {r.w, r.h};
+  if (Started() && SDL_GetDisplayBounds(0, &r) == 0) return {r.w, r.h};
   return {1280, 800};
 }
 
@@ -155,7 +168,7 @@ HWND TSdlBackend::FromNativeId(std::uint32_t id) const {
 }
 
 void TSdlBackend::ShowWindow(const TTopLevelView& view) {
-  if (!Ok_) return;
+  if (!Started()) return;
   TNative& n = Windows_[view.Window];
   int w = std::max(1, view.Bounds.Width());
   int h = std::max(1, view.Bounds.Height());
@@ -178,13 +191,11 @@ void TSdlBackend::ShowWindow(const TTopLevelView& view) {
     // The window manager's title (task bar, window list) is the form's caption.
     n.Title = GetWindowText(view.Window);
     if (n.Title.empty()) n.Title = ApplicationTitle();
-    n.Window = wantShaped ? SDL_CreateShapedWindow(n.Title.c_str(), static_cast<unsigned>(std::max(0, view.Bounds.Left)),
-                                                   static_cast<unsigned>(std::max(0, view.Bounds.Top)),
-                                                   static_cast<unsigned>(w), static_cast<unsigned>(h), flags)
-                          : nullptr;
-    n.Shaped = n.Window != nullptr;
-    if (!n.Window) n.Window = SDL_CreateWindow(n.Title.c_str(), view.Bounds.Left, view.Bounds.Top, w, h, flags);
+    // A shaped window is not resizable by others: the program sizes it.
+    if (wantShaped) flags &= ~static_cast<Uint32>(SDL_WINDOW_RESIZABLE);
+    n.Window = SDL_CreateWindow(n.Title.c_str(), view.Bounds.Left, view.Bounds.Top, w, h, flags);
     if (!n.Window) return;
+    n.Shaped = wantShaped;
     n.Bounds = view.Bounds;
     n.Topmost = view.Topmost;
     n.XWindow = TX11Display::WindowOf(n.Window);
@@ -193,7 +204,6 @@ void TSdlBackend::ShowWindow(const TTopLevelView& view) {
     n.Iconic = false;
     n.Focused = false;
     fresh = true;
-    if (n.Shaped) SDL_SetWindowPosition(n.Window, view.Bounds.Left, view.Bounds.Top);
   }
   SyncTitle(view.Window, n);
   ApplyHints(n, view);
@@ -264,9 +274,9 @@ void TSdlBackend::ApplyHints(TNative& n, const TTopLevelView& view) {
   }
 }
 
-bool TSdlBackend::MinimizesNatively() { return X11_ && X11_->Ok(); }
+bool TSdlBackend::MinimizesNatively() { return Started() && X11_ && X11_->Ok(); }
 
-bool TSdlBackend::WindowManagerRunning() { return X11_ && X11_->WindowManagerRunning(); }
+bool TSdlBackend::WindowManagerRunning() { return Started() && X11_ && X11_->WindowManagerRunning(); }
 
 bool TSdlBackend::FollowMinimized(TNative& n, const TTopLevelView& view) {
   if (!MinimizesNatively()) return false;
@@ -293,33 +303,22 @@ bool TSdlBackend::FollowMinimized(TNative& n, const TTopLevelView& view) {
 
 void TSdlBackend::ApplyShape(TNative& n, const TTopLevelView& view) {
   const int w = std::max(1, view.Bounds.Width()), h = std::max(1, view.Bounds.Height());
-  std::vector<TRect> rects = view.Region ? *view.Region : std::vector<TRect>{};
+  std::vector<TRect> rects;
+  if (view.Region)
+    for (const TRect& r : *view.Region)
+      if (const TRect c = r.Intersect({0, 0, w, h}); !c.IsEmpty()) rects.push_back(c);
   // The window's size travels with its shape: a resized window is shaped again.
   rects.push_back({0, 0, -w, -h});
   if (rects == n.Shape) return;
   n.Shape = rects;
   rects.pop_back();
-  SDL_Surface* mask = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888);
-  if (!mask) return;
-  SDL_FillRect(mask, nullptr, 0);
-  for (const TRect& r : rects) {
-    const TRect c = r.Intersect({0, 0, w, h});
-    if (c.IsEmpty()) continue;
-    SDL_Rect sr{c.Left, c.Top, c.Width(), c.Height()};
-    SDL_FillRect(mask, &sr, 0xFF000000u);
-  }
-  SDL_WindowShapeMode mode;
-  mode.mode = ShapeModeBinarizeAlpha;
-  mode.parameters.binarizationCutoff = 128;
-  SDL_SetWindowShape(n.Window, mask, &mode);
-  SDL_FreeSurface(mask);
-  // Setting the first shape places the window where it was made: put it back.
-  SDL_SetWindowPosition(n.Window, view.Bounds.Left, view.Bounds.Top);
+  // The rectangles go to the server as they are: no mask is made pixel by pixel.
+  X11_->SetShape(n.XWindow, rects);
 }
 
 bool TSdlBackend::NativeShaped(HWND window) {
   TNative* n = Native(window);
-  return n && n->Window && n->Shaped && SDL_IsShapedWindow(n->Window);
+  return n && n->Window && n->Shaped && X11_->Shaped(n->XWindow);
 }
 
 void TSdlBackend::HideWindow(HWND window) {
@@ -443,7 +442,7 @@ void TSdlBackend::SetCursor(TCursorShape shape) {
 }
 
 void TSdlBackend::ShowCursor(TCursorShape shape) {
-  if (!Ok_) return;
+  if (!Started()) return;
   int key = static_cast<int>(shape);
   SDL_Cursor*& cursor = Cursors_[key];
   if (!cursor) cursor = SDL_CreateSystemCursor(SdlCursor(shape));
@@ -451,7 +450,7 @@ void TSdlBackend::ShowCursor(TCursorShape shape) {
 }
 
 void TSdlBackend::ServeWhileBusy() {
-  if (!Ok_) return;
+  if (!Started()) return;
   const std::uint64_t now = Now();
   if (!BusySince_) BusySince_ = now;
   if (!BusyCursor_ && now - BusySince_ >= kBusyCursorAfterMs) {
@@ -507,7 +506,7 @@ TPoint TSdlBackend::GlobalMouse() const {
 }
 
 void TSdlBackend::WaitForInput(int timeoutMs) {
-  if (!Ok_) {
+  if (!Started()) {
     if (timeoutMs < 0) PostQuitMessage(1);
     return;
   }

@@ -4,10 +4,12 @@
 // and moves and sizes the native windows itself, so everything works with or
 // without a window manager. The clock is real; waiting blocks in SDL until an
 // event arrives or the next timer is due.
+#include <chrono>
 #include <cstdint>
 #include <map>
-#include <string>
 #include <memory>
+#include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/win/Backend.h"
@@ -19,11 +21,17 @@ union SDL_Event;
 
 class TSdlBackend final : public TDisplayBackend {
 public:
-  TSdlBackend();
+  // Now: SDL is loaded and its video started before the constructor returns.
+  // Ahead: on a thread of its own while the program goes on (loading SDL and
+  // starting its video take as long as the program's own start); whatever needs
+  // the started display waits for it, the clock does not.
+  enum class TStart { Now, Ahead };
+  explicit TSdlBackend(TStart start = TStart::Now);
   ~TSdlBackend() override;
   // False when SDL could not start video (no display); the message says why.
-  bool Ok() const { return Ok_; }
-  const char* Error() const { return Error_.c_str(); }
+  // Both wait for a start made ahead.
+  bool Ok() const { return Started(); }
+  const char* Error() const { return Started() ? "" : Error_.c_str(); }
   void Install();
 
   std::uint64_t Now() override;
@@ -54,12 +62,16 @@ public:
   void SyncTitles();
   // Whether windows with a region are shown shaped (the video driver can shape
   // windows), so that what lies behind shows outside the region.
-  bool ShapingAvailable() const { return Shaping_; }
+  bool ShapingAvailable() const { return Started() && Shaping_; }
   bool NativeShaped(HWND window);
   // Whether a window manager runs on the display (X11 only).
   bool WindowManagerRunning();
 
 private:
+  // Loads SDL, starts its video and the X11 helpers (sets Ok_ or Error_).
+  void Start();
+  // Waits for a start made ahead (the program's thread only); true when it worked.
+  bool Started() const;
   struct TNative {
     SDL_Window* Window = nullptr;
     TRect Bounds;
@@ -94,7 +106,8 @@ private:
 
   bool Ok_ = false;
   std::string Error_;
-  std::uint64_t Start_ = 0;
+  std::chrono::steady_clock::time_point Begin_;  // the clock's zero
+  mutable std::thread Starter_;                   // the start made ahead, until waited for
   std::map<HWND, TNative> Windows_;
   std::vector<HWND> Order_;
   std::map<int, SDL_Cursor*> Cursors_;

@@ -8,7 +8,6 @@
 #include "platform/backend/SdlLibrary.h"
 
 #include <SDL.h>
-#include <SDL_shape.h>
 #include <SDL_syswm.h>
 
 #include <string>
@@ -27,9 +26,6 @@
   X(SDL_GetCurrentVideoDriver)     \
   X(SDL_GetDisplayBounds)          \
   X(SDL_CreateWindow)              \
-  X(SDL_CreateShapedWindow)        \
-  X(SDL_IsShapedWindow)            \
-  X(SDL_SetWindowShape)            \
   X(SDL_DestroyWindow)             \
   X(SDL_ShowWindow)                \
   X(SDL_HideWindow)                \
@@ -48,11 +44,8 @@
   X(SDL_GetWindowWMInfo)           \
   X(SDL_GetWindowSurface)          \
   X(SDL_UpdateWindowSurfaceRects)  \
-  X(SDL_CreateRGBSurfaceWithFormat) \
-  X(SDL_FreeSurface)               \
   X(SDL_LockSurface)               \
   X(SDL_UnlockSurface)             \
-  X(SDL_FillRect)                  \
   X(SDL_CreateSystemCursor)        \
   X(SDL_SetCursor)                 \
   X(SDL_FreeCursor)                \
@@ -128,11 +121,6 @@ const char* SDL_GetCurrentVideoDriver(void) TB_SDL_FORWARD(SDL_GetCurrentVideoDr
 int SDL_GetDisplayBounds(int displayIndex, SDL_Rect* rect) TB_SDL_FORWARD(SDL_GetDisplayBounds, -1, displayIndex, rect)
 SDL_Window* SDL_CreateWindow(const char* title, int x, int y, int w, int h, Uint32 flags)
     TB_SDL_FORWARD(SDL_CreateWindow, nullptr, title, x, y, w, h, flags)
-SDL_Window* SDL_CreateShapedWindow(const char* title, unsigned int x, unsigned int y, unsigned int w, unsigned int h,
-                                   Uint32 flags) TB_SDL_FORWARD(SDL_CreateShapedWindow, nullptr, title, x, y, w, h, flags)
-SDL_bool SDL_IsShapedWindow(const SDL_Window* window) TB_SDL_FORWARD(SDL_IsShapedWindow, SDL_FALSE, window)
-int SDL_SetWindowShape(SDL_Window* window, SDL_Surface* shape, SDL_WindowShapeMode* shape_mode)
-    TB_SDL_FORWARD(SDL_SetWindowShape, -1, window, shape, shape_mode)
 void SDL_DestroyWindow(SDL_Window* window) TB_SDL_FORWARD(SDL_DestroyWindow, , window)
 void SDL_ShowWindow(SDL_Window* window) TB_SDL_FORWARD(SDL_ShowWindow, , window)
 void SDL_HideWindow(SDL_Window* window) TB_SDL_FORWARD(SDL_HideWindow, , window)
@@ -154,12 +142,8 @@ SDL_bool SDL_GetWindowWMInfo(SDL_Window* window, SDL_SysWMinfo* info)
 SDL_Surface* SDL_GetWindowSurface(SDL_Window* window) TB_SDL_FORWARD(SDL_GetWindowSurface, nullptr, window)
 int SDL_UpdateWindowSurfaceRects(SDL_Window* window, const SDL_Rect* rects, int numrects)
     TB_SDL_FORWARD(SDL_UpdateWindowSurfaceRects, -1, window, rects, numrects)
-SDL_Surface* SDL_CreateRGBSurfaceWithFormat(Uint32 flags, int width, int height, int depth, Uint32 format)
-    TB_SDL_FORWARD(SDL_CreateRGBSurfaceWithFormat, nullptr, flags, width, height, depth, format)
-void SDL_FreeSurface(SDL_Surface* surface) TB_SDL_FORWARD(SDL_FreeSurface, , surface)
 int SDL_LockSurface(SDL_Surface* surface) TB_SDL_FORWARD(SDL_LockSurface, -1, surface)
 void SDL_UnlockSurface(SDL_Surface* surface) TB_SDL_FORWARD(SDL_UnlockSurface, , surface)
-int SDL_FillRect(SDL_Surface* dst, const SDL_Rect* rect, Uint32 color) TB_SDL_FORWARD(SDL_FillRect, -1, dst, rect, color)
 SDL_Cursor* SDL_CreateSystemCursor(SDL_SystemCursor id) TB_SDL_FORWARD(SDL_CreateSystemCursor, nullptr, id)
 void SDL_SetCursor(SDL_Cursor* cursor) TB_SDL_FORWARD(SDL_SetCursor, , cursor)
 void SDL_FreeCursor(SDL_Cursor* cursor) TB_SDL_FORWARD(SDL_FreeCursor, , cursor)

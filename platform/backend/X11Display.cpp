@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <SDL_syswm.h>
 
+#include <X11/extensions/shape.h>
 #include <poll.h>
 
 #include <algorithm>
@@ -141,6 +142,33 @@ bool TX11Display::Viewable(std::uint64_t window) {
   return XGetWindowAttributes(DisplayOf(Display_), window, &attributes) && attributes.map_state == IsViewable;
 }
 
+bool TX11Display::CanShape() {
+  int eventBase = 0, errorBase = 0;
+  return Display_ && XShapeQueryExtension(DisplayOf(Display_), &eventBase, &errorBase);
+}
+
+void TX11Display::SetShape(std::uint64_t window, const std::vector<TRect>& rects) {
+  if (!Display_ || !window) return;
+  std::vector<XRectangle> xrects;
+  xrects.reserve(rects.size());
+  for (const TRect& r : rects)
+    xrects.push_back({static_cast<short>(r.Left), static_cast<short>(r.Top), static_cast<unsigned short>(r.Width()),
+                      static_cast<unsigned short>(r.Height())});
+  Display* d = DisplayOf(Display_);
+  XShapeCombineRectangles(d, window, ShapeBounding, 0, 0, xrects.data(), static_cast<int>(xrects.size()), ShapeSet,
+                          Unsorted);
+  XFlush(d);
+}
+
+bool TX11Display::Shaped(std::uint64_t window) {
+  if (!Display_ || !window) return false;
+  Bool bounding = False, clip = False;
+  int x = 0, y = 0, cx = 0, cy = 0;
+  unsigned w = 0, h = 0, cw = 0, ch = 0;
+  return XShapeQueryExtents(DisplayOf(Display_), window, &bounding, &x, &y, &w, &h, &clip, &cx, &cy, &cw, &ch) &&
+         bounding;
+}
+
 std::vector<std::uint64_t> TX11Display::Stacking(const std::vector<std::uint64_t>& windows) {
   std::vector<std::uint64_t> order;
   if (!Display_) return order;
@@ -194,6 +222,36 @@ bool TX11Display::WindowManagerRunning() { return false; }
 void TX11Display::SetOwner(std::uint64_t, std::uint64_t) {}
 void TX11Display::SetModal(std::uint64_t, bool) {}
 bool TX11Display::Viewable(std::uint64_t) { return false; }
+bool TX11Display::CanShape() { return false; }
+void TX11Display::SetShape(std::uint64_t, const std::vector<TRect>&) {}
+bool TX11Display::Shaped(std::uint64_t) { return false; }
+bool TX11Display::CanShape() {
+  int eventBase = 0, errorBase = 0;
+  return Display_ && XShapeQueryExtension(DisplayOf(Display_), &eventBase, &errorBase);
+}
+
+void TX11Display::SetShape(std::uint64_t window, const std::vector<TRect>& rects) {
+  if (!Display_ || !window) return;
+  std::vector<XRectangle> xrects;
+  xrects.reserve(rects.size());
+  for (const TRect& r : rects)
+    xrects.push_back({static_cast<short>(r.Left), static_cast<short>(r.Top), static_cast<unsigned short>(r.Width()),
+                      static_cast<unsigned short>(r.Height())});
+  Display* d = DisplayOf(Display_);
+  XShapeCombineRectangles(d, window, ShapeBounding, 0, 0, xrects.data(), static_cast<int>(xrects.size()), ShapeSet,
+                          Unsorted);
+  XFlush(d);
+}
+
+bool TX11Display::Shaped(std::uint64_t window) {
+  if (!Display_ || !window) return false;
+  Bool bounding = False, clip = False;
+  int x = 0, y = 0, cx = 0, cy = 0;
+  unsigned w = 0, h = 0, cw = 0, ch = 0;
+  return XShapeQueryExtents(DisplayOf(Display_), window, &bounding, &x, &y, &w, &h, &clip, &cx, &cy, &cw, &ch) &&
+         bounding;
+}
+
 std::vector<std::uint64_t> TX11Display::Stacking(const std::vector<std::uint64_t>&) { return {}; }
 void TX11Display::WatchStacking() {}
 bool TX11Display::IsStackingEvent(const SDL_Event&) const { return false; }

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/gfx/Types.h"
+
 struct SDL_Window;
 union SDL_Event;
 
@@ -30,6 +32,12 @@ public:
   void SetOwner(std::uint64_t window, std::uint64_t owner);
   void SetModal(std::uint64_t window, bool modal);
   bool Viewable(std::uint64_t window);
+  // Window shapes (the X shape extension): whether the server has it, a
+  // window's shape set to the union of rectangles (window coordinates; none:
+  // nothing of the window shows), and whether a window has a shape of its own.
+  bool CanShape();
+  void SetShape(std::uint64_t window, const std::vector<TRect>& rects);
+  bool Shaped(std::uint64_t window);
   // Our windows as the server stacks them, topmost first (unmapped ones left out).
   std::vector<std::uint64_t> Stacking(const std::vector<std::uint64_t>& windows);
   // Root structure events (a window manager restacking frames) reach SDL as

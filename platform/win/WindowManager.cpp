@@ -161,13 +161,14 @@ DWORD GetCurrentThreadId() { return 1; }
 // --- metrics -------------------------------------------------------------------
 
 int GetSystemMetrics(int index) {
-  TSize screen = WM().Backend().ScreenSize();
+  // Only the screen's own metrics ask the display (which may still be starting).
+  const auto screen = [] { return WM().Backend().ScreenSize(); };
   switch (index) {
-    case SM_CXSCREEN: case SM_CXFULLSCREEN: case SM_CXVIRTUALSCREEN: case SM_CXMAXIMIZED: return screen.cx;
-    case SM_CYSCREEN: case SM_CYVIRTUALSCREEN: case SM_CYMAXIMIZED: return screen.cy;
-    case SM_CYFULLSCREEN: return screen.cy - 19;
-    case SM_CXMAXTRACK: return screen.cx + 12;
-    case SM_CYMAXTRACK: return screen.cy + 12;
+    case SM_CXSCREEN: case SM_CXFULLSCREEN: case SM_CXVIRTUALSCREEN: case SM_CXMAXIMIZED: return screen().cx;
+    case SM_CYSCREEN: case SM_CYVIRTUALSCREEN: case SM_CYMAXIMIZED: return screen().cy;
+    case SM_CYFULLSCREEN: return screen().cy - 19;
+    case SM_CXMAXTRACK: return screen().cx + 12;
+    case SM_CYMAXTRACK: return screen().cy + 12;
     case SM_XVIRTUALSCREEN: case SM_YVIRTUALSCREEN: return 0;
     case SM_CXVSCROLL: case SM_CYHSCROLL: case SM_CYVSCROLL: case SM_CXHSCROLL: return 17;
     case SM_CYVTHUMB: case SM_CXHTHUMB: return 17;

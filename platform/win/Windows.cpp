@@ -80,13 +80,13 @@ void FinalDestroy(HWND window) {
 
 TRect DefaultTopLevelRect(int& x, int& y, int& cx, int& cy) {
   static int cascade = 0;
-  TSize screen = WM().Backend().ScreenSize();
   if (x == CW_USEDEFAULT) {
     x = 40 + (cascade % 8) * 26;
     y = (y == CW_USEDEFAULT || y == 0) ? 40 + (cascade % 8) * 26 : y;
     ++cascade;
   }
   if (cx == CW_USEDEFAULT) {
+    const TSize screen = WM().Backend().ScreenSize();
     cx = screen.cx * 3 / 5;
     cy = (cy == CW_USEDEFAULT || cy == 0) ? screen.cy * 3 / 5 : cy;
   }
@@ -257,6 +257,9 @@ HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName
   } else {
     w->Owner = owner;
     InsertTopLevel(handle, (w->ExStyle & WS_EX_TOPMOST) != 0);
+  }
+  // Overlapped and sizeable windows are asked their limits; a plain popup is not.
+  if (!child && ((style & WS_THICKFRAME) || !(style & WS_POPUP))) {
     MINMAXINFO mmi;
     TSize screen = wm.Backend().ScreenSize();
     mmi.ptMaxSize = {screen.cx, screen.cy};
@@ -384,6 +387,7 @@ void ChangeStyle(HWND window, int index, DWORD newValue) {
     }
   } else {
     DWORD old = w->ExStyle;
+    const bool held = PaintHeld(*w);
     // Topmost changes only through SetWindowPos.
     w->ExStyle = (ss.styleNew & ~WS_EX_TOPMOST) | (old & WS_EX_TOPMOST);
     if ((old & WS_EX_LAYERED) && !(w->ExStyle & WS_EX_LAYERED)) {
@@ -391,6 +395,11 @@ void ChangeStyle(HWND window, int index, DWORD newValue) {
       w->LayeredFlags = 0;
       w->LayeredImage.reset();
       if (!w->Parent) InvalidateWhole(window);
+    }
+    // A window that showed nothing is painted before it shows anything.
+    if (held && !PaintHeld(*w)) {
+      PaintHeldWindow(window);
+      if (!(w = FindWindowObject(window))) return;
     }
     if (!w->Parent) SyncBackendWindow(window);
   }
