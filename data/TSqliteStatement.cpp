@@ -2,7 +2,7 @@
 
 #include <sqlite3.h>
 
-#include <cstdio>
+#include <charconv>
 
 #include "platform/base/Exception.h"
 
@@ -97,9 +97,12 @@ Variant TSqliteStatement::ColumnValue(int column) const {
     case SQLITE_NULL: return Variant();
     case SQLITE_INTEGER: return Variant(static_cast<int64_t>(sqlite3_column_int64(Stmt_, column)));
     case SQLITE_FLOAT: {
+      // As "%.15g" prints it, but in the C locale whatever the process's: the
+      // display's start may switch the locale for a moment on its own thread.
       char buffer[32];
-      std::snprintf(buffer, sizeof buffer, "%.15g", sqlite3_column_double(Stmt_, column));
-      return Variant(buffer);
+      const auto end = std::to_chars(buffer, buffer + sizeof buffer, sqlite3_column_double(Stmt_, column),
+                                     std::chars_format::general, 15).ptr;
+      return Variant(std::string(buffer, end));
     }
     default: {
       const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(Stmt_, column));

@@ -1,5 +1,9 @@
-// Variants, integer conversion, text comparison, marker parsing and filters.
+// Variants, integer conversion, text comparison, marker parsing, filters and real values read as text.
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
 
 #include "data/SqlMarkers.h"
 #include "data/TFilterExpression.h"
@@ -7,6 +11,7 @@
 #include "data/TextConvert.h"
 #include "data/Variant.h"
 #include "platform/base/Exception.h"
+#include "tests/data/TestDatabase.h"
 #include "tests/support/ErrorOf.h"
 
 TEST(VariantTest, ConversionsAndTheRuntimeMessages) {
@@ -93,4 +98,23 @@ TEST(FilterExpressionTest, ComparisonsAndQuotes) {
   EXPECT_EQ(ErrorOf([&] { TFilterExpression("Логин = 'x", resolve); }), bad);
   EXPECT_EQ(ErrorOf([&] { TFilterExpression("Логин = 'x' garbage", resolve); }), bad);
   EXPECT_EQ(ErrorOf([&] { TFilterExpression("(Логин = 'x'", resolve); }), bad);
+}
+
+// A real column reads as text as "%.15g" prints it in the C locale (whatever
+// locale the process is in at that moment).
+TEST(RealValuesTest, ReadAsTextTheWayPrintfPrintsThem) {
+  SKIP_UNLESS_FILE();
+  TestDatabase db(false);
+  TADOQuery query(&db.Connection());
+  query.SQL().Add("select 1.5, 0.1, 1.0 / 3, 1e20, -2.5e-7, 123456789012345678.0, 100.0");
+  query.Open();
+  const std::vector<std::string> printed = {"1.5", "0.1", "0.333333333333333", "1e+20", "-2.5e-07",
+                                            "1.23456789012346e+17", "100"};
+  ASSERT_EQ(query.FieldCount(), static_cast<int>(printed.size()));
+  for (int i = 0; i < query.FieldCount(); ++i) {
+    char expected[32];
+    std::snprintf(expected, sizeof expected, "%.15g", std::stod(printed[static_cast<size_t>(i)]));
+    EXPECT_EQ(query.Fields(i).AsString(), expected) << i;
+    EXPECT_EQ(query.Fields(i).AsString(), printed[static_cast<size_t>(i)]) << i;
+  }
 }
