@@ -18,9 +18,7 @@ Strings Questions(TestDatabase& db) {
   TADOQuery query(&db.Connection());
   LoadStatement(query, Statements::kSelectQuestionTexts);
   query.Open();
-  Strings out;
-  for (query.First(); !query.Eof(); query.Next()) out.push_back(query.Fields(0).AsString());
-  return out;
+  return ColumnOf(query);
 }
 
 class EditableTest : public ::testing::Test {

@@ -70,9 +70,7 @@ protected:
     TADOQuery query(&Db_.Connection());
     query.SQL().Add(select);
     query.Open();
-    std::vector<std::string> out;
-    for (query.First(); !query.Eof(); query.Next()) out.push_back(query.Fields(0).AsString());
-    return out;
+    return ColumnOf(query);
   }
   std::vector<std::string> UsersWithRowIds() {
     return Column("select rowid || ':' || Логин || ':' || Пароль || ':' || coalesce(Группа, '-') from Пользователи");

@@ -8,16 +8,6 @@
 #include "tests/data/TestDatabase.h"
 
 namespace {
-std::vector<std::string> Column(TADOQuery& query, int field = 0) {
-  std::vector<std::string> out;
-  query.First();
-  while (!query.Eof()) {
-    out.push_back(query.Fields(field).AsString());
-    query.Next();
-  }
-  return out;
-}
-
 using Strings = std::vector<std::string>;
 const char* const kOptionNames[5] = {"o1", "o2", "o3", "o4", "o5"};
 
@@ -33,12 +23,12 @@ protected:
     LoadStatement(Query_, search);
     Query_.Parameters().ParamByName("a").SetValue(Variant(Statements::SearchPattern(text)));
     Query_.Open();
-    return Column(Query_, field);
+    return ColumnOf(Query_, field);
   }
   Strings All(const TStatement& select, int field = 0) {
     LoadStatement(Query_, select);
     Query_.Open();
-    return Column(Query_, field);
+    return ColumnOf(Query_, field);
   }
 
   TestDatabase Db_;
@@ -117,7 +107,7 @@ TEST_F(StatementsTest, ResultsStoredAndViewedPerUser) {
   // Exactly the login asked for: "иванов" and "ИВАНОВ" are other logins.
   Query_.ParamByName("a").SetValue(Variant("Иванов"));
   Query_.Open();
-  EXPECT_EQ(Column(Query_, 1), (Strings{"12"}));
+  EXPECT_EQ(ColumnOf(Query_, 1), (Strings{"12"}));
   EXPECT_EQ(Query_.RecordCount(), 1);
   Query_.Close();
   Query_.ParamByName("a").SetValue(Variant("ИВАНОВ"));

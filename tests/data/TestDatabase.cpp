@@ -13,6 +13,12 @@ namespace {
 std::atomic<int> counter{0};
 }  // namespace
 
+std::vector<std::string> ColumnOf(TDataSet& rows, int field) {
+  std::vector<std::string> out;
+  for (rows.First(); !rows.Eof(); rows.Next()) out.push_back(rows.Fields(field).AsString());
+  return out;
+}
+
 bool TestDatabase::OnServer() {
   const char* engine = std::getenv("TEXTBOOK_TEST_ENGINE");
   return engine && std::strcmp(engine, "postgres") == 0;

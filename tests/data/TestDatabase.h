@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/data/Schema.h"
 #include "data/TADOConnection.h"
@@ -53,6 +54,9 @@ private:
   std::string Source_;
   std::unique_ptr<TADOConnection> Connection_;
 };
+
+// One column of a dataset's rows as text (null as ""), from the first row on.
+std::vector<std::string> ColumnOf(TDataSet& rows, int field = 0);
 
 // In a test body: skips the test when the run's databases live on the server.
 #define SKIP_UNLESS_FILE() \
