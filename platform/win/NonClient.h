@@ -23,7 +23,7 @@ TFrameLayout ComputeFrameLayout(const TWindow& w);
 TRect DefaultClientRect(const TWindow& w, const TRect& windowRect);
 LRESULT DefaultHitTest(const TWindow& w, TPoint windowPoint);
 void PaintDefaultFrame(HWND window, HDC windowDc, bool active);
-// Draws the standard scroll bars (part pressed: 0 none; see ScrollBar.cpp).
+// Draws the standard scroll bars (part pressed: 0 none; see ScrollInfo.cpp).
 void PaintScrollBars(HWND window, HDC windowDc);
 // The frame is drawn active while this window or an owned popup is active.
 bool FrameActive(HWND window);

@@ -1,4 +1,6 @@
 // Window classes, creation and destruction, window longs, properties, text and the tree.
+#include "platform/win/Window.h"
+
 #include <algorithm>
 #include <cstring>
 

@@ -1,4 +1,6 @@
 // Positions, sizes, z-order, show states, coordinate mapping and window regions.
+#include "platform/win/Window.h"
+
 #include <algorithm>
 
 #include "platform/gfx/Region.h"

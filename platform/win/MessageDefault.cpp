@@ -1,4 +1,6 @@
 // The standard handling of every message.
+#include "platform/win/Message.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -8,7 +10,6 @@
 #include "platform/win/HitTest.h"
 #include "platform/win/Icons.h"
 #include "platform/win/Input.h"
-#include "platform/win/Message.h"
 #include "platform/win/NonClient.h"
 #include "platform/win/Paint.h"
 #include "platform/win/ScrollBars.h"

@@ -1,9 +1,10 @@
 // Sending, posting, the message loop and window procedures.
+#include "platform/win/Message.h"
+
 #include <algorithm>
 #include <deque>
 
 #include "platform/win/Input.h"
-#include "platform/win/Message.h"
 #include "platform/win/VirtualKeys.h"
 #include "platform/win/WindowManager.h"
 

@@ -1,11 +1,12 @@
 // The standard scroll bars: scroll information, geometry and the default
 // interaction (arrows, pages, thumb drag, auto-repeat).
+#include "platform/win/ScrollInfo.h"
+
 #include <algorithm>
 
 #include "platform/win/HitTest.h"
 #include "platform/win/Message.h"
 #include "platform/win/NonClient.h"
-#include "platform/win/ScrollInfo.h"
 #include "platform/win/SystemMetrics.h"
 
 namespace {

@@ -1,11 +1,12 @@
 // Default interactions of the standard frame: moving, sizing and caption buttons.
 // They run while the left button is held, fed by mouse input, so they work the
 // same on every backend (the program moves and sizes its windows itself).
+#include "platform/win/NonClient.h"
+
 #include <algorithm>
 
 #include "platform/win/HitTest.h"
 #include "platform/win/Message.h"
-#include "platform/win/NonClient.h"
 #include "platform/win/SysCommands.h"
 #include "platform/win/SystemMetrics.h"
 

@@ -1,11 +1,12 @@
 // Update regions, the paint cycle, device contexts and what the backend shows.
+#include "platform/win/Paint.h"
+
 #include <algorithm>
 #include <map>
 
 #include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/Region.h"
 #include "platform/win/Message.h"
-#include "platform/win/Paint.h"
 #include "platform/win/WindowManager.h"
 
 namespace {
