@@ -101,6 +101,9 @@ TEST_F(LabelTest, RemovingTheSkinGivesTheWindowTextColourBack) {
   label->SetCaption("Пароль");
   ShowForm();
   ASSERT_NE(label->Font().Color(), clWindowText);
+  EXPECT_EQ(label->Perform(SM_ALPHACMD, MakeCommandWParam(AC_CTRLHANDLED), 0), 1) << "it takes skin commands itself";
+  label->Perform(SM_ALPHACMD, MakeCommandWParam(AC_REMOVESKIN), 0);
+  EXPECT_NE(label->Font().Color(), clWindowText) << "a removal from no manager is not the label's";
   label->Perform(SM_ALPHACMD, MakeCommandWParam(AC_REMOVESKIN), reinterpret_cast<LPARAM>(TsSkinManager::DefaultManager()));
   EXPECT_EQ(label->Font().Color(), clWindowText);
 }
