@@ -108,7 +108,7 @@ void BM_BlendBitmaps24InTurns(benchmark::State& state) {
   TimeInTurns(state, gBlend24Turns, copy, [&] {
     BlendBitmaps(dst, src, 128, TPoint{0, 0}, TRect{0, 0, kBenchWidth, kBenchHeight});
     benchmark::ClobberMemory();
-  });
+  }, kLargeBatchSeconds);
 }
 BENCHMARK(BM_BlendBitmaps24InTurns)->Unit(benchmark::kMicrosecond);
 
@@ -118,7 +118,7 @@ void BM_BlendColorRect24InTurns(benchmark::State& state) {
   TimeInTurns(state, gBlendColorTurns, copy, [&] {
     BlendColorRect(dst, TRect{0, 0, kBenchWidth - 1, kBenchHeight - 1}, 40, 0x00C4D8EA);
     benchmark::ClobberMemory();
-  });
+  }, kLargeBatchSeconds);
 }
 BENCHMARK(BM_BlendColorRect24InTurns)->Unit(benchmark::kMicrosecond);
 
