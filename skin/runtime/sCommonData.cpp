@@ -22,8 +22,6 @@ namespace {
 // The system's font-table change (the window system does not send it yet).
 constexpr unsigned kFontChangeMessage = 0x001D;
 
-TWinControl* AsWindowed(TControl* control) { return dynamic_cast<TWinControl*>(control); }
-
 bool IsEditControl(const TsCommonData& data) {
   return dynamic_cast<TCustomEdit*>(data.Control()) != nullptr || data.ControlKind() == TacControlKind::EditWindow;
 }
@@ -36,7 +34,8 @@ bool HasLoadedSkin(const TsSkinManager* manager) { return manager && manager->Ac
 // --- Creation ------------------------------------------------------------------------------
 
 TsCommonData::TsCommonData(TObject* owner, bool withCache, IacSkinDataOwner* ownerSeam)
-    : Control_(dynamic_cast<TControl*>(owner)), Owner_(owner), OwnerSeam_(ownerSeam) {
+    : Control_(dynamic_cast<TControl*>(owner)), Windowed_(dynamic_cast<TWinControl*>(owner)), Owner_(owner),
+      OwnerSeam_(ownerSeam) {
   if (withCache) Cache_ = std::make_unique<TBitmap>(0, 0, TPixelFormat::pf24bit);
 }
 
@@ -71,7 +70,7 @@ bool TsCommonData::IsSeeThrough() const {
 bool TsCommonData::IsHot() const {
   if (!Control_ || Control_->IsDestroying() || !Control_->Enabled()) return false;
   if (Focused_) return true;
-  if (auto* windowed = AsWindowed(Control_); windowed && windowed->HandleAllocated() && windowed->Focused()) return true;
+  if (auto* windowed = Windowed_; windowed && windowed->HandleAllocated() && windowed->Focused()) return true;
   if (!MouseAbove_) return false;
   return !IsContainerKind(ControlKind_);
 }
@@ -178,7 +177,7 @@ void TsCommonData::SetCustomFont(bool value) {
 void TsCommonData::Loaded() {
   InitSection();
   if (!IsSkinned(false) || !Control_ || !Control_->Parent() || Control_->IsLoading()) return;
-  if (AsWindowed(Control_)) {
+  if (Windowed_) {
     if (TWinControl* form = GetParentForm(Control_); form && form != Control_)
       SendAlphaCmd(form, AC_CONTROLLOADED, reinterpret_cast<LPARAM>(Control_));
   }
@@ -261,7 +260,7 @@ void TsCommonData::UpdateOpacity(bool passOn) {
     OpacityFlags_ = static_cast<std::uint16_t>(plain ? (OpacityFlags_ | 1) : (OpacityFlags_ & ~1));
   }
   if (passOn) {
-    if (auto* windowed = AsWindowed(Control_))
+    if (auto* windowed = Windowed_)
       for (int i = 0; i < windowed->ControlCount(); ++i) SendAlphaCmd(windowed->Controls(i), AC_UPDATEOPACITY, 1);
   }
 }
@@ -272,7 +271,7 @@ void TsCommonData::Invalidate() {
   if (!Control_ || Control_->IsDestroying() || Control_->IsLoading()) return;
   Dirty_ = true;
   if (!Control_->Visible() || !Control_->Parent()) return;
-  if (auto* windowed = AsWindowed(Control_); windowed && !windowed->HandleAllocated()) return;
+  if (auto* windowed = Windowed_; windowed && !windowed->HandleAllocated()) return;
   Control_->Repaint();
 }
 
@@ -297,7 +296,7 @@ void TsCommonData::EnsureCache() {
 void TsCommonData::RepaintFrame() {
   if (OwnerSeam_) {
     OwnerSeam_->RepaintFrame();
-  } else if (auto* windowed = AsWindowed(Control_); windowed && windowed->HandleAllocated()) {
+  } else if (auto* windowed = Windowed_; windowed && windowed->HandleAllocated()) {
     RedrawWindow(windowed->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
   }
 }
@@ -358,7 +357,7 @@ void TsCommonData::CommandRemoveSkin(TsSkinManager* manager) {
     if (!CustomColor_) Control_->SetColor(clWindow);
     if (!CustomFont_) Control_->Font().SetColor(clWindowText);
     RepaintFrame();
-  } else if (auto* windowed = AsWindowed(Control_)) {
+  } else if (auto* windowed = Windowed_) {
     for (int i = 0; i < windowed->ControlCount(); ++i)
       if (auto* label = dynamic_cast<TCustomLabel*>(windowed->Controls(i))) label->Font().SetColor(clWindowText);
   }
@@ -377,7 +376,7 @@ void TsCommonData::CommandRefresh() {
 void TsCommonData::CommandParentMoved(TMessage& message) {
   const bool changed = BackgroundChanged();
   Dirty_ = Dirty_ || changed;
-  auto* windowed = AsWindowed(Control_);
+  auto* windowed = Windowed_;
   if (!windowed) return;
   if (message.WParamLo() == 1 && windowed->HandleAllocated())
     RedrawWindow(windowed->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
@@ -471,7 +470,7 @@ bool TsCommonData::HandleCommand(TMessage& message) {
 // --- Window messages ---------------------------------------------------------------------------
 
 bool TsCommonData::HandleMessage(TMessage& message) {
-  auto* windowed = AsWindowed(Control_);
+  auto* windowed = Windowed_;
   switch (message.Msg) {
     case SM_ALPHACMD:
       return HandleCommand(message);

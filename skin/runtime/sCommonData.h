@@ -181,6 +181,7 @@ private:
   bool CustomFont_ = false;
   TsSkinManager* Manager_ = nullptr;
   TControl* Control_ = nullptr;
+  TWinControl* Windowed_ = nullptr;  // Control_ when it has a window: asked on every face drawn
   TObject* Owner_ = nullptr;
   IacSkinDataOwner* OwnerSeam_ = nullptr;
   int GlowId_ = -1;
