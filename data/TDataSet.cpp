@@ -74,6 +74,7 @@ void TDataSet::Open() {
     State_ = TDataSetState::dsInactive;
     Rows_.clear();
     Values_.clear();
+    RowIds_.clear();
     Texts_ = {};
     Visible_.clear();
     for (TField* field : Fields_) field->Index_ = -1;
@@ -121,6 +122,7 @@ void TDataSet::Fetch() {
 
   std::vector<Row> rows;
   std::vector<Variant> values;
+  std::vector<Variant> rowIds;
   TTexts texts;
   // A dataset opened again mostly reads as many rows as the last time: room for
   // them at once spares moving every row read so far each time the list grows
@@ -128,17 +130,21 @@ void TDataSet::Fetch() {
   rows.reserve(Rows_.capacity());
   values.reserve(std::max(Values_.capacity(), Rows_.capacity() * static_cast<size_t>(columns)));
   while (statement.Step()) {
-    Row row;
-    if (first) row.RowId = statement.ColumnValue(0);
+    // Made in place: a row and its values are written once, not built and moved in.
+    Row& row = rows.emplace_back();
+    if (first) {
+      row.RowId = rowIds.size();
+      rowIds.push_back(statement.ColumnValue(0));
+    }
     row.First = values.size();
     for (int c = 0; c < columns; ++c) {
+      Variant& value = values.emplace_back();
       std::string_view text;
       if (statement.ColumnText(c + first, text) && !text.empty())
-        values.push_back(Variant::Borrowed(texts.Keep(text)));
+        value.Borrow(texts.Keep(text));
       else
-        values.push_back(statement.ColumnValue(c + first));
+        value = statement.ColumnValue(c + first);
     }
-    rows.push_back(std::move(row));
   }
   for (TField* old : Fields_)
     if (std::find(fields.begin(), fields.end(), old) == fields.end()) old->Index_ = -1;
@@ -150,23 +156,18 @@ void TDataSet::Fetch() {
   Fields_ = std::move(fields);
   Rows_ = std::move(rows);
   Values_ = std::move(values);
+  RowIds_ = std::move(rowIds);
   Texts_ = std::move(texts);
   EditTable_ = spec.Table;
 }
 
-std::string_view TDataSet::TTexts::Keep(std::string_view text) {
+void TDataSet::TTexts::NewBlock(size_t atLeast) {
   constexpr size_t kBlock = 64 * 1024;
-  if (text.size() > Left) {
-    const size_t size = std::max(kBlock, text.size());
-    Blocks.push_back(std::make_unique<char[]>(size));
-    Next = Blocks.back().get();
-    Left = size;
-  }
-  std::memcpy(Next, text.data(), text.size());
-  const std::string_view kept(Next, text.size());
-  Next += text.size();
-  Left -= text.size();
-  return kept;
+  const size_t size = std::max(kBlock, atLeast);
+  // Every byte handed out is written first: the block is not cleared.
+  Blocks.push_back(std::make_unique_for_overwrite<char[]>(size));
+  Next = Blocks.back().get();
+  Left = size;
 }
 
 void TDataSet::ApplyFilter() {
@@ -193,6 +194,7 @@ void TDataSet::Close() {
   Modified_ = false;
   Rows_.clear();
   Values_.clear();
+  RowIds_.clear();
   Texts_ = {};
   Visible_.clear();
   Cur_ = -1;
@@ -351,8 +353,13 @@ std::string TDataSet::RowMatchClause() const {
   return clause;
 }
 
+const Variant& TDataSet::RowIdOf(const Row& row) const {
+  static const Variant kNone;
+  return row.RowId == kNoValues ? kNone : RowIds_[row.RowId];
+}
+
 void TDataSet::BindRowMatch(TDbStatement& statement, int firstPosition, const Row& row) const {
-  statement.Bind(firstPosition, row.RowId);
+  statement.Bind(firstPosition, RowIdOf(row));
   const std::span<const Variant> values = Values(row);
   for (size_t i = 0; i < values.size(); ++i) statement.Bind(firstPosition + 1 + static_cast<int>(i), values[i]);
 }
@@ -363,7 +370,12 @@ void TDataSet::ReadRow(const Variant& rowId, Row& row) {
                                         QuoteName(*EditTable_) + " where " + engine.RowIdMatch());
   statement->Bind(1, rowId);
   if (!statement->Step()) throw EDatabaseError(kRowMoved);
-  row.RowId = rowId;
+  if (row.RowId == kNoValues) {
+    row.RowId = RowIds_.size();
+    RowIds_.push_back(rowId);
+  } else {
+    RowIds_[row.RowId] = rowId;
+  }
   if (row.First == kNoValues) {  // a new row: its values go after the others
     row.First = Values_.size();
     Values_.resize(Values_.size() + Fields_.size());
@@ -489,14 +501,14 @@ void TDataSet::Refresh() {
   CheckBrowseMode();
   const int rowIndex = CurrentRowIndex();
   const std::optional<Variant> rowId =
-      rowIndex >= 0 && EditTable_ ? std::optional<Variant>(Rows_[static_cast<size_t>(rowIndex)].RowId) : std::nullopt;
+      rowIndex >= 0 && EditTable_ ? std::optional<Variant>(RowIdOf(Rows_[static_cast<size_t>(rowIndex)])) : std::nullopt;
   const int oldCur = Cur_;
   Fetch();
   ApplyFilter();
   Cur_ = -1;
   if (rowId) {
     for (int i = 0; i < RecordCount(); ++i)
-      if (Rows_[static_cast<size_t>(Visible_[static_cast<size_t>(i)])].RowId == *rowId) { Cur_ = i; break; }
+      if (RowIdOf(Rows_[static_cast<size_t>(Visible_[static_cast<size_t>(i)])]) == *rowId) { Cur_ = i; break; }
   }
   if (Cur_ < 0) Cur_ = std::min(std::max(oldCur, 0), RecordCount() - 1);
   Bof_ = Cur_ <= 0;
@@ -590,6 +602,7 @@ void TDataSet::RemoveDataSource(TDataSource* source) {
 }
 
 void TDataSet::Notify(TDataEvent event, TField* field, int info) {
+  if (Sources_.empty()) return;  // a dataset read by code alone: every move comes here
   // A handler may detach a source while we walk: walk a copy.
   const std::vector<TDataSource*> sources = Sources_;
   for (TDataSource* source : sources)

@@ -4,6 +4,7 @@
 // where clause) are editable: posts and deletes go to exactly the row shown,
 // found by its row identity and the values it was read with.
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -120,17 +121,27 @@ private:
   // than the engine's own reading.
   static constexpr size_t kNoValues = static_cast<size_t>(-1);
   struct Row {
-    Variant RowId;             // as the engine names the row (RowIdColumn)
     size_t First = kNoValues;  // its first value in Values_
+    size_t RowId = kNoValues;  // its row id in RowIds_ (none when the rows cannot be edited)
   };
   struct TTexts {
     std::vector<std::unique_ptr<char[]>> Blocks;
     char* Next = nullptr;
     size_t Left = 0;
     // A copy of the text that stays where it is as long as the blocks do.
-    std::string_view Keep(std::string_view text);
+    std::string_view Keep(std::string_view text) {
+      if (text.size() > Left) NewBlock(text.size());
+      std::memcpy(Next, text.data(), text.size());
+      const std::string_view kept(Next, text.size());
+      Next += text.size();
+      Left -= text.size();
+      return kept;
+    }
+    void NewBlock(size_t atLeast);
   };
   std::span<const Variant> Values(const Row& row) const { return {Values_.data() + row.First, Fields_.size()}; }
+  // The row's id as the engine names it (RowIdColumn); null without one.
+  const Variant& RowIdOf(const Row& row) const;
   void CheckActive() const;
   void CheckCanModify() const;
   void Fetch();
@@ -149,6 +160,7 @@ private:
   TDataSetState State_ = TDataSetState::dsInactive;
   std::vector<Row> Rows_;
   std::vector<Variant> Values_;  // of Rows_ (a deleted row's stay until the next read)
+  std::vector<Variant> RowIds_;  // of Rows_, likewise
   TTexts Texts_;                 // borrowed by Values_
   std::vector<int> Visible_;  // indices into Rows_ of the rows shown
   int Cur_ = -1;              // index into Visible_

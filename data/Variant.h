@@ -13,7 +13,7 @@ public:
   Variant(const char* text) : Kind_(Kind::Text), Text_(text ? text : "") {}
   Variant(int value) : Kind_(Kind::Integer), Integer_(value) {}
   Variant(int64_t value) : Kind_(Kind::Integer), Integer_(value) {}
-  // A copy owns its text, also when the original only borrows it (see Borrowed).
+  // A copy owns its text, also when the original only borrows it (see Borrow).
   Variant(const Variant& other) { CopyFrom(other); }
   Variant& operator=(const Variant& other) {
     if (this != &other) CopyFrom(other);
@@ -42,12 +42,11 @@ private:
   // Text kept by the one who made the value (a dataset's rows keep theirs in
   // blocks of their own, not one allocation a value): it must outlive the value
   // and whatever moved from it; copies own their text.
-  static Variant Borrowed(std::string_view text) {
-    Variant v;
-    v.Kind_ = Kind::Text;
-    v.Borrowed_ = text.data();
-    v.Integer_ = static_cast<int64_t>(text.size());
-    return v;
+  // Makes a null value (as a dataset's rows are made, in place) borrow the text.
+  void Borrow(std::string_view text) {
+    Kind_ = Kind::Text;
+    Borrowed_ = text.data();
+    Integer_ = static_cast<int64_t>(text.size());
   }
   std::string_view Text() const {
     return Borrowed_ ? std::string_view(Borrowed_, static_cast<size_t>(Integer_)) : std::string_view(Text_);
