@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/common/BenchRunner.h"
+#include "bench/common/InTurns.h"
 #include <sqlite3.h>
 #include <unistd.h>
 
@@ -128,12 +129,6 @@ void BM_TesterLoadSqlite10k(benchmark::State& state) {
   for (auto _ : state) LoadThroughSqlite(Data().Connection->Handle(), selects);
 }
 BENCHMARK(BM_TesterLoadSqlite10k)->Unit(benchmark::kMillisecond);
-
-double ThreadCpuSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
-}
 
 // The ratio: both loads in turns, so that each pair meets the same load of the
 // machine; the figure is the median of the pairs' ratios of processor time.
