@@ -3,13 +3,14 @@
 #include <SDL.h>
 #include <SDL_syswm.h>
 
-#include <X11/extensions/shape.h>
 #include <poll.h>
 
 #include <algorithm>
 #include <cstdio>
 
 #if defined(SDL_VIDEO_DRIVER_X11)
+
+#include <X11/extensions/shape.h>
 
 namespace {
 
@@ -225,33 +226,6 @@ bool TX11Display::Viewable(std::uint64_t) { return false; }
 bool TX11Display::CanShape() { return false; }
 void TX11Display::SetShape(std::uint64_t, const std::vector<TRect>&) {}
 bool TX11Display::Shaped(std::uint64_t) { return false; }
-bool TX11Display::CanShape() {
-  int eventBase = 0, errorBase = 0;
-  return Display_ && XShapeQueryExtension(DisplayOf(Display_), &eventBase, &errorBase);
-}
-
-void TX11Display::SetShape(std::uint64_t window, const std::vector<TRect>& rects) {
-  if (!Display_ || !window) return;
-  std::vector<XRectangle> xrects;
-  xrects.reserve(rects.size());
-  for (const TRect& r : rects)
-    xrects.push_back({static_cast<short>(r.Left), static_cast<short>(r.Top), static_cast<unsigned short>(r.Width()),
-                      static_cast<unsigned short>(r.Height())});
-  Display* d = DisplayOf(Display_);
-  XShapeCombineRectangles(d, window, ShapeBounding, 0, 0, xrects.data(), static_cast<int>(xrects.size()), ShapeSet,
-                          Unsorted);
-  XFlush(d);
-}
-
-bool TX11Display::Shaped(std::uint64_t window) {
-  if (!Display_ || !window) return false;
-  Bool bounding = False, clip = False;
-  int x = 0, y = 0, cx = 0, cy = 0;
-  unsigned w = 0, h = 0, cw = 0, ch = 0;
-  return XShapeQueryExtents(DisplayOf(Display_), window, &bounding, &x, &y, &w, &h, &clip, &cx, &cy, &cw, &ch) &&
-         bounding;
-}
-
 std::vector<std::uint64_t> TX11Display::Stacking(const std::vector<std::uint64_t>&) { return {}; }
 void TX11Display::WatchStacking() {}
 bool TX11Display::IsStackingEvent(const SDL_Event&) const { return false; }
