@@ -17,7 +17,7 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/shape.h>
 
-#include "tests/realdisplay/XSession.h"
+#include "tests/realdisplay/XSessionTest.h"
 
 namespace {
 
@@ -32,15 +32,11 @@ std::vector<bool> Covered(const std::vector<TRect>& rects, int w, int h) {
   return in;
 }
 
-class SdlDisplayTest : public ::testing::Test {
+class SdlDisplayTest : public TXSessionTest {
 protected:
-  static void SetUpTestSuite() { Session = new TXSession(""); }
-  static void TearDownTestSuite() {
-    delete Session;
-    Session = nullptr;
-  }
   void SetUp() override {
-    ASSERT_TRUE(Session->Ok()) << Session->Error();
+    TXSessionTest::SetUp();
+    if (HasFatalFailure()) return;
     setenv("DISPLAY", Session->Display().c_str(), 1);
     setenv("SDL_VIDEODRIVER", "x11", 1);
     TWindowManager::Instance().Reset();
@@ -48,12 +44,10 @@ protected:
     wc.lpfnWndProc = &PlainProc;
     wc.lpszClassName = "Plain";
     RegisterClassEx(wc);
-    Observer = XOpenDisplay(Session->Display().c_str());
-    ASSERT_NE(Observer, nullptr);
   }
   void TearDown() override {
-    if (Observer) XCloseDisplay(Observer);
     TWindowManager::Instance().Reset();
+    TXSessionTest::TearDown();
   }
   // The window's shape as the server holds it (an unshaped window: its whole rectangle).
   std::vector<TRect> ServerShape(Window window) {
@@ -64,11 +58,7 @@ protected:
     if (rects) XFree(rects);
     return out;
   }
-  static TXSession* Session;
-  Display* Observer = nullptr;
 };
-
-TXSession* SdlDisplayTest::Session = nullptr;
 
 TEST_F(SdlDisplayTest, StartsAheadWhileWindowsAreMadeAndShapesThemToTheirRegion) {
   TSdlBackend backend(TSdlBackend::TStart::Ahead);

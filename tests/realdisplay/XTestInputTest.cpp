@@ -11,29 +11,22 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 
-#include "tests/realdisplay/XSession.h"
+#include "tests/realdisplay/XSessionTest.h"
 
 namespace {
 
-class XTestInputTest : public ::testing::Test {
+class XTestInputTest : public TXSessionTest {
 protected:
-  static void SetUpTestSuite() { Session = new TXSession(""); }
-  static void TearDownTestSuite() {
-    delete Session;
-    Session = nullptr;
-  }
-
   void SetUp() override {
-    ASSERT_TRUE(Session->Ok()) << Session->Error();
-    Observer = XOpenDisplay(Session->Display().c_str());
-    ASSERT_NE(Observer, nullptr);
+    TXSessionTest::SetUp();
+    if (HasFatalFailure()) return;
     Input = std::make_unique<TXTestInput>(Session->Display());
     ASSERT_TRUE(Input->Ok()) << Input->Error();
   }
 
   void TearDown() override {
     Input.reset();
-    if (Observer) XCloseDisplay(Observer);
+    TXSessionTest::TearDown();
   }
 
   // A mapped window of one colour, shown when this returns.
@@ -65,12 +58,9 @@ protected:
     return false;
   }
 
-  static TXSession* Session;
-  Display* Observer = nullptr;
   std::unique_ptr<TXTestInput> Input;
 };
 
-TXSession* XTestInputTest::Session = nullptr;
 
 TEST_F(XTestInputTest, TypesCharactersOnTheirLevelAndLendsSpareKeysForOthers) {
   const Window w = MakeWindow(0, {0, 0, 300, 200}, 0xFFFFFF, KeyPressMask);
