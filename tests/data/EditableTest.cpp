@@ -1,9 +1,10 @@
-// Editable snapshots: edits, inserts and deletes reach exactly the row shown.
+// Editable snapshots: edits, inserts and deletes reach exactly the row shown, on
+// the data layer's own test schema (keyless "entries" rows), in a file and on the
+// server alike.
 #include <gtest/gtest.h>
 
 #include <functional>
 
-#include "app/data/Statements.h"
 #include "data/TADOTable.h"
 #include "data/TDataLink.h"
 #include "data/TDataSource.h"
@@ -14,24 +15,39 @@
 namespace {
 using Strings = std::vector<std::string>;
 
-Strings Questions(TestDatabase& db) {
+// The titles of the entries as the database holds them, in its own order.
+Strings Titles(TestDatabase& db) {
   TADOQuery query(&db.Connection());
-  LoadStatement(query, Statements::kSelectQuestionTexts);
+  query.SQL().Add("select title from entries");
   query.Open();
   return ColumnOf(query);
+}
+
+// Loads a statement of one or more lines into a closed query.
+void Load(TADOQuery& query, std::initializer_list<const char*> lines) {
+  query.Close();
+  query.SQL().Clear();
+  query.Parameters().Clear();
+  for (const char* line : lines) query.SQL().Add(line);
 }
 
 class EditableTest : public ::testing::Test {
 protected:
   void SetUp() override {
+    Db_.CreateItems();
     // Two rows identical in every column: only the row identity tells them apart.
-    Db_.Exec("insert into БДТест values ('Один', 'a','b','c','d','e', 1), ('Два', 'a','b','c','d','e', 2), "
-             "('Два', 'a','b','c','d','e', 2), ('Три', null,null,null,null,null, null)");
-    LoadStatement(Bank_, Statements::kSelectAllQuestions);
-    Bank_.Open();
+    Db_.Exec("insert into entries values ('Один', 'a', 1), ('Два', 'a', 2), ('Два', 'a', 2), ('Три', null, null)");
+    Load(Entries_, {"select * from entries"});
+    Entries_.Open();
   }
-  TestDatabase Db_;
-  TADOQuery Bank_{&Db_.Connection()};
+  // A search over the one table, its value bound to a marker.
+  void Search(const std::string& pattern) {
+    Load(Entries_, {"select * from entries", "where title  Like :a "});
+    Entries_.ParamByName("a").SetValue(Variant(pattern));
+    Entries_.Open();
+  }
+  TestDatabase Db_{false};
+  TADOQuery Entries_{&Db_.Connection()};
 };
 
 // Records what a bound control would be told.
@@ -54,218 +70,214 @@ protected:
 }  // namespace
 
 TEST_F(EditableTest, NavigationFlags) {
-  EXPECT_EQ(Bank_.RecordCount(), 4);
-  EXPECT_TRUE(Bank_.Bof());
-  EXPECT_FALSE(Bank_.Eof());
-  EXPECT_EQ(Bank_.RecNo(), 1);
-  Bank_.Prior();
-  EXPECT_TRUE(Bank_.Bof());
-  EXPECT_EQ(Bank_.RecNo(), 1);
-  Bank_.Last();
-  EXPECT_TRUE(Bank_.Eof());
-  EXPECT_EQ(Bank_.FieldByName("Вопрос").AsString(), "Три");
-  Bank_.Prior();
-  EXPECT_FALSE(Bank_.Eof());
-  EXPECT_EQ(Bank_.RecNo(), 3);
-  Bank_.Next();
-  EXPECT_FALSE(Bank_.Eof());
-  Bank_.Next();
-  EXPECT_TRUE(Bank_.Eof());
-  EXPECT_EQ(Bank_.RecNo(), 4);
-  EXPECT_EQ(Bank_.MoveBy(-10), -3);
-  EXPECT_TRUE(Bank_.Bof());
+  EXPECT_EQ(Entries_.RecordCount(), 4);
+  EXPECT_TRUE(Entries_.Bof());
+  EXPECT_FALSE(Entries_.Eof());
+  EXPECT_EQ(Entries_.RecNo(), 1);
+  Entries_.Prior();
+  EXPECT_TRUE(Entries_.Bof());
+  EXPECT_EQ(Entries_.RecNo(), 1);
+  Entries_.Last();
+  EXPECT_TRUE(Entries_.Eof());
+  EXPECT_EQ(Entries_.FieldByName("title").AsString(), "Три");
+  Entries_.Prior();
+  EXPECT_FALSE(Entries_.Eof());
+  EXPECT_EQ(Entries_.RecNo(), 3);
+  Entries_.Next();
+  EXPECT_FALSE(Entries_.Eof());
+  Entries_.Next();
+  EXPECT_TRUE(Entries_.Eof());
+  EXPECT_EQ(Entries_.RecNo(), 4);
+  EXPECT_EQ(Entries_.MoveBy(-10), -3);
+  EXPECT_TRUE(Entries_.Bof());
 }
 
 TEST_F(EditableTest, EditUpdatesExactlyTheRowShown) {
-  ASSERT_TRUE(Bank_.CanModify());
-  Bank_.SetRecNo(3);  // the second of the two identical rows
-  Bank_.Edit();
-  EXPECT_EQ(Bank_.State(), TDataSetState::dsEdit);
-  Bank_.FieldByName("Вопрос").SetAsString("Два (второй)");
-  Bank_.Post();
-  EXPECT_EQ(Bank_.State(), TDataSetState::dsBrowse);
+  ASSERT_TRUE(Entries_.CanModify());
+  Entries_.SetRecNo(3);  // the second of the two identical rows
+  Entries_.Edit();
+  EXPECT_EQ(Entries_.State(), TDataSetState::dsEdit);
+  Entries_.FieldByName("title").SetAsString("Два (второй)");
+  Entries_.Post();
+  EXPECT_EQ(Entries_.State(), TDataSetState::dsBrowse);
   // A server writes an updated row anew, at the end of an unordered select.
   const Strings onServer{"Один", "Два", "Три", "Два (второй)"};
   const Strings inFile{"Один", "Два", "Два (второй)", "Три"};
-  EXPECT_EQ(Questions(Db_), TestDatabase::OnServer() ? onServer : inFile);
-  EXPECT_EQ(Bank_.FieldByName("Вопрос").AsString(), "Два (второй)");
-  EXPECT_EQ(Bank_.RecNo(), 3);
+  EXPECT_EQ(Titles(Db_), TestDatabase::OnServer() ? onServer : inFile);
+  EXPECT_EQ(Entries_.FieldByName("title").AsString(), "Два (второй)");
+  EXPECT_EQ(Entries_.RecNo(), 3);
 }
 
 // The rows keep their texts in blocks of their own; a value copied out owns its
 // text and keeps it after the rows are gone and others read in their place.
 TEST_F(EditableTest, ValuesCopiedFromTheRowsOutliveThem) {
   std::vector<Variant> column;
-  for (Bank_.First(); !Bank_.Eof(); Bank_.Next()) column.push_back(Bank_.FieldByName("Вопрос").Value());
+  for (Entries_.First(); !Entries_.Eof(); Entries_.Next()) column.push_back(Entries_.FieldByName("title").Value());
   Variant assigned;
-  Bank_.First();
-  assigned = Bank_.FieldValue(Bank_.FieldByName("Вопрос").Index());
-  Bank_.Close();
-  Db_.Exec("update БДТест set Вопрос = 'Пять', Ответ1 = 'ж'");  // as long as the old texts: likely in their place
-  Bank_.Open();
+  Entries_.First();
+  assigned = Entries_.FieldValue(Entries_.FieldByName("title").Index());
+  Entries_.Close();
+  Db_.Exec("update entries set title = 'Пять', note = 'ж'");  // as long as the old texts: likely in their place
+  Entries_.Open();
   Strings kept;
   for (const Variant& v : column) kept.push_back(v.ToText());
   EXPECT_EQ(kept, (Strings{"Один", "Два", "Два", "Три"}));
   EXPECT_EQ(assigned.AsString(), "Один");
   // Read in place, a value still compares and converts as any other.
-  Bank_.First();
-  EXPECT_TRUE(Bank_.FieldByName("Вопрос").Value() == Variant("Пять"));
-  EXPECT_EQ(Bank_.FieldByName("Ответ1").AsString(), "ж");
-  EXPECT_TRUE(Bank_.FieldByName("ОтветПр").Value() == Variant(1));
+  Entries_.First();
+  EXPECT_TRUE(Entries_.FieldByName("title").Value() == Variant("Пять"));
+  EXPECT_EQ(Entries_.FieldByName("note").AsString(), "ж");
+  EXPECT_TRUE(Entries_.FieldByName("amount").Value() == Variant(1));
 }
 
 TEST_F(EditableTest, CancelDiscardsAndMovingPostsFirst) {
-  Bank_.Edit();
-  Bank_.FieldByName("Вопрос").SetAsString("Не сохранится");
-  Bank_.Cancel();
-  EXPECT_EQ(Bank_.FieldByName("Вопрос").AsString(), "Один");
-  Bank_.Edit();
-  Bank_.FieldByName("Ответ1").SetAsString("новый ответ");
-  Bank_.Next();  // moving while editing posts
-  EXPECT_EQ(Bank_.State(), TDataSetState::dsBrowse);
-  EXPECT_EQ(Bank_.RecNo(), 2);
-  Bank_.First();
-  EXPECT_EQ(Bank_.FieldByName("Ответ1").AsString(), "новый ответ");
+  Entries_.Edit();
+  Entries_.FieldByName("title").SetAsString("Не сохранится");
+  Entries_.Cancel();
+  EXPECT_EQ(Entries_.FieldByName("title").AsString(), "Один");
+  Entries_.Edit();
+  Entries_.FieldByName("note").SetAsString("новый ответ");
+  Entries_.Next();  // moving while editing posts
+  EXPECT_EQ(Entries_.State(), TDataSetState::dsBrowse);
+  EXPECT_EQ(Entries_.RecNo(), 2);
+  Entries_.First();
+  EXPECT_EQ(Entries_.FieldByName("note").AsString(), "новый ответ");
   // Editing without a change and moving on writes nothing.
-  Bank_.Edit();
-  Bank_.Next();
-  EXPECT_EQ(Bank_.State(), TDataSetState::dsBrowse);
+  Entries_.Edit();
+  Entries_.Next();
+  EXPECT_EQ(Entries_.State(), TDataSetState::dsBrowse);
   // Closing discards edits that were not posted.
-  Bank_.Edit();
-  Bank_.FieldByName("Вопрос").SetAsString("Потеряно");
-  Bank_.Close();
-  EXPECT_EQ(Questions(Db_)[1], "Два");
+  Entries_.Edit();
+  Entries_.FieldByName("title").SetAsString("Потеряно");
+  Entries_.Close();
+  EXPECT_EQ(Titles(Db_)[1], "Два");
 }
 
 TEST_F(EditableTest, InsertAppendAndDelete) {
-  Bank_.SetRecNo(2);
-  Bank_.Insert();
-  EXPECT_EQ(Bank_.State(), TDataSetState::dsInsert);
-  EXPECT_EQ(Bank_.FieldByName("Вопрос").AsString(), "");  // a new row starts empty
-  Bank_.FieldByName("Вопрос").SetAsString("Новый");
-  Bank_.FieldByName("ОтветПр").SetAsString("4");
-  Bank_.Post();
-  EXPECT_EQ(Bank_.RecordCount(), 5);
-  EXPECT_EQ(Bank_.RecNo(), 2);  // shown where it was inserted
-  EXPECT_EQ(Bank_.FieldByName("ОтветПр").AsInteger(), 4);
-  EXPECT_EQ(Questions(Db_), (Strings{"Один", "Два", "Два", "Три", "Новый"}));
-  Bank_.Append();
-  Bank_.Cancel();
-  EXPECT_EQ(Bank_.RecordCount(), 5);
-  EXPECT_EQ(Bank_.State(), TDataSetState::dsBrowse);
+  Entries_.SetRecNo(2);
+  Entries_.Insert();
+  EXPECT_EQ(Entries_.State(), TDataSetState::dsInsert);
+  EXPECT_EQ(Entries_.FieldByName("title").AsString(), "");  // a new row starts empty
+  Entries_.FieldByName("title").SetAsString("Новый");
+  Entries_.FieldByName("amount").SetAsString("4");
+  Entries_.Post();
+  EXPECT_EQ(Entries_.RecordCount(), 5);
+  EXPECT_EQ(Entries_.RecNo(), 2);  // shown where it was inserted
+  EXPECT_EQ(Entries_.FieldByName("amount").AsInteger(), 4);
+  EXPECT_EQ(Titles(Db_), (Strings{"Один", "Два", "Два", "Три", "Новый"}));
+  Entries_.Append();
+  Entries_.Cancel();
+  EXPECT_EQ(Entries_.RecordCount(), 5);
+  EXPECT_EQ(Entries_.State(), TDataSetState::dsBrowse);
   // An inserted row left untouched is dropped when moving on.
-  Bank_.Append();
-  Bank_.First();
-  EXPECT_EQ(Bank_.RecordCount(), 5);
+  Entries_.Append();
+  Entries_.First();
+  EXPECT_EQ(Entries_.RecordCount(), 5);
   // Delete removes the shown row only, even with an identical twin.
-  Bank_.SetRecNo(4);
-  ASSERT_EQ(Bank_.FieldByName("Вопрос").AsString(), "Два");
-  Bank_.Delete();
-  EXPECT_EQ(Bank_.RecordCount(), 4);
-  EXPECT_EQ(Bank_.FieldByName("Вопрос").AsString(), "Три");
-  EXPECT_EQ(Questions(Db_), (Strings{"Один", "Два", "Три", "Новый"}));
-  while (!Bank_.IsEmpty()) Bank_.Delete();
-  EXPECT_TRUE(Bank_.Eof());
-  EXPECT_EQ(ErrorOf([&] { Bank_.Delete(); }), "Cannot perform this operation on an empty dataset");
-  EXPECT_TRUE(Questions(Db_).empty());
+  Entries_.SetRecNo(4);
+  ASSERT_EQ(Entries_.FieldByName("title").AsString(), "Два");
+  Entries_.Delete();
+  EXPECT_EQ(Entries_.RecordCount(), 4);
+  EXPECT_EQ(Entries_.FieldByName("title").AsString(), "Три");
+  EXPECT_EQ(Titles(Db_), (Strings{"Один", "Два", "Три", "Новый"}));
+  while (!Entries_.IsEmpty()) Entries_.Delete();
+  EXPECT_TRUE(Entries_.Eof());
+  EXPECT_EQ(ErrorOf([&] { Entries_.Delete(); }), "Cannot perform this operation on an empty dataset");
+  EXPECT_TRUE(Titles(Db_).empty());
 }
 
 TEST_F(EditableTest, RefreshShowsOtherWritersAndKeepsTheRow) {
-  Bank_.SetRecNo(3);
+  Entries_.SetRecNo(3);
   auto other = Db_.OpenSecond();
-  other->ExecuteDirect("delete from БДТест where Вопрос = 'Один'; insert into БДТест(Вопрос) values ('Четыре')");
-  EXPECT_EQ(Bank_.RecordCount(), 4);  // a snapshot until refreshed
-  Bank_.Refresh();
-  EXPECT_EQ(Bank_.RecordCount(), 4);
-  EXPECT_EQ(Bank_.RecNo(), 2);  // the same row, now second
-  Bank_.Last();
-  EXPECT_EQ(Bank_.FieldByName("Вопрос").AsString(), "Четыре");
+  other->ExecuteDirect("delete from entries where title = 'Один'; insert into entries(title) values ('Четыре')");
+  EXPECT_EQ(Entries_.RecordCount(), 4);  // a snapshot until refreshed
+  Entries_.Refresh();
+  EXPECT_EQ(Entries_.RecordCount(), 4);
+  EXPECT_EQ(Entries_.RecNo(), 2);  // the same row, now second
+  Entries_.Last();
+  EXPECT_EQ(Entries_.FieldByName("title").AsString(), "Четыре");
 }
 
 TEST_F(EditableTest, ChangedUnderneathIsReportedNotOverwritten) {
-  Bank_.SetRecNo(2);
-  Bank_.Edit();
-  Bank_.FieldByName("Вопрос").SetAsString("Мой вариант");
+  Entries_.SetRecNo(2);
+  Entries_.Edit();
+  Entries_.FieldByName("title").SetAsString("Мой вариант");
   auto other = Db_.OpenSecond();
-  other->ExecuteDirect(std::string("update БДТест set Ответ5 = 'чужая правка' where ") +
+  other->ExecuteDirect(std::string("update entries set note = 'чужая правка' where ") +
                        (TestDatabase::OnServer() ? "ctid = '(0,2)'" : "rowid = 2"));
-  EXPECT_EQ(ErrorOf([&] { Bank_.Post(); }),
+  EXPECT_EQ(ErrorOf([&] { Entries_.Post(); }),
             "Row cannot be located for updating. Some values may have been changed since it was last read.");
-  EXPECT_EQ(Bank_.State(), TDataSetState::dsEdit);  // the edits stay
-  Bank_.Cancel();
-  Bank_.Refresh();
-  if (TestDatabase::OnServer()) Bank_.Last();  // the server wrote the changed row anew, last
-  EXPECT_EQ(Bank_.FieldByName("Ответ5").AsString(), "чужая правка");
+  EXPECT_EQ(Entries_.State(), TDataSetState::dsEdit);  // the edits stay
+  Entries_.Cancel();
+  Entries_.Refresh();
+  if (TestDatabase::OnServer()) Entries_.Last();  // the server wrote the changed row anew, last
+  EXPECT_EQ(Entries_.FieldByName("note").AsString(), "чужая правка");
 }
 
-TEST_F(EditableTest, NumericCorrectAnswerRefusesText) {
-  Bank_.Edit();
-  TField& correct = Bank_.FieldByName("ОтветПр");
-  EXPECT_EQ(correct.DataType(), TFieldType::ftInteger);
-  EXPECT_EQ(ErrorOf([&] { correct.SetAsString("abc"); }), "'abc' is not a valid integer value for field 'ОтветПр'");
-  EXPECT_EQ(ErrorOf([&] { correct.SetAsString("3x"); }), "'3x' is not a valid integer value for field 'ОтветПр'");
-  correct.SetAsString("");  // empty stores null
-  Bank_.Post();
-  EXPECT_TRUE(correct.IsNull());
-  EXPECT_EQ(correct.AsString(), "");
-  EXPECT_EQ(correct.AsInteger(), 0);
+TEST_F(EditableTest, IntegerColumnRefusesText) {
+  Entries_.Edit();
+  TField& amount = Entries_.FieldByName("amount");
+  EXPECT_EQ(amount.DataType(), TFieldType::ftInteger);
+  EXPECT_EQ(ErrorOf([&] { amount.SetAsString("abc"); }), "'abc' is not a valid integer value for field 'amount'");
+  EXPECT_EQ(ErrorOf([&] { amount.SetAsString("3x"); }), "'3x' is not a valid integer value for field 'amount'");
+  amount.SetAsString("");  // empty stores null
+  Entries_.Post();
+  EXPECT_TRUE(amount.IsNull());
+  EXPECT_EQ(amount.AsString(), "");
+  EXPECT_EQ(amount.AsInteger(), 0);
   // A text column converts like StrToInt.
-  EXPECT_EQ(ErrorOf([&] { Bank_.FieldByName("Вопрос").AsInteger(); }), "'Один' is not a valid integer value");
-  Bank_.Last();
-  EXPECT_EQ(ErrorOf([&] { Bank_.FieldByName("Ответ1").AsInteger(); }), "'' is not a valid integer value");
+  EXPECT_EQ(ErrorOf([&] { Entries_.FieldByName("title").AsInteger(); }), "'Один' is not a valid integer value");
+  Entries_.Last();
+  EXPECT_EQ(ErrorOf([&] { Entries_.FieldByName("note").AsInteger(); }), "'' is not a valid integer value");
 }
 
 TEST_F(EditableTest, ReadOnlyResultsAndStates) {
-  TADOQuery logins(&Db_.Connection());
-  LoadStatement(logins, Statements::kSelectLogins);
-  logins.Open();
-  EXPECT_FALSE(logins.CanModify());
-  EXPECT_EQ(ErrorOf([&] { logins.Edit(); }), "Cannot modify a read-only dataset");
-  EXPECT_EQ(ErrorOf([&] { Bank_.FieldByName("Вопрос").SetAsString("x"); }), "Dataset not in edit or insert mode");
-  EXPECT_EQ(ErrorOf([&] { Bank_.Post(); }), "Dataset not in edit or insert mode");
+  TADOQuery codes(&Db_.Connection());
+  Load(codes, {"select code from items"});
+  codes.Open();
+  EXPECT_FALSE(codes.CanModify());
+  EXPECT_EQ(ErrorOf([&] { codes.Edit(); }), "Cannot modify a read-only dataset");
+  EXPECT_EQ(ErrorOf([&] { Entries_.FieldByName("title").SetAsString("x"); }), "Dataset not in edit or insert mode");
+  EXPECT_EQ(ErrorOf([&] { Entries_.Post(); }), "Dataset not in edit or insert mode");
   // A search over one table stays editable.
-  LoadStatement(Bank_, Statements::kSearchQuestions);
-  Bank_.ParamByName("a").SetValue(Variant("%ДВА%"));
-  Bank_.Open();
-  EXPECT_TRUE(Bank_.CanModify());
-  EXPECT_EQ(Bank_.RecordCount(), 2);
-  EXPECT_EQ(TADOQuery::EditableTableOf("select * from Тесты\r\nwhere Пользователь= ?"), "Тесты");
-  EXPECT_EQ(TADOQuery::EditableTableOf("select * from Тесты order by Верно"), "");
-  EXPECT_EQ(TADOQuery::EditableTableOf("select Логин from Пользователи"), "");
+  Search("%Два%");
+  EXPECT_TRUE(Entries_.CanModify());
+  EXPECT_EQ(Entries_.RecordCount(), 2);
+  EXPECT_EQ(TADOQuery::EditableTableOf("select * from Склад\r\nwhere Код= ?"), "Склад");
+  EXPECT_EQ(TADOQuery::EditableTableOf("select * from Склад order by Цена"), "");
+  EXPECT_EQ(TADOQuery::EditableTableOf("select Код from Склад"), "");
   EXPECT_EQ(TADOQuery::EditableTableOf("select * from A, B"), "");
 }
 
 TEST_F(EditableTest, EditingAnEmptyResultInserts) {
-  LoadStatement(Bank_, Statements::kSearchQuestions);
-  Bank_.ParamByName("a").SetValue(Variant("%нет такого%"));
-  Bank_.Open();
-  ASSERT_TRUE(Bank_.IsEmpty());
-  EXPECT_TRUE(Bank_.Bof() && Bank_.Eof());
-  EXPECT_EQ(Bank_.RecNo(), 0);
-  EXPECT_EQ(Bank_.FieldByName("Вопрос").AsString(), "");
-  Bank_.Edit();
-  EXPECT_EQ(Bank_.State(), TDataSetState::dsInsert);
+  Search("%нет такого%");
+  ASSERT_TRUE(Entries_.IsEmpty());
+  EXPECT_TRUE(Entries_.Bof() && Entries_.Eof());
+  EXPECT_EQ(Entries_.RecNo(), 0);
+  EXPECT_EQ(Entries_.FieldByName("title").AsString(), "");
+  Entries_.Edit();
+  EXPECT_EQ(Entries_.State(), TDataSetState::dsInsert);
 }
 
 TEST_F(EditableTest, TableDatasetIsEditableAndFilterable) {
-  Db_.Exec("insert into Пользователи values ('Admin','1',''), ('Петров','2','')");
-  TADOTable users(&Db_.Connection(), "Пользователи");
-  users.Open();
-  // Logins compare exactly, like the engine's `=` on that column.
-  users.SetFilter("Логин = 'петров'");
-  users.SetFiltered(true);
-  EXPECT_EQ(users.RecordCount(), 0);
-  users.SetFilter("Логин = 'Петров'");
-  ASSERT_EQ(users.RecordCount(), 1);
-  users.Edit();
-  users.FieldByName("Группа").SetAsString("10Б");
-  users.Post();
-  users.SetFiltered(false);
-  users.Refresh();
-  ASSERT_TRUE(users.Locate("Логин", Variant("Петров")));
-  EXPECT_EQ(users.FieldByName("Группа").AsString(), "10Б");
-  users.SetFilter("Логин = ");
-  EXPECT_THROW(users.SetFiltered(true), EDatabaseError);
+  Db_.Exec("insert into items(id, code) values (5, 'Петров')");
+  TADOTable items(&Db_.Connection(), "items");
+  items.Open();
+  // Codes compare exactly, like the engine's `=` on that column.
+  items.SetFilter("code = 'петров'");
+  items.SetFiltered(true);
+  EXPECT_EQ(items.RecordCount(), 0);
+  items.SetFilter("code = 'Петров'");
+  ASSERT_EQ(items.RecordCount(), 1);
+  items.Edit();
+  items.FieldByName("note").SetAsString("10Б");
+  items.Post();
+  items.SetFiltered(false);
+  items.Refresh();
+  ASSERT_TRUE(items.Locate("code", Variant("Петров")));
+  EXPECT_EQ(items.FieldByName("note").AsString(), "10Б");
+  items.SetFilter("code = ");
+  EXPECT_THROW(items.SetFiltered(true), EDatabaseError);
 }
 
 TEST_F(EditableTest, DataLinksHearStateDataAndScroll) {
@@ -273,33 +285,33 @@ TEST_F(EditableTest, DataLinksHearStateDataAndScroll) {
   RecordingLink link;
   link.SetDataSource(&source);
   EXPECT_FALSE(link.Active());
-  source.SetDataSet(&Bank_);
+  source.SetDataSet(&Entries_);
   EXPECT_TRUE(link.Active());
   int stateChanges = 0;
   source.OnStateChange = [&] { ++stateChanges; };
   link.Events.clear();
-  Bank_.Next();
+  Entries_.Next();
   EXPECT_EQ(link.Events, (Strings{"scrolled 1"}));
   link.Events.clear();
   // A bound control writes its text when the row is posted.
-  link.OnUpdateData = [&] { Bank_.FieldByName("Вопрос").SetAsString("Из редактора"); };
+  link.OnUpdateData = [&] { Entries_.FieldByName("title").SetAsString("Из редактора"); };
   EXPECT_TRUE(link.Edit());
   EXPECT_TRUE(link.Editing());
-  Bank_.Post();
-  EXPECT_EQ(link.Events, (Strings{"editing", "update", "record Вопрос", "browsing", "changed"}));
-  EXPECT_EQ(Questions(Db_)[TestDatabase::OnServer() ? 3 : 1], "Из редактора");
+  Entries_.Post();
+  EXPECT_EQ(link.Events, (Strings{"editing", "update", "record title", "browsing", "changed"}));
+  EXPECT_EQ(Titles(Db_)[TestDatabase::OnServer() ? 3 : 1], "Из редактора");
   EXPECT_EQ(stateChanges, 2);
   link.OnUpdateData = nullptr;
   link.Events.clear();
-  Bank_.Close();
+  Entries_.Close();
   EXPECT_EQ(link.Events, (Strings{"inactive"}));
   EXPECT_FALSE(link.Active());
   // Disabled sources keep their links quiet and report inactive.
-  Bank_.Open();
+  Entries_.Open();
   source.SetEnabled(false);
   EXPECT_FALSE(link.Active());
   link.Events.clear();
-  Bank_.Next();
+  Entries_.Next();
   EXPECT_TRUE(link.Events.empty());
   source.SetEnabled(true);
   EXPECT_TRUE(link.Active());
@@ -308,7 +320,7 @@ TEST_F(EditableTest, DataLinksHearStateDataAndScroll) {
 TEST_F(EditableTest, DestroyingEitherEndDetaches) {
   RecordingLink link;
   {
-    TDataSource source(&Bank_);
+    TDataSource source(&Entries_);
     link.SetDataSource(&source);
     EXPECT_TRUE(link.Active());
   }
@@ -318,7 +330,7 @@ TEST_F(EditableTest, DestroyingEitherEndDetaches) {
   link.SetDataSource(&source);
   {
     TADOQuery temporary(&Db_.Connection());
-    LoadStatement(temporary, Statements::kSelectResults);
+    temporary.SQL().Add("select * from moves");
     temporary.Open();
     source.SetDataSet(&temporary);
     EXPECT_TRUE(link.Active());
@@ -329,56 +341,56 @@ TEST_F(EditableTest, DestroyingEitherEndDetaches) {
 
 TEST_F(EditableTest, FieldDataLinkEditsThroughItsControl) {
   // A stand-in for a bound edit box: it shows the field and types into it.
-  TDataSource source(&Bank_);
+  TDataSource source(&Entries_);
   TFieldDataLink link;
   std::string shown, typed;
   link.OnDataChange = [&] { shown = link.Field() ? link.Field()->AsString() : "(none)"; };
   link.OnUpdateData = [&] { link.Field()->SetAsString(typed); };
   link.SetDataSource(&source);
-  link.SetFieldName("ОтветПр");
+  link.SetFieldName("amount");
   EXPECT_EQ(shown, "1");
   EXPECT_TRUE(link.CanModify());
-  Bank_.Next();
+  Entries_.Next();
   EXPECT_EQ(shown, "2");
   typed = "5";
   EXPECT_TRUE(link.Modified());
-  EXPECT_EQ(Bank_.State(), TDataSetState::dsEdit);
-  Bank_.Next();  // moving posts, which asks the control for its text first
+  EXPECT_EQ(Entries_.State(), TDataSetState::dsEdit);
+  Entries_.Next();  // moving posts, which asks the control for its text first
   EXPECT_EQ(shown, "2");
-  Bank_.Prior();
+  Entries_.Prior();
   EXPECT_EQ(shown, "5");
   // A refused text keeps the row in editing and the control's text unsent.
   typed = "abc";
   link.Modified();
-  EXPECT_THROW(Bank_.Post(), EConvertError);
-  EXPECT_EQ(Bank_.State(), TDataSetState::dsEdit);
+  EXPECT_THROW(Entries_.Post(), EConvertError);
+  EXPECT_EQ(Entries_.State(), TDataSetState::dsEdit);
   link.Reset();
-  Bank_.Cancel();
+  Entries_.Cancel();
   EXPECT_EQ(shown, "5");
   // Reopened with another statement, the link finds its field again or shows none.
-  LoadStatement(Bank_, Statements::kSelectCorrectAnswers);
-  Bank_.Open();
+  Load(Entries_, {"select amount from entries"});
+  Entries_.Open();
   EXPECT_EQ(shown, "1");
   EXPECT_FALSE(link.CanModify());
   EXPECT_FALSE(link.Modified());
-  LoadStatement(Bank_, Statements::kSelectLogins);
-  Bank_.Open();
+  Load(Entries_, {"select code from items"});
+  Entries_.Open();
   EXPECT_EQ(shown, "(none)");
 }
 
 TEST_F(EditableTest, FailedRefreshKeepsTheShownRows) {
-  Bank_.SetRecNo(2);
-  TField& question = Bank_.FieldByName("Вопрос");
-  Db_.Exec("alter table БДТест rename to Старый");
-  EXPECT_EQ(ErrorOf([&] { Bank_.Refresh(); }), TestDatabase::OnServer()
-                                                   ? "Сервер базы данных отклонил действие: relation \"БДТест\" does not exist"
-                                                   : "no such table: БДТест");
-  EXPECT_TRUE(Bank_.Active());
-  EXPECT_EQ(Bank_.RecordCount(), 4);
+  Entries_.SetRecNo(2);
+  TField& question = Entries_.FieldByName("title");
+  Db_.Exec("alter table entries rename to old_entries");
+  EXPECT_EQ(ErrorOf([&] { Entries_.Refresh(); }),
+            TestDatabase::OnServer() ? "Сервер базы данных отклонил действие: relation \"entries\" does not exist"
+                                     : "no such table: entries");
+  EXPECT_TRUE(Entries_.Active());
+  EXPECT_EQ(Entries_.RecordCount(), 4);
   EXPECT_EQ(question.AsString(), "Два");
   // Field objects outlive a reopening with other columns; a field not in the result refuses to read.
-  LoadStatement(Bank_, Statements::kSelectLogins);
-  Bank_.Open();
+  Load(Entries_, {"select code from items"});
+  Entries_.Open();
   EXPECT_EQ(question.Index(), -1);
   EXPECT_THROW(question.AsString(), EDatabaseError);
 }

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "data/TextCollation.h"
 #include "platform/base/Exception.h"
+#include "tests/support/ItemsSchema.h"
 #include "tools/pg-server/TPgServer.h"
 
 namespace {
@@ -71,14 +71,6 @@ int TestDatabase::Exec(const std::string& sql) {
 }
 
 void TestDatabase::CreateItems() {
-  // The server has no folding column of its own: its title compares as it is.
-  const std::string sql =
-      Server_ ? "create table items (id integer primary key, code text not null unique, title text, quantity bigint, "
-                "price double precision, arrived date, picture bytea, note text);"
-                "create table moves (item integer not null references items(id), amount integer not null)"
-              : "create table items (id integer primary key, code text not null unique, title text collate " +
-                    std::string(kFoldingCollation) +
-                    ", quantity integer, price real, arrived date, picture blob, note text);"
-                    "create table moves (item integer not null references items(id), amount integer not null)";
-  Connection_->ExecuteDirect(sql);
+  ItemsSchema::Create(*Connection_);
+  ItemsSchema::Fill(*Connection_);
 }

@@ -41,10 +41,7 @@ public:
   std::unique_ptr<TADOConnection> OpenSecond() const;
   // Runs a statement with up to three text or integer parameters a1..a3.
   int Exec(const std::string& sql);
-  // The data layer's own small schema, nothing of the program's: "items" (an
-  // integer key, a unique exact "code", a folding "title" in a file, an
-  // integer, a real, a date, a blob and a text column, all but the key and the
-  // code nullable) and "moves" (item, amount).
+  // The data layer's own test schema with its usual rows (tests/support/ItemsSchema.h).
   void CreateItems();
 
 private:
