@@ -6,11 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/data/Statements.h"
 #include "data/LikePattern.h"
 #include "data/TextCollation.h"
 #include "platform/base/Cp1251.h"
-#include "tests/data/TestDatabase.h"
 
 namespace {
 
@@ -137,36 +135,6 @@ TEST(LikePatternTest, UnderscoresInLongPiecesStayBounded) {
   const std::string search = std::string(256, 'a') + "_b";
   EXPECT_TRUE(FoldedLike("%" + search + "%", title));
   EXPECT_FALSE(FoldedLike("%" + search + "_c%", title));
-}
-
-TEST(LikePatternTest, SearchThroughTheConnection) {
-  TestDatabase db;
-  TADOQuery query(&db.Connection());
-  LoadStatement(query, Statements::kAddLecture);
-  const std::string huge = std::string(1 << 20, 'a') + "b";
-  for (const std::string& title : {std::string("Алгоритмы"), std::string("Циклы 100%"), huge}) {
-    LoadStatement(query, Statements::kAddLecture);
-    query.ParamByName("a1").SetValue(Variant(title));
-    query.ParamByName("a2").SetValue(Variant("x.htm"));
-    query.ExecSQL();
-  }
-  auto count = [&](const std::string& text) {
-    LoadStatement(query, Statements::kSearchLectures);
-    query.ParamByName("a").SetValue(Variant(Statements::SearchPattern(text)));
-    query.Open();
-    return query.RecordCount();
-  };
-  EXPECT_EQ(count(std::string(4096, 'A') + "B"), 1);
-  EXPECT_EQ(count("АЛГОРИТМ"), 1);
-  EXPECT_EQ(count(""), 3);
-  EXPECT_EQ(count("%"), 3);
-  EXPECT_EQ(count("_"), 3);
-  EXPECT_EQ(count("0%"), 1);  // the user's "%" is a wildcard, as the engine's Like has it
-  EXPECT_EQ(count("ы 1_0"), 1);
-  EXPECT_EQ(count("нет такого"), 0);
-  // The compiled pattern is kept per statement; a new value recompiles it.
-  EXPECT_EQ(count("цикл"), 1);
-  EXPECT_EQ(count("алгоритм"), 1);
 }
 
 }  // namespace

@@ -343,3 +343,12 @@ TEST_F(SchemaUpgradeTest, DeclaredCollationsAreReadAsTheEngineReadsThem) {
   }
 }
 }  // namespace
+
+// The program's own check of its tables names the first one missing.
+TEST(SchemaCheckTest, TheTableCheckNamesAMissingTable) {
+  SKIP_UNLESS_FILE();
+  TestDatabase db;
+  EXPECT_EQ(ErrorOf<EDatabaseError>([&] { Schema::CheckTables(db.Connection()); }), "(no error)");
+  db.Exec("drop table Видео");
+  EXPECT_EQ(ErrorOf<EDatabaseError>([&] { Schema::CheckTables(db.Connection()); }), "no such table: Видео");
+}

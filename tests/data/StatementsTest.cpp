@@ -92,6 +92,25 @@ TEST_F(StatementsTest, NullTitleMatchesNoSearch) {
   EXPECT_EQ(All(Statements::kSelectLectures), (Strings{"Есть", ""}));
 }
 
+// A search runs through the connection on long titles and long searches too.
+TEST_F(StatementsTest, SearchThroughTheConnection) {
+  const std::string huge = std::string(1 << 20, 'a') + "b";
+  for (const std::string& title : {std::string("Алгоритмы"), std::string("Циклы 100%"), huge})
+    AddMaterial(Statements::kAddLecture, title, Variant("x.htm"));
+  const auto count = [&](const std::string& text) { return Search(Statements::kSearchLectures, text).size(); };
+  EXPECT_EQ(count(std::string(4096, 'A') + "B"), 1u);
+  EXPECT_EQ(count("АЛГОРИТМ"), 1u);
+  EXPECT_EQ(count(""), 3u);
+  EXPECT_EQ(count("%"), 3u);
+  EXPECT_EQ(count("_"), 3u);
+  EXPECT_EQ(count("0%"), 1u);  // the user's "%" is a wildcard, as the engine's Like has it
+  EXPECT_EQ(count("ы 1_0"), 1u);
+  EXPECT_EQ(count("нет такого"), 0u);
+  // The compiled pattern is kept per statement; a new value recompiles it.
+  EXPECT_EQ(count("цикл"), 1u);
+  EXPECT_EQ(count("алгоритм"), 1u);
+}
+
 TEST_F(StatementsTest, ResultsStoredAndViewedPerUser) {
   for (auto [user, score] : {std::pair{"Иванов", 12}, {"Admin", 30}, {"иванов", 3}, {"Петров", 0}}) {
     LoadStatement(Query_, Statements::kStoreResult);
