@@ -19,7 +19,7 @@ TEST_F(FormsDbTest, ConnectionGoneFirstClosesAndReleasesItsDatasets) {
   TForm other(nullptr);
   auto* query = new TADOQueryComponent(&other);
   query->SetConnection(Form->ADOConnection1);
-  query->SQL().Add("select * from Лекции");
+  query->SQL().Add("select * from items");
   query->Open();
   Form->ADOConnection1->Close();
   EXPECT_FALSE(Form->ADOQuery1->Active());
@@ -36,8 +36,8 @@ TEST_F(FormsDbTest, ConnectionGoneFirstClosesAndReleasesItsDatasets) {
 TEST_F(FormsDbTest, DataSourceAndControlsLetGoOfADatasetThatIsGone) {
   auto* edit = Add<TDBEdit>("DBEdit1", 10, 10, 200, 23);
   edit->SetDataSource(Form->DataSource1);
-  edit->SetDataField("Вопрос");
-  EXPECT_EQ(edit->Text(), "Вопрос 1");
+  edit->SetDataField("title");
+  EXPECT_EQ(edit->Text(), "Запись 1");
   delete Form->ADOQuery1;
   EXPECT_EQ(Form->DataSource1->DataSet(), nullptr);
   EXPECT_EQ(Form->DataSource1->DataSetComponent(), nullptr);

@@ -14,30 +14,30 @@ protected:
 };
 
 TEST_F(DBGridTest, OneColumnPerResultColumnTitledWithItsNameRowsInArrivalOrder) {
-  ASSERT_EQ(Grid->ColumnCount(), 7);
-  EXPECT_EQ(Grid->ColumnTitle(0), "Вопрос");
-  EXPECT_EQ(Grid->ColumnTitle(6), "ОтветПр");
+  ASSERT_EQ(Grid->ColumnCount(), 3);
+  EXPECT_EQ(Grid->ColumnTitle(0), "title");
+  EXPECT_EQ(Grid->ColumnTitle(2), "amount");
   EXPECT_EQ(Grid->RowCount(), 30);
-  EXPECT_EQ(Grid->CellText(0, 0), "Вопрос 1");
-  EXPECT_EQ(Grid->CellText(29, 0), "Вопрос 30");
-  EXPECT_EQ(Grid->CellText(29, 6), "1");
+  EXPECT_EQ(Grid->CellText(0, 0), "Запись 1");
+  EXPECT_EQ(Grid->CellText(29, 0), "Запись 30");
+  EXPECT_EQ(Grid->CellText(29, 2), "1");
   EXPECT_EQ(Grid->CellText(30, 0), "");  // beyond the rows
   std::string error;
   EXPECT_EQ(TScriptDriver::ReadProperty("Form4.DBGrid1.Titles", error),
-            "Вопрос|Ответ1|Ответ2|Ответ3|Ответ4|Ответ5|ОтветПр");
+            "title|note|amount");
   // An empty result keeps its titles.
   Form->ADOQuery1->Close();
   Form->ADOQuery1->SQL().Clear();
-  Form->ADOQuery1->SQL().Add("select * from БДТест where Вопрос = 'нет такого'");
+  Form->ADOQuery1->SQL().Add("select * from entries where title = 'нет такого'");
   Form->ADOQuery1->Open();
-  EXPECT_EQ(Grid->ColumnCount(), 7);
+  EXPECT_EQ(Grid->ColumnCount(), 3);
   EXPECT_EQ(Grid->RowCount(), 0);
   EXPECT_EQ(Grid->CurrentRow(), -1);
 }
 
 TEST_F(DBGridTest, CurrentRowFollowsLocateAndScrollsIntoView) {
   EXPECT_EQ(Grid->CurrentRow(), 0);
-  ASSERT_TRUE(Form->ADOQuery1->Locate("Вопрос", Variant("Вопрос 25")));
+  ASSERT_TRUE(Form->ADOQuery1->Locate("title", Variant("Запись 25")));
   EXPECT_EQ(Grid->CurrentRow(), 24);
   EXPECT_LE(Grid->TopRow(), 24);
   EXPECT_GT(Grid->TopRow() + Grid->VisibleRowCount(), 24);
@@ -83,22 +83,22 @@ TEST_F(DBGridTest, EditsInPlaceAndPostsWhenTheRowChanges) {
       "expect Form4.DBGrid1.CurrentRow == 3",
   });
   EXPECT_EQ(failure, "");
-  EXPECT_EQ(Stored("Вопрос", 3), "Новый текст");
+  EXPECT_EQ(Stored("title", 3), "Новый текст");
   EXPECT_EQ(Grid->CellText(2, 0), "Новый текст");
-  EXPECT_EQ(Stored("Вопрос", 4), "Вопрос 4");
+  EXPECT_EQ(Stored("title", 4), "Запись 4");
 }
 
 TEST_F(DBGridTest, AValueTheColumnRefusesKeepsTheRowInEditing) {
-  Grid->SelectCell(0, 6);
+  Grid->SelectCell(0, 2);
   Grid->SetEditorMode(true);
   ASSERT_TRUE(Grid->EditorMode());
   Grid->InplaceEditor()->SelectAll();
   Backend->Text("пять");
   Backend->Key(VK_DOWN);
   ASSERT_EQ(Errors.size(), 1u);
-  EXPECT_EQ(Errors[0], "'пять' is not a valid integer value for field 'ОтветПр'");
+  EXPECT_EQ(Errors[0], "'пять' is not a valid integer value for field 'amount'");
   EXPECT_EQ(Grid->CurrentRow(), 0);
-  EXPECT_EQ(Stored("ОтветПр", 1), "2");
+  EXPECT_EQ(Stored("amount", 1), "2");
 }
 
 TEST_F(DBGridTest, ReadOnlyRefusesEveryEdit) {
@@ -108,7 +108,7 @@ TEST_F(DBGridTest, ReadOnlyRefusesEveryEdit) {
                                    "expect Form4.ADOQuery1.State == dsBrowse", "key Insert",
                                    "expect Form4.ADOQuery1.State == dsBrowse"});
   EXPECT_EQ(failure, "");
-  EXPECT_EQ(Stored("Вопрос", 2), "Вопрос 2");
+  EXPECT_EQ(Stored("title", 2), "Запись 2");
 }
 
 TEST_F(DBGridTest, EscTakesBackTheCellThenTheRow) {
@@ -119,11 +119,11 @@ TEST_F(DBGridTest, EscTakesBackTheCellThenTheRow) {
   Grid->InplaceEditor()->SelectAll();
   Backend->Text("черновик");
   Backend->Key(VK_ESCAPE);
-  EXPECT_EQ(Grid->InplaceEditor()->Text(), "Вопрос 2");
+  EXPECT_EQ(Grid->InplaceEditor()->Text(), "Запись 2");
   Backend->Key(VK_ESCAPE);
   EXPECT_FALSE(Grid->EditorMode());
   EXPECT_EQ(Form->ADOQuery1->State(), TDataSetState::dsBrowse);
-  EXPECT_EQ(Stored("Вопрос", 2), "Вопрос 2");
+  EXPECT_EQ(Stored("title", 2), "Запись 2");
 }
 
 TEST_F(DBGridTest, ANewRowShowsInPlaceAndLeavingItPostsOrDropsIt) {
@@ -135,14 +135,14 @@ TEST_F(DBGridTest, ANewRowShowsInPlaceAndLeavingItPostsOrDropsIt) {
       "expect Form4.DBGrid1.CurrentCell ==",
       "cell Form4.DBGrid1 5 0",          // untouched: the new row goes, the lines move up
       "expect Form4.DBGrid1.RowCount == 30",
-      "expect Form4.DBGrid1.CurrentCell == Вопрос 5",
+      "expect Form4.DBGrid1.CurrentCell == Запись 5",
       "key Insert",
-      "type Ещё вопрос",
+      "type Ещё запись",
       "cell Form4.DBGrid1 7 0",          // typed: posted where it was shown
       "expect Form4.DBGrid1.RowCount == 31",
-      "expect Form4.DBGrid1.CurrentCell == Вопрос 7",
+      "expect Form4.DBGrid1.CurrentCell == Запись 7",
   });
   EXPECT_EQ(failure, "");
-  EXPECT_EQ(StoredCount("БДТест"), 31);
-  EXPECT_EQ(Grid->CellText(4, 0), "Ещё вопрос");
+  EXPECT_EQ(StoredCount("entries"), 31);
+  EXPECT_EQ(Grid->CellText(4, 0), "Ещё запись");
 }

@@ -5,23 +5,23 @@ class DBLookupListBoxTest : public FormsDbTest {
 protected:
   void SetUp() override {
     FormsDbTest::SetUp();
-    Lectures = new TADOQueryComponent(Form);
-    Lectures->SetName("ADOQuery2");
-    Lectures->SetConnection(Form->ADOConnection1);
-    Lectures->SQL().Add("select * from Лекции");
-    Lectures->Open();
+    Items = new TADOQueryComponent(Form);
+    Items->SetName("ADOQuery2");
+    Items->SetConnection(Form->ADOConnection1);
+    Items->SQL().Add("select * from items");
+    Items->Open();
     Source = new TDataSourceComponent(Form);
     Source->SetName("DataSource2");
-    Source->SetDataSet(Lectures);
+    Source->SetDataSet(Items);
     List = Add<TDBLookupListBox>("sDBLookupListBox1", 10, 10, 200, 150);
     List->SetListSource(Source);
-    List->SetListField("НазваниеЛекции");
-    List->SetKeyField("АдресЛекции");
+    List->SetListField("title");
+    List->SetKeyField("note");
     List->OnDblClick = [this](TObject*) { Opened.push_back(List->KeyValue().AsString()); };
     Form->Show();
     Pump();
   }
-  TADOQueryComponent* Lectures = nullptr;
+  TADOQueryComponent* Items = nullptr;
   TDataSourceComponent* Source = nullptr;
   TDBLookupListBox* List = nullptr;
   std::vector<std::string> Opened;
@@ -47,19 +47,19 @@ TEST_F(DBLookupListBoxTest, KeySurvivesReloadsOfTheList) {
   List->SetItemIndex(1);
   ASSERT_EQ(List->KeyValue().AsString(), "loops.htm");
   // A search that leaves the chosen row out, then all rows again.
-  Lectures->Close();
-  Lectures->SQL().Clear();
-  Lectures->SQL().Add("select * from Лекции where НазваниеЛекции = 'Введение'");
-  Lectures->Open();
+  Items->Close();
+  Items->SQL().Clear();
+  Items->SQL().Add("select * from items where title = 'Введение'");
+  Items->Open();
   EXPECT_EQ(List->Items().Count(), 1);
   EXPECT_EQ(List->ItemIndex(), -1);
   EXPECT_EQ(List->KeyValue().AsString(), "loops.htm");
-  Lectures->Close();
+  Items->Close();
   EXPECT_EQ(List->Items().Count(), 0);
   EXPECT_EQ(List->KeyValue().AsString(), "loops.htm");
-  Lectures->SQL().Clear();
-  Lectures->SQL().Add("select * from Лекции");
-  Lectures->Open();
+  Items->SQL().Clear();
+  Items->SQL().Add("select * from items");
+  Items->Open();
   EXPECT_EQ(List->ItemIndex(), 1);
   EXPECT_EQ(List->KeyValue().AsString(), "loops.htm");
 }
@@ -72,10 +72,10 @@ TEST_F(DBLookupListBoxTest, DoubleClickReportsTheChosenKey) {
 }
 
 TEST_F(DBLookupListBoxTest, DoubleClickOnAnEmptyListFindsANullKey) {
-  Lectures->Close();
-  Lectures->SQL().Clear();
-  Lectures->SQL().Add("select * from Лекции where НазваниеЛекции = 'нет'");
-  Lectures->Open();
+  Items->Close();
+  Items->SQL().Clear();
+  Items->SQL().Add("select * from items where title = 'нет'");
+  Items->Open();
   std::string failure = RunScript({"dblclick Form4.sDBLookupListBox1 20,5"});
   EXPECT_EQ(failure, "");
   // The handler's conversion of the null key raised; the error reached the application.

@@ -15,7 +15,7 @@ protected:
     Nav->SetDataSource(Form->DataSource1);
     Edit = Add<TDBEdit>("sDBEdit1", 10, 10, 100, 23);
     Edit->SetDataSource(Form->DataSource1);
-    Edit->SetDataField("Вопрос");
+    Edit->SetDataField("title");
     Form->Show();
     Pump();
   }
@@ -62,10 +62,10 @@ TEST_F(DBNavigatorTest, EnablingFollowsPositionStateAndTheNavigator) {
 }
 
 TEST_F(DBNavigatorTest, InsertAndPostWriteANewRow) {
-  std::string failure = RunScript({"click Form4.sDBNavigator1.nbInsert", "click Form4.sDBEdit1", "type Новый вопрос",
+  std::string failure = RunScript({"click Form4.sDBNavigator1.nbInsert", "click Form4.sDBEdit1", "type Новая запись",
                                    "click Form4.sDBNavigator1.nbPost", "expect Form4.ADOQuery1.State == dsBrowse"});
   EXPECT_EQ(failure, "");
-  EXPECT_EQ(StoredCount("БДТест"), 31);
+  EXPECT_EQ(StoredCount("entries"), 31);
 }
 
 TEST_F(DBNavigatorTest, DeleteAsksAndCancelKeepsTheRecord) {
@@ -75,8 +75,8 @@ TEST_F(DBNavigatorTest, DeleteAsksAndCancelKeepsTheRecord) {
                                    "click Form4.sDBNavigator1.nbDelete", "click MessageBox.OK",
                                    "expect Form4.ADOQuery1.RecordCount == 29"});
   EXPECT_EQ(failure, "");
-  EXPECT_EQ(StoredCount("БДТест"), 29);
-  EXPECT_EQ(Stored("Вопрос", 1), "Вопрос 2");
+  EXPECT_EQ(StoredCount("entries"), 29);
+  EXPECT_EQ(Stored("title", 1), "Запись 2");
 }
 
 TEST_F(DBNavigatorTest, NextActsOnThePressAndRepeatsWhileHeld) {
@@ -138,9 +138,9 @@ TEST_F(DBNavigatorTest, CancelDiscardsTheTypingAndEventsNameTheButton) {
   std::string failure = RunScript({"click Form4.sDBEdit1", "type !", "expect Form4.ADOQuery1.State == dsEdit",
                                    "expect Form4.sDBNavigator1.nbCancel.Enabled == true",
                                    "click Form4.sDBNavigator1.nbCancel", "expect Form4.ADOQuery1.State == dsBrowse",
-                                   "expect Form4.sDBEdit1.Text == Вопрос 1"});
+                                   "expect Form4.sDBEdit1.Text == Запись 1"});
   EXPECT_EQ(failure, "");
-  EXPECT_EQ(Stored("Вопрос", 1), "Вопрос 1");
+  EXPECT_EQ(Stored("title", 1), "Запись 1");
   ASSERT_EQ(before.size(), 1u);
   EXPECT_EQ(before[0], nbCancel);
   ASSERT_EQ(after.size(), 1u);

@@ -1,7 +1,8 @@
 #pragma once
-// A headless desktop, an application object, a temporary database with a
-// small bank of questions and results, and a form owning the connection, a
-// query and a data source, for each data-aware control test.
+// A headless desktop, an application object, a temporary database on the data
+// layer's own test schema (thirty entries, three items to look up), and a form
+// owning the connection, a query over the entries and a data source, for each
+// data-aware control test.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -15,6 +16,7 @@
 #include "forms/ScriptDriver.h"
 #include "forms/db/DBComponents.h"
 #include "forms/db/FormsDbEngine.h"
+#include "tests/support/ItemsSchema.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestDesktop.h"
 
@@ -34,7 +36,7 @@ public:
     ADOQuery1 = new TADOQueryComponent(this);
     ADOQuery1->SetName("ADOQuery1");
     ADOQuery1->SetConnection(ADOConnection1);
-    ADOQuery1->SQL().Add("select * from БДТест");
+    ADOQuery1->SQL().Add("select * from entries");
     ADOQuery1->Open();
     DataSource1 = new TDataSourceComponent(this);
     DataSource1->SetName("DataSource1");
@@ -54,15 +56,12 @@ protected:
     {
       TADOConnection setup(Connection);
       setup.Open();
-      setup.ExecuteDirect(
-          "create table БДТест (Вопрос text, Ответ1 text, Ответ2 text, Ответ3 text, Ответ4 text, Ответ5 text,"
-          " ОтветПр integer);"
-          "create table Лекции (НазваниеЛекции text, АдресЛекции text);");
+      ItemsSchema::Create(setup);
       for (int i = 1; i <= 30; ++i)
-        setup.ExecuteDirect("insert into БДТест values ('Вопрос " + std::to_string(i) + "', 'a', 'b', 'c', 'd', 'e', " +
+        setup.ExecuteDirect("insert into entries values ('Запись " + std::to_string(i) + "', 'a', " +
                             std::to_string(1 + i % 5) + ")");
-      setup.ExecuteDirect(
-          "insert into Лекции values ('Введение', 'intro.htm'), ('Циклы', 'loops.htm'), ('Без адреса', null)");
+      setup.ExecuteDirect("insert into items(id, code, title, note) values (1, 'intro', 'Введение', 'intro.htm'), "
+                          "(2, 'loops', 'Циклы', 'loops.htm'), (3, 'none', 'Без адреса', null)");
     }
     OpenDesktop({FormsEnginePart(), FormsDbEnginePart()});
     // Errors land here instead of in the modal error box.
@@ -82,7 +81,7 @@ protected:
     TADOConnection second(Connection);
     second.Open();
     TADOQuery q(&second);
-    q.SQL().Add("select " + column + " from БДТест");
+    q.SQL().Add("select " + column + " from entries");
     q.Open();
     q.SetRecNo(row);
     return q.Fields(0).AsString();
