@@ -269,68 +269,6 @@ TEST_F(ServerTest, LikeAgreesWithTheFileForEveryPattern) {
   EXPECT_FALSE(serverLike("short", pieces));
 }
 
-TEST_F(ServerTest, AServerKilledMidSessionIsReportedAndTheNextStatementReconnects) {
-  TADOQuery query(&Db_->Connection());
-  LoadStatement(query, Statements::kSelectResults);
-  query.Open();
-  EXPECT_EQ(query.RecordCount(), 1);
-  TestDatabase::SharedServer().Kill();
-  query.Close();
-  const std::string lost = ErrorOf([&] { query.Open(); });
-  TestDatabase::SharedServer().Start();
-  EXPECT_TRUE(lost.starts_with("Соединение с сервером базы данных") || lost.starts_with("Нет соединения с сервером"))
-      << lost;
-  EXPECT_FALSE(query.Active());
-  query.Open();  // the connection is made again
-  EXPECT_EQ(query.RecordCount(), 1);
-}
-
-// A server that stops answering (its process stopped, as a frozen machine would
-// be): the statement is given up after the connection's timeout, and the wait
-// handler runs all along, so that the windows keep painting.
-TEST_F(ServerTest, ASilentServerIsGivenUpInTimeWhileTheWaitHandlerRuns) {
-  TADOConnection connection("Data Source=" + Db_->Source());
-  connection.SetBusyTimeout(1500);
-  connection.Open();
-  TADOQuery query(&connection);
-  query.SQL().Add("select pg_backend_pid()");
-  query.Open();
-  const pid_t backend = static_cast<pid_t>(query.Fields(0).AsInteger());
-  int waits = 0;
-  std::string inside;
-  TDbEngine::SetWaitHandler([&] {
-    if (++waits == 1) inside = ErrorOf([&] { connection.ExecuteDirect("select 1"); });
-  });
-  ASSERT_EQ(::kill(backend, SIGSTOP), 0);
-  LoadStatement(query, Statements::kSelectLectures);
-  const std::string message = ErrorOf([&] { query.Open(); });
-  ::kill(backend, SIGCONT);
-  TDbEngine::SetWaitHandler(nullptr);
-  EXPECT_TRUE(message.starts_with("Сервер базы данных ") && message.ends_with(" не ответил за 2 с; действие прервано."))
-      << message;
-  EXPECT_GT(waits, 3);  // every few hundredths of a second, not once
-  // A statement from inside the wait is refused, not mixed into the waiting one.
-  EXPECT_EQ(inside, "Сервер базы данных ещё не ответил на предыдущее действие; это действие не выполнено.");
-  EXPECT_FALSE(query.Active());
-  query.Open();  // the next statement connects again
-  EXPECT_EQ(query.RecordCount(), 1);
-
-  // A server that takes no new connection: connecting is given up in time too.
-  const int postmaster = TestDatabase::SharedServer().PostmasterPid();
-  ASSERT_GT(postmaster, 0);
-  waits = 0;
-  TDbEngine::SetWaitHandler([&] { ++waits; });
-  ASSERT_EQ(::kill(postmaster, SIGSTOP), 0);
-  TADOConnection late("Data Source=" + Db_->Source());
-  late.SetBusyTimeout(1000);
-  const std::string refused = ErrorOf([&] { late.Open(); });
-  ::kill(postmaster, SIGCONT);
-  TDbEngine::SetWaitHandler(nullptr);
-  EXPECT_TRUE(refused.ends_with(" не ответил за 1 с; подключиться не удалось.")) << refused;
-  EXPECT_GT(waits, 3);
-  EXPECT_FALSE(late.Connected());
-}
-
 // A hand-in broken at each moment reaches the server exactly once.
 class JournalTest : public ServerTest {
 protected:
@@ -617,7 +555,79 @@ TEST_F(JournalTest, TenStudentsAtTheSameMomentStoreTenRows) {
   EXPECT_EQ(Stored("class"), 10);
 }
 
-TEST_F(ServerTest, ARefusedConnectionSaysSoInRussian) {
+// The engine with a server that dies, stops answering or refuses, on the data
+// layer's own test schema.
+class ServerEngineTest : public ::testing::Test {
+protected:
+  void SetUp() override { Db_.CreateItems(); }
+  static constexpr const char* kOneRow = "select * from moves where item = 3";
+  TestDatabase Db_{false, TestDatabase::kServer};
+};
+
+TEST_F(ServerEngineTest, AServerKilledMidSessionIsReportedAndTheNextStatementReconnects) {
+  TADOQuery query(&Db_.Connection());
+  query.SQL().Add(kOneRow);
+  query.Open();
+  EXPECT_EQ(query.RecordCount(), 1);
+  TestDatabase::SharedServer().Kill();
+  query.Close();
+  const std::string lost = ErrorOf([&] { query.Open(); });
+  TestDatabase::SharedServer().Start();
+  EXPECT_TRUE(lost.starts_with("Соединение с сервером базы данных") || lost.starts_with("Нет соединения с сервером"))
+      << lost;
+  EXPECT_FALSE(query.Active());
+  query.Open();  // the connection is made again
+  EXPECT_EQ(query.RecordCount(), 1);
+}
+
+// A server that stops answering (its process stopped, as a frozen machine would
+// be): the statement is given up after the connection's timeout, and the wait
+// handler runs all along, so that the windows keep painting.
+TEST_F(ServerEngineTest, ASilentServerIsGivenUpInTimeWhileTheWaitHandlerRuns) {
+  TADOConnection connection("Data Source=" + Db_.Source());
+  connection.SetBusyTimeout(1500);
+  connection.Open();
+  TADOQuery query(&connection);
+  query.SQL().Add("select pg_backend_pid()");
+  query.Open();
+  const pid_t backend = static_cast<pid_t>(query.Fields(0).AsInteger());
+  int waits = 0;
+  std::string inside;
+  TDbEngine::SetWaitHandler([&] {
+    if (++waits == 1) inside = ErrorOf([&] { connection.ExecuteDirect("select 1"); });
+  });
+  ASSERT_EQ(::kill(backend, SIGSTOP), 0);
+  query.SQL().Clear();
+  query.SQL().Add(kOneRow);
+  const std::string message = ErrorOf([&] { query.Open(); });
+  ::kill(backend, SIGCONT);
+  TDbEngine::SetWaitHandler(nullptr);
+  EXPECT_TRUE(message.starts_with("Сервер базы данных ") && message.ends_with(" не ответил за 2 с; действие прервано."))
+      << message;
+  EXPECT_GT(waits, 3);  // every few hundredths of a second, not once
+  // A statement from inside the wait is refused, not mixed into the waiting one.
+  EXPECT_EQ(inside, "Сервер базы данных ещё не ответил на предыдущее действие; это действие не выполнено.");
+  EXPECT_FALSE(query.Active());
+  query.Open();  // the next statement connects again
+  EXPECT_EQ(query.RecordCount(), 1);
+
+  // A server that takes no new connection: connecting is given up in time too.
+  const int postmaster = TestDatabase::SharedServer().PostmasterPid();
+  ASSERT_GT(postmaster, 0);
+  waits = 0;
+  TDbEngine::SetWaitHandler([&] { ++waits; });
+  ASSERT_EQ(::kill(postmaster, SIGSTOP), 0);
+  TADOConnection late("Data Source=" + Db_.Source());
+  late.SetBusyTimeout(1000);
+  const std::string refused = ErrorOf([&] { late.Open(); });
+  ::kill(postmaster, SIGCONT);
+  TDbEngine::SetWaitHandler(nullptr);
+  EXPECT_TRUE(refused.ends_with(" не ответил за 1 с; подключиться не удалось.")) << refused;
+  EXPECT_GT(waits, 3);
+  EXPECT_FALSE(late.Connected());
+}
+
+TEST_F(ServerEngineTest, ARefusedConnectionSaysSoInRussian) {
   TADOConnection wrongDatabase("Data Source=" + TestDatabase::SharedServer().Uri("нет_такой_базы"));
   const std::string message = ErrorOf([&] { wrongDatabase.Open(); });
   EXPECT_TRUE(message.starts_with("Не удалось подключиться к серверу базы данных")) << message;
