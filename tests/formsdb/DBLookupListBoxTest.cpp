@@ -5,14 +5,9 @@ class DBLookupListBoxTest : public FormsDbTest {
 protected:
   void SetUp() override {
     FormsDbTest::SetUp();
-    Items = new TADOQueryComponent(Form);
-    Items->SetName("ADOQuery2");
-    Items->SetConnection(Form->ADOConnection1);
-    Items->SQL().Add("select * from items");
-    Items->Open();
-    Source = new TDataSourceComponent(Form);
-    Source->SetName("DataSource2");
-    Source->SetDataSet(Items);
+    const TBoundQuery items = AddBoundQuery(Form, Form->ADOConnection1, 2, "select * from items");
+    Items = items.Query;
+    Source = items.Source;
     List = Add<TDBLookupListBox>("sDBLookupListBox1", 10, 10, 200, 150);
     List->SetListSource(Source);
     List->SetListField("title");

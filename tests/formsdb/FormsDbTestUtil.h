@@ -16,7 +16,7 @@
 #include "forms/ScriptDriver.h"
 #include "forms/db/DBComponents.h"
 #include "forms/db/FormsDbEngine.h"
-#include "tests/support/ItemsSchema.h"
+#include "tests/support/EntriesDatabase.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestDesktop.h"
 
@@ -26,21 +26,12 @@ inline std::string gDbTestConnection;
 class TDbTestForm : public TForm {
 public:
   explicit TDbTestForm(TComponent* owner) : TForm(owner) {
-    const std::string& connectionString = gDbTestConnection;
     SetName("Form4");
     SetBounds(50, 50, 640, 480);
-    ADOConnection1 = new TADOConnectionComponent(this);
-    ADOConnection1->SetName("ADOConnection1");
-    ADOConnection1->SetConnectionString(connectionString);
-    ADOConnection1->Open();
-    ADOQuery1 = new TADOQueryComponent(this);
-    ADOQuery1->SetName("ADOQuery1");
-    ADOQuery1->SetConnection(ADOConnection1);
-    ADOQuery1->SQL().Add("select * from entries");
-    ADOQuery1->Open();
-    DataSource1 = new TDataSourceComponent(this);
-    DataSource1->SetName("DataSource1");
-    DataSource1->SetDataSet(ADOQuery1);
+    ADOConnection1 = AddConnection(this, gDbTestConnection);
+    const TBoundQuery entries = AddBoundQuery(this, ADOConnection1, 1, "select * from entries");
+    ADOQuery1 = entries.Query;
+    DataSource1 = entries.Source;
   }
   TADOConnectionComponent* ADOConnection1;
   TADOQueryComponent* ADOQuery1;
@@ -50,19 +41,9 @@ public:
 class FormsDbTest : public ::testing::Test, protected TTestDesktop {
 protected:
   void SetUp() override {
-    const std::string path = (Folder / "db.mdb").string();
-    TADOConnection::CreateDatabaseFile(path);
-    Connection = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + path + ";Persist Security Info=False";
-    {
-      TADOConnection setup(Connection);
-      setup.Open();
-      ItemsSchema::Create(setup);
-      for (int i = 1; i <= 30; ++i)
-        setup.ExecuteDirect("insert into entries values ('Запись " + std::to_string(i) + "', 'a', " +
-                            std::to_string(1 + i % 5) + ")");
-      setup.ExecuteDirect("insert into items(id, code, title, note) values (1, 'intro', 'Введение', 'intro.htm'), "
-                          "(2, 'loops', 'Циклы', 'loops.htm'), (3, 'none', 'Без адреса', null)");
-    }
+    Connection = CreateEntriesDatabase(Folder / "db.mdb", "(1, 'intro', 'Введение', 'intro.htm'), "
+                                                          "(2, 'loops', 'Циклы', 'loops.htm'), "
+                                                          "(3, 'none', 'Без адреса', null)");
     OpenDesktop({FormsEnginePart(), FormsDbEnginePart()});
     // Errors land here instead of in the modal error box.
     App->OnException = [this](TObject*, const std::exception_ptr& error) { Errors.push_back(ExceptionMessage(error)); };

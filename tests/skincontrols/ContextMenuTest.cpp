@@ -22,7 +22,7 @@ protected:
       Edit->SetText("Иванов");
       DBEdit = Add<TsDBEdit>(form, panel, "sDBEdit1", 10, 100, 90, 24);
       DBEdit->SetDataSource(Source);
-      DBEdit->SetDataField("ОтветПр");
+      DBEdit->SetDataField("amount");
     });
   }
   // Right-clicks the control and runs `look` on the open menu, then presses

@@ -27,11 +27,11 @@ protected:
       DBMemo = Add<TsDBMemo>(form, Panel, "sDBMemo1", 220, 44, 200, 80);
       DBMemo->SetScrollBars(ssVertical);
       DBMemo->SetDataSource(Source);
-      DBMemo->SetDataField("Вопрос");
+      DBMemo->SetDataField("title");
       List = Add<TsDBLookupListBox>(form, Panel, "sDBLookupListBox1", 10, 140, 200, 100);
-      List->SetListSource(LectureSource);
-      List->SetListField("НазваниеЛекции");
-      List->SetKeyField("АдресЛекции");
+      List->SetListSource(LookupSource);
+      List->SetListField("title");
+      List->SetKeyField("note");
       List->Font().SetColor(clBlack);
       Nav = Add<TsDBNavigator>(form, Panel, "sDBNavigator1", 220, 140, 240, 25);
       Nav->SetDataSource(Source);

@@ -25,14 +25,14 @@ protected:
       Memo->SetScrollBars(ssVertical);
       DBEdit = Add<TsDBEdit>(form, Panel, "sDBEdit1", 10, 100, 90, 24);
       DBEdit->SetDataSource(Source);
-      DBEdit->SetDataField("ОтветПр");
+      DBEdit->SetDataField("amount");
       DBMemo = Add<TsDBMemo>(form, Panel, "sDBMemo1", 200, 100, 200, 80);
       DBMemo->SetDataSource(Source);
-      DBMemo->SetDataField("Вопрос");
+      DBMemo->SetDataField("title");
       List = Add<TsDBLookupListBox>(form, Panel, "sDBLookupListBox1", 10, 200, 200, 100);
-      List->SetListSource(LectureSource);
-      List->SetListField("НазваниеЛекции");
-      List->SetKeyField("АдресЛекции");
+      List->SetListSource(LookupSource);
+      List->SetListField("title");
+      List->SetKeyField("note");
     });
   }
   // A pixel of a control's client area as the window shows it.

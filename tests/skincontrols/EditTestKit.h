@@ -1,7 +1,7 @@
 #pragma once
 // A headless desktop with the main window's skin manager (the internal skin), the
 // form skinning and the standard-control adapter, for the skinned edits, memos,
-// data-aware controls and the navigator; a small in-memory table to bind them to.
+// data-aware controls and the navigator; a small database to bind them to.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -18,6 +18,7 @@
 #include "platform/win/Win.h"
 #include "skin/controls/acCtrlAdapter.h"
 #include "skin/controls/acSkinEngine.h"
+#include "tests/support/EntriesDatabase.h"
 #include "tests/support/SkinTestDesktop.h"
 #include "tests/support/TempFolder.h"
 
@@ -36,42 +37,16 @@ protected:
     OpenDesktop(SkinEngineParts());
     AnnounceMainWindowSkin();
   }
-  // A database of 30 questions and three lectures; Query shows the questions.
+  // Thirty entries and two items to look up; Query shows the entries, Lookup the items.
   void OpenDatabase(TForm* form) {
-    const std::string path = (Folder / "db.mdb").string();
-    TADOConnection::CreateDatabaseFile(path);
-    const std::string connection = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + path;
-    {
-      TADOConnection setup(connection);
-      setup.Open();
-      setup.ExecuteDirect(
-          "create table БДТест (Вопрос text, Ответ1 text, ОтветПр integer);"
-          "create table Лекции (НазваниеЛекции text, АдресЛекции text);");
-      for (int i = 1; i <= 30; ++i)
-        setup.ExecuteDirect("insert into БДТест values ('Вопрос " + std::to_string(i) + "', 'a', " +
-                            std::to_string(1 + i % 5) + ")");
-      setup.ExecuteDirect("insert into Лекции values ('Введение', 'intro.htm'), ('Циклы', 'loops.htm')");
-    }
-    Connection = new TADOConnectionComponent(form);
-    Connection->SetName("ADOConnection1");
-    Connection->SetConnectionString(connection);
-    Connection->Open();
-    Query = new TADOQueryComponent(form);
-    Query->SetName("ADOQuery1");
-    Query->SetConnection(Connection);
-    Query->SQL().Add("select * from БДТест");
-    Query->Open();
-    Source = new TDataSourceComponent(form);
-    Source->SetName("DataSource1");
-    Source->SetDataSet(Query);
-    Lectures = new TADOQueryComponent(form);
-    Lectures->SetName("ADOQuery2");
-    Lectures->SetConnection(Connection);
-    Lectures->SQL().Add("select * from Лекции");
-    Lectures->Open();
-    LectureSource = new TDataSourceComponent(form);
-    LectureSource->SetName("DataSource2");
-    LectureSource->SetDataSet(Lectures);
+    const std::string lookups = "(1, 'intro', 'Введение', 'intro.htm'), (2, 'loops', 'Циклы', 'loops.htm')";
+    Connection = AddConnection(form, CreateEntriesDatabase(Folder / "db.mdb", lookups));
+    const TBoundQuery entries = AddBoundQuery(form, Connection, 1, "select * from entries");
+    Query = entries.Query;
+    Source = entries.Source;
+    const TBoundQuery items = AddBoundQuery(form, Connection, 2, "select * from items");
+    Lookup = items.Query;
+    LookupSource = items.Source;
   }
   std::string RunScript(const std::vector<std::string>& lines) {
     TScriptDriver driver(*Backend, lines, "test.txt");
@@ -149,6 +124,6 @@ protected:
   TADOConnectionComponent* Connection = nullptr;
   TADOQueryComponent* Query = nullptr;
   TDataSourceComponent* Source = nullptr;
-  TADOQueryComponent* Lectures = nullptr;
-  TDataSourceComponent* LectureSource = nullptr;
+  TADOQueryComponent* Lookup = nullptr;
+  TDataSourceComponent* LookupSource = nullptr;
 };

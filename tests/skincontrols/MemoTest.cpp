@@ -22,10 +22,10 @@ protected:
       DBMemo = Add<TsDBMemo>(form, Panel, "sDBMemo1", 250, 10, 220, 80);
       DBMemo->SetScrollBars(ssVertical);
       DBMemo->SetDataSource(Source);
-      DBMemo->SetDataField("Вопрос");
+      DBMemo->SetDataField("title");
       DBEdit = Add<TsDBEdit>(form, Panel, "sDBEdit1", 250, 120, 90, 24);
       DBEdit->SetDataSource(Source);
-      DBEdit->SetDataField("ОтветПр");
+      DBEdit->SetDataField("amount");
     });
   }
   TForm* Form = nullptr;
@@ -66,18 +66,18 @@ TEST_F(MemoTest, ANewWindowGetsANewSubclass) {
 
 TEST_F(MemoTest, DataAwareMembersKeepTheirDataWorkUnderTheSkin) {
   Build();
-  EXPECT_EQ(DBMemo->Text(), "Вопрос 1");
+  EXPECT_EQ(DBMemo->Text(), "Запись 1");
   EXPECT_EQ(DBEdit->Text(), "2");
   Query->Next();
   Settle();
-  EXPECT_EQ(DBMemo->Text(), "Вопрос 2");
+  EXPECT_EQ(DBMemo->Text(), "Запись 2");
   // Typing starts editing through the subclass in front of the memo's handling.
   DBMemo->SetFocus();
   Backend->Key(VK_END);
   Backend->Text("?");
   Settle();
   EXPECT_EQ(Query->State(), TDataSetState::dsEdit);
-  EXPECT_EQ(DBMemo->Text(), "Вопрос 2?");
+  EXPECT_EQ(DBMemo->Text(), "Запись 2?");
   EXPECT_EQ(DBMemo->SkinData()->ControlKind(), TacControlKind::Memo);
   EXPECT_FALSE(DBMemo->ParentColor());
 }

@@ -91,7 +91,7 @@ TEST_F(NavigatorTest, EnablingFollowsPositionStateAndTheNavigator) {
   EXPECT_EQ(Enabled(), "0000000000");
   // No rows: nothing to move to or delete, but a row can be inserted.
   Query->SQL().Clear();
-  Query->SQL().Add("select * from БДТест where ОтветПр = 99");
+  Query->SQL().Add("select * from entries where amount = 99");
   Query->Open();
   EXPECT_EQ(Enabled(), "0000101001");
 }
