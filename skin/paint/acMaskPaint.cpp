@@ -132,8 +132,31 @@ void CompositeMasked(TBitmap& dst, int x, int y, const TBitmap& pic, TRect src, 
   const int sb = BytesOf(pic), db = BytesOf(dst);
   const TBehind behind(bg);
   const bool blendKeys = !update && bg.Ready;
-  const bool oneStep = MaskBlendTakesAnyLength();
   static_assert(kMaskRowAroundKeysMax >= 21 * 3, "a corner row of 21 pixels is one kernel step");
+  if (sb == 3 && db == 3 && src.Width() <= 21 && !blendKeys && MaskBlendTakesAnyLength()) {
+    // A corner in kernel calls of up to 64 rows, each row one step that leaves the
+    // holes and names them.
+    const std::size_t n = static_cast<std::size_t>(src.Width()) * 3;
+    std::uint64_t keys[64];
+    for (int r0 = 0; r0 < src.Height(); r0 += 64) {
+      const int rows = std::min(64, src.Height() - r0);
+      const int top = src.Top + r0;
+      MaskBlendRowsAroundKeys(dst.ScanLine(y + r0) + x * 3, dst.Stride(), pic.ScanLine(top) + src.Left * 3,
+                              pic.ScanLine(top + maskOffset) + src.Left * 3, pic.Stride(), n, rows,
+                              update ? keys : nullptr);
+      if (!update) continue;
+      for (int r = 0; r < rows; ++r) {
+        if (!keys[r]) continue;
+        const std::uint8_t* prow = behind.Row(y + r0 + r);
+        std::uint8_t* d = dst.ScanLine(y + r0 + r) + x * 3;
+        for (std::uint64_t k = keys[r]; k; k &= k - 1) {
+          const int j = __builtin_ctzll(k) / 3;
+          if (const std::uint8_t* bp = behind.At(prow, x + j)) d[j * 3] = bp[0], d[j * 3 + 1] = bp[1], d[j * 3 + 2] = bp[2];
+        }
+      }
+    }
+    return;
+  }
   for (int r = 0; r < src.Height(); ++r) {
     const std::uint8_t* s = pic.ScanLine(src.Top + r) + src.Left * sb;
     const std::uint8_t* m = pic.ScanLine(src.Top + r + maskOffset) + src.Left * sb;
@@ -142,16 +165,6 @@ void CompositeMasked(TBitmap& dst, int x, int y, const TBitmap& pic, TRect src, 
     const int w = src.Width();
     if (sb == 3 && db == 3) {
       // Runs of picture pixels go through the byte kernel; holes are handled one by one.
-      if (w <= 21 && oneStep && !blendKeys) {
-        // A corner's row in one kernel step, which leaves the holes and names them.
-        std::uint64_t keys = MaskBlendRowAroundKeys(d, s, m, static_cast<std::size_t>(w) * 3);
-        if (update)
-          for (; keys; keys &= keys - 1) {
-            const int j = __builtin_ctzll(keys) / 3;
-            if (const std::uint8_t* bp = behind.At(prow, x + j)) d[j * 3] = bp[0], d[j * 3 + 1] = bp[1], d[j * 3 + 2] = bp[2];
-          }
-        continue;
-      }
       if (w <= 21) {
         // A corner's row: its holes found at once, then visited by their bits.
         std::uint64_t keys = blendKeys ? 0 : KeyPixelBits(s, static_cast<std::size_t>(w) * 3);
@@ -356,6 +369,10 @@ public:
         KeysAt_(RowScratch().KeysAt) {}
 
   void Draw() {
+    if (Masked_ && Direct_ && RowBytes() <= kMaskRowAroundKeysMax && MaskBlendTakesAnyLength()) {
+      DrawAroundKeys();
+      return;
+    }
     if (Short_) Rows_ = &ShortRows();
     for (int k = 0; k < Sh_; ++k) {
       // Target rows using source row k, from the first visible one.
@@ -377,6 +394,19 @@ public:
   }
 
 private:
+  // A narrow slice shown at most once across (a side edge): runs of consecutive
+  // target rows from consecutive source rows, each row in one kernel step that
+  // leaves the holes, so no row is searched for holes or a clear mask first.
+  void DrawAroundKeys() {
+    for (int y = Visible_.Top; y < Visible_.Bottom;) {
+      const int k = (y - Area_.Top) % Sh_;
+      const int rows = std::min(Sh_ - k, Visible_.Bottom - y);
+      MaskBlendRowsAroundKeys(TargetRow(y), TargetStride_, PicRow(k) + PhaseBytes(), BandRow(k) + PhaseBytes(), PicStride_,
+                              RowBytes(), rows, nullptr);
+      y += rows;
+    }
+  }
+
   // Rows through addresses taken once (row 0 and the stride), as the pixel loops do.
   const std::uint8_t* PicRow(int k) const { return PicAt_ + static_cast<std::ptrdiff_t>(k) * PicStride_; }
   const std::uint8_t* BandRow(int k) const { return PicRow(k + MaskOffset_); }

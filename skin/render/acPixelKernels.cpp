@@ -38,6 +38,14 @@ std::uint64_t MaskRowAroundKeysScalar(std::uint8_t* d, const std::uint8_t* s, co
   return keys;
 }
 
+void MaskRowsAroundKeysScalar(std::uint8_t* d, std::ptrdiff_t dStride, const std::uint8_t* s, const std::uint8_t* m,
+                              std::ptrdiff_t sStride, std::size_t n, int rows, std::uint64_t* keys) {
+  for (int r = 0; r < rows; ++r, d += dStride, s += sStride, m += sStride) {
+    const std::uint64_t found = MaskRowAroundKeysScalar(d, s, m, n);
+    if (keys) keys[r] = found;
+  }
+}
+
 inline __attribute__((always_inline)) void MaskBlendRepeatingScalar(std::uint8_t* d, const std::uint8_t* s,
                                                                     const std::uint8_t* m, std::size_t period,
                                                                     std::size_t phase, std::size_t n) {
@@ -271,21 +279,24 @@ __attribute__((target("avx512f,avx512bw,avx512vl"))) void MaskBlendAvx512(std::u
                                                 _mm512_maskz_loadu_epi8(k, m + i)));
 }
 
-// The whole row in one step: the keys found by two byte compares, every other
-// pixel stored through a byte mask that leaves the keys' three bytes alone.
-__attribute__((target("avx512f,avx512bw,avx512vl"))) std::uint64_t MaskRowAroundKeysAvx512(std::uint8_t* d,
-                                                                                         const std::uint8_t* s,
-                                                                                         const std::uint8_t* m,
-                                                                                         std::size_t n) {
+// A corner's rows, each in one step: the keys found by two byte compares, every
+// other pixel stored through a byte mask that leaves the keys' three bytes alone.
+__attribute__((target("avx512f,avx512bw,avx512vl"))) void MaskRowsAroundKeysAvx512(std::uint8_t* d, std::ptrdiff_t dStride,
+                                                                                   const std::uint8_t* s, const std::uint8_t* m,
+                                                                                   std::ptrdiff_t sStride, std::size_t n,
+                                                                                   int rows, std::uint64_t* keys) {
   const __mmask64 k = FirstBytes(n);
-  const __m512i vs = _mm512_maskz_loadu_epi8(k, s);
-  const std::uint64_t high = _mm512_mask_cmpeq_epi8_mask(k, vs, _mm512_set1_epi8(static_cast<char>(0xFF)));
-  const std::uint64_t low = _mm512_mask_cmpeq_epi8_mask(k, vs, _mm512_setzero_si512());
-  const std::uint64_t keys = high & (low >> 1) & (high >> 2) & 0x1249249249249249ull;  // pixel starts 0, 3, ..., 60
-  const __mmask64 store = k & ~(keys | keys << 1 | keys << 2);
-  if (store)
-    _mm512_mask_storeu_epi8(d, store, MaskBlend64(_mm512_maskz_loadu_epi8(k, d), vs, _mm512_maskz_loadu_epi8(k, m)));
-  return keys;
+  const __m512i ff = _mm512_set1_epi8(static_cast<char>(0xFF)), zero = _mm512_setzero_si512();
+  for (int r = 0; r < rows; ++r, d += dStride, s += sStride, m += sStride) {
+    const __m512i vs = _mm512_maskz_loadu_epi8(k, s);
+    const std::uint64_t high = _mm512_mask_cmpeq_epi8_mask(k, vs, ff);
+    const std::uint64_t low = _mm512_mask_cmpeq_epi8_mask(k, vs, zero);
+    const std::uint64_t found = high & (low >> 1) & (high >> 2) & 0x1249249249249249ull;  // pixel starts 0, 3, ..., 60
+    const __mmask64 store = k & ~(found | found << 1 | found << 2);
+    if (store)
+      _mm512_mask_storeu_epi8(d, store, MaskBlend64(_mm512_maskz_loadu_epi8(k, d), vs, _mm512_maskz_loadu_epi8(k, m)));
+    if (keys) keys[r] = found;
+  }
 }
 
 // 64 source bytes from the runs as two halves, each from its own offset into the
@@ -635,7 +646,8 @@ using TMixRowsFn = void (*)(std::uint8_t*, std::ptrdiff_t, int, std::size_t, con
 using TMaskFn = void (*)(std::uint8_t*, const std::uint8_t*, const std::uint8_t*, std::size_t);
 using TMaskRepFn = void (*)(std::uint8_t*, const std::uint8_t*, const std::uint8_t*, std::size_t, std::size_t, std::size_t);
 using TFillFn = void (*)(std::uint8_t*, std::size_t, const std::uint8_t*, int);
-using TMaskRowFn = std::uint64_t (*)(std::uint8_t*, const std::uint8_t*, const std::uint8_t*, std::size_t);
+using TMaskRowsFn = void (*)(std::uint8_t*, std::ptrdiff_t, const std::uint8_t*, const std::uint8_t*, std::ptrdiff_t,
+                             std::size_t, int, std::uint64_t*);
 
 void MaskPortable(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m, std::size_t n) {
   MaskBlendScalar(d, s, m, n);
@@ -666,7 +678,7 @@ struct TKernels {
   TMaskFn Mask = MaskPortable;
   TMaskRepFn MaskRep = MaskRepPortable;
   TFillFn Fill = FillPortable;
-  TMaskRowFn MaskRow = MaskRowAroundKeysScalar;
+  TMaskRowsFn MaskRows = MaskRowsAroundKeysScalar;
 };
 
 void Select(TKernels& k, TacKernelLevel level) {
@@ -676,7 +688,7 @@ void Select(TKernels& k, TacKernelLevel level) {
   k.Mask = MaskPortable;
   k.MaskRep = MaskRepPortable;
   k.Fill = FillPortable;
-  k.MaskRow = MaskRowAroundKeysScalar;
+  k.MaskRows = MaskRowsAroundKeysScalar;
 #if AC_X86
   if (k.Level >= TacKernelLevel::Sse2) k.Fill = FillWords;
   if (k.Level >= TacKernelLevel::Avx512Vbmi) k.Fill = FillPixelsVbmi;
@@ -689,7 +701,7 @@ void Select(TKernels& k, TacKernelLevel level) {
       k.Blend = BlendBytesAvx512;
       k.Mask = MaskBlendAvx512;
       k.MaskRep = MaskBlendRepeatingAvx512;
-      k.MaskRow = MaskRowAroundKeysAvx512;
+      k.MaskRows = MaskRowsAroundKeysAvx512;
       k.Mix = k.Level == TacKernelLevel::Avx512Vbmi ? MixRowsVbmi : MixEachRow<MixAvx512>;
     }
   } else if (k.Level == TacKernelLevel::Sse2) {
@@ -768,7 +780,18 @@ void MaskBlendRepeating(std::uint8_t* dst, const std::uint8_t* src, const std::u
 
 std::uint64_t MaskBlendRowAroundKeys(std::uint8_t* dst, const std::uint8_t* src, const std::uint8_t* mask, std::size_t n) {
   if (n == 0 || n > kMaskRowAroundKeysMax || n % 3 != 0) return MaskRowAroundKeysScalar(dst, src, mask, std::min(n, kMaskRowAroundKeysMax) / 3 * 3);
-  return Kernels().MaskRow(dst, src, mask, n);
+  std::uint64_t keys = 0;
+  Kernels().MaskRows(dst, 0, src, mask, 0, n, 1, &keys);
+  return keys;
+}
+
+void MaskBlendRowsAroundKeys(std::uint8_t* dst, std::ptrdiff_t dstStride, const std::uint8_t* src, const std::uint8_t* mask,
+                             std::ptrdiff_t srcStride, std::size_t n, int rows, std::uint64_t* keys) {
+  if (rows <= 0) return;
+  if (n == 0 || n > kMaskRowAroundKeysMax || n % 3 != 0)
+    MaskRowsAroundKeysScalar(dst, dstStride, src, mask, srcStride, std::min(n, kMaskRowAroundKeysMax) / 3 * 3, rows, keys);
+  else
+    Kernels().MaskRows(dst, dstStride, src, mask, srcStride, n, rows, keys);
 }
 
 void FillPixels(std::uint8_t* p, std::size_t count, const std::uint8_t* pixel, int bpp) {

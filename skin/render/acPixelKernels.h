@@ -29,6 +29,12 @@ void MaskBlendRepeating(std::uint8_t* dst, const std::uint8_t* src, const std::u
 // Bytes past the 63rd or of a last partial pixel are left alone.
 constexpr std::size_t kMaskRowAroundKeysMax = 63;
 std::uint64_t MaskBlendRowAroundKeys(std::uint8_t* dst, const std::uint8_t* src, const std::uint8_t* mask, std::size_t n);
+// The same over rows rows in one call (a corner, or an edge the rectangle shows at
+// most once across): row r's target at dst + r * dstStride, its picture and mask
+// band at src + r * srcStride and mask + r * srcStride. When keys is given, row r's
+// key pixels go to keys[r].
+void MaskBlendRowsAroundKeys(std::uint8_t* dst, std::ptrdiff_t dstStride, const std::uint8_t* src, const std::uint8_t* mask,
+                             std::ptrdiff_t srcStride, std::size_t n, int rows, std::uint64_t* keys);
 
 // Whether the mask kernels in use finish a run of any length in whole-vector steps
 // (masked loads and stores), so that a short row costs about what one step does.

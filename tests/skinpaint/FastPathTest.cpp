@@ -183,6 +183,36 @@ TEST(FastPaths, CompositedHolesAgreeWithThePixelByPixelWay) {
   }
 }
 
+// A narrow composite taller than one kernel call of rows (a side piece of a tall
+// window): every row blended around its holes and, when asked, the holes given what
+// lies behind at their own row, as the pixel-by-pixel way does.
+TEST(FastPaths, ANarrowCompositeOfManyRowsKeepsEachRowsHoles) {
+  TKernelGuard guard;
+  std::mt19937 rng(67);
+  std::uniform_int_distribution<int> byte(0, 255);
+  const TBitmap parent = RandomBitmap(rng, 40, 200, TPixelFormat::pf24bit, false);
+  for (TacKernelLevel k : {TacKernelLevel::Scalar, TacKernelLevel::Avx2, TacKernelLevel::Avx512Vbmi}) {
+    SetKernelLevel(k);
+    for (int rows : {63, 64, 65, 150}) {
+      TBitmap pic = RandomBitmap(rng, 9, rows * 2, TPixelFormat::pf24bit, rows % 2 == 0);
+      for (int y = 0; y < rows; ++y)
+        for (int x = 0; x < 9; ++x)
+          if (byte(rng) < 40) pic.SetPixel(x, y, kKey);
+      const TBitmap start = RandomBitmap(rng, 14, rows + 4, TPixelFormat::pf24bit, false);
+      for (bool update : {false, true}) {
+        TBitmap t24 = start, t32 = start;
+        t32.SetPixelFormat(TPixelFormat::pf32bit);
+        const BackgroundInfo bg = BackgroundInfo::FromBitmap(&parent, 4, 3);
+        CompositeMasked(t24, 3, 2, pic, {0, 0, 9, rows}, rows, bg, update);
+        CompositeMasked(t32, 3, 2, pic, {0, 0, 9, rows}, rows, bg, update);
+        for (int y = 0; y < start.Height(); ++y)
+          for (int x = 0; x < start.Width(); ++x)
+            ASSERT_EQ(t24.Pixel(x, y), t32.Pixel(x, y)) << rows << " rows, update " << update << " at " << x << "," << y;
+      }
+    }
+  }
+}
+
 // The row-wise way keeps what a short slice's rows hold from one face to the next.
 // A picture changed in place between faces (a pixel, a hole made or filled, a mask
 // band row cleared) must be drawn as it is now, as the slice-by-slice way draws it.

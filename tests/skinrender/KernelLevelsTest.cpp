@@ -113,6 +113,59 @@ TEST_P(KernelLevels, CornerRowsBlendAroundTheirKeyPixelsAndNameThem) {
       }
 }
 
+TEST_P(KernelLevels, CornerRowsInOneCallMatchTheRowByRowKernelAtAnyStride) {
+  // A corner's rows come from a bottom-up picture (negative stride) into a target
+  // whose rows lie the other way; every row is blended around its keys and names
+  // them, the gaps between rows untouched, with or without the keys asked for.
+  std::mt19937 rng(37);
+  std::uniform_int_distribution<int> byte(0, 255);
+  constexpr std::ptrdiff_t kGap = 80;  // row pitch of both buffers, wider than any row
+  for (std::size_t n : {3u, 15u, 27u, 48u, 63u})
+    for (int rows : {1, 2, 9, 23})
+      for (bool wantKeys : {false, true}) {
+        const std::size_t size = static_cast<std::size_t>(kGap) * static_cast<std::size_t>(rows) + 2 * kGap;
+        std::vector<std::uint8_t> d(size), s(size), m(size);
+        for (std::size_t i = 0; i < size; ++i) {
+          d[i] = static_cast<std::uint8_t>(byte(rng));
+          s[i] = static_cast<std::uint8_t>(byte(rng));
+          m[i] = static_cast<std::uint8_t>(byte(rng));
+        }
+        // Target rows go down from the first row, picture rows up from the last one.
+        std::uint8_t* dFirst = d.data() + 5;
+        std::uint8_t* const sFirst = s.data() + kGap * rows + 7;
+        const std::uint8_t* mFirst = m.data() + kGap * rows + 7;
+        for (int r = 0; r < rows; ++r)
+          for (std::size_t p = 0; p < n; p += 3)
+            if (byte(rng) < 60 || (r == 0 && p + 3 == n)) {
+              std::uint8_t* px = sFirst - kGap * r + p;
+              px[0] = 255, px[1] = 0, px[2] = 255;
+            }
+        // Key-like bytes that start no pixel, and a key just past the row's end.
+        if (n >= 9) sFirst[1] = 255, sFirst[2] = 0, sFirst[3] = 255;
+        sFirst[n] = 255, sFirst[n + 1] = 0, sFirst[n + 2] = 255;
+        std::vector<std::uint8_t> expect = d;
+        std::vector<std::uint64_t> keysExpected(static_cast<std::size_t>(rows));
+        for (int r = 0; r < rows; ++r) {
+          std::uint8_t* e = expect.data() + 5 + kGap * r;
+          const std::uint8_t *sr = sFirst - kGap * r, *mr = mFirst - kGap * r;
+          for (std::size_t p = 0; p < n; p += 3) {
+            if (sr[p] == 255 && sr[p + 1] == 0 && sr[p + 2] == 255) {
+              keysExpected[static_cast<std::size_t>(r)] |= std::uint64_t{1} << p;
+              continue;
+            }
+            for (std::size_t c = p; c < p + 3; ++c) e[c] = static_cast<std::uint8_t>(((256 - mr[c]) * sr[c] + mr[c] * e[c]) >> 8);
+          }
+        }
+        std::vector<std::uint64_t> keys(static_cast<std::size_t>(rows), 0xDEADu);
+        MaskBlendRowsAroundKeys(dFirst, kGap, sFirst, mFirst, -kGap, n, rows, wantKeys ? keys.data() : nullptr);
+        ASSERT_EQ(d, expect) << "n = " << n << ", rows = " << rows;
+        ASSERT_NE(keysExpected[0], 0u) << "row 0 ends in a key";
+        if (wantKeys) {
+          ASSERT_EQ(keys, keysExpected) << "n = " << n << ", rows = " << rows;
+        }
+      }
+}
+
 TEST_P(KernelLevels, RepeatingMaskBlendTakesPictureAndMaskFromThePeriod) {
   std::mt19937 rng(29);
   std::uniform_int_distribution<int> byte(0, 255);
