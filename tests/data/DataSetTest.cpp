@@ -50,7 +50,7 @@ protected:
     return out;
   }
 
-  TestDatabase Db_{false};
+  TestDatabase Db_;
 };
 }  // namespace
 

@@ -24,7 +24,7 @@ protected:
     std::ofstream(Db_.Folder() / DatabaseChoice::kSettingsFile, std::ios::binary | std::ios::trunc) << text;
   }
   std::string Saved_;
-  TestDatabase Db_{false};
+  TestDatabase Db_;
 };
 
 TEST_F(DatabaseChoiceTest, FirstGivenWins) {

@@ -46,7 +46,7 @@ protected:
     Entries_.ParamByName("a").SetValue(Variant(pattern));
     Entries_.Open();
   }
-  TestDatabase Db_{false};
+  TestDatabase Db_;
   TADOQuery Entries_{&Db_.Connection()};
 };
 

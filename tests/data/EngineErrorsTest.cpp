@@ -28,7 +28,7 @@ const char* const kAddEntry = "insert into entries(title, amount) values (:a1, :
 
 TEST(EngineErrorsTest, MissingFileIsNeverCreated) {
   SKIP_UNLESS_FILE();
-  TestDatabase db(false);
+  TestDatabase db;
   const auto missing = db.Folder() / "nothing.mdb";
   TADOConnection connection(ConnectionTo(missing));
   EXPECT_EQ(ErrorOf<EDatabaseError>([&] { connection.Open(); }), "unable to open database file");
@@ -40,7 +40,7 @@ TEST(EngineErrorsTest, MissingFileIsNeverCreated) {
 
 TEST(EngineErrorsTest, FileThatIsNotADatabase) {
   SKIP_UNLESS_FILE();
-  TestDatabase db(false);
+  TestDatabase db;
   const auto path = db.Folder() / "text.mdb";
   std::ofstream(path) << "This is a lecture, not a database. It is long enough to hold a page header, surely."
                       << std::string(600, 'x');
@@ -51,7 +51,7 @@ TEST(EngineErrorsTest, FileThatIsNotADatabase) {
 
 TEST(EngineErrorsTest, CorruptFileGivesAnErrorNotACrash) {
   SKIP_UNLESS_FILE();
-  TestDatabase db(false);
+  TestDatabase db;
   db.CreateItems();
   db.Exec("insert into items(id, code, title) values (5, 'long', '" + std::string(3000, 'q') + "')");
   for (int i = 0; i < 200; ++i) db.Exec("insert into entries values ('user" + std::to_string(i) + "', null, 1)");
@@ -85,7 +85,7 @@ TEST(EngineErrorsTest, CorruptFileGivesAnErrorNotACrash) {
 
 TEST(EngineErrorsTest, RandomDamageGivesRowsOrAnEngineError) {
   SKIP_UNLESS_FILE();
-  TestDatabase db(false);
+  TestDatabase db;
   db.CreateItems();
   for (int i = 0; i < 100; ++i) db.Exec("insert into entries values ('Запись " + std::to_string(i) + "', 'a', 3)");
   db.Connection().Close();
@@ -116,7 +116,7 @@ TEST(EngineErrorsTest, RandomDamageGivesRowsOrAnEngineError) {
 
 TEST(EngineErrorsTest, LockedDatabaseReportsAfterTheBusyTimeout) {
   SKIP_UNLESS_FILE();
-  TestDatabase db(false);
+  TestDatabase db;
   db.CreateItems();
   db.Exec("insert into entries values ('a', null, 1)");
   auto holder = db.OpenSecond();
@@ -142,7 +142,7 @@ TEST(EngineErrorsTest, LockedDatabaseReportsAfterTheBusyTimeout) {
 
 TEST(EngineErrorsTest, AnotherProcessWritingMeanwhile) {
   SKIP_UNLESS_FILE();
-  TestDatabase db(false);
+  TestDatabase db;
   db.CreateItems();
   int ready[2], release[2];
   ASSERT_EQ(pipe(ready), 0);

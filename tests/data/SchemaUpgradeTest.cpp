@@ -83,7 +83,7 @@ protected:
   }
 
   void SetUp() override { SKIP_UNLESS_FILE(); }
-  TestDatabase Db_{false};
+  TestDatabase Db_;
 };
 
 TEST_F(SchemaUpgradeTest, NewFilesCompareLoginsPasswordsAndAddressesExactly) {
@@ -348,6 +348,7 @@ TEST_F(SchemaUpgradeTest, DeclaredCollationsAreReadAsTheEngineReadsThem) {
 TEST(SchemaCheckTest, TheTableCheckNamesAMissingTable) {
   SKIP_UNLESS_FILE();
   TestDatabase db;
+  Schema::CreateTables(db.Connection());
   EXPECT_EQ(ErrorOf<EDatabaseError>([&] { Schema::CheckTables(db.Connection()); }), "(no error)");
   db.Exec("drop table Видео");
   EXPECT_EQ(ErrorOf<EDatabaseError>([&] { Schema::CheckTables(db.Connection()); }), "no such table: Видео");

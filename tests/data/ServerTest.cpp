@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/data/ResultStore.h"
+#include "app/data/Schema.h"
 #include "app/data/ServerSchema.h"
 #include "app/data/Statements.h"
 #include "data/TDbEngine.h"
@@ -29,7 +30,8 @@ namespace {
 class ServerTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    Db_ = std::make_unique<TestDatabase>(true, TestDatabase::kServer);
+    Db_ = std::make_unique<TestDatabase>(TestDatabase::kServer);
+    Schema::CreateTables(Db_->Connection());
     Db_->Connection().ExecuteDirect(
         "insert into Пользователи values ('Admin', 'admin', ''), ('ivanov', 'Qwe123', '9А'), ('ivanov', 'second', '');"
         "insert into Тесты values ('ivanov', 24);"
@@ -561,7 +563,7 @@ class ServerEngineTest : public ::testing::Test {
 protected:
   void SetUp() override { Db_.CreateItems(); }
   static constexpr const char* kOneRow = "select * from moves where item = 3";
-  TestDatabase Db_{false, TestDatabase::kServer};
+  TestDatabase Db_{TestDatabase::kServer};
 };
 
 TEST_F(ServerEngineTest, AServerKilledMidSessionIsReportedAndTheNextStatementReconnects) {

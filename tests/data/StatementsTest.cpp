@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/data/ConnectionSettings.h"
+#include "app/data/Schema.h"
 #include "app/data/Statements.h"
 #include "data/TADOTable.h"
 #include "platform/base/Exception.h"
@@ -13,6 +14,7 @@ const char* const kOptionNames[5] = {"o1", "o2", "o3", "o4", "o5"};
 
 class StatementsTest : public ::testing::Test {
 protected:
+  void SetUp() override { Schema::CreateTables(Db_.Connection()); }
   void AddMaterial(const TStatement& insert, const std::string& title, const Variant& address) {
     LoadStatement(Query_, insert);
     Query_.Parameters().ParamByName("a1").SetValue(Variant(title));

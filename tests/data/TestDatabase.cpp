@@ -32,7 +32,7 @@ TPgServer& TestDatabase::SharedServer() {
 
 TPgServer* TestDatabase::Server() { return OnServer() ? &SharedServer() : nullptr; }
 
-TestDatabase::TestDatabase(bool withSchema, TWhere where)
+TestDatabase::TestDatabase(TWhere where)
     : Server_(where == kServer ? &SharedServer() : Server()) {
   if (Server_) {
     Name_ = "t" + std::to_string(counter++);
@@ -45,7 +45,6 @@ TestDatabase::TestDatabase(bool withSchema, TWhere where)
   Connection_->Open();
   // Tests do not need every commit on the platter.
   if (!Server_) Connection_->ExecuteDirect("pragma synchronous = off");
-  if (withSchema) Schema::CreateTables(*Connection_);
 }
 
 TestDatabase::~TestDatabase() {

@@ -1,5 +1,5 @@
 #pragma once
-// A fresh textbook database, removed afterwards: an SQLite file in its own
+// A fresh, empty database, removed afterwards: an SQLite file in its own
 // temporary folder, or, when the suite runs with TEXTBOOK_TEST_ENGINE=postgres, a
 // new database on the process's own private PostgreSQL server. Tests of what
 // only a file can do (locks, damaged pages, the file's schema upgrade) skip
@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "app/data/Schema.h"
 #include "data/TADOConnection.h"
 #include "data/TADOQuery.h"
 #include "tests/support/ErrorOf.h"
@@ -22,7 +21,7 @@ class TPgServer;
 class TestDatabase {
 public:
   enum TWhere { kRunEngine, kServer };
-  explicit TestDatabase(bool withSchema = true, TWhere where = kRunEngine);
+  explicit TestDatabase(TWhere where = kRunEngine);
   ~TestDatabase();
   // True when this run's databases live on the server.
   static bool OnServer();

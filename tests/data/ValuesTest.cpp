@@ -104,7 +104,7 @@ TEST(FilterExpressionTest, ComparisonsAndQuotes) {
 // locale the process is in at that moment).
 TEST(RealValuesTest, ReadAsTextTheWayPrintfPrintsThem) {
   SKIP_UNLESS_FILE();
-  TestDatabase db(false);
+  TestDatabase db;
   TADOQuery query(&db.Connection());
   query.SQL().Add("select 1.5, 0.1, 1.0 / 3, 1e20, -2.5e-7, 123456789012345678.0, 100.0");
   query.Open();
