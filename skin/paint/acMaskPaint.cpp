@@ -485,8 +485,8 @@ private:
 
   void BlendRows(int k, int y) {
     if (Short_) {
-      for (; y < Visible_.Bottom; y += Sh_)
-        MaskBlendRepeating(TargetRow(y), PicRun(k), BandRun(k), Period_, PhaseBytes(), RowBytes());
+      const int rows = (Visible_.Bottom - 1 - y) / Sh_ + 1;
+      MaskBlendRepeatingRows(TargetRow(y), TargetStride_ * Sh_, rows, PicRun(k), BandRun(k), Period_, PhaseBytes(), RowBytes());
       return;
     }
     LayOutLines(k, true);

@@ -310,9 +310,19 @@ __attribute__((target("avx512f,avx512bw,avx512vl"), always_inline)) inline __m51
   return _mm512_mask_loadu_epi8(low, ~0xFFFFFFFFull, run + second - 32);
 }
 
-__attribute__((target("avx512f,avx512bw,avx512vl"))) void MaskBlendRepeatingAvx512(std::uint8_t* d, const std::uint8_t* s,
-                                                                                   const std::uint8_t* m, std::size_t period,
-                                                                                   std::size_t phase, std::size_t n) {
+// MaskBlend64 with the picture's share (256 - M) * S and the band M already in 16-bit lanes.
+__attribute__((target("avx512f,avx512bw,avx512vl"), always_inline)) inline __m512i MaskBlendShared64(__m512i vd, __m512i slo,
+                                                                                                     __m512i shi, __m512i mlo,
+                                                                                                     __m512i mhi) {
+  const __m512i zero = _mm512_setzero_si512();
+  const __m512i lo = _mm512_add_epi16(slo, _mm512_mullo_epi16(mlo, _mm512_unpacklo_epi8(vd, zero)));
+  const __m512i hi = _mm512_add_epi16(shi, _mm512_mullo_epi16(mhi, _mm512_unpackhi_epi8(vd, zero)));
+  return _mm512_packus_epi16(_mm512_srli_epi16(lo, 8), _mm512_srli_epi16(hi, 8));
+}
+
+__attribute__((target("avx512f,avx512bw,avx512vl"))) void MaskBlendRepeatingRowAvx512(std::uint8_t* d, const std::uint8_t* s,
+                                                                                      const std::uint8_t* m, std::size_t period,
+                                                                                      std::size_t phase, std::size_t n) {
   const std::size_t step = 32 % period;
   std::size_t o = phase, i = 0;
   for (;; i += 64) {
@@ -327,6 +337,40 @@ __attribute__((target("avx512f,avx512bw,avx512vl"))) void MaskBlendRepeatingAvx5
       return;
     }
     _mm512_storeu_si512(d + i, MaskBlend64(_mm512_loadu_si512(d + i), vs, vm));
+    o = second + step;
+    if (o >= period) o -= period;
+  }
+}
+
+// Several rows column by column: the picture's and the band's share of each 64 bytes, (256 - M) * S
+// and M, is worked out once and serves every target row, which then costs a multiply
+// and an add per 16-bit lane.
+__attribute__((target("avx512f,avx512bw,avx512vl"))) void MaskBlendRepeatingAvx512(std::uint8_t* d, std::ptrdiff_t dStride,
+                                                                                   int rows, const std::uint8_t* s,
+                                                                                   const std::uint8_t* m, std::size_t period,
+                                                                                   std::size_t phase, std::size_t n) {
+  if (rows == 1) {
+    MaskBlendRepeatingRowAvx512(d, s, m, period, phase, n);
+    return;
+  }
+  const std::size_t step = 32 % period;
+  const __m512i zero = _mm512_setzero_si512(), full = _mm512_set1_epi16(256);
+  std::size_t o = phase;
+  for (std::size_t i = 0; i < n; i += 64) {
+    std::size_t second = o + step;
+    if (second >= period) second -= period;
+    const __m512i vs = RunBytes64(s, o, second), vm = RunBytes64(m, o, second);
+    const __m512i mlo = _mm512_unpacklo_epi8(vm, zero), mhi = _mm512_unpackhi_epi8(vm, zero);
+    const __m512i slo = _mm512_mullo_epi16(_mm512_sub_epi16(full, mlo), _mm512_unpacklo_epi8(vs, zero));
+    const __m512i shi = _mm512_mullo_epi16(_mm512_sub_epi16(full, mhi), _mm512_unpackhi_epi8(vs, zero));
+    std::uint8_t* at = d + i;
+    if (i + 64 > n) {
+      const __mmask64 k = FirstBytes(n - i);
+      for (int r = 0; r < rows; ++r, at += dStride)
+        _mm512_mask_storeu_epi8(at, k, MaskBlendShared64(_mm512_maskz_loadu_epi8(k, at), slo, shi, mlo, mhi));
+      return;
+    }
+    for (int r = 0; r < rows; ++r, at += dStride) _mm512_storeu_si512(at, MaskBlendShared64(_mm512_loadu_si512(at), slo, shi, mlo, mhi));
     o = second + step;
     if (o >= period) o -= period;
   }
@@ -644,7 +688,8 @@ using TBlendFn = void (*)(std::uint8_t*, const std::uint8_t*, const std::uint8_t
 using TMixFn = void (*)(std::uint8_t*, std::size_t, const TColorMix&);
 using TMixRowsFn = void (*)(std::uint8_t*, std::ptrdiff_t, int, std::size_t, const TColorMix&);
 using TMaskFn = void (*)(std::uint8_t*, const std::uint8_t*, const std::uint8_t*, std::size_t);
-using TMaskRepFn = void (*)(std::uint8_t*, const std::uint8_t*, const std::uint8_t*, std::size_t, std::size_t, std::size_t);
+using TMaskRepFn = void (*)(std::uint8_t*, std::ptrdiff_t, int, const std::uint8_t*, const std::uint8_t*, std::size_t,
+                            std::size_t, std::size_t);
 using TFillFn = void (*)(std::uint8_t*, std::size_t, const std::uint8_t*, int);
 using TMaskRowsFn = void (*)(std::uint8_t*, std::ptrdiff_t, const std::uint8_t*, const std::uint8_t*, std::ptrdiff_t,
                              std::size_t, int, std::uint64_t*);
@@ -669,6 +714,12 @@ void MaskRepPortable(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t*
                      std::size_t n) {
   MaskBlendRepeatingScalar(d, s, m, period, phase, n);
 }
+// A level whose repeating kernel takes one row does the rows one by one.
+template <void (*Row)(std::uint8_t*, const std::uint8_t*, const std::uint8_t*, std::size_t, std::size_t, std::size_t)>
+void MaskRepEachRow(std::uint8_t* d, std::ptrdiff_t dStride, int rows, const std::uint8_t* s, const std::uint8_t* m,
+                    std::size_t period, std::size_t phase, std::size_t n) {
+  for (int r = 0; r < rows; ++r, d += dStride) Row(d, s, m, period, phase, n);
+}
 
 // The kernels in use: chosen on first use, and again by SetKernelLevel.
 struct TKernels {
@@ -676,7 +727,7 @@ struct TKernels {
   TBlendFn Blend = BlendPortable;
   TMixRowsFn Mix = MixEachRow<MixPortable>;
   TMaskFn Mask = MaskPortable;
-  TMaskRepFn MaskRep = MaskRepPortable;
+  TMaskRepFn MaskRep = MaskRepEachRow<MaskRepPortable>;
   TFillFn Fill = FillPortable;
   TMaskRowsFn MaskRows = MaskRowsAroundKeysScalar;
 };
@@ -686,7 +737,7 @@ void Select(TKernels& k, TacKernelLevel level) {
   k.Blend = BlendPortable;
   k.Mix = MixEachRow<MixPortable>;
   k.Mask = MaskPortable;
-  k.MaskRep = MaskRepPortable;
+  k.MaskRep = MaskRepEachRow<MaskRepPortable>;
   k.Fill = FillPortable;
   k.MaskRows = MaskRowsAroundKeysScalar;
 #if AC_X86
@@ -696,7 +747,7 @@ void Select(TKernels& k, TacKernelLevel level) {
     k.Blend = BlendBytesAvx2;
     k.Mix = MixEachRow<MixAvx2>;
     k.Mask = MaskBlendAvx2;
-    k.MaskRep = MaskBlendRepeatingAvx2;
+    k.MaskRep = MaskRepEachRow<MaskBlendRepeatingAvx2>;
     if (k.Level >= TacKernelLevel::Avx512) {
       k.Blend = BlendBytesAvx512;
       k.Mask = MaskBlendAvx512;
@@ -708,7 +759,7 @@ void Select(TKernels& k, TacKernelLevel level) {
     k.Blend = BlendBytesSse2;
     k.Mix = MixEachRow<MixSse2>;
     k.Mask = MaskBlendSse2;
-    k.MaskRep = MaskBlendRepeatingSse2;
+    k.MaskRep = MaskRepEachRow<MaskBlendRepeatingSse2>;
   }
 #endif
 }
@@ -775,7 +826,13 @@ void MaskBlendBytes(std::uint8_t* dst, const std::uint8_t* src, const std::uint8
 void MaskBlendRepeating(std::uint8_t* dst, const std::uint8_t* src, const std::uint8_t* mask, std::size_t period,
                         std::size_t phase, std::size_t n) {
   if (period == 0) return;
-  Kernels().MaskRep(dst, src, mask, period, phase % period, n);
+  Kernels().MaskRep(dst, 0, 1, src, mask, period, phase < period ? phase : phase % period, n);
+}
+
+void MaskBlendRepeatingRows(std::uint8_t* dst, std::ptrdiff_t dstStride, int rows, const std::uint8_t* src,
+                            const std::uint8_t* mask, std::size_t period, std::size_t phase, std::size_t n) {
+  if (period == 0 || rows <= 0 || n == 0) return;
+  Kernels().MaskRep(dst, dstStride, rows, src, mask, period, phase < period ? phase : phase % period, n);
 }
 
 std::uint64_t MaskBlendRowAroundKeys(std::uint8_t* dst, const std::uint8_t* src, const std::uint8_t* mask, std::size_t n) {
