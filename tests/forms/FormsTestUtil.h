@@ -28,21 +28,4 @@ protected:
   void SetUp() override { OpenDesktop({FormsEnginePart()}); }
   void TearDown() override { CloseDesktop(); }
   static void Drain() { DropPending(); }
-  // Centre of a control in desktop coordinates.
-  static TPoint CenterOf(TControl* c) { return c->ClientToScreen({c->Width() / 2, c->Height() / 2}); }
-  void Click(TControl* c) { Backend->Click(CenterOf(c)); }
-  void Pump() { ProcessPendingMessages(); }
-
-  // Runs the application loop with the script; returns the driver's failure
-  // text (empty when every line passed).
-  std::string RunScript(const std::vector<std::string>& lines) {
-    TScriptDriver driver(*Backend, lines, "test.txt");
-    driver.Attach();
-    App->Run();
-    Backend->SetIdleHandler(nullptr);
-    ScriptFinished = driver.Finished();
-    return driver.Failure();
-  }
-
-  bool ScriptFinished = false;
 };

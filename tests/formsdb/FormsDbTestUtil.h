@@ -54,9 +54,6 @@ protected:
     CloseDesktop();
   }
   static void Drain() { DropPending(); }
-  void Pump() { ProcessPendingMessages(); }
-  static TPoint CenterOf(TControl* c) { return c->ClientToScreen({c->Width() / 2, c->Height() / 2}); }
-  void Click(TControl* c) { Backend->Click(CenterOf(c)); }
   // Value of one column of row `row` (1-based, table order) as the file holds it now.
   std::string Stored(const std::string& column, int row) {
     TADOConnection second(Connection);
@@ -74,13 +71,6 @@ protected:
     q.SQL().Add("select * from " + table);
     q.Open();
     return q.RecordCount();
-  }
-  std::string RunScript(const std::vector<std::string>& lines) {
-    TScriptDriver driver(*Backend, lines, "test.txt");
-    driver.Attach();
-    App->Run();
-    Backend->SetIdleHandler(nullptr);
-    return driver.Failure();
   }
   template <class T>
   T* Add(const std::string& name, int left, int top, int width, int height) {

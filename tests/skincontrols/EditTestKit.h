@@ -48,13 +48,6 @@ protected:
     Lookup = items.Query;
     LookupSource = items.Source;
   }
-  std::string RunScript(const std::vector<std::string>& lines) {
-    TScriptDriver driver(*Backend, lines, "test.txt");
-    driver.Attach();
-    App->Run();
-    Backend->SetIdleHandler(nullptr);
-    return driver.Failure();
-  }
   void TearDown() override {
     CloseDesktop();
   }

@@ -25,7 +25,6 @@ protected:
     return out;
   }
   TsNavButton* Button(TNavigateBtn b) { return Nav->Buttons(b); }
-  TPoint CenterOf(TControl* c) { return c->ClientToScreen({c->Width() / 2, c->Height() / 2}); }
 
   TForm* Form = nullptr;
   TsPanel* Panel = nullptr;

@@ -2,13 +2,17 @@
 // The desktop every window test stands on: a headless backend with the virtual
 // clock, the engine parts the test's layer needs started, and an application
 // object; closed in reverse, so nothing of the engine outlives what it points at.
-// Fixtures inherit it beside ::testing::Test and call OpenDesktop/CloseDesktop.
+// Fixtures inherit it beside ::testing::Test and call OpenDesktop/CloseDesktop;
+// it clicks controls and runs driver scripts for them.
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "forms/Application.h"
+#include "forms/Controls.h"
 #include "forms/EngineScope.h"
+#include "forms/ScriptDriver.h"
 #include "platform/backend/HeadlessBackend.h"
 #include "platform/win/Message.h"
 #include "platform/win/Messages.h"
@@ -35,6 +39,22 @@ protected:
     }
   }
 
+  // Centre of a control in desktop coordinates.
+  static TPoint CenterOf(TControl* c) { return c->ClientToScreen({c->Width() / 2, c->Height() / 2}); }
+  void Click(TControl* c) { Backend->Click(CenterOf(c)); }
+  static void Pump() { ProcessPendingMessages(); }
+  // Runs the application loop with the script; returns the driver's failure
+  // text (empty when every line passed).
+  std::string RunScript(const std::vector<std::string>& lines) {
+    TScriptDriver driver(*Backend, lines, "test.txt");
+    driver.Attach();
+    App->Run();
+    Backend->SetIdleHandler(nullptr);
+    ScriptFinished = driver.Finished();
+    return driver.Failure();
+  }
+
+  bool ScriptFinished = false;
   std::unique_ptr<THeadlessBackend> Backend;
   std::unique_ptr<TEngineScope> Engine;
   std::unique_ptr<TApplication> App;
