@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/gfx/SystemColors.h"
+#include "skin/render/acPixelKernels.h"
 
 bool IsPaintable(const TBitmap* bitmap) {
   return bitmap && !bitmap->Empty() &&
@@ -62,11 +63,12 @@ void FillBlock(TBitmap& dst, TRect rect, TColor color) {
   if (rect.IsEmpty()) return;
   const TColor c = ColorToRGB(color);
   const int db = BytesOf(dst);
-  // One row is built once and copied to the others.
-  std::uint8_t* first = dst.ScanLine(rect.Top) + rect.Left * db;
-  for (int i = 0; i < rect.Width(); ++i) PutPixel(first, i, db, c);
-  const std::size_t n = static_cast<std::size_t>(rect.Width()) * db;
-  for (int y = rect.Top + 1; y < rect.Bottom; ++y) std::memcpy(dst.ScanLine(y) + rect.Left * db, first, n);
+  // Every row written by the fill kernel: stores only, no row read back to be copied.
+  std::uint8_t pixel[4];
+  PutPixel(pixel, 0, db, c);
+  std::uint8_t* row = dst.ScanLine(rect.Top) + rect.Left * db;
+  const std::ptrdiff_t stride = dst.Stride();
+  for (int y = rect.Top; y < rect.Bottom; ++y, row += stride) FillPixels(row, static_cast<std::size_t>(rect.Width()), pixel, db);
 }
 
 void TileBlock(TBitmap& dst, TRect area, const TBitmap& src, TRect srcRect) {

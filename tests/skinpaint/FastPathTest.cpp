@@ -68,6 +68,30 @@ TEST(FastPaths, RepeatBytesLaysOutThePeriodFromItsPhase) {
       }
 }
 
+// A colour fill writes every pixel of the clipped rectangle (alpha 255 on 32 bits) and
+// nothing else, either way up, at every kernel level.
+TEST(FastPaths, FillBlockWritesTheClippedRectangleOnly) {
+  TKernelGuard guard;
+  std::mt19937 rng(71);
+  std::uniform_int_distribution<int> pos(-8, 40), coin(0, 1);
+  for (TacKernelLevel k : {TacKernelLevel::Scalar, TacKernelLevel::Sse2, TacKernelLevel::Avx512Vbmi}) {
+    SetKernelLevel(k);
+    for (int round = 0; round < 60; ++round) {
+      const TPixelFormat format = coin(rng) ? TPixelFormat::pf32bit : TPixelFormat::pf24bit;
+      const TBitmap start = RandomBitmap(rng, 37, 23, format, coin(rng));
+      TBitmap b = start;
+      const TRect r{pos(rng), pos(rng), pos(rng), pos(rng)};
+      FillBlock(b, r, 0x123456);
+      for (int y = 0; y < b.Height(); ++y)
+        for (int x = 0; x < b.Width(); ++x) {
+          const bool inside = x >= r.Left && x < r.Right && y >= r.Top && y < r.Bottom;
+          ASSERT_EQ(b.Pixel32(x, y), inside ? 0xFF123456u : start.Pixel32(x, y))
+              << "round " << round << " at " << x << "," << y;
+        }
+    }
+  }
+}
+
 // A 24-bit face takes the painter's row-wise way through the slices; a 32-bit face
 // takes the slice-by-slice compositing that defines the result. Their colours must
 // agree for any border picture, mask band, holes, margins, modes and clipping.
