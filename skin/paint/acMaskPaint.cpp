@@ -485,7 +485,8 @@ private:
 
   void BlendRows(int k, int y) {
     if (Short_) {
-      const int rows = (Visible_.Bottom - 1 - y) / Sh_ + 1;
+      int rows = 1;  // a slice row shows once or twice on most faces: counted, not divided
+      for (int next = y + Sh_; next < Visible_.Bottom; next += Sh_) ++rows;
       MaskBlendRepeatingRows(TargetRow(y), TargetStride_ * Sh_, rows, PicRun(k), BandRun(k), Period_, PhaseBytes(), RowBytes());
       return;
     }

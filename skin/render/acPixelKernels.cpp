@@ -299,6 +299,12 @@ __attribute__((target("avx512f,avx512bw,avx512vl"))) void MaskRowsAroundKeysAvx5
   }
 }
 
+// 32 % period without a division for the periods border slices give (over 16 bytes).
+inline std::size_t HalfStep(std::size_t period) {
+  if (period > 32) return 32;
+  return period > 16 ? 32 - period : 32 % period;
+}
+
 // 64 source bytes from the runs as two halves, each from its own offset into the
 // period (the runs hold 32 bytes past it); o moves on by 64 bytes.
 __attribute__((target("avx512f,avx512bw,avx512vl"), always_inline)) inline __m512i RunBytes64(const std::uint8_t* run,
@@ -323,7 +329,7 @@ __attribute__((target("avx512f,avx512bw,avx512vl"), always_inline)) inline __m51
 __attribute__((target("avx512f,avx512bw,avx512vl"))) void MaskBlendRepeatingRowAvx512(std::uint8_t* d, const std::uint8_t* s,
                                                                                       const std::uint8_t* m, std::size_t period,
                                                                                       std::size_t phase, std::size_t n) {
-  const std::size_t step = 32 % period;
+  const std::size_t step = HalfStep(period);
   std::size_t o = phase, i = 0;
   for (;; i += 64) {
     std::size_t second = o + step;
@@ -353,7 +359,7 @@ __attribute__((target("avx512f,avx512bw,avx512vl"))) void MaskBlendRepeatingAvx5
     MaskBlendRepeatingRowAvx512(d, s, m, period, phase, n);
     return;
   }
-  const std::size_t step = 32 % period;
+  const std::size_t step = HalfStep(period);
   const __m512i zero = _mm512_setzero_si512(), full = _mm512_set1_epi16(256);
   std::size_t o = phase;
   for (std::size_t i = 0; i < n; i += 64) {
