@@ -3,7 +3,7 @@
 // temporary folder, or, when the suite runs with TEXTBOOK_TEST_ENGINE=postgres, a
 // new database on the process's own private PostgreSQL server. Tests of what
 // only a file can do (locks, damaged pages, the file's schema upgrade) skip
-// themselves on the server with SkipUnlessFile(). Tests of what only a server
+// themselves on the server with SKIP_UNLESS_FILE(). Tests of what only a server
 // has ask for it whatever the run (TestDatabase::kServer), so that they run, not
 // skip, wherever they are started.
 #include <filesystem>

@@ -59,9 +59,7 @@ class BroadcastTest : public SkinRuntimeTest {
 protected:
   void SetUp() override {
     SkinRuntimeTest::SetUp();
-    Manager = NewManager();
-    AddStoredSkin(*Manager, "Colours", kColourSkin);
-    Manager->SetSkinName("Colours");
+    Manager = NewColourManager();
   }
   void TearDown() override {
     for (const TacRegisteredForm& entry : std::vector<TacRegisteredForm>(ProviderForms())) UnregisterProviderForm(entry.Form);

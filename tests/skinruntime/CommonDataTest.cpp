@@ -9,9 +9,7 @@ class CommonDataTest : public SkinRuntimeTest {
 protected:
   void SetUp() override {
     SkinRuntimeTest::SetUp();
-    Manager = NewManager();
-    AddStoredSkin(*Manager, "Colours", kColourSkin);
-    Manager->SetSkinName("Colours");
+    Manager = NewColourManager();
   }
   // A white form holding one test panel of the section.
   TTestSkinPanel* PanelOnWhiteForm(const std::string& section, TacControlKind kind = TacControlKind::Panel) {

@@ -46,40 +46,6 @@ inline void AddStoredSkin(TsSkinManager& manager, const std::string& name, const
   skin.Data = TacMemoryStream(WritePackage(entries));
 }
 
-class SkinRuntimeTest : public ::testing::Test, protected TTestDesktop {
-protected:
-  void SetUp() override {
-    OpenDesktop(SkinRuntimeEngineParts());
-    SavedBox = TsSkinManager::InfoMessageBox();
-    TsSkinManager::InfoMessageBox() = [this](const std::string& text) { Messages.push_back(text); };
-  }
-  void TearDown() override {
-    TacBroadcast::Observer() = nullptr;
-    Managers.clear();
-    TsSkinManager::InfoMessageBox() = SavedBox;
-    CloseDesktop();
-  }
-  static void Drain() { DropPending(); }
-  // A manager that finds no skin on disk; destroyed before the application.
-  TsSkinManager* NewManager() {
-    Managers.push_back(std::make_unique<TsSkinManager>(nullptr));
-    Managers.back()->SetSkinDirectory("Z:\\no such skins");
-    return Managers.back().get();
-  }
-  // A form built as a stored design would be: created loading, then Loaded.
-  TForm* NewForm(const std::function<void(TForm*)>& build = {}) {
-    auto* form = new TForm(App.get());
-    form->SetBounds(10, 10, 400, 300);
-    if (build) build(form);
-    form->AfterConstruction();
-    return form;
-  }
-
-  std::vector<std::unique_ptr<TsSkinManager>> Managers;
-  std::vector<std::string> Messages;
-  std::function<void(const std::string&)> SavedBox;
-};
-
 // A small skin whose sections the colour and background tests need.
 inline const char* kColourSkin = R"([GLOBALINFO]
 VERSION=6.4
@@ -111,3 +77,45 @@ COLOR=8421504
 HOTCOLOR=12632256
 TRANSPARENCY=0
 )";
+
+class SkinRuntimeTest : public ::testing::Test, protected TTestDesktop {
+protected:
+  void SetUp() override {
+    OpenDesktop(SkinRuntimeEngineParts());
+    SavedBox = TsSkinManager::InfoMessageBox();
+    TsSkinManager::InfoMessageBox() = [this](const std::string& text) { Messages.push_back(text); };
+  }
+  void TearDown() override {
+    TacBroadcast::Observer() = nullptr;
+    Managers.clear();
+    TsSkinManager::InfoMessageBox() = SavedBox;
+    CloseDesktop();
+  }
+  static void Drain() { DropPending(); }
+  // A manager that finds no skin on disk; destroyed before the application.
+  TsSkinManager* NewManager() {
+    Managers.push_back(std::make_unique<TsSkinManager>(nullptr));
+    Managers.back()->SetSkinDirectory("Z:\\no such skins");
+    return Managers.back().get();
+  }
+  // A manager showing the stored colour skin.
+  TsSkinManager* NewColourManager() {
+    TsSkinManager* manager = NewManager();
+    AddStoredSkin(*manager, "Colours", kColourSkin);
+    manager->SetSkinName("Colours");
+    return manager;
+  }
+  // A form built as a stored design would be: created loading, then Loaded.
+  TForm* NewForm(const std::function<void(TForm*)>& build = {}) {
+    auto* form = new TForm(App.get());
+    form->SetBounds(10, 10, 400, 300);
+    if (build) build(form);
+    form->AfterConstruction();
+    return form;
+  }
+
+  std::vector<std::unique_ptr<TsSkinManager>> Managers;
+  std::vector<std::string> Messages;
+  std::function<void(const std::string&)> SavedBox;
+};
+

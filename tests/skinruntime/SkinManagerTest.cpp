@@ -69,9 +69,7 @@ TEST_F(SkinRuntimeTest, MainWindowSettingsWithoutSkinFilesUseTheInternalSkin) {
 }
 
 TEST_F(SkinRuntimeTest, MissingSkinWithoutStoredSkinsRemovesTheSkin) {
-  TsSkinManager* manager = NewManager();
-  AddStoredSkin(*manager, "Colours", kColourSkin);
-  manager->SetSkinName("Colours");
+  TsSkinManager* manager = NewColourManager();
   ASSERT_EQ(manager->SkinInfo(), "6.4");
   TTestSkinPanel* panel = nullptr;
   NewForm([&](TForm* form) { panel = AddControl<TTestSkinPanel>(form, 0, 0, 50, 50); });
@@ -139,9 +137,7 @@ TEST_F(SkinRuntimeTest, SecondManagerIsNotDefaultUntilTold) {
   TsSkinManager* first = NewManager();
   AddInternalSkin(*first);
   first->SetSkinName(kInternalSkinName);
-  TsSkinManager* second = NewManager();
-  AddStoredSkin(*second, "Colours", kColourSkin);
-  second->SetSkinName("Colours");
+  TsSkinManager* second = NewColourManager();
   TTestSkinPanel* panel = nullptr;
   NewForm([&](TForm* form) { panel = AddControl<TTestSkinPanel>(form, 0, 0, 50, 50); });
 
@@ -173,9 +169,7 @@ TEST_F(SkinRuntimeTest, DefaultManagerGoesWithItsManager) {
 }
 
 TEST_F(SkinRuntimeTest, ReadOnlyTextsIgnoreAssignment) {
-  TsSkinManager* manager = NewManager();
-  AddStoredSkin(*manager, "Colours", kColourSkin);
-  manager->SetSkinName("Colours");
+  TsSkinManager* manager = NewColourManager();
   manager->SetSkinInfo("9.9");
   EXPECT_EQ(manager->SkinInfo(), "6.4");
   manager->SetVersion("1.0");
@@ -183,9 +177,7 @@ TEST_F(SkinRuntimeTest, ReadOnlyTextsIgnoreAssignment) {
 }
 
 TEST_F(SkinRuntimeTest, ActiveOffAndOnAgain) {
-  TsSkinManager* manager = NewManager();
-  AddStoredSkin(*manager, "Colours", kColourSkin);
-  manager->SetSkinName("Colours");
+  TsSkinManager* manager = NewColourManager();
   TTestSkinPanel* panel = nullptr;
   NewForm([&](TForm* form) { panel = AddControl<TTestSkinPanel>(form, 0, 0, 50, 50); });
   int before = 0, after = 0;
@@ -223,18 +215,14 @@ TEST_F(SkinRuntimeTest, BadSkinLoadRaisesAndLeavesTheChangeFlag) {
 }
 
 TEST_F(SkinRuntimeTest, CommonSectionsLoseTheirSpacesAndReload) {
-  TsSkinManager* manager = NewManager();
-  AddStoredSkin(*manager, "Colours", kColourSkin);
-  manager->SetSkinName("Colours");
+  TsSkinManager* manager = NewColourManager();
   manager->SetCommonSections({"[EXTRA SECTION]", "; a comment stays", "COLOR = 255", ""});
   EXPECT_EQ(manager->CommonSections(), (std::vector<std::string>{"[EXTRASECTION]", "; a comment stays", "COLOR=255", ""}));
   EXPECT_GE(manager->SectionIndexOf("EXTRASECTION"), 0);
 }
 
 TEST_F(SkinRuntimeTest, SkinDirectoryIsStoredWithoutReload) {
-  TsSkinManager* manager = NewManager();
-  AddStoredSkin(*manager, "Colours", kColourSkin);
-  manager->SetSkinName("Colours");
+  TsSkinManager* manager = NewColourManager();
   TDeliveryCounter counter;
   counter.Attach();
   manager->SetSkinDirectory("D:\\Skins\\");
@@ -262,9 +250,7 @@ TEST_F(SkinRuntimeTest, VersionSwitchShowsTheEngineVersionOnce) {
 }
 
 TEST_F(SkinRuntimeTest, ColourQueries) {
-  TsSkinManager* manager = NewManager();
-  AddStoredSkin(*manager, "Colours", kColourSkin);
-  manager->SetSkinName("Colours");
+  TsSkinManager* manager = NewColourManager();
   EXPECT_EQ(manager->GlobalColor(), 12632256);
   EXPECT_EQ(manager->GlobalFontColor(), 255);
   EXPECT_EQ(manager->GlobalHotColor(), 65280);
