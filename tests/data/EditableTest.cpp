@@ -380,17 +380,17 @@ TEST_F(EditableTest, FieldDataLinkEditsThroughItsControl) {
 
 TEST_F(EditableTest, FailedRefreshKeepsTheShownRows) {
   Entries_.SetRecNo(2);
-  TField& question = Entries_.FieldByName("title");
+  TField& title = Entries_.FieldByName("title");
   Db_.Exec("alter table entries rename to old_entries");
   EXPECT_EQ(ErrorOf([&] { Entries_.Refresh(); }),
             TestDatabase::OnServer() ? "Сервер базы данных отклонил действие: relation \"entries\" does not exist"
                                      : "no such table: entries");
   EXPECT_TRUE(Entries_.Active());
   EXPECT_EQ(Entries_.RecordCount(), 4);
-  EXPECT_EQ(question.AsString(), "Два");
+  EXPECT_EQ(title.AsString(), "Два");
   // Field objects outlive a reopening with other columns; a field not in the result refuses to read.
   Load(Entries_, {"select code from items"});
   Entries_.Open();
-  EXPECT_EQ(question.Index(), -1);
-  EXPECT_THROW(question.AsString(), EDatabaseError);
+  EXPECT_EQ(title.Index(), -1);
+  EXPECT_THROW(title.AsString(), EDatabaseError);
 }
