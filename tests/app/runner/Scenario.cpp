@@ -49,6 +49,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// A real-display run that takes longer is stuck: its stacks are taken before
+// ctest's own limit (120 s) would kill the runner and lose them.
+constexpr int kRealDisplayLimitSeconds = 90;
+
 struct TDirective {
   std::string Name;
   std::string Argument;
@@ -244,11 +248,15 @@ int RunScript(const fs::path& script, const std::string& program, const std::str
     TXSession session(run.RealDisplay == "none" ? "" : run.RealDisplay);
     if (!session.Ok()) return Fail(session.Error(), dir);
     setenv("DISPLAY", session.Display().c_str(), 1);
-    status = RunProgramScript(program, dir, toRun, errors, {"--real-display"});
+    status = RunProgramScript(program, dir, toRun, errors, {"--real-display"}, kRealDisplayLimitSeconds);
   }
   if (toRun != script) fs::remove(toRun);
   const std::string errorText = ReadFile(errors);
   std::cerr << errorText;
+  if (status == kProgramDidNotEnd)
+    return Fail("the program did not end within " + std::to_string(kRealDisplayLimitSeconds) +
+                    " s; its threads' stacks are above",
+                dir);
   if (status != expectedExit)
     return Fail("exit status " + std::to_string(status) + ", expected " + std::to_string(expectedExit), dir);
   if (unchanged && Snapshot(dir) != before) return Fail("the workspace changed", dir);
