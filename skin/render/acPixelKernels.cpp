@@ -617,16 +617,28 @@ __attribute__((target("avx512f,avx512bw,avx512vl,avx512vbmi"))) void FillPixelsV
                              (bpp == 4 ? std::uint32_t{pixel[3]} << 24 : 0);
   const __m512i v = _mm512_set1_epi32(static_cast<int>(word));
   std::size_t done = 0;
+  // A row of 64 bytes or more ends with one whole vector that overlaps bytes already
+  // written with the same values (masked stores cost more than plain ones).
   if (bpp == 4) {
     for (; done + 64 <= total; done += 64) _mm512_storeu_si512(p + done, v);
-    if (done < total) _mm512_mask_storeu_epi8(p + done, FirstBytes(total - done), v);
+    if (done == total) return;
+    if (total >= 64)
+      _mm512_storeu_si512(p + total - 64, v);
+    else
+      _mm512_mask_storeu_epi8(p, FirstBytes(total), v);
     return;
   }
   __m512i part[3];
   for (int k = 0; k < 3; ++k) part[k] = _mm512_maskz_permutexvar_epi8(~__mmask64{0}, _mm512_load_si512(kFillLanes.Channel[k]), v);
   for (; done + 192 <= total; done += 192)
     for (int k = 0; k < 3; ++k) _mm512_storeu_si512(p + done + 64 * k, part[k]);
-  for (int k = 0; done < total; ++k, done += 64) _mm512_mask_storeu_epi8(p + done, FirstBytes(total - done), part[k]);
+  if (total < 64) {
+    _mm512_mask_storeu_epi8(p, FirstBytes(total), part[0]);
+    return;
+  }
+  for (int k = 0; done + 64 <= total; ++k, done += 64) _mm512_storeu_si512(p + done, part[k]);
+  // total is whole pixels, so total - 64 starts on the pixel's third byte: part 2.
+  if (done < total) _mm512_storeu_si512(p + total - 64, part[2]);
 }
 
 bool HasAvx512Vbmi() {
