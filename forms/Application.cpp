@@ -3,6 +3,7 @@
 #include "forms/Dialogs.h"
 #include "forms/ExceptionHandler.h"
 #include "platform/win/Icons.h"
+#include "platform/win/Message.h"
 
 TApplication* Application = nullptr;
 

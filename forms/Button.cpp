@@ -3,6 +3,9 @@
 #include "forms/Canvas.h"
 #include "forms/Form.h"
 #include "forms/ButtonGlyph.h"
+#include "platform/win/Messages.h"
+#include "platform/win/VirtualKeys.h"
+#include "platform/win/Window.h"
 
 TButton::TButton(TComponent* owner) : TCustomControl(owner) {
   ControlStyle_ = {csSetCaption, csDoubleClicks, csCaptureMouse, csClickEvents, csOpaque};

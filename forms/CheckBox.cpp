@@ -1,6 +1,7 @@
 #include "forms/CheckBox.h"
 
 #include "forms/Canvas.h"
+#include "platform/win/VirtualKeys.h"
 
 TCheckBox::TCheckBox(TComponent* owner) : TCustomControl(owner) {
   ControlStyle_ = {csSetCaption, csDoubleClicks, csCaptureMouse, csClickEvents, csParentBackground};

@@ -4,6 +4,7 @@
 #include "forms/Menus.h"
 #include "forms/WinControl.h"
 #include "platform/base/Exception.h"
+#include "platform/win/Win.h"
 
 namespace {
 TControl* gMouseControl = nullptr;

@@ -15,7 +15,7 @@
 #include "forms/Forward.h"
 #include "forms/Messages.h"
 #include "platform/gfx/Types.h"
-#include "platform/win/Win.h"
+#include "platform/win/WinTypes.h"
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 enum TAnchorKind { akLeft, akTop, akRight, akBottom };

@@ -8,6 +8,8 @@
 #include "platform/base/Cp1251.h"
 #include "platform/gfx/FontEngine.h"
 #include "platform/gfx/FontFace.h"
+#include "platform/win/Input.h"
+#include "platform/win/VirtualKeys.h"
 
 std::u32string Utf8ToUtf32(const std::string& text) {
   std::u32string out;

@@ -11,6 +11,7 @@
 #include "forms/Canvas.h"
 #include "forms/CustomPanel.h"
 #include "forms/WinControl.h"
+#include "platform/win/Messages.h"
 
 enum TBevelKind { bkNone, bkTile, bkSoft, bkFlat };
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };

@@ -12,6 +12,8 @@
 #include "forms/Memo.h"
 #include "forms/SpeedButton.h"
 #include "platform/base/TextHelpers.h"
+#include "platform/win/ScrollBars.h"
+#include "platform/win/ScrollInfo.h"
 
 std::vector<TDriverProperties::TEntry>& TDriverProperties::Entries() {
   static std::vector<TEntry> entries;

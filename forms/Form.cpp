@@ -4,6 +4,7 @@
 
 #include "forms/Application.h"
 #include "platform/base/Exception.h"
+#include "platform/win/Win.h"
 
 namespace {
 TScreen gScreen;
@@ -213,6 +214,10 @@ void TForm::ApplyPosition() {
     case poDefaultPosOnly:
     case poDefaultSizeOnly: break;
   }
+}
+
+bool TForm::Showing() const {
+  return Visible() && HandleAllocated() && IsWindowVisible(const_cast<TForm*>(this)->Handle());
 }
 
 bool TForm::Active() const { return HandleAllocated() && GetActiveWindow() == const_cast<TForm*>(this)->Handle(); }

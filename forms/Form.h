@@ -70,7 +70,7 @@ public:
   // Focuses the form's window (raises when it cannot take the focus).
   void SetFocus() override;
   bool CanFocus() const override { return Visible() && Enabled(); }
-  bool Showing() const override { return Visible() && HandleAllocated() && IsWindowVisible(const_cast<TForm*>(this)->Handle()); }
+  bool Showing() const override;
   void SetBounds(int left, int top, int width, int height) override;
 
   TNotifyEvent OnCreate;

@@ -1,6 +1,7 @@
 #include "forms/GraphicControl.h"
 
 #include "forms/Canvas.h"
+#include "platform/win/Messages.h"
 
 TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner), Canvas_(std::make_unique<TCanvas>()) {}
 TGraphicControl::~TGraphicControl() = default;

@@ -4,6 +4,7 @@
 
 #include "forms/Canvas.h"
 #include "platform/gfx/SystemColors.h"
+#include "platform/win/Win.h"
 
 namespace {
 

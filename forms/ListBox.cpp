@@ -3,6 +3,9 @@
 #include <algorithm>
 
 #include "forms/Canvas.h"
+#include "platform/win/ScrollBars.h"
+#include "platform/win/ScrollInfo.h"
+#include "platform/win/VirtualKeys.h"
 
 TCustomListBox::TCustomListBox(TComponent* owner)
     : TCustomControl(owner), Items_(std::make_unique<TStringList>()) {

@@ -5,6 +5,7 @@
 
 #include "forms/StringList.h"
 #include "forms/WinControl.h"
+#include "platform/win/Messages.h"
 
 class TCustomListBox : public TCustomControl {
 public:

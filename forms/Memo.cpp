@@ -3,6 +3,9 @@
 #include <algorithm>
 
 #include "platform/base/Exception.h"
+#include "platform/win/ScrollBars.h"
+#include "platform/win/ScrollInfo.h"
+#include "platform/win/VirtualKeys.h"
 
 // --- lines view --------------------------------------------------------------
 

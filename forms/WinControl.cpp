@@ -8,6 +8,7 @@
 #include "forms/ExceptionHandler.h"
 #include "forms/HintWindow.h"
 #include "platform/base/Exception.h"
+#include "platform/win/Win.h"
 
 namespace {
 

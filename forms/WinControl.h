@@ -7,6 +7,8 @@
 
 #include "forms/Brush.h"
 #include "forms/Controls.h"
+#include "platform/win/WindowProc.h"
+#include "platform/win/WindowStyles.h"
 
 struct TCreateParams {
   std::string Caption;

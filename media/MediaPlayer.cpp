@@ -10,6 +10,7 @@
 #include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/SystemColors.h"
 #include "platform/win/Backend.h"
+#include "platform/win/Messages.h"
 #include "platform/win/Paint.h"
 
 namespace {

@@ -4,6 +4,7 @@
 
 #include "media/HtmlAddress.h"
 #include "platform/gfx/DeviceContext.h"
+#include "platform/win/Win.h"
 
 TWebBrowser::TWebBrowser(TComponent* owner) : TWinControl(owner) {
   TabStop_ = true;

@@ -13,6 +13,7 @@
 #include "forms/WinControl.h"
 #include "media/HtmlDocument.h"
 #include "media/HtmlTileCache.h"
+#include "platform/win/Messages.h"
 
 class TWebBrowser : public TWinControl {
 public:

@@ -13,6 +13,7 @@
 #include "forms/Memo.h"
 #include "platform/backend/HeadlessBackend.h"
 #include "platform/win/Paint.h"
+#include "platform/win/VirtualKeys.h"
 
 namespace {
 

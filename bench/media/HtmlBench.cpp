@@ -14,6 +14,8 @@
 #include "media/HtmlDocument.h"
 #include "media/WebBrowser.h"
 #include "platform/backend/HeadlessBackend.h"
+#include "platform/win/Paint.h"
+#include "platform/win/SystemMetrics.h"
 #include "tools/make-workspace/Documents.h"
 #include "tools/make-workspace/Picture.h"
 

@@ -1,5 +1,8 @@
 #include "forms/db/DBGrid.h"
 #include "forms/DriverProperties.h"
+#include "platform/win/ScrollBars.h"
+#include "platform/win/ScrollInfo.h"
+#include "platform/win/VirtualKeys.h"
 
 #include <algorithm>
 

@@ -13,6 +13,7 @@
 #include "data/Forward.h"
 #include "forms/CustomEdit.h"
 #include "forms/WinControl.h"
+#include "platform/win/Messages.h"
 
 class TDBGrid;
 class TGridDataLink;

@@ -1,5 +1,6 @@
 #include "forms/db/DBListBox.h"
 #include "forms/DriverProperties.h"
+#include "platform/win/VirtualKeys.h"
 
 #include "data/TDataSource.h"
 #include "data/TField.h"

@@ -16,6 +16,7 @@
 #include "forms/StringList.h"
 #include "forms/db/NavRepeat.h"
 #include "forms/db/NavigatorLogic.h"
+#include "platform/win/Messages.h"
 
 class TDBNavigator;
 

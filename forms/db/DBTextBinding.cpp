@@ -3,6 +3,8 @@
 #include "data/TDataSet.h"
 #include "data/TField.h"
 #include "forms/Application.h"
+#include "platform/win/Message.h"
+#include "platform/win/VirtualKeys.h"
 
 namespace {
 

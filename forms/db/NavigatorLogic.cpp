@@ -7,6 +7,7 @@
 #include "data/TDataSource.h"
 #include "forms/Dialogs.h"
 #include "forms/SpeedButton.h"
+#include "platform/win/VirtualKeys.h"
 
 // Tells the navigator when the dataset opens or closes, moves or changes, and
 // enters or leaves editing: each of these may change which buttons are enabled.

@@ -4,6 +4,7 @@
 
 #include "platform/gfx/DeviceContext.h"
 #include "platform/win/Paint.h"
+#include "platform/win/VirtualKeys.h"
 #include "platform/win/Window.h"
 #include "skin/paint/acMaskPaint.h"
 #include "skin/paint/acParentBg.h"

@@ -8,6 +8,7 @@
 #include "forms/Form.h"
 #include "forms/WinControl.h"
 #include "platform/gfx/SystemColors.h"
+#include "platform/win/Message.h"
 #include "skin/controls/acBtnWnd.h"
 #include "skin/controls/acEditWnd.h"
 #include "skin/frame/sSkinProvider.h"

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "forms/WinControl.h"
+#include "platform/win/Messages.h"
 #include "skin/controls/acButtonCommon.h"
 #include "skin/controls/acEditUpkeep.h"
 #include "skin/runtime/acSkinCommands.h"

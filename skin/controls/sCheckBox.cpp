@@ -6,6 +6,7 @@
 #include "forms/DriverProperties.h"
 #include "platform/base/TextHelpers.h"
 #include "platform/gfx/DeviceContext.h"
+#include "platform/win/VirtualKeys.h"
 #include "skin/core/acMasks.h"
 #include "skin/paint/acMaskPaint.h"
 #include "skin/paint/acParentBg.h"

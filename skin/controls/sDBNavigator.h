@@ -10,6 +10,7 @@
 #include "data/Forward.h"
 #include "forms/db/NavRepeat.h"
 #include "forms/db/NavigatorLogic.h"
+#include "platform/win/Messages.h"
 #include "skin/controls/Forward.h"
 #include "skin/controls/sPanel.h"
 #include "skin/controls/sSpeedButton.h"

@@ -4,6 +4,7 @@
 
 #include "forms/Canvas.h"
 #include "platform/gfx/DeviceContext.h"
+#include "platform/win/Messages.h"
 #include "platform/win/Paint.h"
 #include "skin/controls/sPanel.h"
 #include "skin/paint/acParentBg.h"

@@ -6,6 +6,8 @@
 #include "forms/DriverProperties.h"
 #include "platform/base/TextHelpers.h"
 #include "platform/gfx/DeviceContext.h"
+#include "platform/win/Message.h"
+#include "platform/win/Messages.h"
 #include "platform/win/Paint.h"
 #include "skin/core/acMasks.h"
 #include "skin/paint/acMaskPaint.h"

@@ -4,6 +4,8 @@
 
 #include "forms/Application.h"
 #include "forms/Form.h"
+#include "platform/win/Message.h"
+#include "platform/win/Window.h"
 #include "skin/runtime/acCommands.h"
 #include "skin/runtime/acFormRegistry.h"
 

@@ -5,6 +5,7 @@
 
 #include "app/Unit2.h"
 #include "app/Unit4.h"
+#include "platform/win/VirtualKeys.h"
 #include "tests/apptesting/TestingFixture.h"
 
 namespace {

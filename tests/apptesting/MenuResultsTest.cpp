@@ -4,6 +4,7 @@
 #include "app/Unit1.h"
 #include "app/Unit6.h"
 #include "app/Unit8.h"
+#include "platform/win/VirtualKeys.h"
 #include "tests/apptesting/TestingFixture.h"
 
 namespace {

@@ -9,6 +9,9 @@
 #include "forms/Timer.h"
 #include "platform/base/Exception.h"
 #include "platform/gfx/ImageFile.h"
+#include "platform/win/Paint.h"
+#include "platform/win/VirtualKeys.h"
+#include "platform/win/Window.h"
 
 class ControlsTest : public FormsTest {
 protected:

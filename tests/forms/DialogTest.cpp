@@ -8,6 +8,7 @@
 #include "forms/Dialogs.h"
 #include "forms/OpenDialog.h"
 #include "platform/base/Exception.h"
+#include "platform/win/Window.h"
 
 namespace {
 

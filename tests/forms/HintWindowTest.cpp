@@ -1,6 +1,7 @@
 #include "FormsTestUtil.h"
 #include "forms/HintWindow.h"
 #include "forms/SpeedButton.h"
+#include "platform/win/Window.h"
 
 namespace {
 

@@ -3,6 +3,9 @@
 #include "forms/Clipboard.h"
 #include "forms/CustomEdit.h"
 #include "forms/Memo.h"
+#include "platform/win/Paint.h"
+#include "platform/win/VirtualKeys.h"
+#include "platform/win/Window.h"
 
 namespace {
 

@@ -4,6 +4,8 @@
 #include "FormsTestUtil.h"
 #include "forms/Button.h"
 #include "forms/CustomPanel.h"
+#include "platform/win/Layered.h"
+#include "platform/win/Window.h"
 
 namespace {
 

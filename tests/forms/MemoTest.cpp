@@ -1,6 +1,9 @@
 #include "FormsTestUtil.h"
 #include "forms/ListBox.h"
 #include "forms/Memo.h"
+#include "platform/win/ScrollBars.h"
+#include "platform/win/ScrollInfo.h"
+#include "platform/win/VirtualKeys.h"
 
 class MemoTest : public FormsTest {
 protected:

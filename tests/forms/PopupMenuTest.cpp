@@ -7,6 +7,9 @@
 #include "forms/Menus.h"
 #include "forms/PopupMenuWindow.h"
 #include "forms/SpeedButton.h"
+#include "platform/win/SystemMetrics.h"
+#include "platform/win/VirtualKeys.h"
+#include "platform/win/Window.h"
 
 namespace {
 

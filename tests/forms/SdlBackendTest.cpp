@@ -11,6 +11,9 @@
 #include "forms/Application.h"
 #include "forms/Form.h"
 #include "platform/backend/SdlBackend.h"
+#include "platform/win/Message.h"
+#include "platform/win/Messages.h"
+#include "platform/win/Paint.h"
 
 class SdlBackendTest : public ::testing::Test {
 protected:

@@ -10,6 +10,7 @@
 #include "forms/Memo.h"
 #include "platform/base/Cp1251.h"
 #include "platform/win/Paint.h"
+#include "platform/win/VirtualKeys.h"
 
 namespace {
 

@@ -2,6 +2,7 @@
 #include "forms/db/DBEdit.h"
 #include "forms/db/DBListBox.h"
 #include "forms/db/DBMemo.h"
+#include "platform/win/VirtualKeys.h"
 
 class DBEditTest : public FormsDbTest {
 protected:

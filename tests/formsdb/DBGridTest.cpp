@@ -1,5 +1,7 @@
 #include "FormsDbTestUtil.h"
 #include "forms/db/DBGrid.h"
+#include "platform/win/ScrollBars.h"
+#include "platform/win/VirtualKeys.h"
 
 class DBGridTest : public FormsDbTest {
 protected:

@@ -7,6 +7,7 @@
 #include "forms/Form.h"
 #include "media/MediaEngine.h"
 #include "media/WebBrowser.h"
+#include "platform/win/Win.h"
 #include "tests/support/TestDesktop.h"
 
 namespace {

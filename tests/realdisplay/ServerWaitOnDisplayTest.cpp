@@ -26,6 +26,7 @@
 #include "platform/win/Backend.h"
 #include "platform/win/Cursors.h"
 #include "platform/win/Message.h"
+#include "platform/win/Window.h"
 #include "tests/realdisplay/XProbe.h"
 #include "tests/support/SilentServer.h"
 #include "tools/pg-server/TPgServer.h"
