@@ -11,6 +11,8 @@
 
 #include "app/AppForms.h"
 #include "app/CommandLine.h"
+#include "forms/Application.h"
+#include "forms/ProgramRunner.h"
 #include "platform/base/ProcessHeap.h"
 #include "platform/gfx/FontEngine.h"
 #include "app/TextbookEngine.h"

@@ -2,6 +2,7 @@
 
 #include "forms/Dialogs.h"
 #include "forms/ExceptionHandler.h"
+#include "forms/Form.h"
 #include "platform/win/Icons.h"
 #include "platform/win/Message.h"
 

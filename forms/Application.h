@@ -7,7 +7,7 @@
 #include <string>
 
 #include "forms/Component.h"
-#include "forms/Form.h"
+#include "forms/Forward.h"
 
 using TExceptionEvent = std::function<void(TObject* sender, const std::exception_ptr& error)>;
 

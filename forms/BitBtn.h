@@ -4,6 +4,7 @@
 // no caption was given, the standard captions.
 #include "forms/Button.h"
 #include "forms/ButtonGlyph.h"
+#include "platform/gfx/Bitmap.h"
 
 enum TBitBtnKind { bkCustom, bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose, bkAbort, bkRetry, bkIgnore, bkAll };
 

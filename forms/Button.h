@@ -1,7 +1,7 @@
 #pragma once
 // The push button: Default answers Enter and Cancel answers Esc from any
 // control that does not keep those keys; ModalResult closes a modal form.
-#include "forms/WinControl.h"
+#include "forms/CustomControl.h"
 
 class TButton : public TCustomControl {
 public:

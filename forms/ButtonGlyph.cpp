@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "forms/Canvas.h"
+#include "platform/gfx/Bitmap.h"
 #include "platform/gfx/SystemColors.h"
 #include "platform/gfx/TextFlags.h"
 

@@ -4,8 +4,9 @@
 // cell chosen by button state.
 #include <string>
 
-#include "forms/Canvas.h"
-#include "platform/gfx/Bitmap.h"
+#include "forms/Forward.h"
+#include "platform/gfx/Forward.h"
+#include "platform/gfx/Types.h"
 
 enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 enum TButtonState { bsUp, bsDisabled, bsDown, bsExclusive };

@@ -1,7 +1,7 @@
 #pragma once
 // The check box: unchecked, checked and (with AllowGrayed) grayed; a click or
 // the space bar moves to the next state and fires OnClick.
-#include "forms/WinControl.h"
+#include "forms/CustomControl.h"
 #include "platform/win/Messages.h"
 
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };

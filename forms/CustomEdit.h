@@ -11,12 +11,11 @@
 #include "forms/Canvas.h"
 #include "forms/CustomPanel.h"
 #include "forms/WinControl.h"
+#include "platform/gfx/Forward.h"
 #include "platform/win/Messages.h"
 
 enum TBevelKind { bkNone, bkTile, bkSoft, bkFlat };
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
-
-class TFontFace;
 
 class TCustomEdit : public TCustomControl {
 public:

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "forms/Application.h"
+#include "forms/CustomEdit.h"
 #include "forms/InputForm.h"
 #include "forms/MessageForm.h"
 

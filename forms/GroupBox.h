@@ -1,6 +1,6 @@
 #pragma once
 // A captioned frame around a group of controls.
-#include "forms/WinControl.h"
+#include "forms/CustomControl.h"
 
 class TGroupBox : public TCustomControl {
 public:

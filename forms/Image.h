@@ -2,7 +2,7 @@
 // A picture (BMP, PNG or JPEG) and the windowless control that shows it.
 #include <memory>
 
-#include "forms/WinControl.h"
+#include "forms/GraphicControl.h"
 #include "platform/gfx/Bitmap.h"
 
 class TPicture : public TPersistent {

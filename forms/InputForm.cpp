@@ -1,5 +1,8 @@
 #include "forms/InputForm.h"
 
+#include "forms/Button.h"
+#include "forms/CustomEdit.h"
+#include "forms/CustomLabel.h"
 #include "forms/MessageForm.h"
 
 TInputForm::TInputForm(TComponent* owner, const std::string& caption, const std::string& prompt,

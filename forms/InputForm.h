@@ -1,10 +1,8 @@
 #pragma once
 // The input box as an ordinary form (named "InputBox"): a prompt, an edit
 // ("Edit") and the buttons "OK" and "Cancel".
-#include "forms/Button.h"
-#include "forms/CustomEdit.h"
-#include "forms/CustomLabel.h"
 #include "forms/Form.h"
+#include "forms/Forward.h"
 
 class TInputForm : public TForm {
 public:

@@ -4,7 +4,9 @@
 #include <memory>
 
 #include "forms/Application.h"
+#include "forms/Button.h"
 #include "forms/Canvas.h"
+#include "forms/CustomLabel.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 // The message box as an ordinary form (named "MessageBox"): an icon for the
 // kind of message, the text, and a row of buttons named after their results
 // ("OK", "Cancel", "Yes", "No", ...).
-#include "forms/Button.h"
-#include "forms/CustomLabel.h"
 #include "forms/Dialogs.h"
+#include "forms/Forward.h"
+#include "forms/GraphicControl.h"
 
 // The icon of a message kind, drawn by our code (32 x 32).
 class TMessageIcon : public TGraphicControl {

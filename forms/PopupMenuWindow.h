@@ -3,9 +3,7 @@
 // It never takes the activation; its menu's loop feeds it the keys. Skinned menus
 // derive from it and paint the rows their own way.
 #include "forms/CustomControl.h"
-
-class TMenuItem;
-class TPopupMenu;
+#include "forms/Forward.h"
 
 class TPopupMenuWindow : public TCustomControl {
 public:

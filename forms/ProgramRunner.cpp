@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "forms/Application.h"
 #include "forms/ScriptDriver.h"
 #include "platform/backend/HeadlessBackend.h"
 #include "platform/backend/HeadlessScriptedDisplay.h"

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "forms/Application.h"
+#include "forms/Forward.h"
 
 struct TDriverOptions {
   bool Headless = false;

@@ -7,10 +7,13 @@
 #include <map>
 #include <sstream>
 
+#include "forms/Application.h"
 #include "forms/DriverProperties.h"
+#include "forms/Form.h"
 #include "forms/HintWindow.h"
 #include "forms/Menus.h"
 #include "forms/PopupMenuWindow.h"
+#include "platform/backend/HeadlessBackend.h"
 #include "platform/backend/HeadlessScriptedDisplay.h"
 #include "platform/base/Exception.h"
 #include "platform/base/TextHelpers.h"

@@ -27,17 +27,18 @@
 // the shown hint is the window "Hint" (Hint.Visible, Hint.Caption).
 // Properties come from the registry in DriverProperties.h.
 // The first failing line ends the run with "file:line: ..." and exit status 1.
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "forms/Application.h"
 #include "forms/Forward.h"
-#include "forms/ProgramRunner.h"
-#include "platform/backend/HeadlessBackend.h"
 #include "platform/backend/ScriptedDisplay.h"
+#include "platform/gfx/Types.h"
+
+class THeadlessBackend;
 
 class TScriptDriver {
 public:

@@ -1,4 +1,6 @@
 #include "forms/SpeedButton.h"
+#include "forms/Canvas.h"
+#include "platform/gfx/TextFlags.h"
 
 #include <algorithm>
 

@@ -4,7 +4,8 @@
 // Pressing a grouped button sends CM_BUTTONPRESSED to its siblings, which
 // release; Down is already set when OnClick runs.
 #include "forms/ButtonGlyph.h"
-#include "forms/WinControl.h"
+#include "forms/GraphicControl.h"
+#include "platform/gfx/Bitmap.h"
 
 class TSpeedButton : public TGraphicControl {
 public:

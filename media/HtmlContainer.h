@@ -16,9 +16,8 @@
 
 #include "media/HtmlImages.h"
 #include "platform/gfx/Bitmap.h"
+#include "platform/gfx/Forward.h"
 #include "platform/gfx/Types.h"
-
-class TFontFace;
 
 struct THtmlCanvas {
   TBitmap* Bitmap = nullptr;

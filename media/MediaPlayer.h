@@ -12,10 +12,10 @@
 #include <string>
 
 #include "forms/CustomControl.h"
+#include "forms/Forward.h"
 #include "media/VideoDecoder.h"
 
 class TAudioOutput;
-class TTimer;
 
 enum TMPBtnType { btPlay, btStop };
 enum TMPModes { mpNotReady, mpStopped, mpPlaying, mpRecording, mpSeeking, mpPaused, mpOpen };

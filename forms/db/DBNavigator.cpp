@@ -1,4 +1,5 @@
 #include "forms/db/DBNavigator.h"
+#include "forms/Canvas.h"
 #include "forms/DriverProperties.h"
 
 namespace {

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "platform/gfx/DeviceContext.h"
+#include "platform/gfx/TextFlags.h"
 #include "skin/paint/sStyleSimply.h"
 #include "skin/render/sBlend.h"
 

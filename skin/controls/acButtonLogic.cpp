@@ -2,13 +2,16 @@
 
 #include <vector>
 
+#include "forms/Button.h"
 #include "platform/gfx/DeviceContext.h"
 #include "platform/win/Paint.h"
 #include "platform/win/VirtualKeys.h"
 #include "platform/win/Window.h"
+#include "skin/controls/acButtonLook.h"
 #include "skin/paint/acMaskPaint.h"
 #include "skin/paint/acParentBg.h"
 #include "skin/runtime/acCommands.h"
+#include "skin/runtime/sCommonData.h"
 #include "skin/runtime/sSkinManager.h"
 
 // Paints the section's background, border mask, caption, focus rectangle and the

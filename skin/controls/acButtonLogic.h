@@ -8,14 +8,18 @@
 #include <memory>
 #include <optional>
 
-#include "forms/Button.h"
+#include "forms/Forward.h"
+#include "forms/Messages.h"
 #include "forms/Timer.h"
+#include "platform/gfx/GdiObject.h"
 #include "platform/gfx/Region.h"
-#include "skin/controls/acButtonCommon.h"
-#include "skin/controls/acButtonLook.h"
-#include "skin/runtime/acSkinCommands.h"
+#include "platform/gfx/Types.h"
+#include "skin/controls/Forward.h"
 #include "skin/paint/sFade.h"
-#include "skin/runtime/sCommonData.h"
+#include "skin/runtime/Forward.h"
+#include "skin/runtime/acPaintState.h"
+#include "skin/runtime/acSkinCommands.h"
+#include "skin/runtime/sBackground.h"
 
 // Background (and border mask) of a push button's face for a state; returns what lies behind.
 namespace acButtonFace {

@@ -16,8 +16,6 @@
 #include "skin/frame/acCtrlAdapterSeam.h"
 #include "skin/runtime/Forward.h"
 
-class TCustomLabel;
-
 // The subclass attached for each list, by list index, and its section.
 struct TacThirdPartyKind {
   const char* Section;

@@ -4,7 +4,8 @@
 // label, the disabled look and the upkeep of the edit subclass on its window.
 #include <memory>
 
-#include "forms/WinControl.h"
+#include "forms/Forward.h"
+#include "forms/Messages.h"
 #include "platform/win/Messages.h"
 #include "skin/controls/acButtonCommon.h"
 #include "skin/controls/acEditUpkeep.h"

@@ -3,8 +3,7 @@
 // row are the skin's menu-item section (normal and hot), captions in its colours,
 // separators in the divider's. Without a loaded skin it draws as the plain menu.
 #include "forms/PopupMenuWindow.h"
-
-class TsSkinManager;
+#include "skin/runtime/Forward.h"
 
 class TacPopupMenuWindow : public TPopupMenuWindow {
 public:

@@ -5,10 +5,9 @@
 // constructor and frees it first in its destructor.
 #include <memory>
 
+#include "skin/controls/Forward.h"
+#include "skin/paint/Forward.h"
 #include "skin/runtime/acPaintState.h"
-
-class TacButtonLogic;
-class TsFadeTimer;
 
 class TacPushButtonProperties {
 public:

@@ -8,8 +8,7 @@
 #include "platform/gfx/Types.h"
 #include "platform/win/ScrollBars.h"
 #include "platform/win/WinTypes.h"
-
-class TacScrollWnd;
+#include "skin/controls/Forward.h"
 
 // Timers on the bar's window.
 constexpr UINT_PTR kSBHoverTimer = 0xFFF2;

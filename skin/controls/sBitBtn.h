@@ -8,7 +8,6 @@
 #include "skin/controls/acButtonCommon.h"
 #include "skin/controls/acButtonLook.h"
 #include "skin/controls/acPushButtonProperties.h"
-#include "skin/paint/sFade.h"
 #include "skin/runtime/sCommonData.h"
 
 class TsBitBtn : public TBitBtn,

@@ -6,10 +6,8 @@
 #include <string>
 
 #include "forms/Button.h"
-#include "skin/controls/acButtonCommon.h"
 #include "skin/controls/acButtonLook.h"
 #include "skin/controls/acPushButtonProperties.h"
-#include "skin/paint/sFade.h"
 #include "skin/runtime/sCommonData.h"
 
 // Of the shared look it publishes the disabled look and the animated events; the

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "forms/Canvas.h"
 #include "skin/controls/acNavGlyphs.h"
 #include "skin/runtime/acCommands.h"
 

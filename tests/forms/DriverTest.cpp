@@ -9,6 +9,7 @@
 #include "forms/ListBox.h"
 #include "forms/CheckBox.h"
 #include "forms/CustomEdit.h"
+#include "forms/ProgramRunner.h"
 
 namespace {
 

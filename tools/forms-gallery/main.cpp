@@ -1,6 +1,8 @@
 // The gallery of standard controls and dialogs:
 //   forms-gallery [--headless] [--script FILE]
+#include "forms/Application.h"
 #include "forms/EngineScope.h"
+#include "forms/ProgramRunner.h"
 #include "forms/ScriptDriver.h"
 #include "tools/forms-gallery/GalleryForm.h"
 
