@@ -374,6 +374,15 @@ public:
       return;
     }
     if (Short_) Rows_ = &ShortRows();
+    if (Short_ && Masked_ && Visible_.Height() < 2 * Sh_ && !std::memchr(Rows_->Holes.data(), 1, Rows_->Holes.size())) {
+      // Most source rows show once: runs of consecutive target rows from consecutive
+      // runs, a call each (a clear mask row blends to the picture, as a copy would give).
+      ForRowBlocks([&](int y, int k, int rows) {
+        MaskBlendRepeatingRows(TargetRow(y), TargetStride_, rows, PicRun(k), BandRun(k),
+                               static_cast<std::ptrdiff_t>(RunBytes_), Period_, PhaseBytes(), RowBytes());
+      });
+      return;
+    }
     for (int k = 0; k < Sh_; ++k) {
       // Target rows using source row k, from the first visible one.
       int y = Area_.Top + k;
@@ -398,11 +407,20 @@ private:
   // target rows from consecutive source rows, each row in one kernel step that
   // leaves the holes, so no row is searched for holes or a clear mask first.
   void DrawAroundKeys() {
+    ForRowBlocks([&](int y, int k, int rows) {
+      MaskBlendRowsAroundKeys(TargetRow(y), TargetStride_, PicRow(k) + PhaseBytes(), BandRow(k) + PhaseBytes(), PicStride_,
+                              RowBytes(), rows, nullptr);
+    });
+  }
+
+  // The visible target rows as runs that take consecutive source rows: draw(y, k, rows)
+  // for target rows y.. from source rows k...
+  template <class F>
+  void ForRowBlocks(F&& draw) const {
     for (int y = Visible_.Top; y < Visible_.Bottom;) {
       const int k = (y - Area_.Top) % Sh_;
       const int rows = std::min(Sh_ - k, Visible_.Bottom - y);
-      MaskBlendRowsAroundKeys(TargetRow(y), TargetStride_, PicRow(k) + PhaseBytes(), BandRow(k) + PhaseBytes(), PicStride_,
-                              RowBytes(), rows, nullptr);
+      draw(y, k, rows);
       y += rows;
     }
   }
@@ -487,7 +505,8 @@ private:
     if (Short_) {
       int rows = 1;  // a slice row shows once or twice on most faces: counted, not divided
       for (int next = y + Sh_; next < Visible_.Bottom; next += Sh_) ++rows;
-      MaskBlendRepeatingRows(TargetRow(y), TargetStride_ * Sh_, rows, PicRun(k), BandRun(k), Period_, PhaseBytes(), RowBytes());
+      MaskBlendRepeatingRows(TargetRow(y), TargetStride_ * Sh_, rows, PicRun(k), BandRun(k), 0, Period_, PhaseBytes(),
+                             RowBytes());
       return;
     }
     LayOutLines(k, true);

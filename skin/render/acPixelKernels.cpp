@@ -348,15 +348,16 @@ __attribute__((target("avx512f,avx512bw,avx512vl"))) void MaskBlendRepeatingRowA
   }
 }
 
-// Several rows column by column: the picture's and the band's share of each 64 bytes, (256 - M) * S
+// Several rows from one run column by column: the picture's and the band's share of each 64 bytes, (256 - M) * S
 // and M, is worked out once and serves every target row, which then costs a multiply
 // and an add per 16-bit lane.
 __attribute__((target("avx512f,avx512bw,avx512vl"))) void MaskBlendRepeatingAvx512(std::uint8_t* d, std::ptrdiff_t dStride,
                                                                                    int rows, const std::uint8_t* s,
-                                                                                   const std::uint8_t* m, std::size_t period,
-                                                                                   std::size_t phase, std::size_t n) {
-  if (rows == 1) {
-    MaskBlendRepeatingRowAvx512(d, s, m, period, phase, n);
+                                                                                   const std::uint8_t* m, std::ptrdiff_t sStride,
+                                                                                   std::size_t period, std::size_t phase,
+                                                                                   std::size_t n) {
+  if (rows == 1 || sStride != 0) {
+    for (int r = 0; r < rows; ++r, d += dStride, s += sStride, m += sStride) MaskBlendRepeatingRowAvx512(d, s, m, period, phase, n);
     return;
   }
   const std::size_t step = HalfStep(period);
@@ -706,8 +707,8 @@ using TBlendFn = void (*)(std::uint8_t*, const std::uint8_t*, const std::uint8_t
 using TMixFn = void (*)(std::uint8_t*, std::size_t, const TColorMix&);
 using TMixRowsFn = void (*)(std::uint8_t*, std::ptrdiff_t, int, std::size_t, const TColorMix&);
 using TMaskFn = void (*)(std::uint8_t*, const std::uint8_t*, const std::uint8_t*, std::size_t);
-using TMaskRepFn = void (*)(std::uint8_t*, std::ptrdiff_t, int, const std::uint8_t*, const std::uint8_t*, std::size_t,
-                            std::size_t, std::size_t);
+using TMaskRepFn = void (*)(std::uint8_t*, std::ptrdiff_t, int, const std::uint8_t*, const std::uint8_t*, std::ptrdiff_t,
+                            std::size_t, std::size_t, std::size_t);
 using TFillFn = void (*)(std::uint8_t*, std::size_t, const std::uint8_t*, int);
 using TMaskRowsFn = void (*)(std::uint8_t*, std::ptrdiff_t, const std::uint8_t*, const std::uint8_t*, std::ptrdiff_t,
                              std::size_t, int, std::uint64_t*);
@@ -735,8 +736,8 @@ void MaskRepPortable(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t*
 // A level whose repeating kernel takes one row does the rows one by one.
 template <void (*Row)(std::uint8_t*, const std::uint8_t*, const std::uint8_t*, std::size_t, std::size_t, std::size_t)>
 void MaskRepEachRow(std::uint8_t* d, std::ptrdiff_t dStride, int rows, const std::uint8_t* s, const std::uint8_t* m,
-                    std::size_t period, std::size_t phase, std::size_t n) {
-  for (int r = 0; r < rows; ++r, d += dStride) Row(d, s, m, period, phase, n);
+                    std::ptrdiff_t sStride, std::size_t period, std::size_t phase, std::size_t n) {
+  for (int r = 0; r < rows; ++r, d += dStride, s += sStride, m += sStride) Row(d, s, m, period, phase, n);
 }
 
 // The kernels in use: chosen on first use, and again by SetKernelLevel.
@@ -844,13 +845,14 @@ void MaskBlendBytes(std::uint8_t* dst, const std::uint8_t* src, const std::uint8
 void MaskBlendRepeating(std::uint8_t* dst, const std::uint8_t* src, const std::uint8_t* mask, std::size_t period,
                         std::size_t phase, std::size_t n) {
   if (period == 0) return;
-  Kernels().MaskRep(dst, 0, 1, src, mask, period, phase < period ? phase : phase % period, n);
+  Kernels().MaskRep(dst, 0, 1, src, mask, 0, period, phase < period ? phase : phase % period, n);
 }
 
 void MaskBlendRepeatingRows(std::uint8_t* dst, std::ptrdiff_t dstStride, int rows, const std::uint8_t* src,
-                            const std::uint8_t* mask, std::size_t period, std::size_t phase, std::size_t n) {
+                            const std::uint8_t* mask, std::ptrdiff_t srcStride, std::size_t period, std::size_t phase,
+                            std::size_t n) {
   if (period == 0 || rows <= 0 || n == 0) return;
-  Kernels().MaskRep(dst, dstStride, rows, src, mask, period, phase < period ? phase : phase % period, n);
+  Kernels().MaskRep(dst, dstStride, rows, src, mask, srcStride, period, phase < period ? phase : phase % period, n);
 }
 
 std::uint64_t MaskBlendRowAroundKeys(std::uint8_t* dst, const std::uint8_t* src, const std::uint8_t* mask, std::size_t n) {

@@ -22,10 +22,12 @@ void MaskBlendBytes(std::uint8_t* dst, const std::uint8_t* src, const std::uint8
 constexpr std::size_t kMaskRunTail = 32;
 void MaskBlendRepeating(std::uint8_t* dst, const std::uint8_t* src, const std::uint8_t* mask, std::size_t period,
                         std::size_t phase, std::size_t n);
-// The same run over rows target rows, row r at dst + r * dstStride (the rows a slice
-// row repeats on down a rectangle).
+// The same over rows target rows, row r at dst + r * dstStride taking its runs from
+// src + r * srcStride and mask + r * srcStride: a slice's rows one after the other, or
+// with srcStride 0 one run over the rows a slice row repeats on down a rectangle.
 void MaskBlendRepeatingRows(std::uint8_t* dst, std::ptrdiff_t dstStride, int rows, const std::uint8_t* src,
-                            const std::uint8_t* mask, std::size_t period, std::size_t phase, std::size_t n);
+                            const std::uint8_t* mask, std::ptrdiff_t srcStride, std::size_t period, std::size_t phase,
+                            std::size_t n);
 
 // A short row of 24-bit pixels (n <= 63 bytes, a multiple of 3: a border corner's
 // row) composited as MaskBlendBytes does, except that the picture's key pixels

@@ -190,34 +190,45 @@ TEST_P(KernelLevels, RepeatingMaskBlendTakesPictureAndMaskFromThePeriod) {
 }
 
 TEST_P(KernelLevels, RepeatingMaskBlendOverSeveralRowsBlendsEachRowAlone) {
-  // One run over the rows a slice row repeats on: each target row blended from the
+  // One run over the rows a slice row repeats on (run stride 0), or each row from its
+  // own run (a slice's rows one after the other): each target row blended from its
   // period over its own bytes (rows up or down the buffer), the bytes between rows untouched.
   std::mt19937 rng(41);
   std::uniform_int_distribution<int> byte(0, 255);
   for (std::size_t period : {3u, 15u, 27u, 33u, 64u})
     for (std::size_t n : {1u, 30u, 64u, 65u, 200u, 330u})
       for (int rows : {1, 2, 5})
-        for (std::ptrdiff_t pitch : {std::ptrdiff_t{400}, std::ptrdiff_t{-400}}) {
-          const std::size_t phase = (period * 2) / 3;
-          std::vector<std::uint8_t> s(period + kMaskRunTail), m(period + kMaskRunTail), d(400 * 6);
-          for (std::size_t i = 0; i < period; ++i) {
-            s[i] = static_cast<std::uint8_t>(byte(rng));
-            m[i] = static_cast<std::uint8_t>(i % 4 == 0 ? 0 : byte(rng));
-          }
-          for (std::size_t i = period; i < period + kMaskRunTail; ++i) s[i] = s[i - period], m[i] = m[i - period];
-          for (auto& b : d) b = static_cast<std::uint8_t>(byte(rng));
-          std::uint8_t* first = d.data() + (pitch > 0 ? 3 : 400 * 5 + 3);
-          std::vector<std::uint8_t> expect = d;
-          for (int r = 0; r < rows; ++r) {
-            std::uint8_t* e = expect.data() + (first - d.data()) + pitch * r;
-            for (std::size_t i = 0; i < n; ++i) {
-              const std::size_t o = (phase + i) % period;
-              e[i] = static_cast<std::uint8_t>(((256 - m[o]) * s[o] + m[o] * e[i]) >> 8);
+        for (std::ptrdiff_t pitch : {std::ptrdiff_t{400}, std::ptrdiff_t{-400}})
+          for (bool ownRuns : {false, true}) {
+            const std::size_t phase = (period * 2) / 3;
+            const std::ptrdiff_t runStride = ownRuns ? static_cast<std::ptrdiff_t>(period + kMaskRunTail + 5) : 0;
+            const std::size_t runBytes = static_cast<std::size_t>(runStride) * 5 + period + kMaskRunTail;
+            std::vector<std::uint8_t> s(runBytes), m(runBytes), d(400 * 6);
+            for (int r = 0; r < 5; ++r) {
+              std::uint8_t* sr = s.data() + runStride * r;
+              std::uint8_t* mr = m.data() + runStride * r;
+              for (std::size_t i = 0; i < period; ++i) {
+                sr[i] = static_cast<std::uint8_t>(byte(rng));
+                mr[i] = static_cast<std::uint8_t>(i % 4 == 0 ? 0 : byte(rng));
+              }
+              for (std::size_t i = period; i < period + kMaskRunTail; ++i) sr[i] = sr[i - period], mr[i] = mr[i - period];
             }
+            for (auto& b : d) b = static_cast<std::uint8_t>(byte(rng));
+            std::uint8_t* first = d.data() + (pitch > 0 ? 3 : 400 * 5 + 3);
+            std::vector<std::uint8_t> expect = d;
+            for (int r = 0; r < rows; ++r) {
+              std::uint8_t* e = expect.data() + (first - d.data()) + pitch * r;
+              const std::uint8_t* sr = s.data() + runStride * r;
+              const std::uint8_t* mr = m.data() + runStride * r;
+              for (std::size_t i = 0; i < n; ++i) {
+                const std::size_t o = (phase + i) % period;
+                e[i] = static_cast<std::uint8_t>(((256 - mr[o]) * sr[o] + mr[o] * e[i]) >> 8);
+              }
+            }
+            MaskBlendRepeatingRows(first, pitch, rows, s.data(), m.data(), runStride, period, phase, n);
+            ASSERT_EQ(d, expect) << "period " << period << ", n " << n << ", rows " << rows << ", pitch " << pitch
+                                 << (ownRuns ? ", a run a row" : ", one run");
           }
-          MaskBlendRepeatingRows(first, pitch, rows, s.data(), m.data(), period, phase, n);
-          ASSERT_EQ(d, expect) << "period " << period << ", n " << n << ", rows " << rows << ", pitch " << pitch;
-        }
 }
 
 TEST_P(KernelLevels, FillWritesEveryPixelOfTheRunAndNothingPast) {
