@@ -305,6 +305,30 @@ bool SameBytes(const std::uint8_t* a, const std::uint8_t* b, std::size_t n) {
   return diff == 0;
 }
 
+// Whether rows rows of n bytes are equal between a (aStride apart) and b (bStride
+// apart): every row's differences gathered and looked at once, as a kept slice's rows
+// nearly always are what the picture holds.
+bool SameRows(const std::uint8_t* a, std::ptrdiff_t aStride, const std::uint8_t* b, std::ptrdiff_t bStride, std::size_t n,
+              int rows) {
+#if defined(__SSE2__)
+  if (n >= 16) {
+    __m128i diff = _mm_setzero_si128();
+    const auto window = [&](std::size_t at) {
+      diff = _mm_or_si128(diff, _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + at)),
+                                              _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + at))));
+    };
+    for (int r = 0; r < rows; ++r, a += aStride, b += bStride) {
+      for (std::size_t i = 0; i + 16 <= n; i += 16) window(i);
+      window(n - 16);  // the last window ends at n and may overlap bytes already compared
+    }
+    return _mm_movemask_epi8(_mm_cmpeq_epi8(diff, _mm_setzero_si128())) == 0xFFFF;
+  }
+#endif
+  for (int r = 0; r < rows; ++r, a += aStride, b += bStride)
+    if (!SameBytes(a, b, n)) return false;
+  return true;
+}
+
 // What the rows of a short slice give, worked out once per picture rather than per
 // face: each source row's run (and its mask band's) and whether the row holds holes
 // or a clear mask. A slice is found again by where its rows lie; every use compares
@@ -447,6 +471,10 @@ private:
     }
     for (TSliceRows& rows : scratch.Kept)
       if (rows.Is(PicAt_, PicStride_, Period_, Sh_, Masked_, MaskOffset_)) {
+        const auto runStride = static_cast<std::ptrdiff_t>(RunBytes_);
+        if (SameRows(PicRun(rows, 0), runStride, PicRow(0), PicStride_, Period_, Sh_) &&
+            (!Masked_ || SameRows(BandRun(rows, 0), runStride, BandRow(0), PicStride_, Period_, Sh_)))
+          return rows;
         for (int k = 0; k < Sh_; ++k)
           if (!SameBytes(PicRun(rows, k), PicRow(k), Period_) ||
               (Masked_ && !SameBytes(BandRun(rows, k), BandRow(k), Period_)))
