@@ -1,5 +1,6 @@
 #include "app/AppForms.h"
 
+#include "app/AppControls.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "app/Unit3.h"
@@ -15,6 +16,7 @@
 #include "app/data/ServerSchema.h"
 #include "data/TADOConnection.h"
 #include "forms/Application.h"
+#include "forms/db/DBComponents.h"
 #include "platform/win/Backend.h"
 #include "platform/win/Message.h"
 

@@ -3,7 +3,7 @@
 // main window first (it opens the connection every later window uses).
 #include <string>
 
-class TApplication;
+#include "forms/Forward.h"
 
 void CreateAppForms(TApplication& app);
 

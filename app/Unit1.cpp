@@ -1,5 +1,6 @@
 #include "app/Unit1.h"
 
+#include "app/AppControls.h"
 #include "app/Unit3.h"
 #include "app/Unit5.h"
 #include "app/Unit7.h"
@@ -8,6 +9,7 @@
 #include "app/data/DatabaseChoice.h"
 #include "app/data/Schema.h"
 #include "app/data/Statements.h"
+#include "forms/db/DBComponents.h"
 #include "skin/runtime/sSkinManager.h"
 #ifdef TEXTBOOK_HAVE_TB_APPART
 #include "app/art/AppArt.h"
@@ -170,6 +172,8 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
   sSpeedButton7->OnClick = [this](TObject* s) { sSpeedButton7Click(s); };
   OnShow = [this](TObject* s) { FormShow(s); };
 }
+
+std::string TForm1::CurrentUser() const { return sPanel1->Caption(); }
 
 bool TForm1::IsAdministrator() const { return CurrentUser() == Statements::kAdminLogin; }
 

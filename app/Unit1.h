@@ -3,11 +3,11 @@
 // sPanel1 and opens every other window from its navigation strip.
 #include <string>
 
-#include "app/AppControls.h"
 #include "forms/Form.h"
-#include "forms/db/DBComponents.h"
-
-class TsSkinManager;
+#include "forms/Forward.h"
+#include "forms/db/Forward.h"
+#include "skin/controls/Forward.h"
+#include "skin/runtime/Forward.h"
 
 class TForm1 : public TForm {
 public:
@@ -34,7 +34,7 @@ public:
   TsSpeedButton* sSpeedButton9;
 
   // The current user's login as typed at the login window.
-  std::string CurrentUser() const { return sPanel1->Caption(); }
+  std::string CurrentUser() const;
   // The administrator: the login "Admin", letter case significant.
   bool IsAdministrator() const;
   // On a server: what it gave the current user at login; results go with it.

@@ -3,12 +3,14 @@
 #include <cstdint>
 #include <random>
 
+#include "app/AppControls.h"
 #include "app/Unit1.h"
 #include "app/data/ResultStore.h"
 #include "app/data/Statements.h"
 #include "data/TextConvert.h"
 #include "forms/Application.h"
 #include "forms/Dialogs.h"
+#include "forms/db/DBComponents.h"
 #include "platform/base/Exception.h"
 #include "platform/win/Backend.h"
 
@@ -97,6 +99,8 @@ TForm2::TForm2(TComponent* owner) : TForm(owner) {
 std::array<TDBListBox*, 7> TForm2::Lists() const {
   return {DBListBox1, DBListBox2, DBListBox3, DBListBox4, DBListBox5, DBListBox6, DBListBox7};
 }
+
+int TForm2::QuestionCount() const { return DBListBox1->Items().Count(); }
 
 int TForm2::SelectedPosition() const {
   for (int p = 1; p <= kPositions; ++p) {

@@ -5,9 +5,10 @@
 #include <cstdint>
 #include <string>
 
-#include "app/AppControls.h"
 #include "forms/Form.h"
-#include "forms/db/DBComponents.h"
+#include "forms/Forward.h"
+#include "forms/db/Forward.h"
+#include "skin/controls/Forward.h"
 
 class TForm2 : public TForm {
 public:
@@ -48,7 +49,7 @@ public:
   void sSpeedButton3Click(TObject* sender);
 
   // The attempt, readable for scripts and tests.
-  int QuestionCount() const { return DBListBox1->Items().Count(); }
+  int QuestionCount() const;
   std::int32_t DrawnIndex(int position) const { return Drawn_.at(static_cast<size_t>(position - 1)); }
   std::uint8_t ChosenAnswer(int position) const { return Chosen_.at(static_cast<size_t>(position - 1)); }
   std::uint8_t Score() const { return Score_; }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/AppControls.h"
 #include "app/Unit1.h"
 #include "app/Unit7.h"
 #include "app/data/ResultStore.h"
@@ -9,6 +10,7 @@
 #include "app/data/Statements.h"
 #include "forms/Application.h"
 #include "forms/Dialogs.h"
+#include "forms/db/DBComponents.h"
 
 TForm3* Form3 = nullptr;
 

@@ -3,9 +3,10 @@
 // the window was created, sets the current user and reveals the main window.
 #include <string>
 
-#include "app/AppControls.h"
 #include "forms/Form.h"
-#include "forms/db/DBComponents.h"
+#include "forms/Forward.h"
+#include "forms/db/Forward.h"
+#include "skin/controls/Forward.h"
 
 class TForm3 : public TForm {
 public:

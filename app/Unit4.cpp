@@ -2,10 +2,15 @@
 
 #include <cstdint>
 
+#include "app/AppControls.h"
 #include "app/Unit1.h"
 #include "app/data/Statements.h"
 #include "data/TextConvert.h"
+#include "forms/db/DBComponents.h"
 #include "platform/base/Exception.h"
+#include "skin/controls/sDBEdit.h"
+#include "skin/controls/sDBMemo.h"
+#include "skin/controls/sDBNavigator.h"
 
 TForm4* Form4 = nullptr;
 

@@ -4,12 +4,11 @@
 // and a search by the question's text.
 #include <string>
 
-#include "app/AppControls.h"
+#include "data/Forward.h"
 #include "forms/Form.h"
-#include "forms/db/DBComponents.h"
-#include "skin/controls/sDBEdit.h"
-#include "skin/controls/sDBMemo.h"
-#include "skin/controls/sDBNavigator.h"
+#include "forms/Forward.h"
+#include "forms/db/Forward.h"
+#include "skin/controls/Forward.h"
 
 class TForm4 : public TForm {
 public:

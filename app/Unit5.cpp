@@ -1,10 +1,13 @@
 #include "app/Unit5.h"
 
+#include "app/AppControls.h"
 #include "app/Unit1.h"
 #include "app/Unit3.h"
 #include "app/data/Statements.h"
 #include "data/TextCollation.h"
 #include "forms/Dialogs.h"
+#include "forms/db/DBComponents.h"
+#include "forms/db/DBGrid.h"
 
 TForm5* Form5 = nullptr;
 

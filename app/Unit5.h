@@ -3,10 +3,10 @@
 // login, adding and deleting accounts, changing the administrator's password.
 #include <string>
 
-#include "app/AppControls.h"
 #include "forms/Form.h"
-#include "forms/db/DBComponents.h"
-#include "forms/db/DBGrid.h"
+#include "forms/Forward.h"
+#include "forms/db/Forward.h"
+#include "skin/controls/Forward.h"
 
 class TForm5 : public TForm {
 public:

@@ -1,7 +1,10 @@
 #include "app/Unit6.h"
 
+#include "app/AppControls.h"
 #include "app/Unit1.h"
 #include "app/data/Statements.h"
+#include "forms/db/DBComponents.h"
+#include "forms/db/DBGrid.h"
 
 TForm6* Form6 = nullptr;
 

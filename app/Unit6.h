@@ -4,10 +4,10 @@
 // and decides whether the grid may be edited.
 #include <string>
 
-#include "app/AppControls.h"
 #include "forms/Form.h"
-#include "forms/db/DBComponents.h"
-#include "forms/db/DBGrid.h"
+#include "forms/Forward.h"
+#include "forms/db/Forward.h"
+#include "skin/controls/Forward.h"
 
 class TForm6 : public TForm {
 public:

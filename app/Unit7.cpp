@@ -2,11 +2,17 @@
 
 #include <filesystem>
 
+#include "app/AppControls.h"
 #include "app/Unit1.h"
 #include "app/WorkspaceChoice.h"
 #include "app/data/Statements.h"
 #include "forms/Dialogs.h"
+#include "forms/OpenDialog.h"
+#include "forms/db/DBComponents.h"
+#include "media/MediaPlayer.h"
+#include "media/WebBrowser.h"
 #include "platform/base/Exception.h"
+#include "skin/controls/sDBLookupListBox.h"
 
 TForm7* Form7 = nullptr;
 

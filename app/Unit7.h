@@ -6,14 +6,11 @@
 #include <cstdint>
 #include <string>
 
-#include "app/AppControls.h"
-#include "data/Variant.h"
 #include "forms/Form.h"
-#include "forms/OpenDialog.h"
-#include "forms/db/DBComponents.h"
-#include "skin/controls/sDBLookupListBox.h"
-#include "media/MediaPlayer.h"
-#include "media/WebBrowser.h"
+#include "forms/Forward.h"
+#include "forms/db/Forward.h"
+#include "media/Forward.h"
+#include "skin/controls/Forward.h"
 
 class TForm7 : public TForm {
 public:

@@ -1,10 +1,13 @@
 #include "app/Unit8.h"
 
+#include "app/AppControls.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "app/Unit4.h"
 #include "app/Unit6.h"
 #include "app/data/Statements.h"
+#include "forms/db/DBComponents.h"
+#include "forms/db/DBGrid.h"
 #ifdef TEXTBOOK_HAVE_TB_APPART
 #include "app/art/AppArt.h"
 #endif

@@ -3,8 +3,9 @@
 // the question bank. It keeps its own copy of the current user.
 #include <string>
 
-#include "app/AppControls.h"
 #include "forms/Form.h"
+#include "forms/Forward.h"
+#include "skin/controls/Forward.h"
 
 class TForm8 : public TForm {
 public:

@@ -1,5 +1,7 @@
 #include "app/Unit9.h"
 
+#include "app/AppControls.h"
+
 #ifdef TEXTBOOK_HAVE_TB_APPART
 #include "app/art/AppArt.h"
 #endif

@@ -2,8 +2,9 @@
 // The about window: the textbook's picture and the credit of its author.
 #include <string>
 
-#include "app/AppControls.h"
 #include "forms/Form.h"
+#include "forms/Forward.h"
+#include "skin/controls/Forward.h"
 
 class TForm9 : public TForm {
 public:

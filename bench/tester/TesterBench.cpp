@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/AppControls.h"
 #include "app/TextbookEngine.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
@@ -21,6 +22,7 @@
 #include "data/TADOConnection.h"
 #include "data/TADOQuery.h"
 #include "forms/Application.h"
+#include "forms/db/DBComponents.h"
 #include "platform/backend/HeadlessBackend.h"
 
 namespace {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/AppControls.h"
 #include "app/AppForms.h"
 #include "app/TextbookEngine.h"
 #include "app/Unit1.h"
@@ -20,6 +21,7 @@
 #include "data/TADOConnection.h"
 #include "data/TADOQuery.h"
 #include "forms/Canvas.h"
+#include "forms/db/DBComponents.h"
 #include "platform/win/Message.h"
 #include "tests/support/TestDesktop.h"
 

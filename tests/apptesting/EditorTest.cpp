@@ -3,9 +3,14 @@
 #include <string>
 #include <vector>
 
+#include "app/AppControls.h"
 #include "app/Unit2.h"
 #include "app/Unit4.h"
+#include "forms/db/DBComponents.h"
 #include "platform/win/VirtualKeys.h"
+#include "skin/controls/sDBEdit.h"
+#include "skin/controls/sDBMemo.h"
+#include "skin/controls/sDBNavigator.h"
 #include "tests/apptesting/TestingFixture.h"
 
 namespace {

@@ -1,9 +1,12 @@
 // The test menu and the results window: who sees which rows, and who may edit them.
 #include <string>
 
+#include "app/AppControls.h"
 #include "app/Unit1.h"
 #include "app/Unit6.h"
 #include "app/Unit8.h"
+#include "forms/db/DBComponents.h"
+#include "forms/db/DBGrid.h"
 #include "platform/win/VirtualKeys.h"
 #include "tests/apptesting/TestingFixture.h"
 

@@ -3,10 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "app/AppControls.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "app/Unit8.h"
 #include "data/TADOQuery.h"
+#include "forms/db/DBComponents.h"
 #include "tests/apptesting/TestingFixture.h"
 
 namespace {

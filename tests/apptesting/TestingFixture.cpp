@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include "app/AppControls.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "app/Unit4.h"
@@ -10,6 +11,7 @@
 #include "app/data/Schema.h"
 #include "app/data/Statements.h"
 #include "data/TADOQuery.h"
+#include "forms/db/DBComponents.h"
 
 void TestingFixture::SetUp() {
   static int serial = 0;
