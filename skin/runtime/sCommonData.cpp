@@ -70,7 +70,7 @@ bool TsCommonData::IsSeeThrough() const {
 bool TsCommonData::IsHot() const {
   if (!Control_ || Control_->IsDestroying() || !Control_->Enabled()) return false;
   if (Focused_) return true;
-  if (auto* windowed = Windowed_; windowed && windowed->HandleAllocated() && windowed->Focused()) return true;
+  if (Windowed_ && Windowed_->HandleAllocated() && Windowed_->Focused()) return true;
   if (!MouseAbove_) return false;
   return !IsContainerKind(ControlKind_);
 }
@@ -260,8 +260,8 @@ void TsCommonData::UpdateOpacity(bool passOn) {
     OpacityFlags_ = static_cast<std::uint16_t>(plain ? (OpacityFlags_ | 1) : (OpacityFlags_ & ~1));
   }
   if (passOn) {
-    if (auto* windowed = Windowed_)
-      for (int i = 0; i < windowed->ControlCount(); ++i) SendAlphaCmd(windowed->Controls(i), AC_UPDATEOPACITY, 1);
+    if (Windowed_)
+      for (int i = 0; i < Windowed_->ControlCount(); ++i) SendAlphaCmd(Windowed_->Controls(i), AC_UPDATEOPACITY, 1);
   }
 }
 
@@ -271,7 +271,7 @@ void TsCommonData::Invalidate() {
   if (!Control_ || Control_->IsDestroying() || Control_->IsLoading()) return;
   Dirty_ = true;
   if (!Control_->Visible() || !Control_->Parent()) return;
-  if (auto* windowed = Windowed_; windowed && !windowed->HandleAllocated()) return;
+  if (Windowed_ && !Windowed_->HandleAllocated()) return;
   Control_->Repaint();
 }
 
@@ -296,8 +296,8 @@ void TsCommonData::EnsureCache() {
 void TsCommonData::RepaintFrame() {
   if (OwnerSeam_) {
     OwnerSeam_->RepaintFrame();
-  } else if (auto* windowed = Windowed_; windowed && windowed->HandleAllocated()) {
-    RedrawWindow(windowed->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  } else if (Windowed_ && Windowed_->HandleAllocated()) {
+    RedrawWindow(Windowed_->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
   }
 }
 
@@ -357,9 +357,9 @@ void TsCommonData::CommandRemoveSkin(TsSkinManager* manager) {
     if (!CustomColor_) Control_->SetColor(clWindow);
     if (!CustomFont_) Control_->Font().SetColor(clWindowText);
     RepaintFrame();
-  } else if (auto* windowed = Windowed_) {
-    for (int i = 0; i < windowed->ControlCount(); ++i)
-      if (auto* label = dynamic_cast<TCustomLabel*>(windowed->Controls(i))) label->Font().SetColor(clWindowText);
+  } else if (Windowed_) {
+    for (int i = 0; i < Windowed_->ControlCount(); ++i)
+      if (auto* label = dynamic_cast<TCustomLabel*>(Windowed_->Controls(i))) label->Font().SetColor(clWindowText);
   }
 }
 
@@ -376,13 +376,12 @@ void TsCommonData::CommandRefresh() {
 void TsCommonData::CommandParentMoved(TMessage& message) {
   const bool changed = BackgroundChanged();
   Dirty_ = Dirty_ || changed;
-  auto* windowed = Windowed_;
-  if (!windowed) return;
-  if (message.WParamLo() == 1 && windowed->HandleAllocated())
-    RedrawWindow(windowed->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+  if (!Windowed_) return;
+  if (message.WParamLo() == 1 && Windowed_->HandleAllocated())
+    RedrawWindow(Windowed_->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
   if (changed)
-    for (int i = 0; i < windowed->ControlCount(); ++i)
-      if (TControl* child = windowed->Controls(i); !child->IsDestroying()) SendAlphaCmd(child, AC_PARENTMOVED, 0, 0);
+    for (int i = 0; i < Windowed_->ControlCount(); ++i)
+      if (TControl* child = Windowed_->Controls(i); !child->IsDestroying()) SendAlphaCmd(child, AC_PARENTMOVED, 0, 0);
 }
 
 bool TsCommonData::HandleCommand(TMessage& message) {
@@ -470,7 +469,6 @@ bool TsCommonData::HandleCommand(TMessage& message) {
 // --- Window messages ---------------------------------------------------------------------------
 
 bool TsCommonData::HandleMessage(TMessage& message) {
-  auto* windowed = Windowed_;
   switch (message.Msg) {
     case SM_ALPHACMD:
       return HandleCommand(message);
@@ -484,9 +482,9 @@ bool TsCommonData::HandleMessage(TMessage& message) {
     case WM_SIZE:
       if (const TsGeneralData* section = IsSkinned(false) ? Section() : nullptr) {
         Dirty_ = true;
-        if (section->GradientPercent > 0 && windowed)
-          for (int i = 0; i < windowed->ControlCount(); ++i) {
-            TControl* child = windowed->Controls(i);
+        if (section->GradientPercent > 0 && Windowed_)
+          for (int i = 0; i < Windowed_->ControlCount(); ++i) {
+            TControl* child = Windowed_->Controls(i);
             if (child->IsDestroying() || child->Anchors().Contains(akRight) || child->Anchors().Contains(akBottom)) continue;
             SendAlphaCmd(child, AC_PARENTMOVED, 0, 1);
           }
@@ -495,7 +493,7 @@ bool TsCommonData::HandleMessage(TMessage& message) {
       return false;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-      if (windowed && windowed->HandleAllocated()) {
+      if (Windowed_ && Windowed_->HandleAllocated()) {
         Dirty_ = true;
         Focused_ = message.Msg == WM_SETFOCUS;
         if (IsEditKind(ControlKind_) && (Focused_ || Control_->Visible())) RepaintFrame();
@@ -519,7 +517,7 @@ bool TsCommonData::HandleMessage(TMessage& message) {
       // Visual themes are off on this platform, so an unskinned control has nothing to do here.
       return IsSkinned();
     case WM_PARENTNOTIFY:
-      if (windowed && message.WParamLo() == 1)
+      if (Windowed_ && message.WParamLo() == 1)
         if (TWinControl* form = GetParentForm(Control_); form && form != Control_)
           SendAlphaCmd(form, AC_CONTROLLOADED, reinterpret_cast<LPARAM>(Control_));
       return false;
@@ -529,21 +527,21 @@ bool TsCommonData::HandleMessage(TMessage& message) {
           Suspended_ = false;
           Dirty_ = true;
         } else {
-          Cache_->SetSize(0, 0);
+          ClearCache();
         }
       }
       return false;
     case CM_MOUSEENTER:
-      if (windowed && TsSkinManager::DefaultManager()) {
-        for (int i = 0; i < windowed->ControlCount(); ++i) {
-          TControl* child = windowed->Controls(i);
+      if (Windowed_ && TsSkinManager::DefaultManager()) {
+        for (int i = 0; i < Windowed_->ControlCount(); ++i) {
+          TControl* child = Windowed_->Controls(i);
           if (child == reinterpret_cast<TControl*>(message.LParam)) continue;
           TsCommonData* data = SkinDataOf(child);
           if (data && data->ControlKind() == TacControlKind::SpeedButton && data->MouseAbove()) child->Perform(CM_MOUSELEAVE, 0, 0);
         }
         if (!IsContainerKind(ControlKind_)) MouseAbove_ = true;
-        if (TsSkinManager* manager = GetManager(); manager && windowed->HandleAllocated())
-          manager->SetHotControl(windowed->Handle());
+        if (TsSkinManager* manager = GetManager(); manager && Windowed_->HandleAllocated())
+          manager->SetHotControl(Windowed_->Handle());
         if (!IsNoGlowKind(ControlKind_) && !IsButtonKind(ControlKind_)) ShowGlow(false);
         if (IsEditKind(ControlKind_)) {
           Dirty_ = true;
