@@ -403,13 +403,7 @@ bool PrepareBareClick(std::pair<int, int>& where) {
 // one run slowed by another program on the machine does not move.
 std::map<std::string, std::vector<double>> gRuns;
 
-double MedianMs(const std::string& name) {
-  std::vector<double> runs = gRuns[name];
-  if (runs.empty()) return 0;
-  std::sort(runs.begin(), runs.end());
-  const std::size_t n = runs.size();
-  return n % 2 ? runs[n / 2] : (runs[n / 2 - 1] + runs[n / 2]) / 2;
-}
+double MedianMs(const std::string& name) { return Median(gRuns[name]); }
 
 // One benchmark: an untimed run to learn the expected screen, then timed runs.
 void Register(const char* name, int runs, std::function<TExpected()> learn, std::function<double(const TExpected&)> time) {

@@ -5,10 +5,20 @@
 // in the same run.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
+
+// The middle of some figures (the mean of the two middle ones for an even count),
+// which one run slowed by another program on the machine does not move; 0 for none.
+inline double Median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  const std::size_t n = values.size();
+  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
 
 struct TBenchTimes {
   std::map<std::string, double> Cpu;   // steadier on a shared machine

@@ -22,6 +22,8 @@
 #include <ctime>
 #include <vector>
 
+#include "bench/common/BenchRunner.h"
+
 inline double ThreadCpuSeconds() {
   timespec t{};
   clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
@@ -66,13 +68,7 @@ struct TTurns {
   double WorkBest = 0;         // least seconds one run of the work took
   double BaselineBest = 0;
 
-  double Median() const {
-    if (Ratios.empty()) return 0;
-    std::vector<double> r = Ratios;
-    std::sort(r.begin(), r.end());
-    const std::size_t n = r.size();
-    return n % 2 ? r[n / 2] : (r[n / 2 - 1] + r[n / 2]) / 2;
-  }
+  double Median() const { return ::Median(Ratios); }
 };
 
 namespace in_turns_detail {

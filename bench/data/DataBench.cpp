@@ -149,13 +149,6 @@ void BM_TesterLoadInTurnsWithSqlite10k(benchmark::State& state) {
 }
 BENCHMARK(BM_TesterLoadInTurnsWithSqlite10k)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
-double Median(std::vector<double> values) {
-  if (values.empty()) return 0;
-  std::sort(values.begin(), values.end());
-  const size_t n = values.size();
-  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
 // The results window for one student: "select * from Тесты" / "where Пользователь= :a".
 void BM_ResultsFilter10k(benchmark::State& state) {
   TADOQuery query(Data().Connection.get());
