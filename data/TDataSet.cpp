@@ -71,14 +71,7 @@ void TDataSet::Open() {
   try {
     ApplyFilter();
   } catch (...) {
-    State_ = TDataSetState::dsInactive;
-    Rows_.clear();
-    Values_.clear();
-    RowIds_.clear();
-    Texts_ = {};
-    Visible_.clear();
-    for (TField* field : Fields_) field->Index_ = -1;
-    Fields_.clear();
+    ForgetRows();
     throw;
   }
   Cur_ = Visible_.empty() ? -1 : 0;
@@ -192,6 +185,12 @@ void TDataSet::Close() {
   Buffer_.clear();
   Changed_.clear();
   Modified_ = false;
+  ForgetRows();
+  Notify(TDataEvent::deUpdateState);
+}
+
+void TDataSet::ForgetRows() {
+  State_ = TDataSetState::dsInactive;
   Rows_.clear();
   Values_.clear();
   RowIds_.clear();
@@ -199,10 +198,8 @@ void TDataSet::Close() {
   Visible_.clear();
   Cur_ = -1;
   Bof_ = Eof_ = true;
-  State_ = TDataSetState::dsInactive;
   for (TField* field : Fields_) field->Index_ = -1;
   Fields_.clear();
-  Notify(TDataEvent::deUpdateState);
 }
 
 int TDataSet::RecordCount() const { return static_cast<int>(Visible_.size()); }

@@ -146,6 +146,8 @@ private:
   void CheckCanModify() const;
   void Fetch();
   void ApplyFilter();
+  // Back to inactive with no rows and no fields (closing, or an open that failed).
+  void ForgetRows();
   void SetState(TDataSetState state);
   void Notify(TDataEvent event, TField* field = nullptr, int info = 0);
   void StartInsert(bool append);
